@@ -1,0 +1,1 @@
+// Compiled into a host folder that has no sources yet.

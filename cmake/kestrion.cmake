@@ -1,0 +1,32 @@
+# Helpers shared by every folder of the tree.
+
+# kestrion_add_tests(NAME name SOURCES files... LIBS libs...)
+# One GoogleTest binary per folder; every TEST becomes its own CTest case. Tests run with the project root as
+# the working directory, and KESTRION_SOURCE_DIR tells them where fixtures live.
+function(kestrion_add_tests)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_compile_definitions(${T_NAME} PRIVATE KESTRION_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                               KESTRION_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${T_NAME} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "KESTRION_REGISTRY=${PROJECT_BINARY_DIR}/test-registry.reg")
+endfunction()
+
+# kestrion_host_library(name DEPS libs...)
+# A folder of the host layer: every .cpp beside its CMakeLists.txt (tests/ excluded) becomes one static, position
+# independent library, later folded whole into libcadhost.so. Its tests/*_test.cpp become the folder's test binary.
+function(kestrion_host_library NAME)
+  cmake_parse_arguments(L "" "" "DEPS;TESTLIBS" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT _src)
+    set(_src ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)  # a folder whose first file is still to come
+  endif()
+  add_library(${NAME} STATIC ${_src})
+  target_include_directories(${NAME} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${NAME} PUBLIC ${L_DEPS})
+  file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)
+  if(_tests)
+    kestrion_add_tests(NAME ${NAME}_tests SOURCES ${_tests} LIBS ${NAME} ${L_TESTLIBS})
+  endif()
+endfunction()

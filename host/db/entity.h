@@ -1,0 +1,112 @@
+// The base of every drawing entity: layer, colour, line type, line-type scale, visibility, and the geometric
+// services every entity answers (extents, transformation, intersection).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/db/object.h"
+#include "host/ge/matrix.h"
+#include "host/ge/point.h"
+
+namespace host::db {
+
+// An entity colour: an ACI index (1-255; 0 BYBLOCK, 256 BYLAYER, 257 "by entity" when a true colour is set) and an
+// optional true colour 0xRRGGBB.
+struct Color {
+    static constexpr int kByBlock = 0;
+    static constexpr int kByLayer = 256;
+
+    int index = kByLayer;
+    std::optional<std::uint32_t> rgb;
+
+    static Color fromIndex(int aci) { return Color{aci, std::nullopt}; }
+    bool isByLayer() const { return index == kByLayer && !rgb; }
+    bool isByBlock() const { return index == kByBlock && !rgb; }
+    bool operator==(const Color&) const = default;
+};
+
+struct Extents {
+    ge::Point3d min, max;
+    void add(const ge::Point3d& p);
+    void add(const Extents& e);
+    bool operator==(const Extents&) const = default;
+};
+
+// Which intersection points intersectWith answers.
+enum class Intersect {
+    OnBothOperands,   // points on both entities as drawn
+    ExtendThis,       // this entity extended (lines become infinite, arcs full circles)
+    ExtendArgument,   // the argument extended
+    ExtendBoth,
+};
+
+class Entity : public DbObject {
+public:
+    // Layer: by id, or by name (KeyNotFound when the layer does not exist in the entity's database, or in the
+    // working database for a new entity). layer() answers the layer's name.
+    ObjectId layerId() const { return layer_; }
+    std::string layer() const;
+    Status setLayer(ObjectId layer);
+    Status setLayer(std::string_view name);
+
+    Color color() const { return color_; }
+    int colorIndex() const { return color_.index; }
+    Status setColor(const Color& c);
+    Status setColorIndex(int aci);
+
+    // Line type: by id or name; "ByLayer", "ByBlock" and "Continuous" always exist. linetype() answers the
+    // table record's name as stored (e.g. "Continuous" even when set as "CONTINUOUS").
+    ObjectId linetypeId() const { return linetype_; }
+    std::string linetype() const;
+    Status setLinetype(ObjectId linetype);
+    Status setLinetype(std::string_view name);
+
+    double linetypeScale() const { return ltscale_; }
+    Status setLinetypeScale(double s);
+
+    // Visibility: DXF group 60 (0 visible, 1 invisible).
+    bool isVisible() const { return visible_; }
+    Status setVisible(bool visible);
+
+    int lineWeight() const { return lineweight_; }  // -1 by layer, -2 by block, -3 default, else 1/100 mm
+    Status setLineWeight(int weight);
+
+    // True for entities drawn in paper space (group 67).
+    bool inPaperSpace() const { return paperSpace_; }
+    void setPaperSpace(bool ps) { paperSpace_ = ps; }
+
+    // Takes layer, colour, line type and line-type scale from the database's current values (CLAYER, CECOLOR,
+    // CELTYPE, CELTSCALE). Appending a new entity to a block does this unless the entity already has a layer.
+    void setPropertiesFrom(const Database& db);
+
+    // Geometric extents; nullopt for entities without geometry (an empty text, an opaque record).
+    virtual std::optional<Extents> geomExtents() const = 0;
+    // Moves, rotates, scales or mirrors the entity. NotApplicable where the entity cannot take the transform (a
+    // non-uniform scale of an arc).
+    virtual Status transformBy(const ge::Matrix3d& m) = 0;
+    // Intersection points of this entity with another (which may belong to no database), in the order documented
+    // in intersect.cpp: along this entity from its start.
+    std::vector<ge::Point3d> intersectWith(const Entity& other, Intersect mode = Intersect::OnBothOperands) const;
+
+    // Highlight state (a display property kept by the host; nothing is stored in the drawing).
+    bool isHighlighted() const { return highlighted_; }
+    void setHighlighted(bool on) { highlighted_ = on; }
+
+protected:
+    Entity() = default;
+
+private:
+    ObjectId layer_;
+    ObjectId linetype_;
+    Color color_;
+    double ltscale_ = 1.0;
+    bool visible_ = true;
+    bool paperSpace_ = false;
+    bool highlighted_ = false;
+    int lineweight_ = -1;
+};
+
+}  // namespace host::db
