@@ -1,0 +1,125 @@
+// AtomicFile: a temporary file beside the target, synced and renamed over it on commit.
+#include "host/sys/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+namespace host::sys {
+
+namespace {
+
+constexpr mode_t kDefaultUmask = 022;
+constexpr mode_t kNewFileMode = 0666;
+
+// The process's umask, read without changing it (umask() itself would race with other threads).
+mode_t currentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    return kDefaultUmask;
+}
+
+std::string describe(const std::filesystem::path& path, const char* what, int error) {
+    return "cannot " + std::string(what) + " " + path.string() + ": " + std::strerror(error);
+}
+
+// Makes the rename durable: without syncing the folder, a crash right after the rename may bring back the old
+// name. Failure here is not reported: the new content is already in place and synced.
+void syncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {}
+
+AtomicFile::~AtomicFile() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        ::unlink(temp_.c_str());
+    }
+}
+
+bool AtomicFile::open(std::string* error) {
+    if (file_ != nullptr) {
+        if (error) *error = "cannot write " + target_.string() + ": the file is already open";
+        return false;
+    }
+    failed_ = false;
+    savedErrno_ = 0;
+    // A hidden name in the target's own folder, so the rename stays within one file system.
+    const std::filesystem::path folder = target_.parent_path();
+    std::string pattern = ((folder.empty() ? std::filesystem::path(".") : folder) /
+                           ("." + target_.filename().string() + ".tmp-XXXXXX"))
+                              .string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) {
+        if (error) *error = describe(target_, "create a temporary file to write", errno);
+        return false;
+    }
+    temp_ = name.data();
+    // mkostemp makes the file private (0600); give it the mode the old file had, or the one a new file gets.
+    struct stat old {};
+    const mode_t mode = ::stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : (kNewFileMode & ~currentUmask());
+    ::fchmod(fd, mode);
+    file_ = ::fdopen(fd, "wb");
+    if (file_ == nullptr) {
+        const int e = errno;
+        ::close(fd);
+        ::unlink(temp_.c_str());
+        if (error) *error = describe(target_, "write", e);
+        return false;
+    }
+    return true;
+}
+
+bool AtomicFile::write(std::string_view data) {
+    if (file_ == nullptr) {
+        if (!failed_) savedErrno_ = EBADF;
+        failed_ = true;
+        return false;
+    }
+    if (failed_) return false;
+    if (!data.empty() && std::fwrite(data.data(), 1, data.size(), file_) != data.size()) {
+        failed_ = true;
+        savedErrno_ = errno;
+    }
+    return !failed_;
+}
+
+bool AtomicFile::commit(std::string* error) {
+    if (file_ == nullptr) {
+        if (error) *error = "cannot write " + target_.string() + ": the file was not opened (or is already committed)";
+        return false;
+    }
+    if (!failed_ && std::fflush(file_) != 0) failed_ = true, savedErrno_ = errno;
+    if (!failed_ && ::fsync(::fileno(file_)) != 0) failed_ = true, savedErrno_ = errno;
+    if (std::fclose(file_) != 0 && !failed_) failed_ = true, savedErrno_ = errno;
+    file_ = nullptr;
+    if (!failed_ && ::rename(temp_.c_str(), target_.c_str()) != 0) {
+        failed_ = true;
+        savedErrno_ = errno;
+    }
+    if (failed_) {
+        ::unlink(temp_.c_str());
+        if (error) *error = describe(target_, "write", savedErrno_);
+        return false;
+    }
+    syncFolder(target_.parent_path());
+    return true;
+}
+
+}  // namespace host::sys

@@ -1,0 +1,138 @@
+// AtomicFile: the target changes only on a successful commit, and no temporary file is left behind.
+#include "host/sys/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+
+#include "host/sys/tests/scratch_folder.h"
+
+namespace host::sys {
+namespace {
+
+using testing::readBytes;
+using testing::ScratchFolder;
+using testing::writeBytes;
+
+std::size_t entriesIn(const std::filesystem::path& folder) {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++n;
+    return n;
+}
+
+TEST(AtomicFile, CommitReplacesTheTargetAndKeepsItsMode) {
+    ScratchFolder dir;
+    const auto target = dir / "job.nst";
+    writeBytes(target, "old");
+    ::chmod(target.c_str(), 0640);
+
+    AtomicFile f(target);
+    std::string error;
+    ASSERT_TRUE(f.open(&error)) << error;
+    EXPECT_EQ(entriesIn(dir.path()), 2u);  // the temporary file sits beside the target
+    EXPECT_TRUE(f.write("new "));
+    EXPECT_TRUE(f.write(std::string(100000, 'x')));  // more than one buffer
+    EXPECT_EQ(readBytes(target), "old");             // nothing visible before the commit
+    ASSERT_TRUE(f.commit(&error)) << error;
+
+    EXPECT_EQ(readBytes(target), "new " + std::string(100000, 'x'));
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_FALSE(f.commit(&error));  // a second commit has nothing to commit
+}
+
+TEST(AtomicFile, EmptyNewFile) {
+    ScratchFolder dir;
+    AtomicFile f(dir / "new.txt");
+    std::string error;
+    ASSERT_TRUE(f.open(&error)) << error;
+    ASSERT_TRUE(f.commit(&error)) << error;  // an empty file is a file
+    EXPECT_TRUE(std::filesystem::exists(dir / "new.txt"));
+    EXPECT_EQ(std::filesystem::file_size(dir / "new.txt"), 0u);
+}
+
+TEST(AtomicFile, DroppedWithoutCommitLeavesTheOldFile) {
+    ScratchFolder dir;
+    const auto target = dir / "a.mat";
+    writeBytes(target, "old");
+    {
+        AtomicFile f(target);
+        ASSERT_TRUE(f.open(nullptr));
+        f.write("half of the new content");
+    }
+    EXPECT_EQ(readBytes(target), "old");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(AtomicFile, FailuresNameTheFileAndLeaveTheOldOne) {
+    ScratchFolder dir;
+    std::string error;
+
+    AtomicFile missingFolder(dir / "no-such-folder" / "x.dxf");
+    EXPECT_FALSE(missingFolder.open(&error));
+    EXPECT_NE(error.find("no-such-folder/x.dxf"), std::string::npos) << error;
+    EXPECT_FALSE(missingFolder.write("x"));
+    EXPECT_FALSE(missingFolder.commit(&error));
+
+    // The rename fails when the target is a folder: the folder stays and the temporary file goes.
+    std::filesystem::create_directory(dir / "taken");
+    writeBytes(dir / "taken" / "inside", "kept");
+    AtomicFile overFolder(dir / "taken");
+    ASSERT_TRUE(overFolder.open(&error)) << error;
+    overFolder.write("data");
+    EXPECT_FALSE(overFolder.commit(&error));
+    EXPECT_NE(error.find("taken"), std::string::npos) << error;
+    EXPECT_EQ(readBytes(dir / "taken" / "inside"), "kept");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(AtomicFile, UnwritableFolderLeavesTheOldFile) {
+    ScratchFolder dir;
+    const auto target = dir / "drawing.dxf";
+    writeBytes(target, "old drawing");
+    testing::UnwritableFolder lock(dir.path());
+    if (!lock.active()) GTEST_SKIP() << "cannot make a folder unwritable here";
+    AtomicFile f(target);
+    std::string error;
+    EXPECT_FALSE(f.open(&error));
+    EXPECT_NE(error.find("drawing.dxf"), std::string::npos) << error;
+    EXPECT_FALSE(f.commit(&error));
+    EXPECT_EQ(readBytes(target), "old drawing");
+}
+
+TEST(AtomicFile, WriteErrorIsReportedAtCommitAndLeavesTheOldFile) {
+    ScratchFolder dir;
+    const auto target = dir / "program.nc";
+    writeBytes(target, "old program");
+    // A file-size limit makes the writes fail part-way (EFBIG) as a full disk would.
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* const oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+
+    AtomicFile f(target);
+    std::string error;
+    const bool opened = f.open(&error);
+    bool wrote = true;
+    for (int i = 0; i < 10 && wrote; ++i) wrote = f.write(std::string(10000, 'g'));
+    const bool committed = f.commit(&error);
+
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_TRUE(opened);
+    EXPECT_FALSE(wrote);
+    EXPECT_FALSE(committed);
+    EXPECT_NE(error.find("program.nc"), std::string::npos) << error;
+    EXPECT_NE(error.find("too large"), std::string::npos) << error;
+    EXPECT_EQ(readBytes(target), "old program");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+}  // namespace
+}  // namespace host::sys
