@@ -1,0 +1,23 @@
+// Resource bounds of the DXF reader. None of them is a limit of the format: each caps what one malformed or hostile
+// file can make the reader allocate or do, and each is far above what a real drawing needs.
+#pragma once
+
+#include <cstddef>
+
+namespace host::dxf::limits {
+
+// The file is read into memory whole. A drawing of 500,000 entities is about 100 MB of DXF; 1 GiB leaves room for
+// ten times that and still stops a runaway file (or a device such as /dev/zero) before it exhausts memory.
+inline constexpr std::size_t kMaxFileBytes = std::size_t(1) << 30;
+
+// One line of text. The format caps strings at 2,049 characters and other programs write at most a few hundred;
+// 64 KiB accepts anything a writer does and keeps one broken line (a file without line breaks) from being taken
+// as one value.
+inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
+// Groups of one record (everything between two 0 groups), held while the record is decoded at about 48 bytes
+// each. A polyline of a million vertices has three million groups; eight million caps the held groups at about
+// 400 MB however the file is built.
+inline constexpr std::size_t kMaxRecordGroups = 8u * 1024 * 1024;
+
+}  // namespace host::dxf::limits
