@@ -32,8 +32,10 @@ struct Header {
     struct Other {
         std::string name;        // "$DIMSCALE"
         RawGroups groups;
+        bool operator==(const Other&) const = default;
     };
     std::vector<Other> others;
+    bool operator==(const Header&) const = default;
 };
 
 class Database {
@@ -65,16 +67,21 @@ public:
     // Opening: the object for reading or writing, answered through `out`.
     //   WasErased for an erased object (unless openErased), OnLockedLayer for writing an entity on a locked layer,
     //   WasOpenForWrite when it is already open for write, WasOpenForRead when writing an object open for read,
-    //   WrongDatabase for an id of another database, NullObjectId for the null id or an unknown index.
+    //   WrongDatabase for an id of another database, NullObjectId for the null id or an unknown index. An object
+    //   whose creation was undone answers WasErased, even with openErased. Opening for read is shared; opening for
+    //   write is exclusive and records the object for undo.
     Status openObject(ObjectId id, OpenMode mode, DbObject*& out, bool openErased = false);
+    // Closes one open of that mode: NotOpenForWrite (write) or InvalidInput (read) when there is none.
     Status closeObject(ObjectId id, OpenMode mode);
-    // From read to write without closing (fails as openObject does when others read it too).
+    // From read to write without closing: WasOpenForRead when others read it too, OnLockedLayer as for
+    // openObject, InvalidInput when it is not open for read.
     Status upgradeOpen(ObjectId id);
     bool isOpenForWrite(ObjectId id) const;
     // A read-only look at an object without opening it (for walkers and writers). nullptr for the null id.
     const DbObject* peek(ObjectId id) const;
     // All live object ids in handle order (erased included when asked).
     std::vector<ObjectId> allObjectIds(bool includeErased = false) const;
+    // The number of objects that are not erased.
     std::size_t objectCount() const;
 
     // ---- tables and dictionaries
@@ -94,6 +101,8 @@ public:
     void setNamedObjectsDictionaryId(ObjectId id) { nod_ = id; }
 
     // ---- current values (CLAYER, CELTYPE, TEXTSTYLE as ids; CECOLOR and CELTSCALE in the header)
+    // The setters take a live record of their own table in this database: NullObjectId, WrongDatabase, KeyNotFound
+    // (an object that is not such a record), WasErased; a frozen layer cannot become current (NotApplicable).
     ObjectId currentLayer() const { return clayer_; }
     Status setCurrentLayer(ObjectId layer);
     ObjectId currentLinetype() const { return celtype_; }
@@ -108,13 +117,18 @@ public:
     ge::Point3d extMin() const;
     ge::Point3d extMax() const;
 
-    // ---- walking entities: model space in order, then paper space; erased entities are skipped.
+    // ---- walking entities: model space in order, then paper space; erased entities are skipped. The current
+    // entity may be erased after its next has been taken. nextEntity(null) is firstEntity(); an object that is
+    // not a model- or paper-space entity has no next.
     ObjectId firstEntity() const;
     ObjectId nextEntity(ObjectId after) const;
+    // The live model- or paper-space entity that was added last (what a command just drew).
     ObjectId lastEntity() const;
 
     // ---- undo. A step records the state of every object before its first change in the step (opened for write,
-    // added or erased). Changes outside a step are not undoable (reading a file).
+    // added or erased), and the current values and header at its start. Changes outside a step are not undoable
+    // (reading a file). Nested begin/end pairs (a command run by a command) make one step. An object whose
+    // creation is undone is gone: its id answers erased and its handle is not given again.
     void beginUndoStep();
     void endUndoStep();
     bool inUndoStep() const;

@@ -78,7 +78,9 @@ public:
     Status insertAt(unsigned index, ObjectId id);
     Status remove(ObjectId id);
     Status removeAt(unsigned index);
-    // Moves `count` members starting at `from` so that they start at `to` (indices in the list before the move).
+    // Moves `count` members starting at `from` so that they start at index `to` of the resulting list: on
+    // [a b c d e], transfer(0, 2, 2) gives [c d a b e] and transfer(3, 0, 2) gives [d e a b c]. InvalidIndex
+    // unless from + count and to + count are within the list.
     Status transfer(unsigned from, unsigned to, unsigned count);
     Status reverse();
     Status clear();
@@ -88,6 +90,9 @@ public:
     // Member ids in order, erased members left out unless asked.
     std::vector<ObjectId> allEntityIds(bool includeErased = false) const;
     unsigned numEntities(bool includeErased = false) const;
+    // Shows or hides every live member (entity visibility, group 60). The group itself need not be open; each
+    // member is opened for write, and when one cannot be (a locked layer) none changes and its status is answered.
+    Status setVisibility(bool visible);
 
 private:
     std::string description_;

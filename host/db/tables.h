@@ -15,7 +15,9 @@ enum class TableKind { Block, Layer, Linetype, TextStyle, RegApp, Viewport, View
 class SymbolTableRecord : public DbObject {
 public:
     const std::string& name() const { return name_; }
-    // Renames the record. DuplicateKey when another record of the table has the name (case-insensitive).
+    // Renames the record. DuplicateKey when another record of the table has the name (case-insensitive),
+    // InvalidInput for an empty name, one over 255 bytes or one holding a control character or any of <>/\":;?,=`,
+    // NotApplicable for the records every drawing has (layer "0", "ByLayer", "ByBlock", "Continuous", layouts).
     Status setName(std::string name);
     int flags() const { return flags_; }  // DXF group 70 (bit 1 frozen for layers, 4 locked, ...)
     Status setFlags(int f);
@@ -42,8 +44,9 @@ public:
     // The record of that name, or the null id. Erased records are not found.
     ObjectId getAt(std::string_view name) const;
     bool has(std::string_view name) const { return !getAt(name).isNull(); }
-    // Adds a record of this table's kind. DuplicateKey when the name is taken, InvalidInput for an empty name or a
-    // record of another kind. The table must be open for write.
+    // Adds a record of this table's kind. DuplicateKey when the name is taken, InvalidInput for a name setName
+    // refuses or a record of another kind. The table must be open for write. A layer added without a line type
+    // draws with "Continuous".
     Status add(std::unique_ptr<SymbolTableRecord> record, ObjectId* id = nullptr);
     // Record ids in order; erased ones only when asked.
     std::vector<ObjectId> recordIds(bool includeErased = false) const;
@@ -64,8 +67,10 @@ public:
     const char* dxfName() const override { return "LAYER"; }
 
     Color color() const { return color_; }  // an index 1-255 or a true colour
-    Status setColor(const Color& c);
+    Status setColor(const Color& c);        // InvalidInput for 0 (BYBLOCK), 256 (BYLAYER) or rgb over 0xFFFFFF
     ObjectId linetypeId() const { return linetype_; }
+    // A live line type of the layer's database other than "ByLayer" and "ByBlock" (InvalidInput for those,
+    // WrongObjectType, WrongDatabase, WasErased, NullObjectId otherwise).
     Status setLinetypeId(ObjectId lt);
     bool isOff() const { return off_; }  // stored as a negative colour in files
     Status setIsOff(bool off);
@@ -204,11 +209,14 @@ public:
 
     // Appends an entity to this block (which must be in a database and open for write). The entity becomes the
     // database's; a new entity without a layer takes the database's current layer, colour, line type and scale.
-    // AlreadyInDb for an entity that already belongs to a database (the caller keeps it).
+    // Its paper-space flag follows the block. AlreadyInDb for an entity that already belongs to a database (the
+    // caller keeps it), NotOpenForWrite, NotInDatabase.
     Status appendEntity(std::unique_ptr<Entity> entity, ObjectId* id = nullptr);
     // Entity ids in order; erased ones only when asked.
     std::vector<ObjectId> entityIds(bool includeErased = false) const;
     std::size_t entityCount() const { return entities_.size(); }
+    // The entity ids in order, erased ones included, without a copy (for walkers).
+    const std::vector<ObjectId>& entityList() const { return entities_; }
 
     ge::Point3d origin() const { return origin_; }
     Status setOrigin(const ge::Point3d& p);

@@ -1,0 +1,87 @@
+// The inside of a Database: object slots, the handle index, undo steps and cached values (inside host/db only).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <unordered_set>
+#include <vector>
+
+#include "host/db/database.h"
+
+namespace host::db {
+
+inline constexpr std::size_t kTableKindCount = 9;  // TableKind::Block ... TableKind::DimStyle
+
+struct Database::Impl {
+    // One object of the drawing. A slot is never reused: its index is the object id and part of the entity name.
+    struct Slot {
+        std::unique_ptr<DbObject> object;  // null once undo took back the object's creation ("dead")
+        Handle handle;
+        int readers = 0;
+        bool writer = false;
+        bool isOpen() const { return readers > 0 || writer; }
+    };
+
+    // The state of one object before the first change in a step; `before` is null for an object the step added.
+    struct UndoRecord {
+        std::uint32_t index;
+        std::unique_ptr<DbObject> before;
+    };
+    // The current values at the start of a step, which undo puts back with the objects.
+    struct CurrentValues {
+        ObjectId clayer, celtype, textStyle;
+        Header header;
+        bool operator==(const CurrentValues&) const = default;
+    };
+    struct UndoStep {
+        std::vector<UndoRecord> records;
+        std::unordered_set<std::uint32_t> recorded;  // each object is recorded once per step
+        CurrentValues values;
+        bool hasChanges(const CurrentValues& now) const { return !records.empty() || !(values == now); }
+    };
+
+    std::vector<Slot> slots;
+    std::map<std::uint64_t, std::uint32_t> byHandle;  // every handle given out, dead slots included
+    std::array<ObjectId, kTableKindCount> tables;
+
+    std::vector<UndoStep> doneSteps;  // finished steps, oldest first
+    UndoStep openStep;
+    int stepDepth = 0;                // nested begin/end pairs form one step
+
+    // Cached answers, dropped by markModified().
+    mutable std::optional<std::pair<ge::Point3d, ge::Point3d>> extents;
+    // Where the last entity walk stood, so that walking the next entity does not search the block's list again.
+    mutable ObjectId walkBlock;
+    mutable std::size_t walkPos = 0;
+    // The two layout blocks, found by name once and checked on each use.
+    mutable ObjectId modelSpace, paperSpace;
+
+    // The first live entity of `block` at or after `pos`, remembered as the walk's position; null when none.
+    ObjectId firstLiveFrom(const Database& db, ObjectId block, std::size_t pos) const;
+
+    // The slot of an id of this database, or nullptr (null id, other database, unknown index).
+    Slot* slotOf(const Database* self, ObjectId id) {
+        if (id.database() != self || id.index() >= slots.size()) return nullptr;
+        return &slots[id.index()];
+    }
+    const Slot* slotOf(const Database* self, ObjectId id) const {
+        if (id.database() != self || id.index() >= slots.size()) return nullptr;
+        return &slots[id.index()];
+    }
+
+    // Records the object's state before its first change in the open step (nothing outside a step).
+    void recordBeforeChange(std::uint32_t index) {
+        if (stepDepth == 0 || !openStep.recorded.insert(index).second) return;
+        const Slot& s = slots[index];
+        openStep.records.push_back({index, s.object ? s.object->clone() : nullptr});
+    }
+    void recordCreation(std::uint32_t index) {
+        if (stepDepth == 0 || !openStep.recorded.insert(index).second) return;
+        openStep.records.push_back({index, nullptr});
+    }
+};
+
+}  // namespace host::db

@@ -1,0 +1,217 @@
+// Undo: steps that take back additions, changes and erasures across tables, groups and entities, undo from
+// inside a running step, and what stops an undo.
+#include <gtest/gtest.h>
+
+#include "db_test_support.h"
+
+namespace host::db {
+namespace {
+
+using testing::addLayer;
+using testing::addLine;
+using testing::addProbe;
+using testing::eraseObject;
+using testing::probeValue;
+using testing::setProbe;
+
+ObjectId makeGroup(Database& db, const std::string& name, const std::vector<ObjectId>& members) {
+    ObjectPtr<Dictionary> groups(db.groupDictionaryId(), OpenMode::Write);
+    ObjectId id;
+    EXPECT_EQ(groups->setAt(name, std::make_unique<Group>("d"), &id), Status::Ok);
+    groups.close();
+    ObjectPtr<Group> g(id, OpenMode::Write);
+    EXPECT_EQ(g->append(members), Status::Ok);
+    return id;
+}
+
+const Group* groupNamed(const Database& db, const std::string& name) {
+    const auto* groups = dynamic_cast<const Dictionary*>(db.peek(db.groupDictionaryId()));
+    return dynamic_cast<const Group*>(db.peek(groups->getAt(name)));
+}
+
+TEST(Undo, TakesBackAdditionsChangesAndErasuresAcrossTablesAndGroups) {
+    Database db;
+    const ObjectId probe = addProbe(db, 1);
+    const ObjectId kept = addLine(db, {0, 0}, {1, 0});
+    const ObjectId group = makeGroup(db, "Path", {kept});
+    const std::size_t objects = db.objectCount();
+    const std::vector<ObjectId> modelBefore =
+        dynamic_cast<const BlockTableRecord*>(db.peek(db.modelSpaceId()))->entityIds();
+
+    db.beginUndoStep();
+    const ObjectId layer = addLayer(db, "Cut");
+    const ObjectId added = addLine(db, {5, 5}, {6, 6});
+    const Handle addedHandle = added.handle();
+    ObjectPtr<Group>(group, OpenMode::Write)->append(added);
+    makeGroup(db, "New", {added});
+    ASSERT_EQ(setProbe(probe, 2), Status::Ok);
+    ASSERT_EQ(eraseObject(kept), Status::Ok);
+    db.endUndoStep();
+    ASSERT_EQ(db.undoableSteps(), 1);
+
+    int undone = 0;
+    ASSERT_EQ(db.undo(1, &undone), Status::Ok);
+    EXPECT_EQ(undone, 1);
+    EXPECT_TRUE(db.recordId(TableKind::Layer, "Cut").isNull());
+    EXPECT_EQ(probeValue(probe), 1);
+    EXPECT_FALSE(kept.isErased());
+    EXPECT_EQ(groupNamed(db, "Path")->allEntityIds(), std::vector<ObjectId>{kept});
+    EXPECT_EQ(groupNamed(db, "New"), nullptr);
+    EXPECT_EQ(dynamic_cast<const BlockTableRecord*>(db.peek(db.modelSpaceId()))->entityIds(), modelBefore);
+    EXPECT_EQ(db.objectCount(), objects);
+
+    // The objects the step created are gone for good, but their ids stay safe to use.
+    for (ObjectId gone : {layer, added}) {
+        EXPECT_EQ(db.peek(gone), nullptr);
+        EXPECT_TRUE(gone.isErased());
+        EXPECT_TRUE(nameToId(idToName(gone)).isNull());
+        ObjectPtr<DbObject> open(gone, OpenMode::Read, true);
+        EXPECT_EQ(open.status(), Status::WasErased);
+    }
+    EXPECT_TRUE(db.idFromHandle(addedHandle).isNull());
+    EXPECT_GT(addProbe(db).handle(), addedHandle);  // handles are never given twice
+    EXPECT_EQ(db.undo(1), Status::UndoNotAvailable);
+}
+
+TEST(Undo, StepsComeBackNewestFirstAndEachObjectOnce) {
+    Database db;
+    const ObjectId probe = addProbe(db, 0);
+    for (int step = 1; step <= 3; ++step) {
+        db.beginUndoStep();
+        ASSERT_EQ(setProbe(probe, step * 10), Status::Ok);
+        ASSERT_EQ(setProbe(probe, step * 10 + 1), Status::Ok);  // the second change is not recorded again
+        db.endUndoStep();
+    }
+    EXPECT_EQ(db.undoableSteps(), 3);
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(probeValue(probe), 21);
+    int undone = 0;
+    ASSERT_EQ(db.undo(5, &undone), Status::Ok);
+    EXPECT_EQ(undone, 2);
+    EXPECT_EQ(probeValue(probe), 0);
+    EXPECT_EQ(db.undo(0), Status::InvalidInput);
+}
+
+TEST(Undo, InsideARunningStepTakesBackTheStepsOwnWorkFirst) {
+    Database db;
+    const ObjectId probe = addProbe(db, 0);
+    db.beginUndoStep();
+    setProbe(probe, 1);
+    db.endUndoStep();
+
+    db.beginUndoStep();  // a command starts
+    const ObjectId line = addLine(db, {0, 0}, {1, 1});
+    const ObjectId group = makeGroup(db, "DOROZ_1", {line});
+    setProbe(probe, 2);
+    ASSERT_EQ(db.undo(1), Status::Ok);  // the command undoes its own work so far
+    EXPECT_TRUE(db.inUndoStep());
+    EXPECT_EQ(probeValue(probe), 1);
+    EXPECT_EQ(db.peek(line), nullptr);
+    EXPECT_EQ(db.peek(group), nullptr);
+    EXPECT_EQ(groupNamed(db, "DOROZ_1"), nullptr);
+
+    setProbe(probe, 3);  // and goes on; later changes are recorded anew
+    db.endUndoStep();
+    ASSERT_EQ(db.undoableSteps(), 2);
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(probeValue(probe), 1);
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(probeValue(probe), 0);
+}
+
+TEST(Undo, InsideAStepWithoutChangesTakesBackThePreviousStep) {
+    Database db;
+    const ObjectId probe = addProbe(db, 0);
+    db.beginUndoStep();
+    setProbe(probe, 1);
+    db.endUndoStep();
+    db.beginUndoStep();
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(probeValue(probe), 0);
+    db.endUndoStep();
+    EXPECT_EQ(db.undoableSteps(), 0);
+}
+
+// What a command that erases a named group's members and then the group itself expects of one undo: both back.
+TEST(Undo, RestoresAGroupRemovedFromTheDictionaryWithItsErasedMembers) {
+    Database db;
+    const ObjectId a = addLine(db, {0, 0}, {1, 0}), b = addLine(db, {1, 0}, {1, 1});
+    const ObjectId group = makeGroup(db, "DOROZ_3", {a, b});
+    db.beginUndoStep();
+    db.beginUndoStep();  // "_.erase" "_G" run from inside the command
+    for (ObjectId m : groupNamed(db, "DOROZ_3")->allEntityIds()) eraseObject(m);
+    db.endUndoStep();
+    db.beginUndoStep();  // "_.-group" "_E"
+    ObjectPtr<Dictionary>(db.groupDictionaryId(), OpenMode::Write)->remove("DOROZ_3");
+    db.endUndoStep();
+    EXPECT_TRUE(group.isErased());
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_FALSE(group.isErased());
+    ASSERT_NE(groupNamed(db, "DOROZ_3"), nullptr);
+    EXPECT_EQ(groupNamed(db, "DOROZ_3")->allEntityIds(), (std::vector<ObjectId>{a, b}));
+    db.endUndoStep();
+}
+
+TEST(Undo, RefusedWhileAChangedObjectIsOpen) {
+    Database db;
+    const ObjectId probe = addProbe(db, 0);
+    db.beginUndoStep();
+    setProbe(probe, 1);
+    db.endUndoStep();
+    {
+        ObjectPtr<testing::Probe> reader(probe, OpenMode::Read);
+        EXPECT_EQ(db.undo(1), Status::UndoNotAvailable);
+        EXPECT_EQ(reader->value(), 1);
+    }
+    EXPECT_EQ(db.undoableSteps(), 1);
+    EXPECT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(probeValue(probe), 0);
+}
+
+TEST(Undo, ChangesOutsideAnyStepAreNotRecorded) {
+    Database db;
+    const ObjectId probe = addProbe(db, 0);
+    setProbe(probe, 5);
+    addLine(db, {0, 0}, {1, 1});
+    EXPECT_FALSE(db.inUndoStep());
+    EXPECT_EQ(db.undoableSteps(), 0);
+    EXPECT_EQ(db.undo(1), Status::UndoNotAvailable);
+    EXPECT_EQ(probeValue(probe), 5);
+
+    db.beginUndoStep();  // a step that changes nothing leaves nothing to undo
+    db.endUndoStep();
+    EXPECT_EQ(db.undoableSteps(), 0);
+}
+
+TEST(Undo, PutsBackTheCurrentLayerAndHeaderValues) {
+    Database db;
+    const ObjectId zero = db.currentLayer();
+    db.beginUndoStep();
+    ASSERT_EQ(db.setCurrentLayer(addLayer(db, "NC_Laser")), Status::Ok);
+    db.header().projectName = "JOB-17";
+    db.endUndoStep();
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(db.currentLayer(), zero);
+    EXPECT_EQ(db.header().projectName, "");
+
+    db.beginUndoStep();  // a step that only changes a current value is still a step
+    db.header().pdMode = 3;
+    db.endUndoStep();
+    EXPECT_EQ(db.undoableSteps(), 1);
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(db.header().pdMode, 0);
+}
+
+TEST(Undo, ClearForgetsEveryStep) {
+    Database db;
+    const ObjectId probe = addProbe(db, 0);
+    db.beginUndoStep();
+    setProbe(probe, 1);
+    db.endUndoStep();
+    db.clearUndo();
+    EXPECT_EQ(db.undo(1), Status::UndoNotAvailable);
+    EXPECT_EQ(probeValue(probe), 1);
+}
+
+}  // namespace
+}  // namespace host::db
