@@ -2,9 +2,9 @@
 #include "host/sys/paths.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "host/sys/folders.h"
+#include "host/sys/tests/scoped_environment.h"
 #include "host/sys/tests/scratch_folder.h"
 
 namespace host::sys {
@@ -76,30 +76,7 @@ TEST(Paths, DrawingLookupFallsBackFromDwgToDxf) {
     for (const auto& c : cases) EXPECT_EQ(resolveDrawingPath(c.stored), c.expected) << c.stored;
 }
 
-// Sets an environment variable for one scope and puts the old value back.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        if (const char* old = ::getenv(name)) old_ = old, hadOld_ = true;
-        if (value) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnvironment() {
-        if (hadOld_) {
-            ::setenv(name_, old_.c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool hadOld_ = false;
-};
+using testing::ScopedEnvironment;
 
 TEST(Folders, InstallFolderPrecedence) {
     ScopedEnvironment noVariable(kInstallFolderVariable, nullptr);
