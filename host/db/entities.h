@@ -1,4 +1,10 @@
 // The entity kinds the host models. Every other DXF entity is kept as an OpaqueEntity and written back unchanged.
+//
+// Coordinates: points answered and taken by these classes are world coordinates (a file reader turns the
+// object-coordinate points of drawing files into world points), except where a comment says "in the plane of the
+// normal": lightweight and 2D polyline vertices, and angles of arcs, texts and references, which are measured in
+// the plane of the entity's normal from its x axis by the arbitrary-axis rule (Matrix3d::planeToWorld). With the
+// usual normal (0,0,1) the two are the same. Setters answer InvalidInput for values that are not finite.
 #pragma once
 
 #include <optional>
@@ -61,7 +67,8 @@ private:
     ge::Vector3d normal_ = ge::Vector3d::kZAxis();
 };
 
-// Counter-clockwise (about the normal) from startAngle to endAngle, radians.
+// Counter-clockwise (about the normal) from startAngle to endAngle, radians, measured in the plane of the normal.
+// Equal angles draw a whole circle. Under a mirror the arc stays counter-clockwise: its angles are swapped.
 class Arc : public Cloneable<Arc, Entity> {
 public:
     Arc() = default;
@@ -168,19 +175,29 @@ public:
 
     // Segment i runs from vertex i to vertex i+1 (to vertex 0 for the closing segment of a closed polyline).
     unsigned numSegments() const;
+    // Empty with no vertices (or past the last segment), Point with one vertex, Coincident when the segment's
+    // ends are the same point under the global tolerance, Arc for a bulge other than exactly 0, else Line.
     SegType segType(unsigned i) const;
+    // The segment as a line, in the plane of the normal. InvalidIndex past the last segment, NotApplicable for an
+    // arc segment.
     Status getLineSegAt(unsigned i, ge::LineSeg2d& out) const;
     // The arc of segment i: start point at vertex i, end point at vertex i+1, clockwise for a negative bulge.
+    // InvalidIndex past the last segment, NotApplicable for a straight or zero-length segment.
     Status getArcSegAt(unsigned i, ge::CircArc2d& out) const;
+    // World points; a closed polyline ends where it starts.
     ge::Point3d startPoint() const;
     ge::Point3d endPoint() const;
     double length() const;
     // Enclosed area, positive; an open polyline answers the area of its closed outline.
     double area() const;
-    // Reverses the direction: vertex order, bulge signs and widths, keeping the shape.
+    // Reverses the direction, keeping the shape: vertex j becomes old vertex n-1-j, and segment j takes the
+    // negated bulge and swapped widths of the old segment it retraces. Reversing twice gives the polyline back.
     Status reverseCurve();
 
+    // Vertices and arcs; widths play no part.
     std::optional<Extents> geomExtents() const override;
+    // A mirror negates the bulges (the normal goes where the transform carries it). A non-uniform scale is
+    // NotApplicable unless every segment is straight and of zero width.
     Status transformBy(const ge::Matrix3d& m) override;
 
 private:
@@ -240,14 +257,19 @@ public:
     const std::vector<ObjectId>& vertexIds() const { return vertices_; }
     // Appends a vertex. The polyline must be in a database and open for write; the vertex becomes its own.
     Status appendVertex(std::unique_ptr<PolylineVertex> vertex, ObjectId* id = nullptr);
-    // The positions (and bulges) of the live vertices, read without opening each one.
+    // The world positions of the live (not erased) vertices, read without opening each one. A 2D polyline's
+    // vertices are x and y in the plane of its normal, at its elevation (their own z plays no part).
     std::vector<ge::Point3d> vertexPositions() const;
+    // The bulges of the same vertices, in the same order (all 0 for a 3D polyline).
+    std::vector<double> vertexBulges() const;
     ObjectId sequenceEnd() const { return seqEnd_; }
 
     bool isClosed() const { return (flags_ & 1) != 0; }
     Status setClosed(bool closed);
-    int flags() const { return flags_; }  // DXF group 70
+    int flags() const { return flags_; }  // DXF group 70: 1 closed, 8 a 3D polyline (kept to match the class)
     Status setFlags(int f);
+    static constexpr int kFlagClosed = 1;
+    static constexpr int kFlag3d = 8;
     double elevation() const { return elevation_; }
     Status setElevation(double z);
     double defaultStartWidth() const { return startWidth_; }
@@ -264,7 +286,8 @@ public:
     void attachSequenceEnd(ObjectId seqEnd) { seqEnd_ = seqEnd; }
 
 protected:
-    explicit PolylineWithVertices(bool is3d) : is3d_(is3d) {}
+    // A 3D polyline carries flag 8 from the start, as files mark it.
+    explicit PolylineWithVertices(bool is3d) : flags_(is3d ? kFlag3d : 0), is3d_(is3d) {}
     PolylineWithVertices(const PolylineWithVertices&) = default;
 
 private:
@@ -432,8 +455,9 @@ public:
     double fitTolerance() const { return fitTol_; }
     ge::Vector3d normal() const { return normal_; }
 
-    // Sets the NURBS data. InvalidInput unless degree >= 1, knots = control points + degree + 1, knots do not
-    // decrease, and weights are empty or one per control point, all positive.
+    // Sets the NURBS data. InvalidInput unless degree >= 1, control points >= degree + 1, knots = control points
+    // + degree + 1, knots do not decrease and span a range, and weights are empty or one per control point, all
+    // positive. The rational flag (4) follows the weights given.
     Status setNurbsData(int degree, int flags, std::vector<double> knots, std::vector<ge::Point3d> ctrl,
                         std::vector<double> weights = {});
     Status setFitData(std::vector<ge::Point3d> fit, const ge::Vector3d& startTangent = {},
@@ -481,7 +505,8 @@ public:
     double radiusRatio() const { return ratio_; }
     double startParam() const { return startParam_; }
     double endParam() const { return endParam_; }
-    // Start and end angles as the host reports them (the angle of the point from the major axis).
+    // Start and end angles as the host reports them (the angle of the point from the major axis, in [0, 2*pi)).
+    // startParam() is in [0, 2*pi) and endParam() in (startParam, startParam + 2*pi].
     double startAngle() const;
     double endAngle() const;
     bool isClosed() const;
@@ -529,6 +554,7 @@ public:
 
     // Block space to world: scale, rotate, move to position, less the block's base point.
     ge::Matrix3d blockTransform() const;
+    // Under a mirror the reference keeps its normal and takes a negative x scale; attributes go along.
 
     const std::vector<ObjectId>& attributeIds() const { return attributes_; }
     Status appendAttribute(std::unique_ptr<Attribute> attribute, ObjectId* id = nullptr);
@@ -537,7 +563,8 @@ public:
     void attachAttribute(ObjectId a) { attributes_.push_back(a); }
     void attachSequenceEnd(ObjectId s) { seqEnd_ = s; }
 
-    // The block's entity extents, transformed.
+    // The block's visible entity extents, transformed (every cell of an array), with the visible attributes;
+    // nested references are followed to a bounded depth.
     std::optional<Extents> geomExtents() const override;
     Status transformBy(const ge::Matrix3d& m) override;
 

@@ -28,6 +28,7 @@ struct Color {
     bool operator==(const Color&) const = default;
 };
 
+// An axis-parallel box. A box starts from a point (Extents{p, p}); add() grows it.
 struct Extents {
     ge::Point3d min, max;
     void add(const ge::Point3d& p);
@@ -46,7 +47,9 @@ enum class Intersect {
 class Entity : public DbObject {
 public:
     // Layer: by id, or by name (KeyNotFound when the layer does not exist in the entity's database, or in the
-    // working database for a new entity). layer() answers the layer's name.
+    // working database for a new entity; NotInDatabase when there is neither). Names are compared without regard
+    // to case. layer() answers the layer's name as stored, "0" for a new entity that has none yet. Every setter
+    // of an entity stops the program with a message when the entity is in a database and not open for write.
     ObjectId layerId() const { return layer_; }
     std::string layer() const;
     Status setLayer(ObjectId layer);
@@ -54,25 +57,28 @@ public:
 
     Color color() const { return color_; }
     int colorIndex() const { return color_.index; }
+    // InvalidInput for an index outside 0-257, a true colour above 0xFFFFFF, or 257 without a true colour.
     Status setColor(const Color& c);
+    // An ACI index 0-256 (clears a true colour); InvalidInput otherwise.
     Status setColorIndex(int aci);
 
     // Line type: by id or name; "ByLayer", "ByBlock" and "Continuous" always exist. linetype() answers the
-    // table record's name as stored (e.g. "Continuous" even when set as "CONTINUOUS").
+    // table record's name as stored (e.g. "Continuous" even when set as "CONTINUOUS"), "ByLayer" when none is
+    // set.
     ObjectId linetypeId() const { return linetype_; }
     std::string linetype() const;
     Status setLinetype(ObjectId linetype);
     Status setLinetype(std::string_view name);
 
     double linetypeScale() const { return ltscale_; }
-    Status setLinetypeScale(double s);
+    Status setLinetypeScale(double s);  // InvalidInput unless s > 0
 
     // Visibility: DXF group 60 (0 visible, 1 invisible).
     bool isVisible() const { return visible_; }
     Status setVisible(bool visible);
 
     int lineWeight() const { return lineweight_; }  // -1 by layer, -2 by block, -3 default, else 1/100 mm
-    Status setLineWeight(int weight);
+    Status setLineWeight(int weight);  // InvalidInput for a value that is not one of the standard lineweights
 
     // True for entities drawn in paper space (group 67).
     bool inPaperSpace() const { return paperSpace_; }
@@ -87,8 +93,9 @@ public:
     // Moves, rotates, scales or mirrors the entity. NotApplicable where the entity cannot take the transform (a
     // non-uniform scale of an arc).
     virtual Status transformBy(const ge::Matrix3d& m) = 0;
-    // Intersection points of this entity with another (which may belong to no database), in the order documented
-    // in intersect.cpp: along this entity from its start.
+    // Intersection points of this entity with another (which may belong to no database), found in plan view, in
+    // the order documented in intersect.cpp: along this entity from its start. Tangent contact gives one point;
+    // overlapping pieces give none; a point entity meets a curve it lies on within the global tolerance.
     std::vector<ge::Point3d> intersectWith(const Entity& other, Intersect mode = Intersect::OnBothOperands) const;
 
     // Highlight state (a display property kept by the host; nothing is stored in the drawing).
