@@ -44,10 +44,18 @@ const char* statusText(Status status) {
 
 // ------------------------------------------------------------------------------------------------- RegistryKey
 
-std::optional<std::string> RegistryKey::getString(std::string_view name) const { return registry_->getString(path_, name); }
-std::optional<std::uint32_t> RegistryKey::getDword(std::string_view name) const { return registry_->getDword(path_, name); }
-Status RegistryKey::setString(std::string_view name, std::string_view value) { return registry_->setString(path_, name, value); }
-Status RegistryKey::setDword(std::string_view name, std::uint32_t value) { return registry_->setDword(path_, name, value); }
+std::optional<std::string> RegistryKey::getString(std::string_view name) const {
+    return registry_->getString(path_, name);
+}
+std::optional<std::uint32_t> RegistryKey::getDword(std::string_view name) const {
+    return registry_->getDword(path_, name);
+}
+Status RegistryKey::setString(std::string_view name, std::string_view value) {
+    return registry_->setString(path_, name, value);
+}
+Status RegistryKey::setDword(std::string_view name, std::uint32_t value) {
+    return registry_->setDword(path_, name, value);
+}
 Status RegistryKey::deleteValue(std::string_view name) { return registry_->deleteValue(path_, name); }
 std::vector<std::string> RegistryKey::valueNames() const { return registry_->valueNames(path_); }
 std::vector<std::string> RegistryKey::subKeyNames() const { return registry_->subKeyNames(path_); }
@@ -147,7 +155,9 @@ std::optional<RegistryKey> Registry::openKey(std::string_view fullPath) {
     return openKey(path->hive, path->subKey);
 }
 
-RegistryKey Registry::key(Hive hive, std::string_view subKey) { return RegistryKey(*this, KeyPath{hive, std::string(subKey)}); }
+RegistryKey Registry::key(Hive hive, std::string_view subKey) {
+    return RegistryKey(*this, KeyPath{hive, std::string(subKey)});
+}
 
 bool Registry::keyExists(const KeyPath& key) {
     const auto names = namesOf(key);
@@ -206,10 +216,11 @@ std::vector<std::string> Registry::subKeyNames(const KeyPath& key) {
 // ----------------------------------------------------------------------------------------------------- writes
 
 Status Registry::createKey(Hive hive, std::string_view subKey) {
-    return change(KeyPath{hive, std::string(subKey)}, [hive](RegistryTree& tree, const std::vector<std::string>& names) {
-        tree.ensure(hive, names);
-        return Status::Ok;
-    });
+    return change(KeyPath{hive, std::string(subKey)},
+                  [hive](RegistryTree& tree, const std::vector<std::string>& names) {
+                      tree.ensure(hive, names);
+                      return Status::Ok;
+                  });
 }
 
 Status Registry::createKey(std::string_view fullPath) {
@@ -240,7 +251,8 @@ Status Registry::setString(const KeyPath& key, std::string_view name, std::strin
     // The file format has no escape for a line break: such a text could not be read back.
     if (!storableName(name) || !storable(value)) return Status::InvalidArgument;
     return change(key, [&](RegistryTree& tree, const std::vector<std::string>& names) {
-        tree.ensure(key.hive, names).setValue(RegistryValue{std::string(name), ValueType::String, std::string(value), 0, {}});
+        tree.ensure(key.hive, names)
+            .setValue(RegistryValue{std::string(name), ValueType::String, std::string(value), 0, {}});
         return Status::Ok;
     });
 }
@@ -303,8 +315,8 @@ Status Registry::writeLocked(const RegistryTree& tree) {
         encoding_ == RegistryFileEncoding::Utf16le ? RegistryFileEncoding::Utf16le : RegistryFileEncoding::Utf8;
     const std::string bytes = encodeRegistryFile(tree, encoding);
     if (bytes.size() > kMaxRegistryFileBytes) {
-        report("cannot write " + file_.string() + ": it would be larger than " +
-               std::to_string(kMaxRegistryFileBytes) + " bytes");
+        report("cannot write " + file_.string() + ": it would be larger than " + std::to_string(kMaxRegistryFileBytes) +
+               " bytes");
         return Status::WriteFailed;
     }
     std::error_code ec;

@@ -96,10 +96,10 @@ public:
     // Keys, by hive and sub-key ("SOFTWARE\Kestrion\20.0") or by full path ("HKLM\SOFTWARE\Kestrion").
     std::optional<RegistryKey> openKey(Hive hive, std::string_view subKey);  // nothing when absent
     std::optional<RegistryKey> openKey(std::string_view fullPath);
-    RegistryKey key(Hive hive, std::string_view subKey);                     // whether or not it exists
-    Status createKey(Hive hive, std::string_view subKey);                    // with missing parents; Ok if it exists
+    RegistryKey key(Hive hive, std::string_view subKey);   // whether or not it exists
+    Status createKey(Hive hive, std::string_view subKey);  // with missing parents; Ok if it exists
     Status createKey(std::string_view fullPath);
-    Status deleteKey(Hive hive, std::string_view subKey);                    // with everything below it
+    Status deleteKey(Hive hive, std::string_view subKey);  // with everything below it
     Status deleteKey(std::string_view fullPath);
 
     // Values of a key (RegistryKey calls these).
@@ -152,7 +152,8 @@ private:
     void refreshLocked();
     void readLocked(const FileSignature& signature);
     void report(const std::string& message);
-    Status change(const KeyPath& key, const std::function<Status(RegistryTree&, const std::vector<std::string>&)>& edit);
+    Status change(const KeyPath& key,
+                  const std::function<Status(RegistryTree&, const std::vector<std::string>&)>& edit);
     Status writeLocked(const RegistryTree& tree);
 
     mutable std::mutex mutex_;

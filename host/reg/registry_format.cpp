@@ -94,9 +94,9 @@ public:
                 continue;
             }
             if (body.empty() || body.front() == ';') continue;
-            const bool ok = body.front() == '[' ? keyLine(tree, body)
+            const bool ok = body.front() == '['                            ? keyLine(tree, body)
                             : (body.front() == '"' || body.front() == '@') ? valueLine(tree, body)
-                                                                            : fail("not a key, a value or a comment");
+                                                                           : fail("not a key, a value or a comment");
             if (!ok) return false;
         }
         return true;
@@ -124,7 +124,8 @@ private:
         }
         const std::string_view rest = cut == std::string_view::npos ? std::string_view() : inner.substr(cut + 1);
         const auto names = splitSubKey(rest);
-        const bool strayBackslash = cut != std::string_view::npos && (rest.empty() || rest.front() == '\\' || rest.back() == '\\');
+        const bool strayBackslash =
+            cut != std::string_view::npos && (rest.empty() || rest.front() == '\\' || rest.back() == '\\');
         if (!names || strayBackslash) return fail("bad key name \"" + std::string(inner) + "\"");
         if (removal) {
             tree.remove(*hive, *names);
@@ -275,9 +276,7 @@ void appendValue(std::string& out, const RegistryValue& value) {
     }
     out.push_back('=');
     switch (value.type) {
-        case ValueType::String:
-            appendQuoted(out, value.text);
-            break;
+        case ValueType::String: appendQuoted(out, value.text); break;
         case ValueType::Dword: {
             char digits[16];
             std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(value.dword));

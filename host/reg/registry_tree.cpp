@@ -36,9 +36,13 @@ auto* findIn(Tree& tree, Hive hive, const std::vector<std::string>& names) {
 
 }  // namespace
 
-const RegistryValue* RegistryKeyNode::findValue(std::string_view valueName) const { return findValueIn(*this, valueName); }
+const RegistryValue* RegistryKeyNode::findValue(std::string_view valueName) const {
+    return findValueIn(*this, valueName);
+}
 RegistryValue* RegistryKeyNode::findValue(std::string_view valueName) { return findValueIn(*this, valueName); }
-const RegistryKeyNode* RegistryKeyNode::findChild(std::string_view childName) const { return findChildIn(*this, childName); }
+const RegistryKeyNode* RegistryKeyNode::findChild(std::string_view childName) const {
+    return findChildIn(*this, childName);
+}
 RegistryKeyNode* RegistryKeyNode::findChild(std::string_view childName) { return findChildIn(*this, childName); }
 
 void RegistryKeyNode::setValue(RegistryValue value) {
@@ -51,7 +55,8 @@ void RegistryKeyNode::setValue(RegistryValue value) {
 }
 
 bool RegistryKeyNode::removeValue(std::string_view valueName) {
-    const auto removed = std::erase_if(values, [&](const RegistryValue& v) { return sys::equalsNoCase(v.name, valueName); });
+    const auto removed =
+        std::erase_if(values, [&](const RegistryValue& v) { return sys::equalsNoCase(v.name, valueName); });
     return removed > 0;
 }
 
@@ -65,7 +70,9 @@ const RegistryKeyNode* RegistryTree::find(Hive hive, const std::vector<std::stri
     return findIn(*this, hive, names);
 }
 
-RegistryKeyNode* RegistryTree::find(Hive hive, const std::vector<std::string>& names) { return findIn(*this, hive, names); }
+RegistryKeyNode* RegistryTree::find(Hive hive, const std::vector<std::string>& names) {
+    return findIn(*this, hive, names);
+}
 
 RegistryKeyNode& RegistryTree::ensure(Hive hive, const std::vector<std::string>& names) {
     RegistryKeyNode* node = &root(hive);

@@ -18,9 +18,9 @@ enum class ValueType {
 };
 
 struct RegistryValue {
-    std::string name;    // "" is the key's default value, written "@"
+    std::string name;  // "" is the key's default value, written "@"
     ValueType type = ValueType::String;
-    std::string text;    // String: the text. Binary: the type tag as written, "hex" or "hex(2)"
+    std::string text;  // String: the text. Binary: the type tag as written, "hex" or "hex(2)"
     std::uint32_t dword = 0;
     std::vector<std::uint8_t> bytes;  // Binary only
 
@@ -52,9 +52,7 @@ struct RegistryTree {
     RegistryKeyNode currentUser{"HKEY_CURRENT_USER", "HKEY_CURRENT_USER", {}, {}};
 
     RegistryKeyNode& root(Hive hive) { return hive == Hive::LocalMachine ? localMachine : currentUser; }
-    const RegistryKeyNode& root(Hive hive) const {
-        return hive == Hive::LocalMachine ? localMachine : currentUser;
-    }
+    const RegistryKeyNode& root(Hive hive) const { return hive == Hive::LocalMachine ? localMachine : currentUser; }
     // The key at `names` below `hive`, or nullptr.
     const RegistryKeyNode* find(Hive hive, const std::vector<std::string>& names) const;
     RegistryKeyNode* find(Hive hive, const std::vector<std::string>& names);

@@ -60,9 +60,9 @@ bool AtomicFile::open(std::string* error) {
     savedErrno_ = 0;
     // A hidden name in the target's own folder, so the rename stays within one file system.
     const std::filesystem::path folder = target_.parent_path();
-    std::string pattern = ((folder.empty() ? std::filesystem::path(".") : folder) /
-                           ("." + target_.filename().string() + ".tmp-XXXXXX"))
-                              .string();
+    std::string pattern =
+        ((folder.empty() ? std::filesystem::path(".") : folder) / ("." + target_.filename().string() + ".tmp-XXXXXX"))
+            .string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);

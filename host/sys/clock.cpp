@@ -55,7 +55,9 @@ std::string formatDateAndClock(const LocalTime& t) {
     return buffer;
 }
 
-std::string formatYear(const LocalTime& t) { return std::to_string(std::clamp(t.year, kMinYearInText, kMaxYearInText)); }
+std::string formatYear(const LocalTime& t) {
+    return std::to_string(std::clamp(t.year, kMinYearInText, kMaxYearInText));
+}
 
 LocalTime realLocalTime() {
     using namespace std::chrono;

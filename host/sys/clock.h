@@ -15,14 +15,14 @@ std::int64_t steadyMilliseconds();
 
 // A local calendar date and clock time, to the millisecond.
 struct LocalTime {
-    int year = 1970;        // e.g. 2026
-    int month = 1;          // 1..12
-    int day = 1;            // 1..31
-    int hour = 0;           // 0..23
-    int minute = 0;         // 0..59
-    int second = 0;         // 0..60 (60 only for a leap second)
-    int millisecond = 0;    // 0..999
-    int weekday = 4;        // 0 = Sunday .. 6 = Saturday (1 Jan 1970 was a Thursday)
+    int year = 1970;      // e.g. 2026
+    int month = 1;        // 1..12
+    int day = 1;          // 1..31
+    int hour = 0;         // 0..23
+    int minute = 0;       // 0..59
+    int second = 0;       // 0..60 (60 only for a leap second)
+    int millisecond = 0;  // 0..999
+    int weekday = 4;      // 0 = Sunday .. 6 = Saturday (1 Jan 1970 was a Thursday)
 
     friend bool operator==(const LocalTime&, const LocalTime&) = default;
 };

@@ -20,7 +20,8 @@ bool holdsLineBreak(std::string_view line) { return line.find_first_of("\r\n") !
 }  // namespace
 
 std::string decodeText(std::string_view bytes, TextEncoding* encoding) {
-    if (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    if (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
     const bool utf8 = isValidUtf8(bytes);
     if (encoding) *encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Cp1251;
     return utf8 ? std::string(bytes) : cp1251ToUtf8(bytes);
@@ -46,8 +47,8 @@ std::optional<TextFile> splitTextLines(std::string_view bytes, std::string_view 
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.size() > limits.maxLineBytes) {
             if (error) {
-                *error = lineMessage(name, lineNumber,
-                                     "line longer than " + std::to_string(limits.maxLineBytes) + " bytes");
+                *error =
+                    lineMessage(name, lineNumber, "line longer than " + std::to_string(limits.maxLineBytes) + " bytes");
             }
             return std::nullopt;
         }
@@ -73,8 +74,7 @@ std::optional<TextFile> splitTextLines(std::string_view bytes, std::string_view 
     return file;
 }
 
-std::optional<TextFile> readTextFile(const std::filesystem::path& path, std::string* error,
-                                     const TextLimits& limits) {
+std::optional<TextFile> readTextFile(const std::filesystem::path& path, std::string* error, const TextLimits& limits) {
     FileBytes content = readFileBytes(path, limits.maxFileBytes);
     if (content.status != FileReadStatus::Read) {
         if (error) *error = content.error;

@@ -54,7 +54,8 @@ TEST(RegistryFormat, RoundTripsInBothEncodings) {
     RegistryValue binary{"Blob", ValueType::Binary, "hex(2)", 0, {}};
     for (int i = 0; i < 300; ++i) binary.bytes.push_back(static_cast<std::uint8_t>(i));  // wraps over lines
     tree.ensure(Hive::LocalMachine, {"SOFTWARE", "Kestrion", "20.0"}).setValue(binary);
-    tree.ensure(Hive::LocalMachine, {"SOFTWARE", "Kestrion", "20.0"}).setValue({"NoBytes", ValueType::Binary, "hex", 0, {}});
+    tree.ensure(Hive::LocalMachine, {"SOFTWARE", "Kestrion", "20.0"})
+        .setValue({"NoBytes", ValueType::Binary, "hex", 0, {}});
     for (auto encoding : {RegistryFileEncoding::Utf8, RegistryFileEncoding::Utf16le}) {
         const std::string bytes = encodeRegistryFile(tree, encoding);
         std::string error;
@@ -94,7 +95,8 @@ TEST(RegistryFormat, ReadsWhatOtherWritersProduce) {
     EXPECT_EQ(key->values[2].dword, 7u);
 
     // A UTF-8 file written elsewhere, LF ends, and an old REGEDIT4 header in CP1251.
-    EXPECT_TRUE(parseRegistryFile("Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"ж\"\n", "u.reg", &error));
+    EXPECT_TRUE(parseRegistryFile("Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"ж\"\n",
+                                  "u.reg", &error));
     const auto cp = parseRegistryFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"\xE6\"\r\n", "c.reg", &error);
     ASSERT_TRUE(cp) << error;
     EXPECT_EQ(cp->encoding, RegistryFileEncoding::Cp1251);
@@ -150,7 +152,8 @@ TEST(RegistryFormat, MalformedFilesNameTheLine) {
         {"no =", header + key + "\"Unit\" \"mm\"\r\n", "r.reg:3: '=' expected after the value name"},
         {"empty name", header + key + "\"\"=\"x\"\r\n", "r.reg:3: an empty value name"},
         {"unquoted data", header + key + "\"Unit\"=mm\r\n", "r.reg:3: a value must be \"text\", dword:, hex: or -"},
-        {"dword too long", header + key + "\"N\"=dword:123456789\r\n", "r.reg:3: dword: needs 1 to 8 hexadecimal digits"},
+        {"dword too long", header + key + "\"N\"=dword:123456789\r\n",
+         "r.reg:3: dword: needs 1 to 8 hexadecimal digits"},
         {"dword not hex", header + key + "\"N\"=dword:12g4\r\n", "r.reg:3: dword: needs 1 to 8 hexadecimal digits"},
         {"dword empty", header + key + "\"N\"=dword:\r\n", "r.reg:3: dword: needs 1 to 8 hexadecimal digits"},
         {"bad hex byte", header + key + "\"B\"=hex:01,2x\r\n", "r.reg:3: hex data must be two-digit bytes"},

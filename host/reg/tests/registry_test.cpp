@@ -77,7 +77,8 @@ TEST(Registry, ValuesRoundTripThroughTheFile) {
     EXPECT_EQ(key->getDword("PDMODE"), 0xFFFFFFFFu);
     EXPECT_FALSE(key->getString("PDMODE"));  // a dword is not a string: the caller takes its default
     EXPECT_FALSE(key->getDword("DirInstall"));
-    EXPECT_EQ(key->valueNames(), (std::vector<std::string>{"DirInstall", "Quoted", "LastNestingMaterial", "Пустое", "", "PDMODE"}));
+    EXPECT_EQ(key->valueNames(),
+              (std::vector<std::string>{"DirInstall", "Quoted", "LastNestingMaterial", "Пустое", "", "PDMODE"}));
     EXPECT_TRUE(s.registry.openKey("HKEY_CURRENT_USER\\SOFTWARE\\KESTRION\\empty"));
     EXPECT_EQ(s.registry.key(Hive::CurrentUser, "Software").subKeyNames(), std::vector<std::string>{"Kestrion"});
 }
@@ -85,8 +86,10 @@ TEST(Registry, ValuesRoundTripThroughTheFile) {
 TEST(Registry, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
     ScratchFolder dir;
     Store s(dir / "r.reg");
-    EXPECT_EQ(s.registry.key(Hive::LocalMachine, "Software\\Kestrion\\20.0").setString("Nesing_Quality", "1"), Status::Ok);
-    EXPECT_EQ(s.registry.key(Hive::LocalMachine, "SOFTWARE\\KESTRION\\20.0").setString("NESING_QUALITY", "2"), Status::Ok);
+    EXPECT_EQ(s.registry.key(Hive::LocalMachine, "Software\\Kestrion\\20.0").setString("Nesing_Quality", "1"),
+              Status::Ok);
+    EXPECT_EQ(s.registry.key(Hive::LocalMachine, "SOFTWARE\\KESTRION\\20.0").setString("NESING_QUALITY", "2"),
+              Status::Ok);
     EXPECT_EQ(s.registry.key(Hive::LocalMachine, "software\\kestrion\\20.0").setString("Материал", "a"), Status::Ok);
     const RegistryKey key = s.registry.key(Hive::LocalMachine, kProductKey);
     EXPECT_EQ(key.getString("nesing_quality"), "2");
@@ -218,11 +221,13 @@ TEST(Registry, ReloadSeesAnotherWritersValueInAnotherKey) {
     EXPECT_FALSE(nesting.registry.key(Hive::LocalMachine, "SOFTWARE\\Kestrion\\Nesting").getString("LastDirNestDWG"));
 
     EXPECT_EQ(laser.registry.key(Hive::LocalMachine, kProductKey).setString("FeedCut", "2500"), Status::Ok);
-    EXPECT_EQ(nesting.registry.key(Hive::LocalMachine, "SOFTWARE\\Kestrion\\Nesting").setString("LastDirNestDWG", "/jobs/"),
-              Status::Ok);
+    EXPECT_EQ(
+        nesting.registry.key(Hive::LocalMachine, "SOFTWARE\\Kestrion\\Nesting").setString("LastDirNestDWG", "/jobs/"),
+        Status::Ok);
     // The second writer read the first one's change before writing: nothing is lost, and each sees the other's.
     EXPECT_EQ(nesting.registry.key(Hive::LocalMachine, kProductKey).getString("FeedCut"), "2500");
-    EXPECT_EQ(laser.registry.key(Hive::LocalMachine, "SOFTWARE\\Kestrion\\Nesting").getString("LastDirNestDWG"), "/jobs/");
+    EXPECT_EQ(laser.registry.key(Hive::LocalMachine, "SOFTWARE\\Kestrion\\Nesting").getString("LastDirNestDWG"),
+              "/jobs/");
     Store reread(file);
     EXPECT_EQ(reread.registry.key(Hive::LocalMachine, kProductKey).getString("FeedCut"), "2500");
 }
@@ -302,9 +307,10 @@ TEST(Registry, BatchWritesOnceAtItsEnd) {
     const std::string before = readBytes(file);
     {
         Registry::Batch batch(s.registry);
-        for (int i = 0; i < 100; ++i) EXPECT_EQ(key.setString("Color" + std::to_string(i), std::to_string(i)), Status::Ok);
+        for (int i = 0; i < 100; ++i)
+            EXPECT_EQ(key.setString("Color" + std::to_string(i), std::to_string(i)), Status::Ok);
         EXPECT_EQ(key.getString("Color42"), "42");  // the store answers with the batch's values
-        EXPECT_EQ(readBytes(file), before);          // the file waits for the end
+        EXPECT_EQ(readBytes(file), before);         // the file waits for the end
         EXPECT_EQ(batch.commit(), Status::Ok);
     }
     Store reread(file);

@@ -48,7 +48,9 @@ TEST(Utf8, ValidityAndCharacterCount) {
 }
 
 TEST(Utf8, PrefixNeverSplitsACharacter) {
-    const std::string text = "Жa\xE2\x82\xAC" "b";  // Ж (2 bytes) a € (3 bytes) b
+    const std::string text =
+        "Жa\xE2\x82\xAC"
+        "b";  // Ж (2 bytes) a € (3 bytes) b
     EXPECT_EQ(utf8Prefix(text, 0), "");
     EXPECT_EQ(utf8Prefix(text, 1), "Ж");
     EXPECT_EQ(utf8Prefix(text, 3), "Жa\xE2\x82\xAC");
@@ -87,10 +89,12 @@ TEST(Cp1251, RoundTripOfCyrillicText) {
 }
 
 TEST(Cp1251, UnmappableAndMalformedBecomeTheReplacement) {
-    EXPECT_EQ(utf8ToCp1251("a\xE4\xB8\xAD" "b"), "a?b");          // a CJK character
-    EXPECT_EQ(utf8ToCp1251("a\xD0z", '_'), "a_z");                // malformed byte
-    EXPECT_EQ(utf8ToCp1251("\xEF\xBF\xBD"), "?");                 // U+FFFD never maps to the undefined slot
-    EXPECT_EQ(utf8ToCp1251("\xF0\x9F\x98\x80"), "?");             // one character, one replacement
+    EXPECT_EQ(utf8ToCp1251("a\xE4\xB8\xAD"
+                           "b"),
+              "a?b");                                  // a CJK character
+    EXPECT_EQ(utf8ToCp1251("a\xD0z", '_'), "a_z");     // malformed byte
+    EXPECT_EQ(utf8ToCp1251("\xEF\xBF\xBD"), "?");      // U+FFFD never maps to the undefined slot
+    EXPECT_EQ(utf8ToCp1251("\xF0\x9F\x98\x80"), "?");  // one character, one replacement
 }
 
 TEST(Utf16, SurrogatePairsAndUnpairedUnits) {

@@ -23,8 +23,8 @@ public:
             active_ = true;
             return;
         }
-        const std::string command = "localedef -i ru_RU -f UTF-8 '" + (folder_ / "ru_RU.UTF-8").string() +
-                                    "' >/dev/null 2>&1";
+        const std::string command =
+            "localedef -i ru_RU -f UTF-8 '" + (folder_ / "ru_RU.UTF-8").string() + "' >/dev/null 2>&1";
         if (std::system(command.c_str()) != 0) return;
         ::setenv("LOCPATH", folder_.path().c_str(), 1);
         active_ = std::setlocale(LC_ALL, "ru_RU.UTF-8") != nullptr;
@@ -51,8 +51,8 @@ TEST(NumberText, FormatsAsPrintfDoesInTheCLocale) {
         {2.5, 4, "2.5000", "2.5000e+00"},
         {7.85, 6, "7.850000", "7.850000e+00"},
         {-0.00001, 4, "-0.0000", "-1.0000e-05"},
-        {0.125, 2, "0.12", "1.25e-01"},   // ties go to even, as glibc's printf
-        {1234.5, 0, "1234", "1e+03"},     // 1234.5 rounds to even at 0 decimals
+        {0.125, 2, "0.12", "1.25e-01"},  // ties go to even, as glibc's printf
+        {1234.5, 0, "1234", "1e+03"},    // 1234.5 rounds to even at 0 decimals
         {7850.0, 16, "7850.0000000000000000", "7.8500000000000000e+03"},
         {1e300, 1, nullptr, "1.0e+300"},
     };
@@ -100,24 +100,12 @@ TEST(NumberText, StrictParse) {
         double value;
     };
     const Case cases[] = {
-        {"12", ParseStatus::Ok, 12},
-        {"-0.5", ParseStatus::Ok, -0.5},
-        {"+3.", ParseStatus::Ok, 3},
-        {".5", ParseStatus::Ok, 0.5},
-        {"1e-3", ParseStatus::Ok, 0.001},
-        {"7.85E+3", ParseStatus::Ok, 7850},
-        {"", ParseStatus::Malformed, 0},
-        {" 1", ParseStatus::Malformed, 0},
-        {"1 ", ParseStatus::Malformed, 0},
-        {"1,5", ParseStatus::Malformed, 0},
-        {"1e", ParseStatus::Malformed, 0},
-        {"--1", ParseStatus::Malformed, 0},
-        {"+-1", ParseStatus::Malformed, 0},
-        {".", ParseStatus::Malformed, 0},
-        {"-", ParseStatus::Malformed, 0},
-        {"inf", ParseStatus::Malformed, 0},
-        {"nan", ParseStatus::Malformed, 0},
-        {"0x10", ParseStatus::Malformed, 0},
+        {"12", ParseStatus::Ok, 12},           {"-0.5", ParseStatus::Ok, -0.5},    {"+3.", ParseStatus::Ok, 3},
+        {".5", ParseStatus::Ok, 0.5},          {"1e-3", ParseStatus::Ok, 0.001},   {"7.85E+3", ParseStatus::Ok, 7850},
+        {"", ParseStatus::Malformed, 0},       {" 1", ParseStatus::Malformed, 0},  {"1 ", ParseStatus::Malformed, 0},
+        {"1,5", ParseStatus::Malformed, 0},    {"1e", ParseStatus::Malformed, 0},  {"--1", ParseStatus::Malformed, 0},
+        {"+-1", ParseStatus::Malformed, 0},    {".", ParseStatus::Malformed, 0},   {"-", ParseStatus::Malformed, 0},
+        {"inf", ParseStatus::Malformed, 0},    {"nan", ParseStatus::Malformed, 0}, {"0x10", ParseStatus::Malformed, 0},
         {"1e999", ParseStatus::OutOfRange, 0},
     };
     for (const auto& c : cases) {

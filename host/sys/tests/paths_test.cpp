@@ -65,12 +65,12 @@ TEST(Paths, DrawingLookupFallsBackFromDwgToDxf) {
         std::filesystem::path expected;
     };
     const Case cases[] = {
-        {folder + "\\plate.dwg", dir / "plate.dxf"},       // backslashes and the fallback together
-        {folder + "/plate.DWG", dir / "plate.dxf"},        // any case of the stored extension
-        {folder + "/both.dwg", dir / "both.dwg"},          // the .dwg file exists: it is used
-        {folder + "/UPPER.DWG", dir / "UPPER.DXF"},        // only the upper-case .DXF exists
-        {folder + "/gone.dwg", dir / "gone.dxf"},          // neither: the .dxf name, for the caller's message
-        {folder + "/part.dxf", dir / "part.dxf"},          // other names are returned as they are
+        {folder + "\\plate.dwg", dir / "plate.dxf"},  // backslashes and the fallback together
+        {folder + "/plate.DWG", dir / "plate.dxf"},   // any case of the stored extension
+        {folder + "/both.dwg", dir / "both.dwg"},     // the .dwg file exists: it is used
+        {folder + "/UPPER.DWG", dir / "UPPER.DXF"},   // only the upper-case .DXF exists
+        {folder + "/gone.dwg", dir / "gone.dxf"},     // neither: the .dxf name, for the caller's message
+        {folder + "/part.dxf", dir / "part.dxf"},     // other names are returned as they are
         {folder + "/notes.txt", dir / "notes.txt"},
     };
     for (const auto& c : cases) EXPECT_EQ(resolveDrawingPath(c.stored), c.expected) << c.stored;

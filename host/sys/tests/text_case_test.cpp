@@ -14,9 +14,9 @@ TEST(TextCase, UpperAndLower) {
     const Case cases[] = {
         {"nesing_quality", "NESING_QUALITY"},
         {"сталь 09г2с", "СТАЛЬ 09Г2С"},
-        {"ёжик ђ џ ѐ", "ЁЖИК Ђ Џ Ѐ"},       // U+0450..U+045F pair with U+0400..U+040F
-        {"ґ ѣ ӂ ӏ ԯ", "Ґ Ѣ Ӂ Ӏ Ԯ"},          // the paired letters from U+0460 on, and the odd ones
-        {"straße é", "STRAßE é"},            // letters beyond ASCII and Cyrillic are left alone
+        {"ёжик ђ џ ѐ", "ЁЖИК Ђ Џ Ѐ"},  // U+0450..U+045F pair with U+0400..U+040F
+        {"ґ ѣ ӂ ӏ ԯ", "Ґ Ѣ Ӂ Ӏ Ԯ"},  // the paired letters from U+0460 on, and the odd ones
+        {"straße é", "STRAßE é"},  // letters beyond ASCII and Cyrillic are left alone
         {"123 -_.", "123 -_."},
     };
     for (const auto& c : cases) {
