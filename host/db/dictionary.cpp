@@ -4,14 +4,56 @@
 #include <algorithm>
 
 #include "host/db/database.h"
-#include "host/sys/text_case.h"
 #include "host/db/object_change.h"
+#include "host/sys/text_case.h"
 
 namespace host::db {
 
+// ---- the name index
+
+const std::vector<ObjectId>* Dictionary::idsNamed(std::string_view name) const {
+    if (!byNameValid_) {
+        byName_.clear();
+        for (const Entry& e : entries_) byName_[sys::upperCase(e.first)].push_back(e.second);
+        byNameValid_ = true;
+    }
+    auto it = byName_.find(sys::upperCase(name));
+    return it == byName_.end() ? nullptr : &it->second;
+}
+
+void Dictionary::indexInsert(const std::string& name, ObjectId id) const {
+    if (byNameValid_) byName_[sys::upperCase(name)].push_back(id);
+}
+
+void Dictionary::indexErase(const std::string& name, ObjectId id) const {
+    if (!byNameValid_) return;
+    auto it = byName_.find(sys::upperCase(name));
+    if (it == byName_.end()) return;
+    std::erase(it->second, id);
+    if (it->second.empty()) byName_.erase(it);
+}
+
+// Entries of that name other than `keep` hold erased objects when this is called: they lose the name.
+void Dictionary::dropEntriesNamed(std::string_view name, ObjectId keep) {
+    const std::vector<ObjectId>* ids = idsNamed(name);
+    if (!ids) return;
+    const std::vector<ObjectId> stale = *ids;
+    for (ObjectId id : stale) {
+        if (id == keep) continue;
+        auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.second == id; });
+        if (it == entries_.end()) continue;
+        indexErase(it->first, id);
+        entries_.erase(it);
+    }
+}
+
+// ---- entries
+
 ObjectId Dictionary::getAt(std::string_view name) const {
-    for (const Entry& e : entries_) {
-        if (!e.second.isErased() && sys::equalsNoCase(e.first, name)) return e.second;
+    if (const std::vector<ObjectId>* ids = idsNamed(name)) {
+        for (ObjectId id : *ids) {
+            if (!id.isErased()) return id;
+        }
     }
     return {};
 }
@@ -27,9 +69,9 @@ Status Dictionary::setAt(std::string_view name, std::unique_ptr<DbObject> object
     ObjectId added;
     const Status s = db->addObject(std::move(object), objectId(), &added);
     if (s != Status::Ok) return s;
-    // An entry whose object was erased no longer holds its name.
-    std::erase_if(entries_, [&](const Entry& e) { return sys::equalsNoCase(e.first, name); });
+    dropEntriesNamed(name, {});  // an entry whose object was erased no longer holds its name
     entries_.emplace_back(std::string(name), added);
+    indexInsert(entries_.back().first, added);
     if (id) *id = added;
     return Status::Ok;
 }
@@ -41,8 +83,7 @@ Status Dictionary::setAt(std::string_view name, ObjectId id) {
     if (!isWriteEnabled()) return Status::NotOpenForWrite;
     if (id.isNull()) return Status::NullObjectId;
     if (id.database() != db) return Status::WrongDatabase;
-    if (name.empty()) return Status::InvalidInput;
-    if (id == objectId()) return Status::InvalidInput;
+    if (name.empty() || id == objectId()) return Status::InvalidInput;
     if (has(name) || !nameOf(id).empty()) return Status::DuplicateKey;
     const ObjectId self = objectId();
     const Status s = detail::changeObject<DbObject>(id, [&](DbObject& o) {
@@ -51,49 +92,52 @@ Status Dictionary::setAt(std::string_view name, ObjectId id) {
         return Status::Ok;
     });
     if (s != Status::Ok) return s;
-    std::erase_if(entries_, [&](const Entry& e) { return sys::equalsNoCase(e.first, name); });
+    dropEntriesNamed(name, {});
     entries_.emplace_back(std::string(name), id);
+    indexInsert(entries_.back().first, id);
     return Status::Ok;
 }
 
 namespace {
 
-// The entry of a name: a live one first, else one whose object is erased or gone.
-template <class Entries>
-auto findEntry(Entries& entries, std::string_view name) {
-    auto live = std::find_if(entries.begin(), entries.end(), [&](const auto& e) {
-        return !e.second.isErased() && sys::equalsNoCase(e.first, name);
-    });
-    if (live != entries.end()) return live;
-    return std::find_if(entries.begin(), entries.end(),
-                        [&](const auto& e) { return sys::equalsNoCase(e.first, name); });
+// The entry of a name: a live one first, else one whose object is erased or gone; null id when none.
+ObjectId entryNamed(const std::vector<ObjectId>* ids) {
+    if (!ids || ids->empty()) return {};
+    for (ObjectId id : *ids) {
+        if (!id.isErased()) return id;
+    }
+    return ids->front();
 }
 
 }  // namespace
 
 Status Dictionary::remove(std::string_view name) {
     if (!isWriteEnabled()) return Status::NotOpenForWrite;
-    auto it = findEntry(entries_, name);
-    if (it == entries_.end()) return Status::KeyNotFound;
-    if (!it->second.isErased()) {
-        const Status s = detail::changeObject<DbObject>(it->second, [](DbObject& o) { return o.erase(); });
+    const ObjectId id = entryNamed(idsNamed(name));
+    if (id.isNull()) return Status::KeyNotFound;
+    if (!id.isErased()) {
+        const Status s = detail::changeObject<DbObject>(id, [](DbObject& o) { return o.erase(); });
         if (s != Status::Ok) return s;
     }
+    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.second == id; });
+    indexErase(it->first, id);
     entries_.erase(it);
     return Status::Ok;
 }
 
 Status Dictionary::removeKeepObject(std::string_view name) {
     if (!isWriteEnabled()) return Status::NotOpenForWrite;
-    auto it = findEntry(entries_, name);
-    if (it == entries_.end()) return Status::KeyNotFound;
-    if (it->second.database() && it->second.database()->peek(it->second)) {
-        const Status s = detail::changeObject<DbObject>(it->second, [](DbObject& o) {
+    const ObjectId id = entryNamed(idsNamed(name));
+    if (id.isNull()) return Status::KeyNotFound;
+    if (id.database()->peek(id)) {
+        const Status s = detail::changeObject<DbObject>(id, [](DbObject& o) {
             o.setOwnerId({});
             return Status::Ok;
         });
         if (s != Status::Ok) return s;
     }
+    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.second == id; });
+    indexErase(it->first, id);
     entries_.erase(it);
     return Status::Ok;
 }
@@ -101,16 +145,15 @@ Status Dictionary::removeKeepObject(std::string_view name) {
 Status Dictionary::rename(std::string_view oldName, std::string newName) {
     if (!isWriteEnabled()) return Status::NotOpenForWrite;
     if (newName.empty()) return Status::InvalidInput;
-    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
-        return !e.second.isErased() && sys::equalsNoCase(e.first, oldName);
-    });
-    if (it == entries_.end()) return Status::KeyNotFound;
+    const ObjectId id = getAt(oldName);
+    if (id.isNull()) return Status::KeyNotFound;
     const ObjectId other = getAt(newName);
-    if (!other.isNull() && other != it->second) return Status::DuplicateKey;
-    const ObjectId id = it->second;
-    std::erase_if(entries_, [&](const Entry& e) { return e.second != id && sys::equalsNoCase(e.first, newName); });
-    it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.second == id; });
+    if (!other.isNull() && other != id) return Status::DuplicateKey;
+    dropEntriesNamed(newName, id);
+    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.second == id; });
+    indexErase(it->first, id);
     it->first = std::move(newName);
+    indexInsert(it->first, id);
     return Status::Ok;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -42,10 +43,22 @@ public:
     void setHardOwner(bool on) { hardOwner_ = on; }
 
     // Used by the file reader: attaches an entry whose object is added separately.
-    void attachEntry(std::string name, ObjectId id) { entries_.emplace_back(std::move(name), id); }
+    void attachEntry(std::string name, ObjectId id) {
+        entries_.emplace_back(std::move(name), id);
+        byNameValid_ = false;
+    }
 
 private:
+    const std::vector<ObjectId>* idsNamed(std::string_view name) const;
+    void indexInsert(const std::string& name, ObjectId id) const;
+    void indexErase(const std::string& name, ObjectId id) const;
+    void dropEntriesNamed(std::string_view name, ObjectId keep);
+
     std::vector<Entry> entries_;
+    // The entries' ids by upper-cased name, built on the first look-up and kept up to date after: a drawing keeps
+    // one group per cut path, and commands look them up by name one after another.
+    mutable std::unordered_map<std::string, std::vector<ObjectId>> byName_;
+    mutable bool byNameValid_ = false;
     int cloning_ = 1;
     bool hardOwner_ = false;
 };

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "host/db/database.h"
+#include "host/db/entities.h"
 #include "host/sys/text_case.h"
 
 namespace host::db {
@@ -49,6 +50,20 @@ bool hasFixedName(const SymbolTableRecord& r) {
 
 bool finite(double v) {
     return std::isfinite(v);
+}
+
+// Every block definition opens with a BLOCK and closes with an ENDBLK record on layer "0". The block has just
+// been added (its creation is what undo records), so the markers are attached without opening it.
+void addBlockMarkers(Database& db, BlockTableRecord& block) {
+    const ObjectId layer0 = db.recordId(TableKind::Layer, "0");
+    auto add = [&](std::unique_ptr<Entity> marker) {
+        if (!layer0.isNull()) marker->setLayer(layer0);
+        ObjectId id;
+        db.addObject(std::move(marker), block.objectId(), &id);
+        return id;
+    };
+    if (block.blockBegin().isNull()) block.attachBlockBegin(add(std::make_unique<BlockBegin>()));
+    if (block.blockEnd().isNull()) block.attachBlockEnd(add(std::make_unique<BlockEnd>()));
 }
 
 }  // namespace
@@ -112,10 +127,12 @@ Status SymbolTable::add(std::unique_ptr<SymbolTableRecord> record, ObjectId* id)
         const ObjectId continuous = db->recordId(TableKind::Linetype, "Continuous");
         if (!continuous.isNull()) layer->setLinetypeId(continuous);
     }
+    auto* block = dynamic_cast<BlockTableRecord*>(record.get());
     ObjectId added;
     const Status s = db->addObject(std::move(record), objectId(), &added);
     if (s != Status::Ok) return s;
     records_.push_back(added);
+    if (block) addBlockMarkers(*db, *block);
     if (id) *id = added;
     return Status::Ok;
 }

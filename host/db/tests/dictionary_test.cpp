@@ -91,6 +91,45 @@ TEST(DictionaryEntries, AnErasedEntryNoLongerHoldsItsName) {
     EXPECT_EQ(d->getAt("G1"), fresh);
 }
 
+// A drawing keeps one group per cut path; look-ups by name must stay right through renames, removals and undo.
+TEST(DictionaryEntries, ManyEntriesStayFindableThroughChanges) {
+    Database db;
+    constexpr int kGroups = 300;
+    std::vector<ObjectId> ids(kGroups + 1);
+    {
+        ObjectPtr<Dictionary> d(db.groupDictionaryId(), OpenMode::Write);
+        for (int i = 1; i <= kGroups; ++i)
+            ASSERT_EQ(d->setAt("DOROZ_" + std::to_string(i), std::make_unique<Group>(), &ids[i]), Status::Ok);
+    }
+    db.beginUndoStep();
+    {
+        ObjectPtr<Dictionary> d(db.groupDictionaryId(), OpenMode::Write);
+        for (int i = 1; i <= kGroups; i += 3) ASSERT_EQ(d->remove("doroz_" + std::to_string(i)), Status::Ok);
+        for (int i = 2; i <= kGroups; i += 3)
+            ASSERT_EQ(d->rename("DOROZ_" + std::to_string(i), "VESK_ORDER_" + std::to_string(i)), Status::Ok);
+        ASSERT_EQ(d->setAt("DOROZ_1", std::make_unique<Group>()), Status::Ok);  // a removed name is free again
+    }
+    db.endUndoStep();
+    const auto* d = dynamic_cast<const Dictionary*>(db.peek(db.groupDictionaryId()));
+    for (int i = 2; i <= kGroups; ++i) {
+        const std::string doroz = "DOROZ_" + std::to_string(i), vesk = "vesk_order_" + std::to_string(i);
+        switch (i % 3) {
+        case 1: EXPECT_TRUE(d->getAt(doroz).isNull()) << i; break;
+        case 2:
+            EXPECT_TRUE(d->getAt(doroz).isNull()) << i;
+            EXPECT_EQ(d->getAt(vesk), ids[i]) << i;
+            break;
+        default: EXPECT_EQ(d->getAt(doroz), ids[i]) << i; break;
+        }
+    }
+    EXPECT_NE(d->getAt("DOROZ_1"), ids[1]);
+
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    d = dynamic_cast<const Dictionary*>(db.peek(db.groupDictionaryId()));
+    for (int i = 1; i <= kGroups; ++i) EXPECT_EQ(d->getAt("doroz_" + std::to_string(i)), ids[i]) << i;
+    EXPECT_TRUE(d->getAt("VESK_ORDER_2").isNull());
+}
+
 TEST(DictionaryEntries, ChangesNeedTheDictionaryOpenForWrite) {
     DictionaryFixture f;
     ObjectPtr<Dictionary> d(f.db.groupDictionaryId(), OpenMode::Read);

@@ -88,6 +88,15 @@ TEST(LinetypeFile, MalformedLinesAreReportedWithFileAndLine) {
     }
 }
 
+TEST(LinetypeFile, ReadsALegacyCyrillicFile) {
+    host::sys::testing::ScratchFolder folder;
+    const std::filesystem::path file = folder / "cp1251.lin";
+    host::sys::testing::writeBytes(file, "*Jumper,\xCF\xE5\xF0\xE5\xEC\xFB\xF7\xEA\xE0\r\nA,5,-2.5\r\n");
+    LinetypeDefinition def;
+    ASSERT_EQ(readLinetypeDefinition(file, "JUMPER", def), Status::Ok);
+    EXPECT_EQ(def.description, "Перемычка");
+}
+
 TEST(LinetypeFile, LoadsIntoTheDrawingOnce) {
     Database db;
     ObjectId id;

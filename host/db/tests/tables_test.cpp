@@ -241,6 +241,32 @@ TEST(AppendEntity, RefusalsLeaveTheBlockAsItWas) {
     EXPECT_EQ(loose.appendEntity(std::make_unique<Line>()), Status::NotInDatabase);
 }
 
+TEST(BlockRecords, ANewBlockOpensAndClosesWithItsMarkers) {
+    Database db;
+    ObjectId id;
+    {
+        ObjectPtr<SymbolTable> blocks(db.tableId(TableKind::Block), OpenMode::Write);
+        auto block = std::make_unique<BlockTableRecord>("Rect_1200x900");
+        block->setOrigin({10, 20});
+        block->setInsertUnits(4);
+        ASSERT_EQ(blocks->add(std::move(block), &id), Status::Ok);
+        EXPECT_EQ(blocks->add(std::make_unique<BlockTableRecord>("RECT_1200X900")), Status::DuplicateKey);
+    }
+    ObjectPtr<BlockTableRecord> block(id, OpenMode::Write);
+    EXPECT_FALSE(block->isLayout());
+    EXPECT_EQ(block->origin(), ge::Point3d(10, 20));
+    for (ObjectId marker : {block->blockBegin(), block->blockEnd()}) {
+        ObjectPtr<Entity> e(marker, OpenMode::Read);
+        ASSERT_TRUE(e.isOpen());
+        EXPECT_EQ(e->ownerId(), id);
+        EXPECT_EQ(e->layer(), "0");
+    }
+    EXPECT_EQ(block->setInsertUnits(25), Status::InvalidInput);
+    ASSERT_EQ(block->appendEntity(std::make_unique<Line>()), Status::Ok);
+    EXPECT_EQ(block->entityCount(), 1u);
+    EXPECT_TRUE(db.firstEntity().isNull());  // block contents are not drawing entities
+}
+
 TEST(AppendEntity, PaperSpaceEntitiesKnowWhereTheyAre) {
     Database db;
     ObjectPtr<BlockTableRecord> ps(db.paperSpaceId(), OpenMode::Write);
