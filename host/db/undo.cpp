@@ -66,16 +66,16 @@ Status Database::undo(int count, int* undone) {
 
     const int n = static_cast<int>(steps.size());
     std::size_t finished = steps.size();
-    if (steps.front() == &impl_->openStep) {
-        // The command goes on: its step stays open, empty, and records anew from the state it began with.
+    if (steps.front() == &impl_->openStep) --finished;
+    impl_->doneSteps.resize(impl_->doneSteps.size() - finished);
+    if (impl_->stepDepth > 0) {
+        // The command goes on: its step stays open, empty, and records anew from the state the undo left.
         impl_->openStep.records.clear();
         impl_->openStep.recorded.clear();
-        --finished;
+        impl_->openStep.values = {clayer_, celtype_, textStyle_, header_};
     }
-    impl_->doneSteps.resize(impl_->doneSteps.size() - finished);
 
-    // A current layer, line type or style created inside an undone step is gone with it.
-    ensureDefaults();
+    // The current values are those of the oldest undone step's start, when every record they name existed.
     impl_->walkBlock = {};
     markModified();
     if (undone) *undone = n;

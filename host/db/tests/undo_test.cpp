@@ -132,6 +132,22 @@ TEST(Undo, InsideAStepWithoutChangesTakesBackThePreviousStep) {
     EXPECT_EQ(db.undoableSteps(), 0);
 }
 
+TEST(Undo, TwoStepsFromInsideARunningStepLeaveItEmpty) {
+    Database db;
+    db.beginUndoStep();
+    db.header().pdMode = 1;
+    db.endUndoStep();
+    db.beginUndoStep();
+    db.header().pdMode = 2;
+    int undone = 0;
+    ASSERT_EQ(db.undo(2, &undone), Status::Ok);
+    EXPECT_EQ(undone, 2);
+    EXPECT_EQ(db.header().pdMode, 0);
+    EXPECT_EQ(db.undoableSteps(), 0);  // the running step starts again from here
+    db.endUndoStep();
+    EXPECT_EQ(db.undoableSteps(), 0);
+}
+
 // What a command that erases a named group's members and then the group itself expects of one undo: both back.
 TEST(Undo, RestoresAGroupRemovedFromTheDictionaryWithItsErasedMembers) {
     Database db;
