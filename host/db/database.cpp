@@ -3,6 +3,8 @@
 #include "host/db/database.h"
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <mutex>
@@ -62,7 +64,17 @@ Database::Database(bool empty) : impl_(std::make_unique<Impl>()), serial_(nextSe
     modified_ = false;
 }
 
+// An object still open here would be closed later through a dangling database: stop while the cause is known.
 Database::~Database() {
+    for (const Impl::Slot& s : impl_->slots) {
+        if (!s.isOpen() || !s.object) continue;
+        std::fprintf(stderr,
+                     "host::db: a drawing is being closed while its %s with handle %s is still open. Close every "
+                     "ObjectPtr (let it go out of scope) before the Database.\n",
+                     s.object->className(), s.handle.text().c_str());
+        std::fflush(stderr);
+        std::abort();
+    }
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
     r.bySerial.erase(serial_);

@@ -44,6 +44,7 @@ public:
     // "Standard", "ACAD", "*Active", model and paper space, the named-object dictionary with "ACAD_GROUP".
     // With `empty`, nothing at all (the file reader fills it and then calls ensureDefaults()).
     explicit Database(bool empty = false);
+    // Every object must be closed first: a drawing closed with an object open stops with a message.
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;

@@ -198,6 +198,16 @@ TEST(WriteEnableDeathTest, AssertNamesTheClassTheHandleAndTheFix) {
                  "KsProbe with handle " + handle + " was changed while not open for write.*OpenMode::Write");
 }
 
+TEST(WriteEnableDeathTest, ClosingADrawingWithAnObjectOpenStops) {
+    auto run = [] {
+        auto db = std::make_unique<Database>();
+        DbObject* out = nullptr;
+        db->openObject(addProbe(*db), OpenMode::Read, out);
+        db.reset();
+    };
+    EXPECT_DEATH(run(), "KsProbe with handle [0-9A-F]+ is still open");
+}
+
 TEST(EraseFlag, ErasesAndUnerasesAndHidesFromTheObjectList) {
     Database db;
     const ObjectId id = addProbe(db);
