@@ -35,6 +35,8 @@ public:
     Handle handle() const { return id_.handle(); }
     Database* database() const { return id_.database(); }
     ObjectId ownerId() const { return owner_; }
+    // Set by containers (dictionaries, tables, blocks) and the file reader on an object they hold open for write
+    // or have just added; it is not checked here.
     void setOwnerId(ObjectId owner);
 
     bool isErased() const { return erased_; }
