@@ -8,7 +8,8 @@
 namespace host::db {
 namespace {
 
-const std::filesystem::path kFixture = std::filesystem::path(KESTRION_SOURCE_DIR) / "host/db/tests/fixtures/linetypes.lin";
+const std::filesystem::path kFixture =
+    std::filesystem::path(KESTRION_SOURCE_DIR) / "host/db/tests/fixtures/linetypes.lin";
 
 TEST(LinetypeFile, ReadsDefinitionsByNameWithoutRegardToCase) {
     const struct {
