@@ -35,6 +35,8 @@ struct Header {
         bool operator==(const Other&) const = default;
     };
     std::vector<Other> others;
+    // The CLASS records of the file's CLASSES section (each record's groups after "0 CLASS"), written back as read.
+    std::vector<RawGroups> classes;
     bool operator==(const Header&) const = default;
 };
 

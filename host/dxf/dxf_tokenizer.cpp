@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr int kHandleOrName = 5;
 
 // A value quoted in a message: short, and without bytes that would garble a terminal.
 std::string quoted(std::string_view v) {
@@ -181,6 +182,12 @@ bool Tokenizer::parseValue(Group& g) {
     }
     case GroupKind::Handle: {
         const auto v = parseHex(g.text);
+        // Group 5 is a block name in the DIMSTYLE records of R12 files: it stays text, and the reader refuses it
+        // wherever it must be a handle.
+        if (!v && g.code == kHandleOrName) {
+            g.kind = GroupKind::String;
+            return true;
+        }
         if (!v) return false;
         g.integer = std::int64_t(*v);
         g.text = trimSpaces(g.text);

@@ -20,11 +20,6 @@ enum class GroupKind {
 // names and markers of data lists and never appear in a file).
 std::optional<GroupKind> groupKindOf(int code);
 
-// True for the group codes that carry the x of a point: y follows as code + 10, z (optional) as code + 20.
-constexpr bool isPointGroup(int code) {
-    return (code >= 10 && code <= 18) || (code >= 110 && code <= 112) || code == 210 || (code >= 1010 && code <= 1013);
-}
-
 // True for the codes whose values are text in memory and need encoding in a file (as opposed to handle and binary
 // text, which are always ASCII hexadecimal).
 constexpr bool isTextKind(GroupKind k) { return k == GroupKind::String; }

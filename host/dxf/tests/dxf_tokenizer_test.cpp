@@ -62,6 +62,16 @@ TEST(DxfTokenizer, AcceptsLfOnlyBomAndFinalEmptyLine) {
     EXPECT_EQ(readAll("1\n\n", &err)[0].text, "");  // an empty string value
 }
 
+// R12 dimension styles keep a block name in group 5; everywhere else the reader insists on a handle there.
+TEST(DxfTokenizer, GroupFiveThatIsNoHandleIsText) {
+    const auto g = readAll("5\nClosedFilled\n5\n\n5\n2F\n");
+    ASSERT_EQ(g.size(), 3u);
+    EXPECT_EQ(g[0].kind, GroupKind::String);
+    EXPECT_EQ(g[1].kind, GroupKind::String);
+    EXPECT_EQ(g[2].kind, GroupKind::Handle);
+    EXPECT_EQ(g[2].integer, 0x2F);
+}
+
 TEST(DxfTokenizer, PushBackGivesTheGroupAgain) {
     Tokenizer t("0\nA\n0\nB\n", "t");
     Group g;
@@ -102,9 +112,9 @@ TEST(DxfTokenizer, MalformedInputNamesTheLine) {
         {"int16 as real", "70\n1.0\n", "line 2: '1.0' is not a 16-bit integer (value of group code 70)"},
         {"int32 overflow", "90\n2147483648\n", "line 2: '2147483648' is not a 32-bit integer (value of group code 90)"},
         {"bool text", "290\ntrue\n", "line 2: 'true' is not a 16-bit integer (0 or 1) (value of group code 290)"},
-        {"handle not hex", "5\n1G\n", "line 2: '1G' is not a handle (1-16 hexadecimal digits) (value of group code 5)"},
+        {"handle not hex", "340\n1G\n", "line 2: '1G' is not a handle (1-16 hexadecimal digits) (value of group code 340)"},
         {"handle too long", "330\n12345678901234567\n", "line 2: '12345678901234567' is not a handle (1-16 hexadecimal digits) (value of group code 330)"},
-        {"handle empty", "5\n\n", "line 2: '' is not a handle (1-16 hexadecimal digits) (value of group code 5)"},
+        {"handle empty", "105\n\n", "line 2: '' is not a handle (1-16 hexadecimal digits) (value of group code 105)"},
         {"binary odd", "310\nABC\n", "line 2: 'ABC' is not binary data (pairs of hexadecimal digits) (value of group code 310)"},
         {"long value line", "1\n" + longLine + "\n", "line 2: line longer than 65536 bytes"},
         {"long code line", longLine, "line 1: line longer than 65536 bytes"},

@@ -1,0 +1,735 @@
+// Reading an ASCII DXF file into a new database, all or nothing.
+//
+// Index of this file:
+//   [SECTION] Reader state, records and failures
+//   [SECTION] Records of the tables, made on demand (RecordResolver)
+//   [SECTION] HEADER and CLASSES
+//   [SECTION] TABLES
+//   [SECTION] Entities (BLOCKS and ENTITIES)
+//   [SECTION] OBJECTS
+//   [SECTION] Links resolved by handle, defaults, current values
+//   [SECTION] Front door
+#include <algorithm>
+#include <fstream>
+#include <new>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "host/db/database.h"
+#include "host/db/entity_groups.h"
+#include "host/dxf/dxf_file.h"
+#include "host/dxf/dxf_limits.h"
+#include "host/dxf/dxf_record.h"
+#include "host/dxf/header_vars.h"
+#include "host/dxf/object_codec.h"
+#include "host/dxf/table_codec.h"
+#include "host/sys/text_case.h"
+
+namespace host::dxf {
+
+namespace {
+
+using db::ObjectId;
+using db::TableKind;
+
+constexpr int kRecordStart = 0;
+constexpr int kName = 2;
+constexpr int kVariableName = 9;
+constexpr int kFlags = 70;
+constexpr int kSubclass = 100;
+constexpr std::string_view kModelSpace = "*Model_Space";
+constexpr std::string_view kPaperSpace = "*Paper_Space";
+constexpr std::string_view kEntityMarker = "AcDbEntity";
+
+// Where a section may appear: each at most once, in this order.
+enum class Section { Start, Header, Classes, Tables, Blocks, Entities, Objects, Other };
+
+// ============================================================================================================
+// [SECTION] Reader state, records and failures
+// ============================================================================================================
+
+// The complex entity whose sub-entities (VERTEX, ATTRIB, SEQEND) follow it.
+enum class ParentKind { None, Polyline, Insert, OpaquePolyline };
+
+class Reader : public db::RecordResolver {
+public:
+    Reader(std::string_view text, std::string source) : tok_(text, std::move(source)) {}
+    ReadResult run();
+
+    ObjectId record(TableKind kind, std::string_view name) override;
+
+private:
+    // Records
+    bool readRecord(std::vector<Group>& out);
+    void expectEndOfSection(std::string_view section);
+    template <class Fn>
+    void forEachRecordOfSection(std::string_view section, Fn&& fn);
+
+    // Sections
+    void readSection(const std::vector<Group>& sectionRecord);
+    void readHeader(const std::vector<Group>& sectionRecord);
+    void readClasses();
+    void readTables();
+    void readTable(const std::vector<Group>& tableRecord);
+    void readBlocks();
+    void readEntitiesSection();
+    void readObjects();
+    void skipSection(std::string_view name);
+
+    // Objects of every kind
+    ObjectId add(std::unique_ptr<db::DbObject> object, ObjectId owner, const SplitRecord& rec);
+    void keepLinks(db::DbObject* object, const SplitRecord& rec);
+    void setXData(db::DbObject& object, const SplitRecord& rec);
+    void readEntity(const std::vector<Group>& groups, ObjectId block);
+    std::unique_ptr<db::Entity> makeEntity(const SplitRecord& rec, bool keepAsRead);
+    void applyGroups(db::Entity& e, const SplitRecord& rec);
+    ObjectId tableOf(TableKind kind);
+
+    void finish();
+    template <class T>
+    T* mutableObject(ObjectId id);
+    [[noreturn]] void failRecord(const SplitRecord& rec, const std::string& what) { failAt(rec.line, std::string(rec.name) + ": " + what); }
+
+    Tokenizer tok_;
+    std::unique_ptr<db::Database> db_;
+    HeaderFacts facts_;
+    Section lastSection_ = Section::Start;
+    std::vector<Group> rec_;
+    SplitRecord split_;
+    db::ResBufList bufs_;
+    std::vector<std::size_t> bufLines_;
+
+    // Records by kind and upper-cased name, and the last one asked for (most entities share a layer).
+    std::unordered_map<std::string, ObjectId> recordCache_;
+    struct LastLookup {
+        std::string name;
+        ObjectId id;
+    } last_[9];
+    ObjectId layer0_, byLayer_, modelSpace_, paperSpace_;
+
+    // The complex entity being read.
+    ParentKind parentKind_ = ParentKind::None;
+    ObjectId parent_;
+    ObjectId parentBlock_;
+
+    // Links resolved after the whole file is read.
+    struct PendingLinetype { ObjectId layer; std::string name; };
+    struct PendingLayout { db::BlockTableRecord* record; db::Handle layout; };
+    struct PendingOwner { db::DbObject* object; db::Handle owner; };
+    struct PendingHead { db::DbObject* object; RecordHead head; };
+    struct PendingDictionary { db::Dictionary* dict; ObjectLinks links; };
+    struct PendingGroup { ObjectId group; ObjectLinks links; };
+    std::vector<PendingLinetype> linetypes_;
+    std::vector<PendingLayout> layouts_;
+    std::vector<PendingOwner> owners_;
+    std::vector<PendingHead> heads_;
+    std::vector<PendingDictionary> dicts_;
+    std::vector<PendingGroup> groups_;
+};
+
+template <class T>
+T* Reader::mutableObject(ObjectId id) {
+    // The reader fills in objects it made itself, through the "used by the file reader" attach functions; no one
+    // else can see this database until the read is over.
+    return const_cast<T*>(dynamic_cast<const T*>(db_->peek(id)));
+}
+
+// Reads one record: its 0 group and every group up to the next 0 group. False at a clean end of the text.
+bool Reader::readRecord(std::vector<Group>& out) {
+    out.clear();
+    Group g;
+    for (;;) {
+        const TokenResult r = tok_.next(g);
+        if (r == TokenResult::Error) throw ReadFailure{0, tok_.error()};
+        if (r == TokenResult::End) return !out.empty();
+        if (g.code == kRecordStart && !out.empty()) {
+            tok_.pushBack(g);
+            return true;
+        }
+        if (out.empty() && g.code != kRecordStart)
+            failAt(g.line, "expected group 0 (the start of a record), found group " + std::to_string(g.code));
+        if (out.size() >= limits::kMaxRecordGroups)
+            failAt(out.front().line, "record " + std::string(out.front().text) + " has more than " +
+                                         std::to_string(limits::kMaxRecordGroups) + " groups");
+        out.push_back(g);
+    }
+}
+
+// Calls fn for each record of a section up to its ENDSEC.
+template <class Fn>
+void Reader::forEachRecordOfSection(std::string_view section, Fn&& fn) {
+    for (;;) {
+        if (!readRecord(rec_))
+            failAt(tok_.line(), "the file ends inside the " + std::string(section) + " section (is it truncated?)");
+        const std::string_view name = rec_.front().text;
+        if (name == "ENDSEC") return;
+        if (name == "EOF" || name == "SECTION")
+            failAt(rec_.front().line, std::string(name) + " inside the " + std::string(section) + " section (ENDSEC missing)");
+        fn(rec_);
+    }
+}
+
+void Reader::expectEndOfSection(std::string_view section) {
+    if (!readRecord(rec_))
+        failAt(tok_.line(), "the file ends inside the " + std::string(section) + " section (is it truncated?)");
+    if (rec_.front().text != "ENDSEC")
+        failAt(rec_.front().line, "expected ENDSEC of the " + std::string(section) + " section, found " +
+                                      std::string(rec_.front().text));
+}
+
+ObjectId Reader::add(std::unique_ptr<db::DbObject> object, ObjectId owner, const SplitRecord& rec) {
+    db::DbObject* raw = object.get();
+    ObjectId id;
+    const db::Handle h = rec.head.handle.value_or(db::Handle());
+    const db::Status s = db_->addObject(std::move(object), owner, &id, h);
+    if (s == db::Status::DuplicateKey) failRecord(rec, "handle " + h.text() + " is used by another object");
+    if (s != db::Status::Ok) failRecord(rec, std::string("cannot be added (") + db::statusText(s) + ")");
+    keepLinks(raw, rec);
+    return id;
+}
+
+// Reactors and the extension dictionary name objects that may come later in the file.
+void Reader::keepLinks(db::DbObject* object, const SplitRecord& rec) {
+    if (!rec.head.reactors.empty() || rec.head.extensionDictionary) heads_.push_back({object, rec.head});
+}
+
+// Extended data is checked against the registered applications of the object's database, or of the working
+// database for an object not yet in one: the drawing being read is made the working database for that check.
+void Reader::setXData(db::DbObject& object, const SplitRecord& rec) {
+    if (rec.xdata.empty()) return;
+    toResBufs(rec.xdata, facts_.encoding, false, bufs_);
+    for (const db::ResBuf& rb : bufs_)
+        if (rb.code == 1001) record(TableKind::RegApp, rb.str());
+    db::Database* previous = db::workingDatabase();
+    db::setWorkingDatabase(db_.get());
+    const db::Status s = object.setXData(bufs_);
+    db::setWorkingDatabase(previous);
+    if (s != db::Status::Ok)
+        failAt(rec.xdata.front().line, std::string(rec.name) + ": extended data is refused (" + db::statusText(s) + ")");
+}
+
+// ============================================================================================================
+// [SECTION] Records of the tables, made on demand (RecordResolver)
+// ============================================================================================================
+
+ObjectId Reader::tableOf(TableKind kind) {
+    ObjectId t = db_->tableId(kind);
+    if (!t.isNull()) return t;
+    db_->addObject(std::make_unique<db::SymbolTable>(kind), {}, &t);
+    db_->setTableId(kind, t);
+    return t;
+}
+
+// Files name records their tables do not hold (R12 files leave out BYLAYER, and many writers leave out layers):
+// such records are made, as CAD programs do, so that every name in the file keeps its meaning.
+ObjectId Reader::record(TableKind kind, std::string_view name) {
+    LastLookup& last = last_[int(kind)];
+    if (!last.id.isNull() && last.name == name) return last.id;
+    std::string canonical(name);
+    if (kind == TableKind::Block) {
+        if (sys::equalsNoCase(name, "$MODEL_SPACE")) canonical = kModelSpace;
+        else if (sys::equalsNoCase(name, "$PAPER_SPACE")) canonical = kPaperSpace;
+    } else if (kind == TableKind::Linetype) {
+        if (sys::equalsNoCase(name, "BYLAYER")) canonical = "ByLayer";
+        else if (sys::equalsNoCase(name, "BYBLOCK")) canonical = "ByBlock";
+    }
+    std::string key = std::to_string(int(kind)) + ':' + sys::upperCase(canonical);
+    auto it = recordCache_.find(key);
+    ObjectId id;
+    if (it != recordCache_.end()) {
+        id = it->second;
+    } else {
+        auto* table = mutableObject<db::SymbolTable>(tableOf(kind));
+        std::unique_ptr<db::SymbolTableRecord> rec;
+        switch (kind) {
+        case TableKind::Layer: {
+            auto layer = std::make_unique<db::LayerTableRecord>(canonical);
+            layer->setLinetypeId(record(TableKind::Linetype, "Continuous"));
+            rec = std::move(layer);
+            break;
+        }
+        case TableKind::Linetype: rec = std::make_unique<db::LinetypeTableRecord>(canonical); break;
+        case TableKind::TextStyle: rec = std::make_unique<db::TextStyleTableRecord>(canonical); break;
+        case TableKind::Block: rec = std::make_unique<db::BlockTableRecord>(canonical); break;
+        case TableKind::RegApp: rec = std::make_unique<db::RegAppTableRecord>(canonical); break;
+        default: return {};
+        }
+        db_->addObject(std::move(rec), table->objectId(), &id);
+        table->attachRecord(id);
+        recordCache_.emplace(std::move(key), id);
+    }
+    last = {std::string(name), id};
+    return id;
+}
+
+// ============================================================================================================
+// [SECTION] HEADER and CLASSES
+// ============================================================================================================
+
+void Reader::readHeader(const std::vector<Group>& section) {
+    std::vector<HeaderVariable> vars;
+    for (std::size_t i = 2; i < section.size(); ++i) {
+        const Group& g = section[i];
+        if (g.code == kVariableName) {
+            vars.push_back({g.text, g.line, {}});
+            continue;
+        }
+        if (vars.empty()) failAt(g.line, "header value (group " + std::to_string(g.code) + ") without a $NAME (group 9)");
+        vars.back().groups.push_back(g);
+    }
+    facts_ = readHeaderVariables(vars, db_->header());
+    if (facts_.handSeed) db_->raiseHandSeed(*facts_.handSeed);
+    expectEndOfSection("HEADER");
+}
+
+void Reader::readClasses() {
+    forEachRecordOfSection("CLASSES", [&](const std::vector<Group>& rec) {
+        if (rec.front().text != "CLASS") failAt(rec.front().line, "expected CLASS, found " + std::string(rec.front().text));
+        db::RawGroups groups;
+        for (std::size_t i = 1; i < rec.size(); ++i) groups.push_back(toRawGroup(rec[i], facts_.encoding));
+        db_->header().classes.push_back(std::move(groups));
+    });
+}
+
+// ============================================================================================================
+// [SECTION] TABLES
+// ============================================================================================================
+
+void Reader::readTables() {
+    forEachRecordOfSection("TABLES", [&](const std::vector<Group>& rec) {
+        if (rec.front().text != "TABLE") failAt(rec.front().line, "expected TABLE, found " + std::string(rec.front().text));
+        readTable(rec);
+    });
+    // A layer's line type may be in a table that came after the layers.
+    for (PendingLinetype& p : linetypes_) {
+        const ObjectId lt = record(TableKind::Linetype, p.name);
+        db::ObjectPtr<db::LayerTableRecord> layer(p.layer, db::OpenMode::Write);
+        if (layer) layer->setLinetypeId(lt);
+    }
+    linetypes_.clear();
+}
+
+void Reader::readTable(const std::vector<Group>& tableRecord) {
+    SplitRecord head;
+    splitRecord(tableRecord, 5, head);
+    std::string_view name;
+    for (const Group& g : head.body)
+        if (g.code == kName) name = g.text;
+    const auto kind = tableKindOf(name);
+    if (!kind) {
+        // A table the format does not define: its records are passed over.
+        for (;;) {
+            if (!readRecord(rec_)) failAt(tok_.line(), "the file ends inside the TABLES section (is it truncated?)");
+            if (rec_.front().text == "ENDTAB") return;
+            if (rec_.front().text == "ENDSEC" || rec_.front().text == "EOF")
+                failAt(rec_.front().line, "table " + std::string(name) + " has no ENDTAB");
+        }
+    }
+    if (!db_->tableId(*kind).isNull()) failAt(head.line, "a second " + std::string(name) + " table");
+    auto table = std::make_unique<db::SymbolTable>(*kind);
+    db::SymbolTable* tablePtr = table.get();
+    setXData(*table, head);
+    const ObjectId tableId = add(std::move(table), {}, head);
+    db_->setTableId(*kind, tableId);
+
+    const int handleCode = recordHandleCode(*kind);
+    for (;;) {
+        if (!readRecord(rec_)) failAt(tok_.line(), "the file ends inside the " + std::string(name) + " table (is it truncated?)");
+        const std::string_view recName = rec_.front().text;
+        if (recName == "ENDTAB") return;
+        if (recName != name)
+            failAt(rec_.front().line, "expected a " + std::string(name) + " record or ENDTAB, found " + std::string(recName));
+        splitRecord(rec_, handleCode, split_);
+        RecordLinks links;
+        std::unique_ptr<db::SymbolTableRecord> r = readTableRecord(*kind, split_, facts_.encoding, links);
+        if (!r->name().empty()) {
+            std::string key = std::to_string(int(*kind)) + ':' + sys::upperCase(r->name());
+            if (recordCache_.count(key)) failRecord(split_, "a second record named \"" + r->name() + "\"");
+        }
+        if (!links.linetypeName.empty()) {
+            // Set now when the line type is known, else once the tables are read.
+            auto* layer = static_cast<db::LayerTableRecord*>(r.get());
+            const ObjectId lt = db_->tableId(TableKind::Linetype).isNull()
+                                    ? ObjectId()
+                                    : record(TableKind::Linetype, links.linetypeName);
+            if (!lt.isNull()) layer->setLinetypeId(lt);
+        }
+        setXData(*r, split_);
+        db::SymbolTableRecord* raw = r.get();
+        const ObjectId id = add(std::move(r), tableId, split_);
+        tablePtr->attachRecord(id);
+        if (!raw->name().empty()) recordCache_.emplace(std::to_string(int(*kind)) + ':' + sys::upperCase(raw->name()), id);
+        if (links.layout) layouts_.push_back({static_cast<db::BlockTableRecord*>(raw), *links.layout});
+        if (!links.linetypeName.empty() && static_cast<db::LayerTableRecord*>(raw)->linetypeId().isNull())
+            linetypes_.push_back({id, links.linetypeName});
+    }
+}
+
+// ============================================================================================================
+// [SECTION] Entities (BLOCKS and ENTITIES)
+// ============================================================================================================
+
+// The entity a record describes: a modelled kind, or (always with `keepAsRead`) an OpaqueEntity holding the
+// groups after the common ones of its AcDbEntity part, which it holds itself.
+std::unique_ptr<db::Entity> Reader::makeEntity(const SplitRecord& rec, bool keepAsRead) {
+    if (!keepAsRead) {
+        db::ResBufList flags;
+        if (rec.name == "POLYLINE")
+            for (const Group& g : rec.body)
+                if (g.code == kFlags) {
+                    flags.emplace_back(kFlags, g.integer);
+                    break;
+                }
+        if (std::unique_ptr<db::Entity> e = db::newEntityForDxf(rec.name, flags)) return e;
+    }
+    db::RawGroups raw;
+    raw.reserve(rec.appGroups.size() + rec.body.size());
+    for (const Group& g : rec.appGroups) raw.push_back(toRawGroup(g, facts_.encoding));
+    bool commonPart = true;
+    for (const Group& g : rec.body) {
+        if (g.code == kSubclass) {
+            if (g.text == kEntityMarker) continue;
+            commonPart = false;
+        }
+        if (commonPart && db::isCommonEntityGroup(g.code)) continue;
+        raw.push_back(toRawGroup(g, facts_.encoding));
+    }
+    return std::make_unique<db::OpaqueEntity>(std::string(rec.name), std::move(raw));
+}
+
+void Reader::applyGroups(db::Entity& e, const SplitRecord& rec) {
+    // Layer "0" and line type ByLayer unless the groups say otherwise.
+    e.setLayer(layer0_);
+    e.setLinetype(byLayer_);
+    bufLines_.clear();
+    if (dynamic_cast<db::OpaqueEntity*>(&e)) {
+        // Only the common groups of the AcDbEntity part: the rest is the entity's kept groups.
+        std::vector<Group> common;
+        bool commonPart = true;
+        for (const Group& g : rec.body) {
+            if (g.code == kSubclass && g.text != kEntityMarker) commonPart = false;
+            if (commonPart && db::isCommonEntityGroup(g.code)) common.push_back(g);
+        }
+        toResBufs(common, facts_.encoding, true, bufs_);
+        for (const Group& g : common) bufLines_.push_back(g.line);
+    } else {
+        toResBufs(rec.body, facts_.encoding, true, bufs_);
+        // The line of each converted group: a point's group stands for its x line.
+        for (std::size_t i = 0; i < rec.body.size(); ++i) {
+            bufLines_.push_back(rec.body[i].line);
+            const int c = rec.body[i].code;
+            if (db::isPointGroup(c)) {
+                if (i + 1 < rec.body.size() && rec.body[i + 1].code == c + 10) ++i;
+                if (i + 1 < rec.body.size() && rec.body[i + 1].code == c + 20) ++i;
+            }
+        }
+    }
+    db::GroupError err;
+    const db::Status s = db::applyEntityGroups(e, bufs_, *this, &err);
+    if (s != db::Status::Ok) {
+        const std::size_t line = err.index < bufLines_.size() ? bufLines_[err.index] : rec.line;
+        failAt(line, std::string(rec.name) + ": " + err.what);
+    }
+}
+
+void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
+    splitRecord(groups, 5, split_);
+    const SplitRecord& rec = split_;
+    const std::string_view name = rec.name;
+    if (name == "BLOCK" || name == "ENDBLK") failRecord(rec, "outside the BLOCKS section, or a block inside a block");
+
+    const bool isVertex = name == "VERTEX", isAttrib = name == "ATTRIB", isSeqEnd = name == "SEQEND";
+    if (!isVertex && !isAttrib && !isSeqEnd) parentKind_ = ParentKind::None;  // a file that left out SEQEND
+    if (isVertex && parentKind_ != ParentKind::Polyline && parentKind_ != ParentKind::OpaquePolyline)
+        failRecord(rec, "a vertex without its POLYLINE");
+    if (isAttrib && parentKind_ != ParentKind::Insert) failRecord(rec, "an attribute without its INSERT");
+    if (isSeqEnd && parentKind_ == ParentKind::None) failRecord(rec, "an end of sequence without its POLYLINE or INSERT");
+
+    // The vertices of a mesh stay as read, beside their polyline in the block.
+    std::unique_ptr<db::Entity> e = makeEntity(rec, parentKind_ == ParentKind::OpaquePolyline);
+    applyGroups(*e, rec);
+    setXData(*e, rec);
+    db::Entity* raw = e.get();
+
+    // Where the entity goes: its complex entity, its block, or (in the ENTITIES section) model or paper space.
+    const bool child = (isVertex || isAttrib || isSeqEnd) && parentKind_ != ParentKind::OpaquePolyline;
+    ObjectId owner = child ? parent_ : block;
+    if (!child && block.isNull()) owner = raw->inPaperSpace() ? paperSpace_ : modelSpace_;
+    const ObjectId id = add(std::move(e), owner, rec);
+    if (child) {
+        if (isVertex) mutableObject<db::PolylineWithVertices>(parent_)->attachVertex(id);
+        else if (isAttrib) mutableObject<db::BlockReference>(parent_)->attachAttribute(id);
+        else {
+            if (parentKind_ == ParentKind::Polyline) mutableObject<db::PolylineWithVertices>(parent_)->attachSequenceEnd(id);
+            else mutableObject<db::BlockReference>(parent_)->attachSequenceEnd(id);
+        }
+    } else {
+        mutableObject<db::BlockTableRecord>(owner)->attachEntity(id);
+    }
+    if (isSeqEnd) {
+        parentKind_ = ParentKind::None;
+        return;
+    }
+    if (child) return;
+    if (name == "POLYLINE") {
+        parentKind_ = dynamic_cast<db::PolylineWithVertices*>(raw) ? ParentKind::Polyline : ParentKind::OpaquePolyline;
+        parent_ = id;
+    } else if (auto* ref = dynamic_cast<db::BlockReference*>(raw)) {
+        if (ref->blockTableRecord().isNull()) failRecord(rec, "no block name (group 2)");
+        parentKind_ = ParentKind::Insert;
+        parent_ = id;
+    }
+}
+
+void Reader::readBlocks() {
+    ObjectId block;            // the block being read, between BLOCK and ENDBLK
+    std::string blockName;
+    forEachRecordOfSection("BLOCKS", [&](const std::vector<Group>& rec) {
+        const std::string_view name = rec.front().text;
+        if (name == "BLOCK") {
+            if (!block.isNull()) failAt(rec.front().line, "block \"" + blockName + "\" has no ENDBLK");
+            splitRecord(rec, 5, split_);
+            const SplitRecord& r = split_;
+            ge::Point3d base;
+            int flags = 0;
+            std::string xref, description;
+            bool named = false;
+            for (std::size_t i = 0; i < r.body.size(); ++i) {
+                const Group& g = r.body[i];
+                switch (g.code) {
+                case kName: blockName = decodeDxfText(g.text, facts_.encoding), named = true; break;
+                case kFlags: flags = int(g.integer); break;
+                case 10: base.x = g.real; break;
+                case 20: base.y = g.real; break;
+                case 30: base.z = g.real; break;
+                case 1: xref = decodeDxfText(g.text, facts_.encoding); break;
+                case 4: description = decodeDxfText(g.text, facts_.encoding); break;
+                default: break;
+                }
+            }
+            if (!named) failRecord(r, "no block name (group 2)");
+            block = record(TableKind::Block, blockName);
+            auto begin = std::make_unique<db::BlockBegin>();
+            applyGroups(*begin, r);
+            setXData(*begin, r);
+            const ObjectId beginId = add(std::move(begin), block, r);
+            db::ObjectPtr<db::BlockTableRecord> rec(block, db::OpenMode::Write);
+            if (!rec) failRecord(r, std::string("block record cannot be opened (") + db::statusText(rec.status()) + ")");
+            if (!rec->blockBegin().isNull()) failRecord(r, "a second definition of block \"" + blockName + "\"");
+            rec->attachBlockBegin(beginId);
+            const db::Status s[] = {rec->setOrigin(base), rec->setFlags(flags), rec->setXrefPath(xref),
+                                    rec->setDescription(description)};
+            for (db::Status st : s)
+                if (st != db::Status::Ok) failRecord(r, "block \"" + blockName + "\" is refused (" + db::statusText(st) + ")");
+            parentKind_ = ParentKind::None;
+            return;
+        }
+        if (block.isNull()) failAt(rec.front().line, std::string(name) + " outside a BLOCK ... ENDBLK definition");
+        if (name == "ENDBLK") {
+            splitRecord(rec, 5, split_);
+            auto end = std::make_unique<db::BlockEnd>();
+            applyGroups(*end, split_);
+            setXData(*end, split_);
+            const ObjectId endId = add(std::move(end), block, split_);
+            mutableObject<db::BlockTableRecord>(block)->attachBlockEnd(endId);
+            block = {};
+            parentKind_ = ParentKind::None;
+            return;
+        }
+        readEntity(rec, block);
+    });
+    if (!block.isNull()) failAt(tok_.line(), "block \"" + blockName + "\" has no ENDBLK");
+}
+
+void Reader::readEntitiesSection() {
+    parentKind_ = ParentKind::None;
+    forEachRecordOfSection("ENTITIES", [&](const std::vector<Group>& rec) { readEntity(rec, {}); });
+}
+
+// ============================================================================================================
+// [SECTION] OBJECTS
+// ============================================================================================================
+
+void Reader::readObjects() {
+    bool first = true;
+    forEachRecordOfSection("OBJECTS", [&](const std::vector<Group>& rec) {
+        splitRecord(rec, 5, split_);
+        ObjectLinks links;
+        std::unique_ptr<db::DbObject> obj = readObject(split_, facts_.encoding, links);
+        db::DbObject* raw = obj.get();
+        setXData(*obj, split_);
+        // The owner, when it has been read already; else once the file is read.
+        ObjectId owner;
+        if (split_.head.owner && !split_.head.owner->isNull()) owner = db_->idFromHandle(*split_.head.owner);
+        const ObjectId id = add(std::move(obj), owner, split_);
+        if (owner.isNull() && split_.head.owner && !split_.head.owner->isNull()) owners_.push_back({raw, *split_.head.owner});
+        // The first object is the root dictionary, which owns everything else.
+        if (first && split_.name == "DICTIONARY" && db_->namedObjectsDictionaryId().isNull())
+            db_->setNamedObjectsDictionaryId(id);
+        first = false;
+        if (auto* d = dynamic_cast<db::Dictionary*>(raw)) {
+            if (!links.entries.empty()) dicts_.push_back({d, std::move(links)});
+        } else if (dynamic_cast<db::Group*>(raw)) {
+            if (!links.members.empty()) groups_.push_back({id, std::move(links)});
+        }
+    });
+}
+
+void Reader::skipSection(std::string_view name) {
+    forEachRecordOfSection(name, [](const std::vector<Group>&) {});
+}
+
+// ============================================================================================================
+// [SECTION] Links resolved by handle, defaults, current values
+// ============================================================================================================
+
+void Reader::finish() {
+    auto byHandle = [&](db::Handle h) { return h.isNull() ? ObjectId() : db_->idFromHandle(h); };
+    for (const PendingLayout& p : layouts_) p.record->setLayoutId(byHandle(p.layout));
+    for (const PendingOwner& p : owners_) p.object->setOwnerId(byHandle(p.owner));
+    for (const PendingHead& p : heads_) {
+        for (db::Handle h : p.head.reactors)
+            if (ObjectId id = byHandle(h); !id.isNull()) p.object->addReactor(id);
+        if (p.head.extensionDictionary) p.object->setExtensionDictionary(byHandle(*p.head.extensionDictionary));
+    }
+    // Entries that name objects the file does not hold are left out.
+    for (const PendingDictionary& p : dicts_)
+        for (const auto& [name, h] : p.links.entries)
+            if (ObjectId id = byHandle(h); !id.isNull()) p.dict->attachEntry(name, id);
+    for (const PendingGroup& p : groups_) {
+        db::ObjectPtr<db::Group> group(p.group, db::OpenMode::Write);
+        if (!group) continue;
+        for (db::Handle h : p.links.members) {
+            const ObjectId id = byHandle(h);
+            if (id.isNull()) continue;
+            const db::Status s = group->append(id);
+            if (s != db::Status::Ok && s != db::Status::DuplicateKey && s != db::Status::WrongDatabase &&
+                s != db::Status::WrongObjectType)
+                failAt(p.links.line, "GROUP: member " + h.text() + " is refused (" + db::statusText(s) + ")");
+        }
+    }
+
+    db_->ensureDefaults();
+    if (facts_.handSeed) db_->raiseHandSeed(*facts_.handSeed);
+    auto current = [&](TableKind kind, const std::string& name) {
+        return name.empty() ? ObjectId() : db_->recordId(kind, name);
+    };
+    if (ObjectId id = current(TableKind::Layer, facts_.currentLayer); !id.isNull()) db_->setCurrentLayer(id);
+    if (ObjectId id = current(TableKind::Linetype, facts_.currentLinetype); !id.isNull()) db_->setCurrentLinetype(id);
+    if (ObjectId id = current(TableKind::TextStyle, facts_.currentTextStyle); !id.isNull()) db_->setCurrentTextStyle(id);
+    db_->clearUndo();
+    db_->clearModified();
+}
+
+// ============================================================================================================
+// [SECTION] Front door
+// ============================================================================================================
+
+void Reader::readSection(const std::vector<Group>& sectionRecord) {
+    std::string_view name;
+    if (sectionRecord.size() >= 2 && sectionRecord[1].code == kName) name = sectionRecord[1].text;
+    if (name.empty()) failAt(sectionRecord.front().line, "SECTION without a name (group 2)");
+    static constexpr std::pair<std::string_view, Section> kSections[] = {
+        {"HEADER", Section::Header},     {"CLASSES", Section::Classes},   {"TABLES", Section::Tables},
+        {"BLOCKS", Section::Blocks},     {"ENTITIES", Section::Entities}, {"OBJECTS", Section::Objects},
+    };
+    Section section = Section::Other;
+    for (const auto& [n, s] : kSections)
+        if (n == name) section = s;
+    if (section != Section::Other) {
+        if (section <= lastSection_)
+            failAt(sectionRecord.front().line, "section " + std::string(name) + " out of order or repeated");
+        lastSection_ = section;
+    }
+    // Entities need layer 0, ByLayer and the two layout blocks; a file with no TABLES section gets them here.
+    if (section == Section::Blocks || section == Section::Entities) {
+        if (layer0_.isNull()) {
+            layer0_ = record(TableKind::Layer, "0");
+            byLayer_ = record(TableKind::Linetype, "ByLayer");
+            modelSpace_ = record(TableKind::Block, kModelSpace);
+            paperSpace_ = record(TableKind::Block, kPaperSpace);
+        }
+    }
+    switch (section) {
+    case Section::Header: return readHeader(sectionRecord);
+    case Section::Classes: return readClasses();
+    case Section::Tables: return readTables();
+    case Section::Blocks: return readBlocks();
+    case Section::Entities: return readEntitiesSection();
+    case Section::Objects: return readObjects();
+    default: return skipSection(name);
+    }
+}
+
+ReadResult Reader::run() {
+    ReadResult result;
+    try {
+        db_ = std::make_unique<db::Database>(true);
+        bool any = false;
+        for (;;) {
+            std::vector<Group> rec;
+            if (!readRecord(rec)) {
+                if (!any) failAt(1, "the file is empty");
+                failAt(tok_.line(), "the file ends without EOF (is it truncated?)");
+            }
+            any = true;
+            const std::string_view name = rec.front().text;
+            if (name == "EOF") break;
+            if (name != "SECTION") failAt(rec.front().line, "expected SECTION or EOF, found " + std::string(name));
+            readSection(rec);
+        }
+        finish();
+        result.database = std::move(db_);
+    } catch (const ReadFailure& f) {
+        result.error = f.line == 0 ? f.what : tok_.message(f.line, f.what);
+    } catch (const std::bad_alloc&) {
+        result.error = tok_.source() + ": not enough memory to read the drawing";
+    }
+    return result;
+}
+
+}  // namespace
+
+ReadResult readDxfText(std::string_view text, std::string_view sourceName) {
+    Reader reader(text, std::string(sourceName));
+    return reader.run();
+}
+
+ReadResult readDxfFile(const std::filesystem::path& path) {
+    ReadResult result;
+    const std::string name = path.string();
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec) {
+        result.error = name + ": cannot read the file (" + ec.message() + ")";
+        return result;
+    }
+    if (size > limits::kMaxFileBytes) {
+        result.error = name + ": the file is larger than " + std::to_string(limits::kMaxFileBytes >> 20) +
+                       " MB, more than a drawing can be";
+        return result;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        result.error = name + ": cannot open the file";
+        return result;
+    }
+    std::string text;
+    try {
+        text.resize(std::size_t(size));
+        in.read(text.data(), std::streamsize(size));
+        if (in.gcount() != std::streamsize(size)) {
+            result.error = name + ": the file could not be read whole";
+            return result;
+        }
+    } catch (const std::bad_alloc&) {
+        result.error = name + ": not enough memory to read the file";
+        return result;
+    }
+    result = readDxfText(text, name);
+    if (result.database) result.database->setFileName(path);
+    return result;
+}
+
+}  // namespace host::dxf

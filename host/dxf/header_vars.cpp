@@ -1,0 +1,129 @@
+// The HEADER section: the variables the host keeps by name, and every other variable kept as read.
+#include "host/dxf/header_vars.h"
+
+#include "host/dxf/dxf_record.h"
+
+namespace host::dxf {
+
+namespace {
+
+constexpr int kVariableName = 9;
+constexpr int kColor = 62;
+constexpr int kTrueColor = 420;
+constexpr int kColorByEntity = 257;
+constexpr std::string_view kWrittenVersion = "AC1015";
+constexpr std::string_view kWrittenCodePage = "ANSI_1251";
+
+// The variable's group of `code`, or a failure naming the variable's line.
+const Group& groupOf(const HeaderVariable& v, int code) {
+    for (const Group& g : v.groups)
+        if (g.code == code) return g;
+    failAt(v.line, "header variable " + std::string(v.name) + " has no group " + std::to_string(code));
+}
+
+ge::Point3d pointOf(const HeaderVariable& v) {
+    ge::Point3d p;
+    p.x = groupOf(v, 10).real;
+    p.y = groupOf(v, 20).real;
+    for (const Group& g : v.groups)
+        if (g.code == 30) p.z = g.real;
+    return p;
+}
+
+}  // namespace
+
+HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Header& header) {
+    HeaderFacts facts;
+    // The version and code page decide how every string is decoded, so they are taken first.
+    for (const HeaderVariable& v : vars) {
+        if (v.name == "$ACADVER") facts.acadVersion = std::string(groupOf(v, 1).text);
+        else if (v.name == "$DWGCODEPAGE") facts.codePage = std::string(groupOf(v, 3).text);
+    }
+    facts.encoding = textEncodingOf(facts.acadVersion, facts.codePage);
+    auto text = [&](const HeaderVariable& v, int code) { return decodeDxfText(groupOf(v, code).text, facts.encoding); };
+    auto integer = [&](const HeaderVariable& v, int code) { return int(groupOf(v, code).integer); };
+
+    for (const HeaderVariable& v : vars) {
+        const std::string_view n = v.name;
+        if (n == "$ACADVER") header.acadVersion = facts.acadVersion;
+        else if (n == "$DWGCODEPAGE" || n == "$EXTMIN" || n == "$EXTMAX" || n == "$HANDLING") continue;
+        else if (n == "$HANDSEED") facts.handSeed = handleOf(groupOf(v, 5));
+        else if (n == "$INSBASE") header.insBase = pointOf(v);
+        else if (n == "$INSUNITS") header.insUnits = integer(v, 70);
+        else if (n == "$PDMODE") header.pdMode = integer(v, 70);
+        else if (n == "$PDSIZE") header.pdSize = groupOf(v, 40).real;
+        else if (n == "$LTSCALE") header.ltScale = groupOf(v, 40).real;
+        else if (n == "$CELTSCALE") header.celtScale = groupOf(v, 40).real;
+        else if (n == "$MEASUREMENT") header.measurement = integer(v, 70);
+        else if (n == "$PROJECTNAME") header.projectName = text(v, 1);
+        else if (n == "$CLAYER") facts.currentLayer = text(v, 8);
+        else if (n == "$CELTYPE") facts.currentLinetype = text(v, 6);
+        else if (n == "$TEXTSTYLE") facts.currentTextStyle = text(v, 7);
+        else if (n == "$CECOLOR") {
+            db::Color c;
+            bool hasIndex = false;
+            for (const Group& g : v.groups) {
+                if (g.code == kColor) c.index = int(g.integer), hasIndex = true;
+                else if (g.code == kTrueColor) c.rgb = std::uint32_t(g.integer) & 0xFFFFFFu;
+            }
+            if (!hasIndex && !c.rgb) failAt(v.line, "header variable $CECOLOR has no group 62");
+            if (!hasIndex) c.index = kColorByEntity;
+            header.ceColor = c;
+        } else {
+            db::Header::Other other{std::string(n), {}};
+            other.groups.reserve(v.groups.size());
+            for (const Group& g : v.groups) other.groups.push_back(toRawGroup(g, facts.encoding));
+            header.others.push_back(std::move(other));
+        }
+    }
+    return facts;
+}
+
+void writeHeaderSection(const db::Database& db, db::Handle handSeed, DxfOutput& out) {
+    const db::Header& h = db.header();
+    auto var = [&](std::string_view name) { out.plain(kVariableName, name); };
+    out.plain(0, "SECTION");
+    out.plain(2, "HEADER");
+    var("$ACADVER");
+    out.plain(1, kWrittenVersion);
+    var("$HANDSEED");
+    out.handle(5, handSeed);
+    var("$DWGCODEPAGE");
+    out.plain(3, kWrittenCodePage);
+    var("$INSBASE");
+    out.point(10, h.insBase);
+    var("$EXTMIN");
+    out.point(10, db.extMin());
+    var("$EXTMAX");
+    out.point(10, db.extMax());
+    var("$INSUNITS");
+    out.integer(70, h.insUnits);
+    var("$PDMODE");
+    out.integer(70, h.pdMode);
+    var("$PDSIZE");
+    out.real(40, h.pdSize);
+    var("$LTSCALE");
+    out.real(40, h.ltScale);
+    var("$CELTSCALE");
+    out.real(40, h.celtScale);
+    var("$CECOLOR");
+    if (h.ceColor.index != kColorByEntity) out.integer(kColor, h.ceColor.index);
+    if (h.ceColor.rgb) out.integer(kTrueColor, std::int64_t(*h.ceColor.rgb));
+    var("$CLAYER");
+    out.text(8, db.recordName(db.currentLayer()).empty() ? "0" : db.recordName(db.currentLayer()));
+    var("$CELTYPE");
+    out.text(6, db.recordName(db.currentLinetype()).empty() ? "ByLayer" : db.recordName(db.currentLinetype()));
+    var("$TEXTSTYLE");
+    out.text(7, db.recordName(db.currentTextStyle()).empty() ? "Standard" : db.recordName(db.currentTextStyle()));
+    var("$PROJECTNAME");
+    out.text(1, h.projectName);
+    var("$MEASUREMENT");
+    out.integer(70, h.measurement);
+    for (const db::Header::Other& o : h.others) {
+        var(o.name);
+        for (const db::RawGroup& g : o.groups) out.raw(g);
+    }
+    out.plain(0, "ENDSEC");
+}
+
+}  // namespace host::dxf
