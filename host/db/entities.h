@@ -228,6 +228,9 @@ public:
     int flags() const { return flags_; }  // DXF group 70
     Status setFlags(int f);
     bool is3d() const { return is3d_; }
+    // Used by the file reader, which attaches vertices with their handles instead of appending them: a vertex of
+    // a 3D polyline is marked so before it is added.
+    void setIs3d(bool on) { is3d_ = on; }
 
     std::optional<Extents> geomExtents() const override;
     Status transformBy(const ge::Matrix3d& m) override;

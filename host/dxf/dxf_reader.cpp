@@ -448,6 +448,8 @@ void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
 
     // The vertices of a mesh stay as read, beside their polyline in the block.
     std::unique_ptr<db::Entity> e = makeEntity(rec, parentKind_ == ParentKind::OpaquePolyline);
+    if (auto* vertex = dynamic_cast<db::PolylineVertex*>(e.get()); vertex && parentKind_ == ParentKind::Polyline)
+        vertex->setIs3d(dynamic_cast<const db::Polyline3d*>(db_->peek(parent_)) != nullptr);
     applyGroups(*e, rec);
     setXData(*e, rec);
     db::Entity* raw = e.get();

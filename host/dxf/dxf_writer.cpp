@@ -218,8 +218,8 @@ void Writer::writeBlocks() {
         for (ObjectId id : table->recordIds()) {
             const auto* b = live<db::BlockTableRecord>(id);
             if (!b) continue;
-            const bool isPaper = id == paper;
-            const PaperSpace mode = isPaper ? PaperSpace::Force : PaperSpace::AsEntity;
+            // The markers say what they say: a paper-space flag on them means nothing to a reader.
+            const PaperSpace mode = PaperSpace::AsEntity;
             auto marker = [&](ObjectId markerId, std::string_view name, std::string_view subclass) {
                 if (const auto* m = live<db::Entity>(markerId)) {
                     writeHead(name, kHandle, m->handle(), m, b->handle());
@@ -229,7 +229,6 @@ void Writer::writeBlocks() {
                 }
                 writeHead(name, kHandle, newHandle(), nullptr, b->handle());
                 out_.plain(kSubclass, "AcDbEntity");
-                if (isPaper) out_.integer(67, 1);
                 out_.plain(8, "0");
                 out_.plain(kSubclass, subclass);
                 return static_cast<const db::Entity*>(nullptr);

@@ -1,0 +1,224 @@
+// What we write is read by an independent reader: python3-ezdxf (Debian) loads the file and prints what it finds,
+// and that must be the drawing we wrote: entities with their properties and geometry, extended data, layers,
+// line types, groups, blocks and header values.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "host/dxf/dxf_file.h"
+#include "host/dxf/tests/sample_drawing.h"
+
+namespace host::dxf {
+namespace {
+
+constexpr const char* kPython = "/usr/bin/python3";
+
+std::string r(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return buf;
+}
+std::string deg(double radians) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.10g", radians * 180.0 / M_PI);
+    return buf;
+}
+std::string p(const ge::Point3d& v) { return "(" + r(v.x) + "," + r(v.y) + "," + r(v.z) + ")"; }
+
+// The ezdxf view of a file: one line per item, as tests/ezdxf_dump.py prints it.
+std::vector<std::string> ezdxfView(const std::filesystem::path& file) {
+    const std::string cmd = std::string(kPython) + " " + KESTRION_SOURCE_DIR "/host/dxf/tests/ezdxf_dump.py '" +
+                            file.string() + "' 2>&1";
+    std::vector<std::string> lines;
+    FILE* pipe = popen(cmd.c_str(), "r");
+    if (!pipe) return lines;
+    std::string all;
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, pipe)) all += buf;
+    const int status = pclose(pipe);
+    std::istringstream in(all);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    if (status != 0) lines.push_back("ezdxf_dump.py failed with status " + std::to_string(status));
+    return lines;
+}
+
+std::string common(const db::Entity& e, std::string_view type) {
+    const db::Color c = e.color();
+    std::string lt = e.linetype();
+    if (lt == "ByLayer") lt = "BYLAYER";  // ezdxf's name for an entity without group 6
+    return std::string(type) + " " + e.handle().text() + " layer=" + e.layer() + " lt=" + lt +
+           " color=" + std::to_string(c.index == 257 ? 256 : c.index) + " rgb=" + (c.rgb ? std::to_string(*c.rgb) : "-") +
+           " lts=" + r(e.linetypeScale());
+}
+
+// ezdxf keeps carets as written ("^J" is "^ J" after our escape of a caret); the rest of the text is the same.
+std::string xdataLine(const db::DbObject& o) {
+    const db::ResBufList x = o.xData("Kstr");
+    std::string first = x[1].str();
+    first.replace(first.find("^J"), 2, "^ J");
+    return "xdata " + o.handle().text() + " Kstr items=" + std::to_string(x.size() - 1) + " first=" + first +
+           " last=" + r(x.back().real());
+}
+
+// What ezdxf must print for the sample drawing, from the drawing itself.
+std::vector<std::string> expectedView(const db::Database& d, const testing::SampleIds& ids) {
+    using namespace db;
+    std::vector<std::string> out{"version AC1015"};
+    auto peek = [&](ObjectId id) { return d.peek(id); };
+    {
+        auto* e = dynamic_cast<const Line*>(peek(ids.line));
+        out.push_back(common(*e, "LINE") + " " + p(e->start()) + " " + p(e->end()));
+    }
+    {
+        auto* e = dynamic_cast<const Circle*>(peek(ids.circle));
+        out.push_back(common(*e, "CIRCLE") + " " + p(e->center()) + " r=" + r(e->radius()));
+        out.push_back(xdataLine(*e));
+    }
+    {
+        auto* e = dynamic_cast<const Arc*>(peek(ids.arc));
+        out.push_back(common(*e, "ARC") + " " + p(e->center()) + " r=" + r(e->radius()) + " " + deg(e->startAngle()) +
+                      ".." + deg(e->endAngle()));
+    }
+    {
+        auto* e = dynamic_cast<const PointEntity*>(peek(ids.point));
+        out.push_back(common(*e, "POINT") + " " + p(e->position()));
+    }
+    {
+        auto* e = dynamic_cast<const LwPolyline*>(peek(ids.lwpolyline));
+        std::string s = common(*e, "LWPOLYLINE") + " closed=" + std::to_string(e->isClosed());
+        for (const auto& v : e->vertices())
+            s += " (" + r(v.point.x) + "," + r(v.point.y) + "," + r(v.startWidth) + "," + r(v.endWidth) + "," +
+                 r(v.bulge) + ")";
+        out.push_back(s);
+    }
+    for (ObjectId id : {ids.polyline2d, ids.polyline3d}) {
+        auto* e = dynamic_cast<const PolylineWithVertices*>(peek(id));
+        std::string s = common(*e, "POLYLINE") + " closed=" + std::to_string(e->isClosed());
+        for (ObjectId v : e->vertexIds()) {
+            auto* vertex = dynamic_cast<const PolylineVertex*>(peek(v));
+            s += " " + p(vertex->position()) + "/" + r(vertex->bulge());
+        }
+        out.push_back(s);
+    }
+    {
+        auto* e = dynamic_cast<const Text*>(peek(ids.text));
+        out.push_back(common(*e, "TEXT") + " '" + e->textString() + "' " + p(e->position()));
+        out.push_back(xdataLine(*e));
+    }
+    {
+        auto* e = dynamic_cast<const MText*>(peek(ids.mtext));
+        // ezdxf counts characters; the first 30 of them.
+        const std::u32string wide = [&] {
+            std::u32string w;
+            for (std::size_t i = 0; i < e->contents().size();) {
+                unsigned char c = e->contents()[i];
+                int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+                char32_t cp = n == 1 ? c : c & (0xFF >> (n + 1));
+                for (int k = 1; k < n; ++k) cp = (cp << 6) | (e->contents()[i + k] & 0x3F);
+                w.push_back(cp);
+                i += n;
+            }
+            return w;
+        }();
+        std::size_t bytes = 0;
+        for (std::size_t i = 0, chars = 0; chars < 30; ++chars) {
+            unsigned char c = e->contents()[i];
+            const int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+            i += n;
+            bytes = i;
+        }
+        out.push_back(common(*e, "MTEXT") + " len=" + std::to_string(wide.size()) + " '" +
+                      e->contents().substr(0, bytes) + "' " + p(e->location()) + " h=" + r(e->textHeight()));
+    }
+    {
+        auto* e = dynamic_cast<const Spline*>(peek(ids.spline));
+        auto list = [](const std::vector<double>& v) {
+            std::string s;
+            for (std::size_t i = 0; i < v.size(); ++i) s += (i ? "," : "") + r(v[i]);
+            return s;
+        };
+        auto points = [](const std::vector<ge::Point3d>& v) {
+            std::string s;
+            for (const auto& x : v) s += p(x);
+            return s;
+        };
+        out.push_back(common(*e, "SPLINE") + " degree=" + std::to_string(e->degree()) + " knots=" + list(e->knots()) +
+                      " ctrl=" + points(e->controlPoints()) + " weights=" + list(e->weights()) +
+                      " fit=" + points(e->fitPoints()));
+    }
+    {
+        auto* e = dynamic_cast<const Ellipse*>(peek(ids.ellipse));
+        const auto m = e->majorAxis();
+        out.push_back(common(*e, "ELLIPSE") + " " + p(e->center()) + " " + p({m.x, m.y, m.z}) + " ratio=" +
+                      r(e->radiusRatio()) + " " + r(e->startParam()) + ".." + r(e->endParam()));
+    }
+    {
+        auto* e = dynamic_cast<const BlockReference*>(peek(ids.insert));
+        const auto s = e->scaleFactors();
+        std::string line = common(*e, "INSERT") + " " + e->blockName() + " " + p(e->position()) + " scale=" + r(s.x) +
+                           "," + r(s.y) + "," + r(s.z) + " rot=" + deg(e->rotation());
+        for (ObjectId a : e->attributeIds()) {
+            auto* attr = dynamic_cast<const Attribute*>(peek(a));
+            line += " " + attr->tag() + "='" + attr->textString() + "'";
+        }
+        out.push_back(line);
+    }
+    out.push_back(common(*dynamic_cast<const Entity*>(peek(ids.opaque)), "SOLID") + " (0,0,0)(1,0,0)(0,1,0)(1,1,0)");
+    out.push_back("paper " + common(*dynamic_cast<const Entity*>(peek(ids.paperText)), "TEXT"));
+
+    auto* layers = dynamic_cast<const SymbolTable*>(peek(d.tableId(TableKind::Layer)));
+    for (ObjectId id : layers->recordIds()) {
+        auto* l = dynamic_cast<const LayerTableRecord*>(peek(id));
+        out.push_back("layer '" + l->name() + "' color=" + std::to_string(l->color().index) +
+                      " lt=" + d.recordName(l->linetypeId()) + " on=" + std::to_string(!l->isOff()) +
+                      " frozen=" + std::to_string(l->isFrozen()) + " locked=" + std::to_string(l->isLocked()));
+    }
+    auto* linetypes = dynamic_cast<const SymbolTable*>(peek(d.tableId(TableKind::Linetype)));
+    for (ObjectId id : linetypes->recordIds()) {
+        auto* l = dynamic_cast<const LinetypeTableRecord*>(peek(id));
+        out.push_back("linetype '" + l->name() + "' '" + l->description() + "'");
+    }
+    auto* groups = dynamic_cast<const Dictionary*>(peek(d.groupDictionaryId()));
+    for (const auto& [name, id] : groups->entries()) {
+        auto* g = dynamic_cast<const Group*>(peek(id));
+        std::set<std::string> members;
+        for (ObjectId m : g->allEntityIds()) members.insert(m.handle().text());
+        std::string list;
+        for (const std::string& m : members) list += (list.empty() ? "" : ",") + m;
+        out.push_back("group '" + name + "' '" + g->description() + "' selectable=" + std::to_string(g->isSelectable()) +
+                      " members=" + list);
+    }
+    out.push_back("block 'Clamp' base=(1,1,0) entities=LINE,ATTDEF");
+    const Header& h = d.header();
+    out.push_back("header insbase=" + p(h.insBase) + " insunits=" + std::to_string(h.insUnits) +
+                  " pdmode=" + std::to_string(h.pdMode) + " pdsize=" + r(h.pdSize) + " ltscale=" + r(h.ltScale) +
+                  " celtscale=" + r(h.celtScale) + " cecolor=" + std::to_string(h.ceColor.index) +
+                  " measurement=" + std::to_string(h.measurement) + " clayer=0 dimscale=2.5");
+    return out;
+}
+
+TEST(DxfEzdxf, IndependentReaderSeesTheDrawingWeWrote) {
+    if (!std::filesystem::exists(kPython)) GTEST_SKIP() << kPython << " is missing (scripts/setup installs it)";
+    testing::SampleIds ids;
+    const auto drawing = testing::buildSampleDrawing(&ids);
+    const auto dir = std::filesystem::temp_directory_path() / "kestrion-dxf-ezdxf";
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "sample.dxf";
+    std::string error;
+    ASSERT_TRUE(writeDxfFile(*drawing, file, &error)) << error;
+
+    const std::vector<std::string> seen = ezdxfView(file);
+    const std::set<std::string> seenSet(seen.begin(), seen.end());
+    for (const std::string& line : seen) EXPECT_EQ(line.rfind("audit error", 0), std::string::npos) << line;
+    for (const std::string& line : seen) EXPECT_EQ(line.rfind("ezdxf_dump.py failed", 0), std::string::npos) << line;
+    for (const std::string& expected : expectedView(*drawing, ids))
+        EXPECT_TRUE(seenSet.count(expected)) << "ezdxf does not see:\n  " << expected;
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace host::dxf
