@@ -414,7 +414,12 @@ void Reader::applyGroups(db::Entity& e, const SplitRecord& rec) {
         toResBufs(common, facts_.encoding, true, bufs_);
         for (const Group& g : common) bufLines_.push_back(g.line);
     } else {
-        toResBufs(rec.body, facts_.encoding, true, bufs_);
+        try {
+            toResBufs(rec.body, facts_.encoding, true, bufs_);
+        } catch (ReadFailure& f) {
+            f.what = std::string(rec.name) + ": " + f.what;
+            throw;
+        }
         // The line of each converted group: a point's group stands for its x line.
         for (std::size_t i = 0; i < rec.body.size(); ++i) {
             bufLines_.push_back(rec.body[i].line);

@@ -294,16 +294,16 @@ inline std::unique_ptr<db::Database> buildSampleDrawing(SampleIds* idsOut = null
         EXPECT_TRUE(groups);
         std::string description = "Kstr path 1A2B:";
         for (int i = 0; i < 20; ++i) description += " " + std::to_string(1000 + i);
-        EXPECT_EQ(groups->setAt("1", std::make_unique<Group>(description), &ids.group), Status::Ok);
+        EXPECT_EQ(groups->setAt("1", std::make_unique<db::Group>(description), &ids.group), Status::Ok);
         ObjectId anonymous;
-        auto anon = std::make_unique<Group>("", false);
+        auto anon = std::make_unique<db::Group>("", false);
         anon->setAnonymous(true);
         EXPECT_EQ(groups->setAt("*A1", std::move(anon), &anonymous), Status::Ok);
         groups.close();
-        ObjectPtr<Group> g(ids.group, OpenMode::Write);
+        ObjectPtr<db::Group> g(ids.group, OpenMode::Write);
         EXPECT_TRUE(g);
         EXPECT_EQ(g->append({ids.arc, ids.line, ids.lwpolyline}), Status::Ok);
-        ObjectPtr<Group> a(anonymous, OpenMode::Write);
+        ObjectPtr<db::Group> a(anonymous, OpenMode::Write);
         EXPECT_EQ(a->append(ids.circle), Status::Ok);
     }
 

@@ -1,0 +1,268 @@
+// The DXF reader: files of other programs (R12 without handles, R2000 to R2018), what it keeps as read, and a
+// clear message naming the line for malformed input, with nothing half-read.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "host/dxf/dxf_file.h"
+#include "host/dxf/tests/drawing_compare.h"
+#include "host/sys/tests/scratch_folder.h"
+
+namespace host::dxf {
+namespace {
+
+using db::ObjectId;
+using db::TableKind;
+
+const std::filesystem::path kFixtures = KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures";
+
+template <class T>
+const T* get(const db::Database& d, ObjectId id) {
+    return dynamic_cast<const T*>(d.peek(id));
+}
+
+std::vector<const db::Entity*> modelEntities(const db::Database& d) {
+    std::vector<const db::Entity*> out;
+    for (ObjectId id = d.firstEntity(); !id.isNull(); id = d.nextEntity(id)) {
+        const auto* e = get<db::Entity>(d, id);
+        if (!e->inPaperSpace()) out.push_back(e);
+    }
+    return out;
+}
+
+template <class T>
+const T* firstOf(const db::Database& d) {
+    for (const db::Entity* e : modelEntities(d))
+        if (auto* t = dynamic_cast<const T*>(e)) return t;
+    return nullptr;
+}
+
+const db::Entity* firstNamed(const db::Database& d, std::string_view dxfName) {
+    for (const db::Entity* e : modelEntities(d))
+        if (e->dxfName() == dxfName) return e;
+    return nullptr;
+}
+
+// Saves, reads back and saves again: the same drawing, and the second file equal to the first.
+void expectStableThroughSave(const db::Database& d) {
+    const std::string first = writeDxfText(d);
+    const ReadResult back = readDxfText(first, "saved.dxf");
+    ASSERT_TRUE(back) << back.error;
+    testing::expectSameDrawing(d, *back.database, {.ignoreMadeByWriter = true});
+    EXPECT_EQ(writeDxfText(*back.database), first);
+}
+
+// R12: no handles, no subclass markers, CP1251 text, $MODEL_SPACE, BYLAYER without its record, a name in group 5
+// of a dimension style, vertices and attributes closed by SEQEND, a 3DFACE the host keeps as read.
+TEST(DxfReader, ReadsAnR12FileWithoutHandles) {
+    const ReadResult r = readDxfFile(kFixtures / "r12_no_handles.dxf");
+    ASSERT_TRUE(r) << r.error;
+    const db::Database& d = *r.database;
+    EXPECT_EQ(d.header().acadVersion, "AC1009");
+    EXPECT_EQ(d.recordName(d.currentLayer()), "КОНТУР");
+
+    const auto* layer = get<db::LayerTableRecord>(d, d.recordId(TableKind::Layer, "КОНТУР"));
+    ASSERT_TRUE(layer);
+    EXPECT_TRUE(layer->isOff());
+    EXPECT_EQ(layer->color().index, 1);
+    EXPECT_EQ(d.recordName(layer->linetypeId()), "DASHED");
+    const auto* dashed = get<db::LinetypeTableRecord>(d, d.recordId(TableKind::Linetype, "DASHED"));
+    ASSERT_TRUE(dashed);
+    EXPECT_EQ(dashed->dashes(), (std::vector<double>{0.5, -0.25}));
+    const auto* dimstyle = get<db::OpaqueTableRecord>(d, d.recordId(TableKind::DimStyle, "STANDARD"));
+    ASSERT_TRUE(dimstyle);
+    EXPECT_EQ(dimstyle->groups()[3], (db::RawGroup{5, ""}));
+
+    const auto entities = modelEntities(d);
+    ASSERT_EQ(entities.size(), 7u);
+    EXPECT_EQ(entities[0]->layer(), "КОНТУР");
+    EXPECT_EQ(entities[0]->linetype(), "ByLayer");
+    const auto* arc = dynamic_cast<const db::Arc*>(entities[2]);
+    ASSERT_TRUE(arc);
+    EXPECT_EQ(arc->endAngle(), M_PI / 2);
+    const auto* polyline = dynamic_cast<const db::Polyline2d*>(entities[3]);
+    ASSERT_TRUE(polyline);
+    EXPECT_TRUE(polyline->isClosed());
+    EXPECT_EQ(polyline->vertexBulges(), (std::vector<double>{0.5, 0.0, 0.0}));
+    EXPECT_FALSE(polyline->sequenceEnd().isNull());
+    const auto* text = dynamic_cast<const db::Text*>(entities[4]);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->textString(), "Деталь №1");
+    EXPECT_EQ(text->rotation(), M_PI / 4);
+    const auto* insert = dynamic_cast<const db::BlockReference*>(entities[5]);
+    ASSERT_TRUE(insert);
+    EXPECT_EQ(insert->blockName(), "МЕТКА");
+    ASSERT_EQ(insert->attributeIds().size(), 1u);
+    EXPECT_EQ(get<db::Attribute>(d, insert->attributeIds()[0])->textString(), "7");
+    const auto* block = get<db::BlockTableRecord>(d, insert->blockTableRecord());
+    EXPECT_EQ(block->origin(), ge::Point3d(1, 2, 0));
+    EXPECT_EQ(block->entityIds().size(), 2u);
+    EXPECT_EQ(std::string(entities[6]->dxfName()), "3DFACE");
+    const auto* paper = get<db::BlockTableRecord>(d, d.paperSpaceId());
+    ASSERT_EQ(paper->entityIds().size(), 1u);
+    EXPECT_EQ(get<db::Text>(d, paper->entityIds()[0])->textString(), "paper");
+
+    // Every object got a handle of its own, and new objects come after them.
+    std::set<std::uint64_t> handles;
+    for (ObjectId id : d.allObjectIds()) {
+        EXPECT_FALSE(id.handle().isNull());
+        EXPECT_TRUE(handles.insert(id.handle().value).second);
+        EXPECT_LT(id.handle(), d.handSeed());
+    }
+    expectStableThroughSave(d);
+}
+
+// Files that another program wrote in each version from R2000 to R2018: what the host models is read, and what
+// it does not (HATCH, DIMENSION, classes, layouts, other objects, header values) passes through a save unchanged.
+TEST(DxfReader, ReadsFilesOfOtherProgramsFromR2000ToR2018) {
+    const char* versions[] = {"r2000", "r2004", "r2007", "r2010", "r2013", "r2018"};
+    for (const char* v : versions) {
+        SCOPED_TRACE(v);
+        const ReadResult r = readDxfFile(kFixtures / (std::string("ezdxf_") + v + ".dxf"));
+        ASSERT_TRUE(r) << r.error;
+        const db::Database& d = *r.database;
+        EXPECT_EQ(d.header().insUnits, 4);
+        const auto* lw = firstOf<db::LwPolyline>(d);
+        ASSERT_TRUE(lw);
+        EXPECT_EQ(lw->layer(), "CUT");
+        EXPECT_TRUE(lw->isClosed());
+        ASSERT_EQ(lw->numVerts(), 4u);
+        EXPECT_EQ(lw->vertices()[1].bulge, 0.5);
+        const auto* arc = firstOf<db::Arc>(d);
+        ASSERT_TRUE(arc);
+        EXPECT_EQ(arc->colorIndex(), 2);
+        EXPECT_NEAR(arc->startAngle(), M_PI / 6, 1e-15);
+        const auto* line = firstOf<db::Line>(d);
+        ASSERT_TRUE(line);
+        EXPECT_EQ(line->layer(), "Разметка");
+        const db::ResBufList x = line->xData("Kstr");
+        ASSERT_EQ(x.size(), 5u);
+        EXPECT_EQ(x[1].str(), "Kstr_ST");
+        EXPECT_EQ(x[4].point(), ge::Point3d(1, 2, 3));
+        EXPECT_EQ(firstOf<db::Text>(d)->textString(), "Деталь 1");
+        EXPECT_EQ(firstOf<db::MText>(d)->contents(), "Строка 1\\PLine 2");
+        EXPECT_TRUE(firstOf<db::Ellipse>(d));
+        EXPECT_TRUE(firstOf<db::Spline>(d));
+        EXPECT_TRUE(firstOf<db::PointEntity>(d));
+        EXPECT_EQ(firstOf<db::BlockReference>(d)->blockName(), "Hole");
+        ASSERT_TRUE(firstNamed(d, "HATCH"));
+        EXPECT_EQ(firstNamed(d, "HATCH")->colorIndex(), 5);
+        EXPECT_TRUE(dynamic_cast<const db::OpaqueEntity*>(firstNamed(d, "DIMENSION")));
+        const auto* groups = get<db::Dictionary>(d, d.groupDictionaryId());
+        const auto* path = get<db::Group>(d, groups->getAt("PATH1"));
+        ASSERT_TRUE(path);
+        EXPECT_EQ(path->description(), "Kstr path");
+        EXPECT_EQ(path->allEntityIds(), std::vector<ObjectId>{line->objectId()});
+        EXPECT_FALSE(d.header().classes.empty());
+        expectStableThroughSave(d);
+    }
+}
+
+struct Malformed {
+    const char* name;
+    std::string text;
+    const char* message;  // after "bad.dxf, "
+};
+
+std::string body(std::string_view entities) {
+    return "0\nSECTION\n2\nENTITIES\n" + std::string(entities) + "0\nENDSEC\n0\nEOF\n";
+}
+
+TEST(DxfReader, MalformedFilesGiveAClearMessageNamingTheLine) {
+    const std::string line = "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n";
+    const Malformed cases[] = {
+        {"empty", "", "line 1: the file is empty"},
+        {"plain text", "hello world\n", "line 1: group code 'hello world' is not a whole number"},
+        {"binary", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22), "line 1: binary DXF is not supported; save the drawing as ASCII DXF"},
+        {"truncated inside a section", "0\nSECTION\n2\nENTITIES\n" + line, "line 17: the file ends inside the ENTITIES section (is it truncated?)"},
+        {"truncated after a code", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", "line 7: the file ends after group code 10 (its value is missing)"},
+        {"no EOF", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n", "line 7: the file ends without EOF (is it truncated?)"},
+        {"first group not 0", "2\nHEADER\n", "line 1: expected group 0 (the start of a record), found group 2"},
+        {"record outside a section", "0\nLINE\n0\nEOF\n", "line 1: expected SECTION or EOF, found LINE"},
+        {"section without name", "0\nSECTION\n0\nEOF\n", "line 1: SECTION without a name (group 2)"},
+        {"ENDSEC missing", "0\nSECTION\n2\nENTITIES\n" + line + "0\nSECTION\n2\nOBJECTS\n0\nENDSEC\n0\nEOF\n", "line 17: SECTION inside the ENTITIES section (ENDSEC missing)"},
+        {"sections out of order", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nENDSEC\n0\nEOF\n", "line 7: section TABLES out of order or repeated"},
+        {"not a number", body("0\nLINE\n10\n1.5.2\n20\n0\n"), "line 8: '1.5.2' is not a real number (value of group code 10)"},
+        {"point without y", body("0\nLINE\n10\n1\n11\n2\n21\n3\n"), "line 7: LINE: the x of a point (group 10) is not followed by its y (group 20)"},
+        {"radius refused", body("0\nCIRCLE\n10\n0\n20\n0\n40\n0\n"), "line 11: CIRCLE: radius group 40 value 0 is refused (eInvalidInput)"},
+        {"lineweight refused", body("0\nLINE\n370\n33\n"), "line 7: LINE: lineweight group 370 value 33 is refused (eInvalidInput)"},
+        {"vertex without polyline", body("0\nVERTEX\n10\n0\n20\n0\n"), "line 5: VERTEX: a vertex without its POLYLINE"},
+        {"attribute without insert", body(line + "0\nATTRIB\n2\nA\n"), "line 17: ATTRIB: an attribute without its INSERT"},
+        {"insert without block", body("0\nINSERT\n10\n0\n20\n0\n"), "line 5: INSERT: no block name (group 2)"},
+        {"block in entities", body("0\nBLOCK\n2\nA\n"), "line 5: BLOCK: outside the BLOCKS section, or a block inside a block"},
+        {"handle used twice", body("0\nLINE\n5\n1A\n0\nLINE\n5\n1a\n"), "line 9: LINE: handle 1A is used by another object"},
+        {"name where a handle must be", body("0\nLINE\n5\nxyz\n"), "line 8: 'xyz' is not a handle (value of group code 5)"},
+        {"102 group not closed", body("0\nLINE\n5\n1A\n102\n{ACAD_REACTORS\n330\n1\n"), "line 9: 102 group \"{ACAD_REACTORS\" has no closing \"}\""},
+        {"extended data refused", body("0\nLINE\n1001\nKstr\n1002\n{\n"), "line 7: LINE: extended data is refused (eInvalidInput)"},
+        {"header value without name", "0\nSECTION\n2\nHEADER\n1\nAC1015\n0\nENDSEC\n0\nEOF\n", "line 5: header value (group 1) without a $NAME (group 9)"},
+        {"header value of the wrong group", "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n40\n4.0\n0\nENDSEC\n0\nEOF\n", "line 5: header variable $INSUNITS has no group 70"},
+        {"block without ENDBLK", "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nA\n" + line + "0\nENDSEC\n0\nEOF\n", "line 25: block \"A\" has no ENDBLK"},
+        {"table without ENDTAB", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nA\n0\nENDSEC\n0\nEOF\n", "line 13: expected a LAYER record or ENDTAB, found ENDSEC"},
+        {"record of another table", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLTYPE\n2\nA\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n", "line 9: expected a LAYER record or ENDTAB, found LTYPE"},
+        {"two records of one name", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nA\n0\nLAYER\n2\na\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n", "line 13: LAYER: a second record named \"a\""},
+        {"layer colour refused", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nA\n62\n0\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n", "line 9: LAYER \"A\": colour is refused (eInvalidInput)"},
+        {"dictionary entry without object", "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n3\nA\n0\nENDSEC\n0\nEOF\n", "line 7: dictionary entry \"A\" has no object (group 350 or 360)"},
+    };
+    for (const Malformed& c : cases) {
+        const ReadResult r = readDxfText(c.text, "bad.dxf");
+        EXPECT_FALSE(r) << c.name;
+        EXPECT_EQ(r.error, std::string("bad.dxf, ") + c.message) << c.name;
+    }
+}
+
+// Counts in the file are never used to size anything: a count of two billion vertices reads as the vertices
+// that are there.
+TEST(DxfReader, AbsurdCountsAllocateNothing) {
+    const ReadResult r = readDxfText(body("0\nLWPOLYLINE\n90\n2147483647\n70\n1\n10\n0\n20\n0\n10\n1\n20\n0\n"
+                                          "0\nSPLINE\n72\n32767\n73\n32767\n74\n32767\n"),
+                                     "counts.dxf");
+    ASSERT_TRUE(r) << r.error;
+    EXPECT_EQ(firstOf<db::LwPolyline>(*r.database)->numVerts(), 2u);
+}
+
+// A failed read leaves the working drawing as it was, and answers no drawing at all.
+TEST(DxfReader, FailedReadChangesNothing) {
+    db::Database open;
+    db::setWorkingDatabase(&open);
+    const std::size_t objects = open.objectCount();
+    open.clearModified();
+    const ReadResult r = readDxfText(body("0\nLINE\n1001\nNEWAPP\n1000\nx\n0\nCIRCLE\n40\n-1\n"), "bad.dxf");
+    EXPECT_FALSE(r.database);
+    EXPECT_NE(r.error, "");
+    EXPECT_EQ(db::workingDatabase(), &open);
+    EXPECT_EQ(open.objectCount(), objects);
+    EXPECT_TRUE(open.recordId(TableKind::RegApp, "NEWAPP").isNull());
+    EXPECT_FALSE(open.isModified());
+    db::setWorkingDatabase(nullptr);
+}
+
+TEST(DxfReader, MissingOrOversizedFileIsReported) {
+    const ReadResult missing = readDxfFile("/nonexistent/drawing.dxf");
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.error.rfind("/nonexistent/drawing.dxf: cannot read the file (", 0), 0u) << missing.error;
+    sys::testing::ScratchFolder dir;
+    const ReadResult folder = readDxfFile(dir.path());
+    EXPECT_FALSE(folder);
+    EXPECT_NE(folder.error.find(dir.path().string()), std::string::npos);
+}
+
+// Entities of files that name layers, line types, styles and blocks their tables do not hold get those records,
+// as CAD programs make them; a file of entities only is a whole drawing.
+TEST(DxfReader, NamesWithoutRecordsGetRecords) {
+    const ReadResult r =
+        readDxfText(body("0\nLINE\n8\nNEW\n6\nDASHDOT\n10\n0\n20\n0\n11\n1\n21\n1\n0\nTEXT\n7\nROMANS\n1\nx\n"
+                         "0\nINSERT\n2\nLATER\n10\n0\n20\n0\n"),
+                    "names.dxf");
+    ASSERT_TRUE(r) << r.error;
+    const db::Database& d = *r.database;
+    EXPECT_FALSE(d.recordId(TableKind::Layer, "NEW").isNull());
+    EXPECT_FALSE(d.recordId(TableKind::Linetype, "DASHDOT").isNull());
+    EXPECT_FALSE(d.recordId(TableKind::TextStyle, "ROMANS").isNull());
+    EXPECT_FALSE(d.recordId(TableKind::Block, "LATER").isNull());
+    EXPECT_EQ(firstOf<db::Line>(d)->linetype(), "DASHDOT");
+    expectStableThroughSave(d);
+}
+
+}  // namespace
+}  // namespace host::dxf

@@ -1,0 +1,136 @@
+// The DXF writer: what every file holds, where entities go, and saving that never leaves a half-written file.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "host/dxf/dxf_file.h"
+#include "host/dxf/dxf_tokenizer.h"
+#include "host/dxf/tests/sample_drawing.h"
+#include "host/sys/tests/scratch_folder.h"
+
+namespace host::dxf {
+namespace {
+
+using sys::testing::readBytes;
+using sys::testing::ScratchFolder;
+using sys::testing::UnwritableFolder;
+using sys::testing::writeBytes;
+using db::ObjectId;
+
+std::vector<Group> groupsOf(const std::string& text) {
+    Tokenizer t(text, "out.dxf");
+    std::vector<Group> out;
+    Group g;
+    while (t.next(g) == TokenResult::Group) out.push_back(g);
+    EXPECT_EQ(t.error(), "");
+    return out;
+}
+
+// The header opens with what a reader needs first, every handle is below $HANDSEED, and the file is plain ASCII
+// with CR LF line ends whatever the drawing holds.
+TEST(DxfWriter, HeaderVersionHandSeedAndPlainAscii) {
+    const auto drawing = testing::buildSampleDrawing();
+    const std::string text = writeDxfText(*drawing);
+    const auto groups = groupsOf(text);
+    ASSERT_GT(groups.size(), 12u);
+    const std::pair<int, std::string_view> opening[] = {{0, "SECTION"}, {2, "HEADER"},   {9, "$ACADVER"},
+                                                        {1, "AC1015"},  {9, "$HANDSEED"}};
+    for (std::size_t i = 0; i < std::size(opening); ++i) {
+        EXPECT_EQ(groups[i].code, opening[i].first);
+        EXPECT_EQ(groups[i].text, opening[i].second);
+    }
+    const std::uint64_t seed = std::uint64_t(groups[5].integer);
+    EXPECT_EQ(groups[7].text, "ANSI_1251");
+    for (std::size_t i = 6; i < groups.size(); ++i) {
+        const Group& g = groups[i];
+        if (g.kind == GroupKind::Handle && (g.code == 5 || g.code == 105)) {
+            EXPECT_LT(std::uint64_t(g.integer), seed);
+        }
+    }
+    for (unsigned char c : text) ASSERT_TRUE(c == '\r' || c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
+    EXPECT_EQ(text.find("\n\n"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 10), "  0\r\nEOF\r\n");
+}
+
+// Model- and paper-space entities go to the ENTITIES section with 67 saying which, whatever their own flag says;
+// erased entities and erased group members are not written.
+TEST(DxfWriter, EntitiesGoWhereTheyLiveAndErasedOnesAreLeftOut) {
+    db::Database d;
+    auto onPaper = std::make_unique<db::Line>(ge::Point3d(0, 0), ge::Point3d(1, 1));
+    const ObjectId paperLine = testing::appendTo(d.paperSpaceId(), std::move(onPaper));
+    {
+        db::ObjectPtr<db::Line> l(paperLine, db::OpenMode::Write);
+        l->setPaperSpace(false);  // a paper-space entity that does not say so
+    }
+    auto flagged = std::make_unique<db::Line>(ge::Point3d(2, 2), ge::Point3d(3, 3));
+    flagged->setPaperSpace(true);  // and a model-space one that says the opposite
+    const ObjectId modelLine = testing::appendTo(d.modelSpaceId(), std::move(flagged));
+    const ObjectId erased = testing::appendTo(d.modelSpaceId(), std::make_unique<db::Circle>(ge::Point3d(), 1.0));
+    ObjectId group;
+    {
+        db::ObjectPtr<db::Dictionary> groups(d.groupDictionaryId(), db::OpenMode::Write);
+        groups->setAt("G", std::make_unique<db::Group>("g"), &group);
+    }
+    {
+        db::ObjectPtr<db::Group> g(group, db::OpenMode::Write);
+        g->append({modelLine, erased});
+        db::ObjectPtr<db::Circle> c(erased, db::OpenMode::Write);
+        c->erase();
+    }
+    const ReadResult back = readDxfText(writeDxfText(d), "spaces.dxf");
+    ASSERT_TRUE(back) << back.error;
+    const db::Database& b = *back.database;
+    const auto* model = dynamic_cast<const db::BlockTableRecord*>(b.peek(b.modelSpaceId()));
+    const auto* paper = dynamic_cast<const db::BlockTableRecord*>(b.peek(b.paperSpaceId()));
+    ASSERT_EQ(model->entityIds().size(), 1u);
+    EXPECT_EQ(model->entityIds()[0].handle(), modelLine.handle());
+    EXPECT_FALSE(dynamic_cast<const db::Entity*>(b.peek(model->entityIds()[0]))->inPaperSpace());
+    ASSERT_EQ(paper->entityIds().size(), 1u);
+    EXPECT_EQ(paper->entityIds()[0].handle(), paperLine.handle());
+    EXPECT_TRUE(dynamic_cast<const db::Entity*>(b.peek(paper->entityIds()[0]))->inPaperSpace());
+    EXPECT_TRUE(b.idFromHandle(erased.handle()).isNull());
+    const auto* g = dynamic_cast<const db::Group*>(b.peek(b.idFromHandle(group.handle())));
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->numEntities(), 1u);
+}
+
+TEST(DxfWriter, FailedSaveKeepsTheOldFile) {
+    const auto drawing = testing::buildSampleDrawing();
+    ScratchFolder dir;
+    const auto target = dir / "plate.dxf";
+    writeBytes(target, "old contents");
+    std::string error;
+
+    // A folder that takes no new file: nothing changes, and the message names the file.
+    {
+        UnwritableFolder lock(dir.path());
+        if (!lock.active()) GTEST_SKIP() << "cannot make a folder unwritable here";
+        EXPECT_FALSE(writeDxfFile(*drawing, target, &error));
+    }
+    EXPECT_NE(error.find(dir.path().string()), std::string::npos) << error;
+    EXPECT_EQ(readBytes(target), "old contents");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+    // A folder that does not exist.
+    error.clear();
+    EXPECT_FALSE(writeDxfFile(*drawing, dir / "missing" / "plate.dxf", &error));
+    EXPECT_NE(error.find("plate.dxf"), std::string::npos) << error;
+
+    // A number a file cannot hold: the drawing is not saved, rather than saved with a changed value.
+    db::Database bad;
+    testing::appendTo(bad.modelSpaceId(), std::make_unique<db::Line>(ge::Point3d(0, 0), ge::Point3d(1, 1)));
+    bad.header().pdSize = std::numeric_limits<double>::quiet_NaN();
+    error.clear();
+    EXPECT_FALSE(writeDxfFile(bad, target, &error));
+    EXPECT_NE(error.find("not finite"), std::string::npos) << error;
+    EXPECT_EQ(readBytes(target), "old contents");
+
+    // And a save that works replaces the file whole.
+    error.clear();
+    ASSERT_TRUE(writeDxfFile(*drawing, target, &error)) << error;
+    EXPECT_EQ(readBytes(target), writeDxfText(*drawing));
+}
+
+}  // namespace
+}  // namespace host::dxf
