@@ -77,6 +77,7 @@ std::unique_ptr<Entity> detachedCopy(const Entity& e) {
 }
 
 std::optional<Extents> referenceExtents(const BlockReference& ref, const ge::Matrix3d& outer, int depth);
+std::optional<Extents> attributeExtents(const BlockReference& ref, const ge::Matrix3d& outer, int depth);
 
 // The extents of one entity of a block after the transform m (block space to world).
 std::optional<Extents> transformedExtents(const Entity& e, const ge::Matrix3d& m, int depth) {
@@ -129,12 +130,21 @@ std::optional<Extents> referenceExtents(const BlockReference& ref, const ge::Mat
     if (!db || ref.blockTableRecord().isNull() || depth > kMaxBlockNesting) return std::nullopt;
     std::optional<Extents> box;
     const ge::Matrix3d turn = ge::Matrix3d::planeToWorld(ref.normal()) * ge::Matrix3d::rotation(ref.rotation());
+    // The block's box is found once; each corner cell is the same box moved, and a box moves exactly.
+    const std::optional<Extents> cell = blockExtents(*db, ref.blockTableRecord(), outer * ref.blockTransform(), depth);
+    if (!cell) return attributeExtents(ref, outer, depth);
     for (int c : {0, ref.columnCount() - 1})
         for (int r : {0, ref.rowCount() - 1}) {
-            const ge::Vector3d offset = turn * ge::Vector3d{c * ref.columnSpacing(), r * ref.rowSpacing(), 0};
-            detail::grow(box, blockExtents(*db, ref.blockTableRecord(), outer * ge::Matrix3d::translation(offset) *
-                                                                           ref.blockTransform(), depth));
+            const ge::Vector3d offset = outer * (turn * ge::Vector3d{c * ref.columnSpacing(), r * ref.rowSpacing(), 0});
+            detail::grow(box, Extents{cell->min + offset, cell->max + offset});
         }
+    detail::grow(box, attributeExtents(ref, outer, depth));
+    return box;
+}
+
+std::optional<Extents> attributeExtents(const BlockReference& ref, const ge::Matrix3d& outer, int depth) {
+    const Database* db = ref.database();
+    std::optional<Extents> box;
     for (ObjectId id : ref.attributeIds()) {
         const auto* a = dynamic_cast<const Attribute*>(db->peek(id));
         if (!a || a->isErased() || !a->isVisible() || (a->attributeFlags() & kAttributeInvisible)) continue;
