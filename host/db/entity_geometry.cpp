@@ -32,6 +32,7 @@ std::optional<ge::Vector3d> unitNormal(const ge::Vector3d& n) {
 
 int planSense(const ge::Vector3d& normal) {
     const ge::Vector3d u = normal.normal();
+    if (u.lengthSqrd() == 0.0) return 1;  // no normal: the world plane, as planeToWorld takes it
     if (std::hypot(u.x, u.y) > kPlanNormalLimit) return 0;
     return u.z > 0 ? 1 : -1;
 }
