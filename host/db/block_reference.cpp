@@ -48,7 +48,8 @@ std::unique_ptr<Entity> detachedCopy(const Entity& e) {
         copy->setNormal(arc->normal());
         return copy;
     }
-    if (const auto* point = dynamic_cast<const PointEntity*>(&e)) return std::make_unique<PointEntity>(point->position());
+    if (const auto* point = dynamic_cast<const PointEntity*>(&e))
+        return std::make_unique<PointEntity>(point->position());
     if (const auto* pline = dynamic_cast<const LwPolyline*>(&e)) {
         auto copy = std::make_unique<LwPolyline>();
         copy->setNormal(pline->normal());

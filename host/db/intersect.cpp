@@ -92,7 +92,8 @@ ge::Intersections2d meet(const PlanPiece& a, const PlanPiece& b, const ge::Toler
         }
         return on ? single(p) : none;
     }
-    if (a.kind == Kind::Line && b.kind == Kind::Line) return ge::intersectLines(a.line, b.line, a.extent, b.extent, tol);
+    if (a.kind == Kind::Line && b.kind == Kind::Line)
+        return ge::intersectLines(a.line, b.line, a.extent, b.extent, tol);
     if (a.kind == Kind::Line) return ge::intersectLineArc(a.line, b.arc, a.extent, tol);
     if (b.kind == Kind::Line) return ge::intersectLineArc(b.line, a.arc, b.extent, tol);
     return ge::intersectArcs(a.arc, b.arc, tol);

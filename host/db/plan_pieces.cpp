@@ -41,7 +41,8 @@ void addCircular(std::vector<PlanPiece>& out, const ge::Vector3d& normal, const 
 // One bulged segment between two vertices given in the plane of `normal` at `elevation`.
 void addBulgeSegment(std::vector<PlanPiece>& out, const ge::Vector3d& normal, double elevation,
                      const ge::Point2d& a, const ge::Point2d& b, double bulge) {
-    const ge::Point3d wa = planeToWorld(normal, ge::Point3d{a, elevation}), wb = planeToWorld(normal, ge::Point3d{b, elevation});
+    const ge::Point3d wa = planeToWorld(normal, ge::Point3d{a, elevation}),
+                      wb = planeToWorld(normal, ge::Point3d{b, elevation});
     if (wa.to2d().isEqualTo(wb.to2d())) return;  // a zero-length segment adds nothing to the outline
     const int sense = planSense(normal);
     if (bulge != 0.0 && sense != 0) {
@@ -54,7 +55,8 @@ void addBulgeSegment(std::vector<PlanPiece>& out, const ge::Vector3d& normal, do
     if (bulge != 0.0) {
         if (const auto arc = ge::CircArc2d::fromBulge(a, b, bulge)) {
             std::vector<ge::Point3d> pts;
-            for (const ge::Point2d& p : arcPoints(*arc, kTiltedArcChords)) pts.push_back(planeToWorld(normal, ge::Point3d{p, elevation}));
+            for (const ge::Point2d& p : arcPoints(*arc, kTiltedArcChords))
+                pts.push_back(planeToWorld(normal, ge::Point3d{p, elevation}));
             addChords(out, pts);
             return;
         }
@@ -116,7 +118,8 @@ std::vector<PlanPiece> planPieces(const Entity& e, bool extended) {
         const int chords = chordCount(ellipse->majorAxis().length(), sweep, kChordSagitta, kMinEllipseChords,
                                       kMaxEllipseChords);
         std::vector<ge::Point3d> pts;
-        for (int i = 0; i <= chords; ++i) pts.push_back(ellipse->pointAtParam(ellipse->startParam() + sweep * i / chords));
+        for (int i = 0; i <= chords; ++i)
+            pts.push_back(ellipse->pointAtParam(ellipse->startParam() + sweep * i / chords));
         addChords(out, pts);
     } else if (const auto* spline = dynamic_cast<const Spline*>(&e)) {
         addChords(out, spline->tessellate(kSplineChordsPerSpan));

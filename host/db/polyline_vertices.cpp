@@ -193,7 +193,8 @@ Status PolylineWithVertices::transformBy(const ge::Matrix3d& m) {
             v->position_ = m * v->position_;
             continue;
         }
-        const ge::Point3d world = m * detail::planeToWorld(normal_, ge::Point3d{v->position_.x, v->position_.y, elevation_});
+        const ge::Point3d world =
+            m * detail::planeToWorld(normal_, ge::Point3d{v->position_.x, v->position_.y, elevation_});
         const ge::Point3d local = detail::worldToPlane(n, world);
         v->position_ = {local.x, local.y, newElevation};
         if (m.isMirroring() && v->bulge_ != 0.0) v->bulge_ = -v->bulge_;

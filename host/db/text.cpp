@@ -186,7 +186,8 @@ std::optional<Extents> Text::geomExtents() const {
 Status Text::transformBy(const ge::Matrix3d& m) {
     assertWriteEnabled();
     if (!m.isUniScaledOrtho()) return Status::NotApplicable;
-    const ge::Vector3d dir = ge::Matrix3d::planeToWorld(normal_) * ge::Vector3d{std::cos(rotation_), std::sin(rotation_), 0};
+    const ge::Vector3d dir =
+        ge::Matrix3d::planeToWorld(normal_) * ge::Vector3d{std::cos(rotation_), std::sin(rotation_), 0};
     const ge::Vector3d n = m.transformNormal(normal_);
     const ge::Vector3d newDir = m * dir;
     position_ = m * position_;

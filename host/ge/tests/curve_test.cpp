@@ -119,7 +119,9 @@ TEST(CircArc, BoundsIncludeTheQuadrantPointsPassed) {
     };
     const Case cases[] = {
         {CircArc2d::fromCenter({0, 0}, 1, 0.0, kHalfPi), {0, 0}, {1, 1}},
-        {CircArc2d::fromCenter({0, 0}, 1, kPi / 4, 3 * kPi / 4), {-std::sqrt(0.5), std::sqrt(0.5)}, {std::sqrt(0.5), 1}},
+        {CircArc2d::fromCenter({0, 0}, 1, kPi / 4, 3 * kPi / 4),
+         {-std::sqrt(0.5), std::sqrt(0.5)},
+         {std::sqrt(0.5), 1}},
         {CircArc2d::fromCenter({0, 0}, 1, 1.5 * kPi, kHalfPi), {0, -1}, {1, 1}},  // through 0
         {CircArc2d::fullCircle({5, 5}, 2), {3, 3}, {7, 7}},
     };

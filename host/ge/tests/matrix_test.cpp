@@ -56,8 +56,8 @@ TEST(Matrix, UniformScaleTestAndScale) {
         {"rotation and move", Matrix3d::translation({3, 4, 0}) * Matrix3d::rotation(0.7), true, 1, 1},
         {"uniform scale", Matrix3d::scaling(2.5, {1, 2, 3}), true, 2.5, 2.5 * 2.5 * 2.5},
         {"mirror", Matrix3d::mirroring({0, 0, 0}, {1, 1, 0}), true, 1, -1},
-        {"rotated scaled mirror", Matrix3d::rotation(1.1) * Matrix3d::scaling(3) * Matrix3d::mirroring({0, 0, 0}, {0, 1, 0}),
-         true, 3, -27},
+        {"rotated scaled mirror",
+         Matrix3d::rotation(1.1) * Matrix3d::scaling(3) * Matrix3d::mirroring({0, 0, 0}, {0, 1, 0}), true, 3, -27},
         {"non-uniform", Matrix3d::scaling(Vector3d{1, 2, 1}), false, 1, 2},
         {"zero scale", Matrix3d::scaling(0.0), false, 0, 0},
     };
