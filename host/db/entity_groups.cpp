@@ -27,7 +27,6 @@ namespace {
 // ============================================================================================================
 
 namespace code {
-constexpr int kName = -1;
 constexpr int kXDataSentinel = -3;
 constexpr int kText = 1;
 constexpr int kName2 = 2;   // block name, attribute tag
