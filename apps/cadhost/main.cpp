@@ -1,2 +1,21 @@
-// cadhost: the host program. Opens drawings, loads modules, runs a script, saves.
-int main() { return 0; }
+// cadhost, the host program: reads the command line and runs it.
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "apps/cadhost/arguments.h"
+#include "apps/cadhost/run.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    cadhost::ParsedArguments parsed = cadhost::parseArguments(args);
+    if (!parsed.arguments) {
+        std::cerr << "cadhost: " << parsed.error << "\nTry 'cadhost --help'.\n";
+        return cadhost::kExitUsage;
+    }
+    if (parsed.arguments->help) {
+        std::cout << cadhost::usageText();
+        return cadhost::kExitDone;
+    }
+    return cadhost::run(*parsed.arguments, std::cout, std::cerr);
+}

@@ -1,0 +1,260 @@
+// cadhost run as a user runs it: open, save and render the sample; read the saved file back with our reader and
+// with an independent one; the picture's rules on a fixture; every way a run can fail.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/db/database.h"
+#include "host/db/entities.h"
+#include "host/dxf/dxf_file.h"
+#include "host/sys/tests/scratch_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using host::sys::testing::readBytes;
+using host::sys::testing::ScratchFolder;
+using host::sys::testing::UnwritableFolder;
+using host::sys::testing::writeBytes;
+
+const fs::path kSource = KESTRION_SOURCE_DIR;
+const fs::path kSample = kSource / "examples" / "plate.dxf";
+const fs::path kFixtures = kSource / "tests" / "e2e" / "fixtures";
+
+std::string quoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+struct RunResult {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs a command line through the shell with its output streams caught in files of `folder`.
+RunResult runCommand(const std::string& command, const ScratchFolder& folder) {
+    const fs::path out = folder / "stdout.txt", err = folder / "stderr.txt";
+    const int raw = std::system((command + " >" + quoted(out.string()) + " 2>" + quoted(err.string())).c_str());
+    RunResult r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = readBytes(out);
+    r.err = readBytes(err);
+    return r;
+}
+
+RunResult cadhost(const std::vector<std::string>& args, const ScratchFolder& folder) {
+    std::string command = quoted(CADHOST_EXE);
+    for (const std::string& a : args) command += " " + quoted(a);
+    return runCommand(command, folder);
+}
+
+// What ezdxf, an independent reader, sees in a file: the DXF types of model space, sorted, one per line.
+RunResult ezdxfModelSpace(const fs::path& file, const ScratchFolder& folder) {
+    const std::string script =
+        "import sys, ezdxf\n"
+        "doc = ezdxf.readfile(sys.argv[1])\n"
+        "print('\\n'.join(sorted(e.dxftype() + ' ' + e.dxf.layer for e in doc.modelspace())))\n";
+    return runCommand("/usr/bin/python3 -c " + quoted(script) + " " + quoted(file.string()), folder);
+}
+
+// Model-space entities of a drawing read by our reader, by DXF name, and their handles.
+struct Contents {
+    std::map<std::string, int> kinds;
+    std::vector<std::string> handles;
+};
+Contents contentsOf(const host::db::Database& db) {
+    Contents c;
+    const auto* ms = dynamic_cast<const host::db::BlockTableRecord*>(db.peek(db.modelSpaceId()));
+    if (!ms) return c;
+    for (host::db::ObjectId id : ms->entityIds()) {
+        const host::db::DbObject* e = db.peek(id);
+        ++c.kinds[e->dxfName()];
+        c.handles.push_back(e->handle().text());
+    }
+    return c;
+}
+
+std::size_t count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+TEST(Cadhost, OpensSavesAndRendersTheSample) {
+    ScratchFolder folder;
+    const fs::path saved = folder / "plate.dxf", picture = folder / "plate.svg";
+    const RunResult r = cadhost({kSample.string(), "--save", saved.string(), "--svg", picture.string()}, folder);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("saved " + saved.string()), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("rendered " + picture.string() + ": 9 entities drawn"), std::string::npos) << r.out;
+
+    // Our reader: the same entities with the same handles as the sample.
+    host::dxf::ReadResult original = host::dxf::readDxfFile(kSample);
+    host::dxf::ReadResult reread = host::dxf::readDxfFile(saved);
+    ASSERT_TRUE(original) << original.error;
+    ASSERT_TRUE(reread) << reread.error;
+    const Contents before = contentsOf(*original.database), after = contentsOf(*reread.database);
+    EXPECT_EQ(after.kinds, (std::map<std::string, int>{{"CIRCLE", 2}, {"LINE", 4}, {"LWPOLYLINE", 1},
+                                                         {"POLYLINE", 1}, {"TEXT", 1}}));
+    EXPECT_EQ(after.handles, before.handles);
+
+    // The independent reader opens what we wrote and sees the same model space as in the sample.
+    const RunResult mine = ezdxfModelSpace(saved, folder);
+    const RunResult theirs = ezdxfModelSpace(kSample, folder);
+    ASSERT_EQ(mine.status, 0) << mine.err;
+    EXPECT_EQ(mine.out, theirs.out);
+    EXPECT_NE(mine.out.find("LWPOLYLINE 0"), std::string::npos) << mine.out;
+
+    // The picture: outline with its rounded corner, two holes, the slot's arcs, dashed centre lines, the note.
+    const std::string svg = readBytes(picture);
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find("viewBox=\"-10 -130 220 140\""), std::string::npos) << "extents 200 x 120, 5 % margin";
+    EXPECT_NE(svg.find("<path d=\"M 0 0 L 200 0 L 200 -100 A 20 20 0 0 0 180 -120 L 0 -120 L 0 0 Z\""),
+              std::string::npos);
+    EXPECT_EQ(count(svg, "<circle cx=\"35\" cy="), 2u);
+    EXPECT_EQ(count(svg, " r=\"8\""), 2u);
+    EXPECT_NE(svg.find("<path d=\"M 90 -52 L 150 -52 A 8 8 0 0 0 158 -60 A 8 8 0 0 0 150 -68 L 90 -68 "
+                       "A 8 8 0 0 0 82 -60 A 8 8 0 0 0 90 -52 Z\""),
+              std::string::npos);
+    EXPECT_EQ(count(svg, "stroke=\"#ff0000\" stroke-dasharray=\"3.175 0.635 0.635 0.635\""), 4u)
+        << "centre lines: layer CENTER, red, line type CENTER";
+    EXPECT_NE(svg.find(">PLATE 200x120 S235 t=3</text>"), std::string::npos);
+    EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
+}
+
+TEST(Cadhost, SavingTwiceGivesTheSameFile) {
+    // Reading what we wrote and writing it again changes nothing: no value drifts, nothing is lost or added.
+    ScratchFolder folder;
+    const fs::path first = folder / "first.dxf", second = folder / "second.dxf";
+    ASSERT_EQ(cadhost({kSample.string(), "--save", first.string()}, folder).status, 0);
+    const RunResult r = cadhost({first.string(), "--save", second.string()}, folder);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readBytes(second), readBytes(first));
+}
+
+TEST(Cadhost, PictureHidesInvisibleEntitiesAndLayersOffOrFrozen) {
+    ScratchFolder folder;
+    const fs::path picture = folder / "visibility.svg";
+    const RunResult r = cadhost({(kFixtures / "visibility.dxf").string(), "--svg", picture.string()}, folder);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("2 entities drawn, 3 hidden"), std::string::npos) << r.out;
+    const std::string svg = readBytes(picture);
+    EXPECT_EQ(count(svg, "stroke=\"#ff0000\""), 1u) << "the red line";
+    EXPECT_EQ(count(svg, "#ff00ff"), 0u) << "the invisible magenta line";
+    EXPECT_EQ(count(svg, "#0000ff"), 0u) << "the circle on the layer that is off";
+    EXPECT_EQ(count(svg, "#00ffff"), 0u) << "the line on the frozen layer";
+    // DASHED is 1.27 dash, 0.254 gap; the line's own scale of 2 doubles it.
+    EXPECT_NE(svg.find("stroke=\"#00ff00\" stroke-dasharray=\"2.54 0.508\""), std::string::npos) << svg;
+}
+
+TEST(Cadhost, WithoutADrawingSavesANewEmptyOne) {
+    ScratchFolder folder;
+    const fs::path saved = folder / "new.dxf";
+    const RunResult r = cadhost({"--save=" + saved.string()}, folder);
+    ASSERT_EQ(r.status, 0) << r.err;
+    host::dxf::ReadResult reread = host::dxf::readDxfFile(saved);
+    ASSERT_TRUE(reread) << reread.error;
+    EXPECT_TRUE(contentsOf(*reread.database).handles.empty());
+    const RunResult ez = ezdxfModelSpace(saved, folder);
+    EXPECT_EQ(ez.status, 0) << ez.err;
+    EXPECT_EQ(ez.out, "\n");
+}
+
+TEST(Cadhost, MistakesAndFailuresAreToldWithAStatus) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        int status;
+        std::string message;  // a part of the error output
+    };
+    const std::string missing = (kFixtures / "no-such-drawing.dxf").string();
+    const std::string malformed = (kFixtures / "malformed_number.dxf").string();
+    const std::string truncated = (kFixtures / "truncated.dxf").string();
+    const std::string badRegistry = (kFixtures / "malformed.reg").string();
+    const Case cases[] = {
+        {"missing drawing", {missing}, 1, "cadhost: cannot open " + missing + ": no such file"},
+        {"folder for a drawing", {kFixtures.string()}, 1, "it is a folder, not a drawing"},
+        {"malformed number", {malformed}, 1, "cadhost: cannot open drawing: " + malformed + ", line 10:"},
+        {"truncated file", {truncated}, 1, "cadhost: cannot open drawing: " + truncated + ", line "},
+        {"unknown option", {"--frobnicate"}, 2, "cadhost: unknown option --frobnicate\nTry 'cadhost --help'."},
+        {"missing value", {kSample.string(), "--save"}, 2, "cadhost: --save needs a value"},
+        {"empty value", {"--svg="}, 2, "cadhost: --svg needs a value"},
+        {"option twice", {"--save", "a.dxf", "--save", "b.dxf"}, 2, "cadhost: --save is given twice"},
+        {"empty module name", {"--load", "laser,,nesting"}, 2, "--load needs module names separated by commas"},
+        {"modules need the editor", {"--load", "laser"}, 2, "cadhost: --load: this build has no editor yet"},
+        {"scripts need the editor", {"--script", "job.scr"}, 2, "cadhost: --script: this build has no editor yet"},
+        {"install folder missing", {"--install", missing}, 2, "cadhost: --install: " + missing + " is not a folder"},
+        {"malformed registry", {kSample.string(), "--registry", badRegistry}, 1,
+         "cadhost: registry not read: " + badRegistry + ":4:"},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        std::vector<std::string> args = c.args;
+        const fs::path target = folder / "out.dxf";
+        if (c.status == 1) args.insert(args.end(), {"--save", target.string()});
+        const RunResult r = cadhost(args, folder);
+        EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.what << ": " << r.err;
+        EXPECT_EQ(r.out, "") << c.what;
+        EXPECT_FALSE(fs::exists(target)) << c.what << ": nothing is saved when a drawing fails to open";
+    }
+}
+
+TEST(Cadhost, RegistryFileIsReadAndLeftAlone) {
+    // A registry that reads well, or is not there yet, lets the run go on; neither is written by a run that
+    // changes no setting, and the malformed one is not written over.
+    ScratchFolder folder;
+    const fs::path good = folder / "good.reg", absent = folder / "absent.reg";
+    const std::string goodText =
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+        "\"Unit\"=\"mm\"\r\n";
+    writeBytes(good, goodText);
+    const std::string badBefore = readBytes(kFixtures / "malformed.reg");
+    EXPECT_EQ(cadhost({"--registry", good.string()}, folder).status, 0);
+    EXPECT_EQ(cadhost({"--registry", absent.string()}, folder).status, 0);
+    EXPECT_EQ(cadhost({"--registry", (kFixtures / "malformed.reg").string()}, folder).status, 1);
+    EXPECT_EQ(readBytes(good), goodText);
+    EXPECT_FALSE(fs::exists(absent));
+    EXPECT_EQ(readBytes(kFixtures / "malformed.reg"), badBefore);
+}
+
+TEST(Cadhost, HelpPrintsTheUsage) {
+    ScratchFolder folder;
+    const RunResult r = cadhost({"--help"}, folder);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("Usage: cadhost [DRAWING.dxf ...]", 0), 0u) << r.out;
+}
+
+TEST(Cadhost, AFailedSaveLeavesTheOldFile) {
+    ScratchFolder folder;
+    const fs::path locked = folder / "locked";
+    fs::create_directory(locked);
+    const fs::path target = locked / "plate.dxf";
+    writeBytes(target, "the old drawing");
+    RunResult r;
+    {
+        UnwritableFolder guard(locked);
+        if (!guard.active()) GTEST_SKIP() << "cannot make a folder unwritable here";
+        r = cadhost({kSample.string(), "--save", target.string()}, folder);
+    }
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cadhost: cannot save " + target.string() + ": "), std::string::npos) << r.err;
+    EXPECT_EQ(readBytes(target), "the old drawing");
+    EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 1)
+        << "no temporary file is left beside it";
+
+    // A picture that cannot be written fails the same way.
+    const RunResult svg = cadhost({kSample.string(), "--svg", (folder / "no-folder" / "x.svg").string()}, folder);
+    EXPECT_EQ(svg.status, 1);
+    EXPECT_NE(svg.err.find("cadhost: cannot write "), std::string::npos) << svg.err;
+}
+
+}  // namespace
