@@ -87,6 +87,12 @@ std::string elementOf(const std::string& svg, const std::string& handle) {
     return svg.substr(begin, svg.find('\n', at) - begin);
 }
 
+std::size_t count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
 std::unique_ptr<db::Line> line(Point3d a, Point3d b) { return std::make_unique<db::Line>(a, b); }
 
 template <class T>
@@ -149,26 +155,78 @@ TEST(DrawingSvg, PolylineBulgesBecomeArcsTurningTheRightWay) {
     }
 }
 
-TEST(DrawingSvg, OldStylePolylinesWithBulgesAnd3dPolylines) {
-    Drawing d;
-    auto p2 = std::make_unique<db::Polyline2d>();
-    ObjectId id2;
+// Appends an old-style polyline with its vertices to model space; answers its handle text.
+template <class Polyline>
+std::string addVertexPolyline(Drawing& d, const std::vector<std::pair<Point3d, double>>& vertices, bool closed) {
+    ObjectId id;
     {
         db::ObjectPtr<db::BlockTableRecord> ms(d.db().modelSpaceId(), OpenMode::Write);
-        ASSERT_EQ(ms->appendEntity(std::move(p2), &id2), db::Status::Ok);
+        auto p = std::make_unique<Polyline>();
+        p->setLayer(d.db().recordId(db::TableKind::Layer, "0"));
+        EXPECT_EQ(ms->appendEntity(std::move(p), &id), db::Status::Ok);
     }
-    {
-        db::ObjectPtr<db::Polyline2d> p(id2, OpenMode::Write);
-        ASSERT_TRUE(p);
-        p->appendVertex(std::make_unique<db::PolylineVertex>(Point3d(0, 0)));
-        p->appendVertex(std::make_unique<db::PolylineVertex>(Point3d(10, 0), 1.0));
-        p->appendVertex(std::make_unique<db::PolylineVertex>(Point3d(10, 10)));
-        p->setClosed(true);
-    }
+    db::ObjectPtr<Polyline> p(id, OpenMode::Write);
+    for (const auto& [point, bulge] : vertices) p->appendVertex(std::make_unique<db::PolylineVertex>(point, bulge));
+    p->setClosed(closed);
+    return id.handle().text();
+}
+
+TEST(DrawingSvg, OldStylePolylinesWithBulgesAnd3dPolylines) {
+    Drawing d;
+    const std::string h2 = addVertexPolyline<db::Polyline2d>(d, {{{0, 0}, 0.0}, {{10, 0}, 1.0}, {{10, 10}, 0.0}}, true);
+    // A 3D polyline is drawn in plan view: its heights do not show, and it has no arcs.
+    const std::string h3 =
+        addVertexPolyline<db::Polyline3d>(d, {{{0, 0, 0}, 0.0}, {{10, 0, 5}, 0.0}, {{10, 10, -3}, 0.0}}, false);
     const std::string svg = d.render().text;
-    EXPECT_EQ(elementOf(svg, id2.handle().text()),
-              "<path d=\"M 0 0 L 10 0 A 5 5 0 0 0 15 -5 A 5 5 0 0 0 10 -10 L 0 0 Z\" stroke=\"#000000\" "
-              "data-handle=\"" + id2.handle().text() + "\"/>");
+    EXPECT_EQ(elementOf(svg, h2), "<path d=\"M 0 0 L 10 0 A 5 5 0 0 0 15 -5 A 5 5 0 0 0 10 -10 L 0 0 Z\" "
+                                  "stroke=\"#000000\" data-handle=\"" + h2 + "\"/>");
+    EXPECT_EQ(elementOf(svg, h3), "<path d=\"M 0 0 L 10 0 L 10 -10\" stroke=\"#000000\" data-handle=\"" + h3 + "\"/>");
+}
+
+TEST(DrawingSvg, EllipsesAndSplinesAreDrawnAsChords) {
+    Drawing d;
+    auto whole = std::make_unique<db::Ellipse>();
+    ASSERT_EQ(whole->set({0, 0}, ge::Vector3d::kZAxis(), {2, 0, 0}, 0.5), db::Status::Ok);
+    auto half = std::make_unique<db::Ellipse>();
+    ASSERT_EQ(half->set({0, 0}, ge::Vector3d::kZAxis(), {2, 0, 0}, 0.5, 0.0, kPi), db::Status::Ok);
+    auto spline = std::make_unique<db::Spline>();
+    ASSERT_EQ(spline->setNurbsData(1, 8, {0, 0, 1, 2, 2}, {{0, 0}, {10, 0}, {10, 10}}), db::Status::Ok);
+    const std::string hWhole = d.add(std::move(whole)), hHalf = d.add(std::move(half)),
+                      hSpline = d.add(std::move(spline));
+    const std::string svg = d.render().text;
+
+    const std::string w = elementOf(svg, hWhole);
+    EXPECT_EQ(w.rfind("<path d=\"M 2 0 L ", 0), 0u) << w;
+    EXPECT_NE(w.find(" L 0 -1 "), std::string::npos) << "the end of the minor axis, 0.5 x 2 up in the drawing";
+    EXPECT_NE(w.find(" L 2 0 Z\""), std::string::npos) << w;
+    EXPECT_EQ(count(w, " L "), 64u);
+    const std::string h = elementOf(svg, hHalf);
+    EXPECT_NE(h.find(" L -2 0\""), std::string::npos) << h;
+    EXPECT_EQ(count(h, " L "), 32u);
+    const std::string s = elementOf(svg, hSpline);
+    EXPECT_EQ(s.rfind("<path d=\"M 0 0 L ", 0), 0u) << s;
+    EXPECT_NE(s.find(" L 10 0 "), std::string::npos) << s;
+    EXPECT_NE(s.find(" L 10 -10\""), std::string::npos) << s;
+}
+
+TEST(DrawingSvg, NormalDownTurnsCirclesAndPolylinesOver) {
+    // Mirrored parts often come with the normal (0, 0, -1): angles and polyline coordinates are then measured
+    // in a plane whose x axis points to -x, so arcs run clockwise as seen from above.
+    Drawing d;
+    const ge::Vector3d down(0, 0, -1);
+    auto arc = std::make_unique<db::Arc>(Point3d(10, 5), 2.0, 0.0, kPi / 2);
+    arc->setNormal(down);
+    auto circle = std::make_unique<db::Circle>(Point3d(10, 5), 1.0);
+    circle->setNormal(down);
+    auto pl = polyline({{{20, 0}}, {{30, 0}, 1.0}, {{30, 10}}});
+    pl->setNormal(down);
+    const std::string hArc = d.add(std::move(arc)), hCircle = d.add(std::move(circle)), hPl = d.add(std::move(pl));
+    const std::string svg = d.render().text;
+    EXPECT_EQ(elementOf(svg, hArc),
+              "<path d=\"M 8 -5 A 2 2 0 0 1 10 -7\" stroke=\"#000000\" data-handle=\"" + hArc + "\"/>");
+    EXPECT_EQ(elementOf(svg, hCircle).rfind("<circle cx=\"10\" cy=\"-5\" r=\"1\"", 0), 0u);
+    EXPECT_EQ(elementOf(svg, hPl), "<path d=\"M -20 0 L -30 0 A 5 5 0 0 1 -35 -5 A 5 5 0 0 1 -30 -10\" "
+                                   "stroke=\"#000000\" data-handle=\"" + hPl + "\"/>");
 }
 
 TEST(DrawingSvg, ColourComesFromEntityLayerOrBlock) {
