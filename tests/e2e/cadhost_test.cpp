@@ -138,6 +138,10 @@ TEST(Cadhost, SavingTwiceGivesTheSameFile) {
     const RunResult r = cadhost({first.string(), "--save", second.string()}, folder);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readBytes(second), readBytes(first));
+    // Saving a drawing over the file it was read from.
+    const RunResult over = cadhost({second.string(), "--save", second.string()}, folder);
+    ASSERT_EQ(over.status, 0) << over.err;
+    EXPECT_EQ(readBytes(second), readBytes(first));
 }
 
 TEST(Cadhost, PictureHidesInvisibleEntitiesAndLayersOffOrFrozen) {
@@ -192,6 +196,7 @@ TEST(Cadhost, MistakesAndFailuresAreToldWithAStatus) {
         {"modules need the editor", {"--load", "laser"}, 2, "cadhost: --load: this build has no editor yet"},
         {"scripts need the editor", {"--script", "job.scr"}, 2, "cadhost: --script: this build has no editor yet"},
         {"install folder missing", {"--install", missing}, 2, "cadhost: --install: " + missing + " is not a folder"},
+        {"install folder is a file", {"--install", kSample.string()}, 2, " is not a folder"},
         {"malformed registry", {kSample.string(), "--registry", badRegistry}, 1,
          "cadhost: registry not read: " + badRegistry + ":4:"},
     };
@@ -224,6 +229,13 @@ TEST(Cadhost, RegistryFileIsReadAndLeftAlone) {
     EXPECT_EQ(readBytes(good), goodText);
     EXPECT_FALSE(fs::exists(absent));
     EXPECT_EQ(readBytes(kFixtures / "malformed.reg"), badBefore);
+}
+
+TEST(Cadhost, InstallFolderIsTaken) {
+    ScratchFolder folder;
+    const RunResult r = cadhost({"--install", folder.path().string(), kSample.string()}, folder);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
 }
 
 TEST(Cadhost, HelpPrintsTheUsage) {
