@@ -16,6 +16,7 @@ constexpr int kName = -1;
 constexpr int kXDataSentinel = -3;
 constexpr int kType = 0;
 constexpr int kHandle = 5;
+constexpr int kPaperSpace = 67;
 constexpr int kOwner = 330;
 constexpr int kXDataApp = 1001;
 constexpr std::string_view kAllApplications = "*";
@@ -58,6 +59,8 @@ bool identityMatches(const ResBufList& list, const Entity& e) {
         if (rb.code == kType && rb.str() != e.dxfName()) return false;
         if (rb.code == kHandle && !sys::equalsNoCase(rb.str(), e.handle().text())) return false;
         if (rb.code == kOwner && !(rb.name() == idToName(e.ownerId()))) return false;
+        // Which space an entity is in is its owner's business, not a value to change.
+        if (rb.code == kPaperSpace && (rb.integer() != 0) != e.inPaperSpace()) return false;
     }
     return true;
 }

@@ -22,8 +22,8 @@ namespace host::db {
 ResBufList entGet(const EntityName& name, const std::vector<std::string>& applications = {});
 
 // Applies a changed data list to the entity its -1 group names. Groups left out keep their values; the -1, 0,
-// 5 and 330 groups must name the entity as it is (a change of type, handle or owner is refused); the extended
-// data after -3 replaces the data of the applications it names. A layer that does not exist is made; a line type,
+// 5, 330 and 67 groups must name the entity as it is (a change of type, handle, owner or space is refused); the
+// extended data after -3 replaces the data of the applications it names. A layer that does not exist is made; a line type,
 // text style or block that does not exist is refused. All or nothing: on RTERROR the entity is as it was.
 // RTERROR also for a name of nothing, a deleted entity and an entity on a locked layer.
 int entMod(const ResBufList& list);

@@ -149,6 +149,7 @@ bool Reader::readRecord(std::vector<Group>& out) {
         }
         if (out.empty() && g.code != kRecordStart)
             failAt(g.line, "expected group 0 (the start of a record), found group " + std::to_string(g.code));
+        if (out.empty() && g.text.empty()) failAt(g.line, "a record without a name (group 0 is empty)");
         if (out.size() >= limits::kMaxRecordGroups)
             failAt(out.front().line, "record " + std::string(out.front().text) + " has more than " +
                                          std::to_string(limits::kMaxRecordGroups) + " groups");
@@ -222,8 +223,10 @@ ObjectId Reader::tableOf(TableKind kind) {
 }
 
 // Files name records their tables do not hold (R12 files leave out BYLAYER, and many writers leave out layers):
-// such records are made, as CAD programs do, so that every name in the file keeps its meaning.
+// such records are made, as CAD programs do, so that every name in the file keeps its meaning. An empty name
+// names nothing (a record without a name could not be told from another).
 ObjectId Reader::record(TableKind kind, std::string_view name) {
+    if (name.empty()) return {};
     LastLookup& last = last_[int(kind)];
     if (!last.id.isNull() && last.name == name) return last.id;
     std::string canonical(name);
@@ -692,6 +695,8 @@ ReadResult Reader::run() {
         result.error = f.line == 0 ? f.what : tok_.message(f.line, f.what);
     } catch (const std::bad_alloc&) {
         result.error = tok_.source() + ": not enough memory to read the drawing";
+    } catch (const std::exception& e) {
+        result.error = tok_.source() + ": cannot be read (" + e.what() + ")";
     }
     return result;
 }

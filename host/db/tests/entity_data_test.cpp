@@ -273,6 +273,7 @@ TEST(EntityData, EntModIsAllOrNothing) {
     const Case cases[] = {
         {"type changed", withChanged(original, 0, std::string("ARC"))},
         {"handle changed", withChanged(original, 5, std::string("FFFF"))},
+        {"moved to paper space", withChanged(original, 67, std::int64_t(1))},
         {"radius refused", withChanged(original, 40, 0.0)},
         {"wrong value type", withChanged(original, 40, std::string("two"))},
         {"unknown line type", withChanged(original, 6, std::string("NO_SUCH_LINETYPE"))},

@@ -179,6 +179,8 @@ TEST(DxfReader, MalformedFilesGiveAClearMessageNamingTheLine) {
         {"truncated after a code", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", "line 7: the file ends after group code 10 (its value is missing)"},
         {"no EOF", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n", "line 7: the file ends without EOF (is it truncated?)"},
         {"first group not 0", "2\nHEADER\n", "line 1: expected group 0 (the start of a record), found group 2"},
+        {"record without a name", body("0\n\n8\n0\n"), "line 5: a record without a name (group 0 is empty)"},
+        {"empty line-type name", body("0\nLINE\n6\n\n"), "line 7: LINE: line type \"\" does not exist"},
         {"record outside a section", "0\nLINE\n0\nEOF\n", "line 1: expected SECTION or EOF, found LINE"},
         {"section without name", "0\nSECTION\n0\nEOF\n", "line 1: SECTION without a name (group 2)"},
         {"ENDSEC missing", "0\nSECTION\n2\nENTITIES\n" + line + "0\nSECTION\n2\nOBJECTS\n0\nENDSEC\n0\nEOF\n", "line 17: SECTION inside the ENTITIES section (ENDSEC missing)"},
@@ -245,6 +247,31 @@ TEST(DxfReader, MissingOrOversizedFileIsReported) {
     const ReadResult folder = readDxfFile(dir.path());
     EXPECT_FALSE(folder);
     EXPECT_NE(folder.error.find(dir.path().string()), std::string::npos);
+}
+
+// Polygon and polyface meshes are old-style polylines the host does not model: the polyline, its vertices (with
+// their face indices) and its end marker are kept as read, in order, and written back the same.
+TEST(DxfReader, MeshPolylinesStayAsRead) {
+    const std::string mesh =
+        "0\nPOLYLINE\n8\n0\n66\n1\n10\n0\n20\n0\n30\n0\n70\n64\n71\n3\n72\n1\n"
+        "0\nVERTEX\n8\n0\n10\n0\n20\n0\n30\n0\n70\n192\n"
+        "0\nVERTEX\n8\n0\n10\n1\n20\n0\n30\n0\n70\n192\n"
+        "0\nVERTEX\n8\n0\n10\n0\n20\n1\n30\n0\n70\n192\n"
+        "0\nVERTEX\n8\n0\n10\n0\n20\n0\n30\n0\n70\n128\n71\n1\n72\n2\n73\n3\n"
+        "0\nSEQEND\n8\n0\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n";
+    const ReadResult r = readDxfText(body(mesh), "mesh.dxf");
+    ASSERT_TRUE(r) << r.error;
+    const auto entities = modelEntities(*r.database);
+    ASSERT_EQ(entities.size(), 7u);
+    const char* names[] = {"POLYLINE", "VERTEX", "VERTEX", "VERTEX", "VERTEX", "SEQEND", "LINE"};
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(std::string(entities[i]->dxfName()), names[i]);
+        EXPECT_TRUE(dynamic_cast<const db::OpaqueEntity*>(entities[i]));
+    }
+    const auto* face = dynamic_cast<const db::OpaqueEntity*>(entities[4]);
+    EXPECT_EQ(face->groups().back(), (db::RawGroup{73, "3"}));
+    EXPECT_TRUE(dynamic_cast<const db::Line*>(entities[6]));
+    expectStableThroughSave(*r.database);
 }
 
 // Entities of files that name layers, line types, styles and blocks their tables do not hold get those records,
