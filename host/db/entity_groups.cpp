@@ -50,6 +50,7 @@ constexpr int kPaperSpace = 67;
 constexpr int kInt70 = 70, kInt71 = 71, kInt72 = 72, kInt73 = 73, kInt74 = 74;
 constexpr int kCount90 = 90;
 constexpr int kSubclass = 100;
+constexpr int kEmbeddedObject = 101;
 constexpr int kNormal = 210;
 constexpr int kLineWeight = 370;
 constexpr int kTrueColor = 420;
@@ -155,12 +156,14 @@ public:
             faults_.fail(index_, std::string(what) + " " + describe() + " is refused (" + statusText(s) + ")", s);
     }
 
-    // Calls handle(code) for each body group, in order; stops at extended data or at the first fault.
+    // Calls handle(code) for each body group, in order; stops at extended data, at embedded object data (a 101
+    // group: in newer files an MTEXT carries its columns there, with codes of its own data again) or at the
+    // first fault.
     template <class Handler>
     void forEach(Handler&& handle) {
         for (index_ = 0; index_ < groups_.size() && !faults_.failed; ++index_) {
             const int c = groups_[index_].code;
-            if (c == code::kXDataSentinel || c == code::kXDataApp) break;
+            if (c == code::kXDataSentinel || c == code::kXDataApp || c == code::kEmbeddedObject) break;
             handle(c);
         }
     }
@@ -706,9 +709,12 @@ void applyAttributeDefinition(AttributeDefinition& e, std::span<const ResBuf> g,
 
 void applyMText(MText& e, std::span<const ResBuf> g, RecordResolver& r, Faults& f) {
     std::string contents;
-    bool anyText = false;
+    bool anyText = false, rotationGiven = false;
+    std::optional<ge::Point3d> direction;
     applyBody(g, f, [&](GroupWalk& w, int c) {
         switch (c) {
+        // Other programs give the text's direction as a vector instead of a rotation.
+        case code::kPoint2: if (auto p = w.point()) direction = *p; break;
         case code::kText:
         case code::kText3:
             if (auto t = w.text()) {
@@ -722,7 +728,9 @@ void applyMText(MText& e, std::span<const ResBuf> g, RecordResolver& r, Faults& 
         case code::kReal44: if (auto v = w.real()) w.check(e.setLineSpacingFactor(*v), "line spacing"); break;
         case code::kInt71: if (auto v = w.int16()) w.check(e.setAttachment(*v), "attachment"); break;
         case code::kInt72: if (auto v = w.int16()) w.check(e.setDrawingDirection(*v), "drawing direction"); break;
-        case code::kAngle: if (auto v = w.real()) w.check(e.setRotation(*v), "rotation"); break;
+        case code::kAngle:
+            if (auto v = w.real()) w.check(e.setRotation(*v), "rotation"), rotationGiven = true;
+            break;
         case code::kNormal: if (auto p = w.point()) w.check(e.setNormal(asVector(*p)), "normal"); break;
         case code::kStyle:
             if (ObjectId id = resolveName(w, r, TableKind::TextStyle, "text style"); !id.isNull())
@@ -731,6 +739,12 @@ void applyMText(MText& e, std::span<const ResBuf> g, RecordResolver& r, Faults& 
         default: break;
         }
     });
+    if (!f.failed && direction && !rotationGiven && (direction->x != 0.0 || direction->y != 0.0)) {
+        double angle = std::atan2(direction->y, direction->x);
+        if (angle < 0.0) angle += 2.0 * 3.141592653589793;
+        const Status s = e.setRotation(angle);
+        if (s != Status::Ok) f.fail(g.size(), std::string("the text direction is refused (") + statusText(s) + ")", s);
+    }
     if (!f.failed && anyText) {
         const Status s = e.setContents(std::move(contents));
         if (s != Status::Ok) f.fail(g.size(), std::string("contents are refused (") + statusText(s) + ")", s);

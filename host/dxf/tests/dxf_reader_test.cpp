@@ -274,6 +274,22 @@ TEST(DxfReader, MeshPolylinesStayAsRead) {
     expectStableThroughSave(*r.database);
 }
 
+// Newer writers give an MTEXT's direction as a vector (11) and append its columns as embedded object data after
+// a 101 group, with codes of the text's own data again: the direction becomes the rotation, and the embedded
+// data does not overwrite the location.
+TEST(DxfReader, MTextDirectionVectorAndEmbeddedData) {
+    const ReadResult r = readDxfText(
+        body("0\nMTEXT\n100\nAcDbEntity\n8\n0\n100\nAcDbMText\n10\n5\n20\n6\n30\n0\n40\n2.5\n1\nAbc\n"
+             "11\n0\n21\n1\n31\n0\n101\nEmbedded Object\n70\n1\n10\n1\n20\n0\n30\n0\n11\n99\n21\n99\n31\n0\n"),
+        "mtext.dxf");
+    ASSERT_TRUE(r) << r.error;
+    const auto* m = firstOf<db::MText>(*r.database);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->location(), ge::Point3d(5, 6, 0));
+    EXPECT_DOUBLE_EQ(m->rotation(), M_PI / 2);
+    EXPECT_EQ(m->contents(), "Abc");
+}
+
 // Entities of files that name layers, line types, styles and blocks their tables do not hold get those records,
 // as CAD programs make them; a file of entities only is a whole drawing.
 TEST(DxfReader, NamesWithoutRecordsGetRecords) {
