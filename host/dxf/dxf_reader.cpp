@@ -86,6 +86,7 @@ private:
     void applyGroups(db::Entity& e, const SplitRecord& rec);
     ObjectId tableOf(TableKind kind);
 
+    void checkBlockReferences() const;
     void finish();
     template <class T>
     T* mutableObject(ObjectId id);
@@ -107,6 +108,9 @@ private:
         ObjectId id;
     } last_[9];
     ObjectId layer0_, byLayer_, modelSpace_, paperSpace_;
+
+    // The line of each block definition, for messages about the block.
+    std::unordered_map<std::uint32_t, std::size_t> blockLines_;
 
     // The complex entity being read.
     ParentKind parentKind_ = ParentKind::None;
@@ -524,6 +528,7 @@ void Reader::readBlocks() {
             applyGroups(*begin, r);
             setXData(*begin, r);
             const ObjectId beginId = add(std::move(begin), block, r);
+            blockLines_.emplace(block.index(), r.line);
             db::ObjectPtr<db::BlockTableRecord> rec(block, db::OpenMode::Write);
             if (!rec) failRecord(r, std::string("block record cannot be opened (") + db::statusText(rec.status()) + ")");
             if (!rec->blockBegin().isNull()) failRecord(r, "a second definition of block \"" + blockName + "\"");
@@ -594,7 +599,94 @@ void Reader::skipSection(std::string_view name) {
 // [SECTION] Links resolved by handle, defaults, current values
 // ============================================================================================================
 
+// A block that inserts itself, directly or through other blocks, has no end: CAD programs refuse such a file, and
+// so does the reader. Blocks inside blocks also multiply: the entities a drawing shows once its references are
+// expanded are counted, each block once (an iterative depth-first walk of the references), and a drawing beyond
+// limits::kMaxExpandedEntities is refused before anything walks it.
+void Reader::checkBlockReferences() const {
+    const auto* table = dynamic_cast<const db::SymbolTable*>(db_->peek(db_->tableId(TableKind::Block)));
+    if (!table) return;
+    constexpr std::uint64_t kOver = limits::kMaxExpandedEntities + 1;
+    auto capped = [&](std::uint64_t a, std::uint64_t b) { return std::min(kOver, a + b); };
+    auto times = [&](std::uint64_t a, std::uint64_t b) { return b != 0 && a > kOver / b ? kOver : std::min(kOver, a * b); };
+    struct Reference {
+        ObjectId block;
+        std::uint64_t copies;
+    };
+    // What a block holds: its own entities and attributes, and its references with their array counts.
+    auto contentsOf = [&](ObjectId block, std::uint64_t& own) {
+        std::vector<Reference> refs;
+        own = 0;
+        if (const auto* b = dynamic_cast<const db::BlockTableRecord*>(db_->peek(block))) {
+            for (ObjectId e : b->entityList()) {
+                own = capped(own, 1);
+                if (const auto* ref = dynamic_cast<const db::BlockReference*>(db_->peek(e))) {
+                    own = capped(own, ref->attributeIds().size());
+                    refs.push_back({ref->blockTableRecord(),
+                                    times(std::uint64_t(std::max(1, ref->columnCount())), std::uint64_t(std::max(1, ref->rowCount())))});
+                }
+            }
+        }
+        return refs;
+    };
+    enum class Mark : unsigned char { New, OnPath, Done };
+    std::unordered_map<std::uint32_t, Mark> marks;
+    std::unordered_map<std::uint32_t, std::uint64_t> expanded;  // of the blocks walked
+    struct Frame {
+        ObjectId block;
+        std::vector<Reference> refs;
+        std::size_t pos = 0;
+        std::uint64_t total = 0;
+    };
+    for (ObjectId root : table->recordIds()) {
+        if (marks[root.index()] != Mark::New) continue;
+        std::vector<Frame> path;
+        auto enter = [&](ObjectId block) {
+            marks[block.index()] = Mark::OnPath;
+            Frame f{block, {}, 0, 0};
+            f.refs = contentsOf(block, f.total);
+            path.push_back(std::move(f));
+        };
+        enter(root);
+        while (!path.empty()) {
+            Frame& top = path.back();
+            if (top.pos == top.refs.size()) {
+                marks[top.block.index()] = Mark::Done;
+                expanded[top.block.index()] = top.total;
+                const std::uint64_t total = top.total;
+                path.pop_back();
+                if (!path.empty()) {
+                    Frame& parent = path.back();
+                    parent.total = capped(parent.total, times(total, parent.refs[parent.pos - 1].copies));
+                }
+                continue;
+            }
+            const Reference ref = top.refs[top.pos++];
+            Mark& m = marks[ref.block.index()];
+            if (m == Mark::OnPath) {
+                const auto line = blockLines_.find(ref.block.index());
+                failAt(line == blockLines_.end() ? 1 : line->second,
+                       "block \"" + db_->recordName(ref.block) + "\" contains itself" +
+                           (top.block == ref.block ? "" : " (through block \"" + db_->recordName(top.block) + "\")"));
+            }
+            if (m == Mark::Done) {
+                top.total = capped(top.total, times(expanded[ref.block.index()], ref.copies));
+                continue;
+            }
+            enter(ref.block);
+        }
+    }
+    for (ObjectId space : {modelSpace_, paperSpace_}) {
+        if (space.isNull()) continue;
+        const auto it = expanded.find(space.index());
+        if (it != expanded.end() && it->second > limits::kMaxExpandedEntities)
+            failAt(1, "the drawing's block references expand to more than " +
+                          std::to_string(limits::kMaxExpandedEntities) + " entities, more than a drawing can show");
+    }
+}
+
 void Reader::finish() {
+    checkBlockReferences();
     auto byHandle = [&](db::Handle h) { return h.isNull() ? ObjectId() : db_->idFromHandle(h); };
     for (const PendingLayout& p : layouts_) p.record->setLayoutId(byHandle(p.layout));
     for (const PendingOwner& p : owners_) p.object->setOwnerId(byHandle(p.owner));

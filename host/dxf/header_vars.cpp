@@ -68,6 +68,9 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
             }
             if (!hasIndex && !c.rgb) failAt(v.line, "header variable $CECOLOR has no group 62");
             if (!hasIndex) c.index = kColorByEntity;
+            // 0 BYBLOCK to 256 BYLAYER; 257 only stands beside a true colour.
+            if (c.index < 0 || c.index > kColorByEntity || (c.index == kColorByEntity && !c.rgb))
+                failAt(v.line, "header variable $CECOLOR: " + std::to_string(c.index) + " is not a colour");
             header.ceColor = c;
         } else {
             db::Header::Other other{std::string(n), {}};
