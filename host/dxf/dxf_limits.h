@@ -11,10 +11,20 @@ namespace host::dxf::limits {
 // ten times that and still stops a runaway file (or a device such as /dev/zero) before it exhausts memory.
 inline constexpr std::size_t kMaxFileBytes = std::size_t(1) << 30;
 
-// One line of text. The format caps strings at 2,049 characters and other programs write at most a few hundred;
-// 64 KiB accepts anything a writer does and keeps one broken line (a file without line breaks) from being taken
-// as one value.
-inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
+// One text value, decoded to UTF-8. The format caps strings at 2,049 characters and other programs write at most
+// a few hundred; 128 KiB accepts anything a writer does.
+inline constexpr std::size_t kMaxTextBytes = 128 * 1024;
+
+// One line of the file: it keeps one broken line (a file without line breaks) from being taken as one value. Our
+// own writer escapes every character outside ASCII (\U+XXXX: seven bytes for a character of two UTF-8 bytes,
+// fourteen for one of four), so a text comes back up to 3.5 times as long; the line bound stays above that, so
+// that every file we write is one we read.
+inline constexpr std::size_t kMaxLineBytes = 1024 * 1024;
+static_assert(kMaxLineBytes >= 4 * kMaxTextBytes);
+
+// Handles. A drawing would need more objects than memory holds to reach 2^60; a larger handle (or $HANDSEED) in
+// a file would leave no room to give out new handles.
+inline constexpr std::uint64_t kMaxHandle = std::uint64_t(1) << 60;
 
 // Groups of one record (everything between two 0 groups), held while the record is decoded at about 48 bytes
 // each. A polyline of a million vertices has three million groups; eight million caps the held groups at about

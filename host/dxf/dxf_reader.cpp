@@ -512,13 +512,13 @@ void Reader::readBlocks() {
             for (std::size_t i = 0; i < r.body.size(); ++i) {
                 const Group& g = r.body[i];
                 switch (g.code) {
-                case kName: blockName = decodeDxfText(g.text, facts_.encoding), named = true; break;
+                case kName: blockName = textOf(g, facts_.encoding), named = true; break;
                 case kFlags: flags = int(g.integer); break;
                 case 10: base.x = g.real; break;
                 case 20: base.y = g.real; break;
                 case 30: base.z = g.real; break;
-                case 1: xref = decodeDxfText(g.text, facts_.encoding); break;
-                case 4: description = decodeDxfText(g.text, facts_.encoding); break;
+                case 1: xref = textOf(g, facts_.encoding); break;
+                case 4: description = textOf(g, facts_.encoding); break;
                 default: break;
                 }
             }

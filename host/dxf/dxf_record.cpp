@@ -2,6 +2,7 @@
 #include "host/dxf/dxf_record.h"
 
 #include "host/db/entity_groups.h"
+#include "host/dxf/dxf_limits.h"
 #include "host/dxf/dxf_numbers.h"
 
 namespace host::dxf {
@@ -25,6 +26,14 @@ std::vector<std::uint8_t> bytesOf(std::string_view hex) {
 }
 
 }  // namespace
+
+std::string textOf(const Group& g, TextEncoding encoding) {
+    std::string text = decodeDxfText(g.text, encoding);
+    if (text.size() > limits::kMaxTextBytes)
+        failAt(g.line + 1, "a text longer than " + std::to_string(limits::kMaxTextBytes) + " bytes (value of group code " +
+                               std::to_string(g.code) + ")");
+    return text;
+}
 
 db::Handle handleOf(const Group& g) {
     if (g.kind != GroupKind::Handle)
@@ -108,7 +117,7 @@ void toResBufs(const std::vector<Group>& groups, TextEncoding encoding, bool ang
         case GroupKind::Int32:
         case GroupKind::Int64:
         case GroupKind::Bool: out.emplace_back(g.code, g.integer); break;
-        case GroupKind::String: out.emplace_back(g.code, decodeDxfText(g.text, encoding)); break;
+        case GroupKind::String: out.emplace_back(g.code, textOf(g, encoding)); break;
         case GroupKind::Handle: out.emplace_back(g.code, std::string(g.text)); break;
         case GroupKind::Binary: {
             db::ResBuf rb(g.code);
@@ -121,7 +130,7 @@ void toResBufs(const std::vector<Group>& groups, TextEncoding encoding, bool ang
 }
 
 db::RawGroup toRawGroup(const Group& g, TextEncoding encoding) {
-    if (g.kind == GroupKind::String) return {g.code, decodeDxfText(g.text, encoding)};
+    if (g.kind == GroupKind::String) return {g.code, textOf(g, encoding)};
     return {g.code, std::string(g.text)};
 }
 

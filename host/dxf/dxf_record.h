@@ -54,6 +54,10 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
 // `anglesInDegrees` the angle groups 50-58 become radians.
 void toResBufs(const std::vector<Group>& groups, TextEncoding encoding, bool anglesInDegrees, db::ResBufList& out);
 
+// The text of a String group as UTF-8 (decodeDxfText by the file's encoding); a text longer than
+// limits::kMaxTextBytes once decoded fails naming its line.
+std::string textOf(const Group& g, TextEncoding encoding);
+
 // Groups kept as read: text decoded to UTF-8, numbers and handles as written in the file.
 db::RawGroup toRawGroup(const Group& g, TextEncoding encoding);
 

@@ -40,7 +40,7 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
         else if (v.name == "$DWGCODEPAGE") facts.codePage = std::string(groupOf(v, 3).text);
     }
     facts.encoding = textEncodingOf(facts.acadVersion, facts.codePage);
-    auto text = [&](const HeaderVariable& v, int code) { return decodeDxfText(groupOf(v, code).text, facts.encoding); };
+    auto text = [&](const HeaderVariable& v, int code) { return textOf(groupOf(v, code), facts.encoding); };
     auto integer = [&](const HeaderVariable& v, int code) { return int(groupOf(v, code).integer); };
 
     for (const HeaderVariable& v : vars) {

@@ -27,8 +27,8 @@ std::unique_ptr<db::DbObject> readDictionary(const SplitRecord& r, TextEncoding 
         case kCloning: dict->setCloningFlag(int(g.integer)); break;
         case kEntryName:
             if (i + 1 >= b.size() || (b[i + 1].code != kSoftEntry && b[i + 1].code != kHardEntry))
-                failAt(g.line, "dictionary entry \"" + decodeDxfText(g.text, enc) + "\" has no object (group 350 or 360)");
-            links.entries.emplace_back(decodeDxfText(g.text, enc), handleOf(b[i + 1]));
+                failAt(g.line, "dictionary entry \"" + textOf(g, enc) + "\" has no object (group 350 or 360)");
+            links.entries.emplace_back(textOf(g, enc), handleOf(b[i + 1]));
             ++i;
             break;
         default: break;
@@ -42,7 +42,7 @@ std::unique_ptr<db::DbObject> readGroup(const SplitRecord& r, TextEncoding enc, 
     bool selectable = true, unnamed = false;
     for (const Group& g : r.body) {
         switch (g.code) {
-        case kDescription: description = decodeDxfText(g.text, enc); break;
+        case kDescription: description = textOf(g, enc); break;
         case kUnnamed: unnamed = g.integer != 0; break;
         case kSelectable: selectable = g.integer != 0; break;
         case kMember: links.members.push_back(handleOf(g)); break;

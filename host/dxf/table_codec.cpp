@@ -49,7 +49,7 @@ void check(const SplitRecord& r, const std::string& name, const char* what, db::
 
 std::string nameOf(const SplitRecord& r, TextEncoding enc) {
     for (const Group& g : r.body)
-        if (g.code == kName) return decodeDxfText(g.text, enc);
+        if (g.code == kName) return textOf(g, enc);
     failAt(r.line, std::string(r.name) + " record without a name (group 2)");
 }
 
@@ -79,7 +79,7 @@ std::unique_ptr<db::SymbolTableRecord> readLayer(const SplitRecord& r, TextEncod
             check(r, name, "off flag", rec->setIsOff(g.integer < 0));
             break;
         case kTrueColor: color.rgb = std::uint32_t(g.integer) & 0xFFFFFFu; break;
-        case kLinetype: links.linetypeName = decodeDxfText(g.text, enc); break;
+        case kLinetype: links.linetypeName = textOf(g, enc); break;
         case kPlot: check(r, name, "plot flag", rec->setIsPlottable(g.integer != 0)); break;
         case kLineWeight: check(r, name, "lineweight", rec->setLineWeight(int(g.integer))); break;
         default: break;
@@ -111,7 +111,7 @@ std::unique_ptr<db::SymbolTableRecord> readLinetype(const SplitRecord& r, TextEn
         }
         switch (g.code) {
         case kFlags: check(r, name, "flags", rec->setFlags(int(g.integer))); break;
-        case kText3: check(r, name, "description", rec->setDescription(decodeDxfText(g.text, enc))); break;
+        case kText3: check(r, name, "description", rec->setDescription(textOf(g, enc))); break;
         default: break;
         }
     }
@@ -124,7 +124,7 @@ std::unique_ptr<db::SymbolTableRecord> readTextStyle(const SplitRecord& r, TextE
     // Shape-file styles (flag 1) have no name.
     std::string name;
     for (const Group& g : r.body)
-        if (g.code == kName) name = decodeDxfText(g.text, enc);
+        if (g.code == kName) name = textOf(g, enc);
     auto rec = std::make_unique<db::TextStyleTableRecord>(name);
     for (const Group& g : r.body) {
         switch (g.code) {
@@ -134,8 +134,8 @@ std::unique_ptr<db::SymbolTableRecord> readTextStyle(const SplitRecord& r, TextE
         case 50: check(r, name, "oblique angle", rec->setObliquingAngle(angleOf(g))); break;
         case 71: check(r, name, "generation flags", rec->setGenerationFlags(int(g.integer))); break;
         case 42: check(r, name, "last height", rec->setPriorSize(g.real)); break;
-        case kText3: check(r, name, "font file", rec->setFontFile(decodeDxfText(g.text, enc))); break;
-        case kText4: check(r, name, "big font file", rec->setBigFontFile(decodeDxfText(g.text, enc))); break;
+        case kText3: check(r, name, "font file", rec->setFontFile(textOf(g, enc))); break;
+        case kText4: check(r, name, "big font file", rec->setBigFontFile(textOf(g, enc))); break;
         default: break;
         }
     }

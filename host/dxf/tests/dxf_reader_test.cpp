@@ -6,6 +6,7 @@
 #include <set>
 
 #include "host/dxf/dxf_file.h"
+#include "host/dxf/dxf_limits.h"
 #include "host/dxf/tests/drawing_compare.h"
 #include "host/sys/tests/scratch_folder.h"
 
@@ -181,6 +182,7 @@ TEST(DxfReader, MalformedFilesGiveAClearMessageNamingTheLine) {
         {"first group not 0", "2\nHEADER\n", "line 1: expected group 0 (the start of a record), found group 2"},
         {"record without a name", body("0\n\n8\n0\n"), "line 5: a record without a name (group 0 is empty)"},
         {"empty line-type name", body("0\nLINE\n6\n\n"), "line 7: LINE: line type \"\" does not exist"},
+        {"text too long", body("0\nTEXT\n1\n" + std::string(limits::kMaxTextBytes + 1, 'x') + "\n"), "line 8: TEXT: a text longer than 131072 bytes (value of group code 1)"},
         {"record outside a section", "0\nLINE\n0\nEOF\n", "line 1: expected SECTION or EOF, found LINE"},
         {"section without name", "0\nSECTION\n0\nEOF\n", "line 1: SECTION without a name (group 2)"},
         {"ENDSEC missing", "0\nSECTION\n2\nENTITIES\n" + line + "0\nSECTION\n2\nOBJECTS\n0\nENDSEC\n0\nEOF\n", "line 17: SECTION inside the ENTITIES section (ENDSEC missing)"},

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "host/dxf/dxf_file.h"
+#include "host/dxf/dxf_limits.h"
 #include "host/dxf/dxf_tokenizer.h"
 #include "host/dxf/tests/sample_drawing.h"
 #include "host/sys/tests/scratch_folder.h"
@@ -93,6 +94,21 @@ TEST(DxfWriter, EntitiesGoWhereTheyLiveAndErasedOnesAreLeftOut) {
     const auto* g = dynamic_cast<const db::Group*>(b.peek(b.idFromHandle(group.handle())));
     ASSERT_TRUE(g);
     EXPECT_EQ(g->numEntities(), 1u);
+}
+
+// The longest text the reader takes comes back from our own file, though every character is escaped there.
+TEST(DxfWriter, LongestTextComesBack) {
+    std::string longest;
+    while (longest.size() + 2 <= limits::kMaxTextBytes) longest += "Ж";
+    const std::string file = "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1021\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+                             "0\nTEXT\n10\n0\n20\n0\n40\n1\n1\n" + longest + "\n0\nENDSEC\n0\nEOF\n";
+    const ReadResult first = readDxfText(file, "long.dxf");
+    ASSERT_TRUE(first) << first.error;
+    const ReadResult again = readDxfText(writeDxfText(*first.database), "written.dxf");
+    ASSERT_TRUE(again) << again.error;
+    const auto* text = dynamic_cast<const db::Text*>(again.database->peek(again.database->firstEntity()));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->textString(), longest);
 }
 
 TEST(DxfWriter, FailedSaveKeepsTheOldFile) {
