@@ -73,6 +73,7 @@ private:
     void readTables();
     void readTable(const std::vector<Group>& tableRecord);
     void readBlocks();
+    ObjectId readBlockBegin(const SplitRecord& r);
     void readEntitiesSection();
     void readObjects();
     void skipSection(std::string_view name);
@@ -106,7 +107,9 @@ private:
     struct LastLookup {
         std::string name;
         ObjectId id;
-    } last_[9];
+    };
+    static constexpr std::size_t kTableKinds = 9;  // TableKind::Block ... TableKind::DimStyle
+    LastLookup last_[kTableKinds];
     ObjectId layer0_, byLayer_, modelSpace_, paperSpace_;
 
     // The line of each block definition, for messages about the block.
@@ -115,7 +118,6 @@ private:
     // The complex entity being read.
     ParentKind parentKind_ = ParentKind::None;
     ObjectId parent_;
-    ObjectId parentBlock_;
 
     // Links resolved after the whole file is read.
     struct PendingLinetype { ObjectId layer; std::string name; };
@@ -496,47 +498,50 @@ void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
     }
 }
 
+// BLOCK: the block record it opens (made when the tables lack it, as R12 files do), its marker, and the record's
+// base point, flags, external reference path and description, which the file keeps here.
+ObjectId Reader::readBlockBegin(const SplitRecord& r) {
+    ge::Point3d base;
+    int flags = 0;
+    std::string name, xref, description;
+    for (const Group& g : r.body) {
+        switch (g.code) {
+        case kName: name = textOf(g, facts_.encoding); break;
+        case kFlags: flags = int(g.integer); break;
+        case 10: base.x = g.real; break;
+        case 20: base.y = g.real; break;
+        case 30: base.z = g.real; break;
+        case 1: xref = textOf(g, facts_.encoding); break;
+        case 4: description = textOf(g, facts_.encoding); break;
+        default: break;
+        }
+    }
+    const ObjectId block = record(TableKind::Block, name);
+    if (block.isNull()) failRecord(r, "no block name (group 2)");
+    auto begin = std::make_unique<db::BlockBegin>();
+    applyGroups(*begin, r);
+    setXData(*begin, r);
+    const ObjectId beginId = add(std::move(begin), block, r);
+    blockLines_.emplace(block.index(), r.line);
+    db::ObjectPtr<db::BlockTableRecord> blockRecord(block, db::OpenMode::Write);
+    if (!blockRecord) failRecord(r, std::string("block record cannot be opened (") + db::statusText(blockRecord.status()) + ")");
+    if (!blockRecord->blockBegin().isNull()) failRecord(r, "a second definition of block \"" + name + "\"");
+    blockRecord->attachBlockBegin(beginId);
+    const db::Status set[] = {blockRecord->setOrigin(base), blockRecord->setFlags(flags), blockRecord->setXrefPath(xref),
+                              blockRecord->setDescription(description)};
+    for (db::Status st : set)
+        if (st != db::Status::Ok) failRecord(r, "block \"" + name + "\" is refused (" + db::statusText(st) + ")");
+    return block;
+}
+
 void Reader::readBlocks() {
-    ObjectId block;            // the block being read, between BLOCK and ENDBLK
-    std::string blockName;
+    ObjectId block;  // the block being read, between BLOCK and ENDBLK
     forEachRecordOfSection("BLOCKS", [&](const std::vector<Group>& rec) {
         const std::string_view name = rec.front().text;
         if (name == "BLOCK") {
-            if (!block.isNull()) failAt(rec.front().line, "block \"" + blockName + "\" has no ENDBLK");
+            if (!block.isNull()) failAt(rec.front().line, "block \"" + db_->recordName(block) + "\" has no ENDBLK");
             splitRecord(rec, 5, split_);
-            const SplitRecord& r = split_;
-            ge::Point3d base;
-            int flags = 0;
-            std::string xref, description;
-            bool named = false;
-            for (std::size_t i = 0; i < r.body.size(); ++i) {
-                const Group& g = r.body[i];
-                switch (g.code) {
-                case kName: blockName = textOf(g, facts_.encoding), named = true; break;
-                case kFlags: flags = int(g.integer); break;
-                case 10: base.x = g.real; break;
-                case 20: base.y = g.real; break;
-                case 30: base.z = g.real; break;
-                case 1: xref = textOf(g, facts_.encoding); break;
-                case 4: description = textOf(g, facts_.encoding); break;
-                default: break;
-                }
-            }
-            if (!named) failRecord(r, "no block name (group 2)");
-            block = record(TableKind::Block, blockName);
-            auto begin = std::make_unique<db::BlockBegin>();
-            applyGroups(*begin, r);
-            setXData(*begin, r);
-            const ObjectId beginId = add(std::move(begin), block, r);
-            blockLines_.emplace(block.index(), r.line);
-            db::ObjectPtr<db::BlockTableRecord> rec(block, db::OpenMode::Write);
-            if (!rec) failRecord(r, std::string("block record cannot be opened (") + db::statusText(rec.status()) + ")");
-            if (!rec->blockBegin().isNull()) failRecord(r, "a second definition of block \"" + blockName + "\"");
-            rec->attachBlockBegin(beginId);
-            const db::Status s[] = {rec->setOrigin(base), rec->setFlags(flags), rec->setXrefPath(xref),
-                                    rec->setDescription(description)};
-            for (db::Status st : s)
-                if (st != db::Status::Ok) failRecord(r, "block \"" + blockName + "\" is refused (" + db::statusText(st) + ")");
+            block = readBlockBegin(split_);
             parentKind_ = ParentKind::None;
             return;
         }
@@ -554,7 +559,7 @@ void Reader::readBlocks() {
         }
         readEntity(rec, block);
     });
-    if (!block.isNull()) failAt(tok_.line(), "block \"" + blockName + "\" has no ENDBLK");
+    if (!block.isNull()) failAt(tok_.line(), "block \"" + db_->recordName(block) + "\" has no ENDBLK");
 }
 
 void Reader::readEntitiesSection() {
