@@ -18,12 +18,27 @@ struct ReadResult {
 
 // Reads a DXF file (R12 without handles, R2000 to R2018) into a new database whose file name is the path.
 // Binary DXF, a truncated or malformed file gives an error naming the line; nothing is half-read.
+//   - Kept as read and written back: entities, objects, table records, header variables, classes and extended data
+//     the host does not model (an OpaqueEntity, OpaqueObject, OpaqueTableRecord, Header::others, Header::classes).
+//   - Handles are kept; objects without one (R12) get new handles, and $HANDSEED is raised past every handle.
+//   - Text is UTF-8 in the database: files before AC1021 are decoded by $DWGCODEPAGE (and \U+XXXX escapes), later
+//     ones are UTF-8.
+//   - Names of layers, line types, text styles and blocks that the tables lack get records, as CAD programs make
+//     them; an empty name names nothing and is refused.
+//   - Refused besides malformed groups (with the bounds of dxf_limits.h): blocks that contain themselves, block
+//     nesting that expands beyond limits::kMaxExpandedEntities, values an entity or record refuses (a radius of 0).
 ReadResult readDxfFile(const std::filesystem::path& path);
 // The same from text in memory; `sourceName` is the name used in messages.
 ReadResult readDxfText(std::string_view text, std::string_view sourceName = "<memory>");
 
 // Writes the database as a complete R2000 DXF file (temporary file beside the target, then rename). On failure the
 // old file stays and `error` says why. The database's file name is not changed.
+//   - Text is ASCII: $DWGCODEPAGE ANSI_1251, other characters as \U+XXXX, control characters as ^J-style escapes.
+//   - Reals are written in their shortest round-trip form, angles in degrees that read back to the same radians:
+//     a drawing read back from the file is equal to the one written, handles included.
+//   - Objects other readers need that the database lacks (layouts, the Standard multiline style, BLOCK/ENDBLK and
+//     SEQEND markers) are written with new handles above the database's $HANDSEED, and $HANDSEED past them.
+//   - A drawing holding a number that is not finite is not saved (a DXF file cannot hold it).
 bool writeDxfFile(const db::Database& database, const std::filesystem::path& path, std::string* error);
 std::string writeDxfText(const db::Database& database);
 
