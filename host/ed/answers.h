@@ -1,6 +1,7 @@
 // The next answer to a prompt: from the argument list of a command a module runs, else from the run's input.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,11 +22,33 @@ struct Answer {
     bool fromArguments = false;  // came from a module's argument list (a wrong one fails instead of asking again)
 };
 
+// What the end of a module's argument list means at a prompt. At most prompts the command cannot go on, so the
+// command run by command() is cancelled (it answers RTCAN). At a selection prompt the list's entity names were
+// the whole selection: the selection ends and the command goes on ("_.EXPLODE" e1 e2 with no closing "").
+enum class WhenArgumentsEnd { CancelCommand, EndSelection };
+
 // Shows the prompt (on the transcript) and answers the next answer. An argument "\" (the pause token) takes that
 // answer from the input. Text from the input is echoed to the transcript after the prompt, as a user's typing is.
-Answer nextAnswer(std::string_view prompt);
+//   - An argument RTSTR "" answers Enter, as does an RTSTR of spaces only (a space bar press); RTNONE ends the
+//     list. Other items answer Value as they are (RTSTR, RTREAL, RTSHORT, RTLONG, RTPOINT, RT3DPOINT, RTENAME,
+//     RTPICKS). Answers from the list are shown after their prompt only while CMDECHO is not 0.
+//   - From the input: an empty line answers Enter, a cancel token (input.h) Cancel, the end of the input
+//     EndOfInput; every other line Value with an RTSTR of the line as typed. A line "'NAME" runs the transparent
+//     command NAME there and then (a command without the transparent flag is refused with the host's message)
+//     and the prompt is shown again.
+//   - Cancel, EndOfInput, and EndOfArguments with CancelCommand mark the command being answered as cancelled:
+//     command() answers RTCAN for it.
+// A prompt that refuses an answer that came from the argument list answers RTERROR and calls
+// setCommandResult(RTERROR) (command.h), so command() reports the failure to the module.
+Answer nextAnswer(std::string_view prompt, WhenArgumentsEnd whenEnd = WhenArgumentsEnd::CancelCommand);
 
 // True while a module's argument list is being answered.
 bool answeringFromArguments();
+
+// Reads one line from the run's input for a reader other than a prompt (a dialog, a message box, a file dialog):
+// shows `prompt`, echoes the line to the transcript, and answers it; nullopt when the input has ended (then, as for
+// a prompt, the waiting command is cancelled and the run stops with a message naming the script line). Cancel
+// tokens and "'" lines are passed through as they are: the reader decides what they mean.
+std::optional<std::string> readInputLine(std::string_view prompt);
 
 }  // namespace host::ed

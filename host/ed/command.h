@@ -1,4 +1,11 @@
 // Running commands: as the user types them, and from a module with an argument list.
+//
+// Every top-level command is one undo step in the drawing that was current when it started: what it did, and what
+// the commands it ran did, goes back with one undo. A command run by a running command (through command(), or
+// typed transparently at a prompt) is part of that step. A command whose body throws is stopped at the command
+// boundary: the host reports it, and a top-level command's step is undone (a nested one answers RTERROR to its
+// caller; what it changed stays part of the running command's step). Commands flagged CMD_NOUNDOMARKER make no
+// step of their own.
 #pragma once
 
 #include <string>
@@ -6,6 +13,8 @@
 #include <vector>
 
 #include "host/db/resbuf.h"
+
+namespace host::app { struct Module; }
 
 namespace host::ed {
 
@@ -20,18 +29,39 @@ inline constexpr std::string_view kPauseToken = "\\";
 // An unknown command prints the host's message ("Unknown command "X".  Press F1 for help.") and answers RTERROR.
 // Answers RTNORM when the command ran to its end with every answer used, RTCAN when it was cancelled, RTERROR
 // when it failed.
+// Answers left when the command has ended start the next command, as they would at the command prompt: the list
+// "_.LINE" "0,0" "1,1" "" "_.ZOOM" "_E" runs both; Enter items between commands do nothing. The first command
+// that does not answer RTNORM ends the list with its status. A name of spaces only (" ") does nothing: no command
+// is ever left waiting for input, so there is nothing for it to end. Works from a module's message handler too
+// (outside any command): the command is then a top-level one.
 int command(const db::ResBufList& args);
 
 // Runs one line the user typed at the command prompt (a command name; its answers are then read from the input).
-// Enter on an empty line repeats the last command, as a host does. Answers as command().
+// Enter on an empty line repeats the last command, as a host does. A leading "'" is ignored at the command
+// prompt. A space ends the name, as it does at a host's command line: the words after it are the first answers
+// ("ZOOM E" answers "E" to ZOOM's first prompt). Answers as command().
 int runTypedCommand(std::string_view line);
 
-// The reader loop of a run: reads lines from the input and runs them until the input ends. Answers true when the
-// input ran to its end with no command cancelled for want of input.
-bool runCommandLoop();
+// The reader loop of a run: shows "Command: ", reads lines from the input and runs them until the input ends or
+// QUIT is run (requestQuit). Answers true when the input ran to its end (or QUIT) with no command cancelled for
+// want of input; false when the run stopped early, with the reason in `stopReason`:
+//   - the input ended while a command waited for an answer (that command is cancelled first);
+//   - the input is a script and a line named an unknown command (at the terminal the user just types again).
+// The reason names the script line: "run.scr, line 7: the script ended while LINE (line 5) waited for an answer
+// to \"Specify next point: \"".
+bool runCommandLoop(std::string* stopReason = nullptr);
+
+// Ends runCommandLoop after the command that is running now (the QUIT command calls it).
+void requestQuit();
+
+// A command body tells how it ended when that was not its normal end: RTERROR (it failed: a wrong argument,
+// nothing to act on) or RTCAN (it gave up). command() answers the worst result set during the command.
+void setCommandResult(int status);
 
 // Names of the running commands, outermost first, joined by "'" (CMDNAMES).
 std::string runningCommandNames();
 bool isCommandActive();
+// True while a command registered by `module` runs (its code is on the stack: it must not be unloaded).
+bool isModuleCommandRunning(const app::Module* module);
 
 }  // namespace host::ed

@@ -45,13 +45,20 @@ struct CommandInfo {
 };
 
 // Names are matched without regard to case. "_NAME" looks up global names only; ".NAME" the host's own command of
-// that name even when a module has one too; "_.NAME" and "._NAME" both.
+// that name even when a module has one too (a module's when the host has none); "_.NAME" and "._NAME" both. A
+// plain "NAME" finds local names first, then global ones (modules run each other's commands by either).
 class CommandStack {
 public:
-    // Fails (false) when the group already has the global name.
+    // Fails (false) when the group already has the global name, or a name, the group or the body is empty. An
+    // empty local name is the global one. A command added while a module's entry point runs, without a module of
+    // its own, is that module's.
     bool add(CommandInfo info);
     bool remove(std::string_view group, std::string_view globalName);
     void removeGroup(std::string_view group);
+    // Removes every command of a module (when it is unloaded, or its initialisation failed).
+    void removeModule(const app::Module* module);
+    // The module whose entry point is running (set by the module loader around each message), or nullptr.
+    void setRegisteringModule(app::Module* module) { registering_ = module; }
     // The command a typed name runs, or nullptr.
     const CommandInfo* lookup(std::string_view typed) const;
     std::vector<std::string> groups() const;
@@ -59,6 +66,7 @@ public:
 
 private:
     std::vector<CommandInfo> commands_;  // later registrations shadow earlier ones of the same name
+    app::Module* registering_ = nullptr;
 };
 
 CommandStack& commandStack();

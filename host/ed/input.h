@@ -1,6 +1,14 @@
 // Where the user's answers come from: one source per run, a script or the terminal.
+//
+// Everything that waits for the user reads from this one source: the command prompt, the prompts of commands
+// (answers.h), and the dialogs, file dialogs and message boxes of the user interface, which read their lines
+// through readInputLine() (answers.h) in the order a user would act (the dialog layer defines its line syntax:
+// the control and value, then the button). So one script drives a whole session, and the end of the script
+// stops whatever waits.
 #pragma once
 
+#include <cstddef>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,9 +17,12 @@
 
 namespace host::ed {
 
-// A line that holds only this (either spelling, any case) is Esc.
+// A line that holds only this (either spelling, any case; spaces around are ignored) is Esc.
 inline constexpr std::string_view kCancelToken = "^C";
 inline constexpr std::string_view kCancelTokenAlt = "<Esc>";
+
+// A script file larger than this is refused unread; a script is typed text, not data.
+inline constexpr std::size_t kMaxScriptBytes = 64u << 20;
 
 class InputSource {
 public:
@@ -21,22 +32,57 @@ public:
     virtual std::optional<std::string> readLine(std::string_view prompt) = 0;
     // True for a person at a terminal (prompts may be repeated, history kept).
     virtual bool isInteractive() const { return false; }
+    // True when what the user types is already on the screen (a terminal echoes typing), so the transcript does
+    // not show it again.
+    virtual bool showsTyping() const { return false; }
     // Where the last line came from, for messages: "run.scr, line 12".
     virtual std::string position() const { return {}; }
 };
 
-// Lines of a script file or of a text in memory. Lines starting with ";;" are comments and skipped.
+// Lines of a script file or of a text in memory. Lines starting with ";;" are comments and skipped. Line ends may
+// be LF or CR LF. position() names the script and the line number in it of the last line given (comments count).
 class ScriptInput : public InputSource {
 public:
+    // nullptr with "cannot read <path>: <why>" in `error` for a missing or unreadable file, one larger than
+    // kMaxScriptBytes, or one that is not UTF-8 text (a NUL byte, malformed UTF-8: "<path>, line 3: ...").
     static std::unique_ptr<ScriptInput> fromFile(const std::string& path, std::string* error);
     static std::unique_ptr<ScriptInput> fromLines(std::vector<std::string> lines, std::string name = "<script>");
     std::optional<std::string> readLine(std::string_view prompt) override;
     std::string position() const override;
+    // The line number (1-based, in the file) of the last line given; 0 before the first.
+    std::size_t lineNumber() const { return lastLine_; }
+    // Lines not yet given, comments excluded.
+    std::size_t remaining() const;
 
 private:
-    std::vector<std::string> lines_;
+    struct Line {
+        std::string text;
+        std::size_t number = 0;  // 1-based, in the file
+    };
+    std::vector<Line> lines_;    // comments already left out
     std::size_t next_ = 0;
+    std::size_t lastLine_ = 0;
     std::string name_;
+};
+
+// A person at a terminal: the prompt is shown by the transcript; lines are read from a stream (standard input) as
+// they are typed, with the terminal's own line editing. Every line read is kept in a history, newest last.
+class TerminalInput : public InputSource {
+public:
+    // Reads `in`; `showsTyping`: the stream is a terminal that echoes what is typed (isatty on standard input).
+    TerminalInput(std::istream& in, bool showsTyping);
+    // Standard input, showing typing when it is a terminal.
+    static std::unique_ptr<TerminalInput> standardInput();
+    std::optional<std::string> readLine(std::string_view prompt) override;
+    bool isInteractive() const override { return true; }
+    bool showsTyping() const override { return showsTyping_; }
+    std::string position() const override;
+    const std::vector<std::string>& history() const { return history_; }
+
+private:
+    std::istream& in_;
+    bool showsTyping_;
+    std::vector<std::string> history_;
 };
 
 // The run's input source; a ScriptInput with no lines until one is set.

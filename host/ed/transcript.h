@@ -11,19 +11,34 @@ void print(std::string_view text);
 // printf-style, formatted in the C locale whatever the process locale.
 void printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// The transcript keeps every text as printed. Two rules make it read like a command line:
+//   - a typed answer is written after its prompt, and the line it ends is ended by the next text: when that text
+//     does not start with "\n" (a prompt such as "Select objects: "), a "\n" is put before it;
+//   - on the terminal (echo on), "\r" is not shown, and when the person's own Enter has just ended the line, the
+//     "\n" a text starts with is not shown either (no blank line after each answer).
 class Transcript {
 public:
     // All text printed since the last clear, exactly as printed (prompts and echoed answers included).
     const std::string& text() const { return text_; }
-    void clear() { text_.clear(); }
+    void clear();
     // Whether printed text is also written to standard output (cadhost on; tests off).
     void setEcho(bool on) { echo_ = on; }
     bool echo() const { return echo_; }
     void append(std::string_view s);
+    // An answer the user gave, after its prompt. `onScreenAlready`: a person typed it at a terminal, which showed
+    // it and the Enter that ended it, so it is not written to standard output again.
+    void appendTyped(std::string_view answer, bool onScreenAlready);
+    // Ends the terminal's current line when something is on it (before the program writes lines of its own).
+    void endTerminalLine();
 
 private:
+    void show(std::string_view s);
+
     std::string text_;
     bool echo_ = false;
+    bool lineOpenAfterTyping_ = false;  // a typed answer ended the text; its line end is still to come
+    bool terminalAtLineStart_ = true;   // the terminal's cursor is at the start of a line
+    bool swallowNewline_ = false;       // the person's Enter ended the line: drop the next leading "\n"
 };
 
 Transcript& transcript();
