@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "host/ed/commands/entity_copy.h"
+#include "host/ed/commands/entity_properties.h"
 #include "host/ed/commands/poly_path.h"
 #include "host/ge/angle.h"
 
@@ -17,16 +18,6 @@ using db::OpenMode;
 using db::Status;
 
 constexpr int kLineWeightByBlock = -2;
-
-// Gives a new piece the drawing properties of the entity it came from.
-void takeProperties(db::Entity& piece, const db::Entity& from) {
-    piece.setLayer(from.layerId());
-    piece.setColor(from.color());
-    if (!from.linetypeId().isNull()) piece.setLinetype(from.linetypeId());
-    piece.setLinetypeScale(from.linetypeScale());
-    piece.setLineWeight(from.lineWeight());
-    piece.setVisible(from.isVisible());
-}
 
 // The lines and arcs of a polyline's segments (zero-length segments left out), as new detached entities.
 std::vector<std::unique_ptr<db::Entity>> polylinePieces(const db::Entity& source) {
@@ -135,7 +126,7 @@ Status explodeReference(const db::BlockReference& ref, ObjectId owner, std::vect
         Status s = copier.copy(*e, owner, xform, &piece);
         if (s == Status::NotApplicable) {
             if (std::unique_ptr<db::Ellipse> ellipse = ellipseImage(*e, xform)) {
-                takeProperties(*ellipse, *e);
+                copyDrawingProperties(*ellipse, *e);
                 db::ObjectPtr<db::BlockTableRecord> space(owner, OpenMode::Write);
                 s = space ? space->appendEntity(std::move(ellipse), &piece) : space.status();
             }
@@ -167,7 +158,7 @@ Status explodeEntity(ObjectId entity, std::vector<ObjectId>* created) {
         db::ObjectPtr<db::BlockTableRecord> space(owner, OpenMode::Write);
         if (!space) return space.status();
         for (std::unique_ptr<db::Entity>& piece : pieces) {
-            takeProperties(*piece, *e);
+            copyDrawingProperties(*piece, *e);
             ObjectId id;
             status = space->appendEntity(std::move(piece), &id);
             if (status != Status::Ok) break;

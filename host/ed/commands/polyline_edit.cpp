@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/ed/commands/entity_properties.h"
 #include "host/ed/commands/poly_path.h"
 #include "host/ge/angle.h"
 
@@ -135,12 +136,7 @@ Status convertToPolyline(ObjectId entity, const SplineConversion& conversion, Ob
     auto pline = std::make_unique<db::LwPolyline>();
     Status s = writePolyPath(*pline, *path);
     if (s != Status::Ok) return s;
-    pline->setLayer(source->layerId());
-    pline->setColor(source->color());
-    if (!source->linetypeId().isNull()) pline->setLinetype(source->linetypeId());
-    pline->setLinetypeScale(source->linetypeScale());
-    pline->setLineWeight(source->lineWeight());
-    pline->setVisible(source->isVisible());
+    copyDrawingProperties(*pline, *source);
     const db::ResBufList xdata = source->xData();
 
     ObjectId id;
