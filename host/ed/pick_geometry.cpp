@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/ed/display.h"
+#include "host/ed/sysvars.h"
 #include "host/ge/angle.h"
 #include "host/ge/intersect.h"
 
@@ -160,6 +162,23 @@ bool arcHolds(const ge::CircArc2d& arc, const ge::Point2d& p) {
     return arc.full || arc.containsAngle(ge::angleFromTo(arc.center, p), ge::Tolerance{0.0, 0.0});
 }
 
+// Texts are hit anywhere inside their box, not only on its sides.
+bool isTextLike(db::ObjectId id) {
+    const db::DbObject* o = id.isNull() ? nullptr : id.database()->peek(id);
+    return dynamic_cast<const db::Text*>(o) || dynamic_cast<const db::MText*>(o);
+}
+
+// Whether p lies inside the closed outline formed by the line pieces of one part (the even-odd rule).
+bool insidePolygon(const Shape& shape, std::size_t part, const ge::Point2d& p) {
+    bool inside = false;
+    for (const ShapePiece& sp : shape.pieces) {
+        if (sp.part != part || sp.piece.kind != db::OutlinePiece::Kind::Line) continue;
+        const ge::Point2d a = sp.piece.line.start, b = sp.piece.line.end;
+        if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (b.x - a.x) * (p.y - a.y) / (b.y - a.y)) inside = !inside;
+    }
+    return inside;
+}
+
 }  // namespace
 
 Shape shapeOf(const db::Entity& entity) {
@@ -292,6 +311,39 @@ std::optional<double> fenceDistance(const Shape& shape, const std::vector<ge::Po
         travelled += length;
     }
     return std::nullopt;
+}
+
+std::optional<Pick> pickNearest(const db::Database& database, const ge::Point2d& p, double aperture,
+                                const SelectionFilter* filter) {
+    const auto* space = dynamic_cast<const db::BlockTableRecord*>(database.peek(database.modelSpaceId()));
+    if (!space) return std::nullopt;
+    std::optional<Pick> best;
+    for (db::ObjectId id : space->entityList()) {
+        const auto* e = dynamic_cast<const db::Entity*>(database.peek(id));
+        if (!e || !isSelectable(*e)) continue;
+        // A box test first: most entities of a drawing lie far from the point.
+        if (const auto box = e->geomExtents()) {
+            if (p.x < box->min.x - aperture || p.x > box->max.x + aperture || p.y < box->min.y - aperture ||
+                p.y > box->max.y + aperture)
+                continue;
+        }
+        if (filter && !filter->matches(*e)) continue;
+        const Shape shape = shapeOf(*e);
+        std::vector<double> nearest(shape.parts.size(), HUGE_VAL);
+        for (const ShapePiece& sp : shape.pieces)
+            nearest[sp.part] = std::min(nearest[sp.part], distanceTo(sp.piece, p));
+        for (std::size_t k = 0; k < shape.parts.size(); ++k) {
+            double d = nearest[k];
+            if (isTextLike(shape.parts[k].entity) && insidePolygon(shape, k, p)) d = 0.0;
+            // Later drawn wins among equals: equal distances replace what was found before.
+            if (d <= aperture && (!best || d <= best->distance)) best = Pick{id, shape.parts[k], d};
+        }
+    }
+    return best;
+}
+
+double pickAperture(const db::Database& database) {
+    return pixelsToUnits(database, getShort("PICKBOX", 3));
 }
 
 }  // namespace host::ed::detail

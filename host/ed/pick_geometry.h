@@ -10,6 +10,7 @@
 
 #include "host/db/database.h"
 #include "host/db/outline.h"
+#include "host/ed/filter.h"
 #include "host/ge/matrix.h"
 
 namespace host::ed::detail {
@@ -66,5 +67,18 @@ bool touchesBox(const Shape& shape, const Box& box);
 // Where a fence (a polyline through `fence`) first meets the shape: the fence's length from its start to that
 // point, or nullopt when it does not meet it. Touching counts; an overlap counts where it begins.
 std::optional<double> fenceDistance(const Shape& shape, const std::vector<ge::Point2d>& fence);
+
+// A pick: the top-level entity hit and the innermost part of it nearest to the point.
+struct Pick {
+    db::ObjectId entity;
+    ShapePart part;
+    double distance = 0.0;
+};
+// The selectable model-space entity of the drawing nearest to `p` (plan view) within `aperture`, the last drawn
+// among those equally near; nullopt when none is that near. Only entities passing `filter` count.
+std::optional<Pick> pickNearest(const db::Database& database, const ge::Point2d& p, double aperture,
+                                const SelectionFilter* filter = nullptr);
+// How near a pick must come: PICKBOX pixels at the drawing's view scale.
+double pickAperture(const db::Database& database);
 
 }  // namespace host::ed::detail

@@ -151,7 +151,7 @@ int getShort(std::string_view name, int fallback) {
     return int(v.integer());
 }
 
-double getReal(std::string_view name, double fallback) {
+double getRealVar(std::string_view name, double fallback) {
     db::ResBuf v;
     if (getVar(name, v) != db::RTNORM) return fallback;
     if (v.code == db::RTREAL) return v.real();

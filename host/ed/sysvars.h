@@ -30,9 +30,9 @@ int getVar(std::string_view name, db::ResBuf& value);
 int setVar(std::string_view name, const db::ResBuf& value);
 
 // Conveniences for the host's own code: the value, or `fallback` for an unknown variable or one of another type
-// (getReal takes integers too).
+// (getRealVar takes integers too; it is not called getReal, which is the real-number prompt of prompts.h).
 int getShort(std::string_view name, int fallback = 0);
-double getReal(std::string_view name, double fallback = 0.0);
+double getRealVar(std::string_view name, double fallback = 0.0);
 std::string getText(std::string_view name);
 void setErrno(int value);  // ERRNO, which the host itself sets on failed picks and selections
 

@@ -255,7 +255,7 @@ TEST_F(SysVars, ConveniencesAndErrno) {
     TestDrawing d;
     EXPECT_EQ(getShort("NOSUCH", -7), -7);
     EXPECT_EQ(getShort("TEXTSIZE", -7), -7);  // a real is not a short
-    EXPECT_EQ(getReal("PICKBOX"), 3.0);       // an integer is a real
+    EXPECT_EQ(getRealVar("PICKBOX"), 3.0);       // an integer is a real
     EXPECT_EQ(getText("CLAYER"), "0");
     setErrno(7);
     EXPECT_EQ(getShort("ERRNO"), 7);
