@@ -30,3 +30,26 @@ function(kestrion_host_library NAME)
     kestrion_add_tests(NAME ${NAME}_tests SOURCES ${_tests} LIBS ${NAME} ${L_TESTLIBS})
   endif()
 endfunction()
+
+# The folder of the build where modules are put and where the host looks for them by default.
+set(KESTRION_MODULE_DIR "${PROJECT_BINARY_DIR}/modules")
+
+# kestrion_add_module(name SOURCES files... [LIBS libs...] [OUTPUT_DIRECTORY dir])
+# A module the host loads with dlopen: name.so (no "lib" prefix) in the build's module folder (or
+# OUTPUT_DIRECTORY), built with hidden visibility so that only its entry point (KESTRION_MODULE_ENTRY in
+# host/app/module.h) is exported, and linked to the shared host so that it sees the host's one state.
+function(kestrion_add_module NAME)
+  cmake_parse_arguments(M "" "OUTPUT_DIRECTORY" "SOURCES;LIBS" ${ARGN})
+  if(NOT M_OUTPUT_DIRECTORY)
+    set(M_OUTPUT_DIRECTORY ${KESTRION_MODULE_DIR})
+  endif()
+  add_library(${NAME} MODULE ${M_SOURCES})
+  set_target_properties(${NAME} PROPERTIES
+    PREFIX ""
+    CXX_VISIBILITY_PRESET hidden
+    C_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    LIBRARY_OUTPUT_DIRECTORY ${M_OUTPUT_DIRECTORY})
+  target_link_libraries(${NAME} PRIVATE cadhost_lib ${M_LIBS})
+  target_link_options(${NAME} PRIVATE -Wl,--no-undefined)
+endfunction()

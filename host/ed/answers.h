@@ -42,6 +42,11 @@ enum class WhenArgumentsEnd { CancelCommand, EndSelection };
 // setCommandResult(RTERROR) (command.h), so command() reports the failure to the module.
 Answer nextAnswer(std::string_view prompt, WhenArgumentsEnd whenEnd = WhenArgumentsEnd::CancelCommand);
 
+// A prompt that refuses an answer that came from the input (it prints its complaint and asks again) calls this
+// before asking again, so the new answer comes from the input too, even when the refused one was typed for a pause
+// token of an argument list (the list's next item is not the retry's answer).
+void retryFromInput();
+
 // True while a module's argument list is being answered.
 bool answeringFromArguments();
 

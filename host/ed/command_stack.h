@@ -59,6 +59,7 @@ public:
     void removeModule(const app::Module* module);
     // The module whose entry point is running (set by the module loader around each message), or nullptr.
     void setRegisteringModule(app::Module* module) { registering_ = module; }
+    app::Module* registeringModule() const { return registering_; }
     // The command a typed name runs, or nullptr.
     const CommandInfo* lookup(std::string_view typed) const;
     std::vector<std::string> groups() const;

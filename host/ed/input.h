@@ -83,6 +83,7 @@ private:
     std::istream& in_;
     bool showsTyping_;
     std::vector<std::string> history_;
+    std::size_t linesRead_ = 0;
 };
 
 // The run's input source; a ScriptInput with no lines until one is set.

@@ -38,7 +38,8 @@ private:
     bool echo_ = false;
     bool lineOpenAfterTyping_ = false;  // a typed answer ended the text; its line end is still to come
     bool terminalAtLineStart_ = true;   // the terminal's cursor is at the start of a line
-    bool swallowNewline_ = false;       // the person's Enter ended the line: drop the next leading "\n"
+    bool swallowNewline_ = true;        // the person's Enter ended the line (or nothing is shown yet): drop the
+                                        // next leading "\n"
 };
 
 Transcript& transcript();
