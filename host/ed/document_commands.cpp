@@ -1,0 +1,124 @@
+// The document commands: new, open, save, save as, close and quit, as a user types them or a script runs them.
+#include "host/ed/document_commands.h"
+
+#include <string>
+
+#include "host/db/resbuf.h"
+#include "host/ed/command.h"
+#include "host/ed/command_stack.h"
+#include "host/ed/documents.h"
+#include "host/ed/prompts.h"
+#include "host/ed/transcript.h"
+
+namespace host::ed {
+namespace {
+
+// A file name is a path; longer answers than this are no file name of any file system we run on.
+constexpr std::size_t kMaxFileNameChars = 4096;
+
+// Asks for a file name; nothing on Enter, Esc or a failure (the command is then cancelled).
+std::optional<std::string> askFileName(std::string_view prompt) {
+    std::string name;
+    const int status = getString(true, prompt, name, kMaxFileNameChars);
+    if (status != db::RTNORM || name.empty()) {
+        setCommandResult(db::RTCAN);
+        return std::nullopt;
+    }
+    return name;
+}
+
+Document* currentOrComplain() {
+    Document* doc = documents().current();
+    if (!doc) {
+        print("\nNo drawing is open.");
+        setCommandResult(db::RTERROR);
+    }
+    return doc;
+}
+
+// Saves a document to `path` (empty: its own file), saying what happened.
+bool saveTo(Document& doc, const std::filesystem::path& path) {
+    std::string error;
+    if (!documents().save(doc, path, &error)) {
+        print("\n" + error);
+        setCommandResult(db::RTERROR);
+        return false;
+    }
+    print("\nSaved " + doc.fileName().string());
+    return true;
+}
+
+// QSAVE's and CLOSE's save: to the drawing's own file, or to one asked for when it has none yet.
+bool saveToOwnFile(Document& doc) {
+    if (!doc.fileName().empty()) return saveTo(doc, {});
+    auto name = askFileName("\nSave drawing as <" + doc.title() + ">: ");
+    return name && saveTo(doc, *name);
+}
+
+void newCommand() {
+    Document* doc = documents().newDocument();
+    print("\n" + doc->title());
+}
+
+void openCommand() {
+    auto name = askFileName("\nEnter name of drawing to open: ");
+    if (!name) return;
+    std::string error;
+    if (!documents().open(*name, &error)) {
+        print("\n" + error);
+        setCommandResult(db::RTERROR);
+        return;
+    }
+    print("\nOpened " + documents().current()->title());
+}
+
+void qsaveCommand() {
+    if (Document* doc = currentOrComplain()) saveToOwnFile(*doc);
+}
+
+void saveAsCommand() {
+    Document* doc = currentOrComplain();
+    if (!doc) return;
+    if (auto name = askFileName("\nSave drawing as: ")) saveTo(*doc, *name);
+}
+
+void closeCommand() {
+    Document* doc = currentOrComplain();
+    if (!doc) return;
+    if (doc->database().isModified()) {
+        initGet(0, "Yes No");
+        std::string answer;
+        const int status = getKeyword("\nSave changes to " + doc->title() + "? [Yes/No] <Yes>: ", answer);
+        if (status == db::RTCAN || status == db::RTERROR) {
+            setCommandResult(status);
+            return;
+        }
+        const bool save = status == db::RTNONE || answer == "Yes";
+        if (save && !saveToOwnFile(*doc)) return;  // a drawing that could not be saved stays open
+    }
+    documents().close(*doc);
+}
+
+void quitCommand() {
+    requestQuit();
+}
+
+}  // namespace
+
+void registerDocumentCommands() {
+    CommandStack& stack = commandStack();
+    stack.removeGroup(kDocumentCommandGroup);
+    struct Entry {
+        const char* name;
+        int flags;
+        void (*body)();
+    };
+    const Entry entries[] = {
+        {"NEW", CMD_SESSION, newCommand},     {"OPEN", CMD_SESSION, openCommand},
+        {"QSAVE", 0, qsaveCommand},           {"SAVEAS", 0, saveAsCommand},
+        {"CLOSE", CMD_SESSION, closeCommand}, {"QUIT", CMD_SESSION | CMD_NOUNDOMARKER, quitCommand},
+    };
+    for (const Entry& e : entries) stack.add({kDocumentCommandGroup, e.name, e.name, e.flags, e.body});
+}
+
+}  // namespace host::ed
