@@ -1,0 +1,158 @@
+// Selection by the whole drawing, windows, crossing windows, fences, the last entity and groups, and the store of
+// selection sets.
+#include "host/ed/selection_modes.h"
+
+#include <algorithm>
+#include <map>
+
+#include "host/db/dictionary.h"
+#include "host/ed/selection.h"
+
+namespace host::ed::detail {
+
+namespace {
+
+const db::Entity* entityOf(const db::Database& database, db::ObjectId id) {
+    const auto* e = dynamic_cast<const db::Entity*>(database.peek(id));
+    return e && !e->isErased() ? e : nullptr;
+}
+
+bool passes(const db::Entity& e, const SelectionFilter* filter) { return !filter || filter->matches(e); }
+
+// The selectable top-level entities of model space, in drawing order.
+template <class F>
+void forEachSelectable(const db::Database& database, F&& f) {
+    const auto* space = dynamic_cast<const db::BlockTableRecord*>(database.peek(database.modelSpaceId()));
+    if (!space) return;
+    for (db::ObjectId id : space->entityList()) {
+        const db::Entity* e = entityOf(database, id);
+        if (e && isSelectable(*e)) f(id, *e);
+    }
+}
+
+struct SetStore {
+    std::map<std::int64_t, std::vector<db::EntityName>> sets;
+    std::int64_t next = 1;
+    std::vector<db::EntityName> previous;
+};
+
+SetStore& store() {
+    static SetStore s;
+    return s;
+}
+
+}  // namespace
+
+std::vector<db::ObjectId> selectAll(const db::Database& database, const SelectionFilter* filter,
+                                    bool selectableOnly) {
+    std::vector<db::ObjectId> out;
+    if (selectableOnly) {
+        forEachSelectable(database, [&](db::ObjectId id, const db::Entity& e) {
+            if (passes(e, filter)) out.push_back(id);
+        });
+        return out;
+    }
+    for (db::ObjectId id = database.firstEntity(); !id.isNull(); id = database.nextEntity(id)) {
+        const db::Entity* e = entityOf(database, id);
+        if (e && passes(*e, filter)) out.push_back(id);
+    }
+    return out;
+}
+
+std::vector<db::ObjectId> selectInBox(const db::Database& database, const Box& box, bool crossing,
+                                      const SelectionFilter* filter) {
+    std::vector<db::ObjectId> out;
+    forEachSelectable(database, [&](db::ObjectId id, const db::Entity& e) {
+        const auto extents = e.geomExtents();
+        if (extents) {
+            // Boxes that do not meet cannot touch; a window needs the extents inside.
+            if (extents->max.x < box.lo.x || extents->min.x > box.hi.x || extents->max.y < box.lo.y ||
+                extents->min.y > box.hi.y)
+                return;
+            if (!crossing && !(box.contains(extents->min.to2d()) && box.contains(extents->max.to2d()))) return;
+        }
+        if (!passes(e, filter)) return;
+        const Shape shape = shapeOf(e);
+        if (crossing ? touchesBox(shape, box) : insideBox(shape, box)) out.push_back(id);
+    });
+    return out;
+}
+
+std::vector<db::ObjectId> selectByFence(const db::Database& database, const std::vector<ge::Point2d>& points,
+                                        const SelectionFilter* filter) {
+    struct Met {
+        double at;
+        std::size_t order;
+        db::ObjectId id;
+    };
+    std::vector<Met> met;
+    std::size_t order = 0;
+    forEachSelectable(database, [&](db::ObjectId id, const db::Entity& e) {
+        ++order;
+        if (!passes(e, filter)) return;
+        if (const auto at = fenceDistance(shapeOf(e), points)) met.push_back({*at, order, id});
+    });
+    std::stable_sort(met.begin(), met.end(), [](const Met& a, const Met& b) { return a.at < b.at; });
+    std::vector<db::ObjectId> out;
+    for (const Met& m : met) out.push_back(m.id);
+    return out;
+}
+
+std::optional<db::ObjectId> selectLast(const db::Database& database, const SelectionFilter* filter) {
+    const db::ObjectId id = database.lastEntity();
+    const db::Entity* e = id.isNull() ? nullptr : entityOf(database, id);
+    if (!e || !passes(*e, filter)) return std::nullopt;
+    return id;
+}
+
+std::optional<std::vector<db::ObjectId>> selectGroup(const db::Database& database, std::string_view name) {
+    const auto* groups = dynamic_cast<const db::Dictionary*>(database.peek(database.groupDictionaryId()));
+    if (!groups) return std::nullopt;
+    const db::ObjectId id = groups->getAt(name);
+    const auto* group = dynamic_cast<const db::Group*>(database.peek(id));
+    if (!group || group->isErased()) return std::nullopt;
+    return group->allEntityIds(false);
+}
+
+db::EntityName storeSet(const std::vector<db::ObjectId>& members) {
+    std::vector<db::EntityName> names;
+    for (db::ObjectId id : members) {
+        const db::EntityName n = db::idToName(id);
+        if (std::find(names.begin(), names.end(), n) == names.end()) names.push_back(n);
+    }
+    const std::int64_t number = store().next++;
+    store().sets[number] = std::move(names);
+    db::EntityName name;
+    name.word[0] = number;
+    name.word[1] = kSelectionSetTag;
+    return name;
+}
+
+std::vector<db::EntityName>* storedSet(const db::EntityName& name) {
+    if (name.word[1] != kSelectionSetTag) return nullptr;
+    const auto it = store().sets.find(name.word[0]);
+    return it == store().sets.end() ? nullptr : &it->second;
+}
+
+bool freeSet(const db::EntityName& name) {
+    if (name.word[1] != kSelectionSetTag) return false;
+    return store().sets.erase(name.word[0]) != 0;
+}
+
+std::vector<db::ObjectId> liveIds(const std::vector<db::EntityName>& names) {
+    std::vector<db::ObjectId> out;
+    for (const db::EntityName& n : names) {
+        const db::ObjectId id = db::nameToId(n);
+        if (!id.isNull() && !id.isErased()) out.push_back(id);
+    }
+    return out;
+}
+
+void setPreviousSelection(const std::vector<db::ObjectId>& members) {
+    store().previous.clear();
+    for (db::ObjectId id : members) store().previous.push_back(db::idToName(id));
+}
+
+std::vector<db::ObjectId> previousSelection() { return liveIds(store().previous); }
+
+}  // namespace host::ed::detail
