@@ -6,20 +6,22 @@
 namespace cadhost {
 namespace {
 
-enum class Option { Save, Svg, Install, Registry, Load, Script };
+enum class Option { Save, Svg, Install, Registry, Load, Script, ModuleFolder, OpenWith };
 
 struct OptionName {
     std::string_view name;
     Option option;
 };
 
-constexpr std::array<OptionName, 6> kOptions = {{
+constexpr std::array<OptionName, 8> kOptions = {{
     {"--save", Option::Save},
     {"--svg", Option::Svg},
     {"--install", Option::Install},
     {"--registry", Option::Registry},
     {"--load", Option::Load},
     {"--script", Option::Script},
+    {"--module-folder", Option::ModuleFolder},
+    {"--open-with", Option::OpenWith},
 }};
 
 // Splits "a,b,c" at commas. An empty item (",," or a trailing comma) answers nothing.
@@ -48,6 +50,12 @@ std::string takeValue(Arguments& a, Option option, std::string_view name, std::s
         case Option::Install: return setPath(a.install);
         case Option::Registry: return setPath(a.registry);
         case Option::Script: return setPath(a.script);
+        case Option::ModuleFolder: return setPath(a.moduleFolder);
+        case Option::OpenWith: {
+            if (a.openWith) return std::string(name) + " is given twice";
+            a.openWith = std::string(value);
+            return {};
+        }
         case Option::Load: {
             if (!a.load.empty()) return std::string(name) + " is given twice";
             auto items = splitList(value);
@@ -102,22 +110,30 @@ ParsedArguments parseArguments(std::span<const std::string_view> args) {
 }
 
 std::string usageText() {
-    return "Usage: cadhost [DRAWING.dxf ...] [--save OUT.dxf] [--svg OUT.svg] [--install DIR] [--registry FILE]\n"
-           "               [--load MODULES] [--script FILE]\n"
+    return "Usage: cadhost [DRAWING.dxf ...] [--load MODULES] [--script FILE] [--save OUT.dxf] [--svg OUT.svg]\n"
+           "               [--install DIR] [--registry FILE] [--module-folder DIR] [--open-with CMD]\n"
            "\n"
-           "Opens the drawings (a new empty drawing when none is named); the last one named is the current\n"
-           "drawing, which --save and --svg write.\n"
+           "Opens the drawings (a new empty drawing when none is named; the last one named is the current\n"
+           "drawing), loads the modules, runs the script's lines as a user would type them, or reads commands\n"
+           "at the \"Command: \" prompt until the end of input or QUIT, then saves and draws the current drawing.\n"
            "\n"
-           "  --save OUT.dxf     save the current drawing as DXF (R2000); a failed save leaves OUT.dxf as it was\n"
-           "  --svg OUT.svg      draw the current drawing's model space as an SVG picture\n"
-           "  --install DIR      the installation folder (line types, postprocessors, templates, menus)\n"
-           "  --registry FILE    the registry file (default: $KESTRION_REGISTRY or\n"
-           "                     ~/.config/kestrion/registry.reg)\n"
-           "  --load MODULES     modules to load (laser,nesting,panelboot): not in this build yet\n"
-           "  --script FILE      commands to run: not in this build yet\n"
-           "  -h, --help         this text\n"
+           "  --load MODULES        modules to load, separated by commas: names (laser,nesting,panelboot) found\n"
+           "                        in the module folder, or paths of .so files\n"
+           "  --script FILE         the commands and answers to run, one a line (\";;\" starts a comment, \"^C\"\n"
+           "                        is Esc, an empty line is Enter)\n"
+           "  --save OUT.dxf        save the current drawing at the end as DXF (R2000); a failed save, or a script\n"
+           "                        that stopped early, leaves OUT.dxf as it was\n"
+           "  --svg OUT.svg         draw the current drawing's model space as an SVG picture at the end\n"
+           "  --install DIR         the installation folder (line types, postprocessors, templates, menus)\n"
+           "  --registry FILE       the registry file (default: $KESTRION_REGISTRY or\n"
+           "                        ~/.config/kestrion/registry.reg)\n"
+           "  --module-folder DIR   where modules are found by name (default: $KESTRION_MODULES, or the build's\n"
+           "                        module folder)\n"
+           "  --open-with CMD       the program that opens files the modules show to the user (NC programs, ...)\n"
+           "  -h, --help            this text\n"
            "\n"
-           "Exit status: 0 done, 1 a drawing could not be read or written, 2 a mistake on the command line.\n";
+           "Exit status: 0 done; 1 a drawing, script or module could not be read or loaded, a file could not be\n"
+           "written, or the script stopped early; 2 a mistake on the command line.\n";
 }
 
 }  // namespace cadhost

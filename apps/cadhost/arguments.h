@@ -16,8 +16,10 @@ struct Arguments {
     std::optional<std::filesystem::path> svg;          // --svg OUT.svg: the current drawing's model space
     std::optional<std::filesystem::path> install;      // --install DIR: the installation folder
     std::optional<std::filesystem::path> registry;     // --registry FILE: the registry file
-    std::vector<std::string> load;                     // --load laser,nesting,panelboot
+    std::vector<std::string> load;                     // --load laser,nesting,panelboot (names or .so paths)
     std::optional<std::filesystem::path> script;       // --script FILE
+    std::optional<std::filesystem::path> moduleFolder; // --module-folder DIR: where --load finds modules by name
+    std::optional<std::string> openWith;               // --open-with CMD: the program that opens files for the user
     bool help = false;                                 // --help, -h
 };
 

@@ -1,4 +1,5 @@
-// Running cadhost: the host's folders and registry, opening drawings, saving, rendering.
+// Running cadhost: the host's folders and registry, opening drawings, loading modules, the command loop over a
+// script or the terminal, saving and rendering, and closing everything down in the order the modules expect.
 #include "apps/cadhost/run.h"
 
 #include <memory>
@@ -6,47 +7,22 @@
 #include <system_error>
 #include <vector>
 
-#include "host/db/database.h"
-#include "host/dxf/dxf_file.h"
+#include "host/app/module.h"
+#include "host/ed/command.h"
+#include "host/ed/commands/host_commands.h"
+#include "host/ed/document_commands.h"
+#include "host/ed/documents.h"
 #include "host/ed/drawing_svg.h"
+#include "host/ed/input.h"
+#include "host/ed/transcript.h"
 #include "host/reg/machine_registry.h"
 #include "host/sys/folders.h"
+#include "host/sys/shell_open.h"
 
 namespace cadhost {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Makes a database the working one for as long as the guard lives, and none afterwards, so no dangling
-// working database outlives the drawings.
-class WorkingDatabase {
-public:
-    explicit WorkingDatabase(host::db::Database* db) { host::db::setWorkingDatabase(db); }
-    ~WorkingDatabase() { host::db::setWorkingDatabase(nullptr); }
-    WorkingDatabase(const WorkingDatabase&) = delete;
-    WorkingDatabase& operator=(const WorkingDatabase&) = delete;
-};
-
-// Opens one drawing. A missing file or a folder is told before the reader runs, in plain words; the reader's
-// own message names the line of a malformed file.
-std::unique_ptr<host::db::Database> openDrawing(const fs::path& path, std::ostream& err) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (!fs::exists(status)) {
-        err << "cadhost: cannot open " << path.string() << ": no such file\n";
-        return nullptr;
-    }
-    if (fs::is_directory(status)) {
-        err << "cadhost: cannot open " << path.string() << ": it is a folder, not a drawing\n";
-        return nullptr;
-    }
-    host::dxf::ReadResult read = host::dxf::readDxfFile(path);
-    if (!read) {
-        err << "cadhost: cannot open drawing: " << read.error << "\n";
-        return nullptr;
-    }
-    return std::move(read.database);
-}
 
 std::string renderSummary(const host::ed::SvgReport& report) {
     std::size_t notDrawn = report.tooDeep;
@@ -71,25 +47,49 @@ public:
     RegistryMessages& operator=(const RegistryMessages&) = delete;
 };
 
+// The session's end on every way out: the modules hear that the host quits and are unloaded (each told of every
+// drawing first) before the drawings close, and the transcript stops showing.
+class Session {
+public:
+    Session() { host::ed::transcript().setEcho(true); }
+    ~Session() {
+        if (!host::app::loadedModules().empty()) host::app::broadcast(host::app::kQuitMsg, nullptr);
+        host::app::unloadAllModules();
+        host::ed::documents().closeAll();
+        host::ed::transcript().endTerminalLine();
+        host::ed::transcript().setEcho(false);
+        host::ed::setInput(nullptr);
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+};
+
+// Checks an option that names a folder. Answers the message, or "".
+std::string checkFolder(const char* option, const fs::path& folder) {
+    std::error_code ec;
+    if (fs::is_directory(folder, ec)) return {};
+    return std::string(option) + ": " + folder.string() + " is not a folder";
+}
+
 }  // namespace
 
 int run(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    if (!arguments.load.empty()) {
-        err << "cadhost: --load: this build has no editor yet, so it cannot load modules\n";
-        return kExitUsage;
-    }
-    if (arguments.script) {
-        err << "cadhost: --script: this build has no editor yet, so it cannot run scripts\n";
-        return kExitUsage;
-    }
+    auto failed = [&](int status, const std::string& message) {
+        err << "cadhost: " << message << "\n";
+        return status;
+    };
     if (arguments.install) {
+        if (std::string m = checkFolder("--install", *arguments.install); !m.empty()) return failed(kExitUsage, m);
         std::error_code ec;
-        if (!fs::is_directory(*arguments.install, ec)) {
-            err << "cadhost: --install: " << arguments.install->string() << " is not a folder\n";
-            return kExitUsage;
-        }
         host::sys::setInstallFolder(fs::absolute(*arguments.install, ec));
     }
+    if (arguments.moduleFolder) {
+        if (std::string m = checkFolder("--module-folder", *arguments.moduleFolder); !m.empty())
+            return failed(kExitUsage, m);
+        std::error_code ec;
+        host::app::setModuleFolder(fs::absolute(*arguments.moduleFolder, ec));
+    }
+    if (arguments.openWith) host::sys::setOpenCommand(*arguments.openWith);
     RegistryMessages registryMessages(err);
     if (arguments.registry) {
         // A file that is not there yet is a new, empty registry (written when a setting is first saved); a file
@@ -100,31 +100,60 @@ int run(const Arguments& arguments, std::ostream& out, std::ostream& err) {
         if (fs::exists(file, ec) && !host::reg::machineRegistry().refresh()) return kExitFailed;
     }
 
-    std::vector<std::unique_ptr<host::db::Database>> drawings;
-    for (const fs::path& path : arguments.drawings) {
-        auto db = openDrawing(path, err);
-        if (!db) return kExitFailed;
-        drawings.push_back(std::move(db));
-    }
-    if (drawings.empty()) drawings.push_back(std::make_unique<host::db::Database>());
-    host::db::Database& current = *drawings.back();
-    WorkingDatabase working(&current);
-
-    if (arguments.save) {
+    // The script is read whole before anything runs, so a missing or unreadable one changes nothing.
+    std::unique_ptr<host::ed::InputSource> input;
+    if (arguments.script) {
         std::string error;
-        if (!host::dxf::writeDxfFile(current, *arguments.save, &error)) {
-            err << "cadhost: cannot save " << arguments.save->string() << ": " << error << "\n";
-            return kExitFailed;
-        }
+        input = host::ed::ScriptInput::fromFile(arguments.script->string(), &error);
+        if (!input) return failed(kExitFailed, error);
+    } else {
+        input = host::ed::TerminalInput::standardInput();
+    }
+
+    host::ed::registerHostCommands();
+    host::ed::registerDocumentCommands();
+    Session session;
+    host::ed::DocumentManager& docs = host::ed::documents();
+    for (const fs::path& path : arguments.drawings) {
+        std::string error;
+        if (!docs.open(path, &error)) return failed(kExitFailed, error);
+    }
+    if (docs.documents().empty()) docs.newDocument();
+    for (const std::string& name : arguments.load) {
+        std::string error;
+        if (!host::app::loadModule(name, &error)) return failed(kExitFailed, error);
+    }
+
+    host::ed::setInput(std::move(input));
+    std::string stopReason;
+    const bool ranToTheEnd = host::ed::runCommandLoop(&stopReason);
+    host::ed::transcript().endTerminalLine();
+    if (!ranToTheEnd) {
+        err << "cadhost: " << stopReason << "\n";
+        if (arguments.save)
+            err << "cadhost: " << arguments.save->string() << " was not saved: the script did not run to its end\n";
+        return kExitFailed;
+    }
+
+    host::ed::Document* current = docs.current();
+    if (!current) {
+        if (arguments.save || arguments.svg)
+            return failed(kExitFailed, "no drawing is open at the end of the run: nothing to save or draw");
+        return kExitDone;
+    }
+    if (arguments.save) {
+        // The modules hear of the save first and write what they keep into the drawing.
+        std::string error;
+        const bool saved = docs.save(*current, *arguments.save, &error);
+        host::ed::transcript().endTerminalLine();
+        if (!saved) return failed(kExitFailed, error);
         out << "saved " << arguments.save->string() << "\n";
     }
     if (arguments.svg) {
         std::string error;
         host::ed::SvgReport report;
-        if (!host::ed::writeSvgFile(current, *arguments.svg, &error, {}, &report)) {
-            err << "cadhost: cannot write " << arguments.svg->string() << ": " << error << "\n";
-            return kExitFailed;
-        }
+        if (!host::ed::writeSvgFile(current->database(), *arguments.svg, &error, {}, &report))
+            return failed(kExitFailed, "cannot write " + arguments.svg->string() + ": " + error);
         out << "rendered " << arguments.svg->string() << ": " << renderSummary(report) << "\n";
     }
     return kExitDone;

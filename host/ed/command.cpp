@@ -252,7 +252,6 @@ bool runCommandLoop(std::string* stopReason) {
     detail::inputEnd() = {};
     detail::pendingWords().clear();
     auto stop = [&](std::string reason) {
-        print("\n" + reason);
         if (stopReason) *stopReason = std::move(reason);
         promptState().quit = false;
         return false;
@@ -271,6 +270,7 @@ bool runCommandLoop(std::string* stopReason) {
         bool unknown = false;
         runTyped(*line, &unknown);
         const detail::InputEnd& end = detail::inputEnd();
+        if (end.happened && input().isInteractive()) break;  // Ctrl-D: the waiting command was cancelled
         if (end.happened) {
             std::string reason = end.position + ": the input ended while ";
             reason += end.command.empty() ? std::string("a prompt") : end.command;

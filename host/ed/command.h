@@ -43,12 +43,14 @@ int command(const db::ResBufList& args);
 int runTypedCommand(std::string_view line);
 
 // The reader loop of a run: shows "Command: ", reads lines from the input and runs them until the input ends or
-// QUIT is run (requestQuit). Answers true when the input ran to its end (or QUIT) with no command cancelled for
-// want of input; false when the run stopped early, with the reason in `stopReason`:
-//   - the input ended while a command waited for an answer (that command is cancelled first);
-//   - the input is a script and a line named an unknown command (at the terminal the user just types again).
-// The reason names the script line: "run.scr, line 7: the script ended while LINE (line 5) waited for an answer
-// to \"Specify next point: \"".
+// QUIT is run (requestQuit). Answers true when the input ran to its end (or QUIT); false when a script stopped
+// early, with the reason in `stopReason` (for the caller to report):
+//   - the script ended while a command waited for an answer (that command is cancelled first);
+//   - a line of the script named an unknown command.
+// The reason names the script line: "run.scr, line 7: the input ended while LINE (started at run.scr, line 5)
+// waited for an answer to \"Specify next point:\"". At the terminal neither stops the run early: the person
+// reads the message and types again, and the end of input there (Ctrl-D) cancels a waiting command and ends the
+// run as QUIT would.
 bool runCommandLoop(std::string* stopReason = nullptr);
 
 // Ends runCommandLoop after the command that is running now (the QUIT command calls it).

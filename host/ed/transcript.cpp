@@ -83,7 +83,8 @@ void Transcript::endTerminalLine() {
         std::fflush(stdout);
         terminalAtLineStart_ = true;
     }
-    swallowNewline_ = false;
+    // The cursor is at the start of a line: a text that starts with a line break would leave a blank line.
+    swallowNewline_ = true;
 }
 
 // Writes text to standard output as a terminal should see it: without "\r", and without the line end the

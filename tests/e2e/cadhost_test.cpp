@@ -1,7 +1,5 @@
 // cadhost run as a user runs it: open, save and render the sample; read the saved file back with our reader and
 // with an independent one; the picture's rules on a fixture; every way a run can fail.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,6 +12,7 @@
 #include "host/db/entities.h"
 #include "host/dxf/dxf_file.h"
 #include "host/sys/tests/scratch_folder.h"
+#include "tests/e2e/cadhost_runner.h"
 
 namespace {
 
@@ -27,33 +26,11 @@ const fs::path kSource = KESTRION_SOURCE_DIR;
 const fs::path kSample = kSource / "examples" / "plate.dxf";
 const fs::path kFixtures = kSource / "tests" / "e2e" / "fixtures";
 
-std::string quoted(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-struct RunResult {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs a command line through the shell with its output streams caught in files of `folder`.
-RunResult runCommand(const std::string& command, const ScratchFolder& folder) {
-    const fs::path out = folder / "stdout.txt", err = folder / "stderr.txt";
-    const int raw = std::system((command + " >" + quoted(out.string()) + " 2>" + quoted(err.string())).c_str());
-    RunResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = readBytes(out);
-    r.err = readBytes(err);
-    return r;
-}
-
-RunResult cadhost(const std::vector<std::string>& args, const ScratchFolder& folder) {
-    std::string command = quoted(CADHOST_EXE);
-    for (const std::string& a : args) command += " " + quoted(a);
-    return runCommand(command, folder);
-}
+using e2e::cadhost;
+using e2e::count;
+using e2e::quoted;
+using e2e::RunResult;
+using e2e::runCommand;
 
 // What ezdxf, an independent reader, sees in a file: the DXF types of model space, sorted, one per line.
 RunResult ezdxfModelSpace(const fs::path& file, const ScratchFolder& folder) {
@@ -79,12 +56,6 @@ Contents contentsOf(const host::db::Database& db) {
         c.handles.push_back(e->handle().text());
     }
     return c;
-}
-
-std::size_t count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
 }
 
 TEST(Cadhost, OpensSavesAndRendersTheSample) {
@@ -193,8 +164,12 @@ TEST(Cadhost, MistakesAndFailuresAreToldWithAStatus) {
         {"empty value", {"--svg="}, 2, "cadhost: --svg needs a value"},
         {"option twice", {"--save", "a.dxf", "--save", "b.dxf"}, 2, "cadhost: --save is given twice"},
         {"empty module name", {"--load", "laser,,nesting"}, 2, "--load needs module names separated by commas"},
-        {"modules need the editor", {"--load", "laser"}, 2, "cadhost: --load: this build has no editor yet"},
-        {"scripts need the editor", {"--script", "job.scr"}, 2, "cadhost: --script: this build has no editor yet"},
+        {"missing script", {"--script", missing}, 1, "cadhost: cannot read " + missing + ": no such file"},
+        {"missing module", {"--load", "nosuchmodule"}, 1, "cadhost: cannot load module \"nosuchmodule\": "},
+        {"a drawing for a module", {"--load", kSample.string()}, 1, "cadhost: cannot load module \"plate\": "},
+        {"module folder missing", {"--module-folder", missing}, 2,
+         "cadhost: --module-folder: " + missing + " is not a folder"},
+        {"open-with twice", {"--open-with", "a", "--open-with=b"}, 2, "cadhost: --open-with is given twice"},
         {"install folder missing", {"--install", missing}, 2, "cadhost: --install: " + missing + " is not a folder"},
         {"install folder is a file", {"--install", kSample.string()}, 2, " is not a folder"},
         {"malformed registry", {kSample.string(), "--registry", badRegistry}, 1,

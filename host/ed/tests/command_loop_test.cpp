@@ -32,7 +32,7 @@ TEST_F(CommandLoop, TheEndOfTheScriptWhileACommandWaitsStopsTheRun) {
     std::string reason;
     EXPECT_FALSE(runCommandLoop(&reason));
     EXPECT_EQ(reason, "t.scr, line 4: the input ended while ASK2 waited for an answer to \"First:\"");
-    EXPECT_TRUE(said().ends_with("\nFirst: \n" + reason)) << said();
+    EXPECT_TRUE(said().ends_with("\nCommand: ASK2\nFirst: ")) << said();
 
     // Named with the line the waiting command started at when that was earlier.
     script({"DRAW", "0,0"});
@@ -55,6 +55,16 @@ TEST_F(CommandLoop, AnUnknownCommandStopsAScriptButNotAPerson) {
     setInput(std::make_unique<TerminalInput>(typed, false));
     EXPECT_TRUE(runCommandLoop(&reason));
     EXPECT_EQ(lines(), 2u);
+}
+
+TEST_F(CommandLoop, TheEndOfTheTerminalInputCancelsAWaitingCommandAndEndsTheRun) {
+    std::istringstream typed("DRAW\n0,0\n1,1\nDRAW\n5,5\n");
+    setInput(std::make_unique<TerminalInput>(typed, false));
+    std::string reason;
+    EXPECT_TRUE(runCommandLoop(&reason)) << "a person who ends the input means to stop";
+    EXPECT_EQ(reason, "");
+    EXPECT_EQ(lines(), 1u);
+    EXPECT_FALSE(isCommandActive());
 }
 
 TEST_F(CommandLoop, QuitEndsTheLoopAfterTheRunningCommand) {
