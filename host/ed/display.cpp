@@ -82,11 +82,12 @@ View fitting(const View& current, const ge::Point2d& lo, const ge::Point2d& hi) 
     return v;
 }
 
-db::Entity* openEntityForDisplay(db::ObjectId id, db::ObjectPtr<db::Entity>& holder) {
+// The entity for a display change. Display state is not a change of the drawing, and the entity may be open for
+// write by its caller (a jig drags an entity it holds open): it is looked at, not opened, and its highlight flag,
+// which nothing stores in the drawing, is set on it as it is.
+db::Entity* entityForDisplay(db::ObjectId id) {
     if (id.isNull() || id.isErased()) return nullptr;
-    // Display state is not a change of the drawing: a read open is enough (and records no undo).
-    holder.open(id, db::OpenMode::Read);
-    return holder ? holder.get() : nullptr;
+    return const_cast<db::Entity*>(dynamic_cast<const db::Entity*>(id.database()->peek(id)));
 }
 
 }  // namespace
@@ -156,8 +157,7 @@ void redraw(db::Database& database) {
 }
 
 bool redrawEntity(db::ObjectId entity, RedrawMode mode) {
-    db::ObjectPtr<db::Entity> holder;
-    db::Entity* e = openEntityForDisplay(entity, holder);
+    db::Entity* e = entityForDisplay(entity);
     if (!e) return false;
     const std::uint64_t serial = entity.database()->serial();
     DrawingDisplay& d = drawingState(*entity.database());

@@ -159,6 +159,13 @@ TEST(Display, HighlightIsEntityStateThatStaysThroughRegen) {
     ASSERT_TRUE(highlight(b, true));
     EXPECT_FALSE(d.db().isModified());
 
+    // An entity its caller holds open for write (a jig's) can be highlighted too.
+    {
+        db::ObjectPtr<db::Entity> open(c, db::OpenMode::Write);
+        ASSERT_TRUE(redrawEntity(c, RedrawMode::Unhighlight));
+        EXPECT_FALSE(open->isHighlighted());
+        ASSERT_TRUE(highlight(c, true));
+    }
     // Refusals: nothing, an erased entity, an object that is not an entity.
     d.erase(b);
     EXPECT_FALSE(highlight(b, false));
@@ -166,8 +173,10 @@ TEST(Display, HighlightIsEntityStateThatStaysThroughRegen) {
     EXPECT_FALSE(highlight(d.db().recordId(db::TableKind::Layer, "0"), true));
 
     const std::string ha = d.db().handleOf(a).text(), hc = d.db().handleOf(c).text();
-    const std::vector<std::string> expected = {"highlight " + hc, "highlight " + ha, "regen", "unhighlight " + ha,
-                                               "highlight " + d.db().handleOf(b).text()};
+    const std::vector<std::string> expected = {"highlight " + hc,   "highlight " + ha,
+                                               "regen",              "unhighlight " + ha,
+                                               "highlight " + d.db().handleOf(b).text(), "unhighlight " + hc,
+                                               "highlight " + hc};
     EXPECT_EQ(logLines(), expected);
 }
 
