@@ -5,6 +5,7 @@
 //   [SECTION] Placement              transforms to the picture, path data through a transform
 //   [SECTION] Styles                 layer, colour and line type as the screen shows them
 //   [SECTION] Renderer               the walk over entities and blocks, one element per entity
+//   [SECTION] Display                highlighted entities and temporary vectors over the drawing
 //   [SECTION] Picture                the document around the elements, the file
 #include "host/ed/drawing_svg.h"
 
@@ -22,6 +23,7 @@
 #include "host/db/entities.h"
 #include "host/db/tables.h"
 #include "host/ed/aci_colors.h"
+#include "host/ed/display.h"
 #include "host/sys/atomic_file.h"
 
 namespace host::ed {
@@ -473,7 +475,18 @@ private:
             if (report_.cutOff) return;
             const auto* e = dynamic_cast<const db::Entity*>(db_.peek(id));
             if (!e || e->isErased()) continue;
+            const bool highlighted = options_.showDisplay && scope.depth == 0 && e->isHighlighted();
+            const std::size_t start = out_.size();
             drawEntity(*e, scope);
+            if (highlighted && out_.size() > start) {
+                // The entity's elements twice: under a wide pale halo, then dashed (the look of the style sheet
+                // in the picture's head).
+                const std::string elements = out_.substr(start);
+                out_.resize(start);
+                out_ += "<g class=\"highlight-halo\">\n" + elements + "</g>\n";
+                out_ += "<g class=\"highlighted\"" + handleAttribute(*e) + ">\n" + elements + "</g>\n";
+                ++report_.highlighted;
+            }
         }
     }
 
@@ -783,6 +796,33 @@ private:
 };
 
 // ===================================================================================================================
+// [SECTION] Display
+// ===================================================================================================================
+
+// How highlighted entities look: a halo four strokes wide in a pale blue under the entity, and the entity
+// itself dashed with dashes of six strokes. CSS rules win over the elements' own presentation attributes.
+std::string displayStyle(double stroke) {
+    return "<style>\n.highlight-halo * { stroke: #7fb2f0; stroke-opacity: 0.6; stroke-width: " + num(stroke * 4) +
+           "; stroke-dasharray: none; }\n.highlighted * { stroke-dasharray: " + num(stroke * 6) + " " +
+           num(stroke * 4) + "; }\n</style>\n";
+}
+
+// The temporary vectors as lines in their colours (a negative colour is drawn in the colour of its index).
+std::string vectorElements(const std::vector<TemporaryVector>& vectors, double stroke) {
+    if (vectors.empty()) return {};
+    std::string s = "<g class=\"temporary-vectors\">\n";
+    for (const TemporaryVector& v : vectors) {
+        const int index = std::abs(v.color);
+        s += "<line x1=\"" + num(v.from.x) + "\" y1=\"" + num(-v.from.y) + "\" x2=\"" + num(v.to.x) + "\" y2=\"" +
+             num(-v.to.y) + "\" stroke=\"" +
+             hexColor(onWhiteBackground(aciToRgb(index >= 1 && index < kAciCount ? index : kAciForeground))) + '"';
+        if (v.highlighted) s += " stroke-dasharray=\"" + num(stroke * 6) + " " + num(stroke * 4) + '"';
+        s += "/>\n";
+    }
+    return s + "</g>\n";
+}
+
+// ===================================================================================================================
 // [SECTION] Picture
 // ===================================================================================================================
 
@@ -790,12 +830,24 @@ struct ViewBox {
     double x, y, width, height;
 };
 
-// The drawing's extents with the margin, in picture coordinates (y down).
-ViewBox viewBoxOf(const db::Database& db, const SvgOptions& options) {
+bool usableCoordinate(double v) { return std::abs(v) < kLargestCoordinate; }
+
+// The drawing's extents (and the temporary vectors) with the margin, in picture coordinates (y down).
+ViewBox viewBoxOf(const db::Database& db, const SvgOptions& options, const std::vector<TemporaryVector>& vectors) {
     Point3d lo = db.extMin(), hi = db.extMax();
-    const bool usable = lo.x <= hi.x && lo.y <= hi.y && std::abs(lo.x) < kLargestCoordinate &&
-                        std::abs(lo.y) < kLargestCoordinate && std::abs(hi.x) < kLargestCoordinate &&
-                        std::abs(hi.y) < kLargestCoordinate;
+    bool usable = lo.x <= hi.x && lo.y <= hi.y && usableCoordinate(lo.x) && usableCoordinate(lo.y) &&
+                  usableCoordinate(hi.x) && usableCoordinate(hi.y);
+    for (const TemporaryVector& v : vectors) {
+        for (const Point3d& p : {v.from, v.to}) {
+            if (!usableCoordinate(p.x) || !usableCoordinate(p.y)) continue;
+            if (!usable) {
+                lo = hi = p;
+                usable = true;
+            }
+            lo = Point3d(std::min(lo.x, p.x), std::min(lo.y, p.y));
+            hi = Point3d(std::max(hi.x, p.x), std::max(hi.y, p.y));
+        }
+    }
     if (!usable) {
         lo = Point3d(0, 0);
         hi = Point3d(kEmptyDrawingSide, kEmptyDrawingSide);
@@ -829,7 +881,9 @@ std::string notDrawnComment(const SvgReport& report, int maxDepth) {
 }  // namespace
 
 SvgPicture renderSvg(const db::Database& database, const SvgOptions& options) {
-    const ViewBox box = viewBoxOf(database, options);
+    const std::vector<TemporaryVector> vectors =
+        options.showDisplay ? temporaryVectors(database) : std::vector<TemporaryVector>{};
+    const ViewBox box = viewBoxOf(database, options, vectors);
     const double side = std::max(box.width, box.height);
     const double stroke = side * kStrokeShare;
     Renderer renderer(database, options, stroke);
@@ -847,7 +901,9 @@ SvgPicture renderSvg(const db::Database& database, const SvgOptions& options) {
            num(box.height) + "\" fill=\"#ffffff\"/>\n";
     svg += "<g fill=\"none\" stroke-width=\"" + num(stroke) +
            "\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
+    if (renderer.report().highlighted) svg += displayStyle(stroke);
     svg += renderer.elements();
+    svg += vectorElements(vectors, stroke);
     svg += "</g>\n";
     svg += notDrawnComment(renderer.report(), options.maxBlockDepth);
     svg += "</svg>\n";

@@ -20,6 +20,10 @@ struct SvgOptions {
     std::size_t maxWork = 2'000'000;
     // The larger side of the picture in pixels (its width and height attributes); the viewBox is in drawing units.
     int pixelSize = 1000;
+    // What the display shows over the drawing (display.h): highlighted entities (drawn dashed over a wide pale
+    // halo, in groups of class "highlighted" and "highlight-halo") and the drawing's temporary vectors (lines in
+    // a group of class "temporary-vectors", dashed when highlighted; the view box takes them in too).
+    bool showDisplay = true;
 };
 
 // What a render did, besides the text.
@@ -28,6 +32,7 @@ struct SvgReport {
     std::size_t hidden = 0;   // invisible, or on a layer that is off or frozen
     std::size_t tooDeep = 0;  // block references nested deeper than maxBlockDepth
     bool cutOff = false;      // maxWork was reached: the picture is incomplete
+    std::size_t highlighted = 0;  // top-level entities shown highlighted (showDisplay)
     // Entities kept in the drawing that the host cannot draw (HATCH, DIMENSION, meshes, ...), by DXF name.
     std::map<std::string, std::size_t> notDrawn;
 };
@@ -53,6 +58,7 @@ struct SvgPicture {
 //     their attributes; anything the host keeps but cannot draw is counted in a comment at the end.
 // Each element carries data-handle with the handle of the entity that drew it. Numbers are written with at most
 // four decimals in the C locale, so the same drawing always gives the same text.
+// With showDisplay, highlighted top-level entities and temporary vectors are shown as the display holds them.
 // Not shown yet: polyline widths (every line is drawn thin), a text's width factor and oblique angle, line
 // weights, the shapes and texts of complex line types (their dashes are drawn), draw order other than the
 // order of model space, and paper space.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/ed/drawing_svg.h"
 #include "host/ed/tests/input_test_drawing.h"
 
 namespace host::ed {
@@ -200,6 +201,52 @@ TEST(Display, TheLogKeepsItsNewestEvents) {
     clearDisplayLog();
     EXPECT_TRUE(displayLog().empty());
     EXPECT_EQ(displayLogDropped(), 0u);
+}
+
+std::size_t occurrences(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+TEST(DisplayPicture, HighlightsShowDashedOverAHalo) {
+    TestDrawing d;
+    const db::ObjectId a = d.line({0, 0, 0}, {10, 0, 0});
+    d.line({0, 5, 0}, {10, 5, 0});
+    ASSERT_TRUE(highlight(a, true));
+    const SvgPicture picture = renderSvg(d.db());
+    const std::string& svg = picture.text;
+    const std::string handle = "data-handle=\"" + d.db().handleOf(a).text() + "\"";
+    EXPECT_EQ(picture.report.highlighted, 1u);
+    EXPECT_EQ(occurrences(svg, "<g class=\"highlight-halo\">"), 1u);
+    EXPECT_EQ(occurrences(svg, "<g class=\"highlighted\" " + handle + ">"), 1u);
+    EXPECT_EQ(occurrences(svg, "<style>"), 1u);
+    EXPECT_EQ(occurrences(svg, "<path "), 3u);  // the highlighted line twice, the other once
+    // The style sheet comes before the elements it styles.
+    EXPECT_LT(svg.find("<style>"), svg.find("<path "));
+
+    // Without the display, or once the highlight is off, the picture is the drawing alone.
+    SvgOptions plain;
+    plain.showDisplay = false;
+    EXPECT_EQ(renderSvg(d.db(), plain).text.find("highlight"), std::string::npos);
+    ASSERT_TRUE(highlight(a, false));
+    EXPECT_EQ(renderSvg(d.db()).text.find("<style>"), std::string::npos);
+}
+
+TEST(DisplayPicture, TemporaryVectorsShowUntilTheNextRegen) {
+    TestDrawing d;
+    d.line({0, 0, 0}, {10, 10, 0});
+    drawTemporaryVector(d.db(), {{0, 0, 0}, {100, 0, 0}, 1, false});
+    drawTemporaryVector(d.db(), {{0, 0, 0}, {0, 10, 0}, -5, true});
+    std::string svg = renderSvg(d.db()).text;
+    EXPECT_NE(svg.find("<g class=\"temporary-vectors\">"), std::string::npos);
+    EXPECT_NE(svg.find("<line x1=\"0\" y1=\"0\" x2=\"100\" y2=\"0\" stroke=\"#ff0000\"/>"), std::string::npos);
+    EXPECT_NE(svg.find("x2=\"0\" y2=\"-10\" stroke=\"#0000ff\" stroke-dasharray="), std::string::npos);
+    // The view box takes the vector that reaches past the drawing (x to 100, with the 5 % margin).
+    EXPECT_NE(svg.find("viewBox=\"-5 -15 110 20\""), std::string::npos) << svg.substr(0, 300);
+    regen(d.db());
+    svg = renderSvg(d.db()).text;
+    EXPECT_EQ(svg.find("temporary-vectors"), std::string::npos);
 }
 
 }  // namespace
