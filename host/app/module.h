@@ -15,6 +15,11 @@
 // Packets: the drawing messages (kLoadDwgMsg, kUnloadDwgMsg, kSaveMsg) carry the host::ed::Document they are about,
 // which is then the current document (its database the working database); every other message carries nullptr.
 // Nothing may throw out of the entry point: the host treats an exception there as a failure answer.
+//
+// The order of a session: kInitAppMsg when the module is loaded, then kLoadDwgMsg for each open document; later
+// kLoadDwgMsg for each document opened or created, kSaveMsg before each save is written, kUnloadDwgMsg before
+// each close. When the host ends: kQuitMsg, then kUnloadDwgMsg for each open document and kUnloadAppMsg (the
+// modules are unloaded, the last loaded first, before the documents close).
 #pragma once
 
 #include <filesystem>

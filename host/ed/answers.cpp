@@ -18,9 +18,6 @@ using detail::innermostCommand;
 
 constexpr std::string_view kCancelEcho = "*Cancel*";
 
-// Set by retryFromInput: the next answer comes from the input whatever the argument list holds.
-bool retryingFromInput = false;
-
 bool isBlank(std::string_view s) {
     return s.find_first_not_of(' ') == std::string_view::npos;
 }
@@ -129,7 +126,7 @@ Answer fromInput(std::string_view prompt) {
 
 Answer nextAnswer(std::string_view prompt, WhenArgumentsEnd whenEnd) {
     detail::RunningCommand* cmd = innermostCommand();
-    const bool retry = std::exchange(retryingFromInput, false);
+    const bool retry = std::exchange(detail::retryingFromInput(), false);
     if (!cmd || !cmd->arguments || retry) return fromInput(prompt);
 
     detail::ArgumentList& list = *cmd->arguments;
@@ -159,7 +156,7 @@ Answer nextAnswer(std::string_view prompt, WhenArgumentsEnd whenEnd) {
 }
 
 void retryFromInput() {
-    retryingFromInput = true;
+    detail::retryingFromInput() = true;
 }
 
 bool answeringFromArguments() {

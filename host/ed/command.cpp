@@ -40,6 +40,11 @@ std::deque<std::string>& pendingWords() {
     return words;
 }
 
+bool& retryingFromInput() {
+    static bool retrying = false;
+    return retrying;
+}
+
 std::string promptForMessage(std::string_view prompt) {
     while (!prompt.empty() && (prompt.front() == '\n' || prompt.front() == '\r')) prompt.remove_prefix(1);
     while (!prompt.empty() && (prompt.back() == ' ' || prompt.back() == '\n' || prompt.back() == '\r'))
@@ -133,6 +138,7 @@ int execute(const CommandInfo& found, detail::ArgumentList* arguments) {
 
     auto& running = detail::runningCommands();
     running.push_back(&frame);
+    detail::retryingFromInput() = false;
     std::string failure;
     {
         CommandStep step(info.flags);
@@ -152,6 +158,7 @@ int execute(const CommandInfo& found, detail::ArgumentList* arguments) {
         }
     }
     running.pop_back();
+    detail::retryingFromInput() = false;
     return frame.result;
 }
 

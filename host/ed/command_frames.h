@@ -58,6 +58,10 @@ struct InputExhausted : std::runtime_error {
 // Words typed after the command name at the command prompt: the next answers, before the input is read again.
 std::deque<std::string>& pendingWords();
 
+// Set by retryFromInput(): the next answer comes from the input. Cleared when a command starts or ends, so a
+// prompt that asked for a retry and then gave up leaves nothing behind for another command.
+bool& retryingFromInput();
+
 // Runs a command typed with a leading "'" at a prompt (the "'" already taken off). A command without the
 // transparent flag, or an unknown one, is refused with the host's message.
 void runTransparentCommand(std::string_view typed);
