@@ -210,14 +210,16 @@ int runTyped(std::string_view line, bool* unknown) {
 namespace detail {
 
 void runTransparentCommand(std::string_view typed) {
-    typed = trimmed(typed);
-    const CommandInfo* info = lookupOrComplain(typed);
-    if (!info) return;
-    if (!(info->flags & CMD_TRANSPARENT)) {
+    // Words after the name ("'ZOOM E") answer the transparent command; those it does not use are dropped. No
+    // other words are waiting: a line is read from the input only when the words of the last one are used up.
+    const std::string_view name = takeWords(trimmed(typed));
+    const CommandInfo* info = lookupOrComplain(name);
+    if (info && !(info->flags & CMD_TRANSPARENT)) {
         print("\n** That command may not be invoked transparently **");
-        return;
+        info = nullptr;
     }
-    execute(*info, nullptr);
+    if (info) execute(*info, nullptr);
+    pendingWords().clear();
 }
 
 }  // namespace detail

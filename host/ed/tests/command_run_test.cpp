@@ -141,6 +141,20 @@ TEST_F(CommandRun, TransparentCommandsRunAtAPromptAndThePromptComesBack) {
               "\nSecond: second");
 }
 
+TEST_F(CommandRun, WordsAfterATransparentNameAnswerItFirst) {
+    script({"'ASK2 x y z", "second"});
+    addTestCommand("ASK2T", CMD_TRANSPARENT, [] {
+        seen().push_back("T " + describe(nextAnswer("\nT: ")));
+    });
+    EXPECT_EQ(runTypedCommand("ASK2 first"), db::RTNORM) << "ASK2 is not transparent: refused, its words dropped";
+    EXPECT_EQ(seen(), (std::vector<std::string>{"first", "second"}));
+
+    seen().clear();
+    script({"'ASK2T t u", "second"});
+    EXPECT_EQ(runTypedCommand("ASK2 first"), db::RTNORM);
+    EXPECT_EQ(seen(), (std::vector<std::string>{"first", "T t", "second"})) << "u was not used by ASK2T";
+}
+
 TEST_F(CommandRun, CommandNamesWhileRunning) {
     EXPECT_EQ(runningCommandNames(), "");
     EXPECT_FALSE(isCommandActive());
