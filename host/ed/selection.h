@@ -2,6 +2,7 @@
 // commands; filters in DXF group codes; object snap.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -14,18 +15,37 @@ namespace host::ed {
 // Selection-set names are two words like entity names: {set number, kSelectionSetTag}.
 inline constexpr std::int64_t kSelectionSetTag = 0x5353;  // "SS"
 
-// ssGet modes, as the host takes them:
-//   nullptr or ""  the user selects (the host's own prompts, "Select objects: "; answers are points, "W"/"C"
-//                  windows, "L", "P", "ALL", "G name", entity picks, Enter ends);
-//   "_X"           the whole drawing through the filter;
-//   "_C" / "_W"    crossing / window between pt1 and pt2 (equal corners: what passes through the point);
-//   "_F"           fence through the points of `fencePoints` (entities in the order the fence meets them);
-//   "_L"           the last entity; "_P" the previous selection; "_I" the implied (pickfirst) selection.
-// Filters: DXF group codes with -4 "<and" "and>" "<or" "or>" "<not" "not>" "<xor" "xor>"; strings match with
-// wildcards (*, ?, #, @, ., [..], ~, `, comma lists) without regard to case for 0, 2, 8; points exactly.
-// Answers RTNORM with a new set, RTERROR when nothing was selected (ERRNO set), RTCAN on Esc.
+// ssGet modes, as the host takes them (with or without "_", any case):
+//   nullptr or ""  the user selects at the host's prompt "Select objects: ". Answers: points (a pick: the entity
+//                  nearest within the pick box, as entSel chooses), "W" / "C" and two corners, "F" and fence
+//                  points up to an Enter ("U" takes the last point back), "L", "P", "ALL", "G" and a group name,
+//                  "R" (then "Remove objects: ") and "A" to add again, "U" to undo the last step; from a module
+//                  also entity names (RTENAME) and sets (RTPICKS). Each step prints what it found ("2 found",
+//                  "(1 duplicate), 3 total", "1 removed, 2 total"); an answer it cannot take prints
+//                  "*Invalid selection*" with the choices and asks again (a module's wrong answer fails: RTERROR).
+//                  Enter, or the end of a module's arguments, ends. Under PICKSTYLE 1 an entity of a selectable
+//                  group brings its group. What is chosen shows highlighted (HIGHLIGHT 1) until the selection ends.
+//   "_X"           the whole drawing through the filter, invisible entities and layers that are off or frozen
+//                  included, model space in order then paper space;
+//   "_C" / "_W"    crossing / window between pt1 and pt2 (equal corners: what passes through the point within
+//                  the global tolerance);
+//   "_F"           fence through the points of `fencePoints` (or pt1 to pt2), entities in the order the fence
+//                  meets them, drawing order among those met at the same place;
+//   "_L"           the last entity; "_P" the previous selection (what the last selection chose, its erased
+//                  members left out); "_I" the implied (pickfirst) selection, which this host never holds.
+// Windows, fences and picks take only what shows: visible entities of model space on layers that are on and
+// thawed. Filters: see filter.h (DXF group codes, -4 operators, wildcards; names of groups 0, 2, 6, 7, 8 without
+// regard to case; numbers and points exactly). A malformed filter or an unknown mode answers RTERROR.
+// Answers RTNORM with a new set, RTERROR when nothing was selected, RTCAN on Esc. ERRNO afterwards: 0 with a set
+// or after Esc; 7 when a mode other than the user's found nothing; 52 when the user ended with nothing chosen (so
+// a caller's loop that asks again while ERRNO is 7 ends on Enter).
 int ssGet(std::string_view mode, const ge::Point3d* pt1, const ge::Point3d* pt2, const db::ResBufList* filter,
           db::EntityName& set, const std::vector<ge::Point3d>* fencePoints = nullptr);
+// ssGet(nullptr, ...) is the user's selection (a null pointer must not become a string_view).
+inline int ssGet(std::nullptr_t, const ge::Point3d* pt1, const ge::Point3d* pt2, const db::ResBufList* filter,
+                 db::EntityName& set, const std::vector<ge::Point3d>* fencePoints = nullptr) {
+    return ssGet(std::string_view(), pt1, pt2, filter, set, fencePoints);
+}
 // True when the entity passes the filter (an empty filter passes everything).
 bool matchesFilter(db::ObjectId entity, const db::ResBufList& filter);
 // Set operations with the host's statuses.
@@ -38,9 +58,14 @@ int ssFree(const db::EntityName& set);
 // The entities of a set as ids (erased ones left out); empty for an unknown set.
 std::vector<db::ObjectId> selectionIds(const db::EntityName& set);
 
-// Object snap at a point: modes "_END", "_MID", "_CEN", "_NEA", "_INT", "_PER", "_QUA", "_NOD", "_INS", comma
-// separated; the aperture (APERTURE pixels at the view's scale) around the point. RTNORM with the snapped point,
-// RTERROR when nothing snaps.
+// Object snap at a point: modes "_END", "_MID", "_CEN", "_NEA", "_INT", "_PER" (from LASTPOINT), "_QUA", "_NOD",
+// "_INS", comma separated (three or more letters of a mode's name, with or without "_"; "_NON" answers the point
+// itself). The entities that show whose outline comes within the aperture (APERTURE pixels at the view's scale)
+// are the candidates; the snap point chosen is the nearest one of the modes other than _NEA inside the aperture,
+// else the nearest point of a candidate (_NEA), else the nearest snap point anywhere on a candidate (the far end
+// of a long line through the aperture, the centre of a circle whose edge crosses it). Ties go to the mode named
+// first, then to the entity drawn last. RTNORM with the snapped point; RTERROR when nothing snaps or a mode is
+// unknown. The full rule is in osnap.cpp.
 int osnap(const ge::Point3d& point, std::string_view modes, ge::Point3d& result);
 
 }  // namespace host::ed

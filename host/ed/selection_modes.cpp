@@ -114,6 +114,26 @@ std::optional<std::vector<db::ObjectId>> selectGroup(const db::Database& databas
     return group->allEntityIds(false);
 }
 
+std::vector<db::ObjectId> withGroupMembers(const db::Database& database, const std::vector<db::ObjectId>& ids) {
+    const auto* groups = dynamic_cast<const db::Dictionary*>(database.peek(database.groupDictionaryId()));
+    if (!groups || ids.empty()) return ids;
+    std::vector<const db::Group*> selectable;
+    for (const auto& [name, id] : groups->entries())
+        if (const auto* g = dynamic_cast<const db::Group*>(database.peek(id)); g && g->isSelectable())
+            selectable.push_back(g);
+    std::vector<db::ObjectId> out;
+    auto add = [&](db::ObjectId id) {
+        if (std::find(out.begin(), out.end(), id) == out.end()) out.push_back(id);
+    };
+    for (db::ObjectId id : ids) {
+        add(id);
+        for (const db::Group* g : selectable)
+            if (g->has(id))
+                for (db::ObjectId member : g->allEntityIds(false)) add(member);
+    }
+    return out;
+}
+
 db::EntityName storeSet(const std::vector<db::ObjectId>& members) {
     std::vector<db::EntityName> names;
     for (db::ObjectId id : members) {

@@ -28,6 +28,9 @@ std::vector<db::ObjectId> selectByFence(const db::Database& database, const std:
 std::optional<db::ObjectId> selectLast(const db::Database& database, const SelectionFilter* filter);
 // The live members of a group of the drawing, in the group's order; nullopt when there is no such group.
 std::optional<std::vector<db::ObjectId>> selectGroup(const db::Database& database, std::string_view name);
+// `ids` with the other live members of every selectable group one of them belongs to, each group's members after
+// the entity that brought them in (what PICKSTYLE 1 makes of a pick or a window).
+std::vector<db::ObjectId> withGroupMembers(const db::Database& database, const std::vector<db::ObjectId>& ids);
 
 // ---- the store of selection sets
 

@@ -33,6 +33,8 @@ constexpr std::string_view kInvalidSelection =
 
 constexpr int kErrnoPickMissed = 7;
 constexpr int kErrnoNullInput = 52;
+// PICKSTYLE bit: picking a member of a selectable group selects the group.
+constexpr int kGroupSelection = 1;
 
 // The outcome of one sub-question (a corner, a fence point, a group name).
 enum class Step { Answered, Ended, Cancelled, Failed };
@@ -261,8 +263,10 @@ private:
         }
     }
 
-    // Adds (or, while removing, takes out) what a step found, and says how many.
-    void apply(const std::vector<db::ObjectId>& found) {
+    // Adds (or, while removing, takes out) what a step found, and says how many. Under PICKSTYLE 1 (and 3) an
+    // entity of a selectable group brings the whole group.
+    void apply(std::vector<db::ObjectId> found) {
+        if ((getShort("PICKSTYLE", 1) & kGroupSelection) && drawing()) found = withGroupMembers(*drawing(), found);
         std::vector<db::ObjectId> changed;
         std::size_t duplicates = 0;
         for (db::ObjectId id : found) {

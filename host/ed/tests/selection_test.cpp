@@ -269,6 +269,35 @@ TEST_F(Selection, TheUsersSelectionThroughAFilterAndWithHighlight) {
     (void)a;
 }
 
+TEST_F(Selection, PickStyleOneSelectsTheWholeGroup) {
+    const db::ObjectId a = d.line({0, 0, 0}, {10, 0, 0});
+    const db::ObjectId b = d.line({0, 5, 0}, {10, 5, 0});
+    const db::ObjectId c = d.line({0, 9, 0}, {10, 9, 0});
+    db::ObjectId gid;
+    {
+        db::ObjectPtr<db::Dictionary> groups(d.db().groupDictionaryId(), db::OpenMode::Write);
+        ASSERT_EQ(groups->setAt("PAIR", std::make_unique<db::Group>("a and c"), &gid), db::Status::Ok);
+    }
+    {
+        db::ObjectPtr<db::Group> group(gid, db::OpenMode::Write);
+        ASSERT_EQ(group->append({c, a}), db::Status::Ok);
+    }
+    db::EntityName set;
+    typed({"5,0", ""});
+    EXPECT_EQ(take(ssGet(nullptr, nullptr, nullptr, nullptr, set), set), (Ids{a, c}));  // PICKSTYLE 1
+    ASSERT_EQ(setVar("PICKSTYLE", ResBuf(db::RTSHORT, 0)), db::RTNORM);
+    typed({"5,0", ""});
+    EXPECT_EQ(take(ssGet(nullptr, nullptr, nullptr, nullptr, set), set), (Ids{a}));
+    // A group that is not selectable does not come along.
+    ASSERT_EQ(setVar("PICKSTYLE", ResBuf(db::RTSHORT, 1)), db::RTNORM);
+    {
+        db::ObjectPtr<db::Group> group(gid, db::OpenMode::Write);
+        ASSERT_EQ(group->setSelectable(false), db::Status::Ok);
+    }
+    typed({"5,5", "5,0", ""});
+    EXPECT_EQ(take(ssGet(nullptr, nullptr, nullptr, nullptr, set), set), (Ids{b, a}));
+}
+
 // A command whose body selects, as host commands do; answers command()'s status and the members.
 int selectInCommand(db::ResBufList answers, Ids& members) {
     CommandInfo info;
