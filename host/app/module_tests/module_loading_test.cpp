@@ -6,10 +6,12 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "host/app/module.h"
 #include "host/dxf/dxf_file.h"
 #include "host/ed/command.h"
+#include "host/ed/answers.h"
 #include "host/ed/command_stack.h"
 #include "host/ed/documents.h"
 #include "host/ed/transcript.h"
@@ -81,6 +83,23 @@ TEST_F(ModuleLoading, MessagesGoToEachDocumentWithThatDocumentCurrent) {
               "\n[fixture_recording] message 4 Drawing3.dxf current Drawing3.dxf"
               "\n[fixture_recording] message 2 current Drawing3.dxf");
     EXPECT_TRUE(loadedModules().empty());
+}
+
+TEST_F(ModuleLoading, AMessageHandlerMayRunACommand) {
+    ed::Document* doc = ed::documents().newDocument();
+    std::vector<std::string> ran;
+    ed::commandStack().add({"LOADHOOKS", "LOADHOOK", "", 0, [&] {
+                                const ed::Answer a = ed::nextAnswer("\nAnswer: ");
+                                ran.push_back(ed::runningCommandNames() + " got " +
+                                              (a.kind == ed::Answer::Kind::Enter ? "Enter" : "something else"));
+                            }});
+    std::string error;
+    ASSERT_NE(loadModule(kRecording.string(), &error), nullptr) << error;
+    ed::commandStack().removeGroup("LOADHOOKS");
+    EXPECT_EQ(ran, (std::vector<std::string>{"LOADHOOK got Enter"}));
+    EXPECT_NE(said().find("\nLOADHOOK answered 5100"), std::string::npos) << said();
+    EXPECT_EQ(doc->database().undoableSteps(), 0) << "the command changed nothing, so it left no step";
+    EXPECT_FALSE(ed::isCommandActive());
 }
 
 TEST_F(ModuleLoading, CommandsComeAndGoWithTheModule) {
