@@ -43,7 +43,8 @@ struct Rect {
     constexpr Point center() const { return {left + width() / 2, top + height() / 2}; }
     // Whether the pixel at p lies inside (left and top inclusive, right and bottom exclusive).
     constexpr bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    constexpr bool contains(const Rect& r) const {
+    // Whether all of r lies inside.
+    constexpr bool encloses(const Rect& r) const {
         return r.left >= left && r.top >= top && r.right <= right && r.bottom <= bottom;
     }
     constexpr Rect offsetBy(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }

@@ -17,6 +17,7 @@ struct LoggedMessage {
     std::uintptr_t w = 0;
     std::intptr_t l = 0;
     Delivery delivery = Delivery::Sent;
+    int notifyCode = 0;  // WM_NOTIFY: the code of its header, read when it was delivered
 };
 
 class MessageLog {

@@ -43,6 +43,7 @@ class Desktop;
 struct WindowClass;
 namespace detail {
 struct WindowNode;
+struct DesktopImpl;
 }
 
 // What WM_NCCREATE and WM_CREATE carry (lParam) and what create() takes.
@@ -251,6 +252,7 @@ public:
 private:
     friend class Desktop;
     friend struct detail::WindowNode;
+    friend struct detail::DesktopImpl;
     detail::WindowNode* node_ = nullptr;
 };
 
