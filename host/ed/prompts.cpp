@@ -139,7 +139,7 @@ int askSecondPoint(const PromptSettings& settings, const ge::Point3d& first, ge:
 // two points and the second is asked. `fromPoints` turns the two points into the answer.
 int askDistanceOrAngle(const ge::Point3d* base, std::string_view prompt, std::string_view complaint,
                        const std::function<std::optional<double>(double)>& fromNumber,
-                       const std::function<double(const ge::Point3d&, const ge::Point3d&)>& fromPoints,
+                       const std::function<double(const ge::Point3d&, const ge::Point3d&, int)>& fromPoints,
                        double& out) {
     const PromptSettings settings = detail::takePromptSettings();
     std::optional<ge::Point3d> firstPoint;
@@ -160,7 +160,7 @@ int askDistanceOrAngle(const ge::Point3d* base, std::string_view prompt, std::st
             firstPoint = p;
             return Verdict::taken();
         }
-        out = fromPoints(*base, *p);
+        out = fromPoints(*base, *p, settings.flags);
         if (const std::string_view why = signComplaint(out, settings.flags); !why.empty())
             return Verdict::refused(why);
         return Verdict::taken();
@@ -169,7 +169,7 @@ int askDistanceOrAngle(const ge::Point3d* base, std::string_view prompt, std::st
     ge::Point3d second;
     const int secondStatus = askSecondPoint(settings, *firstPoint, second);
     if (secondStatus != db::RTNORM) return secondStatus;
-    out = fromPoints(*firstPoint, second);
+    out = fromPoints(*firstPoint, second, settings.flags);
     return db::RTNORM;
 }
 
@@ -236,14 +236,17 @@ int getReal(std::string_view prompt, double& out) {
 int getDist(const ge::Point3d* base, std::string_view prompt, double& out) {
     return askDistanceOrAngle(
         base, prompt, kNeedsDistance, [](double n) { return std::optional<double>(n); },
-        [](const ge::Point3d& a, const ge::Point3d& b) { return a.distanceTo(b); }, out);
+        [](const ge::Point3d& a, const ge::Point3d& b, int flags) {
+            return (flags & RSG_2D) ? a.to2d().distanceTo(b.to2d()) : a.distanceTo(b);
+        },
+        out);
 }
 
 int getAngle(const ge::Point3d* base, std::string_view prompt, double& out) {
     return askDistanceOrAngle(
         base, prompt, kNeedsAngle,
         [](double degrees) { return std::optional<double>(ge::normalizeAngle(ge::degreesToRadians(degrees))); },
-        [](const ge::Point3d& a, const ge::Point3d& b) { return ge::angleFromTo(a, b); }, out);
+        [](const ge::Point3d& a, const ge::Point3d& b, int) { return ge::angleFromTo(a, b); }, out);
 }
 
 // Angles are measured from +x counter-clockwise (ANGBASE is 0, ANGDIR 0), so an orientation is an angle.

@@ -86,9 +86,21 @@ std::vector<db::ObjectId> selectByFence(const db::Database& database, const std:
         db::ObjectId id;
     };
     std::vector<Met> met;
+    if (points.empty()) return {};
+    const Box reach = [&] {
+        Box b{points.front(), points.front()};
+        for (const ge::Point2d& p : points) b = Box::of({std::min(b.lo.x, p.x), std::min(b.lo.y, p.y)},
+                                                        {std::max(b.hi.x, p.x), std::max(b.hi.y, p.y)});
+        return b;
+    }();
     std::size_t order = 0;
     forEachSelectable(database, [&](db::ObjectId id, const db::Entity& e) {
         ++order;
+        // An entity whose box the fence's box does not meet cannot be met.
+        if (const auto box = e.geomExtents())
+            if (box->max.x < reach.lo.x || box->min.x > reach.hi.x || box->max.y < reach.lo.y ||
+                box->min.y > reach.hi.y)
+                return;
         if (!passes(e, filter)) return;
         if (const auto at = fenceDistance(shapeOf(e), points)) met.push_back({*at, order, id});
     });

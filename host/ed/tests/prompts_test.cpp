@@ -160,6 +160,14 @@ TEST_F(Prompts, DistancesAndAnglesFromNumbersOrPoints) {
     typed({"-2", "2"});
     EXPECT_EQ(getDist(&origin, "D: ", d), db::RTNORM);
     EXPECT_TRUE(said("\nValue must not be negative."));
+    // Distances between points count z unless RSG_2D.
+    typed({"3,4,12"});
+    EXPECT_EQ(getDist(&origin, "D: ", d), db::RTNORM);
+    EXPECT_DOUBLE_EQ(d, 13.0);
+    initGet(RSG_2D);
+    typed({"3,4,12"});
+    EXPECT_EQ(getDist(&origin, "D: ", d), db::RTNORM);
+    EXPECT_DOUBLE_EQ(d, 5.0);
     // Esc at the second point cancels the whole answer.
     typed({"0,0", "^C"});
     EXPECT_EQ(getDist(nullptr, "D: ", d), db::RTCAN);
