@@ -60,9 +60,8 @@ Jig::DragStatus Jig::acquire(Acquired& out, const ge::Point3d* base, int kind) {
     const detail::Keywords keywords = detail::parseKeywords(keywords_);
     const ge::Point3d from = base ? *base : lastPoint();
     while (true) {
-        const std::string_view prompt = promptShown_ ? std::string_view() : std::string_view(prompt_);
-        promptShown_ = true;
-        const Answer a = nextAnswer(prompt);
+        // The prompt is shown for every answer, so each sample and pick reads as a line of its own.
+        const Answer a = nextAnswer(prompt_);
         switch (a.kind) {
         case Answer::Kind::Cancel:
         case Answer::Kind::EndOfInput:
@@ -130,7 +129,6 @@ Jig::DragStatus Jig::acquire(Acquired& out, const ge::Point3d* base, int kind) {
             return kCancel;
         }
         retryFromInput();
-        promptShown_ = false;
     }
 }
 
@@ -138,7 +136,6 @@ Jig::DragStatus Jig::drag() { return drag(DragStyle{}); }
 
 Jig::DragStatus Jig::drag(const DragStyle& style) {
     style_ = style;
-    promptShown_ = false;
     // Each round reads one answer, so the input bounds the loop; its end is Esc.
     while (true) {
         input_ = Input::None;

@@ -95,7 +95,7 @@ public:
     DragStatus acquireDist(double& distance);
     DragStatus acquireDist(double& distance, const ge::Point3d& base);
 
-    // The prompt shown when the drag starts (and after a complaint).
+    // The prompt shown for every answer the drag reads.
     void setDispPrompt(std::string_view prompt) { prompt_ = prompt; }
     const std::string& dispPrompt() const { return prompt_; }
     // Keywords answered as kKW1, kKW2, ...: "Base Copy" (a "_" and global forms are read as initGet reads them).
@@ -123,7 +123,6 @@ private:
     int controls_ = 0;
     DragStyle style_;
     Input input_ = Input::None;  // what the sampler's acquire read this round
-    bool promptShown_ = false;
 };
 
 }  // namespace host::ed
