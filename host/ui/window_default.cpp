@@ -34,7 +34,8 @@ std::intptr_t Window::defaultProc(Message& m) {
     case WM_NCHITTEST: return impl.hitTest(node_, pointFromLParam(m.l));
     case WM_SETCURSOR: {
         if (Window* p = parent(); p && p->send(WM_SETCURSOR, m.w, m.l)) return 1;
-        if (!node_) return 0;
+        // A parent asked about its child's cursor has nothing more to say.
+        if (!node_ || pointerFromParam<Window>(m.w) != this) return 0;
         const int hit = static_cast<std::int16_t>(loWord(m.l));
         if (hit == HTCLIENT) {
             if (node_->windowClass.cursor == 0) return 0;
