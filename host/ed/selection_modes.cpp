@@ -43,18 +43,25 @@ SetStore& store() {
 
 }  // namespace
 
-std::vector<db::ObjectId> selectAll(const db::Database& database, const SelectionFilter* filter,
-                                    bool selectableOnly) {
+std::vector<db::ObjectId> selectAll(const db::Database& database, const SelectionFilter* filter) {
     std::vector<db::ObjectId> out;
-    if (selectableOnly) {
-        forEachSelectable(database, [&](db::ObjectId id, const db::Entity& e) {
-            if (passes(e, filter)) out.push_back(id);
-        });
-        return out;
-    }
     for (db::ObjectId id = database.firstEntity(); !id.isNull(); id = database.nextEntity(id)) {
         const db::Entity* e = entityOf(database, id);
         if (e && passes(*e, filter)) out.push_back(id);
+    }
+    return out;
+}
+
+std::vector<db::ObjectId> selectAllUnfrozen(const db::Database& database, const SelectionFilter* filter) {
+    std::vector<db::ObjectId> out;
+    const auto* space = dynamic_cast<const db::BlockTableRecord*>(database.peek(database.modelSpaceId()));
+    if (!space) return out;
+    for (db::ObjectId id : space->entityList()) {
+        const db::Entity* e = entityOf(database, id);
+        if (!e) continue;
+        const auto* layer = dynamic_cast<const db::LayerTableRecord*>(database.peek(e->layerId()));
+        if (layer && layer->isFrozen()) continue;
+        if (passes(*e, filter)) out.push_back(id);
     }
     return out;
 }

@@ -12,10 +12,12 @@
 namespace host::ed::detail {
 
 // Every live entity of the drawing passing the filter, model space in order and then paper space: invisible ones
-// and those on layers that are off or frozen included ("_X"). With `selectableOnly` only what could be picked
-// (model space, showing), as "ALL" at the user's prompt takes it.
-std::vector<db::ObjectId> selectAll(const db::Database& database, const SelectionFilter* filter,
-                                    bool selectableOnly = false);
+// and those on layers that are off or frozen included ("_X").
+std::vector<db::ObjectId> selectAll(const db::Database& database, const SelectionFilter* filter);
+// What "ALL" at the user's prompt takes: every live entity of model space passing the filter except those on
+// frozen layers (invisible ones and those on layers that are off included, so that erasing all clears the drawing
+// of everything but what is frozen).
+std::vector<db::ObjectId> selectAllUnfrozen(const db::Database& database, const SelectionFilter* filter);
 // What a window (inside it whole) or a crossing window (inside or across its edges) catches, in drawing order;
 // only what could be picked counts.
 std::vector<db::ObjectId> selectInBox(const db::Database& database, const Box& box, bool crossing,

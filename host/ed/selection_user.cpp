@@ -134,7 +134,7 @@ private:
             return Step::Answered;
         }
         if (word == "ALL") {
-            apply(selectAll(*db, filter_, true));
+            apply(selectAllUnfrozen(*db, filter_));
             return Step::Answered;
         }
         if (word == "R" || word == "REMOVE") {

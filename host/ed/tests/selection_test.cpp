@@ -269,6 +269,21 @@ TEST_F(Selection, TheUsersSelectionThroughAFilterAndWithHighlight) {
     (void)a;
 }
 
+TEST_F(Selection, AllAtTheUsersPromptLeavesOutOnlyFrozenLayers) {
+    const db::ObjectId shown = d.line({0, 0, 0}, {1, 0, 0});
+    const db::ObjectId hidden = d.line({0, 1, 0}, {1, 1, 0});
+    d.change(hidden, [](db::Entity& e) { e.setVisible(false); });
+    d.layer("Off", true);
+    d.layer("Frozen", false, true);
+    const db::ObjectId off = d.line({0, 2, 0}, {1, 2, 0});
+    d.change(off, [](db::Entity& e) { e.setLayer("Off"); });
+    const db::ObjectId frozen = d.line({0, 3, 0}, {1, 3, 0});
+    d.change(frozen, [](db::Entity& e) { e.setLayer("Frozen"); });
+    typed({"ALL", ""});
+    db::EntityName set;
+    EXPECT_EQ(take(ssGet("", nullptr, nullptr, nullptr, set), set), (Ids{shown, hidden, off}));
+}
+
 TEST_F(Selection, PickStyleOneSelectsTheWholeGroup) {
     const db::ObjectId a = d.line({0, 0, 0}, {10, 0, 0});
     const db::ObjectId b = d.line({0, 5, 0}, {10, 5, 0});
