@@ -1,6 +1,8 @@
 // Keyword lists and their matching, initGet's settings for the next prompt, and numbers and points as typed.
 #include "host/ed/prompt_parse.h"
 
+#include <algorithm>
+
 #include "host/ge/angle.h"
 #include "host/sys/number_text.h"
 #include "host/sys/text_case.h"
@@ -36,7 +38,7 @@ std::size_t leadingCapitals(std::string_view keyword) {
     return n;
 }
 
-bool namesLocal(std::string_view keyword, std::string_view typed) {
+bool namesKeyword(std::string_view keyword, std::string_view typed) {
     if (sys::equalsNoCase(keyword, typed)) return true;
     const std::string caps = capitals(keyword);
     if (caps.empty()) return false;
@@ -78,20 +80,21 @@ Keywords parseKeywords(std::string_view list) {
 std::optional<std::string> Keywords::match(std::string_view typed) const {
     typed = trimSpaces(typed);
     if (typed.empty()) return std::nullopt;
-    auto globalOf = [&](std::size_t i) { return i < global.size() ? global[i] : local[i]; };
+    auto globalOf = [&](std::size_t i) -> const std::string& { return i < global.size() ? global[i] : local[i]; };
     if (typed.front() == '_') {
         const std::string_view word = typed.substr(1);
-        for (std::size_t i = 0; i < global.size(); ++i)
-            if (sys::equalsNoCase(global[i], word)) return global[i];
-        // Without a global list the local keywords are the global ones too.
-        for (std::size_t i = global.size(); i < local.size(); ++i)
-            if (sys::equalsNoCase(local[i], word)) return local[i];
+        // Global forms by position; without a global list the local keywords are the global ones too.
+        const std::size_t n = std::max(global.size(), local.size());
+        for (std::size_t i = 0; i < n; ++i)
+            if (sys::equalsNoCase(globalOf(i), word)) return globalOf(i);
+        for (std::size_t i = 0; i < n; ++i)
+            if (namesKeyword(globalOf(i), word)) return globalOf(i);
         return std::nullopt;
     }
     for (std::size_t i = 0; i < local.size(); ++i)
         if (sys::equalsNoCase(local[i], typed)) return globalOf(i);
     for (std::size_t i = 0; i < local.size(); ++i)
-        if (namesLocal(local[i], typed)) return globalOf(i);
+        if (namesKeyword(local[i], typed)) return globalOf(i);
     return std::nullopt;
 }
 

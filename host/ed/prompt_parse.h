@@ -17,11 +17,12 @@ struct Keywords {
     std::vector<std::string> local, global;
 
     bool empty() const { return local.empty() && global.empty(); }
-    // The global form of the keyword a typed answer names, or nullopt. A typed "_" word names a global keyword
-    // (the whole word, any case). Any other word names a local keyword when it is the whole keyword, or the
-    // capital letters of it ("eXit" is "X", "LType" is "LT"), or a longer start of it that begins with all of
-    // its leading capitals ("LTY" for "LType"); a keyword in lower case only must be typed whole. Case does not
-    // matter. The first keyword in the list that the answer names wins.
+    // The global form of the keyword a typed answer names, or nullopt. A word names a keyword when it is the whole
+    // keyword, or the capital letters of it ("eXit" is "X", "LType" is "LT"), or a longer start of it that begins
+    // with all of its leading capitals ("LTY" for "LType"); a keyword in lower case only must be typed whole.
+    // Case does not matter. A word after "_" is matched so against the global forms ("_E" names "Extents"), any
+    // other word against the local keywords. A whole keyword wins over an abbreviation; then the first in the
+    // list.
     std::optional<std::string> match(std::string_view typed) const;
 };
 Keywords parseKeywords(std::string_view list);

@@ -255,7 +255,8 @@ TEST_F(Prompts, KeywordsLocalGlobalAndAbbreviated) {
     const Case cases[] = {
         {"LType", "LT"}, {"lt", "LT"},   {"LTY", "LT"},  {"L", nullptr}, {"LTYPES", nullptr},
         {"x", "X"},      {"EXIT", "X"},  {"e", nullptr}, {"yes", "Y"},   {"ye", nullptr},
-        {"_x", "X"},     {"_exit", nullptr}, {"C1", "Contour1"}, {"_Contour1", "Contour1"}, {"", nullptr},
+        {"_x", "X"},     {"_exit", nullptr}, {"C1", "Contour1"}, {"_Contour1", "Contour1"}, {"_C1", "Contour1"},
+        {"", nullptr},
     };
     for (const Case& c : cases) {
         const auto m = k.match(c.typed);
@@ -266,6 +267,12 @@ TEST_F(Prompts, KeywordsLocalGlobalAndAbbreviated) {
             EXPECT_FALSE(m) << c.typed << " matched " << *m;
         }
     }
+
+    // Global keywords abbreviate by their capitals too.
+    const detail::Keywords zoom = detail::parseKeywords("All Center Extents _All Center Extents");
+    EXPECT_EQ(zoom.match("_E").value_or(""), "Extents");
+    EXPECT_EQ(zoom.match("_extents").value_or(""), "Extents");
+    EXPECT_EQ(zoom.match("c").value_or(""), "Center");
 
     typed({"maybe", "no"});
     initGet(0, "Yes No _Y N");
