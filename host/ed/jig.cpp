@@ -73,7 +73,8 @@ Jig::DragStatus Jig::acquire(Acquired& out, const ge::Point3d* base, int kind) {
         bool sample = false;
         std::optional<ge::Point3d> point;
         std::optional<double> number;
-        std::string_view complaint = kind == kAngleKind ? kNeedsAngle : kind == kDistKind ? kNeedsDistance : kNeedsPoint;
+        std::string_view complaint =
+            kind == kAngleKind ? kNeedsAngle : kind == kDistKind ? kNeedsDistance : kNeedsPoint;
         if (v.code == db::RTPOINT || v.code == db::RT3DPOINT) {
             point = v.point();
             if (v.code == db::RTPOINT) point->z = 0.0;

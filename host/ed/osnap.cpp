@@ -157,7 +157,8 @@ void snapPoints(Mode mode, const Candidate& c, const ge::Point3d& last, std::vec
             }
             break;
         case Mode::Nod:
-            if (p.kind == OutlinePiece::Kind::Point && dynamic_cast<const db::PointEntity*>(part.database()->peek(part)))
+            if (p.kind == OutlinePiece::Kind::Point &&
+                dynamic_cast<const db::PointEntity*>(part.database()->peek(part)))
                 out.push_back(at(p.line.start, p.z0));
             break;
         case Mode::Per: {

@@ -54,7 +54,8 @@ void transformPiece(const db::OutlinePiece& piece, const ge::Matrix3d& m, bool i
         return;
     }
     case Kind::Line:
-        out.push_back(linePiece(m * ge::Point3d(piece.line.start, piece.z0), m * ge::Point3d(piece.line.end, piece.z1)));
+        out.push_back(
+            linePiece(m * ge::Point3d(piece.line.start, piece.z0), m * ge::Point3d(piece.line.end, piece.z1)));
         return;
     case Kind::Arc: break;
     }

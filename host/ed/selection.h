@@ -36,8 +36,9 @@ inline constexpr std::int64_t kSelectionSetTag = 0x5353;  // "SS"
 // "ALL" at the user's prompt takes every entity of model space except those on frozen layers (invisible ones
 // and those on layers that are off included). Windows, fences and picks take only what shows: visible entities
 // of model space on layers that are on and thawed; entities the host keeps without geometry (HATCH, DIMENSION,
-// ...) show no outline, so only "_X", "ALL", "L", "P", groups and entity names choose them. Filters: see filter.h (DXF group codes, -4 operators, wildcards; names of groups 0, 2, 6, 7, 8 without
-// regard to case; numbers and points exactly). A malformed filter or an unknown mode answers RTERROR.
+// ...) show no outline, so only "_X", "ALL", "L", "P", groups and entity names choose them.
+// Filters: see filter.h (DXF group codes, -4 operators, wildcards; names of groups 0, 2, 6, 7, 8 without regard
+// to case; numbers and points exactly). A malformed filter or an unknown mode answers RTERROR.
 // Answers RTNORM with a new set, RTERROR when nothing was selected, RTCAN on Esc. ERRNO afterwards: 0 with a set
 // or after Esc; 7 when a mode other than the user's found nothing; 52 when the user ended with nothing chosen (so
 // a caller's loop that asks again while ERRNO is 7 ends on Enter).

@@ -115,7 +115,8 @@ std::optional<db::Color> parseColor(std::string_view text) {
                                                           "WHITE"};
     for (std::size_t i = 0; i < kNames.size(); ++i)
         if (upper == kNames[i]) return db::Color::fromIndex(int(i) + 1);
-    if (const auto n = sys::parseInteger(upper, 0, db::Color::kByLayer); n.ok()) return db::Color::fromIndex(int(n.value));
+    if (const auto n = sys::parseInteger(upper, 0, db::Color::kByLayer); n.ok())
+        return db::Color::fromIndex(int(n.value));
     constexpr std::string_view kRgb = "RGB:";
     if (upper.starts_with(kRgb)) {
         std::string_view rest = std::string_view(upper).substr(kRgb.size());

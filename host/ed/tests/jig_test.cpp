@@ -123,7 +123,8 @@ TEST_F(Jigs, MoveDragFollowsSamplesAndEndsOnAPick) {
     for (const DisplayEvent& e : displayLog()) redraws += e.kind == DisplayEvent::Kind::EntityRedraw;
     EXPECT_EQ(redraws, 3);
     EXPECT_EQ(transcript().text(),
-              "\nSpecify a point: drag 2,2\nSpecify a point: drag 2,2\nSpecify a point: DRAG 3,2\nSpecify a point: 5,5");
+              "\nSpecify a point: drag 2,2\nSpecify a point: drag 2,2"
+              "\nSpecify a point: DRAG 3,2\nSpecify a point: 5,5");
     EXPECT_EQ(lastPoint(), Point3d(5, 5, 0));  // a pick is the last point; samples are not
     EXPECT_EQ(jig.dragStyle().dragged, 1);
 }

@@ -308,7 +308,8 @@ TEST_F(Prompts, ArgumentsOfAModuleFailInsteadOfAskingAgain) {
     Point3d p;
     int status = 0;
     // Typed items of the right kind are taken as they are; a number at an angle prompt is degrees.
-    EXPECT_EQ(runWithArguments({ResBuf(db::RTSHORT, 5), ResBuf(db::RTREAL, 90.0), ResBuf(db::RTPOINT, Point3d(1, 2, 9))},
+    EXPECT_EQ(runWithArguments({ResBuf(db::RTSHORT, 5), ResBuf(db::RTREAL, 90.0),
+                                ResBuf(db::RTPOINT, Point3d(1, 2, 9))},
                                [&] {
                                    status = getInt("N: ", n);
                                    getAngle(nullptr, "A: ", angle);

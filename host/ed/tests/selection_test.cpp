@@ -351,7 +351,8 @@ TEST_F(Selection, SetsAndEntityNamesPassedToACommand) {
     EXPECT_EQ(members, (Ids{c, a}));
     // Words and points as a module writes them.
     members.clear();
-    EXPECT_EQ(selectInCommand({ResBuf(db::RTSTR, "_W"), ResBuf(db::RTSTR, "-1,-1"), ResBuf(db::RTPOINT, Point3d(11, 6, 0)),
+    EXPECT_EQ(selectInCommand({ResBuf(db::RTSTR, "_W"), ResBuf(db::RTSTR, "-1,-1"),
+                               ResBuf(db::RTPOINT, Point3d(11, 6, 0)),
                                ResBuf(db::RTSTR, "")},
                               members),
               db::RTNORM);
