@@ -89,8 +89,6 @@ WindowNode* DesktopImpl::nodeOf(const Window* w) const {
 
 std::vector<WindowNode*>& DesktopImpl::listOf(WindowNode* n) { return n->parent ? n->parent->children : topLevels; }
 
-std::vector<WindowNode*> DesktopImpl::siblingsOf(WindowNode* n) { return listOf(n); }
-
 void DesktopImpl::detach(WindowNode* n) {
     auto& list = listOf(n);
     list.erase(std::remove(list.begin(), list.end(), n), list.end());

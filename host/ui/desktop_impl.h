@@ -139,7 +139,6 @@ struct DesktopImpl {
 
     // [SECTION] Tree
     WindowNode* nodeOf(const Window* w) const;
-    std::vector<WindowNode*> siblingsOf(WindowNode* n);  // a copy of the list n is in
     std::vector<WindowNode*>& listOf(WindowNode* n);
     void detach(WindowNode* n);
     void attachTopLevel(WindowNode* n, bool atTop);
