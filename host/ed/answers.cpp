@@ -40,7 +40,8 @@ std::string echoText(const db::ResBuf& item) {
             const ge::Point3d p = item.point();
             return sys::formatShortest(p.x) + "," + sys::formatShortest(p.y) + "," + sys::formatShortest(p.z);
         }
-        case db::RTENAME: return sys::formatC("<Entity name: %llx>", static_cast<unsigned long long>(item.name().word[1]));
+        case db::RTENAME:
+            return sys::formatC("<Entity name: %llx>", static_cast<unsigned long long>(item.name().word[1]));
         case db::RTPICKS: return sys::formatC("<Selection set: %lld>", static_cast<long long>(item.name().word[0]));
         default: return "<" + std::to_string(item.code) + ">";
     }
