@@ -2,6 +2,10 @@
 // its class, style, cursor, background and factory.
 #include "host/ui/window_class.h"
 
+#include "host/ui/button.h"
+#include "host/ui/edit.h"
+#include "host/ui/static.h"
+#include "host/ui/tab_control.h"
 #include "host/ui/window.h"
 
 namespace host::ui {
@@ -12,6 +16,15 @@ void registerStandardClasses(WindowClassRegistry& registry) {
                             [] { return std::make_unique<Window>(); }, ""});
     // The tool tip popup.
     registry.registerClass({std::string(kToolTipClass), CS_SAVEBITS, IDC_ARROW, COLOR_INFOBK, {}, ""});
+    // The controls paint their own background with the brush their owner picks (WM_CTLCOLOR*).
+    registry.registerClass({std::string(kEditClass), CS_DBLCLKS, IDC_IBEAM, -1,
+                            [] { return std::make_unique<Edit>(); }, ""});
+    registry.registerClass({std::string(kButtonClass), CS_DBLCLKS, IDC_ARROW, -1,
+                            [] { return std::make_unique<Button>(); }, ""});
+    registry.registerClass({std::string(kStaticClass), CS_DBLCLKS, IDC_ARROW, -1,
+                            [] { return std::make_unique<Static>(); }, ""});
+    registry.registerClass({std::string(kTabControlClass), CS_DBLCLKS, IDC_ARROW, -1,
+                            [] { return std::make_unique<TabControl>(); }, ""});
 }
 
 }  // namespace host::ui
