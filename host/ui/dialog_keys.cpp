@@ -79,7 +79,8 @@ Window* nextTabStop(Window& dialog, Window* from, bool backwards) {
     std::vector<Window*> all = controlsInOrder(dialog);
     if (all.empty()) return nullptr;
     // `from` may be inside a control (a combo's edit): find the control that holds it.
-    auto index = std::find_if(all.begin(), all.end(), [&](Window* c) { return c == from || (from && from->isDescendantOf(*c)); });
+    auto holdsFrom = [&](Window* c) { return c == from || (from && from->isDescendantOf(*c)); };
+    auto index = std::find_if(all.begin(), all.end(), holdsFrom);
     const int n = static_cast<int>(all.size());
     int start = index == all.end() ? (backwards ? n : -1) : static_cast<int>(index - all.begin());
     for (int step = 1; step <= n; ++step) {
@@ -92,7 +93,8 @@ Window* nextTabStop(Window& dialog, Window* from, bool backwards) {
 
 Window* nextGroupItem(Window& dialog, Window* from, bool backwards) {
     std::vector<Window*> all = controlsInOrder(dialog);
-    auto index = std::find_if(all.begin(), all.end(), [&](Window* c) { return c == from || (from && from->isDescendantOf(*c)); });
+    auto holdsFrom = [&](Window* c) { return c == from || (from && from->isDescendantOf(*c)); };
+    auto index = std::find_if(all.begin(), all.end(), holdsFrom);
     if (index == all.end()) return nullptr;
     // The group: from the nearest WS_GROUP control at or before `from` to the control before the next one.
     int first = static_cast<int>(index - all.begin());

@@ -368,7 +368,8 @@ void rasterize(const DrawRecord& r, Image& image, const SystemTables& system) {
             const Rect area = intersect(r.rect, clip);
             for (int y = area.top; y < area.bottom; ++y)
                 for (int x = area.left; x < area.right; ++x) {
-                    const ColorRef s = source.at(r.sourceRect.left + x - r.rect.left, r.sourceRect.top + y - r.rect.top);
+                    const ColorRef s =
+                        source.at(r.sourceRect.left + x - r.rect.left, r.sourceRect.top + y - r.rect.top);
                     if (s != CLR_INVALID) image.set(x, y, combine(image.at(x, y), s, r.flags));
                 }
         }

@@ -148,8 +148,9 @@ ScrollBarParts scrollBarParts(const Window& w, int bar) {
     const Rect frame = w.nonClientInsets();
     const Rect client = Rect::fromSize(frame.left, frame.top, w.clientRect().width(), w.clientRect().height());
     const bool vertical = bar == SB_VERT;
-    parts.bar = vertical ? Rect{client.right, client.top, client.right + desktop.systemMetric(SM_CXVSCROLL), client.bottom}
-                         : Rect{client.left, client.bottom, client.right, client.bottom + desktop.systemMetric(SM_CYHSCROLL)};
+    const int barWidth = desktop.systemMetric(SM_CXVSCROLL), barHeight = desktop.systemMetric(SM_CYHSCROLL);
+    parts.bar = vertical ? Rect{client.right, client.top, client.right + barWidth, client.bottom}
+                         : Rect{client.left, client.bottom, client.right, client.bottom + barHeight};
     const Rect& b = parts.bar;
     const int length = vertical ? b.height() : b.width();
     const int arrow = std::min(vertical ? desktop.systemMetric(SM_CYVSCROLL) : desktop.systemMetric(SM_CXHSCROLL),

@@ -84,7 +84,8 @@ void compose(const Desktop& desktop, const detail::DesktopImpl& impl, const deta
     }
     if ((n->style & WS_VSCROLL) && (n->style & WS_HSCROLL)) {
         const Rect v = impl.barRect(n, SB_VERT), h = impl.barRect(n, SB_HORZ);
-        picture.fill(intersect(Rect{v.left, h.top, v.right, h.bottom}.offsetBy(origin), area), sys.color(COLOR_BTNFACE));
+        const Rect corner = Rect{v.left, h.top, v.right, h.bottom}.offsetBy(origin);
+        picture.fill(intersect(corner, area), sys.color(COLOR_BTNFACE));
     }
 
     // The client area: its raster, or its class background.

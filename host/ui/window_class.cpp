@@ -26,7 +26,8 @@ bool WindowClassRegistry::registerClass(WindowClass windowClass) {
 }
 
 bool WindowClassRegistry::unregisterClass(std::string_view name) {
-    auto it = std::find_if(classes_.begin(), classes_.end(), [&](const WindowClass& c) { return sameName(c.name, name); });
+    auto it = std::find_if(classes_.begin(), classes_.end(),
+                           [&](const WindowClass& c) { return sameName(c.name, name); });
     if (it == classes_.end()) return false;
     classes_.erase(it);
     return true;

@@ -79,7 +79,8 @@ TEST(DesktopQueue, DefaultTextAndFont) {
 TEST(DesktopQueue, GeometryMapsBetweenWindows) {
     Desktop desktop;
     LoggingWindow top, child;
-    ASSERT_TRUE(top.create(kPlainWindowClass, "", WS_POPUP | WS_VISIBLE | WS_CAPTION, Rect{100, 50, 400, 250}, nullptr));
+    ASSERT_TRUE(
+        top.create(kPlainWindowClass, "", WS_POPUP | WS_VISIBLE | WS_CAPTION, Rect{100, 50, 400, 250}, nullptr));
     ASSERT_TRUE(testing::createChild(child, top, Rect{10, 20, 60, 40}, 4, WS_BORDER));
     // Caption 18 and a 3-pixel frame put the client area at (103, 71); the child's border adds one.
     EXPECT_EQ(top.clientToScreen(Point{0, 0}), (Point{103, 71}));

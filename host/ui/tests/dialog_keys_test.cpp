@@ -28,7 +28,8 @@ struct DialogFixture : ::testing::Test {
         };
         ASSERT_TRUE(testing::createPopup(dialog, Rect{0, 0, 300, 200}));
         ASSERT_TRUE(testing::createChild(first, dialog, Rect{0, 0, 50, 20}, 10, WS_TABSTOP | WS_GROUP));
-        ASSERT_TRUE(label.create("Button", "&Mode", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, Rect{0, 25, 50, 30}, &dialog, 11));
+        ASSERT_TRUE(label.create("Button", "&Mode", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, Rect{0, 25, 50, 30}, &dialog,
+                                 11));
         ASSERT_TRUE(testing::createChild(second, dialog, Rect{0, 30, 50, 50}, 12, WS_TABSTOP | WS_GROUP));
         ASSERT_TRUE(radio1.create("Button", "One", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON,
                                   Rect{0, 60, 50, 80}, &dialog, 13));

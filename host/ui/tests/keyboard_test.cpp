@@ -65,7 +65,8 @@ TEST_F(KeyFixture, ModifiersAreDownWhileTheirKeyIsHandled) {
     };
     std::vector<Seen> seen;
     field.onMessage = [&](Message& m, std::intptr_t&) {
-        if (m.id == WM_KEYDOWN && m.w == VK_TAB) seen.push_back({m.id, desktop.isKeyDown(VK_SHIFT), desktop.isKeyDown(VK_CONTROL)});
+        if (m.id == WM_KEYDOWN && m.w == VK_TAB)
+            seen.push_back({m.id, desktop.isKeyDown(VK_SHIFT), desktop.isKeyDown(VK_CONTROL)});
         return false;
     };
     robot.key(VK_TAB, Shift);

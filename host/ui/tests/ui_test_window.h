@@ -69,7 +69,8 @@ public:
 inline constexpr std::initializer_list<unsigned> kHitTesting = {WM_NCHITTEST, WM_SETCURSOR};
 
 // A top-level popup at a screen rectangle, visible, with a plain class.
-inline bool createPopup(Window& w, const Rect& r, std::uint32_t extraStyle = 0, std::string_view cls = kPlainWindowClass) {
+inline bool createPopup(Window& w, const Rect& r, std::uint32_t extraStyle = 0,
+                        std::string_view cls = kPlainWindowClass) {
     return w.create(cls, "", WS_POPUP | WS_VISIBLE | extraStyle, r, nullptr);
 }
 

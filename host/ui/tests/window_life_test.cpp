@@ -13,7 +13,8 @@ using testing::LoggingWindow;
 TEST(WindowLife, CreateSendsCreationMessagesThenShows) {
     Desktop desktop;
     LoggingWindow w;
-    ASSERT_TRUE(w.create(kPlainWindowClass, "Title", WS_POPUP | WS_VISIBLE | WS_BORDER, Rect{10, 20, 110, 70}, nullptr));
+    ASSERT_TRUE(
+        w.create(kPlainWindowClass, "Title", WS_POPUP | WS_VISIBLE | WS_BORDER, Rect{10, 20, 110, 70}, nullptr));
     EXPECT_EQ(w.ids(), (std::vector<unsigned>{WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}));
     // A one-pixel border leaves a 98 x 48 client area.
     EXPECT_EQ(w.last(WM_SIZE)->l, makeLParam(98, 48));
