@@ -88,17 +88,49 @@ bool isValidBlockName(std::string_view name) {
 
 }  // namespace
 
-std::vector<std::string> purgeUnusedBlocks(db::Database& database, std::string_view pattern) {
-    std::vector<std::string> purged;
+std::vector<std::string> unusedBlocks(const db::Database& database, std::string_view pattern) {
+    std::vector<std::string> names;
     const std::set<ObjectId> used = usedBlocks(database);
     for (ObjectId id : blockIds(database)) {
         const db::BlockTableRecord* b = blockRecord(database, id);
-        if (!b || used.count(id) || !isPurgeable(*b) || !wildcardMatch(b->name(), pattern, true)) continue;
-        const std::string name = b->name();
-        for (ObjectId e : b->entityIds()) eraseObject(e);
+        if (b && !used.count(id) && isPurgeable(*b) && wildcardMatch(b->name(), pattern, true))
+            names.push_back(b->name());
+    }
+    return names;
+}
+
+std::vector<std::string> purgeBlocks(db::Database& database, const std::vector<std::string>& names) {
+    const std::vector<std::string> unused = unusedBlocks(database);
+    std::set<ObjectId> going;
+    for (const std::string& name : names) {
+        const bool isUnused = std::any_of(unused.begin(), unused.end(),
+                                          [&](const std::string& u) { return sys::equalsNoCase(u, name); });
+        if (isUnused) going.insert(database.recordId(db::TableKind::Block, name));
+    }
+    // A definition that stays and refers to one that would go keeps it; repeat until nothing more is kept.
+    for (bool kept = true; kept;) {
+        kept = false;
+        for (ObjectId id : blockIds(database)) {
+            if (going.count(id)) continue;
+            const db::BlockTableRecord* b = blockRecord(database, id);
+            for (ObjectId e : b ? b->entityIds() : std::vector<ObjectId>()) {
+                const auto* ref = dynamic_cast<const db::BlockReference*>(database.peek(e));
+                if (ref && going.erase(ref->blockTableRecord())) kept = true;
+            }
+        }
+    }
+    std::vector<std::string> purged;
+    for (ObjectId id : blockIds(database)) {
+        if (!going.count(id)) continue;
+        const std::string name = blockRecord(database, id)->name();
+        for (ObjectId e : blockRecord(database, id)->entityIds()) eraseObject(e);
         if (eraseObject(id) == Status::Ok) purged.push_back(name);
     }
     return purged;
+}
+
+std::vector<std::string> purgeUnusedBlocks(db::Database& database, std::string_view pattern) {
+    return purgeBlocks(database, unusedBlocks(database, pattern));
 }
 
 bool isBlockReferenced(const db::Database& database, ObjectId block) { return usedBlocks(database).count(block) > 0; }

@@ -12,11 +12,19 @@
 
 namespace host::ed {
 
-// Purges the block definitions whose names match `pattern` (wildcards, without regard to case) and that no live
-// reference uses: the definition and its entities are erased. A definition is used when a live reference in
-// model or paper space reaches it, directly or through the definitions it uses; so a definition used only by
-// unused ones goes too. Layouts, anonymous definitions ("*U1", dimension blocks "*D1") and external-reference
-// definitions are never purged. Answers the names purged, in the order of the block table.
+// The block definitions whose names match `pattern` (wildcards, without regard to case) that no live reference
+// uses, in the order of the block table. A definition is used when a live reference in model or paper space
+// reaches it, directly or through the definitions it uses; so a definition used only by unused ones is unused
+// too. Layouts, anonymous definitions ("*U1", dimension blocks "*D1") and external-reference definitions are never
+// listed.
+std::vector<std::string> unusedBlocks(const db::Database& database, std::string_view pattern = "*");
+
+// Purges the unused definitions of these names (compared exactly, without regard to case): each definition and
+// its entities are erased. A definition that a definition staying behind still refers to stays too (so a
+// reference is never left without its block). Answers the names purged, in the order of the block table.
+std::vector<std::string> purgeBlocks(db::Database& database, const std::vector<std::string>& names);
+
+// purgeBlocks of every unusedBlocks name.
 std::vector<std::string> purgeUnusedBlocks(db::Database& database, std::string_view pattern = "*");
 
 // True when a live reference in model or paper space uses the definition, directly or through definitions that
