@@ -2,6 +2,7 @@
 //
 // Index of this file:
 //   [SECTION] Group codes and subclass markers
+//   [SECTION] Object coordinates
 //   [SECTION] Reading values out of result buffers
 //   [SECTION] Writing: common groups, then one function per entity kind
 //   [SECTION] Applying: common groups, then one function per entity kind
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "host/db/database.h"
+#include "host/db/entity_geometry.h"
 #include "host/sys/text_case.h"
 
 namespace host::db {
@@ -69,6 +71,47 @@ constexpr int kPolylineMeshFlags = 16 | 64;  // polygon mesh, polyface mesh
 constexpr std::size_t kMTextChunkBytes = 250;
 
 const ge::Vector3d kZAxis = ge::Vector3d::kZAxis();
+
+}  // namespace
+
+// ============================================================================================================
+// [SECTION] Object coordinates
+// ============================================================================================================
+//
+// Which points of a record are object coordinates (in the plane of its normal, group 210, by the arbitrary-axis
+// rule) and what the entity classes hold for them:
+//
+//   DXF record        object coordinates in the file         held by the class as
+//   CIRCLE, ARC       10 centre                              world point: converted here
+//   TEXT, ATTRIB,     10 position, 11 alignment point        world points: converted here
+//   ATTDEF
+//   INSERT            10 insertion point                     world point: converted here
+//   LWPOLYLINE        10 vertices, 38 elevation              plane coordinates, as in the file
+//   POLYLINE (2D)     10 (its z is the elevation)            plane coordinates, as in the file
+//   VERTEX (2D)       10                                     plane coordinates, as in the file
+//
+// World points in the file whatever the normal: LINE, POINT, MTEXT (10 and its direction 11), ELLIPSE, SPLINE,
+// 3D POLYLINE and its VERTEX records. Angles (50, 51) are always measured in the plane of the normal.
+// Data lists (entGet, entMod) hold the same values as the file.
+
+namespace {
+// True when object and world coordinates are one: the normal (0,0,1) at any length, or no usable normal (taken as
+// (0,0,1), as Matrix3d::planeToWorld takes it). Points are then kept bit for bit, -0.0 included.
+bool isWorldPlane(const ge::Vector3d& normal) {
+    const auto u = detail::unitNormal(normal);
+    return !u || *u == kZAxis;
+}
+}  // namespace
+
+ge::Point3d objectToWorld(const ge::Vector3d& normal, const ge::Point3d& p) {
+    return isWorldPlane(normal) ? p : detail::planeToWorld(normal, p);
+}
+
+ge::Point3d worldToObject(const ge::Vector3d& normal, const ge::Point3d& p) {
+    return isWorldPlane(normal) ? p : detail::worldToPlane(normal, p);
+}
+
+namespace {
 
 // ============================================================================================================
 // [SECTION] Reading values out of result buffers
@@ -248,7 +291,7 @@ void writeLine(const Line& e, GroupSink& s) {
 void writeCircle(const Circle& e, GroupSink& s) {
     s.text(code::kSubclass, "AcDbCircle");
     writeIfNonZero(s, code::kThickness, e.thickness());
-    s.point(code::kPoint, e.center());
+    s.point(code::kPoint, worldToObject(e.normal(), e.center()));
     s.real(code::kReal40, e.radius());
     writeNormal(s, e.normal());
 }
@@ -256,7 +299,7 @@ void writeCircle(const Circle& e, GroupSink& s) {
 void writeArc(const Arc& e, GroupSink& s) {
     s.text(code::kSubclass, "AcDbCircle");
     writeIfNonZero(s, code::kThickness, e.thickness());
-    s.point(code::kPoint, e.center());
+    s.point(code::kPoint, worldToObject(e.normal(), e.center()));
     s.real(code::kReal40, e.radius());
     writeNormal(s, e.normal());
     s.text(code::kSubclass, "AcDbArc");
@@ -326,7 +369,7 @@ void writeVertex(const PolylineVertex& e, GroupSink& s) {
 void writeTextBody(const Text& e, GroupSink& s) {
     s.text(code::kSubclass, "AcDbText");
     writeIfNonZero(s, code::kThickness, e.thickness());
-    s.point(code::kPoint, e.position());
+    s.point(code::kPoint, worldToObject(e.normal(), e.position()));
     s.real(code::kReal40, e.height());
     s.text(code::kText, e.textString());
     writeIfNonZero(s, code::kAngle, e.rotation());
@@ -335,8 +378,9 @@ void writeTextBody(const Text& e, GroupSink& s) {
     writeStyle(s, e.textStyle());
     if (e.generationFlags() != 0) s.integer(code::kInt71, e.generationFlags());
     if (e.horizontalMode() != 0) s.integer(code::kInt72, e.horizontalMode());
+    // The world origin is the origin of every plane: the test is the same in either system.
     if (e.horizontalMode() != 0 || e.verticalMode() != 0 || !(e.alignmentPoint() == ge::Point3d()))
-        s.point(code::kPoint2, e.alignmentPoint());
+        s.point(code::kPoint2, worldToObject(e.normal(), e.alignmentPoint()));
     writeNormal(s, e.normal());
 }
 
@@ -428,7 +472,7 @@ void writeBlockReference(const BlockReference& e, GroupSink& s) {
     s.text(code::kSubclass, "AcDbBlockReference");
     if (!e.attributeIds().empty()) s.integer(code::kFollows, 1);
     s.text(code::kName2, e.blockName());
-    s.point(code::kPoint, e.position());
+    s.point(code::kPoint, worldToObject(e.normal(), e.position()));
     const ge::Vector3d sc = e.scaleFactors();
     if (sc.x != 1.0) s.real(code::kReal41, sc.x);
     if (sc.y != 1.0) s.real(code::kReal42, sc.y);
@@ -510,6 +554,19 @@ void applyBody(std::span<const ResBuf> groups, Faults& faults, Handler&& handle)
     });
 }
 
+// The normal the object coordinates of a list are in: the last 210 of its body, else the entity's own normal. A
+// file gives 210 after the points that lie in its plane, so the list is looked through before a point is applied.
+// A 210 the entity will refuse does not matter: applying the list fails at it.
+ge::Vector3d normalOfGroups(std::span<const ResBuf> groups, const ge::Vector3d& current) {
+    ge::Vector3d normal = current;
+    Faults none{nullptr};
+    applyBody(groups, none, [&](GroupWalk& w, int c) {
+        if (c != code::kNormal) return;
+        if (auto p = pointOf(w.group())) normal = asVector(*p);
+    });
+    return normal;
+}
+
 void applyLine(Line& e, std::span<const ResBuf> g, Faults& f) {
     applyBody(g, f, [&](GroupWalk& w, int c) {
         switch (c) {
@@ -522,10 +579,11 @@ void applyLine(Line& e, std::span<const ResBuf> g, Faults& f) {
     });
 }
 
+// `plane` is the normal of the centre's object coordinates (normalOfGroups).
 template <class CircleLike>
-bool applyCircleGroup(CircleLike& e, GroupWalk& w, int c) {
+bool applyCircleGroup(CircleLike& e, GroupWalk& w, int c, const ge::Vector3d& plane) {
     switch (c) {
-    case code::kPoint: if (auto p = w.point()) w.check(e.setCenter(*p), "centre"); return true;
+    case code::kPoint: if (auto p = w.point()) w.check(e.setCenter(objectToWorld(plane, *p)), "centre"); return true;
     case code::kReal40: if (auto v = w.real()) w.check(e.setRadius(*v), "radius"); return true;
     case code::kThickness: if (auto v = w.real()) w.check(e.setThickness(*v), "thickness"); return true;
     case code::kNormal: if (auto p = w.point()) w.check(e.setNormal(asVector(*p)), "normal"); return true;
@@ -534,12 +592,14 @@ bool applyCircleGroup(CircleLike& e, GroupWalk& w, int c) {
 }
 
 void applyCircle(Circle& e, std::span<const ResBuf> g, Faults& f) {
-    applyBody(g, f, [&](GroupWalk& w, int c) { applyCircleGroup(e, w, c); });
+    const ge::Vector3d plane = normalOfGroups(g, e.normal());
+    applyBody(g, f, [&](GroupWalk& w, int c) { applyCircleGroup(e, w, c, plane); });
 }
 
 void applyArc(Arc& e, std::span<const ResBuf> g, Faults& f) {
+    const ge::Vector3d plane = normalOfGroups(g, e.normal());
     applyBody(g, f, [&](GroupWalk& w, int c) {
-        if (applyCircleGroup(e, w, c)) return;
+        if (applyCircleGroup(e, w, c, plane)) return;
         if (c == code::kAngle) {
             if (auto v = w.real()) w.check(e.setStartAngle(*v), "start angle");
         } else if (c == code::kAngle2) {
@@ -649,12 +709,17 @@ void applyVertex(PolylineVertex& e, std::span<const ResBuf> g, Faults& f) {
     if (s != Status::Ok) f.fail(g.size(), std::string("vertex widths are refused (") + statusText(s) + ")", s);
 }
 
-// TEXT, ATTRIB and ATTDEF. In attributes 73 is a field length and 74 the vertical mode.
-bool applyTextGroup(Text& e, GroupWalk& w, int c, RecordResolver& r, bool isAttribute) {
+// TEXT, ATTRIB and ATTDEF. In attributes 73 is a field length and 74 the vertical mode. `plane` is the normal of
+// the points' object coordinates (normalOfGroups).
+bool applyTextGroup(Text& e, GroupWalk& w, int c, RecordResolver& r, bool isAttribute, const ge::Vector3d& plane) {
     switch (c) {
     case code::kText: if (auto t = w.text()) w.check(e.setTextString(*t), "text"); return true;
-    case code::kPoint: if (auto p = w.point()) w.check(e.setPosition(*p), "position"); return true;
-    case code::kPoint2: if (auto p = w.point()) w.check(e.setAlignmentPoint(*p), "alignment point"); return true;
+    case code::kPoint:
+        if (auto p = w.point()) w.check(e.setPosition(objectToWorld(plane, *p)), "position");
+        return true;
+    case code::kPoint2:
+        if (auto p = w.point()) w.check(e.setAlignmentPoint(objectToWorld(plane, *p)), "alignment point");
+        return true;
     case code::kReal40: if (auto v = w.real()) w.check(e.setHeight(*v), "height"); return true;
     case code::kReal41: if (auto v = w.real()) w.check(e.setWidthFactor(*v), "width factor"); return true;
     case code::kAngle: if (auto v = w.real()) w.check(e.setRotation(*v), "rotation"); return true;
@@ -680,12 +745,14 @@ bool applyTextGroup(Text& e, GroupWalk& w, int c, RecordResolver& r, bool isAttr
 }
 
 void applyText(Text& e, std::span<const ResBuf> g, RecordResolver& r, Faults& f) {
-    applyBody(g, f, [&](GroupWalk& w, int c) { applyTextGroup(e, w, c, r, false); });
+    const ge::Vector3d plane = normalOfGroups(g, e.normal());
+    applyBody(g, f, [&](GroupWalk& w, int c) { applyTextGroup(e, w, c, r, false, plane); });
 }
 
 void applyAttribute(Attribute& e, std::span<const ResBuf> g, RecordResolver& r, Faults& f) {
+    const ge::Vector3d plane = normalOfGroups(g, e.normal());
     applyBody(g, f, [&](GroupWalk& w, int c) {
-        if (applyTextGroup(e, w, c, r, true)) return;
+        if (applyTextGroup(e, w, c, r, true, plane)) return;
         if (c == code::kName2) {
             if (auto t = w.text()) w.check(e.setTag(*t), "tag");
         } else if (c == code::kInt70) {
@@ -695,8 +762,9 @@ void applyAttribute(Attribute& e, std::span<const ResBuf> g, RecordResolver& r, 
 }
 
 void applyAttributeDefinition(AttributeDefinition& e, std::span<const ResBuf> g, RecordResolver& r, Faults& f) {
+    const ge::Vector3d plane = normalOfGroups(g, e.normal());
     applyBody(g, f, [&](GroupWalk& w, int c) {
-        if (applyTextGroup(e, w, c, r, true)) return;
+        if (applyTextGroup(e, w, c, r, true, plane)) return;
         if (c == code::kName2) {
             if (auto t = w.text()) w.check(e.setTag(*t), "tag");
         } else if (c == code::kText3) {
@@ -837,13 +905,16 @@ void applyBlockReference(BlockReference& e, std::span<const ResBuf> g, RecordRes
     int columns = e.columnCount(), rows = e.rowCount();
     double colSpacing = e.columnSpacing(), rowSpacing = e.rowSpacing();
     bool scaleGiven = false, arrayGiven = false;
+    const ge::Vector3d plane = normalOfGroups(g, e.normal());
     applyBody(g, f, [&](GroupWalk& w, int c) {
         switch (c) {
         case code::kName2:
             if (ObjectId id = resolveName(w, r, TableKind::Block, "block"); !id.isNull())
                 w.check(e.setBlockTableRecord(id), "block");
             break;
-        case code::kPoint: if (auto p = w.point()) w.check(e.setPosition(*p), "insertion point"); break;
+        case code::kPoint:
+            if (auto p = w.point()) w.check(e.setPosition(objectToWorld(plane, *p)), "insertion point");
+            break;
         case code::kReal41: if (auto v = w.real()) scale.x = *v, scaleGiven = true; break;
         case code::kReal42: if (auto v = w.real()) scale.y = *v, scaleGiven = true; break;
         case code::kReal43: if (auto v = w.real()) scale.z = *v, scaleGiven = true; break;

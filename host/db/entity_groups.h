@@ -39,6 +39,16 @@ constexpr bool isPointGroup(int code) {
 // In the entities we model every group 50-58 is an angle: radians in memory and in data lists, degrees in files.
 constexpr bool isAngleGroup(int code) { return code >= 50 && code <= 58; }
 
+// Object coordinates: the points a file and a data list give in the plane of the entity's normal (group 210, by
+// the arbitrary-axis rule of Matrix3d::planeToWorld) where our classes hold world points: the centre (10) of a
+// CIRCLE or ARC, the position (10) and alignment point (11) of a TEXT, ATTRIB or ATTDEF, the insertion point (10)
+// of an INSERT. The codec converts them both ways. Lightweight and 2D polyline vertices are object coordinates in
+// the file and in our classes alike; LINE, POINT, MTEXT, ELLIPSE, SPLINE and 3D polyline points are world points
+// in both. With the normal (0,0,1) the two systems are one and a point is kept bit for bit; for other normals a
+// point written and read back comes within a few units in the last place of where it was.
+ge::Point3d objectToWorld(const ge::Vector3d& normal, const ge::Point3d& objectPoint);
+ge::Point3d worldToObject(const ge::Vector3d& normal, const ge::Point3d& worldPoint);
+
 // The groups every entity has, in the AcDbEntity part of its record: 67 paper space, 8 layer, 6 line type,
 // 62 colour, 420 true colour, 370 lineweight, 48 line-type scale, 60 visibility.
 bool isCommonEntityGroup(int code);
@@ -48,6 +58,7 @@ bool isCommonEntityGroup(int code);
 //   100 AcDbEntity, 67 1 (paper space only), 8 layer, 6 line type (unless ByLayer), 62 colour (unless BYLAYER or
 //   only a true colour), 420 true colour, 370 lineweight (unless by layer), 48 (unless 1), 60 1 (invisible only),
 //   then each subclass marker with its data, values at their defaults left out where the DXF reference allows it.
+// Points are as the DXF reference has them: object coordinates where it says so (see objectToWorld).
 // Old-style polylines and block references write their own record only; vertices, attributes and end markers are
 // entities of their own. BLOCK and ENDBLK write their marker; the block's name, flags and base point are the
 // block record's, written by the DXF writer.
@@ -70,9 +81,11 @@ struct GroupError {
 };
 
 // Applies groups, as a data list or the DXF reader holds them (a point is one group; angles are radians), to an
-// entity of the kind they describe. Groups not given leave their values as they are; vertices (10 of a
-// lightweight polyline), spline data (10, 11, 40, 41) and multi-line text (3 and 1) are replaced whole when any
-// of their groups is given.
+// entity of the kind they describe. Object-coordinate points (see objectToWorld) are in the plane of the list's
+// normal (210, wherever it stands in the list), or of the entity's own normal when the list has none; a list that
+// changes the normal but gives no point keeps the entity's world points where they are. Groups not given leave
+// their values as they are; vertices (10 of a lightweight polyline), spline data (10, 11, 40, 41) and multi-line
+// text (3 and 1) are replaced whole when any of their groups is given.
 //   - Ignored: -1, 0, 5, 100, 102, 330 and other head groups, groups the kind does not have, and everything from
 //     the first -3 or 1001 (extended data is the caller's).
 //   - The common groups count only in the AcDbEntity part: before the first subclass marker that is not

@@ -204,6 +204,83 @@ TEST(EntityData, ListOfEveryKindAppliesBackUnchanged) {
     }
 }
 
+// A data list holds what a file holds: the centre of a circle, the position and alignment point of a text and the
+// insertion point of a reference in the plane of the entity's normal (here (0,0,-1): x and z turned over), while
+// the entity answers world points. Lines keep world points.
+TEST(EntityData, PointsInThePlaneOfTheNormalAsInAFile) {
+    WorkingDrawing w;
+    const ge::Vector3d down(0, 0, -1);
+    ObjectId block;
+    {
+        ObjectPtr<SymbolTable> blocks(w.db.tableId(TableKind::Block), OpenMode::Write);
+        blocks->add(std::make_unique<BlockTableRecord>("Clamp"), &block);
+    }
+    auto circle = std::make_unique<Circle>(ge::Point3d(10, 5, 1), 1.0);
+    circle->setNormal(down);
+    auto text = std::make_unique<Text>(ge::Point3d(30, 5, 1), "Plate", 2.5);
+    text->setHorizontalMode(2);
+    text->setAlignmentPoint({40, 5, 1});
+    text->setNormal(down);
+    auto ref = std::make_unique<BlockReference>(ge::Point3d(50, 5, 2), block);
+    ref->setNormal(down);
+    auto line = std::make_unique<Line>(ge::Point3d(1, 2, 3), ge::Point3d(4, 5, 6));
+    line->setNormal(down);
+    const ObjectId circleId = addToModelSpace(w.db, std::move(circle)), textId = addToModelSpace(w.db, std::move(text));
+    struct Case {
+        const char* kind;
+        ObjectId id;
+        int code;
+        ge::Point3d inList;
+    };
+    const Case cases[] = {
+        {"circle centre", circleId, 10, {-10, 5, -1}},
+        {"text position", textId, 10, {-30, 5, -1}},
+        {"text alignment point", textId, 11, {-40, 5, -1}},
+        {"insertion point", addToModelSpace(w.db, std::move(ref)), 10, {-50, 5, -2}},
+        {"line start", addToModelSpace(w.db, std::move(line)), 10, {1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        const ResBufList list = entGet(idToName(c.id));
+        ASSERT_TRUE(find(list, c.code)) << c.kind;
+        EXPECT_EQ(find(list, c.code)->point(), c.inList) << c.kind;
+        EXPECT_EQ(find(list, 210)->point(), ge::Point3d(0, 0, -1)) << c.kind;
+        EXPECT_EQ(entMod(list), RTNORM) << c.kind;  // and the list applies back unchanged
+        EXPECT_EQ(entGet(idToName(c.id)), list) << c.kind;
+    }
+
+    // entMod reads a list's points in the plane of the list's normal wherever 210 stands in it, and of the
+    // entity's own normal when the list has none.
+    const EntityName name = idToName(circleId);
+    ResBufList turnUp;
+    for (const ResBuf& rb : entGet(name))
+        if (rb.code != 10 && rb.code != 210) turnUp.push_back(rb);
+    turnUp.emplace_back(210, ge::Point3d(0, 0, 1));
+    turnUp.emplace_back(10, ge::Point3d(7, 8, 0));
+    ASSERT_EQ(entMod(turnUp), RTNORM);
+    {
+        ObjectPtr<Circle> c(circleId, OpenMode::Read);
+        EXPECT_EQ(c->center(), ge::Point3d(7, 8, 0));
+        EXPECT_EQ(c->normal(), ge::Vector3d(0, 0, 1));
+    }
+    ResBufList moveDown = entGet(name);
+    moveDown.emplace_back(210, ge::Point3d(0, 0, -1));  // after the centre, as files have it
+    moveDown = withChanged(std::move(moveDown), 10, ge::Point3d(-2, 3, 0));
+    ASSERT_EQ(entMod(moveDown), RTNORM);
+    {
+        ObjectPtr<Circle> c(circleId, OpenMode::Read);
+        EXPECT_EQ(c->center(), ge::Point3d(2, 3, 0));
+    }
+    // A list that turns the plane over and gives no centre leaves the circle where it is in the world.
+    ResBufList onlyNormal;
+    for (const ResBuf& rb : entGet(name))
+        if (rb.code != 10) onlyNormal.push_back(rb);
+    onlyNormal = withChanged(std::move(onlyNormal), 210, ge::Point3d(0, 0, 1));
+    ASSERT_EQ(entMod(onlyNormal), RTNORM);
+    ObjectPtr<Circle> c(circleId, OpenMode::Read);
+    EXPECT_EQ(c->center(), ge::Point3d(2, 3, 0));
+    EXPECT_EQ(c->normal(), ge::Vector3d(0, 0, 1));
+}
+
 TEST(EntityData, EntModChangesWhatTheListSays) {
     WorkingDrawing w;
     ASSERT_EQ(registerApp(w.db, "Kstr"), Status::Ok);
