@@ -1,0 +1,543 @@
+// Acting on a dialog as a person would, through the robot, and describing what it shows.
+//
+// Index: [SECTION] Kinds and names, [SECTION] Finding, [SECTION] Describing, [SECTION] Acting.
+#include "host/ui/dialog_driver.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "host/sys/number_text.h"
+#include "host/sys/text_case.h"
+#include "host/ui/control_support.h"
+#include "host/ui/desktop.h"
+#include "host/ui/dialog.h"
+#include "host/ui/tab_control.h"
+#include "host/ui/text_layout.h"
+
+namespace host::ui {
+
+namespace {
+
+std::string_view trimSpaces(std::string_view s) {
+    const std::size_t first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = s.find_last_not_of(" \t");
+    return s.substr(first, last - first + 1);
+}
+
+// A label as a person reads it: '&' marks removed, spaces around and a trailing ':' dropped.
+std::string shownLabel(std::string_view text) {
+    std::string s(trimSpaces(stripPrefix(text)));
+    while (!s.empty() && s.back() == ':') s.pop_back();
+    return std::string(trimSpaces(s));
+}
+
+bool isContainer(const Window& w) {
+    return (w.exStyle() & WS_EX_CONTROLPARENT) != 0 || (w.style() & DS_CONTROL) != 0;
+}
+
+bool derives(const Window& w, std::string_view base) {
+    return w.desktop().classes().isDerivedFrom(w.className(), base);
+}
+
+std::optional<int> wholeNumber(std::string_view s) {
+    const auto parsed = sys::parseInteger(trimSpaces(s), INT32_MIN, INT32_MAX);
+    if (!parsed.ok()) return std::nullopt;
+    return static_cast<int>(parsed.value);
+}
+
+// The check state a value names: 0, 1, 2, or -1 when it names none.
+int checkStateOf(std::string_view value) {
+    const std::string v = sys::lowerCase(trimSpaces(value));
+    for (std::string_view on : {"1", "on", "yes", "true", "checked", "x"})
+        if (v == on) return BST_CHECKED;
+    for (std::string_view off : {"0", "off", "no", "false", "unchecked"})
+        if (v == off) return BST_UNCHECKED;
+    for (std::string_view grey : {"2", "indeterminate", "grey", "gray"})
+        if (v == grey) return BST_INDETERMINATE;
+    return -1;
+}
+
+// A multi-line value of a script: "\n" is a line break (CR LF in the edit), "\\" a backslash.
+std::string unescapeLines(std::string_view value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size() && (value[i + 1] == 'n' || value[i + 1] == '\\')) {
+            out += value[i + 1] == 'n' ? "\r\n" : "\\";
+            ++i;
+        } else {
+            out += value[i];
+        }
+    }
+    return out;
+}
+
+std::string itemText(Window& w, unsigned getText, std::intptr_t index) {
+    std::string s;
+    if (index >= 0) w.send(getText, static_cast<std::uintptr_t>(index), lParamFromPointer(&s));
+    return s;
+}
+
+std::vector<std::string> items(Window& w, unsigned getCount, unsigned getText) {
+    std::vector<std::string> out;
+    const std::intptr_t n = w.send(getCount);
+    for (std::intptr_t i = 0; i < n; ++i) out.push_back(itemText(w, getText, i));
+    return out;
+}
+
+std::string joinChoices(const std::vector<std::string>& choices) {
+    std::string s;
+    for (const std::string& c : choices) s += (s.empty() ? "\"" : ", \"") + c + "\"";
+    return s.empty() ? "none" : s;
+}
+
+std::vector<std::string> tabTitles(Window& tabs) {
+    std::vector<std::string> out;
+    const std::intptr_t n = tabs.send(TCM_GETITEMCOUNT);
+    for (std::intptr_t i = 0; i < n; ++i) {
+        TabItem item;
+        item.mask = TCIF_TEXT;
+        tabs.send(TCM_GETITEM, static_cast<std::uintptr_t>(i), lParamFromPointer(&item));
+        out.push_back(shownLabel(item.text));
+    }
+    return out;
+}
+
+}  // namespace
+
+// [SECTION] Kinds and names
+
+ControlKind controlKind(const Window& w) {
+    if (derives(w, kButtonClass)) {
+        switch (w.style() & BS_TYPEMASK) {
+            case BS_CHECKBOX:
+            case BS_AUTOCHECKBOX:
+            case BS_3STATE:
+            case BS_AUTO3STATE: return ControlKind::CheckBox;
+            case BS_RADIOBUTTON:
+            case BS_AUTORADIOBUTTON: return ControlKind::RadioButton;
+            case BS_GROUPBOX: return ControlKind::GroupBox;
+            default: return ControlKind::PushButton;
+        }
+    }
+    if (derives(w, kEditClass)) return (w.style() & ES_MULTILINE) ? ControlKind::MultiLineEdit : ControlKind::Edit;
+    if (derives(w, kStaticClass))
+        return (w.style() & SS_TYPEMASK) == SS_BITMAP || (w.style() & SS_TYPEMASK) == SS_ICON ? ControlKind::Picture
+                                                                                            : ControlKind::Label;
+    if (derives(w, kComboBoxClass)) return ControlKind::ComboBox;
+    if (derives(w, kListBoxClass)) return ControlKind::ListBox;
+    if (derives(w, kSliderClass)) return ControlKind::Slider;
+    if (derives(w, kTabControlClass)) return ControlKind::TabControl;
+    if (derives(w, kSpinClass)) return ControlKind::Spin;
+    return ControlKind::Other;
+}
+
+std::string_view controlKindName(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Edit: return "edit";
+        case ControlKind::MultiLineEdit: return "multi-line edit";
+        case ControlKind::CheckBox: return "check box";
+        case ControlKind::RadioButton: return "radio button";
+        case ControlKind::PushButton: return "button";
+        case ControlKind::GroupBox: return "group box";
+        case ControlKind::Label: return "label";
+        case ControlKind::Picture: return "picture";
+        case ControlKind::ComboBox: return "combo box";
+        case ControlKind::ListBox: return "list box";
+        case ControlKind::Slider: return "slider";
+        case ControlKind::TabControl: return "tab control";
+        case ControlKind::Spin: return "spin";
+        case ControlKind::Other: return "control";
+    }
+    return "control";
+}
+
+DialogDriver::DialogDriver(Dialog& dialog) : dialog_(dialog), robot_(dialog.desktop()) {}
+
+// [SECTION] Finding
+
+std::vector<Window*> DialogDriver::visibleControls() const {
+    std::vector<Window*> out;
+    std::function<void(Window&)> walk = [&](Window& parent) {
+        for (Window* c : parent.children()) {
+            if (!c->isVisible()) continue;
+            if (isContainer(*c))
+                walk(*c);
+            else
+                out.push_back(c);
+        }
+    };
+    walk(dialog_);
+    return out;
+}
+
+std::string DialogDriver::nameOf(const Window& control) const {
+    const ControlKind kind = controlKind(control);
+    if (kind == ControlKind::CheckBox || kind == ControlKind::RadioButton || kind == ControlKind::PushButton ||
+        kind == ControlKind::GroupBox || kind == ControlKind::Label)
+        return shownLabel(control.text());
+    // The label just before the control in the tab order names it.
+    const std::vector<Window*> all = visibleControls();
+    auto at = std::find(all.begin(), all.end(), &control);
+    if (at == all.end()) return {};
+    while (at != all.begin()) {
+        --at;
+        const ControlKind before = controlKind(**at);
+        if (before == ControlKind::Label) return shownLabel((*at)->text());
+        if (before != ControlKind::GroupBox && before != ControlKind::Picture) break;
+    }
+    return {};
+}
+
+Window* DialogDriver::find(std::string_view name, std::string* why) const {
+    const std::string_view wanted = trimSpaces(name);
+    const std::vector<Window*> all = visibleControls();
+    if (const auto id = wholeNumber(wanted)) {
+        for (Window* c : all)
+            if (c->id() == *id) return c;
+    }
+    const std::string label = shownLabel(wanted);
+    if (!label.empty()) {
+        // Controls that take a value or a press first, so "Quantity" finds the edit and not its label.
+        for (Window* c : all) {
+            const ControlKind k = controlKind(*c);
+            if (k == ControlKind::Label || k == ControlKind::GroupBox || k == ControlKind::Picture) continue;
+            if (sys::equalsNoCase(nameOf(*c), label)) return c;
+        }
+        for (Window* c : all)
+            if (sys::equalsNoCase(nameOf(*c), label)) return c;
+    }
+    if (why) {
+        const bool hidden = dialog_.item(wholeNumber(wanted).value_or(kNoControlId)) != nullptr;
+        *why = "The dialog \"" + dialog_.text() + "\" shows no control \"" + std::string(wanted) + "\"" +
+               (hidden ? " (it is hidden)." : ".");
+    }
+    return nullptr;
+}
+
+// [SECTION] Describing
+
+ControlView DialogDriver::view(Window& control) const {
+    ControlView v;
+    v.control = &control;
+    v.kind = controlKind(control);
+    v.id = control.id();
+    v.label = nameOf(control);
+    v.enabled = control.isEnabled();
+    switch (v.kind) {
+        case ControlKind::Edit:
+        case ControlKind::MultiLineEdit:
+            v.value = control.text();
+            v.readOnly = (control.style() & ES_READONLY) != 0;
+            break;
+        case ControlKind::CheckBox:
+        case ControlKind::RadioButton: v.value = std::to_string(control.send(BM_GETCHECK)); break;
+        case ControlKind::ComboBox:
+            v.choices = items(control, CB_GETCOUNT, CB_GETLBTEXT);
+            v.value = (control.style() & 0x3) == CBS_DROPDOWNLIST
+                          ? itemText(control, CB_GETLBTEXT, control.send(CB_GETCURSEL))
+                          : control.text();
+            break;
+        case ControlKind::ListBox:
+            v.choices = items(control, LB_GETCOUNT, LB_GETTEXT);
+            v.value = itemText(control, LB_GETTEXT, control.send(LB_GETCURSEL));
+            break;
+        case ControlKind::Slider: v.value = std::to_string(control.send(TBM_GETPOS)); break;
+        case ControlKind::TabControl: {
+            v.choices = tabTitles(control);
+            const std::intptr_t i = control.send(TCM_GETCURSEL);
+            if (i >= 0 && static_cast<std::size_t>(i) < v.choices.size()) v.value = v.choices[static_cast<std::size_t>(i)];
+            break;
+        }
+        case ControlKind::Spin: v.value = std::to_string(control.send(UDM_GETPOS32)); break;
+        default: v.value = shownLabel(control.text()); break;
+    }
+    return v;
+}
+
+std::vector<ControlView> DialogDriver::fields() const {
+    std::vector<ControlView> out;
+    for (Window* c : visibleControls()) {
+        const ControlKind k = controlKind(*c);
+        if (k == ControlKind::Label || k == ControlKind::GroupBox || k == ControlKind::Picture) continue;
+        out.push_back(view(*c));
+    }
+    return out;
+}
+
+std::string DialogDriver::describe(bool numbered) const {
+    std::string out = "Dialog \"" + dialog_.text() + "\"";
+    std::string buttons;
+    int number = 0;
+    for (const ControlView& f : fields()) {
+        if (f.kind == ControlKind::PushButton) {
+            buttons += " [" + f.label + (f.enabled ? "" : ", disabled") + "]";
+            continue;
+        }
+        out += "\n  ";
+        if (numbered) out += std::to_string(++number) + ". ";
+        const std::string name = f.label.empty() ? "#" + std::to_string(f.id) : f.label;
+        switch (f.kind) {
+            case ControlKind::CheckBox:
+                out += (f.value == "1" ? "[x] " : f.value == "2" ? "[-] " : "[ ] ") + name;
+                break;
+            case ControlKind::RadioButton: out += (f.value == "1" ? "(o) " : "( ) ") + name; break;
+            case ControlKind::TabControl: out += "tabs: " + joinChoices(f.choices) + ", showing \"" + f.value + "\""; break;
+            case ControlKind::ComboBox:
+            case ControlKind::ListBox:
+                out += name + ": \"" + f.value + "\" of " + joinChoices(f.choices);
+                break;
+            default: out += name + ": \"" + f.value + "\""; break;
+        }
+        if (!f.enabled) out += " (disabled)";
+        else if (f.readOnly) out += " (read-only)";
+    }
+    if (!buttons.empty()) out += "\n  Buttons:" + buttons;
+    return out;
+}
+
+// [SECTION] Acting
+
+void DialogDriver::click(Window& control) {
+    const Rect client = control.clientRect();
+    const Point centre = control.clientToScreen(client.center());
+    Window* hit = control.desktop().windowFromPoint(centre);
+    if (hit && (hit == &control || hit->isDescendantOf(control))) {
+        robot_.click(centre);
+        return;
+    }
+    control.setFocus();
+    if (control.exists()) control.send(BM_CLICK);
+    control.desktop().pumpUntilIdle();
+}
+
+bool DialogDriver::focusIsInDialog() const {
+    Window* f = dialog_.desktop().focus();
+    return f && (f == &dialog_ || f->isDescendantOf(dialog_));
+}
+
+DriveResult DialogDriver::set(std::string_view name, std::string_view value) {
+    std::string why;
+    Window* control = find(name, &why);
+    if (!control) return DriveResult::refused(why);
+    return set(*control, value);
+}
+
+DriveResult DialogDriver::set(Window& control, std::string_view value) {
+    const ControlKind kind = controlKind(control);
+    const std::string name = nameOf(control).empty() ? "#" + std::to_string(control.id()) : nameOf(control);
+    if (!control.isEnabled())
+        return DriveResult::refused("The " + std::string(controlKindName(kind)) + " \"" + name + "\" is disabled.");
+    switch (kind) {
+        case ControlKind::Edit: return setEdit(control, value, false);
+        case ControlKind::MultiLineEdit: return setEdit(control, value, true);
+        case ControlKind::CheckBox: return setCheck(control, value, false);
+        case ControlKind::RadioButton: return setCheck(control, value, true);
+        case ControlKind::ComboBox: return setCombo(control, value);
+        case ControlKind::ListBox: return setList(control, value);
+        case ControlKind::Slider: return setSlider(control, value);
+        case ControlKind::TabControl: return chooseTab(control, value);
+        case ControlKind::PushButton:
+            return DriveResult::refused("\"" + name + "\" is a button: press it instead of setting it.");
+        case ControlKind::Spin:
+            return DriveResult::refused("\"" + name + "\" is a spin: set the edit beside it instead.");
+        default:
+            return DriveResult::refused("The " + std::string(controlKindName(kind)) + " \"" + name + "\" (class " +
+                                        control.className() + ") cannot be set.");
+    }
+}
+
+DriveResult DialogDriver::setEdit(Window& edit, std::string_view value, bool multiLine) {
+    if (edit.style() & ES_READONLY)
+        return DriveResult::refused("The edit \"" + nameOf(edit) + "\" is read-only.");
+    click(edit);
+    if (!edit.exists()) return DriveResult::ok();
+    if (!edit.hasFocus()) {
+        // A check elsewhere kept the focus (its message box was answered): the value is not typed.
+        return DriveResult::refused("The edit \"" + nameOf(edit) + "\" did not get the focus.");
+    }
+    edit.send(EM_SETSEL, 0, -1);
+    if (multiLine) {
+        const std::string text = unescapeLines(value);
+        edit.send(EM_REPLACESEL, 1, lParamFromPointer(text.c_str()));
+        dialog_.desktop().pumpUntilIdle();
+    } else if (value.empty()) {
+        robot_.key(VK_DELETE);
+    } else {
+        robot_.type(value);
+    }
+    return DriveResult::ok();
+}
+
+DriveResult DialogDriver::setCheck(Window& box, std::string_view value, bool radio) {
+    const int wanted = checkStateOf(value);
+    if (wanted < 0)
+        return DriveResult::refused("\"" + std::string(value) + "\" is not a state of the " +
+                                    (radio ? "radio button" : "check box") + " \"" + nameOf(box) +
+                                    "\": use 1 or 0 (on or off).");
+    if (radio && wanted != BST_CHECKED)
+        return DriveResult::refused("The radio button \"" + nameOf(box) +
+                                    "\" is turned off by choosing another of its group.");
+    // A three-state box steps through three states: at most two further clicks reach any of them.
+    for (int clicks = 0; clicks < 3 && box.exists() && box.send(BM_GETCHECK) != wanted; ++clicks) click(box);
+    if (box.exists() && box.send(BM_GETCHECK) != wanted)
+        return DriveResult::refused("The " + std::string(radio ? "radio button" : "check box") + " \"" + nameOf(box) +
+                                    "\" does not take that state.");
+    return DriveResult::ok();
+}
+
+DriveResult DialogDriver::setCombo(Window& combo, std::string_view value) {
+    const std::string text(value);
+    const std::intptr_t found =
+        combo.send(CB_FINDSTRINGEXACT, static_cast<std::uintptr_t>(-1), lParamFromPointer(text.c_str()));
+    const bool dropList = (combo.style() & 0x3) == CBS_DROPDOWNLIST;
+    if (found < 0 && dropList)
+        return DriveResult::refused("The combo box \"" + nameOf(combo) + "\" has no item \"" + text + "\"; it has " +
+                                    joinChoices(items(combo, CB_GETCOUNT, CB_GETLBTEXT)) + ".");
+    if (found < 0) {
+        Window* edit = combo.child(kComboEditId);
+        if (!edit) return DriveResult::refused("The combo box \"" + nameOf(combo) + "\" has no edit to type into.");
+        return setEdit(*edit, value, false);
+    }
+    dialog_.gotoControl(combo);
+    if (!combo.exists()) return DriveResult::ok();
+    if (combo.send(CB_GETCURSEL) != found) {
+        combo.send(CB_SETCURSEL, static_cast<std::uintptr_t>(found));
+        notifyCommand(combo, CBN_SELCHANGE);
+    }
+    dialog_.desktop().pumpUntilIdle();
+    return DriveResult::ok();
+}
+
+DriveResult DialogDriver::setList(Window& list, std::string_view value) {
+    const std::string text(value);
+    const std::intptr_t found =
+        list.send(LB_FINDSTRINGEXACT, static_cast<std::uintptr_t>(-1), lParamFromPointer(text.c_str()));
+    if (found < 0)
+        return DriveResult::refused("The list box \"" + nameOf(list) + "\" has no item \"" + text + "\"; it has " +
+                                    joinChoices(items(list, LB_GETCOUNT, LB_GETTEXT)) + ".");
+    dialog_.gotoControl(list);
+    if (!list.exists()) return DriveResult::ok();
+    if (list.send(LB_GETCURSEL) != found) {
+        list.send(LB_SETCURSEL, static_cast<std::uintptr_t>(found));
+        if (list.style() & LBS_NOTIFY) notifyCommand(list, LBN_SELCHANGE);
+    }
+    dialog_.desktop().pumpUntilIdle();
+    return DriveResult::ok();
+}
+
+DriveResult DialogDriver::setSlider(Window& slider, std::string_view value) {
+    const auto position = wholeNumber(value);
+    if (!position)
+        return DriveResult::refused("The slider \"" + nameOf(slider) + "\" takes a whole number, not \"" +
+                                    std::string(value) + "\".");
+    dialog_.gotoControl(slider);
+    if (!slider.exists()) return DriveResult::ok();
+    slider.send(TBM_SETPOS, 1, *position);
+    const int shown = static_cast<int>(slider.send(TBM_GETPOS));
+    Window* owner = slider.ownerOrParent();
+    const unsigned scroll = (slider.style() & TBS_VERT) ? WM_VSCROLL : WM_HSCROLL;
+    if (owner) {
+        owner->send(scroll, makeWParam(TB_THUMBPOSITION, shown), lParamFromPointer(&slider));
+        if (slider.exists()) owner->send(scroll, makeWParam(TB_ENDTRACK, 0), lParamFromPointer(&slider));
+    }
+    dialog_.desktop().pumpUntilIdle();
+    if (shown != *position)
+        return DriveResult::refused("The slider \"" + nameOf(slider) + "\" goes from " +
+                                    std::to_string(slider.send(TBM_GETRANGEMIN)) + " to " +
+                                    std::to_string(slider.send(TBM_GETRANGEMAX)) + "; it shows " +
+                                    std::to_string(shown) + ".");
+    return DriveResult::ok();
+}
+
+DriveResult DialogDriver::press(std::string_view name) {
+    std::string why;
+    Window* control = find(name, &why);
+    if (!control) return DriveResult::refused(why);
+    return press(*control);
+}
+
+DriveResult DialogDriver::press(Window& button) {
+    const ControlKind kind = controlKind(button);
+    const std::string name = nameOf(button).empty() ? "#" + std::to_string(button.id()) : nameOf(button);
+    if (kind != ControlKind::PushButton && kind != ControlKind::CheckBox && kind != ControlKind::RadioButton)
+        return DriveResult::refused("\"" + name + "\" is a " + std::string(controlKindName(kind)) +
+                                    ", not a button.");
+    if (!button.isEnabled()) return DriveResult::refused("The button \"" + name + "\" is disabled.");
+    click(button);
+    return DriveResult::ok();
+}
+
+Window* DialogDriver::tabControl() const {
+    for (Window* c : visibleControls())
+        if (controlKind(*c) == ControlKind::TabControl) return c;
+    return nullptr;
+}
+
+DriveResult DialogDriver::selectTab(std::string_view titleOrNumber) {
+    Window* tabs = tabControl();
+    if (!tabs) return DriveResult::refused("The dialog \"" + dialog_.text() + "\" has no tabs.");
+    return chooseTab(*tabs, titleOrNumber);
+}
+
+DriveResult DialogDriver::chooseTab(Window& tabs, std::string_view titleOrNumber) {
+    const std::vector<std::string> titles = tabTitles(tabs);
+    const std::string wanted = shownLabel(titleOrNumber);
+    int index = -1;
+    for (std::size_t i = 0; i < titles.size() && index < 0; ++i)
+        if (sys::equalsNoCase(titles[i], wanted)) index = static_cast<int>(i);
+    if (index < 0) {
+        if (const auto n = wholeNumber(wanted); n && *n >= 1 && static_cast<std::size_t>(*n) <= titles.size())
+            index = *n - 1;
+    }
+    if (index < 0)
+        return DriveResult::refused("There is no tab \"" + std::string(titleOrNumber) + "\"; the tabs are " +
+                                    joinChoices(titles) + ".");
+    if (tabs.send(TCM_GETCURSEL) == index) return DriveResult::ok();
+    Rect item{};
+    tabs.send(TCM_GETITEMRECT, static_cast<std::uintptr_t>(index), lParamFromPointer(&item));
+    const Point centre = tabs.clientToScreen(item.center());
+    Window* hit = tabs.desktop().windowFromPoint(centre);
+    if (!item.isEmpty() && hit && (hit == &tabs || hit->isDescendantOf(tabs))) {
+        robot_.click(centre);
+    } else {
+        tabs.setFocus();
+        NotifyHeader changing;
+        if (notifyOwner(tabs, changing, TCN_SELCHANGING) == 0 && tabs.exists()) {
+            tabs.send(TCM_SETCURSEL, static_cast<std::uintptr_t>(index));
+            NotifyHeader changed;
+            notifyOwner(tabs, changed, TCN_SELCHANGE);
+        }
+        dialog_.desktop().pumpUntilIdle();
+    }
+    if (tabs.exists() && tabs.send(TCM_GETCURSEL) != index)
+        return DriveResult::refused("The tab \"" + titles[static_cast<std::size_t>(index)] +
+                                    "\" was not opened: the page shown refused to be left.");
+    return DriveResult::ok();
+}
+
+DriveResult DialogDriver::enter() {
+    if (focusIsInDialog()) {
+        robot_.key(VK_RETURN);
+        return DriveResult::ok();
+    }
+    const std::intptr_t answer = dialog_.send(DM_GETDEFID);
+    const int id = static_cast<unsigned>(hiWord(answer)) == DC_HASDEFID ? loWord(answer) : IDOK;
+    Window* button = dialog_.item(id);
+    if (button && !button->isEnabled()) return DriveResult::refused("The default button is disabled.");
+    dialog_.send(WM_COMMAND, makeWParam(id, BN_CLICKED), lParamFromPointer(button));
+    dialog_.desktop().pumpUntilIdle();
+    return DriveResult::ok();
+}
+
+DriveResult DialogDriver::escape() {
+    if (focusIsInDialog()) {
+        robot_.key(VK_ESCAPE);
+        return DriveResult::ok();
+    }
+    dialog_.send(WM_COMMAND, makeWParam(IDCANCEL, BN_CLICKED), lParamFromPointer(dialog_.item(IDCANCEL)));
+    dialog_.desktop().pumpUntilIdle();
+    return DriveResult::ok();
+}
+
+}  // namespace host::ui

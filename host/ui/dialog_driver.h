@@ -1,0 +1,127 @@
+// Acting on a dialog as a person would: find a control by its id or its label, set it, press a button, pick a
+// tab, press Enter or Esc; and describe what the dialog shows, as text. The scripted user, the console user and
+// tests drive dialogs through it; its hands are the robot, so every action takes the path a person's would
+// (the focus moves to the control first, its kill-focus checks run, notifications go out as the control sends
+// them).
+//
+// Naming a control: a number is a control id; any other text is a label, compared without '&' marks, spaces
+// around, a trailing ':' and the case of letters: a button's, check box's, radio button's or group box's own
+// text, or, for the other controls, the text of the label just before it in the tab order ("Quantity:" names
+// the edit after it). Only visible controls are looked at; on a property sheet that is the page shown and the
+// sheet's own buttons. The first match in the tab order wins.
+//
+// Setting a control, by its kind:
+//   edit                 the text is replaced: a click into it, all selected, the value typed key by key (an
+//                        empty value deletes the selection); a multi-line edit takes the value as one
+//                        replacement, "\n" in it standing for a line break and "\\" for a backslash
+//   check box            1, on, yes, true, checked, x  /  0, off, no, false, unchecked  /  2, indeterminate:
+//                        clicked until it shows that state
+//   radio button         1, on, yes, true, checked: clicked (a radio button is turned off by choosing another)
+//   combo box            the item with exactly this text is chosen (CBN_SELCHANGE); a drop-down combo with no
+//                        such item gets the text typed into its edit
+//   list box             the item with exactly this text is selected (LBN_SELCHANGE when it notifies)
+//   slider               a whole number: the position, then WM_HSCROLL (WM_VSCROLL) TB_THUMBPOSITION, TB_ENDTRACK
+//   tab control          the tab with that title, or a number counting tabs from 1: clicked
+// Labels, group boxes, pictures, push buttons and controls of other classes cannot be set.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/ui/robot.h"
+
+namespace host::ui {
+
+class Dialog;
+class Window;
+
+struct DriveResult {
+    bool done = true;
+    std::string why;  // what stopped the action, in the user's words, when not done
+    static DriveResult ok() { return {}; }
+    static DriveResult refused(std::string why) { return {false, std::move(why)}; }
+};
+
+enum class ControlKind {
+    Edit,
+    MultiLineEdit,
+    CheckBox,
+    RadioButton,
+    PushButton,
+    GroupBox,
+    Label,
+    Picture,
+    ComboBox,
+    ListBox,
+    Slider,
+    TabControl,
+    Spin,
+    Other,  // a class the driver does not know (a custom control)
+};
+
+// One control as a person sees it.
+struct ControlView {
+    Window* control = nullptr;
+    ControlKind kind = ControlKind::Other;
+    int id = 0;
+    std::string label;                 // as shown, '&' marks removed, without a trailing ':'
+    std::string value;                 // the text, the chosen item, "1"/"0"/"2" for checks, the position
+    std::vector<std::string> choices;  // items of combo and list boxes, tab titles
+    bool enabled = true;
+    bool readOnly = false;
+};
+
+ControlKind controlKind(const Window& control);
+// "edit", "check box", "combo box", ... for messages.
+std::string_view controlKindName(ControlKind kind);
+
+class DialogDriver {
+public:
+    explicit DialogDriver(Dialog& dialog);
+
+    Dialog& dialog() const { return dialog_; }
+    Robot& robot() { return robot_; }
+
+    // The control a name stands for (see above); nullptr with the reason in `why` when none.
+    Window* find(std::string_view name, std::string* why = nullptr) const;
+    // The controls a person can see, in the tab order, entering property pages; labels and group boxes included.
+    std::vector<Window*> visibleControls() const;
+    // What the visible controls show, labels and group boxes left out (they label the others).
+    std::vector<ControlView> fields() const;
+    ControlView view(Window& control) const;
+    // The dialog as text: its caption, one line per field, then the buttons; numbered from 1 when asked (the
+    // console user's form, where a number may stand for a field).
+    std::string describe(bool numbered = false) const;
+
+    DriveResult set(std::string_view name, std::string_view value);
+    DriveResult set(Window& control, std::string_view value);
+    DriveResult press(std::string_view name);
+    DriveResult press(Window& button);
+    // A tab of the sheet, or of the dialog's first visible tab control, by title or number (from 1).
+    DriveResult selectTab(std::string_view titleOrNumber);
+    // Enter and Esc, to the control with the focus (or, when the focus is not in the dialog, to the dialog as
+    // its keyboard handling would: the default button, IDCANCEL).
+    DriveResult enter();
+    DriveResult escape();
+
+    // Clicks a control at its centre, as the mouse would; a control the mouse cannot reach there (covered) is
+    // given the focus and sent BM_CLICK instead.
+    void click(Window& control);
+
+private:
+    DriveResult setEdit(Window& edit, std::string_view value, bool multiLine);
+    DriveResult setCheck(Window& box, std::string_view value, bool radio);
+    DriveResult setCombo(Window& combo, std::string_view value);
+    DriveResult setList(Window& list, std::string_view value);
+    DriveResult setSlider(Window& slider, std::string_view value);
+    DriveResult chooseTab(Window& tabs, std::string_view titleOrNumber);
+    Window* tabControl() const;
+    bool focusIsInDialog() const;
+    std::string nameOf(const Window& control) const;
+
+    Dialog& dialog_;
+    Robot robot_;
+};
+
+}  // namespace host::ui
