@@ -1,0 +1,42 @@
+// The material file (*.MAT): a three-line text file that names a material by its density and its material
+// number, read by the material choice of both drawing modules and written by the material page.
+//
+//   line 1   MATERIAL                     must contain "MATERIAL" (case-sensitive, anywhere); read with 40
+//   line 2   DENSITY=<density text>       the text after the first "=" (the whole line without one); read with 80
+//   line 3   MATERIAL_NUM=<number text>   likewise
+//
+// The keys before "=" are not checked and further lines are ignored. A line longer than its reader's room is cut
+// there, and the rest of that line is passed over, so a long first line never stands in for the density.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "cadlib/messages.h"
+
+// Reader sizes of the three lines (room for 39 and 79 characters).
+inline constexpr int kMaterialHeaderLineSize = 40;
+inline constexpr int kMaterialValueLineSize = 80;
+
+inline constexpr const char* kMaterialHeaderWord = "MATERIAL";
+inline constexpr const char* kMaterialDensityKey = "DENSITY=";
+inline constexpr const char* kMaterialNumberKey = "MATERIAL_NUM=";
+inline constexpr const char* kMaterialDefaultExtension = "MAT";
+
+// The filter of the material dialogs.
+inline constexpr TwoLanguageText kMaterialFileFilter = {
+    "*.MAT|*.MAT|All Files (*.*)|*.*||",
+    "*.MAT|*.MAT|Все файлы (*.*)|*.*||",
+};
+
+// Reads the material file at `path`: 0 with the density and number texts, or -1 (both unchanged) when the file
+// cannot be read, its first line lacks "MATERIAL", or it ends before its third line (a file cut short is no
+// material file: its missing value would otherwise be taken from another line).
+int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number);
+
+// Writes the material file: "MATERIAL", "DENSITY=" + density, "MATERIAL_NUM=" + number, the values as given.
+// True when written; false, with `error` naming the file and the reason, when it cannot be (the old file, if
+// any, is then untouched). A value holding a line break is refused, since it would read back as another line.
+bool WriteMaterialFile(const std::filesystem::path& path, std::string_view density, std::string_view number,
+                       std::string* error);

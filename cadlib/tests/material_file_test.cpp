@@ -1,0 +1,104 @@
+// The material file: what the writer puts on disk, which files the reader takes, and that a refused file or a
+// failed write changes nothing.
+#include "cadlib/material_file.h"
+
+#include <gtest/gtest.h>
+
+#include "host/sys/tests/scratch_folder.h"
+
+namespace {
+
+using host::sys::testing::readBytes;
+using host::sys::testing::ScratchFolder;
+using host::sys::testing::writeBytes;
+
+TEST(MaterialFile, WritesThreeCrLfLinesAndReadsThemBack) {
+    ScratchFolder folder;
+    const auto path = folder / "Steel.MAT";
+    std::string error;
+    ASSERT_TRUE(WriteMaterialFile(path, "7.85e-06", "S235", &error)) << error;
+    EXPECT_EQ(readBytes(path), "MATERIAL\r\nDENSITY=7.85e-06\r\nMATERIAL_NUM=S235\r\n");
+
+    std::string density, number;
+    EXPECT_EQ(ReadMaterialFile(path, density, number), 0);
+    EXPECT_EQ(density, "7.85e-06");
+    EXPECT_EQ(number, "S235");
+
+    // Russian designations survive the round trip.
+    ASSERT_TRUE(WriteMaterialFile(path, "7,85", "Ст3сп", &error)) << error;
+    EXPECT_EQ(ReadMaterialFile(path, density, number), 0);
+    EXPECT_EQ(density, "7,85");
+    EXPECT_EQ(number, "Ст3сп");
+}
+
+TEST(MaterialFile, WhichFilesAreMaterialFiles) {
+    ScratchFolder folder;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int answer;
+        const char* density;
+        const char* number;
+    };
+    const Case cases[] = {
+        {"header with more words", "MATERIAL ALU\r\nDENSITY=2.7e-06\r\nMATERIAL_NUM=AW-5754\r\n", 0, "2.7e-06", "AW-5754"},
+        {"LF line ends", "MATERIAL\nDENSITY=7.85\nMATERIAL_NUM=1\n", 0, "7.85", "1"},
+        {"values without keys", "MATERIAL\r\n7.85\r\nS235\r\n", 0, "7.85", "S235"},
+        {"keys are not checked, only the first = counts", "MATERIAL\r\nD=a=b\r\nX=\r\n", 0, "a=b", ""},
+        {"further lines ignored", "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\nextra\r\n", 0, "1", "2"},
+        {"CP1251 file", "MATERIAL\r\nDENSITY=7.85\r\nMATERIAL_NUM=\xD1\xF2\xE0\xEB\xFC\r\n", 0, "7.85", "Сталь"},
+        {"header in lower case", "material\r\nDENSITY=7.85\r\nMATERIAL_NUM=1\r\n", -1, "old", "old"},
+        {"header word beyond the first 39 characters", std::string(40, ' ') + "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n", -1, "old", "old"},
+        {"truncated after the header", "MATERIAL\r\n", -1, "old", "old"},
+        {"truncated after the density", "MATERIAL\r\nDENSITY=7.85\r\n", -1, "old", "old"},
+        {"empty file", "", -1, "old", "old"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto path = folder / "x.MAT";
+        writeBytes(path, c.bytes);
+        std::string density = "old", number = "old";
+        EXPECT_EQ(ReadMaterialFile(path, density, number), c.answer);
+        EXPECT_EQ(density, c.density);
+        EXPECT_EQ(number, c.number);
+    }
+    std::string density = "old", number = "old";
+    EXPECT_EQ(ReadMaterialFile(folder / "missing.MAT", density, number), -1);
+    EXPECT_EQ(density, "old");
+}
+
+// A first line longer than its 39 characters used to spill its rest into the density; the rest of a cut line
+// is passed over instead.
+TEST(MaterialFile, LongLinesAreCutWithoutShiftingTheValues) {
+    ScratchFolder folder;
+    const auto path = folder / "long.MAT";
+    writeBytes(path, "MATERIAL " + std::string(60, 'x') + "\r\nDENSITY=" + std::string(100, '7') +
+                         "\r\nMATERIAL_NUM=S235\r\n");
+    std::string density, number;
+    EXPECT_EQ(ReadMaterialFile(path, density, number), 0);
+    EXPECT_EQ(density, std::string(79 - 8, '7'));
+    EXPECT_EQ(number, "S235");
+}
+
+TEST(MaterialFile, FailedWriteIsReportedAndKeepsTheOldFile) {
+    ScratchFolder folder;
+    std::string error;
+    const auto path = folder / "Steel.MAT";
+    writeBytes(path, "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n");
+
+    // A value with a line break would read back as another line.
+    EXPECT_FALSE(WriteMaterialFile(path, "7.85\r\n", "S235", &error));
+    EXPECT_NE(error.find("Steel.MAT"), std::string::npos) << error;
+    EXPECT_EQ(readBytes(path), "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n");
+
+    EXPECT_FALSE(WriteMaterialFile(folder / "no-such-folder" / "a.MAT", "1", "2", &error));
+    EXPECT_NE(error.find("a.MAT"), std::string::npos) << error;
+
+    host::sys::testing::UnwritableFolder guard(folder.path());
+    if (!guard.active()) GTEST_SKIP() << "cannot make a folder unwritable here";
+    EXPECT_FALSE(WriteMaterialFile(path, "7.85", "S235", &error));
+    EXPECT_NE(error.find("Steel.MAT"), std::string::npos) << error;
+    EXPECT_EQ(readBytes(path), "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n");
+}
+
+}  // namespace
