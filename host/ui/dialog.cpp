@@ -211,7 +211,9 @@ bool Dialog::createFromTemplate(Window* parent, bool modal) {
         return false;
     }
     if (modal || (template_.style & WS_VISIBLE)) show(SW_SHOW);
-    if (focusFirst && first && !child && d.isWindow(first)) gotoControl(*first);
+    // The hook may have made controls of its own (a sheet its first page): the first tab stop is looked for again.
+    if (focusFirst && !child) first = firstTabStop(*this);
+    if (focusFirst && first && !child) gotoControl(*first);
     return true;
 }
 

@@ -85,6 +85,12 @@ std::vector<std::string> items(Window& w, unsigned getCount, unsigned getText) {
     return out;
 }
 
+// "an edit", "a check box".
+std::string withArticle(std::string_view noun) {
+    const bool vowel = !noun.empty() && std::string_view("aeiou").find(noun.front()) != std::string_view::npos;
+    return (vowel ? "an " : "a ") + std::string(noun);
+}
+
 std::string joinChoices(const std::vector<std::string>& choices) {
     std::string s;
     for (const std::string& c : choices) s += (s.empty() ? "\"" : ", \"") + c + "\"";
@@ -208,7 +214,8 @@ Window* DialogDriver::find(std::string_view name, std::string* why) const {
             if (sys::equalsNoCase(nameOf(*c), label)) return c;
     }
     if (why) {
-        const bool hidden = dialog_.item(wholeNumber(wanted).value_or(kNoControlId)) != nullptr;
+        const auto id = wholeNumber(wanted);
+        const bool hidden = id && *id != kNoControlId && dialog_.item(*id) != nullptr;
         *why = "The dialog \"" + dialog_.text() + "\" shows no control \"" + std::string(wanted) + "\"" +
                (hidden ? " (it is hidden)." : ".");
     }
@@ -461,8 +468,7 @@ DriveResult DialogDriver::press(Window& button) {
     const ControlKind kind = controlKind(button);
     const std::string name = nameOf(button).empty() ? "#" + std::to_string(button.id()) : nameOf(button);
     if (kind != ControlKind::PushButton && kind != ControlKind::CheckBox && kind != ControlKind::RadioButton)
-        return DriveResult::refused("\"" + name + "\" is a " + std::string(controlKindName(kind)) +
-                                    ", not a button.");
+        return DriveResult::refused("\"" + name + "\" is " + withArticle(controlKindName(kind)) + ", not a button.");
     if (!button.isEnabled()) return DriveResult::refused("The button \"" + name + "\" is disabled.");
     click(button);
     return DriveResult::ok();

@@ -68,7 +68,7 @@ DialogTemplate& DialogTemplate::groupBox(std::string_view text, TemplateRect r, 
 
 DialogTemplate& DialogTemplate::comboBox(int id, TemplateRect r, std::uint32_t style) {
     if ((style & 0x3) == 0) style |= CBS_DROPDOWNLIST;
-    return control(kComboBoxClass, id, "", r, style | WS_VSCROLL | WS_TABSTOP);
+    return control(kComboBoxClass, id, "", r, style | WS_TABSTOP);
 }
 
 DialogTemplate& DialogTemplate::listBox(int id, TemplateRect r, std::uint32_t style) {

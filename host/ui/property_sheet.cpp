@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "host/ui/desktop.h"
-#include "host/ui/dialog_keys.h"
 #include "host/ui/tab_control.h"
 
 namespace host::ui {
@@ -243,13 +242,8 @@ bool PropertySheet::onInitDialog() {
         if (tabs) tabs->send(TCM_INSERTITEM, static_cast<std::uintptr_t>(i), lParamFromPointer(&tab));
     }
     activate(std::clamp(startPage_, 0, std::max(0, pageCount() - 1)));
-    // The focus goes to the first control of the page shown, as on the system's sheets.
-    if (PropertyPage* p = activePage(); p && p->exists()) {
-        if (Window* first = nextTabStop(*p, nullptr, false)) {
-            gotoControl(*first);
-            return false;
-        }
-    }
+    // The focus goes to the first control of the page shown, as on the system's sheets: the page lies above the
+    // tab control, so it holds the first tab stop.
     return true;
 }
 

@@ -208,9 +208,10 @@ bool ScriptedUser::act(Dialog& dialog) {
         return true;
     }
     endedOn_ = nullptr;
+    // Where the line stands, taken now: answering it may read further lines (for a message box it opens).
+    const std::string where = ed::input().position();
     const AnswerOutcome outcome = applyAnswerLine(dialog, *line, AnswerSyntax::Script);
     if (!outcome.complaint.empty()) {
-        const std::string where = ed::input().position();
         ed::print("\n" + outcome.complaint + (where.empty() ? "" : " (" + where + ")"));
     }
     if (!outcome.shown.empty()) ed::print("\n" + outcome.shown);
