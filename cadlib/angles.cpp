@@ -4,11 +4,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/ge/angle.h"
+
 using cadlib::kTwoPi;
 
 void NormalizeAngle(double& angle) {
     if (!std::isfinite(angle)) {
         angle = std::nan("");
+        return;
+    }
+    // Beyond 1e15 radians k * 2*pi below no longer keeps the fraction of a turn (a double holds about 16
+    // digits); the exact remainder of the division by 2*pi is taken instead.
+    constexpr double kLargeAngle = 1e15;
+    if (std::fabs(angle) >= kLargeAngle) {
+        angle = host::ge::normalizeAngle(angle);
         return;
     }
     const double k = std::trunc(angle / kTwoPi);

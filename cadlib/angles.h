@@ -19,7 +19,8 @@ inline constexpr double kRadiansPerDegree = kPi / 180.0;
 
 // Brings `angle` into [0, 2*pi) in place: k = the truncation of angle / 2*pi; a negative angle gets (1 - k) * 2*pi
 // added, another loses k * 2*pi; then 2*pi is added once more when still below 0, or subtracted when at or above
-// 2*pi. -0.5 becomes 2*pi - 0.5, 2*pi becomes 0, 7*pi becomes pi. NaN and infinities come back as NaN.
+// 2*pi. -0.5 becomes 2*pi - 0.5, 2*pi becomes 0, 7*pi becomes pi. NaN and infinities come back as NaN; from
+// 1e15 radians on, where k * 2*pi loses the fraction of a turn, the remainder of the division by 2*pi is taken.
 void NormalizeAngle(double& angle);
 
 // Whether `angle` lies on the range from start to end, bounds included: start <= angle <= end when end >= start,

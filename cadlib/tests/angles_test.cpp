@@ -29,7 +29,9 @@ TEST(Angles, NormalizeAngleBringsIntoOneTurn) {
         {-kTwoPi, 0.0},
         {-7 * kPi, kPi},
         {1e6, std::fmod(1e6, kTwoPi)},
-        {-1e-17, 0.0},  // plus 2*pi this rounds to 2*pi itself, which is the direction 0
+        {-1e-17, 0.0},
+        {1e300, std::fmod(1e300, kTwoPi)},
+        {-1e20, kTwoPi + std::fmod(-1e20, kTwoPi)},  // plus 2*pi this rounds to 2*pi itself, which is the direction 0
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.angle);
