@@ -138,6 +138,26 @@ TEST(ModuleSession, ModulesRunCommandsByName) {
     EXPECT_NE(r.out.find("command() answered -5002"), std::string::npos) << r.out;
 }
 
+TEST(ModuleSession, HostCommandsAndUndoInTheLoop) {
+    ScratchFolder folder;
+    const fs::path saved = folder / "out.dxf";
+    const fs::path script = writeScript(folder,
+                                        "TESTLINE\n0,0\n10,0\n"
+                                        "TESTLINE\n0,5\n10,5\n"
+                                        ";; the user erases the last line, then takes that back\n"
+                                        "ERASE\nL\n\n"
+                                        "UNDO\n1\n"
+                                        ";; a module's command draws, erases by name and undoes its own work so far\n"
+                                        "TESTRUN\nTESTLINE|0,9|10,9|_.ERASE|_L||_.UNDO|1\n"
+                                        ";; and one whose erase stays\n"
+                                        "TESTRUN\n_.ERASE|_L|\n");
+    const RunResult r = cadhost({"--load", "testmodule", "--script", script.string(), "--save", saved.string()},
+                                folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_EQ(linesIn(saved), (std::vector<std::string>{"0,0 10,0"}));
+    EXPECT_EQ(count(r.out, "command() answered 5100"), 2u) << r.out;
+}
+
 TEST(ModuleSession, AFailingCommandIsTakenBackAndTheScriptGoesOn) {
     ScratchFolder folder;
     const fs::path saved = folder / "out.dxf";
