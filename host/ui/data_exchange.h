@@ -17,11 +17,12 @@
 //   radio           the group from its first button  checks the index-th button,    the index of the checked
 //                   (WS_GROUP) to the next group     clears the others; -1 clears   button, -1 for none
 //   comboText       combo box                        drop-down list: the item with  the chosen item's text ("" for
-//                                                    exactly this text (none when   none); drop-down: the edit's
-//                                                    absent); drop-down: the text   text
+//                                                    this whole text, either case   none); drop-down: the edit's
+//                                                    (none when absent); drop-      text
+//                                                    down: that item or the text
 //   comboIndex      combo box                        CB_SETCURSEL                   CB_GETCURSEL (-1 for none)
-//   listText        list box                         the item with exactly this     the selected item's text
-//                                                    text (none when absent)
+//   listText        list box                         the item with this whole text  the selected item's text
+//                                                    (none when absent)
 //   listIndex       list box                         LB_SETCURSEL                   LB_GETCURSEL (-1 for none)
 //   slider          slider                           TBM_SETPOS                     TBM_GETPOS
 //   control         any                              binds a member object to the control (DDX_Control)

@@ -52,6 +52,14 @@ Window* firstTabStop(Window& dialog) {
     return nullptr;
 }
 
+// A window and all its descendants.
+std::vector<Window*> windowsIn(Window& root) {
+    std::vector<Window*> out{&root};
+    for (std::size_t i = 0; i < out.size(); ++i)
+        for (Window* c : out[i]->children()) out.push_back(c);
+    return out;
+}
+
 // Undoes what a modal loop changed, on every way out of doModal (an exception from a handler included): the
 // owner is enabled first, so that the focus can go back to it once the dialog's window is gone.
 class ModalScope {
@@ -64,8 +72,17 @@ public:
         stack.erase(std::remove(stack.begin(), stack.end(), &dialog_), stack.end());
         Desktop& d = dialog_.desktop();
         if (disabledOwner_ && d.isWindow(disabledOwner_)) disabledOwner_->enable(true);
-        if (dialog_.exists()) dialog_.destroy();
-        if (focusBefore_ && d.isWindow(focusBefore_) && focusBefore_->isEnabled()) d.setFocus(focusBefore_);
+        const bool focusBack = focusBefore_ && d.isWindow(focusBefore_) && focusBefore_->isEnabled();
+        if (dialog_.exists()) {
+            // The dialog has its answer: the focus leaving its controls as it closes is nobody's change, so their
+            // kill-focus notifications (a field's check) are held back.
+            std::vector<std::unique_ptr<NotificationSuppressor>> quiet;
+            for (Window* w : windowsIn(dialog_)) quiet.push_back(std::make_unique<NotificationSuppressor>(*w));
+            Window* f = d.focus();
+            if (f && (f == &dialog_ || f->isDescendantOf(dialog_))) d.setFocus(focusBack ? focusBefore_ : nullptr);
+            if (dialog_.exists()) dialog_.destroy();
+        }
+        if (focusBack && d.isWindow(focusBefore_) && d.focus() != focusBefore_) d.setFocus(focusBefore_);
     }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
@@ -97,11 +114,43 @@ private:
 
 }  // namespace
 
+// Where the focus is moving: the last WM_KILLFOCUS sent whose move has not ended in a WM_SETFOCUS yet. A modal
+// dialog that starts inside a kill-focus handler (a field's check showing a message box) gives the focus back
+// to the window it was leaving, not to the one it was going to: that window would otherwise get the focus and
+// lose it again to the check's own SetFocus, running its own check, whose message box would start the same
+// round again, without end.
+struct FocusMove {
+    const Desktop* desktop = nullptr;
+    Window* leaving = nullptr;
+    Window* going = nullptr;
+};
+
+FocusMove& focusMove() {
+    static FocusMove move;
+    return move;
+}
+
 // The dialog class: the face colour behind the controls. Dialogs are only made through a Dialog object, so it
-// has no factory; it joins a desktop's classes the first time a dialog is shown there.
-void registerDialogClass(Desktop& d) {
-    if (!d.classes().find(kDialogClass))
-        d.classes().registerClass({std::string(kDialogClass), 0, IDC_ARROW, COLOR_BTNFACE, {}, ""});
+// has no factory; it joins a desktop's classes the first time a dialog is shown there, with the spy that follows
+// the focus moves.
+void prepareDesktop(Desktop& d) {
+    if (d.classes().find(kDialogClass)) return;
+    d.classes().registerClass({std::string(kDialogClass), 0, IDC_ARROW, COLOR_BTNFACE, {}, ""});
+    Desktop* desktop = &d;
+    d.addMessageSpy([desktop](const Message& m, Delivery) {
+        if (m.id == WM_KILLFOCUS)
+            focusMove() = {desktop, m.window, pointerFromParam<Window>(m.w)};
+        else if (m.id == WM_SETFOCUS)
+            focusMove() = {};
+    });
+}
+
+// The window a modal dialog gives the focus back to when it ends.
+Window* focusToRestore(Desktop& d) {
+    Window* now = d.focus();
+    const FocusMove& move = focusMove();
+    if (move.desktop == &d && now && move.going == now && d.isWindow(move.leaving)) return move.leaving;
+    return now;
 }
 
 Desktop& dialogDesktop() {
@@ -113,7 +162,7 @@ Desktop& dialogDesktop() {
         processDesktop = std::make_unique<Desktop>();
         d = processDesktop.get();
     }
-    registerDialogClass(*d);
+    prepareDesktop(*d);
     return *d;
 }
 
@@ -284,7 +333,7 @@ std::intptr_t Dialog::doModal() {
         fail("it is already shown");
         return -1;
     }
-    Window* focusBefore = d.focus();
+    Window* focusBefore = focusToRestore(d);
     Window* owner = owner_ && d.isWindow(owner_) ? owner_ : activeModal();
     Window* ownerTop = owner ? owner->topLevel() : nullptr;
     modal_ = true;

@@ -72,6 +72,21 @@ std::string unescapeLines(std::string_view value) {
     return out;
 }
 
+// A multi-line text on one line, as a script would write it: line breaks as "\n", backslashes doubled.
+std::string escapeLines(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        if (text[i] == '\r' || text[i] == '\n')
+            out += "\\n";
+        else if (text[i] == '\\')
+            out += "\\\\";
+        else
+            out += text[i];
+    }
+    return out;
+}
+
 std::string itemText(Window& w, unsigned getText, std::intptr_t index) {
     std::string s;
     if (index >= 0) w.send(getText, static_cast<std::uintptr_t>(index), lParamFromPointer(&s));
@@ -294,6 +309,7 @@ std::string DialogDriver::describe(bool numbered) const {
             case ControlKind::ListBox:
                 out += name + ": \"" + f.value + "\" of " + joinChoices(f.choices);
                 break;
+            case ControlKind::MultiLineEdit: out += name + ": \"" + escapeLines(f.value) + "\""; break;
             default: out += name + ": \"" + f.value + "\""; break;
         }
         if (!f.enabled) out += " (disabled)";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/sys/number_text.h"
 #include "host/ui/data_exchange.h"
 #include "host/ui/dialog.h"
 #include "host/ui/message_box.h"
@@ -232,6 +233,58 @@ TEST_F(DialogTest, ExchangingWithAControlTheDialogLacksIsRefusedByName) {
     EXPECT_FALSE(dialog.updateData(true));
     ASSERT_FALSE(messageBoxLog().empty());
     EXPECT_NE(messageBoxLog().back().text.find("no control 4242"), std::string::npos);
+}
+
+// A check made when the focus leaves an edit, as the modules' pages make them: a message box, then the focus
+// back to the edit with its text selected. Two such edits, both wrong, must not pass the focus (and the
+// message) back and forth.
+class CheckedEditsDialog : public Dialog {
+public:
+    static constexpr int kFirst = 3001;
+    static constexpr int kSecond = 3002;
+    CheckedEditsDialog() : Dialog(makeTemplate()) {}
+    int boxes = 0;
+
+protected:
+    static DialogTemplate makeTemplate() {
+        DialogTemplate t("Checks", 160, 60);
+        t.label("&First:", {7, 9, 40, 8})
+            .edit(kFirst, {50, 7, 60, 12})
+            .label("&Second:", {7, 25, 40, 8})
+            .edit(kSecond, {50, 23, 60, 12})
+            .defaultButton(IDOK, "OK", {50, 41, 50, 14})
+            .button(IDCANCEL, "Cancel", {103, 41, 50, 14});
+        return t;
+    }
+    bool onCommand(int id, int code, Window* control) override {
+        if (code != EN_KILLFOCUS || !control) return false;
+        if (sys::parseReal(control->text()).ok()) return true;
+        ++boxes;
+        messageBox("Enter a number.", "", MB_OK | MB_ICONERROR, this);
+        if (Window* edit = item(id)) {
+            edit->setFocus();
+            edit->send(EM_SETSEL, 0, -1);
+            edit->send(EM_SCROLLCARET);
+        }
+        return true;
+    }
+};
+
+TEST_F(DialogTest, AKillFocusCheckTakesTheFocusBackWithoutALoop) {
+    CheckedEditsDialog dialog;
+    IdleSteps steps(desktop, {[&](Dialog& d) {
+                                  robot.type("x");  // the first edit has the focus
+                                  robot.clickAt(*d.item(CheckedEditsDialog::kSecond), {3, 3});
+                              },
+                              [&](Dialog&) { robot.key(VK_RETURN); },  // the box
+                              [&](Dialog& d) {
+                                  EXPECT_EQ(desktop.focus(), d.item(CheckedEditsDialog::kFirst));
+                                  EXPECT_EQ(d.item(CheckedEditsDialog::kFirst)->send(EM_GETSEL), makeLParam(0, 1));
+                                  robot.key(VK_ESCAPE);
+                              }});
+    EXPECT_EQ(dialog.doModal(), IDCANCEL);
+    EXPECT_EQ(dialog.boxes, 1);
+    EXPECT_EQ(steps.left(), 0u);
 }
 
 }  // namespace
