@@ -192,6 +192,39 @@ TEST_F(DialogTest, KeysWalkTabStopsAndMnemonicsClick) {
     EXPECT_EQ(dialog.clicks(), std::vector<int>{kMirrorCheck});
 }
 
+TEST_F(DialogTest, ArrowsMoveThroughARadioGroupAndChooseAsTheyGo) {
+    DialogTemplate t("Units", 160, 80);
+    t.radio(1101, "&mm", {7, 7, 60, 10}, true)
+        .radio(1102, "&cm", {7, 19, 60, 10}, false)
+        .radio(1103, "&inch", {7, 31, 60, 10}, false)
+        .checkBox(1104, "&Round", {80, 7, 60, 10}, WS_GROUP)
+        .defaultButton(IDOK, "OK", {50, 59, 50, 14});
+    TestDialog dialog(t);
+    auto checked = [&](Dialog& d) {
+        std::string s;
+        for (int id : {1101, 1102, 1103}) s += d.item(id)->send(BM_GETCHECK) == BST_CHECKED ? "x" : "-";
+        return s;
+    };
+    IdleSteps steps(desktop, {[&](Dialog& d) {
+                                  EXPECT_EQ(desktop.focus(), d.item(1101));
+                                  robot.key(VK_DOWN);
+                                  EXPECT_EQ(desktop.focus(), d.item(1102));
+                                  EXPECT_EQ(checked(d), "-x-");
+                                  robot.key(VK_DOWN);
+                                  robot.key(VK_DOWN);  // wraps within the group
+                                  EXPECT_EQ(desktop.focus(), d.item(1101));
+                                  EXPECT_EQ(checked(d), "x--");
+                                  robot.key(VK_UP);
+                                  EXPECT_EQ(checked(d), "--x");
+                                  robot.key(VK_TAB);  // out of the group
+                                  EXPECT_EQ(desktop.focus(), d.item(1104));
+                                  robot.key(VK_TAB, Shift);  // back in, at its checked button
+                                  EXPECT_EQ(desktop.focus(), d.item(1103));
+                                  robot.key(VK_RETURN);
+                              }});
+    EXPECT_EQ(dialog.doModal(), IDOK);
+}
+
 // A control object that reports how it came to have its window.
 class Recorder : public Window {
 public:
