@@ -53,25 +53,25 @@ std::string describeForConsole(Dialog& dialog) {
 }
 
 bool ConsoleUser::act(Dialog& dialog) {
-    if (endedOn_ == &dialog) return false;
-    if (shown_ != &dialog) {
+    if (endedOn_ != 0 && endedOn_ == dialog.showing()) return false;
+    if (shown_ != dialog.showing()) {
         ed::print("\n" + describeForConsole(dialog));
-        shown_ = &dialog;
+        shown_ = dialog.showing();
     }
     std::optional<std::string> line = ed::readInputLine("\n" + dialog.text() + "> ");
     if (!line) {
-        endedOn_ = &dialog;
+        endedOn_ = dialog.showing();
         DialogDriver(dialog).escape();
         return true;
     }
-    endedOn_ = nullptr;
+    endedOn_ = 0;
     const AnswerOutcome outcome = applyAnswerLine(dialog, *line, AnswerSyntax::Console);
     if (!outcome.complaint.empty()) ed::print("\n" + outcome.complaint);
     if (!outcome.shown.empty()) {
         ed::print("\n" + outcome.shown);
     } else if (outcome.complaint.empty()) {
         // Something was done: the dialog (or the one its action opened) is shown again before the next line.
-        shown_ = nullptr;
+        shown_ = 0;
     }
     return true;
 }

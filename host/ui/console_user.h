@@ -14,6 +14,7 @@
 // (Ctrl-D) cancels the dialog.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "host/ui/dialog_user.h"
@@ -30,8 +31,8 @@ public:
     bool act(Dialog& dialog) override;
 
 private:
-    const Dialog* shown_ = nullptr;    // the dialog last written out, as it was then
-    const Dialog* endedOn_ = nullptr;  // the input ended while this dialog waited
+    std::uint64_t shown_ = 0;    // the showing of the dialog last written out, as it was then
+    std::uint64_t endedOn_ = 0;  // the showing of the dialog that waited when the input ended
 };
 
 }  // namespace host::ui

@@ -193,6 +193,8 @@ void Dialog::fail(std::string why) {
 // [SECTION] Making the window
 
 bool Dialog::createFromTemplate(Window* parent, bool modal) {
+    static std::uint64_t showings = 0;
+    showing_ = ++showings;
     creationError_.clear();
     Desktop& d = dialogDesktop();
     if (exists()) {

@@ -66,6 +66,9 @@ public:
     std::intptr_t result() const { return result_; }
     // True when the last doModal ended because nobody acted on the dialog.
     bool unanswered() const { return unanswered_; }
+    // A number that tells one showing of the dialog from another (each doModal and createModeless takes a new
+    // one), for users that remember what they did to a dialog.
+    std::uint64_t showing() const { return showing_; }
     // Makes the dialog without a modal loop: a top-level modeless dialog owned by `parent`, or, with WS_CHILD in
     // the template's style, a child of `parent` (a property page, a page inside a tab control). Runs steps 1-4.
     bool createModeless(Window* parent);
@@ -148,6 +151,7 @@ private:
     bool modal_ = false;
     bool ended_ = false;
     bool unanswered_ = false;
+    std::uint64_t showing_ = 0;
     std::intptr_t result_ = 0;
     int exchanging_ = 0;
     std::string creationError_;

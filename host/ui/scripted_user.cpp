@@ -199,15 +199,15 @@ AnswerOutcome applyAnswerLine(Dialog& dialog, std::string_view line, AnswerSynta
 }
 
 bool ScriptedUser::act(Dialog& dialog) {
-    if (endedOn_ == &dialog) return false;
+    if (endedOn_ != 0 && endedOn_ == dialog.showing()) return false;
     std::optional<std::string> line = ed::readInputLine(answerPrompt(dialog));
     if (!line) {
         // The script has ended: the dialog is cancelled; if it does not end, nobody can answer it.
-        endedOn_ = &dialog;
+        endedOn_ = dialog.showing();
         DialogDriver(dialog).escape();
         return true;
     }
-    endedOn_ = nullptr;
+    endedOn_ = 0;
     // Where the line stands, taken now: answering it may read further lines (for a message box it opens).
     const std::string where = ed::input().position();
     const AnswerOutcome outcome = applyAnswerLine(dialog, *line, AnswerSyntax::Script);

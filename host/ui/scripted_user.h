@@ -26,6 +26,7 @@
 // does not end then is left unanswered (its cancel answer, see Dialog::doModal).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -60,7 +61,7 @@ public:
     bool act(Dialog& dialog) override;
 
 private:
-    const Dialog* endedOn_ = nullptr;  // the input ended while this dialog waited
+    std::uint64_t endedOn_ = 0;  // the showing of the dialog that waited when the input ended
 };
 
 }  // namespace host::ui
