@@ -39,8 +39,22 @@ std::optional<std::string> askKeyword(std::string_view prompt, std::string_view 
 // Asks Yes or No; Enter answers `defaultYes`.
 std::optional<bool> askYesNo(std::string_view prompt, bool defaultYes);
 
-// Asks for an integer in [lo, hi]; Enter answers `fallback`. A number out of range is told and asked again when
-// typed, and fails the command when it came from a module's arguments.
+// Asks until `take` accepts an answer (a value from a module's arguments or the text the user typed; it answers
+// nullopt to refuse). A refused answer prints `complaint` and is asked again when the user gave it, and fails the
+// command (RTERROR) when it came from a module's arguments. Answers RTNORM with the value, RTNONE on Enter, RTCAN
+// when cancelled (the command is marked), RTERROR when refused from the arguments.
+template <class T>
+struct Checked {
+    int status = 0;
+    T value{};
+};
+Checked<double> askNumberChecked(std::string_view prompt, std::string_view complaint,
+                                 const std::function<std::optional<double>(const db::ResBuf&)>& take);
+Checked<ge::Point3d> askPointChecked(std::string_view prompt, const ge::Point3d& relativeTo,
+                                     std::string_view complaint,
+                                     const std::function<bool(const ge::Point3d&)>& accept);
+
+// Asks for an integer in [lo, hi]; Enter answers `fallback`. nullopt when cancelled or refused from arguments.
 std::optional<int> askIntInRange(std::string_view prompt, int lo, int hi, int fallback);
 
 // Text for messages: a count with its noun ("1 block", "2 blocks").

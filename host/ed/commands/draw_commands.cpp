@@ -39,23 +39,18 @@ void rectangleCommand() {
     if (!db) return;
     ge::Point3d first;
     if (!answered(getPoint(nullptr, "\nSpecify first corner point: ", first))) return;
-    ge::Point3d other;
-    while (true) {
-        if (!answered(getCorner(first, "\nSpecify other corner point: ", other))) return;
-        const double tol = ge::globalTolerance().equalPoint;
-        if (std::abs(other.x - first.x) > tol && std::abs(other.y - first.y) > tol) break;
-        if (answeringFromArguments()) {
-            fail("The corners make no rectangle: they must differ in x and in y.");
-            return;
-        }
-        print("\nThe corners make no rectangle: they must differ in x and in y.");
-        retryFromInput();
-    }
+    // The other corner must differ from the first in x and in y.
+    const double tol = ge::globalTolerance().equalPoint;
+    const Checked<ge::Point3d> other = askPointChecked(
+        "\nSpecify other corner point: ", first, "The corners make no rectangle: they must differ in x and in y.",
+        [&](const ge::Point3d& p) { return std::abs(p.x - first.x) > tol && std::abs(p.y - first.y) > tol; });
+    if (other.status == db::RTNONE) setCommandResult(db::RTCAN);
+    if (other.status != db::RTNORM) return;
     auto pline = std::make_unique<db::LwPolyline>();
     pline->addVertexAt(0, {first.x, first.y});
-    pline->addVertexAt(1, {other.x, first.y});
-    pline->addVertexAt(2, {other.x, other.y});
-    pline->addVertexAt(3, {first.x, other.y});
+    pline->addVertexAt(1, {other.value.x, first.y});
+    pline->addVertexAt(2, {other.value.x, other.value.y});
+    pline->addVertexAt(3, {first.x, other.value.y});
     pline->setClosed(true);
     pline->setElevation(first.z);
     if (appendToModelSpace(*db, std::move(pline)) != db::Status::Ok) fail("The rectangle could not be added.");

@@ -67,9 +67,10 @@ std::optional<std::vector<ObjectId>> polylinesToEdit(const std::vector<ObjectId>
         if (getShort("PEDITACCEPT") != 0) {
             convert = true;
         } else {
-            const auto yes = askYesNo(multiple ? "\nConvert Lines, Arcs and Splines to polylines [Yes/No]? <Y>: "
-                                               : "\nObject selected is not a polyline\nDo you want to turn it into one? <Y>: ",
-                                      true);
+            const char* question = multiple
+                                       ? "\nConvert Lines, Arcs and Splines to polylines [Yes/No]? <Y>: "
+                                       : "\nObject selected is not a polyline\nDo you want to turn it into one? <Y>: ";
+            const auto yes = askYesNo(question, true);
             if (!yes) return std::nullopt;
             convert = *yes;
         }

@@ -30,18 +30,14 @@ void zoomFailed(bool ok) {
 }
 
 std::optional<double> askScale(std::string_view prompt) {
-    while (true) {
-        std::string text;
-        if (!answered(getString(false, prompt, text))) return std::nullopt;
-        if (text.empty()) return std::nullopt;
-        if (const auto scale = parseScale(text)) return scale;
-        if (answeringFromArguments()) {
-            fail("Requires a positive scale factor (n or nX).");
-            return std::nullopt;
-        }
-        print("\nRequires a positive scale factor (n or nX).");
-        retryFromInput();
-    }
+    const Checked<double> answer =
+        askNumberChecked(prompt, "Requires a positive scale factor (n or nX).", [](const db::ResBuf& rb) {
+            if (rb.code == db::RTSTR) return parseScale(rb.str());
+            const double v = rb.code == db::RTREAL ? rb.real() : double(rb.integer());
+            return v > 0.0 && std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
+        });
+    if (answer.status != db::RTNORM) return std::nullopt;
+    return answer.value;
 }
 
 void zoomWindowFrom(db::Database& db, const ge::Point3d& first) {
