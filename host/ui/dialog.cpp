@@ -112,8 +112,6 @@ private:
     int& depth_;
 };
 
-}  // namespace
-
 // Where the focus is moving: the last WM_KILLFOCUS sent whose move has not ended in a WM_SETFOCUS yet. A modal
 // dialog that starts inside a kill-focus handler (a field's check showing a message box) gives the focus back
 // to the window it was leaving, not to the one it was going to: that window would otherwise get the focus and
@@ -152,6 +150,8 @@ Window* focusToRestore(Desktop& d) {
     if (move.desktop == &d && now && move.going == now && d.isWindow(move.leaving)) return move.leaving;
     return now;
 }
+
+}  // namespace
 
 Desktop& dialogDesktop() {
     Desktop* d = Desktop::current();
