@@ -3,7 +3,9 @@
 #include "host/ui/window_class.h"
 
 #include "host/ui/button.h"
+#include "host/ui/combo_box.h"
 #include "host/ui/edit.h"
+#include "host/ui/list_box.h"
 #include "host/ui/static.h"
 #include "host/ui/tab_control.h"
 #include "host/ui/window.h"
@@ -25,6 +27,12 @@ void registerStandardClasses(WindowClassRegistry& registry) {
                             [] { return std::make_unique<Static>(); }, ""});
     registry.registerClass({std::string(kTabControlClass), CS_DBLCLKS, IDC_ARROW, -1,
                             [] { return std::make_unique<TabControl>(); }, ""});
+    registry.registerClass({std::string(kListBoxClass), CS_DBLCLKS, IDC_ARROW, -1,
+                            [] { return std::make_unique<ListBox>(); }, ""});
+    registry.registerClass({std::string(kComboBoxClass), CS_DBLCLKS, IDC_ARROW, -1,
+                            [] { return std::make_unique<ComboBox>(); }, ""});
+    // A combo's list is made by its combo only.
+    registry.registerClass({std::string(kComboListClass), CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW, -1, {}, ""});
 }
 
 }  // namespace host::ui
