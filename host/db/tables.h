@@ -176,8 +176,10 @@ public:
     Status setOtherGroups(RawGroups g);
 
 private:
-    ge::Point2d center_{0, 0};
-    double height_ = 1.0, aspect_ = 1.0;
+    // A new drawing shows 297 units (the short side of an A3 sheet) from the origin up, so that a pick box of a
+    // few pixels is a few tenths of a unit until the first zoom, as in a CAD program's default template.
+    ge::Point2d center_{148.5, 148.5};
+    double height_ = 297.0, aspect_ = 1.0;
     ge::Point3d ucsOrigin_;
     ge::Vector3d ucsX_ = {1, 0, 0}, ucsY_ = {0, 1, 0};
     RawGroups other_;
