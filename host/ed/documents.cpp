@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "host/dxf/dxf_file.h"
+#include "host/ed/display.h"
 
 namespace host::ed {
 namespace {
@@ -105,6 +106,7 @@ void DocumentManager::close(Document& doc) {
     if (at == docs_.end()) return;
     std::unique_ptr<Document> closing = std::move(*at);
     docs_.erase(at);
+    forgetDisplay(closing->database());
     if (current_ == &doc) {
         current_ = nullptr;
         db::setWorkingDatabase(nullptr);
