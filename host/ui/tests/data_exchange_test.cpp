@@ -193,6 +193,89 @@ TEST_F(ExchangeTest, ARefusedValueIsToldAndItsControlGetsTheFocus) {
     }
 }
 
+// Combo and list boxes by text and by index.
+class ListsDialog : public Dialog {
+public:
+    static constexpr int kMaterial = 2001;  // drop-down list, sorted
+    static constexpr int kThickness = 2002;  // drop-down: any text
+    static constexpr int kUnit = 2003;
+    static constexpr int kLayer = 2004;
+    static constexpr int kRow = 2005;
+
+    ListsDialog() : Dialog(makeTemplate()) {}
+    std::string material = "Copper", thickness = "0.75", layer = "B";
+    int unit = 1, row = 2;
+
+protected:
+    static DialogTemplate makeTemplate() {
+        DialogTemplate t("Lists", 200, 120);
+        t.style |= WS_VISIBLE;
+        t.comboBox(kMaterial, {7, 7, 80, 60}, CBS_DROPDOWNLIST | CBS_SORT)
+            .comboBox(kThickness, {7, 25, 80, 60}, CBS_DROPDOWN)
+            .comboBox(kUnit, {7, 43, 80, 60})
+            .listBox(kLayer, {100, 7, 80, 40})
+            .listBox(kRow, {100, 55, 80, 40});
+        return t;
+    }
+    bool onInitDialog() override {
+        auto fill = [this](int id, unsigned add, std::initializer_list<const char*> items) {
+            for (const char* i : items) item(id)->send(add, 0, lParamFromPointer(i));
+        };
+        fill(kMaterial, CB_ADDSTRING, {"Steel", "Aluminium", "Copper"});
+        fill(kThickness, CB_ADDSTRING, {"0.5", "1", "2"});
+        fill(kUnit, CB_ADDSTRING, {"mm", "inch"});
+        fill(kLayer, LB_ADDSTRING, {"A", "B", "C"});
+        fill(kRow, LB_ADDSTRING, {"first", "second", "third"});
+        return Dialog::onInitDialog();
+    }
+    void doDataExchange(DataExchange& dx) override {
+        dx.comboText(kMaterial, material);
+        dx.comboText(kThickness, thickness);
+        dx.comboIndex(kUnit, unit);
+        dx.listText(kLayer, layer);
+        dx.listIndex(kRow, row);
+    }
+};
+
+TEST_F(DialogTest, CombosAndListsExchangeByTextAndByIndex) {
+    ListsDialog dialog;
+    ASSERT_TRUE(dialog.createModeless(nullptr));
+    auto selected = [&](int id, unsigned getCurSel) { return dialog.item(id)->send(getCurSel); };
+    EXPECT_EQ(selected(ListsDialog::kMaterial, CB_GETCURSEL), 1);  // Aluminium, Copper, Steel
+    EXPECT_EQ(dialog.itemText(ListsDialog::kThickness), "0.75");   // not an item: the edit's text
+    EXPECT_EQ(selected(ListsDialog::kThickness, CB_GETCURSEL), CB_ERR);
+    EXPECT_EQ(dialog.itemText(ListsDialog::kUnit), "inch");
+    EXPECT_EQ(selected(ListsDialog::kLayer, LB_GETCURSEL), 1);
+    EXPECT_EQ(selected(ListsDialog::kRow, LB_GETCURSEL), 2);
+
+    struct Case {
+        std::string material, thickness, layer;
+        int materialShown;  // index chosen, -1 for none
+        std::string materialRead, thicknessRead, layerRead;
+    };
+    const Case cases[] = {
+        {"steel", "1", "c", 2, "Steel", "1", "C"},   // the whole text, either case
+        {"Copp", "3.5", "", -1, "", "3.5", ""},      // a beginning is not the text; an empty text chooses nothing
+        {"Brass", "", "D", -1, "", "", ""},
+    };
+    for (const Case& c : cases) {
+        dialog.material = c.material;
+        dialog.thickness = c.thickness;
+        dialog.layer = c.layer;
+        ASSERT_TRUE(dialog.updateData(false));
+        EXPECT_EQ(selected(ListsDialog::kMaterial, CB_GETCURSEL), c.materialShown) << c.material;
+        ASSERT_TRUE(dialog.updateData(true));
+        EXPECT_EQ(dialog.material, c.materialRead);
+        EXPECT_EQ(dialog.thickness, c.thicknessRead);
+        EXPECT_EQ(dialog.layer, c.layerRead);
+    }
+    dialog.item(ListsDialog::kUnit)->send(CB_SETCURSEL, 0);
+    dialog.item(ListsDialog::kRow)->send(LB_SETCURSEL, static_cast<std::uintptr_t>(-1));
+    ASSERT_TRUE(dialog.updateData(true));
+    EXPECT_EQ(dialog.unit, 0);
+    EXPECT_EQ(dialog.row, -1);
+}
+
 TEST_F(DialogTest, OKKeepsTheDialogOpenUntilTheFieldsPass) {
     FieldsDialog dialog;
     IdleSteps steps(desktop, {[&](Dialog& d) {

@@ -1,6 +1,7 @@
 // The test module: a module built only for the whole-program tests, loaded by cadhost like the real ones. It
-// registers a group of commands that prompt for points and keywords, run commands by name through command(), and
-// report the application messages the module got, so a script can show the whole loop from loading to saving.
+// registers a group of commands that prompt for points and keywords, run commands by name through command(),
+// report the application messages the module got, and show modal dialogs (the UI layer's samples and a message
+// box), so a script can show the whole loop from loading to saving.
 #include <exception>
 #include <memory>
 #include <stdexcept>
@@ -15,6 +16,8 @@
 #include "host/ed/documents.h"
 #include "host/ed/prompts.h"
 #include "host/ed/transcript.h"
+#include "host/ui/message_box.h"
+#include "host/ui/tests/sample_dialogs.h"
 
 namespace {
 
@@ -90,6 +93,31 @@ void testThrow() {
     throw std::runtime_error("the test module's deliberate failure");
 }
 
+// TESTDIALOG: the sample dialog, modal; what it answered and the fields it holds then.
+void testDialog() {
+    host::ui::samples::CuttingOptionsDialog dialog;
+    const auto answer = static_cast<int>(dialog.doModal());
+    const host::ui::samples::CuttingOptions& o = dialog.options;
+    host::ed::printf("\n\rDialog answered %d: name %s, quantity %d, gap %g, mirror %d, units %d, material %s", answer,
+                     o.name.c_str(), o.quantity, o.gap, o.mirror ? 1 : 0, o.units, o.material.c_str());
+}
+
+// TESTSHEET: the sample property sheet, modal; what it answered and the settings then.
+void testSheet() {
+    host::ui::samples::MachineSettings settings;
+    host::ui::samples::MachineSettingsSheet sheet(settings);
+    const auto answer = static_cast<int>(sheet.doModal());
+    host::ed::printf("\n\rSheet answered %d: machine %s, speed %g, power %s", answer, settings.machine.c_str(),
+                     settings.speed, settings.power.c_str());
+}
+
+// TESTMSGBOX: a Yes/No/Cancel question; the answer's name.
+void testMessageBox() {
+    const int answer =
+        host::ui::messageBox("Keep the changes?", "Test", host::ui::MB_YESNOCANCEL | host::ui::MB_ICONQUESTION);
+    host::ed::print("\n\rMessage box answered " + std::string(host::ui::answerName(answer)));
+}
+
 void registerCommands() {
     struct Entry {
         const char* name;
@@ -98,6 +126,7 @@ void registerCommands() {
     const Entry entries[] = {
         {"TESTLINE", testLine}, {"TESTKWORD", testKeyword}, {"TESTRUN", testRun},
         {"TESTPAUSE", testPause}, {"TESTDOCS", testDocs},   {"TESTTHROW", testThrow},
+        {"TESTDIALOG", testDialog}, {"TESTSHEET", testSheet}, {"TESTMSGBOX", testMessageBox},
     };
     for (const Entry& e : entries)
         host::ed::commandStack().add({kGroup, e.name, e.name, host::ed::CMD_TRANSPARENT, e.body});

@@ -1,0 +1,239 @@
+// The users: the scripted user answering the sample dialog, the sample sheet, message boxes and file dialogs
+// from script lines, with its complaints about lines that do not fit and the end of the script; the console
+// user showing a dialog as text; and the samples rendered to PNG for a person to look at.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/ed/input.h"
+#include "host/sys/tests/scratch_folder.h"
+#include "host/ui/console_user.h"
+#include "host/ui/file_dialog.h"
+#include "host/ui/scripted_user.h"
+#include "host/ui/tests/dialog_test_support.h"
+#include "host/ui/tests/sample_dialogs.h"
+
+namespace host::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using samples::CuttingOptionsDialog;
+using samples::MachineSettings;
+using samples::MachineSettingsSheet;
+using testing::ScriptSession;
+
+// A desktop whose dialogs the scripted user answers.
+struct ScriptedTest : ::testing::Test {
+    ScriptedTest() { clearMessageBoxLog(); }
+    Desktop desktop;
+    ScriptedUser user;
+    UseDialogUser answering{&user};
+
+    static bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+};
+
+TEST_F(ScriptedTest, AScriptFillsTheSampleDialogAndPressesOK) {
+    ScriptSession script({
+        "dlg set Name Flange 2",
+        "dlg set quantity 12",
+        "dlg set \"Gap (mm)\" 1.5",
+        "dlg set Mirror on",
+        "dlg set Inches 1",
+        "dlg set Material Copper",
+        "dlg press OK",
+    });
+    CuttingOptionsDialog dialog;
+    EXPECT_EQ(dialog.doModal(), IDOK);
+    EXPECT_EQ(dialog.options.name, "Flange 2");
+    EXPECT_EQ(dialog.options.quantity, 12);
+    EXPECT_DOUBLE_EQ(dialog.options.gap, 1.5);
+    EXPECT_TRUE(dialog.options.mirror);
+    EXPECT_EQ(dialog.options.units, 1);
+    EXPECT_EQ(dialog.options.material, "Copper");
+    EXPECT_EQ(script.linesLeft(), 0u);
+    // Each line shows after the prompt that asked for it.
+    EXPECT_TRUE(has(script.transcript(), "\nDialog \"Cutting Options\": dlg set Name Flange 2\n")) << script.transcript();
+    EXPECT_TRUE(messageBoxLog().empty());
+}
+
+TEST_F(ScriptedTest, LinesThatDoNotFitAreToldAndChangeNothing) {
+    ScriptSession script({
+        "dlg set Qty 5",               // 1: no such control
+        "msgbox OK",                   // 2: no message box shows
+        "dlg set Material Brass",      // 3: no such item
+        "hello",                       // 4: not an answer
+        "dlg set Mirror perhaps",      // 5: not a state
+        "dlg press Name",              // 6: not a button
+        "dlg set Quantity abc",        // 7
+        "dlg ok",                      // 8: refused: "Enter an integer."
+        "msgbox Yes",                  // 9: the box has only OK
+        "msgbox ok",                   // 10
+        "dlg set Quantity 3",          // 11
+        "dlg ok",                      // 12
+    });
+    CuttingOptionsDialog dialog;
+    EXPECT_EQ(dialog.doModal(), IDOK);
+    EXPECT_EQ(dialog.options.quantity, 3);
+    EXPECT_EQ(dialog.options.material, "Steel");
+    EXPECT_FALSE(dialog.options.mirror);
+    const std::string& t = script.transcript();
+    const std::vector<std::string> told = {
+        "The dialog \"Cutting Options\" shows no control \"Qty\". (answers.scr, line 1)",
+        "\"msgbox OK\" answers a message box, but the dialog \"Cutting Options\" is waiting. (answers.scr, line 2)",
+        "The combo box \"Material\" has no item \"Brass\"; it has \"Aluminium\", \"Copper\", \"Steel\". "
+        "(answers.scr, line 3)",
+        "\"hello\" is not an answer to the dialog \"Cutting Options\": start it with dlg, msgbox, file or folder. "
+        "(answers.scr, line 4)",
+        "\"perhaps\" is not a state of the check box \"Mirror\": use 1 or 0 (on or off). (answers.scr, line 5)",
+        "\"Name\" is an edit, not a button. (answers.scr, line 6)",
+        "Message box \"Cutting Options\": Enter an integer. [OK]: msgbox Yes",
+        "The message box \"Cutting Options\" has no button \"Yes\"; it has OK. (answers.scr, line 9)",
+    };
+    for (const std::string& line : told) EXPECT_TRUE(has(t, line)) << line << "\n--- transcript:\n" << t;
+    ASSERT_EQ(messageBoxLog().size(), 1u);
+    EXPECT_FALSE(messageBoxLog()[0].unanswered);
+}
+
+TEST_F(ScriptedTest, TheEndOfTheScriptCancelsWhatWaits) {
+    {
+        ScriptSession script({"dlg set Name Cut short"});
+        CuttingOptionsDialog dialog;
+        EXPECT_EQ(dialog.doModal(), IDCANCEL);
+        EXPECT_FALSE(dialog.unanswered());  // Esc ended it
+        EXPECT_EQ(dialog.options.name, "Plate");
+    }
+    {
+        // Esc does nothing to a Yes/No box: nobody can answer it, so it takes No.
+        ScriptSession script({});
+        EXPECT_EQ(messageBox("Replace?", "Save", MB_YESNO), IDNO);
+        EXPECT_TRUE(messageBoxLog().back().unanswered);
+    }
+    {
+        ScriptSession script({"^C"});
+        CuttingOptionsDialog dialog;
+        EXPECT_EQ(dialog.doModal(), IDCANCEL);
+        EXPECT_EQ(script.linesLeft(), 0u);
+    }
+}
+
+TEST_F(ScriptedTest, AScriptWalksTheSampleSheetPastAPageThatRefuses) {
+    MachineSettings settings;
+    ScriptSession script({
+        "dlg tab Cutting",
+        "dlg set \"Speed (mm/min)\" 0",
+        "dlg tab General",  // refused: the page tells why
+        "msgbox OK",
+        "dlg set \"Speed (mm/min)\" 2400",
+        "dlg set Power Low",
+        "dlg tab 1",
+        "dlg set \"Machine name\" Plasma",
+        "dlg show",
+        "dlg press OK",
+    });
+    MachineSettingsSheet sheet(settings);
+    EXPECT_EQ(sheet.doModal(), IDOK);
+    EXPECT_DOUBLE_EQ(settings.speed, 2400);
+    EXPECT_EQ(settings.power, "Low");
+    EXPECT_EQ(settings.machine, "Plasma");
+    const std::string& t = script.transcript();
+    EXPECT_TRUE(has(t, "Message box \"Cutting\": The speed must be greater than 0. [OK]: msgbox OK")) << t;
+    EXPECT_TRUE(has(t, "The tab \"General\" was not opened: the page shown refused to be left. (answers.scr, line 3)"))
+        << t;
+    EXPECT_TRUE(has(t, "Dialog \"Machine Settings\", page \"General\": dlg show")) << t;
+    EXPECT_TRUE(has(t, "  Machine name: \"Plasma\"\n  [x] Use profiles\n")) << t;
+    EXPECT_TRUE(has(t, "  Buttons: [OK] [Cancel] [Apply]")) << t;
+}
+
+TEST_F(ScriptedTest, FileDialogsTakeANameOrCancel) {
+    sys::testing::ScratchFolder folder;
+    sys::testing::writeBytes(folder / "part.dxf", "0\nEOF\n");
+    FileDialogOptions open;
+    open.filter = "Drawings (*.dxf)|*.dxf||";
+    open.defaultExtension = "dxf";
+    open.initialFolder = folder.path().string();
+    open.flags = OFN_FILEMUSTEXIST;
+    ScriptSession script({"dlg set Name x", "file nothing", "msgbox OK", "file part", "file cancel",
+                          "folder " + folder.path().string()});
+    EXPECT_EQ(chooseFile(open), (folder / "part.dxf").string());
+    EXPECT_EQ(chooseFile(open), std::nullopt);
+    EXPECT_EQ(chooseFolder("Output", "/"), folder.path().string());
+    const std::string& t = script.transcript();
+    EXPECT_TRUE(has(t, "File dialog \"Open\" in " + folder.path().string() + ": dlg set Name x")) << t;
+    EXPECT_TRUE(has(t, "The dialog \"Open\" shows no control \"Name\". (answers.scr, line 1)")) << t;
+    EXPECT_TRUE(has(t, "Message box \"Open\": " + (folder / "nothing.dxf").string() +
+                           " File not found. Check the file name and try again. [OK]: msgbox OK"))
+        << t;
+    EXPECT_EQ(script.linesLeft(), 0u);
+}
+
+TEST_F(ScriptedTest, TheConsoleUserShowsTheDialogAndTakesShortLines) {
+    std::istringstream typed("set 2 7\nset Material Aluminium\nhelp\n\nMirror\nbogus thing\nok\n");
+    ed::setInput(std::make_unique<ed::TerminalInput>(typed, false));
+    ed::transcript().clear();
+    ConsoleUser person;
+    UseDialogUser atTheTerminal(&person);
+    CuttingOptionsDialog dialog;
+    EXPECT_EQ(dialog.doModal(), IDOK);
+    ed::setInput(nullptr);
+    EXPECT_EQ(dialog.options.quantity, 7);
+    EXPECT_EQ(dialog.options.material, "Aluminium");
+    const std::string& t = ed::transcript().text();
+    EXPECT_TRUE(has(t, "Dialog \"Cutting Options\"\n  1. Name: \"Plate\"\n  2. Quantity: \"1\"\n  3. [ ] Mirror\n"
+                       "  4. Gap (mm): \"2\"\n  5. (o) Millimetres\n  6. ( ) Inches\n"
+                       "  7. Material: \"Steel\" of \"Aluminium\", \"Copper\", \"Steel\"\n  Buttons: [OK] [Cancel]"))
+        << t;
+    EXPECT_TRUE(has(t, "  2. Quantity: \"7\"")) << t;  // shown again after the change
+    EXPECT_TRUE(has(t, "Type one of:")) << t;
+    EXPECT_TRUE(has(t, "\"Mirror\" is not something to do to the dialog \"Cutting Options\"")) << t;
+    EXPECT_FALSE(dialog.options.mirror);
+}
+
+TEST_F(ScriptedTest, TheConsoleUserAnswersMessageBoxesByTheirButtons) {
+    std::istringstream typed("maybe\nno\n");
+    ed::setInput(std::make_unique<ed::TerminalInput>(typed, false));
+    ed::transcript().clear();
+    ConsoleUser person;
+    UseDialogUser atTheTerminal(&person);
+    EXPECT_EQ(messageBox("Save the changes?", "Job", MB_YESNOCANCEL | MB_ICONQUESTION), IDNO);
+    ed::setInput(nullptr);
+    const std::string& t = ed::transcript().text();
+    EXPECT_TRUE(has(t, "Message box \"Job\":\n  Save the changes?\n  Answers: [Yes] [No] [Cancel]")) << t;
+    EXPECT_TRUE(has(t, "\"maybe\" is not something to do to the dialog \"Job\"")) << t;
+}
+
+// The samples as pictures, with the DejaVu font, for a person to look at (nothing is compared).
+TEST_F(ScriptedTest, TheSamplesRenderToPictures) {
+    const fs::path folder = fs::path(KESTRION_BINARY_DIR) / "ui-test-pictures";
+    fs::create_directories(folder);
+    desktop.setTextMeasurer(TextMeasurer::FreeType);
+    desktop.setRasterEnabled(true);
+    // Each dialog is photographed the first time its loop waits; the script then answers it.
+    std::vector<std::string> written;
+    const Dialog* last = nullptr;
+    const int token = desktop.addIdleHandler([&] {
+        Dialog* d = Dialog::activeModal();
+        if (!d || d == last) return false;
+        last = d;
+        const std::string name = "sample-" + std::to_string(written.size() + 1) + ".png";
+        std::string error;
+        EXPECT_TRUE(desktop.saveSnapshot(d, folder / name, &error)) << error;
+        written.push_back(name);
+        return false;
+    });
+    ScriptSession script({"dlg set Name Flange", "dlg ok", "dlg tab Cutting", "dlg ok", "msgbox OK"});
+    CuttingOptionsDialog dialog;
+    EXPECT_EQ(dialog.doModal(), IDOK);
+    MachineSettings settings;
+    MachineSettingsSheet sheet(settings);
+    EXPECT_EQ(sheet.doModal(), IDOK);
+    messageBox("The part does not fit on the sheet.", "Nesting", MB_OK | MB_ICONERROR);
+    desktop.removeIdleHandler(token);
+    EXPECT_EQ(written, (std::vector<std::string>{"sample-1.png", "sample-2.png", "sample-3.png"}));
+    for (const std::string& name : written) EXPECT_GT(fs::file_size(folder / name), 1000u) << name;
+}
+
+}  // namespace
+}  // namespace host::ui

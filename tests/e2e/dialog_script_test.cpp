@@ -1,0 +1,90 @@
+// Modal dialogs in a cadhost session: a command of the test module shows the UI layer's sample dialog, sample
+// property sheet or a message box, and the script's next lines answer them; the session goes on in step after
+// them. Lines that do not fit are told with their place in the script; a script that ends while a dialog waits
+// cancels it and stops the run with a message naming the line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "host/sys/tests/scratch_folder.h"
+#include "tests/e2e/cadhost_runner.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::cadhost;
+using e2e::RunResult;
+using host::sys::testing::ScratchFolder;
+using host::sys::testing::writeBytes;
+
+RunResult runScript(const ScratchFolder& folder, const std::string& lines) {
+    const fs::path script = folder / "run.scr";
+    writeBytes(script, lines);
+    return cadhost({"--load", "testmodule", "--script", script.string()}, folder);
+}
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(DialogScript, TheLinesAfterACommandAnswerItsDialog) {
+    ScratchFolder folder;
+    const RunResult r = runScript(folder,
+                                  "TESTDIALOG\n"
+                                  "dlg set Name Bracket\n"
+                                  "dlg set Quantity 4\n"
+                                  "dlg set Mirror on\n"
+                                  "dlg set Material Aluminium\n"
+                                  "dlg ok\n"
+                                  "TESTMSGBOX\n"
+                                  "msgbox No\n"
+                                  ";; the session goes on in step with the script\n"
+                                  "TESTLINE\n0,0\n10,10\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "Command: TESTDIALOG\nDialog \"Cutting Options\": dlg set Name Bracket\n")) << r.out;
+    EXPECT_TRUE(has(r.out, "Dialog answered 1: name Bracket, quantity 4, gap 2, mirror 1, units 0, material Aluminium"))
+        << r.out;
+    EXPECT_TRUE(has(r.out, "Message box \"Test\": Keep the changes? [Yes/No/Cancel]: msgbox No\n"
+                           "Message box answered No"))
+        << r.out;
+    EXPECT_TRUE(has(r.out, "Line from 0.0000,0.0000 to 10.0000,10.0000")) << r.out;
+}
+
+TEST(DialogScript, ASheetsPageRefusesAndTheScriptAnswersItsMessage) {
+    ScratchFolder folder;
+    const RunResult r = runScript(folder,
+                                  "TESTSHEET\n"
+                                  "dlg tab Cutting\n"
+                                  "dlg set \"Speed (mm/min)\" 0\n"
+                                  "dlg set Qty 5\n"
+                                  "dlg ok\n"
+                                  "msgbox OK\n"
+                                  "dlg set \"Speed (mm/min)\" 1500\n"
+                                  "dlg ok\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const std::string where = "(" + (folder / "run.scr").string() + ", line 4)";
+    EXPECT_TRUE(has(r.out, "The dialog \"Machine Settings\" shows no control \"Qty\". " + where)) << r.out;
+    EXPECT_TRUE(has(r.out, "Message box \"Cutting\": The speed must be greater than 0. [OK]: msgbox OK")) << r.out;
+    EXPECT_TRUE(has(r.out, "Sheet answered 1: machine Laser 3015, speed 1500, power High")) << r.out;
+}
+
+TEST(DialogScript, AScriptThatEndsWhileADialogWaitsCancelsItAndStops) {
+    ScratchFolder folder;
+    const RunResult r = runScript(folder, "TESTDIALOG\ndlg set Name Half done\n");
+    EXPECT_NE(r.status, 0);
+    EXPECT_TRUE(has(r.out, "Dialog answered 2: name Plate")) << r.out;
+    EXPECT_TRUE(has(r.out + r.err, "run.scr, line 2")) << r.out << r.err;
+}
+
+TEST(DialogScript, AtTheTerminalAPersonSeesTheDialogAsTextAndAnswersIt) {
+    ScratchFolder folder;
+    const RunResult r = cadhost({"--load", "testmodule"}, folder, "TESTDIALOG\nset 2 9\nhelp\nok\nQUIT\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "Dialog \"Cutting Options\"\n  1. Name: \"Plate\"\n  2. Quantity: \"1\"\n")) << r.out;
+    EXPECT_TRUE(has(r.out, "  2. Quantity: \"9\"\n")) << r.out;
+    EXPECT_TRUE(has(r.out, "Type one of:")) << r.out;
+    EXPECT_TRUE(has(r.out, "Dialog answered 1: name Plate, quantity 9")) << r.out;
+}
+
+}  // namespace
