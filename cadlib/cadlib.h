@@ -6,6 +6,7 @@
 #include "cadlib/circle_intersections.h"
 #include "cadlib/corner_loops.h"
 #include "cadlib/line_intersections.h"
+#include "cadlib/material_dialogs.h"
 #include "cadlib/material_file.h"
 #include "cadlib/messages.h"
 #include "cadlib/number_text.h"

@@ -14,7 +14,9 @@ void SetLibraryLanguage(Language language) { g_language = language; }
 
 Language LibraryLanguage() { return g_language; }
 
-Language LanguageFromCode(int code) { return code == static_cast<int>(Language::Russian) ? Language::Russian : Language::English; }
+Language LanguageFromCode(int code) {
+    return code == static_cast<int>(Language::Russian) ? Language::Russian : Language::English;
+}
 
 const char* Localized(const TwoLanguageText& text) {
     return g_language == Language::Russian ? text.russian : text.english;

@@ -72,7 +72,8 @@ ContourPointLocation LocatePointInPolyline(const Point3d& point, const host::db:
         angle += advance;
         step = step == kRayStepCycle ? 1 : step + 1;
         if (angle > cadlib::kTwoPi) angle -= cadlib::kTwoPi;
-        const std::optional<int> crossings = countCrossings(from, host::ge::polarPoint(from, angle, kRayLength), polyline);
+        const Point3d rayEnd = host::ge::polarPoint(from, angle, kRayLength);
+        const std::optional<int> crossings = countCrossings(from, rayEnd, polyline);
         if (!crossings) continue;
         return *crossings % 2 == 0 ? ContourPointLocation::Outside : ContourPointLocation::Inside;
     }

@@ -84,7 +84,8 @@ int GetPolylineExtents(const host::db::LwPolyline& polyline, double& minX, doubl
 int OrientPolylineCounterClockwise(host::db::LwPolyline& polyline) {
     if (!polyline.isClosed() || polyline.numVerts() == 0) return 0;
     std::optional<cadlib::detail::ContourSegment> first;
-    for (unsigned i = 0; i < polyline.numSegments() && !first; ++i) first = cadlib::detail::contourSegment(polyline, i, false);
+    for (unsigned i = 0; i < polyline.numSegments() && !first; ++i)
+        first = cadlib::detail::contourSegment(polyline, i, false);
     if (!first) return 0;
 
     Point3d probe;
@@ -104,7 +105,8 @@ int OrientPolylineCounterClockwise(host::db::LwPolyline& polyline) {
         NormalizeAngle(mid);
         const bool ccw = first->counterClockwise;
         // Left of a counter-clockwise arc is towards its centre; left of a clockwise one away from it.
-        probe = polarPoint(first->centre, mid, ccw ? first->radius - kOrientationProbe : first->radius + kOrientationProbe);
+        const double offset = ccw ? -kOrientationProbe : kOrientationProbe;
+        probe = polarPoint(first->centre, mid, first->radius + offset);
         rayDirection = ccw ? mid : mid + kPi;
     }
     NormalizeAngle(rayDirection);
