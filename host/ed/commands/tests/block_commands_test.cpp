@@ -58,6 +58,18 @@ TEST_F(BlockCommands, ExplodeEntityNamesToTheEndOfTheArguments) {
     EXPECT_EQ(get<db::Line>(entities()[1])->start(), ge::Point3d(20, 0, 0));
 }
 
+TEST_F(BlockCommands, UndoPutsAnExplodedReferenceBack) {
+    const ObjectId blk = block("B");
+    line({0, 0}, {1, 0}, blk);
+    line({1, 0}, {1, 1}, blk);
+    const ObjectId ref = insert(blk, {10, 0});
+    script({"EXPLODE", "_L", "", "UNDO", ""});
+    std::string reason;
+    ASSERT_TRUE(runCommandLoop(&reason)) << reason;
+    EXPECT_FALSE(ref.isErased());
+    EXPECT_EQ(kinds(), "INSERT");
+}
+
 TEST_F(BlockCommands, ExplodeFailsWhenNothingExplodes) {
     const ObjectId l = line({0, 0}, {1, 0});
     EXPECT_EQ(run({str("_.explode"), name(l)}), RTERROR);

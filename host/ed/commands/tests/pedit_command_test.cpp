@@ -34,6 +34,18 @@ TEST_F(PeditCommand, MultipleConvertAndJoinMakesClosedOutlines) {
     EXPECT_NE(said().find("segments added to"), std::string::npos) << said();
 }
 
+TEST_F(PeditCommand, UndoBringsBackTheJoinedPolylines) {
+    const ObjectId a = pline({{0, 0, 0}, {1, 0, 0}});
+    const ObjectId b = pline({{1, 0, 0}, {1, 1, 0}});
+    script({"PEDIT", "_M", "_ALL", "", "_J", "", "", "UNDO", "1"});
+    std::string reason;
+    ASSERT_TRUE(runCommandLoop(&reason)) << reason;
+    EXPECT_NE(said().find("1 segment added to 1 polyline"), std::string::npos) << said();
+    EXPECT_FALSE(b.isErased());
+    EXPECT_EQ(get<db::LwPolyline>(a)->numVerts(), 2u);
+    EXPECT_EQ(get<db::LwPolyline>(b)->numVerts(), 2u);
+}
+
 TEST_F(PeditCommand, PeditAcceptSkipsTheQuestion) {
     setShort("PEDITACCEPT", 1);
     const ObjectId a = line({0, 0}, {1, 0});
