@@ -186,9 +186,14 @@ void ComboBox::setEditText(const std::string& text, bool selectAll) {
 }
 
 // The window's stored text follows what WM_GETTEXT answers, for whoever reads it directly.
+std::string ComboBox::shownText() const {
+    if (!hasEdit()) return itemText(current_);
+    return edit() ? edit()->text() : storedText();
+}
+
 void ComboBox::syncStoredText() {
     if (!exists()) return;
-    const std::string shown = hasEdit() ? (edit() ? edit()->text() : storedText()) : itemText(current_);
+    const std::string shown = shownText();
     if (shown == storedText()) return;
     Message m{this, WM_SETTEXT, 0, lParamFromPointer(shown.c_str())};
     Window::defaultProc(m);
@@ -474,12 +479,11 @@ std::intptr_t ComboBox::windowProc(Message& m) {
     case WM_GETTEXT: {
         auto* out = pointerFromParam<std::string>(m.l);
         if (!out) return 0;
-        *out = hasEdit() ? (edit() ? edit()->text() : storedText()) : itemText(current_);
+        *out = shownText();
         if (m.w != 0 && out->size() > m.w) out->resize(m.w);
         return static_cast<std::intptr_t>(out->size());
     }
-    case WM_GETTEXTLENGTH:
-        return static_cast<std::intptr_t>((hasEdit() ? (edit() ? edit()->text() : storedText()) : itemText(current_)).size());
+    case WM_GETTEXTLENGTH: return static_cast<std::intptr_t>(shownText().size());
     case WM_ENABLE: invalidate(); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: paint(); return 0;

@@ -118,6 +118,8 @@ private:
     void createParts();
     void layoutParts();
     void setEditText(const std::string& text, bool selectAll);
+    // What WM_GETTEXT answers: the edit's text, or the current item's for a drop-down list.
+    std::string shownText() const;
     void syncStoredText();
     void closeUp(bool accept);
     // A user's move to another item: the selection changes, the edit shows it, CBN_SELCHANGE.

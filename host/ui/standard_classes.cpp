@@ -3,9 +3,12 @@
 #include "host/ui/window_class.h"
 
 #include "host/ui/button.h"
+#include "host/ui/colour_combo.h"
 #include "host/ui/combo_box.h"
 #include "host/ui/edit.h"
 #include "host/ui/list_box.h"
+#include "host/ui/slider.h"
+#include "host/ui/spin.h"
 #include "host/ui/static.h"
 #include "host/ui/tab_control.h"
 #include "host/ui/window.h"
@@ -31,6 +34,12 @@ void registerStandardClasses(WindowClassRegistry& registry) {
                             [] { return std::make_unique<ListBox>(); }, ""});
     registry.registerClass({std::string(kComboBoxClass), CS_DBLCLKS, IDC_ARROW, -1,
                             [] { return std::make_unique<ComboBox>(); }, ""});
+    registry.registerClass({std::string(kSliderClass), CS_DBLCLKS, IDC_ARROW, -1,
+                            [] { return std::make_unique<Slider>(); }, ""});
+    registry.registerClass({std::string(kSpinClass), CS_DBLCLKS, IDC_ARROW, -1,
+                            [] { return std::make_unique<Spin>(); }, ""});
+    registry.registerClass({std::string(kColourComboClass), CS_DBLCLKS, IDC_ARROW, -1,
+                            [] { return std::make_unique<ColourCombo>(); }, std::string(kComboBoxClass)});
     // A combo's list is made by its combo only.
     registry.registerClass({std::string(kComboListClass), CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW, -1, {}, ""});
 }
