@@ -17,5 +17,7 @@
 #include "cadlib/point_equality.h"
 #include "cadlib/point_in_contour.h"
 #include "cadlib/polyline_contour.h"
+#include "cadlib/rectangle_blocks.h"
+#include "cadlib/rectangle_names.h"
 #include "cadlib/segment_box.h"
 #include "cadlib/text_lines.h"
