@@ -3,6 +3,7 @@
 
 #include "cadlib/angles.h"
 #include "cadlib/arc_construction.h"
+#include "cadlib/block_drag_jig.h"
 #include "cadlib/circle_intersections.h"
 #include "cadlib/command_frame.h"
 #include "cadlib/corner_loops.h"
