@@ -8,6 +8,7 @@
 
 #include "host/sys/number_text.h"
 #include "host/sys/text_case.h"
+#include "host/ui/colour_combo.h"
 #include "host/ui/control_support.h"
 #include "host/ui/desktop.h"
 #include "host/ui/dialog.h"
@@ -414,6 +415,7 @@ DriveResult DialogDriver::setCombo(Window& combo, std::string_view value) {
     const std::intptr_t found =
         combo.send(CB_FINDSTRINGEXACT, static_cast<std::uintptr_t>(-1), lParamFromPointer(text.c_str()));
     const bool dropList = (combo.style() & 0x3) == CBS_DROPDOWNLIST;
+    if (found < 0 && derives(combo, kColourComboClass)) return setColour(combo, value);
     if (found < 0 && dropList)
         return DriveResult::refused("The combo box \"" + nameOf(combo) + "\" has no item \"" + text + "\"; it has " +
                                     joinChoices(items(combo, CB_GETCOUNT, CB_GETLBTEXT)) + ".");
@@ -428,6 +430,21 @@ DriveResult DialogDriver::setCombo(Window& combo, std::string_view value) {
         combo.send(CB_SETCURSEL, static_cast<std::uintptr_t>(found));
         notifyCommand(combo, CBN_SELCHANGE);
     }
+    dialog_.desktop().pumpUntilIdle();
+    return DriveResult::ok();
+}
+
+DriveResult DialogDriver::setColour(Window& combo, std::string_view value) {
+    // A colour with no item of its own ("Color 30", "30") is chosen as the colour dialog would add it: it
+    // becomes a recent colour and the current item.
+    const std::string text(value);
+    dialog_.gotoControl(combo);
+    if (!combo.exists()) return DriveResult::ok();
+    const std::intptr_t before = combo.send(CB_GETCURSEL);
+    if (combo.send(WM_SETTEXT, 0, lParamFromPointer(text.c_str())) == CB_ERR)
+        return DriveResult::refused("The colour combo box \"" + nameOf(combo) + "\" has no colour \"" + text +
+                                    "\"; it takes a colour's name or \"Color 1\" to \"Color 255\".");
+    if (combo.send(CB_GETCURSEL) != before || before < 0) notifyCommand(combo, CBN_SELCHANGE);
     dialog_.desktop().pumpUntilIdle();
     return DriveResult::ok();
 }
@@ -454,6 +471,10 @@ DriveResult DialogDriver::setSlider(Window& slider, std::string_view value) {
     if (!position)
         return DriveResult::refused("The slider \"" + nameOf(slider) + "\" takes a whole number, not \"" +
                                     std::string(value) + "\".");
+    const auto low = slider.send(TBM_GETRANGEMIN), high = slider.send(TBM_GETRANGEMAX);
+    if (*position < low || *position > high)
+        return DriveResult::refused("The slider \"" + nameOf(slider) + "\" goes from " + std::to_string(low) + " to " +
+                                    std::to_string(high) + ", not to " + std::to_string(*position) + ".");
     dialog_.gotoControl(slider);
     if (!slider.exists()) return DriveResult::ok();
     slider.send(TBM_SETPOS, 1, *position);
@@ -465,11 +486,6 @@ DriveResult DialogDriver::setSlider(Window& slider, std::string_view value) {
         if (slider.exists()) owner->send(scroll, makeWParam(TB_ENDTRACK, 0), lParamFromPointer(&slider));
     }
     dialog_.desktop().pumpUntilIdle();
-    if (shown != *position)
-        return DriveResult::refused("The slider \"" + nameOf(slider) + "\" goes from " +
-                                    std::to_string(slider.send(TBM_GETRANGEMIN)) + " to " +
-                                    std::to_string(slider.send(TBM_GETRANGEMAX)) + "; it shows " +
-                                    std::to_string(shown) + ".");
     return DriveResult::ok();
 }
 

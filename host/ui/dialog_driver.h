@@ -17,8 +17,9 @@
 //   check box            1, on, yes, true, checked, x  /  0, off, no, false, unchecked  /  2, indeterminate:
 //                        clicked until it shows that state
 //   radio button         1, on, yes, true, checked: clicked (a radio button is turned off by choosing another)
-//   combo box            the item with exactly this text is chosen (CBN_SELCHANGE); a drop-down combo with no
-//                        such item gets the text typed into its edit
+//   combo box            the item with this text (either case) is chosen (CBN_SELCHANGE); a drop-down combo
+//                        with no such item gets the text typed into its edit; a colour combo also takes a
+//                        colour it has no item for ("Color 30", "30"), which becomes a recent colour
 //   list box             the item with exactly this text is selected (LBN_SELCHANGE when it notifies)
 //   slider               a whole number: the position, then WM_HSCROLL (WM_VSCROLL) TB_THUMBPOSITION, TB_ENDTRACK
 //   tab control          the tab with that title, or a number counting tabs from 1: clicked
@@ -113,6 +114,7 @@ private:
     DriveResult setEdit(Window& edit, std::string_view value, bool multiLine);
     DriveResult setCheck(Window& box, std::string_view value, bool radio);
     DriveResult setCombo(Window& combo, std::string_view value);
+    DriveResult setColour(Window& combo, std::string_view value);
     DriveResult setList(Window& list, std::string_view value);
     DriveResult setSlider(Window& slider, std::string_view value);
     DriveResult chooseTab(Window& tabs, std::string_view titleOrNumber);

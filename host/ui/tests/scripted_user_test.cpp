@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "host/ed/input.h"
+#include "host/ui/colour_combo.h"
+#include "host/ui/data_exchange.h"
 #include "host/sys/tests/scratch_folder.h"
 #include "host/ui/console_user.h"
 #include "host/ui/file_dialog.h"
@@ -202,6 +204,83 @@ TEST_F(ScriptedTest, TheConsoleUserAnswersMessageBoxesByTheirButtons) {
     const std::string& t = ed::transcript().text();
     EXPECT_TRUE(has(t, "Message box \"Job\":\n  Save the changes?\n  Answers: [Yes] [No] [Cancel]")) << t;
     EXPECT_TRUE(has(t, "\"maybe\" is not something to do to the dialog \"Job\"")) << t;
+}
+
+// A dialog with one control of each other kind, read back when OK is pressed.
+class KindsDialog : public Dialog {
+public:
+    KindsDialog() : Dialog(makeTemplate()) {}
+    int power = 0, finish = 0;
+    std::string colour, layer, thickness, notes;
+
+protected:
+    static DialogTemplate makeTemplate() {
+        DialogTemplate t("Kinds", 220, 160);
+        t.label("&Power:", {7, 9, 40, 8})
+            .slider(2001, {50, 7, 100, 14})
+            .label("&Colour:", {7, 27, 40, 8})
+            .control(kColourComboClass, 2002, "", {50, 25, 100, 80}, CBS_DROPDOWNLIST | WS_TABSTOP)
+            .label("&Layer:", {7, 45, 40, 8})
+            .listBox(2003, {50, 43, 60, 30})
+            .label("&Thickness:", {7, 79, 40, 8})
+            .comboBox(2004, {50, 77, 60, 60}, CBS_DROPDOWN)
+            .label("&Notes:", {7, 95, 40, 8})
+            .edit(2005, {50, 93, 100, 30}, ES_MULTILINE | ES_WANTRETURN)
+            .control(kButtonClass, 2006, "&Finish", {155, 9, 60, 10}, BS_AUTO3STATE | WS_TABSTOP)
+            .label("&Count:", {155, 27, 30, 8})
+            .edit(2007, {155, 37, 40, 12})
+            .control(kSpinClass, 2008, "", {195, 37, 10, 12}, UDS_AUTOBUDDY | UDS_SETBUDDYINT)
+            .defaultButton(IDOK, "OK", {110, 139, 50, 14})
+            .button(IDCANCEL, "Cancel", {163, 139, 50, 14});
+        return t;
+    }
+    bool onInitDialog() override {
+        item(2001)->send(TBM_SETRANGE, 1, makeLParam(0, 9));
+        for (const char* l : {"A", "B", "C"}) item(2003)->send(LB_ADDSTRING, 0, lParamFromPointer(l));
+        for (const char* t : {"0.5", "1"}) item(2004)->send(CB_ADDSTRING, 0, lParamFromPointer(t));
+        return Dialog::onInitDialog();
+    }
+    void doDataExchange(DataExchange& dx) override {
+        dx.slider(2001, power);
+        dx.comboText(2002, colour);
+        dx.listText(2003, layer);
+        dx.comboText(2004, thickness);
+        dx.text(2005, notes);
+        dx.check(2006, finish);
+    }
+};
+
+TEST_F(ScriptedTest, EveryKindOfControlTakesItsValueFromALine) {
+    ScriptSession script({
+        "dlg set Power 12",          // 1: beyond the range
+        "dlg set Power 7",
+        "dlg set Colour Blue",
+        "dlg set Colour 300",        // 4: no such colour
+        "dlg set Colour Color 30",
+        "dlg set Layer B",
+        "dlg set Thickness 0.8",     // not an item: typed into the edit
+        "dlg set Notes first\\nsecond",
+        "dlg set Finish 2",
+        "dlg set 2008 5",            // 10: a spin is set through its edit
+        "dlg set Count 5",
+        "dlg ok",
+    });
+    KindsDialog dialog;
+    EXPECT_EQ(dialog.doModal(), IDOK);
+    EXPECT_EQ(dialog.power, 7);
+    EXPECT_EQ(dialog.colour, "Color 30");
+    EXPECT_EQ(dialog.layer, "B");
+    EXPECT_EQ(dialog.thickness, "0.8");
+    EXPECT_EQ(dialog.notes, "first\r\nsecond");
+    EXPECT_EQ(dialog.finish, BST_INDETERMINATE);
+    const std::string& t = script.transcript();
+    for (const std::string& told : {
+             std::string("The slider \"Power\" goes from 0 to 9, not to 12. (answers.scr, line 1)"),
+             std::string("The colour combo box \"Colour\" has no colour \"300\"; it takes a colour's name or "
+                         "\"Color 1\" to \"Color 255\". (answers.scr, line 4)"),
+             std::string("\"#2008\" is a spin: set the edit beside it instead. (answers.scr, line 10)"),
+         })
+        EXPECT_TRUE(has(t, told)) << told << "\n--- transcript:\n" << t;
 }
 
 // The samples as pictures, with the DejaVu font, for a person to look at (nothing is compared).
