@@ -8,6 +8,7 @@
 #include "cadlib/command_frame.h"
 #include "cadlib/corner_loops.h"
 #include "cadlib/drawing_environment.h"
+#include "cadlib/entity_creation.h"
 #include "cadlib/host_variables.h"
 #include "cadlib/line_intersections.h"
 #include "cadlib/material_dialogs.h"
