@@ -7,6 +7,8 @@
 #include "cadlib/circle_intersections.h"
 #include "cadlib/command_frame.h"
 #include "cadlib/corner_loops.h"
+#include "cadlib/extended_data.h"
+#include "cadlib/groups.h"
 #include "cadlib/drawing_environment.h"
 #include "cadlib/entity_creation.h"
 #include "cadlib/host_variables.h"
