@@ -13,6 +13,7 @@
 #include "cadlib/entity_access.h"
 #include "cadlib/entity_creation.h"
 #include "cadlib/host_variables.h"
+#include "cadlib/layers.h"
 #include "cadlib/line_intersections.h"
 #include "cadlib/material_dialogs.h"
 #include "cadlib/material_file.h"
