@@ -16,6 +16,7 @@ constexpr std::size_t kPauseAnswerChars = 132;
 // ctime's text: "Wed Jan 02 02:03:55 1980\n"; the clock time ends at 19, the year starts at 20.
 constexpr int kDateAndClockChars = 19;
 constexpr std::size_t kYearOffset = 20;
+constexpr std::size_t kCtimeBufferChars = 64;  // ctime_r needs at least 26
 
 constexpr TwoLanguageText kElapsed{"%i min %.3f sec", "%i мин %.3f сек"};
 constexpr TwoLanguageText kTimeIs{"\n\rThe time is %.19s.%hu %s", "\n\rВремя %.19s.%hu %s"};
@@ -43,11 +44,8 @@ void PrintCurrentTime() {
     const std::time_t seconds = system_clock::to_time_t(now);
     const auto millis = static_cast<unsigned short>(
         duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    char buffer[64] = {};
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    std::strftime(buffer, sizeof buffer, "%a %b %d %H:%M:%S %Y\n", &local);
-    const std::string text(buffer);
+    char buffer[kCtimeBufferChars] = {};
+    const std::string text(ctime_r(&seconds, buffer) ? buffer : "");
     const std::string year = text.size() > kYearOffset ? text.substr(kYearOffset) : std::string();
     PrintLocalized(kTimeIs, std::string(text, 0, kDateAndClockChars).c_str(), millis, year.c_str());
 }
