@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cadlib/layers.h"
+#include "cadlib/messages.h"
 #include "host/db/database.h"
 #include "host/db/resbuf.h"
 #include "host/ed/transcript.h"
@@ -91,6 +92,12 @@ TEST_F(Layers, AMissingLineTypeFallsBackToContinuous) {
     ASSERT_EQ(CreateLayer("Stock", 1, "PHANTOM", false), Status::Ok);
     EXPECT_EQ(LinetypeOf("Stock"), "Continuous");
     EXPECT_EQ(host::ed::transcript().text(), "\nUnable to find typeline PHANTOM. Use CONTINUOUS");
+
+    host::ed::transcript().clear();
+    SetLibraryLanguage(Language::Russian);
+    EXPECT_EQ(CreateLayer("Stock2", 1, "PHANTOM", false), Status::Ok);
+    SetLibraryLanguage(Language::English);
+    EXPECT_EQ(host::ed::transcript().text(), "\nНе найден тип линии PHANTOM. Используется CONTINUOUS");
 }
 
 TEST_F(Layers, RefusedValuesAddNoLayer) {
