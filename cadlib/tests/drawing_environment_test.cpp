@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -174,7 +175,9 @@ TEST_F(HostEnvironment, ElapsedTimeText) {
 TEST_F(HostEnvironment, CurrentTimeIsPrinted) {
     PrintCurrentTime();
     const std::string& said = host::ed::transcript().text();
-    EXPECT_NE(said.find("The time is "), std::string::npos) << said;
+    EXPECT_TRUE(std::regex_match(said, std::regex("\n\rThe time is [A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] "
+                                                  "[0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{1,3} [0-9]{4}\n")))
+        << said;
 }
 
 TEST_F(HostEnvironment, PauseTakesOneAnswer) {
