@@ -174,9 +174,11 @@ void Button::paintCheck(DC& dc, const Rect& client) {
     }
 }
 
-// A group box draws only its frame and title: what lies inside belongs to the controls in it.
+// A group box shows the owner's background inside its frame: the controls in it are its siblings and paint
+// over it.
 void Button::paintGroupBox(DC& dc, const Rect& client) {
     const Brush background = controlBrush(*this, dc, WM_CTLCOLORSTATIC, COLOR_BTNFACE);
+    dc.fillRect(client, background);
     const int lineHeight = controlLineHeight(*this);
     Rect frame{client.left, client.top + lineHeight / 2, client.right, client.bottom};
     dc.drawEdge(frame, EDGE_ETCHED, BF_RECT);
