@@ -6,6 +6,7 @@
 #include "cadlib/host_variables.h"
 #include "cadlib/messages.h"
 #include "host/db/database.h"
+#include "host/db/layer_states.h"
 #include "host/db/linetype_file.h"
 #include "host/sys/folders.h"
 
@@ -104,6 +105,16 @@ Status CreateOrUpdateLayer(std::string_view name, const Color& color, std::strin
 int SetCurrentLayer(std::string_view name) { return SetSysVarString(kCurrentLayerVariable, name); }
 
 int GetCurrentLayer(std::string& name) { return GetSysVarString(kCurrentLayerVariable, name); }
+
+host::db::Status RenameLayerState(std::string_view oldName, std::string_view newName) {
+    host::db::Database* db = host::db::workingDatabase();
+    return db ? host::db::renameLayerState(*db, oldName, newName) : host::db::Status::NotApplicable;
+}
+
+host::db::Status DeleteLayerState(std::string_view name) {
+    host::db::Database* db = host::db::workingDatabase();
+    return db ? host::db::deleteLayerState(*db, name) : host::db::Status::NotApplicable;
+}
 
 int IsLayerVisible(std::string_view name, int& visible) {
     visible = 0;

@@ -35,6 +35,11 @@ int GetCurrentLayer(std::string& name);
 // Answers 1 when the layer is missing (visible 0); else 0, and visible 1 when the layer is neither off nor frozen.
 int IsLayerVisible(std::string_view name, int& visible);
 
+// Named layer states of the working drawing: the layer-state manager's status of the rename or the deletion
+// (KeyNotFound for a state that does not exist, NotApplicable when there is no drawing).
+host::db::Status RenameLayerState(std::string_view oldName, std::string_view newName);
+host::db::Status DeleteLayerState(std::string_view name);
+
 // Layer visibility asked once per layer during one walk over a drawing. Names are matched exactly (a name that
 // differs only in case is a new entry, with the host's answer for the same layer). Holds at most kCapacity
 // layers: a further new layer prints "Too many layers" and counts as not visible, each time it is asked.

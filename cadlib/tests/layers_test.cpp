@@ -6,6 +6,7 @@
 #include "cadlib/layers.h"
 #include "cadlib/messages.h"
 #include "host/db/database.h"
+#include "host/db/layer_states.h"
 #include "host/db/resbuf.h"
 #include "host/ed/transcript.h"
 
@@ -163,6 +164,22 @@ TEST_F(Layers, CacheHoldsAtMostItsCapacity) {
     }
     EXPECT_EQ(cache.IsVisible("L0"), 1);  // cached layers keep their answers
     EXPECT_EQ(cache.count(), LayerVisibilityCache::kCapacity);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Layers, LayerStatesAreRenamedAndDeletedInTheWorkingDrawing) {
+    ASSERT_EQ(host::db::saveLayerState(db_, "Plot"), Status::Ok);
+    EXPECT_EQ(RenameLayerState("Missing", "Other"), Status::KeyNotFound);
+    EXPECT_EQ(RenameLayerState("Plot", "Cut"), Status::Ok);
+    EXPECT_EQ(host::db::layerStateNames(db_), (std::vector<std::string>{"Cut"}));
+    EXPECT_EQ(DeleteLayerState("Cut"), Status::Ok);
+    EXPECT_EQ(DeleteLayerState("Cut"), Status::KeyNotFound);
+
+    host::db::setWorkingDatabase(nullptr);
+    EXPECT_EQ(DeleteLayerState("Cut"), Status::NotApplicable);  // no drawing to act on
 }
 
 }  // namespace
