@@ -25,7 +25,8 @@ std::string buttonsOf(const MessageBoxDialog& box) {
 std::string listing(const std::vector<std::string>& names) {
     std::string s;
     for (std::size_t i = 0; i < names.size() && i < kListedOnConsole; ++i) s += "\n    " + names[i];
-    if (names.size() > kListedOnConsole) s += "\n    ... and " + std::to_string(names.size() - kListedOnConsole) + " more";
+    if (names.size() > kListedOnConsole)
+        s += "\n    ... and " + std::to_string(names.size() - kListedOnConsole) + " more";
     return s;
 }
 

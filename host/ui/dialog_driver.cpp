@@ -269,7 +269,8 @@ ControlView DialogDriver::view(Window& control) const {
         case ControlKind::TabControl: {
             v.choices = tabTitles(control);
             const std::intptr_t i = control.send(TCM_GETCURSEL);
-            if (i >= 0 && static_cast<std::size_t>(i) < v.choices.size()) v.value = v.choices[static_cast<std::size_t>(i)];
+            if (i >= 0 && static_cast<std::size_t>(i) < v.choices.size())
+                v.value = v.choices[static_cast<std::size_t>(i)];
             break;
         }
         case ControlKind::Spin: v.value = std::to_string(control.send(UDM_GETPOS32)); break;
@@ -305,7 +306,9 @@ std::string DialogDriver::describe(bool numbered) const {
                 out += (f.value == "1" ? "[x] " : f.value == "2" ? "[-] " : "[ ] ") + name;
                 break;
             case ControlKind::RadioButton: out += (f.value == "1" ? "(o) " : "( ) ") + name; break;
-            case ControlKind::TabControl: out += "tabs: " + joinChoices(f.choices) + ", showing \"" + f.value + "\""; break;
+            case ControlKind::TabControl:
+                out += "tabs: " + joinChoices(f.choices) + ", showing \"" + f.value + "\"";
+                break;
             case ControlKind::ComboBox:
             case ControlKind::ListBox:
                 out += name + ": \"" + f.value + "\" of " + joinChoices(f.choices);

@@ -176,8 +176,8 @@ std::vector<FileFilter> parseFileFilter(std::string_view filter) {
         std::size_t from = 0;
         while (from <= patterns.size()) {
             const std::size_t semi = patterns.find(';', from);
-            const std::string_view one =
-                trimSpaces(patterns.substr(from, semi == std::string_view::npos ? std::string_view::npos : semi - from));
+            const std::size_t length = semi == std::string_view::npos ? std::string_view::npos : semi - from;
+            const std::string_view one = trimSpaces(patterns.substr(from, length));
             if (!one.empty()) f.patterns.emplace_back(one);
             if (semi == std::string_view::npos) break;
             from = semi + 1;
@@ -207,7 +207,8 @@ std::string extensionOf(std::string_view defaultExtension) {
 
 // [SECTION] Open and save
 
-FileDialog::FileDialog(FileDialogOptions options) : Dialog(DialogTemplate{}, options.owner), options_(std::move(options)) {
+FileDialog::FileDialog(FileDialogOptions options)
+    : Dialog(DialogTemplate{}, options.owner), options_(std::move(options)) {
     const bool save = options_.kind == FileDialogKind::Save;
     std::string title = options_.title.empty() ? (save ? "Save As" : "Open") : options_.title;
     DialogTemplate t(std::move(title), 263, 170);

@@ -55,8 +55,10 @@ std::vector<MessageBoxRecord>& log() {
 // Letters only, lower case: "Try Again" and "tryagain" are the same name.
 std::string squeezed(std::string_view s) {
     std::string out;
-    for (char c : s)
-        if (std::isalpha(static_cast<unsigned char>(c))) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalpha(u)) out += static_cast<char>(std::tolower(u));
+    }
     return out;
 }
 

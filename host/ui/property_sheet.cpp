@@ -28,8 +28,8 @@ constexpr std::uint32_t kTopLevelStyles =
 
 Size pagePixels(const DialogTemplate& t, Desktop& d) {
     const LogFont font = t.font ? *t.font : d.system().messageFont();
-    const Rect r = templateRectToPixels(t, {0, 0, t.rect.width, t.rect.height}, dialogBaseUnits(font, d.textMeasurer()));
-    return r.size();
+    const Size base = dialogBaseUnits(font, d.textMeasurer());
+    return templateRectToPixels(t, {0, 0, t.rect.width, t.rect.height}, base).size();
 }
 
 }  // namespace
@@ -126,7 +126,8 @@ Rect PropertySheet::pageArea() const {
     tabs->send(TCM_ADJUSTRECT, 0, lParamFromPointer(&area));
     // A tab control that does not place its display area leaves the rectangle as it was: then the tabs take the
     // top row and a border goes round.
-    if (area == whole) area = {kTabBorder, kTabRowHeight + kTabBorder, whole.right - kTabBorder, whole.bottom - kTabBorder};
+    if (area == whole)
+        area = {kTabBorder, kTabRowHeight + kTabBorder, whole.right - kTabBorder, whole.bottom - kTabBorder};
     return tabs->mapTo(this, area);
 }
 
@@ -222,7 +223,10 @@ void PropertySheet::updateApplyButton() {
 }
 
 bool PropertySheet::pressButton(int button) {
-    const int id = button == PSBTN_OK ? IDOK : button == PSBTN_CANCEL ? IDCANCEL : button == PSBTN_APPLYNOW ? ID_APPLY_NOW : 0;
+    const int id = button == PSBTN_OK           ? IDOK
+                   : button == PSBTN_CANCEL     ? IDCANCEL
+                   : button == PSBTN_APPLYNOW   ? ID_APPLY_NOW
+                                                : 0;
     Window* control = item(id);
     if (!control || !control->isEnabled()) return false;
     send(WM_COMMAND, makeWParam(id, BN_CLICKED), lParamFromPointer(control));

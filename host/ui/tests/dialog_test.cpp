@@ -231,7 +231,8 @@ public:
     std::vector<std::string> events;
     std::intptr_t windowProc(Message& m) override {
         if (m.id == WM_CREATE) events.push_back("create");
-        if (m.id == WM_SIZE) events.push_back("size " + std::to_string(loWord(m.l)) + "x" + std::to_string(hiWord(m.l)));
+        if (m.id == WM_SIZE)
+            events.push_back("size " + std::to_string(loWord(m.l)) + "x" + std::to_string(hiWord(m.l)));
         return Window::windowProc(m);
     }
     void preSubclassWindow() override { events.push_back("subclass"); }

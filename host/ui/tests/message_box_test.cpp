@@ -68,7 +68,9 @@ TEST_F(DialogTest, TheDefaultButtonHasTheFocusAndEnterAnswersIt) {
         unsigned style;
         int enter;
     };
-    const Case cases[] = {{MB_YESNO, IDYES}, {MB_YESNO | MB_DEFBUTTON2, IDNO}, {MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
+    const Case cases[] = {{MB_YESNO, IDYES},
+                          {MB_YESNO | MB_DEFBUTTON2, IDNO},
+                          {MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
                           {MB_OK | MB_DEFBUTTON4, IDOK}};  // a default beyond the buttons is the first
     for (const Case& c : cases) {
         IdleSteps steps(desktop, {[&](Dialog& box) {

@@ -61,7 +61,8 @@ public:
 protected:
     bool onInitDialog() override {
         if (Window* materials = item(kMaterialCombo))
-            for (const char* m : {"Steel", "Aluminium", "Copper"}) materials->send(CB_ADDSTRING, 0, lParamFromPointer(m));
+            for (const char* m : {"Steel", "Aluminium", "Copper"})
+                materials->send(CB_ADDSTRING, 0, lParamFromPointer(m));
         return Dialog::onInitDialog();
     }
     void doDataExchange(DataExchange& dx) override {

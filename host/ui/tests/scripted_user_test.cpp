@@ -57,7 +57,8 @@ TEST_F(ScriptedTest, AScriptFillsTheSampleDialogAndPressesOK) {
     EXPECT_EQ(dialog.options.material, "Copper");
     EXPECT_EQ(script.linesLeft(), 0u);
     // Each line shows after the prompt that asked for it.
-    EXPECT_TRUE(has(script.transcript(), "\nDialog \"Cutting Options\": dlg set Name Flange 2\n")) << script.transcript();
+    EXPECT_TRUE(has(script.transcript(), "\nDialog \"Cutting Options\": dlg set Name Flange 2\n"))
+        << script.transcript();
     EXPECT_TRUE(messageBoxLog().empty());
 }
 
