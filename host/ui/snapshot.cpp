@@ -2,6 +2,7 @@
 // bars drawn from the windows' state.
 #include <functional>
 
+#include "host/sys/text_case.h"
 #include "host/ui/desktop.h"
 #include "host/ui/desktop_impl.h"
 #include "host/ui/raster.h"
@@ -10,6 +11,10 @@
 namespace host::ui {
 
 namespace {
+
+bool isGroupBox(const detail::WindowNode* n) {
+    return sys::equalsNoCase(n->windowClass.name, "Button") && (n->style & BS_TYPEMASK) == BS_GROUPBOX;
+}
 
 // Draws a window and its children with the window's top-left at `origin` in the picture.
 void compose(const Desktop& desktop, const detail::DesktopImpl& impl, const detail::WindowNode* n, Point origin,
@@ -99,10 +104,14 @@ void compose(const Desktop& desktop, const detail::DesktopImpl& impl, const deta
         const int index = n->windowClass.backgroundColor;
         picture.fill(clientClip, sys.color(index >= 0 ? index : COLOR_WINDOW));
     }
-    for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) {
-        const detail::WindowNode* c = *it;
-        if (!(c->style & WS_VISIBLE)) continue;
-        compose(desktop, impl, c, client.topLeft() + c->rect.topLeft(), picture, clientClip);
+    // Group boxes first: a group box paints no background over the controls inside its frame, but its raster
+    // holds the whole rectangle, so composed in its own place it would cover the radio buttons it groups.
+    for (bool groupBoxes : {true, false}) {
+        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) {
+            const detail::WindowNode* c = *it;
+            if (!(c->style & WS_VISIBLE) || isGroupBox(c) != groupBoxes) continue;
+            compose(desktop, impl, c, client.topLeft() + c->rect.topLeft(), picture, clientClip);
+        }
     }
 }
 
