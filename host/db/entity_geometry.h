@@ -90,5 +90,7 @@ struct PlanPiece {
 // infinite and an arc (or elliptical arc) whole. Entities without an outline (texts, block references, opaque
 // records) answer nothing. Ellipses and splines come as chords (see intersect.cpp).
 std::vector<PlanPiece> planPieces(const Entity& e, bool extended);
+// The extents of the entity's plan outline (arcs by their bounds); nullopt when it has none.
+std::optional<Extents> outlineExtents(const Entity& e);
 
 }  // namespace host::db::detail

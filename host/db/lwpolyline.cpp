@@ -242,18 +242,7 @@ Status LwPolyline::reverseCurve() {
 
 std::optional<Extents> LwPolyline::geomExtents() const {
     if (verts_.empty()) return std::nullopt;
-    std::optional<Extents> box;
-    for (const detail::PlanPiece& piece : detail::planPieces(*this, false)) {
-        if (piece.kind == detail::PlanPiece::Kind::Arc) {
-            const auto [lo, hi] = piece.arc.bounds();
-            detail::grow(box, ge::Point3d{lo.x, lo.y, piece.z0});
-            detail::grow(box, ge::Point3d{hi.x, hi.y, piece.z0});
-        } else {
-            detail::grow(box, ge::Point3d{piece.line.start, piece.z0});
-            detail::grow(box, ge::Point3d{piece.line.end, piece.z1});
-        }
-    }
-    return box;
+    return detail::outlineExtents(*this);
 }
 
 Status LwPolyline::transformBy(const ge::Matrix3d& m) {

@@ -127,4 +127,19 @@ std::vector<PlanPiece> planPieces(const Entity& e, bool extended) {
     return out;
 }
 
+std::optional<Extents> outlineExtents(const Entity& e) {
+    std::optional<Extents> box;
+    for (const PlanPiece& piece : planPieces(e, false)) {
+        if (piece.kind == PlanPiece::Kind::Arc) {
+            const auto [lo, hi] = piece.arc.bounds();
+            grow(box, ge::Point3d{lo.x, lo.y, piece.z0});
+            grow(box, ge::Point3d{hi.x, hi.y, piece.z0});
+        } else {
+            grow(box, ge::Point3d{piece.line.start, piece.z0});
+            grow(box, ge::Point3d{piece.line.end, piece.z1});
+        }
+    }
+    return box;
+}
+
 }  // namespace host::db::detail

@@ -148,18 +148,7 @@ Status PolylineWithVertices::setNormal(const ge::Vector3d& n) {
 }
 
 std::optional<Extents> PolylineWithVertices::geomExtents() const {
-    std::optional<Extents> box;
-    for (const detail::PlanPiece& piece : detail::planPieces(*this, false)) {
-        if (piece.kind == detail::PlanPiece::Kind::Arc) {
-            const auto [lo, hi] = piece.arc.bounds();
-            detail::grow(box, ge::Point3d{lo.x, lo.y, piece.z0});
-            detail::grow(box, ge::Point3d{hi.x, hi.y, piece.z0});
-        } else {
-            detail::grow(box, ge::Point3d{piece.line.start, piece.z0});
-            detail::grow(box, ge::Point3d{piece.line.end, piece.z1});
-        }
-    }
-    return box;
+    return detail::outlineExtents(*this);
 }
 
 // Transforms the polyline and every live vertex, opening each vertex for write. A 2D polyline follows the rules
