@@ -230,17 +230,7 @@ Status BlockReference::appendAttribute(std::unique_ptr<Attribute> attribute, Obj
         attribute->setPropertiesFrom(*db);
         if (!layerId().isNull()) attribute->setLayer(layerId());
     }
-    ObjectId added;
-    const Status s = db->addObject(std::move(attribute), objectId(), &added);
-    if (s != Status::Ok) return s;
-    attributes_.push_back(added);
-    if (seqEnd_.isNull()) {
-        auto end = std::make_unique<SequenceEnd>();
-        if (!layerId().isNull()) end->setLayer(layerId());
-        db->addObject(std::move(end), objectId(), &seqEnd_);
-    }
-    if (id) *id = added;
-    return Status::Ok;
+    return detail::appendOwnedEntity(*this, std::move(attribute), attributes_, seqEnd_, id);
 }
 
 std::optional<Extents> BlockReference::geomExtents() const { return referenceExtents(*this, {}, 0); }

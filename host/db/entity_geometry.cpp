@@ -125,4 +125,20 @@ PlanPiece PlanPiece::circular(const ge::CircArc2d& arc, double z) {
     return piece;
 }
 
+Status appendOwnedEntity(const Entity& owner, std::unique_ptr<Entity> sub, std::vector<ObjectId>& list,
+                         ObjectId& seqEnd, ObjectId* id) {
+    Database* db = owner.database();
+    ObjectId added;
+    const Status s = db->addObject(std::move(sub), owner.objectId(), &added);
+    if (s != Status::Ok) return s;
+    list.push_back(added);
+    if (seqEnd.isNull()) {
+        auto end = std::make_unique<SequenceEnd>();
+        if (!owner.layerId().isNull()) end->setLayer(owner.layerId());
+        db->addObject(std::move(end), owner.objectId(), &seqEnd);
+    }
+    if (id) *id = added;
+    return Status::Ok;
+}
+
 }  // namespace host::db::detail

@@ -93,4 +93,9 @@ std::vector<PlanPiece> planPieces(const Entity& e, bool extended);
 // The extents of the entity's plan outline (arcs by their bounds); nullopt when it has none.
 std::optional<Extents> outlineExtents(const Entity& e);
 
+// Adds a sub-entity (a vertex of a polyline, an attribute of a block reference) to the owner's database, owned by
+// it, at the end of `list`; gives the owner its SEQEND marker, on the owner's layer, when it has none yet.
+Status appendOwnedEntity(const Entity& owner, std::unique_ptr<Entity> sub, std::vector<ObjectId>& list,
+                         ObjectId& seqEnd, ObjectId* id);
+
 }  // namespace host::db::detail

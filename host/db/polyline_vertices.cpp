@@ -72,17 +72,7 @@ Status PolylineWithVertices::appendVertex(std::unique_ptr<PolylineVertex> vertex
     if (!layerId().isNull()) vertex->setLayer(layerId());
     if (!linetypeId().isNull()) vertex->setLinetype(linetypeId());
     vertex->setColor(color());
-    ObjectId added;
-    const Status s = db->addObject(std::move(vertex), objectId(), &added);
-    if (s != Status::Ok) return s;
-    vertices_.push_back(added);
-    if (seqEnd_.isNull()) {
-        auto end = std::make_unique<SequenceEnd>();
-        if (!layerId().isNull()) end->setLayer(layerId());
-        db->addObject(std::move(end), objectId(), &seqEnd_);
-    }
-    if (id) *id = added;
-    return Status::Ok;
+    return detail::appendOwnedEntity(*this, std::move(vertex), vertices_, seqEnd_, id);
 }
 
 std::vector<ge::Point3d> PolylineWithVertices::vertexPositions() const {
