@@ -53,3 +53,33 @@ function(kestrion_add_module NAME)
   target_link_libraries(${NAME} PRIVATE cadhost_lib ${M_LIBS})
   target_link_options(${NAME} PRIVATE -Wl,--no-undefined)
 endfunction()
+
+# kestrion_module_part(NAME name TESTPREFIX prefix FOLDERS dirs... [DEPS libs...] [TESTLIBS libs...])
+# Code of a module (laser/, nesting/) that its shared object and its unit tests both link: every .cpp of the named
+# subfolders becomes one static, position independent library with hidden visibility. Each subfolder's
+# tests/*_test.cpp become the test binary <prefix>_<folder>_tests, linked to this library and TESTLIBS.
+function(kestrion_module_part)
+  cmake_parse_arguments(P "" "NAME;TESTPREFIX" "FOLDERS;DEPS;TESTLIBS" ${ARGN})
+  set(_src)
+  foreach(_folder ${P_FOLDERS})
+    file(GLOB _s CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${_folder}/*.cpp)
+    list(APPEND _src ${_s})
+  endforeach()
+  if(NOT _src)
+    set(_src ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${P_NAME} STATIC ${_src})
+  set_target_properties(${P_NAME} PROPERTIES
+    POSITION_INDEPENDENT_CODE ON
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  target_include_directories(${P_NAME} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${P_NAME} PUBLIC ${P_DEPS})
+  foreach(_folder ${P_FOLDERS})
+    file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${_folder}/tests/*_test.cpp)
+    if(_tests)
+      string(REPLACE "/" "_" _tname "${P_TESTPREFIX}_${_folder}_tests")
+      kestrion_add_tests(NAME ${_tname} SOURCES ${_tests} LIBS ${P_NAME} ${P_TESTLIBS})
+    endif()
+  endforeach()
+endfunction()
