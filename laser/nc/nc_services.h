@@ -1,0 +1,22 @@
+// What the cutting-path module's commands ask of the NC program writer, the cut simulation and the
+// postprocessor runtime.
+#pragma once
+
+#include <filesystem>
+
+// Writes the NC program of the current drawing's cutting path through the postprocessor chosen in the settings,
+// after the program-creation dialog. The caller ignores the result.
+int CreateNcProgram();
+
+// Plays the cutting path: the whole path when `pathGroup` is 0, that one path group otherwise. The caller ignores
+// the result.
+int SimulateCutPath(int pathGroup);
+
+// Loads the postprocessor named by the settings (`Postprocessor` in `DirPostprocessor`) into the runtime that NC
+// output and the simulation use. 0 when it is loaded; otherwise the user has been told and the answer is non-zero.
+int LoadPostprocessorRuntime();
+
+// The postprocessor editor and its file: the editor's postprocessor read from and written to a *.MXT file.
+class CDialogPostProcessor;
+int ReadPostprocessorFile(CDialogPostProcessor& editor, const std::filesystem::path& path);
+int WritePostprocessorFile(CDialogPostProcessor& editor, const std::filesystem::path& path);
