@@ -1,0 +1,56 @@
+// Bounding boxes of circle contours and of chains of lines and arcs.
+#include "nesting/geometry/contour_box.h"
+
+#include <algorithm>
+
+#include "cadlib/angles.h"
+#include "nesting/geometry/contour_kernel.h"
+
+using host::ge::Point2d;
+
+namespace {
+
+void includePoint(BoundingBox& box, const Point2d& p) {
+    box.minX = std::min(box.minX, p.x);
+    box.minY = std::min(box.minY, p.y);
+    box.maxX = std::max(box.maxX, p.x);
+    box.maxY = std::max(box.maxY, p.y);
+}
+
+// Whether the counter-clockwise arc from a1 to a2 passes angle x; with a2 <= a1 the arc runs through 0.
+bool arcPasses(double a1, double a2, double x) {
+    if (a2 > a1) return a1 <= x && x <= a2;
+    return x >= a1 || x <= a2;
+}
+
+}  // namespace
+
+void ComputeContourBox(const Contour& contour, BoundingBox& box) {
+    if (contour.Elements.empty()) {
+        box = BoundingBox::Empty();
+        return;
+    }
+    const ContourElement& first = contour.Elements.front();
+    if (first.Type == kElementCircle) {
+        box = BoundingBox{first.Centre.x - first.Radius, first.Centre.y - first.Radius, first.Centre.x + first.Radius,
+                          first.Centre.y + first.Radius};
+        return;
+    }
+    BoundingBox grown{first.Start.x, first.Start.y, first.Start.x, first.Start.y};
+    for (const ContourElement& e : contour.Elements) {
+        includePoint(grown, e.Start);
+        includePoint(grown, e.End);
+    }
+    for (const ContourElement& e : contour.Elements) {
+        // Only circular elements bulge past their ends; other element codes (lines, moves of imported programs)
+        // have no centre to speak of.
+        if (e.Type != kElementArc && e.Type != kElementCircle) continue;
+        const double a1 = GetDirectionAngle(e.Centre, e.Start);
+        const double a2 = GetDirectionAngle(e.Centre, e.End);
+        if (arcPasses(a1, a2, 0.0)) grown.maxX = std::max(grown.maxX, e.Centre.x + e.Radius);
+        if (arcPasses(a1, a2, cadlib::kHalfPi)) grown.maxY = std::max(grown.maxY, e.Centre.y + e.Radius);
+        if (arcPasses(a1, a2, cadlib::kPi)) grown.minX = std::min(grown.minX, e.Centre.x - e.Radius);
+        if (arcPasses(a1, a2, 3.0 * cadlib::kHalfPi)) grown.minY = std::min(grown.minY, e.Centre.y - e.Radius);
+    }
+    box = grown;
+}
