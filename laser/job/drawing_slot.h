@@ -108,6 +108,8 @@ struct DrawingSlot {
     std::uint64_t summaryTextHandle = 0;      // "Kstr_0" (path summary); 0 = none
     std::uint64_t directoryTextHandle = 0;    // head "Kstr_TC" (contour directory); 0 = none
     std::unique_ptr<CuttingJob> job;          // null until a job is initialised
+    // The serial number of the drawing's database: what ties an untagged drawing to its own slot.
+    std::uint64_t drawingSerial = 0;
 };
 
 // Answer of IdentifyDrawing and SelectDrawingSlot when no slot belongs to the drawing.
@@ -137,6 +139,9 @@ int InitCuttingJob(CLaserSettings& settings);
 // The index of the working drawing's slot, or kNoDrawingSlot. `changed` tells whether the stored job was read
 // again because the drawing's tag shows another change counter than the slot.
 int IdentifyDrawing(CLaserSettings& settings, bool& changed);
+// The slot that was made for the drawing whose database has this serial number, or kNoDrawingSlot. Reads
+// nothing and changes nothing.
+int SlotOfDrawing(const CLaserSettings& settings, std::uint64_t drawingSerial);
 // IdentifyDrawing, then CurrentDrawingSlot := the result when one was found. Answers the result.
 int SelectDrawingSlot(CLaserSettings& settings);
 // Writes the current slot's tag as the working drawing's project name. Answers 0; -1 without a current slot or

@@ -82,6 +82,9 @@ struct NestResultMarker {
 // of another type stay empty.
 NestResultMarker ReadNestResultMarker(const host::db::ResBufList& list);
 
+// Registers the application "Kstr" in the working drawing unless it is there. 0, or -1 when the drawing refuses.
+int RegisterJobApplication();
+
 // ---- writers: all work on the current slot and its job, in the working drawing. Each answers 0; -1 when there is
 // no current slot with a job or the text cannot be made.
 

@@ -1,0 +1,35 @@
+// The messages of the job state and of the job stored in the drawing, in both languages.
+#pragma once
+
+#include "cadlib/messages.h"
+
+// Message box (stop icon) when the stored job's version is none of the three this module reads.
+inline constexpr TwoLanguageText kMsgRecreateContours = {
+    "Please recreate geometrical contours.",
+    "Пожалуйста, создайте геометрические контуры заново."};
+// Message box (OK) after a stored job could not be read.
+inline constexpr TwoLanguageText kMsgErrorReadingContours = {
+    "Error reading of data contours\n\rRecreate contours",
+    "Ошибка чтения данных контуров\n\rСоздайте контуры заново"};
+// Message box (OK) when an old nesting marker names another material than the default one.
+inline constexpr TwoLanguageText kMsgErrorReadingMaterial = {
+    "Error reading material properties.\n\rPlease set the material",
+    "Ошибка чтения свойств материала.\n\rПожалуйста, задайте материал"};
+// Printed on a new line when a CAM line type cannot be loaded; %s is its name.
+inline constexpr TwoLanguageText kMsgCannotLoadLinetype = {
+    "ERROR. I can't load line type %s ",
+    "ОШИБКА. Не удаётся загрузить тип линии %s "};
+// Printed with the format "%s\n\r" when the drawing refuses the job's extended data.
+inline constexpr TwoLanguageText kMsgApplicationNotRegistered = {
+    "*** Application Kestrion not register in the drawing!!!",
+    "*** Приложение Kestrion не зарегистрировано в чертеже!!!"};
+// Message box (error icon) when a drawing is opened while every job slot is in use; %d is the number of slots.
+inline constexpr TwoLanguageText kMsgTooManyDrawings = {
+    "%d drawings are open already.\n\rThe cutting job of this drawing is not kept: close another drawing "
+    "and open this one again.",
+    "Уже открыто чертежей: %d.\n\rЗадание на резку этого чертежа не ведётся: закройте другой чертёж "
+    "и откройте этот снова."};
+// Printed when a command runs in a drawing that has no job slot.
+inline constexpr TwoLanguageText kMsgDrawingNotTracked = {
+    "\n\rThis drawing has no cutting job: too many drawings are open. Close it and open it again.",
+    "\n\rУ этого чертежа нет задания на резку: открыто слишком много чертежей. Закройте его и откройте снова."};

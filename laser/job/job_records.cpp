@@ -1,0 +1,758 @@
+// The job stored in the drawing: finding and making its texts, and writing and reading its records in the three
+// versions.
+//
+// Index of this file: texts and lists; flags and stored contours; writers; job settings readers; path summary
+// readers; contour readers; the nesting marker.
+#include "laser/job/job_records.h"
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+#include "cadlib/entity_creation.h"
+#include "cadlib/layers.h"
+#include "host/db/database.h"
+#include "laser/job/job_messages.h"
+#include "laser/settings/laser_settings.h"
+
+using host::db::Database;
+using host::db::Handle;
+using host::db::ObjectId;
+using host::db::ObjectPtr;
+using host::db::OpenMode;
+using host::db::ResBuf;
+using host::db::ResBufList;
+using host::db::Status;
+using host::db::Text;
+using host::ge::Point3d;
+
+namespace {
+
+// ===================================================================== texts and lists
+
+constexpr int kCodeApp = 1001;
+constexpr int kCodeText = 1000;
+constexpr int kCodePoint = 1010;
+constexpr int kCodeReal = 1040;
+constexpr int kCodeLong = 1071;
+
+// Attempts at making a head or batch text that can then be opened.
+constexpr int kTextCreationAttempts = 3;
+
+// The one version-independent check of a stored float: 2008.01 and friends, times 100, cut to an integer.
+constexpr int kVersionKey2005 = 200500;
+constexpr int kVersionKey2008 = 200800;
+constexpr int kVersionKey200801 = 200801;
+
+double FiniteOrZero(double v) { return std::isfinite(v) ? v : 0.0; }
+
+Point3d FinitePoint(const Point3d& p) { return {FiniteOrZero(p.x), FiniteOrZero(p.y), FiniteOrZero(p.z)}; }
+
+// At most `maxChars` characters of `text`, never cut inside a character.
+std::string CutText(const std::string& text, std::size_t maxChars) {
+    std::string out;
+    SetSlotText(out, text, maxChars);
+    return out;
+}
+
+ObjectId IdOfHandle(std::uint64_t handle) {
+    Database* db = host::db::workingDatabase();
+    if (!db || handle == 0) return {};
+    return db->idFromHandle(Handle(handle));
+}
+
+// Adds "Kstr" to the drawing's application table unless it is there.
+Status RegisterJobApp(Database& db) {
+    if (!db.recordId(host::db::TableKind::RegApp, kJobXDataApp).isNull()) return Status::Ok;
+    ObjectPtr<host::db::SymbolTable> apps(db.tableId(host::db::TableKind::RegApp), OpenMode::Write);
+    if (!apps) return apps.status();
+    return apps->add(std::make_unique<host::db::RegAppTableRecord>(std::string(kJobXDataApp)));
+}
+
+// Makes one invisible job text at the origin on the current layer and answers its id (null when refused).
+ObjectId MakeJobText(std::string_view string) {
+    Database* db = host::db::workingDatabase();
+    if (!db) return {};
+    auto text = std::make_unique<Text>(Point3d{0.0, 0.0, 0.0}, std::string(string), 0.0, 0.0);
+    text->setVisible(false);
+    ObjectId style = db->recordId(host::db::TableKind::TextStyle, "Standard");
+    if (!style.isNull()) text->setTextStyle(style);
+    ObjectId id;
+    AppendToModelSpace(id, std::move(text), db);
+    return id;
+}
+
+// True when `id` names a text that can be opened for write now.
+bool CanOpenText(ObjectId id) {
+    if (id.isNull()) return false;
+    ObjectPtr<Text> text(id, OpenMode::Write);
+    return text.isOpen();
+}
+
+// Makes "NC_Laser" current, creating it when the drawing lacks it.
+void MakeJobLayerCurrent() {
+    if (SetCurrentLayer(kJobLayer) == host::db::RTNORM) return;
+    CreateLayer(kJobLayer, 1, "Continuous", false);
+    SetCurrentLayer(kJobLayer);
+}
+
+// Finds the head text that `handle` names, or makes it (on "NC_Laser") when the handle is 0, names nothing or
+// the text cannot be opened; the handle then names the new text. Null when no text could be made.
+ObjectId FindOrMakeHeadText(std::uint64_t& handle, std::string_view string) {
+    ObjectId id = IdOfHandle(handle);
+    if (CanOpenText(id)) return id;
+    for (int attempt = 0; attempt < kTextCreationAttempts; ++attempt) {
+        MakeJobLayerCurrent();
+        id = MakeJobText(string);
+        if (CanOpenText(id)) {
+            handle = id.handle().value;
+            return id;
+        }
+    }
+    return {};
+}
+
+// A batch text made on the current layer; null when none could be made.
+ObjectId MakeBatchText() {
+    for (int attempt = 0; attempt < kTextCreationAttempts; ++attempt) {
+        ObjectId id = MakeJobText(kContourTableText);
+        if (CanOpenText(id)) return id;
+    }
+    return {};
+}
+
+// The text's "Kstr" list, or a new list holding the 1001 item alone.
+ResBufList TakeOrStartList(ObjectId id) {
+    ObjectPtr<Text> text(id, OpenMode::Read);
+    ResBufList list;
+    if (text) list = text->xData(kJobXDataApp);
+    if (list.empty()) list.emplace_back(kCodeApp, std::string(kJobXDataApp));
+    return list;
+}
+
+// Sets the list as the text's "Kstr" data. -1 (the user told when the drawing refused the application) on failure.
+int SetList(ObjectId id, const ResBufList& list) {
+    ObjectPtr<Text> text(id, OpenMode::Write);
+    if (!text) return -1;
+    Status s = text->setXData(list);
+    if (s == Status::RegAppNotFound && RegisterJobApp(*id.database()) == Status::Ok) s = text->setXData(list);
+    if (s == Status::RegAppNotFound) PrintText(std::string(Localized(kMsgApplicationNotRegistered)) + "\n\r");
+    return s == Status::Ok ? 0 : -1;
+}
+
+// Reads the items of a stored list by position and type. Any item that is missing or of another type makes the
+// whole read fail; a failed read answers defaults from then on.
+class StoredList {
+public:
+    explicit StoredList(ResBufList list) : list_(std::move(list)) {}
+    std::size_t size() const { return list_.size(); }
+    const ResBufList& items() const { return list_; }
+    bool ok() const { return ok_; }
+    void fail() { ok_ = false; }
+
+    double Real(std::size_t i) {
+        const ResBuf* rb = Item(i, kCodeReal);
+        return rb && std::holds_alternative<double>(rb->value) ? std::get<double>(rb->value) : Fail(0.0);
+    }
+    std::int32_t Long(std::size_t i) {
+        const ResBuf* rb = Item(i, kCodeLong);
+        if (!rb || !std::holds_alternative<std::int64_t>(rb->value)) return Fail(0);
+        return static_cast<std::int32_t>(std::get<std::int64_t>(rb->value));
+    }
+    std::uint32_t Counter(std::size_t i) { return static_cast<std::uint32_t>(Long(i)); }
+    std::string String(std::size_t i) {
+        const ResBuf* rb = Item(i, kCodeText);
+        return rb && std::holds_alternative<std::string>(rb->value) ? std::get<std::string>(rb->value)
+                                                                    : Fail(std::string());
+    }
+    Point3d Point(std::size_t i) {
+        const ResBuf* rb = Item(i, kCodePoint);
+        return rb && std::holds_alternative<Point3d>(rb->value) ? std::get<Point3d>(rb->value) : Fail(Point3d());
+    }
+    std::uint64_t HandleText(std::size_t i) {
+        std::string text = String(i);
+        if (!ok_) return 0;
+        auto h = Handle::parse(text);
+        return h ? h->value : Fail(std::uint64_t{0});
+    }
+    // Two 1071 items, high 32 bits then low 32 bits.
+    std::uint64_t HandlePair(std::size_t i) {
+        const auto high = static_cast<std::uint32_t>(Long(i));
+        const auto low = static_cast<std::uint32_t>(Long(i + 1));
+        return Handle(low, high).value;
+    }
+    bool Has(std::size_t i, int code) const { return i < list_.size() && list_[i].code == code; }
+
+private:
+    const ResBuf* Item(std::size_t i, int code) {
+        if (!ok_ || i >= list_.size() || list_[i].code != code) return Fail<const ResBuf*>(nullptr);
+        return &list_[i];
+    }
+    template <class T>
+    T Fail(T value) {
+        ok_ = false;
+        return value;
+    }
+
+    ResBufList list_;
+    bool ok_ = true;
+};
+
+// The "Kstr" list of the text that `handle` names; nullopt when the text is missing or cannot be opened.
+std::optional<StoredList> ReadTextList(std::uint64_t handle) {
+    ObjectId id = IdOfHandle(handle);
+    if (id.isNull()) return std::nullopt;
+    ObjectPtr<Text> text(id, OpenMode::Read);
+    if (!text) return std::nullopt;
+    return StoredList(text->xData(kJobXDataApp));
+}
+
+void AppendHandlePair(ResBufList& list, std::uint64_t handle) {
+    const Handle h(handle);
+    list.emplace_back(kCodeLong, static_cast<std::int64_t>(static_cast<std::int32_t>(h.high())));
+    list.emplace_back(kCodeLong, static_cast<std::int64_t>(static_cast<std::int32_t>(h.low())));
+}
+
+void AppendLong(ResBufList& list, std::int64_t value) {
+    list.emplace_back(kCodeLong, static_cast<std::int64_t>(static_cast<std::int32_t>(value)));
+}
+void AppendCounter(ResBufList& list, std::uint32_t value) {
+    list.emplace_back(kCodeLong, static_cast<std::int64_t>(static_cast<std::int32_t>(value)));
+}
+void AppendReal(ResBufList& list, double value) { list.emplace_back(kCodeReal, FiniteOrZero(value)); }
+void AppendPoint(ResBufList& list, const Point3d& p) { list.emplace_back(kCodePoint, FinitePoint(p)); }
+void AppendString(ResBufList& list, const std::string& text, std::size_t maxChars) {
+    list.emplace_back(kCodeText, CutText(text, maxChars));
+}
+
+struct SlotAndJob {
+    DrawingSlot* slot = nullptr;
+    CuttingJob* job = nullptr;
+    explicit operator bool() const { return slot && job; }
+};
+
+SlotAndJob Current(CLaserSettings& settings) {
+    SlotAndJob sj;
+    sj.slot = CurrentSlot(settings);
+    if (sj.slot) sj.job = sj.slot->job.get();
+    return sj;
+}
+
+}  // namespace
+
+// ===================================================================== flags and stored contours
+
+std::optional<JobDataVersion> JobDataVersionOf(float storedVersion) {
+    const float scaled = storedVersion * 100.0f;
+    if (!std::isfinite(scaled) || std::fabs(scaled) > 1e9f) return std::nullopt;
+    switch (static_cast<int>(scaled)) {
+        case kVersionKey2005: return JobDataVersion::V2005;
+        case kVersionKey2008: return JobDataVersion::V2008;
+        case kVersionKey200801: return JobDataVersion::V200801;
+        default: return std::nullopt;
+    }
+}
+
+std::int32_t PackContourFlags(const ContourRecord& r) {
+    // the record's bytes are packed as small signed numbers
+    const auto s = [](std::uint8_t b) { return static_cast<std::int32_t>(static_cast<std::int8_t>(b)); };
+    return ((((s(static_cast<std::uint8_t>(r.kind)) * 16 + s(r.shape)) * 8 + s(r.placement)) * 8 + s(r.closure)) * 8 +
+            s(r.role)) * 8 + s(r.processed);
+}
+
+void UnpackContourFlags(std::int32_t flags, JobDataVersion version, ContourRecord& r) {
+    const auto bits = [flags](int shift, int width) {
+        return static_cast<std::uint8_t>((static_cast<std::uint32_t>(flags) >> shift) & ((1u << width) - 1));
+    };
+    r.processed = bits(0, 3);
+    if (version == JobDataVersion::V2005) {
+        r.shape = bits(3, 3);
+        r.closure = bits(6, 3);
+        r.role = bits(9, 3);
+        r.placement = bits(12, 3);
+        return;
+    }
+    r.role = bits(3, 3);
+    r.closure = bits(6, 3);
+    r.placement = bits(9, 3);
+    r.shape = bits(12, 4);
+    r.kind = static_cast<ContourKind>(bits(16, 8));
+}
+
+void AppendStoredContour(ResBufList& list, const ContourRecord& r) {
+    AppendLong(list, PackContourFlags(r));
+    AppendHandlePair(list, r.handle);
+    AppendHandlePair(list, r.parentHandle);
+    AppendReal(list, r.minX);
+    AppendReal(list, r.minY);
+    AppendReal(list, r.maxX);
+    AppendReal(list, r.maxY);
+    AppendReal(list, r.area);
+}
+
+bool ReadStoredContour(const ResBufList& items, std::size_t first, JobDataVersion version, ContourRecord& record) {
+    StoredList list(items);
+    ContourRecord r = record;
+    const std::int32_t flags = list.Long(first);
+    r.handle = list.HandlePair(first + 1);
+    r.parentHandle = list.HandlePair(first + 3);
+    r.minX = list.Real(first + 5);
+    r.minY = list.Real(first + 6);
+    r.maxX = list.Real(first + 7);
+    r.maxY = list.Real(first + 8);
+    r.area = list.Real(first + 9);
+    if (!list.ok()) return false;
+    UnpackContourFlags(flags, version, r);
+    record = r;
+    return true;
+}
+
+int ContourBatchCount(int contourCount) { return contourCount < 0 ? 0 : contourCount / kContoursPerBatch + 1; }
+
+// ===================================================================== writers
+
+int RegisterJobApplication() {
+    Database* db = host::db::workingDatabase();
+    return db && RegisterJobApp(*db) == Status::Ok ? 0 : -1;
+}
+
+int WriteJobSettings(CLaserSettings& settings) {
+    SlotAndJob cur = Current(settings);
+    if (!cur) return -1;
+    DrawingSlot& slot = *cur.slot;
+    CuttingJob& job = *cur.job;
+    job.dataVersion = kJobDataVersionWritten;
+    job.machineType = settings.TypeMachine;
+    job.postprocessor = settings.Postprocessor;
+    job.postprocessorFolder = settings.DirPostprocessor;
+    job.feedCut = settings.FeedCut;
+    job.feedEngrave = settings.EngraveCut;
+    job.feedHeatTreatment = settings.HeatTreatmentCut;
+    job.feedRapid = settings.FeedRapid;
+    job.timeLaserOnOff = settings.TimeLaserOnOff;
+    job.toolDiameter = settings.DiameterTool;
+    job.leadInSpan = settings.LeadInSpan;
+    job.leadOutSpan = settings.LeadOutSpan;
+    job.leadAngle = settings.Angle;
+    job.leadAngleRad = settings.Angle * std::numbers::pi / 180.0;
+
+    ObjectId id = FindOrMakeHeadText(slot.settingsTextHandle, kJobSettingsText);
+    if (id.isNull()) return -1;
+    slot.settingsTextName = host::db::idToName(id);
+
+    ResBufList list = TakeOrStartList(id);
+    list.resize(1);
+    AppendReal(list, job.dataVersion);
+    AppendLong(list, slot.status);
+    list.emplace_back(kCodeText, Handle(slot.settingsTextHandle).text());
+    list.emplace_back(kCodeText, Handle(slot.summaryTextHandle).text());
+    list.emplace_back(kCodeText, Handle(slot.directoryTextHandle).text());
+    AppendLong(list, job.unit);
+    AppendString(list, job.material, kStoredMaterialChars);
+    AppendString(list, job.materialNumber, kStoredMaterialNumberChars);
+    AppendString(list, job.materialFolder, kStoredMaterialFolderChars);
+    AppendString(list, job.programName, kStoredProgramNameChars);
+    AppendString(list, job.machineType, kStoredMachineTypeChars);
+    AppendString(list, job.postprocessor, kStoredPostprocessorChars);
+    AppendString(list, job.postprocessorFolder, kStoredPostprocessorFolderChars);
+    for (double v : {job.feedCut, job.feedEngrave, job.feedHeatTreatment, job.feedRapid, job.timeLaserOnOff,
+                     job.toolDiameter, job.leadInSpan, job.leadOutSpan, job.leadAngle})
+        AppendReal(list, v);
+    AppendPoint(list, job.extentsMin);
+    AppendPoint(list, job.extentsMax);
+    for (double v : {job.thickness, job.density, job.reservedReal1, job.reservedReal2, job.reservedReal3,
+                     job.netArea, job.partArea, job.stockArea})
+        AppendReal(list, v);
+    AppendCounter(list, job.reservedCounter);
+    AppendLong(list, job.contourCount);
+    for (std::uint32_t v : {job.baseInner, job.baseOuter, job.tool2Inner, job.tool2Outer, job.unclosedCount,
+                            job.stockCount, job.stockInner, job.stockOuter, job.noCloseCount, job.engraveCount,
+                            job.engraveMarkCount, job.markCount, job.heatCount, job.commonCount,
+                            job.insideCutCount, job.jumperLineOuter, job.jumperLineInner, job.noLeadInOuter,
+                            job.noLeadInInner, job.jumperPointCount, job.markPointCount, 0u, 0u, 0u,
+                            job.homeGroupPresent})
+        AppendCounter(list, v);
+    // an empty drawing's fill ratio (0/0) is stored as 0
+    AppendReal(list, job.partFillRatio);
+    return SetList(id, list);
+}
+
+int WritePathSummary(CLaserSettings& settings) {
+    SlotAndJob cur = Current(settings);
+    if (!cur) return -1;
+    const CuttingJob& job = *cur.job;
+    ObjectId id = FindOrMakeHeadText(cur.slot->summaryTextHandle, kPathSummaryText);
+    if (id.isNull()) return -1;
+    ResBufList list = TakeOrStartList(id);
+    list.resize(1);
+    AppendLong(list, cur.slot->jobId);
+    AppendLong(list, job.pathGroupCount);
+    AppendPoint(list, job.pathStartPoint);
+    AppendPoint(list, job.currentPoint);
+    AppendLong(list, job.penState);
+    AppendLong(list, job.startAtHome);
+    AppendPoint(list, job.homePoint);
+    for (double v : {job.totalCutLength, job.totalCutT2Length, job.totalEngraveLength, job.totalEngraveMarkLength,
+                     job.totalMarkLength, job.totalHeatLength, job.totalRapidLength, job.totalSeconds})
+        AppendReal(list, v);
+    AppendLong(list, cur.slot->changeCounter);
+    return SetList(id, list);
+}
+
+int WriteContourDirectory(CLaserSettings& settings) {
+    SlotAndJob cur = Current(settings);
+    if (!cur) return -1;
+    const CuttingJob& job = *cur.job;
+    ObjectId head = FindOrMakeHeadText(cur.slot->directoryTextHandle, kContourTableText);
+    if (head.isNull()) return -1;
+    ResBufList list = TakeOrStartList(head);
+    StoredList pairs(list);
+
+    const int count = std::max(job.contourCount, 0);
+    std::size_t used = 1;   // items of the list in use: the 1001 item, then the pairs written so far
+    int result = 0;
+    for (int first = 0; first <= count; used += 2) {
+        std::uint64_t handle = 0;
+        const bool listed = pairs.Has(used, kCodeLong) && pairs.Has(used + 1, kCodeLong);
+        if (listed) handle = StoredList(list).HandlePair(used);
+        if (!listed || !CanOpenText(IdOfHandle(handle))) {
+            // a missing or unusable batch text is made anew, so its records are never lost
+            ObjectId batch = MakeBatchText();
+            if (batch.isNull()) return -1;
+            handle = batch.handle().value;
+            ResBufList pair;
+            AppendHandlePair(pair, handle);
+            if (list.size() < used + 2) list.resize(used + 2);
+            list[used] = pair[0];
+            list[used + 1] = pair[1];
+        }
+        const int last = std::min(first + kContoursPerBatch - 1, count);
+        if (WriteContourBatch(settings, handle, first, last) != 0) result = -1;
+        first = last + 1;
+    }
+    list.resize(used);   // pairs of an older, longer directory are dropped; their texts stay
+    if (SetList(head, list) != 0) return -1;
+    return result;
+}
+
+int WriteContourBatch(CLaserSettings& settings, std::uint64_t batchHandle, int first, int last) {
+    SlotAndJob cur = Current(settings);
+    if (!cur) return -1;
+    const CuttingJob& job = *cur.job;
+    ObjectId id = IdOfHandle(batchHandle);
+    if (!CanOpenText(id)) return -1;
+    ResBufList list = TakeOrStartList(id);
+    const bool hasTable = job.contours.size() == static_cast<std::size_t>(job.contourCount) + 1;
+    if (job.contourCount > 0 && first <= last && hasTable && first >= 0 && last <= job.contourCount) {
+        list.resize(1);
+        for (int i = first; i <= last; ++i) AppendStoredContour(list, job.contours[static_cast<std::size_t>(i)]);
+    }
+    return SetList(id, list);
+}
+
+// ===================================================================== job settings readers
+
+namespace {
+
+// Where the items of one JobSettingsRecord version stand.
+struct SettingsLayout {
+    JobDataVersion version;
+    std::size_t minItems;        // through homeGroupPresent
+    std::size_t extents;         // extentsMin; extentsMax follows
+    std::size_t thickness;       // thickness, density follow
+    std::size_t reservedReals;   // how many reserved reals follow density
+    std::size_t contourCount;
+    std::size_t homeGroup;
+    std::size_t fillRatio;
+};
+
+constexpr SettingsLayout kLayout2005 = {JobDataVersion::V2005, 37, 20, 22, 1, 29, 36, 37};
+constexpr SettingsLayout kLayout2008 = {JobDataVersion::V2008, 59, 23, 25, 3, 34, 58, 59};
+constexpr SettingsLayout kLayout200801 = {JobDataVersion::V200801, 60, 23, 25, 3, 34, 59, 60};
+
+// A stored thickness or density is taken only when it lies within a factor of 1000 of the value in hand.
+void TakePlausible(double stored, double& value) {
+    if (stored > 0.0 && stored > value / 1000.0 && stored < value * 1000.0) value = stored;
+}
+
+bool NamesMaterialFile(const std::string& text) {
+    const auto at = [&](std::string_view ext) {
+        const auto pos = text.find(ext);
+        return pos != std::string::npos && pos >= 1;
+    };
+    return at(".MAT") || at(".mat");
+}
+
+int ReadJobSettings(CLaserSettings& settings, const SettingsLayout& layout) {
+    SlotAndJob cur = Current(settings);
+    if (!cur) return -1;
+    DrawingSlot& slot = *cur.slot;
+    CuttingJob& job = *cur.job;
+    auto stored = ReadTextList(slot.settingsTextHandle);
+    if (!stored || stored->size() < layout.minItems) return -1;
+    StoredList& l = *stored;
+    const JobDataVersion v = layout.version;
+
+    const double version = l.Real(1);
+    const auto status = static_cast<std::int8_t>(l.Long(2));
+    const std::uint64_t settingsHandle = l.HandleText(3);
+    const std::uint64_t summaryHandle = l.HandleText(4);
+    const std::uint64_t directoryHandle = l.HandleText(5);
+    const int unit = l.Long(6);
+    const std::string material = l.String(7);
+    const std::string materialNumber = v == JobDataVersion::V2005 ? std::string() : l.String(8);
+    const std::string programName = l.String(v == JobDataVersion::V2005 ? 9 : 10);
+    std::string machineType = settings.TypeMachine;
+    if (v == JobDataVersion::V2008) machineType = l.String(11);
+    if (v == JobDataVersion::V2005) machineType = l.String(10);
+    const Point3d extMin = l.Point(layout.extents), extMax = l.Point(layout.extents + 1);
+    const double thickness = l.Real(layout.thickness), density = l.Real(layout.thickness + 1);
+    std::size_t i = layout.thickness + 2;
+    double reserved[3] = {job.reservedReal1, job.reservedReal2, job.reservedReal3};
+    for (std::size_t r = 0; r < layout.reservedReals; ++r) reserved[r] = l.Real(i++);
+    const double netArea = l.Real(i), partArea = l.Real(i + 1), stockArea = l.Real(i + 2);
+    const std::uint32_t reservedCounter = l.Counter(layout.contourCount - 1);
+    const int contourCount = l.Long(layout.contourCount);
+    if (!l.ok()) return -1;
+    // a count the stored data cannot hold is refused before anything is made from it
+    if (contourCount < 0 || contourCount > kMaxStoredContourCount) return -1;
+
+    CuttingJob counts = job;
+    std::size_t c = layout.contourCount + 1;
+    counts.baseInner = l.Counter(c++);
+    counts.baseOuter = l.Counter(c++);
+    if (v != JobDataVersion::V2005) {
+        counts.tool2Inner = l.Counter(c++);
+        counts.tool2Outer = l.Counter(c++);
+    }
+    counts.unclosedCount = l.Counter(c++);
+    counts.stockCount = l.Counter(c++);
+    counts.stockInner = l.Counter(c++);
+    counts.stockOuter = l.Counter(c++);
+    if (v != JobDataVersion::V2005) {
+        for (std::uint32_t* f : {&counts.noCloseCount, &counts.engraveCount, &counts.engraveMarkCount,
+                                 &counts.markCount, &counts.heatCount, &counts.commonCount})
+            *f = l.Counter(c++);
+        if (v == JobDataVersion::V200801) counts.insideCutCount = l.Counter(c++);
+        for (std::uint32_t* f : {&counts.jumperLineOuter, &counts.jumperLineInner, &counts.noLeadInOuter,
+                                 &counts.noLeadInInner, &counts.jumperPointCount, &counts.markPointCount})
+            *f = l.Counter(c++);
+    }
+    counts.homeGroupPresent = l.Counter(layout.homeGroup);
+    if (l.Has(layout.fillRatio, kCodeReal)) counts.partFillRatio = l.Real(layout.fillRatio);
+    if (!l.ok()) return -1;
+
+    job.dataVersion = version;
+    slot.status = status;
+    slot.settingsTextHandle = settingsHandle;
+    slot.summaryTextHandle = summaryHandle;
+    slot.directoryTextHandle = directoryHandle;
+    job.unit = unit;
+    if (NamesMaterialFile(material)) job.material = material;
+    if (v != JobDataVersion::V2005) job.materialNumber = materialNumber;
+    job.programName = programName;
+    job.machineType = machineType;
+    // the feeds and lead values are always the settings in hand, whatever the drawing stored
+    job.postprocessor = settings.Postprocessor;
+    job.feedCut = settings.FeedCut;
+    job.feedRapid = settings.FeedRapid;
+    job.timeLaserOnOff = settings.TimeLaserOnOff;
+    job.toolDiameter = settings.DiameterTool;
+    job.leadInSpan = settings.LeadInSpan;
+    job.leadOutSpan = settings.LeadOutSpan;
+    job.leadAngle = settings.Angle;
+    job.leadAngleRad = settings.Angle * std::numbers::pi / 180.0;
+    // the old records store no engraving or heat-treatment feed of use either: all three readers take them
+    job.feedEngrave = settings.EngraveCut;
+    job.feedHeatTreatment = settings.HeatTreatmentCut;
+    job.extentsMin = extMin;
+    job.extentsMax = extMax;
+    TakePlausible(thickness, job.thickness);
+    TakePlausible(density, job.density);
+    job.reservedReal1 = reserved[0];
+    job.reservedReal2 = reserved[1];
+    job.reservedReal3 = reserved[2];
+    job.netArea = netArea;
+    job.partArea = partArea;
+    job.stockArea = stockArea;
+    job.reservedCounter = reservedCounter;
+    job.contourCount = contourCount;
+    job.baseInner = counts.baseInner;
+    job.baseOuter = counts.baseOuter;
+    job.tool2Inner = counts.tool2Inner;
+    job.tool2Outer = counts.tool2Outer;
+    job.unclosedCount = counts.unclosedCount;
+    job.stockCount = counts.stockCount;
+    job.stockInner = counts.stockInner;
+    job.stockOuter = counts.stockOuter;
+    job.noCloseCount = counts.noCloseCount;
+    job.engraveCount = counts.engraveCount;
+    job.engraveMarkCount = counts.engraveMarkCount;
+    job.markCount = counts.markCount;
+    job.heatCount = counts.heatCount;
+    job.commonCount = counts.commonCount;
+    job.insideCutCount = counts.insideCutCount;
+    job.jumperLineOuter = counts.jumperLineOuter;
+    job.jumperLineInner = counts.jumperLineInner;
+    job.noLeadInOuter = counts.noLeadInOuter;
+    job.noLeadInInner = counts.noLeadInInner;
+    job.jumperPointCount = counts.jumperPointCount;
+    job.markPointCount = counts.markPointCount;
+    job.homeGroupPresent = counts.homeGroupPresent;
+    job.partFillRatio = counts.partFillRatio;
+    return 0;
+}
+
+// ===================================================================== path summary readers
+
+int ReadPathSummary(CLaserSettings& settings, JobDataVersion v) {
+    SlotAndJob cur = Current(settings);
+    if (!cur) return -1;
+    auto stored = ReadTextList(cur.slot->summaryTextHandle);
+    const std::size_t items = v == JobDataVersion::V2005 ? kPathSummaryItems2005 : kPathSummaryItems;
+    if (!stored || stored->size() < items) return -1;
+    StoredList& l = *stored;
+    CuttingJob p = *cur.job;   // the path fields are read into a copy and taken over only when all are read
+    p.contours.clear();
+    const int jobId = l.Long(1);
+    p.pathGroupCount = l.Long(2);
+    p.pathStartPoint = l.Point(3);
+    p.currentPoint = l.Point(4);
+    p.penState = l.Long(5);
+    p.startAtHome = l.Long(6);
+    p.homePoint = l.Point(7);
+    int changeCounter = 0;
+    if (v == JobDataVersion::V2005) {
+        p.totalCutLength = l.Real(8);
+        p.totalRapidLength = l.Real(9);
+        p.totalSeconds = l.Real(10);
+        changeCounter = l.Long(11);
+    } else {
+        std::size_t i = 8;
+        for (double* f : {&p.totalCutLength, &p.totalCutT2Length, &p.totalEngraveLength, &p.totalEngraveMarkLength,
+                          &p.totalMarkLength, &p.totalHeatLength, &p.totalRapidLength, &p.totalSeconds})
+            *f = l.Real(i++);
+        changeCounter = l.Long(16);
+    }
+    if (!l.ok() || p.pathGroupCount < 0) return -1;
+    CuttingJob& job = *cur.job;
+    job.pathGroupCount = p.pathGroupCount;
+    job.pathStartPoint = p.pathStartPoint;
+    job.currentPoint = p.currentPoint;
+    job.penState = p.penState;
+    job.startAtHome = p.startAtHome;
+    job.homePoint = p.homePoint;
+    job.totalCutLength = p.totalCutLength;
+    job.totalCutT2Length = p.totalCutT2Length;
+    job.totalEngraveLength = p.totalEngraveLength;
+    job.totalEngraveMarkLength = p.totalEngraveMarkLength;
+    job.totalMarkLength = p.totalMarkLength;
+    job.totalHeatLength = p.totalHeatLength;
+    job.totalRapidLength = p.totalRapidLength;
+    job.totalSeconds = p.totalSeconds;
+    cur.slot->jobId = jobId;
+    cur.slot->changeCounter = changeCounter;
+    return 0;
+}
+
+// ===================================================================== contour readers
+
+int ReadContourBatch(CLaserSettings& settings, JobDataVersion v, std::uint64_t batchHandle, int first, int last) {
+    SlotAndJob cur = Current(settings);
+    if (!cur) return -1;
+    CuttingJob& job = *cur.job;
+    if (first < 0 || last < first || static_cast<std::size_t>(last) >= job.contours.size()) return -1;
+    auto stored = ReadTextList(batchHandle);
+    const std::size_t records = static_cast<std::size_t>(last - first) + 1;
+    if (!stored || stored->size() < 1 + records * kStoredContourItems) return -1;
+    for (std::size_t r = 0; r < records; ++r) {
+        ContourRecord& record = job.contours[static_cast<std::size_t>(first) + r];
+        if (!ReadStoredContour(stored->items(), 1 + r * kStoredContourItems, v, record)) return -1;
+    }
+    return 0;
+}
+
+int ReadContourDirectory(CLaserSettings& settings, JobDataVersion v) {
+    SlotAndJob cur = Current(settings);
+    if (!cur) return -1;
+    CuttingJob& job = *cur.job;
+    const int count = job.contourCount;
+    if (count < 0 || count > kMaxStoredContourCount) return -1;
+    std::optional<StoredList> directory;
+    if (count >= 1) {
+        // the directory must list a batch for every 201 records before the table is made
+        directory = ReadTextList(cur.slot->directoryTextHandle);
+        const std::size_t batches = static_cast<std::size_t>(ContourBatchCount(count));
+        if (!directory || directory->size() < 1 + 2 * batches) return -1;
+    }
+    job.contours.assign(static_cast<std::size_t>(count) + 1, ContourRecord{});
+    if (count < 1) return 0;
+    std::size_t pair = 1;
+    for (int first = 0; first <= count; pair += 2) {
+        const std::uint64_t handle = directory->HandlePair(pair);
+        if (!directory->ok()) return -1;
+        const int last = std::min(first + kContoursPerBatch - 1, count);
+        if (ReadContourBatch(settings, v, handle, first, last) != 0) return -1;
+        first = last + 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int ReadJobSettings2005(CLaserSettings& settings) { return ReadJobSettings(settings, kLayout2005); }
+int ReadJobSettings2008(CLaserSettings& settings) { return ReadJobSettings(settings, kLayout2008); }
+int ReadJobSettings200801(CLaserSettings& settings) { return ReadJobSettings(settings, kLayout200801); }
+
+int ReadPathSummary2005(CLaserSettings& settings) { return ReadPathSummary(settings, JobDataVersion::V2005); }
+int ReadPathSummary2008(CLaserSettings& settings) { return ReadPathSummary(settings, JobDataVersion::V2008); }
+int ReadPathSummary200801(CLaserSettings& settings) { return ReadPathSummary(settings, JobDataVersion::V200801); }
+
+int ReadContourDirectory2005(CLaserSettings& settings) {
+    return ReadContourDirectory(settings, JobDataVersion::V2005);
+}
+int ReadContourDirectory2008(CLaserSettings& settings) {
+    return ReadContourDirectory(settings, JobDataVersion::V2008);
+}
+int ReadContourDirectory200801(CLaserSettings& settings) {
+    return ReadContourDirectory(settings, JobDataVersion::V200801);
+}
+
+int ReadJobContourBatch2005(CLaserSettings& settings, std::uint64_t batchHandle, int first, int last) {
+    return ReadContourBatch(settings, JobDataVersion::V2005, batchHandle, first, last);
+}
+int ReadJobContourBatch2008(CLaserSettings& settings, std::uint64_t batchHandle, int first, int last) {
+    return ReadContourBatch(settings, JobDataVersion::V2008, batchHandle, first, last);
+}
+int ReadJobContourBatch200801(CLaserSettings& settings, std::uint64_t batchHandle, int first, int last) {
+    return ReadContourBatch(settings, JobDataVersion::V200801, batchHandle, first, last);
+}
+
+// ===================================================================== the nesting marker
+
+NestResultMarker ReadNestResultMarker(const ResBufList& items) {
+    NestResultMarker m;
+    StoredList l(items);
+    if (l.Has(1, kCodeReal)) m.dataVersion = static_cast<float>(StoredList(items).Real(1));
+    if (l.Has(2, kCodeLong)) m.status = static_cast<std::int8_t>(StoredList(items).Long(2));
+    const auto text = [&](std::size_t i) -> std::optional<std::string> {
+        StoredList one(items);
+        std::string s = one.String(i);
+        return one.ok() ? std::optional<std::string>(s) : std::nullopt;
+    };
+    const auto real = [&](std::size_t i) -> std::optional<double> {
+        StoredList one(items);
+        double d = one.Real(i);
+        return one.ok() ? std::optional<double>(d) : std::nullopt;
+    };
+    m.materialName = text(5);
+    if (m.dataVersion >= kJobDataVersion2008) {
+        m.materialNumber = text(6);
+        m.density = real(7);
+        m.thickness = real(8);
+    } else {
+        m.density = real(6);
+        m.thickness = real(7);
+    }
+    return m;
+}
