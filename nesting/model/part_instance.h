@@ -53,3 +53,8 @@ struct PartInstance {
     std::array<double, kMaxClamps> ClampX{};
     std::array<double, kMaxClamps> ClampY{};
 };
+
+// Copies the trial pose's angle, contour set, position, box and hole and outer counts into the committed pose,
+// sets both valid flags and Placed, and puts the instance on sheet `stock`. An instance without both poses is
+// left as it is.
+void CommitTrialPose(PartInstance& instance, std::int32_t stock);

@@ -4,11 +4,7 @@
 
 #include "nesting/model/nesting_engine.h"
 
-void CNestingEngine::CommitPartPose(int i) {
-    if (i < 0 || static_cast<std::size_t>(i) >= PartInstances.size()) {
-        return;
-    }
-    PartInstance& instance = PartInstances[static_cast<std::size_t>(i)];
+void CommitTrialPose(PartInstance& instance, std::int32_t stock) {
     if (!instance.TrialPose || !instance.CommittedPose) {
         return;
     }
@@ -24,7 +20,13 @@ void CNestingEngine::CommitPartPose(int i) {
     trial.Valid = 1;
     committed.Valid = 1;
     instance.Placed = 1;
-    instance.Stock = CurrentStock;
+    instance.Stock = stock;
+}
+
+void CNestingEngine::CommitPartPose(int i) {
+    if (i >= 0 && static_cast<std::size_t>(i) < PartInstances.size()) {
+        CommitTrialPose(PartInstances[static_cast<std::size_t>(i)], CurrentStock);
+    }
 }
 
 void CNestingEngine::SavePoseSnapshot(std::vector<PartInstance>& instances, int count) {
