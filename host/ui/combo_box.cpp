@@ -531,6 +531,8 @@ std::intptr_t ComboBox::windowProc(Message& m) {
     }
     case WM_CHAR: {
         const char32_t c = static_cast<char32_t>(m.w);
+        // A character sent to an editable combo is typed into its edit.
+        if (Edit* e = edit()) return e->send(WM_CHAR, m.w, m.l);
         if (hasEdit() || c <= U' ') return 0;
         const int found = items_.findPrefix(current_, toUtf8(std::u32string(1, c)));
         if (found >= 0) chooseByUser(found);

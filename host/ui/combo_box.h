@@ -25,8 +25,9 @@
 // to the text and answers CB_ERR (changing nothing) when there is none. CB_SELECTSTRING selects the first item
 // starting with the text after wParam, wrapping; an empty text finds nothing, so an empty field never picks the
 // first item. Messages take and give text as the list box's do (CB_GETLBTEXT: wParam index, std::string*).
-// CB_SETITEMHEIGHT(-1) sets the selection field's height, any other index the list items'. CB_GETEDITSEL:
-// wParam/lParam int* (or the packed answer), CB_SETEDITSEL: lParam = makeLParam(start, end).
+// WM_CHAR sent to a combo with an edit is typed into the edit. CB_SETITEMHEIGHT(-1) sets the selection field's
+// height, any other index the list items'. CB_GETEDITSEL: wParam/lParam int* (or the packed answer),
+// CB_SETEDITSEL: lParam = makeLParam(start, end).
 //
 // The height given at creation is the field and the dropped list together (as in dialog templates): the combo
 // keeps the field's height and the list shows as many items as the rest holds (at least one; kMaxDroppedItems
