@@ -1,0 +1,39 @@
+// The command frame: what runs around every command's work, in the order the commands rely on.
+#include "laser/frame/command_frame.h"
+
+#include "cadlib/drawing_environment.h"
+#include "cadlib/layers.h"
+#include "laser/frame/contour_guard.h"
+#include "laser/frame/status_line.h"
+#include "laser/job/job_life_cycle.h"
+#include "laser/settings/laser_settings.h"
+
+namespace {
+
+void prepareJob(FramePrepare prepare) {
+    switch (prepare) {
+        case FramePrepare::None: break;
+        // FIXME: the geometry commands are to get their own preparation with contour creation; until then they
+        // prepare the drawing's job as every other command does.
+        case FramePrepare::GeometryCommand:
+        case FramePrepare::DrawingJob: PrepareDrawingJob(LaserSettings()); break;
+    }
+}
+
+}  // namespace
+
+void RunInCommandFrame(const CommandFrame& frame, const std::function<void()>& work) {
+    if (!frame.framed) {
+        work();
+        return;
+    }
+    if (frame.layerZeroFirst) SetCurrentLayer("0");
+    // Restores the environment on every way out, a stopping guard and an exception included.
+    DrawingEnvironmentGuard environment;
+    prepareJob(frame.prepare);
+    if (frame.rereadSettings) LaserSettings().ReadRegistrySettings();
+    if (frame.contourGuard && CheckContoursExist() != 0) return;
+    if (frame.statusLine == FrameStatusLine::BeforeWork) UpdateStatusLine();
+    work();
+    if (frame.statusLine == FrameStatusLine::AfterWork) UpdateStatusLine();
+}

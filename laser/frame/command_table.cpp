@@ -1,0 +1,103 @@
+// The module's command group "VESKLaser": the table of its commands, their registration and their run.
+#include "laser/frame/command_table.h"
+
+#include <array>
+
+#include "host/ed/command_stack.h"
+#include "laser/frame/frame_commands.h"
+#include "laser/frame/frame_messages.h"
+
+namespace {
+
+// The table, in registration order. Global names are "_vesk_" and the local name, except where a command kept
+// an older global name.
+constexpr std::array kCommands{
+    LaserCommand{"IniKestrion", "_vesk_IniKestrion", kNoFrame, nullptr},
+    LaserCommand{"NCSlice", "_vesk_NCSlice", kPathFrame, nullptr},
+    LaserCommand{"NCSliceFence", "_vesk_NCSliceFence", kPathFrame, nullptr},
+    LaserCommand{"NCDelLast", "_vesk_NCDelLast", kPathFrame, nullptr},
+    LaserCommand{"NCDelAll", "_vesk_NCDelAll", kPathFrame, nullptr},
+    LaserCommand{"NCDelPick", "_vesk_NCDelPick", kPathFrame, nullptr},
+    LaserCommand{"NCDelCrossing", "_vesk_NCDelCrossing", kPathFrame, nullptr},
+    LaserCommand{"NCOrder", "_vesk_NCOrder", kPathFrame, nullptr},
+    LaserCommand{"NCReplace", "_vesk_NCReplace", kPathFrame, nullptr},
+    LaserCommand{"NCChangeCutDirection", "_vesk_NCChangeCutDirection", kPathFrame, nullptr},
+    LaserCommand{"NCInsert", "_vesk_NCInsert", kPathFrame, nullptr},
+    LaserCommand{"NCInsertFence", "_vesk_NCInsertFence", kPathFrame, nullptr},
+    LaserCommand{"NCConfig", "_vesk_NCConfig", kNoFrame, nullptr},
+    LaserCommand{"NCSliceAuto", "_vesk_NCSliceAuto", kRereadSettingsFrame, nullptr},
+    LaserCommand{"NCCreateContour", "_vesk_CreateContour", kContourCreationFrame, nullptr},
+    LaserCommand{"NCCheckIntersect", "_vesk_CheckIntersect", kPrepareFrame, nullptr},
+    LaserCommand{"NCCheckUnclose", "_vesk_CheckUnclose", kPathFrame, nullptr},
+    LaserCommand{"NCCreate", "_vesk_NCCreate", kPathFrame, CommandNCCreate},
+    LaserCommand{"NCPlay", "_vesk_NCPlay", kPathFrame, CommandNCPlay},
+    LaserCommand{"NCInfo", "_vesk_NCInfo", kGeometryFrame, nullptr},
+    LaserCommand{"NCRegen", "_vesk_NCRegen", kRegenFrame, nullptr},
+    LaserCommand{"NCRapidHome", "_vesk_NCRapidHome", kGuardOnlyFrame, nullptr},
+    LaserCommand{"NCPlay1", "_vesk_NCPlay1", kPathFrame, nullptr},
+    LaserCommand{"SetStartNesting", "_vesk_SetStartNesting", kEnvironmentFrame, CommandSetStartNesting},
+    LaserCommand{"AboutKestrion", "_vesk_AboutKestrion", kNoFrame, nullptr},
+    LaserCommand{"HelpKestrion", "_vesk_HelpKestrion", kNoFrame, nullptr},
+    LaserCommand{"TutorialKestrion", "_vesk_TutorialKestrion", kNoFrame, nullptr},
+    LaserCommand{"setBaseLine", "_vesk_setBaseLine", kPrepareFrame, nullptr},
+    LaserCommand{"setNoLeadInLine", "_vesk_setNoLeadInLine", kPrepareFrame, nullptr},
+    LaserCommand{"setCutLineTool2", "_vesk_setCutLineTool2", kPrepareFrame, nullptr},
+    LaserCommand{"setNoCloseLine", "_vesk_setNoCloseLine", kPrepareFrame, nullptr},
+    LaserCommand{"setEngraveLine", "_vesk_setEngraveLine", kPrepareFrame, nullptr},
+    LaserCommand{"setEngraveAndMarkLine", "_vesk_setEngraveAndMarkLine", kPrepareFrame, nullptr},
+    LaserCommand{"setMarkLine", "_vesk_setMarkLine", kPrepareFrame, nullptr},
+    LaserCommand{"setHeatTreatmentLine", "_vesk_setHeatTreatmentLine", kPrepareFrame, nullptr},
+    LaserCommand{"setCommonLine", "_vesk_setCommonLine", kPrepareFrame, nullptr},
+    LaserCommand{"setInsideCutLine", "_vesk_setInsideCutLine", kPrepareFrame, nullptr},
+    LaserCommand{"setJumperLine", "_vesk_setJumperLine", kPrepareFrame, nullptr},
+    LaserCommand{"InsertPartLib", "_vesk_InsertPartLib", kNoFrame, nullptr},
+    LaserCommand{"InsertItemLib", "_vesk_InsertItemLib_ACAD2016", kNoFrame, nullptr},
+    LaserCommand{"DeleteAllCenterLine", "_vesk_DeleteAllCenterLine", kNoFrame, nullptr},
+    LaserCommand{"InsertText", "_vesk_InsertText", kPrepareFrame, nullptr},
+    LaserCommand{"InsertText2", "_vesk_InsertText2", kPrepareFrame, nullptr},
+    LaserCommand{"InsertJumperPoint", "_vesk_InsertJumperPoint", kEnvironmentFrame, nullptr},
+    LaserCommand{"InsertMarkPoint", "_vesk_InsertMarkPoint", kEnvironmentFrame, nullptr},
+    LaserCommand{"KestrionLangEN", "_vesk_KestrionLangEN", kEnvironmentFrame, nullptr},
+    LaserCommand{"KestrionLangRU", "_vesk_KestrionLangRU", kEnvironmentFrame, nullptr},
+    LaserCommand{"MoveToOrigin", "_vesk_MoveToOrigin", kEnvironmentFrame, nullptr},
+    LaserCommand{"MoveToOrigin00", "_vesk_MoveToOrigin00", kEnvironmentFrame, nullptr},
+    LaserCommand{"MoveToPoint", "_vesk_MoveToPoint", kEnvironmentFrame, nullptr},
+    LaserCommand{"RotateAndCreateContour", "_vesk_RotateAndCreateContour", kEnvironmentFrame, nullptr},
+    LaserCommand{"Convert_Spline_to_Polyline", "_vesk_Convert_Spline_to_Polyline", kEnvironmentFrame, nullptr},
+    LaserCommand{"Convert_Ellipse_to_Polyline", "_vesk_Convert_Ellipse_to_Polyline", kEnvironmentFrame, nullptr},
+    LaserCommand{"SmoothingPolyline", "_vesk_SmoothingPolyline", kEnvironmentFrame, nullptr},
+    LaserCommand{"CreateBridge", "_vesk_CreateBridge", kPathFrame, nullptr},
+    LaserCommand{"vesk_ExportContours", "_vesk_ExportContours", kEnvironmentFrame, nullptr},
+    LaserCommand{"vesk_ReExportContours", "_vesk_ReExportContours", kEnvironmentFrame, nullptr},
+    LaserCommand{"ExportCncInDxf", "_vesk_ExportCncInDxf", kNoFrame, nullptr},
+    LaserCommand{"CCSS", "_vesk_CreateStock", kNoFrame, nullptr},
+    LaserCommand{"TestFor", "_vesk_TestFor", kNoFrame, CommandTestFor},
+    LaserCommand{"TTF", "_vesk_TTF", kNoFrame, CommandTTF},
+    LaserCommand{"TTT", "_vesk_TTT", kNoFrame, CommandTTT},
+    LaserCommand{"TTE", "_vesk_TTE", kNoFrame, CommandTTE},
+};
+
+}  // namespace
+
+std::span<const LaserCommand> LaserCommandTable() { return kCommands; }
+
+void RunLaserCommand(const LaserCommand& command) {
+    if (command.work != nullptr) {
+        RunInCommandFrame(command.frame, command.work);
+        return;
+    }
+    RunInCommandFrame(command.frame, [&command] { PrintLocalized(kCommandNotBuiltText, command.localName); });
+}
+
+void RegisterLaserCommands() {
+    for (const LaserCommand& command : kCommands) {
+        host::ed::commandStack().add({kLaserCommandGroup, command.globalName, command.localName, kLaserCommandFlags,
+                                      [&command] { RunLaserCommand(command); }});
+    }
+}
+
+void RemoveLaserCommands() {
+    for (const LaserCommand& command : kCommands) {
+        host::ed::commandStack().remove(kLaserCommandGroup, command.globalName);
+    }
+}
