@@ -1,0 +1,27 @@
+// Reading the nesting module's text values from the product's registry key, as the engine and the module's
+// state read them: texts that must fit a fixed buffer, and the leading number of a text.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "host/reg/registry.h"
+
+// Buffers, in wide characters with the terminating zero, of the values read by the engine and the module.
+inline constexpr std::size_t kOptionBufferChars = 300;
+inline constexpr std::size_t kShortOptionBufferChars = 150;
+
+// The text of value `name`, or nothing when the value is absent, not a text, or does not fit a buffer of
+// `bufferChars` characters with its terminating zero (such a value counts as missing).
+std::optional<std::string> ReadRegistryText(const host::reg::RegistryKey& key, std::string_view name,
+                                            std::size_t bufferChars = kOptionBufferChars);
+
+// The leading decimal integer of a text as atoi reads it (blanks and a sign allowed; no digits give 0), held
+// within the range of a 32-bit integer.
+std::int32_t LeadingInteger(const std::string& text);
+
+// The leading decimal number of a text as atof reads it (no number gives 0).
+double LeadingReal(const std::string& text);
