@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "host/db/database.h"
@@ -59,17 +60,18 @@ class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         host::reg::setMachineRegistryFile(std::string(KESTRION_BINARY_DIR) + "/laser_contours_stage_tests.reg");
-        saved_ = StageSettings::Take(LaserSettings());
+        // A test that starts over (SetUp again inside a table of cases) keeps what it found at its start.
+        if (!saved_) saved_ = StageSettings::Take(LaserSettings());
         SetLanguageFlag(0);
     }
     void TearDown() override {
-        saved_.Restore(LaserSettings());
+        if (saved_) saved_->Restore(LaserSettings());
         SetLanguageFlag(0);
     }
     CLaserSettings& settings() { return LaserSettings(); }
 
 private:
-    StageSettings saved_{};
+    std::optional<StageSettings> saved_;
 };
 
 // Settings plus a fresh editor: one new drawing (the working database), the host's commands, an empty transcript
@@ -93,6 +95,8 @@ protected:
         SettingsTest::TearDown();
     }
 
+public:
+    // The drawing helpers are public so that a table of cases can draw through the fixture.
     host::db::Database& db() { return *db_; }
 
     host::db::ObjectId Layer(const std::string& name, bool off = false, bool frozen = false, bool locked = false) {

@@ -1,0 +1,180 @@
+// Clean-up at listed nodes: duplicate pieces, nodes of three or more cut pieces, and snapping shared ends.
+#include "laser/contours/node_cleanup.h"
+
+#include <string>
+
+#include "cadlib/arc_construction.h"
+#include "cadlib/messages.h"
+#include "cadlib/point_equality.h"
+#include "host/db/database.h"
+#include "host/ui/message_box.h"
+#include "laser/contours/node_browser.h"
+#include "laser/contours/node_numbering.h"
+#include "laser/settings/laser_settings.h"
+
+using host::db::ObjectPtr;
+using host::db::OpenMode;
+using host::ge::Point3d;
+
+namespace {
+
+const TwoLanguageText kTripleNodeError = {
+    "\nERROR!!!\nThe geometry contains common points for three or more objects.",
+    "\nОШИБКА!!!\nГеометрия содержит общие точки для трёх и более объектов.",
+};
+const TwoLanguageText kTripleNodeCorrect = {
+    "\nCorrect an error and continue to form contours.",
+    "\nИсправьте ошибку и продолжите формирование контуров.",
+};
+const TwoLanguageText kInterrupted = {"\n\rFUNCTION IS INTERRUPTED!!!", "\n\rФУНКЦИЯ ПРЕРВАНА!!!"};
+const TwoLanguageText kTriplePoints = {
+    "\n\rTHE GEOMETRY CONTAINS POINTS - COMMON FOR THREE OR MORE OBJECTS.",
+    "\n\rГЕОМЕТРИЯ СОДЕРЖИТ ТОЧКИ - ОБЩИЕ ДЛЯ ТРЁХ И БОЛЕЕ ОБЪЕКТОВ.",
+};
+const TwoLanguageText kCorrectAndRepeat = {
+    "\n\rCORRECT GEOMETRY AND REPEAT THE COMMAND TO FORM CONTOURS.",
+    "\n\rИСПРАВЬТЕ ГЕОМЕТРИЮ И ПОВТОРИТЕ КОМАНДУ ФОРМИРОВАНИЯ КОНТУРОВ.",
+};
+const TwoLanguageText kNotChanged = {
+    "\n\rAn object on layer \"%s\" cannot be changed (%s); it is left as it is.",
+    "\n\rОбъект на слое \"%s\" нельзя изменить (%s); он оставлен как есть.",
+};
+
+ContourEntity& Piece(ContourEntityStage& stage, int index) {
+    return stage.ContourEntityTable[static_cast<std::size_t>(index)];
+}
+
+void ReportNotChanged(const ContourEntity& piece, host::db::Status status) {
+    PrintLocalized(kNotChanged, piece.layer.c_str(), host::db::statusText(status));
+}
+
+bool AreDuplicates(const ContourEntity& a, const ContourEntity& b, int grid) {
+    if (a.type == kEntityDropped || a.type != b.type) return false;
+    if (a.startNode == 0 || a.endNode == 0 || b.startNode == 0 || b.endNode == 0) return false;
+    switch (a.type) {
+        case kEntityLine:
+            return (a.startNode == b.startNode && a.endNode == b.endNode) ||
+                   (a.startNode == b.endNode && a.endNode == b.startNode);
+        case kEntityArc:
+            return a.startNode == b.startNode && a.endNode == b.endNode &&
+                   PointsDifferAtPrecision(a.center, b.center, grid) == 0;
+        case kEntityCircle:
+            return PointsDifferAtPrecision(a.center, b.center, grid) == 0;
+        default:
+            return false;
+    }
+}
+
+// Erases a duplicate from the drawing and drops it from the table (also when the erase is refused: it is
+// reported, and a second copy must not be joined into the contours).
+void DropDuplicate(ContourEntity& piece) {
+    ObjectPtr<host::db::Entity> entity(host::db::nameToId(piece.entityName), OpenMode::Write);
+    if (entity) {
+        entity->erase();
+    } else {
+        ReportNotChanged(piece, entity.status());
+    }
+    piece.type = kEntityDropped;
+    piece.startNode = piece.endNode = 0;
+}
+
+// Moves piece b in the drawing to its (already changed) ends in the table.
+void MovePieceToRecord(ContourEntity& b) {
+    if (b.type != kEntityLine && b.type != kEntityArc) return;  // a point stays where it is drawn
+    ObjectPtr<host::db::Entity> entity(host::db::nameToId(b.entityName), OpenMode::Write);
+    if (!entity) {
+        ReportNotChanged(b, entity.status());
+        return;
+    }
+    if (auto* line = dynamic_cast<host::db::Line*>(entity.get())) {
+        line->setStart(b.startPoint);
+        line->setEnd(b.endPoint);
+        return;
+    }
+    if (auto* arc = dynamic_cast<host::db::Arc*>(entity.get())) {
+        Point3d centre = b.center;  // the old centre chooses between the two that fit
+        ArcCentreFromEndPoints(b.startPoint, b.endPoint, arc->radius(), centre);
+        arc->setCenter(centre);
+        arc->setRadius(centre.distanceTo(Point3d(b.startPoint.x, b.startPoint.y, centre.z)));
+        arc->setStartAngle((b.startPoint - centre).to2d().angle());
+        arc->setEndAngle((b.endPoint - centre).to2d().angle());
+        b.startPoint = arc->startPoint();
+        b.endPoint = arc->endPoint();
+        b.center = arc->center();
+        b.radius = arc->radius();
+        b.startAngle = arc->startAngle();
+        b.endAngle = arc->endAngle();
+    }
+}
+
+}  // namespace
+
+int RemoveDuplicateEntities(ContourEntityStage& stage) {
+    const CLaserSettings& settings = LaserSettings();
+    if (settings.AutoDelCopy == 0 || stage.NodeList.empty()) return 0;
+    const NodeMemberIndex index(stage);
+    for (std::uint32_t node : stage.NodeList) {
+        FillNodeMembers(stage, index, node, NodeMemberFilter::All);
+        const std::vector<int> members = stage.NodeMembers;
+        for (std::size_t a = 0; a < members.size(); ++a) {
+            for (std::size_t b = a + 1; b < members.size(); ++b) {
+                ContourEntity& pa = Piece(stage, members[a]);
+                ContourEntity& pb = Piece(stage, members[b]);
+                if (AreDuplicates(pa, pb, settings.AutoConnectGrid)) DropDuplicate(pb);
+            }
+        }
+    }
+    return 0;
+}
+
+int CheckTripleNodes(ContourEntityStage& stage) {
+    if (LaserSettings().Warn3Point == 0) return 0;
+    bool told = false;
+    bool again = true;
+    while (again) {
+        again = false;
+        const NodeMemberIndex index(stage);
+        for (std::uint32_t node : stage.NodeList) {
+            if (node == 0) continue;
+            if (FillNodeMembers(stage, index, node, NodeMemberFilter::TripleCounted) < 3) continue;
+            if (!told) {
+                told = true;
+                host::ui::messageBox(std::string(Localized(kTripleNodeError)) + Localized(kTripleNodeCorrect), "",
+                                     host::ui::MB_OK | host::ui::MB_ICONSTOP);
+            }
+            int exitCode = kNodeBrowserExit;
+            if (BrowseNodeObjects(node, exitCode, stage) > 2) again = true;
+            if (exitCode == kNodeBrowserExit) {
+                PrintLocalized(kInterrupted);
+                PrintLocalized(kTriplePoints);
+                PrintLocalized(kCorrectAndRepeat);
+                return -1;
+            }
+        }
+    }
+    return 0;
+}
+
+int MergeEntitiesAtNodes(ContourEntityStage& stage) {
+    if (LaserSettings().AutoConnect == 0) return 0;
+    const NodeMemberIndex index(stage);
+    for (std::uint32_t node : stage.NodeList) {
+        if (FillNodeMembers(stage, index, node, NodeMemberFilter::All) < 2) continue;
+        const std::vector<int> members = stage.NodeMembers;
+        for (std::size_t ia = 0; ia < members.size(); ++ia) {
+            for (std::size_t ib = ia + 1; ib < members.size(); ++ib) {
+                ContourEntity& a = Piece(stage, members[ia]);
+                ContourEntity& b = Piece(stage, members[ib]);
+                if (a.type == kEntityCircle || b.type == kEntityCircle || a.kind != b.kind) continue;
+                const bool aStarts = a.startNode == node;
+                const Point3d& aPoint = aStarts ? a.startPoint : a.endPoint;
+                const std::uint32_t shared = aStarts ? a.startNode : a.endNode;
+                Point3d& bPoint = b.startNode == shared ? b.startPoint : b.endPoint;
+                if (aPoint.isEqualTo(bPoint)) continue;
+                bPoint = aPoint;
+                MovePieceToRecord(b);
+            }
+        }
+    }
+    return 0;
+}
