@@ -105,7 +105,10 @@ Module* loadModule(const std::string& nameOrPath, std::string* error) {
     }
 
     dlerror();
-    void* handle = dlopen(path.c_str(), RTLD_LOCAL | RTLD_NOW);
+    // RTLD_NODELETE: what a module put into a drawing outlives it. A host object made by module code (a symbol
+    // table record whose virtual functions are all inline) takes its vtable from the module's copy, and the
+    // drawings close after the modules are unloaded; with the module's code unmapped, closing them crashed.
+    void* handle = dlopen(path.c_str(), RTLD_LOCAL | RTLD_NOW | RTLD_NODELETE);
     if (!handle) {
         const char* why = dlerror();
         return fail("cannot load module " + quoted + ": " + (why ? why : "the shared object could not be opened"));

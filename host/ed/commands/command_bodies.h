@@ -11,6 +11,6 @@ void registerDrawCommands();       // POINT, RECTANGLE, RECTANG, -BOUNDARY
 void registerViewCommands();       // ZOOM, REGEN, REGENALL
 void registerClipboardCommands();  // CUTCLIP, COPYCLIP, PASTECLIP
 void registerGroupCommand();       // -GROUP
-void registerSessionCommands();    // MENULOAD, MENUUNLOAD, WSCURRENT
+void registerSessionCommands();    // MENULOAD, MENUUNLOAD, WSCURRENT, MODEMACRO
 
 }  // namespace host::ed::commands

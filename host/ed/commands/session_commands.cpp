@@ -1,4 +1,4 @@
-// MENULOAD, MENUUNLOAD and WSCURRENT: the session's menus and workspace.
+// MENULOAD, MENUUNLOAD, WSCURRENT and MODEMACRO: the session's menus, workspace and status line.
 #include "host/ed/command.h"
 #include "host/ed/command_stack.h"
 #include "host/ed/commands/command_bodies.h"
@@ -6,6 +6,7 @@
 #include "host/ed/commands/host_commands.h"
 #include "host/ed/commands/menu_model.h"
 #include "host/ed/prompts.h"
+#include "host/ed/sysvars.h"
 #include "host/ed/transcript.h"
 
 namespace host::ed {
@@ -81,12 +82,22 @@ void wsCurrentCommand() {
     if (!name.empty()) workspace() = name;
 }
 
+// MODEMACRO: the status line's text, shown as the offered value (which is how a script or a test reads it);
+// Enter keeps it, a text replaces it.
+void modeMacroCommand() {
+    std::string text;
+    const std::string prompt = "\nEnter new value for MODEMACRO <\"" + getText("MODEMACRO") + "\">: ";
+    if (!answered(getString(true, prompt, text, kMaxMenuName))) return;
+    if (!text.empty()) setVar("MODEMACRO", db::ResBuf(db::RTSTR, text));
+}
+
 }  // namespace
 
 void registerSessionCommands() {
     addHostCommand("MENULOAD", 0, menuLoadCommand);
     addHostCommand("MENUUNLOAD", 0, menuUnloadCommand);
     addHostCommand("WSCURRENT", CMD_TRANSPARENT, wsCurrentCommand);
+    addHostCommand("MODEMACRO", CMD_TRANSPARENT, modeMacroCommand);
 }
 
 }  // namespace commands
