@@ -46,10 +46,10 @@ RayOutcome castRay(const Point2d& p, double phi, const Contour& contour, int& cr
         const int n = SegmentArcIntersection(p, rayEnd, e.Centre, e.Radius, e.Start, e.End, q1, q2);
         if (n == kNoPoint) continue;
         if (n == kTouchPoint) return RayOutcome::Dropped;
-        for (const Point2d* q : n == kTwoPoints ? std::initializer_list<const Point2d*>{&q1, &q2}
-                                                : std::initializer_list<const Point2d*>{&q1}) {
+        const Point2d* hits[] = {&q1, &q2};
+        for (int h = 0; h < (n == kTwoPoints ? 2 : 1); ++h) {
             for (const Point2d* end : {&e.Start, &e.End}) {
-                if (coincide(*q, *end)) return coincide(p, *end) ? RayOutcome::OnEnd : RayOutcome::Dropped;
+                if (coincide(*hits[h], *end)) return coincide(p, *end) ? RayOutcome::OnEnd : RayOutcome::Dropped;
             }
         }
         crossings += n;
