@@ -156,6 +156,28 @@ TEST_F(LaserInHost, CommandsGiveTheDrawingEnvironmentBack) {
     EXPECT_EQ(count(text, "The command NCOrder is not built yet."), 0u) << "the guard stopped it first\n" << text;
 }
 
+TEST_F(LaserInHost, StartOfANestingMarksOnlyItsOwnDrawing) {
+    host::ed::Document* first = host::ed::documents().newDocument();
+    host::ed::Document* second = host::ed::documents().newDocument();
+    ASSERT_NE(load(), nullptr);
+    auto tagOf = [](host::ed::Document* doc) { return doc->database().header().projectName; };
+    const std::string firstBefore = tagOf(first);
+
+    // Neither drawing has a job: the current one is marked, with an id of its own, and the other stays as it was.
+    host::ed::documents().setCurrent(*second);
+    host::ed::command({ResBuf(host::db::RTSTR, "SetStartNesting")});
+    const std::string secondTag = tagOf(second);
+    EXPECT_EQ(secondTag.rfind("Kstr_", 0), 0u) << secondTag;
+    EXPECT_TRUE(secondTag.ends_with(" 2 0")) << secondTag << ": status 2, nothing changed yet";
+    EXPECT_EQ(tagOf(first), firstBefore);
+
+    host::ed::documents().setCurrent(*first);
+    host::ed::command({ResBuf(host::db::RTSTR, "SetStartNesting")});
+    EXPECT_TRUE(tagOf(first).ends_with(" 2 0")) << tagOf(first);
+    EXPECT_NE(tagOf(first), secondTag) << "two marked drawings never share a tag";
+    EXPECT_EQ(tagOf(second), secondTag);
+}
+
 TEST(LaserSession, CadhostRunsTheModulesCommandsOnASampleDrawing) {
     ScratchFolder folder;
     const fs::path saved = folder / "out.dxf";
@@ -192,6 +214,37 @@ TEST(LaserSession, CadhostRunsTheModulesCommandsOnASampleDrawing) {
     const host::db::Database& db = *read.database;
     EXPECT_FALSE(db.recordId(host::db::TableKind::Layer, "NC_Laser").isNull());
     EXPECT_EQ(db.header().projectName.rfind("Kstr_", 0), 0u) << db.header().projectName;
+}
+
+TEST(LaserSession, APathCommandOnAStoredJobShowsItsStatusLineInTheUsersLanguage) {
+    // The drawing stores a job of 3 contours with every counter set, 4 path groups (the last the home group) and
+    // 17 seconds of machining.
+    const fs::path drawing = kSource / "laser" / "job" / "tests" / "fixtures" / "job_200801.dxf";
+    struct Case {
+        const char* language;
+        const char* statusLine;
+    };
+    const Case cases[] = {
+        {"EN", "Contours=190/3 Out=2/18/16 In=1/19/17/14/15 Engr=10/11/12 Heat=13 Uncl=5/9 Pt=21/20 Stock=8/7 "
+               "Time=0min17sec"},
+        {"RU", "Контуры=190/3 Внеш=2/18/4/16 Внутр=1/19/3/17/14/15 Грав=10/11/12 Терм=13 Незамк=5/9 Тчк=21/20 "
+               "Лист=8/7 Время=0мин17сек"},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        writeBytes(folder / "registry.reg", std::string("Windows Registry Editor Version 5.00\r\n\r\n"
+                                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+                                                        "\"LangMenu\"=\"") + c.language + "\"\r\n");
+        writeBytes(folder / "run.scr", "NCPlay\nMODEMACRO\n\n");
+        const RunResult r = cadhost({drawing.string(), "--load", "laser", "--registry",
+                                     (folder / "registry.reg").string(), "--script", (folder / "run.scr").string()},
+                                    folder);
+        ASSERT_EQ(r.status, 0) << c.language << r.err << r.out;
+        EXPECT_NE(r.out.find(std::string("Enter new value for MODEMACRO <\"") + c.statusLine + "\">: "),
+                  std::string::npos)
+            << c.language << "\n" << r.out;
+        EXPECT_EQ(count(r.out, "Error - Contours are not created."), 0u) << c.language << "\n" << r.out;
+    }
 }
 
 }  // namespace
