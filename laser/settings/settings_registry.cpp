@@ -1,0 +1,263 @@
+// The settings read from and written to the product's registry key.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "cadlib/messages.h"
+#include "host/reg/machine_registry.h"
+#include "host/sys/number_text.h"
+#include "laser/job/drawing_slot.h"
+#include "laser/settings/laser_settings.h"
+#include "laser/settings/settings_text.h"
+#include "laser/settings/settings_values.h"
+
+namespace {
+
+constexpr TwoLanguageText kWriteFailed{
+    "\n\rThe settings could not be saved in the registry (value \"%s\": %s).",
+    "\n\rНе удалось сохранить настройки в реестре (значение \"%s\": %s)."};
+
+// The parent of the product key, created first as the key is created.
+constexpr std::string_view kMakerKey = "SOFTWARE\\Kestrion";
+
+// Stored texts of Unit and of the language value.
+constexpr std::string_view kUnitMillimetres = "mm";
+constexpr std::string_view kUnitInches = "inc";
+constexpr std::string_view kLanguageEnglish = "EN";
+constexpr std::string_view kLanguageRussian = "RU";
+constexpr const char* kLanguageValue = "LangMenu";
+
+// Ranges the reader holds the nesting and unloading values to.
+constexpr int kMinNestingQuality = 3;
+constexpr int kMaxNestingQuality = 9;
+constexpr int kMaxClampQuantity = 5;
+constexpr int kMaxUnloadOption = 3;
+
+// The connect grid when the connect distance gives none: 10000 is the factor of a distance of 0.0001, the one the
+// path code uses for point equality.
+constexpr int kDefaultConnectGrid = 10000;
+
+// Values of the nesting module's last run.
+constexpr const char* kLastMaterialName = "LastNestingMaterial";
+constexpr const char* kLastMaterialNumber = "LastNestingMaterial_Num";
+constexpr const char* kLastMaterialThickness = "LastNestingMaterial_Thin";
+constexpr const char* kLastMaterialDensity = "LastNestingMaterial_Density";
+constexpr const char* kLastNestingFolder = "LastDirNestDWG";
+
+// The product key when it exists; nothing when it (or its parent) is missing.
+std::optional<host::reg::RegistryKey> OpenProductKey() {
+    return host::reg::machineRegistry().openKey(host::reg::Hive::LocalMachine, host::reg::kProductKey);
+}
+
+// A value's text as the value buffer takes it: nothing when absent or too long for the buffer.
+std::optional<std::string> ReadSettingText(const host::reg::RegistryKey& key, const char* name) {
+    return FitSettingText(key.getString(name));
+}
+
+// Applies the rule of a value that is missing.
+void ApplyMissingValue(CLaserSettings& settings, const SettingValue& value) {
+    switch (value.missing) {
+        case MissingRule::Keep:
+            return;
+        case MissingRule::ColorFeed:
+            settings.*value.text = settings.ColorFeed;
+            return;
+        case MissingRule::Number:
+            if (value.real != nullptr) settings.*value.real = value.fallback;
+            if (value.integer != nullptr) settings.*value.integer = static_cast<int>(value.fallback);
+            if (value.byte != nullptr) settings.*value.byte = static_cast<std::int8_t>(value.fallback);
+            return;
+    }
+}
+
+// Puts a value's text into its field.
+void ApplyValueText(CLaserSettings& settings, const SettingValue& value, const std::string& text) {
+    switch (value.kind) {
+        case SettingKind::Text:
+        case SettingKind::ReadOnlyText:
+            settings.*value.text = text;
+            return;
+        case SettingKind::Folder:
+            settings.*value.text = WithFinalBackslash(text);
+            return;
+        case SettingKind::Real:
+            settings.*value.real = SettingTextToReal(text);
+            return;
+        case SettingKind::Integer:
+            settings.*value.integer = SettingTextToInteger(text);
+            return;
+        case SettingKind::Byte:
+            // The low byte, as a one-byte field takes an int.
+            settings.*value.byte =
+                static_cast<std::int8_t>(static_cast<std::uint8_t>(SettingTextToInteger(text) & 0xFF));
+            return;
+        case SettingKind::PointHome:
+            settings.PointHome = SettingTextToPointHome(text);
+            return;
+        case SettingKind::Unit:
+            settings.Unit = text == kUnitMillimetres ? 0 : 1;
+            return;
+        case SettingKind::Language:
+            SetLanguageFlag(text == kLanguageEnglish ? 0 : 1);
+            return;
+    }
+}
+
+// The text a value is written as.
+std::string FormatValueText(const CLaserSettings& settings, const SettingValue& value) {
+    switch (value.kind) {
+        case SettingKind::Text:
+        case SettingKind::ReadOnlyText:
+        case SettingKind::Folder:
+            return settings.*value.text;
+        case SettingKind::Real:
+            return host::sys::formatC(value.format, settings.*value.real);
+        case SettingKind::Integer:
+            return host::sys::formatC("%i", settings.*value.integer);
+        case SettingKind::Byte:
+            return host::sys::formatC("%i", static_cast<int>(settings.*value.byte));
+        case SettingKind::PointHome:
+            return PointHomeToSettingText(settings.PointHome);
+        case SettingKind::Unit:
+            return std::string(settings.Unit == 0 ? kUnitMillimetres : kUnitInches);
+        case SettingKind::Language:
+            return std::string(LanguageFlag() == 0 ? kLanguageEnglish : kLanguageRussian);
+    }
+    return {};
+}
+
+// The point-equality factor of contour creation for a connect distance: (int)(1 / distance + 0.5). A distance
+// of 0 or less gives the default factor; a factor is never below 1 (a distance over 2 would otherwise give 0 and
+// every two points would count as one) nor beyond int.
+int ConnectGridOf(double distance) {
+    if (!(distance > 0.0)) return kDefaultConnectGrid;
+    const double factor = std::floor(1.0 / distance + 0.5);
+    if (factor >= static_cast<double>(INT_MAX)) return INT_MAX;
+    return std::max(1, static_cast<int>(factor));
+}
+
+// The checks on the values just read.
+void CheckReadValues(CLaserSettings& s) {
+    if (s.Nesing_Quality < kMinNestingQuality || s.Nesing_Quality > kMaxNestingQuality) {
+        s.Nesing_Quality = kMinNestingQuality;
+    }
+    s.Nesing_ClampQuantity = std::clamp(s.Nesing_ClampQuantity, 0, kMaxClampQuantity);
+    if (s.Nesing_ClampUse == 0) s.Nesing_ClampQuantity = 0;
+    if (s.Nesing_ClampCenterList != 0 && s.Nesing_ClampCenterList != 1) s.Nesing_ClampCenterList = 1;
+    if (s.UnloadOption < 0 || s.UnloadOption > kMaxUnloadOption) s.UnloadOption = 0;
+    // These nesting options are always on, whatever was stored.
+    s.Nesting_Adv_UseCluster = 1;
+    s.Nesting_Adv_UseHole = 1;
+    s.Nesting_Rect_UsePair = 1;
+    s.AutoConnectGrid = ConnectGridOf(s.AutoConnectDist);
+}
+
+// Tells the user that `name` could not be written. Answers -1.
+int ReportWriteFailure(const std::string& name, host::reg::Status status) {
+    std::string detail = host::reg::statusText(status);
+    const std::string problem = host::reg::machineRegistry().problem();
+    if (!problem.empty()) detail += ", " + problem;
+    PrintLocalized(kWriteFailed, name.c_str(), detail.c_str());
+    return -1;
+}
+
+// Creates the product key with its parent. Ok when both exist afterwards.
+host::reg::Status CreateProductKey() {
+    host::reg::Registry& registry = host::reg::machineRegistry();
+    const host::reg::Status parent = registry.createKey(host::reg::Hive::LocalMachine, kMakerKey);
+    if (parent != host::reg::Status::Ok) return parent;
+    return registry.createKey(host::reg::Hive::LocalMachine, host::reg::kProductKey);
+}
+
+}  // namespace
+
+int CLaserSettings::ReadRegistrySettings() {
+    FileHelp.clear();
+    const auto key = OpenProductKey();
+    if (!key) {
+        // A first start: the key is made with the values in hand.
+        WriteRegistrySettings();
+        return 0;
+    }
+    for (const SettingValue& value : SettingValues()) {
+        if (const auto text = ReadSettingText(*key, value.name)) {
+            ApplyValueText(*this, value, *text);
+        } else {
+            ApplyMissingValue(*this, value);
+        }
+    }
+    CheckReadValues(*this);
+    return 0;
+}
+
+int CLaserSettings::WriteRegistrySettings() {
+    host::reg::Registry& registry = host::reg::machineRegistry();
+    // One write of the file for all values; a failure leaves the file as it was.
+    host::reg::Registry::Batch batch(registry);
+    host::reg::Status status = CreateProductKey();
+    std::string failedName(host::reg::kProductKey);
+    // Without clamps there is no clamp count to keep.
+    const int clampQuantity = Nesing_ClampUse == 0 ? 0 : Nesing_ClampQuantity;
+    if (status == host::reg::Status::Ok) {
+        host::reg::RegistryKey key = host::reg::productKey();
+        for (const SettingValue& value : SettingValues()) {
+            if (!IsWrittenSetting(value)) continue;
+            const std::string text = value.integer == &CLaserSettings::Nesing_ClampQuantity
+                                         ? host::sys::formatC("%i", clampQuantity)
+                                         : FormatValueText(*this, value);
+            const host::reg::Status written = key.setString(value.name, text);
+            if (written != host::reg::Status::Ok && status == host::reg::Status::Ok) {
+                status = written;
+                failedName = value.name;
+            }
+        }
+    }
+    const host::reg::Status committed = batch.commit();
+    if (status == host::reg::Status::Ok && committed != host::reg::Status::Ok) status = committed;
+    if (status != host::reg::Status::Ok) return ReportWriteFailure(failedName, status);
+    Nesing_ClampQuantity = clampQuantity;
+    return 0;
+}
+
+int CLaserSettings::WriteLanguageSetting() {
+    host::reg::Status status = CreateProductKey();
+    if (status == host::reg::Status::Ok) {
+        status = host::reg::productKey().setString(
+            kLanguageValue, LanguageFlag() == 0 ? kLanguageEnglish : kLanguageRussian);
+    }
+    if (status != host::reg::Status::Ok) return ReportWriteFailure(kLanguageValue, status);
+    return 0;
+}
+
+int CLaserSettings::ReadLastNestingMaterial(std::string& name, std::string& number, double& density,
+                                            double& thickness) {
+    const auto key = OpenProductKey();
+    if (!key) {
+        WriteRegistrySettings();
+        return 0;
+    }
+    // A text longer than the slot holds is refused rather than cut: a cut name would name another material.
+    if (const auto text = ReadSettingText(*key, kLastMaterialName);
+        text && SettingTextUnits(*text) <= kSlotMaterialNameChars) {
+        name = *text;
+    }
+    if (const auto text = ReadSettingText(*key, kLastMaterialNumber);
+        text && SettingTextUnits(*text) <= kSlotMaterialNumberChars) {
+        number = *text;
+    }
+    if (const auto text = ReadSettingText(*key, kLastMaterialThickness)) thickness = SettingTextToReal(*text);
+    if (const auto text = ReadSettingText(*key, kLastMaterialDensity)) density = SettingTextToReal(*text);
+    return 0;
+}
+
+int CLaserSettings::ReadLastNestingFolder() {
+    const auto key = OpenProductKey();
+    if (!key) {
+        WriteRegistrySettings();
+        return 0;
+    }
+    if (const auto text = ReadSettingText(*key, kLastNestingFolder)) LastDirNestDWG = *text;
+    return 0;
+}
