@@ -45,7 +45,9 @@
 #include "host/ui/geometry.h"
 #include "host/ui/window.h"
 #include "nesting/grid/grid_cell.h"
+#include "nesting/grid/grid_drop_site.h"
 #include "nesting/grid/grid_records.h"
+#include "nesting/grid/grid_tip_window.h"
 
 // The window class of the grid; a dialog template's custom control of this class binds to a CGridCtrl.
 inline constexpr const char* kGridWindowClass = "MFCGridCtrl";
@@ -219,6 +221,9 @@ public:
     host::ui::ColorRef OutsideColour() const { return outsideColour_; }
     host::ui::ColorRef GridLineColour() const { return gridLineColour_; }
     int GridLineMode() const { return gridLines_; }
+    // Whether the focus cell is framed, and whether the headings of its row and column are drawn pressed.
+    bool FocusFrameShown() const { return focusFrame_; }
+    bool HeadingHighlightShown() const { return headingHighlight_; }
 
     // [SECTION] Editing and the clipboard
     // Opens the cell's editor after the owner agreed (GridBeginEditCode); refused silently for a cell outside
@@ -267,6 +272,8 @@ public:
     int MouseModeNow() const { return mouseMode_; }
     // Lines one wheel notch scrolls, read once at construction.
     int LinesPerWheelNotch() const { return wheelLines_; }
+    CGridTipWindow& TipWindow() { return tipWindow_; }
+    CGridDropSite& DropSite() { return dropSite_; }
 
     // [SECTION] Window
     std::intptr_t windowProc(host::ui::Message& m) override;
@@ -292,7 +299,7 @@ protected:
     void OnCaptureChanged(host::ui::Window* taking);
     void OnMouseWheel(host::ui::Message& m);
     void OnSetFont(host::ui::Message& m);
-    std::intptr_t OnGetFont() const;
+    std::intptr_t OnGetFont();
     void OnImeChar(unsigned character);
     void OnEndInPlaceEdit(const GridCellNotifyRecord& record);
 
@@ -375,4 +382,8 @@ private:
     int horizontalMaximum_ = 0;
     unsigned shownBars_ = 0;
     int wheelLines_ = 3;
+    host::ui::Font fontAnswer_;  // what WM_GETFONT hands out, kept until the next one
+
+    CGridTipWindow tipWindow_;
+    CGridDropSite dropSite_;
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "host/ui/constants.h"
@@ -17,6 +18,11 @@ struct CellRef {
     friend constexpr bool operator==(const CellRef&, const CellRef&) = default;
 };
 
+// "(row, column)", for messages and test failures.
+inline std::ostream& operator<<(std::ostream& out, const CellRef& cell) {
+    return out << "(" << cell.row << ", " << cell.column << ")";
+}
+
 // A rectangle of cells, bounds inclusive; -1 bounds mean an empty block. Valid for a grid when all four are
 // >= 0, the maxima lie inside the grid and each minimum is at most its maximum.
 struct CellBlock {
@@ -26,6 +32,12 @@ struct CellBlock {
     int maxColumn = -1;
     friend constexpr bool operator==(const CellBlock&, const CellBlock&) = default;
 };
+
+// "[min row, min column .. max row, max column]", for messages and test failures.
+inline std::ostream& operator<<(std::ostream& out, const CellBlock& block) {
+    return out << "[" << block.minRow << ", " << block.minColumn << " .. " << block.maxRow << ", "
+               << block.maxColumn << "]";
+}
 
 // The cell state word's flags.
 inline constexpr unsigned CellStateFocused = 0x01;      // the cell is the grid's focus cell
