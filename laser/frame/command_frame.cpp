@@ -10,14 +10,16 @@
 
 namespace {
 
-void prepareJob(FramePrepare prepare) {
+// 0 when the drawing is ready for the command's work; otherwise the user has been told why not.
+int prepareJob(FramePrepare prepare) {
     switch (prepare) {
-        case FramePrepare::None: break;
+        case FramePrepare::None: return 0;
         // FIXME: the geometry commands are to get their own preparation with contour creation; until then they
         // prepare the drawing's job as every other command does.
         case FramePrepare::GeometryCommand:
-        case FramePrepare::DrawingJob: PrepareDrawingJob(LaserSettings()); break;
+        case FramePrepare::DrawingJob: return PrepareDrawingJob(LaserSettings());
     }
+    return 0;
 }
 
 }  // namespace
@@ -30,7 +32,8 @@ void RunInCommandFrame(const CommandFrame& frame, const std::function<void()>& w
     if (frame.layerZeroFirst) SetCurrentLayer("0");
     // Restores the environment on every way out, a stopping guard and an exception included.
     DrawingEnvironmentGuard environment;
-    prepareJob(frame.prepare);
+    // A drawing that could not be given a slot has no job of its own: working on would use another drawing's.
+    if (prepareJob(frame.prepare) != 0) return;
     if (frame.rereadSettings) LaserSettings().ReadRegistrySettings();
     if (frame.contourGuard && CheckContoursExist() != 0) return;
     if (frame.statusLine == FrameStatusLine::BeforeWork) UpdateStatusLine();

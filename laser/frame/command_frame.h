@@ -57,6 +57,8 @@ inline constexpr CommandFrame kEnvironmentFrame{true, false, FramePrepare::None,
 inline constexpr CommandFrame kContourCreationFrame{true, true, FramePrepare::None, false, false,
                                                     FrameStatusLine::None};
 
-// Runs `work` inside `frame`. The environment saved by the frame is restored on every way out: the normal end, a
-// guard that stops the command, and an exception from the work (which then goes on to the host).
+// Runs `work` inside `frame`. The command stops before its work when the drawing's job cannot be prepared (the
+// drawing got no slot; the user has been told) or the contour guard stops it. The environment saved by the frame is
+// restored on every way out: the normal end, a stop, and an exception from the work (which then goes on to the
+// host).
 void RunInCommandFrame(const CommandFrame& frame, const std::function<void()>& work);

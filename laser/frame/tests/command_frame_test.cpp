@@ -163,4 +163,23 @@ TEST_F(CommandFrameTest, ACommandNotBuiltSaysSoInOneLineInsideItsFrame) {
     EXPECT_EQ(host::ed::getShort("OSMODE"), kUserOsmode);
 }
 
+TEST_F(CommandFrameTest, ADrawingWithoutASlotRunsNoWork) {
+    // Every slot is taken by other drawings: this drawing gets none, so the work must not run on another
+    // drawing's job.
+    CuttingJob& other = jobWithContours(2);
+    CLaserSettings& settings = LaserSettings();
+    for (int i = 1; i < kMaxDrawingSlots; ++i) {
+        settings.DrawingSlots[static_cast<std::size_t>(i)] = std::make_unique<DrawingSlot>();
+        settings.DrawingSlots[static_cast<std::size_t>(i)]->jobId = 1000 + i;
+    }
+    settings.DrawingSlots[0]->jobId = 1000;
+    settings.DrawingSlotCount = kMaxDrawingSlots;
+    bool ran = false;
+    RunInCommandFrame(kPrepareFrame, [&] { ran = true; });
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(other.contourCount, 2);
+    EXPECT_EQ(host::ed::getShort("OSMODE"), kUserOsmode);
+    EXPECT_EQ(host::ed::getText("CLAYER"), "Parts");
+}
+
 }  // namespace
