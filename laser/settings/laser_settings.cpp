@@ -13,7 +13,10 @@ std::unique_ptr<CLaserSettings> g_settings;
 CLaserSettings::CLaserSettings() { ReadRegistrySettings(); }
 
 CLaserSettings::~CLaserSettings() {
-    // Every slot owns its job and the job its contour table: releasing the slots frees them all.
+    // Every slot owns its job and the job its contour table: freeing the slots frees them all. Entries beyond
+    // the count (there should be none) are released as well.
+    while (DrawingSlotCount > 0 && FreeDrawingSlot(*this, DrawingSlotCount - 1) == 0) {
+    }
     for (auto& slot : DrawingSlots) slot.reset();
     DrawingSlotCount = 0;
 }

@@ -31,8 +31,8 @@ public:
     int WriteRegistrySettings();
     // Writes the language value alone ("EN" or "RU" by LanguageFlag()). Answers 0, non-zero on a failed write.
     int WriteLanguageSetting();
-    // Reads the material of the last nesting run; each destination changes only when its value is present.
-    // Answers 0.
+    // Reads the material of the last nesting run into the current slot's material fields; each destination
+    // changes only when its value is present, and the texts are cut to what a slot holds. Answers 0.
     int ReadLastNestingMaterial(std::string& name, std::string& number, double& density, double& thickness);
     // Reads the folder of the last nesting drawings into LastDirNestDWG when present. Answers 0.
     int ReadLastNestingFolder();

@@ -238,14 +238,10 @@ int CLaserSettings::ReadLastNestingMaterial(std::string& name, std::string& numb
         WriteRegistrySettings();
         return 0;
     }
-    // A text longer than the slot holds is refused rather than cut: a cut name would name another material.
-    if (const auto text = ReadSettingText(*key, kLastMaterialName);
-        text && SettingTextUnits(*text) <= kSlotMaterialNameChars) {
-        name = *text;
-    }
-    if (const auto text = ReadSettingText(*key, kLastMaterialNumber);
-        text && SettingTextUnits(*text) <= kSlotMaterialNumberChars) {
-        number = *text;
+    // The destinations are the current slot's material fields: a longer text is cut as the slot cuts it.
+    if (const auto text = ReadSettingText(*key, kLastMaterialName)) SetSlotText(name, *text, kSlotMaterialNameChars);
+    if (const auto text = ReadSettingText(*key, kLastMaterialNumber)) {
+        SetSlotText(number, *text, kSlotMaterialNumberChars);
     }
     if (const auto text = ReadSettingText(*key, kLastMaterialThickness)) thickness = SettingTextToReal(*text);
     if (const auto text = ReadSettingText(*key, kLastMaterialDensity)) density = SettingTextToReal(*text);

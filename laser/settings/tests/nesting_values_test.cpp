@@ -73,21 +73,24 @@ TEST_F(SettingsNestingValues, TheLastNestingMaterialIsTakenWherePresent) {
     EXPECT_DOUBLE_EQ(thickness, 2.5);
 }
 
-TEST_F(SettingsNestingValues, AMaterialTextLongerThanTheSlotHoldsIsRefused) {
+TEST_F(SettingsNestingValues, AMaterialTextLongerThanTheSlotHoldsIsCut) {
     CLaserSettings settings;
     std::string name = "old", number = "old";
     double density = 0.0, thickness = 0.0;
-    Store("LastNestingMaterial", std::string(125, 'n'));
-    Store("LastNestingMaterial_Num", std::string(23, '1'));
-    ASSERT_EQ(settings.ReadLastNestingMaterial(name, number, density, thickness), 0);
-    EXPECT_EQ(name, "old");
-    EXPECT_EQ(number, "old");
-
     Store("LastNestingMaterial", std::string(124, 'n'));
     Store("LastNestingMaterial_Num", std::string(22, '1'));
     ASSERT_EQ(settings.ReadLastNestingMaterial(name, number, density, thickness), 0);
     EXPECT_EQ(name, std::string(124, 'n'));
     EXPECT_EQ(number, std::string(22, '1'));
+
+    // Cut at whole characters: 125 two-byte letters keep 124.
+    std::string letters;
+    for (int i = 0; i < 125; ++i) letters += "Ж";
+    Store("LastNestingMaterial", letters);
+    Store("LastNestingMaterial_Num", std::string(23, '2'));
+    ASSERT_EQ(settings.ReadLastNestingMaterial(name, number, density, thickness), 0);
+    EXPECT_EQ(name, letters.substr(0, 124 * 2));
+    EXPECT_EQ(number, std::string(22, '2'));
 }
 
 TEST_F(SettingsNestingValues, TheLastNestingFolder) {
