@@ -16,8 +16,13 @@
 namespace {
 
 constexpr TwoLanguageText kWriteFailed{
-    "\n\rThe settings could not be saved in the registry (value \"%s\": %s).",
-    "\n\rНе удалось сохранить настройки в реестре (значение \"%s\": %s)."};
+    "\n\rThe settings could not be saved in the registry (%s: %s).",
+    "\n\rНе удалось сохранить настройки в реестре (%s: %s)."};
+constexpr TwoLanguageText kValueNotStorable{
+    "\n\rThe settings could not be saved in the registry: the value \"%s\" holds a line break or a text that is "
+    "not UTF-8.",
+    "\n\rНе удалось сохранить настройки в реестре: значение \"%s\" содержит перевод строки или текст не в "
+    "кодировке UTF-8."};
 
 // The parent of the product key, created first as the key is created.
 constexpr std::string_view kMakerKey = "SOFTWARE\\Kestrion";
@@ -156,6 +161,10 @@ void CheckReadValues(CLaserSettings& s) {
 
 // Tells the user that `name` could not be written. Answers -1.
 int ReportWriteFailure(const std::string& name, host::reg::Status status) {
+    if (status == host::reg::Status::InvalidArgument) {
+        PrintLocalized(kValueNotStorable, name.c_str());
+        return -1;
+    }
     std::string detail = host::reg::statusText(status);
     const std::string problem = host::reg::machineRegistry().problem();
     if (!problem.empty()) detail += ", " + problem;
@@ -194,7 +203,8 @@ int CLaserSettings::ReadRegistrySettings() {
 
 int CLaserSettings::WriteRegistrySettings() {
     host::reg::Registry& registry = host::reg::machineRegistry();
-    // One write of the file for all values; a failure leaves the file as it was.
+    // One write of the file for all values. A value the store cannot hold is reported and the others are still
+    // written; a file that cannot be written is left as it was.
     host::reg::Registry::Batch batch(registry);
     host::reg::Status status = CreateProductKey();
     std::string failedName(host::reg::kProductKey);
