@@ -22,6 +22,29 @@ int prepareJob(FramePrepare prepare) {
     return 0;
 }
 
+// Frames running now: more than one when a command was started transparently at a prompt of another.
+int g_framesRunning = 0;
+
+// Saves the environment for the outermost frame only, and restores it when that frame ends. The environment
+// record holds one state: an inner save would overwrite the user's environment with the outer command's forced
+// one, which the outer restore would then leave behind.
+class OutermostEnvironment {
+public:
+    OutermostEnvironment() : outermost_(g_framesRunning == 0) {
+        ++g_framesRunning;
+        if (outermost_) SaveDrawingEnvironment();
+    }
+    ~OutermostEnvironment() {
+        --g_framesRunning;
+        if (outermost_) RestoreDrawingEnvironment();
+    }
+    OutermostEnvironment(const OutermostEnvironment&) = delete;
+    OutermostEnvironment& operator=(const OutermostEnvironment&) = delete;
+
+private:
+    bool outermost_;
+};
+
 }  // namespace
 
 void RunInCommandFrame(const CommandFrame& frame, const std::function<void()>& work) {
@@ -30,8 +53,8 @@ void RunInCommandFrame(const CommandFrame& frame, const std::function<void()>& w
         return;
     }
     if (frame.layerZeroFirst) SetCurrentLayer("0");
-    // Restores the environment on every way out, a stopping guard and an exception included.
-    DrawingEnvironmentGuard environment;
+    // Restores the environment on every way out, a stop and an exception included.
+    OutermostEnvironment environment;
     // A drawing that could not be given a slot has no job of its own: working on would use another drawing's.
     if (prepareJob(frame.prepare) != 0) return;
     if (frame.rereadSettings) LaserSettings().ReadRegistrySettings();

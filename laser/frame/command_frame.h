@@ -60,5 +60,6 @@ inline constexpr CommandFrame kContourCreationFrame{true, true, FramePrepare::No
 // Runs `work` inside `frame`. The command stops before its work when the drawing's job cannot be prepared (the
 // drawing got no slot; the user has been told) or the contour guard stops it. The environment saved by the frame is
 // restored on every way out: the normal end, a stop, and an exception from the work (which then goes on to the
-// host).
+// host). A command started transparently inside another one works in the environment of the outer command, which
+// gives the user's environment back when it ends.
 void RunInCommandFrame(const CommandFrame& frame, const std::function<void()>& work);

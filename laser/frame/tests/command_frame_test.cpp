@@ -182,4 +182,19 @@ TEST_F(CommandFrameTest, ADrawingWithoutASlotRunsNoWork) {
     EXPECT_EQ(host::ed::getText("CLAYER"), "Parts");
 }
 
+TEST_F(CommandFrameTest, ACommandInsideAnotherLeavesTheUsersEnvironmentToTheOuterOne) {
+    // A command typed transparently at a prompt of another command of the module.
+    RunInCommandFrame(kUnguardedFrame, [&] {
+        SetSysVarInt("OSMODE", 5);  // the outer command's own setting while it works
+        RunInCommandFrame(kUnguardedFrame, [&] {
+            drawing.layer("Inner");
+            SetCurrentLayer("Inner");
+        });
+        EXPECT_EQ(host::ed::getShort("OSMODE"), 5) << "the inner command leaves the outer one's settings";
+    });
+    EXPECT_EQ(host::ed::getShort("OSMODE"), kUserOsmode);
+    EXPECT_EQ(host::ed::getShort("CMDECHO"), 1);
+    EXPECT_EQ(host::ed::getText("CLAYER"), "Parts");
+}
+
 }  // namespace
