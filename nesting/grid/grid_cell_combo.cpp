@@ -66,9 +66,10 @@ bool CGridCellCombo::Paint(DC* dc, int row, int column, Rect& rect, bool eraseBa
     if (dc && grid_ && !open && grid_->IsCellEditable(row, column)) {
         const int buttonWidth = Metric(grid_, SM_CXVSCROLL);
         const int buttonHeight = Metric(grid_, SM_CYHSCROLL);
-        if (buttonHeight < rect.width() && buttonHeight < rect.height()) {
-            // The cell rectangle includes its right edge, where the grid line runs: the button ends before it,
-            // and the cell is drawn up to the pixel before the button.
+        // The rectangle includes its right and bottom edges, where the grid lines run: the button must fit
+        // in the area inside them (a button as tall as that area fits) and leave room for text beside it.
+        if (buttonHeight <= rect.height() && buttonWidth < rect.width()) {
+            // The button ends before the grid line, and the cell is drawn up to the pixel before the button.
             const Rect button{rect.right - buttonWidth, rect.top, rect.right, rect.top + buttonHeight};
             dc->drawFrameControl(button, DFC_SCROLL, DFCS_SCROLLDOWN);
             rect.right = button.left - 1;

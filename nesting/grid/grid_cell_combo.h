@@ -38,8 +38,9 @@ public:
     // Ends the open combo's edit now (it reports to the grid as when the user leaves it).
     void StopEditing() override;
 
-    // Draws the drop button in the top right corner while the cell can be edited, no editor is open and the
-    // cell is larger than the button both ways; the cell is drawn left of it. While the combo is open the cell
+    // Draws the drop button (a scroll bar's arrow button) in the top right corner while the cell can be edited,
+    // no editor is open and the button fits inside the cell's grid lines with room left for text; the cell is
+    // drawn left of it. While the combo is open the cell
     // is drawn without its text, so nothing shows beside the field.
     bool Paint(host::ui::DC* dc, int row, int column, host::ui::Rect& rect, bool eraseBackground) override;
     // The plain cell's size, widened by a scroll bar's width and at least a scroll bar's height tall.
