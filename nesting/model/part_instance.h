@@ -58,3 +58,7 @@ struct PartInstance {
 // sets both valid flags and Placed, and puts the instance on sheet `stock`. An instance without both poses is
 // left as it is.
 void CommitTrialPose(PartInstance& instance, std::int32_t stock);
+
+// KIsp of a sheet: the placed area over the sheet's area; 0 for a sheet whose area is not positive (a drawing
+// stock whose stored area is 0), so that no pass comparison ever sees an infinite or undefined ratio.
+double SheetUseRatio(double placedArea, double sheetArea);

@@ -23,6 +23,10 @@ void CommitTrialPose(PartInstance& instance, std::int32_t stock) {
     instance.Stock = stock;
 }
 
+double SheetUseRatio(double placedArea, double sheetArea) {
+    return sheetArea > 0.0 ? placedArea / sheetArea : 0.0;
+}
+
 void CNestingEngine::CommitPartPose(int i) {
     if (i >= 0 && static_cast<std::size_t>(i) < PartInstances.size()) {
         CommitTrialPose(PartInstances[static_cast<std::size_t>(i)], CurrentStock);

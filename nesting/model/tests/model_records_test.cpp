@@ -7,6 +7,7 @@
 #include "host/ed/transcript.h"
 #include "nesting/model/best_layout.h"
 #include "nesting/model/contour.h"
+#include "nesting/model/part_instance.h"
 #include "nesting/model/part_type.h"
 #include "nesting/model/text_limits.h"
 
@@ -56,6 +57,13 @@ TEST(PartTypes, StartWithEveryTemplateAndNoSectors) {
     EXPECT_EQ(type.PairVariantCount, 0);
     EXPECT_EQ(type.PairVariants[7].Quality, 0.0f);
     EXPECT_EQ(type.Aspect, 1.0);
+}
+
+TEST(SheetUse, AZeroOrNegativeSheetAreaNeverDivides) {
+    EXPECT_EQ(SheetUseRatio(150, 600), 0.25);
+    EXPECT_EQ(SheetUseRatio(150, 0), 0.0);
+    EXPECT_EQ(SheetUseRatio(150, -1), 0.0);
+    EXPECT_EQ(SheetUseRatio(0, 0), 0.0);
 }
 
 TEST(BestLayouts, HoldAt9000PartsAndSayWhenFull) {
