@@ -26,10 +26,12 @@ public:
     // field as it is or gives the field its fallback. When the key is missing it is written with the values in
     // hand and nothing is read. Answers 0.
     int ReadRegistrySettings();
-    // Writes every stored setting to the product key. Answers 0; on a failed write the failure is printed on the
-    // command line and the answer is non-zero (the fields stay as they are).
+    // Writes every stored setting to the product key (Nesing_ClampQuantity as 0 without clamps, and so it becomes
+    // 0 in memory too). Answers 0; on a failed write the failure is printed on the command line, the answer is
+    // -1 and the fields stay as they are.
     int WriteRegistrySettings();
-    // Writes the language value alone ("EN" or "RU" by LanguageFlag()). Answers 0, non-zero on a failed write.
+    // Writes the language value alone ("EN" or "RU" by LanguageFlag()). Answers 0; -1 on a failed write, which
+    // is printed on the command line.
     int WriteLanguageSetting();
     // Reads the material of the last nesting run into the current slot's material fields; each destination
     // changes only when its value is present, and the texts are cut to what a slot holds. Answers 0.
