@@ -37,6 +37,18 @@ using host::sys::testing::writeBytes;
 const fs::path kSource = KESTRION_SOURCE_DIR;
 constexpr const char* kGroup = "VESKLaser";
 
+const fs::path kSample = kSource / "examples" / "plate.dxf";
+
+// The lightweight polylines of a drawing's model space.
+int polylinesIn(const host::db::Database& db) {
+    const auto* ms = dynamic_cast<const host::db::BlockTableRecord*>(db.peek(db.modelSpaceId()));
+    int polylines = 0;
+    for (host::db::ObjectId id : ms->entityIds()) {
+        if (dynamic_cast<const host::db::LwPolyline*>(db.peek(id)) != nullptr) ++polylines;
+    }
+    return polylines;
+}
+
 void setShort(const char* name, int value) {
     ASSERT_EQ(host::ed::setVar(name, ResBuf(host::db::RTSHORT, value)), host::db::RTNORM) << name;
 }
@@ -183,8 +195,10 @@ TEST(LaserSession, CadhostRunsTheModulesCommandsOnASampleDrawing) {
     const fs::path saved = folder / "out.dxf";
     const fs::path script = folder / "run.scr";
     writeBytes(script,
-               ";; diagnostics\n"
+               ";; diagnostics: nothing; a boundary around a point inside the plate; a pick that hits nothing\n"
                "TestFor\n"
+               "TTF\n10,10\n"
+               "TTT\n-50,-50\n"
                "TTE\n"
                ";; a command of a later version\n"
                "IniKestrion\n"
@@ -196,9 +210,8 @@ TEST(LaserSession, CadhostRunsTheModulesCommandsOnASampleDrawing) {
                ";; the status line as the host shows it\n"
                "MODEMACRO\n"
                "\n");
-    const RunResult r = cadhost({(kSource / "examples" / "plate.dxf").string(), "--load", "laser", "--registry",
-                                 (folder / "registry.reg").string(), "--script", script.string(), "--save",
-                                 saved.string()},
+    const RunResult r = cadhost({kSample.string(), "--load", "laser", "--registry", (folder / "registry.reg").string(),
+                                 "--script", script.string(), "--save", saved.string()},
                                 folder);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_NE(r.out.find("Command: IniKestrion\nThe command IniKestrion is not built yet.\n"), std::string::npos)
@@ -214,6 +227,11 @@ TEST(LaserSession, CadhostRunsTheModulesCommandsOnASampleDrawing) {
     const host::db::Database& db = *read.database;
     EXPECT_FALSE(db.recordId(host::db::TableKind::Layer, "NC_Laser").isNull());
     EXPECT_EQ(db.header().projectName.rfind("Kstr_", 0), 0u) << db.header().projectName;
+    // The sample's polylines and the boundary TTF made.
+    EXPECT_NE(r.out.find("BOUNDARY created 1 polyline"), std::string::npos) << r.out;
+    host::dxf::ReadResult sample = host::dxf::readDxfFile(kSample);
+    ASSERT_TRUE(sample) << sample.error;
+    EXPECT_EQ(polylinesIn(db), polylinesIn(*sample.database) + 1);
 }
 
 TEST(LaserSession, APathCommandOnAStoredJobShowsItsStatusLineInTheUsersLanguage) {
