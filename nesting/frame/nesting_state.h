@@ -3,6 +3,7 @@
 // settings the module reads from the product's registry key.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

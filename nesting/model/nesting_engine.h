@@ -139,7 +139,8 @@ public:
     std::int32_t StockTypeCount = 0;
     // Includes the clamp type (last) when clamps are used.
     std::int32_t PartTypeCount = 0;
-    // count + 1 records each.
+    // count + 1 records each. Instances point into these arrays: a job replaces the types and then makes its
+    // instances anew, never the types alone.
     std::vector<PartType> StockTypes;
     std::vector<PartType> PartTypes;
     std::int32_t StockInstanceCount = 0;
