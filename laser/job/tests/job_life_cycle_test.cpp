@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 
@@ -178,6 +180,40 @@ TEST_F(JobTest, SaveKeepsTheJobAndReopeningRestoresIt) {
     EXPECT_EQ(Job().pathGroupCount, 2);
     EXPECT_DOUBLE_EQ(Job().totalCutLength, 31.4);
     EXPECT_TRUE(MessageBoxTexts().empty());
+}
+
+// What an independent DXF reader finds of the job in a saved file: per "Kstr_ST"/"Kstr_0" text on NC_Laser, the
+// number of "Kstr" items (the 1001 item included) and item 1.
+std::string ReadJobTextsWithEzdxf(const std::filesystem::path& file) {
+    const std::string script =
+        "import ezdxf,sys\n"
+        "doc=ezdxf.readfile(sys.argv[1])\n"
+        "for e in doc.modelspace().query('TEXT[layer==\"NC_Laser\"]'):\n"
+        "  t=e.dxf.text\n"
+        "  if t in ('Kstr_ST','Kstr_0') and e.has_xdata('Kstr'):\n"
+        "    x=e.get_xdata('Kstr')\n"
+        "    print(t,len(x)+1,x[0].value)\n";
+    const auto scriptFile = file.parent_path() / "read_job.py";
+    std::ofstream(scriptFile) << script;
+    const std::string command = "/usr/bin/python3 " + scriptFile.string() + " " + file.string() + " 2>&1";
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+TEST_F(JobTest, ASavedJobIsReadableByAnotherDxfReader) {
+    NewDrawing();
+    PrepareDrawingJob(settings());
+    const auto path = TempDir() / "for_ezdxf.dxf";
+    std::string error;
+    ASSERT_TRUE(host::ed::documents().save(*host::ed::documents().current(), path, &error)) << error;
+    const std::string found = ReadJobTextsWithEzdxf(path);
+    EXPECT_NE(found.find("Kstr_ST 61 2008.01"), std::string::npos) << found;
+    EXPECT_NE(found.find("Kstr_0 17 " + std::to_string(Slot().jobId)), std::string::npos) << found;
 }
 
 TEST_F(JobTest, SavingADrawingWithoutAJobChangesNothing) {
