@@ -2,10 +2,11 @@
 // names (and can be told how to answer), a grid shaped like the stock page, a robot, and helpers to find cells
 // on screen and in the recorded drawing.
 //
-// The grid: one heading row and one heading column; widths {30, 0, 0, 90, 60, 60, 50}, so columns 1 and 2 are
-// hidden; 18-pixel rows (the metric font's 12-pixel lines, half again). Its client area is 300 x 150 pixels, so
-// column 3 spans x 30..119, column 4 120..179, column 5 180..239, column 6 240..289, and row r spans
-// y 18r..18r+17 until the table grows past the bottom.
+// The grid: one heading row and one heading column; widths {30, 0, 0, 90, 60, 60, 40}, so columns 1 and 2 are
+// hidden; 18-pixel rows (the metric font's 12-pixel lines, half again). Its client area is 300 x 150 pixels
+// (283 wide once a vertical bar shows, which still leaves room for all 280 pixels of columns), so column 3
+// spans x 30..119, column 4 120..179, column 5 180..239, column 6 240..279, and row r spans y 18r..18r+17 until
+// the table is scrolled.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ namespace grid_core_testing {
 using namespace host::ui;
 
 inline constexpr int kGridId = 2001;
-inline constexpr int kWidths[] = {30, 0, 0, 90, 60, 60, 50};
+inline constexpr int kWidths[] = {30, 0, 0, 90, 60, 60, 40};
 inline constexpr int kColumns = 7;
 inline constexpr int kRowHeight = 18;
 inline constexpr Rect kOwnerRect{100, 100, 500, 400};
