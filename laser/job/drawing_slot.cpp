@@ -242,9 +242,10 @@ int IdentifyDrawing(CLaserSettings& settings, bool& changed) {
 }
 
 int SlotOfDrawing(const CLaserSettings& settings, std::uint64_t drawingSerial) {
-    for (int i = 0; i < settings.DrawingSlotCount; ++i)
-        if (IsSlotInUse(settings, i) && settings.DrawingSlots[static_cast<std::size_t>(i)]->drawingSerial == drawingSerial)
-            return i;
+    for (int i = 0; i < settings.DrawingSlotCount; ++i) {
+        const auto& slot = settings.DrawingSlots[static_cast<std::size_t>(i)];
+        if (IsSlotInUse(settings, i) && slot->drawingSerial == drawingSerial) return i;
+    }
     return kNoDrawingSlot;
 }
 

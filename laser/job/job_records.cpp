@@ -414,7 +414,7 @@ int WriteContourDirectory(CLaserSettings& settings) {
     for (int first = 0; first <= count; used += 2) {
         std::uint64_t handle = 0;
         const bool listed = pairs.Has(used, kCodeLong) && pairs.Has(used + 1, kCodeLong);
-        if (listed) handle = StoredList(list).HandlePair(used);
+        if (listed) handle = pairs.HandlePair(used);
         if (!listed || !CanOpenText(IdOfHandle(handle))) {
             // a missing or unusable batch text is made anew, so its records are never lost
             ObjectId batch = MakeBatchText();
@@ -731,20 +731,25 @@ int ReadJobContourBatch200801(CLaserSettings& settings, std::uint64_t batchHandl
 // ===================================================================== the nesting marker
 
 NestResultMarker ReadNestResultMarker(const ResBufList& items) {
-    NestResultMarker m;
-    StoredList l(items);
-    if (l.Has(1, kCodeReal)) m.dataVersion = static_cast<float>(StoredList(items).Real(1));
-    if (l.Has(2, kCodeLong)) m.status = static_cast<std::int8_t>(StoredList(items).Long(2));
+    // each item is taken on its own: one that is missing or of another type leaves only its field empty
     const auto text = [&](std::size_t i) -> std::optional<std::string> {
         StoredList one(items);
-        std::string s = one.String(i);
-        return one.ok() ? std::optional<std::string>(s) : std::nullopt;
+        std::string value = one.String(i);
+        return one.ok() ? std::optional<std::string>(std::move(value)) : std::nullopt;
     };
     const auto real = [&](std::size_t i) -> std::optional<double> {
         StoredList one(items);
-        double d = one.Real(i);
-        return one.ok() ? std::optional<double>(d) : std::nullopt;
+        const double value = one.Real(i);
+        return one.ok() ? std::optional<double>(value) : std::nullopt;
     };
+    const auto integer = [&](std::size_t i) -> std::optional<std::int32_t> {
+        StoredList one(items);
+        const std::int32_t value = one.Long(i);
+        return one.ok() ? std::optional<std::int32_t>(value) : std::nullopt;
+    };
+    NestResultMarker m;
+    m.dataVersion = static_cast<float>(real(1).value_or(0.0));
+    m.status = static_cast<std::int8_t>(integer(2).value_or(0) & 0xFF);
     m.materialName = text(5);
     if (m.dataVersion >= kJobDataVersion2008) {
         m.materialNumber = text(6);

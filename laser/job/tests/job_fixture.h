@@ -214,7 +214,8 @@ inline void WriteStoredJob(Database& db, JobDataVersion v, double versionNumber)
     }
     ObjectId batchText = AddKstrText(db, "Kstr_TC", batch, "0");
     const std::uint64_t bh = batchText.handle().value;
-    ObjectId head = AddKstrText(db, "Kstr_TC", {L(static_cast<std::int32_t>(bh >> 32)), L(static_cast<std::int32_t>(bh))});
+    ObjectId head =
+        AddKstrText(db, "Kstr_TC", {L(static_cast<std::int32_t>(bh >> 32)), L(static_cast<std::int32_t>(bh))});
 
     ResBufList summary = {L(V::kJobId), L(4), P(1, 1), P(2, 2), L(2), L(0), P(5, 6)};
     if (v == JobDataVersion::V2005) {

@@ -229,7 +229,8 @@ protected:
     }
     // `summaryKnown`: the summary text's handle could be read, so that text is erased too.
     void ExpectJobDropped(bool summaryKnown = true) {
-        EXPECT_EQ(MessageBoxTexts(), std::vector<std::string>{"Error reading of data contours\n\rRecreate contours"});
+        EXPECT_EQ(MessageBoxTexts(),
+                  std::vector<std::string>{"Error reading of data contours\n\rRecreate contours"});
         EXPECT_EQ(Slot().status, kSlotNoJob);
         EXPECT_EQ(Slot().settingsTextHandle, 0u);
         EXPECT_TRUE(TextsNamed("Kstr_ST").empty());
