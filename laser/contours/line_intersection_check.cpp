@@ -5,6 +5,8 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <cmath>
+#include <unordered_map>
 #include <string>
 
 #include "cadlib/circle_intersections.h"
@@ -137,6 +139,127 @@ bool AppendCrossings(const ContourEntityStage& stage, int i, int j, std::vector<
     return complete;
 }
 
+// The boxes of the taking-part pieces in a grid of square cells, so that each piece meets only the pieces whose
+// boxes share a cell with its own instead of every later piece. Boxes that would cover very many cells (a stock
+// outline across the sheet) and boxes that are not finite are kept apart and are candidates for every piece, so
+// the candidates are always a superset of the overlapping boxes; they are taken in index order, so the scan finds
+// the same pairs in the same order as the pairwise walk.
+class BoxGrid {
+public:
+    explicit BoxGrid(const ContourEntityStage& stage) {
+        const int count = stage.ContourEntityCount;
+        boxes_.resize(static_cast<std::size_t>(count));
+        takes_.resize(static_cast<std::size_t>(count), 0);
+        std::vector<double> sizes;
+        double minX = 0, minY = 0, maxX = 0, maxY = 0;
+        bool any = false;
+        for (int i = 0; i < count; ++i) {
+            const ContourEntity& e = stage.ContourEntityTable[static_cast<std::size_t>(i)];
+            if (!TakesPartInCrossingScan(e)) continue;
+            const Box b = BoxOf(e);
+            boxes_[static_cast<std::size_t>(i)] = b;
+            takes_[static_cast<std::size_t>(i)] = 1;
+            if (!Finite(b)) continue;
+            sizes.push_back(std::max(b.maxX - b.minX, b.maxY - b.minY));
+            if (!any) minX = b.minX, minY = b.minY, maxX = b.maxX, maxY = b.maxY;
+            minX = std::min(minX, b.minX), minY = std::min(minY, b.minY);
+            maxX = std::max(maxX, b.maxX), maxY = std::max(maxY, b.maxY);
+            any = true;
+        }
+        if (!sizes.empty()) {
+            std::nth_element(sizes.begin(), sizes.begin() + sizes.size() / 2, sizes.end());
+            const double spread = std::sqrt((maxX - minX) * (maxY - minY) / static_cast<double>(sizes.size()));
+            cell_ = std::max({sizes[sizes.size() / 2], spread, 1e-9});
+        }
+        originX_ = minX, originY_ = minY;
+        for (int i = 0; i < count; ++i) {
+            if (!takes_[static_cast<std::size_t>(i)]) continue;
+            const Box& b = boxes_[static_cast<std::size_t>(i)];
+            long long x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+            if (!CellRange(b, x0, y0, x1, y1) || (x1 - x0 + 1) * (y1 - y0 + 1) > kMostCellsPerBox) {
+                everywhere_.push_back(i);
+                continue;
+            }
+            for (long long x = x0; x <= x1; ++x) {
+                for (long long y = y0; y <= y1; ++y) cells_[Key(x, y)].push_back(i);
+            }
+        }
+    }
+
+    const Box& BoxAt(int i) const { return boxes_[static_cast<std::size_t>(i)]; }
+
+    // The taking-part pieces after i whose boxes may meet i's, ascending, each once.
+    void Candidates(int i, std::vector<int>& out) const {
+        out.clear();
+        for (int j : everywhere_) {
+            if (j > i) out.push_back(j);
+        }
+        long long x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        if (!CellRange(BoxAt(i), x0, y0, x1, y1) || (x1 - x0 + 1) * (y1 - y0 + 1) > kMostCellsPerBox) {
+            // A box across much of the sheet: every later piece is a candidate.
+            out.clear();
+            for (int j = i + 1; j < static_cast<int>(boxes_.size()); ++j) {
+                if (takes_[static_cast<std::size_t>(j)]) out.push_back(j);
+            }
+            return;
+        }
+        for (long long x = x0; x <= x1; ++x) {
+            for (long long y = y0; y <= y1; ++y) {
+                const auto it = cells_.find(Key(x, y));
+                if (it == cells_.end()) continue;
+                for (int j : it->second) {
+                    if (j > i) out.push_back(j);
+                }
+            }
+        }
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+    }
+
+private:
+    static constexpr long long kMostCellsPerBox = 64;
+    static constexpr double kCellIndexLimit = 1e15;
+
+    static bool Finite(const Box& b) {
+        return std::isfinite(b.minX) && std::isfinite(b.minY) && std::isfinite(b.maxX) && std::isfinite(b.maxY);
+    }
+    // The cells a box covers; false for a box that has no place in the grid.
+    bool CellRange(const Box& b, long long& x0, long long& y0, long long& x1, long long& y1) const {
+        if (!Finite(b)) return false;
+        const double fx0 = std::floor((b.minX - originX_) / cell_), fy0 = std::floor((b.minY - originY_) / cell_);
+        const double fx1 = std::floor((b.maxX - originX_) / cell_), fy1 = std::floor((b.maxY - originY_) / cell_);
+        for (double f : {fx0, fy0, fx1, fy1}) {
+            if (!(std::fabs(f) < kCellIndexLimit)) return false;
+        }
+        x0 = static_cast<long long>(fx0), y0 = static_cast<long long>(fy0);
+        x1 = static_cast<long long>(fx1), y1 = static_cast<long long>(fy1);
+        return true;
+    }
+    static std::uint64_t Key(long long x, long long y) {
+        return static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(y);
+    }
+
+    std::vector<Box> boxes_;
+    std::vector<char> takes_;  // the piece takes part in the scan
+    std::unordered_map<std::uint64_t, std::vector<int>> cells_;
+    std::vector<int> everywhere_;
+    double cell_ = 1.0, originX_ = 0.0, originY_ = 0.0;
+};
+
+// The crossings of piece i with the later pieces the grid offers, as FindEntityCrossings finds them.
+bool FindGridCrossings(const ContourEntityStage& stage, const BoxGrid& grid, int i, std::vector<int>& candidates,
+                       std::vector<IntersectionPair>& out) {
+    grid.Candidates(i, candidates);
+    const Box& bi = grid.BoxAt(i);
+    bool complete = true;
+    for (int j : candidates) {
+        const Box& bj = grid.BoxAt(j);
+        if (!BoxesOverlap(bi.minX, bi.minY, bi.maxX, bi.maxY, bj.minX, bj.minY, bj.maxX, bj.maxY)) continue;
+        if (!AppendCrossings(stage, i, j, out, kIntersectionPairCapacity)) complete = false;
+    }
+    return complete;
+}
+
 // Keeps the thread settings of the calling thread and gives them back when the scan ends.
 class ThreadSettingsGuard {
 public:
@@ -183,15 +306,13 @@ void ScanEntityCrossings(const ContourEntityStage& stage, IntersectionPairTable&
     table.drawingSerial = db ? db->serial() : 0;
     const int count = stage.ContourEntityCount;
 
-    auto scanRange = [&stage](int from, int to, std::vector<IntersectionPair>& out) {
+    const BoxGrid grid(stage);
+    auto scanRange = [&stage, &grid](int from, int to, std::vector<IntersectionPair>& out) {
         bool complete = true;
+        std::vector<int> candidates;
         for (int i = from; i < to; ++i) {
-            const ContourEntity& pi = stage.ContourEntityTable[static_cast<std::size_t>(i)];
-            if (!TakesPartInCrossingScan(pi)) continue;
-            const Box b = BoxOf(pi);
-            if (!FindEntityCrossings(stage, i, b.minX, b.minY, b.maxX, b.maxY, out, kIntersectionPairCapacity)) {
-                complete = false;
-            }
+            if (!TakesPartInCrossingScan(stage.ContourEntityTable[static_cast<std::size_t>(i)])) continue;
+            if (!FindGridCrossings(stage, grid, i, candidates, out)) complete = false;
         }
         return complete;
     };

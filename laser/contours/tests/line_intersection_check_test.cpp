@@ -182,6 +182,58 @@ TEST(CrossingScan, TheParallelScanGivesTheSinglePassOrderAndRestoresTheThreadSet
     }
 }
 
+// Every piece against every later one, as the scan is defined; the scan itself may skip what cannot overlap.
+std::vector<IntersectionPair> PairwiseScan(const ContourEntityStage& stage) {
+    std::vector<IntersectionPair> out;
+    for (int i = 0; i < stage.ContourEntityCount; ++i) {
+        const ContourEntity& e = stage.ContourEntityTable[i];
+        if (!TakesPartInCrossingScan(e)) continue;
+        double minX = e.center.x - e.radius, minY = e.center.y - e.radius;
+        double maxX = e.center.x + e.radius, maxY = e.center.y + e.radius;
+        if (e.type == kEntityLine) {
+            minX = std::min(e.startPoint.x, e.endPoint.x), minY = std::min(e.startPoint.y, e.endPoint.y);
+            maxX = std::max(e.startPoint.x, e.endPoint.x), maxY = std::max(e.startPoint.y, e.endPoint.y);
+        }
+        FindEntityCrossings(stage, i, minX, minY, maxX, maxY, out, 1u << 20);
+    }
+    return out;
+}
+
+TEST(CrossingScan, SkippingFarPiecesFindsExactlyThePairwisePairsInTheirOrder) {
+    // Seeded random pieces of every shape and size over a sheet, a line across the whole sheet, a piece of a kind
+    // that takes no part, and both sizes of table (one thread and several).
+    for (int pieces : {300, 1200}) {
+        std::uint32_t seed = 12345u + static_cast<std::uint32_t>(pieces);
+        auto next = [&seed](double lo, double hi) {
+            seed = seed * 1664525u + 1013904223u;
+            return lo + (hi - lo) * (seed >> 8) / double(1u << 24);
+        };
+        std::vector<ContourEntity> table = {L({-10, 250}, {1010, 250})};
+        for (int k = 0; k < pieces; ++k) {
+            const Point3d at(next(0, 1000), next(0, 500));
+            switch (k % 4) {
+                case 0: table.push_back(L(at, {at.x + next(-30, 30), at.y + next(-30, 30)})); break;
+                case 1: table.push_back(A(at, next(1, 25), next(0, 6.28), next(0, 6.28))); break;
+                case 2: table.push_back(C(at, next(0.5, 15))); break;
+                default: table.push_back(L(at, {at.x + next(-5, 5), at.y}, ContourKind::EngraveLine)); break;
+            }
+        }
+        const ContourEntityStage stage = StageOf(table);
+        const std::vector<IntersectionPair> expected = PairwiseScan(stage);
+        ASSERT_LE(expected.size(), kIntersectionPairCapacity) << "keep the sheet below the table's limit";
+        ASSERT_GT(expected.size(), 20u);
+        IntersectionPairTable found;
+        ScanEntityCrossings(stage, found);
+        ASSERT_EQ(found.pairs.size(), expected.size()) << pieces;
+        for (std::size_t k = 0; k < expected.size(); ++k) {
+            EXPECT_EQ(found.pairs[k].firstIndex, expected[k].firstIndex) << k;
+            EXPECT_EQ(found.pairs[k].secondIndex, expected[k].secondIndex) << k;
+            EXPECT_EQ(found.pairs[k].crossingX, expected[k].crossingX) << k;
+            EXPECT_EQ(found.pairs[k].crossingY, expected[k].crossingY) << k;
+        }
+    }
+}
+
 class LineIntersectionCheck : public contour_testing::DrawingTest {};
 
 TEST_F(LineIntersectionCheck, CrossingLinesStopCreationWithTheErrorBoxAndTheCounts) {
