@@ -90,7 +90,15 @@ const CommandInfo* CommandStack::lookup(std::string_view typed) const {
         if (!found && !t.globalOnly) found = byName(false, true);
         if (found) return found;
     }
-    if (t.globalOnly) return byName(false, false);
+    if (t.globalOnly) {
+        found = byName(false, false);
+        if (found) return found;
+        // A global name that begins with "_" itself ("_vesk_NCCreate") is typed as it stands, the "_" being
+        // both the prefix and the name's own first character.
+        std::string_view whole = typed;
+        if (whole.front() == '.') whole.remove_prefix(1);
+        return find([&](const CommandInfo& c) { return sys::equalsNoCase(c.globalName, whole); });
+    }
     found = byName(true, false);
     return found ? found : byName(false, false);
 }

@@ -27,6 +27,7 @@ TEST(CommandStack, FindsWhatATypedNameMeans) {
     ASSERT_TRUE(stack.add({"LASER", "ERASE", "", 0, body, &laser}));          // a module's own ERASE
     ASSERT_TRUE(stack.add({"LASER", "NCINFO", "NCINFORMATION", 0, body, &laser}));
     ASSERT_TRUE(stack.add({"OTHER", "SWAPPED", "NCINFO", 0, body, &laser}));  // a local name equal to a global
+    ASSERT_TRUE(stack.add({"VESKLaser", "_vesk_NCCreate", "NCCreate", 0, body, &laser}));  // "_" in the name itself
 
     const struct {
         const char* typed;
@@ -45,6 +46,10 @@ TEST(CommandStack, FindsWhatATypedNameMeans) {
         {"LoadNestOptions", "veskNesting:vesk_LoadNestOptions"},
         {"vesk_loadnestoptions", "veskNesting:vesk_LoadNestOptions"},  // a global name typed without "_"
         {"_vesk_LoadNestOptions", "veskNesting:vesk_LoadNestOptions"},
+        {"_vesk_NCCreate", "VESKLaser:_vesk_NCCreate"},   // typed as a menu macro writes it
+        {"__vesk_NCCreate", "VESKLaser:_vesk_NCCreate"},
+        {"_._vesk_NCCreate", "VESKLaser:_vesk_NCCreate"},  // no host command of that name
+        {"NCCreate", "VESKLaser:_vesk_NCCreate"},
         {"ZOOM", "HOST:ZOOM"},
         {"__ZOOM", "none"},
         {"..ZOOM", "none"},
