@@ -657,6 +657,15 @@ int ReadPathSummary(CLaserSettings& settings, JobDataVersion v) {
 
 // ===================================================================== contour readers
 
+// 2005.0 stores no kind: the contour's entity gives it by its layer, as contour creation does; a contour whose
+// entity has gone is an ordinary cut contour, or an unclassified point.
+ContourKind KindOfOldContour(const ContourRecord& record) {
+    const bool isPoint = record.shape == kShapePoint;
+    ObjectPtr<host::db::Entity> entity(IdOfHandle(record.handle), OpenMode::Read);
+    if (!entity) return isPoint ? ContourKind::KindUnset : ContourKind::KindBase;
+    return ContourTableKind(entity->layer(), isPoint);
+}
+
 int ReadContourBatch(CLaserSettings& settings, JobDataVersion v, std::uint64_t batchHandle, int first, int last) {
     SlotAndJob cur = Current(settings);
     if (!cur) return -1;
@@ -668,6 +677,7 @@ int ReadContourBatch(CLaserSettings& settings, JobDataVersion v, std::uint64_t b
     for (std::size_t r = 0; r < records; ++r) {
         ContourRecord& record = job.contours[static_cast<std::size_t>(first) + r];
         if (!ReadStoredContour(stored->items(), 1 + r * kStoredContourItems, v, record)) return -1;
+        if (v == JobDataVersion::V2005) record.kind = KindOfOldContour(record);
     }
     return 0;
 }

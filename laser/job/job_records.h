@@ -52,7 +52,7 @@ std::optional<JobDataVersion> JobDataVersionOf(float storedVersion);
 
 // Packed flags of a StoredContour. 2008.0 and 2008.01: bits 0-2 processed, 3-5 role, 6-8 closure, 9-11 placement,
 // 12-15 shape, 16 and up kind. 2005.0: bits 0-2 processed, 3-5 shape, 6-8 closure, 9-11 role, 12-14 placement,
-// no kind (the record's kind is left as it is).
+// no kind (the record's kind is left as it is; the 2005.0 contour readers take it from the entity's layer).
 std::int32_t PackContourFlags(const ContourRecord& record);
 void UnpackContourFlags(std::int32_t flags, JobDataVersion version, ContourRecord& record);
 

@@ -96,12 +96,45 @@ INSTANTIATE_TEST_SUITE_P(
         return name.substr(0, name.find('.'));
     });
 
-TEST_F(StoredJobVersions, KindIsReadFromTheFlagsExceptIn2005) {
+TEST_F(StoredJobVersions, KindIsReadFromTheFlags) {
     OpenFixture("job_200801.dxf");
     EXPECT_EQ(Job().contours[0].kind, ContourKind::MarkLine);
-    host::ed::documents().closeAll();
-    OpenFixture("job_2005.dxf");
-    EXPECT_EQ(Job().contours[0].kind, ContourKind::KindUnset) << "2005.0 stores no kind";
+}
+
+TEST_F(JobTest, Kind2005ComesFromTheLayerOfTheContoursEntity) {
+    NewDrawing();
+    PrepareDrawingJob(settings());
+    Database& db = Working();
+    const auto add = [&](std::unique_ptr<host::db::Entity> e, const std::string& layer) {
+        e->setLayer(EnsureLayer(db, layer));
+        ObjectPtr<host::db::BlockTableRecord> ms(db.modelSpaceId(), OpenMode::Write);
+        ObjectId id;
+        ms->appendEntity(std::move(e), &id);
+        return id.handle().value;
+    };
+    const std::uint64_t circle = add(std::make_unique<host::db::Circle>(Point3d{0, 0, 0}, 5.0), "noleadin");
+    const std::uint64_t point = add(std::make_unique<host::db::PointEntity>(Point3d{1, 1, 0}), "MarkPoint");
+    const std::uint64_t other = add(std::make_unique<host::db::PointEntity>(Point3d{2, 2, 0}), "Parts");
+    struct Stored {
+        std::uint64_t handle;
+        int shape;
+        ContourKind kind;
+    };
+    const Stored stored[] = {{circle, kShapeCircle, ContourKind::NoLeadIn},
+                             {point, kShapePoint, ContourKind::MarkPoint},
+                             {other, kShapePoint, ContourKind::KindUnset},
+                             {0x7FFFFF, kShapePolyline, ContourKind::KindBase}};   // entity gone
+    ResBufList batch;
+    for (const Stored& c : stored) {
+        batch.push_back(L(c.shape << 3));
+        batch.insert(batch.end(), {L(0), L(static_cast<std::int32_t>(c.handle)), L(0), L(0)});
+        batch.insert(batch.end(), {R(0), R(0), R(0), R(0), R(0)});
+    }
+    const ObjectId text = AddKstrText(db, "Kstr_TC", batch, "0");
+    Job().contourCount = 3;
+    Job().contours.assign(4, ContourRecord{});
+    ASSERT_EQ(ReadJobContourBatch2005(settings(), text.handle().value, 0, 3), 0);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Job().contours[static_cast<std::size_t>(i)].kind, stored[i].kind) << i;
 }
 
 TEST_F(JobTest, UnknownVersionIsErasedAndLeavesNoJob) {
