@@ -431,6 +431,9 @@ std::intptr_t ComboBox::windowProc(Message& m) {
     switch (m.id) {
     case WM_CREATE: {
         const std::intptr_t result = Window::windowProc(m);
+        // WS_VSCROLL and WS_HSCROLL on a combo ask for bars on its list, which has them as its items need: the
+        // combo's own window shows none.
+        if (style() & (WS_VSCROLL | WS_HSCROLL)) modifyStyle(WS_VSCROLL | WS_HSCROLL, 0);
         droppedHeight_ = rectInParent().height();
         if (comboType() != CBS_SIMPLE) {
             const Rect r = rectInParent();

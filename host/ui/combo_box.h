@@ -29,6 +29,8 @@
 // height, any other index the list items'. CB_GETEDITSEL: wParam/lParam int* (or the packed answer),
 // CB_SETEDITSEL: lParam = makeLParam(start, end).
 //
+// WS_VSCROLL and WS_HSCROLL in a combo's style are for its list: the combo window itself has no scroll bars.
+//
 // The height given at creation is the field and the dropped list together (as in dialog templates): the combo
 // keeps the field's height and the list shows as many items as the rest holds (at least one; kMaxDroppedItems
 // when the rest holds none).

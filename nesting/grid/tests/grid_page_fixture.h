@@ -4,7 +4,8 @@
 // The page: a heading row and a row-number column; two hidden columns (width 0, read-only, as the dialogs keep
 // a path and an id there); a read-only file name; the quantity as plain text; the rotation type, the angle step
 // and the priority as combo cells with their value lists. Text is measured with the metric font (6 pixels a
-// character, 12-pixel lines), so rows are 18 pixels tall and positions can be worked out by hand.
+// character, 12-pixel lines, a 6-pixel margin round cell texts), so the rows of parts are 24 pixels tall and
+// positions can be worked out by hand.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ inline const std::vector<std::string> kDeltaAngles = {"Any", "1",  "2",   "5",  
                                                       "30",  "45", "60", "90", "180", "Inscribe"};
 inline const std::vector<std::string> kPriorities = {"1", "2", "3", "4", "5", "6", "7", "8", "9"};
 
-inline constexpr int kColumnWidths[kPageColumns] = {30, 0, 0, 90, 40, 80, 50, 50};
+inline constexpr int kColumnWidths[kPageColumns] = {30, 0, 0, 90, 40, 80, 60, 70};
 inline const char* const kHeadings[kPageColumns] = {"N", "Path", "Id", "File Name", "Qty", "Rotate", "Step",
                                                     "Priority"};
 
@@ -52,6 +53,14 @@ inline constexpr Rect kGridRect{10, 10, 420, 230};
 inline constexpr int kGridId = 1000;
 
 // What one in-place editor reported to the grid when its edit ended.
+// One notification the grid sent its owner.
+struct GridNotice {
+    int code = 0;
+    int row = -1;
+    int column = -1;
+    friend bool operator==(const GridNotice&, const GridNotice&) = default;
+};
+
 struct EditorReport {
     int row = -1;
     int column = -1;
@@ -67,6 +76,12 @@ protected:
         owner.create(kPlainWindowClass, "Part page", WS_POPUP | WS_VISIBLE, kOwnerRect, nullptr);
         grid.Create(kGridRect, &owner, kGridId, WS_BORDER);
         spy_ = desktop.addMessageSpy([this](const Message& m, Delivery) {
+            if (m.id == WM_NOTIFY && m.window == &owner) {
+                const auto* notice = pointerFromParam<const GridNotifyRecord>(m.l);
+                if (notice && notice->header.from == &grid)
+                    notices.push_back({notice->header.code, notice->row, notice->column});
+                return;
+            }
             if (m.id != WM_NOTIFY || m.window != &grid) return;
             const auto* record = pointerFromParam<const GridCellNotifyRecord>(m.l);
             if (!record || record->header.code != GridEndEditCode || record->header.id != GridEditorControlId)
@@ -90,6 +105,9 @@ protected:
             grid.SetCellText(0, c, kHeadings[c]);
         }
         for (int i = 1; i <= rows; ++i) AddPart("part" + std::to_string(i) + ".dxf", std::to_string(i));
+        // The heading row has the template's default height (18 pixels), in which the cell margins leave a
+        // heading 5 pixels of its 12: it takes a part row's height so that the headings can be read.
+        if (grid.RowTotal() > 1) grid.SetRowPixelHeight(0, grid.RowPixelHeight(1));
         grid.RepaintGrid();
         desktop.pumpUntilIdle();
     }
@@ -150,11 +168,11 @@ protected:
         return e ? e->text() : std::string("<no editor>");
     }
 
-    // The WM_NOTIFY codes the grid sent its owner, in order.
-    std::vector<int> GridNotifications() const {
-        std::vector<int> out;
-        for (const auto& e : owner.log)
-            if (e.id == WM_NOTIFY && static_cast<int>(e.w) == kGridId) out.push_back(e.notifyCode);
+    // The notifications with `code` the grid sent its owner, in order.
+    std::vector<GridNotice> NoticesOf(int code) const {
+        std::vector<GridNotice> out;
+        for (const GridNotice& n : notices)
+            if (n.code == code) out.push_back(n);
         return out;
     }
 
@@ -163,6 +181,7 @@ protected:
     CGridCtrl grid;
     Robot robot{desktop};
     std::vector<EditorReport> reports;
+    std::vector<GridNotice> notices;
 
 private:
     int spy_ = 0;
