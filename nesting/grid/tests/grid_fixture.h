@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -97,8 +98,13 @@ protected:
         EXPECT_TRUE(grid.CellRectOf(row, column, r)) << row << ", " << column;
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
+    // A click of its own: apart from the one before by more than the double-click time.
     void Click(int row, int column, Modifiers mods = NoModifiers) {
+        robot.wait(desktop.system().doubleClickTime() + 1);
         robot.clickAt(grid, Centre(row, column), MouseButton::Left, mods);
+    }
+    bool Notified(const Note& note) const {
+        return std::find(owner.notes.begin(), owner.notes.end(), note) != owner.notes.end();
     }
 
     // The selected cells, in row then column order.
