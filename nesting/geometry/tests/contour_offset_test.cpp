@@ -393,3 +393,41 @@ TEST(OffsetContour, TheResultLimitHoldsWithAMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BuildOffsetContours, ATraceThatNeverReachesAnEndIsDropped) {
+    // Two crossing records that both only start a valid piece: the first one's end candidate is the second, at
+    // which no stretch can end, so the trace would walk round the raw offset for ever. It is dropped once it holds
+    // more elements than a result can, and the offset ends without a result.
+    const Contour raw = MakeRectangle(10, 10);
+    const Contour source = MakeRectangle(2, 2, {100, 100});
+    OffsetWorkspace state;
+    state.OffsetPieceCount = 2;
+    state.OffsetPieces[0] = OffsetCrossing{0, 0, {5, 0}, 5, 0, 1, 1};
+    state.OffsetPieces[1] = OffsetCrossing{2, 0, {5, 10}, 5, 0, 1, 1};
+    EXPECT_EQ(BuildOffsetContours(state, raw, source, source, 1), 0);
+    EXPECT_EQ(state.OffsetContourCount, 0);
+    EXPECT_EQ(state.OffsetPieces[0].Available, 0);
+    EXPECT_EQ(state.OffsetPieces[1].Available, 0);
+}
+
+TEST(BuildOffsetContours, ATraceThatMeetsTheSourceIsDropped) {
+    // The one valid stretch runs from (5, 0) on element 0 round to (0, 5) on element 3; its second piece crosses
+    // the source, so it is dropped. With no start left and no result made, the whole raw offset would be kept,
+    // but its first point lies too close to the source: no result.
+    const Contour raw = MakeRectangle(10, 10);
+    const Contour source = MakeRectangle(11, 1, {-0.5, -0.5});
+    OffsetWorkspace state;
+    state.OffsetPieceCount = 2;
+    state.OffsetPieces[0] = OffsetCrossing{0, 0, {5, 0}, 5, 0, 1, 1};
+    state.OffsetPieces[1] = OffsetCrossing{3, 1, {0, 5}, 5, 1, 0, 1};
+    EXPECT_EQ(BuildOffsetContours(state, raw, source, source, 1), 0);
+    EXPECT_EQ(state.OffsetPieces[0].Available, 0);
+    // Far from the source the same raw offset, left without a start, is kept whole.
+    const Contour farSource = MakeRectangle(2, 2, {100, 100});
+    EXPECT_EQ(BuildOffsetContours(state, raw, farSource, farSource, 1), 1);
+    EXPECT_EQ(state.OffsetContours[0].Elements.size(), 4u);
+}
+
+}  // namespace
