@@ -70,6 +70,48 @@ struct EditorReport {
     friend bool operator==(const EditorReport&, const EditorReport&) = default;
 };
 
+// Turns `column` of `row` into a combo cell with `choices` and `text`.
+inline void MakeComboCell(CGridCtrl& grid, int row, int column, const std::vector<std::string>& choices,
+                          const std::string& text) {
+    grid.SetCellClass(row, column, CGridCellCombo::GetThisClass());
+    if (auto* combo = dynamic_cast<CGridCellCombo*>(grid.CellAt(row, column))) combo->SetChoiceList(choices);
+    grid.SetCellText(row, column, text);
+}
+
+// Appends a part: its number, path, id, name and quantity, "0-360", "Any" and priority "5"; answers its row.
+inline int AddPartRow(CGridCtrl& grid, const std::string& name, const std::string& quantity) {
+    const int row = grid.InsertGridRow(std::to_string(grid.RowTotal()));
+    grid.SetCellText(row, kPathColumn, "/parts/" + name);
+    grid.SetCellText(row, kIdColumn, std::to_string(row));
+    grid.SetCellText(row, kNameColumn, name);
+    grid.SetCellText(row, kQuantityColumn, quantity);
+    MakeComboCell(grid, row, kRotationColumn, kRotationTypes, "0-360");
+    MakeComboCell(grid, row, kDeltaColumn, kDeltaAngles, "Any");
+    MakeComboCell(grid, row, kPriorityColumn, kPriorities, "5");
+    for (int c : {kPathColumn, kIdColumn, kNameColumn})
+        grid.SetCellState(row, c, grid.GetCellState(row, c) | CellStateReadOnly);
+    return row;
+}
+
+// Lays the page out and fills it with `rows` parts: "part<i>.dxf" with quantity i.
+inline void FillPartPage(CGridCtrl& grid, int rows) {
+    grid.SetRowResize(false);
+    grid.SetColumnResize(false);
+    grid.SetColumnTotal(kPageColumns);
+    grid.SetRowTotal(1);
+    grid.SetFixedRowTotal(1);
+    grid.SetFixedColumnTotal(1);
+    for (int c = 0; c < kPageColumns; ++c) {
+        grid.SetColumnPixelWidth(c, kColumnWidths[c]);
+        grid.SetCellText(0, c, kHeadings[c]);
+    }
+    for (int i = 1; i <= rows; ++i) AddPartRow(grid, "part" + std::to_string(i) + ".dxf", std::to_string(i));
+    // The heading row has the template's default height (18 pixels), in which the cell margins leave a
+    // heading 5 pixels of its 12: it takes a part row's height so that the headings can be read.
+    if (grid.RowTotal() > 1) grid.SetRowPixelHeight(0, grid.RowPixelHeight(1));
+    grid.RepaintGrid();
+}
+
 class GridPageTest : public ::testing::Test {
 protected:
     GridPageTest() {
@@ -92,46 +134,11 @@ protected:
     }
     ~GridPageTest() override { desktop.removeMessageSpy(spy_); }
 
-    // Fills the page with `rows` parts: "part<i>.dxf", quantity i, "0-360", "Any", "5".
     void BuildPage(int rows) {
-        grid.SetRowResize(false);
-        grid.SetColumnResize(false);
-        grid.SetColumnTotal(kPageColumns);
-        grid.SetRowTotal(1);
-        grid.SetFixedRowTotal(1);
-        grid.SetFixedColumnTotal(1);
-        for (int c = 0; c < kPageColumns; ++c) {
-            grid.SetColumnPixelWidth(c, kColumnWidths[c]);
-            grid.SetCellText(0, c, kHeadings[c]);
-        }
-        for (int i = 1; i <= rows; ++i) AddPart("part" + std::to_string(i) + ".dxf", std::to_string(i));
-        // The heading row has the template's default height (18 pixels), in which the cell margins leave a
-        // heading 5 pixels of its 12: it takes a part row's height so that the headings can be read.
-        if (grid.RowTotal() > 1) grid.SetRowPixelHeight(0, grid.RowPixelHeight(1));
-        grid.RepaintGrid();
+        FillPartPage(grid, rows);
         desktop.pumpUntilIdle();
     }
-
-    int AddPart(const std::string& name, const std::string& quantity, const std::string& rotation = "0-360",
-                const std::string& delta = "Any", const std::string& priority = "5") {
-        const int row = grid.InsertGridRow(std::to_string(grid.RowTotal()));
-        grid.SetCellText(row, kPathColumn, "/parts/" + name);
-        grid.SetCellText(row, kIdColumn, std::to_string(row));
-        grid.SetCellText(row, kNameColumn, name);
-        grid.SetCellText(row, kQuantityColumn, quantity);
-        MakeCombo(row, kRotationColumn, kRotationTypes, rotation);
-        MakeCombo(row, kDeltaColumn, kDeltaAngles, delta);
-        MakeCombo(row, kPriorityColumn, kPriorities, priority);
-        for (int c : {kPathColumn, kIdColumn, kNameColumn})
-            grid.SetCellState(row, c, grid.GetCellState(row, c) | CellStateReadOnly);
-        return row;
-    }
-
-    void MakeCombo(int row, int column, const std::vector<std::string>& choices, const std::string& text) {
-        grid.SetCellClass(row, column, CGridCellCombo::GetThisClass());
-        if (auto* combo = dynamic_cast<CGridCellCombo*>(grid.CellAt(row, column))) combo->SetChoiceList(choices);
-        grid.SetCellText(row, column, text);
-    }
+    int AddPart(const std::string& name, const std::string& quantity) { return AddPartRow(grid, name, quantity); }
 
     // The cell's rectangle in the grid's client coordinates, edges included.
     Rect CellRect(int row, int column) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <set>
 
+#include "host/ui/dialog.h"
 #include "host/ui/image.h"
 #include "nesting/grid/grid_tip_window.h"
 #include "nesting/grid/tests/grid_page_fixture.h"
@@ -98,6 +99,35 @@ TEST_F(GridPage, TypingThroughARowWithTab) {
     robot.key(VK_RIGHT);
     robot.type("12\n");
     EXPECT_EQ(grid.GetCellText(2, kQuantityColumn), "12");
+}
+
+TEST_F(GridPage, KeysThatEndAnEditCarryItToTheNextCell) {
+    BuildPage(3);
+    ClickCell(1, kQuantityColumn);
+    robot.type("5");
+    robot.key(VK_DOWN);  // opened by typing: the arrow ends the edit and moves down
+    EXPECT_EQ(grid.GetCellText(1, kQuantityColumn), "5");
+    EXPECT_EQ(grid.FocusCell(), (CellRef{2, kQuantityColumn}));
+    ASSERT_NE(OpenEditor(), nullptr);
+    robot.type("6");  // the moved-on edit has its text selected: typing replaces it
+    robot.key(VK_TAB, Shift);
+    EXPECT_EQ(grid.GetCellText(2, kQuantityColumn), "6");
+    EXPECT_EQ(grid.FocusCell(), (CellRef{2, kNameColumn})) << "back to the read-only name, no editor";
+    EXPECT_EQ(OpenEditor(), nullptr);
+
+    // From a combo, Ctrl with an arrow moves on; the next row's combo opens.
+    OpenByClicks(1, kDeltaColumn);
+    ASSERT_NE(OpenCombo(), nullptr);
+    robot.key(VK_DOWN);  // "1", staying in the combo
+    robot.key(VK_DOWN, Ctrl);
+    EXPECT_EQ(grid.GetCellText(1, kDeltaColumn), "1");
+    ASSERT_NE(OpenCombo(), nullptr);
+    EXPECT_EQ(OpenCombo()->Row(), 2);
+    robot.key(VK_TAB, Shift);  // Shift+Tab from a combo: back to the rotation type, its combo open
+    EXPECT_EQ(grid.FocusCell(), (CellRef{2, kRotationColumn}));
+    ASSERT_NE(OpenCombo(), nullptr);
+    robot.key(VK_ESCAPE);
+    EXPECT_EQ(OpenEditor(), nullptr);
 }
 
 TEST_F(GridPage, PickingAComboChoiceWithTheMouse) {
@@ -315,6 +345,74 @@ TEST_F(GridPage, RendersToPictures) {
     OpenByClicks(5, kRotationColumn);
     ASSERT_NE(OpenCombo(), nullptr);
     EXPECT_TRUE(SavePicture("grid_page.png"));
+}
+
+// The page inside a dialog, bound to its template's custom control as the job dialog does: the editors keep Tab,
+// Enter and Esc from the dialog (which would move to its buttons, press OK or cancel), while the grid without an
+// editor leaves Enter and Esc to it.
+class PartDialog : public Dialog {
+public:
+    PartDialog() : Dialog(MakeTemplate()) { bindControl(kGridId, grid); }
+
+    CGridCtrl grid;
+    int oks = 0;
+    int cancels = 0;
+
+protected:
+    void onOK() override { ++oks; }
+    void onCancel() override { ++cancels; }
+
+private:
+    static DialogTemplate MakeTemplate() {
+        DialogTemplate t("Parts", 440, 280, TemplateUnits::Pixels);
+        t.control(kGridWindowClass, kGridId, "", TemplateRect{10, 10, 420, 220}, WS_TABSTOP | WS_BORDER);
+        t.defaultButton(IDOK, "OK", TemplateRect{250, 240, 80, 24});
+        t.button(IDCANCEL, "Cancel", TemplateRect{340, 240, 80, 24});
+        return t;
+    }
+};
+
+TEST(GridPageInDialog, EditorsKeepTabEnterAndEscFromTheDialog) {
+    Desktop desktop;
+    Robot robot{desktop};
+    PartDialog dialog;
+    ASSERT_TRUE(dialog.createModeless(nullptr)) << dialog.creationError();
+    dialog.show(SW_SHOW);
+    CGridCtrl& grid = dialog.grid;
+    ASSERT_TRUE(grid.exists());
+    FillPartPage(grid, 3);
+    desktop.pumpUntilIdle();
+    auto click = [&](int row, int column) {
+        Rect r{};
+        grid.CellRectOf(row, column, r);
+        robot.clickAt(grid, Point{r.left + 8, r.top + r.height() / 2});
+    };
+
+    click(1, kQuantityColumn);
+    robot.type("7");
+    robot.key(VK_RETURN);
+    EXPECT_EQ(grid.GetCellText(1, kQuantityColumn), "7");
+    EXPECT_EQ(desktop.focus(), &grid);
+
+    robot.type("8");
+    robot.key(VK_ESCAPE);
+    EXPECT_EQ(grid.GetCellText(1, kQuantityColumn), "7");
+
+    robot.type("9");
+    robot.key(VK_TAB);  // to the rotation combo, not to the OK button
+    ASSERT_NE(desktop.focus(), nullptr);
+    EXPECT_TRUE(desktop.focus()->isDescendantOf(grid));
+    EXPECT_NE(dynamic_cast<CGridComboBox*>(desktop.focus()->parent()), nullptr);
+    robot.key(VK_DOWN);
+    robot.key(VK_RETURN);
+    robot.key(VK_ESCAPE);  // no editor now: for the dialog
+    EXPECT_EQ(grid.GetCellText(1, kQuantityColumn), "9");
+    EXPECT_EQ(grid.GetCellText(1, kRotationColumn), "Sector");
+    EXPECT_EQ(dialog.oks, 0);
+    EXPECT_EQ(dialog.cancels, 1);
+
+    robot.key(VK_RETURN);
+    EXPECT_EQ(dialog.oks, 1) << "Enter on the grid itself is the dialog's OK";
 }
 
 }  // namespace
