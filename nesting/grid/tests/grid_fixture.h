@@ -76,8 +76,10 @@ protected:
         grid.Create(kGridRect, &owner, kGridId);
     }
 
-    // Rows 0..rows (row 0 the headings), column 0 the row numbers; cell (r, c) of a data row holds "r.c".
+    // Rows 0..rows (row 0 the headings), column 0 the row numbers; cell (r, c) of a data row holds "r.c". Starts
+    // from an empty grid, so a table of cases can build afresh for every case.
     void Build(int rows) {
+        grid.ClearGrid();
         grid.SetColumnTotal(kColumns);
         grid.SetRowTotal(rows + 1);
         grid.SetFixedRowTotal(1);
