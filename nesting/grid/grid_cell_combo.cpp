@@ -30,7 +30,13 @@ const GridCellClass& CGridCellCombo::GetThisClass() {
 
 const GridCellClass& CGridCellCombo::GetRuntimeClass() const { return GetThisClass(); }
 
-CGridComboBox* CGridCellCombo::OpenCombo() const { return dynamic_cast<CGridComboBox*>(editor_); }
+CGridComboBox* CGridCellCombo::OpenCombo() const {
+    // The combo deletes itself with its window; one that went without telling the cell is not looked into.
+    if (!editor_) return nullptr;
+    Desktop* desktop = grid_ ? &grid_->desktop() : Desktop::current();
+    if (!desktop || !desktop->isWindow(editor_)) return nullptr;
+    return dynamic_cast<CGridComboBox*>(editor_);
+}
 
 bool CGridCellCombo::BeginEditing(int row, int column, const Rect& rect, Point, int controlId,
                                   unsigned firstCharacter) {

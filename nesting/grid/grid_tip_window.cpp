@@ -203,6 +203,10 @@ std::intptr_t CGridTipWindow::windowProc(Message& m) {
         DrawTip(dc);
         return 0;
     }
+    case WM_CAPTURECHANGED:
+        // Moves no longer come here, so nothing would take the tip down: it goes with the capture.
+        if (IsTipShown()) show(SW_HIDE);
+        return 0;
     case WM_DESTROY:
         created_ = false;
         StopWatchingKeys();

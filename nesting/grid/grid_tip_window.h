@@ -11,6 +11,7 @@
 //   a key (WM_KEYDOWN, WM_SYSKEYDOWN)   the tip hides; the key reaches the window that has the focus unchanged
 //   anything while no window has the    the tip hides and the message is swallowed
 //   keyboard focus
+//   another window takes the capture     the tip hides
 #pragma once
 
 #include <cstdint>

@@ -273,6 +273,13 @@ TEST_F(ComboTest, PasteWhileTheComboIsOpenGoesIntoItsField) {
     EXPECT_EQ(grid.GetCellText(1, kRotationColumn), "Sector");
 }
 
+TEST_F(ComboTest, AGridDestroyedWithAnOpenComboTakesTheComboWithIt) {
+    ASSERT_NE(Open(1, kRotationColumn, 'S'), nullptr);
+    grid.destroy();
+    desktop.pumpUntilIdle();  // the combo's posted close finds no window: nothing left behind, nothing freed twice
+    EXPECT_EQ(OpenEditor(), nullptr);
+}
+
 TEST_F(ComboTest, AnEditorWindowThatCannotBeMadeLeavesTheCellOutOfEditMode) {
     // A grid without a window cannot parent an editor.
     CGridCtrl loose(2, 2, 1, 1);

@@ -194,6 +194,15 @@ TEST_F(TitleTipTest, AKeyHidesTheTipAndReachesTheFocusWindowUnchanged) {
     EXPECT_EQ(Last(WM_KEYDOWN)->w, VK_DOWN);
 }
 
+TEST_F(TitleTipTest, AnotherWindowTakingTheMouseTakesTheTipDown) {
+    Show(Rect{10, 20, 30, 37});
+    ASSERT_TRUE(tip.IsTipShown());
+    parent.setCapture();
+    desktop.pumpUntilIdle();
+    EXPECT_FALSE(tip.IsTipShown());
+    desktop.releaseCapture();
+}
+
 TEST_F(TitleTipTest, DestroyedTipIsMadeAgainByTheNextShow) {
     Show(Rect{10, 20, 30, 37});
     ASSERT_TRUE(tip.DestroyWindow());
