@@ -2,6 +2,7 @@
 #include "nesting/geometry/contour_box.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "cadlib/angles.h"
 #include "nesting/geometry/contour_kernel.h"
@@ -21,6 +22,17 @@ void includePoint(BoundingBox& box, const Point2d& p) {
 bool arcPasses(double a1, double a2, double x) {
     if (a2 > a1) return a1 <= x && x <= a2;
     return x >= a1 || x <= a2;
+}
+
+// Widens the box by the points at 0, pi/2, pi and 3*pi/2 that the arc from the angle of Start to the angle of
+// End passes.
+void includeArcExtremes(BoundingBox& box, const ContourElement& e) {
+    const double a1 = GetDirectionAngle(e.Centre, e.Start);
+    const double a2 = GetDirectionAngle(e.Centre, e.End);
+    if (arcPasses(a1, a2, 0.0)) box.maxX = std::max(box.maxX, e.Centre.x + e.Radius);
+    if (arcPasses(a1, a2, cadlib::kHalfPi)) box.maxY = std::max(box.maxY, e.Centre.y + e.Radius);
+    if (arcPasses(a1, a2, cadlib::kPi)) box.minX = std::min(box.minX, e.Centre.x - e.Radius);
+    if (arcPasses(a1, a2, 3.0 * cadlib::kHalfPi)) box.minY = std::min(box.minY, e.Centre.y - e.Radius);
 }
 
 }  // namespace
@@ -44,13 +56,30 @@ void ComputeContourBox(const Contour& contour, BoundingBox& box) {
     for (const ContourElement& e : contour.Elements) {
         // Only circular elements bulge past their ends; other element codes (lines, moves of imported programs)
         // have no centre to speak of.
-        if (e.Type != kElementArc && e.Type != kElementCircle) continue;
-        const double a1 = GetDirectionAngle(e.Centre, e.Start);
-        const double a2 = GetDirectionAngle(e.Centre, e.End);
-        if (arcPasses(a1, a2, 0.0)) grown.maxX = std::max(grown.maxX, e.Centre.x + e.Radius);
-        if (arcPasses(a1, a2, cadlib::kHalfPi)) grown.maxY = std::max(grown.maxY, e.Centre.y + e.Radius);
-        if (arcPasses(a1, a2, cadlib::kPi)) grown.minX = std::min(grown.minX, e.Centre.x - e.Radius);
-        if (arcPasses(a1, a2, 3.0 * cadlib::kHalfPi)) grown.minY = std::min(grown.minY, e.Centre.y - e.Radius);
+        if (e.Type == kElementArc || e.Type == kElementCircle) includeArcExtremes(grown, e);
     }
     box = grown;
+}
+
+void ComputeElementBox(const ContourElement& e, BoundingBox& box) {
+    if (e.Type == kElementCircle) {
+        box = BoundingBox{e.Centre.x - e.Radius, e.Centre.y - e.Radius, e.Centre.x + e.Radius, e.Centre.y + e.Radius};
+        return;
+    }
+    box = BoundingBox{e.Start.x, e.Start.y, e.Start.x, e.Start.y};
+    includePoint(box, e.End);
+    if (e.Type == kElementArc) includeArcExtremes(box, e);
+}
+
+BoundingBox ElementReachBox(const ContourElement& e, double margin) {
+    if (e.Type == kElementLine) {
+        return BoundingBox{std::min(e.Start.x, e.End.x) - margin, std::min(e.Start.y, e.End.y) - margin,
+                           std::max(e.Start.x, e.End.x) + margin, std::max(e.Start.y, e.End.y) + margin};
+    }
+    const double reach = std::fabs(e.Radius) + margin;
+    return BoundingBox{e.Centre.x - reach, e.Centre.y - reach, e.Centre.x + reach, e.Centre.y + reach};
+}
+
+bool BoxesApart(const BoundingBox& a, const BoundingBox& b) {
+    return b.minX > a.maxX || a.minX > b.maxX || b.minY > a.maxY || a.minY > b.maxY;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "cadlib/angles.h"
+#include "nesting/geometry/contour_box.h"
 #include "nesting/geometry/contour_kernel.h"
 
 using host::ge::Point2d;
@@ -14,6 +15,8 @@ namespace {
 // Least |dy| and greatest |dx/dy| of a segment that gets the near-vertical correction.
 constexpr double kNearVerticalMinRise = 1e-10;
 constexpr double kNearVerticalSlope = 1e-14;
+// Growth of the boxes of the pair filter of ContourHitsElement, well beyond the grids on which points count.
+constexpr double kReachMargin = 1e-4;
 
 // v within [a, b] or [b, a], ends included.
 bool between(double v, double a, double b) { return a <= b ? (a <= v && v <= b) : (b <= v && v <= a); }
@@ -245,8 +248,13 @@ int IntersectElements(const ContourElement& a, const ContourElement& b, Point2d&
 
 int ContourHitsElement(const Contour& contour, const ContourElement& e) {
     if (e.Type != kElementLine && e.Type != kElementArc) return 0;
+    // Pairs whose boxes lie apart (by more than the grids of the tests) cannot meet and are not intersected.
+    const BoundingBox reach = ElementReachBox(e, kReachMargin);
     Point2d x1, x2;
     for (const ContourElement& f : contour.Elements) {
+        if ((f.Type != kElementLine && f.Type != kElementArc) || BoxesApart(reach, ElementReachBox(f, kReachMargin))) {
+            continue;
+        }
         int n = kNoPoint;
         if (f.Type == kElementLine && e.Type == kElementLine) {
             n = SegmentIntersection(f.Start, f.End, e.Start, e.End, x1);

@@ -2,9 +2,11 @@
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <vector>
 #include <cmath>
 
 #include "cadlib/angles.h"
+#include "nesting/geometry/contour_box.h"
 #include "nesting/geometry/contour_kernel.h"
 #include "nesting/geometry/element_intersections.h"
 #include "nesting/geometry/offset_steps.h"
@@ -12,6 +14,11 @@
 using host::ge::Point2d;
 
 namespace {
+
+// Growth of the element boxes that rule out a pair before it is intersected: far more than the 1e-6 grid of
+// the segment tests, plus the reach of the 1e-9 radian rounding of the segment-arc test on an arc's radius.
+constexpr double kPairBoxMargin = 1e-4;
+constexpr double kPairBoxArcShare = 1e-8;
 
 bool takesPart(const ContourElement& e) { return e.Type >= kElementCircle && e.Type <= kElementArc; }
 
@@ -108,12 +115,25 @@ int FindOffsetSelfIntersections(OffsetWorkspace& state, const Contour& raw) {
     state.OffsetPieceCount = 0;
     int crossing = 0;
     const int count = static_cast<int>(raw.Elements.size());
+    // Every pair is looked at, but only pairs whose grown boxes meet are intersected: the boxes are wider than
+    // the grids on which the intersections accept their points, so the answer is that of testing every pair.
+    std::vector<BoundingBox> boxes(raw.Elements.size());
+    for (std::size_t k = 0; k < raw.Elements.size(); ++k) {
+        const ContourElement& e = raw.Elements[k];
+        ComputeElementBox(e, boxes[k]);
+        const double margin = kPairBoxMargin + (e.Type == kElementLine ? 0.0 : kPairBoxArcShare * e.Radius);
+        boxes[k] = BoundingBox{boxes[k].minX - margin, boxes[k].minY - margin, boxes[k].maxX + margin,
+                               boxes[k].maxY + margin};
+    }
     for (int i = 0; i < count; ++i) {
         const ContourElement& ei = raw.Elements[static_cast<std::size_t>(i)];
         if (!takesPart(ei)) continue;
+        const BoundingBox& bi = boxes[static_cast<std::size_t>(i)];
         for (int j = i + 1; j < count; ++j) {
             const ContourElement& ej = raw.Elements[static_cast<std::size_t>(j)];
             if (!takesPart(ej)) continue;
+            const BoundingBox& bj = boxes[static_cast<std::size_t>(j)];
+            if (bj.minX > bi.maxX || bi.minX > bj.maxX || bj.minY > bi.maxY || bi.minY > bj.maxY) continue;
             Point2d x1, x2;
             if (ei.Type == kElementLine && ej.Type == kElementLine) {
                 if (SegmentIntersection(ei.Start, ei.End, ej.Start, ej.End, x1) != kOnePoint) continue;
