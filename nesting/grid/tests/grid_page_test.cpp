@@ -276,6 +276,13 @@ TEST_F(GridPage, TitleTipsOverCutOffNames) {
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0], (GridNotice{GridClickCode, 3, kNameColumn}));
 
+    // The pointer rests there, the tip comes back, and a second press within the double-click time reaches the
+    // grid as a double click.
+    robot.moveTo(OnScreen(3, kNameColumn) + Point{5, 0});
+    ASSERT_TRUE(tip.IsTipShown());
+    robot.click(OnScreen(3, kNameColumn) + Point{5, 0});
+    EXPECT_EQ(NoticesOf(GridDoubleClickCode), (std::vector<GridNotice>{{GridDoubleClickCode, 3, kNameColumn}}));
+
     // Moving off the cell hides the tip; a key pressed while it shows reaches the grid.
     robot.moveTo(OnScreen(2, kQuantityColumn));
     robot.moveTo(OnScreen(3, kNameColumn));
@@ -283,6 +290,27 @@ TEST_F(GridPage, TitleTipsOverCutOffNames) {
     robot.key(VK_UP);
     EXPECT_FALSE(tip.IsTipShown());
     EXPECT_EQ(grid.FocusCell(), (CellRef{2, kNameColumn}));
+
+    // No tip over a cell being edited, nor over an empty one.
+    grid.SetCellText(2, kQuantityColumn, "123456789");  // 66 pixels in a 40-pixel column
+    robot.moveTo(OnScreen(2, kQuantityColumn));
+    ASSERT_TRUE(tip.IsTipShown());
+    robot.key(VK_RIGHT);
+    robot.key(VK_F2);
+    ASSERT_NE(OpenEditor(), nullptr);
+    EXPECT_EQ(OpenEditor()->rectInParent(), CellRect(2, kQuantityColumn));
+    robot.moveTo(OnScreen(1, kQuantityColumn));
+    // The edit box covers the cell but its right edge, where the grid line runs: there the grid sees the pointer.
+    const Rect edited = CellRect(2, kQuantityColumn);
+    robot.moveTo(grid.clientToScreen(Point{edited.right, edited.top + 5}));
+    EXPECT_EQ(desktop.windowFromPoint(grid.clientToScreen(Point{edited.right, edited.top + 5})), &grid);
+    EXPECT_FALSE(tip.IsTipShown());
+    robot.key(VK_RETURN);
+    grid.SetCellText(1, kQuantityColumn, "");
+    grid.SetColumnPixelWidth(kQuantityColumn, 5);
+    robot.moveTo(OnScreen(1, kNameColumn));
+    robot.moveTo(grid.clientToScreen(Point{CellRect(1, kQuantityColumn).left + 2, InCell(1, kQuantityColumn).y}));
+    EXPECT_FALSE(tip.IsTipShown()) << "an empty text in a cell narrower than its blanks";
 }
 
 TEST_F(GridPage, EscAndReadOnlyCells) {
