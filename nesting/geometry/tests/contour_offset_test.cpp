@@ -431,3 +431,60 @@ TEST(BuildOffsetContours, ATraceThatMeetsTheSourceIsDropped) {
 }
 
 }  // namespace
+
+namespace {
+
+// A star of `points` tips between radii `inner` and `outer`, counter-clockwise; with `bulge` not 0 every edge
+// from a tip inward is an arc of that bulge.
+Contour star(int points, double inner, double outer, double bulge) {
+    std::vector<ChainVertex> vertices;
+    for (int i = 0; i < 2 * points; ++i) {
+        const double r = i % 2 == 0 ? outer : inner;
+        const double a = kPi * i / points + 0.1;
+        vertices.push_back({{r * std::cos(a), r * std::sin(a)}, i % 2 == 0 ? bulge : 0.0});
+    }
+    return MakeChain(vertices);
+}
+
+TEST(OffsetContour, StarsKeepTheDistanceOnBothSides) {
+    // Sharp tips, deep notches, and arcs that bulge out or in; outward every star gives one outer contour (and
+    // the pockets its closing notches leave), inward the tips may come off; whatever is left keeps the distance.
+    struct Case {
+        const char* label;
+        Contour source;
+        double d;
+    };
+    const Case cases[] = {
+        {"five tips", star(5, 4, 10, 0), 0.5},
+        {"five tips, wide offset", star(5, 4, 10, 0), 3},
+        {"seven tips, arcs bulging out", star(7, 5, 9, 0.3), 0.7},
+        {"seven tips, arcs bulging in", star(7, 5, 9, -0.3), 0.7},
+        {"twelve thin tips", star(12, 8, 10, 0), 0.25},
+    };
+    for (const Case& c : cases) {
+        for (const int mode : {kOffsetOutward, kOffsetInward}) {
+            OffsetWorkspace state;
+            std::vector<Contour> out;
+            const int n = OffsetContour(state, c.source, mode, c.d, out, kMillimetres);
+            const std::string label = std::string(c.label) + (mode == kOffsetOutward ? " outward" : " inward");
+            if (mode == kOffsetOutward) {
+                // One outer contour; a notch that closes over may leave holes inside it.
+                ASSERT_GE(n, 1) << label;
+                const auto outers = std::count_if(out.begin(), out.end(),
+                                                  [](const Contour& r) { return r.ContourClass == kClassOuter; });
+                EXPECT_EQ(outers, 1) << label;
+                for (const Contour& r : out) {
+                    if (r.ContourClass != kClassOuter) {
+                        EXPECT_LT(std::fabs(sampledArea(r)), std::fabs(sampledArea(c.source))) << label;
+                    }
+                }
+            } else {
+                EXPECT_GE(n, 1) << label;
+            }
+            EXPECT_LT(worstDeviation(out, c.source, c.d), kDistanceTolerance) << label;
+            expectClosed(out, label);
+        }
+    }
+}
+
+}  // namespace
