@@ -41,19 +41,19 @@ struct EditorStart {
 //   33 to 40 (page, end, home,    all selected                      all selected
 //   arrow keys)
 //   anything else                 all selected, typed               all selected, typed
-constexpr bool IsMoveKey(unsigned key) { return key >= host::ui::VK_PRIOR && key <= host::ui::VK_DOWN; }
+constexpr bool IsGridMoveKey(unsigned key) { return key >= host::ui::VK_PRIOR && key <= host::ui::VK_DOWN; }
 
 constexpr EditorStart EditBoxStart(unsigned first) {
     if (first == host::ui::VK_LBUTTON || first == host::ui::VK_RETURN) return {false, false};
     if (first == host::ui::VK_BACK) return {false, true};
-    if (first == host::ui::VK_TAB || first == host::ui::VK_SPACE || IsMoveKey(first)) return {true, false};
+    if (first == host::ui::VK_TAB || first == host::ui::VK_SPACE || IsGridMoveKey(first)) return {true, false};
     return {true, true};
 }
 
 constexpr EditorStart ComboBoxStart(unsigned first) {
     if (first == host::ui::VK_LBUTTON || first == host::ui::VK_RETURN) return {false, false};
     if (first == host::ui::VK_BACK) return {false, true};
-    if (IsMoveKey(first)) return {true, false};
+    if (IsGridMoveKey(first)) return {true, false};
     return {true, true};
 }
 
