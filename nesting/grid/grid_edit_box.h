@@ -31,6 +31,9 @@ struct EditorStart {
     bool typesCharacter = false;  // the first character is then typed into the field
 };
 
+// Page Up, Page Down, End, Home and the arrow keys (33 to 40): the keys the grid moves its focus cell by.
+constexpr bool IsGridMoveKey(unsigned key) { return key >= host::ui::VK_PRIOR && key <= host::ui::VK_DOWN; }
+
 // The first character is 1 for an edit begun by a click, a double click or F2, the typed character for one
 // begun by typing, and the ending key of the previous edit when the grid moves on.
 //
@@ -41,8 +44,6 @@ struct EditorStart {
 //   33 to 40 (page, end, home,    all selected                      all selected
 //   arrow keys)
 //   anything else                 all selected, typed               all selected, typed
-constexpr bool IsGridMoveKey(unsigned key) { return key >= host::ui::VK_PRIOR && key <= host::ui::VK_DOWN; }
-
 constexpr EditorStart EditBoxStart(unsigned first) {
     if (first == host::ui::VK_LBUTTON || first == host::ui::VK_RETURN) return {false, false};
     if (first == host::ui::VK_BACK) return {false, true};
