@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "cadlib/angles.h"
+#include "nesting/geometry/contour_box.h"
 #include "nesting/geometry/contour_kernel.h"
 #include "nesting/geometry/element_intersections.h"
 
@@ -97,9 +98,20 @@ int pairFlag(const ContourElement& a, const ContourElement& b) {
     return (n == kOnePoint || n == kTwoPoints) ? kFlagCrossing : kFlagNone;
 }
 
+// Pairs whose reach boxes lie apart cannot meet: the boxes are grown well beyond the grids on which the tests
+// accept points, so skipping those pairs gives the answer of testing them. Most pairs of two contours that are
+// near each other are ruled out this way at the cost of a few comparisons.
+constexpr double kPairReachMargin = 1e-4;
+
+bool mayMeet(const BoundingBox& reachA, const ContourElement& eb) {
+    return !BoxesApart(reachA, ElementReachBox(eb, kPairReachMargin));
+}
+
 int scanSerial(const Contour& a, const Contour& b) {
     for (const ContourElement& ea : a.Elements) {
+        const BoundingBox reachA = ElementReachBox(ea, kPairReachMargin);
         for (const ContourElement& eb : b.Elements) {
+            if (!mayMeet(reachA, eb)) continue;
             const int flag = pairFlag(ea, eb);
             if (flag != kFlagNone) return flag;
         }
@@ -121,8 +133,10 @@ int scanParallel(const Contour& a, const Contour& b) {
         const std::int64_t keyOfI = i << kFlagBits;
         if (firstHit.load(std::memory_order_relaxed) < keyOfI) continue;
         const ContourElement& ea = a.Elements[static_cast<std::size_t>(i)];
+        const BoundingBox reachA = ElementReachBox(ea, kPairReachMargin);
         for (std::size_t j = 0; j < countB; ++j) {
             if (firstHit.load(std::memory_order_relaxed) < keyOfI) break;
+            if (!mayMeet(reachA, b.Elements[j])) continue;
             const int flag = pairFlag(ea, b.Elements[j]);
             if (flag == kFlagNone) continue;
             const std::int64_t key = keyOfI | flag;
