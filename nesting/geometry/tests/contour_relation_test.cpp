@@ -151,7 +151,7 @@ TEST(RelateContours, ParallelScanGivesTheSerialAnswer) {
         {"polygon inside polygon", regularPolygon(300, 5, {1, 0}), big},
         {"polygon around polygon", big, regularPolygon(300, 5, {1, 0})},
         {"polygons apart", big, regularPolygon(300, 5, {40, 0})},
-        {"polygon touching a circle, then crossing another", big, MakeCircle(1, {10 + 1, 0})},
+        {"polygon vertex on a circle", big, MakeCircle(1, {10 + 1, 0})},
         {"circle against polygon", MakeCircle(3, {9, 0}), big},
     };
     for (const Case& c : cases) {
