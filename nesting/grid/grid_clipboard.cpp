@@ -109,7 +109,8 @@ bool CGridCtrl::PasteTextAt(CellRef target, const host::ui::DataObject& data, bo
     std::vector<std::string_view> lines;
     for (std::size_t start = 0;;) {
         const std::size_t lineFeed = text.find('\n', start);
-        lines.push_back(text.substr(start, lineFeed == std::string_view::npos ? std::string_view::npos : lineFeed - start));
+        const std::size_t length = lineFeed == std::string_view::npos ? std::string_view::npos : lineFeed - start;
+        lines.push_back(text.substr(start, length));
         if (lineFeed == std::string_view::npos) break;
         start = lineFeed + 1;
     }

@@ -82,8 +82,8 @@ bool CGridCtrl::IsValid(const CellBlock& b) const {
            b.maxColumn < columnCount_ && b.minRow <= b.maxRow && b.minColumn <= b.maxColumn;
 }
 
-std::uint32_t CGridCtrl::SelectionKey(int row, int column) {
-    return (static_cast<std::uint32_t>(column) << 16) + (static_cast<std::uint32_t>(row) & 0xFFFFu);
+std::uint64_t CGridCtrl::SelectionKey(int row, int column) {
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(column)) << 32) | static_cast<std::uint32_t>(row);
 }
 
 // What every change of the counts ends with.

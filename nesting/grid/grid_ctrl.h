@@ -309,7 +309,7 @@ private:
     struct KeyOutcome;
     bool IsValid(CellRef cell) const;
     bool IsValid(const CellBlock& block) const;
-    static std::uint32_t SelectionKey(int row, int column);
+    static std::uint64_t SelectionKey(int row, int column);
     void ForgetTopLeft() { topLeftCache_ = CellRef{}; }
     void RedrawTail();
     void SetFixedRowFlags(int oldCount, int newCount);
@@ -354,9 +354,10 @@ private:
     host::ui::Point leftClickDownPoint_{};
     host::ui::Point lastMousePoint_{};
 
-    // Selection: key column * 65536 + (row & 0xFFFF) -> cell.
-    std::unordered_map<std::uint32_t, CellRef> selection_;
-    std::unordered_map<std::uint32_t, CellRef> previousSelection_;
+    // Selection: key (column, row) -> cell. The key holds both in full, so tables of 65536 rows or more cannot
+    // mistake one selected cell for another.
+    std::unordered_map<std::uint64_t, CellRef> selection_;
+    std::unordered_map<std::uint64_t, CellRef> previousSelection_;
 
     // Settings.
     bool editingEnabled_ = true;

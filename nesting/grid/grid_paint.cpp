@@ -104,7 +104,8 @@ void CGridCtrl::PaintBackground(DC& dc) {
     if (clip.left < w) {
         if (clip.top < h) dc.fillRect(Rect{clip.left, clip.top, w, h}, corner);
         // The heading column below the corner (from the clip's top when that lies below the corner).
-        if (clip.top < visible.bottom) dc.fillRect(Rect{clip.left, std::max(clip.top, h), w, visible.bottom}, fixedColumn);
+        if (clip.top < visible.bottom)
+            dc.fillRect(Rect{clip.left, std::max(clip.top, h), w, visible.bottom}, fixedColumn);
     }
     if (clip.top < h && clip.right > w && clip.left < visible.right)
         dc.fillRect(Rect{w - 1, clip.top, visible.right, h}, fixedRow);

@@ -56,7 +56,9 @@ void CGridCtrl::SelectCellBlock(int minRow, int minColumn, int maxRow, int maxCo
     if (drawNow && exists()) dc.emplace(*this);
     const CellBlock visible = exists() ? VisibleNonFixedRange() : CellBlock{};
 
-    auto outOfHeadings = [](int bound, int fixedCount) { return bound >= 0 && bound < fixedCount ? fixedCount : bound; };
+    auto outOfHeadings = [](int bound, int fixedCount) {
+        return bound >= 0 && bound < fixedCount ? fixedCount : bound;
+    };
     minRow = outOfHeadings(minRow, fixedRowCount_);
     maxRow = outOfHeadings(maxRow, fixedRowCount_);
     minColumn = outOfHeadings(minColumn, fixedColumnCount_);

@@ -288,3 +288,19 @@ TEST_F(GridModelTest, NotificationsCarryTheGridAndTheCell) {
 
 }  // namespace
 }  // namespace grid_core_testing
+
+namespace grid_core_testing {
+namespace {
+
+TEST_F(GridModelTest, RowsSixtyFiveThousandFiveHundredThirtySixApartAreDifferentCells) {
+    CGridCtrl tall(65537 + 1, 2, 0, 0);
+    tall.SetCellState(1, 1, CellStateSelected);
+    tall.SetCellState(65537, 1, CellStateSelected);
+    EXPECT_EQ(tall.SelectedCellCount(), 2);
+    tall.SetCellState(1, 1, 0);
+    EXPECT_EQ(tall.SelectedCellCount(), 1);
+    EXPECT_EQ(tall.SelectedCellBlock(), (CellBlock{65537, 1, 65537, 1}));
+}
+
+}  // namespace
+}  // namespace grid_core_testing
