@@ -13,9 +13,11 @@ namespace {
 // Grid of the angle rounding of the segment-arc test (steps of 1e-9 radians).
 constexpr double kArcAngleGridSteps = 1e9;
 
-// trunc(v * k + 0.5) as a 64-bit integer. Values past the 64-bit range saturate (truncating them is undefined).
+// trunc(v * k + 0.5) as a 64-bit integer. Values past the 64-bit range saturate and NaN gives 0 (truncating
+// them is undefined).
 std::int64_t gridValue(double v, double k) {
     const double scaled = v * k + 0.5;
+    if (std::isnan(scaled)) return 0;
     constexpr double kLimit = 9.2e18;
     if (scaled >= kLimit) return std::numeric_limits<std::int64_t>::max();
     if (scaled <= -kLimit) return std::numeric_limits<std::int64_t>::min();
