@@ -55,7 +55,10 @@ void CGridCtrl::OnKeyDown(Message& m) {
     const bool tab = key == host::ui::VK_TAB;
 
     switch (key) {
-    case host::ui::VK_DELETE: ClearSelectedText(); break;
+    case host::ui::VK_DELETE:
+        // Delete moves nothing; the owner may even have moved the focus while the cells were cleared.
+        ClearSelectedText();
+        return;
     case host::ui::VK_DOWN:
         if (const int r = NextVisibleRow(focus_.row, +1); r >= 0) next.row = r;
         break;

@@ -116,6 +116,21 @@ TEST_F(GridClipboardTest, CutAndDeleteClearTheSelectionUnlessTheOwnerRefuses) {
     EXPECT_EQ(grid.GetCellText(2, 3), "");
 }
 
+TEST_F(GridClipboardTest, AnOwnerThatChangesTheSelectionWhileCellsAreClearedStopsNothing) {
+    Build(3);
+    Click(1, 3);
+    Click(2, 4, Shift);
+    int asked = 0;
+    owner.onNote = [&](const Note& n) {
+        if (n.code == GridBeginEditCode && ++asked == 1) grid.ClearSelection();
+    };
+    robot.key(VK_DELETE);
+    EXPECT_EQ(asked, 4);  // every cell selected when Delete was pressed was asked for
+    for (const CellRef c : {CellRef{1, 3}, CellRef{1, 4}, CellRef{2, 3}, CellRef{2, 4}})
+        EXPECT_EQ(grid.GetCellText(c.row, c.column), "") << c;
+    EXPECT_EQ(grid.FocusCell(), CellRef{});  // as the owner left it
+}
+
 TEST_F(GridClipboardTest, TheEditCommandsAreAvailableWhenTheyCanAct) {
     Build(2);
     desktop.clipboard().clear();

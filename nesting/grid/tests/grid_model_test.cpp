@@ -227,6 +227,8 @@ TEST_F(GridModelTest, SetCellClassKeepsEveryAttributeOfTheOldCell) {
 
 TEST_F(GridModelTest, SelectingABlockReplacesTheSelectionAndDeselectingTakesOnlyTheBlock) {
     Build(4);
+    // The second call takes the first selection apart while it makes its own: the walk over the selected cells
+    // must survive cells leaving the selection under it.
     grid.SelectCellBlock(1, 3, 2, 4, false, true);
     grid.SelectCellBlock(3, 5, 4, 6, false, true);
     EXPECT_EQ(Selected(), (std::vector<CellRef>{{3, 5}, {3, 6}, {4, 5}, {4, 6}}));
