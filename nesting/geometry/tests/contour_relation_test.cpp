@@ -180,3 +180,30 @@ TEST(RelateContours, TheFirstPairInOrderDecidesBetweenCrossingAndTangent) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RelateContours, CallsFromAParallelLoopGiveTheSerialAnswers) {
+    // The pair evaluation of the placement relates contours from several threads at once; each call's scan then
+    // runs on its own thread. Every answer must be the one a single thread gives.
+    std::vector<Contour> shapes;
+    for (int i = 0; i < 12; ++i) {
+        shapes.push_back(regularPolygon(8 + 40 * (i % 3), 4 + i % 4, {i * 1.5, (i % 5) * 1.0}, 0.05 * i));
+    }
+    shapes.push_back(MakeCircle(2, {3, 3}));
+    shapes.push_back(MakeArcSlot(10, 4, {1, 2}));
+    const int n = static_cast<int>(shapes.size());
+    std::vector<ContourRelation> expected(static_cast<std::size_t>(n * n)), found(expected.size());
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            expected[static_cast<std::size_t>(i * n + j)] = RelateContours(shapes[i], shapes[j], ScanThreading::Serial);
+        }
+    }
+#pragma omp parallel for schedule(dynamic)
+    for (int k = 0; k < n * n; ++k) {
+        found[static_cast<std::size_t>(k)] = RelateContours(shapes[k / n], shapes[k % n]);
+    }
+    EXPECT_EQ(found, expected);
+}
+
+}  // namespace
