@@ -13,6 +13,7 @@
 #include "host/db/entity_data.h"
 #include "host/ed/command.h"
 #include "host/ed/selection.h"
+#include "laser/contours/line_intersection_check.h"
 #include "laser/contours/node_numbering.h"
 #include "laser/contours/segment_correction.h"
 #include "laser/settings/laser_settings.h"
@@ -96,8 +97,8 @@ bool ReadPiece(host::db::Entity& entity, ContourEntity& record, double joinDist)
     return false;  // the selection holds only the four kinds; anything else is not a piece
 }
 
-// Corrects and explodes one polyline of the selection.
-void ExplodeOnePolyline(ObjectId id) {
+// Corrects and explodes one polyline of the selection; 3D polylines are first replaced unless `keep3d`.
+void ExplodeOnePolyline(ObjectId id, bool keep3d = false) {
     const CLaserSettings& settings = LaserSettings();
     ObjectPtr<host::db::Entity> entity(id, OpenMode::Write);
     if (!entity) {
@@ -106,7 +107,8 @@ void ExplodeOnePolyline(ObjectId id) {
         PrintLocalized(kEntityNotOpened, layer.c_str(), host::db::statusText(entity.status()));
         return;
     }
-    if (auto* polyline3d = dynamic_cast<host::db::Polyline3d*>(entity.get())) {
+    auto* polyline3d = keep3d ? nullptr : dynamic_cast<host::db::Polyline3d*>(entity.get());
+    if (polyline3d) {
         ObjectId replacement = id;
         Replace3dPolyline(*polyline3d, replacement);
         entity.close();
@@ -195,23 +197,40 @@ int BuildContourEntities(ContourEntityStage& stage) {
     return 0;
 }
 
-int ExplodeLoosePolylines(ContourEntityStage& stage) {
-    const CLaserSettings& settings = LaserSettings();
-    const double exactTolerance = ExactNodeTolerance(settings.AutoConnectDist, settings.AutoConnect);
+namespace {
 
+// Explodes every polyline that is not on the job layer.
+void ExplodePolylines(bool keep3d) {
     const ResBufList filter = {
         ResBuf(-4, "<and"), ResBuf(-4, "<or"),   ResBuf(0, "LWPOLYLINE"), ResBuf(0, "POLYLINE"), ResBuf(-4, "or>"),
         ResBuf(-4, "<not"), ResBuf(8, "NC_Laser"), ResBuf(-4, "not>"),    ResBuf(-4, "and>"),
     };
     EntityName set;
     if (host::ed::ssGet("_X", nullptr, nullptr, &filter, set) == RTNORM) {
-        for (ObjectId id : host::ed::selectionIds(set)) ExplodeOnePolyline(id);
+        for (ObjectId id : host::ed::selectionIds(set)) ExplodeOnePolyline(id, keep3d);
         host::ed::ssFree(set);
     }
+}
 
+}  // namespace
+
+int ExplodeLoosePolylines(ContourEntityStage& stage) {
+    const CLaserSettings& settings = LaserSettings();
+    const double exactTolerance = ExactNodeTolerance(settings.AutoConnectDist, settings.AutoConnect);
+    ExplodePolylines(false);
     BuildContourEntities(stage);
     stage.NodeList.clear();
     stage.NodeList.reserve(static_cast<std::size_t>(stage.ContourEntityCount) + kNodeListSpare);
     NumberContourNodes(stage, settings.AutoConnectDist, exactTolerance);
+    return 0;
+}
+
+int ExplodeLoosePolylinesBasic(ContourEntityStage& stage) {
+    ExplodePolylines(true);
+    BuildContourEntities(stage);
+    stage.NodeList.clear();
+    stage.NodeList.reserve(static_cast<std::size_t>(stage.ContourEntityCount) + kNodeListSpare);
+    IntersectionPairs().pairs.clear();
+    NumberContourNodesBasic(stage, LaserSettings().AutoConnectDist);
     return 0;
 }

@@ -26,3 +26,8 @@ int BuildContourEntities(ContourEntityStage& stage = ContourEntities());
 // (3D polylines are first replaced by lightweight ones) and exploded into lines and arcs; then the table is built
 // and its nodes numbered (NumberContourNodes with the tolerances of the settings). Answers 0.
 int ExplodeLoosePolylines(ContourEntityStage& stage = ContourEntities());
+
+// The basic form of the stage: the same explode (without replacing 3D polylines) and table, the simpler numbering
+// of NumberContourNodesBasic with AutoConnectDist, and the crossing pairs of an earlier check forgotten. Nothing
+// runs it in contour creation. Answers 0.
+int ExplodeLoosePolylinesBasic(ContourEntityStage& stage = ContourEntities());

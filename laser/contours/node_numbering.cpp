@@ -176,6 +176,57 @@ int NumberContourNodes(ContourEntityStage& stage, double joinDist, double exactT
     return 0;
 }
 
+int NumberContourNodesBasic(ContourEntityStage& stage, double joinDist) {
+    auto takesPart = [](const ContourEntity& e) { return TakesPart(e) || e.type == kEntityCircle; };
+    // The grid holds lines, arcs and points; circles are few and are looked at apart.
+    const EndGrid grid(stage, std::max(joinDist, 0.0));
+    std::vector<int> circles, candidates;
+    for (int j = 0; j < stage.ContourEntityCount; ++j) {
+        if (stage.ContourEntityTable[static_cast<std::size_t>(j)].type == kEntityCircle) circles.push_back(j);
+    }
+    std::uint32_t lastNode = 0;
+    for (int i = 0; i + 1 < stage.ContourEntityCount; ++i) {
+        ContourEntity& e = stage.ContourEntityTable[static_cast<std::size_t>(i)];
+        if (!takesPart(e)) continue;
+        for (bool atStart : {true, false}) {
+            std::uint32_t& ownNode = atStart ? e.startNode : e.endNode;
+            if (ownNode != 0) continue;
+            const Point3d p = atStart ? e.startPoint : e.endPoint;
+            grid.Around(p, i, candidates);
+            for (int j : circles) {
+                if (j > i) candidates.push_back(j);
+            }
+            std::sort(candidates.begin(), candidates.end());
+            std::uint32_t node = 0;
+            int members = 0;
+            for (int j : candidates) {
+                ContourEntity& f = stage.ContourEntityTable[static_cast<std::size_t>(j)];
+                if (f.kind != e.kind || !takesPart(f)) continue;
+                const double dS = Distance2d(p.x, p.y, f.startPoint.x, f.startPoint.y);
+                const double dE = Distance2d(p.x, p.y, f.endPoint.x, f.endPoint.y);
+                std::uint32_t* slot = nullptr;
+                if (dE < dS) {
+                    if (dE < joinDist && f.endNode == 0) slot = &f.endNode;
+                } else if (dS < joinDist && f.startNode == 0) {
+                    slot = &f.startNode;
+                }
+                if (!slot) continue;
+                if (members == 0) {
+                    node = ++lastNode;
+                    ownNode = node;
+                    members = 1;
+                }
+                *slot = node;
+                ++members;
+                if (f.type == kEntityCircle) f.endNode = f.startNode;
+            }
+            if (e.type == kEntityCircle) e.endNode = e.startNode;
+            if (members > 1) stage.NodeList.push_back(node);
+        }
+    }
+    return 0;
+}
+
 NodeMemberIndex::NodeMemberIndex(const ContourEntityStage& stage) {
     for (int i = 0; i < stage.ContourEntityCount; ++i) {
         const ContourEntity& e = stage.ContourEntityTable[static_cast<std::size_t>(i)];

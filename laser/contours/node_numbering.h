@@ -29,6 +29,11 @@ double ExactNodeTolerance(double joinDist, int autoConnect);
 // at that end join one new node (starts first, then ends), which is not listed. Answers 0.
 int NumberContourNodes(ContourEntityStage& stage, double joinDist, double exactTolerance);
 
+// The simpler numbering of the basic stage: one tolerance (ends strictly closer than `joinDist` meet), no near
+// candidates, circles take part (through their point at angle 0) and a circle's end takes its start's node; every
+// node of more than one member is listed. Answers 0.
+int NumberContourNodesBasic(ContourEntityStage& stage, double joinDist);
+
 // The pieces of each node, so that a stage finds the members of a node without walking the whole table. Built
 // from the node ids as they stand; nodes are only ever taken away from pieces afterwards (dropped pieces), so
 // `FillNodeMembers` checks each candidate again.

@@ -133,6 +133,30 @@ TEST(NodeNumbering, TooManyNearEndsAreReportedAndLeftOut) {
     EXPECT_NE(host::ed::transcript().text().find("More than 52 object ends lie near one end"), std::string::npos);
 }
 
+TEST(NodeNumbering, TheBasicNumberingTakesCirclesAndListsEveryNode) {
+    const std::uint8_t L = kEntityLine, C = kEntityCircle;
+    struct Case {
+        const char* what;
+        std::vector<ContourEntity> pieces;
+        double joinDist;
+        std::vector<Nodes> nodes;
+        std::vector<std::uint32_t> listed;
+    } cases[] = {
+        {"a line ending on a circle's point at angle 0: the circle's ends share the node",
+         {Piece(L, {0, 0}, {10, 0}), Piece(C, {10, 0}, {10, 0})}, 0.01, {{0, 1}, {1, 1}}, {1}},
+        {"ends 0.005 apart meet under 0.01 and the node is listed",
+         {Piece(L, {0, 0}, {10, 0}), Piece(L, {10.005, 0}, {20, 0})}, 0.01, {{0, 1}, {1, 0}}, {1}},
+        {"ends exactly the distance apart do not meet",
+         {Piece(L, {0, 0}, {10, 0}), Piece(L, {10.25, 0}, {20, 0})}, 0.25, {{0, 0}, {0, 0}}, {}},
+    };
+    for (const Case& c : cases) {
+        ContourEntityStage stage = StageOf(c.pieces);
+        NumberContourNodesBasic(stage, c.joinDist);
+        EXPECT_EQ(NodesOf(stage), c.nodes) << c.what;
+        EXPECT_EQ(stage.NodeList, c.listed) << c.what;
+    }
+}
+
 class EntityTable : public contour_testing::DrawingTest {};
 
 TEST_F(EntityTable, ReadsVisiblePiecesAndDropsShortOnesAndJobLayers) {
