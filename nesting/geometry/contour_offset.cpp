@@ -133,7 +133,9 @@ void classifyOuterResults(OffsetWorkspace& state, const Contour& src) {
         }
     }
     if (outer < 0 && RelateContours(src, entries[0]) == ContourRelation::Inside) outer = 0;
-    for (int i = 0; i < n; ++i) entries[static_cast<std::size_t>(i)].ContourClass = i == outer ? kClassOuter : kClassInner;
+    for (int i = 0; i < n; ++i) {
+        entries[static_cast<std::size_t>(i)].ContourClass = i == outer ? kClassOuter : kClassInner;
+    }
 }
 
 }  // namespace
