@@ -4,6 +4,7 @@
 #include <array>
 
 #include "host/ed/command_stack.h"
+#include "laser/contours/contour_creation.h"
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
 
@@ -26,7 +27,7 @@ constexpr std::array kCommands{
     LaserCommand{"NCInsertFence", "_vesk_NCInsertFence", kPathFrame, nullptr},
     LaserCommand{"NCConfig", "_vesk_NCConfig", kNoFrame, nullptr},
     LaserCommand{"NCSliceAuto", "_vesk_NCSliceAuto", kRereadSettingsFrame, nullptr},
-    LaserCommand{"NCCreateContour", "_vesk_CreateContour", kContourCreationFrame, nullptr},
+    LaserCommand{"NCCreateContour", "_vesk_CreateContour", kContourCreationFrame, CommandNCCreateContour},
     LaserCommand{"NCCheckIntersect", "_vesk_CheckIntersect", kPrepareFrame, nullptr},
     LaserCommand{"NCCheckUnclose", "_vesk_CheckUnclose", kPathFrame, nullptr},
     LaserCommand{"NCCreate", "_vesk_NCCreate", kPathFrame, CommandNCCreate},
@@ -52,7 +53,7 @@ constexpr std::array kCommands{
     LaserCommand{"setJumperLine", "_vesk_setJumperLine", kPrepareFrame, nullptr},
     LaserCommand{"InsertPartLib", "_vesk_InsertPartLib", kNoFrame, nullptr},
     LaserCommand{"InsertItemLib", "_vesk_InsertItemLib_ACAD2016", kNoFrame, nullptr},
-    LaserCommand{"DeleteAllCenterLine", "_vesk_DeleteAllCenterLine", kNoFrame, nullptr},
+    LaserCommand{"DeleteAllCenterLine", "_vesk_DeleteAllCenterLine", kNoFrame, CommandDeleteAllCenterLine},
     LaserCommand{"InsertText", "_vesk_InsertText", kPrepareFrame, nullptr},
     LaserCommand{"InsertText2", "_vesk_InsertText2", kPrepareFrame, nullptr},
     LaserCommand{"InsertJumperPoint", "_vesk_InsertJumperPoint", kEnvironmentFrame, nullptr},

@@ -1,0 +1,21 @@
+// The first geometry stage of contour creation: every block reference and polyline of a selection exploded one
+// level deep into loose pieces, clamps recorded instead of exploded.
+#pragma once
+
+#include "host/db/ids.h"
+
+struct CuttingJob;
+
+// For each entity of `set`, in order: a reference of the block "Clamp" (exact name) is recorded as a clamp and
+// stays; a 3D polyline is replaced by a lightweight one first; a lightweight polyline is corrected (the settings'
+// AutoDelSement values, nothing printed); then the entity is exploded with the host's EXPLODE. Block references
+// and polylines that come out of an exploded block stay as they are. An entity that cannot be opened for write
+// (a locked layer) or whose explode fails is reported on the command line and left as it is.
+// Answers the number of entities exploded.
+int ExplodeBlocksAndPolylines(CuttingJob& job, const host::db::EntityName& set);
+
+// Explodes the block references of the working drawing (clamps excepted) until none is left, at most
+// kMaxBlockNesting rounds, so that geometry nested in blocks reaches the later stages. Answers the number of
+// entities exploded.
+inline constexpr int kMaxBlockNesting = 16;
+int ExplodeNestedBlocks(CuttingJob& job);
