@@ -82,6 +82,15 @@ TEST_F(GridModelTest, OutsideTheGridEveryOperationRefuses) {
     EXPECT_EQ(grid.RowPixelHeight(4), -1);
     EXPECT_EQ(grid.ColumnPixelWidth(-1), -1);
     EXPECT_FALSE(grid.RemoveGridRow(4));
+    // Negative counts are refused and change nothing.
+    EXPECT_FALSE(grid.SetRowTotal(-1));
+    EXPECT_FALSE(grid.SetColumnTotal(-3));
+    EXPECT_FALSE(grid.SetFixedRowTotal(-1));
+    EXPECT_FALSE(grid.SetFixedColumnTotal(-2));
+    EXPECT_EQ(grid.RowTotal(), 4);
+    EXPECT_EQ(grid.ColumnTotal(), kColumns);
+    EXPECT_EQ(grid.FixedRowTotal(), 1);
+    EXPECT_EQ(grid.FixedColumnTotal(), 1);
     // A position outside the grid never counts as selected.
     EXPECT_FALSE(grid.SetCellState(7, 3, CellStateSelected));
     EXPECT_EQ(grid.SelectedCellCount(), 0);
