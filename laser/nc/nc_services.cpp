@@ -1,8 +1,10 @@
-// The NC services until the NC program writer, the simulation and the postprocessor runtime are in place: each
-// says in one line that it is not there yet.
+// The NC services: the postprocessor runtime's loader, and the NC program writer and the simulation, which until
+// they are in place each say in one line that they are not there yet.
 #include "laser/nc/nc_services.h"
 
 #include "cadlib/messages.h"
+#include "laser/post/postprocessor_runtime.h"
+#include "laser/settings/laser_settings.h"
 
 namespace {
 
@@ -22,13 +24,6 @@ int SimulateCutPath(int /*pathGroup*/) {
 }
 
 int LoadPostprocessorRuntime() {
-    return -1;
-}
-
-int ReadPostprocessorFile(CDialogPostProcessor& /*editor*/, const std::filesystem::path& /*path*/) {
-    return -1;
-}
-
-int WritePostprocessorFile(CDialogPostProcessor& /*editor*/, const std::filesystem::path& /*path*/) {
-    return 0;
+    const CLaserSettings& settings = LaserSettings();
+    return LoadSelectedPostprocessor(settings.DirPostprocessor, settings.Postprocessor, PostRuntime());
 }

@@ -12,11 +12,10 @@ int CreateNcProgram();
 // the result.
 int SimulateCutPath(int pathGroup);
 
-// Loads the postprocessor named by the settings (`Postprocessor` in `DirPostprocessor`) into the runtime that NC
-// output and the simulation use. 0 when it is loaded; otherwise the user has been told and the answer is non-zero.
+// Loads the postprocessor named by the settings (`Postprocessor` in `DirPostprocessor`; the installation's
+// "post" folder when no folder is set) into the runtime that NC output and the simulation use. 0 when it is
+// loaded; otherwise the user has been told and the answer is non-zero.
 int LoadPostprocessorRuntime();
 
-// The postprocessor editor and its file: the editor's postprocessor read from and written to a *.MXT file.
-class CDialogPostProcessor;
-int ReadPostprocessorFile(CDialogPostProcessor& editor, const std::filesystem::path& path);
-int WritePostprocessorFile(CDialogPostProcessor& editor, const std::filesystem::path& path);
+// The postprocessor file is read and written on a PostprocessorSettings record: ReadPostprocessorFile and
+// WritePostprocessorFile in laser/post/postprocessor_file.h. The editor sheet will pass its record to them.

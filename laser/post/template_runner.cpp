@@ -1,0 +1,375 @@
+// The template interpreter: number formatting on the output grid, the keyword cases and the block writer.
+#include "laser/post/template_runner.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "cadlib/number_text.h"
+#include "cadlib/numbers.h"
+#include "host/sys/number_text.h"
+#include "host/sys/text_case.h"
+#include "laser/job/drawing_slot.h"
+
+namespace {
+
+// How deep <TRIM-LINE> and <CLAMP> may nest: TrimLineStr may run <CLAMP> (and ClampStr <TRIM-LINE>), never
+// both; the load refuses the cycles, and this bound keeps a runtime built some other way finite.
+constexpr int kMaxTemplateNesting = 2;
+
+// A text printed as "-0.000" is the value 0: the sign of a value that rounded away would mislead the machine
+// operator and differ between the absolute and incremental forms of the same point.
+void DropNegativeZero(std::string& text) {
+    if (text.empty() || text.front() != '-') return;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        if (text[i] != '0' && text[i] != '.') return;
+    }
+    text.erase(0, 1);
+}
+
+// v * scale on the output grid, in millimetres (or the drawing's unit): rounded half away from zero to
+// 1 / Precision. The grid count is kept in a double, exact up to 2^53, so no coordinate of a sheet wraps.
+double OnGrid(const PostprocessorRuntime& runtime, double value) {
+    const double k = static_cast<double>(runtime.Precision);
+    const double count = std::round(value * runtime.ScaleXYZ * k);
+    return count == 0.0 ? 0.0 : count / k;
+}
+
+double InOutputUnit(const PostprocessorRuntime& runtime, double value) {
+    return runtime.UnitCode == 1 ? value / kMillimetresPerInch : value;
+}
+
+std::string FormatRadius(const PostprocessorRuntime& runtime, double radius) {
+    std::string text = host::sys::formatFixed(InOutputUnit(runtime, radius * runtime.ScaleXYZ), runtime.Decimals);
+    TrimTrailingZeros(text);
+    DropNegativeZero(text);
+    return text;
+}
+
+void TrimBlanks(std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        text.clear();
+        return;
+    }
+    text.erase(0, first);
+    text.erase(text.find_last_not_of(" \t") + 1);
+}
+
+// The material name as a header shows it: cut before its first ".MAT" (or, without one, ".mat") unless that
+// stands at the very beginning.
+std::string MaterialHeader(const std::string& material) {
+    std::size_t cut = material.find(".MAT");
+    if (cut == std::string::npos) cut = material.find(".mat");
+    if (cut == std::string::npos || cut == 0) return material;
+    return material.substr(0, cut);
+}
+
+// The output file's name without folders and without everything from its first point, in capitals.
+std::string ProgramFileHeader(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t point = name.find('.');
+    if (point != std::string::npos) name.erase(point);
+    return host::sys::upperCase(name);
+}
+
+class TemplateRun {
+public:
+    TemplateRun(NcOutputState& state, const PostprocessorRuntime& runtime) : s_(state), r_(runtime) {}
+
+    void Run(const CompiledTemplate& compiled, int motion, int blockMode, int depth) {
+        if (compiled.empty()) return;
+        s_.Previous = s_.Current;
+        bool changed = false;
+        bool forced = false;
+        for (const TemplateToken& token : compiled.tokens) {
+            RunToken(token, motion, blockMode, depth, changed, forced);
+        }
+        s_.Current.x = s_.Target.x;
+        s_.Current.y = s_.Target.y;
+    }
+
+private:
+    void Append(std::string_view word) { s_.BlockWords += word; }
+
+    void EndBlock(int blockMode, bool changed) {
+        TrimBlanks(s_.BlockWords);
+        if ((blockMode != kBlockIfMoved || changed) && !s_.BlockWords.empty()) {
+            if (s_.Output != nullptr) s_.Output->WriteBlock(s_.BlockNumberText + s_.BlockWords);
+            s_.WrittenModal = s_.Modal;
+        } else {
+            TrimBlanks(s_.BlockNumberText);
+            if (!s_.BlockNumberText.empty() && s_.BlockNumber > 0) s_.BlockNumber -= r_.NCodeInc;
+            // The words of this block never reached the machine: the next block must write them again.
+            s_.Modal = s_.WrittenModal;
+        }
+        s_.BlockNumberText.clear();
+        s_.BlockWords.clear();
+        s_.PendingDiamWord.clear();
+    }
+
+    const std::string* MotionWord(int motion) const {
+        switch (motion) {
+            case kMotionRapid: return &r_.RapidStr;
+            case kMotionLinear: return &r_.LinearStr;
+            case kMotionClockwise: return &r_.CircCWStr;
+            case kMotionCounterClockwise: return &r_.CircCCWStr;
+            default: return nullptr;
+        }
+    }
+
+    // X-COORD and its kin for one axis. `all` writes even an unchanged value, `absolute` the absolute form in
+    // either mode.
+    void Coordinate(double NcPoint::*axis, const std::string& code, bool all, bool absolute, bool forced,
+                    bool& changed) {
+        s_.Previous.*axis = s_.Current.*axis;
+        const bool same = IsSameOutputValue(r_, s_.Current.*axis, s_.Target.*axis);
+        if (r_.Absolute == 1 || absolute) {
+            if (!same || forced || all) {
+                const std::string text = FormatAbsoluteValue(r_, s_.Target.*axis);
+                s_.Current.*axis = s_.Target.*axis;
+                Append(code + text);
+            }
+        } else {
+            std::string text;
+            const double d = FormatIncrementalValue(r_, s_.Current.*axis, s_.Target.*axis, text);
+            if (d != 0.0 || forced || all) Append(code + text);
+        }
+        if (!same) changed = true;
+    }
+
+    void ArcCentre(double NcPoint::*axis, const std::string& code, std::optional<double>& last) {
+        const int mode = r_.Absolute == 1 ? r_.CenterArcAbsolute : r_.CenterArcIncremental;
+        std::string text;
+        if (mode == kCenterArcAbsoluteCentre) {
+            if (last && IsSameOutputValue(r_, *last, s_.Centre.*axis) && r_.Output_IJ_Always != 1) return;
+            text = FormatAbsoluteValue(r_, s_.Centre.*axis);
+            last = s_.Centre.*axis;
+            Append(code + text);
+        } else if (mode == kCenterArcStartToCentre || mode == kCenterArcCentreToStart) {
+            const double d = mode == kCenterArcStartToCentre
+                                 ? FormatIncrementalValue(r_, s_.Previous.*axis, s_.Centre.*axis, text)
+                                 : FormatIncrementalValue(r_, s_.Centre.*axis, s_.Previous.*axis, text);
+            last = d;
+            if (d != 0.0) Append(code + text);
+        }
+    }
+
+    void CompensationWord() {
+        switch (s_.WantedComp) {
+            case kCompOff: Append(r_.CompOffStr); break;
+            case kCompLeft:
+                Append(r_.CompLeftStr);
+                s_.PendingDiamWord = r_.CompDiamStr;
+                break;
+            case kCompRight:
+                Append(r_.CompRightStr);
+                s_.PendingDiamWord = r_.CompDiamStr;
+                break;
+            default: break;
+        }
+        s_.Modal.PrintedComp = s_.WantedComp;
+    }
+
+    void Header(TemplateKeyword keyword) {
+        CuttingJob* job = s_.Job;
+        if (job == nullptr) return;
+        const double width = job->extentsMax.x - job->extentsMin.x;
+        const double height = job->extentsMax.y - job->extentsMin.y;
+        using host::sys::formatFixed;
+        switch (keyword) {
+            case TemplateKeyword::MaterialNum: Append(job->materialNumber); break;
+            case TemplateKeyword::NameProgram:
+                job->programName = host::sys::upperCase(job->programName);
+                Append(job->programName);
+                break;
+            case TemplateKeyword::Material: Append(MaterialHeader(job->material)); break;
+            case TemplateKeyword::Thin: Append(formatFixed(job->thickness, 3)); break;
+            case TemplateKeyword::Format: Append(formatFixed(width, 3) + " X " + formatFixed(height, 3)); break;
+            case TemplateKeyword::ListSizeX: Append(formatFixed(width, 2)); break;
+            case TemplateKeyword::ListSizeY: Append(formatFixed(height, 2)); break;
+            case TemplateKeyword::Thin0: Append(formatFixed(job->thickness, 0)); break;
+            case TemplateKeyword::Thin10: Append(formatFixed(job->thickness * 10.0, 0)); break;
+            case TemplateKeyword::ListSizeX0: Append(formatFixed(width, 0)); break;
+            case TemplateKeyword::ListSizeY0: Append(formatFixed(height, 0)); break;
+            case TemplateKeyword::Time: {
+                const double t = job->totalSeconds;
+                const int minutes = static_cast<int>(t / 60.0);
+                Append(host::sys::formatC("%i MIN %.1f SEC", minutes, t - 60.0 * minutes));
+                break;
+            }
+            case TemplateKeyword::TrimLineX1: Append(formatFixed(job->verticalTrimStart.x, 0)); break;
+            case TemplateKeyword::TrimLineY1: Append(formatFixed(job->verticalTrimStart.y, 0)); break;
+            case TemplateKeyword::TrimLineX2: Append(formatFixed(job->verticalTrimEnd.x, 0)); break;
+            case TemplateKeyword::TrimLineY2: Append(formatFixed(job->verticalTrimEnd.y, 0)); break;
+            case TemplateKeyword::Clamp1X: Append(formatFixed(job->clampPoints[0].x, 0)); break;
+            case TemplateKeyword::Clamp2X: Append(formatFixed(job->clampPoints[1].x, 0)); break;
+            case TemplateKeyword::Clamp3X: Append(formatFixed(job->clampPoints[2].x, 0)); break;
+            default: break;
+        }
+    }
+
+    void RunToken(const TemplateToken& token, int motion, int blockMode, int depth, bool& changed, bool& forced) {
+        NcModalWords& modal = s_.Modal;
+        switch (token.keyword) {
+            case TemplateKeyword::EOB: EndBlock(blockMode, changed); break;
+            case TemplateKeyword::Literal: Append(token.text); break;
+            case TemplateKeyword::NCode:
+                s_.BlockNumberText += FormatBlockNumber(r_, s_.BlockNumber);
+                s_.BlockNumber += r_.NCodeInc;
+                s_.PendingDiamWord.clear();
+                break;
+            case TemplateKeyword::Motion:
+                if (motion == modal.LastMotion) break;
+                if (const std::string* word = MotionWord(motion); word != nullptr && *word != modal.LastMotionWord) {
+                    Append(*word);
+                    modal.LastMotionWord = *word;
+                }
+                modal.LastMotion = motion;
+                break;
+            case TemplateKeyword::MotionAll:
+                forced = true;
+                if (const std::string* word = MotionWord(motion)) {
+                    Append(*word);
+                    modal.LastMotionWord = *word;
+                }
+                modal.LastMotion = motion;
+                break;
+            case TemplateKeyword::XCoord: Coordinate(&NcPoint::x, r_.XCode, false, false, forced, changed); break;
+            case TemplateKeyword::YCoord: Coordinate(&NcPoint::y, r_.YCode, false, false, forced, changed); break;
+            case TemplateKeyword::XCoordAll: Coordinate(&NcPoint::x, r_.XCode, true, false, forced, changed); break;
+            case TemplateKeyword::YCoordAll: Coordinate(&NcPoint::y, r_.YCode, true, false, forced, changed); break;
+            case TemplateKeyword::XCoordAbsoluteAll:
+                Coordinate(&NcPoint::x, r_.XCode, true, true, forced, changed);
+                break;
+            case TemplateKeyword::YCoordAbsoluteAll:
+                Coordinate(&NcPoint::y, r_.YCode, true, true, forced, changed);
+                break;
+            case TemplateKeyword::ArcX: ArcCentre(&NcPoint::x, r_.ICode, modal.LastI); break;
+            case TemplateKeyword::ArcY: ArcCentre(&NcPoint::y, r_.JCode, modal.LastJ); break;
+            case TemplateKeyword::ArcR: Append(r_.RCode + FormatRadius(r_, s_.Radius)); break;
+            case TemplateKeyword::ArcR2: {
+                // Beyond half a turn the radius is written negative (a full circle counts).
+                double radius = std::fabs(s_.Radius);
+                if (std::floor(s_.Sweep * 1e6 + 0.5) > std::floor(std::numbers::pi * 1e6 + 0.5)) radius = -radius;
+                Append(r_.RCode + FormatRadius(r_, radius));
+                break;
+            }
+            case TemplateKeyword::Feed:
+                if (s_.Feed != modal.LastFeed) {
+                    modal.LastFeed = s_.Feed;
+                    Append(r_.FEEDCode + host::sys::formatFixed(s_.Feed, r_.FeedDecimals));
+                }
+                break;
+            case TemplateKeyword::CompOff:
+                s_.WantedComp = kCompOff;
+                modal.PrintedComp = kCompOff;
+                Append(r_.CompOffStr);
+                break;
+            case TemplateKeyword::Comp:
+                if (r_.CutCompensation == 1 && s_.WantedComp != modal.PrintedComp) CompensationWord();
+                break;
+            case TemplateKeyword::CompAll:
+                if (r_.CutCompensation == 1) CompensationWord();
+                break;
+            case TemplateKeyword::DComp:
+                if (!s_.PendingDiamWord.empty()) {
+                    Append(s_.PendingDiamWord);
+                    s_.PendingDiamWord.clear();
+                }
+                break;
+            case TemplateKeyword::NameFileProgram: Append(ProgramFileHeader(s_.OutputPath)); break;
+            case TemplateKeyword::NamePostprocessor: Append(r_.NamePostprocessor); break;
+            case TemplateKeyword::TrimLine:
+                if (s_.Job != nullptr && s_.Job->trimLineBits != 0 && depth < kMaxTemplateNesting) {
+                    Run(r_.TrimLineStr, motion, kBlockAlways, depth + 1);
+                }
+                break;
+            case TemplateKeyword::Clamp:
+                if (((s_.Job != nullptr && s_.Job->clampCount > 0) || s_.ClampUse != 0) &&
+                    depth < kMaxTemplateNesting) {
+                    Run(r_.ClampStr, kMotionNone, kBlockAlways, depth + 1);
+                }
+                break;
+            case TemplateKeyword::CuttingModeText: Append(s_.CuttingModeText); break;
+            case TemplateKeyword::SetCuttingMode:
+                if (token.text != modal.LastCuttingMode) {
+                    modal.LastCuttingMode = token.text;
+                    Append(token.text);
+                }
+                break;
+            case TemplateKeyword::CutOn:
+            case TemplateKeyword::CutOff:
+            case TemplateKeyword::Data: break;
+            default: Header(token.keyword); break;
+        }
+    }
+
+    NcOutputState& s_;
+    const PostprocessorRuntime& r_;
+};
+
+}  // namespace
+
+void StartNcProgramState(NcOutputState& state, const PostprocessorRuntime& runtime) {
+    state.Modal = NcModalWords{};
+    state.WrittenModal = NcModalWords{};
+    state.BlockNumber = runtime.NCodeStart;
+    state.BlockNumberText.clear();
+    state.BlockWords.clear();
+    state.PendingDiamWord.clear();
+    state.WantedComp = kCompOff;
+    state.CuttingModeText.clear();
+    state.ToolIsOn = false;
+    state.StopFlag = false;
+}
+
+std::string FormatAbsoluteValue(const PostprocessorRuntime& runtime, double value) {
+    std::string text = host::sys::formatFixed(InOutputUnit(runtime, OnGrid(runtime, value)), runtime.Decimals);
+    DropNegativeZero(text);
+    return text;
+}
+
+double FormatIncrementalValue(const PostprocessorRuntime& runtime, double from, double to, std::string& text) {
+    const double d = OnGrid(runtime, to) - OnGrid(runtime, from);
+    text = host::sys::formatFixed(InOutputUnit(runtime, d), runtime.Decimals);
+    DropNegativeZero(text);
+    if (runtime.PlusSign == 1 && !text.empty() && text.front() != '-') text.insert(0, "+");
+    return d;
+}
+
+bool IsSameOutputValue(const PostprocessorRuntime& runtime, double a, double b) {
+    return std::fabs(a - b) * runtime.ScaleXYZ * static_cast<double>(runtime.Precision) < 1.5;
+}
+
+std::string FormatBlockNumber(const PostprocessorRuntime& runtime, int number) {
+    const BlockNumberFormat& f = runtime.BlockFormat;
+    const long long value = number;
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    std::string sign = value < 0 ? "-" : f.plusSign ? "+" : f.blankSign ? " " : "";
+    std::string body;
+    const std::size_t width = static_cast<std::size_t>(f.width);
+    const std::size_t length = sign.size() + digits.size();
+    if (length >= width) {
+        body = sign + digits;
+    } else if (f.leftAlign) {
+        body = sign + digits + std::string(width - length, ' ');
+    } else if (f.zeroPad) {
+        body = sign + std::string(width - length, '0') + digits;
+    } else {
+        body = std::string(width - length, ' ') + sign + digits;
+    }
+    std::string text = runtime.NCode + body;
+    RemoveSpaces(text);
+    return text;
+}
+
+void RunTemplate(NcOutputState& state, const PostprocessorRuntime& runtime, const CompiledTemplate& compiled,
+                 int motion, int blockMode) {
+    TemplateRun(state, runtime).Run(compiled, motion, blockMode, 0);
+}
+
+NcOutputState& NcState() {
+    static NcOutputState state;
+    return state;
+}
