@@ -1,0 +1,189 @@
+// Collision of a posed part, or of the members of the current group, with the sheet and the parts on it.
+#include "nesting/engine/placement_collision.h"
+
+#include <algorithm>
+
+#include "nesting/engine/placement_access.h"
+#include "nesting/geometry/contour_relation.h"
+
+namespace {
+
+// The first outer contour of a pose, or nothing.
+const Contour* Outline(const PartPose& pose) { return pose.Outers.empty() ? nullptr : &pose.Outers.front(); }
+
+// Whether a sheet outline is its own box: four axis-parallel lines enclosing the box's area. A part whose box is
+// strictly inside that box is inside the outline, so the contour relation can be left out (it would answer
+// Inside); drawn sheets with other outlines are related as they are.
+bool OutlineIsBox(const Contour& outline, const BoundingBox& box) {
+    if (outline.GeometryKind != kGeometryChain || outline.Elements.size() != 4) {
+        return false;
+    }
+    for (const ContourElement& e : outline.Elements) {
+        if (e.Type != kElementLine || (e.Start.x != e.End.x && e.Start.y != e.End.y)) {
+            return false;
+        }
+        if ((e.Start.x != box.minX && e.Start.x != box.maxX) || (e.Start.y != box.minY && e.Start.y != box.maxY)) {
+            return false;
+        }
+    }
+    return outline.Box == box;
+}
+
+// Steps 2 and 3: inside the sheet (box lowered to the usable area's right and top sides when they are checked)
+// and clear of the sheet's cut-outs.
+bool InsideSheet(const CNestingEngine& engine, const PartType& sheet, const PartPose& pose) {
+    BoundingBox bounds = sheet.OuterBox;
+    if (engine.UsableAreaCheck != 0) {
+        bounds.maxX = std::min(engine.UsableArea.maxX, sheet.OuterBox.maxX);
+        bounds.maxY = std::min(engine.UsableArea.maxY, sheet.OuterBox.maxY);
+    }
+    if (RelateBoxes(pose.Box, bounds) != ContourRelation::Inside) {
+        return false;
+    }
+    const Contour* outline = Outline(pose);
+    if (outline != nullptr && !sheet.Outers[0].empty() && !OutlineIsBox(sheet.Outers[0].front(), sheet.OuterBox) &&
+        RelateContours(*outline, sheet.Outers[0].front()) != ContourRelation::Inside) {
+        return false;
+    }
+    for (const Contour& cutOut : sheet.Holes[0]) {
+        if (RelateBoxes(pose.Box, cutOut.Box) == ContourRelation::Disjoint) {
+            continue;
+        }
+        if (outline == nullptr || RelateContours(*outline, cutOut) != ContourRelation::Disjoint) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether P (relation r to Q's outline) may lie in a hole of Q: only when placing by hand with holes in use, in
+// a hole of another type's part that is at least as large as P and holds P's outline.
+bool LiesInHole(const CNestingEngine& engine, const PartInstance& p, const PartInstance& q, ContourRelation r) {
+    const PartPose& qPose = *q.TrialPose;
+    if (engine.HoleMode == 0 || qPose.Holes.empty() || r != ContourRelation::Inside || p.Type == nullptr ||
+        q.Type == nullptr || p.Type->TypeIndex == q.Type->TypeIndex || p.Type->Outers[0].empty()) {
+        return false;
+    }
+    const Contour* outline = Outline(*p.TrialPose);
+    const double partArea = p.Type->Outers[0].front().Area;
+    const std::size_t holes = std::min(qPose.Holes.size(), q.Type->Holes[0].size());
+    for (std::size_t k = 0; k < holes; ++k) {
+        if (q.Type->Holes[0][k].Area >= partArea && outline != nullptr &&
+            RelateContours(*outline, qPose.Holes[k]) == ContourRelation::Inside) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Step 4 for one candidate Q: true when P collides with it; blocker set as the rules say.
+bool MeetsPlacedPart(const CNestingEngine& engine, const PartInstance& p, int qIndex, int& blocker) {
+    const PartInstance* q = placement::At(engine.PartInstances, qIndex);
+    if (q == nullptr || !q->TrialPose || q->TrialPose->Valid == 0 || q->Stock != engine.CurrentStock) {
+        return false;
+    }
+    const PartPose& pPose = *p.TrialPose;
+    const PartPose& qPose = *q->TrialPose;
+    if (RelateBoxes(pPose.Box, qPose.Box) == ContourRelation::Disjoint) {
+        return false;
+    }
+    if (engine.RectMode != 0) {
+        blocker = qIndex;
+        return true;
+    }
+    const Contour* a = Outline(pPose);
+    const Contour* b = Outline(qPose);
+    if (a == nullptr || b == nullptr) {
+        blocker = qIndex;
+        return true;
+    }
+    const ContourRelation r = RelateContours(*a, *b);
+    if (r == ContourRelation::Disjoint) {
+        return false;
+    }
+    if (r == ContourRelation::Crossing) {
+        blocker = qIndex;
+        return true;
+    }
+    if (engine.ManualPlacement == 0) {
+        return true;  // reported without a blocker
+    }
+    if (LiesInHole(engine, p, *q, r)) {
+        return false;
+    }
+    blocker = qIndex;
+    return true;
+}
+
+// Steps 2 to 4 for instance i against the candidates.
+template <class Candidates>
+bool PoseIsFree(CNestingEngine& engine, const PartType& sheet, int i, const Candidates& candidates, int count,
+                int& blocker) {
+    const PartInstance& p = engine.PartInstances[static_cast<std::size_t>(i)];
+    if (!InsideSheet(engine, sheet, *p.TrialPose)) {
+        blocker = kSheetBlocker;
+        return false;
+    }
+    const int n = std::min(count, static_cast<int>(candidates.size()));
+    for (int c = 0; c < n; ++c) {
+        const int q = candidates[static_cast<std::size_t>(c)];
+        if (q != i && MeetsPlacedPart(engine, p, q, blocker)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool TestPartCollision(CNestingEngine& engine, const PartInstance& stock, int i, int& blocker) {
+    blocker = kNoBlocker;
+    const PartInstance* p = placement::At(engine.PartInstances, i);
+    if (p == nullptr || !p->TrialPose || stock.Type == nullptr) {
+        blocker = kSheetBlocker;
+        return false;
+    }
+    const PartType& sheet = *stock.Type;
+    const BoundingBox& box = p->TrialPose->Box;
+    if (engine.UsableAreaCheck != 0) {
+        if (box.maxX >= std::min(engine.UsableArea.maxX, sheet.OuterBox.maxX) ||
+            box.maxY >= std::min(engine.UsableArea.maxY, sheet.OuterBox.maxY) || sheet.OuterBox.minX >= box.minX ||
+            sheet.OuterBox.minY >= box.minY) {
+            blocker = kSheetBlocker;
+            return false;
+        }
+    }
+    return PoseIsFree(engine, sheet, i, engine.PlacedParts, engine.PlacedPartCount, blocker);
+}
+
+bool TestGroupCollision(CNestingEngine& engine, const PartInstance& stock, int& blocker, int& member) {
+    blocker = kNoBlocker;
+    const PartGroup* group = placement::CurrentGroup(engine);
+    if (group == nullptr || stock.Type == nullptr) {
+        blocker = kSheetBlocker;
+        return false;
+    }
+    const PartType& sheet = *stock.Type;
+    if (engine.UsableAreaCheck != 0 &&
+        (group->Box.maxX > std::min(engine.UsableArea.maxX, sheet.OuterBox.maxX) ||
+         group->Box.maxY > std::min(engine.UsableArea.maxY, sheet.OuterBox.maxY))) {
+        blocker = kSheetBlocker;
+        return false;
+    }
+    const int members = std::clamp(group->MemberCount, 0, kGroupMemberCapacity);
+    for (int m = 0; m < members; ++m) {
+        const int i = group->Members[static_cast<std::size_t>(m)].Instance;
+        const PartInstance* p = placement::At(engine.PartInstances, i);
+        if (p == nullptr || !p->TrialPose) {
+            blocker = kSheetBlocker;
+            return false;
+        }
+        if (!PoseIsFree(engine, sheet, i, engine.PartOrder, engine.OrderCount, blocker)) {
+            if (blocker >= 0) {
+                member = i;
+            }
+            return false;
+        }
+    }
+    return true;
+}
