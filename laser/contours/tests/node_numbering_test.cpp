@@ -157,6 +157,34 @@ TEST(NodeNumbering, TheBasicNumberingTakesCirclesAndListsEveryNode) {
     }
 }
 
+TEST(NodeNumbering, NodeMembersKeepTheirLimitAndSayWhereItWasPassed) {
+    // 801 lines from one point: one listed node with every line in it.
+    std::vector<ContourEntity> pieces;
+    for (int k = 0; k < 801; ++k) pieces.push_back(Piece(kEntityLine, {1, 2}, {10.0 + k, 10}));
+    pieces.push_back(Piece(kEntityLine, {1, 2}, {0, -10}, ContourKind::NoLeadIn));  // never counted at triples
+    ContourEntityStage stage = StageOf(pieces);
+    NumberContourNodes(stage, 0.0001, ExactNodeTolerance(0.0001, 1));
+    ASSERT_EQ(stage.NodeList, (std::vector<std::uint32_t>{1}));
+    const NodeMemberIndex index(stage);
+
+    host::ed::transcript().clear();
+    EXPECT_EQ(FillNodeMembers(stage, index, 1, NodeMemberFilter::All), kNodeMembersCapacity);
+    EXPECT_EQ(stage.NodeMembers.front(), 0);
+    EXPECT_EQ(stage.NodeMembers.back(), kNodeMembersCapacity - 1);
+    EXPECT_NE(host::ed::transcript().text().find("More than 800 objects meet at one point (1.0000,2.0000)"),
+              std::string::npos)
+        << host::ed::transcript().text();
+
+    // Pieces that lost their node since the index was made are not members any more.
+    stage.ContourEntityTable[0].startNode = 0;
+    stage.ContourEntityTable[0].type = kEntityDropped;
+    host::ed::transcript().clear();
+    EXPECT_EQ(FillNodeMembers(stage, index, 1, NodeMemberFilter::TripleCounted), kNodeMembersCapacity);
+    EXPECT_EQ(stage.NodeMembers.front(), 1);
+    EXPECT_EQ(stage.NodeMembers.back(), kNodeMembersCapacity);
+    EXPECT_EQ(host::ed::transcript().text().find("More than 800"), std::string::npos) << "800 left exactly";
+}
+
 class EntityTable : public contour_testing::DrawingTest {};
 
 TEST_F(EntityTable, ReadsVisiblePiecesAndDropsShortOnesAndJobLayers) {
