@@ -160,9 +160,9 @@ private:
             switch (*key) {
                 case 'Z': {
                     const bool inches = unit_ == 1;
-                    height_ = std::clamp(kZoomEndFactor * Current().nearestEndDistance,
-                                         inches ? kZoomMinInches : kZoomMinMillimetres,
-                                         inches ? kZoomMaxInches : kZoomMaxMillimetres);
+                    height_ = kZoomEndFactor * std::clamp(Current().nearestEndDistance,
+                                                          inches ? kZoomMinInches : kZoomMinMillimetres,
+                                                          inches ? kZoomMaxInches : kZoomMaxMillimetres);
                     ZoomToCrossing(true);
                     keepSingle = chosen_ != Chosen::None;
                     break;

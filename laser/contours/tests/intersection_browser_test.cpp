@@ -106,11 +106,20 @@ TEST_F(IntersectionBrowser, ZoomHeightsAreClampedAndScaledByPlusAndMinus) {
     Answer({"z", "+", "-", "-", "<Esc>"});
     CheckLineIntersections(kIntersectionCommandMode, CountRecreation);
     const std::vector<std::string> zooms = Zooms();
+    // The distance is kept within 40 before it is multiplied: 4 x 40.
     ASSERT_EQ(zooms.size(), 4u);
-    EXPECT_NE(zooms[0].find("height 40"), std::string::npos) << zooms[0];
-    EXPECT_NE(zooms[1].find("height 10"), std::string::npos) << zooms[1];
-    EXPECT_NE(zooms[2].find("height 40"), std::string::npos) << zooms[2];
-    EXPECT_NE(zooms[3].find("height 160"), std::string::npos) << zooms[3];
+    EXPECT_NE(zooms[0].find("height 160"), std::string::npos) << zooms[0];
+    EXPECT_NE(zooms[1].find("height 40"), std::string::npos) << zooms[1];
+    EXPECT_NE(zooms[2].find("height 160"), std::string::npos) << zooms[2];
+    EXPECT_NE(zooms[3].find("height 640"), std::string::npos) << zooms[3];
+
+    // A tiny distance is raised to the smallest one first: 4 x 0.0001.
+    IntersectionPairs().pairs[0].nearestEndDistance = 0.00001;
+    host::ed::clearDisplayLog();
+    Answer({"z", "e"});
+    CheckLineIntersections(kIntersectionCommandMode, CountRecreation);
+    ASSERT_EQ(Zooms().size(), 1u);
+    EXPECT_NE(Zooms()[0].find("height 4e-04"), std::string::npos) << Zooms()[0];
 }
 
 TEST_F(IntersectionBrowser, PairsOfAPieceErasedMeanwhileAreDroppedAndTheContoursMadeAgain) {
