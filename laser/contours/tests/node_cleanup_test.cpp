@@ -12,6 +12,7 @@
 
 #include "cadlib/angles.h"
 #include "host/db/database.h"
+#include "host/ed/display.h"
 #include "host/ed/input.h"
 #include "host/ed/transcript.h"
 #include "host/ui/message_box.h"
@@ -225,8 +226,17 @@ TEST_F(NodeCleanup, TheBrowserReportsInvalidKeysAndCountsWhatIsLeft) {
     ASSERT_EQ(Stage().NodeList.size(), 1u);
     Stage().NodeMembers = {0, 1, 2, 3};
     Answer({"", "msgbox OK", "Zoom", "M", "q", "msgbox OK", "D", "d"});
+    host::ed::clearDisplayLog();
     int exitCode = -7;
     EXPECT_EQ(BrowseNodeObjects(Stage().NodeList[0], exitCode, Stage()), 2);
+    // The window about the node: eight times the distance to the nearest far end (scale 2), the larger of the
+    // two sizes taken across.
+    std::vector<std::string> zooms;
+    for (const host::ed::DisplayEvent& e : host::ed::displayLog()) {
+        if (e.kind == host::ed::DisplayEvent::Kind::Zoom) zooms.push_back(host::ed::describe(e));
+    }
+    ASSERT_EQ(zooms.size(), 1u);
+    EXPECT_EQ(zooms[0], "zoom window: center 0,0 height 160");
     EXPECT_EQ(exitCode, kNodeBrowserReduced);
     ASSERT_EQ(host::ui::messageBoxLog().size(), 2u);
     EXPECT_EQ(host::ui::messageBoxLog()[0].text, "Invalid symbol\n\nEnter one of the symbol - Z,N,M,E");
