@@ -144,6 +144,8 @@ inline std::string CheckLayout(const CNestingEngine& engine) {
             parts.emplace_back(i, PartOutline(part));
         }
         for (const auto& [i, outline] : parts) {
+            // Clamps stand on the sheet's edge by design; they are only kept clear of the parts.
+            if (engine.PartInstances[static_cast<std::size_t>(i)].Type->Kind == kKindClamp) continue;
             for (const P& p : outline) {
                 if (p.x < sheet.OuterBox.minX || p.x > sheet.OuterBox.maxX || p.y < sheet.OuterBox.minY ||
                     p.y > sheet.OuterBox.maxY) {
