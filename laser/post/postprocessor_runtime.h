@@ -107,7 +107,7 @@ int LoadPostprocessorRuntimeFrom(const std::filesystem::path& path, Postprocesso
 // postprocessor is looked up when no folder is set.
 std::filesystem::path ShippedPostprocessorFolder();
 
-// The path of the postprocessor `fileName` in the stored folder `folder` (a '\\' folder separates too); the
+// The path of the postprocessor `fileName` in the stored folder `folder` (backslashes separate too); the
 // shipped folder when `folder` is empty.
 std::filesystem::path PostprocessorPathOf(const std::string& folder, const std::string& fileName);
 

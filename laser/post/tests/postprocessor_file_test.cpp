@@ -88,14 +88,32 @@ TEST_F(PostprocessorFile, EveryKeySurvivesAWriteAndARead) {
     EXPECT_EQ(bytes.find("\n\n"), std::string::npos) << "every line feed follows a CR";
 }
 
-TEST_F(PostprocessorFile, ShippedPostprocessorIsWrittenBackByteForByte) {
+TEST_F(PostprocessorFile, ShippedPostprocessorsAreWrittenBackByteForByte) {
     PostprocessorSettings settings;
     ASSERT_EQ(ReadPostprocessorFile(settings, ShippedLaser()), 0);
     EXPECT_EQ(settings.MachineType, "Laser");
     EXPECT_EQ(settings.StartPrgStr, "%<EOB>\r\n(<NAME-PROGRAM> <MATERIAL> T=<THIN>)<EOB>\r\n<N-CODE>G21 G90 G40<EOB>");
     EXPECT_EQ(settings.XCode, " X") << "a leading blank is part of the value";
-    ASSERT_EQ(WritePostprocessorFile(settings, Path("copy.MXT")), 0);
-    EXPECT_EQ(ReadBytes(Path("copy.MXT")), ReadBytes(ShippedLaser()));
+    int shipped = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(SourceDir() / "data/post")) {
+        if (entry.path().extension() != ".MXT") continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        ++shipped;
+        PostprocessorSettings read;
+        ASSERT_EQ(ReadPostprocessorFile(read, entry.path()), 0);
+        ASSERT_EQ(WritePostprocessorFile(read, Path("copy.MXT")), 0);
+        EXPECT_EQ(ReadBytes(Path("copy.MXT")), ReadBytes(entry.path()));
+    }
+    EXPECT_GE(shipped, 1);
+}
+
+TEST_F(PostprocessorFile, LegacyCyrillicFilesAreReadAsText) {
+    // A file written by an older system in Windows Cyrillic: the name is read as the same letters.
+    std::vector<std::string> lines = ReadLines(ShippedLaser());
+    lines[IndexOf(lines, "####NamePostprocessor") + 1] = "\xCB\xE0\xE7\xE5\xF0";  // "Лазер" in CP1251
+    PostprocessorSettings settings;
+    ASSERT_EQ(ReadLinesAs(lines, settings), 0);
+    EXPECT_EQ(settings.NamePostprocessor, "Лазер");
 }
 
 TEST_F(PostprocessorFile, EmptyTemplateIsACountOfOneAndAnEmptyLine) {

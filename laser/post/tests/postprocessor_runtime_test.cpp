@@ -132,6 +132,17 @@ TEST_F(PostprocessorRuntimeLoad, AnyTemplateThatDoesNotCompileFailsTheLoad) {
     }
 }
 
+TEST_F(PostprocessorRuntimeLoad, ShippedPostprocessorsLoadForTheirMachines) {
+    const std::pair<const char*, int> shipped[] = {
+        {"FANUC.MXT", kMachineLaser}, {"FLAME.MXT", kMachineFlame}, {"WATERJET.MXT", kMachineWaterjet}};
+    for (const auto& [name, machine] : shipped) {
+        PostprocessorRuntime runtime;
+        EXPECT_EQ(LoadPostprocessorRuntimeFrom(SourceDir() / "data/post" / name, runtime), 0) << name;
+        EXPECT_EQ(runtime.MachineTypeCode, machine) << name;
+    }
+    EXPECT_TRUE(MessageBoxTexts().empty());
+}
+
 TEST_F(PostprocessorRuntimeLoad, SelectedFileIsLoadedOrReportedMissing) {
     PostprocessorRuntime runtime;
     runtime.LeadText = "kept";
