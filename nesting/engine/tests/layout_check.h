@@ -101,25 +101,26 @@ inline bool PointInside(P p, const Polygon& polygon) {
     return inside;
 }
 
-inline P Centroid(const Polygon& polygon) {
-    P c;
-    for (const P& p : polygon) {
-        c.x += p.x / static_cast<double>(polygon.size());
-        c.y += p.y / static_cast<double>(polygon.size());
+// Whether any vertex or edge midpoint of `a` lies inside `b`.
+inline bool AnyPointInside(const Polygon& a, const Polygon& b) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const P& p = a[i];
+        const P& q = a[(i + 1) % a.size()];
+        if (PointInside(p, b) || PointInside({(p.x + q.x) / 2.0, (p.y + q.y) / 2.0}, b)) return true;
     }
-    return c;
+    return false;
 }
 
-// Whether two outlines overlap: edges that cross, or one lying inside the other (tested with a vertex and, for
-// outlines whose vertices all lie on the other's boundary, the centroid).
+// Whether two outlines overlap: edges that cross, or a vertex or edge midpoint of one inside the other. Outlines
+// that only touch are not told apart from overlapping ones; the engine keeps its parts apart, so a touch is a
+// fault as well.
 inline bool Overlap(const Polygon& a, const Polygon& b) {
     for (std::size_t i = 0; i < a.size(); ++i) {
         for (std::size_t j = 0; j < b.size(); ++j) {
             if (SegmentsCross(a[i], a[(i + 1) % a.size()], b[j], b[(j + 1) % b.size()])) return true;
         }
     }
-    return PointInside(a.front(), b) || PointInside(b.front(), a) || PointInside(Centroid(a), b) ||
-           PointInside(Centroid(b), a);
+    return AnyPointInside(a, b) || AnyPointInside(b, a);
 }
 
 // The posed outer outline of a placed part (its committed pose).
