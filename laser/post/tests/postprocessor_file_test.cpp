@@ -314,6 +314,18 @@ TEST_F(PostprocessorFile, TruncatedPositionalFileIsDamaged) {
     EXPECT_NE(MessageBoxTexts()[0].find("the file ends before the value of ProfCutDist3."), std::string::npos);
 }
 
+TEST_F(PostprocessorFile, OverlongPositionalLineShiftsTheValuesAndIsCaught) {
+    // Without keys, the rest of a cut line becomes the next value and every later value moves down one place:
+    // the first number that receives a text shows the damage.
+    std::vector<std::string> lines = ReadLines(Fixture("positional_41.MXT"));
+    lines[2] = std::string(19, 'L') + "aser";
+    PostprocessorSettings settings;
+    EXPECT_EQ(ReadLinesAs(lines, settings), -1);
+    ASSERT_EQ(MessageBoxTexts().size(), 1u);
+    EXPECT_NE(MessageBoxTexts()[0].find("at line 5:\n\rthe value of RapidFeed is not a number."), std::string::npos)
+        << MessageBoxTexts()[0];
+}
+
 TEST_F(PostprocessorFile, MissingAndForeignFilesGiveTheirMessages) {
     PostprocessorSettings settings = DistinctSettings();
     const std::filesystem::path missing = Path("missing.MXT");

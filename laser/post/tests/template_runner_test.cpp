@@ -105,6 +105,9 @@ TEST_F(TemplateRunner, IncrementalMovesArePrintedWithTheirSign) {
     Run("<MOTION-ALL><X-COORD><Y-COORD><EOB>", kMotionLinear, kBlockAlways);
     EXPECT_EQ(Blocks(), (std::vector<std::string>{"N10G01 X+5.000", "G01 X-3.000", "G01 X+0.000 Y+0.000"}))
         << "a move that rounds to 0 writes nothing unless MOTION-ALL forces it";
+    MoveTo(20, 10.0002);
+    Run("<X-COORD-ABSOLUTE-ALL><Y-COORD-ALL><EOB>");
+    EXPECT_EQ(Blocks().back(), "X20.000 Y+0.000") << "the absolute form in incremental output";
 }
 
 TEST_F(TemplateRunner, BlockNumbersFollowTheirFormat) {
