@@ -147,6 +147,12 @@ std::optional<PostSection> SectionOfHeader(std::string_view line) {
 std::optional<ReadFault> ReadSection(PostLineReader& in, PostSection section, PostprocessorSettings& settings,
                                      std::optional<std::string>& ending) {
     int generalKeys = 0;
+    // A Profile section is the whole profile: a key it leaves out is empty, not what the record held.
+    if (section == PostSection::Profile) {
+        for (const PostKey& key : PostKeys()) {
+            if (key.section == PostSection::Profile) settings.*key.text = std::string();
+        }
+    }
     for (;;) {
         ending = in.read(kPostKeyLineSize);
         if (!ending) break;

@@ -212,6 +212,21 @@ TEST_F(PostprocessorFile, ALineLongerThanItsRoomIsCutAndItsRestPassedOver) {
     EXPECT_EQ(settings.Unit, "mm") << "the next key is still read";
 }
 
+TEST_F(PostprocessorFile, KeysMissingFromProfileAreEmptyElsewhereKept) {
+    std::vector<std::string> lines = ReadLines(ShippedLaser());
+    for (const char* key : {"####ProfCutDist1", "####HomeZ"}) {
+        const int at = IndexOf(lines, key);
+        lines.erase(lines.begin() + at, lines.begin() + at + 2);
+    }
+    lines.insert(lines.begin() + IndexOf(lines, "###Code"), {"####HomeX", "0"});  // General keeps 12 key lines
+    PostprocessorSettings settings;
+    settings.ProfCutDist1 = "7";
+    settings.HomeZ = "9";
+    ASSERT_EQ(ReadLinesAs(lines, settings), 0);
+    EXPECT_EQ(settings.ProfCutDist1, "");
+    EXPECT_EQ(settings.HomeZ, "9");
+}
+
 TEST_F(PostprocessorFile, RepeatedSectionStandsInForTheEndLine) {
     std::vector<std::string> lines = ReadLines(ShippedLaser());
     lines.pop_back();  // "###EndFile"
