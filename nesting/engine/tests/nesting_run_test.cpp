@@ -1,0 +1,308 @@
+// The nesting run on small jobs: sheets filled and left over, priorities, clamps, rotation rules through the run,
+// the kept best pass, repeatability, and the placement order, templates and pass comparison it is built from.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "nesting/engine/nesting_run.h"
+#include "nesting/engine/stock_optimization.h"
+#include "nesting/engine/tests/layout_check.h"
+#include "nesting/engine/tests/placement_job.h"
+
+namespace {
+
+using namespace nesting_engine_testing;
+
+constexpr double kExact = 1e-9;
+
+class NestingRun : public PlacementJob {
+protected:
+    void SetUp() override {
+        PlacementJob::SetUp();
+        host::sys::seedRandom(3);
+    }
+
+    int Run() {
+        sheets_.clear();
+        return RunNesting(engine, [this](int sheet) {
+            sheets_.push_back(sheet);
+            // Each finished sheet is handed over as the run leaves it: already free of overlaps.
+            EXPECT_EQ(layout_check::CheckLayout(engine), "") << "sheet " << sheet;
+        });
+    }
+
+    int PlacedOn(int sheet) const {
+        int count = 0;
+        for (const PartInstance& part : engine.PartInstances) {
+            count += (part.Stock == sheet && part.Placed == 1 && part.Type->Kind == kKindPart) ? 1 : 0;
+        }
+        return count;
+    }
+
+    std::vector<int> sheets_;
+};
+
+TEST_F(NestingRun, AJobWithoutStocksOrPartsReturnsAtOnce) {
+    for (bool stocks : {false, true}) {
+        NewEngine();
+        host::ed::transcript().clear();
+        if (stocks) {
+            AddStockType(engine, MakeRectangleType(kKindStock, 100, 100), 1);
+        } else {
+            AddPartType(engine, MakeRectangleType(kKindPart, 10, 10), 2);
+        }
+        ASSERT_TRUE(AddInstances(engine));
+        EXPECT_EQ(Run(), 0);
+        EXPECT_TRUE(sheets_.empty());
+        EXPECT_EQ(engine.UsedStockCount, 0);
+        EXPECT_EQ(Transcript().find("Stock"), std::string::npos);
+    }
+}
+
+TEST_F(NestingRun, PartsThatFitTheFirstSheetKeepItsBestPass) {
+    AddStockType(engine, MakeRectangleType(kKindStock, 1000, 500), 2);
+    AddPartType(engine, MakeRectangleType(kKindPart, 100, 50), 8);
+    ASSERT_TRUE(AddInstances(engine));
+    Run();
+    EXPECT_EQ(PlacedOn(0), 8);
+    EXPECT_EQ(engine.PlacedTotal, 8);
+    EXPECT_EQ(engine.UsedStockCount, 1);
+    EXPECT_EQ(sheets_, std::vector<int>{0});
+    const std::string transcript = Transcript();
+    EXPECT_NE(transcript.find("Stock 1  Metal recovery=8.00%  NestParts=8\n\r"), std::string::npos);
+    EXPECT_EQ(transcript.find("Stock 2"), std::string::npos) << "the loop stops once every part is placed";
+    EXPECT_NE(transcript.find("+++ PASS OPTIM"), std::string::npos);
+    EXPECT_NE(transcript.find("> PASS OPTIM - STV\n\r"), std::string::npos);
+
+    // The sheet's layout is the kept pass.
+    const PartInstance& sheet = engine.StockInstances[0];
+    EXPECT_EQ(sheet.Placed, 1);
+    EXPECT_EQ(sheet.PlacedCount, 8);
+    EXPECT_NEAR(sheet.KIsp, 0.08, kExact);
+    ASSERT_EQ(engine.Best.Count(), 8);
+    for (const BestLayoutEntry& entry : engine.Best.Entries) {
+        const PartPose& pose = *Part(entry.Instance).CommittedPose;
+        EXPECT_EQ(pose.X, entry.X);
+        EXPECT_EQ(pose.Y, entry.Y);
+        EXPECT_EQ(pose.Angle, entry.Angle);
+        EXPECT_LE(pose.Box.maxX, sheet.XE);
+        EXPECT_LE(pose.Box.maxY, sheet.YE);
+    }
+    EXPECT_EQ(engine.StockInstances[1].Placed, 0);
+    EXPECT_EQ(layout_check::CheckLayout(engine), "");
+}
+
+TEST_F(NestingRun, PartsOverflowToTheNextSheetsAndAnUnfitPartStaysUnplaced) {
+    AddStockType(engine, MakeRectangleType(kKindStock, 300, 300), 3);
+    AddPartType(engine, MakeRectangleType(kKindPart, 140, 140), 5);
+    AddPartType(engine, MakeRectangleType(kKindPart, 400, 50), 1);
+    ASSERT_TRUE(AddInstances(engine));
+    Run();
+    EXPECT_EQ(PlacedOn(0), 4);
+    EXPECT_EQ(PlacedOn(1), 1);
+    EXPECT_EQ(PlacedOn(2), 0);
+    EXPECT_EQ(Part(5).Placed, 0) << "400 long never fits a 300 square sheet";
+    EXPECT_EQ(engine.UsedStockCount, 2);
+    EXPECT_EQ(sheets_, (std::vector<int>{0, 1}));
+    EXPECT_NE(Transcript().find("Stock 3  Metal recovery=0.00%  NestParts=0"), std::string::npos);
+    EXPECT_EQ(layout_check::CheckLayout(engine), "");
+}
+
+TEST_F(NestingRun, AHigherPriorityIsPlacedFirstWhateverItsArea) {
+    struct Case {
+        int priorityLarge;
+        int prioritySmall;
+        bool largePlaced;
+    };
+    for (const Case& c : {Case{1, 8, false}, Case{8, 1, true}}) {
+        NewEngine();
+        AddStockType(engine, MakeRectangleType(kKindStock, 100, 100), 1);
+        AddPartType(engine, MakeRectangleType(kKindPart, 90, 90), 1, c.priorityLarge);
+        AddPartType(engine, MakeRectangleType(kKindPart, 60, 60), 1, c.prioritySmall);
+        ASSERT_TRUE(AddInstances(engine));
+        Run();
+        EXPECT_EQ(Part(0).Placed == 1, c.largePlaced) << c.priorityLarge;
+        EXPECT_EQ(Part(1).Placed == 1, !c.largePlaced) << c.priorityLarge;
+        EXPECT_EQ(layout_check::CheckLayout(engine), "");
+    }
+}
+
+TEST_F(NestingRun, ClampsStandInTheirRowAndPartsKeepClearOfThem) {
+    engine.ClampUse = 1;
+    engine.ClampQuantity = 2;
+    engine.ClampCenterList = 1;
+    engine.ClampingDistance = 400;
+    AddStockType(engine, MakeRectangleType(kKindStock, 1000, 300), 1);
+    AddPartType(engine, MakeRectangleType(kKindPart, 100, 60), 6);
+    AddClampType(engine, 40, 30, 2);
+    ASSERT_TRUE(AddInstances(engine));
+    Run();
+    EXPECT_EQ(PlacedOn(0), 6);
+    EXPECT_EQ(engine.PlacedTotal, 6) << "clamps are not counted";
+    const PartInstance& sheet = engine.StockInstances[0];
+    EXPECT_EQ(sheet.ClampFlag, 1);
+    EXPECT_EQ(sheet.PlacedCount, 8);
+    for (int c = 0; c < 2; ++c) {
+        const PartInstance& clamp = Part(6 + c);
+        EXPECT_EQ(clamp.Stock, 0);
+        EXPECT_NEAR(clamp.CommittedPose->X, 300 + 400 * c, kExact);
+        EXPECT_NEAR(clamp.CommittedPose->Y, 0.001, kExact);
+    }
+    EXPECT_NE(Transcript().find("NestParts=6"), std::string::npos);
+    EXPECT_EQ(layout_check::CheckLayout(engine), "");
+}
+
+TEST_F(NestingRun, EveryRotationRuleHoldsThroughTheRun) {
+    struct Case {
+        const char* what;
+        std::uint8_t mode;
+        double sheetGrain;
+        double sectorMin;
+        double sectorMax;
+        double deltaIndex;
+        double step;
+        std::function<bool(double)> admitted;
+    };
+    const Case cases[] = {
+        {"no rotate at a grain of 30", kRotateNone, 30, 0, 0, 0, 0.5,
+         [](double a) { return AngleGap(a, 30 * kDeg) < kExact; }},
+        {"sector of +-15 around a grain of 90", kRotateSector, 90, -15, 15, 0, 0.5,
+         [](double a) { return AngleGap(a, 90 * kDeg) <= 15 * kDeg + kExact; }},
+        {"sector and opposite", kRotateSectorAnd180, 90, -15, 15, 0, 0.5,
+         [](double a) { return AngleGap(a, 90 * kDeg) <= 15 * kDeg + kExact || AngleGap(a, 270 * kDeg) <= 15 * kDeg + kExact; }},
+        {"free with a delta of 90", kRotateFull, 0, 0, 0, 9, 90,
+         [](double a) { return std::fmod(a + kExact, 90 * kDeg) < 2 * kExact; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewEngine();
+        PartType sheet = MakeRectangleType(kKindStock, 600, 400);
+        sheet.Grain = c.sheetGrain;
+        AddStockType(engine, sheet, 1);
+        // An L whose least box is not at a right angle to the sheet.
+        PartType part = MakeType(kKindPart, MakePolygon({{0, 0}, {90, 20}, {85, 45}, {25, 35}, {15, 80}, {-10, 70}}));
+        part.SectorMin = c.sectorMin;
+        part.SectorMax = c.sectorMax;
+        part.DeltaIndex = c.deltaIndex;
+        part.RotationStep = c.step;
+        AddPartType(engine, part, 4, 0, c.mode);
+        ASSERT_TRUE(AddInstances(engine));
+        Run();
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_EQ(Part(i).Placed, 1) << i;
+            EXPECT_TRUE(c.admitted(Part(i).CommittedPose->Angle)) << i << ": " << Part(i).CommittedPose->Angle / kDeg;
+        }
+        EXPECT_EQ(layout_check::CheckLayout(engine), "");
+    }
+}
+
+// A part longer than the sheet is high (and shorter than it is wide) that turns freely is tried at quarter turns
+// only; its own delta is given back afterwards.
+TEST_F(NestingRun, ALongFreePartTurnsByQuarterTurnsOnly) {
+    AddStockType(engine, MakeRectangleType(kKindStock, 800, 100), 1);
+    PartType part = MakeRectangleType(kKindPart, 300, 30);
+    part.DeltaIndex = 0;
+    part.RotationStep = 0.5;
+    AddPartType(engine, part, 3);
+    ASSERT_TRUE(AddInstances(engine));
+    Run();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(Part(i).Placed, 1) << i;
+        EXPECT_LT(std::fmod(Part(i).CommittedPose->Angle + kExact, 90 * kDeg), 2 * kExact) << i;
+    }
+    EXPECT_EQ(engine.PartTypes[0].DeltaIndex, 0);
+    EXPECT_EQ(engine.PartTypes[0].RotationStep, 0.5);
+    EXPECT_EQ(layout_check::CheckLayout(engine), "");
+}
+
+TEST_F(NestingRun, TheSameSeedGivesTheSameLayout) {
+    std::vector<std::array<double, 4>> layouts[2];
+    for (int run = 0; run < 2; ++run) {
+        NewEngine();
+        AddStockType(engine, MakeRectangleType(kKindStock, 400, 300), 2);
+        AddPartType(engine, MakeType(kKindPart, MakePolygon({{0, 0}, {80, 0}, {80, 20}, {20, 20}, {20, 60}, {0, 60}})),
+                    6);
+        ASSERT_TRUE(AddInstances(engine));
+        host::sys::seedRandom(21);
+        Run();
+        for (const PartInstance& part : engine.PartInstances) {
+            layouts[run].push_back({double(part.Stock), part.CommittedPose->X, part.CommittedPose->Y,
+                                    part.CommittedPose->Angle});
+        }
+    }
+    EXPECT_EQ(layouts[0], layouts[1]);
+}
+
+TEST_F(NestingRun, OrderPutsPriorityFirstThenTheWeightedArea) {
+    AddStockType(engine, MakeRectangleType(kKindStock, 1000, 1000), 1);
+    AddPartType(engine, MakeRectangleType(kKindPart, 100, 100), 2, 7);  // instances 0, 1: key 10000
+    AddPartType(engine, MakeRectangleType(kKindPart, 10, 10), 1, 8);    // instance 2: key 100, priority 8
+    AddPartType(engine, MakeRectangleType(kKindPart, 200, 20), 1, 7);   // instance 3: 4000 x 10 / 3
+    AddPartType(engine, MakeRectangleType(kKindPart, 150, 60), 1, 7);   // instance 4: 9000 (aspect 2.5)
+    ASSERT_TRUE(AddInstances(engine));
+    ResetNestingRun(engine);
+    EXPECT_EQ(OrderPartInstances(engine), 5);
+    EXPECT_EQ(engine.PartOrder, (std::vector<std::int32_t>{2, 3, 0, 1, 4}));
+}
+
+TEST_F(NestingRun, RotationTemplatesFindTheBestLandscapeAndPortraitAngles) {
+    struct Case {
+        const char* what;
+        Contour outline;
+        double landscape;
+        double portrait;
+    };
+    // A 100 x 10 bar drawn at 30 degrees: upright (portrait) at 60; its least landscape box (at 0) is more than
+    // 2% larger, so the landscape angle becomes the portrait one plus 90.
+    Contour slanted = MakePolygon({{0, 0}, {86.60254037844386, 50}, {81.60254037844386, 58.66025403784439},
+                                   {-5, 8.660254037844386}});
+    const Case cases[] = {
+        {"a 100 x 50 rectangle", MakeRectangle(100, 50), 0, 90},
+        {"a bar at 30 degrees", slanted, 150, 60},
+    };
+    for (const Case& c : cases) {
+        NewEngine();
+        AddStockType(engine, MakeRectangleType(kKindStock, 1000, 1000), 1);
+        AddPartType(engine, MakeType(kKindPart, c.outline), 1);
+        ASSERT_TRUE(AddInstances(engine));
+        ResetNestingRun(engine);
+        BuildRotationTemplates(engine, 0);
+        const PartType& type = engine.PartTypes[0];
+        for (const PartGroup& t : type.SingleTemplates) {
+            EXPECT_EQ(t.Valid, 1) << c.what;
+            EXPECT_EQ(t.BestLandscapeDeg, c.landscape) << c.what;
+            EXPECT_EQ(t.BestPortraitDeg, c.portrait) << c.what;
+        }
+        EXPECT_EQ(type.PairTemplates[0].Valid, 0) << "one copy makes no pair";
+    }
+}
+
+TEST_F(NestingRun, PassComparisonByOptimisationOption) {
+    engine.Best.PlacedArea = 100;
+    engine.Best.SKIsp = 0.5;
+    engine.Best.SS = 200;
+    engine.Best.SSG = 30;
+    engine.Best.SSV = 40;
+    struct Case {
+        int option;
+        double area, skisp, ssg, ssv, ss;
+        int result;
+    };
+    const Case cases[] = {
+        {0, 101, 0.1, 0, 0, 999, 0},  {3, 99, 0.9, 99, 99, 1, 1},  // area decides first
+        {0, 100, 0.6, 0, 0, 999, 0},  {0, 100, 0.5, 99, 99, 1, 1},
+        {1, 100, 0.0, 0, 0, 199, 0},  {1, 100, 0.9, 99, 99, 200, 1},
+        {2, 100, 0.0, 31, 0, 999, 0}, {2, 100, 0.0, 30, 41, 999, 0}, {2, 100, 0.0, 30, 40, 0, 1},
+        {3, 100, 0.0, 0, 41, 999, 0}, {3, 100, 0.0, 31, 40, 999, 0}, {3, 100, 0.0, 29, 40, 0, 1},
+    };
+    for (const Case& c : cases) {
+        engine.NestingOptimizationOption = c.option;
+        EXPECT_EQ(CompareWithBestLayout(engine, c.area, c.skisp, c.ssg, c.ssv, c.ss), c.result)
+            << "option " << c.option << " area " << c.area;
+    }
+}
+
+}  // namespace
