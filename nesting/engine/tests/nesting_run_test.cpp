@@ -11,6 +11,7 @@
 #include "nesting/engine/stock_optimization.h"
 #include "nesting/engine/tests/layout_check.h"
 #include "nesting/engine/tests/placement_job.h"
+#include "nesting/geometry/contour_relation.h"
 
 namespace {
 
@@ -302,6 +303,38 @@ TEST_F(NestingRun, PassComparisonByOptimisationOption) {
         engine.NestingOptimizationOption = c.option;
         EXPECT_EQ(CompareWithBestLayout(engine, c.area, c.skisp, c.ssg, c.ssv, c.ss), c.result)
             << "option " << c.option << " area " << c.area;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+using namespace nesting_engine_testing;
+
+// With hole nesting a small part of another type goes into the hole of a placed frame; without it the small
+// part keeps clear of the frame's box.
+TEST_F(NestingRun, HoleNestingPutsASmallPartIntoAFramesHole) {
+    for (std::uint8_t holeMode : {1, 0}) {
+        NewEngine();
+        PartType frame = MakeRectangleType(kKindPart, 200, 200);
+        AddHole(frame, MakeCircle(80));
+        AddStockType(engine, MakeRectangleType(kKindStock, 1000, 1000), 1);
+        AddPartType(engine, frame, 1);
+        AddPartType(engine, MakeType(kKindPart, MakeCircle(30)), 1);
+        ASSERT_TRUE(AddInstances(engine));
+        engine.HoleMode = holeMode;
+        Run();
+        ASSERT_EQ(Part(0).Placed, 1);
+        ASSERT_EQ(Part(1).Placed, 1);
+        const PartPose& a = *Part(0).CommittedPose;
+        const PartPose& b = *Part(1).CommittedPose;
+        if (holeMode == 1) {
+            EXPECT_LT(std::hypot(a.X - b.X, a.Y - b.Y), 50) << "the circle lies in the frame's hole";
+        } else {
+            EXPECT_EQ(RelateBoxes(a.Box, b.Box), ContourRelation::Disjoint);
+            EXPECT_EQ(layout_check::CheckLayout(engine), "");
+        }
     }
 }
 
