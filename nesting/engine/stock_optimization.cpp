@@ -260,8 +260,8 @@ void PlaceClamps(CNestingEngine& engine, int k) {
     const int clamps = std::clamp(engine.ClampQuantity, 0, kMaxClamps);
     for (int c = 0; c < clamps; ++c) {
         PartInstance* clamp = placement::At(engine.PartInstances, engine.PartInstanceCount - engine.ClampQuantity + c);
-        if (clamp == nullptr || !clamp->TrialPose) {
-            continue;
+        if (clamp == nullptr || !clamp->TrialPose || !IsClamp(*clamp)) {
+            continue;  // a job whose clamp copies are missing never puts a part in a clamp's place
         }
         clamp->TrialPose->ContourSet = 0;
         ApplyPartPose(*clamp, 0, {stock.ClampX[static_cast<std::size_t>(c)], stock.ClampY[static_cast<std::size_t>(c)]},

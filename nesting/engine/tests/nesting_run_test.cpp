@@ -63,6 +63,20 @@ TEST_F(NestingRun, AJobWithoutStocksOrPartsReturnsAtOnce) {
     }
 }
 
+TEST_F(NestingRun, AJobBeyondTheClampLimitIsRefusedWithItsMessage) {
+    AddStockType(engine, MakeRectangleType(kKindStock, 1000, 500), 1);
+    AddPartType(engine, MakeRectangleType(kKindPart, 100, 50), 2);
+    AddClampType(engine, 40, 30, 6);
+    ASSERT_TRUE(AddInstances(engine));
+    engine.ClampUse = 1;
+    engine.ClampQuantity = 6;
+    host::ed::transcript().clear();
+    EXPECT_EQ(Run(), 0);
+    EXPECT_NE(Transcript().find("The job asks for 6 clamps per sheet; at most 5 fit."), std::string::npos);
+    EXPECT_EQ(Transcript().find("Stock 1"), std::string::npos);
+    EXPECT_EQ(Part(0).Placed, 0);
+}
+
 TEST_F(NestingRun, PartsThatFitTheFirstSheetKeepItsBestPass) {
     AddStockType(engine, MakeRectangleType(kKindStock, 1000, 500), 2);
     AddPartType(engine, MakeRectangleType(kKindPart, 100, 50), 8);

@@ -229,6 +229,16 @@ TEST_F(PartPlacement, APartOfAlmostThePassAreaIsRefusedAtOnce) {
     }
 }
 
+TEST_F(PartPlacement, AFullSheetRefusesTheNextPartWithItsMessage) {
+    MakeJob(MakeRectangleType(kKindPart, 100, 50), 1, kRotateFull);
+    engine.PlacedPartCount = kMaxPlacedParts;
+    host::ed::transcript().clear();
+    EXPECT_EQ(PlacePart(engine, 0, 0, 0, kAutomaticPlacement), kNotPlaced);
+    EXPECT_NE(Transcript().find("The sheet already carries 9000 parts and clamps"), std::string::npos);
+    EXPECT_EQ(Part(0).Placed, 0);
+    EXPECT_EQ(engine.PlacedPartCount, kMaxPlacedParts);
+}
+
 TEST_F(PartPlacement, ANoRotatePartStaysAtItsGrainAngle) {
     // The sheet's grain of 30 degrees turns every part by 30 degrees and no further, not even by half a turn.
     MakeJob(MakeRectangleType(kKindPart, 100, 40), 4, kRotateNone, 1000, 500, 30);
