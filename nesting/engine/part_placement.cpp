@@ -448,6 +448,11 @@ bool Placement::LoadTemplate() {
     } else if (e_.PairWanted != 0) {
         if (e_.LoadGroupTemplate(j_, 2) != 2) {
             e_.PairWanted = 0;
+        } else if (!type.PairTemplates[0].Valid) {
+            // A type whose pairs all need a turn its rule forbids has no pair template: loading one would put
+            // the partner on top of the part.
+            e_.PairWanted = 0;
+            e_.LoadGroupTemplate(j_, 1);
         }
     } else {
         e_.LoadGroupTemplate(j_, 1);

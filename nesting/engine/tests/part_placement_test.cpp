@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "nesting/engine/group_slides.h"
+#include "nesting/engine/nesting_run.h"
 #include "nesting/engine/part_placement.h"
 #include "nesting/engine/placement_collision.h"
 #include "nesting/engine/tests/layout_check.h"
@@ -237,6 +238,25 @@ TEST_F(PartPlacement, AFullSheetRefusesTheNextPartWithItsMessage) {
     EXPECT_NE(Transcript().find("The sheet already carries 9000 parts and clamps"), std::string::npos);
     EXPECT_EQ(Part(0).Placed, 0);
     EXPECT_EQ(engine.PlacedPartCount, kMaxPlacedParts);
+}
+
+// A sector part whose only pair arrangement turns the partner by half a turn gets no pair template; asked for a
+// pair it is placed as a single part (the partner was put on top of it before).
+TEST_F(PartPlacement, APairWithoutATemplateIsPlacedAsSingleParts) {
+    MakeJob(MakeRectangleType(kKindPart, 100, 50), 2, kRotateSector);
+    PartType& type = engine.PartTypes[0];
+    type.PairVariantCount = 1;
+    type.PairVariants[0] = PairVariant{1, 0, {100, 0}, std::numbers::pi, 100.0, 0.0, 1.0f, 0.5f};
+    engine.UseCluster = 1;
+    BuildRotationTemplates(engine, 0);
+    ASSERT_EQ(type.PairTemplates[0].Valid, 0);
+    engine.PairWanted = 1;
+    ASSERT_EQ(PlacePart(engine, 0, 0, 0, kAutomaticPlacement), kPlaced);
+    EXPECT_EQ(engine.PlacedPartCount, 1);
+    EXPECT_EQ(Part(1).Placed, 0);
+    EXPECT_EQ(engine.PairWanted, 0);
+    ASSERT_EQ(PlacePart(engine, 1, 0, 0, kAutomaticPlacement), kPlaced);
+    EXPECT_EQ(layout_check::CheckLayout(engine), "");
 }
 
 TEST_F(PartPlacement, ANoRotatePartStaysAtItsGrainAngle) {
