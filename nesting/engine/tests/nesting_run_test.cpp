@@ -233,6 +233,37 @@ TEST_F(NestingRun, ALongFreePartTurnsByQuarterTurnsOnly) {
     EXPECT_EQ(layout_check::CheckLayout(engine), "");
 }
 
+// A drawn sheet: an L-shaped outline with a cut-out. Parts keep inside the outline (not just its box) and clear
+// of the cut-out.
+TEST_F(NestingRun, ADrawnSheetKeepsPartsInsideItsOutlineAndOutOfItsCutOut) {
+    PartType sheet = MakeType(kKindStock, MakePolygon({{0, 0}, {600, 0}, {600, 150}, {200, 150}, {200, 400}, {0, 400}}));
+    AddHole(sheet, MakeCircle(40, {100, 200}));
+    AddStockType(engine, sheet, 1);
+    AddPartType(engine, MakeRectangleType(kKindPart, 90, 60), 10);
+    ASSERT_TRUE(AddInstances(engine));
+    Run();
+    EXPECT_GE(PlacedOn(0), 8);
+    EXPECT_EQ(layout_check::CheckLayout(engine), "");
+}
+
+// Rectangular nesting: only the two template angles, and boxes that never meet.
+TEST_F(NestingRun, RectangularNestingKeepsBoxesApart) {
+    AddStockType(engine, MakeRectangleType(kKindStock, 600, 300), 1);
+    AddPartType(engine, MakeType(kKindPart, MakePolygon({{0, 0}, {100, 0}, {100, 50}, {50, 20}, {0, 50}})), 8);
+    ASSERT_TRUE(AddInstances(engine));
+    engine.RectMode = 1;
+    Run();
+    for (int a = 0; a < 8; ++a) {
+        ASSERT_EQ(Part(a).Placed, 1) << a;
+        const double angle = Part(a).CommittedPose->Angle;
+        EXPECT_TRUE(std::fabs(angle) < kExact || std::fabs(angle - std::numbers::pi / 2) < kExact) << angle;
+        for (int b = a + 1; b < 8; ++b) {
+            EXPECT_EQ(RelateBoxes(Part(a).CommittedPose->Box, Part(b).CommittedPose->Box), ContourRelation::Disjoint);
+        }
+    }
+    EXPECT_EQ(layout_check::CheckLayout(engine), "");
+}
+
 TEST_F(NestingRun, TheSameSeedGivesTheSameLayout) {
     std::vector<std::array<double, 4>> layouts[2];
     for (int run = 0; run < 2; ++run) {
