@@ -1,0 +1,65 @@
+// What the writers of one contour's path share: kinds, the description's head and tail, leads, closing a group.
+#include "laser/path/contour_writer_support.h"
+
+#include <string>
+
+#include "host/sys/number_text.h"
+#include "laser/path/path_groups.h"
+
+using host::ge::Point3d;
+
+bool KindHasPath(ContourKind kind) {
+    return kind != ContourKind::MarkPoint && kind != ContourKind::KindJumperPoint;
+}
+
+bool KindCutsWithoutOffset(ContourKind kind) {
+    switch (kind) {
+        case ContourKind::NoCloseLine:
+        case ContourKind::EngraveLine:
+        case ContourKind::CommonLine:
+        case ContourKind::HeatTreatmentLine:
+        case ContourKind::InsideCutLine:
+        case ContourKind::EngraveAndMarkLine:
+        case ContourKind::MarkLine:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void PlaceLeadEnds(LeadInPlan& plan) {
+    plan.leadInStart = plan.leadInLength > 0.0 ? PointAtAngle(plan.startPoint, plan.leadInAngle, plan.leadInLength)
+                                               : plan.startPoint;
+    plan.leadOutEnd = plan.leadOutLength > 0.0
+                          ? PointAtAngle(plan.startPoint, plan.leadOutAngle, plan.leadOutLength)
+                          : plan.startPoint;
+}
+
+void ShortenBlockedLeads(LeadInPlan& plan) {
+    if (plan.leadInBlocked) {
+        plan.leadInStart = PointAtAngle(plan.startPoint, plan.leadInAngle, plan.leadInFreeLength / 2.0);
+    }
+    if (plan.leadOutBlocked) {
+        plan.leadOutEnd = PointAtAngle(plan.startPoint, plan.leadOutAngle, plan.leadOutFreeLength / 2.0);
+    }
+}
+
+void AppendPathTail(const Point3d& start, const Point3d& end) {
+    std::string& text = PathWriter().PathDescriptionText;
+    text += host::sys::formatC(" %.4f %.4f", start.x, start.y);
+    text += host::sys::formatC(" %.4f %.4f", end.x, end.y);
+}
+
+void AppendContourHead(const ContourRecord& record, int offsetSide) {
+    PathWriter().PathDescriptionText += SetCutColourForSide(offsetSide);
+    PathWriter().PathDescriptionText +=
+        host::sys::formatC(" HP= %s %i %i %i %i", FormatPathHandle(record.handle).c_str(), int(record.shape),
+                           offsetSide, int(record.placement), int(record.closure));
+}
+
+void FinishContourGroup(ContourRecord& record) {
+    record.processed = 1;
+    StorePathDescription();
+    EndPathGroup();
+}
+

@@ -1,0 +1,94 @@
+// The working record of one contour's path writer, and the tests that decide whether its lead-in and lead-out
+// are free of the contour itself and of the other contours, and which of two plans is better.
+#pragma once
+
+#include <cstdint>
+
+#include "host/db/entity.h"
+#include "host/ge/point.h"
+
+struct CuttingJob;
+
+// The side of the path on which the tool runs (radius compensation).
+inline constexpr std::uint8_t kOffsetNone = 0;    // "Offset=NO"
+inline constexpr std::uint8_t kOffsetLeft = 1;    // "Offset=NL"
+inline constexpr std::uint8_t kOffsetRight = 2;   // "Offset=NR"
+
+// The order in which a contour's vertices are cut.
+inline constexpr std::uint8_t kCutForward = 0;    // increasing vertex order (counter-clockwise on a closed contour)
+inline constexpr std::uint8_t kCutBackward = 1;   // decreasing vertex order
+
+// Answers of EvaluateLeadCollisions.
+enum LeadCollisionScore : int {
+    kLeadsFree = 0,        // the leads as planned cross nothing
+    kLeadsFreedByTurn = 1, // free after turning (or nothing left blocked at the end)
+    kLeadsBlocked = 2,     // a lead still crosses something
+};
+
+// A free length that means "nothing met": the lead only touches its own contour at the start point.
+inline constexpr double kLeadUnblockedLength = 1e30;
+
+// The lead plan of one contour while its path is written. The writer owns it on its stack.
+struct LeadInPlan {
+    host::ge::Point3d startPoint;      // the lead-in ends and the lead-out starts here
+    int contourIndex = 0;              // index of the ContourRecord
+    std::uint8_t startOnVertex = 0;    // 1 on a polyline vertex (or an open contour), 0 inside a segment
+    int vertexCount = 0;               // vertices considered (one less for an open polyline)
+    int startSegment = 0;              // segment (or vertex) where cutting starts
+    std::uint8_t direction = kCutForward;
+    std::uint8_t offsetSide = kOffsetNone;
+    double normalAngle = 0.0;          // from the start point into the scrap side
+    double leadInAngle = 0.0;          // from the start point toward the lead-in's outer end
+    double leadOutAngle = 0.0;         // from the start point toward the lead-out's outer end
+    double leadInSideTangent = 0.0;    // the contour leaving the start point on the lead-in's side
+    double leadOutSideTangent = 0.0;   // the contour leaving the start point on the lead-out's side
+    double leadInLength = 0.0;         // 0 = no lead-in
+    double leadOutLength = 0.0;        // 0 = no lead-out
+    std::uint8_t leadInBlocked = 0;
+    std::uint8_t leadOutBlocked = 0;
+    double leadInFreeLength = 0.0;     // distance to the nearest crossing, or kLeadUnblockedLength
+    double leadOutFreeLength = 0.0;
+    host::ge::Point3d leadInStart;     // outer end of the lead-in
+    host::ge::Point3d leadOutEnd;      // outer end of the lead-out
+    host::ge::Point3d leadInCrossing;  // nearest crossing found for the lead-in
+    host::ge::Point3d leadOutCrossing; // nearest crossing found for the lead-out
+};
+
+// The nearest point where `line` crosses `entity` away from the plan's start point: crossings closer than 1e-6
+// to the start point are ignored when `ignoreStart` is set. Answers 1 with the distance and point when some
+// crossing counts; 0 when there is none, or all were ignored. When the entity is crossed at all, freeLength is
+// first set to kLeadUnblockedLength.
+int NearestCrossing(const host::db::Entity& entity, const host::db::Entity& line, const LeadInPlan& plan,
+                    double& freeLength, host::ge::Point3d& crossing, bool ignoreStart);
+
+// Tests the leads of the plan against the contour itself (`contour`, touching it at the start point is allowed)
+// and against every other contour of the job whose box meets the test line (inside-cut lines never block; the
+// record after the last contour only when it is the stock). A test line runs 1.3 times the lead's length, so a
+// lead that ends short of another part but within 30 % of its length is blocked. A lead of length 0 is never
+// blocked. Updates the blocked flags, free lengths and crossings, and recomputes leadInStart and leadOutEnd from
+// the planned lengths. Answers true when no tested lead is blocked.
+bool TestLeadsCollision(const CuttingJob& job, const host::db::Entity& contour, LeadInPlan& plan, bool testLeadIn,
+                        bool testLeadOut);
+
+// Tests the leads as planned and, when one is blocked, turns the blocked leads through nine pairs of angles
+// toward the contour's tangents. Leaves the best variant of each lead in the plan and answers the score;
+// turnIndex tells which pair freed the leads or last improved them (0 when nothing was turned).
+int EvaluateLeadCollisions(const CuttingJob& job, const host::db::Entity& contour, LeadInPlan& plan,
+                           int& turnIndex);
+
+// Copies `candidate` over `best` when it is better: a lower score; at equal score 1 fewer turning steps; at
+// another equal score both leads better (free and longer, or both blocked and longer free). Answers the best
+// score.
+int PreferLeadPlan(LeadInPlan& best, const LeadInPlan& candidate, int& bestScore, int candidateScore,
+                   int& bestTurnIndex, int candidateTurnIndex);
+
+// The box of the segment from p to q widened by `margin`: on both sides in an axis where the two coordinates are
+// equal, otherwise only beyond q.
+void BoxOfSegmentWithMargin(const host::ge::Point3d& p, const host::ge::Point3d& q, double margin,
+                            host::ge::Point3d& boxMin, host::ge::Point3d& boxMax);
+
+// Whether two entities cross (points on both); `count` gets the number of points.
+bool CountCrossings(const host::db::Entity& a, const host::db::Entity& b, int& count);
+
+// `from` moved by `length` along `angle` (z 0).
+host::ge::Point3d PointAtAngle(const host::ge::Point3d& from, double angle, double length);
