@@ -1,0 +1,84 @@
+// The choice of the next contour of a cutting order: which contours may be cut now, which of them comes next and
+// the point the approach aims at; and the check that no contour waiting for its path lost its entity.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "host/ge/point.h"
+
+class CLaserSettings;
+struct CuttingJob;
+
+// The phases of an automatic order. Engraving and marking come first and heat treatment second only when
+// CutEngraveType is on; otherwise everything is ordered in the cutting phase.
+inline constexpr int kPhaseEngraveAndMark = 0;
+inline constexpr int kPhaseHeatTreatment = 1;
+inline constexpr int kPhaseCutting = 2;
+
+// UnloadZahodType: 0 the nearest point; 1 to 4 the start corner (minX,minY), (minX,maxY), (maxX,maxY), (maxX,minY).
+// UnloadZahod_CurentCutWinZona: 0 off; 1 to 4 the unloading zone. Values outside 0 to 4 count as 0.
+int StartCornerSetting(const CLaserSettings& settings);
+int ZoneModeSetting(const CLaserSettings& settings);
+
+// Answer of SelectNextContour when nothing in the list can be chosen.
+inline constexpr int kNoContour = -1;
+
+// Looks through the contour table of one job (records 0 to contourCount-1; the stock record after them never
+// takes part). Built once per order: the table keeps its records while the search lives, only their processed
+// flags change, and every answer reads the flags as they are at the moment of the call.
+//
+// A candidate list holds record indices; its size is its count. Every operation that fills one replaces what it
+// held.
+class NextContourSearch {
+public:
+    NextContourSearch(const CuttingJob& job, const CLaserSettings& settings);
+
+    // The contours that may be cut in `phase`: part contours without a path, of the phase's kinds (mark points
+    // only when marking is on, jumper points never), and in the cutting phase only contours with nothing left to
+    // cut inside them. With ModeCutInnerContoursFirst the outer contours are dropped while inner ones remain.
+    // Answers the count.
+    int CollectCutCandidates(std::vector<int>& indices, int phase) const;
+
+    // Replaces the candidates of the cutting phase by the parts they belong to (an outer contour stands for itself,
+    // any other contour for its enclosing contour while that has no path), each part once, in order of first
+    // appearance. In the other phases the list is emptied. Answers the count.
+    int GroupCandidatesByPart(std::vector<int>& indices, int phase) const;
+
+    // The innermost contours without a path under the contour with handle `partHandle` (0: the top-level
+    // contours of the sheet), in breadth-first order; when nothing is left under it, the contour itself (when it
+    // is in the table). Answers the count.
+    int CollectPartLeaves(std::vector<int>& indices, std::uint64_t partHandle) const;
+
+    // The entry of `indices` to cut next from `current`, by the settings' start corner and zone mode; writes the
+    // point the approach aims at into `targetPoint` (unchanged when nothing is found). Processed contours and
+    // jumper points are passed over; on equal distances the earlier entry wins. Answers the record index or
+    // kNoContour.
+    int SelectNextContour(const host::ge::Point3d& current, const std::vector<int>& indices,
+                          host::ge::Point3d& targetPoint) const;
+    // The same with the zone mode given (0 for the plain nearest choice, whatever the settings say).
+    int SelectNextContour(const host::ge::Point3d& current, const std::vector<int>& indices,
+                          host::ge::Point3d& targetPoint, int zoneMode) const;
+
+    // The record index of the contour with this handle, or kNoContour.
+    int IndexOfHandle(std::uint64_t handle) const;
+
+private:
+    bool MayBeCut(int index) const;        // a part contour without a path that marking rules let through
+    bool HasWorkInside(int index) const;   // some contour inside it still waits for its path
+    int SelectNearest(const host::ge::Point3d& current, const std::vector<int>& indices,
+                      host::ge::Point3d& targetPoint) const;
+    int SelectByZone(const host::ge::Point3d& current, const std::vector<int>& indices,
+                     host::ge::Point3d& targetPoint, int zoneMode) const;
+
+    const CuttingJob& job_;
+    const CLaserSettings& settings_;
+    int count_ = 0;
+    std::unordered_map<std::uint64_t, int> byHandle_;                 // first record of each handle
+    std::unordered_map<std::uint64_t, std::vector<int>> children_;    // records by enclosing-contour handle
+};
+
+// -1 when some contour of the current drawing's job that has no path yet cannot be found by its handle, has no
+// entity name or is erased; 0 otherwise (also without a job or contours).
+int CheckContoursErased(const CuttingJob& job);
