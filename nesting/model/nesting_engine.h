@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cadlib/numbers.h"
 #include "host/ge/point.h"
 #include "nesting/model/best_layout.h"
 #include "nesting/model/contour.h"
@@ -15,9 +16,7 @@
 #include "nesting/model/part_type.h"
 #include "nesting/model/pose_snapshot.h"
 
-// Codes of CNestingEngine::Unit.
-inline constexpr std::int32_t kUnitMillimetres = 0;
-inline constexpr std::int32_t kUnitInches = 1;
+// CNestingEngine::Unit holds the library's unit codes, kUnitMillimetres and kUnitInches.
 
 // Codes of CNestingEngine::PlacementMode.
 inline constexpr std::uint8_t kPlacementMain = 0;
