@@ -7,6 +7,8 @@
 #include "laser/contours/contour_creation.h"
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
+#include "laser/path/path_commands.h"
+#include "laser/path/path_deletion.h"
 
 namespace {
 
@@ -16,10 +18,10 @@ constexpr std::array kCommands{
     LaserCommand{"IniKestrion", "_vesk_IniKestrion", kNoFrame, nullptr},
     LaserCommand{"NCSlice", "_vesk_NCSlice", kPathFrame, nullptr},
     LaserCommand{"NCSliceFence", "_vesk_NCSliceFence", kPathFrame, nullptr},
-    LaserCommand{"NCDelLast", "_vesk_NCDelLast", kPathFrame, nullptr},
-    LaserCommand{"NCDelAll", "_vesk_NCDelAll", kPathFrame, nullptr},
-    LaserCommand{"NCDelPick", "_vesk_NCDelPick", kPathFrame, nullptr},
-    LaserCommand{"NCDelCrossing", "_vesk_NCDelCrossing", kPathFrame, nullptr},
+    LaserCommand{"NCDelLast", "_vesk_NCDelLast", kPathFrame, [] { CommandDelLast(); }},
+    LaserCommand{"NCDelAll", "_vesk_NCDelAll", kPathFrame, [] { CommandDelAll(); }},
+    LaserCommand{"NCDelPick", "_vesk_NCDelPick", kPathFrame, [] { CommandDelPick(); }},
+    LaserCommand{"NCDelCrossing", "_vesk_NCDelCrossing", kPathFrame, [] { CommandDelCrossing(); }},
     LaserCommand{"NCOrder", "_vesk_NCOrder", kPathFrame, nullptr},
     LaserCommand{"NCReplace", "_vesk_NCReplace", kPathFrame, nullptr},
     LaserCommand{"NCChangeCutDirection", "_vesk_NCChangeCutDirection", kPathFrame, nullptr},
@@ -33,8 +35,8 @@ constexpr std::array kCommands{
     LaserCommand{"NCCreate", "_vesk_NCCreate", kPathFrame, CommandNCCreate},
     LaserCommand{"NCPlay", "_vesk_NCPlay", kPathFrame, CommandNCPlay},
     LaserCommand{"NCInfo", "_vesk_NCInfo", kGeometryFrame, nullptr},
-    LaserCommand{"NCRegen", "_vesk_NCRegen", kRegenFrame, nullptr},
-    LaserCommand{"NCRapidHome", "_vesk_NCRapidHome", kGuardOnlyFrame, nullptr},
+    LaserCommand{"NCRegen", "_vesk_NCRegen", kRegenFrame, CommandNCRegen},
+    LaserCommand{"NCRapidHome", "_vesk_NCRapidHome", kGuardOnlyFrame, CommandNCRapidHome},
     LaserCommand{"NCPlay1", "_vesk_NCPlay1", kPathFrame, nullptr},
     LaserCommand{"SetStartNesting", "_vesk_SetStartNesting", kEnvironmentFrame, CommandSetStartNesting},
     LaserCommand{"AboutKestrion", "_vesk_AboutKestrion", kNoFrame, nullptr},
