@@ -186,6 +186,12 @@ int WriteCirclePath(CuttingJob& job, CLaserSettings& settings, LeadInPlan& plan)
         if (!circle) return 0;
         centre = circle->center();
         r = circle->radius();
+        // A start point given to a few decimals lies a little off the circle, and its own leads would then cross
+        // the circle right beside it: it is put onto the circle first.
+        const Point3d s = plan.startPoint;
+        if (s.x != centre.x || s.y != centre.y) {
+            plan.startPoint = PointAtAngle(centre, std::atan2(s.y - centre.y, s.x - centre.x), r);
+        }
         ComputeCircleLeadIn(job, settings, *circle, plan);
     }
     if (KindCutsWithoutOffset(record.kind)) plan.offsetSide = kOffsetNone;
