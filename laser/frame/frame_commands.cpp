@@ -5,6 +5,7 @@
 #include "laser/frame/frame_messages.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/nc/nc_services.h"
+#include "laser/path/path_deletion.h"
 #include "laser/settings/laser_settings.h"
 
 void CommandNCCreate() { CreateNcProgram(); }
@@ -26,12 +27,8 @@ void CommandSetStartNesting() {
     }
     settings.CurrentDrawingSlot = index;
     DrawingSlot& slot = *settings.DrawingSlots[static_cast<std::size_t>(index)];
-    if (slot.status == kSlotJob && slot.job != nullptr && slot.job->pathGroupCount > 0) {
-        // FIXME: the path is to be erased here first, with the path editing commands; until they are built the
-        // drawing is left as it is rather than marked with a path that the nesting would not expect.
-        PrintLocalized(kStartNestingNeedsPathEraseText);
-        return;
-    }
+    // A nesting start carries no cutting path.
+    if (slot.status == kSlotJob) CommandDelAll();
     slot.status = kSlotNesting;
     slot.locked = 1;
     // The mark is written into the drawing's tag, which needs an id of this drawing's own: with the id 0 of a

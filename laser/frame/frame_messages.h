@@ -17,12 +17,6 @@ inline constexpr TwoLanguageText kPlaySpeedHintText{
     "\n\rTo change the speed use  '+' or '-', 'Esc'- cancel\r",
     "\n\rДля изменения скорости используйте  '+' или '-', 'Esc'- отмена\r"};
 
-// SetStartNesting on a drawing whose open job has a cutting path that this version cannot erase yet.
-inline constexpr TwoLanguageText kStartNestingNeedsPathEraseText{
-    "\n\rThe cutting path of this drawing cannot be erased in this version; the drawing is not marked as the "
-    "start of a nesting.",
-    "\n\rТраекторию резки этого чертежа в этой версии удалить нельзя; чертёж не отмечен как начало раскроя."};
-
 // SetStartNesting when the current drawing has no slot of its own.
 inline constexpr TwoLanguageText kNoDrawingSlotText{
     "\n\rThe current drawing has no job of the cutting-path module.",

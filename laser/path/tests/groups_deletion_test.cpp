@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "laser/frame/command_table.h"
+#include "laser/frame/frame_commands.h"
 #include "laser/path/home_rapid.h"
 #include "laser/path/path_deletion.h"
 #include "laser/path/path_lookup.h"
@@ -286,6 +287,16 @@ TEST_F(PathDeletion, TheCommandsRunTheirCoresInTheirFrames) {
     EXPECT_EQ(Job().homeGroupPresent, Settings().ModeEndPoint != 0 || Settings().TrimLineUse != 0 ? 1u : 0u);
     RunLaserCommand(*find("NCDelAll"));
     EXPECT_EQ(Job().pathGroupCount, 0);
+}
+
+TEST_F(PathDeletion, MarkingTheStartOfANestingErasesThePathFirst) {
+    SquaresWithPaths(2);
+    CommandSetStartNesting();
+    EXPECT_EQ(Job().pathGroupCount, 0);
+    EXPECT_FALSE(GroupExists(1));
+    EXPECT_EQ(Processed(0), 0);
+    EXPECT_EQ(Slot().status, kSlotNesting);
+    EXPECT_EQ(Slot().locked, 1);
 }
 
 }  // namespace
