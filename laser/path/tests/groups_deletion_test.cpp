@@ -216,8 +216,9 @@ TEST_F(PathDeletion, DelAllRemovesEveryGroupAndStoresTheJob) {
 
 TEST_F(PathDeletion, DelPickRemovesThePickedGroupsUntilEnter) {
     SquaresWithPaths(4);
-    // A miss is asked again; a pick on the path of group 2, then on what is then group 3 (the old group 4).
-    Answers({"500,500", "25,0", "65,0", ""});
+    // A miss and a wrong answer are asked again; a pick on the path of group 2, then on what is then group 3 (the
+    // old group 4).
+    Answers({"500,500", "nonsense", "25,0", "65,0", ""});
     const int counter = Slot().changeCounter;
     EXPECT_EQ(CommandDelPick(), 0);
     EXPECT_EQ(Job().pathGroupCount, 2);
@@ -228,6 +229,7 @@ TEST_F(PathDeletion, DelPickRemovesThePickedGroupsUntilEnter) {
     EXPECT_EQ(Job().currentPoint, Point3d(40, -2));
     EXPECT_EQ(Slot().changeCounter, counter + 1);
     EXPECT_NE(Transcript().find("Choose the processed contour for the removal"), std::string::npos);
+    EXPECT_NE(Transcript().find("Invalid selection"), std::string::npos);
     ExpectTotalsAgree();
     // What is stored reads back as it stands.
     Slot().dataVersion = kJobDataVersion200801;
