@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 
 #include "host/db/dictionary.h"
 #include "host/ed/selection.h"
@@ -141,8 +142,9 @@ std::vector<db::ObjectId> withGroupMembers(const db::Database& database, const s
         if (const auto* g = dynamic_cast<const db::Group*>(database.peek(id)); g && g->isSelectable())
             selectable.push_back(g);
     std::vector<db::ObjectId> out;
+    std::unordered_set<db::ObjectId> seen;
     auto add = [&](db::ObjectId id) {
-        if (std::find(out.begin(), out.end(), id) == out.end()) out.push_back(id);
+        if (seen.insert(id).second) out.push_back(id);
     };
     for (db::ObjectId id : ids) {
         add(id);
@@ -155,9 +157,9 @@ std::vector<db::ObjectId> withGroupMembers(const db::Database& database, const s
 
 db::EntityName storeSet(const std::vector<db::ObjectId>& members) {
     std::vector<db::EntityName> names;
+    std::unordered_set<db::ObjectId> seen;   // one name per object, so a member is listed once
     for (db::ObjectId id : members) {
-        const db::EntityName n = db::idToName(id);
-        if (std::find(names.begin(), names.end(), n) == names.end()) names.push_back(n);
+        if (seen.insert(id).second) names.push_back(db::idToName(id));
     }
     const std::int64_t number = store().next++;
     store().sets[number] = std::move(names);

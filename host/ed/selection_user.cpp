@@ -5,6 +5,7 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <unordered_set>
 
 #include "host/ed/answers.h"
 #include "host/ed/command.h"
@@ -270,16 +271,18 @@ private:
         std::vector<db::ObjectId> changed;
         std::size_t duplicates = 0;
         for (db::ObjectId id : found) {
-            const auto at = std::find(members_.begin(), members_.end(), id);
+            const bool member = chosen_.count(id) != 0;
             if (removing_) {
-                if (at == members_.end()) continue;
-                members_.erase(at);
+                if (!member) continue;
+                members_.erase(std::find(members_.begin(), members_.end(), id));
+                chosen_.erase(id);
                 changed.push_back(id);
                 showSelected(id, false);
-            } else if (at != members_.end()) {
+            } else if (member) {
                 ++duplicates;
             } else {
                 members_.push_back(id);
+                chosen_.insert(id);
                 changed.push_back(id);
                 showSelected(id, true);
             }
@@ -306,9 +309,11 @@ private:
         for (db::ObjectId id : changed) {
             if (wasRemoving) {
                 members_.push_back(id);
+                chosen_.insert(id);
                 showSelected(id, true);
             } else {
                 members_.erase(std::remove(members_.begin(), members_.end(), id), members_.end());
+                chosen_.erase(id);
                 showSelected(id, false);
             }
         }
@@ -327,6 +332,7 @@ private:
 
     const SelectionFilter* filter_;
     std::vector<db::ObjectId> members_;
+    std::unordered_set<db::ObjectId> chosen_;   // the members, so that a large selection grows in linear time
     std::vector<std::pair<bool, std::vector<db::ObjectId>>> history_;
     std::set<db::ObjectId> highlighted_;
     bool removing_ = false;

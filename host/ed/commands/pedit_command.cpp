@@ -1,6 +1,7 @@
 // PEDIT: turning lines, arcs and splines into polylines and editing polylines (close, open, join, width, decurve,
 // line-type generation, reverse), for one polyline or a selection ("Multiple").
 #include <algorithm>
+#include <unordered_set>
 
 #include "host/ed/answers.h"
 #include "host/ed/command.h"
@@ -83,11 +84,12 @@ std::optional<std::vector<ObjectId>> polylinesToEdit(const std::vector<ObjectId>
         if (!precision) return std::nullopt;
         conversion.precision = *precision;
     }
+    std::unordered_set<ObjectId> listed(polylines.begin(), polylines.end());   // each polyline once
     for (ObjectId id : ids) {
         const db::Entity* e = entityOf(id);
         if (!e || e->isErased()) continue;
         if (dynamic_cast<const db::LwPolyline*>(e)) {
-            if (std::find(polylines.begin(), polylines.end(), id) == polylines.end()) polylines.push_back(id);
+            if (listed.insert(id).second) polylines.push_back(id);
         } else if (convert && isConvertible(*e)) {
             ObjectId pl;
             if (convertToPolyline(id, conversion, &pl) == db::Status::Ok) polylines.push_back(pl);
@@ -127,8 +129,9 @@ void joinOption(std::vector<ObjectId>& polylines) {
     joinPolylines(polylines, fuzz, &result);
     // Closed polylines given are not joined and stay in the edit after the chains.
     std::vector<ObjectId> next = result.polylines;
+    std::unordered_set<ObjectId> kept(next.begin(), next.end());
     for (ObjectId id : polylines)
-        if (!id.isErased() && std::find(next.begin(), next.end(), id) == next.end()) next.push_back(id);
+        if (!id.isErased() && kept.insert(id).second) next.push_back(id);
     polylines = next;
     print("\n" + counted(std::size_t(result.joined), "segment", "segments") + " added to " +
           counted(result.polylines.size(), "polyline", "polylines"));

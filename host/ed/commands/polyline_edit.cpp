@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "host/ed/commands/entity_properties.h"
 #include "host/ed/commands/poly_path.h"
@@ -85,6 +88,53 @@ struct Member {
     bool used = false;
 };
 
+// The ends of the members on a grid whose cells are no smaller than the reach of a join, so that every end that
+// meets a point lies in the point's cell or one of its eight neighbours. Keeps the join linear in the number of
+// members where a search of all of them for every end would be quadratic.
+class MemberEndGrid {
+public:
+    MemberEndGrid(const std::vector<Member>& members, double reach) : cell_(std::max(reach, kMinCell)) {
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            add(members[i].path.vertices.front().point, i);
+            add(members[i].path.vertices.back().point, i);
+        }
+    }
+    // The members with an end in the cells around `p`, ascending and each once.
+    void near(const ge::Point2d& p, std::vector<std::size_t>& out) const {
+        out.clear();
+        const std::int64_t cx = cellOf(p.x), cy = cellOf(p.y);
+        for (std::int64_t dx = -1; dx <= 1; ++dx) {
+            for (std::int64_t dy = -1; dy <= 1; ++dy) {
+                const auto it = cells_.find(key(cx + dx, cy + dy));
+                if (it != cells_.end()) out.insert(out.end(), it->second.begin(), it->second.end());
+            }
+        }
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+    }
+
+private:
+    // Cells are at least this wide, so that coordinates stay far from the limits of the cell numbers.
+    static constexpr double kMinCell = 1e-6;
+    // Cell numbers are held within this bound; far or undefined coordinates share the outermost cells.
+    static constexpr double kMaxCellNumber = 1e15;
+
+    std::int64_t cellOf(double v) const {
+        const double c = std::floor(v / cell_);
+        if (!(c > -kMaxCellNumber)) return static_cast<std::int64_t>(-kMaxCellNumber);
+        if (!(c < kMaxCellNumber)) return static_cast<std::int64_t>(kMaxCellNumber);
+        return static_cast<std::int64_t>(c);
+    }
+    static std::uint64_t key(std::int64_t x, std::int64_t y) {
+        return static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(y);
+    }
+    void add(const ge::Point2d& p, std::size_t member) { cells_[key(cellOf(p.x), cellOf(p.y))].push_back(member); }
+
+    double cell_;
+    // Cells by a mix of their two numbers; two cells that share a key only add candidates, which are tested.
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> cells_;
+};
+
 bool samePlane(const PolyPath& a, const PolyPath& b) {
     const double tol = ge::globalTolerance().equalPoint;
     return (a.normal - b.normal).length() <= ge::globalTolerance().equalVector * 1e3 &&
@@ -161,15 +211,18 @@ Status convertToPolyline(ObjectId entity, const SplineConversion& conversion, Ob
 Status joinPolylines(const std::vector<ObjectId>& polylines, double fuzz, JoinResult* result) {
     JoinResult out;
     std::vector<Member> members;
+    std::unordered_set<ObjectId> listed;
     for (ObjectId id : polylines) {
         if (id.isNull()) continue;
         const auto* pl = dynamic_cast<const db::LwPolyline*>(id.database()->peek(id));
         if (!pl || pl->isErased() || pl->isClosed() || pl->numVerts() < 2) continue;
-        if (std::any_of(members.begin(), members.end(), [&](const Member& m) { return m.id == id; })) continue;
+        if (!listed.insert(id).second) continue;
         members.push_back({id, *polyPathOf(*pl)});
     }
     const double reach = std::max(fuzz, ge::globalTolerance().equalPoint);
     const auto meets = [&](const ge::Point2d& a, const ge::Point2d& b) { return a.distanceTo(b) <= reach; };
+    const MemberEndGrid grid(members, reach);
+    std::vector<std::size_t> candidates;
 
     for (std::size_t b = 0; b < members.size(); ++b) {
         if (members[b].used) continue;
@@ -181,9 +234,12 @@ Status joinPolylines(const std::vector<ObjectId>& polylines, double fuzz, JoinRe
         for (int side = 0; side < 2; ++side) {
             for (bool grew = true; grew;) {
                 grew = false;
-                for (Member& m : members) {
+                const ge::Point2d end = side == 0 ? chain.back().point : chain.front().point;
+                // Only members with an end near `end` can meet it; the grid lists them in input order.
+                grid.near(end, candidates);
+                for (std::size_t k : candidates) {
+                    Member& m = members[k];
                     if (m.used || !samePlane(base.path, m.path)) continue;
-                    const ge::Point2d end = side == 0 ? chain.back().point : chain.front().point;
                     const ge::Point2d mStart = m.path.vertices.front().point, mEnd = m.path.vertices.back().point;
                     const bool forward = side == 0 ? meets(end, mStart) : meets(end, mEnd);
                     const bool backward = side == 0 ? meets(end, mEnd) : meets(end, mStart);
