@@ -7,6 +7,7 @@
 #include "laser/contours/contour_creation.h"
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
+#include "laser/path/automatic_cutting_order.h"
 #include "laser/path/path_commands.h"
 #include "laser/path/path_deletion.h"
 
@@ -28,7 +29,7 @@ constexpr std::array kCommands{
     LaserCommand{"NCInsert", "_vesk_NCInsert", kPathFrame, nullptr},
     LaserCommand{"NCInsertFence", "_vesk_NCInsertFence", kPathFrame, nullptr},
     LaserCommand{"NCConfig", "_vesk_NCConfig", kNoFrame, nullptr},
-    LaserCommand{"NCSliceAuto", "_vesk_NCSliceAuto", kRereadSettingsFrame, nullptr},
+    LaserCommand{"NCSliceAuto", "_vesk_NCSliceAuto", kRereadSettingsFrame, CommandNCSliceAuto},
     LaserCommand{"NCCreateContour", "_vesk_CreateContour", kContourCreationFrame, CommandNCCreateContour},
     LaserCommand{"NCCheckIntersect", "_vesk_CheckIntersect", kPrepareFrame, nullptr},
     LaserCommand{"NCCheckUnclose", "_vesk_CheckUnclose", kPathFrame, nullptr},
