@@ -252,6 +252,47 @@ TEST_F(PathDeletion, PickPathGroupNamesTheGroupOfThePathLineUnderThePick) {
     EXPECT_TRUE(name.empty());
 }
 
+TEST_F(PathDeletion, GroupEndsFollowTheTravelWhateverWayTheMembersAreDrawn) {
+    // Group 1: a rapid, then a clockwise arc (drawn by the host from its end back to its start).
+    Job().pathGroupCount = 1;  // so that the group below gets its rapid
+    Job().currentPoint = Point3d(-5, 0);
+    PathWriter().PathDescriptionText = "Slice_Polyline T0";
+    BeginPathGroup();
+    SetPen(kPenRapid);
+    AddPathLine(Point3d(-5, 0), Point3d(0, 10));
+    SetPen(kPenCut);
+    AddPathArcCW(Point3d(0, 0), Point3d(0, 10), Point3d(10, 0));
+    EndPathGroup();
+    // Group 2: one cut line.
+    PathWriter().PathDescriptionText = "Slice_Polyline T0";
+    BeginPathGroup();
+    AddPathLine(Point3d(10, 0), Point3d(20, 5));
+    EndPathGroup();
+    ASSERT_EQ(Job().pathGroupCount, 3);
+
+    struct Case {
+        unsigned n;
+        Point3d first, last;
+        bool firstIsCut, lastIsCut;
+    };
+    const Case cases[] = {{2, {-5, 0}, {10, 0}, false, true}, {3, {10, 0}, {20, 5}, true, true}};
+    for (const Case& c : cases) {
+        Point3d first, last;
+        bool firstIsCut = false, lastIsCut = false;
+        ObjectId firstId, lastId;
+        ASSERT_EQ(GetPathGroupEnds(c.n, first, last, firstIsCut, lastIsCut, firstId, lastId), 0) << c.n;
+        EXPECT_TRUE(SameXY(first, c.first, 1e-9)) << c.n;
+        EXPECT_TRUE(SameXY(last, c.last, 1e-9)) << c.n;
+        EXPECT_EQ(firstIsCut, c.firstIsCut) << c.n;
+        EXPECT_EQ(lastIsCut, c.lastIsCut) << c.n;
+        EXPECT_EQ(firstId, Members(c.n).front()) << c.n;
+        EXPECT_EQ(lastId, Members(c.n).back()) << c.n;
+    }
+    Point3d first, last;
+    bool cut = false;
+    EXPECT_EQ(GetPathGroupEndPoints(9, first, last, cut), -1);
+}
+
 TEST_F(PathDeletion, DelCrossingRemovesEachGroupTheSelectionTouchesOnce) {
     SquaresWithPaths(5);
     // A crossing window over members of groups 2 and 3 (several of each, and the contours under them).
