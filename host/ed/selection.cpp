@@ -98,21 +98,14 @@ int ssAdd(const db::EntityName* entity, const db::EntityName* set, db::EntityNam
         result = detail::storeSet(id ? std::vector<db::ObjectId>{*id} : std::vector<db::ObjectId>{});
         return db::RTNORM;
     }
-    std::vector<db::EntityName>* members = detail::storedSet(*set);
-    if (!members) return db::RTERROR;
-    if (entity && std::find(members->begin(), members->end(), *entity) == members->end())
-        members->push_back(*entity);
+    if (!detail::storedSet(*set)) return db::RTERROR;
+    if (entity) detail::addToStoredSet(*set, *entity);
     result = *set;
     return db::RTNORM;
 }
 
 int ssDel(const db::EntityName& entity, const db::EntityName& set) {
-    std::vector<db::EntityName>* members = detail::storedSet(set);
-    if (!members) return db::RTERROR;
-    const auto it = std::find(members->begin(), members->end(), entity);
-    if (it == members->end()) return db::RTERROR;
-    members->erase(it);
-    return db::RTNORM;
+    return detail::removeFromStoredSet(set, entity) ? db::RTNORM : db::RTERROR;
 }
 
 int ssLength(const db::EntityName& set, std::int32_t& length) {

@@ -31,8 +31,21 @@ void forEachSelectable(const db::Database& database, F&& f) {
     }
 }
 
+struct EntityNameHash {
+    std::size_t operator()(const db::EntityName& n) const noexcept {
+        return std::hash<std::int64_t>()(n.word[0]) ^ (std::hash<std::int64_t>()(n.word[1]) * 0x9E3779B97F4A7C15ull);
+    }
+};
+
+// One set: its members in the order they came, and the same names hashed, so that adding to a large set does not
+// search it.
+struct StoredSet {
+    std::vector<db::EntityName> names;
+    std::unordered_set<db::EntityName, EntityNameHash> members;
+};
+
 struct SetStore {
-    std::map<std::int64_t, std::vector<db::EntityName>> sets;
+    std::map<std::int64_t, StoredSet> sets;
     std::int64_t next = 1;
     std::vector<db::EntityName> previous;
 };
@@ -162,17 +175,42 @@ db::EntityName storeSet(const std::vector<db::ObjectId>& members) {
         if (seen.insert(id).second) names.push_back(db::idToName(id));
     }
     const std::int64_t number = store().next++;
-    store().sets[number] = std::move(names);
+    StoredSet& stored = store().sets[number];
+    stored.members.insert(names.begin(), names.end());
+    stored.names = std::move(names);
     db::EntityName name;
     name.word[0] = number;
     name.word[1] = kSelectionSetTag;
     return name;
 }
 
-std::vector<db::EntityName>* storedSet(const db::EntityName& name) {
+namespace {
+
+StoredSet* findSet(const db::EntityName& name) {
     if (name.word[1] != kSelectionSetTag) return nullptr;
     const auto it = store().sets.find(name.word[0]);
     return it == store().sets.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+const std::vector<db::EntityName>* storedSet(const db::EntityName& name) {
+    const StoredSet* set = findSet(name);
+    return set ? &set->names : nullptr;
+}
+
+bool addToStoredSet(const db::EntityName& set, const db::EntityName& entity) {
+    StoredSet* stored = findSet(set);
+    if (!stored) return false;
+    if (stored->members.insert(entity).second) stored->names.push_back(entity);
+    return true;
+}
+
+bool removeFromStoredSet(const db::EntityName& set, const db::EntityName& entity) {
+    StoredSet* stored = findSet(set);
+    if (!stored || stored->members.erase(entity) == 0) return false;
+    stored->names.erase(std::find(stored->names.begin(), stored->names.end(), entity));
+    return true;
 }
 
 bool freeSet(const db::EntityName& name) {

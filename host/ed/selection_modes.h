@@ -41,7 +41,11 @@ std::vector<db::ObjectId> withGroupMembers(const db::Database& database, const s
 // A new set holding `members` (duplicates dropped); answers its name.
 db::EntityName storeSet(const std::vector<db::ObjectId>& members);
 // The members of a set (erased ones included), or nullptr for a name that names no set.
-std::vector<db::EntityName>* storedSet(const db::EntityName& name);
+const std::vector<db::EntityName>* storedSet(const db::EntityName& name);
+// Appends `entity` to a set unless it is a member already (in constant time). False for a name that names no set.
+bool addToStoredSet(const db::EntityName& set, const db::EntityName& entity);
+// Takes `entity` out of a set. False when the name names no set or the set does not hold it.
+bool removeFromStoredSet(const db::EntityName& set, const db::EntityName& entity);
 bool freeSet(const db::EntityName& name);
 // The live entities of a list of names (erased ones and those of closed drawings left out).
 std::vector<db::ObjectId> liveIds(const std::vector<db::EntityName>& names);
