@@ -114,6 +114,8 @@ int CommandDelLast() {
     CLaserSettings& settings = LaserSettings();
     PrepareDrawingJob(settings);
     CuttingJob* job = Job();
+    // Any home group is the last group: it goes now, or there is none.
+    if (job != nullptr) job->homeGroupPresent = 0;
     if (job != nullptr && job->pathGroupCount > 0) {
         const std::string name = FormatPathGroupName(static_cast<unsigned>(job->pathGroupCount));
         ClearContourPathFlag(name);
