@@ -132,15 +132,23 @@ TEST_F(Classification, PointsTakeTheirContours) {
 }
 
 TEST_F(Classification, OpenCutContourIsUnclosedAndEnclosesNothing) {
-    const ObjectId open = Polyline({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, false);
-    const ObjectId inside = Circle({50, 50}, 5);
-    Classify();
-    EXPECT_EQ(Record(open).placement, kPlacementNone);
-    EXPECT_EQ(Record(open).closure, kClosureOpen);
-    EXPECT_EQ(Colour(open), 1);
-    EXPECT_EQ(Job().unclosedCount, 1u);
-    EXPECT_EQ(Record(inside).placement, kPlacementOuter);
-    EXPECT_EQ(Record(inside).parentHandle, 0u);
+    // Open contours of the three cut kinds are unclosed; an open NoCloseLine is what it is meant to be.
+    for (const char* layer : {"0", "NoLeadIn", "JumperLine", "NoCloseLine"}) {
+        SCOPED_TRACE(layer);
+        TearDown();
+        SetUp();
+        const bool unclosed = std::string(layer) != "NoCloseLine";
+        const ObjectId open = Polyline({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, false, layer);
+        const ObjectId inside = Circle({50, 50}, 5);
+        Classify();
+        EXPECT_EQ(Record(open).placement, kPlacementNone);
+        EXPECT_EQ(Record(open).closure, kClosureOpen);
+        EXPECT_EQ(Colour(open), unclosed ? 1 : 210);
+        EXPECT_EQ(Job().unclosedCount, unclosed ? 1u : 0u);
+        EXPECT_EQ(Job().noCloseCount, unclosed ? 0u : 1u);
+        EXPECT_EQ(Record(inside).placement, kPlacementOuter);
+        EXPECT_EQ(Record(inside).parentHandle, 0u);
+    }
 }
 
 TEST_F(Classification, StockEnclosesOnlyStock) {

@@ -7,6 +7,7 @@
 
 #include "cadlib/groups.h"
 #include "cadlib/host_variables.h"
+#include "host/ed/input.h"
 #include "laser/contours/contour_creation.h"
 #include "laser/contours/tests/creation_drawing_fixture.h"
 
@@ -108,6 +109,34 @@ TEST_F(ContourCreation, CrossingLinesStopCreationOnlyWhenChecked) {
             EXPECT_TRUE(Live("LWPOLYLINE").empty());
         } else {
             EXPECT_GT(Job().contourCount, 0);
+        }
+    }
+}
+
+TEST_F(ContourCreation, NodeOfThreePiecesStopsOrIsRepaired) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> answers;
+        int contours;
+    };
+    const Case cases[] = {
+        {"Exit at the first menu stops creation", {"msgbox OK", "E"}, 0},
+        {"the spur deleted, creation goes on", {"msgbox OK", "M", "N", "N", "D"}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        PlateLines();
+        Line({210, 110}, {250, 150});
+        host::ed::setInput(host::ed::ScriptInput::fromLines(c.answers, "answers.scr"));
+        ASSERT_EQ(CreateContours(), 0);
+        EXPECT_EQ(Job().contourCount, c.contours);
+        if (c.contours == 0) {
+            EXPECT_TRUE(Job().contours.empty());
+            EXPECT_EQ(LiveOn("LINE", "0").size(), 5u) << "the plate and the spur stay as they were";
+        } else {
+            EXPECT_EQ(Job().baseOuter, 1u);
         }
     }
 }
