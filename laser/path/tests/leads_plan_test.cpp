@@ -1,0 +1,196 @@
+// Tests of the lead collision tests: the 30 % margin, the own contour touched at the start point, what blocks a
+// lead, turning blocked leads, and the choice between two plans.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "host/db/database.h"
+#include "laser/path/lead_plan.h"
+#include "laser/path/tests/leads_fixture.h"
+
+namespace {
+
+using leads_testing::LeadsTest;
+using leads_testing::Near;
+using host::db::ObjectId;
+using host::ge::Point3d;
+
+// A plan at (60, 50) on the circle of radius 10 about (50, 50): lead-in straight out along +x.
+LeadInPlan PlanOnCircle(int contourIndex, double leadIn, double leadOut = 0.0) {
+    LeadInPlan plan;
+    plan.startPoint = {60, 50, 0};
+    plan.contourIndex = contourIndex;
+    plan.normalAngle = 0.0;
+    plan.leadInAngle = 0.0;
+    plan.leadOutAngle = 0.0;
+    plan.leadInSideTangent = std::numbers::pi / 2;
+    plan.leadOutSideTangent = 3 * std::numbers::pi / 2;
+    plan.leadInLength = leadIn;
+    plan.leadOutLength = leadOut;
+    return plan;
+}
+
+class LeadPlan : public LeadsTest {
+public:
+    // The circle part at (50, 50) and what else the test drew, as contours.
+    int CirclePart() {
+        Circle({50, 50}, 10);
+        Create();
+        return At(40, 40);
+    }
+    bool Test(LeadInPlan& plan, int index) {
+        host::db::ObjectPtr<host::db::Entity> own(db().idFromHandle(host::db::Handle(Rec(index).handle)),
+                                                  host::db::OpenMode::Read);
+        return TestLeadsCollision(Job(), *own, plan, true, true);
+    }
+    int Evaluate(LeadInPlan& plan, int index, int& turn) {
+        host::db::ObjectPtr<host::db::Entity> own(db().idFromHandle(host::db::Handle(Rec(index).handle)),
+                                                  host::db::OpenMode::Read);
+        return EvaluateLeadCollisions(Job(), *own, plan, turn);
+    }
+};
+
+TEST_F(LeadPlan, LeadsOfNoLengthAreFreeWhateverLiesAround) {
+    Rectangle(61, 45, 70, 55);   // in the way of any lead
+    const int circle = CirclePart();
+    LeadInPlan plan = PlanOnCircle(circle, 0.0, 0.0);
+    plan.leadInBlocked = plan.leadOutBlocked = 1;
+    EXPECT_TRUE(Test(plan, circle));
+    EXPECT_EQ(plan.leadInBlocked + plan.leadOutBlocked, 0);
+}
+
+TEST_F(LeadPlan, ALeadTouchingItsOwnContourOnlyAtTheStartIsFree) {
+    const int circle = CirclePart();
+    LeadInPlan plan = PlanOnCircle(circle, 6.0);
+    EXPECT_TRUE(Test(plan, circle));
+    EXPECT_EQ(plan.leadInFreeLength, kLeadUnblockedLength);
+    EXPECT_TRUE(Near(plan.leadInStart, {66, 50}));
+
+    // Turned back into the circle the lead crosses it on the far side.
+    plan = PlanOnCircle(circle, 30.0);
+    plan.leadInAngle = std::numbers::pi;
+    EXPECT_FALSE(Test(plan, circle));
+    EXPECT_NEAR(plan.leadInFreeLength, 20.0, 1e-9);
+    EXPECT_TRUE(Near(plan.leadInCrossing, {40, 50}));
+}
+
+TEST_F(LeadPlan, ALeadIsBlockedByAPartWithinThirtyPercentBeyondItsEnd) {
+    // Lead-in of 6 from (60, 50) along +x: its test line reaches x = 67.8.
+    struct Case {
+        double partLeft;
+        bool blocked;
+    } cases[] = {{64.0, true}, {67.5, true}, {68.0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.partLeft);
+        TearDown();
+        SetUp();
+        Rectangle(c.partLeft, 45, c.partLeft + 5, 55);
+        const int circle = CirclePart();
+        LeadInPlan plan = PlanOnCircle(circle, 6.0);
+        EXPECT_EQ(Test(plan, circle), !c.blocked);
+        EXPECT_EQ(plan.leadInBlocked, c.blocked ? 1 : 0);
+        if (c.blocked) {
+            EXPECT_NEAR(plan.leadInFreeLength, c.partLeft - 60.0, 1e-9);
+        }
+        // The lead's end stays where it was planned, blocked or not.
+        EXPECT_TRUE(Near(plan.leadInStart, {66, 50}));
+    }
+}
+
+TEST_F(LeadPlan, InsideCutLinesNeverBlockAndTheStockOnlyAsStock) {
+    Polyline({{63, 45}, {63, 55}}, false, "InsideCutLine");
+    const int circle = CirclePart();
+    LeadInPlan plan = PlanOnCircle(circle, 6.0);
+    EXPECT_TRUE(Test(plan, circle));
+
+    // The record after the last contour, over a line across the lead.
+    const ObjectId across = Add(std::make_unique<host::db::Line>(Point3d(64, 40, 0), Point3d(64, 60, 0)));
+    ContourRecord& last = Rec(Job().contourCount);
+    last.handle = across.handle().value;
+    last.minX = 64, last.maxX = 64, last.minY = 40, last.maxY = 60;
+    last.role = 0;
+    plan = PlanOnCircle(circle, 6.0);
+    EXPECT_TRUE(Test(plan, circle));
+    last.role = kRoleStock;
+    plan = PlanOnCircle(circle, 6.0);
+    EXPECT_FALSE(Test(plan, circle));
+}
+
+TEST_F(LeadPlan, ABlockedLeadIsTurnedWhileAFreeOneKeepsItsAngle) {
+    // A part straight out from the start blocks the lead-in along the normal; the lead-out leaves at 30 degrees
+    // below and is free.
+    Rectangle(63, 49, 70, 51);
+    const int circle = CirclePart();
+    LeadInPlan plan = PlanOnCircle(circle, 6.0, 3.0);
+    plan.leadOutAngle = 2 * std::numbers::pi - std::numbers::pi / 6;
+    int turn = -1;
+    EXPECT_EQ(Evaluate(plan, circle, turn), kLeadsFreedByTurn);
+    EXPECT_EQ(plan.leadInBlocked, 0);
+    EXPECT_NE(plan.leadInAngle, 0.0);
+    EXPECT_DOUBLE_EQ(plan.leadOutAngle, 2 * std::numbers::pi - std::numbers::pi / 6);
+    EXPECT_GE(turn, 0);
+
+    // Nothing in the way: score 0 and nothing turned.
+    plan = PlanOnCircle(circle, 6.0, 3.0);
+    plan.leadInAngle = std::numbers::pi / 4;
+    plan.leadOutAngle = 2 * std::numbers::pi - std::numbers::pi / 4;
+    EXPECT_EQ(Evaluate(plan, circle, turn), kLeadsFree);
+    EXPECT_EQ(turn, 0);
+}
+
+TEST(LeadPlanChoice, TheBetterPlanIsKept) {
+    // Per lead: blocked flag and free length; the plans differ only there.
+    struct Lead {
+        std::uint8_t blocked;
+        double free;
+    };
+    struct Case {
+        const char* what;
+        int bestScore, candidateScore, bestTurn, candidateTurn;
+        Lead bestIn, bestOut, candidateIn, candidateOut;
+        bool taken;
+        int scoreAfter, turnAfter;
+    } cases[] = {
+        {"lower score wins", 2, 1, 4, 7, {1, 2}, {0, 9}, {0, 9}, {0, 9}, true, 1, 4},
+        {"higher score loses", 1, 2, 4, 0, {0, 9}, {0, 9}, {1, 9}, {0, 9}, false, 1, 4},
+        {"fewer turns win at score 1", 1, 1, 5, 3, {0, 9}, {0, 9}, {0, 9}, {0, 9}, true, 1, 3},
+        {"more turns lose at score 1", 1, 1, 5, 6, {0, 9}, {0, 9}, {0, 9}, {0, 9}, false, 1, 5},
+        {"both leads longer win at score 2", 2, 2, 5, 8, {1, 2}, {1, 1}, {1, 3}, {1, 2}, true, 2, 8},
+        {"one lead longer is not enough", 2, 2, 5, 8, {1, 2}, {1, 1}, {1, 3}, {1, 1}, false, 2, 5},
+        {"a free lead beats a blocked one", 2, 2, 5, 8, {1, 2}, {1, 1}, {0, 1e30}, {1, 2}, true, 2, 8},
+        {"equal free plans keep the first", 0, 0, 0, 0, {0, 1e30}, {0, 1e30}, {0, 1e30}, {0, 1e30}, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        LeadInPlan best, candidate;
+        best.leadInBlocked = c.bestIn.blocked, best.leadInFreeLength = c.bestIn.free;
+        best.leadOutBlocked = c.bestOut.blocked, best.leadOutFreeLength = c.bestOut.free;
+        candidate.leadInBlocked = c.candidateIn.blocked, candidate.leadInFreeLength = c.candidateIn.free;
+        candidate.leadOutBlocked = c.candidateOut.blocked, candidate.leadOutFreeLength = c.candidateOut.free;
+        best.startPoint = {1, 1, 0};
+        candidate.startPoint = {2, 2, 0};
+        int score = c.bestScore, turn = c.bestTurn;
+        EXPECT_EQ(PreferLeadPlan(best, candidate, score, c.candidateScore, turn, c.candidateTurn), c.scoreAfter)
+            << c.what;
+        EXPECT_EQ(best.startPoint.x == 2.0, c.taken) << c.what;
+        EXPECT_EQ(score, c.scoreAfter) << c.what;
+        EXPECT_EQ(turn, c.turnAfter) << c.what;
+    }
+}
+
+TEST(LeadPlanBox, TheMarginWidensTheBoxBeyondTheSecondPoint) {
+    struct Case {
+        Point3d p, q, min, max;
+    } cases[] = {
+        {{0, 0}, {10, 5}, {0, 0}, {11, 6}},
+        {{10, 5}, {0, 0}, {-1, -1}, {10, 5}},
+        {{0, 0}, {0, 5}, {-1, 0}, {1, 6}},
+    };
+    for (const Case& c : cases) {
+        Point3d lo, hi;
+        BoxOfSegmentWithMargin(c.p, c.q, 1.0, lo, hi);
+        EXPECT_TRUE(Near(lo, c.min) && Near(hi, c.max)) << lo.x << "," << lo.y << " " << hi.x << "," << hi.y;
+    }
+}
+
+}  // namespace
