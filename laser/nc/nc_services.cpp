@@ -1,5 +1,5 @@
-// The NC services: the postprocessor runtime's loader, and the NC program writer and the simulation, which until
-// they are in place each say in one line that they are not there yet.
+// The NC services: the postprocessor runtime's loader, and the simulation, which until it is in place says in one
+// line that it is not there yet. The NC program writer, CreateNcProgram, is in nc_program_creation.cpp.
 #include "laser/nc/nc_services.h"
 
 #include "cadlib/messages.h"
@@ -8,15 +8,10 @@
 
 namespace {
 
-const TwoLanguageText kNotBuilt{"\n\rNC programs and the cut simulation are not available in this version.",
-                                "\n\rNC-программы и имитация резки в этой версии недоступны."};
+const TwoLanguageText kNotBuilt{"\n\rThe cut simulation is not available in this version.",
+                                "\n\rИмитация резки в этой версии недоступна."};
 
 }  // namespace
-
-int CreateNcProgram() {
-    PrintLocalized(kNotBuilt);
-    return -1;
-}
 
 int SimulateCutPath(int /*pathGroup*/) {
     PrintLocalized(kNotBuilt);

@@ -320,7 +320,7 @@ void StartNcProgramState(NcOutputState& state, const PostprocessorRuntime& runti
     state.PendingDiamWord.clear();
     state.WantedComp = kCompOff;
     state.CuttingModeText.clear();
-    state.ToolIsOn = false;
+    state.ToolIsOn = kToolNeither;
     state.StopFlag = false;
 }
 

@@ -51,6 +51,11 @@ inline constexpr char kCompLeft = ')';
 inline constexpr char kCompRight = '*';
 inline constexpr char kCompNotWritten = '\0';
 
+// States of NcOutputState::ToolIsOn. A program starts with neither, so its first switch-off writes nothing.
+inline constexpr int kToolOff = 0;
+inline constexpr int kToolOn = 1;
+inline constexpr int kToolNeither = 3;
+
 // The motion word remembered before a program's first motion word: no motion word equals it.
 inline constexpr const char* kNoMotionWord = "NEWCMD";
 
@@ -88,7 +93,7 @@ struct NcOutputState {
     CuttingJob* Job = nullptr;
     int ClampUse = 0;
     // For the emitters.
-    bool ToolIsOn = false;
+    int ToolIsOn = 0;               // kToolOff, kToolOn or kToolNeither (a program's start)
     int ToolKind = 0;
     int PreviousToolKind = 0;
     bool StopFlag = false;

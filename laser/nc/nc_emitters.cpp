@@ -1,0 +1,143 @@
+// The moves of NC output and of the cut simulation: tool on and off by tool kind, rapid, linear and arc moves.
+#include "laser/nc/nc_emitters.h"
+
+#include "laser/contours/contour_records.h"
+#include "laser/settings/laser_settings.h"
+
+namespace {
+
+// The On and Off templates and the feed of one tool kind.
+struct ToolTemplates {
+    const CompiledTemplate* on = nullptr;
+    const CompiledTemplate* off = nullptr;
+    double feed = 0.0;
+};
+
+// Kinds 7 to 9 have no templates: they switch nothing.
+ToolTemplates TemplatesOf(const NcRun& run, int toolKind) {
+    const PostprocessorRuntime& r = run.runtime;
+    const CLaserSettings& s = run.settings;
+    switch (toolKind) {
+        case kToolCut:
+        case kToolSensorOff: return {&r.CutOnStr, &r.CutOffStr, s.FeedCut};
+        case kToolEngrave: return {&r.EngraveOnStr, &r.EngraveOffStr, s.EngraveCut};
+        case kToolHeatTreatment: return {&r.HeatTreatmentOnStr, &r.HeatTreatmentOffStr, s.HeatTreatmentCut};
+        case kToolCutT2: return {&r.CutT2OnStr, &r.CutT2OffStr, s.FeedCutT2};
+        case kToolEngraveAndMark: return {&r.EngraveAndMarkOnStr, &r.EngraveAndMarkOffStr, s.EngraveAndMarkCut};
+        case kToolMark: return {&r.MarkOnStr, &r.MarkOffStr, s.MarkCut};
+        default: return {};
+    }
+}
+
+bool PrintsAsCurrent(const NcRun& run, const host::ge::Point3d& p) {
+    return IsSameOutputValue(run.runtime, p.x, run.state.Current.x) &&
+           IsSameOutputValue(run.runtime, p.y, run.state.Current.y);
+}
+
+// Runs a move's template (NC output) or moves the marker (simulation); the current point follows either way,
+// also for an empty template.
+void RunMove(NcRun& run, const CompiledTemplate& compiled, int motion, int blockMode) {
+    NcOutputState& s = run.state;
+    const host::ge::Point3d from = ToDrawingPoint(s.Current);
+    const host::ge::Point3d to = ToDrawingPoint(s.Target);
+    if (run.Output()) {
+        RunTemplate(s, run.runtime, compiled, motion, blockMode);
+    } else if (run.marker != nullptr) {
+        if (motion == kMotionClockwise || motion == kMotionCounterClockwise) {
+            run.marker->MoveAlongArc(ToDrawingPoint(s.Centre), from, to, motion == kMotionClockwise);
+        } else {
+            run.marker->MoveAlongLine(from, to);
+        }
+    }
+    s.Current.x = s.Target.x;
+    s.Current.y = s.Target.y;
+}
+
+}  // namespace
+
+int ToolKindOfContour(int contourKind) {
+    switch (static_cast<ContourKind>(contourKind)) {
+        case ContourKind::EngraveLine: return kToolEngrave;
+        case ContourKind::HeatTreatmentLine: return kToolHeatTreatment;
+        case ContourKind::CutT2Line: return kToolCutT2;
+        case ContourKind::EngraveAndMarkLine: return kToolEngraveAndMark;
+        case ContourKind::MarkLine: return kToolMark;
+        default: return kToolCut;
+    }
+}
+
+host::ge::Point3d ToDrawingPoint(const NcPoint& p) { return {p.x, p.y, 0.0}; }
+NcPoint ToNcPoint(const host::ge::Point3d& p) { return {p.x, p.y, 0.0}; }
+
+void RunEventTemplate(NcRun& run, const CompiledTemplate& compiled) {
+    if (run.Output()) RunTemplate(run.state, run.runtime, compiled, kMotionNone, kBlockAlways);
+}
+
+void ToolOn(NcRun& run) {
+    NcOutputState& s = run.state;
+    if (!run.Output()) {
+        if (run.marker != nullptr) run.marker->ShowToolOn(true);
+        return;
+    }
+    if (s.ToolIsOn != kToolOn) {
+        s.ToolIsOn = kToolOn;
+        const ToolTemplates tool = TemplatesOf(run, s.ToolKind);
+        if (s.ToolKind >= kToolCut && s.ToolKind <= kToolMark) {
+            if (s.PreviousToolKind == kToolSensorOff) RunEventTemplate(run, run.runtime.ZSensorOn);
+            RunEventTemplate(run, *tool.on);
+            s.Feed = tool.feed;
+        } else if (s.ToolKind == kToolSensorOff) {
+            RunEventTemplate(run, *tool.on);
+            s.Feed = tool.feed;
+        }
+        s.PreviousToolKind = s.ToolKind;
+    }
+    if (s.ToolKind == kToolSensorOff) {
+        RunEventTemplate(run, run.runtime.ZSensorOff);
+        s.PreviousToolKind = kToolSensorOff;
+    }
+}
+
+void ToolOff(NcRun& run) {
+    NcOutputState& s = run.state;
+    if (!run.Output()) {
+        if (run.marker != nullptr) run.marker->ShowToolOn(false);
+        return;
+    }
+    if (s.ToolIsOn == kToolOff) return;
+    if (s.ToolIsOn == kToolOn) {
+        const ToolTemplates tool = TemplatesOf(run, s.ToolKind);
+        if (tool.off != nullptr) RunEventTemplate(run, *tool.off);
+    }
+    if (s.PreviousToolKind == kToolSensorOff) RunEventTemplate(run, run.runtime.ZSensorOn);
+    s.ToolIsOn = kToolOff;
+    s.PreviousToolKind = 0;
+}
+
+void RapidMove(NcRun& run, const host::ge::Point3d& p) {
+    if (PrintsAsCurrent(run, p)) return;
+    ToolOff(run);
+    run.state.Target = ToNcPoint(p);
+    RunMove(run, run.runtime.MoveRapidStr, kMotionRapid, kBlockAlways);
+}
+
+void LinearMove(NcRun& run, const host::ge::Point3d& p) {
+    if (PrintsAsCurrent(run, p)) return;
+    ToolOn(run);
+    run.state.Target = ToNcPoint(p);
+    RunMove(run, run.runtime.MoveLinearStr, kMotionLinear, kBlockIfMoved);
+}
+
+void ArcMoveCW(NcRun& run, const host::ge::Point3d& c, const host::ge::Point3d& p, int blockMode) {
+    ToolOn(run);
+    run.state.Centre = ToNcPoint(c);
+    run.state.Target = ToNcPoint(p);
+    RunMove(run, run.runtime.CircleStr, kMotionClockwise, blockMode);
+}
+
+void ArcMoveCCW(NcRun& run, const host::ge::Point3d& c, const host::ge::Point3d& p, int blockMode) {
+    ToolOn(run);
+    run.state.Centre = ToNcPoint(c);
+    run.state.Target = ToNcPoint(p);
+    RunMove(run, run.runtime.CircleStr, kMotionCounterClockwise, blockMode);
+}

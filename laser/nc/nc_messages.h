@@ -1,0 +1,44 @@
+// The user texts of NC program creation and of the program-creation dialog, in English and Russian.
+#pragma once
+
+#include "cadlib/messages.h"
+
+// [SECTION] NC program creation
+// The output file dialog's filter after "*.<ext>|*.<ext>" (drawings are DXF files here).
+inline constexpr TwoLanguageText kNcFileFilterTail{"|*.dxf|*.dxf|All Files (*.*)|*.*||",
+                                                   "|*.dxf|*.dxf|Все файлы (*.*)|*.*||"};
+inline constexpr TwoLanguageText kPostprocessorLoadedWithMistake{
+    "\nERROR!!!\n\nThe file of the postprocessor  '%s'  has been loaded with a mistake!!!  "
+    "\nChoose an other postprocessor\n",
+    "\nОШИБКА!!!\n\nФайл постпроцессора  '%s'  был загружен с ошибкой!!!  \nВыбери другой постпроцессор\n"};
+inline constexpr TwoLanguageText kNcFileCreated{"\n\rFile %s is successfully created",
+                                                "\n\rФайл %s успешно создан"};
+// The NC program could not be written; the old file, if any, is left as it was. %s: the path, then why.
+inline constexpr TwoLanguageText kNcFileNotWritten{
+    "\nERROR!!!\n\nThe file  '%s'  could not be written:\n%s\n\nNothing has been changed.",
+    "\nОШИБКА!!!\n\nФайл  '%s'  записать не удалось:\n%s\n\nНичего не изменено."};
+// The written file could not be opened for the user. %s: the path, then why.
+inline constexpr TwoLanguageText kNcFileNotOpened{"\n\rThe file %s could not be opened in the editor: %s",
+                                                  "\n\rФайл %s не удалось открыть в редакторе: %s"};
+
+// [SECTION] The program-creation dialog
+inline constexpr TwoLanguageText kInvalidSymbolInField{"Invalid symbol in the string - %s",
+                                                       "Недопустимый символ в строке - %s"};
+inline constexpr TwoLanguageText kPostprocessorFileFilter{"*.MXT|*.MXT|All Files (*.*)|*.*||",
+                                                          "*.MXT|*.MXT|Все файлы (*.*)|*.*||"};
+inline constexpr TwoLanguageText kCreateProgramTitle{"Create program", "Создание программы"};
+inline constexpr TwoLanguageText kProgramGroupText{"Program", "Программа"};
+inline constexpr TwoLanguageText kNameProgramText{"Name program", "Имя программы"};
+inline constexpr TwoLanguageText kFileNameText{"File name", "Имя файла"};
+inline constexpr TwoLanguageText kSelectText{"Select...", "Выбрать..."};
+inline constexpr TwoLanguageText kMachineGroupText{"Machine", "Станок"};
+inline constexpr TwoLanguageText kPostprocessorText{"Postprocessor", "Постпроцессор"};
+inline constexpr TwoLanguageText kCuttingFeedText{"Cutting feed", "Скорость резки"};
+inline constexpr TwoLanguageText kCuttingFeedTool2Text{"Cutting feed Tool 2", "Скорость резки инструмент 2"};
+inline constexpr TwoLanguageText kEngraveFeedText{"Engrave feed", "Скорость гравировки"};
+inline constexpr TwoLanguageText kEngraveAndMarkFeedText{"Engrave and mark feed",
+                                                         "Скорость гравировки и маркировки"};
+inline constexpr TwoLanguageText kMarkFeedText{"Mark feed", "Скорость маркировки"};
+inline constexpr TwoLanguageText kHeatTreatmentFeedText{"Heat Treatment feed", "Скорость термообработки"};
+inline constexpr TwoLanguageText kOkText{"OK", "OK"};
+inline constexpr TwoLanguageText kCancelText{"Cancel", "Отмена"};

@@ -1,0 +1,291 @@
+// The walkers on path groups drawn member by member: a polyline contour with leads and compensation, circles in
+// both directions as one block, polyline arcs either way round, the three path line types and the others, tool
+// kinds and their feeds, the waterjet cutting modes, Esc, the home group and the unloading commands.
+#include <gtest/gtest.h>
+
+#include "laser/nc/path_walkers.h"
+#include "laser/nc/tests/nc_test_support.h"
+
+using namespace nc_testing;
+
+namespace {
+
+using Blocks = std::vector<std::string>;
+
+class PathWalkers : public NcTest {
+protected:
+    // Walks groups 1..count with one `first` as a program does, and answers the blocks.
+    Blocks Walk(unsigned count, NcRun* runIn = nullptr) {
+        NcRun run = Run();
+        NcRun& r = runIn != nullptr ? *runIn : run;
+        int first = 0;
+        for (unsigned n = 1; n <= count; ++n) EmitContourPath(r, n, first);
+        return Written();
+    }
+
+    // The square 10..20 entered from the left: rapid from the origin, lead-in, four edges, lead-out down.
+    static TestGroup Square(int side = 0) {
+        TestGroup g;
+        g.side = side;
+        g.members = {RapidLine({0, 0}, {8, 10}),   CutLine({8, 10}, {10, 10}),  CutLine({10, 10}, {20, 10}),
+                     CutLine({20, 10}, {20, 20}), CutLine({20, 20}, {10, 20}), CutLine({10, 20}, {10, 10}),
+                     CutLine({10, 10}, {10, 8})};
+        return g;
+    }
+};
+
+TEST_F(PathWalkers, PolylineContourIsCutWithItsCompensationFromLeadInToLeadOut) {
+    AddGroup(1, Square(1));
+    EXPECT_EQ(Walk(1), (Blocks{
+                           "G00 G40 X8.000 Y10.000",
+                           "CUT ON",
+                           "G01 G41 X10.000 Y10.000 F3000",
+                           "G01 X20.000 Y10.000",
+                           "G01 X20.000 Y20.000",
+                           "G01 X10.000 Y20.000",
+                           "G01 X10.000 Y10.000",
+                           // A lead-out drawn as a cut line keeps the contour's compensation.
+                           "G01 X10.000 Y8.000",
+                           "CUT OFF",
+                       }));
+}
+
+TEST_F(PathWalkers, WithoutLeadOutTheLeadInIsCutWithoutCompensation) {
+    TestGroup g = Square(2);
+    g.leadOut = false;
+    g.members.pop_back();
+    AddGroup(1, g);
+    const Blocks blocks = Walk(1);
+    ASSERT_GE(blocks.size(), 4u);
+    EXPECT_EQ(blocks[2], "G01 X10.000 Y10.000 F3000");
+    EXPECT_EQ(blocks[3], "G01 G42 X20.000 Y10.000");
+}
+
+TEST_F(PathWalkers, CircleIsOneWholeCircleBlockFromAndBackToItsStart) {
+    // The path writer draws a circle as two half arcs; cut clockwise they are stored counter-clockwise from the
+    // far side, so the first arc does not start at the contour's start.
+    const struct {
+        const char* name;
+        double firstStart, firstEnd, secondStart, secondEnd;
+        const char* block;
+    } cases[] = {
+        {"counter-clockwise", 0, 180, 180, 360, "G03 X20.000 Y10.000 I-10.000 R10"},
+        {"clockwise", 180, 360, 0, 180, "G02 X20.000 Y10.000 I-10.000 R-10"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        TestGroup g;
+        g.typeWord = "Slice_Circle";
+        g.shape = kShapeCircle;
+        g.placement = kPlacementInner;
+        g.members = {RapidLine({0, 0}, {16, 10}), CutLine({16, 10}, {20, 10}),
+                     ArcMember({10, 10}, 10, c.firstStart, c.firstEnd),
+                     ArcMember({10, 10}, 10, c.secondStart, c.secondEnd), CutLine({20, 10}, {20, 6})};
+        AddGroup(1, g);
+        const Blocks blocks = Walk(1);
+        EXPECT_EQ(blocks, (Blocks{"G00 G40 X16.000 Y10.000", "CUT ON", "G01 X20.000 Y10.000 F3000", c.block,
+                                  "G01 X20.000 Y6.000", "CUT OFF"}))
+            << c.name;
+        TearDown();
+    }
+}
+
+TEST_F(PathWalkers, PolylineArcThatEndsAtTheToolIsCutClockwiseFromItsEndToItsStart) {
+    TestGroup g;
+    g.leadOut = false;
+    g.members = {RapidLine({0, 0}, {12, 0}), CutLine({12, 0}, {10, 0}),
+                 // Starts where the tool stands: counter-clockwise to (0, 10).
+                 ArcMember({0, 0}, 10, 0, 90),
+                 // Ends where the tool stands: cut from (0, 10) back to its start (-10, 20).
+                 ArcMember({0, 20}, 10, 180, 270)};
+    AddGroup(1, g);
+    EXPECT_EQ(Walk(1), (Blocks{
+                           "G00 G40 X12.000 Y0.000",
+                           "CUT ON",
+                           "G01 X10.000 Y0.000 F3000",
+                           "G03 X0.000 Y10.000 I-10.000 R10",
+                           "G02 X-10.000 Y20.000 J10.000 R-10",
+                           "CUT OFF",
+                       }));
+}
+
+TEST_F(PathWalkers, LineTypesDecideCutRapidSensorOffOrNothing) {
+    TestGroup g = Square(1);
+    g.members = {RapidLine({0, 0}, {8, 10}),
+                 CutLine({8, 10}, {10, 10}),
+                 CutLine({10, 10}, {20, 10}),
+                 // A gap crossed with the tool off; the compensation is written again after it (the rapid itself
+                 // writes none: the wanted state has not changed).
+                 RapidLine({20, 10}, {20, 12}),
+                 CutLine({20, 12}, {20, 20}),
+                 // Not a path line type: nothing at all.
+                 OtherLine({20, 20}, {15, 20}),
+                 SensorOffLine({20, 20}, {10, 20}),
+                 CutLine({10, 20}, {10, 8})};
+    AddGroup(1, g);
+    EXPECT_EQ(Walk(1), (Blocks{
+                           "G00 G40 X8.000 Y10.000",
+                           "CUT ON",
+                           "G01 G41 X10.000 Y10.000 F3000",
+                           "G01 X20.000 Y10.000",
+                           "CUT OFF",
+                           "G00 X20.000 Y12.000",
+                           "CUT ON",
+                           "G01 G41 X20.000 Y20.000",
+                           "SENSOR OFF",
+                           "G01 X10.000 Y20.000",
+                           // The lead-out: back to the contour's tool, compensation as the contour.
+                           "G01 X10.000 Y8.000",
+                           "CUT OFF",
+                           "SENSOR ON",
+                       }));
+}
+
+TEST_F(PathWalkers, ContourKindChoosesTheToolTemplatesAndFeed) {
+    const struct {
+        int kind;
+        const char* on;
+        const char* firstCut;
+        const char* off;
+    } cases[] = {
+        {0, "CUT ON", "G01 X10.000 Y10.000 F3000", "CUT OFF"},
+        {13, "CUT ON", "G01 X10.000 Y10.000 F3000", "CUT OFF"},
+        {2, "ENGRAVE ON", "G01 X10.000 Y10.000 F800", "ENGRAVE OFF"},
+        {25, "T2 ON", "G01 X10.000 Y10.000 F2500", "T2 OFF"},
+        {27, "MARK ON", "G01 X10.000 Y10.000 F700", "MARK OFF"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        TestGroup g = Square();
+        g.kind = c.kind;
+        AddGroup(1, g);
+        const Blocks blocks = Walk(1);
+        ASSERT_EQ(blocks.size(), 9u) << c.kind;
+        EXPECT_EQ(blocks[1], c.on) << c.kind;
+        EXPECT_EQ(blocks[2], c.firstCut) << c.kind;
+        EXPECT_EQ(blocks.back(), c.off) << c.kind;
+        TearDown();
+    }
+}
+
+TEST_F(PathWalkers, WaterjetWritesTheCuttingModeOfTheContourKindAfterTheLeadIn) {
+    const struct {
+        const char* machine;
+        int kind;
+        const char* contourMode;
+    } cases[] = {
+        {"Waterjet", 16, "6"},
+        {"Waterjet", 11, "-1"},
+        {"Waterjet", 0, "-3"},
+        {"Waterjet", 19, "-3"},
+        {"Laser", 16, "-9"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        PostprocessorSettings p = ReadablePostprocessor();
+        p.MachineType = c.machine;
+        p.MoveRapidStr = "R<X-COORD-ALL><Y-COORD-ALL> <WJL><EOB>";
+        p.MoveLinearStr = "L<X-COORD-ALL><Y-COORD-ALL> <WJL><EOB>";
+        p.CutOnStr = p.CutOffStr = "";
+        Prepare(p);
+        TestGroup g = Square();
+        g.kind = c.kind;
+        AddGroup(1, g);
+        // The mode is the last word of each block: rapid, lead-in, the four edges, lead-out.
+        Blocks modes;
+        for (const std::string& b : Walk(1)) modes.push_back(b.substr(b.rfind(' ') + 1));
+        const std::string m = c.contourMode;
+        EXPECT_EQ(modes, (Blocks{"0", "-9", m, m, m, m, "-9"})) << c.machine << " " << c.kind;
+        TearDown();
+    }
+}
+
+TEST_F(PathWalkers, EscEndsTheGroupAtTheNextMemberWithoutToolOffOrUnloading) {
+    LaserSettings().UnloadOption = 1;
+    PostprocessorSettings p = ReadablePostprocessor();
+    p.UnloadWinMaxSizeXStr = p.UnloadWinMaxSizeYStr = "100";
+    Prepare(p);
+    ContourRecord r;
+    r.handle = 0x1F;
+    r.maxX = r.maxY = 50;
+    job.contours = {r};
+    AddGroup(1, Square());
+    NcRun run = Run();
+    state.StopFlag = true;
+    int first = 0;
+    EmitContourPath(run, 1, first);
+    EXPECT_EQ(Written(), (Blocks{"G00 G40 X8.000 Y10.000", "CUT ON", "G01 X10.000 Y10.000 F3000"}));
+}
+
+TEST_F(PathWalkers, HomeGroupIsRapidWithoutCompensationOrLeads) {
+    AddGroup(1, Square(1));
+    TestGroup home;
+    home.typeWord = std::string(kHomeGroupWord);
+    home.members = {RapidLine({10, 8}, {0, 0})};
+    AddGroup(2, home);
+    const Blocks blocks = Walk(2);
+    ASSERT_GE(blocks.size(), 2u);
+    EXPECT_EQ(blocks[blocks.size() - 2], "CUT OFF");
+    EXPECT_EQ(blocks.back(), "G00 G40 X0.000 Y0.000");
+}
+
+TEST_F(PathWalkers, FirstPointOfTheRunIsTheFirstMembersStart) {
+    // The tool stands at (8, 10) already: the rapid from there is no move at all.
+    TestGroup g = Square();
+    g.members.front() = RapidLine({8, 10}, {8, 10.0004});
+    AddGroup(1, g);
+    const Blocks blocks = Walk(1);
+    ASSERT_FALSE(blocks.empty());
+    EXPECT_EQ(blocks[0], "CUT ON");
+}
+
+TEST_F(PathWalkers, UnloadingCommandFollowsTheContourBySizeAndOption) {
+    const struct {
+        int option;
+        const char* max;
+        double size;
+        int placement;
+        int kind;
+        const char* expected;  // "" none
+    } cases[] = {
+        {1, "200", 5, kPlacementOuter, 0, ""},            // within the minimum size
+        {1, "200", 50, kPlacementOuter, 0, "UNLOAD WINDOW"},
+        {1, "200", 300, kPlacementOuter, 0, "UNLOAD STOP"},
+        {1, "200", 50, kPlacementInner, 0, "UNLOAD WINDOW"},
+        {2, "200", 50, kPlacementInner, 0, ""},           // no inner contours
+        {2, "200", 50, kPlacementOuter, 0, "UNLOAD WINDOW"},
+        {3, "200", 50, kPlacementOuter, 0, ""},           // no outer contours
+        {3, "200", 50, kPlacementInner, 0, "UNLOAD WINDOW"},
+        {0, "200", 50, kPlacementOuter, 0, ""},           // unloading off
+        {1, "0", 50, kPlacementOuter, 0, ""},             // no maximum size: off
+        {1, "200", 50, kPlacementOuter, 2, ""},           // engraving is no part to unload
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        LaserSettings().UnloadOption = c.option;
+        PostprocessorSettings p = ReadablePostprocessor();
+        p.UnloadWinMaxSizeXStr = p.UnloadWinMaxSizeYStr = c.max;
+        p.UnloadWinMinSizeXStr = p.UnloadWinMinSizeYStr = "10";
+        Prepare(p);
+        ContourRecord r;
+        r.handle = 0x1F;
+        r.minX = r.minY = 100;
+        r.maxX = r.maxY = 100 + c.size;
+        job.contours = {ContourRecord{}, r};
+        TestGroup g = Square();
+        g.placement = c.placement;
+        g.kind = c.kind;
+        AddGroup(1, g);
+        const Blocks blocks = Walk(1);
+        ASSERT_FALSE(blocks.empty());
+        const std::string& last = blocks.back();
+        if (*c.expected == '\0') {
+            EXPECT_EQ(last.find("UNLOAD"), std::string::npos) << c.option << " " << c.size << " " << c.placement;
+        } else {
+            EXPECT_EQ(last, c.expected) << c.option << " " << c.size << " " << c.placement;
+        }
+        TearDown();
+    }
+}
+
+}  // namespace
