@@ -11,12 +11,7 @@
 #include <algorithm>
 
 #include "host/sys/number_text.h"
-// TODO(hole filling): the hole placement is built beside this file; until its header is in the tree, FillHoles
-// places nothing (every hole attempt answers -1). Drop the guard once hole_filling.h is committed.
-#if __has_include("nesting/engine/hole_filling.h")
 #include "nesting/engine/hole_filling.h"
-#define NESTING_HAS_HOLE_PLACEMENT 1
-#endif
 #include "nesting/engine/part_placement.h"
 #include "nesting/engine/placement_access.h"
 #include "nesting/engine/run_messages.h"
@@ -226,11 +221,7 @@ int FillHoles(CNestingEngine& engine, int j) {
                         continue;
                     }
                     const int before = engine.PlacedPartCount;
-#ifdef NESTING_HAS_HOLE_PLACEMENT
                     r = PlacePartInHole(engine, q, 0.0, 0.0, kAutomaticPlacement);
-#else
-                    r = -1;
-#endif
                     if (r == 0) {
                         result = 0;
                         const double outerArea =

@@ -360,9 +360,6 @@ using namespace nesting_engine_testing;
 // With hole nesting a small part of another type goes into the hole of a placed frame; without it the small
 // part keeps clear of the frame's box.
 TEST_F(NestingRun, HoleNestingPutsASmallPartIntoAFramesHole) {
-#if !__has_include("nesting/engine/hole_filling.h")
-    GTEST_SKIP() << "TODO(hole filling): the hole placement is not in the tree yet";
-#endif
     for (std::uint8_t holeMode : {1, 0}) {
         NewEngine();
         PartType frame = MakeRectangleType(kKindPart, 200, 200);
