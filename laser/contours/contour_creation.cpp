@@ -32,6 +32,7 @@
 #include "laser/job/drawing_slot.h"
 #include "laser/job/job_life_cycle.h"
 #include "laser/nc/nc_services.h"
+#include "laser/path/path_deletion.h"
 #include "laser/settings/laser_settings.h"
 
 using host::db::EntityName;
@@ -274,12 +275,7 @@ int CreateContours() {
         PrintLocalized(kNoJobLine);
         return 0;
     }
-    if (job->pathGroupCount > 0) {
-        // The path's lines lie on the job layer, whose entities the collection erases; its groups go below with
-        // every other group.
-        job->pathGroupCount = 0;
-        job->homeGroupPresent = 0;
-    }
+    if (job->pathGroupCount > 0) CommandDelAll();
     RemoveGroupsContaining("");
     SetSysVarInt("CMDECHO", 0);
     job->contours.clear();

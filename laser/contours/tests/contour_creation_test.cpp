@@ -9,6 +9,7 @@
 #include "cadlib/host_variables.h"
 #include "host/ed/input.h"
 #include "laser/contours/contour_creation.h"
+#include "laser/path/automatic_cutting_order.h"
 #include "laser/contours/tests/creation_drawing_fixture.h"
 
 namespace {
@@ -82,6 +83,25 @@ TEST_F(ContourCreation, PlateWithTwoHoles) {
     int members = -1;
     EXPECT_NE(GetGroupEntityCount("SOMEGROUP", members), 0) << "every group is removed";
     EXPECT_NE(CurrentSlot(settings())->settingsTextHandle, 0u) << "the job is stored in the drawing";
+}
+
+TEST_F(ContourCreation, AnExistingPathGoesFirst) {
+    PlateLines();
+    Circle({60, 60}, 10);
+    ASSERT_EQ(CreateContours(), 0);
+    SliceAuto();
+    ASSERT_GT(Job().pathGroupCount, 0);
+    int members = 0;
+    ASSERT_EQ(GetGroupEntityCount("DOROZ_1", members), 0);
+    ASSERT_GT(members, 0);
+
+    ASSERT_EQ(CreateContours(), 0);
+    EXPECT_EQ(Job().pathGroupCount, 0);
+    EXPECT_EQ(Job().homeGroupPresent, 0u);
+    EXPECT_NE(GetGroupEntityCount("DOROZ_1", members), 0);
+    EXPECT_TRUE(LiveOn("LINE", "NC_Laser").empty()) << "no line of the old path is left";
+    EXPECT_EQ(Job().contourCount, 2);
+    for (int i = 0; i < Job().contourCount; ++i) EXPECT_EQ(Job().contours[static_cast<std::size_t>(i)].processed, 0);
 }
 
 TEST_F(ContourCreation, OpenContourIsWarnedAboutAndLeftOutOfTheNetArea) {
