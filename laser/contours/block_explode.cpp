@@ -2,6 +2,8 @@
 #include "laser/contours/block_explode.h"
 
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "cadlib/entity_creation.h"
 #include "cadlib/messages.h"
@@ -91,14 +93,20 @@ int ExplodeBlocksAndPolylines(CuttingJob& job, const EntityName& set) {
     return exploded;
 }
 
-int ExplodeNestedBlocks(CuttingJob& job) {
+int ExplodeNestedBlocks(CuttingJob& job, const EntityName& handled) {
     int total = 0;
     // Clamps are left by ExplodeOne (an exact name; the filter would compare block names without regard to case).
     const ResBufList filter = {ResBuf(-4, "<and"), ResBuf(0, "INSERT"), ResBuf(-4, "and>")};
+    // A reference is tried once: a clamp is recorded once, a failure reported once.
+    const std::vector<ObjectId> first = host::ed::selectionIds(handled);
+    std::unordered_set<ObjectId> tried(first.begin(), first.end());
     for (int round = 0; round < kMaxBlockNesting; ++round) {
         EntityName set;
         if (host::ed::ssGet("_X", nullptr, nullptr, &filter, set) != host::db::RTNORM) break;
-        const int exploded = ExplodeBlocksAndPolylines(job, set);
+        int exploded = 0;
+        for (ObjectId id : host::ed::selectionIds(set)) {
+            if (tried.insert(id).second && ExplodeOne(job, id)) ++exploded;
+        }
         host::ed::ssFree(set);
         total += exploded;
         if (exploded == 0) break;

@@ -14,8 +14,9 @@ struct CuttingJob;
 // Answers the number of entities exploded.
 int ExplodeBlocksAndPolylines(CuttingJob& job, const host::db::EntityName& set);
 
-// Explodes the block references of the working drawing (clamps excepted) until none is left, at most
-// kMaxBlockNesting rounds, so that geometry nested in blocks reaches the later stages. Answers the number of
-// entities exploded.
+// Explodes the block references that came out of exploded blocks (clamps recorded instead) until none is left, at
+// most kMaxBlockNesting rounds, so that geometry nested in blocks reaches the later stages. The entities of
+// `handled` (the set ExplodeBlocksAndPolylines worked on, still held) are not tried again, and no reference is
+// tried twice. Answers the number of entities exploded.
 inline constexpr int kMaxBlockNesting = 16;
-int ExplodeNestedBlocks(CuttingJob& job);
+int ExplodeNestedBlocks(CuttingJob& job, const host::db::EntityName& handled);

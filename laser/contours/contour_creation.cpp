@@ -100,7 +100,7 @@ const TwoLanguageText kDeleteCenterCount = {
 
 // The pair-count check of finished contours runs when CheckIntersect holds exactly this value.
 constexpr int kCheckContourPairs = 1001;
-// The line-intersection check of creation runs in its creation mode.
+// What the name of a centre line's line type contains.
 constexpr const char* kCenterLinetypeMark = "CENTER";
 
 std::vector<ContourStageTime>* stageTimes = nullptr;
@@ -145,8 +145,10 @@ int CollectEntityStages(CuttingJob& job, ContourEntityStage& stage) {
         StageClock clock("explode");
         WithSelection({ResBuf(-4, "<or"), ResBuf(0, "INSERT"), ResBuf(0, "POLYLINE"), ResBuf(0, "LWPOLYLINE"),
                        ResBuf(-4, "or>")},
-                      [&](const EntityName& set) { ExplodeBlocksAndPolylines(job, set); });
-        ExplodeNestedBlocks(job);
+                      [&](const EntityName& set) {
+                          ExplodeBlocksAndPolylines(job, set);
+                          ExplodeNestedBlocks(job, set);
+                      });
     }
     {
         // What came out of the blocks is held to the same rules as what was drawn loose.

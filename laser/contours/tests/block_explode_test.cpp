@@ -46,13 +46,22 @@ TEST_F(ExplodeAndAids, ClampsAreRecordedByXAndNeverExploded) {
     // A second reference of the same block, further left, drawn later.
     Add(std::make_unique<host::db::BlockReference>(Point3d{100, 30, 5},
                                                    db().recordId(host::db::TableKind::Block, "Clamp")));
+    // A part block holding a clamp of its own, which shows only once the part is exploded.
+    std::vector<std::unique_ptr<host::db::Entity>> part;
+    part.push_back(std::make_unique<host::db::BlockReference>(Point3d{300, 0, 0},
+                                                              db().recordId(host::db::TableKind::Block, "Clamp")));
+    Block("PART", std::move(part), {0, 40, 0});
     const EntityName set = BlocksAndPolylines();
-    EXPECT_EQ(ExplodeBlocksAndPolylines(job, set), 0);
-    host::ed::ssFree(set);
+    EXPECT_EQ(ExplodeBlocksAndPolylines(job, set), 1);
     EXPECT_EQ(job.clampCount, 1u);
     EXPECT_EQ(job.clampPoints[0], Point3d(100, 30, 0));
     EXPECT_EQ(job.clampPoints[1], Point3d(500, 20, 0));
-    EXPECT_EQ(LiveTypes(), (std::vector<std::string>{"INSERT", "INSERT"}));
+    // The nested rounds record the part's clamp, and the two clamps of the first round not again.
+    EXPECT_EQ(ExplodeNestedBlocks(job, set), 0);
+    host::ed::ssFree(set);
+    EXPECT_EQ(job.clampPoints[0], Point3d(100, 30, 0));
+    EXPECT_EQ(job.clampPoints[1], Point3d(300, 40, 0));
+    EXPECT_EQ(LiveTypes(), (std::vector<std::string>{"INSERT", "INSERT", "INSERT"}));
 }
 
 TEST_F(ExplodeAndAids, ClampOrderTable) {
@@ -90,14 +99,14 @@ TEST_F(ExplodeAndAids, OtherBlocksAndPolylinesExplodeOneLevel) {
     Rectangle(0, 0, 10, 10);
     const EntityName set = BlocksAndPolylines();
     EXPECT_EQ(ExplodeBlocksAndPolylines(job, set), 4);
-    host::ed::ssFree(set);
     EXPECT_EQ(job.clampCount, 0u);
     // The nested reference came out of Outer and waits for the next round.
     std::vector<std::string> types = LiveTypes();
     EXPECT_EQ(std::count(types.begin(), types.end(), "INSERT"), 1);
     EXPECT_EQ(std::count(types.begin(), types.end(), "LINE"), 6);
 
-    EXPECT_EQ(ExplodeNestedBlocks(job), 1);
+    EXPECT_EQ(ExplodeNestedBlocks(job, set), 1);
+    host::ed::ssFree(set);
     types = LiveTypes();
     EXPECT_EQ(std::count(types.begin(), types.end(), "INSERT"), 0);
     EXPECT_EQ(std::count(types.begin(), types.end(), "LINE"), 7);
