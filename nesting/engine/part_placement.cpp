@@ -406,14 +406,7 @@ void Placement::VariantGroup() {
     const bool turnedRan = TurnedRun();
     if (turnedRan) {
         turned = group;
-        const double aw = first.GroupWidth > 0.0 && first.GroupWidth < kEmptyBoxLimit ? first.GroupWidth
-                                                                                        : first.Box.Width();
-        const double ah = first.GroupHeight > 0.0 && first.GroupHeight < kEmptyBoxLimit ? first.GroupHeight
-                                                                                          : first.Box.Height();
-        const double d = (first.Box.maxX - turned.Box.maxX) * ah + (first.Box.maxY - turned.Box.maxY) * aw +
-                         2.0 * e_.SearchStep.x * (aw + ah);
-        keepFirst = d < 0.0 ||
-                    (d == 0.0 && (turned.Box.maxX > first.Box.maxX || turned.Box.maxY > first.Box.maxY));
+        keepFirst = PreferFirstResult(first, turned, e_.SearchStep.x);
     }
     if (keepFirst) {
         group = first;
@@ -639,6 +632,17 @@ int PickVariant(const CNestingEngine& engine, int& placementClass) {
 }
 
 }  // namespace
+
+bool PreferFirstResult(const PartGroup& first, const PartGroup& turned, double searchStepX) {
+    // A variant group whose start pose was found at its first attempt never had its size recorded.
+    const double aw = first.GroupWidth > 0.0 && first.GroupWidth < kEmptyBoxLimit ? first.GroupWidth
+                                                                                    : first.Box.Width();
+    const double ah = first.GroupHeight > 0.0 && first.GroupHeight < kEmptyBoxLimit ? first.GroupHeight
+                                                                                      : first.Box.Height();
+    const double d = (first.Box.maxX - turned.Box.maxX) * ah + (first.Box.maxY - turned.Box.maxY) * aw +
+                     2.0 * searchStepX * (aw + ah);
+    return d < 0.0 || (d == 0.0 && (turned.Box.maxX > first.Box.maxX || turned.Box.maxY > first.Box.maxY));
+}
 
 int PlacePart(CNestingEngine& engine, int j, double x, double y, double angle) {
     return Placement(engine, j, x, y, angle).Place();

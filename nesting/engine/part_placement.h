@@ -36,6 +36,12 @@ using VariantLayouts = std::vector<std::vector<PoseSnapshot>>;
 // pass area is refused at once; a full sheet (kMaxPlacedParts) refuses with its message.
 int PlacePart(CNestingEngine& engine, int j, double x, double y, double angle);
 
+// Whether the first result of a variant group is kept against its turned result: only when it is better by more
+// than two search steps along the box's sides, d = (A.maxX - T.maxX) * a.h + (A.maxY - T.maxY) * a.w +
+// 2 * sx * (a.w + a.h) < 0 (a.w, a.h: the first result's GroupWidth and GroupHeight, or its box size when they
+// were never recorded); at d = 0 only when the turned result reaches farther right or up.
+bool PreferFirstResult(const PartGroup& first, const PartGroup& turned, double searchStepX);
+
 // Keeps one of the valid variant groups Groups[0 ... GroupCount - 1] by where its box's max corner lies against
 // PlacedExtent (placementClass 1 to 4; 0 when only group 0 was tried) and by the landscape wish, poses its
 // members with all contours and commits them. With `layouts` (one saved layout per variant group) the sheet is

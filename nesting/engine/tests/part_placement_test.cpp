@@ -311,6 +311,36 @@ TEST_F(PartPlacement, AManualPlacementOnAnOccupiedSpotGoesOnWithAutomaticStarts)
     EXPECT_EQ(layout_check::CheckLayout(engine), "");
 }
 
+TEST(TurnedResult, TheTurnedResultWinsUnlessTheFirstIsClearlyBetter) {
+    // First result A: box up to (100, 50), recorded size 100 x 50. With a search step of 0.125 (exact in binary,
+    // so that d = 0 can be met exactly) the margin is 2 * 0.125 * (100 + 50) = 37.5.
+    const auto group = [](double maxX, double maxY) {
+        PartGroup g;
+        g.Box = {maxX - 100, maxY - 50, maxX, maxY};
+        g.GroupWidth = 100;
+        g.GroupHeight = 50;
+        return g;
+    };
+    struct Case {
+        const char* what;
+        double turnedMaxX;
+        double turnedMaxY;
+        bool keepFirst;
+    };
+    const Case cases[] = {
+        {"turned clearly better", 90, 50, false},
+        {"equal: the turned one wins", 100, 50, false},
+        {"turned 0.5 farther right: d = -25 + 37.5", 100.5, 50, false},
+        {"turned 1 farther right: d = -50 + 37.5", 101, 50, true},
+        {"turned 0.25 higher: d = -25 + 37.5", 100, 50.25, false},
+        {"turned 0.5 higher: d = -50 + 37.5", 100, 50.5, true},
+        {"d = 0 with the turned one farther right", 100.75, 50, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PreferFirstResult(group(100, 50), group(c.turnedMaxX, c.turnedMaxY), 0.125), c.keepFirst) << c.what;
+    }
+}
+
 TEST_F(PartPlacement, TheSameSeedGivesTheSameLayout) {
     std::vector<std::array<double, 3>> poses[2];
     for (int run = 0; run < 2; ++run) {
