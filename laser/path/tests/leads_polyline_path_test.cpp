@@ -198,4 +198,28 @@ TEST_F(PolylinePath, ALeadOutThatIsNotDrawnIsNotNamed) {
     EXPECT_TRUE(Near(r.contourEnd, {0, 0}));
 }
 
+TEST_F(PolylinePath, JumperPointsBeyondWhatAContourTakesAreCutThroughAndTheUserIsTold) {
+    const int part = Part({});
+    // Jumper point records of the part beyond the table of one contour.
+    CuttingJob& job = Job();
+    ContourRecord jumper;
+    jumper.kind = ContourKind::KindJumperPoint;
+    jumper.parentHandle = Rec(part).handle;
+    const std::size_t extra = kMaxJumperPointsPerContour + 2;
+    job.contours.insert(job.contours.begin() + job.contourCount, extra, jumper);
+    job.contourCount += static_cast<int>(extra);
+    host::ed::transcript().clear();
+    EXPECT_EQ(CollectJumperPoints(job, settings(), part).size(), kMaxJumperPointsPerContour);
+    EXPECT_NE(Transcript().find("502"), std::string::npos) << Transcript();
+
+    // More gaps on one side than a piece takes.
+    std::vector<Point3d> points;
+    for (std::size_t i = 0; i <= kMaxJumperGapsPerPiece; ++i) points.push_back({0.5 + 0.9 * double(i), 0, 0});
+    host::ed::transcript().clear();
+    const GapContour contour{Rec(part).handle, kShapePolyline, kPlacementOuter};
+    const auto gaps = JumperGapsOnLine({0, 0, 0}, {100, 0, 0}, points, contour, GapSizes{0.1, 0.5, 6.0});
+    EXPECT_EQ(gaps.size(), kMaxJumperGapsPerPiece);
+    EXPECT_NE(Transcript().find("101"), std::string::npos) << Transcript();
+}
+
 }  // namespace

@@ -152,4 +152,25 @@ TEST_F(StartPoint, AnUnknownModeLeavesTheStartAsPassed) {
     EXPECT_TRUE(Near(start, {12, 34}));
 }
 
+TEST_F(StartPoint, TheNearestEntryOfAContourFacesThePoint) {
+    Circle({50, 50}, 10);
+    Rectangle(100, 0, 150, 50);
+    Polyline({{200, 0}, {220, 30}, {240, 0}}, false);
+    Create();
+    struct Case {
+        int contour;
+        Point3d from, expected;
+    } cases[] = {
+        {At(40, 40), {0, 50}, {40, 50}},
+        {At(40, 40), {50, 100}, {50, 60}},
+        {At(100, 0), {160, 45}, {150, 50}},
+        {At(200, 0), {221, 31}, {240, 0}},   // an open line is entered only at an end
+    };
+    for (const Case& c : cases) {
+        Point3d start;
+        EXPECT_EQ(NearestEntryPoint(Job(), c.from, start, c.contour), 0);
+        EXPECT_TRUE(Near(start, c.expected)) << start.x << "," << start.y;
+    }
+}
+
 }  // namespace
