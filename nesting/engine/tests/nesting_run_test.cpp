@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -262,6 +263,48 @@ TEST_F(NestingRun, RectangularNestingKeepsBoxesApart) {
         }
     }
     EXPECT_EQ(layout_check::CheckLayout(engine), "");
+}
+
+// The usable rectangle of every pass, read back from the pass traces: SSG and SSV are the free areas right of
+// and above the used extent within it, so its right side is SSV / (height - YE) and its top SSG / (width - XE).
+// A wide sheet shrinks its right side first, a tall one its top.
+TEST_F(NestingRun, AWideSheetShrinksItsRightSideFirstATallOneItsTop) {
+    struct Case {
+        const char* what;
+        double width;
+        double height;
+    };
+    for (const Case& c : {Case{"wide", 1000, 500}, Case{"tall", 500, 1000}}) {
+        NewEngine();
+        host::ed::transcript().clear();
+        AddStockType(engine, MakeRectangleType(kKindStock, c.width, c.height), 1);
+        AddPartType(engine, MakeRectangleType(kKindPart, 100, 50), 6);
+        ASSERT_TRUE(AddInstances(engine));
+        Run();
+        const std::string transcript = Transcript();
+        std::size_t at = 0;
+        bool shrunk = false;
+        while (!shrunk && (at = transcript.find("> PASS_F", at)) != std::string::npos) {
+            double kisp = 0, skisp = 0, xe = 0, ye = 0, ss = 0, ssg = 0, ssv = 0, ks = 0;
+            int count = 0;
+            ASSERT_EQ(std::sscanf(transcript.c_str() + at, "> PASS_F KIsp=%lf SKIsp=%lf XE=%lf YE=%lf KolPart=%d",
+                                  &kisp, &skisp, &xe, &ye, &count), 5);
+            const std::size_t areas = transcript.find("* SS=", at);
+            ASSERT_NE(areas, std::string::npos);
+            ASSERT_EQ(std::sscanf(transcript.c_str() + areas, "* SS=%lf SSG=%lf SSV=%lf  KS=%lf", &ss, &ssg, &ssv, &ks),
+                      4);
+            const double right = ssv / (c.height - ye);
+            const double top = ssg / (c.width - xe);
+            if (right < c.width - 1 || top < c.height - 1) {
+                shrunk = true;
+                const bool wide = c.width > c.height;
+                EXPECT_EQ(right < c.width - 1, wide) << c.what << ": right side " << right;
+                EXPECT_EQ(top < c.height - 1, !wide) << c.what << ": top " << top;
+            }
+            ++at;
+        }
+        EXPECT_TRUE(shrunk) << c.what;
+    }
 }
 
 TEST_F(NestingRun, TheSameSeedGivesTheSameLayout) {
