@@ -171,6 +171,25 @@ TEST_F(NestingRun, ClampsStandInTheirRowAndPartsKeepClearOfThem) {
     EXPECT_EQ(layout_check::CheckLayout(engine), "");
 }
 
+TEST_F(NestingRun, ASheetWithOnlyClampsIsNeitherCountedNorShown) {
+    engine.ClampUse = 1;
+    engine.ClampQuantity = 1;
+    engine.Clamp1PozX = 50;
+    AddStockType(engine, MakeRectangleType(kKindStock, 300, 200), 2);
+    AddPartType(engine, MakeRectangleType(kKindPart, 299, 199), 1);  // larger than 0.98 of the sheet
+    AddClampType(engine, 40, 30, 1);
+    ASSERT_TRUE(AddInstances(engine));
+    Run();
+    EXPECT_EQ(Part(0).Placed, 0);
+    EXPECT_EQ(engine.UsedStockCount, 0);
+    EXPECT_TRUE(sheets_.empty());
+    for (const PartInstance& sheet : engine.StockInstances) {
+        EXPECT_EQ(sheet.Placed, 0);
+    }
+    EXPECT_EQ(engine.StockInstances[1].PlacedCount, 1) << "the clamp stands on the last sheet run";
+    EXPECT_NE(Transcript().find("Stock 2  Metal recovery=0.00%  NestParts=0"), std::string::npos);
+}
+
 TEST_F(NestingRun, EveryRotationRuleHoldsThroughTheRun) {
     struct Case {
         const char* what;
