@@ -153,6 +153,8 @@ void OpenPolylineLeads(const CuttingJob& job, const CLaserSettings& settings, co
     }
     where.incomingSegment = where.outgoingSegment = plan.startSegment;
     plan.leadInStart = plan.leadOutEnd = plan.startPoint;
+    // An inside cut ends where its lead-out end says; without a lead-in plan that is its far end.
+    if (record.kind == ContourKind::InsideCutLine) plan.leadOutEnd = where.startVertex == 0 ? last : first;
     if (record.kind == ContourKind::CommonLine || record.kind == ContourKind::InsideCutLine) {
         ComputeOpenLineLeadIn(job, settings, polyline, plan, record.kind);
     }

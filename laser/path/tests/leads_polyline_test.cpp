@@ -239,4 +239,20 @@ TEST_F(PolylineLeads, AnInsideCutLineStartsAndEndsHalfAToolInsideItsEnds) {
     EXPECT_TRUE(Near(m[1].a, {0.1, 0}) && Near(m[1].b, {49.9, 0}));
 }
 
+TEST_F(PolylineLeads, AnInsideCutLineStartingWithAnArcIsCutWholeWithoutALeadIn) {
+    Polyline({{0, 0, 0.5}, {50, 0}, {80, 0}}, false, "InsideCutLine");
+    Create();
+    int line = -1;
+    for (int i = 0; i < Job().contourCount; ++i) {
+        if (Rec(i).kind == ContourKind::InsideCutLine) line = i;
+    }
+    ASSERT_GE(line, 0);
+    const auto t = Tokens(Write({-1, 0, 0}, line));
+    ASSERT_EQ(t.size(), 16u);
+    EXPECT_EQ(t[10], "N");
+    // The cut runs from one end of the line to the other.
+    EXPECT_TRUE(Near({std::stod(t[12]), std::stod(t[13])}, {0, 0}));
+    EXPECT_TRUE(Near({std::stod(t[14]), std::stod(t[15])}, {80, 0}));
+}
+
 }  // namespace
