@@ -190,6 +190,18 @@ TEST_F(NestingRun, ASheetWithOnlyClampsIsNeitherCountedNorShown) {
     EXPECT_NE(Transcript().find("Stock 2  Metal recovery=0.00%  NestParts=0"), std::string::npos);
 }
 
+TEST_F(NestingRun, TheSheetLinesFollowTheModuleLanguage) {
+    SetLibraryLanguage(Language::Russian);
+    AddStockType(engine, MakeRectangleType(kKindStock, 300, 200), 1);
+    AddPartType(engine, MakeRectangleType(kKindPart, 299, 199), 1);
+    ASSERT_TRUE(AddInstances(engine));
+    Run();
+    const std::string transcript = Transcript();
+    EXPECT_EQ(transcript.find("Заготовка 1\r"), 0u);
+    EXPECT_NE(transcript.find("Заготовка 1  Использование металла=0.00%  Размещено деталей=0\n\r"), std::string::npos);
+    EXPECT_NE(transcript.find("> PASS_F KIsp="), std::string::npos) << "the pass traces stay in English";
+}
+
 TEST_F(NestingRun, EveryRotationRuleHoldsThroughTheRun) {
     struct Case {
         const char* what;
