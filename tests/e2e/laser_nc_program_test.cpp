@@ -1,0 +1,172 @@
+// The whole main road in a cadhost session: a drawing read from DXF, NCCreateContour, NCSliceAuto and NCCreate run
+// by a script that answers the save dialog and the program dialog, and the NC program read back: its moves trace
+// the saved path groups point by point and in order, the beam is on only while cutting, and each hole is one
+// whole-circle block.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/db/database.h"
+#include "host/db/dictionary.h"
+#include "host/db/entities.h"
+#include "host/dxf/dxf_file.h"
+#include "host/sys/tests/scratch_folder.h"
+#include "host/sys/text_case.h"
+#include "tests/e2e/cadhost_runner.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::cadhost;
+using e2e::RunResult;
+using host::db::ObjectId;
+using host::ge::Point3d;
+using host::sys::testing::ScratchFolder;
+using host::sys::testing::writeBytes;
+
+const fs::path kSource = KESTRION_SOURCE_DIR;
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A point the tool reaches, and whether it got there cutting.
+struct Visit {
+    Point3d at;
+    bool cutting = false;
+};
+
+bool near(const Point3d& a, const Point3d& b) { return std::abs(a.x - b.x) < 2e-3 && std::abs(a.y - b.y) < 2e-3; }
+
+// Adds `v` unless the tool stands there already.
+void visit(std::vector<Visit>& visits, const Visit& v) {
+    const Point3d last = visits.empty() ? Point3d() : visits.back().at;
+    if (!near(last, v.at)) visits.push_back(v);
+}
+
+// The points the saved path groups take the tool to, in group order: the end of every line (a cut for
+// "CONTINUOUS", a rapid otherwise) and the end of every arc; the two half arcs of a circle bring the tool back to
+// where the circle began.
+std::vector<Visit> pathVisits(const host::db::Database& db, int& circles) {
+    const auto* groups = dynamic_cast<const host::db::Dictionary*>(db.peek(db.groupDictionaryId()));
+    std::vector<Visit> visits;
+    circles = 0;
+    if (groups == nullptr) return visits;
+    for (int n = 1;; ++n) {
+        const ObjectId id = groups->getAt("DOROZ_" + std::to_string(n));
+        if (id.isNull()) break;
+        const auto* group = dynamic_cast<const host::db::Group*>(db.peek(id));
+        const bool circle = group->description().rfind("Slice_Circle", 0) == 0;
+        circles += circle ? 1 : 0;
+        for (ObjectId m : group->allEntityIds()) {
+            const auto* e = dynamic_cast<const host::db::Entity*>(db.peek(m));
+            if (const auto* line = dynamic_cast<const host::db::Line*>(e)) {
+                visit(visits, {line->end(), host::sys::equalsNoCase(line->linetype(), "CONTINUOUS")});
+            } else if (dynamic_cast<const host::db::Arc*>(e) != nullptr && circle) {
+                // The whole circle ends where it started: no new point.
+            }
+        }
+    }
+    return visits;
+}
+
+// The value of the word `letter` in an NC block ("X12.5" in "N40G01 X12.5 Y3"), if the block has one.
+bool word(const std::string& block, char letter, double& value) {
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        if (block[i] != letter) continue;
+        char* end = nullptr;
+        const double v = std::strtod(block.c_str() + i + 1, &end);
+        if (end != block.c_str() + i + 1) {
+            value = v;
+            return true;
+        }
+    }
+    return false;
+}
+
+struct ProgramReading {
+    std::vector<Visit> visits;
+    int wholeCircles = 0;
+    std::vector<std::string> faults;  // moves that contradict the beam state
+};
+
+// Reads the moves of a program of the shipped laser postprocessor: modal G00 to G03 and X, Y; M07 the beam on,
+// M08 off; a G02 or G03 block that ends where it began is a whole circle.
+ProgramReading readProgram(const std::string& text) {
+    ProgramReading r;
+    std::istringstream in(text);
+    std::string block;
+    Point3d at;
+    int motion = -1;
+    bool beam = false;
+    while (std::getline(in, block)) {
+        if (!block.empty() && block.back() == '\r') block.pop_back();
+        if (block.find("M07") != std::string::npos) beam = true;
+        if (block.find("M08") != std::string::npos) beam = false;
+        double g = 0;
+        for (std::size_t i = block.find('G'); i != std::string::npos; i = block.find('G', i + 1)) {
+            if (word(block.substr(i), 'G', g) && g >= 0 && g <= 3) motion = static_cast<int>(g);
+        }
+        double x = at.x, y = at.y;
+        const bool hasX = word(block, 'X', x), hasY = word(block, 'Y', y);
+        const bool arc = motion == 2 || motion == 3;
+        if (!hasX && !hasY && !(arc && block.find('I') != std::string::npos)) continue;
+        if (motion == 0 && beam) r.faults.push_back("rapid with the beam on: " + block);
+        if (motion >= 1 && !beam) r.faults.push_back("cut with the beam off: " + block);
+        const Point3d to(x, y, 0);
+        if (arc && near(to, at)) ++r.wholeCircles;
+        visit(r.visits, {to, motion >= 1});
+        at = to;
+    }
+    return r;
+}
+
+TEST(LaserNcProgram, PlateWithTwoHolesBecomesAProgramThatTracesItsPath) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "plate.dxf", saved = folder / "out.dxf";
+    fs::copy_file(kSource / "laser/contours/tests/fixtures/plate_two_holes.dxf", drawing);
+    writeBytes(folder / "registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
+                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+                                        "\"LangMenu\"=\"EN\"\r\n");
+    // The save dialog proposes plate.nc beside the drawing: Enter takes it. The program dialog gets a name.
+    writeBytes(folder / "run.scr", "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 Plate 1\n"
+                                   "dlg press OK\n");
+    const RunResult r = cadhost({drawing.string(), "--load", "laser", "--install", (kSource / "data").string(),
+                                 "--registry", (folder / "registry.reg").string(), "--script",
+                                 (folder / "run.scr").string(), "--save", saved.string()},
+                                folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const fs::path program = folder / "plate.nc";
+    EXPECT_NE(r.out.find("File " + program.string() + " is successfully created"), std::string::npos) << r.out;
+    ASSERT_TRUE(fs::exists(program)) << r.out;
+    const std::string text = readText(program);
+    EXPECT_EQ(text.rfind("%\r\n(PLATE 1 ", 0), 0u) << text;
+    EXPECT_NE(text.find("M30\r\n%\r\n"), std::string::npos) << text;
+
+    host::dxf::ReadResult read = host::dxf::readDxfFile(saved);
+    ASSERT_TRUE(read) << read.error;
+    int circles = 0;
+    const std::vector<Visit> path = pathVisits(*read.database, circles);
+    const ProgramReading nc = readProgram(text);
+    EXPECT_TRUE(nc.faults.empty()) << nc.faults.front();
+    EXPECT_EQ(circles, 2);
+    EXPECT_EQ(nc.wholeCircles, circles) << text;
+    ASSERT_EQ(nc.visits.size(), path.size()) << text;
+    for (std::size_t k = 0; k < path.size(); ++k) {
+        EXPECT_TRUE(near(nc.visits[k].at, path[k].at))
+            << "move " << k + 1 << ": the program goes to " << nc.visits[k].at.x << "," << nc.visits[k].at.y
+            << ", the path to " << path[k].at.x << "," << path[k].at.y;
+        EXPECT_EQ(nc.visits[k].cutting, path[k].cutting) << "move " << k + 1;
+    }
+}
+
+}  // namespace
