@@ -100,6 +100,28 @@ TEST_F(StartPoint, ACornerOfTwoLinesBeatsANearerCornerTouchingAnArc) {
     EXPECT_TRUE(Near(start, {0, 0})) << start.x << "," << start.y;
 }
 
+TEST_F(StartPoint, AShapeWithoutCornersStartsAtTheNearestSmoothJunctionOfLineAndArc) {
+    // A slot: two straight sides joined by half circles of radius 25, every junction smooth.
+    Polyline({{0, 0}, {100, 0, 1.0}, {100, 50}, {0, 50, 1.0}}, true);
+    Create();
+    int slot = -1;
+    for (int i = 0; i < Job().contourCount; ++i) {
+        if (Rec(i).shape == kShapePolyline) slot = i;
+    }
+    ASSERT_GE(slot, 0);
+    struct Case {
+        Point3d tool, expected;
+    } cases[] = {{{105, -5}, {100, 0}}, {{-5, 55}, {0, 50}}};
+    for (int mode : {0, 1, 2}) {
+        settings().ZahodTypePoint = static_cast<std::int8_t>(mode);
+        for (const Case& c : cases) {
+            Point3d start(9999, 9999, 0);
+            FindStartPoint(c.tool, start, c.tool, slot);
+            EXPECT_TRUE(Near(start, c.expected)) << "mode " << mode << ": " << start.x << "," << start.y;
+        }
+    }
+}
+
 TEST_F(StartPoint, ACircleStartsWhereTheReferenceSegmentMeetsItOrFacingItsMiddle) {
     Circle({50, 50}, 10);
     Create();
