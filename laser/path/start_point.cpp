@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "cadlib/angles.h"
+#include "cadlib/entity_creation.h"
 #include "cadlib/polyline_contour.h"
 #include "host/db/database.h"
 #include "host/ge/curve.h"
@@ -357,5 +358,27 @@ int NearestEntryPoint(const CuttingJob& job, const Point3d& point, Point3d& star
             start = p;
         }
     }
+    return 0;
+}
+
+int FinishContourAt(CuttingJob& job, const Point3d& a, const Point3d& b, int contourIndex) {
+    if (contourIndex < 0 || contourIndex >= static_cast<int>(job.contours.size())) return -1;
+    ContourRecord& record = job.contours[static_cast<std::size_t>(contourIndex)];
+    host::db::ObjectId line;
+    AddLine(line, a, b);
+    Point3d end = b;
+    if (record.closure != kClosureClosed && record.shape == kShapePolyline) {
+        host::db::ObjectPtr<host::db::LwPolyline> polyline(IdOfHandle(record.handle), host::db::OpenMode::Read);
+        if (polyline && polyline->numVerts() > 0) {
+            Point3d first, last;
+            polyline->getPointAt(0, first);
+            polyline->getPointAt(polyline->numVerts() - 1, last);
+            const bool atFirst = first.x == b.x && first.y == b.y;
+            end = atFirst ? last : first;
+            end.z = 0.0;
+        }
+    }
+    job.currentPoint = end;
+    record.processed = 1;
     return 0;
 }

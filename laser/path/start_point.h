@@ -26,3 +26,9 @@ void ChooseStartVertex(const host::db::LwPolyline& polyline, const host::ge::Poi
 // unchanged) when the contour cannot be opened.
 int NearestEntryPoint(const CuttingJob& job, const host::ge::Point3d& point, host::ge::Point3d& start,
                       int contourIndex);
+
+// Finishes a contour cut by hand from `a` to `b`: a line from a to b in model space; for a contour that is open
+// or has no leads the tool then stands at the polyline's other end (its last vertex when b is its first, else its
+// first). The job's current point becomes that point and the contour is marked processed. Circles and points
+// have no other end: the tool stays at b. Answers 0, or -1 for an index outside the table (nothing drawn).
+int FinishContourAt(CuttingJob& job, const host::ge::Point3d& a, const host::ge::Point3d& b, int contourIndex);

@@ -195,4 +195,26 @@ TEST_F(StartPoint, TheNearestEntryOfAContourFacesThePoint) {
     }
 }
 
+TEST_F(StartPoint, FinishingAnOpenContourLeavesTheToolAtItsOtherEnd) {
+    Polyline({{0, 0}, {50, 0}, {50, 30}}, false);
+    Rectangle(100, 0, 150, 50);
+    Create();
+    const int open = At(0, 0), closed = At(100, 0);
+    struct Case {
+        int contour;
+        Point3d b, tool;
+    } cases[] = {
+        {open, {0, 0}, {50, 30}},
+        {open, {50, 30}, {0, 0}},
+        {closed, {100, 0}, {100, 0}},   // a closed contour ends where it began
+    };
+    for (const Case& c : cases) {
+        Rec(c.contour).processed = 0;
+        EXPECT_EQ(FinishContourAt(Job(), {-10, -10, 0}, c.b, c.contour), 0);
+        EXPECT_TRUE(Near(Job().currentPoint, c.tool)) << Job().currentPoint.x << "," << Job().currentPoint.y;
+        EXPECT_EQ(Rec(c.contour).processed, 1);
+    }
+    EXPECT_EQ(FinishContourAt(Job(), {0, 0, 0}, {1, 1, 0}, Job().contourCount + 5), -1);
+}
+
 }  // namespace
