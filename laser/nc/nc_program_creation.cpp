@@ -73,7 +73,8 @@ std::string WithSeparator(std::string folder) {
 
 bool SamePostprocessor(const std::string& folderA, const std::string& fileA, const std::string& folderB,
                        const std::string& fileB) {
-    return PostprocessorPathOf(folderA, fileA).lexically_normal() == PostprocessorPathOf(folderB, fileB).lexically_normal();
+    return PostprocessorPathOf(folderA, fileA).lexically_normal() ==
+           PostprocessorPathOf(folderB, fileB).lexically_normal();
 }
 
 bool FileExists(const std::string& path) {

@@ -199,8 +199,9 @@ void RunProfileTemplate(NcRun& run, const CompiledTemplate& compiled, int motion
 }
 
 // The hole of a profile cut: quarter arcs from the start point round to it again, with a ProfCutSm1 move that ends
-// ProfCutDist1 before the start point. When that distance reaches half the circumference the hole is cut without the profile: a longer
-// one would start the slow part behind the half already cut and cut part of the hole a second time.
+// ProfCutDist1 before the start point. When that distance reaches half the circumference the hole is cut without
+// the profile: a longer one would start the slow part behind the half already cut and cut part of the hole a
+// second time.
 void EmitProfileCircle(NcRun& run, const Member& arc, int& first, const PathRecord& record) {
     const double r = arc.radius;
     const Point3d centre = arc.centre;
@@ -270,7 +271,8 @@ void EmitProfileLine(NcRun& run, const Member& line, int& first, bool split, dou
     if (split) {
         const double length = line.start.distanceTo(line.end);
         const double t = length > 0.0 ? (length - zl) / length : 0.0;
-        const Point3d at(line.start.x + (line.end.x - line.start.x) * t, line.start.y + (line.end.y - line.start.y) * t);
+        const Point3d at(line.start.x + (line.end.x - line.start.x) * t,
+                         line.start.y + (line.end.y - line.start.y) * t);
         RunProfileTemplate(run, rt.ProfCutSm1, kMotionLinear, at);
     }
     if (RoleOf(run, line) == LineRole::Cut) {
@@ -463,7 +465,7 @@ int EmitUnloadCommand(NcRun& run, const PathRecord& record) {
     const PostprocessorRuntime& rt = run.runtime;
     const int option = run.settings.UnloadOption;
     if (option == 0 || rt.UnloadWinMaxSizeX == 0.0 || rt.UnloadWinMaxSizeY == 0.0) return 0;
-    if (record.shape == kShapePoint) return 0;
+    if (record.shape == kShapePoint || record.contourHandle == 0) return 0;
     if (record.kind != static_cast<int>(ContourKind::KindBase) || record.closure != kClosureClosed) return 0;
     if (option == 3 && record.placement == kPlacementOuter) return 0;
     if (option == 2 && record.placement == kPlacementInner) return 0;

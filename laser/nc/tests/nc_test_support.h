@@ -40,7 +40,8 @@ using host::ge::Point3d;
 inline std::filesystem::path SourceDir() { return KESTRION_SOURCE_DIR; }
 
 // The shipped laser postprocessor with short templates: motion words and coordinates always written, arcs with
-// I, J (from the start to the centre, a zero word left out) and a signed R, compensation words, one word per tool switch.
+// I, J (from the start to the centre, a zero word left out) and a signed R, compensation words, one word per tool
+// switch.
 inline PostprocessorSettings ReadablePostprocessor() {
     PostprocessorSettings p;
     EXPECT_EQ(ReadPostprocessorFile(p, SourceDir() / "data/post/FANUC.MXT"), 0);

@@ -288,4 +288,50 @@ TEST_F(PathWalkers, UnloadingCommandFollowsTheContourBySizeAndOption) {
     }
 }
 
+// What the simulation sees of a walk: the marker's colour changes and its moves, as text.
+class RecordingMarker : public SimulationMarker {
+public:
+    void ShowToolOn(bool on) override { events.push_back(on ? "feed colour" : "move colour"); }
+    void MoveAlongLine(const Point3d& from, const Point3d& to) override {
+        events.push_back("line " + Xy(from) + " " + Xy(to));
+    }
+    void MoveAlongArc(const Point3d& centre, const Point3d& from, const Point3d& to, bool clockwise) override {
+        events.push_back(std::string(clockwise ? "cw " : "ccw ") + Xy(centre) + " " + Xy(from) + " " + Xy(to));
+    }
+    static std::string Xy(const Point3d& p) {
+        char text[64];
+        // Rounded, so that 6e-16 from cos(pi / 2) reads as 0.
+        std::snprintf(text, sizeof text, "%g,%g", std::round(p.x * 1e6) / 1e6 + 0.0,
+                      std::round(p.y * 1e6) / 1e6 + 0.0);
+        return text;
+    }
+    std::vector<std::string> events;
+};
+
+TEST_F(PathWalkers, InTheSimulationTheMovesGoToTheMarkerAndNothingIsWritten) {
+    LaserSettings().UnloadOption = 1;
+    PostprocessorSettings p = ReadablePostprocessor();
+    p.UnloadWinMaxSizeXStr = p.UnloadWinMaxSizeYStr = "100";
+    Prepare(p);
+    ContourRecord r;
+    r.handle = 0x1F;
+    r.maxX = r.maxY = 50;
+    job.contours = {r};
+    TestGroup g;
+    g.leadOut = false;
+    g.members = {RapidLine({0, 0}, {12, 0}), CutLine({12, 0}, {10, 0}), ArcMember({0, 0}, 10, 0, 90),
+                 ArcMember({0, 20}, 10, 180, 270)};
+    AddGroup(1, g);
+    RecordingMarker marker;
+    NcRun run = Run();
+    run.marker = &marker;
+    state.OutputMode = 0;
+    int first = 0;
+    EmitContourPath(run, 1, first);
+    EXPECT_TRUE(Written().empty());
+    EXPECT_EQ(marker.events, (Blocks{"move colour", "line 0,0 12,0", "feed colour", "line 12,0 10,0",
+                                     "feed colour", "ccw 0,0 10,0 0,10", "feed colour", "cw 0,20 0,10 -10,20",
+                                     "move colour"}));
+}
+
 }  // namespace
