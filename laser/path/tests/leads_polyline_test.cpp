@@ -99,6 +99,36 @@ TEST_F(PolylineLeads, TheLeadAngleShrinksToAShareOfTheFreeAngleAtARecess) {
     }
 }
 
+TEST_F(PolylineLeads, TheJobsLeadLengthsAndAngleShapeTheLeads) {
+    Rectangle(0, 0, 100, 50);
+    Create();
+    const int part = At(0, 0);
+    struct Case {
+        double in, out, angle, expectedAngle;
+    } cases[] = {
+        {6.0, 3.0, 30.0, 30.0},
+        {10.0, 0.0, 10.0, 10.0},
+        {2.0, 2.0, 60.0, 40.5},   // a square corner leaves 270 degrees of scrap: at most 40.5
+    };
+    for (const Case& c : cases) {
+        Job().leadInSpan = c.in;
+        Job().leadOutSpan = c.out;
+        Job().leadAngleRad = c.angle * std::numbers::pi / 180.0;
+        Job().pathGroupCount = 0;
+        Job().currentPoint = {150, -50, 0};
+        const auto t = Tokens(Write({100, 0, 0}, part));
+        ASSERT_EQ(t.size(), 16u);
+        EXPECT_EQ(t[11] == "N", c.out == 0.0) << c.in << "/" << c.out;
+        const PathRecord r = Path(1);
+        const double dx = r.leadInStart.x - 100, dy = r.leadInStart.y;
+        EXPECT_NEAR(std::hypot(dx, dy), c.in, 1e-9);
+        EXPECT_NEAR(AngleApart(std::atan2(dy, dx), 7 * std::numbers::pi / 4), c.expectedAngle, 1e-9);
+        if (c.out > 0.0) {
+            EXPECT_NEAR(std::hypot(r.leadOutEnd.x - 100, r.leadOutEnd.y), c.out, 1e-9);
+        }
+    }
+}
+
 TEST_F(PolylineLeads, TheCutDirectionSettingGivesEveryClosedContourItsSide) {
     Rectangle(0, 0, 100, 100);
     Rectangle(40, 40, 60, 60);
