@@ -30,6 +30,9 @@ constexpr int kMaxCircleRetrySteps = 18;
 constexpr double kSmallHoleLeadAngle = 5.0 * cadlib::kRadiansPerDegree;
 // Probes off the start point, as a share of the radius.
 constexpr double kCircleProbeShare = 0.01;
+// A circle's plan direction: 0 clockwise travel, 1 counter-clockwise (a polyline's 0 is its vertex order).
+constexpr std::uint8_t kCircleClockwise = 0;
+constexpr std::uint8_t kCircleCounterClockwise = 1;
 
 host::db::ObjectId IdOfHandle(std::uint64_t handle) {
     host::db::Database* db = host::db::workingDatabase();
@@ -92,7 +95,7 @@ void ComputeCircleLeadIn(const CuttingJob& job, const CLaserSettings& settings, 
     plan.leadInLength = plan.leadInFreeLength = job.leadInSpan;
     plan.leadOutLength = plan.leadOutFreeLength = job.leadOutSpan;
     if (record.closure != kClosureClosed) {
-        plan.direction = kCutForward;
+        plan.direction = kCircleClockwise;
         plan.offsetSide = kOffsetNone;
         plan.leadInLength = plan.leadOutLength = plan.leadInFreeLength = plan.leadOutFreeLength = 0.0;
         PlaceLeadEnds(plan);
@@ -129,15 +132,15 @@ void ComputeCircleLeadIn(const CuttingJob& job, const CLaserSettings& settings, 
     plan.leadInSideTangent = a + sign * cadlib::kHalfPi;
     plan.leadOutSideTangent = a - sign * cadlib::kHalfPi;
     if (fromP1) {
-        plan.direction = kCutForward;
+        plan.direction = kCircleClockwise;
         if (settings.CutLineDirection == 2) {
-            plan.direction = kCutBackward;
+            plan.direction = kCircleCounterClockwise;
             SwapLeads(plan);
         }
     } else {
-        plan.direction = kCutBackward;
+        plan.direction = kCircleCounterClockwise;
         if (settings.CutLineDirection == 1) {
-            plan.direction = kCutForward;
+            plan.direction = kCircleClockwise;
             SwapLeads(plan);
         }
     }
@@ -201,7 +204,7 @@ int WriteCirclePath(CuttingJob& job, CLaserSettings& settings, LeadInPlan& plan)
     const Point3d opposite = PointAtAngle(centre, std::atan2(centre.y - s.y, centre.x - s.x), r);
     AppendContourHead(record, plan.offsetSide);
     AddRapidAndLeadIn(s, plan.leadInLength, plan.leadInStart);
-    if (plan.direction == kCutBackward) {
+    if (plan.direction == kCircleCounterClockwise) {
         AddPathArcCCW(centre, s, opposite);
         AddPathArcCCW(centre, opposite, s);
     } else {
