@@ -2,6 +2,7 @@
 //
 // Index of this file:
 //   members      reading a group's lines and arcs
+//   capture      the mouse held by the focused window during a walk
 //   normal       EmitContourPath
 //   profile      EmitProfilePath, EmitProfileCut
 //   unloading    EmitUnloadCommand
@@ -17,6 +18,7 @@
 #include "host/db/database.h"
 #include "host/db/entities.h"
 #include "host/sys/text_case.h"
+#include "host/ui/desktop.h"
 #include "laser/contours/contour_records.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/settings/laser_settings.h"
@@ -31,6 +33,26 @@ constexpr std::string_view kCutLinetype = "CONTINUOUS";
 // Type words of the contour groups that profile cutting writes.
 constexpr std::string_view kPolylineGroupWord = "Slice_Polyline";
 constexpr std::string_view kCircleGroupWord = "Slice_Circle";
+
+// While a walker runs, the mouse belongs to the window with the keyboard focus, where the simulation reads its
+// keys; the capture is released on every way out.
+class WalkCapture {
+public:
+    WalkCapture() {
+        host::ui::Desktop* desktop = host::ui::Desktop::current();
+        if (desktop == nullptr || desktop->focus() == nullptr) return;
+        desktop->setCapture(desktop->focus());
+        desktop_ = desktop;
+    }
+    ~WalkCapture() {
+        if (desktop_ != nullptr) desktop_->releaseCapture();
+    }
+    WalkCapture(const WalkCapture&) = delete;
+    WalkCapture& operator=(const WalkCapture&) = delete;
+
+private:
+    host::ui::Desktop* desktop_ = nullptr;
+};
 
 // [SECTION] members
 
@@ -332,6 +354,7 @@ void EmitProfileLeadOut(NcRun& run, const Member& line, int& first, int contourT
 }  // namespace
 
 int EmitContourPath(NcRun& run, unsigned n, int& first) {
+    const WalkCapture capture;
     PathRecord record;
     ReadPathRecord(n, record);
     NcOutputState& s = run.state;
@@ -390,6 +413,7 @@ int EmitContourPath(NcRun& run, unsigned n, int& first) {
 }
 
 int EmitProfilePath(NcRun& run, unsigned n, int& first) {
+    const WalkCapture capture;
     PathRecord record;
     ReadPathRecord(n, record);
     if (record.typeWord == kPolylineGroupWord || record.typeWord == kCircleGroupWord) {

@@ -3,6 +3,8 @@
 // kinds and their feeds, the waterjet cutting modes, Esc, the home group and the unloading commands.
 #include <gtest/gtest.h>
 
+#include "host/ui/desktop.h"
+#include "host/ui/window.h"
 #include "laser/nc/path_walkers.h"
 #include "laser/nc/tests/nc_test_support.h"
 
@@ -294,6 +296,9 @@ public:
     void ShowToolOn(bool on) override { events.push_back(on ? "feed colour" : "move colour"); }
     void MoveAlongLine(const Point3d& from, const Point3d& to) override {
         events.push_back("line " + Xy(from) + " " + Xy(to));
+        const host::ui::Desktop* desktop = host::ui::Desktop::current();
+        captured.push_back(desktop != nullptr && desktop->capture() != nullptr &&
+                           desktop->capture() == desktop->focus());
     }
     void MoveAlongArc(const Point3d& centre, const Point3d& from, const Point3d& to, bool clockwise) override {
         events.push_back(std::string(clockwise ? "cw " : "ccw ") + Xy(centre) + " " + Xy(from) + " " + Xy(to));
@@ -306,6 +311,7 @@ public:
         return text;
     }
     std::vector<std::string> events;
+    std::vector<bool> captured;  // per line move: the focused window held the mouse
 };
 
 TEST_F(PathWalkers, InTheSimulationTheMovesGoToTheMarkerAndNothingIsWritten) {
@@ -322,6 +328,12 @@ TEST_F(PathWalkers, InTheSimulationTheMovesGoToTheMarkerAndNothingIsWritten) {
     g.members = {RapidLine({0, 0}, {12, 0}), CutLine({12, 0}, {10, 0}), ArcMember({0, 0}, 10, 0, 90),
                  ArcMember({0, 20}, 10, 180, 270)};
     AddGroup(1, g);
+    // The window with the keyboard focus holds the mouse while the walk runs, and only then.
+    host::ui::Desktop desktop;
+    host::ui::Window* window = desktop.createWindow("Edit", "", host::ui::WS_OVERLAPPED | host::ui::WS_VISIBLE,
+                                                    {0, 0, 100, 30}, nullptr);
+    ASSERT_NE(window, nullptr);
+    desktop.setFocus(window);
     RecordingMarker marker;
     NcRun run = Run();
     run.marker = &marker;
@@ -332,6 +344,8 @@ TEST_F(PathWalkers, InTheSimulationTheMovesGoToTheMarkerAndNothingIsWritten) {
     EXPECT_EQ(marker.events, (Blocks{"move colour", "line 0,0 12,0", "feed colour", "line 12,0 10,0",
                                      "feed colour", "ccw 0,0 10,0 0,10", "feed colour", "cw 0,20 0,10 -10,20",
                                      "move colour"}));
+    EXPECT_EQ(marker.captured, (std::vector<bool>{true, true}));
+    EXPECT_EQ(desktop.capture(), nullptr);
 }
 
 }  // namespace
