@@ -101,11 +101,29 @@ NextContourSearch::NextContourSearch(const CuttingJob& job, const CLaserSettings
     : job_(job), settings_(settings) {
     count_ = std::clamp(job.contourCount, 0, static_cast<int>(job.contours.size()));
     byHandle_.reserve(static_cast<std::size_t>(count_));
+    for (int i = 0; i < count_; ++i) byHandle_.try_emplace(job.contours[static_cast<std::size_t>(i)].handle, i);
+    childrenOf_.resize(static_cast<std::size_t>(count_));
+    walkMark_.assign(static_cast<std::size_t>(count_), 0);
     for (int i = 0; i < count_; ++i) {
-        const ContourRecord& r = job.contours[static_cast<std::size_t>(i)];
-        byHandle_.try_emplace(r.handle, i);
-        children_[r.parentHandle].push_back(i);
+        const std::uint64_t parent = job.contours[static_cast<std::size_t>(i)].parentHandle;
+        const int p = parent == 0 ? kNoContour : IndexOfHandle(parent);
+        if (parent == 0) {
+            topLevel_.push_back(i);
+        } else if (p != kNoContour) {
+            childrenOf_[static_cast<std::size_t>(p)].push_back(i);
+        } else {
+            orphans_[parent].push_back(i);
+        }
     }
+}
+
+const std::vector<int>& NextContourSearch::ChildrenOfHandle(std::uint64_t handle) const {
+    static const std::vector<int> kNone;
+    if (handle == 0) return topLevel_;
+    const int p = IndexOfHandle(handle);
+    if (p != kNoContour) return childrenOf_[static_cast<std::size_t>(p)];
+    const auto it = orphans_.find(handle);
+    return it == orphans_.end() ? kNone : it->second;
 }
 
 int NextContourSearch::IndexOfHandle(std::uint64_t handle) const {
@@ -122,11 +140,9 @@ bool NextContourSearch::MayBeCut(int index) const {
 }
 
 bool NextContourSearch::HasWorkInside(int index) const {
-    const ContourRecord& r = job_.contours[static_cast<std::size_t>(index)];
-    const auto it = children_.find(r.handle);
-    if (it == children_.end()) return false;
-    return std::any_of(it->second.begin(), it->second.end(),
-                       [&](int j) { return j != index && MayBeCut(j); });
+    // Records that share a handle all see the children of the first of them, as a look-up by handle would.
+    const std::vector<int>& children = ChildrenOfHandle(job_.contours[static_cast<std::size_t>(index)].handle);
+    return std::any_of(children.begin(), children.end(), [&](int j) { return j != index && MayBeCut(j); });
 }
 
 int NextContourSearch::CollectCutCandidates(std::vector<int>& indices, int phase) const {
@@ -188,10 +204,15 @@ int NextContourSearch::GroupCandidatesByPart(std::vector<int>& indices, int phas
 int NextContourSearch::CollectPartLeaves(std::vector<int>& indices, std::uint64_t partHandle) const {
     indices.clear();
     std::vector<int> work;
-    if (const auto it = children_.find(partHandle); it != children_.end()) {
-        for (const int j : it->second) {
-            if (MayBeCut(j)) work.push_back(j);
-        }
+    ++walk_;
+    auto meet = [&](int j) {
+        unsigned& mark = walkMark_[static_cast<std::size_t>(j)];
+        if (mark == walk_) return false;
+        mark = walk_;
+        return true;
+    };
+    for (const int j : ChildrenOfHandle(partHandle)) {
+        if (MayBeCut(j) && meet(j)) work.push_back(j);
     }
     if (work.empty()) {
         const int self = IndexOfHandle(partHandle);
@@ -205,12 +226,10 @@ int NextContourSearch::CollectPartLeaves(std::vector<int>& indices, std::uint64_
     for (std::size_t k = 0; k < work.size(); ++k) {
         const int v = work[k];
         bool gained = false;
-        if (const auto it = children_.find(job_.contours[static_cast<std::size_t>(v)].handle); it != children_.end()) {
-            for (const int j : it->second) {
-                if (j != v && MayBeCut(j)) {
-                    work.push_back(j);
-                    gained = true;
-                }
+        for (const int j : ChildrenOfHandle(job_.contours[static_cast<std::size_t>(v)].handle)) {
+            if (j != v && MayBeCut(j) && meet(j)) {
+                work.push_back(j);
+                gained = true;
             }
         }
         if (!gained) indices.push_back(v);

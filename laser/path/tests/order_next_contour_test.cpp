@@ -199,6 +199,21 @@ TEST_F(NextContour, LeavesOfAPart) {
     EXPECT_EQ(AsSet(list), (std::set<int>{h1, h2, h3, partB, hole}));
 }
 
+TEST_F(NextContour, EnclosingLinksInACircleEndTheWalk) {
+    // A damaged table: two contours each naming the other as the one around it. The walk for the leaves must end
+    // and must not list a contour twice.
+    TwoParts();
+    Create();
+    const int partA = At(0, 0), partB = At(200, 0);
+    Rec(partA).parentHandle = Rec(partB).handle;
+    Rec(partB).parentHandle = Rec(partA).handle;
+    NextContourSearch search(Job(), settings());
+    std::vector<int> list;
+    search.CollectPartLeaves(list, Rec(partA).handle);
+    EXPECT_EQ(AsSet(list).size(), list.size());
+    EXPECT_LE(list.size(), 5u);
+}
+
 TEST_F(NextContour, NearestContourAndItsAimPoint) {
     Circle({100, 0}, 10);
     Circle({-100, 0}, 10);
