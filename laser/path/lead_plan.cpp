@@ -9,6 +9,7 @@
 #include "cadlib/angles.h"
 #include "host/db/database.h"
 #include "host/db/entities.h"
+#include "laser/contours/contour_box_index.h"
 #include "laser/job/drawing_slot.h"
 
 using host::ge::Point3d;
@@ -66,8 +67,10 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, const L
     host::db::Extents lineBox{plan.startPoint, plan.startPoint};
     lineBox.add(end);
     const int count = job.contourCount;
-    for (int i = 0; i <= count && i < static_cast<int>(job.contours.size()); ++i) {
-        if (i == plan.contourIndex) continue;
+    std::vector<int> near = ContoursNearBox(job, lineBox.min.x, lineBox.min.y, lineBox.max.x, lineBox.max.y);
+    near.push_back(count);   // the stock record is never in the index
+    for (const int i : near) {
+        if (i == plan.contourIndex || i >= static_cast<int>(job.contours.size())) continue;
         const ContourRecord& other = job.contours[static_cast<std::size_t>(i)];
         if (other.kind == ContourKind::InsideCutLine) continue;
         if (i == count && other.role != kRoleStock) continue;
@@ -125,7 +128,43 @@ bool Improves(const LeadVariant& tried, const LeadVariant& best) {
     return tried.freeLength > best.freeLength;
 }
 
+// The index of the innermost live scope.
+LeadObstacleIndexScope::Index* activeIndex = nullptr;
+
 }  // namespace
+
+struct LeadObstacleIndexScope::Index {
+    const CuttingJob* job;
+    const ContourRecord* records;
+    int count;
+    ContourBoxIndex boxes;
+};
+
+LeadObstacleIndexScope::LeadObstacleIndexScope(const CuttingJob& job) {
+    const int count = std::min(job.contourCount, static_cast<int>(job.contours.size()));
+    index_ = std::make_unique<Index>(Index{&job, job.contours.data(), job.contourCount,
+                                           ContourBoxIndex(job.contours.data(), std::max(count, 0),
+                                                           [](const ContourRecord&) { return true; })});
+    previous_ = activeIndex;
+    activeIndex = index_.get();
+}
+
+LeadObstacleIndexScope::~LeadObstacleIndexScope() {
+    activeIndex = previous_;
+}
+
+std::vector<int> ContoursNearBox(const CuttingJob& job, double minX, double minY, double maxX, double maxY) {
+    LeadObstacleIndexScope::Index* index = activeIndex;
+    if (index != nullptr && index->job == &job && index->records == job.contours.data() &&
+        index->count == job.contourCount) {
+        return index->boxes.Query(ContourBox{minX, minY, maxX, maxY});
+    }
+    std::vector<int> all;
+    const int count = std::min(job.contourCount, static_cast<int>(job.contours.size()));
+    all.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) all.push_back(i);
+    return all;
+}
 
 Point3d PointAtAngle(const Point3d& from, double angle, double length) {
     return {from.x + length * std::cos(angle), from.y + length * std::sin(angle), 0.0};

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "host/db/entity.h"
 #include "host/ge/point.h"
@@ -92,3 +94,25 @@ bool CountCrossings(const host::db::Entity& a, const host::db::Entity& b, int& c
 
 // `from` moved by `length` along `angle` (z 0).
 host::ge::Point3d PointAtAngle(const host::ge::Point3d& from, double angle, double length);
+
+// While one lives, the lead tests of its job find the contours near a lead through a box index built once instead
+// of looking at every contour, so that laying out a sheet of many parts does not grow with the square of their
+// number. Hold it over a run that does not change the contour table (the automatic order); a table that changes
+// under it (another size or buffer) is noticed and looked at in full. Scopes nest.
+class LeadObstacleIndexScope {
+public:
+    explicit LeadObstacleIndexScope(const CuttingJob& job);
+    ~LeadObstacleIndexScope();
+    LeadObstacleIndexScope(const LeadObstacleIndexScope&) = delete;
+    LeadObstacleIndexScope& operator=(const LeadObstacleIndexScope&) = delete;
+
+    struct Index;
+
+private:
+    std::unique_ptr<Index> index_;
+    Index* previous_ = nullptr;
+};
+
+// The indices of contours 0 .. count-1 of `job` whose boxes may meet the box (minX, minY)-(maxX, maxY): through
+// the index of a live LeadObstacleIndexScope of this job, else all of them. Callers test the boxes themselves.
+std::vector<int> ContoursNearBox(const CuttingJob& job, double minX, double minY, double maxX, double maxY);

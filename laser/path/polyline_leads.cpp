@@ -297,7 +297,9 @@ int TestOpenLineLeadIn(const CuttingJob& job, LeadInPlan& plan, bool test) {
     BoxOfSegmentWithMargin(s, plan.leadInStart, w, boxMin, boxMax);
 
     host::db::Database* db = host::db::workingDatabase();
-    for (int i = 0; i < job.contourCount && i < static_cast<int>(job.contours.size()) && db != nullptr; ++i) {
+    const std::vector<int> near =
+        db != nullptr ? ContoursNearBox(job, boxMin.x, boxMin.y, boxMax.x, boxMax.y) : std::vector<int>{};
+    for (const int i : near) {
         if (i == plan.contourIndex) continue;
         const ContourRecord& other = job.contours[static_cast<std::size_t>(i)];
         switch (static_cast<int>(other.kind)) {

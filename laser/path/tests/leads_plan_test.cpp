@@ -98,6 +98,31 @@ TEST_F(LeadPlan, ALeadIsBlockedByAPartWithinThirtyPercentBeyondItsEnd) {
     }
 }
 
+TEST_F(LeadPlan, TheBoxIndexOfARunFindsWhatTheFullLookFinds) {
+    // A row of parts, one of them in the way of the lead.
+    for (int i = 0; i < 12; ++i) Rectangle(100 + 20 * i, 0, 110 + 20 * i, 10);
+    Rectangle(65, 45, 70, 55);
+    const int circle = CirclePart();
+    LeadInPlan plain = PlanOnCircle(circle, 6.0);
+    EXPECT_FALSE(Test(plain, circle));
+    {
+        LeadObstacleIndexScope scope(Job());
+        LeadInPlan indexed = PlanOnCircle(circle, 6.0);
+        EXPECT_FALSE(Test(indexed, circle));
+        EXPECT_EQ(indexed.leadInFreeLength, plain.leadInFreeLength);
+        const std::vector<int> near = ContoursNearBox(Job(), 60, 50, 67.8, 50);
+        EXPECT_LT(near.size(), static_cast<std::size_t>(Job().contourCount));
+        LeadInPlan away = PlanOnCircle(circle, 6.0);
+        away.leadInAngle = std::numbers::pi / 2;
+        EXPECT_TRUE(Test(away, circle));
+    }
+    // A table that changed under the index is looked at in full.
+    LeadObstacleIndexScope stale(Job());
+    Job().contours.insert(Job().contours.begin(), Rec(At(65, 45)));
+    Job().contourCount += 1;
+    EXPECT_EQ(ContoursNearBox(Job(), 0, 0, 1, 1).size(), static_cast<std::size_t>(Job().contourCount));
+}
+
 TEST_F(LeadPlan, InsideCutLinesNeverBlockAndTheStockOnlyAsStock) {
     Polyline({{63, 45}, {63, 55}}, false, "InsideCutLine");
     const int circle = CirclePart();
