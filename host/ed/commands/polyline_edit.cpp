@@ -88,12 +88,14 @@ struct Member {
     bool used = false;
 };
 
-// The ends of the members on a grid whose cells are no smaller than the reach of a join, so that every end that
-// meets a point lies in the point's cell or one of its eight neighbours. Keeps the join linear in the number of
-// members where a search of all of them for every end would be quadratic.
+// The ends of the members on a grid whose cells are a little wider than the reach of a join, so that every end
+// that meets a point lies in the point's cell or one of its eight neighbours, whatever the rounding of the
+// distance and of the cell numbers. Keeps the join linear in the number of members where a search of all of them
+// for every end would be quadratic.
 class MemberEndGrid {
 public:
-    MemberEndGrid(const std::vector<Member>& members, double reach) : cell_(std::max(reach, kMinCell)) {
+    MemberEndGrid(const std::vector<Member>& members, double reach)
+        : cell_(std::max(reach, kMinCell) * kCellMargin) {
         for (std::size_t i = 0; i < members.size(); ++i) {
             add(members[i].path.vertices.front().point, i);
             add(members[i].path.vertices.back().point, i);
@@ -116,10 +118,15 @@ public:
 private:
     // Cells are at least this wide, so that coordinates stay far from the limits of the cell numbers.
     static constexpr double kMinCell = 1e-6;
-    // Cell numbers are held within this bound; far or undefined coordinates share the outermost cells.
-    static constexpr double kMaxCellNumber = 1e15;
+    // Cells are this much wider than the reach: two ends that meet are less than a cell apart even when the
+    // distance rounds down and the two cell numbers round apart (an end a hair below zero, one a reach above).
+    static constexpr double kCellMargin = 1.0 + 1.0 / 1024;
+    // Cell numbers are held within this bound (2^40), where a cell number is exact to far better than the
+    // margin; far or undefined coordinates share the outermost cells.
+    static constexpr double kMaxCellNumber = 1099511627776.0;
 
     std::int64_t cellOf(double v) const {
+        if (!std::isfinite(cell_)) return 0;  // an unbounded reach: one cell holds every end
         const double c = std::floor(v / cell_);
         if (!(c > -kMaxCellNumber)) return static_cast<std::int64_t>(-kMaxCellNumber);
         if (!(c < kMaxCellNumber)) return static_cast<std::int64_t>(kMaxCellNumber);

@@ -136,6 +136,19 @@ TEST(JoinPolylines, Table) {
         {"a single open polyline whose ends meet is closed", {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}}}, 0,
          {"0,0 1,0 1,1 closed"}, 0, 1},
         {"a two-vertex loop does not close", {{{0, 0, 0}, {0, 0, 0}}}, 0, {"0,0 0,0"}, 0, 0},
+        {"of several ends within the fuzz the first in input order is taken, not the nearest",
+         {{{0, 0, 0}, {1, 0, 0}}, {{1.3, 0, 0}, {2, 0, 0}}, {{1.05, 0, 0}, {1, 1, 0}}}, 0.4,
+         {"0,0 1,0 1.3,0 2,0", "1.05,0 1,1"}, 1, 0},
+        {"a piece whose both ends meet the chain's end is added as it runs",
+         {{{0, 0, 0}, {1, 0, 0}}, {{1, 0.1, 0}, {1.1, 0, 0}}}, 0.2, {"0,0 1,0 1,0.1 1.1,0"}, 1, 0},
+        {"at the start, arcs are turned round or kept so that the chain runs on",
+         {{{1, 0, 0}, {2, 0, 0}}, {{1, 0, 1}, {0, 0, 0}}, {{-1, 0, 0.5}, {0, 0, 0}}}, 0,
+         {"-1,0b0.5 0,0b-1 1,0 2,0"}, 2, 0},
+        {"an end a hair below zero meets an end a whole fuzz away",
+         {{{-1, 0, 0}, {-1e-18, 0, 0}}, {{0.1, 0, 0}, {1, 0, 0}}}, 0.1, {"-1,0 -1e-18,0 0.1,0 1,0"}, 1, 0},
+        {"ends far out on both sides meet",
+         {{{1e20, 5, 0}, {1e20, 6, 0}}, {{-1e20, 6, 0}, {1e20, 6, 0}}, {{-1e20, 6, 0}, {-1e20, 7, 0}}}, 0,
+         {"1e+20,5 1e+20,6 -1e+20,6 -1e+20,7"}, 2, 0},
     };
     for (const JoinCase& c : cases) {
         Drawing d;
