@@ -26,9 +26,13 @@ struct Database::Impl {
     };
 
     // The state of one object before the first change in a step; `before` is null for an object the step added.
+    // A block is kept without its list of entities, which only ever grows: `blockEntities` is how many entities
+    // it had, and undo cuts the list as it then stands back to that many. So a step that adds a few entities to
+    // a drawing of many records a few objects, not a copy of the whole drawing's list.
     struct UndoRecord {
         std::uint32_t index;
         std::unique_ptr<DbObject> before;
+        std::optional<std::size_t> blockEntities;
     };
     // The current values at the start of a step, which undo puts back with the objects.
     struct CurrentValues {
@@ -75,13 +79,16 @@ struct Database::Impl {
     // Records the object's state before its first change in the open step (nothing outside a step).
     void recordBeforeChange(std::uint32_t index) {
         if (stepDepth == 0 || !openStep.recorded.insert(index).second) return;
-        const Slot& s = slots[index];
-        openStep.records.push_back({index, s.object ? s.object->clone() : nullptr});
+        openStep.records.push_back(recordOf(index));
     }
     void recordCreation(std::uint32_t index) {
         if (stepDepth == 0 || !openStep.recorded.insert(index).second) return;
-        openStep.records.push_back({index, nullptr});
+        openStep.records.push_back({index, nullptr, std::nullopt});
     }
+    // The record of the object in a slot as it stands (undo.cpp).
+    UndoRecord recordOf(std::uint32_t index);
+    // Puts a record's state back into its slot; the record is used up (undo.cpp).
+    void restore(UndoRecord& record);
 };
 
 }  // namespace host::db

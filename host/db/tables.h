@@ -241,6 +241,7 @@ public:
     void attachBlockEnd(ObjectId id) { end_ = id; }
 
 private:
+    friend class Database;  // undo records a block by the length of its list (undo.cpp)
     std::vector<ObjectId> entities_;
     ge::Point3d origin_;
     int insUnits_ = 0;

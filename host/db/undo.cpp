@@ -4,11 +4,40 @@
 // command) make one step. Within a step the first write-open, creation or erase of an object records a clone of
 // it (or "did not exist"), so a step holds each object once however often it changes. Undo swaps the clones back
 // into their slots; an object the step created loses its slot's object, so its id stays safe to use (it answers
-// erased) and its handle is never given again.
+// erased) and its handle is never given again. A block is recorded without its list of entities (see UndoRecord).
+#include <utility>
+
 #include "host/db/database.h"
 #include "host/db/database_impl.h"
 
 namespace host::db {
+
+Database::Impl::UndoRecord Database::Impl::recordOf(std::uint32_t index) {
+    DbObject* object = slots[index].object.get();
+    if (!object) return {index, nullptr, std::nullopt};
+    auto* block = dynamic_cast<BlockTableRecord*>(object);
+    if (!block) return {index, object->clone(), std::nullopt};
+    // The block is copied with its list lent out, and given the list back even when the copy fails.
+    struct Lent {
+        BlockTableRecord& block;
+        std::vector<ObjectId> entities;
+        ~Lent() { block.entities_ = std::move(entities); }
+    } lent{*block, std::exchange(block->entities_, {})};
+    return {index, block->clone(), lent.entities.size()};
+}
+
+void Database::Impl::restore(UndoRecord& record) {
+    Slot& slot = slots[record.index];
+    if (record.blockEntities) {
+        // The list as it stands begins with the list the block had: only appending changes it.
+        auto* before = static_cast<BlockTableRecord*>(record.before.get());
+        if (auto* now = dynamic_cast<BlockTableRecord*>(slot.object.get())) {
+            before->entities_ = std::move(now->entities_);
+            if (before->entities_.size() > *record.blockEntities) before->entities_.resize(*record.blockEntities);
+        }
+    }
+    slot.object = std::move(record.before);  // null for an object the step created
+}
 
 void Database::beginUndoStep() {
     if (impl_->stepDepth++ > 0) return;
@@ -56,8 +85,7 @@ Status Database::undo(int count, int* undone) {
     }
 
     for (Impl::UndoStep* step : steps) {
-        for (auto r = step->records.rbegin(); r != step->records.rend(); ++r)
-            impl_->slots[r->index].object = std::move(r->before);  // null for an object the step created
+        for (auto r = step->records.rbegin(); r != step->records.rend(); ++r) impl_->restore(*r);
         clayer_ = step->values.clayer;
         celtype_ = step->values.celtype;
         textStyle_ = step->values.textStyle;

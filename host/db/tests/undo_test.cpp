@@ -184,6 +184,101 @@ TEST(Undo, RefusedWhileAChangedObjectIsOpen) {
     EXPECT_EQ(probeValue(probe), 0);
 }
 
+// The entities of a block in order, erased ones included.
+std::vector<ObjectId> listOf(const Database& db, ObjectId block) {
+    return dynamic_cast<const BlockTableRecord*>(db.peek(block))->entityIds(true);
+}
+
+ObjectId appendLine(ObjectId block, double y) {
+    ObjectPtr<BlockTableRecord> b(block, OpenMode::Write);
+    ObjectId id;
+    EXPECT_EQ(b->appendEntity(std::make_unique<Line>(ge::Point3d(0, y, 0), ge::Point3d(1, y, 0)), &id), Status::Ok);
+    return id;
+}
+
+// Blocks come back with the lists they had at each step's start and their own values, through steps undone one
+// by one, several at once and from inside a running step, and when opened for read first and then for write.
+TEST(Undo, BlocksComeBackWithTheirListsAndValues) {
+    Database db;
+    const ObjectId ms = db.modelSpaceId();
+    ObjectId block;
+    {
+        ObjectPtr<SymbolTable> blocks(db.tableId(TableKind::Block), OpenMode::Write);
+        ASSERT_EQ(blocks->add(std::make_unique<BlockTableRecord>("PART"), &block), Status::Ok);
+    }
+    const ObjectId first = appendLine(ms, 0);
+    using Ids = std::vector<ObjectId>;
+
+    db.beginUndoStep();  // 1: two lines in model space
+    const ObjectId a = appendLine(ms, 1), b = appendLine(ms, 2);
+    db.endUndoStep();
+    db.beginUndoStep();  // 2: the block's values and a line in it, a line in model space, a line erased
+    {
+        ObjectPtr<BlockTableRecord> p(block, OpenMode::Write);
+        ASSERT_EQ(p->setOrigin({5, 5, 0}), Status::Ok);
+        ASSERT_EQ(p->setDescription("plate"), Status::Ok);
+    }
+    const ObjectId inBlock = appendLine(block, 3);
+    const ObjectId c = appendLine(ms, 4);
+    ASSERT_EQ(eraseObject(a), Status::Ok);
+    db.endUndoStep();
+    db.beginUndoStep();  // 3: model space opened for read, then for write
+    ObjectId d;
+    {
+        ObjectPtr<BlockTableRecord> p(ms, OpenMode::Read);
+        ASSERT_EQ(p.upgradeOpen(), Status::Ok);
+        EXPECT_EQ(p->entityIds(true), (Ids{first, a, b, c}));  // recording left the list as it was
+        ASSERT_EQ(p->appendEntity(std::make_unique<Line>(ge::Point3d(0, 5, 0), ge::Point3d(1, 5, 0)), &d),
+                  Status::Ok);
+    }
+    db.endUndoStep();
+    ASSERT_EQ(listOf(db, ms), (Ids{first, a, b, c, d}));
+
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(listOf(db, ms), (Ids{first, a, b, c}));
+    EXPECT_EQ(db.peek(d), nullptr);
+
+    db.beginUndoStep();  // a running command adds and takes its own work back, then adds again
+    const ObjectId e = appendLine(ms, 6);
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(listOf(db, ms), (Ids{first, a, b, c}));
+    EXPECT_EQ(db.peek(e), nullptr);
+    const ObjectId f = appendLine(ms, 7);
+    db.endUndoStep();
+    ASSERT_EQ(listOf(db, ms), (Ids{first, a, b, c, f}));
+
+    int undone = 0;
+    ASSERT_EQ(db.undo(2, &undone), Status::Ok);  // the command's step and step 2 together
+    EXPECT_EQ(undone, 2);
+    EXPECT_EQ(listOf(db, ms), (Ids{first, a, b}));
+    EXPECT_FALSE(a.isErased());
+    EXPECT_EQ(listOf(db, block), Ids{});
+    EXPECT_EQ(db.peek(inBlock), nullptr);
+    const auto* part = dynamic_cast<const BlockTableRecord*>(db.peek(block));
+    EXPECT_EQ(part->origin(), ge::Point3d(0, 0, 0));
+    EXPECT_EQ(part->description(), "");
+    EXPECT_EQ(part->name(), "PART");
+
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(listOf(db, ms), (Ids{first}));
+    EXPECT_EQ(db.undoableSteps(), 0);
+}
+
+// An entity added outside any step after a step that added to the same block goes when that step is undone: the
+// block is put back as the step found it.
+TEST(Undo, ABlockIsPutBackAsTheStepFoundIt) {
+    Database db;
+    const ObjectId ms = db.modelSpaceId();
+    db.beginUndoStep();
+    const ObjectId inStep = appendLine(ms, 0);
+    db.endUndoStep();
+    const ObjectId outside = appendLine(ms, 1);
+    ASSERT_EQ(listOf(db, ms), (std::vector<ObjectId>{inStep, outside}));
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_TRUE(listOf(db, ms).empty());
+    EXPECT_NE(db.peek(outside), nullptr);  // the object itself was not recorded, so it stays
+}
+
 TEST(Undo, ChangesOutsideAnyStepAreNotRecorded) {
     Database db;
     const ObjectId probe = addProbe(db, 0);
