@@ -5,6 +5,8 @@
 
 #include "host/ed/command_stack.h"
 #include "laser/contours/contour_creation.h"
+#include "laser/contours/intersection_browser.h"
+#include "laser/contours/open_contour_check.h"
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
 #include "laser/path/automatic_cutting_order.h"
@@ -31,8 +33,9 @@ constexpr std::array kCommands{
     LaserCommand{"NCConfig", "_vesk_NCConfig", kNoFrame, nullptr},
     LaserCommand{"NCSliceAuto", "_vesk_NCSliceAuto", kRereadSettingsFrame, CommandNCSliceAuto},
     LaserCommand{"NCCreateContour", "_vesk_CreateContour", kContourCreationFrame, CommandNCCreateContour},
-    LaserCommand{"NCCheckIntersect", "_vesk_CheckIntersect", kPrepareFrame, nullptr},
-    LaserCommand{"NCCheckUnclose", "_vesk_CheckUnclose", kPathFrame, nullptr},
+    LaserCommand{"NCCheckIntersect", "_vesk_CheckIntersect", kPrepareFrame,
+                 [] { CheckLineIntersections(kIntersectionCommandMode, CreateContours); }},
+    LaserCommand{"NCCheckUnclose", "_vesk_CheckUnclose", kPathFrame, [] { CheckOpenContours(CreateContours); }},
     LaserCommand{"NCCreate", "_vesk_NCCreate", kPathFrame, CommandNCCreate},
     LaserCommand{"NCPlay", "_vesk_NCPlay", kPathFrame, CommandNCPlay},
     LaserCommand{"NCInfo", "_vesk_NCInfo", kGeometryFrame, nullptr},
