@@ -39,11 +39,12 @@ host::db::ObjectId IdOfHandle(std::uint64_t handle) {
     return db != nullptr ? db->idFromHandle(host::db::Handle(handle)) : host::db::ObjectId{};
 }
 
-// Distance from `p` to the record's box in the plane: no vertex or circle point of the contour is nearer.
-double DistanceToBox(const Point3d& p, const ContourRecord& r) {
+// Square of the distance from `p` to the record's box in the plane: no vertex or circle point of the contour is
+// nearer.
+double SquaredDistanceToBox(const Point3d& p, const ContourRecord& r) {
     const double dx = std::max({r.minX - p.x, 0.0, p.x - r.maxX});
     const double dy = std::max({r.minY - p.y, 0.0, p.y - r.maxY});
-    return std::hypot(dx, dy);
+    return dx * dx + dy * dy;
 }
 
 // The corner of the record's box that start corner `corner` (1 to 4) names.
@@ -103,6 +104,10 @@ NextContourSearch::NextContourSearch(const CuttingJob& job, const CLaserSettings
     byHandle_.reserve(static_cast<std::size_t>(count_));
     for (int i = 0; i < count_; ++i) byHandle_.try_emplace(job.contours[static_cast<std::size_t>(i)].handle, i);
     childrenOf_.resize(static_cast<std::size_t>(count_));
+    handleOwner_.resize(static_cast<std::size_t>(count_));
+    for (int i = 0; i < count_; ++i) {
+        handleOwner_[static_cast<std::size_t>(i)] = IndexOfHandle(job.contours[static_cast<std::size_t>(i)].handle);
+    }
     walkMark_.assign(static_cast<std::size_t>(count_), 0);
     for (int i = 0; i < count_; ++i) {
         const std::uint64_t parent = job.contours[static_cast<std::size_t>(i)].parentHandle;
@@ -126,6 +131,11 @@ const std::vector<int>& NextContourSearch::ChildrenOfHandle(std::uint64_t handle
     return it == orphans_.end() ? kNone : it->second;
 }
 
+const std::vector<int>& NextContourSearch::ChildrenOfRecord(int i) const {
+    if (job_.contours[static_cast<std::size_t>(i)].handle == 0) return topLevel_;
+    return childrenOf_[static_cast<std::size_t>(handleOwner_[static_cast<std::size_t>(i)])];
+}
+
 int NextContourSearch::IndexOfHandle(std::uint64_t handle) const {
     const auto it = byHandle_.find(handle);
     return it == byHandle_.end() ? kNoContour : it->second;
@@ -141,7 +151,7 @@ bool NextContourSearch::MayBeCut(int index) const {
 
 bool NextContourSearch::HasWorkInside(int index) const {
     // Records that share a handle all see the children of the first of them, as a look-up by handle would.
-    const std::vector<int>& children = ChildrenOfHandle(job_.contours[static_cast<std::size_t>(index)].handle);
+    const std::vector<int>& children = ChildrenOfRecord(index);
     return std::any_of(children.begin(), children.end(), [&](int j) { return j != index && MayBeCut(j); });
 }
 
@@ -203,7 +213,8 @@ int NextContourSearch::GroupCandidatesByPart(std::vector<int>& indices, int phas
 
 int NextContourSearch::CollectPartLeaves(std::vector<int>& indices, std::uint64_t partHandle) const {
     indices.clear();
-    std::vector<int> work;
+    std::vector<int>& work = walkList_;
+    work.clear();
     ++walk_;
     auto meet = [&](int j) {
         unsigned& mark = walkMark_[static_cast<std::size_t>(j)];
@@ -226,7 +237,7 @@ int NextContourSearch::CollectPartLeaves(std::vector<int>& indices, std::uint64_
     for (std::size_t k = 0; k < work.size(); ++k) {
         const int v = work[k];
         bool gained = false;
-        for (const int j : ChildrenOfHandle(job_.contours[static_cast<std::size_t>(v)].handle)) {
+        for (const int j : ChildrenOfRecord(v)) {
             if (j != v && MayBeCut(j) && meet(j)) {
                 work.push_back(j);
                 gained = true;
@@ -267,7 +278,8 @@ int NextContourSearch::SelectNearest(const Point3d& current, const std::vector<i
         const ContourRecord& r = job_.contours[static_cast<std::size_t>(i)];
         if (r.processed != 0 || IsKind(r, ContourKind::KindJumperPoint)) continue;
         // Every aim point lies in the contour's box, so a box farther than the best cannot win.
-        if (DistanceToBox(current, r) > best * (1.0 + kPruneSlack) + kPruneSlack) continue;
+        const double reach = best * (1.0 + kPruneSlack) + kPruneSlack;
+        if (best < kFarAway && SquaredDistanceToBox(current, r) > reach * reach) continue;
         if (r.shape == kShapeCircle) {
             ObjectPtr<host::db::Circle> circle(IdOfHandle(r.handle), OpenMode::Read);
             if (!circle) continue;

@@ -78,15 +78,19 @@ private:
     // The records inside a given one: childrenOf_[i] for record i, topLevel_ for enclosing handle 0, and for an
     // enclosing handle of no record (a table built by hand) the records by that handle.
     const std::vector<int>& ChildrenOfHandle(std::uint64_t handle) const;
+    // The same for the handle of record i, without a look-up.
+    const std::vector<int>& ChildrenOfRecord(int i) const;
 
     std::unordered_map<std::uint64_t, int> byHandle_;                  // first record of each handle
     std::vector<std::vector<int>> childrenOf_;                         // records by enclosing record
     std::vector<int> topLevel_;                                        // records with enclosing handle 0
+    std::vector<int> handleOwner_;                                     // per record: first record of its handle
     std::unordered_map<std::uint64_t, std::vector<int>> orphans_;      // records whose enclosing handle names none
     // Records met in the current walk of CollectPartLeaves (those marked with the walk's number), so that enclosing
     // links that run in a circle (a damaged table) cannot make the walk endless.
     mutable std::vector<unsigned> walkMark_;
     mutable unsigned walk_ = 0;
+    mutable std::vector<int> walkList_;   // the walk's work list, kept between calls so it is not grown each time
 };
 
 // -1 when some contour of the current drawing's job that has no path yet cannot be found by its handle, has no
