@@ -1,0 +1,109 @@
+// The geometry checks in a whole cadhost session: a drawing with a line through a plate whose edge stops short,
+// where contour creation stops at the crossings; NCCheckIntersect deletes the line, NCCheckUnclose then walks the
+// open contours that the new creation warns about, closes one and deletes another, and the saved drawing shows it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/db/database.h"
+#include "host/db/entities.h"
+#include "host/dxf/dxf_file.h"
+#include "host/sys/tests/scratch_folder.h"
+#include "tests/e2e/cadhost_runner.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::cadhost;
+using e2e::count;
+using e2e::RunResult;
+using host::sys::testing::ScratchFolder;
+using host::sys::testing::writeBytes;
+
+const fs::path kFixtures = fs::path(KESTRION_SOURCE_DIR) / "laser" / "contours" / "tests" / "fixtures";
+
+// One live entity of the saved model space.
+struct Saved {
+    std::string type, layer;
+    bool closed = false;  // polylines
+};
+
+std::vector<Saved> modelSpace(const host::db::Database& db) {
+    const auto* ms = dynamic_cast<const host::db::BlockTableRecord*>(db.peek(db.modelSpaceId()));
+    std::vector<Saved> out;
+    for (host::db::ObjectId id : ms->entityIds()) {
+        const auto* e = dynamic_cast<const host::db::Entity*>(db.peek(id));
+        if (e == nullptr || e->isErased() || e->layer() == "NC_Laser") continue;
+        Saved s{e->dxfName(), e->layer()};
+        if (const auto* p = dynamic_cast<const host::db::LwPolyline*>(e)) s.closed = p->isClosed();
+        out.push_back(s);
+    }
+    return out;
+}
+
+std::size_t countOf(const std::vector<Saved>& saved, const std::string& type, const std::string& layer) {
+    std::size_t n = 0;
+    for (const Saved& s : saved) n += s.type == type && s.layer == layer ? 1 : 0;
+    return n;
+}
+
+TEST(LaserChecks, CrossingLineDeletedThenOpenContoursClosedAndDeleted) {
+    ScratchFolder folder;
+    const fs::path saved = folder / "out.dxf";
+    writeBytes(folder / "registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
+                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+                                        "\"LangMenu\"=\"EN\"\r\n");
+    const std::string script =
+        "NCCreateContour\n"
+        "msgbox OK\n"        // the lines intersect
+        "NCCheckIntersect\n"
+        "Z\n1\nD\n"          // the line drawn last is piece 1 of its pairs
+        "msgbox OK\n"        // creation, run again, warns about the unclosed contours
+        "NCCheckUnclose\n"
+        "Z\nN\nC\nD\nE\n"    // zoom on the plate, close the NoLeadIn L, delete the jumper-layer polyline
+        "msgbox OK\n";       // creation, run again after the deletion, still warns about the plate
+    writeBytes(folder / "run.scr", script);
+    const RunResult r = cadhost({(kFixtures / "open_and_crossing.dxf").string(), "--load", "laser", "--registry",
+                                 (folder / "registry.reg").string(), "--script", (folder / "run.scr").string(),
+                                 "--save", saved.string()},
+                                folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+
+    const std::string& t = r.out;
+    EXPECT_NE(t.find("Checked contours = 12, intersections = 2"), std::string::npos) << t;
+    EXPECT_NE(t.find("The pair of contours is highlighted [1/2] "), std::string::npos) << t;
+    EXPECT_NE(t.find("All contours = 4, Unclose = 3, Inside = 0, Outside = 1"), std::string::npos) << t;
+    EXPECT_NE(t.find("Warning:  1. Unclosed contours - 3"), std::string::npos) << t;
+
+    // The three contours creation warned about, the NoLeadIn one among them.
+    EXPECT_NE(t.find("Open-ended contours  = 3"), std::string::npos) << t;
+    EXPECT_NE(t.find("Highlight contour [1/3]  Clearance = 0.50000000"), std::string::npos) << t;
+    EXPECT_NE(t.find("Highlight contour [2/3]  Clearance = 111.80339887"), std::string::npos) << t;
+    // Connect at the second place: the last one moves in.
+    EXPECT_NE(t.find("Highlight contour [2/2]  Clearance = 70.71067812"), std::string::npos) << t;
+    EXPECT_NE(t.find("Highlight contour [1/1]  Clearance = 0.50000000"), std::string::npos) << t;
+    // A deletion makes the contours again: the plate is still open, the closed L is a contour of its own.
+    EXPECT_NE(t.find("All contours = 2, Unclose = 1, Inside = 0, Outside = 1"), std::string::npos) << t;
+    EXPECT_EQ(count(t, "Select [Zoom/Next/Previous/Delete/delete All/Connect/Exit] "), 5u) << t;
+
+    host::dxf::ReadResult read = host::dxf::readDxfFile(saved);
+    ASSERT_TRUE(read) << read.error;
+    const std::vector<Saved> drawn = modelSpace(*read.database);
+    EXPECT_EQ(countOf(drawn, "LINE", "0"), 0u) << "the crossing line is deleted, the plate's lines joined";
+    EXPECT_EQ(countOf(drawn, "LWPOLYLINE", "JumperLine"), 0u);
+    EXPECT_EQ(countOf(drawn, "CIRCLE", "0"), 1u);
+    ASSERT_EQ(countOf(drawn, "LWPOLYLINE", "NoLeadIn"), 1u);
+    ASSERT_EQ(countOf(drawn, "LWPOLYLINE", "0"), 1u);
+    for (const Saved& s : drawn) {
+        if (s.type != "LWPOLYLINE") continue;
+        if (s.layer == "NoLeadIn") {
+            EXPECT_TRUE(s.closed) << "closed by Connect";
+        } else if (s.layer == "0") {
+            EXPECT_FALSE(s.closed) << "the plate was left open";
+        }
+    }
+}
+
+}  // namespace
