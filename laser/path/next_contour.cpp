@@ -103,37 +103,52 @@ NextContourSearch::NextContourSearch(const CuttingJob& job, const CLaserSettings
     count_ = std::clamp(job.contourCount, 0, static_cast<int>(job.contours.size()));
     byHandle_.reserve(static_cast<std::size_t>(count_));
     for (int i = 0; i < count_; ++i) byHandle_.try_emplace(job.contours[static_cast<std::size_t>(i)].handle, i);
-    childrenOf_.resize(static_cast<std::size_t>(count_));
     handleOwner_.resize(static_cast<std::size_t>(count_));
     for (int i = 0; i < count_; ++i) {
         handleOwner_[static_cast<std::size_t>(i)] = IndexOfHandle(job.contours[static_cast<std::size_t>(i)].handle);
     }
     walkMark_.assign(static_cast<std::size_t>(count_), 0);
+    // Enclosing record of each record (kNoContour at the top level or for a handle of no record).
+    std::vector<int> enclosing(static_cast<std::size_t>(count_), kNoContour);
+    childStart_.assign(static_cast<std::size_t>(count_) + 1, 0);
     for (int i = 0; i < count_; ++i) {
         const std::uint64_t parent = job.contours[static_cast<std::size_t>(i)].parentHandle;
         const int p = parent == 0 ? kNoContour : IndexOfHandle(parent);
         if (parent == 0) {
             topLevel_.push_back(i);
         } else if (p != kNoContour) {
-            childrenOf_[static_cast<std::size_t>(p)].push_back(i);
+            enclosing[static_cast<std::size_t>(i)] = p;
+            ++childStart_[static_cast<std::size_t>(p) + 1];
         } else {
             orphans_[parent].push_back(i);
         }
     }
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count_); ++i) childStart_[i + 1] += childStart_[i];
+    childList_.resize(static_cast<std::size_t>(childStart_.back()));
+    std::vector<int> fill(childStart_.begin(), childStart_.end() - 1);
+    for (int i = 0; i < count_; ++i) {
+        const int p = enclosing[static_cast<std::size_t>(i)];
+        if (p != kNoContour) childList_[static_cast<std::size_t>(fill[static_cast<std::size_t>(p)]++)] = i;
+    }
 }
 
-const std::vector<int>& NextContourSearch::ChildrenOfHandle(std::uint64_t handle) const {
-    static const std::vector<int> kNone;
+std::span<const int> NextContourSearch::ChildrenOfHandle(std::uint64_t handle) const {
     if (handle == 0) return topLevel_;
     const int p = IndexOfHandle(handle);
-    if (p != kNoContour) return childrenOf_[static_cast<std::size_t>(p)];
+    if (p != kNoContour) {
+        const auto begin = static_cast<std::size_t>(childStart_[static_cast<std::size_t>(p)]);
+        const auto end = static_cast<std::size_t>(childStart_[static_cast<std::size_t>(p) + 1]);
+        return std::span<const int>(childList_).subspan(begin, end - begin);
+    }
     const auto it = orphans_.find(handle);
-    return it == orphans_.end() ? kNone : it->second;
+    return it == orphans_.end() ? std::span<const int>() : std::span<const int>(it->second);
 }
 
-const std::vector<int>& NextContourSearch::ChildrenOfRecord(int i) const {
+std::span<const int> NextContourSearch::ChildrenOfRecord(int i) const {
     if (job_.contours[static_cast<std::size_t>(i)].handle == 0) return topLevel_;
-    return childrenOf_[static_cast<std::size_t>(handleOwner_[static_cast<std::size_t>(i)])];
+    const auto owner = static_cast<std::size_t>(handleOwner_[static_cast<std::size_t>(i)]);
+    const auto begin = static_cast<std::size_t>(childStart_[owner]);
+    return std::span<const int>(childList_).subspan(begin, static_cast<std::size_t>(childStart_[owner + 1]) - begin);
 }
 
 int NextContourSearch::IndexOfHandle(std::uint64_t handle) const {
@@ -151,7 +166,7 @@ bool NextContourSearch::MayBeCut(int index) const {
 
 bool NextContourSearch::HasWorkInside(int index) const {
     // Records that share a handle all see the children of the first of them, as a look-up by handle would.
-    const std::vector<int>& children = ChildrenOfRecord(index);
+    const std::span<const int> children = ChildrenOfRecord(index);
     return std::any_of(children.begin(), children.end(), [&](int j) { return j != index && MayBeCut(j); });
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -75,14 +76,17 @@ private:
     const CuttingJob& job_;
     const CLaserSettings& settings_;
     int count_ = 0;
-    // The records inside a given one: childrenOf_[i] for record i, topLevel_ for enclosing handle 0, and for an
-    // enclosing handle of no record (a table built by hand) the records by that handle.
-    const std::vector<int>& ChildrenOfHandle(std::uint64_t handle) const;
+    // The records inside a given one: those of record i, topLevel_ for enclosing handle 0, and for an enclosing
+    // handle of no record (a table built by hand) the records by that handle.
+    std::span<const int> ChildrenOfHandle(std::uint64_t handle) const;
     // The same for the handle of record i, without a look-up.
-    const std::vector<int>& ChildrenOfRecord(int i) const;
+    std::span<const int> ChildrenOfRecord(int i) const;
 
     std::unordered_map<std::uint64_t, int> byHandle_;                  // first record of each handle
-    std::vector<std::vector<int>> childrenOf_;                         // records by enclosing record
+    // Records by enclosing record, in one array: those inside record i are childList_[childStart_[i]] up to
+    // childList_[childStart_[i + 1]], in table order (one block, so a walk over the sheet stays in the cache).
+    std::vector<int> childStart_;
+    std::vector<int> childList_;
     std::vector<int> topLevel_;                                        // records with enclosing handle 0
     std::vector<int> handleOwner_;                                     // per record: first record of its handle
     std::unordered_map<std::uint64_t, std::vector<int>> orphans_;      // records whose enclosing handle names none
