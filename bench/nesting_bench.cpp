@@ -242,7 +242,7 @@ std::optional<StripInstance> ReadInstance(const std::filesystem::path& path, std
     const std::string text = buffer.str();
     const std::optional<Json> root = JsonReader(text).Read();
     if (!root || root->kind != Json::Kind::Object) {
-        error = "not a JSON object";
+        error = "not a JSON object (malformed or cut short)";
         return std::nullopt;
     }
     StripInstance instance;
@@ -271,11 +271,16 @@ std::optional<StripInstance> ReadInstance(const std::filesystem::path& path, std
         item.demand = static_cast<int>(demand->number);
         if (orientations != nullptr) {
             for (const Json& o : orientations->items) {
+                if (o.kind != Json::Kind::Number) {
+                    error = "an allowed orientation that is not a number";
+                    return std::nullopt;
+                }
                 item.orientations.push_back(o.number);
             }
         }
         for (const Json& point : data->items) {
-            if (point.kind != Json::Kind::Array || point.items.size() != 2) {
+            if (point.kind != Json::Kind::Array || point.items.size() != 2 ||
+                point.items[0].kind != Json::Kind::Number || point.items[1].kind != Json::Kind::Number) {
                 error = "a polygon point that is not [x, y]";
                 return std::nullopt;
             }
@@ -605,7 +610,8 @@ void RunStrip(const StripInstance& instance, int quality, const Options& options
     // the sum of the items' long sides always can. The search starts a little above the lower bound and grows
     // until a run takes every item, then halves the interval between the longest failure and the shortest used
     // length of a success.
-    double low = std::max(totalArea / height, longest);
+    const double bound = std::max(totalArea / height, longest);
+    double low = bound;
     const double ceiling = std::max(sumLength, low);
     double high = 0.0;  // 0: no success yet
     double bestLength = 0.0;
@@ -644,6 +650,11 @@ void RunStrip(const StripInstance& instance, int quality, const Options& options
             }
             length = std::min(length * kGrowthFactor, ceiling);
             continue;
+        }
+        // The engine is not monotone in the stock length: a longer stock may have failed where a success used
+        // less. The search then goes on below that success, from the area bound.
+        if (low >= high) {
+            low = bound;
         }
         if (high - low <= kLengthResolution * low) {
             break;
