@@ -443,12 +443,14 @@ void EmitProfileCut(NcRun& run, unsigned n, int& first, const PathRecord& record
         TakeFirstPoint(run, first, rapid.start);
         s.CuttingModeText = rt.CuttingModeTexts[0];
         s.Modal.LastMotion = kMotionNone;
+        s.Radius = 0.0;  // a straight move: no radius of the arc before it
         RunProfileTemplate(run, rt.ProfLead, kMotionRapid, rapid.end);
     }
     if (leads.leadIn && next < members.size()) {
         const Member& leadIn = members[next++];
         TakeFirstPoint(run, first, leadIn.start);
         s.CuttingModeText = rt.LeadText;
+        s.Radius = 0.0;
         RunProfileTemplate(run, rt.ProfCutStr, kMotionLinear, leadIn.end);
     }
     if (record.shape == kShapeCircle && next < members.size()) {
