@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 #include "nesting/engine/hole_messages.h"
 #include "nesting/engine/part_placement.h"
