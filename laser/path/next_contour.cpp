@@ -274,53 +274,80 @@ int NextContourSearch::SelectNextContour(const Point3d& current, const std::vect
     return SelectNearest(current, indices, targetPoint);
 }
 
+bool NextContourSearch::MayBeChosen(int i) const {
+    if (i < 0 || i >= count_) return false;
+    const ContourRecord& r = job_.contours[static_cast<std::size_t>(i)];
+    if (r.processed != 0 || IsKind(r, ContourKind::KindJumperPoint)) return false;
+    return r.shape == kShapeCircle || r.shape == kShapePolyline ||
+           (r.shape == kShapePoint && IsKind(r, ContourKind::MarkPoint));
+}
+
+bool NextContourSearch::AimOf(int i, const Point3d& current, int corner, Point3d& aim) const {
+    const ContourRecord& r = job_.contours[static_cast<std::size_t>(i)];
+    if (r.shape == kShapeCircle) {
+        ObjectPtr<host::db::Circle> circle(IdOfHandle(r.handle), OpenMode::Read);
+        if (!circle) return false;
+        const Point3d c = circle->center();
+        const double angle = corner == 0 ? std::atan2(current.y - c.y, current.x - c.x)
+                                         : kCornerAimDegrees[corner] * std::numbers::pi / 180.0;
+        aim = Point3d(c.x + circle->radius() * std::cos(angle), c.y + circle->radius() * std::sin(angle), c.z);
+        return true;
+    }
+    if (r.shape == kShapePolyline) {
+        ObjectPtr<host::db::LwPolyline> pl(IdOfHandle(r.handle), OpenMode::Read);
+        if (!pl) return false;
+        const std::vector<Point3d> vertices = EntryVertices(*pl);
+        if (vertices.empty()) return false;
+        // Without a start corner the vertex nearest the tool; with one, the contour's own vertex nearest its
+        // corner stands for it. The first of equally near vertices.
+        const Point3d from = corner == 0 ? current : BoxCorner(r, corner);
+        std::size_t nearest = 0;
+        for (std::size_t v = 1; v < vertices.size(); ++v) {
+            if (from.distanceTo(vertices[v]) < from.distanceTo(vertices[nearest])) nearest = v;
+        }
+        aim = vertices[nearest];
+        return true;
+    }
+    aim = Point3d(r.maxX, r.maxY, 0.0);   // a mark point
+    return true;
+}
+
 int NextContourSearch::SelectNearest(const Point3d& current, const std::vector<int>& indices,
                                      Point3d& targetPoint) const {
     const int corner = StartCornerSetting(settings_);
+    // Every aim point lies in its contour's box, so a contour whose box lies farther than some aim cannot win. The
+    // aim of the contour whose box lies nearest gives that bound at once, and most contours of a large list are
+    // then passed over on their boxes alone, without their entities being opened.
+    std::vector<BoxReach>& boxes = boxReach_;
+    boxes.clear();
+    double bound = kFarAway;
+    int probe = kNoContour;
+    double probeBox = kFarAway;
+    for (const int i : indices) {
+        if (!MayBeChosen(i)) continue;
+        const double d2 = SquaredDistanceToBox(current, job_.contours[static_cast<std::size_t>(i)]);
+        boxes.push_back({i, d2});
+        if (d2 < probeBox) {
+            probeBox = d2;
+            probe = i;
+        }
+    }
+    if (Point3d a; probe != kNoContour && AimOf(probe, current, corner, a)) bound = current.distanceTo(a);
+
     double best = kFarAway;
     int winner = kNoContour;
     Point3d aim;
-    auto offer = [&](int index, const Point3d& p) {
-        const double d = current.distanceTo(p);
-        if (d < best) {
+    for (const BoxReach& b : boxes) {
+        const double limit = std::min(best, bound);
+        const double reach = limit * (1.0 + kPruneSlack) + kPruneSlack;
+        if (limit < kFarAway && b.squaredDistance > reach * reach) continue;
+        Point3d a;
+        if (!AimOf(b.index, current, corner, a)) continue;
+        const double d = current.distanceTo(a);
+        if (d < best) {   // strictly nearer: of equally near contours the earlier entry wins
             best = d;
-            winner = index;
-            aim = p;
-        }
-    };
-    for (const int i : indices) {
-        if (i < 0 || i >= count_) continue;
-        const ContourRecord& r = job_.contours[static_cast<std::size_t>(i)];
-        if (r.processed != 0 || IsKind(r, ContourKind::KindJumperPoint)) continue;
-        // Every aim point lies in the contour's box, so a box farther than the best cannot win.
-        const double reach = best * (1.0 + kPruneSlack) + kPruneSlack;
-        if (best < kFarAway && SquaredDistanceToBox(current, r) > reach * reach) continue;
-        if (r.shape == kShapeCircle) {
-            ObjectPtr<host::db::Circle> circle(IdOfHandle(r.handle), OpenMode::Read);
-            if (!circle) continue;
-            const Point3d c = circle->center();
-            const double angle = corner == 0 ? std::atan2(current.y - c.y, current.x - c.x)
-                                             : kCornerAimDegrees[corner] * std::numbers::pi / 180.0;
-            offer(i, Point3d(c.x + circle->radius() * std::cos(angle), c.y + circle->radius() * std::sin(angle),
-                             c.z));
-        } else if (r.shape == kShapePolyline) {
-            ObjectPtr<host::db::LwPolyline> pl(IdOfHandle(r.handle), OpenMode::Read);
-            if (!pl) continue;
-            const std::vector<Point3d> vertices = EntryVertices(*pl);
-            if (vertices.empty()) continue;
-            if (corner == 0) {
-                for (const Point3d& v : vertices) offer(i, v);
-            } else {
-                // The contour's own vertex nearest its start corner stands for it.
-                const Point3d k = BoxCorner(r, corner);
-                std::size_t nearest = 0;
-                for (std::size_t v = 1; v < vertices.size(); ++v) {
-                    if (k.distanceTo(vertices[v]) < k.distanceTo(vertices[nearest])) nearest = v;
-                }
-                offer(i, vertices[nearest]);
-            }
-        } else if (r.shape == kShapePoint && IsKind(r, ContourKind::MarkPoint)) {
-            offer(i, Point3d(r.maxX, r.maxY, 0.0));
+            winner = b.index;
+            aim = a;
         }
     }
     if (winner != kNoContour) targetPoint = aim;

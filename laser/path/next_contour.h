@@ -68,6 +68,10 @@ public:
 private:
     bool MayBeCut(int index) const;        // a part contour without a path that marking rules let through
     bool HasWorkInside(int index) const;   // some contour inside it still waits for its path
+    bool MayBeChosen(int index) const;     // in the table, without a path, not a jumper point, of a shape with an aim
+    // The point on contour i the approach aims at from `current` (start corner `corner`, 0 none); false when its
+    // entity cannot be read.
+    bool AimOf(int index, const host::ge::Point3d& current, int corner, host::ge::Point3d& aim) const;
     int SelectNearest(const host::ge::Point3d& current, const std::vector<int>& indices,
                       host::ge::Point3d& targetPoint) const;
     int SelectByZone(const host::ge::Point3d& current, const std::vector<int>& indices,
@@ -95,6 +99,12 @@ private:
     mutable std::vector<unsigned> walkMark_;
     mutable unsigned walk_ = 0;
     mutable std::vector<int> walkList_;   // the walk's work list, kept between calls so it is not grown each time
+    // The candidates of the current nearest choice with the squared distance of their boxes from the tool.
+    struct BoxReach {
+        int index;
+        double squaredDistance;
+    };
+    mutable std::vector<BoxReach> boxReach_;
 };
 
 // -1 when some contour of the current drawing's job that has no path yet cannot be found by its handle, has no
