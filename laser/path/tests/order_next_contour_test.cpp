@@ -219,10 +219,14 @@ TEST_F(NextContour, NearestContourAndItsAimPoint) {
     Circle({-100, 0}, 10);
     Rectangle(0, 100, 20, 120);
     Polyline({{50, 200}, {60, 210}, {70, 200}}, false);
+    // A sheet around them all: its box holds every tool position below, but its corners are far, so the box
+    // nearest the tool is not the contour nearest the tool.
+    Rectangle(-300, -300, 300, 300);
     Create();
-    const int right = At(90, -10), left = At(-110, -10), square = At(0, 100), open = At(50, 200);
+    const int right = At(90, -10), left = At(-110, -10), square = At(0, 100), open = At(50, 200),
+              sheet = At(-300, -300);
     NextContourSearch search(Job(), settings());
-    const std::vector<int> all{right, left, square, open};
+    const std::vector<int> all{sheet, right, left, square, open};
 
     struct Case {
         Point3d from;
@@ -235,6 +239,7 @@ TEST_F(NextContour, NearestContourAndItsAimPoint) {
         {{30, 130, 0}, square, {20, 120, 0}},    // the nearest vertex of a closed polyline
         {{55, 230, 0}, open, {50, 200, 0}},      // open polyline: its ends only, never the vertex at (60,210)
         {{75, 195, 0}, open, {70, 200, 0}},
+        {{290, -290, 0}, sheet, {300, -300, 0}},  // the sheet's own corner
     };
     for (const Case& c : cases) {
         Point3d target;
