@@ -1,6 +1,7 @@
 // The template interpreter: number formatting on the output grid, the keyword cases and the block writer.
 #include "laser/post/template_runner.h"
 
+#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -95,7 +96,14 @@ private:
     void EndBlock(int blockMode, bool changed) {
         TrimBlanks(s_.BlockWords);
         if ((blockMode != kBlockIfMoved || changed) && !s_.BlockWords.empty()) {
-            if (s_.Output != nullptr) s_.Output->WriteBlock(s_.BlockNumberText + s_.BlockWords);
+            if (s_.Output != nullptr) {
+                if (s_.BlockNumberText.empty()) {
+                    s_.Output->WriteBlock(s_.BlockWords);
+                } else {
+                    s_.BlockNumberText += s_.BlockWords;
+                    s_.Output->WriteBlock(s_.BlockNumberText);
+                }
+            }
             s_.WrittenModal = s_.Modal;
         } else {
             TrimBlanks(s_.BlockNumberText);
@@ -128,12 +136,16 @@ private:
             if (!same || forced || all) {
                 const std::string text = FormatAbsoluteValue(r_, s_.Target.*axis);
                 s_.Current.*axis = s_.Target.*axis;
-                Append(code + text);
+                Append(code);
+                Append(text);
             }
         } else {
             std::string text;
             const double d = FormatIncrementalValue(r_, s_.Current.*axis, s_.Target.*axis, text);
-            if (d != 0.0 || forced || all) Append(code + text);
+            if (d != 0.0 || forced || all) {
+                Append(code);
+                Append(text);
+            }
         }
         if (!same) changed = true;
     }
@@ -145,13 +157,17 @@ private:
             if (last && IsSameOutputValue(r_, *last, s_.Centre.*axis) && r_.Output_IJ_Always != 1) return;
             text = FormatAbsoluteValue(r_, s_.Centre.*axis);
             last = s_.Centre.*axis;
-            Append(code + text);
+            Append(code);
+            Append(text);
         } else if (mode == kCenterArcStartToCentre || mode == kCenterArcCentreToStart) {
             const double d = mode == kCenterArcStartToCentre
                                  ? FormatIncrementalValue(r_, s_.Previous.*axis, s_.Centre.*axis, text)
                                  : FormatIncrementalValue(r_, s_.Centre.*axis, s_.Previous.*axis, text);
             last = d;
-            if (d != 0.0) Append(code + text);
+            if (d != 0.0) {
+                Append(code);
+                Append(text);
+            }
         }
     }
 
@@ -258,7 +274,8 @@ private:
             case TemplateKeyword::Feed:
                 if (s_.Feed != modal.LastFeed) {
                     modal.LastFeed = s_.Feed;
-                    Append(r_.FEEDCode + host::sys::formatFixed(s_.Feed, r_.FeedDecimals));
+                    Append(r_.FEEDCode);
+                    Append(host::sys::formatFixed(s_.Feed, r_.FeedDecimals));
                 }
                 break;
             case TemplateKeyword::CompOff:
@@ -344,6 +361,16 @@ bool IsSameOutputValue(const PostprocessorRuntime& runtime, double a, double b) 
 
 std::string FormatBlockNumber(const PostprocessorRuntime& runtime, int number) {
     const BlockNumberFormat& f = runtime.BlockFormat;
+    if (f.width == 0 && !f.plusSign && !f.blankSign && runtime.NCode.find(' ') == std::string::npos) {
+        // The usual format: the code and the plain number, with no blank to remove.
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        std::string text;
+        text.reserve(runtime.NCode.size() + static_cast<std::size_t>(end - digits));
+        text += runtime.NCode;
+        text.append(digits, end);
+        return text;
+    }
     const long long value = number;
     std::string digits = std::to_string(value < 0 ? -value : value);
     std::string sign = value < 0 ? "-" : f.plusSign ? "+" : f.blankSign ? " " : "";
