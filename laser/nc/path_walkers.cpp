@@ -387,6 +387,9 @@ int EmitContourPath(NcRun& run, unsigned n, int& first) {
         if (record.shape == kShapeCircle && next < members.size()) {
             const Member& arc = members[next];
             next += 2;  // both half arcs are the one circle
+            // The circle is the contour: a circle without a lead-in switches the tool on in the contour's mode,
+            // not in the rapid's.
+            SetWaterjetCuttingMode(run, record.kind);
             if (arc.type == MemberType::Arc) EmitCircle(run, arc, first, record);
         }
     }

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -111,6 +112,9 @@ struct GoldenCase {
     std::function<void(host::db::Database&)> draw;
 };
 
+// A failing case is named by its golden file.
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.golden; }
+
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
@@ -133,6 +137,7 @@ const GoldenCase kCases[] = {
     {"laser_joint_kinds.nc", kJointKinds, "FANUC.MXT", {}, {}, {}},
     // The other machines.
     {"flame_cut_kinds.nc", kCutKinds, "FLAME.MXT", {}, {}, {}},
+    {"waterjet_cut_kinds.nc", kCutKinds, "WATERJET.MXT", {}, {}, {}},
     {"waterjet_joint_kinds.nc", kJointKinds, "WATERJET.MXT", {}, {}, {}},
     // Settings of the postprocessor.
     // Inches: coordinates converted with four decimals; feeds are written as the settings hold them, so they are
