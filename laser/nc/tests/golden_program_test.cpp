@@ -70,7 +70,8 @@ bool WithLineFeeds(const std::string& program, std::string& text) {
     return true;
 }
 
-// A clamp drawn as a reference of the block "Clamp" at `at`, and a trim line on its layer.
+// A clamp below the plate, drawn as a reference of the block "Clamp" at (60, -20), and a vertical trim line at
+// x 130 on its layer, right of the plate.
 void DrawClampAndTrimLine(host::db::Database& db) {
     host::db::ObjectId block;
     {
