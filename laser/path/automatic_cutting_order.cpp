@@ -19,6 +19,7 @@
 #include "laser/path/contour_path.h"
 #include "laser/path/cutting_order_messages.h"
 #include "laser/path/home_rapid.h"
+#include "laser/path/lead_plan.h"
 #include "laser/path/next_contour.h"
 #include "laser/path/path_deletion.h"
 #include "laser/path/path_totals.h"
@@ -272,6 +273,9 @@ int SliceAuto() {
     if (job->pathGroupCount == 0) {
         job->currentPoint = Point3d(settings.PointHome[0], settings.PointHome[1], settings.PointHome[2]);
     }
+    // The order does not change the contour table, so the lead tests and the jumper lookups of the whole run use
+    // one index of it.
+    const LeadObstacleIndexScope index(*job);
     CuttingOrderRun run(settings, *job);
     run.Run();
     run.ReportLeftContours();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 
 #include "cadlib/angles.h"
 #include "host/db/database.h"
@@ -138,13 +139,24 @@ struct LeadObstacleIndexScope::Index {
     const ContourRecord* records;
     int count;
     ContourBoxIndex boxes;
+    std::unordered_map<std::uint64_t, std::vector<int>> jumperPoints;  // by the handle of the contour they lie on
+
+    // Whether this index was built from `job`'s table as it stands.
+    bool Fits(const CuttingJob& j) const {
+        return job == &j && records == j.contours.data() && count == j.contourCount;
+    }
 };
 
 LeadObstacleIndexScope::LeadObstacleIndexScope(const CuttingJob& job) {
     const int count = std::min(job.contourCount, static_cast<int>(job.contours.size()));
     index_ = std::make_unique<Index>(Index{&job, job.contours.data(), job.contourCount,
                                            ContourBoxIndex(job.contours.data(), std::max(count, 0),
-                                                           [](const ContourRecord&) { return true; })});
+                                                           [](const ContourRecord&) { return true; }),
+                                           {}});
+    for (int i = 0; i < count; ++i) {
+        const ContourRecord& r = job.contours[static_cast<std::size_t>(i)];
+        if (r.kind == ContourKind::KindJumperPoint) index_->jumperPoints[r.parentHandle].push_back(i);
+    }
     previous_ = activeIndex;
     activeIndex = index_.get();
 }
@@ -155,15 +167,20 @@ LeadObstacleIndexScope::~LeadObstacleIndexScope() {
 
 std::vector<int> ContoursNearBox(const CuttingJob& job, double minX, double minY, double maxX, double maxY) {
     LeadObstacleIndexScope::Index* index = activeIndex;
-    if (index != nullptr && index->job == &job && index->records == job.contours.data() &&
-        index->count == job.contourCount) {
-        return index->boxes.Query(ContourBox{minX, minY, maxX, maxY});
-    }
+    if (index != nullptr && index->Fits(job)) return index->boxes.Query(ContourBox{minX, minY, maxX, maxY});
     std::vector<int> all;
     const int count = std::min(job.contourCount, static_cast<int>(job.contours.size()));
     all.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i) all.push_back(i);
     return all;
+}
+
+bool IndexedJumperPoints(const CuttingJob& job, std::uint64_t parentHandle, std::vector<int>& points) {
+    const LeadObstacleIndexScope::Index* index = activeIndex;
+    if (index == nullptr || !index->Fits(job)) return false;
+    const auto it = index->jumperPoints.find(parentHandle);
+    points = it == index->jumperPoints.end() ? std::vector<int>{} : it->second;
+    return true;
 }
 
 Point3d PointAtAngle(const Point3d& from, double angle, double length) {

@@ -98,7 +98,8 @@ host::ge::Point3d PointAtAngle(const host::ge::Point3d& from, double angle, doub
 // While one lives, the lead tests of its job find the contours near a lead through a box index built once instead
 // of looking at every contour, so that laying out a sheet of many parts does not grow with the square of their
 // number. Hold it over a run that does not change the contour table (the automatic order); a table that changes
-// under it (another size or buffer) is noticed and looked at in full. Scopes nest.
+// under it (another size or buffer) is noticed and looked at in full. Scopes nest. The same scope indexes the jumper
+// points by the contour they lie on, for the polyline writer.
 class LeadObstacleIndexScope {
 public:
     explicit LeadObstacleIndexScope(const CuttingJob& job);
@@ -112,6 +113,10 @@ private:
     std::unique_ptr<Index> index_;
     Index* previous_ = nullptr;
 };
+
+// The jumper points of the contour `parentHandle` (their indexes in the contour table, in table order) from the live
+// scope of `job`; false, with `points` untouched, when no scope of this job and table is live.
+bool IndexedJumperPoints(const CuttingJob& job, std::uint64_t parentHandle, std::vector<int>& points);
 
 // The indices of contours 0 .. count-1 of `job` whose boxes may meet the box (minX, minY)-(maxX, maxY): through
 // the index of a live LeadObstacleIndexScope of this job, else all of them. Callers test the boxes themselves.

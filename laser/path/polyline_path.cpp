@@ -19,6 +19,7 @@
 #include "laser/job/drawing_slot.h"
 #include "laser/path/contour_path_messages.h"
 #include "laser/path/contour_writer_support.h"
+#include "laser/path/lead_plan.h"
 #include "laser/path/path_groups.h"
 #include "laser/settings/laser_settings.h"
 
@@ -208,11 +209,17 @@ std::vector<Point3d> CollectJumperPoints(const CuttingJob& job, const CLaserSett
     if (contourIndex < 0 || contourIndex >= static_cast<int>(job.contours.size())) return points;
     const std::uint64_t handle = job.contours[static_cast<std::size_t>(contourIndex)].handle;
     std::size_t found = 0;
-    for (int i = 0; i < job.contourCount && i < static_cast<int>(job.contours.size()); ++i) {
+    auto take = [&](int i) {
         const ContourRecord& r = job.contours[static_cast<std::size_t>(i)];
-        if (r.kind != ContourKind::KindJumperPoint || r.parentHandle != handle) continue;
+        if (r.kind != ContourKind::KindJumperPoint || r.parentHandle != handle) return;
         ++found;
         if (points.size() < kMaxJumperPointsPerContour) points.push_back({r.minX, r.minY, 0.0});
+    };
+    std::vector<int> indexed;
+    if (IndexedJumperPoints(job, handle, indexed)) {
+        for (int i : indexed) take(i);
+    } else {
+        for (int i = 0; i < job.contourCount && i < static_cast<int>(job.contours.size()); ++i) take(i);
     }
     if (found > points.size()) {
         PrintLocalized(kTooManyJumperPointsText, unsigned(points.size()), unsigned(found));
