@@ -253,6 +253,13 @@ void Unplace(CNestingEngine& engine, const PartGroup& group) {
     }
 }
 
+// Whether the part at `j` of the placement order has a pair template of its rotation rule.
+bool PairTemplateBuilt(const CNestingEngine& engine, int j) {
+    if (j < 0 || j >= static_cast<int>(engine.PartOrder.size())) return false;
+    const PartInstance* part = At(engine.PartInstances, engine.PartOrder[static_cast<std::size_t>(j)]);
+    return part != nullptr && part->Type != nullptr && part->Type->PairTemplates[0].Valid;
+}
+
 int PlaceInHole(CNestingEngine& engine, int j) {
     HoleCall call{engine};
     for (int attempt = 0; attempt < kMaxHoleTemplateTries; ++attempt) {
@@ -261,6 +268,11 @@ int PlaceInHole(CNestingEngine& engine, int j) {
             members = engine.LoadGroupTemplate(j, 2);
             if (members != 2) {
                 engine.PairWanted = 0;
+            } else if (!PairTemplateBuilt(engine, j)) {
+                // A type whose pairs all need a turn its rule forbids has no pair template: loading one would put
+                // the partner on top of the part.
+                engine.PairWanted = 0;
+                members = engine.LoadGroupTemplate(j, 1);
             }
         } else {
             members = engine.LoadGroupTemplate(j, 1);

@@ -31,6 +31,7 @@ struct HoleJob {
         small.PairVariants[0].Quality = 0.4f;
         // A pair: the second copy w + 1 to the right of the first.
         small.PairTemplates[0].Members[1] = PartGroupMember{-1, w + 1.0, 0.0, 0.0, 0};
+        small.PairTemplates[0].Valid = 1;
         AddPartType(engine, small, quantity, 0, kRotateNone);
         AddStockType(engine, MakeRectangleType(kKindStock, 1000, 500), 1);
         ASSERT_TRUE(AddInstances(engine));
@@ -119,6 +120,19 @@ TEST_F(HoleFilling, FurtherPartsShareTheHoleWithoutOverlapping) {
             EXPECT_TRUE(Apart(Box(i), Box(k))) << i << " and " << k;
         }
     }
+}
+
+TEST_F(HoleFilling, APairWithoutItsTemplateGoesInAlone) {
+    // A type whose pair arrangements all need a turn its rule forbids gets no pair template: the partner must not
+    // be laid on top of the part.
+    MakeJob(30, 20, 2);
+    engine.PartTypes[1].PairTemplates[0].Valid = 0;
+    engine.UseCluster = 1;
+    engine.PairWanted = 1;
+    ASSERT_EQ(PlacePartInHole(engine, 1), 0);
+    EXPECT_EQ(engine.HolePlacedCount, 1);
+    EXPECT_EQ(Instance(1).Placed, 1);
+    EXPECT_EQ(Instance(2).Placed, 0);
 }
 
 TEST_F(HoleFilling, APairCountsTwice) {
