@@ -139,6 +139,22 @@ int FreeDrawingSlot(CLaserSettings& settings, int index) {
     return 0;
 }
 
+void TakeMachineSettings(CuttingJob& job, const CLaserSettings& settings) {
+    job.machineType = settings.TypeMachine;
+    job.postprocessor = settings.Postprocessor;
+    job.postprocessorFolder = settings.DirPostprocessor;
+    job.feedCut = settings.FeedCut;
+    job.feedEngrave = settings.EngraveCut;
+    job.feedHeatTreatment = settings.HeatTreatmentCut;
+    job.feedRapid = settings.FeedRapid;
+    job.timeLaserOnOff = settings.TimeLaserOnOff;
+    job.toolDiameter = settings.DiameterTool;
+    job.leadInSpan = settings.LeadInSpan;
+    job.leadOutSpan = settings.LeadOutSpan;
+    job.leadAngle = settings.Angle;
+    job.leadAngleRad = settings.Angle * std::numbers::pi / 180.0;
+}
+
 int InitCuttingJob(CLaserSettings& settings) {
     DrawingSlot* slot = CurrentSlot(settings);
     if (!slot) return -1;
@@ -156,19 +172,7 @@ int InitCuttingJob(CLaserSettings& settings) {
     job.materialNumber = settings.Material_Num;
     job.materialFolder = settings.DirMaterial;
     job.programName.clear();
-    job.machineType = settings.TypeMachine;
-    job.postprocessor = settings.Postprocessor;
-    job.postprocessorFolder = settings.DirPostprocessor;
-    job.feedCut = settings.FeedCut;
-    job.feedEngrave = settings.EngraveCut;
-    job.feedHeatTreatment = settings.HeatTreatmentCut;
-    job.feedRapid = settings.FeedRapid;
-    job.timeLaserOnOff = settings.TimeLaserOnOff;
-    job.toolDiameter = settings.DiameterTool;
-    job.leadInSpan = settings.LeadInSpan;
-    job.leadOutSpan = settings.LeadOutSpan;
-    job.leadAngle = settings.Angle;
-    job.leadAngleRad = settings.Angle * std::numbers::pi / 180.0;
+    TakeMachineSettings(job, settings);
     job.thickness = settings.Thin;
     job.density = settings.Density;
 

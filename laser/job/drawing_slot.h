@@ -136,6 +136,10 @@ int FreeDrawingSlot(CLaserSettings& settings, int index);
 // Creates the current slot's job when it has none and (re)initialises it from the settings: status 1, change
 // counter 0, contour table released, path state at the home point. Answers 0; -1 when there is no current slot.
 int InitCuttingJob(CLaserSettings& settings);
+
+// The machine, postprocessor, feed, tool and lead values of the settings taken into the job (when it is made and
+// each time it is stored).
+void TakeMachineSettings(CuttingJob& job, const CLaserSettings& settings);
 // The index of the working drawing's slot, or kNoDrawingSlot. `changed` tells whether the stored job was read
 // again because the drawing's tag shows another change counter than the slot.
 int IdentifyDrawing(CLaserSettings& settings, bool& changed);

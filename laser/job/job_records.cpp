@@ -322,19 +322,7 @@ int WriteJobSettings(CLaserSettings& settings) {
     DrawingSlot& slot = *cur.slot;
     CuttingJob& job = *cur.job;
     job.dataVersion = kJobDataVersionWritten;
-    job.machineType = settings.TypeMachine;
-    job.postprocessor = settings.Postprocessor;
-    job.postprocessorFolder = settings.DirPostprocessor;
-    job.feedCut = settings.FeedCut;
-    job.feedEngrave = settings.EngraveCut;
-    job.feedHeatTreatment = settings.HeatTreatmentCut;
-    job.feedRapid = settings.FeedRapid;
-    job.timeLaserOnOff = settings.TimeLaserOnOff;
-    job.toolDiameter = settings.DiameterTool;
-    job.leadInSpan = settings.LeadInSpan;
-    job.leadOutSpan = settings.LeadOutSpan;
-    job.leadAngle = settings.Angle;
-    job.leadAngleRad = settings.Angle * std::numbers::pi / 180.0;
+    TakeMachineSettings(job, settings);
 
     ObjectId id = FindOrMakeHeadText(slot.settingsTextHandle, kJobSettingsText);
     if (id.isNull()) return -1;
