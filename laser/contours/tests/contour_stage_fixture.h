@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+
+#include <unistd.h>
 
 #include "host/db/database.h"
 #include "host/db/entities.h"
@@ -59,7 +62,7 @@ struct StageSettings {
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        host::reg::setMachineRegistryFile(std::string(KESTRION_BINARY_DIR) + "/laser_contours_stage_tests.reg");
+        host::reg::setMachineRegistryFile(registryFile_);
         // A test that starts over (SetUp again inside a table of cases) keeps what it found at its start.
         if (!saved_) saved_ = StageSettings::Take(LaserSettings());
         SetLanguageFlag(0);
@@ -67,7 +70,12 @@ protected:
     void TearDown() override {
         if (saved_) saved_->Restore(LaserSettings());
         SetLanguageFlag(0);
+        std::filesystem::remove(registryFile_);
     }
+
+    // This test process's registry: CTest runs every case as a process of its own, side by side.
+    const std::string registryFile_ =
+        std::string(KESTRION_BINARY_DIR) + "/laser_contours_stage_tests." + std::to_string(::getpid()) + ".reg";
     CLaserSettings& settings() { return LaserSettings(); }
 
 private:

@@ -236,7 +236,6 @@ protected:
         host::ed::commandStack().removeGroup(host::ed::kHostCommandGroup);
         host::ed::documents().closeAll();
         DestroyLaserSettings();
-        host::reg::setMachineRegistryFile(std::string(KESTRION_BINARY_DIR) + "/laser_nc_tests.reg");
         fs::remove_all(scratch_);
     }
 

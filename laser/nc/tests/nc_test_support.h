@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "cadlib/groups.h"
 #include "cadlib/layers.h"
 #include "host/db/database.h"
@@ -116,8 +118,13 @@ struct TestGroup {
 
 class NcTest : public ::testing::Test {
 protected:
+    // This test process's registry: CTest runs every case as a process of its own, side by side, so a file shared
+    // by the binary would let one case read what another wrote.
+    static std::string RegistryFile() {
+        return std::string(KESTRION_BINARY_DIR) + "/laser_nc_tests." + std::to_string(::getpid()) + ".reg";
+    }
     void SetUp() override {
-        host::reg::setMachineRegistryFile(std::string(KESTRION_BINARY_DIR) + "/laser_nc_tests.reg");
+        host::reg::setMachineRegistryFile(RegistryFile());
         DestroyLaserSettings();
         SetLanguageFlag(0);
         host::ed::documents().closeAll();
@@ -145,6 +152,7 @@ protected:
         host::ed::documents().closeAll();
         DestroyLaserSettings();
         SetLanguageFlag(0);
+        std::filesystem::remove(RegistryFile());
     }
 
     void Prepare(const PostprocessorSettings& p) {

@@ -7,10 +7,13 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "cadlib/groups.h"
 #include "host/db/database.h"
@@ -53,7 +56,7 @@ struct TestPath {
 class PathTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        host::reg::setMachineRegistryFile(std::string(KESTRION_BINARY_DIR) + "/laser_path_groups_tests.reg");
+        host::reg::setMachineRegistryFile(registryFile_);
         DestroyLaserSettings();
         SetLanguageFlag(0);
         host::ed::documents().closeAll();
@@ -82,7 +85,13 @@ protected:
         host::ed::documents().closeAll();
         DestroyLaserSettings();
         SetLanguageFlag(0);
+        std::filesystem::remove(registryFile_);
     }
+
+    // This test process's registry: CTest runs every case as a process of its own, side by side, so a file shared
+    // by the binary would let one case read what another wrote.
+    const std::string registryFile_ =
+        std::string(KESTRION_BINARY_DIR) + "/laser_path_groups_tests." + std::to_string(::getpid()) + ".reg";
 
 public:
     host::db::Database& db() { return *db_; }
