@@ -331,8 +331,7 @@ int EraseCenterLines() {
 }
 
 int PrepareGeometryCommand() {
-    PrepareDrawingJob(LaserSettings());
-    return 0;
+    return PrepareDrawingJob(LaserSettings());
 }
 
 void CommandNCCreateContour() {

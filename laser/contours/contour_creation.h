@@ -37,7 +37,7 @@ int CreateContours();
 // number erased.
 int EraseCenterLines();
 
-// The preparation of the commands that measure the drawing's geometry: PrepareDrawingJob. Answers 0.
+// The preparation of the commands that measure the drawing's geometry: PrepareDrawingJob, with its answer.
 int PrepareGeometryCommand();
 
 // The largest closed outer part contour's area over the area of its box; 0 when there is none or its box is empty.

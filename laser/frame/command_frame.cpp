@@ -3,6 +3,7 @@
 
 #include "cadlib/drawing_environment.h"
 #include "cadlib/layers.h"
+#include "laser/contours/contour_creation.h"
 #include "laser/frame/contour_guard.h"
 #include "laser/frame/status_line.h"
 #include "laser/job/job_life_cycle.h"
@@ -14,9 +15,7 @@ namespace {
 int prepareJob(FramePrepare prepare) {
     switch (prepare) {
         case FramePrepare::None: return 0;
-        // FIXME: the geometry commands are to get their own preparation with contour creation; until then they
-        // prepare the drawing's job as every other command does.
-        case FramePrepare::GeometryCommand:
+        case FramePrepare::GeometryCommand: return PrepareGeometryCommand();
         case FramePrepare::DrawingJob: return PrepareDrawingJob(LaserSettings());
     }
     return 0;

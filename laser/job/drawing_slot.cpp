@@ -12,9 +12,13 @@
 #include "laser/job/job_life_cycle.h"
 #include "laser/job/job_messages.h"
 #include "laser/job/job_records.h"
+#include "laser/path/path_deletion.h"
 #include "laser/settings/laser_settings.h"
 
 namespace {
+
+// Up while the path of a slot marked as a nesting start is erased.
+bool g_erasingLockedPath = false;
 
 constexpr std::string_view kTagPrefix = "Kstr";
 constexpr std::string_view kProjectNameVar = "PROJECTNAME";
@@ -229,6 +233,13 @@ int IdentifyDrawing(CLaserSettings& settings, bool& changed) {
                 const int jobId = slot.jobId;
                 ReadJobData(settings);
                 slot.jobId = jobId;
+            } else if (slot.locked && slot.job && slot.job->pathGroupCount > 0 && !g_erasingLockedPath) {
+                // a drawing marked as the start of a nesting holds no cutting path; the erase prepares the
+                // drawing's job itself, which comes back here while the flag is up
+                settings.CurrentDrawingSlot = i;
+                g_erasingLockedPath = true;
+                CommandDelAll();
+                g_erasingLockedPath = false;
             }
             return i;
         }

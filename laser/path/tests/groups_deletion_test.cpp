@@ -342,5 +342,16 @@ TEST_F(PathDeletion, MarkingTheStartOfANestingErasesThePathFirst) {
     EXPECT_EQ(Slot().locked, 1);
 }
 
+TEST_F(PathDeletion, ADrawingMarkedAsANestingStartLosesItsPathAtTheNextCommand) {
+    SquaresWithPaths(2);
+    Slot().locked = 1;
+    PrepareDrawingJob(Settings());
+    EXPECT_EQ(Job().pathGroupCount, 0);
+    for (unsigned n = 1; n <= 2; ++n) EXPECT_FALSE(GroupExists(n)) << n;
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(Processed(i), 0) << i;
+    EXPECT_EQ(Slot().locked, 1) << "the mark stays until contours are made again";
+}
+
 }  // namespace
+
 }  // namespace path_testing
