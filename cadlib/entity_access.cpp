@@ -27,10 +27,6 @@ void toArray(const Point3d& p, double out[3]) {
     out[2] = p.z;
 }
 
-ObjectId idFromHandle(std::uint64_t handle) {
-    const host::db::Database* db = host::db::workingDatabase();
-    return db ? db->idFromHandle(host::db::Handle(handle)) : ObjectId();
-}
 
 void highlightByName(const EntityName& name, bool on, int& answer) {
     const ObjectId id = host::db::nameToId(name);
@@ -105,8 +101,13 @@ int GetPointDataAds(const EntityName& name, double position[3]) {
     return kFound;
 }
 
+ObjectId IdOfHandle(std::uint64_t handle) {
+    const host::db::Database* db = host::db::workingDatabase();
+    return db ? db->idFromHandle(host::db::Handle(handle)) : ObjectId();
+}
+
 int GetLineEndpointsByHandle(std::uint64_t handle, Point3d& start, Point3d& end) {
-    ObjectPtr<host::db::Line> line(idFromHandle(handle), OpenMode::Read);
+    ObjectPtr<host::db::Line> line(IdOfHandle(handle), OpenMode::Read);
     if (!line) return kHandleNotFound;
     start = line->start();
     end = line->end();
@@ -114,25 +115,25 @@ int GetLineEndpointsByHandle(std::uint64_t handle, Point3d& start, Point3d& end)
 }
 
 int SetLineStartPointByHandle(std::uint64_t handle, const Point3d& point) {
-    ObjectPtr<host::db::Line> line(idFromHandle(handle), OpenMode::Write);
+    ObjectPtr<host::db::Line> line(IdOfHandle(handle), OpenMode::Write);
     if (line) line->setStart(point);
     return kFound;
 }
 
 int EraseEntityByHandle(std::uint64_t handle) {
-    ObjectPtr<host::db::Entity> entity(idFromHandle(handle), OpenMode::Write);
+    ObjectPtr<host::db::Entity> entity(IdOfHandle(handle), OpenMode::Write);
     if (entity) entity->erase();
     return kFound;
 }
 
 int HighlightEntityByHandle(std::uint64_t handle) {
-    const ObjectId id = idFromHandle(handle);
+    const ObjectId id = IdOfHandle(handle);
     if (!id.isNull()) host::ed::highlight(id, true);
     return kFound;
 }
 
 int UnhighlightEntityByHandle(std::uint64_t handle) {
-    const ObjectId id = idFromHandle(handle);
+    const ObjectId id = IdOfHandle(handle);
     if (!id.isNull()) host::ed::highlight(id, false);
     return kFound;
 }

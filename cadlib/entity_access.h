@@ -22,6 +22,9 @@ int GetLineDataAds(const host::db::EntityName& name, double start[3], double end
 int GetLineData(const host::db::EntityName& name, host::ge::Point3d& start, host::ge::Point3d& end);
 int GetPointDataAds(const host::db::EntityName& name, double position[3]);
 
+// The object of `handle` in the working drawing; a null id when there is no working drawing or no object has it.
+host::db::ObjectId IdOfHandle(std::uint64_t handle);
+
 // By handle in the working drawing. 0 found, 1 when no object has the handle or it is no line (outputs
 // unchanged).
 int GetLineEndpointsByHandle(std::uint64_t handle, host::ge::Point3d& start, host::ge::Point3d& end);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cadlib/entity_access.h"
 #include "cadlib/host_variables.h"
 #include "cadlib/messages.h"
 #include "cadlib/segment_box.h"
@@ -80,11 +81,6 @@ bool IsPartMaterialKind(ContourKind kind) {
 
 bool IsCutOpenKind(ContourKind kind) {
     return IsOneOf(kind, {ContourKind::KindBase, ContourKind::NoLeadIn, ContourKind::JumperLine});
-}
-
-ObjectId IdOfHandle(std::uint64_t handle) {
-    host::db::Database* db = host::db::workingDatabase();
-    return db != nullptr ? db->idFromHandle(host::db::Handle(handle)) : ObjectId{};
 }
 
 // The record's box grown by `margin` on every side.

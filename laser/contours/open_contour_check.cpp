@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cadlib/entity_access.h"
 #include "cadlib/messages.h"
 #include "host/db/database.h"
 #include "host/db/entities.h"
@@ -64,11 +65,6 @@ const TwoLanguageText kNotDeleted = {
     "\n\rThe open contour %s could not be deleted (its layer may be locked).",
     "\n\rНезамкнутый контур %s не удалось удалить (возможно, его слой заблокирован).",
 };
-
-ObjectId IdOfHandle(std::uint64_t handle) {
-    host::db::Database* db = host::db::workingDatabase();
-    return db != nullptr && handle != 0 ? db->idFromHandle(host::db::Handle(handle)) : ObjectId{};
-}
 
 std::string HandleText(std::uint64_t handle) { return host::db::Handle(handle).text(); }
 

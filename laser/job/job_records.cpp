@@ -9,6 +9,7 @@
 #include <memory>
 #include <numbers>
 
+#include "cadlib/entity_access.h"
 #include "cadlib/entity_creation.h"
 #include "cadlib/layers.h"
 #include "host/db/database.h"
@@ -53,12 +54,6 @@ std::string CutText(const std::string& text, std::size_t maxChars) {
     std::string out;
     SetSlotText(out, text, maxChars);
     return out;
-}
-
-ObjectId IdOfHandle(std::uint64_t handle) {
-    Database* db = host::db::workingDatabase();
-    if (!db || handle == 0) return {};
-    return db->idFromHandle(Handle(handle));
 }
 
 // Adds "Kstr" to the drawing's application table unless it is there.

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "cadlib/angles.h"
+#include "cadlib/entity_access.h"
 #include "cadlib/host_variables.h"
 #include "host/db/database.h"
 #include "host/sys/number_text.h"
@@ -33,11 +34,6 @@ constexpr double kCircleProbeShare = 0.01;
 // A circle's plan direction: 0 clockwise travel, 1 counter-clockwise (a polyline's 0 is its vertex order).
 constexpr std::uint8_t kCircleClockwise = 0;
 constexpr std::uint8_t kCircleCounterClockwise = 1;
-
-host::db::ObjectId IdOfHandle(std::uint64_t handle) {
-    host::db::Database* db = host::db::workingDatabase();
-    return db != nullptr ? db->idFromHandle(host::db::Handle(handle)) : host::db::ObjectId{};
-}
 
 double Normalized(double angle) {
     NormalizeAngle(angle);

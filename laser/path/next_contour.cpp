@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "cadlib/entity_access.h"
 #include "host/db/database.h"
 #include "host/db/entities.h"
 #include "laser/job/drawing_slot.h"
@@ -32,11 +33,6 @@ bool IsKind(const ContourRecord& r, ContourKind kind) { return r.kind == kind; }
 bool IsEngraveKind(ContourKind kind) {
     return kind == ContourKind::EngraveLine || kind == ContourKind::EngraveAndMarkLine ||
            kind == ContourKind::MarkLine;
-}
-
-host::db::ObjectId IdOfHandle(std::uint64_t handle) {
-    host::db::Database* db = host::db::workingDatabase();
-    return db != nullptr ? db->idFromHandle(host::db::Handle(handle)) : host::db::ObjectId{};
 }
 
 // Square of the distance from `p` to the record's box in the plane: no vertex or circle point of the contour is

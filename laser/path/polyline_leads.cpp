@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cadlib/angles.h"
+#include "cadlib/entity_access.h"
 #include "cadlib/point_equality.h"
 #include "cadlib/point_in_contour.h"
 #include "cadlib/polyline_contour.h"
@@ -73,11 +74,6 @@ double Bulge(const host::db::LwPolyline& polyline, unsigned i) {
     double b = 0.0;
     polyline.getBulgeAt(i, b);
     return b;
-}
-
-host::db::ObjectId IdOfHandle(std::uint64_t handle) {
-    host::db::Database* db = host::db::workingDatabase();
-    return db != nullptr ? db->idFromHandle(host::db::Handle(handle)) : host::db::ObjectId{};
 }
 
 // The middle of segment 0: a line's midpoint, an arc's point at the mean of its end angles.

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "cadlib/angles.h"
+#include "cadlib/entity_access.h"
 #include "cadlib/entity_creation.h"
 #include "cadlib/polyline_contour.h"
 #include "host/db/database.h"
@@ -49,11 +50,6 @@ double Distance(const Point3d& a, const Point3d& b) {
 double Score(const Point3d& a, const Point3d& b, const Point3d& p) {
     if (a.x == b.x && a.y == b.y) return Distance(a, p);
     return Distance(a, p) + Distance(b, p);
-}
-
-host::db::ObjectId IdOfHandle(std::uint64_t handle) {
-    host::db::Database* db = host::db::workingDatabase();
-    return db != nullptr ? db->idFromHandle(host::db::Handle(handle)) : host::db::ObjectId{};
 }
 
 // A segment of the polyline as the corner test sees it.
