@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/plate_sheet.h"
 #include "host/db/database.h"
 #include "host/db/entities.h"
 #include "host/ed/command.h"
@@ -31,14 +32,12 @@ namespace {
 
 using host::ge::Point3d;
 
-constexpr double kPlateWidth = 100.0, kPlateHeight = 60.0, kGap = 10.0;
-constexpr int kPartsPerRow = 100;
+using bench_sheet::Append;
+using bench_sheet::kPlateHeight;
+using bench_sheet::kPlateWidth;
+
 constexpr const char* kBenchGroup = "BENCH";
 constexpr const char* kStagesCommand = "CONTOURSTAGES";
-
-void Append(host::db::BlockTableRecord& space, std::unique_ptr<host::db::Entity> e) {
-    space.appendEntity(std::move(e));
-}
 
 // One part with its lower left corner at (x, y).
 void DrawPart(host::db::BlockTableRecord& space, double x, double y) {
@@ -60,10 +59,8 @@ void DrawPart(host::db::BlockTableRecord& space, double x, double y) {
 }
 
 void DrawSheet(host::db::Database& db, int parts) {
-    host::db::ObjectPtr<host::db::BlockTableRecord> space(db.modelSpaceId(), host::db::OpenMode::Write);
-    for (int k = 0; k < parts; ++k) {
-        DrawPart(*space, (k % kPartsPerRow) * (kPlateWidth + kGap), (k / kPartsPerRow) * (kPlateHeight + kGap));
-    }
+    bench_sheet::DrawRows(db, parts,
+                          [](host::db::BlockTableRecord& space, double x, double y, int) { DrawPart(space, x, y); });
 }
 
 class Stopwatch {
@@ -131,12 +128,7 @@ int main(int argc, char** argv) {
     host::ed::commandStack().add({kBenchGroup, kStagesCommand, kStagesCommand, 0, RunStages, nullptr});
     host::ed::transcript().setEcho(false);
 
-    std::vector<int> sheets = {100, 1000, 10000};
-    if (argc > 1) {
-        sheets.clear();
-        for (int k = 1; k < argc; ++k) sheets.push_back(std::atoi(argv[k]));
-    }
-    for (int parts : sheets) RunSheet(parts);
+    for (int parts : bench_sheet::SheetSizes(argc, argv)) RunSheet(parts);
 
     host::ed::documents().closeAll();
     DestroyLaserSettings();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/plate_sheet.h"
 #include "host/db/database.h"
 #include "host/db/entities.h"
 #include "host/db/resbuf.h"
@@ -30,32 +31,16 @@
 
 namespace {
 
-using host::ge::Point2d;
+using bench_sheet::Append;
 using host::ge::Point3d;
-
-constexpr double kPlateWidth = 100.0, kPlateHeight = 60.0, kCorner = 10.0, kGap = 10.0;
-constexpr int kPartsPerRow = 100;
-// The bulge of a quarter circle.
-const double kQuarterBulge = std::tan(std::numbers::pi / 8);
-
-void Append(host::db::BlockTableRecord& space, std::unique_ptr<host::db::Entity> e) {
-    space.appendEntity(std::move(e));
-}
 
 // The plate's outline with its upper right corner rounded: loose lines and an arc, or one polyline.
 void DrawOutline(host::db::BlockTableRecord& space, double x, double y, bool asPolyline) {
-    const double w = kPlateWidth, h = kPlateHeight, c = kCorner;
     if (asPolyline) {
-        auto outline = std::make_unique<host::db::LwPolyline>();
-        outline->addVertexAt(0, Point2d(x, y), 0.0);
-        outline->addVertexAt(1, Point2d(x + w, y), 0.0);
-        outline->addVertexAt(2, Point2d(x + w, y + h - c), kQuarterBulge);
-        outline->addVertexAt(3, Point2d(x + w - c, y + h), 0.0);
-        outline->addVertexAt(4, Point2d(x, y + h), 0.0);
-        outline->setClosed(true);
-        Append(space, std::move(outline));
+        bench_sheet::DrawRoundedOutline(space, x, y);
         return;
     }
+    const double w = bench_sheet::kPlateWidth, h = bench_sheet::kPlateHeight, c = bench_sheet::kCorner;
     Append(space, std::make_unique<host::db::Line>(Point3d(x, y), Point3d(x + w, y)));
     Append(space, std::make_unique<host::db::Line>(Point3d(x + w, y), Point3d(x + w, y + h - c)));
     Append(space, std::make_unique<host::db::Arc>(Point3d(x + w - c, y + h - c), c, 0.0, std::numbers::pi / 2));
@@ -63,26 +48,12 @@ void DrawOutline(host::db::BlockTableRecord& space, double x, double y, bool asP
     Append(space, std::make_unique<host::db::Line>(Point3d(x, y + h), Point3d(x, y)));
 }
 
-// One part with its lower left corner at (x, y).
-void DrawPart(host::db::BlockTableRecord& space, double x, double y, bool asPolyline) {
-    DrawOutline(space, x, y, asPolyline);
-    Append(space, std::make_unique<host::db::Circle>(Point3d(x + 20, y + 20), 8.0));
-    Append(space, std::make_unique<host::db::Circle>(Point3d(x + 20, y + 42), 6.0));
-    auto slot = std::make_unique<host::db::LwPolyline>();
-    slot->addVertexAt(0, Point2d(x + 45, y + 25), 0.0);
-    slot->addVertexAt(1, Point2d(x + 75, y + 25), 1.0);
-    slot->addVertexAt(2, Point2d(x + 75, y + 35), 0.0);
-    slot->addVertexAt(3, Point2d(x + 45, y + 35), 1.0);
-    slot->setClosed(true);
-    Append(space, std::move(slot));
-}
-
+// Every other plate's outline is loose lines and an arc, the others one polyline.
 void DrawSheet(host::db::Database& db, int parts) {
-    host::db::ObjectPtr<host::db::BlockTableRecord> space(db.modelSpaceId(), host::db::OpenMode::Write);
-    for (int k = 0; k < parts; ++k) {
-        DrawPart(*space, (k % kPartsPerRow) * (kPlateWidth + kGap), (k / kPartsPerRow) * (kPlateHeight + kGap),
-                 k % 2 == 1);
-    }
+    bench_sheet::DrawRows(db, parts, [](host::db::BlockTableRecord& space, double x, double y, int k) {
+        DrawOutline(space, x, y, k % 2 == 1);
+        bench_sheet::DrawHolesAndSlot(space, x, y);
+    });
 }
 
 void RunSheet(int parts) {
@@ -97,7 +68,7 @@ void RunSheet(int parts) {
     SetContourStageTimes(&times);
     const auto start = std::chrono::steady_clock::now();
     host::ed::command({host::db::ResBuf(host::db::RTSTR, "NCCreateContour")});
-    const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double total = bench_sheet::SecondsSince(start);
     SetContourStageTimes(nullptr);
 
     const CuttingJob* job = CurrentJob(settings);
@@ -117,12 +88,7 @@ int main(int argc, char** argv) {
     RegisterLaserCommands();
     host::ed::transcript().setEcho(false);
 
-    std::vector<int> sheets = {100, 1000, 10000};
-    if (argc > 1) {
-        sheets.clear();
-        for (int k = 1; k < argc; ++k) sheets.push_back(std::atoi(argv[k]));
-    }
-    for (int parts : sheets) RunSheet(parts);
+    for (int parts : bench_sheet::SheetSizes(argc, argv)) RunSheet(parts);
 
     RemoveLaserCommands();
     host::ed::documents().closeAll();

@@ -28,9 +28,7 @@
 
 namespace {
 
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench_sheet::SecondsSince;
 
 void RunSheet(int parts) {
     host::ed::documents().closeAll();
@@ -75,12 +73,7 @@ int main(int argc, char** argv) {
     host::ed::registerHostCommands();
     host::ed::transcript().setEcho(false);
 
-    std::vector<int> sheets = {100, 1000, 10000};
-    if (argc > 1) {
-        sheets.clear();
-        for (int k = 1; k < argc; ++k) sheets.push_back(std::atoi(argv[k]));
-    }
-    for (int parts : sheets) RunSheet(parts);
+    for (int parts : bench_sheet::SheetSizes(argc, argv)) RunSheet(parts);
 
     host::ed::documents().closeAll();
     DestroyLaserSettings();

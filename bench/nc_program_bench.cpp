@@ -44,9 +44,7 @@ public:
     long long characters = 0;
 };
 
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench_sheet::SecondsSince;
 
 long long CountLines(const fs::path& path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");

@@ -1,10 +1,13 @@
-// The generated sheet of the path benchmarks: rows of 100 plates of 100 x 60 with a rounded corner, two round
-// holes and a slot (four contours a part), 10 apart.
+// The generated sheets of the path benchmarks: rows of 100 plates of 100 x 60, 10 apart (by default plates with a
+// rounded corner, two round holes and a slot: four contours a part), and the timing helpers the benchmarks share.
 #pragma once
 
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <numbers>
+#include <vector>
 
 #include "host/db/database.h"
 #include "host/db/entities.h"
@@ -18,10 +21,9 @@ inline void Append(host::db::BlockTableRecord& space, std::unique_ptr<host::db::
     space.appendEntity(std::move(e));
 }
 
-// One part with its lower left corner at (x, y).
-inline void DrawPart(host::db::BlockTableRecord& space, double x, double y) {
+// The plate's outline with its upper right corner rounded, as one closed polyline with a bulge.
+inline void DrawRoundedOutline(host::db::BlockTableRecord& space, double x, double y) {
     using host::ge::Point2d;
-    using host::ge::Point3d;
     // The bulge of a quarter circle.
     const double quarterBulge = std::tan(std::numbers::pi / 8);
     const double w = kPlateWidth, h = kPlateHeight, c = kCorner;
@@ -33,6 +35,12 @@ inline void DrawPart(host::db::BlockTableRecord& space, double x, double y) {
     outline->addVertexAt(4, Point2d(x, y + h), 0.0);
     outline->setClosed(true);
     Append(space, std::move(outline));
+}
+
+// The plate's inner contours: two round holes and a slot with two half-circle ends.
+inline void DrawHolesAndSlot(host::db::BlockTableRecord& space, double x, double y) {
+    using host::ge::Point2d;
+    using host::ge::Point3d;
     Append(space, std::make_unique<host::db::Circle>(Point3d(x + 20, y + 20), 8.0));
     Append(space, std::make_unique<host::db::Circle>(Point3d(x + 20, y + 42), 6.0));
     auto slot = std::make_unique<host::db::LwPolyline>();
@@ -44,12 +52,36 @@ inline void DrawPart(host::db::BlockTableRecord& space, double x, double y) {
     Append(space, std::move(slot));
 }
 
-// `parts` parts in rows from the origin up.
-inline void DrawSheet(host::db::Database& db, int parts) {
+// One part with its lower left corner at (x, y).
+inline void DrawPart(host::db::BlockTableRecord& space, double x, double y) {
+    DrawRoundedOutline(space, x, y);
+    DrawHolesAndSlot(space, x, y);
+}
+
+// `parts` parts in rows from the origin up, each drawn by drawPart(space, x, y, k) for the k-th part.
+template <class DrawOne>
+void DrawRows(host::db::Database& db, int parts, DrawOne drawPart) {
     host::db::ObjectPtr<host::db::BlockTableRecord> space(db.modelSpaceId(), host::db::OpenMode::Write);
     for (int k = 0; k < parts; ++k) {
-        DrawPart(*space, (k % kPartsPerRow) * (kPlateWidth + kGap), (k / kPartsPerRow) * (kPlateHeight + kGap));
+        drawPart(*space, (k % kPartsPerRow) * (kPlateWidth + kGap), (k / kPartsPerRow) * (kPlateHeight + kGap), k);
     }
+}
+
+// `parts` plates of DrawPart in rows from the origin up.
+inline void DrawSheet(host::db::Database& db, int parts) {
+    DrawRows(db, parts, [](host::db::BlockTableRecord& space, double x, double y, int) { DrawPart(space, x, y); });
+}
+
+// The sheet sizes named on the command line, or 100, 1,000 and 10,000 parts.
+inline std::vector<int> SheetSizes(int argc, char** argv) {
+    if (argc <= 1) return {100, 1000, 10000};
+    std::vector<int> sheets;
+    for (int k = 1; k < argc; ++k) sheets.push_back(std::atoi(argv[k]));
+    return sheets;
+}
+
+inline double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace bench_sheet
