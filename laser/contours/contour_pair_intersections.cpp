@@ -12,19 +12,7 @@ using host::db::OpenMode;
 namespace {
 
 bool TakesPart(const ContourRecord& r) {
-    if (r.shape == kShapePoint) return false;
-    switch (r.kind) {
-        case ContourKind::NoCloseLine:
-        case ContourKind::EngraveLine:
-        case ContourKind::CommonLine:
-        case ContourKind::HeatTreatmentLine:
-        case ContourKind::InsideCutLine:
-        case ContourKind::EngraveAndMarkLine:
-        case ContourKind::MarkLine:
-            return false;
-        default:
-            return true;
-    }
+    return r.shape != kShapePoint && !IsDrawnLineKind(r.kind);
 }
 
 host::db::ObjectId IdOf(const host::db::Database& db, const ContourRecord& r) {

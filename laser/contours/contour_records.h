@@ -38,6 +38,23 @@ enum class ContourKind : std::uint8_t {
     KindUnset = 255,           // not classified
 };
 
+// True for the kinds cut along the drawn line itself: open cuts, engraving, common lines, heat treatment, inside
+// cuts and marking lines. They get no kerf offset and take no part in the crossings of finished contours.
+constexpr bool IsDrawnLineKind(ContourKind kind) {
+    switch (kind) {
+        case ContourKind::NoCloseLine:
+        case ContourKind::EngraveLine:
+        case ContourKind::CommonLine:
+        case ContourKind::HeatTreatmentLine:
+        case ContourKind::InsideCutLine:
+        case ContourKind::EngraveAndMarkLine:
+        case ContourKind::MarkLine:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The type of one drawing entity as read from its data list.
 enum EntityTypeCode : int {
     kEntityLine = 1,

@@ -13,18 +13,7 @@ bool KindHasPath(ContourKind kind) {
 }
 
 bool KindCutsWithoutOffset(ContourKind kind) {
-    switch (kind) {
-        case ContourKind::NoCloseLine:
-        case ContourKind::EngraveLine:
-        case ContourKind::CommonLine:
-        case ContourKind::HeatTreatmentLine:
-        case ContourKind::InsideCutLine:
-        case ContourKind::EngraveAndMarkLine:
-        case ContourKind::MarkLine:
-            return true;
-        default:
-            return false;
-    }
+    return IsDrawnLineKind(kind);
 }
 
 void PlaceLeadEnds(LeadInPlan& plan) {
