@@ -1,6 +1,7 @@
 // What the writers of one contour's path share: kinds, the description's head and tail, leads, closing a group.
 #include "laser/path/contour_writer_support.h"
 
+#include <cmath>
 #include <string>
 
 #include "host/sys/number_text.h"
@@ -14,6 +15,21 @@ bool KindHasPath(ContourKind kind) {
 
 bool KindCutsWithoutOffset(ContourKind kind) {
     return IsDrawnLineKind(kind);
+}
+
+double PlanarDirection(const Point3d& from, const Point3d& to) {
+    return std::atan2(to.y - from.y, to.x - from.x);
+}
+
+double PlanarDistance(const Point3d& a, const Point3d& b) {
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
+
+Point3d PlanarVertex(const host::db::LwPolyline& polyline, unsigned i) {
+    Point3d p;
+    polyline.getPointAt(i, p);
+    p.z = 0.0;
+    return p;
 }
 
 void PlaceLeadEnds(LeadInPlan& plan) {

@@ -2,6 +2,7 @@
 // a contour group's description, placing and shortening leads, and closing the group.
 #pragma once
 
+#include "host/db/entities.h"
 #include "host/ge/point.h"
 #include "laser/contours/contour_records.h"
 #include "laser/path/lead_plan.h"
@@ -12,6 +13,13 @@ bool KindHasPath(ContourKind kind);
 // Kinds cut on the line itself, without a tool offset: open cuts, engravings, common and inside-cut lines, heat
 // treatment and marking lines.
 bool KindCutsWithoutOffset(ContourKind kind);
+
+// The plane direction from `from` to `to`, in radians (-pi to pi]; z is ignored.
+double PlanarDirection(const host::ge::Point3d& from, const host::ge::Point3d& to);
+// The plane distance between two points; z is ignored.
+double PlanarDistance(const host::ge::Point3d& a, const host::ge::Point3d& b);
+// The polyline's vertex `i` with z set to 0.
+host::ge::Point3d PlanarVertex(const host::db::LwPolyline& polyline, unsigned i);
 
 // Sets the cut colour for the side and appends " Offset=.." and " HP= <handle> <shape> <side> <placement>
 // <closure>" to the description being built.

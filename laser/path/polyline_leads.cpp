@@ -55,21 +55,6 @@ double Normalized(double angle) {
     return angle;
 }
 
-double Direction(const Point3d& from, const Point3d& to) {
-    return std::atan2(to.y - from.y, to.x - from.x);
-}
-
-double Distance(const Point3d& a, const Point3d& b) {
-    return std::hypot(b.x - a.x, b.y - a.y);
-}
-
-Point3d Vertex(const host::db::LwPolyline& polyline, unsigned i) {
-    Point3d p;
-    polyline.getPointAt(i, p);
-    p.z = 0.0;
-    return p;
-}
-
 double Bulge(const host::db::LwPolyline& polyline, unsigned i) {
     double b = 0.0;
     polyline.getBulgeAt(i, b);
@@ -84,8 +69,8 @@ Point3d MiddleOfFirstSegment(const host::db::LwPolyline& polyline) {
         const host::ge::Point2d p = arc.pointAtAngle(mid);
         return {p.x, p.y, 0.0};
     }
-    const Point3d a = Vertex(polyline, 0);
-    const Point3d b = Vertex(polyline, polyline.numVerts() > 1 ? 1 : 0);
+    const Point3d a = PlanarVertex(polyline, 0);
+    const Point3d b = PlanarVertex(polyline, polyline.numVerts() > 1 ? 1 : 0);
     return {(a.x + b.x) / 2.0, (a.y + b.y) / 2.0, 0.0};
 }
 
@@ -108,13 +93,13 @@ bool FindStartSegment(const host::db::LwPolyline& polyline, const Point3d& s, in
             segment = static_cast<int>(i);
             return true;
         }
-        const Point3d a = Vertex(polyline, i);
-        const Point3d b = Vertex(polyline, (i + 1) % polyline.numVerts());
+        const Point3d a = PlanarVertex(polyline, i);
+        const Point3d b = PlanarVertex(polyline, (i + 1) % polyline.numVerts());
         if (!PointsDifferAtPrecision(a, s, kPathPointPrecision) || !PointsDifferAtPrecision(b, s, kPathPointPrecision)) {
             continue;
         }
-        const double toStart = Normalized(Direction(s, a));
-        const double fromEnd = Normalized(Direction(b, s));
+        const double toStart = Normalized(PlanarDirection(s, a));
+        const double fromEnd = Normalized(PlanarDirection(b, s));
         double diff = std::fabs(toStart - fromEnd);
         diff = std::min(diff, cadlib::kTwoPi - diff);
         if (diff > kOnLineAngle) continue;
@@ -134,9 +119,9 @@ void OpenPolylineLeads(const CuttingJob& job, const CLaserSettings& settings, co
     plan.offsetSide = kOffsetNone;
     plan.leadInLength = plan.leadOutLength = 0.0;
     plan.startOnVertex = 1;
-    const Point3d first = Vertex(polyline, 0);
-    const Point3d last = Vertex(polyline, n - 1);
-    if (Distance(plan.startPoint, first) <= Distance(plan.startPoint, last)) {
+    const Point3d first = PlanarVertex(polyline, 0);
+    const Point3d last = PlanarVertex(polyline, n - 1);
+    if (PlanarDistance(plan.startPoint, first) <= PlanarDistance(plan.startPoint, last)) {
         plan.startPoint = first;
         plan.startSegment = 0;
         plan.direction = kCutForward;
@@ -177,7 +162,7 @@ void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings,
     bool found = false;
     if (n >= 3) {
         for (unsigned v = 0; v < n && !found; ++v) {
-            const Point3d p = Vertex(polyline, v);
+            const Point3d p = PlanarVertex(polyline, v);
             if (CoordinatesDifferAtPrecision(p.x, p.y, plan.startPoint.x, plan.startPoint.y, kPathPointPrecision)) {
                 continue;
             }
@@ -196,8 +181,8 @@ void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings,
             // A start point on no segment (a seed that no vertex beat): the nearest vertex takes its place.
             unsigned nearest = 0;
             for (unsigned v = 1; v < n; ++v) {
-                if (Distance(plan.startPoint, Vertex(polyline, v)) <
-                    Distance(plan.startPoint, Vertex(polyline, nearest))) {
+                if (PlanarDistance(plan.startPoint, PlanarVertex(polyline, v)) <
+                    PlanarDistance(plan.startPoint, PlanarVertex(polyline, nearest))) {
                     nearest = v;
                 }
             }
@@ -207,7 +192,7 @@ void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings,
     }
     if (found) {
         const unsigned v = static_cast<unsigned>(where.startVertex);
-        plan.startPoint = Vertex(polyline, v);
+        plan.startPoint = PlanarVertex(polyline, v);
         plan.startOnVertex = 1;
         where.incomingSegment = static_cast<int>(v == 0 ? n - 1 : v - 1);
         where.outgoingSegment = static_cast<int>(v);
@@ -236,7 +221,7 @@ void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings,
     } else {
         const Point3d minus = PointAtAngle(plan.startPoint, normal - t, kSideProbe);
         const Point3d plus = PointAtAngle(plan.startPoint, normal + t, kSideProbe);
-        left = Distance(plus, job.currentPoint) < Distance(minus, job.currentPoint);
+        left = PlanarDistance(plus, job.currentPoint) < PlanarDistance(minus, job.currentPoint);
     }
     where.rightSide = !left;
     if (!left) {
@@ -313,7 +298,7 @@ int TestOpenLineLeadIn(const CuttingJob& job, LeadInPlan& plan, bool test) {
         const std::vector<Point3d> crossings = entity->intersectWith(triangle);
         if (!crossings.empty()) {
             for (const Point3d& p : crossings) {
-                const double d = Distance(s, p);
+                const double d = PlanarDistance(s, p);
                 if (d < plan.leadInFreeLength) {
                     plan.leadInFreeLength = d;
                     plan.leadInCrossing = {p.x, p.y, 0.0};
@@ -348,17 +333,17 @@ int ComputeOpenLineLeadIn(const CuttingJob& job, const CLaserSettings& settings,
     const unsigned ie = forward ? n - 1 : 0;
     const unsigned iff = forward ? n - 2 : 1;
     if (Bulge(polyline, ia) != 0.0 || Bulge(polyline, ie) != 0.0) return -1;
-    const Point3d A = Vertex(polyline, ia), B = Vertex(polyline, ib), E = Vertex(polyline, ie),
-                  F = Vertex(polyline, iff);
+    const Point3d A = PlanarVertex(polyline, ia), B = PlanarVertex(polyline, ib), E = PlanarVertex(polyline, ie),
+                  F = PlanarVertex(polyline, iff);
     const double span = settings.LeadInSpan;
     const double h = settings.DiameterTool / 2.0;
-    double a = Direction(B, A);
+    double a = PlanarDirection(B, A);
     if (kind == ContourKind::InsideCutLine) {
         plan.leadInLength = span;
-        plan.startPoint = PointAtAngle(B, a, Distance(A, B) - h);
+        plan.startPoint = PointAtAngle(B, a, PlanarDistance(A, B) - h);
         a = Normalized(a + kInsideCutLeadTurn);
         plan.leadInAngle = a;
-        plan.leadOutEnd = PointAtAngle(F, Direction(F, E), Distance(F, E) - h);
+        plan.leadOutEnd = PointAtAngle(F, PlanarDirection(F, E), PlanarDistance(F, E) - h);
         plan.leadInStart = span > 0.0 ? PointAtAngle(A, a, span) : plan.startPoint;
         return 0;
     }

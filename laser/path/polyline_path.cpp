@@ -36,21 +36,6 @@ constexpr double kScrapProbe = 0.01;
 // The current point is the arc's start when they agree on this grid.
 constexpr int kArcStartPrecision = 100000;
 
-double Direction(const Point3d& from, const Point3d& to) {
-    return std::atan2(to.y - from.y, to.x - from.x);
-}
-
-double Distance(const Point3d& a, const Point3d& b) {
-    return std::hypot(b.x - a.x, b.y - a.y);
-}
-
-Point3d Vertex(const host::db::LwPolyline& polyline, unsigned i) {
-    Point3d p;
-    polyline.getPointAt(i, p);
-    p.z = 0.0;
-    return p;
-}
-
 host::db::ObjectId IdOfHandle(std::uint64_t handle) {
     host::db::Database* db = host::db::workingDatabase();
     return db != nullptr ? db->idFromHandle(host::db::Handle(handle)) : host::db::ObjectId{};
@@ -103,7 +88,7 @@ public:
                                     : ((plan_.startSegment - k) % segments + segments) % segments;
             if (loops) CornerLoop(seg);
             const bool lastPiece = k == pieces - 1;
-            const Point3d far = Vertex(polyline_, forward ? static_cast<unsigned>((seg + 1) % n)
+            const Point3d far = PlanarVertex(polyline_, forward ? static_cast<unsigned>((seg + 1) % n)
                                                           : static_cast<unsigned>(seg));
             const Point3d end = startInside && lastPiece ? plan_.startPoint : far;
             double bulge = 0.0;
@@ -235,8 +220,8 @@ std::vector<JumperGap> JumperGapsOnLine(const Point3d& p0, const Point3d& p1, co
                                         const GapContour& contour, const GapSizes& sizes) {
     std::vector<JumperGap> gaps;
     if (sizes.width == 0.0 || jumperPoints.empty()) return gaps;
-    const double length = Distance(p0, p1);
-    const double a = Direction(p0, p1);
+    const double length = PlanarDistance(p0, p1);
+    const double a = PlanarDirection(p0, p1);
     double n = a + cadlib::kHalfPi;
     for (const Point3d& p : jumperPoints) {
         if (!IsPointInSegmentBox(p0, p1, p)) continue;
@@ -247,7 +232,7 @@ std::vector<JumperGap> JumperGapsOnLine(const Point3d& p0, const Point3d& p1, co
         }
         JumperGap gap;
         gap.jumperPoint = p;
-        gap.distanceAlong = Distance(p0, p);
+        gap.distanceAlong = PlanarDistance(p0, p);
         gaps.push_back(gap);
     }
     if (gaps.empty()) return gaps;
@@ -272,10 +257,10 @@ std::vector<JumperGap> JumperGapsOnArc(const Point3d& start, const Point3d& end,
     std::vector<JumperGap> gaps;
     if (sizes.width == 0.0 || jumperPoints.empty()) return gaps;
     const bool ccw = bulge > 0.0;
-    const double radius = Distance(centre, start);
+    const double radius = PlanarDistance(centre, start);
     if (!(radius > 0.0)) return gaps;
-    const double startAngle = Direction(centre, start);
-    const double endAngle = Direction(centre, end);
+    const double startAngle = PlanarDirection(centre, start);
+    const double endAngle = PlanarDirection(centre, end);
     const double sweep = Travelled(startAngle, endAngle, ccw);
     const double h = 2.0 * std::asin(std::clamp(sizes.width / (4.0 * radius), -1.0, 1.0));
     const double sense = ccw ? 1.0 : -1.0;
@@ -283,9 +268,9 @@ std::vector<JumperGap> JumperGapsOnArc(const Point3d& start, const Point3d& end,
     const Point3d& arcFirst = ccw ? start : end;
     const Point3d& arcSecond = ccw ? end : start;
     for (const Point3d& p : jumperPoints) {
-        const double angle = Direction(centre, p);
-        Point3d inner = PointAtAngle(centre, angle, Distance(centre, p) - kOnArcReach);
-        Point3d outer = PointAtAngle(centre, angle, Distance(centre, p) + kOnArcReach);
+        const double angle = PlanarDirection(centre, p);
+        Point3d inner = PointAtAngle(centre, angle, PlanarDistance(centre, p) - kOnArcReach);
+        Point3d outer = PointAtAngle(centre, angle, PlanarDistance(centre, p) + kOnArcReach);
         Point3d out1, out2;
         if (IntersectSegmentArc(inner, outer, centre, radius, arcFirst, arcSecond, out1, out2) != kIntersectOne) {
             continue;
