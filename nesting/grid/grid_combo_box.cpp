@@ -145,16 +145,8 @@ void CGridComboBox::EndEdit() {
     reported_ = true;
     Desktop& desktop = this->desktop();
 
-    GridCellNotifyRecord record;
-    record.header = NotifyHeader{this, id(), GridEndEditCode};
-    record.item.row = row_;
-    record.item.column = column_;
-    record.item.mask = CellMaskText | CellMaskData;
-    record.item.text = text();
-    record.item.data = endingKey_;
     Window* target = ownerOrParent();
-    if (target && desktop.isWindow(target))
-        target->send(WM_NOTIFY, static_cast<std::uintptr_t>(id()), lParamFromPointer(&record));
+    if (target && desktop.isWindow(target)) SendEndEditNotification(*this, *target, row_, column_, endingKey_);
     if (desktop.isWindow(this)) post(WM_CLOSE);
 }
 

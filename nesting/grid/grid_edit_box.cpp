@@ -49,6 +49,17 @@ bool CGridEditBox::Open(CGridCtrl& grid, const Rect& rect, std::uint32_t alignSt
     return true;
 }
 
+void SendEndEditNotification(Window& editor, Window& target, int row, int column, unsigned endingKey) {
+    GridCellNotifyRecord record;
+    record.header = NotifyHeader{&editor, editor.id(), GridEndEditCode};
+    record.item.row = row;
+    record.item.column = column;
+    record.item.mask = CellMaskText | CellMaskData;
+    record.item.text = editor.text();
+    record.item.data = endingKey;
+    target.send(WM_NOTIFY, static_cast<std::uintptr_t>(editor.id()), lParamFromPointer(&record));
+}
+
 void CGridEditBox::postNcDestroy() {
     if (ownsItself_) delete this;
 }
@@ -69,15 +80,7 @@ void CGridEditBox::EndEdit() {
     editBoxEnding = true;
     Desktop& desktop = this->desktop();
 
-    GridCellNotifyRecord record;
-    record.header = NotifyHeader{this, id(), GridEndEditCode};
-    record.item.row = row_;
-    record.item.column = column_;
-    record.item.mask = CellMaskText | CellMaskData;
-    record.item.text = text();
-    record.item.data = endingKey_;
-    if (Window* target = ownerOrParent())
-        target->send(WM_NOTIFY, static_cast<std::uintptr_t>(id()), lParamFromPointer(&record));
+    if (Window* target = ownerOrParent()) SendEndEditNotification(*this, *target, row_, column_, endingKey_);
     if (desktop.isWindow(this)) send(WM_CLOSE);  // the box is deleted with its window
 
     editBoxEnding = false;

@@ -65,6 +65,11 @@ constexpr bool IsEditEndingMoveKey(unsigned key) {
            key == host::ui::VK_UP || key == host::ui::VK_RIGHT || key == host::ui::VK_DOWN;
 }
 
+// Sends `target` the notification an in-place editor gives when its edit of cell (row, column) ends: the
+// editor's id, its text, and the key that ended the edit.
+void SendEndEditNotification(host::ui::Window& editor, host::ui::Window& target, int row, int column,
+                             unsigned endingKey);
+
 // [SECTION] The edit box
 
 class CGridEditBox : public host::ui::Edit {
