@@ -1,6 +1,6 @@
 // Test support for the contour-creation stages: the module's settings read from a registry file of this test
 // binary, the settings the stages read put back after each test, and a fresh editor with one new drawing and the
-// host's commands for the stages that run them.
+// host's commands for the stages that run them, and a stage built from a list of pieces.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <unistd.h>
 
@@ -27,6 +29,15 @@
 #include "laser/settings/laser_settings.h"
 
 namespace contour_testing {
+
+// A stage whose entity table holds `pieces` and the empty record the table always ends with.
+inline ContourEntityStage StageOf(std::vector<ContourEntity> pieces) {
+    ContourEntityStage stage;
+    stage.ContourEntityCount = static_cast<int>(pieces.size());
+    stage.ContourEntityTable = std::move(pieces);
+    stage.ContourEntityTable.emplace_back();
+    return stage;
+}
 
 // The settings the stages read, as they stood before a test changed them.
 struct StageSettings {

@@ -20,6 +20,7 @@ namespace {
 
 using cadlib::kHalfPi;
 using cadlib::kPi;
+using contour_testing::StageOf;
 using host::ge::Point3d;
 
 ContourEntity L(Point3d a, Point3d b, ContourKind kind = ContourKind::KindBase) {
@@ -52,14 +53,6 @@ ContourEntity C(Point3d c, double r, ContourKind kind = ContourKind::KindBase) {
     e.startPoint = e.endPoint = Point3d(c.x + r, c.y);
     e.kind = kind;
     return e;
-}
-
-ContourEntityStage StageOf(std::vector<ContourEntity> pieces) {
-    ContourEntityStage stage;
-    stage.ContourEntityCount = static_cast<int>(pieces.size());
-    stage.ContourEntityTable = std::move(pieces);
-    stage.ContourEntityTable.emplace_back();
-    return stage;
 }
 
 double R(double v) { return std::round(v * 1e6) / 1e6; }

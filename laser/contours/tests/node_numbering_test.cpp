@@ -16,6 +16,7 @@
 namespace {
 
 using host::db::ObjectId;
+using contour_testing::StageOf;
 using host::ge::Point3d;
 
 ContourEntity Piece(std::uint8_t type, Point3d a, Point3d b, ContourKind kind = ContourKind::KindBase) {
@@ -25,14 +26,6 @@ ContourEntity Piece(std::uint8_t type, Point3d a, Point3d b, ContourKind kind = 
     e.endPoint = b;
     e.kind = kind;
     return e;
-}
-
-ContourEntityStage StageOf(std::vector<ContourEntity> pieces) {
-    ContourEntityStage stage;
-    stage.ContourEntityCount = static_cast<int>(pieces.size());
-    stage.ContourEntityTable = std::move(pieces);
-    stage.ContourEntityTable.emplace_back();
-    return stage;
 }
 
 struct Nodes {
