@@ -11,6 +11,7 @@
 #include "cadlib/host_variables.h"
 #include "laser/contours/contour_creation.h"
 #include "laser/contours/tests/creation_drawing_fixture.h"
+#include "laser/path/tests/contour_lookup_fixture.h"
 #include "laser/job/job_life_cycle.h"
 #include "laser/path/automatic_cutting_order.h"
 #include "laser/path/home_rapid.h"
@@ -23,7 +24,7 @@ namespace {
 using contour_testing::CreationTest;
 using host::ge::Point3d;
 
-class PathRoad : public CreationTest {
+class PathRoad : public path_testing::ContourLookupTest {
 protected:
     void SetUp() override {
         CreationTest::SetUp();
@@ -65,15 +66,6 @@ public:
         PathRecord r;
         ReadPathRecord(static_cast<unsigned>(n), r);
         return r;
-    }
-    // The record index of the contour whose box starts at (x, y).
-    int At(double x, double y) {
-        for (int i = 0; i < Job().contourCount; ++i) {
-            const ContourRecord& r = Job().contours[static_cast<std::size_t>(i)];
-            if (std::abs(r.minX - x) < 1e-6 && std::abs(r.minY - y) < 1e-6) return i;
-        }
-        ADD_FAILURE() << "no contour at " << x << "," << y;
-        return 0;
     }
     std::uint64_t Handle(int i) { return Job().contours[static_cast<std::size_t>(i)].handle; }
     int Processed(int i) { return Job().contours[static_cast<std::size_t>(i)].processed; }

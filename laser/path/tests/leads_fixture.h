@@ -15,6 +15,7 @@
 #include "host/db/entities.h"
 #include "laser/contours/contour_creation.h"
 #include "laser/contours/tests/creation_drawing_fixture.h"
+#include "laser/path/tests/contour_lookup_fixture.h"
 #include "laser/path/contour_path.h"
 #include "laser/path/path_groups.h"
 
@@ -53,7 +54,7 @@ struct PathSettings {
     }
 };
 
-class LeadsTest : public contour_testing::CreationTest {
+class LeadsTest : public path_testing::ContourLookupTest {
 protected:
     void SetUp() override {
         CreationTest::SetUp();
@@ -93,16 +94,6 @@ public:
         job.toolDiameter = 0.2;
         job.unit = 0;
     }
-    // The record whose box starts at (x, y).
-    int At(double x, double y) {
-        for (int i = 0; i < Job().contourCount; ++i) {
-            const ContourRecord& r = Job().contours[static_cast<std::size_t>(i)];
-            if (std::abs(r.minX - x) < 1e-6 && std::abs(r.minY - y) < 1e-6) return i;
-        }
-        ADD_FAILURE() << "no contour at " << x << "," << y;
-        return 0;
-    }
-    ContourRecord& Rec(int i) { return Job().contours[static_cast<std::size_t>(i)]; }
 
     // Writes the path of contour `index` from `start`; answers the description of the group it made ("" when
     // none).

@@ -10,6 +10,7 @@
 
 #include "laser/contours/contour_creation.h"
 #include "laser/contours/tests/creation_drawing_fixture.h"
+#include "laser/path/tests/contour_lookup_fixture.h"
 #include "laser/path/next_contour.h"
 
 namespace {
@@ -18,7 +19,7 @@ using contour_testing::CreationTest;
 using host::db::ObjectId;
 using host::ge::Point3d;
 
-class NextContour : public CreationTest {
+class NextContour : public path_testing::ContourLookupTest {
 protected:
     void SetUp() override {
         CreationTest::SetUp();
@@ -49,16 +50,6 @@ public:
         ASSERT_EQ(CreateContours(), 0) << Transcript();
         ASSERT_GT(Job().contourCount, 0);
     }
-    // The record whose box starts at (x, y).
-    int At(double x, double y) {
-        for (int i = 0; i < Job().contourCount; ++i) {
-            const ContourRecord& r = Job().contours[static_cast<std::size_t>(i)];
-            if (std::abs(r.minX - x) < 1e-6 && std::abs(r.minY - y) < 1e-6) return i;
-        }
-        ADD_FAILURE() << "no contour at " << x << "," << y;
-        return -1;
-    }
-    ContourRecord& Rec(int i) { return Job().contours[static_cast<std::size_t>(i)]; }
     std::set<int> AsSet(const std::vector<int>& v) { return {v.begin(), v.end()}; }
 
 private:

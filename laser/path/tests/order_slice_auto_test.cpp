@@ -12,6 +12,7 @@
 #include "host/ui/message_box.h"
 #include "laser/contours/contour_creation.h"
 #include "laser/contours/tests/creation_drawing_fixture.h"
+#include "laser/path/tests/contour_lookup_fixture.h"
 #include "laser/path/automatic_cutting_order.h"
 #include "laser/path/path_deletion.h"
 #include "laser/path/path_groups.h"
@@ -22,7 +23,7 @@ namespace {
 using contour_testing::CreationTest;
 using host::ge::Point3d;
 
-class SliceAutoTest : public CreationTest {
+class SliceAutoTest : public path_testing::ContourLookupTest {
 protected:
     void SetUp() override {
         CreationTest::SetUp();
@@ -48,16 +49,6 @@ public:
         host::ui::clearMessageBoxLog();
         host::ed::transcript().clear();
     }
-    // The record whose box starts at (x, y).
-    int At(double x, double y) {
-        for (int i = 0; i < Job().contourCount; ++i) {
-            const ContourRecord& r = Job().contours[static_cast<std::size_t>(i)];
-            if (std::abs(r.minX - x) < 1e-6 && std::abs(r.minY - y) < 1e-6) return i;
-        }
-        ADD_FAILURE() << "no contour at " << x << "," << y;
-        return -1;
-    }
-    ContourRecord& Rec(int i) { return Job().contours[static_cast<std::size_t>(i)]; }
     // The record indices of the contour groups among 1..pathGroupCount, in cut order, read back from their
     // descriptions.
     std::vector<int> CutOrder() {
