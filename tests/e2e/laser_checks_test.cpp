@@ -12,6 +12,7 @@
 #include "host/dxf/dxf_file.h"
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/laser_session.h"
 
 namespace {
 
@@ -52,9 +53,6 @@ std::size_t countOf(const std::vector<Saved>& saved, const std::string& type, co
 TEST(LaserChecks, CrossingLineDeletedThenOpenContoursClosedAndDeleted) {
     ScratchFolder folder;
     const fs::path saved = folder / "out.dxf";
-    writeBytes(folder / "registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
-                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
-                                        "\"LangMenu\"=\"EN\"\r\n");
     const std::string script =
         "NCCreateContour\n"
         "msgbox OK\n"        // the lines intersect
@@ -64,11 +62,7 @@ TEST(LaserChecks, CrossingLineDeletedThenOpenContoursClosedAndDeleted) {
         "NCCheckUnclose\n"
         "Z\nN\nC\nD\nE\n"    // zoom on the plate, close the NoLeadIn L, delete the jumper-layer polyline
         "msgbox OK\n";       // creation, run again after the deletion, still warns about the plate
-    writeBytes(folder / "run.scr", script);
-    const RunResult r = cadhost({(kFixtures / "open_and_crossing.dxf").string(), "--load", "laser", "--registry",
-                                 (folder / "registry.reg").string(), "--script", (folder / "run.scr").string(),
-                                 "--save", saved.string()},
-                                folder);
+    const RunResult r = e2e::runLaserScript(kFixtures / "open_and_crossing.dxf", folder, script, saved);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
 
     const std::string& t = r.out;

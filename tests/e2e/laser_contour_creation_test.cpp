@@ -13,6 +13,7 @@
 #include "host/dxf/dxf_file.h"
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/laser_session.h"
 
 namespace {
 
@@ -52,13 +53,7 @@ std::size_t countOf(const std::vector<Drawn>& drawn, const std::string& type, co
 
 // Runs NCCreateContour on `drawing` and saves the result; answers the run.
 RunResult createContours(const fs::path& drawing, const ScratchFolder& folder, const fs::path& saved) {
-    writeBytes(folder / "registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
-                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
-                                        "\"LangMenu\"=\"EN\"\r\n");
-    writeBytes(folder / "run.scr", "NCCreateContour\nMODEMACRO\n\n");
-    return cadhost({drawing.string(), "--load", "laser", "--registry", (folder / "registry.reg").string(), "--script",
-                    (folder / "run.scr").string(), "--save", saved.string()},
-                   folder);
+    return e2e::runLaserScript(drawing, folder, "NCCreateContour\nMODEMACRO\n\n", saved);
 }
 
 TEST(LaserContourCreation, PlateWithTwoHolesBecomesClassifiedContours) {

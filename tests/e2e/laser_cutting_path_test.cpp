@@ -18,6 +18,7 @@
 #include "host/dxf/dxf_file.h"
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/laser_session.h"
 
 namespace {
 
@@ -34,13 +35,7 @@ const fs::path kFixtures = fs::path(KESTRION_SOURCE_DIR) / "laser" / "contours" 
 
 // Runs NCCreateContour and NCSliceAuto on `drawing`, prints the status line, and saves the result.
 RunResult cutDrawing(const fs::path& drawing, const ScratchFolder& folder, const fs::path& saved) {
-    writeBytes(folder / "registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
-                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
-                                        "\"LangMenu\"=\"EN\"\r\n");
-    writeBytes(folder / "run.scr", "NCCreateContour\nNCSliceAuto\nMODEMACRO\n\n");
-    return cadhost({drawing.string(), "--load", "laser", "--registry", (folder / "registry.reg").string(), "--script",
-                    (folder / "run.scr").string(), "--save", saved.string()},
-                   folder);
+    return e2e::runLaserScript(drawing, folder, "NCCreateContour\nNCSliceAuto\nMODEMACRO\n\n", saved);
 }
 
 // One path group of the saved drawing: its description and the ends of its first and last line.

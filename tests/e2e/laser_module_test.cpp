@@ -23,6 +23,7 @@
 #include "host/reg/registry.h"
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/laser_session.h"
 
 namespace {
 
@@ -250,12 +251,10 @@ TEST(LaserSession, APathCommandOnAStoredJobShowsItsStatusLineInTheUsersLanguage)
     };
     for (const Case& c : cases) {
         ScratchFolder folder;
-        writeBytes(folder / "registry.reg", std::string("Windows Registry Editor Version 5.00\r\n\r\n"
-                                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
-                                                        "\"LangMenu\"=\"") + c.language + "\"\r\n");
+        const fs::path registry = e2e::writeLanguageRegistry(folder, c.language);
         writeBytes(folder / "run.scr", "NCPlay\nMODEMACRO\n\n");
-        const RunResult r = cadhost({drawing.string(), "--load", "laser", "--registry",
-                                     (folder / "registry.reg").string(), "--script", (folder / "run.scr").string()},
+        const RunResult r = cadhost({drawing.string(), "--load", "laser", "--registry", registry.string(), "--script",
+                                     (folder / "run.scr").string()},
                                     folder);
         ASSERT_EQ(r.status, 0) << c.language << r.err << r.out;
         EXPECT_NE(r.out.find(std::string("Enter new value for MODEMACRO <\"") + c.statusLine + "\">: "),

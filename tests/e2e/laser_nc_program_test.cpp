@@ -19,6 +19,7 @@
 #include "host/sys/tests/scratch_folder.h"
 #include "host/sys/text_case.h"
 #include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/laser_session.h"
 
 namespace {
 
@@ -134,14 +135,11 @@ TEST(LaserNcProgram, PlateWithTwoHolesBecomesAProgramThatTracesItsPath) {
     ScratchFolder folder;
     const fs::path drawing = folder / "plate.dxf", saved = folder / "out.dxf";
     fs::copy_file(kSource / "laser/contours/tests/fixtures/plate_two_holes.dxf", drawing);
-    writeBytes(folder / "registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
-                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
-                                        "\"LangMenu\"=\"EN\"\r\n");
     // The save dialog proposes plate.nc beside the drawing: Enter takes it. The program dialog gets a name.
     writeBytes(folder / "run.scr", "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 Plate 1\n"
                                    "dlg press OK\n");
     const RunResult r = cadhost({drawing.string(), "--load", "laser", "--install", (kSource / "data").string(),
-                                 "--registry", (folder / "registry.reg").string(), "--script",
+                                 "--registry", e2e::writeLanguageRegistry(folder).string(), "--script",
                                  (folder / "run.scr").string(), "--save", saved.string()},
                                 folder);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
