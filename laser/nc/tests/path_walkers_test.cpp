@@ -34,6 +34,19 @@ protected:
                      CutLine({10, 10}, {10, 8})};
         return g;
     }
+
+    // Unloading on, a postprocessor whose unload window is 100 x 100, and one contour (handle 1F) of the box
+    // 0,0 - 50,50 inside it.
+    void PrepareUnloadWindowJob() {
+        LaserSettings().UnloadOption = 1;
+        PostprocessorSettings p = ReadablePostprocessor();
+        p.UnloadWinMaxSizeXStr = p.UnloadWinMaxSizeYStr = "100";
+        Prepare(p);
+        ContourRecord r;
+        r.handle = 0x1F;
+        r.maxX = r.maxY = 50;
+        job.contours = {r};
+    }
 };
 
 TEST_F(PathWalkers, PolylineContourIsCutWithItsCompensationFromLeadInToLeadOut) {
@@ -203,14 +216,7 @@ TEST_F(PathWalkers, WaterjetWritesTheCuttingModeOfTheContourKindAfterTheLeadIn) 
 }
 
 TEST_F(PathWalkers, EscEndsTheGroupAtTheNextMemberWithoutToolOffOrUnloading) {
-    LaserSettings().UnloadOption = 1;
-    PostprocessorSettings p = ReadablePostprocessor();
-    p.UnloadWinMaxSizeXStr = p.UnloadWinMaxSizeYStr = "100";
-    Prepare(p);
-    ContourRecord r;
-    r.handle = 0x1F;
-    r.maxX = r.maxY = 50;
-    job.contours = {r};
+    PrepareUnloadWindowJob();
     AddGroup(1, Square());
     NcRun run = Run();
     state.StopFlag = true;
@@ -315,14 +321,7 @@ public:
 };
 
 TEST_F(PathWalkers, InTheSimulationTheMovesGoToTheMarkerAndNothingIsWritten) {
-    LaserSettings().UnloadOption = 1;
-    PostprocessorSettings p = ReadablePostprocessor();
-    p.UnloadWinMaxSizeXStr = p.UnloadWinMaxSizeYStr = "100";
-    Prepare(p);
-    ContourRecord r;
-    r.handle = 0x1F;
-    r.maxX = r.maxY = 50;
-    job.contours = {r};
+    PrepareUnloadWindowJob();
     TestGroup g;
     g.leadOut = false;
     g.members = {RapidLine({0, 0}, {12, 0}), CutLine({12, 0}, {10, 0}), ArcMember({0, 0}, 10, 0, 90),
