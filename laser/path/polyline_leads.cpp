@@ -224,36 +224,22 @@ void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings,
         left = PlanarDistance(plus, job.currentPoint) < PlanarDistance(minus, job.currentPoint);
     }
     where.rightSide = !left;
-    if (!left) {
-        plan.leadInAngle = Normalized(normal - t);
-        plan.leadOutAngle = Normalized(normal + t);
-        plan.offsetSide = kOffsetRight;
-        if (where.sector) {
-            plan.leadInSideTangent = back;
-            plan.leadOutSideTangent = forward;
-            plan.direction = kCutForward;
-            plan.startSegment = where.outgoingSegment;
-        } else {
-            plan.leadInSideTangent = forward;
-            plan.leadOutSideTangent = back;
-            plan.direction = kCutBackward;
-            plan.startSegment = where.incomingSegment;
-        }
+    // The lead-in turns off the normal towards the side, the lead-out the other way.
+    plan.leadInAngle = Normalized(left ? normal + t : normal - t);
+    plan.leadOutAngle = Normalized(left ? normal - t : normal + t);
+    plan.offsetSide = left ? kOffsetLeft : kOffsetRight;
+    // Cutting on the right with the normal in the sector between the two directions, or on the left with it
+    // outside, runs forward from the outgoing segment; the other two cases run backward from the incoming one.
+    if (left != where.sector) {
+        plan.leadInSideTangent = back;
+        plan.leadOutSideTangent = forward;
+        plan.direction = kCutForward;
+        plan.startSegment = where.outgoingSegment;
     } else {
-        plan.leadInAngle = Normalized(normal + t);
-        plan.leadOutAngle = Normalized(normal - t);
-        plan.offsetSide = kOffsetLeft;
-        if (where.sector) {
-            plan.leadInSideTangent = forward;
-            plan.leadOutSideTangent = back;
-            plan.direction = kCutBackward;
-            plan.startSegment = where.incomingSegment;
-        } else {
-            plan.leadInSideTangent = back;
-            plan.leadOutSideTangent = forward;
-            plan.direction = kCutForward;
-            plan.startSegment = where.outgoingSegment;
-        }
+        plan.leadInSideTangent = forward;
+        plan.leadOutSideTangent = back;
+        plan.direction = kCutBackward;
+        plan.startSegment = where.incomingSegment;
     }
     PlaceLeadEnds(plan);
 }
