@@ -34,16 +34,6 @@ namespace {
 constexpr double kCornerFollowStep = 1.0;
 constexpr double kCornerFollowLast = 10.0;
 
-// The corner of the record's box that start corner `corner` (1 to 4) names, at z 0.
-Point3d BoxCorner(const ContourRecord& r, int corner) {
-    switch (corner) {
-        case 1: return {r.minX, r.minY, 0.0};
-        case 2: return {r.minX, r.maxY, 0.0};
-        case 3: return {r.maxX, r.maxY, 0.0};
-        default: return {r.maxX, r.minY, 0.0};
-    }
-}
-
 // Zone modes keep a part's leaves in the list and take entries out as they are chosen.
 enum class PartMode {
     Normal,       // candidates by nearness (part leaves follow the contour chosen last)

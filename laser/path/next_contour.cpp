@@ -43,16 +43,6 @@ double SquaredDistanceToBox(const Point3d& p, const ContourRecord& r) {
     return dx * dx + dy * dy;
 }
 
-// The corner of the record's box that start corner `corner` (1 to 4) names.
-Point3d BoxCorner(const ContourRecord& r, int corner) {
-    switch (corner) {
-        case 1: return {r.minX, r.minY, 0.0};
-        case 2: return {r.minX, r.maxY, 0.0};
-        case 3: return {r.maxX, r.maxY, 0.0};
-        default: return {r.maxX, r.minY, 0.0};
-    }
-}
-
 Point3d ZonePoint(const CLaserSettings& s, int zone) {
     switch (zone) {
         case 1: return {s.Zone1PointX, s.Zone1PointY, s.Zone1PointZ};
@@ -83,6 +73,15 @@ std::vector<Point3d> EntryVertices(const host::db::LwPolyline& pl) {
 }
 
 }  // namespace
+
+Point3d BoxCorner(const ContourRecord& r, int corner) {
+    switch (corner) {
+        case 1: return {r.minX, r.minY, 0.0};
+        case 2: return {r.minX, r.maxY, 0.0};
+        case 3: return {r.maxX, r.maxY, 0.0};
+        default: return {r.maxX, r.minY, 0.0};
+    }
+}
 
 int StartCornerSetting(const CLaserSettings& settings) {
     const int v = settings.UnloadZahodType;

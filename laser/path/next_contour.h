@@ -10,6 +10,7 @@
 #include "host/ge/point.h"
 
 class CLaserSettings;
+struct ContourRecord;
 struct CuttingJob;
 
 // The phases of an automatic order. Engraving and marking come first and heat treatment second only when
@@ -22,6 +23,8 @@ inline constexpr int kPhaseCutting = 2;
 // UnloadZahod_CurentCutWinZona: 0 off; 1 to 4 the unloading zone. Values outside 0 to 4 count as 0.
 int StartCornerSetting(const CLaserSettings& settings);
 int ZoneModeSetting(const CLaserSettings& settings);
+// The corner of the record's box that start corner `corner` (1 to 4; anything else counts as 4) names, at z 0.
+host::ge::Point3d BoxCorner(const ContourRecord& r, int corner);
 
 // Answer of SelectNextContour when nothing in the list can be chosen.
 inline constexpr int kNoContour = -1;
