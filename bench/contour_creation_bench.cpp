@@ -122,16 +122,8 @@ void RunSheet(int parts) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::filesystem::path registry = std::filesystem::temp_directory_path() / "contour_creation_bench.reg";
-    host::reg::setMachineRegistryFile(registry);
-    host::ed::registerHostCommands();
+    const bench_sheet::Session session("contour_creation_bench.reg");
     host::ed::commandStack().add({kBenchGroup, kStagesCommand, kStagesCommand, 0, RunStages, nullptr});
-    host::ed::transcript().setEcho(false);
-
     for (int parts : bench_sheet::SheetSizes(argc, argv)) RunSheet(parts);
-
-    host::ed::documents().closeAll();
-    DestroyLaserSettings();
-    std::filesystem::remove(registry);
     return 0;
 }

@@ -82,17 +82,9 @@ void RunSheet(int parts) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::filesystem::path registry = std::filesystem::temp_directory_path() / "contour_creation_road.reg";
-    host::reg::setMachineRegistryFile(registry);
-    host::ed::registerHostCommands();
+    const bench_sheet::Session session("contour_creation_road.reg");
     RegisterLaserCommands();
-    host::ed::transcript().setEcho(false);
-
     for (int parts : bench_sheet::SheetSizes(argc, argv)) RunSheet(parts);
-
     RemoveLaserCommands();
-    host::ed::documents().closeAll();
-    DestroyLaserSettings();
-    std::filesystem::remove(registry);
     return 0;
 }

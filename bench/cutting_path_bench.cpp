@@ -68,15 +68,7 @@ void RunSheet(int parts) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::filesystem::path registry = std::filesystem::temp_directory_path() / "cutting_path_bench.reg";
-    host::reg::setMachineRegistryFile(registry);
-    host::ed::registerHostCommands();
-    host::ed::transcript().setEcho(false);
-
+    const bench_sheet::Session session("cutting_path_bench.reg");
     for (int parts : bench_sheet::SheetSizes(argc, argv)) RunSheet(parts);
-
-    host::ed::documents().closeAll();
-    DestroyLaserSettings();
-    std::filesystem::remove(registry);
     return 0;
 }

@@ -61,11 +61,8 @@ long long CountLines(const fs::path& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const fs::path registry = fs::temp_directory_path() / "nc_program_bench.reg";
-    fs::remove(registry);
-    host::reg::setMachineRegistryFile(registry);
-    host::ed::registerHostCommands();
-    host::ed::transcript().setEcho(false);
+    fs::remove(fs::temp_directory_path() / "nc_program_bench.reg");  // the run starts from the default settings
+    const bench_sheet::Session session("nc_program_bench.reg");
 
     const int parts = argc > 1 ? std::atoi(argv[1]) : 10000;
     const fs::path output = argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path() / "nc_program_bench.nc";
@@ -135,8 +132,5 @@ int main(int argc, char** argv) {
     if (argc <= 2) fs::remove(output);
 
     OnUnloadDrawing(settings);
-    host::ed::documents().closeAll();
-    DestroyLaserSettings();
-    fs::remove(registry);
     return 0;
 }

@@ -1,16 +1,23 @@
 // The generated sheets of the path benchmarks: rows of 100 plates of 100 x 60, 10 apart (by default plates with a
-// rounded corner, two round holes and a slot: four contours a part), and the timing helpers the benchmarks share.
+// rounded corner, two round holes and a slot: four contours a part), and the session and timing helpers the
+// benchmarks share.
 #pragma once
 
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <numbers>
 #include <vector>
 
 #include "host/db/database.h"
 #include "host/db/entities.h"
+#include "host/ed/commands/host_commands.h"
+#include "host/ed/documents.h"
+#include "host/ed/transcript.h"
+#include "host/reg/machine_registry.h"
+#include "laser/settings/laser_settings.h"
 
 namespace bench_sheet {
 
@@ -83,5 +90,28 @@ inline std::vector<int> SheetSizes(int argc, char** argv) {
 inline double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
+
+// A benchmark's editor session: the module's settings in a registry file of its own in the temporary folder, the
+// host's commands, and no echo of the transcript; on leaving, the drawings closed, the settings dropped and the
+// registry file removed.
+class Session {
+public:
+    explicit Session(const char* registryName)
+        : registry_(std::filesystem::temp_directory_path() / registryName) {
+        host::reg::setMachineRegistryFile(registry_);
+        host::ed::registerHostCommands();
+        host::ed::transcript().setEcho(false);
+    }
+    ~Session() {
+        host::ed::documents().closeAll();
+        DestroyLaserSettings();
+        std::filesystem::remove(registry_);
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+private:
+    std::filesystem::path registry_;
+};
 
 }  // namespace bench_sheet
