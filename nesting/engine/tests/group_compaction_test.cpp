@@ -20,9 +20,7 @@ protected:
         AddPartType(engine, MakeRectangleType(kKindPart, 60, 40), 1);
         AddPartType(engine, MakeType(kKindPart, MakePolygon({{0, 0}, {120, 0}, {120, 30}, {30, 30}, {30, 90}, {0, 90}})), 1);
         ASSERT_TRUE(AddInstances(engine));
-        engine.PartOrder = {0, 1};
-        engine.OrderIndex = {0, 1};
-        engine.OrderCount = 2;
+        OrderAsAdded();  // parts 0 and 1
         StartPass();
         engine.LoadGroupTemplate(0, 1);
         engine.StockTypes[0].Holes[0].push_back(MakeRectangle(50, 300, {500, 100}));

@@ -101,9 +101,7 @@ TEST_F(PartPlacement, RectangularNestingCollidesOnBoxesThatMeet) {
     AddPartType(engine, lower, 1);
     AddPartType(engine, MakeType(kKindPart, MakePolygon({{100, 100}, {20, 100}, {100, 20}})), 1);
     ASSERT_TRUE(AddInstances(engine));
-    engine.PartOrder = {0, 1};
-    engine.OrderIndex = {0, 1};
-    engine.OrderCount = 2;
+    OrderAsAdded();  // parts 0 and 1
     StartPass();
     engine.LoadGroupTemplate(0, 1);
     PlaceAt(1, 100, 100);
@@ -126,9 +124,7 @@ TEST_F(PartPlacement, APartInAHoleOfAPlacedPart) {
     AddPartType(engine, MakeType(kKindPart, MakeCircle(20)), 1);
     AddPartType(engine, frame, 1);
     ASSERT_TRUE(AddInstances(engine));
-    engine.PartOrder = {0, 1};
-    engine.OrderIndex = {0, 1};
-    engine.OrderCount = 2;
+    OrderAsAdded();  // parts 0 and 1
     StartPass();
     engine.LoadGroupTemplate(0, 1);
     PlaceAt(1, 300, 250);
@@ -278,9 +274,7 @@ TEST_F(PartPlacement, AVariantGroupWithoutAStartKeepsTheEarlierResult) {
     AddPartType(engine, MakeRectangleType(kKindPart, 50, 50), 1, 0, kRotateNone);
     AddPartType(engine, MakeRectangleType(kKindPart, 228, 98), 1);
     ASSERT_TRUE(AddInstances(engine));
-    engine.PartOrder = {0, 1};
-    engine.OrderIndex = {0, 1};
-    engine.OrderCount = 2;
+    OrderAsAdded();  // parts 0 and 1
     StartPass();
     host::sys::seedRandom(1);  // the one random draw of group 1 lands mid-sheet
     PlaceAt(1, 185, 50);       // box 71..299 x 1..99: the pocket 0..71 stays free

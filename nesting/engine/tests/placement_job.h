@@ -40,6 +40,14 @@ protected:
         AddStockType(engine, sheet, 1);
         AddPartType(engine, std::move(part), quantity, 0, mode);
         ASSERT_TRUE(AddInstances(engine));
+        OrderAsAdded();
+        StartPass();
+        engine.LoadGroupTemplate(0, 1);
+        engine.CurrentGroup = 0;
+    }
+
+    // Every part instance in the order it was added.
+    void OrderAsAdded() {
         engine.OrderIndex.clear();
         engine.PartOrder.clear();
         for (int i = 0; i < engine.PartInstanceCount; ++i) {
@@ -47,9 +55,6 @@ protected:
             engine.PartOrder.push_back(i);
         }
         engine.OrderCount = engine.PartInstanceCount;
-        StartPass();
-        engine.LoadGroupTemplate(0, 1);
-        engine.CurrentGroup = 0;
     }
 
     void StartPass() {
