@@ -180,4 +180,8 @@ std::optional<std::string> readInputLine(std::string_view prompt) {
     return line;
 }
 
+void giveBackInputLine(std::string line) {
+    detail::pendingWords().push_front(std::move(line));
+}
+
 }  // namespace host::ed

@@ -56,4 +56,8 @@ bool answeringFromArguments();
 // tokens and "'" lines are passed through as they are: the reader decides what they mean.
 std::optional<std::string> readInputLine(std::string_view prompt);
 
+// Gives a line read with readInputLine back to the input: the next reader gets it first, as if typed again. For a
+// reader that took a line meant for another (a message box that a line for the dialog beneath it closes).
+void giveBackInputLine(std::string line);
+
 }  // namespace host::ed

@@ -42,8 +42,10 @@ std::string describeForConsole(Dialog& dialog) {
             types->send(CB_GETLBTEXT, static_cast<std::uintptr_t>(types->send(CB_GETCURSEL)), lParamFromPointer(&s));
             filter = s;
         }
+        const std::string proposed = files->itemText(kFileNameEditId);
         return "File dialog \"" + files->text() + "\" in " + files->currentFolder().string() +
                (filter.empty() ? "" : " (" + filter + ")") + ":" + listing(files->listedNames()) +
+               (proposed.empty() ? "" : "\n  Name: " + proposed + " (Enter takes it)") +
                "\n  Type a file name (relative to this folder, or absolute), a folder to open it, or cancel.";
     }
     if (auto* folders = dynamic_cast<FolderDialog*>(&dialog))

@@ -7,8 +7,10 @@
 //   tab <title | number>   another page of a property sheet
 //   ok, cancel             Enter, Esc
 //   show (or Enter)        the dialog again; help: these lines
-//   Yes, No, OK, ...       a message box's answer
-//   <file name>, cancel    a file dialog's answer
+//   Yes, No, OK, ...       a message box's answer; Enter presses its default button
+//   <file name>, cancel    a file dialog's answer; Enter takes the name it proposes, a button's label presses it
+// A line for the dialog (set, press, tab, show) while a box that only informs (OK alone) stands over it answers
+// the box OK and goes on to the dialog.
 // The scripted user's lines (scripted_user.h) work too. A line that does not fit is answered with what went
 // wrong, and the dialog waits for the next. After each action the dialog is shown again. The end of the input
 // (Ctrl-D) cancels the dialog.

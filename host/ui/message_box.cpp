@@ -21,6 +21,11 @@ constexpr int kButtonHeight = 23;
 constexpr int kButtonGap = 6;
 constexpr int kMinTextWidth = 120;
 
+std::string& applicationNameSlot() {
+    static std::string name = "Kestrion";
+    return name;
+}
+
 struct AnswerName {
     int id;
     std::string_view name;   // as the transcript and scripts spell it
@@ -146,6 +151,14 @@ void clearMessageBoxLog() {
     log().clear();
 }
 
+const std::string& applicationName() {
+    return applicationNameSlot();
+}
+
+void setApplicationName(std::string name) {
+    applicationNameSlot() = std::move(name);
+}
+
 int messageBox(std::string_view text, std::string_view caption, unsigned style, Window* owner) {
     MessageBoxDialog box{std::string(text), std::string(caption), style, owner};
     Window* shownOwner = owner ? owner : Dialog::activeModal();
@@ -162,7 +175,7 @@ int messageBox(std::string_view text, std::string_view caption, unsigned style, 
 
 MessageBoxDialog::MessageBoxDialog(std::string text, std::string caption, unsigned style, Window* owner)
     : Dialog(DialogTemplate{}, owner), text_(std::move(text)), style_(style) {
-    dialogTemplate() = layoutBox(text_, caption, style_, iconRect_);
+    dialogTemplate() = layoutBox(text_, caption.empty() ? applicationName() : caption, style_, iconRect_);
 }
 
 int MessageBoxDialog::escapeAnswer() const {

@@ -15,8 +15,9 @@
 //   MB_ABORTRETRYIGNORE  Abort, Retry, Ignore          (nothing)            IDABORT
 //   MB_CANCELTRYCONTINUE Cancel, Try Again, Continue   IDCANCEL             IDCANCEL
 // MB_HELP adds a Help button that sends WM_HELP to the owner and does not end the box. The owner is the window
-// given, else the innermost modal dialog; it is disabled while the box shows. The caption is shown as given (an
-// empty one stays empty).
+// given, else the innermost modal dialog; it is disabled while the box shows. The caption is shown as given; a box
+// given none (an empty caption, as field checks show) shows the application's name in its title, as a desktop
+// program's boxes do, so the user knows who asks.
 #pragma once
 
 #include <string>
@@ -35,6 +36,10 @@ inline constexpr int kMaxTextWidth = 400;
 // The control id of a box's text (as the system's boxes have it).
 inline constexpr int kMessageBoxTextId = 0xFFFF;
 
+// The title of a box shown with an empty caption: the product's name unless the program sets another.
+const std::string& applicationName();
+void setApplicationName(std::string name);
+
 // Shows a message box and answers the id of the button pressed (IDOK, IDCANCEL, IDYES, IDNO, ...).
 int messageBox(std::string_view text, std::string_view caption = {}, unsigned style = MB_OK,
                Window* owner = nullptr);
@@ -42,7 +47,7 @@ int messageBox(std::string_view text, std::string_view caption = {}, unsigned st
 // One box as it was shown and answered.
 struct MessageBoxRecord {
     std::string text;
-    std::string caption;
+    std::string caption;      // as the caller gave it (empty for none; the box then shows applicationName())
     unsigned style = MB_OK;
     int answer = 0;
     bool unanswered = false;  // nobody acted: the box took the answer of the table's last column

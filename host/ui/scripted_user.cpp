@@ -92,6 +92,20 @@ std::string controlName(DialogDriver& driver, const std::string& token, AnswerSy
     return token;
 }
 
+// True when `word`, the first word of a line given to an OK-only box, addresses the dialog the box stands over
+// rather than the box.
+bool linePassesInformationBox(const MessageBoxDialog& box, const std::string& word, AnswerSyntax syntax) {
+    if (box.answers() != std::vector<int>{IDOK} || Dialog::modalDialogs().size() < 2) return false;
+    if (word == "dlg" || word == "file" || word == "folder") return true;
+    return syntax == AnswerSyntax::Console && (word == "set" || word == "press" || word == "tab" || word == "show");
+}
+
+// The name the file dialog's name box holds now, as the prompt shows it: `, name "plate.nc"`; "" when empty.
+std::string proposedName(const FileDialog& files) {
+    const std::string name = files.itemText(kFileNameEditId);
+    return name.empty() ? std::string() : ", name \"" + name + "\"";
+}
+
 AnswerOutcome fromResult(const DriveResult& r) {
     return {r.done ? std::string() : r.why, {}};
 }
@@ -104,6 +118,12 @@ AnswerOutcome answerFileDialog(Dialog& dialog, DialogDriver& driver, std::string
     Window* name = dialog.item(kFileNameEditId);
     Window* ok = dialog.item(IDOK);
     if (!name || !ok) return {"The dialog \"" + dialog.text() + "\" has no name box.", {}};
+    // A button's label ("Save", "Open") presses it, taking the name the box holds (the one proposed), as a
+    // click on it would; it is never a file name.
+    for (const ControlView& f : driver.fields()) {
+        if (f.kind == ControlKind::PushButton && sys::equalsNoCase(f.label, trimSpaces(rest)))
+            return fromResult(driver.press(*f.control));
+    }
     const DriveResult typed = driver.set(*name, std::string(trimSpaces(rest)));
     if (!typed.done) return fromResult(typed);
     if (!dialog.hasEnded() && ok->exists()) return fromResult(driver.press(*ok));
@@ -141,7 +161,8 @@ std::string answerPrompt(Dialog& dialog) {
     if (auto* box = dynamic_cast<MessageBoxDialog*>(&dialog))
         return "\nMessage box \"" + box->text() + "\": " + oneLine(box->message()) + " [" + answersOf(*box) + "]: ";
     if (auto* files = dynamic_cast<FileDialog*>(&dialog))
-        return "\nFile dialog \"" + files->text() + "\" in " + files->currentFolder().string() + ": ";
+        return "\nFile dialog \"" + files->text() + "\" in " + files->currentFolder().string() +
+               proposedName(*files) + ": ";
     if (auto* folders = dynamic_cast<FolderDialog*>(&dialog))
         return "\nFolder dialog \"" + folders->text() + "\" in " + folders->currentFolder().string() + ": ";
     if (auto* sheet = dynamic_cast<PropertySheet*>(&dialog); sheet && sheet->activePage())
@@ -159,7 +180,21 @@ AnswerOutcome applyAnswerLine(Dialog& dialog, std::string_view line, AnswerSynta
     std::string_view rest;
     const std::string word = sys::lowerCase(firstToken(text, rest));
 
+    if (box && text.empty()) {
+        // Enter presses the default button, as on a screen.
+        Window* button = box->item(box->defaultId());
+        return fromResult(button ? driver.press(*button) : DriveResult::refused("The box has no default button."));
+    }
+    if (box && linePassesInformationBox(*box, word, syntax)) {
+        // A box that only informs (a field check's "Invalid symbol") has nothing to decide: a line meant for the
+        // dialog beneath acknowledges it, and goes on to that dialog.
+        ed::giveBackInputLine(std::string(text));
+        box->answer(IDOK);
+        return {{}, "(The message box is answered OK; the line goes to the dialog beneath.)"};
+    }
+
     if (syntax == AnswerSyntax::Console) {
+        if (text.empty() && fileLike && !dialog.itemText(kFileNameEditId).empty()) return fromResult(driver.enter());
         if (text.empty()) return {{}, driver.describe(true)};
         if (word == "help" || word == "?") return {{}, std::string(kConsoleHelp)};
         if (box && answerFromName(text) != 0) return applyAnswerLine(dialog, "msgbox " + std::string(text), syntax);

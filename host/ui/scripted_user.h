@@ -14,7 +14,10 @@
 //   dlg cancel                  Esc: the dialog is cancelled without a click, so no field is checked
 //   dlg show                    writes what the dialog shows to the transcript
 //   msgbox <answer>             presses the message box's button: OK, Cancel, Yes, No, Abort, Retry, Ignore,
-//                               Try Again, Continue
+//                               Try Again, Continue; an empty line (Enter) presses its default button. A dlg,
+//                               file or folder line while a box that only informs (OK alone) stands over a
+//                               dialog answers the box OK and goes on to the dialog beneath
+//   file <button>               a button's label (Save, Open) presses it: the name the dialog proposes is taken
 //   file <name>                 the file dialog takes the name (relative to the folder it shows, or absolute;
 //                               several in double quotes where it allows several) and OK is pressed
 //   file cancel                 the file dialog is cancelled
@@ -53,7 +56,7 @@ struct AnswerOutcome {
 AnswerOutcome applyAnswerLine(Dialog& dialog, std::string_view line, AnswerSyntax syntax);
 
 // The prompt a dialog shows while it waits for an answer line: `Dialog "Options": `, `Message box "Save":
-// Replace it? [Yes/No]: `, `File dialog "Open" in /data: `.
+// Replace it? [Yes/No]: `, `File dialog "Save As" in /data, name "plate.nc": ` (the name its box holds).
 std::string answerPrompt(Dialog& dialog);
 
 class ScriptedUser : public DialogUser {

@@ -1,0 +1,76 @@
+// Dialogs answered as a newcomer expects them to be: a box without a caption names the program, Enter presses a
+// box's default button, a box that only informs gives way to the next line for the dialog beneath it, and a file
+// dialog shows the name it proposes and takes a button's label as a press of that button.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "host/sys/tests/scratch_folder.h"
+#include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/laser_session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::cadhost;
+using e2e::RunResult;
+using host::sys::testing::ScratchFolder;
+using host::sys::testing::writeBytes;
+
+const fs::path kSource = KESTRION_SOURCE_DIR;
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The sample's drawing aids erased, its contours and path made: the program dialog is the next step.
+std::string platePathScript() {
+    return "ERASE\nC\n23.5,29.9\n24.5,30.1\nC\n34.9,18.5\n35.1,19.5\nC\n23.5,89.9\n24.5,90.1\nC\n34.9,78.5\n"
+           "35.1,79.5\nW\n50,85\n190,115\n\nNCCreateContour\nNCSliceAuto\n";
+}
+
+// Before: a feed typed with a letter raised "Invalid symbol" in a box titled "", and every later "dlg" line went
+// to that box ("The dialog "" shows no control ...") until the script ended with the program unwritten; the save
+// dialog did not say which name it proposed, and "Save" typed there made a file called "Save".
+TEST(DialogAnswers, AFieldCheckGivesWayToTheDialogAndTheSaveDialogProposesItsName) {
+    ScratchFolder folder;
+    fs::copy_file(kSource / "examples/plate.dxf", folder / "plate.dxf");
+    const RunResult r = e2e::runLaserScript(folder / "plate.dxf", folder,
+                                            platePathScript() +
+                                                "NCCreate\n"
+                                                "file Save\n"
+                                                "dlg set \"Cutting feed\" 250x\n"
+                                                "dlg set 249 Plate 1\n"
+                                                "dlg press OK\n",
+                                            folder / "saved.dxf");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "File dialog \"Save As\" in " + folder.path().string() + ", name \"plate.nc\": file Save"))
+        << r.out;
+    EXPECT_FALSE(fs::exists(folder / "Save")) << r.out;
+    EXPECT_TRUE(has(r.out, "Message box \"Kestrion\": Invalid symbol in the string - 250x [OK]: dlg set 249 Plate 1\n"
+                           "(The message box is answered OK; the line goes to the dialog beneath.)\n"
+                           "Dialog \"Create program\": dlg set 249 Plate 1"))
+        << r.out;
+    EXPECT_TRUE(has(r.out, "is successfully created")) << r.out;
+    ASSERT_TRUE(fs::exists(folder / "plate.nc")) << r.out;
+    // The letter was refused where it was typed; the digits before it stand.
+    EXPECT_TRUE(has(host::sys::testing::readBytes(folder / "plate.nc"), "F250")) << host::sys::testing::readBytes(folder / "plate.nc");
+}
+
+TEST(DialogAnswers, EnterPressesTheDefaultButtonOfABox) {
+    ScratchFolder folder;
+    writeBytes(folder / "run.scr", "TESTMSGBOX\n\n");
+    const RunResult r = cadhost({"--load", "testmodule", "--script", (folder / "run.scr").string()}, folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "Message box answered Yes")) << r.out;
+}
+
+TEST(DialogAnswers, AtTheTerminalEnterTakesTheDefaultsToo) {
+    ScratchFolder folder;
+    const RunResult r = cadhost({"--load", "testmodule"}, folder, "TESTMSGBOX\n\nQUIT\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "Message box answered Yes")) << r.out;
+}
+
+}  // namespace
