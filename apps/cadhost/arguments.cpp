@@ -87,6 +87,10 @@ ParsedArguments parseArguments(std::span<const std::string_view> args) {
             a.help = true;
             continue;
         }
+        if (arg == "--version") {
+            a.version = true;
+            continue;
+        }
         const std::size_t eq = arg.find('=');
         const std::string_view name = arg.substr(0, eq);
         const OptionName* known = nullptr;
@@ -116,9 +120,11 @@ std::string usageText() {
            "Opens the drawings (a new empty drawing when none is named; the last one named is the current\n"
            "drawing), loads the modules, runs the script's lines as a user would type them, or reads commands\n"
            "at the \"Command: \" prompt until the end of input or QUIT, then saves and draws the current drawing.\n"
+           "At the prompt, HELP (or ?) lists the commands; Esc or Ctrl-C cancels a command.\n"
            "\n"
-           "  --load MODULES        modules to load, separated by commas: names (laser,nesting,panelboot) found\n"
-           "                        in the module folder, or paths of .so files\n"
+           "  --load MODULES        modules to load, separated by commas: names found in the module folder\n"
+           "                        (laser: cutting paths and NC programs; nesting: nesting parts on sheets),\n"
+           "                        or paths of .so files\n"
            "  --script FILE         the commands and answers to run, one a line (\";;\" starts a comment, \"^C\"\n"
            "                        is Esc, an empty line is Enter)\n"
            "  --save OUT.dxf        save the current drawing at the end as DXF (R2000); a failed save, or a script\n"
@@ -131,6 +137,7 @@ std::string usageText() {
            "                        module folder)\n"
            "  --open-with CMD       the program that opens files the modules show to the user (NC programs, ...)\n"
            "  -h, --help            this text\n"
+           "      --version         the program's version\n"
            "\n"
            "Exit status: 0 done; 1 a drawing, script or module could not be read or loaded, a file could not be\n"
            "written, or the script stopped early; 2 a mistake on the command line.\n";

@@ -21,6 +21,7 @@ struct Arguments {
     std::optional<std::filesystem::path> moduleFolder; // --module-folder DIR: where --load finds modules by name
     std::optional<std::string> openWith;               // --open-with CMD: the program that opens files for the user
     bool help = false;                                 // --help, -h
+    bool version = false;                              // --version
 };
 
 struct ParsedArguments {

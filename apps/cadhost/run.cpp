@@ -14,6 +14,7 @@
 #include "host/ed/documents.h"
 #include "host/ed/drawing_svg.h"
 #include "host/ed/input.h"
+#include "host/ed/line_editor.h"
 #include "host/ed/transcript.h"
 #include "host/reg/machine_registry.h"
 #include "host/sys/folders.h"
@@ -107,7 +108,7 @@ int run(const Arguments& arguments, std::ostream& out, std::ostream& err) {
         input = host::ed::ScriptInput::fromFile(arguments.script->string(), &error);
         if (!input) return failed(kExitFailed, error);
     } else {
-        input = host::ed::TerminalInput::standardInput();
+        input = host::ed::standardInputSource();
     }
 
     host::ed::registerHostCommands();

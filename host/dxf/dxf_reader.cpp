@@ -798,9 +798,26 @@ ReadResult Reader::run() {
     return result;
 }
 
+// True for the start of a DWG file: its version string, "AC1015" for a 2000 drawing, "AC1.50" and "AC2.10" for the
+// oldest. A DWG given for a DXF used to be refused as "NUL byte in the file", which sent users looking for a
+// damaged file.
+bool looksLikeDwg(std::string_view text) {
+    auto digit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+    if (!text.starts_with("AC")) return false;
+    if (text.substr(2, 2) == "10" && digit(4) && digit(5)) return true;
+    return (text.substr(2, 2) == "1." || text.substr(2, 2) == "2.") && digit(4);
+}
+
 }  // namespace
 
 ReadResult readDxfText(std::string_view text, std::string_view sourceName) {
+    if (looksLikeDwg(text)) {
+        ReadResult result;
+        result.error = std::string(sourceName) +
+                       ": this is a DWG drawing, and DWG is not read here: save it as DXF in the CAD program "
+                       "that made it (Save As, file type DXF), then open the .dxf file";
+        return result;
+    }
     Reader reader(text, std::string(sourceName));
     return reader.run();
 }

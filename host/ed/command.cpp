@@ -9,6 +9,7 @@
 #include "host/ed/command_frames.h"
 #include "host/ed/command_stack.h"
 #include "host/ed/input.h"
+#include "host/ed/sysvars.h"
 #include "host/ed/transcript.h"
 #include "host/sys/text_case.h"
 
@@ -58,7 +59,6 @@ namespace {
 
 using detail::RunningCommand;
 
-constexpr std::string_view kCommandPrompt = "\nCommand: ";
 
 // The state of the command prompt between commands.
 struct PromptState {
@@ -265,6 +265,7 @@ bool runCommandLoop(std::string* stopReason) {
         promptState().quit = false;
         return false;
     };
+    bool interruptedAtIdle = false;  // the last line at the command prompt was Ctrl-C
     while (!promptState().quit) {
         std::optional<std::string> line;
         print(kCommandPrompt);
@@ -273,8 +274,17 @@ bool runCommandLoop(std::string* stopReason) {
         const std::string position = input().position();
         if (isCancelToken(*line)) {
             transcript().appendTyped("*Cancel*", false);
+            // Ctrl-C twice with nothing running leaves, as QUIT does (it asks about unsaved drawings).
+            if (input().lastWasInterrupt() && interruptedAtIdle) {
+                interruptedAtIdle = false;
+                runTyped("_.QUIT", nullptr);
+            } else if (input().lastWasInterrupt()) {
+                interruptedAtIdle = true;
+                print("\n(Press Ctrl-C again to leave, or type QUIT.)");
+            }
             continue;
         }
+        interruptedAtIdle = false;
         transcript().appendTyped(*line, input().showsTyping());
         bool unknown = false;
         runTyped(*line, &unknown);
@@ -311,6 +321,11 @@ std::string runningCommandNames() {
         names += c->name;
     }
     return names;
+}
+
+bool isQuietCommand() {
+    const RunningCommand* cmd = detail::innermostCommand();
+    return cmd && cmd->arguments && getShort("CMDECHO", 1) == 0;
 }
 
 bool isCommandActive() {

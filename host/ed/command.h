@@ -63,6 +63,11 @@ void setCommandResult(int status);
 // Names of the running commands, outermost first, joined by "'" (CMDNAMES).
 std::string runningCommandNames();
 bool isCommandActive();
+
+// True while a command runs from a module's argument list (command()) with CMDECHO 0: such a command keeps its
+// routine progress to itself ("1 found", "No constraints to remove."), since the module that runs it reports
+// what the user needs to know. Its refusals and failures are still told.
+bool isQuietCommand();
 // True while a command registered by `module` runs (its code is on the stack: it must not be unloaded).
 bool isModuleCommandRunning(const app::Module* module);
 

@@ -7,6 +7,7 @@
 #include "host/ed/command.h"
 #include "host/ed/command_stack.h"
 #include "host/ed/documents.h"
+#include "host/ed/input.h"
 #include "host/ed/prompts.h"
 #include "host/ed/transcript.h"
 
@@ -82,24 +83,37 @@ void saveAsCommand() {
     if (auto name = askFileName("\nSave drawing as: ")) saveTo(*doc, *name);
 }
 
+// Asks whether to save a changed drawing; `withCancel` offers Cancel too. Answers whether the caller may go on:
+// false after Esc, Cancel, or a save that failed (the drawing stays open, unsaved changes and all).
+bool offerToSave(Document& doc, bool withCancel) {
+    if (!doc.database().isModified()) return true;
+    initGet(0, withCancel ? "Yes No Cancel" : "Yes No");
+    std::string answer;
+    const std::string choices = withCancel ? "[Yes/No/Cancel]" : "[Yes/No]";
+    const int status = getKeyword("\nSave changes to " + doc.title() + "? " + choices + " <Yes>: ", answer);
+    if (status == db::RTCAN || status == db::RTERROR || answer == "Cancel") {
+        setCommandResult(status == db::RTERROR ? db::RTERROR : db::RTCAN);
+        return false;
+    }
+    const bool save = status == db::RTNONE || answer == "Yes";
+    return !save || saveToOwnFile(doc);
+}
+
 void closeCommand() {
     Document* doc = currentOrComplain();
     if (!doc) return;
-    if (doc->database().isModified()) {
-        initGet(0, "Yes No");
-        std::string answer;
-        const int status = getKeyword("\nSave changes to " + doc->title() + "? [Yes/No] <Yes>: ", answer);
-        if (status == db::RTCAN || status == db::RTERROR) {
-            setCommandResult(status);
-            return;
-        }
-        const bool save = status == db::RTNONE || answer == "Yes";
-        if (save && !saveToOwnFile(*doc)) return;  // a drawing that could not be saved stays open
-    }
+    if (!offerToSave(*doc, false)) return;
     documents().close(*doc);
 }
 
+// QUIT: a person at a terminal is asked about each changed drawing (Yes saves it, No drops the changes, Cancel or
+// Esc stays in the program); a script's QUIT leaves at once, as its author wrote it.
 void quitCommand() {
+    if (input().isTerminal()) {
+        for (Document* doc : documents().documents()) {
+            if (!offerToSave(*doc, true)) return;
+        }
+    }
     requestQuit();
 }
 

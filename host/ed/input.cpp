@@ -33,7 +33,7 @@ std::string_view trimmed(std::string_view s) {
 
 bool isCancelToken(std::string_view line) {
     const std::string_view t = trimmed(line);
-    return t == kCancelToken || sys::equalsNoCase(t, kCancelTokenAlt) || sys::equalsNoCase(t, "^c");
+    return t == kCancelToken || sys::equalsNoCase(t, kCancelTokenAlt) || sys::equalsNoCase(t, "^c") || t == "\x1b";
 }
 
 InputSource& input() {

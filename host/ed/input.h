@@ -17,9 +17,13 @@
 
 namespace host::ed {
 
-// A line that holds only this (either spelling, any case; spaces around are ignored) is Esc.
+// A line that holds only this (either spelling, any case; spaces around are ignored) is Esc; so is a line that
+// holds only the Esc character itself (Esc then Enter at a terminal without line editing).
 inline constexpr std::string_view kCancelToken = "^C";
 inline constexpr std::string_view kCancelTokenAlt = "<Esc>";
+
+// The prompt of the command line, where commands are typed.
+inline constexpr std::string_view kCommandPrompt = "\nCommand: ";
 
 // A script file larger than this is refused unread; a script is typed text, not data.
 inline constexpr std::size_t kMaxScriptBytes = 64u << 20;
@@ -32,6 +36,10 @@ public:
     virtual std::optional<std::string> readLine(std::string_view prompt) = 0;
     // True for a person at a terminal (prompts may be repeated, history kept).
     virtual bool isInteractive() const { return false; }
+    // True for a person at a real terminal (not piped input): the session may ask before it ends.
+    virtual bool isTerminal() const { return false; }
+    // True when the last line given stands for Ctrl-C (a cancel token the person did not type).
+    virtual bool lastWasInterrupt() const { return false; }
     // True when what the user types is already on the screen (a terminal echoes typing), so the transcript does
     // not show it again.
     virtual bool showsTyping() const { return false; }
@@ -76,6 +84,7 @@ public:
     std::optional<std::string> readLine(std::string_view prompt) override;
     bool isInteractive() const override { return true; }
     bool showsTyping() const override { return showsTyping_; }
+    bool isTerminal() const override { return showsTyping_; }
     std::string position() const override;
     const std::vector<std::string>& history() const { return history_; }
 

@@ -293,6 +293,7 @@ private:
             print("\n" + std::to_string(changed.size()) + " removed" + total);
             return;
         }
+        if (isQuietCommand()) return;
         std::string message = "\n" + std::to_string(found.size()) + " found";
         if (duplicates) message += " (" + std::to_string(duplicates) + " duplicate)";
         if (members_.size() != changed.size()) message += total;

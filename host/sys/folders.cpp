@@ -1,7 +1,12 @@
 // Where the installed data and the temporary files are.
 #include "host/sys/folders.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <mutex>
+#include <optional>
+#include <vector>
 
 #include "host/sys/environment.h"
 
@@ -18,6 +23,20 @@ std::filesystem::path g_installOverride;
 
 constexpr const char* kTempVariables[] = {"TEMP", "TMPDIR"};
 constexpr const char* kLastResortTempFolder = "/tmp";
+constexpr const char* kProductFolder = "kestrion";
+constexpr std::size_t kPasswordBufferSize = 16384;
+
+std::optional<std::filesystem::path> homeFolder() {
+    if (auto home = nonEmptyEnvironmentValue("HOME")) return std::filesystem::path(*home);
+    passwd entry{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(kPasswordBufferSize);
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+        found->pw_dir[0] != '\0') {
+        return std::filesystem::path(found->pw_dir);
+    }
+    return std::nullopt;
+}
 
 // "/opt/k/data/" and "/opt/k/data" name one folder; the modules add "\name" themselves.
 std::filesystem::path withoutTrailingSeparator(std::filesystem::path folder) {
@@ -49,6 +68,13 @@ std::filesystem::path tempFolder() {
         if (auto value = nonEmptyEnvironmentValue(name)) return withoutTrailingSeparator(*value);
     }
     return kLastResortTempFolder;
+}
+
+std::filesystem::path userConfigFolder() {
+    if (auto config = nonEmptyEnvironmentValue("XDG_CONFIG_HOME"); config && config->front() == '/')
+        return std::filesystem::path(*config) / kProductFolder;
+    if (auto home = homeFolder()) return *home / ".config" / kProductFolder;
+    return tempFolder() / kProductFolder;
 }
 
 }  // namespace host::sys

@@ -1,4 +1,4 @@
-// The installation folder (DirInstall) and the temporary folder.
+// The installation folder (DirInstall), the user's configuration folder and the temporary folder.
 #pragma once
 
 #include <filesystem>
@@ -16,6 +16,12 @@ std::filesystem::path installFolder();
 
 // Overrides the installation folder for this process; an empty path removes the override.
 void setInstallFolder(const std::filesystem::path& folder);
+
+// The folder of the user's own files of this product (the registry file, the command history), by the XDG rule:
+// $XDG_CONFIG_HOME/kestrion when that is an absolute path (a relative one is invalid and ignored), else
+// ~/.config/kestrion (the home folder from HOME, else the password database), else kestrion in the temporary
+// folder. The folder may not exist yet.
+std::filesystem::path userConfigFolder();
 
 // The folder for temporary files, without a trailing separator: TEMP, then TMPDIR (when set and not empty),
 // then /tmp.

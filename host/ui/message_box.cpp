@@ -5,6 +5,7 @@
 #include <cctype>
 #include <utility>
 
+#include "host/sys/version.h"
 #include "host/ui/desktop.h"
 #include "host/ui/text_layout.h"
 
@@ -22,7 +23,7 @@ constexpr int kButtonGap = 6;
 constexpr int kMinTextWidth = 120;
 
 std::string& applicationNameSlot() {
-    static std::string name = "Kestrion";
+    static std::string name(sys::kProductName);
     return name;
 }
 

@@ -218,6 +218,22 @@ TEST(Cadhost, HelpPrintsTheUsage) {
     const RunResult r = cadhost({"--help"}, folder);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("Usage: cadhost [DRAWING.dxf ...]", 0), 0u) << r.out;
+    // Only modules that are built are named, and the way to the command list is told.
+    EXPECT_EQ(r.out.find("panelboot"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("HELP"), std::string::npos) << r.out;
+    const RunResult version = cadhost({"--version"}, folder);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("cadhost Kestrion ", 0), 0u) << version.out;
+}
+
+// A DWG drawing was refused as "NUL byte in the file (is it a binary file?)", which sent users looking for damage.
+TEST(Cadhost, ADwgDrawingIsToldToBeSavedAsDxf) {
+    ScratchFolder folder;
+    host::sys::testing::writeBytes(folder / "part.dwg", std::string("AC1032\0\0\0\0\0\x01", 13));
+    const RunResult r = cadhost({(folder / "part.dwg").string()}, folder);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("this is a DWG drawing, and DWG is not read here: save it as DXF"), std::string::npos)
+        << r.err;
 }
 
 TEST(Cadhost, AFailedSaveLeavesTheOldFile) {

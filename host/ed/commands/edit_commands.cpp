@@ -155,7 +155,7 @@ void delConstraintCommand() {
         const std::string text = sys::upperCase(answer.value.str());
         if (first && (text == "ALL" || text == "_ALL" || text == "A" || text == "_A")) break;
     }
-    print("\nNo constraints to remove.");
+    if (!isQuietCommand()) print("\nNo constraints to remove.");
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
-// MENULOAD, MENUUNLOAD, WSCURRENT and MODEMACRO: the session's menus, workspace and status line.
+// MENULOAD, MENUUNLOAD, WSCURRENT and MODEMACRO: the session's menus, workspace and status line; HELP (and "?"):
+// the commands a user can type.
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "host/ed/command.h"
 #include "host/ed/command_stack.h"
 #include "host/ed/commands/command_bodies.h"
 #include "host/ed/commands/command_support.h"
 #include "host/ed/commands/host_commands.h"
 #include "host/ed/commands/menu_model.h"
+#include "host/ed/document_commands.h"
 #include "host/ed/prompts.h"
 #include "host/ed/sysvars.h"
 #include "host/ed/transcript.h"
@@ -91,9 +97,44 @@ void modeMacroCommand() {
     if (!text.empty()) setVar("MODEMACRO", db::ResBuf(db::RTSTR, text));
 }
 
+// HELP, "?": every command group loaded and its commands by the names a user types, the host's own last, then how
+// to cancel and how to leave. Lines are wrapped at kHelpWidth characters so a terminal shows them whole.
+void helpCommand() {
+    constexpr std::size_t kHelpWidth = 100;
+    const CommandStack& stack = commandStack();
+    std::vector<std::string> groups = stack.groups();
+    std::stable_partition(groups.begin(), groups.end(), [](const std::string& g) {
+        return g != kHostCommandGroup && g != kDocumentCommandGroup;
+    });
+    std::string text = "\nCommands, by group (type a name; names are not case-sensitive):";
+    for (const std::string& group : groups) {
+        std::vector<std::string> names;
+        for (const CommandInfo* c : stack.commands(group)) names.push_back(c->localName);
+        std::sort(names.begin(), names.end());
+        names.erase(std::unique(names.begin(), names.end()), names.end());
+        const bool host = group == kHostCommandGroup || group == kDocumentCommandGroup;
+        text += "\n" + (host ? std::string("The host's own (") + group + ")" : group) + ", " +
+                std::to_string(names.size()) + ":";
+        std::string line = "\n  ";
+        for (const std::string& name : names) {
+            if (line.size() + name.size() + 1 > kHelpWidth) {
+                text += line;
+                line = "\n  ";
+            }
+            line += name + " ";
+        }
+        text += line;
+    }
+    text += "\nEsc (or Ctrl-C at a terminal) cancels a command or a prompt; QUIT leaves (it asks about unsaved "
+            "drawings).";
+    print(text);
+}
+
 }  // namespace
 
 void registerSessionCommands() {
+    addHostCommand("HELP", CMD_TRANSPARENT, helpCommand);
+    addHostCommand("?", CMD_TRANSPARENT, helpCommand);
     addHostCommand("MENULOAD", 0, menuLoadCommand);
     addHostCommand("MENUUNLOAD", 0, menuUnloadCommand);
     addHostCommand("WSCURRENT", CMD_TRANSPARENT, wsCurrentCommand);

@@ -1,0 +1,159 @@
+// cadhost at a terminal, as a person uses it: a pseudo-terminal types the keys (Tab, the arrows, Ctrl-C, Esc, F1)
+// and reads what the screen shows. Before, Ctrl-C killed the program with the drawing unsaved, the up arrow was
+// read as an answer, HELP was an unknown command and QUIT dropped unsaved drawings without a word.
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/sys/tests/scratch_folder.h"
+#include "tests/e2e/cadhost_runner.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using host::sys::testing::ScratchFolder;
+
+// cadhost on a pseudo-terminal: keys are typed, and the screen's output is read until a text shows.
+class Terminal {
+public:
+    Terminal(const ScratchFolder& folder, const std::vector<std::string>& args) {
+        const std::string registry = (folder / "registry.reg").string();
+        const std::string config = folder.path().string();
+        pid_ = forkpty(&fd_, nullptr, nullptr, nullptr);
+        if (pid_ == 0) {
+            ::setenv("KESTRION_REGISTRY", registry.c_str(), 1);
+            ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+            ::setenv("TERM", "xterm", 1);
+            std::vector<char*> argv{const_cast<char*>(CADHOST_EXE)};
+            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            ::execv(CADHOST_EXE, argv.data());
+            ::_exit(127);
+        }
+    }
+    ~Terminal() {
+        if (pid_ > 0 && !exited_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (fd_ >= 0) ::close(fd_);
+    }
+
+    bool started() const { return pid_ > 0; }
+    void type(const std::string& keys) { ASSERT_EQ(::write(fd_, keys.data(), keys.size()), ssize_t(keys.size())); }
+
+    // Reads until `text` has been shown since the last wait (or 20 s pass); answers whether it was.
+    bool waitFor(const std::string& text) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (screen_.find(text, seen_) == std::string::npos) {
+            if (std::chrono::steady_clock::now() > until) return false;
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, 200) <= 0) continue;
+            char buffer[4096];
+            const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+            if (n <= 0) return false;
+            screen_.append(buffer, std::size_t(n));
+        }
+        seen_ = screen_.find(text, seen_) + text.size();
+        return true;
+    }
+
+    // Waits for the program to end; its exit status, or -1.
+    int exitStatus() {
+        for (int i = 0; i < 200; ++i) {
+            int status = 0;
+            char buffer[4096];
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, 100) > 0) {
+                const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+                if (n > 0) screen_.append(buffer, std::size_t(n));
+            }
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                exited_ = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+        }
+        return -1;
+    }
+
+    const std::string& screen() const { return screen_; }
+
+private:
+    int fd_ = -1;
+    pid_t pid_ = -1;
+    bool exited_ = false;
+    std::string screen_;
+    std::size_t seen_ = 0;
+};
+
+TEST(TerminalSession, KeysOfACommandLineWork) {
+    ScratchFolder folder;
+    Terminal t(folder, {"--load", "testmodule"});
+    ASSERT_TRUE(t.started());
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+
+    // Tab completes a command name; HELP lists the groups with their commands.
+    t.type("HEL\t\r");
+    ASSERT_TRUE(t.waitFor("TESTMODULE, 9:")) << t.screen();
+    ASSERT_TRUE(t.waitFor("QUIT")) << t.screen();
+    // F1 is HELP too.
+    t.type("\x1bOP");
+    ASSERT_TRUE(t.waitFor("Commands, by group")) << t.screen();
+
+    // Ctrl-C cancels the prompt of a command, as Esc then Enter does; the up arrow brings the command back.
+    t.type("TESTLINE\r");
+    ASSERT_TRUE(t.waitFor("First point: ")) << t.screen();
+    t.type("\x03");
+    ASSERT_TRUE(t.waitFor("*Cancel*")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("\x1b[A\r");
+    ASSERT_TRUE(t.waitFor("First point: ")) << t.screen();
+    t.type("\x1b\r");
+    ASSERT_TRUE(t.waitFor("*Cancel*")) << t.screen();
+
+    // A line drawn makes the drawing unsaved: Ctrl-C twice at the idle prompt asks before leaving; Cancel stays.
+    t.type("TESTLINE\r0,0\r1,1\r");
+    ASSERT_TRUE(t.waitFor("Line from 0.0000,0.0000 to 1.0000,1.0000")) << t.screen();
+    t.type("\x03");
+    ASSERT_TRUE(t.waitFor("Press Ctrl-C again to leave")) << t.screen();
+    t.type("\x03");
+    ASSERT_TRUE(t.waitFor("Save changes to Drawing1.dxf? [Yes/No/Cancel] <Yes>: ")) << t.screen();
+    t.type("Cancel\r");
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+
+    // QUIT asks too; Yes saves the drawing under the name the person gives.
+    const fs::path saved = folder / "kept.dxf";
+    t.type("QUIT\r");
+    ASSERT_TRUE(t.waitFor("Save changes to Drawing1.dxf?")) << t.screen();
+    t.type("Yes\r");
+    ASSERT_TRUE(t.waitFor("Save drawing as <Drawing1.dxf>: ")) << t.screen();
+    t.type(saved.string() + "\r");
+    EXPECT_EQ(t.exitStatus(), 0) << t.screen();
+    EXPECT_TRUE(fs::exists(saved)) << t.screen();
+
+    // The commands typed are kept for the next session, without the answers given to them.
+    const std::string history = host::sys::testing::readBytes(folder / "kestrion" / "history");
+    EXPECT_NE(history.find("TESTLINE"), std::string::npos) << history;
+    EXPECT_EQ(history.find("0,0"), std::string::npos) << history;
+}
+
+TEST(TerminalSession, QuitWithNothingUnsavedLeavesAtOnce) {
+    ScratchFolder folder;
+    Terminal t(folder, {"--load", "testmodule"});
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("QUIT\r");
+    EXPECT_EQ(t.exitStatus(), 0) << t.screen();
+    EXPECT_EQ(t.screen().find("Save changes"), std::string::npos) << t.screen();
+}
+
+}  // namespace
