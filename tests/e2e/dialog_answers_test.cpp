@@ -73,4 +73,26 @@ TEST(DialogAnswers, AtTheTerminalEnterTakesTheDefaultsToo) {
     EXPECT_TRUE(has(r.out, "Message box answered Yes")) << r.out;
 }
 
+// A drawing made in inches was cut as millimetres (G21 with inch numbers, leads longer than the part) without a
+// word. Now NCCreateContour names both units and goes on as the Unit setting says.
+TEST(DialogAnswers, ContourCreationSaysWhenTheDrawingsUnitsAreNotTheSettings) {
+    ScratchFolder folder;
+    std::string plate = host::sys::testing::readBytes(kSource / "examples/plate.dxf");
+    const std::size_t at = plate.find("$INSUNITS\n 70\n4\n");
+    ASSERT_NE(at, std::string::npos);
+    plate.replace(at, std::string("$INSUNITS\n 70\n4\n").size(), "$INSUNITS\n 70\n1\n");
+    writeBytes(folder / "inches.dxf", plate);
+    const RunResult r = e2e::runLaserScript(folder / "inches.dxf", folder, platePathScript(), folder / "saved.dxf");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "The drawing is drawn in inches, the Unit setting is millimetres: it is cut in "
+                           "millimetres."))
+        << r.out;
+    EXPECT_TRUE(has(r.out, "All contours = 4")) << r.out;
+
+    const RunResult same = e2e::runLaserScript(kSource / "examples/plate.dxf", folder, platePathScript(),
+                                               folder / "same.dxf");
+    ASSERT_EQ(same.status, 0) << same.err << same.out;
+    EXPECT_FALSE(has(same.out, "The drawing is drawn in")) << same.out;
+}
+
 }  // namespace
