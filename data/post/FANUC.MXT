@@ -12,13 +12,13 @@ nc
 ####DefaultAbsolute
 1
 ####CutCompensation
-0
+1
 ####ReturnToHomePoint
 1
 ####UseProfilesCut
 0
 ####NamePostprocessor
-Generic G-code laser
+RS274 laser: Fanuc-family and LinuxCNC controls (M03/M05 beam, G41/G42 D01 kerf)
 ####HomeX
 0
 ####HomeY
@@ -118,32 +118,32 @@ N
 <N-CODE><MOTION><COMP><D-COMP><X-COORD><Y-COORD><FEED><EOB>
 ####CircleStr
 1
-<N-CODE><MOTION><COMP><D-COMP><X-COORD><Y-COORD><ARC-X><ARC-Y><FEED><EOB>
+<N-CODE><MOTION><COMP><D-COMP><X-COORD-ALL><Y-COORD-ALL><ARC-X><ARC-Y><FEED><EOB>
 ###CutCommand
 ####CutOnStr
-<N-CODE>M07<EOB>
+<N-CODE>M03<EOB>
 ####CutOffStr
-<N-CODE>M08<EOB>
+<N-CODE>M05<EOB>
 ####CutT2OnStr
-<N-CODE>M07 (TOOL 2)<EOB>
+<N-CODE>M03 (TOOL 2)<EOB>
 ####CutT2OffStr
-<N-CODE>M08<EOB>
+<N-CODE>M05<EOB>
 ####EngraveOnStr
-<N-CODE>M07 (ENGRAVE)<EOB>
+<N-CODE>M03 (ENGRAVE)<EOB>
 ####EngraveOffStr
-<N-CODE>M08<EOB>
+<N-CODE>M05<EOB>
 ####EngraveAndMarkOnStr
-<N-CODE>M07 (ENGRAVE AND MARK)<EOB>
+<N-CODE>M03 (ENGRAVE AND MARK)<EOB>
 ####EngraveAndMarkOffStr
-<N-CODE>M08<EOB>
+<N-CODE>M05<EOB>
 ####MarkOnStr
-<N-CODE>M07 (MARK)<EOB>
+<N-CODE>M03 (MARK)<EOB>
 ####MarkOffStr
-<N-CODE>M08<EOB>
+<N-CODE>M05<EOB>
 ####HeatTreatmentOnStr
-<N-CODE>M07 (HEAT TREATMENT)<EOB>
+<N-CODE>M03 (HEAT TREATMENT)<EOB>
 ####HeatTreatmentOffStr
-<N-CODE>M08<EOB>
+<N-CODE>M05<EOB>
 ###ChangePower
 ####CPW_Edit_B10
 
@@ -171,13 +171,13 @@ N
 ####CenterArcIncremental
 1
 ####Output_IJ_Always
-0
+1
 ###StartEnd
 ####StartPrgStr
 3
 %<EOB>
 (<NAME-PROGRAM> <MATERIAL> T=<THIN>)<EOB>
-<N-CODE>G21 G90 G40<EOB>
+<N-CODE>G17 G21 G90 G40<EOB>
 ####EndPrgStr
 1
 <N-CODE>M30<EOB>

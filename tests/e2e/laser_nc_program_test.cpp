@@ -20,6 +20,7 @@
 #include "host/sys/text_case.h"
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
+#include "tests/e2e/path_visits.h"
 
 namespace {
 
@@ -30,6 +31,10 @@ using host::db::ObjectId;
 using host::ge::Point3d;
 using host::sys::testing::ScratchFolder;
 using host::sys::testing::writeBytes;
+using e2e::near;
+using e2e::pathVisits;
+using e2e::visit;
+using e2e::Visit;
 
 const fs::path kSource = KESTRION_SOURCE_DIR;
 
@@ -38,46 +43,6 @@ std::string readText(const fs::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-// A point the tool reaches, and whether it got there cutting.
-struct Visit {
-    Point3d at;
-    bool cutting = false;
-};
-
-bool near(const Point3d& a, const Point3d& b) { return std::abs(a.x - b.x) < 2e-3 && std::abs(a.y - b.y) < 2e-3; }
-
-// Adds `v` unless the tool stands there already.
-void visit(std::vector<Visit>& visits, const Visit& v) {
-    const Point3d last = visits.empty() ? Point3d() : visits.back().at;
-    if (!near(last, v.at)) visits.push_back(v);
-}
-
-// The points the saved path groups take the tool to, in group order: the end of every line (a cut for
-// "CONTINUOUS", a rapid otherwise) and the end of every arc; the two half arcs of a circle bring the tool back to
-// where the circle began.
-std::vector<Visit> pathVisits(const host::db::Database& db, int& circles) {
-    const auto* groups = dynamic_cast<const host::db::Dictionary*>(db.peek(db.groupDictionaryId()));
-    std::vector<Visit> visits;
-    circles = 0;
-    if (groups == nullptr) return visits;
-    for (int n = 1;; ++n) {
-        const ObjectId id = groups->getAt("DOROZ_" + std::to_string(n));
-        if (id.isNull()) break;
-        const auto* group = dynamic_cast<const host::db::Group*>(db.peek(id));
-        const bool circle = group->description().rfind("Slice_Circle", 0) == 0;
-        circles += circle ? 1 : 0;
-        for (ObjectId m : group->allEntityIds()) {
-            const auto* e = dynamic_cast<const host::db::Entity*>(db.peek(m));
-            if (const auto* line = dynamic_cast<const host::db::Line*>(e)) {
-                visit(visits, {line->end(), host::sys::equalsNoCase(line->linetype(), "CONTINUOUS")});
-            } else if (dynamic_cast<const host::db::Arc*>(e) != nullptr && circle) {
-                // The whole circle ends where it started: no new point.
-            }
-        }
-    }
-    return visits;
 }
 
 // The value of the word `letter` in an NC block ("X12.5" in "N40G01 X12.5 Y3"), if the block has one.
@@ -100,8 +65,8 @@ struct ProgramReading {
     std::vector<std::string> faults;  // moves that contradict the beam state
 };
 
-// Reads the moves of a program of the shipped laser postprocessor: modal G00 to G03 and X, Y; M07 the beam on,
-// M08 off; a G02 or G03 block that ends where it began is a whole circle.
+// Reads the moves of a program of the shipped laser postprocessor: modal G00 to G03 and X, Y; M03 the beam on,
+// M05 off; a G02 or G03 block that ends where it began is a whole circle.
 ProgramReading readProgram(const std::string& text) {
     ProgramReading r;
     std::istringstream in(text);
@@ -111,8 +76,8 @@ ProgramReading readProgram(const std::string& text) {
     bool beam = false;
     while (std::getline(in, block)) {
         if (!block.empty() && block.back() == '\r') block.pop_back();
-        if (block.find("M07") != std::string::npos) beam = true;
-        if (block.find("M08") != std::string::npos) beam = false;
+        if (block.find("M03") != std::string::npos) beam = true;
+        if (block.find("M05") != std::string::npos) beam = false;
         double g = 0;
         for (std::size_t i = block.find('G'); i != std::string::npos; i = block.find('G', i + 1)) {
             if (word(block.substr(i), 'G', g) && g >= 0 && g <= 3) motion = static_cast<int>(g);

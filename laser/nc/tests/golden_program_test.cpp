@@ -268,7 +268,7 @@ protected:
         ReadClampsAndTrimLines();
 
         PostprocessorSettings post;
-        EXPECT_EQ(ReadPostprocessorFile(post, kSource / "data/post" / c.postprocessor), 0);
+        EXPECT_EQ(ReadPostprocessorFile(post, kSource / "laser/post/tests/fixtures/reference" / c.postprocessor), 0);
         if (c.post) c.post(post);
         PostprocessorRuntime runtime;
         SetCuttingModeTexts(runtime);

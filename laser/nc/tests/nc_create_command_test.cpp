@@ -48,7 +48,7 @@ protected:
         fs::create_directories(dir_);
         // The drawing was never saved: the program goes to the folder of the last nesting.
         ASSERT_EQ(host::reg::productKey().setString("LastDirNestDWG", dir_.string()), host::reg::Status::Ok);
-        s.DirPostprocessor = (SourceDir() / "data/post").string() + "/";
+        s.DirPostprocessor = ReferencePostprocessors().string() + "/";
         s.Postprocessor = "FANUC.MXT";
         s.FeedCut = 3000;
         s.UnloadOption = 0;

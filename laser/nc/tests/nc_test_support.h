@@ -40,13 +40,15 @@ using host::db::ObjectId;
 using host::ge::Point3d;
 
 inline std::filesystem::path SourceDir() { return KESTRION_SOURCE_DIR; }
+// The reference postprocessors the program tests are written against (laser/post/tests/fixtures/README.md).
+inline std::filesystem::path ReferencePostprocessors() { return SourceDir() / "laser/post/tests/fixtures/reference"; }
 
 // The shipped laser postprocessor with short templates: motion words and coordinates always written, arcs with
 // I, J (from the start to the centre, a zero word left out) and a signed R, compensation words, one word per tool
 // switch.
 inline PostprocessorSettings ReadablePostprocessor() {
     PostprocessorSettings p;
-    EXPECT_EQ(ReadPostprocessorFile(p, SourceDir() / "data/post/FANUC.MXT"), 0);
+    EXPECT_EQ(ReadPostprocessorFile(p, ReferencePostprocessors() / "FANUC.MXT"), 0);
     p.NCode = "";
     p.MoveRapidStr = "<MOTION-ALL><COMP><X-COORD-ALL><Y-COORD-ALL><EOB>";
     p.MoveLinearStr = "<MOTION-ALL><COMP><X-COORD-ALL><Y-COORD-ALL><FEED><EOB>";

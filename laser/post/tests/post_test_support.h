@@ -14,8 +14,10 @@
 namespace post_test {
 
 inline std::filesystem::path SourceDir() { return KESTRION_SOURCE_DIR; }
-inline std::filesystem::path ShippedLaser() { return SourceDir() / "data/post/FANUC.MXT"; }
 inline std::filesystem::path Fixture(const char* name) { return SourceDir() / "laser/post/tests/fixtures" / name; }
+// The reference laser postprocessor the tests are written against (fixtures/README.md), a keyed file in the
+// shipped layout.
+inline std::filesystem::path ShippedLaser() { return Fixture("reference/FANUC.MXT"); }
 
 // A fresh folder of this test process under the temporary folder.
 inline std::filesystem::path TempDir() {

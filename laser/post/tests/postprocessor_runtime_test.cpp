@@ -134,7 +134,9 @@ TEST_F(PostprocessorRuntimeLoad, AnyTemplateThatDoesNotCompileFailsTheLoad) {
 
 TEST_F(PostprocessorRuntimeLoad, ShippedPostprocessorsLoadForTheirMachines) {
     const std::pair<const char*, int> shipped[] = {
-        {"FANUC.MXT", kMachineLaser}, {"FLAME.MXT", kMachineFlame}, {"WATERJET.MXT", kMachineWaterjet}};
+        {"FANUC.MXT", kMachineLaser},
+        {"LINUXCNC_PLASMA.MXT", kMachineFlame},
+        {"LINUXCNC_WATERJET.MXT", kMachineWaterjet}};
     for (const auto& [name, machine] : shipped) {
         PostprocessorRuntime runtime;
         EXPECT_EQ(LoadPostprocessorRuntimeFrom(SourceDir() / "data/post" / name, runtime), 0) << name;
@@ -146,7 +148,7 @@ TEST_F(PostprocessorRuntimeLoad, ShippedPostprocessorsLoadForTheirMachines) {
 TEST_F(PostprocessorRuntimeLoad, SelectedFileIsLoadedOrReportedMissing) {
     PostprocessorRuntime runtime;
     runtime.LeadText = "kept";
-    ASSERT_EQ(LoadSelectedPostprocessor((SourceDir() / "data/post").string(), "FANUC.MXT", runtime), 0);
+    ASSERT_EQ(LoadSelectedPostprocessor(Fixture("reference").string(), "FANUC.MXT", runtime), 0);
     EXPECT_EQ(runtime.NamePostprocessor, "Generic G-code laser");
     EXPECT_EQ(runtime.LeadText, "kept") << "the texts set by the NC program creation stay";
     EXPECT_EQ(PostprocessorPathOf("", "FANUC.MXT"), ShippedPostprocessorFolder() / "FANUC.MXT");
