@@ -10,6 +10,7 @@
 #include "host/app/module.h"
 #include "host/ed/command.h"
 #include "host/ed/commands/host_commands.h"
+#include "host/ed/commands/menu_model.h"
 #include "host/ed/document_commands.h"
 #include "host/ed/documents.h"
 #include "host/ed/drawing_svg.h"
@@ -113,6 +114,7 @@ int run(const Arguments& arguments, std::ostream& out, std::ostream& err) {
 
     host::ed::registerHostCommands();
     host::ed::registerDocumentCommands();
+    if (host::ed::MenuModel* menus = host::ed::menuApplication()) host::ed::installHostMenus(*menus);
     Session session;
     host::ed::DocumentManager& docs = host::ed::documents();
     for (const fs::path& path : arguments.drawings) {

@@ -3,12 +3,15 @@
 #include "host/ed/line_editor.h"
 
 #include <histedit.h>
+#include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <clocale>
 #include <cstdio>
 #include <iostream>
 #include <system_error>
@@ -28,6 +31,58 @@ volatile std::sig_atomic_t g_interrupted = 0;
 
 extern "C" void onInterrupt(int) {
     g_interrupted = 1;
+}
+
+// Ctrl-C is blocked while the program works and let through only while a key is awaited (ppoll with this mask), so
+// one that comes between two reads is never lost: it waits, and cancels the next prompt.
+sigset_t g_waitMask;
+
+// libedit's reading of one key: a character of UTF-8 input, decoded here. Answers 1 with the character, 0 at the
+// end of the input, -1 with errno EINTR for Ctrl-C.
+extern "C" int readKey(EditLine*, wchar_t* out) {
+    char32_t code = 0;
+    int pending = 0;  // continuation bytes still to come
+    while (true) {
+        if (g_interrupted) {
+            errno = EINTR;
+            return -1;
+        }
+        pollfd p{STDIN_FILENO, POLLIN, 0};
+        if (::ppoll(&p, 1, nullptr, &g_waitMask) < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        unsigned char byte = 0;
+        const ssize_t n = ::read(STDIN_FILENO, &byte, 1);
+        if (n == 0) return 0;
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN) continue;
+            return -1;
+        }
+        if (pending > 0 && (byte & 0xC0) == 0x80) {
+            code = (code << 6) | (byte & 0x3F);
+            if (--pending > 0) continue;
+        } else if (byte < 0x80) {
+            code = byte;
+        } else if ((byte & 0xE0) == 0xC0) {
+            code = byte & 0x1F;
+            pending = 1;
+            continue;
+        } else if ((byte & 0xF0) == 0xE0) {
+            code = byte & 0x0F;
+            pending = 2;
+            continue;
+        } else if ((byte & 0xF8) == 0xF0) {
+            code = byte & 0x07;
+            pending = 3;
+            continue;
+        } else {
+            code = 0xFFFD;  // not UTF-8: the replacement character, as the rest of the input is repaired
+            pending = 0;
+        }
+        *out = static_cast<wchar_t>(code);
+        return 1;
+    }
 }
 
 // The line a key stands for is put in the edit buffer and taken at once.
@@ -95,6 +150,8 @@ struct LineEditorInput::State {
     std::filesystem::path historyFile;
     std::string prompt;  // what stands on the terminal's line before the cursor, shown again when it is redrawn
     struct sigaction previous {};
+    sigset_t previousMask{};
+    std::string previousCtype;  // the character type locale before the editor's UTF-8 one
 };
 
 namespace {
@@ -124,6 +181,10 @@ LineEditorInput::LineEditorInput(std::filesystem::path historyFile) : state_(std
     history(s.history, &ev, H_SETUNIQUE, 1);
     if (!s.historyFile.empty()) history(s.history, &ev, H_LOAD, s.historyFile.c_str());
 
+    // libedit turns its wide characters into the text it answers by the character type locale: UTF-8 here.
+    if (const char* ctype = std::setlocale(LC_CTYPE, nullptr)) s.previousCtype = ctype;
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+
     s.el = el_init("cadhost", stdin, stdout, stderr);
     el_set(s.el, EL_CLIENTDATA, &s);
     el_set(s.el, EL_EDITOR, "emacs");
@@ -137,18 +198,31 @@ LineEditorInput::LineEditorInput(std::filesystem::path historyFile) : state_(std
     el_set(s.el, EL_BIND, "^I", "kestrion-complete", nullptr);
     for (const char* f1 : {"\\eOP", "\\e[11~", "\\e[[A"}) el_set(s.el, EL_BIND, f1, "kestrion-help", nullptr);
     for (const char* escEnter : {"\\e^M", "\\e^J"}) el_set(s.el, EL_BIND, escEnter, "kestrion-cancel", nullptr);
+    el_set(s.el, EL_GETCFN, readKey);
     el_source(s.el, nullptr);  // the user's ~/.editrc, if any
 
     struct sigaction onCtrlC {};
     onCtrlC.sa_handler = onInterrupt;
     sigemptyset(&onCtrlC.sa_mask);
-    onCtrlC.sa_flags = 0;  // no SA_RESTART: the terminal read returns, and the prompt is cancelled
+    onCtrlC.sa_flags = 0;
     sigaction(SIGINT, &onCtrlC, &s.previous);
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &interrupt, &s.previousMask);
+    g_waitMask = s.previousMask;
+    sigdelset(&g_waitMask, SIGINT);
 }
 
 LineEditorInput::~LineEditorInput() {
     State& s = *state_;
+    // A Ctrl-C still waiting is dropped, not handed to the handler the program had before (which would end it).
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGINT, &ignore, nullptr);
+    pthread_sigmask(SIG_SETMASK, &s.previousMask, nullptr);
     sigaction(SIGINT, &s.previous, nullptr);
+    g_interrupted = 0;
     if (!s.historyFile.empty()) {
         std::error_code ec;
         std::filesystem::create_directories(s.historyFile.parent_path(), ec);
@@ -157,6 +231,7 @@ LineEditorInput::~LineEditorInput() {
     }
     el_end(s.el);
     history_end(s.history);
+    std::setlocale(LC_CTYPE, s.previousCtype.empty() ? "C" : s.previousCtype.c_str());
 }
 
 std::optional<std::string> LineEditorInput::readLine(std::string_view prompt) {

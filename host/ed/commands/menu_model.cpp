@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "host/ed/env_values.h"
 #include "host/sys/folders.h"
 #include "host/sys/paths.h"
 #include "host/sys/text_case.h"
@@ -107,8 +108,9 @@ std::optional<std::filesystem::path> findMenuFile(std::string_view name) {
     std::string file(trim(name));
     if (sys::extensionOf(file).empty()) file += kMenuExtension;
     const std::filesystem::path install = sys::installFolder();
-    const std::filesystem::path candidates[] = {sys::toNativePath(file), install / kMenuFolder / file,
-                                                install / file};
+    std::vector<std::filesystem::path> candidates = {sys::toNativePath(file), install / kMenuFolder / file,
+                                                     install / file};
+    for (const std::string& folder : supportFolders()) candidates.push_back(sys::toNativePath(folder) / file);
     for (const std::filesystem::path& p : candidates) {
         std::error_code ec;
         if (std::filesystem::is_regular_file(p, ec)) return p;
@@ -119,11 +121,15 @@ std::optional<std::filesystem::path> findMenuFile(std::string_view name) {
 MenuGroup* MenuModel::load(const std::filesystem::path& path, std::string* error) {
     std::optional<MenuGroup> group = readMenuFile(path, error);
     if (!group) return nullptr;
-    if (find(group->name)) {
-        if (error) *error = "The menu group \"" + group->name + "\" is loaded already.";
-        return nullptr;
-    }
-    groups_.push_back(std::make_unique<MenuGroup>(std::move(*group)));
+    const std::string name = group->name;
+    MenuGroup* added = adopt(std::move(*group));
+    if (!added && error) *error = "The menu group \"" + name + "\" is loaded already.";
+    return added;
+}
+
+MenuGroup* MenuModel::adopt(MenuGroup group) {
+    if (find(group.name)) return nullptr;
+    groups_.push_back(std::make_unique<MenuGroup>(std::move(group)));
     return groups_.back().get();
 }
 
@@ -165,6 +171,26 @@ bool MenuModel::removeFromMenuBar(std::string_view groupName, std::string_view p
 void MenuModel::clear() {
     groups_.clear();
     menuBar_.clear();
+}
+
+void installHostMenus(MenuModel& menus) {
+    if (menus.find(kHostMenuGroup)) return;
+    auto item = [](const char* label, const char* command) { return MenuItem{label, std::string("^C^C_") + command}; };
+    MenuGroup group;
+    group.name = kHostMenuGroup;
+    group.popups = {
+        {"&File",
+         {item("New", "NEW"), item("Open...", "OPEN"), item("Save", "QSAVE"), item("Save As...", "SAVEAS"),
+          item("Close", "CLOSE"), MenuItem{}, item("Quit", "QUIT")}},
+        {"&Edit",
+         {item("Undo", "UNDO"), MenuItem{}, item("Erase", "ERASE"), item("Move", "MOVE"), item("Rotate", "ROTATE"),
+          item("Explode", "EXPLODE"), item("Polyline Edit", "PEDIT")}},
+        {"&View", {item("Zoom Extents", "ZOOM _E"), item("Regen", "REGEN")}},
+        {"&Help", {item("Commands", "HELP")}},
+    };
+    MenuGroup* installed = menus.adopt(std::move(group));
+    for (std::size_t i = 0; i < installed->popups.size(); ++i)
+        menus.insertInMenuBar(kHostMenuGroup, i, menus.menuBar().size());
 }
 
 namespace {

@@ -60,7 +60,8 @@ std::optional<MenuGroup> readMenuFile(const std::filesystem::path& path, std::st
 
 // The file a menu name given to MENULOAD stands for: the name as a path (".menu" added when it has no
 // extension), else "<name>.menu" in the installation folder's "menus" folder, else in the installation folder
-// itself. nullopt when there is none.
+// itself, else in the folders of the support search path (env_values.h), in their order. nullopt when there is
+// none.
 std::optional<std::filesystem::path> findMenuFile(std::string_view name);
 
 // One entry of the menu bar: a pop-up of a loaded group.
@@ -75,6 +76,8 @@ public:
     // menu file, or a group of its name is loaded already (names compared without regard to case). Groups
     // answered here and by group() and find() stay valid until they are unloaded.
     MenuGroup* load(const std::filesystem::path& path, std::string* error);
+    // Adds a group made in memory (the host's own); nullptr when a group of its name is loaded already.
+    MenuGroup* adopt(MenuGroup group);
     // Unloads a group by name: its pop-ups leave the menu bar. False when no such group is loaded.
     bool unload(std::string_view name);
 
@@ -95,6 +98,12 @@ private:
     std::vector<std::unique_ptr<MenuGroup>> groups_;  // a group stays where it is until it is unloaded
     std::vector<MenuBarEntry> menuBar_;
 };
+
+// The host's own menu group, "CADHOST": the pop-ups File, Edit, View and Help of the host's commands, which a
+// session starts with in its menu bar (products insert their pop-ups among them). Put into `menus` when it is not
+// there.
+inline constexpr std::string_view kHostMenuGroup = "CADHOST";
+void installHostMenus(MenuModel& menus);
 
 // The session's menus (nullptr while the menu automation is made unavailable, for the menu loader's tests).
 MenuModel* menuApplication();

@@ -13,6 +13,7 @@
 #include "host/db/entities.h"
 #include "host/ed/command.h"
 #include "host/ed/command_stack.h"
+#include "host/ed/commands/menu_model.h"
 #include "host/ed/documents.h"
 #include "host/ed/prompts.h"
 #include "host/ed/transcript.h"
@@ -118,6 +119,23 @@ void testMessageBox() {
     host::ed::print("\n\rMessage box answered " + std::string(host::ui::answerName(answer)));
 }
 
+// Set once TESTMENUS ran: the session then sees the menus again when this module is unloaded.
+bool menusAsked = false;
+
+// TESTMENUS: the menu bar, as "group/popup" entries, and the toolbars shown.
+void testMenus() {
+    menusAsked = true;
+    host::ed::MenuModel* menus = host::ed::menuApplication();
+    if (menus == nullptr) return;
+    std::string bar, shown;
+    for (const host::ed::MenuBarEntry& e : menus->menuBar()) bar += (bar.empty() ? "" : " | ") + e.group + "/" + e.popup;
+    for (std::size_t g = 0; g < menus->groupCount(); ++g) {
+        for (const host::ed::Toolbar& t : menus->group(g)->toolbars)
+            if (t.visible) shown += (shown.empty() ? "" : ", ") + t.name;
+    }
+    host::ed::print("\n\rMenu bar: " + bar + "\n\rToolbars shown: " + shown);
+}
+
 void registerCommands() {
     struct Entry {
         const char* name;
@@ -127,6 +145,7 @@ void registerCommands() {
         {"TESTLINE", testLine}, {"TESTKWORD", testKeyword}, {"TESTRUN", testRun},
         {"TESTPAUSE", testPause}, {"TESTDOCS", testDocs},   {"TESTTHROW", testThrow},
         {"TESTDIALOG", testDialog}, {"TESTSHEET", testSheet}, {"TESTMSGBOX", testMessageBox},
+        {"TESTMENUS", testMenus},
     };
     for (const Entry& e : entries)
         host::ed::commandStack().add({kGroup, e.name, e.name, host::ed::CMD_TRANSPARENT, e.body});
@@ -142,6 +161,7 @@ KESTRION_MODULE_ENTRY(int message, void* packet, host::app::Module*) {
         switch (message) {
             case host::app::kInitAppMsg: registerCommands(); break;
             case host::app::kUnloadAppMsg:
+                if (menusAsked) testMenus();
                 host::ed::commandStack().removeGroup(kGroup);
                 host::ed::print("\n\r[testmodule] unloaded");
                 break;
