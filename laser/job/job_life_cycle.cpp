@@ -5,12 +5,15 @@
 #include <array>
 #include <charconv>
 #include <filesystem>
+#include <set>
+#include <string>
 
 #include "cadlib/host_commands.h"
 #include "cadlib/host_variables.h"
 #include "cadlib/layers.h"
 #include "host/db/database.h"
 #include "host/ed/selection.h"
+#include "host/sys/text_case.h"
 #include "host/ui/message_box.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/job/job_messages.h"
@@ -97,13 +100,22 @@ bool DrawingHasLinetype(std::string_view name) {
     return db && !db->recordId(host::db::TableKind::Linetype, name).isNull();
 }
 
+// Loads the CAM line types the drawing lacks. A line type that fails is printed every time; the first time in this
+// session it also goes into one message box with the others that fail with it, so that it is seen.
 void LoadCamLinetypes(const CLaserSettings& settings, int unit) {
+    static std::set<std::string> reported;
     const std::filesystem::path file = LinetypeFile(settings, unit);
+    std::string unreported;
     for (auto member : kCamLinetypes) {
         const std::string& name = settings.*member;
-        if (name.empty() || DrawingHasLinetype(name)) continue;
-        if (!LoadLinetype(name, file)) PrintText("\n" + FormatLocalized(kMsgCannotLoadLinetype, name.c_str()));
+        if (name.empty() || DrawingHasLinetype(name) || LoadLinetype(name, file)) continue;
+        PrintText("\n" + FormatLocalized(kMsgCannotLoadLinetype, name.c_str()));
+        if (!reported.insert(host::sys::upperCase(name)).second) continue;
+        unreported += (unreported.empty() ? "" : ", ") + name;
     }
+    if (unreported.empty()) return;
+    host::ui::messageBox(FormatLocalized(kMsgLinetypesNotLoaded, file.string().c_str(), unreported.c_str()), {},
+                         host::ui::MB_OK | host::ui::MB_ICONWARNING);
 }
 
 void MakeCamLayers(const CLaserSettings& settings) {

@@ -19,6 +19,13 @@ inline constexpr TwoLanguageText kMsgErrorReadingMaterial = {
 inline constexpr TwoLanguageText kMsgCannotLoadLinetype = {
     "ERROR. I can't load line type %s ",
     "ОШИБКА. Не удаётся загрузить тип линии %s "};
+// Message box (warning) once per session for the CAM line types that cannot be loaded; the first %s is the
+// line-type file, the second the names. The box must be answered: a printed line scrolls away unread.
+inline constexpr TwoLanguageText kMsgLinetypesNotLoaded = {
+    "These line types cannot be loaded from %s:\n\r%s\n\rLines of these types are drawn Continuous. "
+    "Rapid moves still go with the beam off: the path, its times and the NC program do not depend on line types.",
+    "Эти типы линий не удаётся загрузить из %s:\n\r%s\n\rЛинии этих типов рисуются сплошными. "
+    "Холостые ходы по-прежнему идут с выключенным лучом: путь, его время и программа ЧПУ не зависят от типов линий."};
 // Printed with the format "%s\n\r" when the drawing refuses the job's extended data.
 inline constexpr TwoLanguageText kMsgApplicationNotRegistered = {
     "*** Application Kestrion not register in the drawing!!!",

@@ -17,7 +17,6 @@
 #include "cadlib/groups.h"
 #include "host/db/database.h"
 #include "host/db/entities.h"
-#include "host/sys/text_case.h"
 #include "host/ui/desktop.h"
 #include "laser/contours/contour_records.h"
 #include "laser/job/drawing_slot.h"
@@ -28,8 +27,6 @@ namespace {
 using host::ge::Point3d;
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-// The line type of cut lines.
-constexpr std::string_view kCutLinetype = "CONTINUOUS";
 // Type words of the contour groups that profile cutting writes.
 constexpr std::string_view kPolylineGroupWord = "Slice_Polyline";
 constexpr std::string_view kCircleGroupWord = "Slice_Circle";
@@ -57,7 +54,6 @@ private:
 // [SECTION] members
 
 enum class MemberType { Line, Arc, Other };
-enum class LineRole { Cut, Rapid, SensorOff, Other };
 
 // One member of a path group as the walkers need it. A member that cannot be read (a damaged group) is Other and
 // is passed over like any entity that is neither a line nor an arc.
@@ -67,7 +63,7 @@ struct Member {
     Point3d centre;
     double radius = 0.0;
     double startAngle = 0.0, endAngle = 0.0;
-    std::string linetype;
+    std::uint64_t handle = 0;
 
     double Sweep() const {
         double sweep = endAngle - startAngle;
@@ -85,7 +81,7 @@ std::vector<Member> ReadMembers(unsigned n) {
         host::db::ObjectPtr<host::db::Entity> entity(ids[i], host::db::OpenMode::Read);
         if (!entity) continue;
         Member& m = members[i];
-        m.linetype = entity->linetype();
+        m.handle = ids[i].handle().value;
         if (const auto* line = dynamic_cast<const host::db::Line*>(entity.get())) {
             m.type = MemberType::Line;
             m.start = line->start();
@@ -103,12 +99,8 @@ std::vector<Member> ReadMembers(unsigned n) {
     return members;
 }
 
-LineRole RoleOf(const NcRun& run, const Member& line) {
-    if (host::sys::equalsNoCase(line.linetype, kCutLinetype)) return LineRole::Cut;
-    if (host::sys::equalsNoCase(line.linetype, run.settings.TypeLineMove)) return LineRole::Rapid;
-    if (host::sys::equalsNoCase(line.linetype, run.settings.TypeLineSensorOff)) return LineRole::SensorOff;
-    return LineRole::Other;
-}
+// What the tool does along a member: the group's description says it, never the member's line type.
+PathMemberRole RoleOf(const PathRecord& record, const Member& m) { return RoleOfPathMember(record, m.handle); }
 
 bool SamePrintedPoint(const NcRun& run, const Point3d& a, const Point3d& b) {
     return IsSameOutputValue(run.runtime, a.x, b.x) && IsSameOutputValue(run.runtime, a.y, b.y);
@@ -151,26 +143,25 @@ Leads LeadsOf(const PathRecord& record, bool homeGroup) {
 // [SECTION] normal
 
 // A line member of normal cutting.
-void EmitLine(NcRun& run, const Member& line, int& first, int contourTool, int side) {
+void EmitLine(NcRun& run, const Member& line, int& first, int contourTool, int side, const PathRecord& record) {
     TakeFirstPoint(run, first, line.start);
     run.state.Radius = 0.0;
-    switch (RoleOf(run, line)) {
-        case LineRole::Cut:
+    switch (RoleOf(record, line)) {
+        case PathMemberRole::Cut:
             run.state.ToolKind = contourTool;
             run.state.WantedComp = CompensationOf(side);
             LinearMove(run, line.end);
             break;
-        case LineRole::Rapid:
+        case PathMemberRole::Rapid:
             RapidMove(run, line.end);
             // The rapid switched compensation off in the machine's eyes: the next COMP writes its state again.
             run.state.Modal.PrintedComp = kCompNotWritten;
             run.state.WrittenModal.PrintedComp = kCompNotWritten;
             break;
-        case LineRole::SensorOff:
+        case PathMemberRole::SensorOff:
             run.state.ToolKind = kToolSensorOff;
             LinearMove(run, line.end);
             break;
-        case LineRole::Other: break;
     }
 }
 
@@ -266,14 +257,16 @@ struct SplitPoint {
     double distanceBeforeEnd = 0.0;
 };
 
-SplitPoint FindSplitMember(const NcRun& run, const std::vector<Member>& members, std::size_t from, std::size_t end) {
+SplitPoint FindSplitMember(const NcRun& run, const PathRecord& record, const std::vector<Member>& members,
+                           std::size_t from, std::size_t end) {
     SplitPoint split;
     const double distance = std::abs(run.runtime.ProfCutDist1);
     if (distance == 0.0) return split;
     double after = 0.0;
     for (std::size_t i = end; i-- > from;) {
         const Member& m = members[i];
-        const bool cut = m.type == MemberType::Arc || (m.type == MemberType::Line && RoleOf(run, m) == LineRole::Cut);
+        const bool cut =
+            m.type == MemberType::Arc || (m.type == MemberType::Line && RoleOf(record, m) == PathMemberRole::Cut);
         if (!cut) continue;
         const double length = m.Length();
         if (after + length > distance) {
@@ -286,7 +279,8 @@ SplitPoint FindSplitMember(const NcRun& run, const std::vector<Member>& members,
     return split;
 }
 
-void EmitProfileLine(NcRun& run, const Member& line, int& first, bool split, double zl, int contourTool, int side) {
+void EmitProfileLine(NcRun& run, const Member& line, int& first, bool split, double zl, int contourTool, int side,
+                     const PathRecord& record) {
     TakeFirstPoint(run, first, line.start);
     run.state.Radius = 0.0;
     const PostprocessorRuntime& rt = run.runtime;
@@ -297,7 +291,7 @@ void EmitProfileLine(NcRun& run, const Member& line, int& first, bool split, dou
                          line.start.y + (line.end.y - line.start.y) * t);
         RunProfileTemplate(run, rt.ProfCutSm1, kMotionLinear, at);
     }
-    if (RoleOf(run, line) == LineRole::Cut) {
+    if (RoleOf(record, line) == PathMemberRole::Cut) {
         run.state.ToolKind = contourTool;
         run.state.WantedComp = CompensationOf(side);
         RunProfileTemplate(run, rt.ProfCutStr, kMotionLinear, line.end);
@@ -330,11 +324,12 @@ void EmitProfileArc(NcRun& run, const Member& arc, int& first, bool split, doubl
 
 // The lead-out of a profile cut: ProfCutSm2 to the point ProfCutDist2 along it (never past its end), ProfCutSm3
 // for the rest.
-void EmitProfileLeadOut(NcRun& run, const Member& line, int& first, int contourTool, int side) {
+void EmitProfileLeadOut(NcRun& run, const Member& line, int& first, int contourTool, int side,
+                        const PathRecord& record) {
     const PostprocessorRuntime& rt = run.runtime;
     TakeFirstPoint(run, first, line.start);
     run.state.Radius = 0.0;
-    if (line.type == MemberType::Line && RoleOf(run, line) == LineRole::Cut) {
+    if (line.type == MemberType::Line && RoleOf(record, line) == PathMemberRole::Cut) {
         Point3d t = line.start;
         const double length = line.start.distanceTo(line.end);
         if (rt.ProfCutDist2 > 0.0 && length > 0.0) {
@@ -404,7 +399,7 @@ int EmitContourPath(NcRun& run, unsigned n, int& first) {
             }
             const Member& m = members[i];
             if (m.type == MemberType::Line) {
-                EmitLine(run, m, first, contourTool, side);
+                EmitLine(run, m, first, contourTool, side, record);
             } else if (m.type == MemberType::Arc) {
                 EmitArc(run, m, first, record);
             }
@@ -464,7 +459,7 @@ void EmitProfileCut(NcRun& run, unsigned n, int& first, const PathRecord& record
     SetWaterjetCuttingMode(run, record.kind);
 
     const std::size_t contourEnd = leads.leadOut && !members.empty() ? members.size() - 1 : members.size();
-    const SplitPoint split = next < contourEnd ? FindSplitMember(run, members, next, contourEnd)
+    const SplitPoint split = next < contourEnd ? FindSplitMember(run, record, members, next, contourEnd)
                                                : SplitPoint{};
     bool leadOutReached = false;
     for (std::size_t i = next; i < members.size(); ++i) {
@@ -478,12 +473,12 @@ void EmitProfileCut(NcRun& run, unsigned n, int& first, const PathRecord& record
         const Member& m = members[i];
         const bool isSplit = i == split.member;
         if (m.type == MemberType::Line) {
-            EmitProfileLine(run, m, first, isSplit, split.distanceBeforeEnd, contourTool, side);
+            EmitProfileLine(run, m, first, isSplit, split.distanceBeforeEnd, contourTool, side, record);
         } else if (m.type == MemberType::Arc) {
             EmitProfileArc(run, m, first, isSplit, split.distanceBeforeEnd, record);
         }
     }
-    if (leadOutReached) EmitProfileLeadOut(run, members.back(), first, contourTool, side);
+    if (leadOutReached) EmitProfileLeadOut(run, members.back(), first, contourTool, side, record);
     EmitUnloadCommand(run, record);
 }
 

@@ -2,9 +2,9 @@
 // lines and arcs and its lead-out, in that order) and turns it into moves of NC output or of the simulation;
 // after a contour the unloading command that its size asks for.
 //
-// Line members are told apart by line type (compared without regard to case): "CONTINUOUS" is a cut, the
-// settings' TypeLineMove a rapid, the settings' TypeLineSensorOff a cut with the Z-axis tracking sensor off; a
-// line of any other type is passed over. Arcs are stored counter-clockwise: an arc that does not start where the
+// What the tool does along a line member is what the group's description says (RoleOfPathMember): a rapid with
+// the tool off, a cut, or a cut with the Z-axis tracking sensor off. The line type only shows it: a rapid line type
+// that failed to load draws rapids Continuous, and they must still be crossed with the beam off. Arcs are stored counter-clockwise: an arc that does not start where the
 // tool stands is cut clockwise, from its end to its start, with a negative radius.
 #pragma once
 

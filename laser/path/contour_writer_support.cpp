@@ -53,6 +53,7 @@ void AppendPathTail(const Point3d& start, const Point3d& end) {
     std::string& text = PathWriter().PathDescriptionText;
     text += host::sys::formatC(" %.4f %.4f", start.x, start.y);
     text += host::sys::formatC(" %.4f %.4f", end.x, end.y);
+    AppendMemberRoleTokens();
 }
 
 void AppendContourHead(const ContourRecord& record, int offsetSide) {

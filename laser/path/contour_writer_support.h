@@ -24,7 +24,7 @@ host::ge::Point3d PlanarVertex(const host::db::LwPolyline& polyline, unsigned i)
 // Sets the cut colour for the side and appends " Offset=.." and " HP= <handle> <shape> <side> <placement>
 // <closure>" to the description being built.
 void AppendContourHead(const ContourRecord& record, int offsetSide);
-// Appends " %.4f %.4f" of the contour's start and then of its end.
+// Appends " %.4f %.4f" of the contour's start and then of its end, and the role tokens of the members drawn.
 void AppendPathTail(const host::ge::Point3d& start, const host::ge::Point3d& end);
 // Marks the record processed, stores the description and closes the group (taken back when nothing was drawn).
 void FinishContourGroup(ContourRecord& record);

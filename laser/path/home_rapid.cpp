@@ -71,6 +71,7 @@ void AddHomeRapid() {
         return;
     }
     writer.PathDescriptionText += FormatPathHandle(writer.LastPathEntity.handle().value);
+    AppendMemberRoleTokens();
     StorePathDescription();
     EndPathGroup();
     PathGroupMeasure measure;

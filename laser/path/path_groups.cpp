@@ -26,10 +26,27 @@ const PathGroupCommandTexts kStaleGroupTexts{&kStaleGroupEraseError, &kStaleGrou
 
 CuttingJob* Job() { return CurrentJob(LaserSettings()); }
 
+// Notes the role of member `id` by the pen it was drawn with (the job's penState): the description will name it.
+void NoteMemberRole(ObjectId id) {
+    const CuttingJob* job = Job();
+    if (job == nullptr || id.isNull()) return;
+    std::string_view mark;
+    switch (job->penState) {
+        case kPenCut: return;
+        case kPenSensorOff: mark = kSensorOffMemberMark; break;
+        default: mark = kRapidMemberMark; break;  // the rapid pen, and any pen that is not a cut's
+    }
+    std::string& tokens = PathWriter().MemberRoleTokens;
+    tokens += ' ';
+    tokens += mark;
+    tokens += FormatPathHandle(id.handle().value);
+}
+
 // Puts `id` into the group being written: the group is made with it as first member and the description as it
-// stands, or it is appended.
-void PutIntoGroup(ObjectId id) {
+// stands, or it is appended. With `noteRole` its role is noted for the description.
+void PutIntoGroup(ObjectId id, bool noteRole = true) {
     PathWriterState& w = PathWriter();
+    if (noteRole) NoteMemberRole(id);
     if (w.PathGroupCreated == 0) {
         if (CreateGroup(w.PathGroupName, id, w.PathDescriptionText) == kGroupDone ||
             AppendToGroup(w.PathGroupName, id) == kGroupDone) {
@@ -41,6 +58,19 @@ void PutIntoGroup(ObjectId id) {
 }
 
 bool SameXY(const Point3d& a, const Point3d& b) { return a.x == b.x && a.y == b.y; }
+
+// AddPathLine; with `noteRole` false the line's role is left for another token to tell.
+ObjectId DrawPathLine(const Point3d& a, const Point3d& b, bool noteRole) {
+    CuttingJob* job = Job();
+    if (job == nullptr || SameXY(a, b)) return {};
+    ObjectId id;
+    AddLine(id, a, b);
+    if (id.isNull()) return {};
+    PathWriter().LastPathEntity = id;
+    job->currentPoint = b;
+    PutIntoGroup(id, noteRole);
+    return id;
+}
 
 // An arc about `centre` counter-clockwise from `from` to `to` into the group; `to` becomes the current point.
 ObjectId AddArcIntoGroup(const Point3d& centre, const Point3d& from, const Point3d& to, const Point3d& current) {
@@ -121,6 +151,7 @@ void BeginPathGroup() {
     w.SavedPen = job->penState;
     w.PathGroupCreated = 0;
     w.LastPathEntity = {};
+    w.MemberRoleTokens.clear();
     job->pathGroupCount += 1;
     w.PathGroupName = FormatPathGroupName(static_cast<unsigned>(job->pathGroupCount));
     SetCurrentLayer(kPathLayer);
@@ -139,17 +170,7 @@ void EndPathGroup() {
     SetPen(w.SavedPen);
 }
 
-ObjectId AddPathLine(const Point3d& a, const Point3d& b) {
-    CuttingJob* job = Job();
-    if (job == nullptr || SameXY(a, b)) return {};
-    ObjectId id;
-    AddLine(id, a, b);
-    if (id.isNull()) return {};
-    PathWriter().LastPathEntity = id;
-    job->currentPoint = b;
-    PutIntoGroup(id);
-    return id;
-}
+ObjectId AddPathLine(const Point3d& a, const Point3d& b) { return DrawPathLine(a, b, true); }
 
 ObjectId AddPathArcCW(const Point3d& centre, const Point3d& from, const Point3d& to) {
     return AddArcIntoGroup(centre, to, from, to);
@@ -173,19 +194,24 @@ void AppendPathHandleToken(ObjectId id) {
     text += id.isNull() ? std::string(kAbsentLineToken) : FormatPathHandle(id.handle().value);
 }
 
+void AppendMemberRoleTokens() {
+    PathWriterState& w = PathWriter();
+    w.PathDescriptionText += w.MemberRoleTokens;
+}
+
 void AddRapidAndLeadIn(const Point3d& contourStart, double leadInLength, const Point3d& leadInStart) {
     CuttingJob* job = Job();
     if (job == nullptr) return;
     Point3d target = leadInLength != 0.0 ? leadInStart : contourStart;
     if (job->pathGroupCount != 1) {
         SetPen(kPenRapid);
-        AppendPathHandleToken(AddPathLine(job->currentPoint, target));
+        AppendPathHandleToken(DrawPathLine(job->currentPoint, target, false));
     } else if (job->startAtHome != 1) {
         AppendPathHandleToken({});
         job->currentPoint = target;
     } else {
         SetPen(kPenRapid);
-        AppendPathHandleToken(AddPathLine(job->homePoint, target));
+        AppendPathHandleToken(DrawPathLine(job->homePoint, target, false));
     }
     SetPen(kPenCut);
     AppendPathHandleToken(leadInLength > 0.0 ? AddPathLine(target, contourStart) : ObjectId{});

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/db/ids.h"
 #include "host/ge/point.h"
@@ -22,6 +23,10 @@ inline constexpr std::string_view kHomeGroupWord = "Rapid_Home";
 inline constexpr std::uint8_t kShapeHomeGroup = 127;
 // Description word of an absent line.
 inline constexpr std::string_view kAbsentLineToken = "N";
+// Description tokens that name a member crossed with the tool off ("R=" and its handle) or cut with the height
+// sensor off ("S=" and its handle). They follow the tokens of the contour or home group.
+inline constexpr std::string_view kRapidMemberMark = "R=";
+inline constexpr std::string_view kSensorOffMemberMark = "S=";
 
 // Pen states (CuttingJob::penState holds the last one set).
 inline constexpr int kPenRapid = 0;      // ColorMove, TypeLineMove
@@ -47,7 +52,22 @@ struct PathRecord {
     host::ge::Point3d contourStart;       // where the contour cut starts
     host::ge::Point3d contourEnd;         // where the contour cut ends
     host::ge::Point3d leadOutEnd;         // where the lead-out, and the whole path, ends
+    std::vector<std::uint64_t> rapidMembers;      // members named "R=": crossed with the tool off
+    std::vector<std::uint64_t> sensorOffMembers;  // members named "S=": cut with the height sensor off
 };
+
+// What the tool does along a member of a path group.
+enum class PathMemberRole {
+    Cut,        // the tool on: every member the description does not name otherwise
+    Rapid,      // the tool off: a contour group's rapid line, or a member named "R="
+    SensorOff,  // the tool on with the height sensor off: a member named "S="
+};
+
+// The role of the member `handle` in the group `record` was read from. The description is the one truth: a
+// member's line type only shows the role, and shows it wrongly when the rapid line type could not be loaded (rapids
+// then come out Continuous, and a reader going by the line type would cut across every jumper gap and the move
+// home).
+PathMemberRole RoleOfPathMember(const PathRecord& record, std::uint64_t handle);
 
 // The state of the one path being written (module-wide; one path is written at a time).
 struct PathWriterState {
@@ -56,6 +76,7 @@ struct PathWriterState {
     int PathGroupCreated = 0;             // 0 until the group exists, then 1
     host::db::ObjectId LastPathEntity;    // the last line or arc made for a path
     int SavedPen = 0;                     // the job's penState at BeginPathGroup
+    std::string MemberRoleTokens;         // " R=<handle>" and " S=<handle>" of the members drawn so far
 };
 
 // The module's path writer state.
@@ -104,6 +125,10 @@ void AddLastEntityToPathGroup();
 
 // Appends " " and the handle of `id` to the description, or " N" for a null id.
 void AppendPathHandleToken(host::db::ObjectId id);
+// Appends the role tokens of the members drawn in this group: every member drawn with the rapid pen (but a contour
+// group's rapid line, which its own token names) and every member drawn with the sensor-off pen. Every group's
+// description ends with them.
+void AppendMemberRoleTokens();
 
 // The rapid to a contour and its lead-in. The rapid target is leadInStart when leadInLength is not 0, else
 // contourStart. Group 1 gets no rapid unless cutting starts at home (then from the home point); the others get one

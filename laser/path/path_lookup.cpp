@@ -14,7 +14,6 @@
 #include "host/db/resbuf.h"
 #include "host/ed/prompts.h"
 #include "host/ed/selection.h"
-#include "host/sys/text_case.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/path/path_group_commands.h"
 #include "laser/path/path_groups.h"
@@ -82,7 +81,7 @@ unsigned PickPathGroup(std::string_view prompt, std::string& name) {
     }
 }
 
-int GetMemberEndpoints(ObjectId id, Point3d& start, Point3d& end, bool& isCut) {
+int GetMemberEndpoints(ObjectId id, Point3d& start, Point3d& end) {
     ObjectPtr<host::db::Entity> entity(id, OpenMode::Read);
     if (!entity) return 1;
     if (const auto* line = dynamic_cast<const host::db::Line*>(entity.get())) {
@@ -94,7 +93,6 @@ int GetMemberEndpoints(ObjectId id, Point3d& start, Point3d& end, bool& isCut) {
     } else {
         return 1;
     }
-    isCut = host::sys::upperCase(entity->linetype()) == "CONTINUOUS";
     return 0;
 }
 
@@ -104,19 +102,22 @@ int GetPathGroupEnds(unsigned n, Point3d& firstPoint, Point3d& lastPoint, bool& 
     if (GetGroupEntityIds(FormatPathGroupName(n), members) == 0) return -1;
     firstId = members.front();
     lastId = members.back();
+    PathRecord record;
+    ReadPathRecord(n, record);
+    firstIsCut = RoleOfPathMember(record, firstId.handle().value) == PathMemberRole::Cut;
+    lastIsCut = RoleOfPathMember(record, lastId.handle().value) == PathMemberRole::Cut;
     Point3d firstStart, firstEnd, lastStart, lastEnd;
-    GetMemberEndpoints(firstId, firstStart, firstEnd, firstIsCut);
-    GetMemberEndpoints(lastId, lastStart, lastEnd, lastIsCut);
+    GetMemberEndpoints(firstId, firstStart, firstEnd);
+    GetMemberEndpoints(lastId, lastStart, lastEnd);
     if (members.size() == 1) {
         firstPoint = firstStart;
         lastPoint = lastEnd;
         return 0;
     }
     Point3d a, b;
-    bool cut = false;
-    GetMemberEndpoints(members[1], a, b, cut);
+    GetMemberEndpoints(members[1], a, b);
     firstPoint = Touches(firstEnd, a, b) ? firstStart : firstEnd;
-    GetMemberEndpoints(members[members.size() - 2], a, b, cut);
+    GetMemberEndpoints(members[members.size() - 2], a, b);
     lastPoint = Touches(lastStart, a, b) ? lastEnd : lastStart;
     return 0;
 }

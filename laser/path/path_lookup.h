@@ -16,14 +16,14 @@ unsigned PickPathGroup(std::string_view prompt, std::string& name);
 // The number of the first path group (1..pathGroupCount) that has `entity` as member; 0 when none has.
 unsigned PathGroupOfEntity(host::db::ObjectId entity);
 
-// The end points of a path member. isCut is true when its line type is "Continuous". A line: start and end; an
-// arc: the points at its start and end angle. Answers 0; 1 for any other entity (nothing is set).
-int GetMemberEndpoints(host::db::ObjectId id, host::ge::Point3d& start, host::ge::Point3d& end, bool& isCut);
+// The end points of a path member. A line: start and end; an arc: the points at its start and end angle. Answers
+// 0; 1 for any other entity (nothing is set).
+int GetMemberEndpoints(host::db::ObjectId id, host::ge::Point3d& start, host::ge::Point3d& end);
 
 // Where the path of group n starts and ends: the first point is the end of the first member away from the second
 // member, the last point the end of the last member away from the one before it (a single member: its start and
-// end). The ids of the first and last member, and whether each is a cut. Answers 0; -1 when the group has no
-// member (nothing is set).
+// end). The ids of the first and last member, and whether each is drawn with the cut pen (as the group's description says, never
+// by line type). Answers 0; -1 when the group has no member (nothing is set).
 int GetPathGroupEnds(unsigned n, host::ge::Point3d& firstPoint, host::ge::Point3d& lastPoint, bool& firstIsCut,
                      bool& lastIsCut, host::db::ObjectId& firstId, host::db::ObjectId& lastId);
 int GetPathGroupEndPoints(unsigned n, host::ge::Point3d& firstPoint, host::ge::Point3d& lastPoint, bool& lastIsCut);

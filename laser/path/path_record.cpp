@@ -1,5 +1,6 @@
 // Reading a path group's description back into its record: the tokens of the text, then the points of the lines
 // it names.
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <vector>
@@ -55,6 +56,18 @@ bool ParseLineToken(std::string_view token, std::uint64_t& handle) {
     return true;
 }
 
+// The role tokens ("R=<handle>", "S=<handle>") among `tokens`, wherever they stand after the type word.
+void ReadMemberRoles(const std::vector<std::string_view>& tokens, PathRecord& record) {
+    const auto take = [](std::string_view token, std::string_view mark, std::vector<std::uint64_t>& list) {
+        if (!token.starts_with(mark)) return;
+        if (const std::uint64_t h = ParsePathHandle(token.substr(mark.size())); h != 0) list.push_back(h);
+    };
+    for (std::size_t i = 1; i < tokens.size(); ++i) {
+        take(tokens[i], kRapidMemberMark, record.rapidMembers);
+        take(tokens[i], kSensorOffMemberMark, record.sensorOffMembers);
+    }
+}
+
 // The start and end of the line `handle`; both stay as they are when it names no line of the drawing.
 void LinePoints(std::uint64_t handle, Point3d& start, Point3d& end) {
     Point3d a, b;
@@ -71,6 +84,7 @@ void ParsePathDescription(std::string_view description, PathRecord& record) {
     const std::vector<std::string_view> tokens = Tokens(description);
     if (tokens.empty()) return;
     record.typeWord = std::string(tokens[0]);
+    ReadMemberRoles(tokens, record);
     if (record.typeWord.find(kHomeGroupWord) != std::string::npos) {
         if (tokens.size() > 1) record.rapidHandle = ParsePathHandle(tokens[1]);
         record.shape = kShapeHomeGroup;
@@ -113,6 +127,17 @@ void ParsePathDescription(std::string_view description, PathRecord& record) {
         const Point3d end = haveEnd ? Point3d(endX, endY, 0.0) : Point3d();
         record.contourEnd = record.leadOutEnd = end;
     }
+}
+
+PathMemberRole RoleOfPathMember(const PathRecord& record, std::uint64_t handle) {
+    const auto named = [handle](const std::vector<std::uint64_t>& list) {
+        return std::find(list.begin(), list.end(), handle) != list.end();
+    };
+    if (handle == 0) return PathMemberRole::Cut;
+    if (named(record.rapidMembers)) return PathMemberRole::Rapid;
+    if (named(record.sensorOffMembers)) return PathMemberRole::SensorOff;
+    if (record.shape != kShapeHomeGroup && handle == record.rapidHandle) return PathMemberRole::Rapid;
+    return PathMemberRole::Cut;
 }
 
 int ReadPathRecord(unsigned n, PathRecord& record) {

@@ -8,7 +8,6 @@
 #include "cadlib/groups.h"
 #include "host/db/database.h"
 #include "host/db/entities.h"
-#include "host/sys/text_case.h"
 #include "laser/contours/contour_records.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/path/path_groups.h"
@@ -36,7 +35,8 @@ struct Member {
     std::uint64_t handle = 0;
 };
 
-Member ReadMember(ObjectId id, const std::string& sensorOffLinetype) {
+// A member and its pen: what the group's description says it is (the line type only shows it).
+Member ReadMember(ObjectId id, const PathRecord& record) {
     Member m;
     ObjectPtr<host::db::Entity> entity(id, OpenMode::Read);
     if (!entity) return m;
@@ -52,9 +52,7 @@ Member ReadMember(ObjectId id, const std::string& sensorOffLinetype) {
     } else {
         return m;
     }
-    const std::string linetype = host::sys::upperCase(entity->linetype());
-    const bool cut = linetype == "CONTINUOUS" || linetype == host::sys::upperCase(sensorOffLinetype);
-    m.pen = cut ? MemberPen::Cut : MemberPen::Rapid;
+    m.pen = RoleOfPathMember(record, m.handle) == PathMemberRole::Rapid ? MemberPen::Rapid : MemberPen::Cut;
     return m;
 }
 
@@ -73,10 +71,10 @@ void Book(PathGroupMeasure& m, std::uint8_t kind, double length) {
     }
 }
 
-void MeasureHomeGroup(const std::vector<ObjectId>& members, const std::string& sensorOff, PathGroupMeasure& m) {
+void MeasureHomeGroup(const PathRecord& record, const std::vector<ObjectId>& members, PathGroupMeasure& m) {
     MemberPen previous = MemberPen::Rapid;
     for (ObjectId id : members) {
-        const Member member = ReadMember(id, sensorOff);
+        const Member member = ReadMember(id, record);
         if (member.pen == MemberPen::Cut) {
             m.cut += member.length;
             if (previous != MemberPen::Cut) ++m.pierceCount;
@@ -87,14 +85,13 @@ void MeasureHomeGroup(const std::vector<ObjectId>& members, const std::string& s
     }
 }
 
-void MeasureContourGroup(const PathRecord& record, const std::vector<ObjectId>& members,
-                         const std::string& sensorOff, PathGroupMeasure& m) {
+void MeasureContourGroup(const PathRecord& record, const std::vector<ObjectId>& members, PathGroupMeasure& m) {
     m.pierceCount = 1;
     double contourLength = 0.0;
     bool circleTaken = false, skipNext = false;
     MemberPen previous = MemberPen::Cut;
     for (ObjectId id : members) {
-        const Member member = ReadMember(id, sensorOff);
+        const Member member = ReadMember(id, record);
         if (record.rapidHandle != 0 && member.handle == record.rapidHandle) {
             m.rapid += member.length;
             continue;
@@ -130,7 +127,6 @@ void MeasureContourGroup(const PathRecord& record, const std::vector<ObjectId>& 
 
 int MeasurePathGroup(unsigned n, PathGroupMeasure& m) {
     m = PathGroupMeasure{};
-    const CLaserSettings& settings = LaserSettings();
     const CuttingJob* job = CurrentJob(LaserSettings());
     if (job == nullptr) return 0;
     PathRecord record;
@@ -139,9 +135,9 @@ int MeasurePathGroup(unsigned n, PathGroupMeasure& m) {
     GetGroupEntityIds(FormatPathGroupName(n), members);
     if (members.empty()) return 0;
     if (record.shape == kShapeHomeGroup) {
-        MeasureHomeGroup(members, settings.TypeLineSensorOff, m);
+        MeasureHomeGroup(record, members, m);
     } else {
-        MeasureContourGroup(record, members, settings.TypeLineSensorOff, m);
+        MeasureContourGroup(record, members, m);
     }
     m.seconds = kSecondsPerMinute * (Minutes(m.engrave, job->feedEngrave) + Minutes(m.cut, job->feedCut) +
                                      Minutes(m.heat, job->feedHeatTreatment) + Minutes(m.rapid, job->feedRapid)) +

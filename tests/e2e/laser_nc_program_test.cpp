@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/db/database.h"
@@ -96,6 +97,73 @@ ProgramReading readProgram(const std::string& text) {
     return r;
 }
 
+// A drawing of entities only, as plain R12 DXF text: LINE, CIRCLE and POINT entities on their layers.
+struct Drawing {
+    std::string entities;
+    Drawing& line(const char* layer, double x1, double y1, double x2, double y2) {
+        entities += "0\nLINE\n8\n" + std::string(layer) + "\n10\n" + num(x1) + "\n20\n" + num(y1) + "\n30\n0\n11\n" +
+                    num(x2) + "\n21\n" + num(y2) + "\n31\n0\n";
+        return *this;
+    }
+    // The closed outline through the points, one LINE per side.
+    Drawing& outline(const char* layer, const std::vector<Point3d>& points) {
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const Point3d& a = points[i];
+            const Point3d& b = points[(i + 1) % points.size()];
+            line(layer, a.x, a.y, b.x, b.y);
+        }
+        return *this;
+    }
+    Drawing& circle(const char* layer, double x, double y, double r) {
+        entities += "0\nCIRCLE\n8\n" + std::string(layer) + "\n10\n" + num(x) + "\n20\n" + num(y) + "\n30\n0\n40\n" +
+                    num(r) + "\n";
+        return *this;
+    }
+    Drawing& point(const char* layer, double x, double y) {
+        entities += "0\nPOINT\n8\n" + std::string(layer) + "\n10\n" + num(x) + "\n20\n" + num(y) + "\n30\n0\n";
+        return *this;
+    }
+    void write(const fs::path& path) const {
+        writeBytes(path, "0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n");
+    }
+    static std::string num(double v) {
+        std::ostringstream out;
+        out << v;
+        return out.str();
+    }
+};
+
+// Writes `folder`/registry.reg: the module in English, and the settings given as (name, text).
+fs::path writeRegistry(const ScratchFolder& folder, const std::vector<std::pair<std::string, std::string>>& values) {
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+                       "\"LangMenu\"=\"EN\"\r\n";
+    for (const auto& [name, value] : values) text += "\"" + name + "\"=\"" + value + "\"\r\n";
+    const fs::path registry = folder / "registry.reg";
+    writeBytes(registry, text);
+    return registry;
+}
+
+// A cadhost session on `drawing` in `folder` with the laser module, the installation's data, the registry given and
+// the script; the drawing is saved as out.dxf.
+RunResult runSession(const ScratchFolder& folder, const fs::path& drawing, const fs::path& registry,
+                     const std::string& script) {
+    writeBytes(folder / "run.scr", script);
+    return cadhost({drawing.string(), "--load", "laser", "--install", (kSource / "data").string(), "--registry",
+                    registry.string(), "--script", (folder / "run.scr").string(), "--save",
+                    (folder / "out.dxf").string()},
+                   folder);
+}
+
+// The lines of the session's output that hold `what`.
+std::vector<std::string> linesWith(const std::string& out, const std::string& what) {
+    std::vector<std::string> found;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        if (line.find(what) != std::string::npos) found.push_back(line);
+    }
+    return found;
+}
+
 TEST(LaserNcProgram, PlateWithTwoHolesBecomesAProgramThatTracesItsPath) {
     ScratchFolder folder;
     const fs::path drawing = folder / "plate.dxf", saved = folder / "out.dxf";
@@ -130,6 +198,55 @@ TEST(LaserNcProgram, PlateWithTwoHolesBecomesAProgramThatTracesItsPath) {
             << ", the path to " << path[k].at.x << "," << path[k].at.y;
         EXPECT_EQ(nc.visits[k].cutting, path[k].cutting) << "move " << k + 1;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A 40 x 30 part with a jumper point in its lower edge: the path crosses the jumper gap and goes home as rapids.
+void writeJumperSquare(const fs::path& path) {
+    Drawing().outline("0", {{0, 0}, {40, 0}, {40, 30}, {0, 30}}).point("JumperLine", 20, 0).write(path);
+}
+
+// Before: a rapid line type that could not be loaded (the setting named one the line-type file lacks) drew the
+// rapids Continuous, the program writer took them for cuts, and the jumper gap and the way home were cut with the
+// beam on; the time counted them as cuts too; one printed line was the only warning. Now the path itself says
+// which moves are rapids: the program and the time are the same as with the line type, and one message box, to be
+// answered, names the line type that is missing.
+TEST(LaserNcProgram, AMissingRapidLineTypeChangesNeitherTheProgramNorTheTime) {
+    struct Run {
+        std::string program, statusLine;
+        std::vector<std::string> boxes;
+    };
+    const auto run = [](const std::vector<std::pair<std::string, std::string>>& settings, const std::string& answer) {
+        ScratchFolder folder;
+        const fs::path drawing = folder / "part.dxf";
+        writeJumperSquare(drawing);
+        const std::string script = "NCCreateContour\n" + answer + "NCSliceAuto\nMODEMACRO\n\nNCCreate\ndlg ok\n"
+                                   "dlg set 249 Part\ndlg press OK\n";
+        const RunResult r = runSession(folder, drawing, writeRegistry(folder, settings), script);
+        EXPECT_EQ(r.status, 0) << r.err << r.out;
+        Run result{readText(folder / "part.nc"), {}, linesWith(r.out, "Message box")};
+        const std::vector<std::string> status = linesWith(r.out, "Time=");
+        if (!status.empty()) result.statusLine = status.back();
+        return result;
+    };
+    const Run good = run({}, "");
+    const Run missing = run({{"TypeLineMove", "NoSuchLinetype"}}, "msgbox OK\n");
+
+    EXPECT_TRUE(good.boxes.empty()) << good.boxes.front();
+    ASSERT_EQ(missing.boxes.size(), 1u);
+    EXPECT_NE(missing.boxes[0].find("NoSuchLinetype"), std::string::npos) << missing.boxes[0];
+
+    ASSERT_FALSE(good.program.empty());
+    const ProgramReading nc = readProgram(good.program);
+    EXPECT_TRUE(nc.faults.empty()) << nc.faults.front();
+    // To the lead-in, across the gap, and home: three rapids.
+    EXPECT_EQ(e2e::count(good.program, "G00"), 3u) << good.program;
+    EXPECT_EQ(missing.program, good.program);
+    EXPECT_FALSE(good.statusLine.empty());
+    EXPECT_EQ(missing.statusLine, good.statusLine);
 }
 
 }  // namespace

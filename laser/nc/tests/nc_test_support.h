@@ -1,6 +1,7 @@
 // Test support for NC output: a new drawing, the module's settings from a registry file of the test binary, a
 // small postprocessor whose blocks are easy to read, and path groups drawn member by member (lines of a chosen
-// line type and counter-clockwise arcs) with their descriptions written out as the path writer writes them.
+// line type and role, and counter-clockwise arcs) with their descriptions written out as the path writer writes
+// them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -73,26 +74,30 @@ inline PostprocessorSettings ReadablePostprocessor() {
     return p;
 }
 
-// One member of a test group: a line of a line type, or an arc (counter-clockwise from start to end angle).
+// One member of a test group: a line of a line type and a role, or an arc (counter-clockwise from start to end
+// angle).
 struct TestMember {
     bool arc = false;
     Point3d a, b;            // line ends
     std::string linetype;    // line type of a line
+    PathMemberRole role = PathMemberRole::Cut;  // what the description says of it
     Point3d centre;
     double radius = 0.0, startAngle = 0.0, endAngle = 0.0;
 };
 
-inline TestMember LineMember(Point3d a, Point3d b, const char* linetype) {
+inline TestMember LineMember(Point3d a, Point3d b, const char* linetype, PathMemberRole role) {
     TestMember m;
     m.a = a;
     m.b = b;
     m.linetype = linetype;
+    m.role = role;
     return m;
 }
-inline TestMember CutLine(Point3d a, Point3d b) { return LineMember(a, b, "Continuous"); }
-inline TestMember RapidLine(Point3d a, Point3d b) { return LineMember(a, b, "HIDDEN"); }
-inline TestMember SensorOffLine(Point3d a, Point3d b) { return LineMember(a, b, "ZAxisTrackingSensorOFF"); }
-inline TestMember OtherLine(Point3d a, Point3d b) { return LineMember(a, b, "DASHED"); }
+inline TestMember CutLine(Point3d a, Point3d b) { return LineMember(a, b, "Continuous", PathMemberRole::Cut); }
+inline TestMember RapidLine(Point3d a, Point3d b) { return LineMember(a, b, "HIDDEN", PathMemberRole::Rapid); }
+inline TestMember SensorOffLine(Point3d a, Point3d b) {
+    return LineMember(a, b, "ZAxisTrackingSensorOFF", PathMemberRole::SensorOff);
+}
 inline TestMember ArcMember(Point3d centre, double r, double startDeg, double endDeg) {
     TestMember m;
     m.arc = true;
@@ -196,6 +201,17 @@ protected:
         auto handleOf = [&](bool present, std::size_t index) {
             return present && index < ids.size() ? FormatPathHandle(ids[index].handle().value) : std::string("N");
         };
+        // The members the description names by role: rapids (but a contour group's rapid line, which has its own
+        // token) and sensor-off cuts.
+        std::string roles;
+        for (std::size_t i = 0; i < g.members.size(); ++i) {
+            const TestMember& m = g.members[i];
+            const bool ownToken = g.typeWord != kHomeGroupWord && g.rapid && i == 0;
+            if (m.arc || ownToken || m.role == PathMemberRole::Cut) continue;
+            roles += ' ';
+            roles += m.role == PathMemberRole::Rapid ? kRapidMemberMark : kSensorOffMemberMark;
+            roles += FormatPathHandle(ids[i].handle().value);
+        }
         std::string d;
         if (g.typeWord == kHomeGroupWord) {
             d = std::string(kHomeGroupWord) + " " + handleOf(true, ids.size() - 1);
@@ -214,6 +230,7 @@ protected:
             std::snprintf(tail, sizeof tail, " %.4f %.4f %.4f %.4f", start.x, start.y, start.x, start.y);
             d += tail;
         }
+        d += roles;
         ASSERT_EQ(CreateGroupWithMembers(FormatPathGroupName(n), ids, d), kGroupDone);
     }
 

@@ -1,6 +1,6 @@
 // The walkers on path groups drawn member by member: a polyline contour with leads and compensation, circles in
-// both directions as one block, polyline arcs either way round, the three path line types and the others, tool
-// kinds and their feeds, the waterjet cutting modes, Esc, the home group and the unloading commands.
+// both directions as one block, polyline arcs either way round, members told by the description and not by line
+// type, tool kinds and their feeds, the waterjet cutting modes, Esc, the home group and the unloading commands.
 #include <gtest/gtest.h>
 
 #include "host/ui/desktop.h"
@@ -124,18 +124,20 @@ TEST_F(PathWalkers, PolylineArcThatEndsAtTheToolIsCutClockwiseFromItsEndToItsSta
                        }));
 }
 
-TEST_F(PathWalkers, LineTypesDecideCutRapidSensorOffOrNothing) {
+// The description says what each member is; the line type says nothing. Before, a rapid line type that could not
+// be loaded drew the jumper gap Continuous, and the gap was cut through with the beam on.
+TEST_F(PathWalkers, TheDescriptionTellsCutRapidAndSensorOffWhateverTheLineType) {
     TestGroup g = Square(1);
-    g.members = {RapidLine({0, 0}, {8, 10}),
+    g.members = {LineMember({0, 0}, {8, 10}, "Continuous", PathMemberRole::Rapid),
                  CutLine({8, 10}, {10, 10}),
                  CutLine({10, 10}, {20, 10}),
-                 // A gap crossed with the tool off; the compensation is written again after it (the rapid itself
-                 // writes none: the wanted state has not changed).
-                 RapidLine({20, 10}, {20, 12}),
-                 CutLine({20, 12}, {20, 20}),
-                 // Not a path line type: nothing at all.
-                 OtherLine({20, 20}, {15, 20}),
-                 SensorOffLine({20, 20}, {10, 20}),
+                 // A gap crossed with the tool off, drawn Continuous as when the rapid line type failed to load;
+                 // the compensation is written again after it (the rapid itself writes none: the wanted state has
+                 // not changed).
+                 LineMember({20, 10}, {20, 12}, "Continuous", PathMemberRole::Rapid),
+                 // A cut is a cut in any line type.
+                 LineMember({20, 12}, {20, 20}, "DASHED", PathMemberRole::Cut),
+                 LineMember({20, 20}, {10, 20}, "HIDDEN", PathMemberRole::SensorOff),
                  CutLine({10, 20}, {10, 8})};
     AddGroup(1, g);
     EXPECT_EQ(Walk(1), (Blocks{
@@ -229,7 +231,8 @@ TEST_F(PathWalkers, HomeGroupIsRapidWithoutCompensationOrLeads) {
     AddGroup(1, Square(1));
     TestGroup home;
     home.typeWord = std::string(kHomeGroupWord);
-    home.members = {RapidLine({10, 8}, {0, 0})};
+    // Drawn Continuous, as when the rapid line type failed to load: still the move home with the beam off.
+    home.members = {LineMember({10, 8}, {0, 0}, "Continuous", PathMemberRole::Rapid)};
     AddGroup(2, home);
     const Blocks blocks = Walk(2);
     ASSERT_GE(blocks.size(), 2u);

@@ -262,6 +262,9 @@ TEST_F(PathDeletion, GroupEndsFollowTheTravelWhateverWayTheMembersAreDrawn) {
     AddPathLine(Point3d(-5, 0), Point3d(0, 10));
     SetPen(kPenCut);
     AddPathArcCW(Point3d(0, 0), Point3d(0, 10), Point3d(10, 0));
+    // The description names the rapid: it is what tells it from a cut.
+    AppendMemberRoleTokens();
+    StorePathDescription();
     EndPathGroup();
     // Group 2: one cut line.
     PathWriter().PathDescriptionText = "Slice_Polyline T0";

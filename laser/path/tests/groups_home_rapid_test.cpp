@@ -71,11 +71,14 @@ TEST_F(HomeRapid, ReturningHomeAddsOneRapidNamedInTheDescription) {
     ASSERT_EQ(members.size(), 1u);
     EXPECT_EQ(LineEnds(members[0]), std::make_pair(Point3d(10, 8), Point3d(0, 0)));
     EXPECT_EQ(Linetype(members[0]), Settings().TypeLineMove);
-    EXPECT_EQ(Description(2), "Rapid_Home " + FormatPathHandle(members[0].handle().value));
+    // The description names the last line, and says that it is a rapid (whatever its line type).
+    const std::string handle = FormatPathHandle(members[0].handle().value);
+    EXPECT_EQ(Description(2), "Rapid_Home " + handle + " R=" + handle);
     PathRecord r;
     ReadPathRecord(2, r);
     EXPECT_EQ(r.shape, kShapeHomeGroup);
     EXPECT_EQ(r.rapidHandle, members[0].handle().value);
+    EXPECT_EQ(RoleOfPathMember(r, members[0].handle().value), PathMemberRole::Rapid);
     EXPECT_EQ(Job().currentPoint, Point3d(0, 0));
     // Its rapid joins the totals, as a regeneration finds them; nothing is pierced on the way home.
     const double home = std::hypot(10.0, 8.0);
@@ -139,12 +142,21 @@ TEST_F(HomeRapid, TrimLinesAreCutWithTheSensorOffNearTheirEnds) {
         ASSERT_EQ(Job().pathGroupCount, 2) << c.what;
         const std::vector<Stroke> strokes = Strokes(2);
         ASSERT_EQ(strokes.size(), c.strokes.size()) << c.what;
+        // The description names each stroke's role as its pen draws it.
+        PathRecord record;
+        ReadPathRecord(2, record);
+        const std::vector<ObjectId> members = Members(2);
         for (std::size_t i = 0; i < strokes.size(); ++i) {
             EXPECT_TRUE(SameXY(strokes[i].from, c.strokes[i].from) && SameXY(strokes[i].to, c.strokes[i].to))
                 << c.what << ", stroke " << i;
             EXPECT_EQ(strokes[i].linetype, c.strokes[i].linetype) << c.what << ", stroke " << i;
+            const PathMemberRole role = c.strokes[i].linetype == rapid ? PathMemberRole::Rapid
+                                        : c.strokes[i].linetype == off ? PathMemberRole::SensorOff
+                                                                       : PathMemberRole::Cut;
+            EXPECT_EQ(RoleOfPathMember(record, members[i].handle().value), role) << c.what << ", stroke " << i;
         }
-        EXPECT_EQ(Description(2), "Rapid_Home " + FormatPathHandle(Members(2).back().handle().value)) << c.what;
+        EXPECT_EQ(Description(2).rfind("Rapid_Home " + FormatPathHandle(members.back().handle().value) + " ", 0), 0u)
+            << c.what;
         EXPECT_EQ(Job().penState, kPenRapid) << c.what;
         TearDown();
     }

@@ -122,7 +122,8 @@ TEST_F(PathRoad, EveryGroupReadsBackAndTheTotalsFollowTheGroups) {
     }
     const PathRecord home = Group(4);
     EXPECT_EQ(home.shape, kShapeHomeGroup);
-    EXPECT_EQ(home.description, "Rapid_Home " + FormatPathHandle(home.rapidHandle));
+    const std::string homeHandle = FormatPathHandle(home.rapidHandle);
+    EXPECT_EQ(home.description, "Rapid_Home " + homeHandle + " R=" + homeHandle);
     EXPECT_EQ(Job().currentPoint, Point3d(0, 0, 0));
     // The plate's perimeter and both circumferences with their leads; the rapids from home, between the contours
     // and back. Three pierces at the default beam switch time: the way home pierces nothing.

@@ -43,6 +43,7 @@ public:
                                  " 0 1 0";
         draw();
         w.PathDescriptionText += tail;
+        AppendMemberRoleTokens();
         StorePathDescription();
         EndPathGroup();
         return static_cast<unsigned>(Job().pathGroupCount);

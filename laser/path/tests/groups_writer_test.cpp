@@ -92,6 +92,42 @@ TEST(PathDescriptionText, HomeGroupAndEmptyTextReadAsTheyShould) {
     EXPECT_EQ(empty.contourStart, Point3d());
 }
 
+// The role of each member comes from the description: the rapid token and "R=" name rapids, "S=" sensor-off
+// cuts; every other member is a cut, a home group's last line included unless it is named.
+TEST(PathDescriptionText, RoleTokensTellRapidsAndSensorOffCutsFromCuts) {
+    const struct {
+        const char* text;
+        std::uint64_t member;
+        PathMemberRole role;
+    } cases[] = {
+        {"Slice_Polyline T0 Offset=NO HP= 2A 1 0 1 0 3B 3C 3F 0.0000 0.0000 5.0000 0.0000 R=3D", 0x3B,
+         PathMemberRole::Rapid},
+        {"Slice_Polyline T0 Offset=NO HP= 2A 1 0 1 0 3B 3C 3F 0.0000 0.0000 5.0000 0.0000 R=3D", 0x3D,
+         PathMemberRole::Rapid},
+        {"Slice_Polyline T0 Offset=NO HP= 2A 1 0 1 0 3B 3C 3F 0.0000 0.0000 5.0000 0.0000 R=3D", 0x3E,
+         PathMemberRole::Cut},
+        {"Slice_Polyline T0 Offset=NO HP= 2A 1 0 1 0 3B 3C 3F 0.0000 0.0000 5.0000 0.0000 R=3D", 0x3C,
+         PathMemberRole::Cut},
+        {"Slice_Polyline T0 Offset=NO HP= 2A 1 0 1 0 N 3C 3F 0.0000 0.0000 5.0000 0.0000", 0x3C, PathMemberRole::Cut},
+        {"Rapid_Home 4C R=4A S=4B", 0x4A, PathMemberRole::Rapid},
+        {"Rapid_Home 4C R=4A S=4B", 0x4B, PathMemberRole::SensorOff},
+        {"Rapid_Home 4C R=4A S=4B", 0x4C, PathMemberRole::Cut},  // the last trim stroke, not going home
+        {"Rapid_Home 4C R=4C", 0x4C, PathMemberRole::Rapid},
+        {"Rapid_Home 4C R= S=zz", 0x4C, PathMemberRole::Cut},    // marks without a handle name nothing
+    };
+    for (const auto& c : cases) {
+        PathRecord r;
+        ParsePathDescription(c.text, r);
+        EXPECT_EQ(RoleOfPathMember(r, c.member), c.role) << c.text << " member " << std::hex << c.member;
+    }
+    // The role tokens do not disturb the tokens before them.
+    PathRecord r;
+    ParsePathDescription("Slice_Circle T25 Offset=NL HP= 2A 0 1 2 0 N N N 1.0000 2.0000 1.0000 2.0000 R=3D", r);
+    EXPECT_EQ(r.kind, 25);
+    EXPECT_EQ(r.rapidHandle, 0u);
+    EXPECT_EQ(r.contourStart, Point3d(1, 2));
+}
+
 TEST(PathDescriptionText, ReplacingTheRapidTokenKeepsTheOthers) {
     EXPECT_EQ(ReplaceRapidToken("Slice_Polyline T0 Offset=NR HP= 2A 1 2 1 0 3B 3C N 1.0000 2.0000 3.0000 4.0000", "N"),
               "Slice_Polyline T0 Offset=NR HP= 2A 1 2 1 0 N 3C N 1.0000 2.0000 3.0000 4.0000");

@@ -50,6 +50,14 @@ TEST_F(PolylinePath, AJumperGapLeavesTheContourIntoTheScrapAndCrossesAsARapid) {
     EXPECT_NE(m[3].linetype, "Continuous");
     EXPECT_TRUE(Near(m[4].b, {50.5, 0}));
     EXPECT_EQ(m[4].linetype, "Continuous");
+    // The description names the crossing as a rapid, and nothing else: the lines out and back are cuts.
+    const unsigned n = static_cast<unsigned>(Job().pathGroupCount);
+    const PathRecord record = Path(n);
+    const std::vector<host::db::ObjectId> ids = Members(n);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const PathMemberRole role = i == 3 ? PathMemberRole::Rapid : PathMemberRole::Cut;
+        EXPECT_EQ(RoleOfPathMember(record, ids[i].handle().value), role) << "member " << i;
+    }
     EXPECT_TRUE(Near(m[5].a, {50.5, 0}) && Near(m[5].b, {100, 0}));
 }
 
