@@ -121,6 +121,20 @@ void RapidMove(NcRun& run, const host::ge::Point3d& p) {
     RunMove(run, run.runtime.MoveRapidStr, kMotionRapid, kBlockAlways);
 }
 
+void PositioningRapid(NcRun& run, const host::ge::Point3d& p) {
+    NcOutputState& s = run.state;
+    s.Current = ToNcPoint(p);
+    if (!run.Output() || run.runtime.Absolute != 1) return;
+    ToolOff(run);
+    s.Target = ToNcPoint(p);
+    // A current point far off in both axes makes the coordinate words print: equal values would be left out.
+    // 10 is more than the 1.5 grid steps that count as equal at any number of decimals.
+    constexpr double kFarOff = 10.0;
+    s.Current.x = p.x + kFarOff;
+    s.Current.y = p.y + kFarOff;
+    RunMove(run, run.runtime.MoveRapidStr, kMotionRapid, kBlockAlways);
+}
+
 void LinearMove(NcRun& run, const host::ge::Point3d& p) {
     if (PrintsAsCurrent(run, p)) return;
     ToolOn(run);

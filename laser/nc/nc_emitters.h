@@ -59,6 +59,11 @@ void ToolOn(NcRun& run);
 void ToolOff(NcRun& run);
 // A rapid move to p: nothing when p prints as the current point; else the tool off and the rapid template.
 void RapidMove(NcRun& run, const host::ge::Point3d& p);
+// The rapid that opens a program whose cutting does not start at home, to p where its first path begins: no one
+// knows where the head stands, so it is never left out as "already there". The current point becomes p. In
+// absolute output the block names both coordinates; incremental output can only take the head to be at p already
+// (a move from an unknown place has no increment) and writes nothing.
+void PositioningRapid(NcRun& run, const host::ge::Point3d& p);
 // A cut along a line to p: nothing when p prints as the current point; else the tool on and the linear template.
 void LinearMove(NcRun& run, const host::ge::Point3d& p);
 // Arc cuts about c to p, always written; the caller sets Radius (negative clockwise) and Sweep first.

@@ -365,6 +365,14 @@ int EmitContourPath(NcRun& run, unsigned n, int& first) {
     if (home) {
         s.WantedComp = kCompOff;
     } else {
+        if (!leads.rapid && first == 0 && !members.empty()) {
+            // The first path of a program that does not start at home has no rapid line: the head is brought
+            // over the first lead-in's start before the beam goes on, never pierced wherever it stands.
+            TakeFirstPoint(run, first, record.rapidStart);
+            s.CuttingModeText = modeTexts[0];
+            s.WantedComp = kCompOff;
+            PositioningRapid(run, record.rapidStart);
+        }
         if (leads.rapid && next < members.size()) {
             const Member& rapid = members[next++];
             TakeFirstPoint(run, first, rapid.start);

@@ -249,4 +249,36 @@ TEST(LaserNcProgram, AMissingRapidLineTypeChangesNeitherTheProgramNorTheTime) {
     EXPECT_EQ(missing.statusLine, good.statusLine);
 }
 
+// Before: with cutting not starting at home the program began "M03 / G01 ..." and pierced wherever the head
+// stood. Now the first block that moves is a rapid to the first lead-in's start, before the beam goes on.
+TEST(LaserNcProgram, CuttingThatDoesNotStartAtHomeMovesToTheFirstLeadInBeforeTheBeamGoesOn) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "part.dxf";
+    writeJumperSquare(drawing);
+    const RunResult r = runSession(folder, drawing, writeRegistry(folder, {{"ModeStartPoint", "0"}}),
+                                   "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 Part\ndlg press OK\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const std::string program = readText(folder / "part.nc");
+    const std::size_t beamOn = program.find("M03");
+    ASSERT_NE(beamOn, std::string::npos) << program;
+    const std::string before = program.substr(0, beamOn);
+    const std::size_t rapid = before.find("G00");
+    ASSERT_NE(rapid, std::string::npos) << program;
+    const std::string block = before.substr(rapid, before.find('\n', rapid) - rapid);
+    double x = 0, y = 0;
+    EXPECT_TRUE(word(block, 'X', x) && word(block, 'Y', y)) << block;
+    // The beam goes on where the first cut starts: the lead-in's start in the saved path.
+    host::dxf::ReadResult read = host::dxf::readDxfFile(folder / "out.dxf");
+    ASSERT_TRUE(read) << read.error;
+    const auto* groups = dynamic_cast<const host::db::Dictionary*>(read.database->peek(read.database->groupDictionaryId()));
+    ASSERT_NE(groups, nullptr);
+    const auto* first = dynamic_cast<const host::db::Group*>(read.database->peek(groups->getAt("DOROZ_1")));
+    ASSERT_NE(first, nullptr);
+    const auto* leadIn = dynamic_cast<const host::db::Line*>(read.database->peek(first->allEntityIds().front()));
+    ASSERT_NE(leadIn, nullptr);
+    EXPECT_TRUE(near(Point3d(x, y, 0), leadIn->start())) << block;
+    const ProgramReading nc = readProgram(program);
+    EXPECT_TRUE(nc.faults.empty()) << nc.faults.front();
+}
+
 }  // namespace

@@ -250,6 +250,30 @@ TEST_F(PathWalkers, FirstPointOfTheRunIsTheFirstMembersStart) {
     EXPECT_EQ(blocks[0], "CUT ON");
 }
 
+// Cutting that does not start at home gives the first group no rapid line. Before, the program began with the
+// beam on wherever the head stood; now a rapid to the lead-in's start comes first, with both coordinates even
+// where they equal the last point the program knows (the origin here). Incremental output cannot say where to.
+TEST_F(PathWalkers, AFirstGroupWithoutRapidIsReachedByARapidBeforeTheBeamGoesOn) {
+    TestGroup g = Square();
+    g.rapid = false;
+    g.members.erase(g.members.begin());
+    g.members.front() = CutLine({0, 10}, {10, 10});
+    AddGroup(1, g);
+    Blocks blocks = Walk(1);
+    ASSERT_GE(blocks.size(), 3u);
+    EXPECT_EQ(blocks[0], "G00 G40 X0.000 Y10.000");
+    EXPECT_EQ(blocks[1], "CUT ON");
+
+    PostprocessorSettings p = ReadablePostprocessor();
+    p.DefaultAbsolute = 0;
+    p.MoveRapidStr = "<MOTION><X-COORD><Y-COORD><EOB>";
+    Prepare(p);
+    sink.blocks.clear();
+    blocks = Walk(1);
+    ASSERT_FALSE(blocks.empty());
+    EXPECT_EQ(blocks[0], "CUT ON");
+}
+
 TEST_F(PathWalkers, UnloadingCommandFollowsTheContourBySizeAndOption) {
     const struct {
         int option;
