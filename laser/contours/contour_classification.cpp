@@ -273,7 +273,10 @@ int ClassifyContourNesting(CuttingJob& job) {
             case ContourKind::HeatTreatmentLine:
                 SetColour(*entity, colours.heat);
                 ++job.heatCount;
-                continue;
+                // A heat treatment gets the part around it, as every contour inside a part does: cut among the cuts
+                // (no phases), it must come before the part is cut free. Found whatever the phase setting, so a
+                // change of that setting after creation cannot leave it without.
+                break;
             case ContourKind::CommonLine:
                 SetColour(*entity, colours.common);
                 ++job.commonCount;

@@ -176,8 +176,12 @@ int NextContourSearch::CollectCutCandidates(std::vector<int>& indices, int phase
         } else if (phase == kPhaseHeatTreatment) {
             if (!IsKind(r, ContourKind::HeatTreatmentLine)) continue;
         } else {
-            if (settings_.CutEngraveType != 0 && IsEngraveKind(r.kind)) continue;
-            if (IsKind(r, ContourKind::HeatTreatmentLine)) continue;
+            // With phases, engravings, marks and heat treatments had theirs; without, they are cut among the cuts
+            // (a heat treatment left out here was reached only as a leaf of the sheet, after the part around it).
+            if (settings_.CutEngraveType != 0 &&
+                (IsEngraveKind(r.kind) || IsKind(r, ContourKind::HeatTreatmentLine))) {
+                continue;
+            }
             // Holes, islands, engravings and marks are cut before the contour around them: once the outline is
             // cut the part may move or drop, and what is inside it would be cut off its place.
             if (HasWorkInside(i)) continue;

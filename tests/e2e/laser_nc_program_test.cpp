@@ -281,4 +281,28 @@ TEST(LaserNcProgram, CuttingThatDoesNotStartAtHomeMovesToTheFirstLeadInBeforeThe
     EXPECT_TRUE(nc.faults.empty()) << nc.faults.front();
 }
 
+// Before: a heat-treatment line inside a part was given no part around it, so the order reached it only once the
+// part had been cut free (group 15 after group 8 in a drawing of every kind). Now, one phase for all, it is done
+// before the part's outline, like everything inside a part.
+TEST(LaserNcProgram, AHeatTreatmentInsideAPartIsDoneBeforeThePartIsCutFree) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "part.dxf";
+    Drawing()
+        .outline("0", {{0, 0}, {100, 0}, {100, 60}, {0, 60}})
+        .line("HeatTreatmentLine", 60, 10, 90, 10)
+        .write(drawing);
+    const RunResult r = runSession(folder, drawing, writeRegistry(folder, {{"CutEngraveType", "0"}}),
+                                   "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 Part\ndlg press OK\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const std::string program = readText(folder / "part.nc");
+    const std::size_t heat = program.find("(HEAT TREATMENT)");
+    ASSERT_NE(heat, std::string::npos) << program;
+    // The beam goes on twice: for the heat treatment first, then for the outline.
+    const std::size_t firstOn = program.find("M03");
+    EXPECT_EQ(firstOn, heat - 4) << program;
+    EXPECT_NE(program.find("M03\r\n", heat), std::string::npos) << program;
+    const ProgramReading nc = readProgram(program);
+    EXPECT_TRUE(nc.faults.empty()) << nc.faults.front();
+}
+
 }  // namespace

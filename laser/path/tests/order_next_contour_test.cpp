@@ -112,8 +112,8 @@ TEST_F(NextContour, PhasesTakeTheirKinds) {
         {1, 1, kPhaseEngraveAndMark, {engrave, mark}},
         {1, 1, kPhaseHeatTreatment, {heat}},
         {1, 1, kPhaseCutting, {point}},
-        // Engraving off: engravings are cut with the rest; heat treatment is never a cutting candidate.
-        {0, 1, kPhaseCutting, {engrave, mark, point}},
+        // Engraving off: engravings and heat treatment are cut with the rest, before the part around them.
+        {0, 1, kPhaseCutting, {engrave, mark, heat, point}},
         // Marking off: the mark point is neither cut nor does it keep the part back.
         {1, 0, kPhaseCutting, {}},
     };

@@ -173,9 +173,9 @@ TEST_F(SliceAutoTest, PhasesOfEngravingHeatTreatmentAndCutting) {
     const Case cases[] = {
         // Engraving and marking of the whole sheet, then heat treatment, then the cuts.
         {1, {engrave, mark, heat, a, b}},
-        // Engraving off: one phase; the engraving before the part around it, and the heat-treatment line (which
-        // no part holds) when it is the nearest contour left once part A is cut.
-        {0, {engrave, a, heat, mark, b}},
+        // Engraving off: one phase; the heat treatment and the engraving before the part around them. (Before, no
+        // part held the heat-treatment line, and it was cut after part A had been cut free.)
+        {0, {heat, engrave, a, mark, b}},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(CommandDelAll(), 0);
