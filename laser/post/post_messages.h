@@ -61,10 +61,7 @@ inline constexpr TwoLanguageText kReasonLineTooLong{"holds a line longer than %d
 inline constexpr TwoLanguageText kUnknownKeywordText{
     "\nERROR!!!\nAn unknown keyword <%s>\n\nin the line:\n\n%s",
     "\nОШИБКА!!!\nНеизвестное ключевое слово <%s>\n\nв линии:\n\n%s"};
-// A template with a ">" that no "<" opened (write ">>" for the character), or a "<" that no ">" closes.
-inline constexpr TwoLanguageText kUnpairedCloseText{
-    "\nERROR!!!\nA \">\" without its \"<\" (write \">>\" for the character)\n\nin the line:\n\n%s",
-    "\nОШИБКА!!!\nСимвол \">\" без парного \"<\" (для самого символа пишите \">>\")\n\nв линии:\n\n%s"};
+// A template with a "<" that opens a keyword and that no ">" closes (write "<<" for the character).
 inline constexpr TwoLanguageText kUnpairedOpenText{
     "\nERROR!!!\nA \"<\" without its \">\" (write \"<<\" for the character)\n\nin the line:\n\n%s",
     "\nОШИБКА!!!\nСимвол \"<\" без парного \">\" (для самого символа пишите \"<<\")\n\nв линии:\n\n%s"};

@@ -128,13 +128,10 @@ int CompileTemplate(std::string_view text, CompiledTemplate& result, int report,
             result.tokens.push_back(std::move(token));
             pos = close + 1;
         } else if (close != std::string::npos) {
-            if (close + 1 < source.size() && source[close + 1] == '>') {
-                AddLiteral(result, std::string_view(source).substr(pos, close + 1 - pos));
-                pos = close + 2;
-                continue;
-            }
-            found = TemplateFault::UnpairedClose;
-            break;
+            // Outside a keyword's brackets ">" is text ("(T>0)" is a comment); ">>" still writes one.
+            const bool doubled = close + 1 < source.size() && source[close + 1] == '>';
+            AddLiteral(result, std::string_view(source).substr(pos, close + 1 - pos));
+            pos = close + (doubled ? 2 : 1);
         } else {
             AddLiteral(result, std::string_view(source).substr(pos));
             pos = source.size();
@@ -149,9 +146,6 @@ int CompileTemplate(std::string_view text, CompiledTemplate& result, int report,
         switch (found) {
             case TemplateFault::UnknownKeyword:
                 message = FormatLocalized(kUnknownKeywordText, badKeyword.c_str(), template_.c_str());
-                break;
-            case TemplateFault::UnpairedClose:
-                message = FormatLocalized(kUnpairedCloseText, template_.c_str());
                 break;
             case TemplateFault::UnpairedOpen:
                 message = FormatLocalized(kUnpairedOpenText, template_.c_str());

@@ -84,7 +84,6 @@ struct CompiledTemplate {
 enum class TemplateFault {
     None,
     UnknownKeyword,  // a keyword the language does not know
-    UnpairedClose,   // a ">" without its "<"
     UnpairedOpen,    // a "<" without its ">"
 };
 

@@ -305,4 +305,26 @@ TEST(LaserNcProgram, AHeatTreatmentInsideAPartIsDoneBeforeThePartIsCutFree) {
     EXPECT_TRUE(nc.faults.empty()) << nc.faults.front();
 }
 
+// Before: a postprocessor whose literal text held ">" (a comment "(T>0)") was refused at load, and no program could
+// be written with it. Outside a keyword's brackets ">" is text now, and the comment reaches the program.
+TEST(LaserNcProgram, APostprocessorWithAGreaterThanSignInItsTextWritesIt) {
+    ScratchFolder folder;
+    std::string post = readText(kSource / "data/post/FANUC.MXT");
+    const std::string on = "<N-CODE>M03<EOB>";
+    const std::size_t at = post.find(on);
+    ASSERT_NE(at, std::string::npos);
+    post.replace(at, on.size(), "<N-CODE>M03 (T>0)<EOB>");
+    writeBytes(folder / "COMMENT.MXT", post);
+    const fs::path drawing = folder / "part.dxf";
+    writeJumperSquare(drawing);
+    const RunResult r =
+        runSession(folder, drawing,
+                   writeRegistry(folder, {{"DirPostprocessor", folder.path().string() + "/"}, {"Postprocessor", "COMMENT.MXT"}}),
+                   "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 Part\ndlg press OK\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_EQ(r.out.find("Message box"), std::string::npos) << r.out;
+    const std::string program = readText(folder / "part.nc");
+    EXPECT_NE(program.find("M03 (T>0)\r\n"), std::string::npos) << program;
+}
+
 }  // namespace

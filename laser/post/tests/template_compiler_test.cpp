@@ -37,6 +37,10 @@ TEST_F(TemplateCompiler, TemplatesBecomeTheirTokens) {
         {"", {}},
         {"plain text", {Lit("plain text")}},
         {"<TRIM-LINE-X><TRIM-LINE-X1>", {Key(K::TrimLineX1), Key(K::TrimLineX1)}},
+        // Outside a keyword's brackets ">" is text: a comment "(T>0)" was refused before.
+        {"(T>0)<EOB>", {Lit("(T>"), Lit("0)"), Key(K::EOB)}},
+        {"A>B", {Lit("A>"), Lit("B")}},
+        {"->>-", {Lit("->"), Lit("-")}},
     };
     for (const auto& c : cases) {
         CompiledTemplate compiled;
@@ -98,10 +102,9 @@ TEST_F(TemplateCompiler, FaultsAreReportedWithTheTemplate) {
          "\nERROR!!!\nAn unknown keyword <FOO>\n\nin the line:\n\nG01<FOO><EOB>", {Lit("G01")}},
         {"<eob>", TemplateFault::UnknownKeyword, "eob", "\nERROR!!!\nAn unknown keyword <eob>\n\nin the line:\n\n<eob>",
          {}},
-        {"A>B<EOB>", TemplateFault::UnpairedClose, "",
-         "\nERROR!!!\nA \">\" without its \"<\" (write \">>\" for the character)\n\nin the line:\n\nA>B<EOB>", {}},
-        {"(X>0)<EOB>", TemplateFault::UnpairedClose, "",
-         "\nERROR!!!\nA \">\" without its \"<\" (write \">>\" for the character)\n\nin the line:\n\n(X>0)<EOB>", {}},
+        // "<" opens a keyword: the text up to the next ">" is its name.
+        {"(A<B)<EOB>", TemplateFault::UnknownKeyword, "B)<EOB",
+         "\nERROR!!!\nAn unknown keyword <B)<EOB>\n\nin the line:\n\n(A<B)<EOB>", {Lit("(A")}},
         {"<EOB>M30 <EOB", TemplateFault::UnpairedOpen, "",
          "\nERROR!!!\nA \"<\" without its \">\" (write \"<<\" for the character)\n\nin the line:\n\n<EOB>M30 <EOB",
          {Key(K::EOB)}},
