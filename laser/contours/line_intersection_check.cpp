@@ -40,6 +40,11 @@ const TwoLanguageText kCheckedCount = {
     "\r\nChecked contours = %i, intersections = %i  ",
     "\r\nПроверено контуров = %i, пересечений = %i  ",
 };
+// The count line when the scan found more pairs than the table holds: the table's count would understate them.
+const TwoLanguageText kCheckedCountOverflow = {
+    "\r\nChecked contours = %i, intersections = more than %i  ",
+    "\r\nПроверено контуров = %i, пересечений = больше %i  ",
+};
 const TwoLanguageText kNoIntersections = {
     "\n\rIntersected contours are not present.\n\r",
     "\n\rПересекающихся контуров нет.\n\r",
@@ -360,7 +365,11 @@ int CheckLineIntersectionsOnCreation(ContourEntityStage& stage, IntersectionPair
                                  Localized(kUseCheckCommand),
                              "", host::ui::MB_OK | host::ui::MB_ICONERROR);
     }
-    PrintLocalized(kCheckedCount, stage.ContourEntityCount, found);
+    if (table.overflowed) {
+        PrintLocalized(kCheckedCountOverflow, stage.ContourEntityCount, static_cast<int>(kIntersectionPairCapacity));
+    } else {
+        PrintLocalized(kCheckedCount, stage.ContourEntityCount, found);
+    }
     if (found > 0) return found;
     PrintLocalized(kNoIntersections);
     CLaserSettings& settings = LaserSettings();

@@ -100,4 +100,30 @@ TEST(LaserChecks, CrossingLineDeletedThenOpenContoursClosedAndDeleted) {
     }
 }
 
+// A grid of n horizontal and n vertical LINEs on layer "0", 10 apart: n x n crossings.
+void writeGrid(const fs::path& path, int n) {
+    std::string text = "0\nSECTION\n2\nENTITIES\n";
+    const auto line = [&text](int x1, int y1, int x2, int y2) {
+        text += "0\nLINE\n8\n0\n10\n" + std::to_string(x1) + "\n20\n" + std::to_string(y1) + "\n30\n0\n11\n" +
+                std::to_string(x2) + "\n21\n" + std::to_string(y2) + "\n31\n0\n";
+    };
+    for (int k = 0; k < n; ++k) line(-10, 10 * k, 10 * n, 10 * k);
+    for (int k = 0; k < n; ++k) line(10 * k, -10, 10 * k, 10 * n);
+    writeBytes(path, text + "0\nENDSEC\n0\nEOF\n");
+}
+
+// Before: 961 crossings were reported as "intersections = 800", the number the table holds. The count now says
+// that there are more.
+TEST(LaserChecks, MoreCrossingsThanTheTableHoldsAreCountedAsMore) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "grid.dxf";
+    writeGrid(drawing, 31);
+    const RunResult r = e2e::runLaserScript(drawing, folder, "NCCreateContour\nmsgbox OK\n", folder / "out.dxf");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_NE(r.out.find("More than 800 intersections were found; the first 800 are listed."), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("intersections = more than 800"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("intersections = 800"), std::string::npos) << r.out;
+}
+
 }  // namespace
