@@ -17,6 +17,10 @@ inline constexpr TwoLanguageText kNcFileCreated{"\n\rFile %s is successfully cre
 inline constexpr TwoLanguageText kNcFileNotWritten{
     "\nERROR!!!\n\nThe file  '%s'  could not be written:\n%s\n\nNothing has been changed.",
     "\nОШИБКА!!!\n\nФайл  '%s'  записать не удалось:\n%s\n\nНичего не изменено."};
+// NCCreate in a drawing that has no cutting path: no dialog is shown and no file written.
+inline constexpr TwoLanguageText kNoCuttingPath{
+    "\n\rThe drawing has no cutting path: no NC program is written. Make the path first (NCSliceAuto).",
+    "\n\rВ чертеже нет пути резки: программа ЧПУ не записана. Сначала постройте путь (NCSliceAuto)."};
 // The written file could not be opened for the user. %s: the path, then why.
 inline constexpr TwoLanguageText kNcFileNotOpened{"\n\rThe file %s could not be opened in the editor: %s",
                                                   "\n\rФайл %s не удалось открыть в редакторе: %s"};

@@ -172,6 +172,11 @@ int CreateNcProgram() {
     CuttingJob* job = CurrentJob(settings);
     DrawingSlot* slot = CurrentSlot(settings);
     if (job == nullptr || slot == nullptr) return 0;
+    // A program of header and end only would be reported as created and run as nothing: say so before any dialog.
+    if (slot->status != kSlotJob || job->pathGroupCount <= 0) {
+        PrintLocalized(kNoCuttingPath);
+        return 0;
+    }
     PostprocessorRuntime& runtime = PostRuntime();
     NcOutputState& state = NcState();
 

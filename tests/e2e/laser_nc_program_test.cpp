@@ -327,4 +327,18 @@ TEST(LaserNcProgram, APostprocessorWithAGreaterThanSignInItsTextWritesIt) {
     EXPECT_NE(program.find("M03 (T>0)\r\n"), std::string::npos) << program;
 }
 
+// Before: NCCreate on contours without a path asked for a file, wrote a program of header and end only and said it
+// was "successfully created". Now it says there is no cutting path, asks nothing and writes nothing.
+TEST(LaserNcProgram, NcCreateWithoutACuttingPathWritesNothingAndSaysWhy) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "part.dxf";
+    writeJumperSquare(drawing);
+    const RunResult r = runSession(folder, drawing, writeRegistry(folder, {}), "NCCreateContour\nNCCreate\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_NE(r.out.find("The drawing has no cutting path: no NC program is written."), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("successfully created"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("File dialog"), std::string::npos) << r.out;
+    EXPECT_FALSE(fs::exists(folder / "part.nc"));
+}
+
 }  // namespace

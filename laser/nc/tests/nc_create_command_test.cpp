@@ -180,13 +180,24 @@ TEST_F(NcCreateCommand, FileThatCannotBeWrittenIsReportedWithoutSuccess) {
     EXPECT_TRUE(Has(boxes[0], path.string())) << boxes[0];
 }
 
-TEST_F(NcCreateCommand, DrawingWithoutContoursGivesAnEmptyProgram) {
-    AddSquarePath();
-    CurrentSlot(LaserSettings())->status = kSlotNoJob;
-    const std::string transcript = RunCommand({"dlg ok", "dlg press OK"});
-    ASSERT_TRUE(fs::exists(Default("nc")));
-    EXPECT_EQ(fs::file_size(Default("nc")), 0u);
-    EXPECT_TRUE(Has(transcript, "successfully created"));
+// Before: a drawing without a path got a program of header and end only, reported as "successfully created".
+TEST_F(NcCreateCommand, ADrawingWithoutACuttingPathIsToldSoAndNothingIsWritten) {
+    const struct {
+        const char* what;
+        int status;
+        bool path;
+    } cases[] = {{"no contours", kSlotNoJob, true}, {"contours, no path", kSlotJob, false}};
+    for (const auto& c : cases) {
+        SetUp();
+        if (c.path) AddSquarePath();
+        CurrentSlot(LaserSettings())->status = c.status;
+        const std::string transcript = RunCommand({});
+        EXPECT_TRUE(Has(transcript, "The drawing has no cutting path: no NC program is written.")) << c.what;
+        EXPECT_FALSE(Has(transcript, "successfully created")) << c.what;
+        EXPECT_FALSE(fs::exists(Default("nc"))) << c.what;
+        EXPECT_TRUE(host::sys::openedForUser().empty()) << c.what;
+        TearDown();
+    }
 }
 
 }  // namespace
