@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cadlib/number_text.h"
+#include "host/sys/number_text.h"
 #include "host/ui/constants.h"
 #include "host/ui/data_exchange.h"
 #include "host/ui/file_dialog.h"
@@ -104,12 +105,22 @@ void CDialogCreateProgram::doDataExchange(host::ui::DataExchange& dx) {
     dx.text(kProgramNameEdit, header.programName);
     dx.text(kOutputFileEdit, header.fileName);
     dx.text(kPostprocessorEdit, header.postprocessorFile);
-    dx.text(kFeedCutEdit, header.feedCut);
-    dx.text(kFeedCutT2Edit, header.feedCutT2);
-    dx.text(kFeedEngraveEdit, header.feedEngrave);
-    dx.text(kFeedEngraveAndMarkEdit, header.feedEngraveAndMark);
-    dx.text(kFeedMarkEdit, header.feedMark);
-    dx.text(kFeedHeatTreatmentEdit, header.feedHeatTreatment);
+    for (const FeedRow& row : kFeedRows) {
+        std::string& field = *FeedField(row.edit);
+        dx.text(row.edit, field);
+        // Only OK checks the value: while a feed is typed, "0" is on its way to "0.5". A program with a feed of 0
+        // has no F word, and a controller stops at its first cut.
+        if (checkingFeeds_) {
+            dx.require(host::sys::parseLeadingReal(field).value > 0.0,
+                       FormatLocalized(kFeedNotPositive, Localized(*row.text)));
+        }
+    }
+}
+
+void CDialogCreateProgram::onOK() {
+    checkingFeeds_ = true;
+    Dialog::onOK();
+    checkingFeeds_ = false;
 }
 
 std::string* CDialogCreateProgram::FeedField(int id) {

@@ -55,6 +55,8 @@ protected:
     bool onInitDialog() override;
     void doDataExchange(host::ui::DataExchange& dx) override;
     bool onCommand(int id, int code, host::ui::Window* control) override;
+    // OK refuses a feed that is not above 0, with the field's name, and leaves the focus on it.
+    void onOK() override;
 
 private:
     // A feed field changed: a text with a character outside kFeedCharacters is put back to what it held, and
@@ -63,4 +65,6 @@ private:
     void ChooseOutputFile();
     void ChoosePostprocessor();
     std::string* FeedField(int id);
+
+    bool checkingFeeds_ = false;  // true while OK reads the fields
 };

@@ -341,4 +341,21 @@ TEST(LaserNcProgram, NcCreateWithoutACuttingPathWritesNothingAndSaysWhy) {
     EXPECT_FALSE(fs::exists(folder / "part.nc"));
 }
 
+// Before: a feed of 0 typed in the program dialog was taken, and the program had no F word (a controller stops at
+// the first cut: "Cannot do g1 with zero feed rate"). Now OK refuses it with the field's message, and the dialog
+// stays open for a feed that is.
+TEST(LaserNcProgram, AFeedOfZeroIsRefusedByTheProgramDialog) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "part.dxf";
+    writeJumperSquare(drawing);
+    const RunResult r = runSession(folder, drawing, writeRegistry(folder, {}),
+                                   "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set \"Cutting feed\" 0\n"
+                                   "dlg press OK\nmsgbox OK\ndlg set \"Cutting feed\" 500\ndlg press OK\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_NE(r.out.find("Cutting feed must be greater than 0."), std::string::npos) << r.out;
+    const std::string program = readText(folder / "part.nc");
+    EXPECT_NE(program.find(" F500"), std::string::npos) << program;
+    EXPECT_EQ(program.find(" F0"), std::string::npos) << program;
+}
+
 }  // namespace
