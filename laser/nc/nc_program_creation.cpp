@@ -252,6 +252,13 @@ int CreateNcProgram() {
         if (!otherExistingFile) break;
     }
 
+    // The feeds the program is written with become the job's and are stored, so that the time shown is the time
+    // of these feeds, and the next command (which reads the stored settings again) keeps them. Before, the job's
+    // feeds were compared with themselves, the time never followed, and the next NCSliceAuto took the old feeds.
+    job->feedCut = settings.FeedCut;
+    job->feedEngrave = settings.EngraveCut;
+    job->feedHeatTreatment = settings.HeatTreatmentCut;
+    settings.WriteRegistrySettings();
     if (job->feedCut != rememberedFeeds[0] || job->feedEngrave != rememberedFeeds[1] ||
         job->feedHeatTreatment != rememberedFeeds[2]) {
         RegenPathTotals();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -356,6 +357,32 @@ TEST(LaserNcProgram, AFeedOfZeroIsRefusedByTheProgramDialog) {
     const std::string program = readText(folder / "part.nc");
     EXPECT_NE(program.find(" F500"), std::string::npos) << program;
     EXPECT_EQ(program.find(" F0"), std::string::npos) << program;
+}
+
+// Before: a feed typed in the program dialog changed neither the time (the recompute compared the job's feeds, which
+// the dialog did not change) nor outlived the next NCSliceAuto (which read the stored settings again). Now the
+// time after the dialog is that of the program's feeds, and the feed stays for the next path and program.
+TEST(LaserNcProgram, AFeedTypedInTheProgramDialogSetsTheTimeAndStays) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "part.dxf";
+    writeJumperSquare(drawing);
+    const RunResult r = runSession(folder, drawing, writeRegistry(folder, {{"FeedCut", "300"}}),
+                                   "NCCreateContour\nNCSliceAuto\nMODEMACRO\n\n"
+                                   "NCCreate\ndlg ok\ndlg set \"Cutting feed\" 150\ndlg press OK\nMODEMACRO\n\n"
+                                   "NCSliceAuto\nMODEMACRO\n\nNCCreate\ndlg ok\nmsgbox Yes\ndlg press OK\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const std::vector<std::string> status = linesWith(r.out, "Time=");
+    ASSERT_EQ(status.size(), 3u) << r.out;
+    const auto seconds = [](const std::string& line) {
+        int minutes = 0, rest = 0;
+        std::sscanf(line.c_str() + line.find("Time=") + 5, "%dmin%dsec", &minutes, &rest);
+        return 60 * minutes + rest;
+    };
+    // Half the cutting feed: the cutting takes twice as long, the rapids and pierces as before.
+    EXPECT_GT(seconds(status[1]), seconds(status[0]) + 20) << status[0] << "\n" << status[1];
+    EXPECT_EQ(seconds(status[2]), seconds(status[1])) << "a new path keeps the feed";
+    const std::string program = readText(folder / "part.nc");
+    EXPECT_NE(program.find(" F150"), std::string::npos) << "the second program's dialog proposed it\n" << program;
 }
 
 }  // namespace
