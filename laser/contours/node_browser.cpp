@@ -59,7 +59,7 @@ public:
     NodeBrowser(std::uint32_t node, ContourEntityStage& stage) : node_(node), stage_(stage) {}
 
     int Run(int& exitCode) {
-        exitCode = kNodeBrowserExit;
+        exitCode = kNodeBrowserCancelled;
         while (true) {
             ComputeWindow();
             const Outcome top = TopMenu(exitCode);
@@ -116,7 +116,7 @@ private:
             PrintLocalized(kTopMenu);
             const std::optional<char> key = ReadKey();
             if (!key) {
-                exitCode = kNodeBrowserExit;
+                exitCode = kNodeBrowserCancelled;
                 return Outcome::End;
             }
             switch (*key) {
@@ -158,7 +158,7 @@ private:
                 PrintLocalized(kModifyMenu, current_ + 1, Count());
                 const std::optional<char> key = ReadKey();
                 if (!key) {
-                    exitCode = kNodeBrowserExit;
+                    exitCode = kNodeBrowserCancelled;
                     return Outcome::End;
                 }
                 if (*key == 'Z') {

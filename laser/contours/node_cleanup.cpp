@@ -35,6 +35,11 @@ const TwoLanguageText kCorrectAndRepeat = {
     "\n\rCORRECT GEOMETRY AND REPEAT THE COMMAND TO FORM CONTOURS.",
     "\n\rИСПРАВЬТЕ ГЕОМЕТРИЮ И ПОВТОРИТЕ КОМАНДУ ФОРМИРОВАНИЯ КОНТУРОВ.",
 };
+// A cancelled browser: the objects at the node stay, and creation goes on.
+const TwoLanguageText kNodeLeftAsItIs = {
+    "\n\rThe objects meeting at this point are left as they are.",
+    "\n\rОбъекты, сходящиеся в этой точке, оставлены как есть.",
+};
 const TwoLanguageText kNotChanged = {
     "\n\rAn object on layer \"%s\" cannot be changed (%s); it is left as it is.",
     "\n\rОбъект на слое \"%s\" нельзя изменить (%s); он оставлен как есть.",
@@ -142,8 +147,16 @@ int CheckTripleNodes(ContourEntityStage& stage) {
                 host::ui::messageBox(std::string(Localized(kTripleNodeError)) + Localized(kTripleNodeCorrect), "",
                                      host::ui::MB_OK | host::ui::MB_ICONSTOP);
             }
-            int exitCode = kNodeBrowserExit;
-            if (BrowseNodeObjects(node, exitCode, stage) > 2) again = true;
+            int exitCode = kNodeBrowserCancelled;
+            const int left = BrowseNodeObjects(node, exitCode, stage);
+            // Esc closes the browser and nothing more: the node is left as it is and is not shown again (a pass
+            // repeated for it would ask again at every cancel, and a script at its end would never stop). Before,
+            // a cancel ended contour creation as Exit does.
+            if (exitCode == kNodeBrowserCancelled) {
+                PrintLocalized(kNodeLeftAsItIs);
+                continue;
+            }
+            if (left > 2) again = true;
             if (exitCode == kNodeBrowserExit) {
                 PrintLocalized(kInterrupted);
                 PrintLocalized(kTriplePoints);

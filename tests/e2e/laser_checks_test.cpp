@@ -126,4 +126,26 @@ TEST(LaserChecks, MoreCrossingsThanTheTableHoldsAreCountedAsMore) {
     EXPECT_EQ(r.out.find("intersections = 800"), std::string::npos) << r.out;
 }
 
+// Before: Esc in the browser of the objects that meet at a node ended contour creation as Exit does ("FUNCTION IS
+// INTERRUPTED!!!"). Esc closes the browser only: the objects stay as they are and creation goes on to its counts.
+TEST(LaserChecks, EscInTheBrowserOfANodeOfThreeObjectsLetsCreationGoOn) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "spur.dxf";
+    std::string text = "0\nSECTION\n2\nENTITIES\n";
+    const auto line = [&text](int x1, int y1, int x2, int y2) {
+        text += "0\nLINE\n8\n0\n10\n" + std::to_string(x1) + "\n20\n" + std::to_string(y1) + "\n30\n0\n11\n" +
+                std::to_string(x2) + "\n21\n" + std::to_string(y2) + "\n31\n0\n";
+    };
+    // A plate and a spur from its corner: three objects meet at (100,50).
+    line(0, 0, 100, 0), line(100, 0, 100, 50), line(100, 50, 0, 50), line(0, 50, 0, 0), line(100, 50, 130, 80);
+    writeBytes(drawing, text + "0\nENDSEC\n0\nEOF\n");
+    const RunResult r =
+        e2e::runLaserScript(drawing, folder, "NCCreateContour\nmsgbox OK\n<Esc>\nMODEMACRO\n\n", folder / "out.dxf");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_EQ(count(r.out, "Highlighted objects - 3"), 1u) << r.out;
+    EXPECT_EQ(r.out.find("FUNCTION IS INTERRUPTED"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("The objects meeting at this point are left as they are."), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("All contours = "), std::string::npos) << "creation went on to its counts\n" << r.out;
+}
+
 }  // namespace

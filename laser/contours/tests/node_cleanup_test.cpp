@@ -168,11 +168,9 @@ TEST_F(NodeCleanup, ATripleNodeStopsForTheBrowserAndDeletingTheSpurLetsCreationG
     EXPECT_EQ(ModelSpace().size(), 4u);
 }
 
-TEST_F(NodeCleanup, ExitOrEscapeAtATripleNodeStopsCreationAndChangesNothing) {
+TEST_F(NodeCleanup, ExitAtATripleNodeStopsCreationAndChangesNothing) {
     for (const std::vector<std::string>& answers :
-         {std::vector<std::string>{"msgbox OK", "E"}, std::vector<std::string>{"msgbox OK", "<Esc>"},
-          std::vector<std::string>{"msgbox OK", "M", "E", "x", "msgbox OK", "e"},
-          std::vector<std::string>{"msgbox OK"}}) {
+         {std::vector<std::string>{"msgbox OK", "E"}, std::vector<std::string>{"msgbox OK", "M", "E", "x", "msgbox OK", "e"}}) {
         SetUp();
         Plate();
         Line({210, 110}, {250, 150});
@@ -184,6 +182,27 @@ TEST_F(NodeCleanup, ExitOrEscapeAtATripleNodeStopsCreationAndChangesNothing) {
                   std::string::npos);
         EXPECT_NE(Transcript().find("\n\rCORRECT GEOMETRY AND REPEAT THE COMMAND TO FORM CONTOURS."),
                   std::string::npos);
+        EXPECT_EQ(ModelSpace().size(), 5u);
+        TearDown();
+    }
+}
+
+// Before: Esc (or the end of a script) in the browser ended contour creation as if Exit was chosen. A cancel only
+// closes the browser: the node stays as it is, is not asked about again, and creation goes on.
+TEST_F(NodeCleanup, EscapeAtATripleNodeClosesTheBrowserAndCreationGoesOn) {
+    for (const std::vector<std::string>& answers :
+         {std::vector<std::string>{"msgbox OK", "<Esc>"}, std::vector<std::string>{"msgbox OK", "M", "<Esc>"},
+          std::vector<std::string>{"msgbox OK"}}) {
+        SetUp();
+        Plate();
+        Line({210, 110}, {250, 150});
+        Build();
+        Answer(answers);
+        EXPECT_EQ(CheckTripleNodes(Stage()), 0) << answers.back();
+        EXPECT_EQ(Transcript().find("FUNCTION IS INTERRUPTED"), std::string::npos) << answers.back();
+        EXPECT_NE(Transcript().find("The objects meeting at this point are left as they are."), std::string::npos);
+        const std::string text = Transcript();
+        EXPECT_EQ(text.find("Highlighted objects - 3"), text.rfind("Highlighted objects - 3")) << "asked once";
         EXPECT_EQ(ModelSpace().size(), 5u);
         TearDown();
     }
