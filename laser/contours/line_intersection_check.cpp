@@ -36,14 +36,16 @@ const TwoLanguageText kUseCheckCommand = {
     "\nTo speed up the correction of intersection lines, use the command - Check Intersect contours",
     "\nДля быстрого исправления пересечений используйте команду - Проверка пересечений контуров",
 };
+// The pieces checked are the drawn objects (lines, arcs, circles) before they are joined: many more than the
+// contours that creation counts later ("All contours = ..."), so the line names them as objects.
 const TwoLanguageText kCheckedCount = {
-    "\r\nChecked contours = %i, intersections = %i  ",
-    "\r\nПроверено контуров = %i, пересечений = %i  ",
+    "\r\nChecked drawn objects = %i, intersections = %i  ",
+    "\r\nПроверено объектов чертежа = %i, пересечений = %i  ",
 };
 // The count line when the scan found more pairs than the table holds: the table's count would understate them.
 const TwoLanguageText kCheckedCountOverflow = {
-    "\r\nChecked contours = %i, intersections = more than %i  ",
-    "\r\nПроверено контуров = %i, пересечений = больше %i  ",
+    "\r\nChecked drawn objects = %i, intersections = more than %i  ",
+    "\r\nПроверено объектов чертежа = %i, пересечений = больше %i  ",
 };
 const TwoLanguageText kNoIntersections = {
     "\n\rIntersected contours are not present.\n\r",

@@ -66,7 +66,7 @@ TEST(LaserChecks, CrossingLineDeletedThenOpenContoursClosedAndDeleted) {
     ASSERT_EQ(r.status, 0) << r.err << r.out;
 
     const std::string& t = r.out;
-    EXPECT_NE(t.find("Checked contours = 12, intersections = 2"), std::string::npos) << t;
+    EXPECT_NE(t.find("Checked drawn objects = 12, intersections = 2"), std::string::npos) << t;
     EXPECT_NE(t.find("The pair of contours is highlighted [1/2] "), std::string::npos) << t;
     EXPECT_NE(t.find("All contours = 4, Unclose = 3, Inside = 0, Outside = 1"), std::string::npos) << t;
     EXPECT_NE(t.find("Warning:  1. Unclosed contours - 3"), std::string::npos) << t;

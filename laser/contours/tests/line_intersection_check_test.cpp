@@ -246,7 +246,7 @@ TEST_F(LineIntersectionCheck, CrossingLinesStopCreationWithTheErrorBoxAndTheCoun
               "contour creation command.\nTo speed up the correction of intersection lines, use the command - Check "
               "Intersect contours");
     EXPECT_EQ(host::ui::messageBoxLog()[0].style & host::ui::MB_ICONMASK, host::ui::MB_ICONERROR);
-    EXPECT_NE(host::ed::transcript().text().find("Checked contours = 5, intersections = 2  "), std::string::npos);
+    EXPECT_NE(host::ed::transcript().text().find("Checked drawn objects = 5, intersections = 2  "), std::string::npos);
     EXPECT_EQ(host::ed::transcript().text().find("Intersected contours are not present."), std::string::npos);
 
     const IntersectionPairTable& table = IntersectionPairs();
@@ -274,7 +274,7 @@ TEST_F(LineIntersectionCheck, WithoutCrossingsTheJobCountsAChange) {
     EXPECT_EQ(CheckLineIntersectionsOnCreation(), 0);
     EXPECT_TRUE(host::ui::messageBoxLog().empty());
     const std::string text = host::ed::transcript().text();
-    EXPECT_NE(text.find("Checked contours = 2, intersections = 0  "), std::string::npos) << text;
+    EXPECT_NE(text.find("Checked drawn objects = 2, intersections = 0  "), std::string::npos) << text;
     EXPECT_NE(text.find("\n\rIntersected contours are not present.\n\r"), std::string::npos) << text;
     EXPECT_EQ(slot->changeCounter, before + 1);
     OnUnloadDrawing(settings());
