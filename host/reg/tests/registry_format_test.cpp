@@ -187,7 +187,8 @@ TEST(RegistryFormat, MalformedFilesNameTheLine) {
         {"key without ]", header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\r\n", "r.reg:2: a key line must end with ']'"},
         {"unknown hive", header + "[HKEY_CLASSES_ROOT\\x]\r\n", "r.reg:2: unknown root key \"HKEY_CLASSES_ROOT\""},
         {"abbreviated hive", header + "[HKLM\\x]\r\n", "r.reg:2: unknown root key \"HKLM\""},
-        {"empty key name", header + "[HKEY_LOCAL_MACHINE\\A\\\\B]\r\n", "r.reg:2: bad key name"},
+        {"empty key name", header + "[HKEY_LOCAL_MACHINE\\A\\\\B]\r\n",
+         "r.reg:2: bad key name \"HKEY_LOCAL_MACHINE\\A\\\\B\": an empty name"},
         {"trailing backslash", header + "[HKEY_LOCAL_MACHINE\\A\\]\r\n", "r.reg:2: bad key name"},
         {"stray text", header + key + "Unit=mm\r\n", "r.reg:3: not a key, a value or a comment"},
         {"unclosed name", header + key + "\"Unit=\"mm\r\n", "r.reg:3: '=' expected after the value name"},
@@ -218,6 +219,37 @@ TEST(RegistryFormat, MalformedFilesNameTheLine) {
         EXPECT_FALSE(parseRegistryFile(c.bytes, "r.reg", &error));
         EXPECT_EQ(error.rfind(c.message, 0), 0u) << error;
     }
+}
+
+// A damaged file with a key name of 65,000 characters put the whole name into the message. Names are quoted as far
+// as a message can show them, and the message says what is wrong with them.
+TEST(RegistryFormat, LongNamesAreCutInMessages) {
+    const std::string header = "Windows Registry Editor Version 5.00\r\n";
+    std::string deep = "[HKEY_CURRENT_USER";
+    for (std::size_t i = 0; i <= kMaxKeyDepth; ++i) deep += "\\k";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"long key name", header + "[HKEY_CURRENT_USER\\" + std::string(65000, 'K') + "]\r\n",
+         "r.reg:2: bad key name \"HKEY_CURRENT_USER\\" + std::string(80 - 18, 'K') +
+             "...\": a name longer than 255 characters"},
+        {"long root key", header + "[" + std::string(65000, 'H') + "\\x]\r\n",
+         "r.reg:2: unknown root key \"" + std::string(80, 'H') + "...\" (HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER"},
+        {"deep key", header + deep + "]\r\n", "r.reg:2: bad key name \"HKEY_CURRENT_USER\\k\\k"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string error;
+        EXPECT_FALSE(parseRegistryFile(c.bytes, "r.reg", &error));
+        EXPECT_EQ(error.rfind(c.message, 0), 0u) << error;
+        EXPECT_LT(error.size(), 200u);
+    }
+    std::string error;
+    parseRegistryFile(header + deep + "]\r\n", "r.reg", &error);
+    EXPECT_NE(error.find("more than 64 keys deep"), std::string::npos) << error;
 }
 
 }  // namespace
