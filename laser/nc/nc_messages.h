@@ -17,6 +17,18 @@ inline constexpr TwoLanguageText kNcFileCreated{"\n\rFile %s is successfully cre
 inline constexpr TwoLanguageText kNcFileNotWritten{
     "\nERROR!!!\n\nThe file  '%s'  could not be written:\n%s\n\nNothing has been changed.",
     "\nОШИБКА!!!\n\nФайл  '%s'  записать не удалось:\n%s\n\nНичего не изменено."};
+// Why kNcFileNotWritten: a move of a path group held a number that is not finite. %s: the group's name.
+inline constexpr TwoLanguageText kNcNumberNotFinite{
+    "the path group %s holds a number that is not finite (an infinity or NaN), which no machine can take; "
+    "check the group's contour and the lead-in and lead-out settings",
+    "группа пути %s содержит число, не являющееся конечным (бесконечность или NaN), которое станок не примет; "
+    "проверьте контур группы и настройки подвода и отвода"};
+// The same before the first path group, in the program's start (its header values).
+inline constexpr TwoLanguageText kNcStartNumberNotFinite{
+    "the start of the program holds a number that is not finite (an infinity or NaN), which no machine can take; "
+    "check the job's material and sheet values",
+    "начало программы содержит число, не являющееся конечным (бесконечность или NaN), которое станок не примет; "
+    "проверьте материал и размеры листа задания"};
 // The written file could not be opened for the user. %s: the path, then why.
 inline constexpr TwoLanguageText kNcFileNotOpened{"\n\rThe file %s could not be opened in the editor: %s",
                                                   "\n\rФайл %s не удалось открыть в редакторе: %s"};
