@@ -8,15 +8,23 @@
 #include <cerrno>
 #include <thread>
 
+#include "host/sys/atomic_file.h"
+
 namespace host::reg {
 
 namespace {
 constexpr std::chrono::milliseconds kLockPollInterval{2};
 constexpr mode_t kLockFileMode = 0666;
+
+// A loop of links is locked by its own name: the write that follows fails and says why.
+std::filesystem::path lockFileOf(const std::filesystem::path& guarded) {
+    return sys::resolveWriteTarget(guarded, nullptr).value_or(guarded).string() + ".lock";
+}
+
 }  // namespace
 
 FileLock::FileLock(const std::filesystem::path& guarded, std::chrono::milliseconds wait)
-    : path_(guarded.string() + ".lock") {
+    : path_(lockFileOf(guarded)) {
     fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, kLockFileMode);
     if (fd_ < 0) return;
     const auto deadline = std::chrono::steady_clock::now() + wait;

@@ -12,7 +12,9 @@ namespace host::reg {
 inline constexpr std::chrono::milliseconds kLockWait{10000};
 
 // flock on "<guarded>.lock" (the guarded file itself is replaced by every write, so its own inode cannot carry
-// the lock). The lock file stays; it holds nothing.
+// the lock). A guarded file reached through a symbolic link is locked beside the file the link names, where it is
+// written, so that programs naming it by the link and by its own name take the same lock. The lock file stays;
+// it holds nothing.
 class FileLock {
 public:
     // Waits up to `wait` for the lock. When the lock file cannot be created (a read-only folder), the lock is

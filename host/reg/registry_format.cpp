@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "host/sys/encoding.h"
+#include "host/sys/message_text.h"
 #include "host/sys/text_case.h"
 #include "host/sys/text_file.h"
 
@@ -119,14 +120,14 @@ private:
         if (sys::equalsNoCase(hiveText, hiveName(Hive::LocalMachine))) hive = Hive::LocalMachine;
         if (sys::equalsNoCase(hiveText, hiveName(Hive::CurrentUser))) hive = Hive::CurrentUser;
         if (!hive) {
-            return fail("unknown root key \"" + std::string(hiveText) +
+            return fail("unknown root key \"" + sys::quotedForMessage(hiveText) +
                         "\" (HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER expected)");
         }
         const std::string_view rest = cut == std::string_view::npos ? std::string_view() : inner.substr(cut + 1);
         const auto names = splitSubKey(rest);
         const bool strayBackslash =
             cut != std::string_view::npos && (rest.empty() || rest.front() == '\\' || rest.back() == '\\');
-        if (!names || strayBackslash) return fail("bad key name \"" + std::string(inner) + "\"");
+        if (!names || strayBackslash) return badKeyName(inner, rest);
         if (removal) {
             tree.remove(*hive, *names);
             inKey_ = false;
@@ -137,6 +138,27 @@ private:
         names_ = *names;
         inKey_ = true;
         return true;
+    }
+
+    // Why the names of a key line are refused, with the key quoted as far as a message can show it.
+    bool badKeyName(std::string_view inner, std::string_view rest) {
+        std::size_t count = 0;
+        std::size_t start = 0;
+        const std::string quoted = "\"" + sys::quotedForMessage(inner) + "\"";
+        while (start <= rest.size()) {
+            std::size_t end = rest.find('\\', start);
+            if (end == std::string_view::npos) end = rest.size();
+            if (sys::utf8CharacterCount(rest.substr(start, end - start)) > kMaxKeyNameLength) {
+                return fail("bad key name " + quoted + ": a name longer than " + std::to_string(kMaxKeyNameLength) +
+                            " characters");
+            }
+            ++count;
+            start = end + 1;
+        }
+        if (count > kMaxKeyDepth) {
+            return fail("bad key name " + quoted + ": more than " + std::to_string(kMaxKeyDepth) + " keys deep");
+        }
+        return fail("bad key name " + quoted + ": an empty name (two backslashes, or one at an end)");
     }
 
     // Reads a quoted text starting at s[0] == '"'; `s` is left after the closing quote.

@@ -15,6 +15,8 @@ namespace host::sys {
 namespace {
 
 constexpr mode_t kDefaultUmask = 022;
+// The links followed before a chain counts as a loop: the kernel's own bound for a path (ELOOP).
+constexpr int kMaxLinkHops = 40;
 constexpr mode_t kNewFileMode = 0666;
 
 // The process's umask, read without changing it (umask() itself would race with other threads).
@@ -42,6 +44,21 @@ void syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
+std::optional<std::filesystem::path> resolveWriteTarget(const std::filesystem::path& path, std::string* error) {
+    std::filesystem::path current = path;
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        struct stat st {};
+        // Absent, or not to be looked at: the path is written as it is, and opening it tells what is wrong.
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(current, ec);
+        if (ec) return current;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    if (error) *error = describe(path, "write", ELOOP);
+    return std::nullopt;
+}
+
 AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {}
 
 AtomicFile::~AtomicFile() {
@@ -58,32 +75,40 @@ bool AtomicFile::open(std::string* error) {
     }
     failed_ = false;
     savedErrno_ = 0;
-    // A hidden name in the target's own folder, so the rename stays within one file system.
-    const std::filesystem::path folder = target_.parent_path();
+    const std::optional<std::filesystem::path> written = resolveWriteTarget(target_, error);
+    if (!written) return false;
+    written_ = *written;
+    // A hidden name in the written file's own folder, so the rename stays within one file system.
+    const std::filesystem::path folder = written_.parent_path();
     std::string pattern =
-        ((folder.empty() ? std::filesystem::path(".") : folder) / ("." + target_.filename().string() + ".tmp-XXXXXX"))
+        ((folder.empty() ? std::filesystem::path(".") : folder) / ("." + written_.filename().string() + ".tmp-XXXXXX"))
             .string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) {
-        if (error) *error = describe(target_, "create a temporary file to write", errno);
+        if (error) *error = describe(shownName(), "create a temporary file to write", errno);
         return false;
     }
     temp_ = name.data();
     // mkostemp makes the file private (0600); give it the mode the old file had, or the one a new file gets.
     struct stat old {};
-    const mode_t mode = ::stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : (kNewFileMode & ~currentUmask());
+    const mode_t mode = ::stat(written_.c_str(), &old) == 0 ? (old.st_mode & 07777) : (kNewFileMode & ~currentUmask());
     ::fchmod(fd, mode);
     file_ = ::fdopen(fd, "wb");
     if (file_ == nullptr) {
         const int e = errno;
         ::close(fd);
         ::unlink(temp_.c_str());
-        if (error) *error = describe(target_, "write", e);
+        if (error) *error = describe(shownName(), "write", e);
         return false;
     }
     return true;
+}
+
+std::filesystem::path AtomicFile::shownName() const {
+    if (written_.empty() || written_ == target_) return target_;
+    return target_.string() + " (a link to " + written_.string() + ")";
 }
 
 bool AtomicFile::write(std::string_view data) {
@@ -109,16 +134,16 @@ bool AtomicFile::commit(std::string* error) {
     if (!failed_ && ::fsync(::fileno(file_)) != 0) failed_ = true, savedErrno_ = errno;
     if (std::fclose(file_) != 0 && !failed_) failed_ = true, savedErrno_ = errno;
     file_ = nullptr;
-    if (!failed_ && ::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (!failed_ && ::rename(temp_.c_str(), written_.c_str()) != 0) {
         failed_ = true;
         savedErrno_ = errno;
     }
     if (failed_) {
         ::unlink(temp_.c_str());
-        if (error) *error = describe(target_, "write", savedErrno_);
+        if (error) *error = describe(shownName(), "write", savedErrno_);
         return false;
     }
-    syncFolder(target_.parent_path());
+    syncFolder(written_.parent_path());
     return true;
 }
 

@@ -34,6 +34,11 @@ bool PrintsAsCurrent(const NcRun& run, const host::ge::Point3d& p) {
            IsSameOutputValue(run.runtime, p.y, run.state.Current.y);
 }
 
+// A number the templates could not print stops the run as Esc stops the simulation: the walkers end the group.
+void StopOnNonFinite(NcRun& run) {
+    if (run.state.NonFinite) run.state.StopFlag = true;
+}
+
 // Runs a move's template (NC output) or moves the marker (simulation); the current point follows either way,
 // also for an empty template.
 void RunMove(NcRun& run, const CompiledTemplate& compiled, int motion, int blockMode) {
@@ -42,6 +47,7 @@ void RunMove(NcRun& run, const CompiledTemplate& compiled, int motion, int block
     const host::ge::Point3d to = ToDrawingPoint(s.Target);
     if (run.Output()) {
         RunTemplate(s, run.runtime, compiled, motion, blockMode);
+        StopOnNonFinite(run);
     } else if (run.marker != nullptr) {
         if (motion == kMotionClockwise || motion == kMotionCounterClockwise) {
             run.marker->MoveAlongArc(ToDrawingPoint(s.Centre), from, to, motion == kMotionClockwise);
@@ -70,7 +76,9 @@ host::ge::Point3d ToDrawingPoint(const NcPoint& p) { return {p.x, p.y, 0.0}; }
 NcPoint ToNcPoint(const host::ge::Point3d& p) { return {p.x, p.y, 0.0}; }
 
 void RunEventTemplate(NcRun& run, const CompiledTemplate& compiled) {
-    if (run.Output()) RunTemplate(run.state, run.runtime, compiled, kMotionNone, kBlockAlways);
+    if (!run.Output()) return;
+    RunTemplate(run.state, run.runtime, compiled, kMotionNone, kBlockAlways);
+    StopOnNonFinite(run);
 }
 
 void ToolOn(NcRun& run) {

@@ -45,6 +45,9 @@ struct NcRun {
     const CLaserSettings& settings;
     const CuttingJob* job = nullptr;
     SimulationMarker* marker = nullptr;
+    // The path group in which NC output met a number it could not print (state.NonFinite); set by
+    // WriteNcProgramBody, 0 before the first group.
+    int nonFiniteGroup = 0;
 
     bool Output() const { return state.OutputMode == 1; }
 };

@@ -21,6 +21,18 @@ inline constexpr TwoLanguageText kNcFileNotWritten{
 inline constexpr TwoLanguageText kNoCuttingPath{
     "\n\rThe drawing has no cutting path: no NC program is written. Make the path first (NCSliceAuto).",
     "\n\rВ чертеже нет пути резки: программа ЧПУ не записана. Сначала постройте путь (NCSliceAuto)."};
+// Why kNcFileNotWritten: a move of a path group held a number that is not finite. %s: the group's name.
+inline constexpr TwoLanguageText kNcNumberNotFinite{
+    "the path group %s holds a number that is not finite (an infinity or NaN), which no machine can take; "
+    "check the group's contour and the lead-in and lead-out settings",
+    "группа пути %s содержит число, не являющееся конечным (бесконечность или NaN), которое станок не примет; "
+    "проверьте контур группы и настройки подвода и отвода"};
+// The same before the first path group, in the program's start (its header values).
+inline constexpr TwoLanguageText kNcStartNumberNotFinite{
+    "the start of the program holds a number that is not finite (an infinity or NaN), which no machine can take; "
+    "check the job's material and sheet values",
+    "начало программы содержит число, не являющееся конечным (бесконечность или NaN), которое станок не примет; "
+    "проверьте материал и размеры листа задания"};
 // The written file could not be opened for the user. %s: the path, then why.
 inline constexpr TwoLanguageText kNcFileNotOpened{"\n\rThe file %s could not be opened in the editor: %s",
                                                   "\n\rФайл %s не удалось открыть в редакторе: %s"};

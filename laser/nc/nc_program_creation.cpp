@@ -2,6 +2,7 @@
 // program body and the file written whole or not at all.
 #include "laser/nc/nc_program_creation.h"
 
+#include <cmath>
 #include <optional>
 #include <string_view>
 
@@ -132,17 +133,28 @@ void StartNcProgram(NcRun& run) {
     s.Feed = 0.0;
     s.StopFlag = false;
     s.OutputMode = 1;
+    // A run stopped on a number that is not finite leaves it in the position; the next program starts clean.
+    for (double* v : {&s.Current.x, &s.Current.y, &s.Target.x, &s.Target.y, &s.Centre.x, &s.Centre.y, &s.Radius,
+                      &s.Sweep}) {
+        if (!std::isfinite(*v)) *v = 0.0;
+    }
+    run.nonFiniteGroup = 0;
 }
 
 void WriteNcProgramBody(NcRun& run, bool hasJob, int pathGroupCount) {
     if (!hasJob) return;
     RunEventTemplate(run, run.runtime.StartPrgStr);
+    if (run.state.NonFinite) return;
     int first = 0;
     for (int n = 1; n <= pathGroupCount; ++n) {
         if (run.runtime.UseProfilesCut != 0) {
             EmitProfilePath(run, static_cast<unsigned>(n), first);
         } else {
             EmitContourPath(run, static_cast<unsigned>(n), first);
+        }
+        if (run.state.NonFinite) {
+            run.nonFiniteGroup = n;
+            return;
         }
     }
     ToolOff(run);
@@ -163,6 +175,13 @@ bool WriteNcProgramFile(const fs::path& path, NcRun& run, bool hasJob, int pathG
         run.state.OutputPath = path.string();
         StartNcProgram(run);
         WriteNcProgramBody(run, hasJob, pathGroupCount);
+    }
+    // A program with "X-inf" in it would be refused by the machine at best: the temporary file goes unkept.
+    if (run.state.NonFinite) {
+        const std::string group = FormatPathGroupName(static_cast<unsigned>(run.nonFiniteGroup));
+        error = run.nonFiniteGroup == 0 ? FormatLocalized(kNcStartNumberNotFinite)
+                                        : FormatLocalized(kNcNumberNotFinite, group.c_str());
+        return false;
     }
     return file.commit(&error);
 }

@@ -24,10 +24,12 @@ void StartNcProgram(NcRun& run);
 
 // The program: StartPrgStr; every path group 1..pathGroupCount through the walker of the postprocessor (profile
 // cutting when it says UseProfilesCut); the tool off; EndPrgStr and EndFileStr. With `hasJob` false (the drawing
-// holds no job with contours) nothing at all.
+// holds no job with contours) nothing at all. A number that is not finite stops the program where it is met:
+// run.state.NonFinite is set, with the path group in run.nonFiniteGroup (0 before the first group).
 void WriteNcProgramBody(NcRun& run, bool hasJob, int pathGroupCount);
 
 // Starts the program and writes it into `path` with CR LF line ends, through a temporary file renamed over the
 // target when the whole program is written: true; false with `error` saying why, the old file left as it was.
+// A program stopped on a number that is not finite is not kept; `error` names the path group.
 bool WriteNcProgramFile(const std::filesystem::path& path, NcRun& run, bool hasJob, int pathGroupCount,
                         std::string& error);

@@ -11,12 +11,19 @@ inline constexpr TwoLanguageText kPostFileNotFoundText{"The file is not found: \
 inline constexpr TwoLanguageText kPostFileBadText{"Bad the file: %s     \n\rSelect other file",
                                                   "Не верно указан файл: %s     \n\rВыбери другой файл"};
 
+// The file exists but cannot be read (no right to read it, too large): %s names the file and the reason.
+inline constexpr TwoLanguageText kPostFileUnreadableText{"The postprocessor file cannot be read: %s\n\rSelect other file",
+                                                         "Файл постпроцессора не читается: %s\n\rВыбери другой файл"};
+
 // A damaged postprocessor file: %s the path, %d the line, %s what is wrong there (one of the reasons below).
 inline constexpr TwoLanguageText kPostFileDamagedText{
     "The postprocessor file %s is damaged at line %d:\n\r%s\n\rSelect other file",
     "Файл постпроцессора %s повреждён в строке %d:\n\r%s\n\rВыбери другой файл"};
 
 // Reasons of kPostFileDamagedText.
+inline constexpr TwoLanguageText kReasonNulByte{
+    "it holds a NUL byte, so it is no text file (a binary file, or a copy that was damaged).",
+    "в нём нулевой байт, значит это не текстовый файл (двоичный файл или повреждённая копия)."};
 inline constexpr TwoLanguageText kReasonNoVersion{"the file ends before its version line.",
                                                   "файл кончается до строки версии."};
 inline constexpr TwoLanguageText kReasonFileEndsBeforeValue{"the file ends before the value of %s.",

@@ -8,6 +8,8 @@
 
 #include "cadlib/text_lines.h"
 #include "host/sys/encoding.h"
+#include "host/sys/file_read.h"
+#include "host/sys/message_text.h"
 #include "host/sys/number_text.h"
 #include "host/ui/message_box.h"
 #include "laser/post/post_messages.h"
@@ -89,7 +91,8 @@ std::optional<ReadFault> ReadValue(PostLineReader& in, const PostKey& key, Postp
         const int countLineNumber = in.lastLine();
         const host::sys::Parsed<std::int64_t> count = host::sys::parseInteger(TrimBlanks(*countLine));
         if (!count.ok()) {
-            return ReadFault{countLineNumber, FormatLocalized(kReasonBadBlockCount, key.name, countLine->c_str())};
+            return ReadFault{countLineNumber, FormatLocalized(kReasonBadBlockCount, key.name,
+                                                              host::sys::quotedForMessage(*countLine).c_str())};
         }
         std::string text;
         // The count is never trusted: the loop ends at the end of the file, whatever the count says.
@@ -195,7 +198,7 @@ std::optional<ReadFault> ReadPostprocessorSections(PostLineReader& in, Postproce
     // A section may come twice; then its second header stands in for the end line.
     if (headers + (endFile ? 1 : 0) == kPostSectionCount + 1) return std::nullopt;
     if (headers == kPostSectionCount && line && !endFile) {
-        return ReadFault{at, FormatLocalized(kReasonUnexpectedLine, line->c_str())};
+        return ReadFault{at, FormatLocalized(kReasonUnexpectedLine, host::sys::quotedForMessage(*line).c_str())};
     }
     if (headers == kPostSectionCount) return ReadFault{at, Localized(kReasonEndFileMissing)};
     return ReadFault{at, FormatLocalized(kReasonSectionCount, headers, Localized(endFile ? kWordWith : kWordWithout))};
@@ -238,6 +241,18 @@ std::optional<ReadFault> ReadPostprocessorFile41(PostLineReader& in, Postprocess
     settings.MarkOnStr = settings.EngraveOnStr;
     settings.MarkOffStr = settings.EngraveOffStr;
     return std::nullopt;
+}
+
+// The line of the file's first NUL byte, counted as the readers count lines; nothing when it holds none (or
+// cannot be read).
+std::optional<int> LineOfNulByte(const std::filesystem::path& path) {
+    const host::sys::FileBytes content = host::sys::readFileBytes(path, host::sys::kMaxTextFileBytes);
+    if (content.status != host::sys::FileReadStatus::Read) return std::nullopt;
+    const std::size_t at = content.bytes.find('\0');
+    if (at == std::string::npos) return std::nullopt;
+    int line = 1;
+    for (std::size_t i = 0; i < at; ++i) line += content.bytes[i] == '\n' ? 1 : 0;
+    return line;
 }
 
 void ShowError(const std::string& text) {
@@ -292,7 +307,12 @@ int ReadPostprocessorFile(PostprocessorSettings& settings, const std::filesystem
     TextLineReader file;
     std::string openError;
     if (!file.open(path, &openError)) {
-        ShowError(FormatLocalized(kPostFileBadText, shownPath.c_str()));
+        // A NUL byte used to get the message of a file without the mark, which sent users looking for the mark.
+        if (const std::optional<int> line = LineOfNulByte(path)) {
+            ShowError(FormatLocalized(kPostFileDamagedText, shownPath.c_str(), *line, Localized(kReasonNulByte)));
+        } else {
+            ShowError(FormatLocalized(kPostFileUnreadableText, openError.c_str()));
+        }
         return -1;
     }
     PostLineReader in(file);

@@ -2,6 +2,7 @@
 #include "laser/post/template_runner.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -93,9 +94,16 @@ public:
 private:
     void Append(std::string_view word) { s_.BlockWords += word; }
 
+    // Marks the run when a number to be printed is not finite.
+    void Guard(double printed) {
+        if (!std::isfinite(printed)) s_.NonFinite = true;
+    }
+
     void EndBlock(int blockMode, bool changed) {
         TrimBlanks(s_.BlockWords);
-        if ((blockMode != kBlockIfMoved || changed) && !s_.BlockWords.empty()) {
+        if (s_.NonFinite) {
+            // Never hand the machine a block with "inf" or "nan" in it: the writer discards the program.
+        } else if ((blockMode != kBlockIfMoved || changed) && !s_.BlockWords.empty()) {
             if (s_.Output != nullptr) {
                 if (s_.BlockNumberText.empty()) {
                     s_.Output->WriteBlock(s_.BlockWords);
@@ -134,6 +142,7 @@ private:
         const bool same = IsSameOutputValue(r_, s_.Current.*axis, s_.Target.*axis);
         if (r_.Absolute == 1 || absolute) {
             if (!same || forced || all) {
+                Guard(OnGrid(r_, s_.Target.*axis));
                 const std::string text = FormatAbsoluteValue(r_, s_.Target.*axis);
                 s_.Current.*axis = s_.Target.*axis;
                 Append(code);
@@ -142,6 +151,7 @@ private:
         } else {
             std::string text;
             const double d = FormatIncrementalValue(r_, s_.Current.*axis, s_.Target.*axis, text);
+            Guard(d);
             if (d != 0.0 || forced || all) {
                 Append(code);
                 Append(text);
@@ -155,6 +165,7 @@ private:
         std::string text;
         if (mode == kCenterArcAbsoluteCentre) {
             if (last && IsSameOutputValue(r_, *last, s_.Centre.*axis) && r_.Output_IJ_Always != 1) return;
+            Guard(OnGrid(r_, s_.Centre.*axis));
             text = FormatAbsoluteValue(r_, s_.Centre.*axis);
             last = s_.Centre.*axis;
             Append(code);
@@ -163,6 +174,7 @@ private:
             const double d = mode == kCenterArcStartToCentre
                                  ? FormatIncrementalValue(r_, s_.Previous.*axis, s_.Centre.*axis, text)
                                  : FormatIncrementalValue(r_, s_.Centre.*axis, s_.Previous.*axis, text);
+            Guard(d);
             last = d;
             if (d != 0.0) {
                 Append(code);
@@ -192,7 +204,10 @@ private:
         if (job == nullptr) return;
         const double width = job->extentsMax.x - job->extentsMin.x;
         const double height = job->extentsMax.y - job->extentsMin.y;
-        using host::sys::formatFixed;
+        const auto formatFixed = [this](double value, int decimals) {
+            Guard(value);
+            return host::sys::formatFixed(value, decimals);
+        };
         switch (keyword) {
             case TemplateKeyword::MaterialNum: Append(job->materialNumber); break;
             case TemplateKeyword::NameProgram:
@@ -210,6 +225,11 @@ private:
             case TemplateKeyword::ListSizeY0: Append(formatFixed(height, 0)); break;
             case TemplateKeyword::Time: {
                 const double t = job->totalSeconds;
+                // Beyond int's minutes the time is no number a header can show (and the cast would be undefined).
+                if (!(std::fabs(t) / 60.0 < static_cast<double>(INT_MAX))) {
+                    s_.NonFinite = true;
+                    break;
+                }
                 const int minutes = static_cast<int>(t / 60.0);
                 Append(host::sys::formatC("%i MIN %.1f SEC", minutes, t - 60.0 * minutes));
                 break;
@@ -263,16 +283,21 @@ private:
                 break;
             case TemplateKeyword::ArcX: ArcCentre(&NcPoint::x, r_.ICode, modal.LastI); break;
             case TemplateKeyword::ArcY: ArcCentre(&NcPoint::y, r_.JCode, modal.LastJ); break;
-            case TemplateKeyword::ArcR: Append(r_.RCode + FormatRadius(r_, s_.Radius)); break;
+            case TemplateKeyword::ArcR:
+                Guard(s_.Radius * r_.ScaleXYZ);
+                Append(r_.RCode + FormatRadius(r_, s_.Radius));
+                break;
             case TemplateKeyword::ArcR2: {
                 // Beyond half a turn the radius is written negative (a full circle counts).
                 double radius = std::fabs(s_.Radius);
                 if (std::floor(s_.Sweep * 1e6 + 0.5) > std::floor(std::numbers::pi * 1e6 + 0.5)) radius = -radius;
+                Guard(radius * r_.ScaleXYZ);
                 Append(r_.RCode + FormatRadius(r_, radius));
                 break;
             }
             case TemplateKeyword::Feed:
                 if (s_.Feed != modal.LastFeed) {
+                    Guard(s_.Feed);
                     modal.LastFeed = s_.Feed;
                     Append(r_.FEEDCode);
                     Append(host::sys::formatFixed(s_.Feed, r_.FeedDecimals));
@@ -339,6 +364,7 @@ void StartNcProgramState(NcOutputState& state, const PostprocessorRuntime& runti
     state.CuttingModeText.clear();
     state.ToolIsOn = kToolNeither;
     state.StopFlag = false;
+    state.NonFinite = false;
 }
 
 std::string FormatAbsoluteValue(const PostprocessorRuntime& runtime, double value) {

@@ -97,10 +97,14 @@ struct NcOutputState {
     int ToolKind = 0;
     int PreviousToolKind = 0;
     bool StopFlag = false;
+    // A number a template was to print was not finite ("X-inf", "Xnan": a coordinate, increment, arc value,
+    // radius, feed or header value, after scale, grid and unit). No block is written from then on; the program
+    // writer stops and keeps no file.
+    bool NonFinite = false;
 };
 
 // Gives `state` the start values of a program: block number NCodeStart, empty block, no motion word, feed 0,
-// compensation not written, no arc centre, no cutting mode. The position, job, sink and output path stay.
+// compensation not written, no arc centre, no cutting mode, no number that was not finite. The position, job, sink and output path stay.
 void StartNcProgramState(NcOutputState& state, const PostprocessorRuntime& runtime);
 
 // The absolute output text of a coordinate: v * scale rounded half away from zero to the grid of 10^-D, then

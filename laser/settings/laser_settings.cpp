@@ -12,6 +12,8 @@ std::unique_ptr<CLaserSettings> g_settings;
 
 CLaserSettings::CLaserSettings() { ReadRegistrySettings(); }
 
+CLaserSettings::CLaserSettings(DefaultsOnly) {}
+
 CLaserSettings::~CLaserSettings() {
     // Every slot owns its job and the job its contour table: freeing the slots frees them all. Entries beyond
     // the count (there should be none) are released as well.

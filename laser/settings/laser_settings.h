@@ -17,6 +17,9 @@ class CLaserSettings {
 public:
     // Every field takes its default, then the registry is read (a missing key is created with the defaults).
     CLaserSettings();
+    // Every field with its default and nothing read: the stand-ins of the reader for values out of range.
+    struct DefaultsOnly {};
+    explicit CLaserSettings(DefaultsOnly);
     // Frees every drawing slot still in the table.
     ~CLaserSettings();
     CLaserSettings(const CLaserSettings&) = delete;

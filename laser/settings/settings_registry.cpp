@@ -1,12 +1,16 @@
 // The settings read from and written to the product's registry key.
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cadlib/messages.h"
 #include "host/reg/machine_registry.h"
+#include "host/sys/message_text.h"
 #include "host/sys/number_text.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/settings/laser_settings.h"
@@ -23,6 +27,12 @@ constexpr TwoLanguageText kValueNotStorable{
     "not UTF-8.",
     "\n\rНе удалось сохранить настройки в реестре: значение \"%s\" содержит перевод строки или текст не в "
     "кодировке UTF-8."};
+
+// A number read that is out of its range (or no finite number): the value's name, the text read, the range and
+// what the setting takes instead.
+constexpr TwoLanguageText kValueOutOfRange{
+    "\n\rThe setting \"%s\" holds \"%s\", which is not a number from %s to %s: %s is used instead.",
+    "\n\rНастройка \"%s\" содержит \"%s\" - это не число от %s до %s: вместо него взято %s."};
 
 // The parent of the product key, created first as the key is created.
 constexpr std::string_view kMakerKey = "SOFTWARE\\Kestrion";
@@ -77,37 +87,77 @@ void ApplyMissingValue(CLaserSettings& settings, const SettingValue& value) {
     }
 }
 
-// Puts a value's text into its field.
-void ApplyValueText(CLaserSettings& settings, const SettingValue& value, const std::string& text) {
+bool InRange(const SettingValue& value, double number) { return number >= value.low && number <= value.high; }
+
+std::string NumberText(double number) { return host::sys::formatC("%g", number); }
+
+// Puts a value's text into its field. False, the field untouched, for a number out of the entry's range.
+bool ApplyValueText(CLaserSettings& settings, const SettingValue& value, const std::string& text) {
     switch (value.kind) {
         case SettingKind::Text:
         case SettingKind::ReadOnlyText:
             settings.*value.text = text;
-            return;
+            return true;
         case SettingKind::Folder:
             settings.*value.text = WithFinalBackslash(text);
-            return;
-        case SettingKind::Real:
-            settings.*value.real = SettingTextToReal(text);
-            return;
+            return true;
+        case SettingKind::Real: {
+            const double number = SettingTextToReal(text);
+            if (!InRange(value, number)) return false;
+            settings.*value.real = number;
+            return true;
+        }
         case SettingKind::Integer:
             settings.*value.integer = SettingTextToInteger(text);
-            return;
+            return true;
         case SettingKind::Byte:
             // The low byte, as a one-byte field takes an int.
             settings.*value.byte =
                 static_cast<std::int8_t>(static_cast<std::uint8_t>(SettingTextToInteger(text) & 0xFF));
-            return;
-        case SettingKind::PointHome:
-            settings.PointHome = SettingTextToPointHome(text);
-            return;
+            return true;
+        case SettingKind::PointHome: {
+            const std::array<double, 3> point = SettingTextToPointHome(text);
+            if (!std::all_of(point.begin(), point.end(), [&](double c) { return InRange(value, c); })) return false;
+            settings.PointHome = point;
+            return true;
+        }
         case SettingKind::Unit:
             settings.Unit = text == kUnitMillimetres ? 0 : 1;
-            return;
+            return true;
         case SettingKind::Language:
             SetLanguageFlag(text == kLanguageEnglish ? 0 : 1);
-            return;
+            return true;
     }
+    return true;
+}
+
+// What the user is told of a number out of range: the value's name, the text read, the range, the stand-in.
+struct RangeNote {
+    const char* name;
+    std::string text;
+    double low = 0.0, high = 0.0;
+    std::string standIn;
+};
+
+void TellOutOfRange(const RangeNote& note) {
+    PrintLocalized(kValueOutOfRange, note.name, host::sys::quotedForMessage(note.text).c_str(),
+                   NumberText(note.low).c_str(), NumberText(note.high).c_str(), note.standIn.c_str());
+}
+
+// A number read out of its range: the field takes the value's fallback where it has one, else its default
+// (from `defaults`, made at the first need).
+RangeNote ApplyOutOfRange(CLaserSettings& settings, const SettingValue& value, const std::string& text,
+                          std::unique_ptr<CLaserSettings>& defaults) {
+    if (!defaults) defaults = std::make_unique<CLaserSettings>(CLaserSettings::DefaultsOnly{});
+    std::string standIn;
+    if (value.kind == SettingKind::PointHome) {
+        settings.PointHome = defaults->PointHome;
+        standIn = PointHomeToSettingText(settings.PointHome);
+    } else {
+        settings.*value.real = value.missing == MissingRule::Number ? value.fallback : (*defaults).*value.real;
+        standIn = NumberText(settings.*value.real);
+    }
+    return {value.name, text, value.low, value.high, standIn};
 }
 
 // The text a value is written as.
@@ -190,14 +240,18 @@ int CLaserSettings::ReadRegistrySettings() {
         WriteRegistrySettings();
         return 0;
     }
+    std::unique_ptr<CLaserSettings> defaults;
+    std::vector<RangeNote> notes;
     for (const SettingValue& value : SettingValues()) {
         if (const auto text = ReadSettingText(*key, value.name)) {
-            ApplyValueText(*this, value, *text);
+            if (!ApplyValueText(*this, value, *text)) notes.push_back(ApplyOutOfRange(*this, value, *text, defaults));
         } else {
             ApplyMissingValue(*this, value);
         }
     }
     CheckReadValues(*this);
+    // Told once everything is read, in the language just read.
+    for (const RangeNote& note : notes) TellOutOfRange(note);
     return 0;
 }
 
@@ -253,8 +307,19 @@ int CLaserSettings::ReadLastNestingMaterial(std::string& name, std::string& numb
     if (const auto text = ReadSettingText(*key, kLastMaterialNumber)) {
         SetSlotText(number, *text, kSlotMaterialNumberChars);
     }
-    if (const auto text = ReadSettingText(*key, kLastMaterialThickness)) thickness = SettingTextToReal(*text);
-    if (const auto text = ReadSettingText(*key, kLastMaterialDensity)) density = SettingTextToReal(*text);
+    // A number out of range leaves its destination as it was, as an absent value does, and the user is told.
+    const SettingValue materialNumber{.name = nullptr, .kind = SettingKind::Real};
+    for (const auto& [name, destination] : {std::pair{kLastMaterialThickness, &thickness},
+                                            std::pair{kLastMaterialDensity, &density}}) {
+        const auto text = ReadSettingText(*key, name);
+        if (!text) continue;
+        const double number = SettingTextToReal(*text);
+        if (InRange(materialNumber, number)) {
+            *destination = number;
+        } else {
+            TellOutOfRange({name, *text, materialNumber.low, materialNumber.high, NumberText(*destination)});
+        }
+    }
     return 0;
 }
 

@@ -22,6 +22,9 @@ constexpr SettingValue Folder(const char* name, std::string S::*field) {
 constexpr SettingValue Real(const char* name, double S::*field, const char* format) {
     return {.name = name, .kind = SettingKind::Real, .real = field, .format = format};
 }
+constexpr SettingValue Angle(const char* name, double S::*field, const char* format) {
+    return {.name = name, .kind = SettingKind::Real, .real = field, .format = format, .high = kMaxSettingAngle};
+}
 constexpr SettingValue RealOr(const char* name, double S::*field, const char* format, double fallback) {
     return {.name = name,
             .kind = SettingKind::Real,
@@ -29,6 +32,12 @@ constexpr SettingValue RealOr(const char* name, double S::*field, const char* fo
             .format = format,
             .missing = MissingRule::Number,
             .fallback = fallback};
+}
+// A coordinate may lie on either side of the origin.
+constexpr SettingValue CoordinateOr(const char* name, double S::*field, const char* format, double fallback) {
+    SettingValue value = RealOr(name, field, format, fallback);
+    value.low = -kMaxSettingNumber;
+    return value;
 }
 constexpr SettingValue Integer(const char* name, int S::*field) {
     return {.name = name, .kind = SettingKind::Integer, .integer = field};
@@ -44,6 +53,9 @@ constexpr SettingValue Byte(const char* name, std::int8_t S::*field) {
     return {.name = name, .kind = SettingKind::Byte, .byte = field};
 }
 constexpr SettingValue Special(const char* name, SettingKind kind) { return {.name = name, .kind = kind}; }
+constexpr SettingValue HomePoint(const char* name) {
+    return {.name = name, .kind = SettingKind::PointHome, .low = -kMaxSettingNumber};
+}
 
 // The value's name is the field's name.
 #define KS_SETTING(field) #field, &S::field
@@ -91,7 +103,7 @@ constexpr std::array kSettingValues = {
     Text(KS_SETTING(ColorMarkPoint)),
     Text(KS_SETTING(PDMODE)),
     Text(KS_SETTING(PDSIZE)),
-    Special("PointHome", SettingKind::PointHome),
+    HomePoint("PointHome"),
     Integer(KS_SETTING(ModeStartPoint)),
     Integer(KS_SETTING(ModeEndPoint)),
     Integer(KS_SETTING(CutLineDirection)),
@@ -99,7 +111,7 @@ constexpr std::array kSettingValues = {
     Integer(KS_SETTING(ModeUseJumperInStartPoint)),
     Integer(KS_SETTING(ModeCutInnerContoursFirst)),
     Integer(KS_SETTING(ModeCheckGeom)),
-    Real(KS_SETTING(Angle), "%f"),
+    Angle(KS_SETTING(Angle), "%f"),
     Special("Unit", SettingKind::Unit),
     Special("LangMenu", SettingKind::Language),
     Text(KS_SETTING(Material)),
@@ -129,23 +141,23 @@ constexpr std::array kSettingValues = {
     Real(KS_SETTING(LeadInSpan), "%f"),
     Real(KS_SETTING(LeadOutSpan), "%f"),
     Byte(KS_SETTING(ZahodTypePoint)),
-    RealOr(KS_SETTING(StockPointOriginX), "%f", 0.0),
-    RealOr(KS_SETTING(StockPointOriginY), "%f", 0.0),
-    RealOr(KS_SETTING(StockPointOriginZ), "%f", 0.0),
+    CoordinateOr(KS_SETTING(StockPointOriginX), "%f", 0.0),
+    CoordinateOr(KS_SETTING(StockPointOriginY), "%f", 0.0),
+    CoordinateOr(KS_SETTING(StockPointOriginZ), "%f", 0.0),
     Byte(KS_SETTING(UnloadZahodType)),
     Byte(KS_SETTING(UnloadZahod_CurentCutWinZona)),
-    RealOr(KS_SETTING(Zone1PointX), "%f", -kZoneFar),
-    RealOr(KS_SETTING(Zone1PointY), "%f", kZoneSide),
-    RealOr(KS_SETTING(Zone1PointZ), "%f", 0.0),
-    RealOr(KS_SETTING(Zone2PointX), "%f", 0.0),
-    RealOr(KS_SETTING(Zone2PointY), "%f", kZoneFar),
-    RealOr(KS_SETTING(Zone2PointZ), "%f", 0.0),
-    RealOr(KS_SETTING(Zone3PointX), "%f", kZoneFar),
-    RealOr(KS_SETTING(Zone3PointY), "%f", kZoneSide),
-    RealOr(KS_SETTING(Zone3PointZ), "%f", 0.0),
-    RealOr(KS_SETTING(Zone4PointX), "%f", 0.0),
-    RealOr(KS_SETTING(Zone4PointY), "%f", kZoneFar),
-    RealOr(KS_SETTING(Zone4PointZ), "%f", 0.0),
+    CoordinateOr(KS_SETTING(Zone1PointX), "%f", -kZoneFar),
+    CoordinateOr(KS_SETTING(Zone1PointY), "%f", kZoneSide),
+    CoordinateOr(KS_SETTING(Zone1PointZ), "%f", 0.0),
+    CoordinateOr(KS_SETTING(Zone2PointX), "%f", 0.0),
+    CoordinateOr(KS_SETTING(Zone2PointY), "%f", kZoneFar),
+    CoordinateOr(KS_SETTING(Zone2PointZ), "%f", 0.0),
+    CoordinateOr(KS_SETTING(Zone3PointX), "%f", kZoneFar),
+    CoordinateOr(KS_SETTING(Zone3PointY), "%f", kZoneSide),
+    CoordinateOr(KS_SETTING(Zone3PointZ), "%f", 0.0),
+    CoordinateOr(KS_SETTING(Zone4PointX), "%f", 0.0),
+    CoordinateOr(KS_SETTING(Zone4PointY), "%f", kZoneFar),
+    CoordinateOr(KS_SETTING(Zone4PointZ), "%f", 0.0),
     RealOr(KS_SETTING(ZoneMaxDistOffset), "%f", 100.0),
     Byte(KS_SETTING(AutoDelSementStatus)),
     Real(KS_SETTING(AutoDelSementMinSize), "%.4f"),
@@ -176,14 +188,14 @@ constexpr std::array kSettingValues = {
     IntegerOr(KS_SETTING(Nesing_ClampCenterList), 1),
     IntegerOr(KS_SETTING(TrimLineUse), 1),
     Integer(KS_SETTING(UseLoop)),
-    Real(KS_SETTING(LoopAngle), "%.4f"),
+    Angle(KS_SETTING(LoopAngle), "%.4f"),
     Real(KS_SETTING(LoopLength), "%.4f"),
     Real(KS_SETTING(LoopRadius), "%.4f"),
     Integer(KS_SETTING(UsePower)),
-    Real(KS_SETTING(PowerAngle1), "%.4f"),
+    Angle(KS_SETTING(PowerAngle1), "%.4f"),
     Real(KS_SETTING(PowerLength1), "%.4f"),
     Real(KS_SETTING(PowerPower1), "%.4f"),
-    Real(KS_SETTING(PowerAngle2), "%.4f"),
+    Angle(KS_SETTING(PowerAngle2), "%.4f"),
     Real(KS_SETTING(PowerLength2), "%.4f"),
     Real(KS_SETTING(PowerPower2), "%.4f"),
     Integer(KS_SETTING(PiercingMode)),

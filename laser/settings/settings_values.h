@@ -27,6 +27,13 @@ enum class MissingRule {
     ColorFeed,  // the field takes the text of ColorFeed (read before it)
 };
 
+// The bound of every number setting: a kilometre in millimetres, beyond any sheet, machine or feed, and far
+// enough from double's range that squares and sums of lengths stay finite. A lead-in span of 1e308 once gave
+// "G00 X-inf Y-inf" in an NC program.
+inline constexpr double kMaxSettingNumber = 1.0e6;
+// Angles are degrees of a turn.
+inline constexpr double kMaxSettingAngle = 360.0;
+
 // One registry value. Exactly the member of the entry's kind is set (none for PointHome, Unit and Language).
 struct SettingValue {
     const char* name;
@@ -38,6 +45,11 @@ struct SettingValue {
     const char* format = nullptr;  // printf format of a Real; a literal of the table
     MissingRule missing = MissingRule::Keep;
     double fallback = 0.0;         // for MissingRule::Number
+    // The range of a Real (and of each coordinate of PointHome), bounds included. A value read outside it, or
+    // one that is no finite number, takes the fallback of MissingRule::Number, else the field's default, and the
+    // user is told.
+    double low = 0.0;
+    double high = kMaxSettingNumber;
 };
 
 // Every value the settings read, in reading order: ColorFeed comes before the three colours that fall back to

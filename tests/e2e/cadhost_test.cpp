@@ -115,6 +115,21 @@ TEST(Cadhost, SavingTwiceGivesTheSameFile) {
     EXPECT_EQ(readBytes(second), readBytes(first));
 }
 
+// A drawing kept in a shared folder and named by a symbolic link: saving used to replace the link by a plain
+// file and leave the drawing it named old. The link stays, and the file it names holds the drawing saved.
+TEST(Cadhost, SavingOntoALinkWritesTheFileItNames) {
+    ScratchFolder folder;
+    fs::create_directory(folder / "shared");
+    const fs::path direct = folder / "direct.dxf", real = folder / "shared" / "plate.dxf", link = folder / "plate.dxf";
+    writeBytes(real, "the old drawing");
+    fs::create_symlink("shared/plate.dxf", link);
+    ASSERT_EQ(cadhost({kSample.string(), "--save", direct.string()}, folder).status, 0);
+    const RunResult r = cadhost({kSample.string(), "--save", link.string()}, folder);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readBytes(real), readBytes(direct));
+}
+
 TEST(Cadhost, PictureHidesInvisibleEntitiesAndLayersOffOrFrozen) {
     ScratchFolder folder;
     const fs::path picture = folder / "visibility.svg";

@@ -118,6 +118,51 @@ TEST(RegistryFormat, RemovalLines) {
     EXPECT_TRUE(parsed->tree.find(Hive::CurrentUser, {"A", "C"})->values.empty());
 }
 
+// A key of many values, and a key of many sub-keys, read in one pass: every value line used to search all the
+// values before it, so 40,000 values took 38 s and 100,000 did not finish. Later lines that name an earlier
+// value (in other case) or remove one in the middle must still find the right entry.
+TEST(RegistryFormat, KeysOfManyValuesAndSubKeys) {
+    constexpr int kValues = 100000;
+    constexpr int kSubKeys = 5000;
+    std::string text = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Big]\r\n";
+    for (int i = 0; i < kValues; ++i) text += "\"Value" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\r\n";
+    text += "\"VALUE17\"=\"again\"\r\n\"Value50000\"=-\r\n\"value50001\"=dword:1\r\n\"Last\"=\"x\"\r\n";
+    for (int i = 0; i < kSubKeys; ++i) text += "[HKEY_CURRENT_USER\\Wide\\K" + std::to_string(i) + "]\r\n";
+    text += "[HKEY_CURRENT_USER\\WIDE\\k7]\r\n\"In7\"=\"y\"\r\n[-HKEY_CURRENT_USER\\Wide\\K9]\r\n";
+
+    std::string error;
+    auto parsed = parseRegistryFile(text, "big.reg", &error);
+    ASSERT_TRUE(parsed) << error;
+    RegistryKeyNode* big = parsed->tree.find(Hive::CurrentUser, {"Big"});
+    ASSERT_NE(big, nullptr);
+    ASSERT_EQ(big->values.size(), static_cast<std::size_t>(kValues));  // one removed, one added
+    EXPECT_EQ(big->values[17].name, "Value17");
+    EXPECT_EQ(big->values[17].text, "again");
+    EXPECT_EQ(big->values[50000].name, "Value50001");  // the entries after the removed one moved up
+    EXPECT_EQ(big->values[50000].dword, 1u);
+    EXPECT_EQ(big->values.back().name, "Last");
+    EXPECT_EQ(big->findValue("value50000"), nullptr);
+    ASSERT_NE(big->findValue("VALUE99999"), nullptr);
+    EXPECT_EQ(big->findValue("VALUE99999")->text, "99999");
+
+    const RegistryKeyNode* wide = parsed->tree.find(Hive::CurrentUser, {"Wide"});
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->children.size(), static_cast<std::size_t>(kSubKeys - 1));
+    ASSERT_NE(wide->findChild("K7"), nullptr);
+    EXPECT_EQ(wide->findChild("K7")->values.size(), 1u);
+    EXPECT_EQ(wide->findChild("k9"), nullptr);
+    EXPECT_EQ(wide->findChild("K10"), &wide->children[9]);
+
+    // A copy is changed on its own, and its lookups follow its own changes.
+    RegistryTree copy = parsed->tree;
+    RegistryKeyNode* copied = copy.find(Hive::CurrentUser, {"Big"});
+    EXPECT_TRUE(copied->removeValue("value0"));
+    copied->setValue({"Value1", ValueType::String, "changed", 0, {}});
+    EXPECT_EQ(copied->values[0].text, "changed");
+    EXPECT_EQ(big->findValue("Value1")->text, "1");
+    EXPECT_FALSE(copy == parsed->tree);
+}
+
 TEST(RegistryFormat, EmptyFileIsAnEmptyRegistry) {
     std::string error;
     for (const char* text : {"", "\r\n\r\n", "Windows Registry Editor Version 5.00\r\n"}) {
@@ -142,7 +187,8 @@ TEST(RegistryFormat, MalformedFilesNameTheLine) {
         {"key without ]", header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\r\n", "r.reg:2: a key line must end with ']'"},
         {"unknown hive", header + "[HKEY_CLASSES_ROOT\\x]\r\n", "r.reg:2: unknown root key \"HKEY_CLASSES_ROOT\""},
         {"abbreviated hive", header + "[HKLM\\x]\r\n", "r.reg:2: unknown root key \"HKLM\""},
-        {"empty key name", header + "[HKEY_LOCAL_MACHINE\\A\\\\B]\r\n", "r.reg:2: bad key name"},
+        {"empty key name", header + "[HKEY_LOCAL_MACHINE\\A\\\\B]\r\n",
+         "r.reg:2: bad key name \"HKEY_LOCAL_MACHINE\\A\\\\B\": an empty name"},
         {"trailing backslash", header + "[HKEY_LOCAL_MACHINE\\A\\]\r\n", "r.reg:2: bad key name"},
         {"stray text", header + key + "Unit=mm\r\n", "r.reg:3: not a key, a value or a comment"},
         {"unclosed name", header + key + "\"Unit=\"mm\r\n", "r.reg:3: '=' expected after the value name"},
@@ -173,6 +219,37 @@ TEST(RegistryFormat, MalformedFilesNameTheLine) {
         EXPECT_FALSE(parseRegistryFile(c.bytes, "r.reg", &error));
         EXPECT_EQ(error.rfind(c.message, 0), 0u) << error;
     }
+}
+
+// A damaged file with a key name of 65,000 characters put the whole name into the message. Names are quoted as far
+// as a message can show them, and the message says what is wrong with them.
+TEST(RegistryFormat, LongNamesAreCutInMessages) {
+    const std::string header = "Windows Registry Editor Version 5.00\r\n";
+    std::string deep = "[HKEY_CURRENT_USER";
+    for (std::size_t i = 0; i <= kMaxKeyDepth; ++i) deep += "\\k";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"long key name", header + "[HKEY_CURRENT_USER\\" + std::string(65000, 'K') + "]\r\n",
+         "r.reg:2: bad key name \"HKEY_CURRENT_USER\\" + std::string(80 - 18, 'K') +
+             "...\": a name longer than 255 characters"},
+        {"long root key", header + "[" + std::string(65000, 'H') + "\\x]\r\n",
+         "r.reg:2: unknown root key \"" + std::string(80, 'H') + "...\" (HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER"},
+        {"deep key", header + deep + "]\r\n", "r.reg:2: bad key name \"HKEY_CURRENT_USER\\k\\k"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string error;
+        EXPECT_FALSE(parseRegistryFile(c.bytes, "r.reg", &error));
+        EXPECT_EQ(error.rfind(c.message, 0), 0u) << error;
+        EXPECT_LT(error.size(), 200u);
+    }
+    std::string error;
+    parseRegistryFile(header + deep + "]\r\n", "r.reg", &error);
+    EXPECT_NE(error.find("more than 64 keys deep"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -251,6 +251,34 @@ TEST(Registry, ConcurrentWritersLoseNothing) {
     EXPECT_EQ(s.registry.key(Hive::CurrentUser, "B").valueNames().size(), static_cast<std::size_t>(kWrites));
 }
 
+// A registry file kept elsewhere and named by a symbolic link (a shared settings folder): writes go to the file
+// the link names, and the link stays. Writers that name the file by the link and by its own name share one lock.
+TEST(Registry, FileReachedThroughALinkStaysALink) {
+    ScratchFolder dir;
+    namespace fs = std::filesystem;
+    fs::create_directory(dir / "shared");
+    const auto real = dir / "shared" / "r.reg";
+    const auto link = dir / "r.reg";
+    fs::create_symlink("shared/r.reg", link);
+    constexpr int kWrites = 30;
+    auto writer = [&](const fs::path& file, const std::string& keyName) {
+        Store s(file);
+        for (int i = 0; i < kWrites; ++i) {
+            ASSERT_EQ(s.registry.key(Hive::CurrentUser, keyName).setString("v" + std::to_string(i), "x"), Status::Ok);
+        }
+        EXPECT_TRUE(s.messages.empty());
+    };
+    std::thread a(writer, link, "ByLink"), b(writer, real, "ByName");
+    a.join();
+    b.join();
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_FALSE(fs::exists(dir / "r.reg.lock"));
+    EXPECT_TRUE(fs::exists(dir / "shared" / "r.reg.lock"));
+    Store s(real);
+    EXPECT_EQ(s.registry.key(Hive::CurrentUser, "ByLink").valueNames().size(), static_cast<std::size_t>(kWrites));
+    EXPECT_EQ(s.registry.key(Hive::CurrentUser, "ByName").valueNames().size(), static_cast<std::size_t>(kWrites));
+}
+
 TEST(Registry, FailedWriteLeavesTheOldFileAndTheOldValue) {
     ScratchFolder dir;
     const auto file = dir / "r.reg";

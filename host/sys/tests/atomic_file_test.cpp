@@ -134,5 +134,68 @@ TEST(AtomicFile, WriteErrorIsReportedAtCommitAndLeavesTheOldFile) {
     EXPECT_EQ(entriesIn(dir.path()), 1u);
 }
 
+bool commitText(const std::filesystem::path& path, std::string_view text, std::string* error) {
+    AtomicFile f(path);
+    return f.open(error) && f.write(text) && f.commit(error);
+}
+
+// Saving onto a symbolic link used to rename the new file over the link: the link became a plain file and the
+// file it named kept the old content. Every writer goes through AtomicFile, so the link is followed here.
+TEST(AtomicFile, WritesThroughSymbolicLinks) {
+    ScratchFolder dir;
+    namespace fs = std::filesystem;
+    fs::create_directory(dir / "store");
+    writeBytes(dir / "store" / "real.dxf", "old");
+    ::chmod((dir / "store" / "real.dxf").c_str(), 0640);
+    fs::create_symlink("store/real.dxf", dir / "relative.dxf");         // counted from the link's folder
+    fs::create_symlink(dir / "relative.dxf", dir / "chain.dxf");        // a link to a link
+    fs::create_symlink("gone/../store/new.reg", dir / "dangling.reg");  // names a file still to be made
+
+    struct Case {
+        const char* link;
+        const char* file;  // the file the link names, inside the scratch folder
+    };
+    for (const Case c : {Case{"relative.dxf", "store/real.dxf"}, Case{"chain.dxf", "store/real.dxf"}}) {
+        SCOPED_TRACE(c.link);
+        std::string error;
+        const std::string text = std::string("new through ") + c.link;
+        ASSERT_TRUE(commitText(dir / c.link, text, &error)) << error;
+        EXPECT_TRUE(fs::is_symlink(dir / c.link));
+        EXPECT_EQ(readBytes(dir / c.file), text);
+        struct stat st {};
+        ASSERT_EQ(::stat((dir / c.file).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0640u);  // the mode of the file written, not of the link
+        EXPECT_EQ(entriesIn(dir / "store"), 1u);
+    }
+
+    // A dangling link: the file it names is made; a folder it names that is missing is not, and the message says
+    // which link failed.
+    std::string error;
+    fs::create_directory(dir / "gone");
+    ASSERT_TRUE(commitText(dir / "dangling.reg", "made", &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.reg"));
+    EXPECT_EQ(readBytes(dir / "store" / "new.reg"), "made");
+    fs::create_symlink("nowhere/x.reg", dir / "nowhere.reg");
+    EXPECT_FALSE(commitText(dir / "nowhere.reg", "lost", &error));
+    EXPECT_NE(error.find("nowhere.reg (a link to "), std::string::npos) << error;
+    EXPECT_TRUE(fs::is_symlink(dir / "nowhere.reg"));
+}
+
+TEST(AtomicFile, LoopOfLinksIsRefused) {
+    ScratchFolder dir;
+    namespace fs = std::filesystem;
+    fs::create_symlink("b.nc", dir / "a.nc");
+    fs::create_symlink("a.nc", dir / "b.nc");
+    fs::create_symlink("self.nc", dir / "self.nc");
+    for (const char* name : {"a.nc", "self.nc"}) {
+        std::string error;
+        EXPECT_FALSE(commitText(dir / name, "x", &error)) << name;
+        EXPECT_NE(error.find(name), std::string::npos) << error;
+        EXPECT_NE(error.find("symbolic links"), std::string::npos) << error;
+        EXPECT_TRUE(fs::is_symlink(dir / name));
+    }
+    EXPECT_EQ(entriesIn(dir.path()), 3u);
+}
+
 }  // namespace
 }  // namespace host::sys

@@ -3,7 +3,9 @@
 // from the run before it (Esc of a simulation, remembered arc centres).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <unistd.h>
 
@@ -119,6 +121,63 @@ TEST_F(NcProgramFile, FileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(fs::exists(path.parent_path()));
     EXPECT_FALSE(Write("", true, 1, error));
+}
+
+// A lead-in span of 1e308 once gave "G00 X-inf Y-inf" in a program reported as created. A number the program
+// cannot print (an overflow of the output grid, an infinite feed, a header value) stops it: the path group is
+// named, no block with it reaches the sink, and no file is written; the next program starts clean.
+TEST_F(NcProgramFile, ANumberThatIsNotFiniteStopsTheProgramAndKeepsNoFile) {
+    const fs::path dir = TempDir() / "not_finite";
+    fs::create_directories(dir);
+    const fs::path path = dir / "plate.nc";
+    struct Case {
+        const char* what;
+        std::function<void()> spoil;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"a point beyond the output grid",
+         [this] {
+             TestGroup g;
+             g.leadOut = false;
+             g.members = {RapidLine({60, 0}, {1e306, 0}), CutLine({1e306, 0}, {70, 0}), CutLine({70, 0}, {60, 0})};
+             AddGroup(2, g);
+         },
+         "the path group DOROZ_2 holds a number that is not finite"},
+        {"an infinite feed", [] { LaserSettings().FeedCut = INFINITY; },
+         "the path group DOROZ_1 holds"},
+        {"a header value",
+         [this] {
+             job.thickness = NAN;
+             state.Job = &job;
+             PostprocessorSettings p = ReadablePostprocessor();
+             p.StartPrgStr = "START <THIN><EOB>";
+             Prepare(p);
+         },
+         "the start of the program holds a number that is not finite"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        AddSquares(1);
+        c.spoil();
+        std::ofstream(path, std::ios::binary) << "the old program";
+        std::string error;
+        EXPECT_FALSE(Write(path, true, 2, error));
+        EXPECT_EQ(error.rfind(c.named, 0), 0u) << error;
+        EXPECT_EQ(ReadBytes(path), "the old program");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "no temporary file left";
+        TearDown();
+    }
+
+    // The next program of the run, without the fault, is written whole.
+    SetUp();
+    AddSquares(1);
+    state.Current = {INFINITY, NAN, 0};
+    state.NonFinite = true;
+    std::string error;
+    ASSERT_TRUE(Write(path, true, 1, error)) << error;
+    EXPECT_EQ(ReadBytes(path).rfind("START\r\nG00 G40 X-2.000 Y0.000\r\n", 0), 0u) << ReadBytes(path);
 }
 
 TEST_F(NcProgramFile, EscOfAnEarlierSimulationDoesNotShortenTheProgram) {

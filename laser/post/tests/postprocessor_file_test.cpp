@@ -362,6 +362,26 @@ TEST_F(PostprocessorFile, MissingAndForeignFilesGiveTheirMessages) {
     ExpectSameValues(settings, DistinctSettings());
 }
 
+// A NUL byte was told as "Bad the file", the message of a file without the mark, so users looked for the mark.
+TEST_F(PostprocessorFile, ANulByteIsToldWithItsLine) {
+    PostprocessorSettings settings = DistinctSettings();
+    const std::filesystem::path file = Fixture("nul_byte.MXT");
+    EXPECT_EQ(ReadPostprocessorFile(settings, file), -1);
+    SetLanguageFlag(1);
+    EXPECT_EQ(ReadPostprocessorFile(settings, file), -1);
+    SetLanguageFlag(0);
+    const std::vector<std::string> expected = {
+        "The postprocessor file " + file.string() +
+            " is damaged at line 5:\n\rit holds a NUL byte, so it is no text file (a binary file, or a copy that was "
+            "damaged).\n\rSelect other file",
+        "Файл постпроцессора " + file.string() +
+            " повреждён в строке 5:\n\rв нём нулевой байт, значит это не текстовый файл (двоичный файл или "
+            "повреждённая копия).\n\rВыбери другой файл",
+    };
+    EXPECT_EQ(MessageBoxTexts(), expected);
+    ExpectSameValues(settings, DistinctSettings());
+}
+
 TEST_F(PostprocessorFile, WriterRefusesValuesThatWouldNotReadBack) {
     struct Case {
         void (*set)(PostprocessorSettings&);

@@ -73,6 +73,25 @@ TEST_F(SettingsNestingValues, TheLastNestingMaterialIsTakenWherePresent) {
     EXPECT_DOUBLE_EQ(thickness, 2.5);
 }
 
+// The last nesting material's numbers are held to the range of the settings' numbers: one out of it is not taken,
+// as if it were absent, and the user is told.
+TEST_F(SettingsNestingValues, MaterialNumbersOutOfRangeAreNotTaken) {
+    CLaserSettings settings;
+    std::string name, number;
+    double density = 7.85e-06, thickness = 3.0;
+    Store("LastNestingMaterial_Thin", "1e308");
+    Store("LastNestingMaterial_Density", "-1");
+    host::ed::transcript().clear();
+    ASSERT_EQ(settings.ReadLastNestingMaterial(name, number, density, thickness), 0);
+    EXPECT_DOUBLE_EQ(thickness, 3.0);
+    EXPECT_DOUBLE_EQ(density, 7.85e-06);
+    EXPECT_NE(Transcript().find("\"LastNestingMaterial_Thin\" holds \"1e308\", which is not a number from 0 to 1e+06: "
+                                "3 is used instead."),
+              std::string::npos)
+        << Transcript();
+    EXPECT_NE(Transcript().find("\"LastNestingMaterial_Density\" holds \"-1\""), std::string::npos) << Transcript();
+}
+
 TEST_F(SettingsNestingValues, AMaterialTextLongerThanTheSlotHoldsIsCut) {
     CLaserSettings settings;
     std::string name = "old", number = "old";

@@ -216,6 +216,61 @@ TEST_F(SettingsRead, FallbacksAndChecks) {
     }
 }
 
+// A lead-in span or an angle of 1e308 in the registry once gave an NC program with "G00 X-inf Y-inf", reported as
+// created. Numbers are held to their range when read: a value out of it takes its fallback (where a missing value
+// has one) or the field's default, whatever memory held, and the user is told which value and why.
+TEST_F(SettingsRead, NumbersOutOfRangeTakeTheirFallbackOrDefaultAndAreTold) {
+    struct Case {
+        const char* name;
+        const char* stored;
+        std::function<double(const CLaserSettings&)> field;
+        double expected;
+        bool told;
+    };
+    const Case cases[] = {
+        {"LeadInSpan", "1e308", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "-1", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "1000000", [](const CLaserSettings& s) { return s.LeadInSpan; }, 1e6, false},
+        {"LeadInSpan", "1000000.5", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "0", [](const CLaserSettings& s) { return s.LeadInSpan; }, 0.0, false},
+        {"Angle", "1e308", [](const CLaserSettings& s) { return s.Angle; }, 30.0, true},
+        {"Angle", "360", [](const CLaserSettings& s) { return s.Angle; }, 360.0, false},
+        {"Angle", "360.001", [](const CLaserSettings& s) { return s.Angle; }, 30.0, true},
+        {"LoopAngle", "-45", [](const CLaserSettings& s) { return s.LoopAngle; }, 100.0, true},
+        {"FeedRapid", "9e99", [](const CLaserSettings& s) { return s.FeedRapid; }, 2000.0, true},
+        {"Zone1PointX", "-1e6", [](const CLaserSettings& s) { return s.Zone1PointX; }, -1e6, false},
+        {"Zone1PointX", "-3e6", [](const CLaserSettings& s) { return s.Zone1PointX; }, -200000.0, true},
+        {"StockPointOriginY", "-2.5", [](const CLaserSettings& s) { return s.StockPointOriginY; }, -2.5, false},
+        {"ZoneMaxDistOffset", "1e20", [](const CLaserSettings& s) { return s.ZoneMaxDistOffset; }, 100.0, true},
+        // Beyond double's range is no number at all: 0, as the C library reads it, and within the range.
+        {"DiameterTool", "1e400", [](const CLaserSettings& s) { return s.DiameterTool; }, 0.0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " = " + c.stored);
+        CLaserSettings settings;
+        settings.LeadInSpan = settings.Angle = settings.LoopAngle = settings.FeedRapid = 7.0;
+        settings.Zone1PointX = settings.ZoneMaxDistOffset = 7.0;
+        host::ed::transcript().clear();
+        Store(c.name, c.stored);
+        ASSERT_EQ(settings.ReadRegistrySettings(), 0);
+        EXPECT_DOUBLE_EQ(c.field(settings), c.expected);
+        const std::string note = std::string("The setting \"") + c.name + "\" holds \"" + c.stored + "\"";
+        EXPECT_EQ(Transcript().find(note) != std::string::npos, c.told) << Transcript();
+        Key().deleteValue(c.name);
+    }
+}
+
+TEST_F(SettingsRead, AHomePointOutOfRangeIsTheDefaultPointAndTheNoteIsInTheLanguageRead) {
+    Store("PointHome", "10 20 1e9");
+    Store("LangMenu", "RU");
+    CLaserSettings settings;
+    EXPECT_EQ(settings.PointHome, (std::array<double, 3>{0, 0, 0}));
+    EXPECT_NE(Transcript().find("Настройка \"PointHome\" содержит \"10 20 1e9\" - это не число от -1e+06 до 1e+06: "
+                                "вместо него взято 0.000000 0.000000 0.000000."),
+              std::string::npos)
+        << Transcript();
+}
+
 // The reader also runs on an object that the options sheet has edited: a read brings back the stored values.
 TEST_F(SettingsRead, AReadReplacesWhatMemoryHeld) {
     CLaserSettings settings;
