@@ -367,8 +367,10 @@ int WritePolylineContourPath(CuttingJob& job, CLaserSettings& settings, LeadInPl
         const bool openLine = record.kind == ContourKind::CommonLine || record.kind == ContourKind::InsideCutLine;
         if (!openLine) {
             const LeadInPlan planned = plan;
+            // Kept over the walk through the start vertices: every lead test meets these outlines.
+            LeadOutlines outlines(*polyline);
             int turn = 0;
-            int score = EvaluateLeadCollisions(job, *polyline, plan, turn);
+            int score = EvaluateLeadCollisions(job, *polyline, plan, turn, &outlines);
             const int n = static_cast<int>(polyline->numVerts());
             if (score > kLeadsFree && polyline->isClosed() && where.startVertex >= 0) {
                 for (int k = 1; k <= n && score >= kLeadsFreedByTurn; ++k) {
@@ -379,7 +381,8 @@ int WritePolylineContourPath(CuttingJob& job, CLaserSettings& settings, LeadInPl
                         PolylineStart candidateWhere;
                         ComputePolylineLeads(job, settings, *polyline, candidate, candidateWhere);
                         int candidateTurn = 0;
-                        const int candidateScore = EvaluateLeadCollisions(job, *polyline, candidate, candidateTurn);
+                        const int candidateScore =
+                            EvaluateLeadCollisions(job, *polyline, candidate, candidateTurn, &outlines);
                         PreferLeadPlan(plan, candidate, score, candidateScore, turn, candidateTurn);
                         if (score < kLeadsFreedByTurn) break;
                     }
