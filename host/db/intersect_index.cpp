@@ -16,23 +16,45 @@ using detail::PlanPiece;
 // Pieces a leaf holds at most.
 constexpr std::size_t kLeafPieces = 4;
 
-// Whether the segment a-b stays clear of the box by more than `margin`, the whole box on one side of its line. A
-// node cleared this way holds no piece the segment can meet; the leaves still test each piece's box as
-// Entity::intersectWith does.
-bool segmentMissesBox(const ge::Point2d& a, const ge::Point2d& b, const PieceBox& box, double margin) {
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double length = std::hypot(dx, dy);
-    if (!(length > 0.0) || !std::isfinite(length)) return false;
-    const double nx = -dy / length, ny = dx / length;
-    const double corners[4][2] = {
-        {box.minX, box.minY}, {box.maxX, box.minY}, {box.maxX, box.maxY}, {box.minX, box.maxY}};
-    int above = 0, below = 0;
-    for (const auto& c : corners) {
-        const double d = nx * (c[0] - a.x) + ny * (c[1] - a.y);
-        if (d > margin) ++above;
-        else if (d < -margin) ++below;
+// A segment of the other entity as the tree is walked with it: the unit normal of its line, and how far a box
+// must stand off that line to be cleared. A node whose box lies wholly on one side of the line, farther than the
+// margin, holds no piece the segment can meet; the leaves still test each piece's box as Entity::intersectWith
+// does.
+struct SegmentProbe {
+    bool usable = false;
+    ge::Point2d a;
+    double nx = 0.0, ny = 0.0, margin = 0.0;
+
+    bool misses(const PieceBox& box) const {
+        if (!usable || box.unbounded) return false;
+        const double corners[4][2] = {
+            {box.minX, box.minY}, {box.maxX, box.minY}, {box.maxX, box.maxY}, {box.minX, box.maxY}};
+        int above = 0, below = 0;
+        for (const auto& c : corners) {
+            const double d = nx * (c[0] - a.x) + ny * (c[1] - a.y);
+            if (d > margin) ++above;
+            else if (d < -margin) ++below;
+        }
+        return above == 4 || below == 4;
     }
-    return above == 4 || below == 4;
+};
+
+SegmentProbe probeOf(const PlanPiece& theirs, const PieceBox& all, double tol) {
+    SegmentProbe p;
+    if (theirs.kind != PlanPiece::Kind::Line || theirs.extent != ge::LineExtent::Segment || all.unbounded) return p;
+    const ge::Point2d a = theirs.line.start, b = theirs.line.end;
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    if (!(length > 0.0) || !std::isfinite(length)) return p;
+    // Far above what rounding can move a point the two pieces share: the pruning never drops a meeting.
+    const double scale = std::max({std::abs(all.minX), std::abs(all.maxX), std::abs(all.minY), std::abs(all.maxY),
+                                   std::abs(a.x), std::abs(a.y), std::abs(b.x), std::abs(b.y)});
+    p.usable = true;
+    p.a = a;
+    p.nx = -dy / length;
+    p.ny = dx / length;
+    p.margin = 4.0 * tol + 1e-12 * (1.0 + scale);
+    return p;
 }
 
 }  // namespace
@@ -67,26 +89,16 @@ struct IntersectIndex::Tree {
 
     // Adds the points where piece j of the other entity meets the pieces under `node`.
     void collect(int node, const PlanPiece& theirs, std::size_t j, const PieceBox& theirBox,
-                 std::vector<detail::PieceHit>& hits) const {
+                 const SegmentProbe& probe, std::vector<detail::PieceHit>& hits) const {
         const Node& n = nodes[static_cast<std::size_t>(node)];
-        if (!n.box.overlaps(theirBox)) return;
-        if (!n.box.unbounded && theirs.kind == PlanPiece::Kind::Line &&
-            theirs.extent == ge::LineExtent::Segment) {
-            // Far above what rounding can move a point the two pieces share: the pruning never drops a meeting.
-            const double scale = std::max({std::abs(n.box.minX), std::abs(n.box.maxX), std::abs(n.box.minY),
-                                           std::abs(n.box.maxY), std::abs(theirs.line.start.x),
-                                           std::abs(theirs.line.start.y), std::abs(theirs.line.end.x),
-                                           std::abs(theirs.line.end.y)});
-            const double margin = 4.0 * tol.equalPoint + 1e-12 * (1.0 + scale);
-            if (segmentMissesBox(theirs.line.start, theirs.line.end, n.box, margin)) return;
-        }
+        if (!n.box.overlaps(theirBox) || probe.misses(n.box)) return;
         if (n.left < 0) {
             for (std::size_t i = n.first; i < n.last; ++i)
                 if (boxes[i].overlaps(theirBox)) detail::meetPieces(pieces[i], i, theirs, j, tol, hits);
             return;
         }
-        collect(n.left, theirs, j, theirBox, hits);
-        collect(n.right, theirs, j, theirBox, hits);
+        collect(n.left, theirs, j, theirBox, probe, hits);
+        collect(n.right, theirs, j, theirBox, probe, hits);
     }
 };
 
@@ -109,8 +121,10 @@ std::vector<ge::Point3d> IntersectIndex::intersectWith(const Entity& other, bool
     const std::vector<PlanPiece> theirs = detail::planPieces(other, extendOther);
     if (t.pieces.empty() || theirs.empty()) return {};
     std::vector<detail::PieceHit> hits;
-    for (std::size_t j = 0; j < theirs.size(); ++j)
-        t.collect(0, theirs[j], j, detail::pieceBox(theirs[j], t.tol.equalPoint), hits);
+    for (std::size_t j = 0; j < theirs.size(); ++j) {
+        const SegmentProbe probe = probeOf(theirs[j], t.nodes[0].box, t.tol.equalPoint);
+        t.collect(0, theirs[j], j, detail::pieceBox(theirs[j], t.tol.equalPoint), probe, hits);
+    }
     return detail::orderedHits(t.pieces, hits, t.tol);
 }
 
