@@ -8,6 +8,8 @@
 // angles and the point is on the contour, which counts as not outside.
 #pragma once
 
+#include <memory>
+
 #include "host/db/entities.h"
 #include "host/db/ids.h"
 #include "host/ge/point.h"
@@ -29,6 +31,26 @@ ContourPointLocation LocatePointInPolyline(const host::ge::Point3d& point, const
 
 // 1 when the point lies outside the polyline, 0 inside or on it. The polyline stays open.
 int IsPointOutsidePolyline(const host::ge::Point3d& point, const host::db::LwPolyline& polyline);
+
+// A polyline's segments kept for many point tests, with a box tree over them: a ray is tested only against the
+// straight segments whose boxes come near its line, and against every arc. Answers what LocatePointInPolyline
+// answers for the polyline as it stood when the locator was made, in time that grows with the logarithm of the
+// number of segments for a ray that crosses few of them.
+class PolylinePointLocator {
+public:
+    explicit PolylinePointLocator(const host::db::LwPolyline& polyline);
+    ~PolylinePointLocator();
+    PolylinePointLocator(const PolylinePointLocator&) = delete;
+    PolylinePointLocator& operator=(const PolylinePointLocator&) = delete;
+
+    ContourPointLocation Locate(const host::ge::Point3d& point) const;
+    // As IsPointOutsidePolyline.
+    int IsOutside(const host::ge::Point3d& point) const;
+
+private:
+    struct Tree;
+    std::unique_ptr<Tree> tree_;
+};
 
 // The contour of the working drawing with this handle, a circle (kind 0: outside when the distance from the
 // centre is at least the radius, so a point on the circle is outside) or a polyline (kind 1, as

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "cadlib/angles.h"
 #include "cadlib/point_in_contour.h"
@@ -158,6 +159,50 @@ TEST(PointInContour, InsideOutsideAndArcs) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(LocatePointInPolyline(c.point, *c.polyline), c.where);
         EXPECT_EQ(IsPointOutsidePolyline(c.point, *c.polyline), c.where == ContourPointLocation::Outside ? 1 : 0);
+        EXPECT_EQ(PolylinePointLocator(*c.polyline).Locate(c.point), c.where);
+    }
+}
+
+// A locator answers every point as LocatePointInPolyline does: many-sided and star-shaped outlines, arcs, edges
+// that are almost vertical or horizontal, far from the origin, and points on and beside vertices and edges (where
+// rays are dropped), inside, outside and far away.
+TEST(PointInContour, LocatorAnswersAsTheFullTest) {
+    std::vector<host::db::LwPolyline> shapes;
+    auto ring = [](double cx, double cy, int sides, double r0, double r1, double bulge) {
+        std::vector<cadlib::testing::Vertex> v;
+        for (int k = 0; k < sides; ++k) {
+            const double a = 2 * cadlib::kPi * k / sides, r = k % 2 ? r1 : r0;
+            v.push_back({cx + r * std::cos(a), cy + r * std::sin(a), k % 5 == 0 ? bulge : 0.0});
+        }
+        return makePolyline(v);
+    };
+    shapes.push_back(ring(5, 5, 160, 2, 2, 0));
+    shapes.push_back(ring(0, 0, 60, 10, 4, 0));         // a star: rays cross it many times
+    shapes.push_back(ring(3, -2, 50, 6, 5, 0.3));       // arcs among the edges
+    shapes.push_back(ring(1e5, -2e5, 120, 30, 29, 0));  // far from the origin
+    shapes.push_back(makePolyline({{0, 0}, {1e-12, 10}, {5, 10.000000001}, {10, 10}, {10, 0}}));
+    shapes.push_back(square10());
+    for (std::size_t s = 0; s < shapes.size(); ++s) {
+        const host::db::LwPolyline& shape = shapes[s];
+        const PolylinePointLocator locator(shape);
+        std::vector<Point3d> points;
+        for (unsigned v = 0; v < shape.numVerts(); v += 5) {
+            Point3d p;
+            shape.getPointAt(v, p);
+            p.z = 0;
+            points.push_back(p);                                   // on a vertex
+            points.push_back({p.x + 3e-5, p.y - 2e-5, 0});         // within the reach of a vertex
+            points.push_back({p.x * 0.999 + 0.001, p.y * 0.999, 0});
+            points.push_back({p.x * 1.01 - 0.01, p.y * 1.01, 0});
+        }
+        const auto box = *shape.geomExtents();
+        for (int i = -2; i <= 12; i += 2)
+            for (int j = -2; j <= 12; ++j)
+                points.push_back({box.min.x + (box.max.x - box.min.x) * i / 10.0,
+                                  box.min.y + (box.max.y - box.min.y) * j / 10.0, 0});
+        for (const Point3d& p : points)
+            ASSERT_EQ(locator.Locate(p), LocatePointInPolyline(p, shape))
+                << "shape " << s << " at " << p.x << "," << p.y;
     }
 }
 
@@ -168,6 +213,7 @@ TEST(PointInContour, PointOnACornerEndsTheSearch) {
     for (const Point3d& corner : {Point3d{10, 10, 0}, Point3d{0, 0, 0}, Point3d{9.99997, 0, 0}}) {
         EXPECT_EQ(LocatePointInPolyline(corner, square), ContourPointLocation::OnContour);
         EXPECT_EQ(IsPointOutsidePolyline(corner, square), 0);
+        EXPECT_EQ(PolylinePointLocator(square).Locate(corner), ContourPointLocation::OnContour);
     }
     // A corner of an arc contour too.
     const host::db::LwPolyline circle = makePolyline({{5, 0, 1}, {-5, 0, 1}});

@@ -100,6 +100,29 @@ Status Entity::setLinetypeScale(double s) {
     return Status::Ok;
 }
 
+void Entity::rememberObjectPoint(int code, const ge::Vector3d& plane, const ge::Point3d& object,
+                                 const ge::Point3d& world) {
+    const auto unit = detail::unitNormal(plane);
+    auto it = std::find_if(objectPoints_.begin(), objectPoints_.end(),
+                           [code](const ObjectPoint& p) { return p.code == code; });
+    if (!unit) {
+        if (it != objectPoints_.end()) objectPoints_.erase(it);
+        return;
+    }
+    const ObjectPoint point{code, *unit, object, world};
+    if (it != objectPoints_.end())
+        *it = point;
+    else
+        objectPoints_.push_back(point);
+}
+
+std::optional<ge::Point3d> Entity::rememberedObjectPoint(int code, const ge::Vector3d& normal,
+                                                         const ge::Point3d& world) const {
+    for (const ObjectPoint& p : objectPoints_)
+        if (p.code == code && p.normal == normal && p.world == world) return p.object;
+    return std::nullopt;
+}
+
 Status Entity::setVisible(bool visible) {
     assertWriteEnabled();
     visible_ = visible;

@@ -102,6 +102,15 @@ public:
     bool isHighlighted() const { return highlighted_; }
     void setHighlighted(bool on) { highlighted_ = on; }
 
+    // A point a file or a data list gave in object coordinates (group `code`, in the plane of `plane`) and the
+    // world point it became. rememberedObjectPoint answers it back while the entity holds that world point and the
+    // normal of that plane: a drawing saved again then writes the coordinates it was read with, where converting
+    // back would round differently each time. Nothing else depends on it; any change makes it unused.
+    void rememberObjectPoint(int code, const ge::Vector3d& plane, const ge::Point3d& object,
+                             const ge::Point3d& world);
+    std::optional<ge::Point3d> rememberedObjectPoint(int code, const ge::Vector3d& normal,
+                                                     const ge::Point3d& world) const;
+
 protected:
     Entity() = default;
 
@@ -114,6 +123,12 @@ private:
     bool paperSpace_ = false;
     bool highlighted_ = false;
     int lineweight_ = -1;
+    struct ObjectPoint {
+        int code;
+        ge::Vector3d normal;  // the unit normal the entity had from the plane
+        ge::Point3d object, world;
+    };
+    std::vector<ObjectPoint> objectPoints_;
 };
 
 }  // namespace host::db

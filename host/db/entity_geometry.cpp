@@ -2,6 +2,8 @@
 #include "host/db/entity_geometry.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "host/ge/angle.h"
 
@@ -10,6 +12,8 @@ namespace host::db::detail {
 namespace {
 // A normal within this of the z axis (as the length of its x-y part, on a unit vector) is the z axis.
 constexpr double kPlanNormalLimit = 1e-12;
+// How far the squared length of a normalised vector can stand from 1 (three units in the last place are seen).
+constexpr double kUnitLengthSlack = 8 * std::numeric_limits<double>::epsilon();
 }  // namespace
 
 void grow(std::optional<Extents>& box, const ge::Point3d& p) {
@@ -25,6 +29,9 @@ void grow(std::optional<Extents>& box, const std::optional<Extents>& other) {
 
 std::optional<ge::Vector3d> unitNormal(const ge::Vector3d& n) {
     if (!isFinite(n)) return std::nullopt;
+    // A normal of unit length within rounding is kept as it is: dividing it by its length again can move it by a
+    // unit in the last place (a third of all directions), so a normal saved and read back would change each time.
+    if (std::abs(n.lengthSqrd() - 1.0) <= kUnitLengthSlack) return n;
     const ge::Vector3d u = n.normal();
     if (u.lengthSqrd() == 0.0) return std::nullopt;
     return u;

@@ -35,7 +35,8 @@ Status checkRecord(const Entity& e, ObjectId id) {
 void grow(std::optional<Extents>& box, const ge::Point3d& p);
 void grow(std::optional<Extents>& box, const std::optional<Extents>& other);
 
-// A usable plane normal: the unit vector, or nullopt for a zero or non-finite one.
+// A usable plane normal: the unit vector (the normal itself when its length is 1 within rounding), or nullopt for a
+// zero or non-finite one.
 std::optional<ge::Vector3d> unitNormal(const ge::Vector3d& n);
 
 // +1 when the normal is the world z axis, -1 when it is its opposite, 0 for a tilted normal. Entities with a

@@ -113,6 +113,21 @@ ge::Point3d worldToObject(const ge::Vector3d& normal, const ge::Point3d& p) {
 
 namespace {
 
+// A point of group `code` read in object coordinates of `plane`: its world point, with the coordinates kept on the
+// entity so that saving it unchanged gives them back (see Entity::rememberObjectPoint).
+ge::Point3d objectPointRead(Entity& e, int code, const ge::Vector3d& plane, const ge::Point3d& p) {
+    const ge::Point3d world = objectToWorld(plane, p);
+    if (!isWorldPlane(plane)) e.rememberObjectPoint(code, plane, p, world);
+    return world;
+}
+
+// The object coordinates to write for the entity's world point of group `code`: as read while unchanged.
+ge::Point3d objectPointToWrite(const Entity& e, int code, const ge::Vector3d& normal, const ge::Point3d& world) {
+    if (isWorldPlane(normal)) return world;
+    if (auto kept = e.rememberedObjectPoint(code, normal, world)) return *kept;
+    return detail::worldToPlane(normal, world);
+}
+
 // ============================================================================================================
 // [SECTION] Reading values out of result buffers
 // ============================================================================================================
@@ -291,7 +306,7 @@ void writeLine(const Line& e, GroupSink& s) {
 void writeCircle(const Circle& e, GroupSink& s) {
     s.text(code::kSubclass, "AcDbCircle");
     writeIfNonZero(s, code::kThickness, e.thickness());
-    s.point(code::kPoint, worldToObject(e.normal(), e.center()));
+    s.point(code::kPoint, objectPointToWrite(e, code::kPoint, e.normal(), e.center()));
     s.real(code::kReal40, e.radius());
     writeNormal(s, e.normal());
 }
@@ -299,7 +314,7 @@ void writeCircle(const Circle& e, GroupSink& s) {
 void writeArc(const Arc& e, GroupSink& s) {
     s.text(code::kSubclass, "AcDbCircle");
     writeIfNonZero(s, code::kThickness, e.thickness());
-    s.point(code::kPoint, worldToObject(e.normal(), e.center()));
+    s.point(code::kPoint, objectPointToWrite(e, code::kPoint, e.normal(), e.center()));
     s.real(code::kReal40, e.radius());
     writeNormal(s, e.normal());
     s.text(code::kSubclass, "AcDbArc");
@@ -369,7 +384,7 @@ void writeVertex(const PolylineVertex& e, GroupSink& s) {
 void writeTextBody(const Text& e, GroupSink& s) {
     s.text(code::kSubclass, "AcDbText");
     writeIfNonZero(s, code::kThickness, e.thickness());
-    s.point(code::kPoint, worldToObject(e.normal(), e.position()));
+    s.point(code::kPoint, objectPointToWrite(e, code::kPoint, e.normal(), e.position()));
     s.real(code::kReal40, e.height());
     s.text(code::kText, e.textString());
     writeIfNonZero(s, code::kAngle, e.rotation());
@@ -380,7 +395,7 @@ void writeTextBody(const Text& e, GroupSink& s) {
     if (e.horizontalMode() != 0) s.integer(code::kInt72, e.horizontalMode());
     // The world origin is the origin of every plane: the test is the same in either system.
     if (e.horizontalMode() != 0 || e.verticalMode() != 0 || !(e.alignmentPoint() == ge::Point3d()))
-        s.point(code::kPoint2, worldToObject(e.normal(), e.alignmentPoint()));
+        s.point(code::kPoint2, objectPointToWrite(e, code::kPoint2, e.normal(), e.alignmentPoint()));
     writeNormal(s, e.normal());
 }
 
@@ -472,7 +487,7 @@ void writeBlockReference(const BlockReference& e, GroupSink& s) {
     s.text(code::kSubclass, "AcDbBlockReference");
     if (!e.attributeIds().empty()) s.integer(code::kFollows, 1);
     s.text(code::kName2, e.blockName());
-    s.point(code::kPoint, worldToObject(e.normal(), e.position()));
+    s.point(code::kPoint, objectPointToWrite(e, code::kPoint, e.normal(), e.position()));
     const ge::Vector3d sc = e.scaleFactors();
     if (sc.x != 1.0) s.real(code::kReal41, sc.x);
     if (sc.y != 1.0) s.real(code::kReal42, sc.y);
@@ -583,7 +598,9 @@ void applyLine(Line& e, std::span<const ResBuf> g, Faults& f) {
 template <class CircleLike>
 bool applyCircleGroup(CircleLike& e, GroupWalk& w, int c, const ge::Vector3d& plane) {
     switch (c) {
-    case code::kPoint: if (auto p = w.point()) w.check(e.setCenter(objectToWorld(plane, *p)), "centre"); return true;
+    case code::kPoint:
+        if (auto p = w.point()) w.check(e.setCenter(objectPointRead(e, code::kPoint, plane, *p)), "centre");
+        return true;
     case code::kReal40: if (auto v = w.real()) w.check(e.setRadius(*v), "radius"); return true;
     case code::kThickness: if (auto v = w.real()) w.check(e.setThickness(*v), "thickness"); return true;
     case code::kNormal: if (auto p = w.point()) w.check(e.setNormal(asVector(*p)), "normal"); return true;
@@ -715,10 +732,11 @@ bool applyTextGroup(Text& e, GroupWalk& w, int c, RecordResolver& r, bool isAttr
     switch (c) {
     case code::kText: if (auto t = w.text()) w.check(e.setTextString(*t), "text"); return true;
     case code::kPoint:
-        if (auto p = w.point()) w.check(e.setPosition(objectToWorld(plane, *p)), "position");
+        if (auto p = w.point()) w.check(e.setPosition(objectPointRead(e, code::kPoint, plane, *p)), "position");
         return true;
     case code::kPoint2:
-        if (auto p = w.point()) w.check(e.setAlignmentPoint(objectToWorld(plane, *p)), "alignment point");
+        if (auto p = w.point())
+            w.check(e.setAlignmentPoint(objectPointRead(e, code::kPoint2, plane, *p)), "alignment point");
         return true;
     case code::kReal40: if (auto v = w.real()) w.check(e.setHeight(*v), "height"); return true;
     case code::kReal41: if (auto v = w.real()) w.check(e.setWidthFactor(*v), "width factor"); return true;
@@ -913,7 +931,8 @@ void applyBlockReference(BlockReference& e, std::span<const ResBuf> g, RecordRes
                 w.check(e.setBlockTableRecord(id), "block");
             break;
         case code::kPoint:
-            if (auto p = w.point()) w.check(e.setPosition(objectToWorld(plane, *p)), "insertion point");
+            if (auto p = w.point())
+                w.check(e.setPosition(objectPointRead(e, code::kPoint, plane, *p)), "insertion point");
             break;
         case code::kReal41: if (auto v = w.real()) scale.x = *v, scaleGiven = true; break;
         case code::kReal42: if (auto v = w.real()) scale.y = *v, scaleGiven = true; break;

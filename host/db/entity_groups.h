@@ -45,7 +45,9 @@ constexpr bool isAngleGroup(int code) { return code >= 50 && code <= 58; }
 // of an INSERT. The codec converts them both ways. Lightweight and 2D polyline vertices are object coordinates in
 // the file and in our classes alike; LINE, POINT, MTEXT, ELLIPSE, SPLINE and 3D polyline points are world points
 // in both. With the normal (0,0,1) the two systems are one and a point is kept bit for bit; for other normals a
-// point written and read back comes within a few units in the last place of where it was.
+// point written and read back comes within a few units in the last place of where it was. Applying groups keeps
+// the object coordinates on the entity, and writing gives them back while the point and normal are unchanged
+// (Entity::rememberObjectPoint), so a drawing read and saved again is saved the same each time.
 ge::Point3d objectToWorld(const ge::Vector3d& normal, const ge::Point3d& objectPoint);
 ge::Point3d worldToObject(const ge::Vector3d& normal, const ge::Point3d& worldPoint);
 

@@ -16,8 +16,9 @@ struct ReadResult {
     explicit operator bool() const { return database != nullptr; }
 };
 
-// Reads a DXF file (R12 without handles, R2000 to R2018) into a new database whose file name is the path.
-// Binary DXF, a truncated or malformed file gives an error naming the line; nothing is half-read.
+// Reads a DXF file (R12 without handles, R2000 to R2018; ASCII or binary) into a new database whose file name is
+// the path. A truncated or malformed file gives an error naming the line (the byte of the group in a binary
+// file); nothing is half-read.
 //   - Kept as read and written back: entities, objects, table records, header variables, classes and extended data
 //     the host does not model (an OpaqueEntity, OpaqueObject, OpaqueTableRecord, Header::others, Header::classes).
 //   - Handles are kept; objects without one (R12) get new handles, and $HANDSEED is raised past every handle.

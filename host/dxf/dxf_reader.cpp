@@ -18,6 +18,7 @@
 
 #include "host/db/database.h"
 #include "host/db/entity_groups.h"
+#include "host/dxf/binary_dxf.h"
 #include "host/dxf/dxf_file.h"
 #include "host/dxf/dxf_limits.h"
 #include "host/dxf/dxf_record.h"
@@ -811,6 +812,7 @@ bool looksLikeDwg(std::string_view text) {
 }  // namespace
 
 ReadResult readDxfText(std::string_view text, std::string_view sourceName) {
+    if (isBinaryDxf(text)) return readBinaryDxf(text, sourceName);
     if (looksLikeDwg(text)) {
         ReadResult result;
         result.error = std::string(sourceName) +

@@ -148,8 +148,10 @@ void ComputeCircleLeadIn(const CuttingJob& job, const CLaserSettings& settings, 
     PlaceLeadEnds(plan);
 
     const LeadInPlan planned = plan;
+    // Kept over the turns of the start point: the outlines every lead test meets.
+    LeadOutlines outlines(circle);
     int turn = 0;
-    int score = EvaluateLeadCollisions(job, circle, plan, turn);
+    int score = EvaluateLeadCollisions(job, circle, plan, turn, &outlines);
     if (score == kLeadsFree) return;
     const int n = CircleRetrySteps(r, job.unit);
     const double step = cadlib::kPi / n;
@@ -166,7 +168,7 @@ void ComputeCircleLeadIn(const CuttingJob& job, const CLaserSettings& settings, 
             candidate.leadInStart = Rotated(planned.leadInStart, centre, angle);
             candidate.leadOutEnd = Rotated(planned.leadOutEnd, centre, angle);
             int candidateTurn = 0;
-            const int candidateScore = EvaluateLeadCollisions(job, circle, candidate, candidateTurn);
+            const int candidateScore = EvaluateLeadCollisions(job, circle, candidate, candidateTurn, &outlines);
             PreferLeadPlan(plan, candidate, score, candidateScore, turn, candidateTurn);
             if (score == kLeadsFree) break;
         }

@@ -49,15 +49,37 @@ struct LeadTest {
     double length;
 };
 
-// Tests one lead against the contour itself and the other contours of the job.
-void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, const LeadInPlan& plan, LeadTest lead) {
+// The nearest of `points` to the plan's start point (see NearestCrossing).
+int NearestOf(const std::vector<Point3d>& points, const LeadInPlan& plan, double& freeLength, Point3d& crossing,
+              bool ignoreStart) {
+    if (points.empty()) return 0;
+    freeLength = kLeadUnblockedLength;
+    int found = 0;
+    for (const Point3d& p : points) {
+        const double d = Distance(plan.startPoint, p);
+        if (ignoreStart && d < kStartPointReach) continue;
+        if (found == 0 || d < freeLength) {
+            freeLength = d;
+            crossing = {p.x, p.y, 0.0};
+        }
+        found = 1;
+    }
+    return found;
+}
+
+// Tests one lead against the contour itself and the other contours of the job (through their kept outlines when
+// the caller keeps them).
+void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOutlines* outlines,
+                 const LeadInPlan& plan, LeadTest lead) {
     const Point3d end = PointAtAngle(plan.startPoint, lead.angle, kLeadTestMargin * lead.length);
     const host::db::Line testLine(plan.startPoint, end);
     // Nothing met yet: a crossing only ever shortens this.
     lead.freeLength = kLeadUnblockedLength;
     double ownFree = kLeadUnblockedLength;
     Point3d ownCrossing;
-    lead.blocked = NearestCrossing(contour, testLine, plan, ownFree, ownCrossing, true) == 1 ? 1 : 0;
+    const std::vector<Point3d> own =
+        outlines ? outlines->own().intersectWith(testLine) : contour.intersectWith(testLine);
+    lead.blocked = NearestOf(own, plan, ownFree, ownCrossing, true) == 1 ? 1 : 0;
     if (lead.blocked) {
         lead.freeLength = ownFree;
         lead.crossing = ownCrossing;
@@ -81,7 +103,9 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, const L
         host::db::ObjectPtr<host::db::Entity> entity(db->idFromHandle(host::db::Handle(other.handle)),
                                                      host::db::OpenMode::Read);
         if (!entity) continue;
-        for (const Point3d& p : entity->intersectWith(testLine)) {
+        const std::vector<Point3d> crossings = outlines ? outlines->of(other.handle, *entity).intersectWith(testLine)
+                                                        : entity->intersectWith(testLine);
+        for (const Point3d& p : crossings) {
             const double d = Distance(plan.startPoint, p);
             lead.blocked = 1;
             if (d < lead.freeLength) {
@@ -183,30 +207,23 @@ bool IndexedJumperPoints(const CuttingJob& job, std::uint64_t parentHandle, std:
     return true;
 }
 
+const host::db::IntersectIndex& LeadOutlines::of(std::uint64_t handle, const host::db::Entity& entity) {
+    std::unique_ptr<host::db::IntersectIndex>& kept = others_[handle];
+    if (!kept) kept = std::make_unique<host::db::IntersectIndex>(entity);
+    return *kept;
+}
+
 Point3d PointAtAngle(const Point3d& from, double angle, double length) {
     return {from.x + length * std::cos(angle), from.y + length * std::sin(angle), 0.0};
 }
 
 int NearestCrossing(const host::db::Entity& entity, const host::db::Entity& line, const LeadInPlan& plan,
                     double& freeLength, Point3d& crossing, bool ignoreStart) {
-    const std::vector<Point3d> points = entity.intersectWith(line);
-    if (points.empty()) return 0;
-    freeLength = kLeadUnblockedLength;
-    int found = 0;
-    for (const Point3d& p : points) {
-        const double d = Distance(plan.startPoint, p);
-        if (ignoreStart && d < kStartPointReach) continue;
-        if (found == 0 || d < freeLength) {
-            freeLength = d;
-            crossing = {p.x, p.y, 0.0};
-        }
-        found = 1;
-    }
-    return found;
+    return NearestOf(entity.intersectWith(line), plan, freeLength, crossing, ignoreStart);
 }
 
 bool TestLeadsCollision(const CuttingJob& job, const host::db::Entity& contour, LeadInPlan& plan, bool testLeadIn,
-                        bool testLeadOut) {
+                        bool testLeadOut, LeadOutlines* outlines) {
     if (plan.leadInLength == 0.0) {
         testLeadIn = false;
         plan.leadInBlocked = 0;
@@ -217,12 +234,12 @@ bool TestLeadsCollision(const CuttingJob& job, const host::db::Entity& contour, 
         if (!testLeadIn) return true;
     }
     if (testLeadIn) {
-        TestOneLead(job, contour, plan,
+        TestOneLead(job, contour, outlines, plan,
                     {plan.leadInBlocked, plan.leadInFreeLength, plan.leadInCrossing, plan.leadInAngle,
                      plan.leadInLength});
     }
     if (testLeadOut) {
-        TestOneLead(job, contour, plan,
+        TestOneLead(job, contour, outlines, plan,
                     {plan.leadOutBlocked, plan.leadOutFreeLength, plan.leadOutCrossing, plan.leadOutAngle,
                      plan.leadOutLength});
     }
@@ -235,9 +252,9 @@ bool TestLeadsCollision(const CuttingJob& job, const host::db::Entity& contour, 
 }
 
 int EvaluateLeadCollisions(const CuttingJob& job, const host::db::Entity& contour, LeadInPlan& plan,
-                           int& turnIndex) {
+                           int& turnIndex, LeadOutlines* outlines) {
     turnIndex = 0;
-    if (TestLeadsCollision(job, contour, plan, true, true)) return kLeadsFree;
+    if (TestLeadsCollision(job, contour, plan, true, true, outlines)) return kLeadsFree;
 
     const double in = plan.leadInAngle;
     const double out = plan.leadOutAngle;
@@ -274,7 +291,7 @@ int EvaluateLeadCollisions(const CuttingJob& job, const host::db::Entity& contou
         PutLeadOut(trial, bestOut);
         if (testIn) trial.leadInAngle = pairIn[p];
         if (testOut) trial.leadOutAngle = pairOut[p];
-        TestLeadsCollision(job, contour, trial, testIn, testOut);
+        TestLeadsCollision(job, contour, trial, testIn, testOut, outlines);
         bool improved = false;
         if (testIn && Improves(LeadInOf(trial), bestIn)) {
             bestIn = LeadInOf(trial);

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "host/db/entity.h"
+#include "host/db/intersect_index.h"
 #include "host/ge/point.h"
 
 struct CuttingJob;
@@ -25,6 +27,23 @@ enum LeadCollisionScore : int {
     kLeadsFree = 0,        // the leads as planned cross nothing
     kLeadsFreedByTurn = 1, // free after turning (or nothing left blocked at the end)
     kLeadsBlocked = 2,     // a lead still crosses something
+};
+
+// The outlines the lead tests of one contour meet, kept while its writer tries start points and turns its leads:
+// the contour's own, and each other contour's from the first test that reaches its box. A lead test then meets
+// only the pieces near its line, and no outline is rebuilt for each test, which made a contour of many vertices
+// whose leads collide take time growing with the square of their number. Hold it only while the contours do not
+// change (one contour's path writer).
+class LeadOutlines {
+public:
+    explicit LeadOutlines(const host::db::Entity& contour) : own_(contour) {}
+    const host::db::IntersectIndex& own() const { return own_; }
+    // The outline of the contour with this handle, made from `entity` the first time it is asked for.
+    const host::db::IntersectIndex& of(std::uint64_t handle, const host::db::Entity& entity);
+
+private:
+    host::db::IntersectIndex own_;
+    std::unordered_map<std::uint64_t, std::unique_ptr<host::db::IntersectIndex>> others_;
 };
 
 // A free length that means "nothing met": the lead only touches its own contour at the start point.
@@ -68,15 +87,17 @@ int NearestCrossing(const host::db::Entity& entity, const host::db::Entity& line
 // record after the last contour only when it is the stock). A test line runs 1.3 times the lead's length, so a
 // lead that ends short of another part but within 30 % of its length is blocked. A lead of length 0 is never
 // blocked. Updates the blocked flags, free lengths and crossings, and recomputes leadInStart and leadOutEnd from
-// the planned lengths. Answers true when no tested lead is blocked.
+// the planned lengths. Answers true when no tested lead is blocked. `outlines`, when given, holds the outlines the
+// tests meet (see LeadOutlines): a writer that tries many start points keeps one for all of them.
 bool TestLeadsCollision(const CuttingJob& job, const host::db::Entity& contour, LeadInPlan& plan, bool testLeadIn,
-                        bool testLeadOut);
+                        bool testLeadOut, LeadOutlines* outlines = nullptr);
 
 // Tests the leads as planned and, when one is blocked, turns the blocked leads through nine pairs of angles
 // toward the contour's tangents. Leaves the best variant of each lead in the plan and answers the score;
-// turnIndex tells which pair freed the leads or last improved them (0 when nothing was turned).
+// turnIndex tells which pair freed the leads or last improved them (0 when nothing was turned). `outlines` as
+// for TestLeadsCollision.
 int EvaluateLeadCollisions(const CuttingJob& job, const host::db::Entity& contour, LeadInPlan& plan,
-                           int& turnIndex);
+                           int& turnIndex, LeadOutlines* outlines = nullptr);
 
 // Copies `candidate` over `best` when it is better: a lower score; at equal score 1 fewer turning steps; at
 // another equal score both leads better (free and longer, or both blocked and longer free). Answers the best

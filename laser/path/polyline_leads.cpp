@@ -143,8 +143,13 @@ void OpenPolylineLeads(const CuttingJob& job, const CLaserSettings& settings, co
 
 }  // namespace
 
+PolylineStartCache::PolylineStartCache(const host::db::LwPolyline& polyline) : locator(polyline) {
+    vertices.reserve(polyline.numVerts());
+    for (unsigned v = 0; v < polyline.numVerts(); ++v) vertices.push_back(PlanarVertex(polyline, v));
+}
+
 void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings, const host::db::LwPolyline& polyline,
-                          LeadInPlan& plan, PolylineStart& where) {
+                          LeadInPlan& plan, PolylineStart& where, const PolylineStartCache* kept) {
     where = PolylineStart{};
     const unsigned n = polyline.numVerts();
     if (n < 2) return;
@@ -162,7 +167,7 @@ void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings,
     bool found = false;
     if (n >= 3) {
         for (unsigned v = 0; v < n && !found; ++v) {
-            const Point3d p = PlanarVertex(polyline, v);
+            const Point3d p = kept ? kept->vertices[v] : PlanarVertex(polyline, v);
             if (CoordinatesDifferAtPrecision(p.x, p.y, plan.startPoint.x, plan.startPoint.y, kPathPointPrecision)) {
                 continue;
             }
@@ -206,7 +211,7 @@ void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings,
     // The bisector, turned into the scrap: outside an outer contour, inside an inner one.
     double normal = Normalized((back + forward) / 2.0);
     const Point3d probe = PointAtAngle(plan.startPoint, normal, kNormalProbe);
-    const bool outside = IsPointOutsidePolyline(probe, polyline) == 1;
+    const bool outside = (kept ? kept->locator.IsOutside(probe) : IsPointOutsidePolyline(probe, polyline)) == 1;
     const bool inner = record.placement == kPlacementInner;
     if (outside == inner) normal = Normalized(normal + cadlib::kPi);
     plan.normalAngle = normal;
@@ -367,8 +372,12 @@ int WritePolylineContourPath(CuttingJob& job, CLaserSettings& settings, LeadInPl
         const bool openLine = record.kind == ContourKind::CommonLine || record.kind == ContourKind::InsideCutLine;
         if (!openLine) {
             const LeadInPlan planned = plan;
+            // Kept over the walk through the start vertices: every lead test meets these outlines, and every
+            // start vertex tried is planned with the same cache.
+            LeadOutlines outlines(*polyline);
+            std::unique_ptr<PolylineStartCache> kept;
             int turn = 0;
-            int score = EvaluateLeadCollisions(job, *polyline, plan, turn);
+            int score = EvaluateLeadCollisions(job, *polyline, plan, turn, &outlines);
             const int n = static_cast<int>(polyline->numVerts());
             if (score > kLeadsFree && polyline->isClosed() && where.startVertex >= 0) {
                 for (int k = 1; k <= n && score >= kLeadsFreedByTurn; ++k) {
@@ -377,9 +386,11 @@ int WritePolylineContourPath(CuttingJob& job, CLaserSettings& settings, LeadInPl
                         polyline->getPointAt(static_cast<unsigned>(v), candidate.startPoint);
                         candidate.startPoint.z = 0.0;
                         PolylineStart candidateWhere;
-                        ComputePolylineLeads(job, settings, *polyline, candidate, candidateWhere);
+                        if (!kept) kept = std::make_unique<PolylineStartCache>(*polyline);
+                        ComputePolylineLeads(job, settings, *polyline, candidate, candidateWhere, kept.get());
                         int candidateTurn = 0;
-                        const int candidateScore = EvaluateLeadCollisions(job, *polyline, candidate, candidateTurn);
+                        const int candidateScore =
+                            EvaluateLeadCollisions(job, *polyline, candidate, candidateTurn, &outlines);
                         PreferLeadPlan(plan, candidate, score, candidateScore, turn, candidateTurn);
                         if (score < kLeadsFreedByTurn) break;
                     }

@@ -2,6 +2,9 @@
 // other start vertices when the leads collide, and the lead-in of an open common or inside-cut line.
 #pragma once
 
+#include <vector>
+
+#include "cadlib/point_in_contour.h"
 #include "host/db/entities.h"
 #include "laser/contours/contour_records.h"
 #include "laser/path/lead_plan.h"
@@ -23,9 +26,20 @@ struct PolylineStart {
 // Fills the plan for its startPoint. An open polyline starts at its end nearer the start point, without leads
 // except the lead-in of a common or inside-cut line. A closed one gets its normal into the scrap, lead angle,
 // side (CutLineDirection, or toward the tool's current point), direction and lead ends; a contour without leads
-// (closure 2) gets the side and direction but lengths of 0.
+// (closure 2) gets the side and direction but lengths of 0. `kept`, when given, is what a caller that plans many
+// start points on the polyline keeps for all of them (the answers are the same).
+struct PolylineStartCache;
 void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings, const host::db::LwPolyline& polyline,
-                          LeadInPlan& plan, PolylineStart& where);
+                          LeadInPlan& plan, PolylineStart& where, const PolylineStartCache* kept = nullptr);
+
+// What a writer that tries many start points on one closed polyline keeps for all of them: its vertices as
+// PlanarVertex answers them, and a locator for the side of the contour each normal points to. Without it each
+// start point tried looks through every vertex and segment again.
+struct PolylineStartCache {
+    explicit PolylineStartCache(const host::db::LwPolyline& polyline);
+    std::vector<host::ge::Point3d> vertices;
+    PolylinePointLocator locator;
+};
 
 // The lead-in of an open common line (kind 5: the extension of its end segment, turned in 15-degree steps and
 // then shortened by 0.65 per pass while it meets another part) or inside-cut line (kind 9: back along the line,

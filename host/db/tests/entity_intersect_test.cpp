@@ -7,6 +7,7 @@
 
 #include "db_test_support.h"
 #include "host/db/database.h"
+#include "host/db/intersect_index.h"
 #include "host/ge/angle.h"
 #include "host/ge/tests/test_support.h"
 
@@ -107,7 +108,55 @@ TEST(EntityIntersect, TableOfPairs) {
     for (const Case& c : cases) {
         const auto a = c.a(), b = c.b();
         EXPECT_TRUE(SamePoints(a->intersectWith(*b), c.expected)) << c.name;
+        EXPECT_EQ(IntersectIndex(*a).intersectWith(*b), a->intersectWith(*b)) << c.name << ": through an index";
     }
+}
+
+// An index of an outline answers every probe exactly as intersectWith does, in the same order: a closed 400-gon
+// (whose start vertex and closing segment need care), a polyline with arcs, and probes along edges, through
+// vertices, tangent, from inside, very short and very long, and extended.
+TEST(EntityIntersect, IndexAnswersAsIntersectWith) {
+    auto polygon = std::make_unique<LwPolyline>();
+    const int sides = 400;
+    for (int k = 0; k < sides; ++k) {
+        const double a = 2 * kPi * k / sides;
+        polygon->addVertexAt(static_cast<unsigned>(k), {5 + 2 * std::cos(a), 5 + 2 * std::sin(a)}, 0.0);
+    }
+    polygon->setClosed(true);
+    const auto wavy = pline({{{0, 0}, 0.5}, {{2, 0}, -1.0}, {{4, 0}, 0}, {{4, 3}, 0.3}, {{0, 3}, 0}}, true);
+    std::vector<std::unique_ptr<Entity>> probes;
+    for (int k = 0; k < 97; ++k) {
+        const double a = 2 * kPi * k / 97;
+        // From a vertex of the polygon (every fourth probe starts exactly on one) across and beyond.
+        const ge::Point3d from = k % 4 == 0 ? ge::Point3d{5 + 2 * std::cos(2 * kPi * k / sides),
+                                                         5 + 2 * std::sin(2 * kPi * k / sides), 0}
+                                            : ge::Point3d{5 + 0.01 * k, 5 - 0.02 * k, 0};
+        const double length = k % 3 == 0 ? 1e-3 : (k % 3 == 1 ? 2.6 : 50.0);
+        probes.push_back(line(from, {from.x + length * std::cos(a), from.y + length * std::sin(a), 0}));
+    }
+    probes.push_back(line({3, 5}, {7, 5}));          // through two vertices
+    probes.push_back(line({7, 0}, {7, 10}));          // tangent at vertex 0
+    probes.push_back(line({0, 0}, {4, 0}));           // along wavy's first edges
+    probes.push_back(line({-1, 3}, {5, 3}));          // along wavy's top edge
+    probes.push_back(circle({5, 5}, 2));              // on every vertex of the polygon
+    probes.push_back(circle({2, 1}, 1.5));
+    probes.push_back(point({7, 5}));
+    probes.push_back(arc({3, 3}, 2.5, 0.3, 4.0));
+    for (const Entity* shape : {static_cast<const Entity*>(polygon.get()), static_cast<const Entity*>(wavy.get())}) {
+        const IntersectIndex index(*shape);
+        const IntersectIndex extended(*shape, true);
+        for (std::size_t k = 0; k < probes.size(); ++k) {
+            EXPECT_EQ(index.intersectWith(*probes[k]), shape->intersectWith(*probes[k])) << "probe " << k;
+            EXPECT_EQ(index.intersectWith(*probes[k], true),
+                      shape->intersectWith(*probes[k], Intersect::ExtendArgument))
+                << "probe " << k << " extended";
+            EXPECT_EQ(extended.intersectWith(*probes[k], true),
+                      shape->intersectWith(*probes[k], Intersect::ExtendBoth))
+                << "probe " << k << " both extended";
+        }
+    }
+    // An empty outline meets nothing.
+    EXPECT_TRUE(IntersectIndex(Text({0, 0, 0}, "ABC", 10.0)).intersectWith(*probes[0]).empty());
 }
 
 TEST(EntityIntersect, PointOnCurveUsesTheGlobalTolerance) {

@@ -175,7 +175,8 @@ TEST(DxfReader, MalformedFilesGiveAClearMessageNamingTheLine) {
     const Malformed cases[] = {
         {"empty", "", "line 1: the file is empty"},
         {"plain text", "hello world\n", "line 1: group code 'hello world' is not a whole number"},
-        {"binary", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22), "line 1: binary DXF is not supported; save the drawing as ASCII DXF"},
+        {"binary, the sentinel only", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22),
+         "byte 22: nothing follows the binary DXF sentinel (is the file truncated?)"},
         {"truncated inside a section", "0\nSECTION\n2\nENTITIES\n" + line, "line 17: the file ends inside the ENTITIES section (is it truncated?)"},
         {"truncated after a code", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", "line 7: the file ends after group code 10 (its value is missing)"},
         {"no EOF", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n", "line 7: the file ends without EOF (is it truncated?)"},

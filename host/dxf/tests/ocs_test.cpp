@@ -3,15 +3,18 @@
 // vertices stay plane coordinates; lines, points, multi-line texts, ellipses and splines are world points in both.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "host/db/database.h"
 #include "host/db/entity_groups.h"
@@ -245,6 +248,87 @@ TEST(ObjectCoordinates, OwnSaveAndReadKeepWorldPoints) {
                 expectNear(got, want, layer);
         }
     }
+}
+
+std::string fileText(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The values of the point groups (10-39) of the first record on `layer` in DXF text.
+std::vector<double> pointGroupsOnLayer(const std::string& text, std::string_view layer) {
+    std::istringstream lines(text);
+    std::string code, value;
+    std::vector<double> record;
+    bool onLayer = false;
+    while (std::getline(lines, code) && std::getline(lines, value)) {
+        const int c = std::stoi(code);
+        if (!value.empty() && value.back() == '\r') value.pop_back();
+        value.erase(0, std::min(value.find_first_not_of(' '), value.size()));
+        if (c == 0) {
+            if (onLayer) return record;
+            record.clear();
+        } else if (c == 8) {
+            onLayer = value == layer;
+        } else if (c >= 10 && c <= 39) {
+            record.push_back(std::stod(value));
+        }
+    }
+    return onLayer ? record : std::vector<double>{};
+}
+
+// Saving again what was read gives the same file byte for byte: object coordinates go out as they came in, where
+// turning them into world points and back would change the last digits on every save. A point moved after reading
+// is converted afresh.
+TEST(ObjectCoordinates, SaveOfWhatWasReadIsStable) {
+    const ReadResult read = readDxfFile(kFixture);
+    ASSERT_TRUE(read) << read.error;
+    const std::string first = writeDxfText(*read.database);
+    const ReadResult again = readDxfText(first, "first.dxf");
+    ASSERT_TRUE(again) << again.error;
+    EXPECT_EQ(writeDxfText(*again.database), first);
+
+    // The centre and text points in the tilted plane are the values ezdxf wrote, to the last bit.
+    const std::string fixture = fileText(kFixture);
+    for (const char* layer : {"ARC_TILTED", "TEXT_TILTED", "INSERT_TILTED"}) {
+        const std::vector<double> theirs = pointGroupsOnLayer(fixture, layer), ours = pointGroupsOnLayer(first, layer);
+        EXPECT_GE(theirs.size(), 3u) << layer;
+        EXPECT_EQ(ours, theirs) << layer;
+    }
+
+    // Moved: the new centre is written, not the one read.
+    const db::ObjectId arcId = entityOnLayer(*read.database, "ARC_TILTED")->objectId();
+    {
+        db::ObjectPtr<db::Arc> open(arcId, db::OpenMode::Write);
+        ASSERT_EQ(open->setCenter(Point3d(21, 5, 0)), db::Status::Ok);
+    }
+    const ReadResult moved = readDxfText(writeDxfText(*read.database), "moved.dxf");
+    ASSERT_TRUE(moved) << moved.error;
+    expectNear(arcCentre(*entityOnLayer(*moved.database, "ARC_TILTED")), {21, 5, 0}, "moved centre");
+}
+
+// A tilted entity made here rather than read is stable from its second save on.
+TEST(ObjectCoordinates, SaveOfNewTiltedEntitiesIsStable) {
+    using namespace db;
+    Database d;
+    for (const Vector3d& normal : {Vector3d(1, -2, 2), Vector3d(0.3, 0.1, -0.7), Vector3d(1e-3, 0, 1)}) {
+        auto circle = std::make_unique<Circle>(Point3d(10.1, 1.0 / 3.0, 0.7), 2.0);
+        circle->setNormal(normal);
+        testing::appendTo(d.modelSpaceId(), std::move(circle));
+        auto text = std::make_unique<Text>(Point3d(-7.3, 1e5 / 7, 2.2), "Plate", 2.5, 0.25);
+        text->setHorizontalMode(2);
+        text->setAlignmentPoint(Point3d(1.1, 2.2, 3.3));
+        text->setNormal(normal);
+        testing::appendTo(d.modelSpaceId(), std::move(text));
+    }
+    const ReadResult once = readDxfText(writeDxfText(d), "once.dxf");
+    ASSERT_TRUE(once) << once.error;
+    const std::string second = writeDxfText(*once.database);
+    const ReadResult twice = readDxfText(second, "twice.dxf");
+    ASSERT_TRUE(twice) << twice.error;
+    EXPECT_EQ(writeDxfText(*twice.database), second);
 }
 
 // "<layer> <name>" -> point, as ocs_dump.py prints what ezdxf finds in a file.

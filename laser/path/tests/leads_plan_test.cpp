@@ -123,6 +123,50 @@ TEST_F(LeadPlan, TheBoxIndexOfARunFindsWhatTheFullLookFinds) {
     EXPECT_EQ(ContoursNearBox(Job(), 0, 0, 1, 1).size(), static_cast<std::size_t>(Job().contourCount));
 }
 
+// Outlines kept over a walk answer every lead test as the contours themselves do: the same scores, blocked flags,
+// free lengths and crossings, for the contour's own outline and for the many-sided parts its leads reach.
+TEST_F(LeadPlan, KeptOutlinesAnswerAsTheContours) {
+    auto polygon = [this](double cx, double cy, double r, int sides) {
+        std::vector<contour_testing::Vertex> v;
+        for (int k = 0; k < sides; ++k) {
+            const double a = 2 * std::numbers::pi * k / sides;
+            v.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
+        }
+        Polyline(v, true);
+    };
+    polygon(50, 50, 10, 64);  // the contour led into, its vertex 0 at (60, 50)
+    polygon(71, 50, 4, 48);
+    polygon(50, 67, 3, 40);
+    Rectangle(30, 30, 34, 70);
+    Create();
+    const int own = At(40, 40);
+    host::db::ObjectPtr<host::db::Entity> contour(db().idFromHandle(host::db::Handle(Rec(own).handle)),
+                                                  host::db::OpenMode::Read);
+    ASSERT_TRUE(contour);
+    LeadOutlines outlines(*contour);
+    int blocked = 0;
+    for (int k = 0; k < 36; ++k) {
+        LeadInPlan plain = PlanOnCircle(own, 12.0, 9.0);
+        plain.leadInAngle = k * std::numbers::pi / 18;
+        plain.leadOutAngle = plain.leadInAngle + 0.4;
+        LeadInPlan kept = plain;
+        int plainTurn = 0, keptTurn = 0;
+        const int score = EvaluateLeadCollisions(Job(), *contour, plain, plainTurn);
+        EXPECT_EQ(EvaluateLeadCollisions(Job(), *contour, kept, keptTurn, &outlines), score) << k;
+        EXPECT_EQ(keptTurn, plainTurn) << k;
+        EXPECT_EQ(kept.leadInBlocked, plain.leadInBlocked) << k;
+        EXPECT_EQ(kept.leadOutBlocked, plain.leadOutBlocked) << k;
+        EXPECT_EQ(kept.leadInFreeLength, plain.leadInFreeLength) << k;
+        EXPECT_EQ(kept.leadOutFreeLength, plain.leadOutFreeLength) << k;
+        EXPECT_EQ(kept.leadInCrossing, plain.leadInCrossing) << k;
+        EXPECT_EQ(kept.leadOutCrossing, plain.leadOutCrossing) << k;
+        EXPECT_EQ(kept.leadInAngle, plain.leadInAngle) << k;
+        EXPECT_EQ(kept.leadOutAngle, plain.leadOutAngle) << k;
+        blocked += score != kLeadsFree;
+    }
+    EXPECT_GT(blocked, 10) << "the leads must meet something for the test to mean anything";
+}
+
 TEST_F(LeadPlan, InsideCutLinesNeverBlockAndTheStockOnlyAsStock) {
     Polyline({{63, 45}, {63, 55}}, false, "InsideCutLine");
     const int circle = CirclePart();
