@@ -22,6 +22,7 @@
 #include "host/ed/transcript.h"
 #include "host/sys/random.h"
 #include "nesting/engine/nesting_run.h"
+#include "nesting/engine/rotation_rules.h"
 #include "nesting/model/nesting_engine.h"
 #include "nesting/testing/job_builder.h"
 
@@ -534,9 +535,6 @@ std::uint8_t RotationModeOf(const std::vector<double>& orientations) {
     return kRotateFull;
 }
 
-// Delta index of a 90-degree delta angle in the job's delta list.
-constexpr double kDeltaIndex90 = 6.0;
-
 struct JobPart {
     Shape shape;
     double area = 0.0;
@@ -555,8 +553,8 @@ TypeShapes MakeJob(CNestingEngine& engine, const std::vector<JobPart>& parts, do
         }
         const std::uint8_t mode = RotationModeOf(part.orientations);
         if (part.orientations.size() > 2) {
-            type.DeltaIndex = kDeltaIndex90;
-            type.RotationStep = 90.0;
+            type.DeltaIndex = kDeltaQuarterTurn;
+            type.RotationStep = DeltaStepDegrees(kDeltaQuarterTurn);
         }
         AddPartType(engine, type, part.quantity, 0, mode);
         shapes.push_back(part.shape);
