@@ -64,7 +64,8 @@ constexpr const char* kUsage =
     "  --help            this text\n"
     "\n"
     "OMP_NUM_THREADS sets the threads of the engine's parallel loops; NESTING_BENCH_VERBOSE=1 names the parts of\n"
-    "every overlap found.\n";
+    "every overlap found and traces every run of the strip search (stock length, parts placed, used length);\n"
+    "NESTING_BENCH_VERBOSE=2 adds the engine's own pass traces of every run.\n";
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
@@ -657,6 +658,7 @@ void RunStrip(const StripInstance& instance, int quality, const Options& options
     double bestLength = 0.0;
     LayoutCheck best;
     layout_files::Layout bestLayout;
+    bool searchedFromBound = false;
     int runs = 0, overlaps = 0, outside = 0;
     const Clock::time_point start = Clock::now();
     host::sys::seedRandom(options.seed);
@@ -665,15 +667,24 @@ void RunStrip(const StripInstance& instance, int quality, const Options& options
         CNestingEngine engine;
         const TypeShapes shapes = MakeJob(engine, parts, length, height, 1, quality);
         RunNesting(engine);
-        host::ed::transcript().clear();  // the run's traces are not kept
+        if (const char* v = std::getenv("NESTING_BENCH_VERBOSE"); v != nullptr && std::string(v) == "2") {
+            std::fprintf(stderr, "  stock %.2f:\n%s\n", length / scale, host::ed::transcript().text().c_str());
+        }
+        host::ed::transcript().clear();  // the run's traces are not kept otherwise
         ++runs;
         layout_files::Layout layout{instance.name, quality, {}, {}};
         const LayoutCheck check = CheckSheet(engine, shapes, 0, length, height, &layout);
         overlaps += check.overlaps;
         outside += check.outside;
+        if (std::getenv("NESTING_BENCH_VERBOSE") != nullptr) {
+            std::fprintf(stderr, "  %s q%d run %d: stock %.2f, %d/%d placed, used length %.2f\n",
+                         instance.name.c_str(), quality, runs, length / scale, check.placed, count,
+                         check.usedLength / scale);
+        }
         if (check.placed == count) {
             high = high == 0.0 ? check.usedLength : std::min(high, check.usedLength);
             if (bestLength == 0.0 || check.usedLength < bestLength) {
+                searchedFromBound = false;
                 bestLength = check.usedLength;
                 best = check;
                 bestLayout = std::move(layout);
@@ -696,12 +707,18 @@ void RunStrip(const StripInstance& instance, int quality, const Options& options
             continue;
         }
         // The engine is not monotone in the stock length: a longer stock may have failed where a success used
-        // less. The search then goes on below that success, from the area bound.
+        // less, and a shorter one may succeed below a failure. The search then goes on below that success, from
+        // the area bound: at once when the success used less than a failed stock, and once more when the
+        // interval has closed on a failure, unless that was already done since the last better success.
         if (low >= high) {
             low = bound;
         }
         if (high - low <= kLengthResolution * low) {
-            break;
+            if (searchedFromBound || low <= bound) {
+                break;
+            }
+            searchedFromBound = true;
+            low = bound;
         }
         length = (low + high) / 2.0;
     }
