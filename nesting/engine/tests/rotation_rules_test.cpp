@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "nesting/engine/manual_placement.h"
@@ -80,6 +81,8 @@ struct RotationRule {
     double deltaIndex;
     std::function<bool(double angle)> admitted;  // the grain angle being a half turn
 };
+
+void PrintTo(const RotationRule& rule, std::ostream* out) { *out << rule.what; }
 
 class RotationRulesInPlacement : public PlacementJob, public testing::WithParamInterface<RotationRule> {
 protected:
