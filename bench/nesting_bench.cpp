@@ -2,8 +2,7 @@
 // bisection on the stock length) and a fixed-sheet job set of our own, every layout checked by a polygon test that
 // shares no code with the engine. Prints one table row per run; bench/README.md keeps the latest table.
 //
-// Usage: nesting_bench [--data DIR] [--budget SECONDS] [--quality 3,6,9] [--instances a,b,...] [--seed N]
-//                      [--strip-only | --fixed-only]
+// Usage: see kUsage below (nesting_bench --help).
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -19,9 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/layout_files.h"
 #include "host/ed/transcript.h"
 #include "host/sys/random.h"
 #include "nesting/engine/nesting_run.h"
+#include "nesting/engine/rotation_rules.h"
 #include "nesting/model/nesting_engine.h"
 #include "nesting/testing/job_builder.h"
 
@@ -44,6 +45,27 @@ constexpr double kFirstLengthFactor = 1.25;
 constexpr double kGrowthFactor = 1.3;
 constexpr double kSheetWidth = 2500.0;
 constexpr double kSheetHeight = 1250.0;
+
+constexpr const char* kUsage =
+    "Usage: nesting_bench [--data DIR] [--budget SECONDS] [--quality 3,6,9] [--instances a,b,...] [--seed N]\n"
+    "                     [--out DIR] [--strip-only | --fixed-only] [--help]\n"
+    "\n"
+    "Measures the nesting engine: the ESICUP strip-packing instances of DIR (default bench/data/esicup; the\n"
+    "shortest strip that takes every item, searched for SECONDS per instance and level, default 20) and our own\n"
+    "fixed-sheet jobs, at the quality levels given (default 3,6,9). Prints one table row per instance or job and\n"
+    "level; every layout is checked for overlaps by a polygon test of its own.\n"
+    "\n"
+    "  --instances a,b   only these strip instances (file names without .json)\n"
+    "  --seed N          the engine's random sequence (default 1)\n"
+    "  --out DIR         writes every reported layout as DIR/<name>-q<level>.svg (a picture) and .json (each\n"
+    "                    placed part's type, instance, sheet, angle, position, outline and holes in sheet\n"
+    "                    coordinates as vertices [x, y, bulge])\n"
+    "  --strip-only      only the strip instances; --fixed-only: only the fixed-sheet jobs\n"
+    "  --help            this text\n"
+    "\n"
+    "OMP_NUM_THREADS sets the threads of the engine's parallel loops; NESTING_BENCH_VERBOSE=1 names the parts of\n"
+    "every overlap found and traces every run of the strip search (stock length, parts placed, used length);\n"
+    "NESTING_BENCH_VERBOSE=2 adds the engine's own pass traces of every run.\n";
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
@@ -457,7 +479,9 @@ struct LayoutCheck {
 using TypeShapes = std::vector<Shape>;
 
 // Checks the parts placed on sheet `stock` against each other and against the sheet box [0, w] x [0, h].
-LayoutCheck CheckSheet(const CNestingEngine& engine, const TypeShapes& shapes, int stock, double w, double h) {
+// With `layout`, the sheet and its parts (posed as checked) are added to it.
+LayoutCheck CheckSheet(const CNestingEngine& engine, const TypeShapes& shapes, int stock, double w, double h,
+                       layout_files::Layout* layout = nullptr) {
     LayoutCheck check;
     std::vector<Shape> placed;
     std::vector<int> which;
@@ -486,9 +510,16 @@ LayoutCheck CheckSheet(const CNestingEngine& engine, const TypeShapes& shapes, i
         check.usedLength = std::max(check.usedLength, box[2]);
         check.placedArea += instance.Type->Area;
         ++check.placed;
+        if (layout != nullptr) {
+            layout->parts.push_back({static_cast<int>(t), i, stock, pose.Angle * 180.0 / std::numbers::pi,
+                                     {pose.X, pose.Y}, s.outer, s.holes});
+        }
         placed.push_back(std::move(s));
         which.push_back(i);
         boxes.push_back(box);
+    }
+    if (layout != nullptr) {
+        layout->sheets.push_back({stock, w, h, check.usedLength});
     }
     for (std::size_t i = 0; i < placed.size(); ++i) {
         for (std::size_t j = i + 1; j < placed.size(); ++j) {
@@ -534,9 +565,6 @@ std::uint8_t RotationModeOf(const std::vector<double>& orientations) {
     return kRotateFull;
 }
 
-// Delta index of a 90-degree delta angle in the job's delta list.
-constexpr double kDeltaIndex90 = 6.0;
-
 struct JobPart {
     Shape shape;
     double area = 0.0;
@@ -555,8 +583,8 @@ TypeShapes MakeJob(CNestingEngine& engine, const std::vector<JobPart>& parts, do
         }
         const std::uint8_t mode = RotationModeOf(part.orientations);
         if (part.orientations.size() > 2) {
-            type.DeltaIndex = kDeltaIndex90;
-            type.RotationStep = 90.0;
+            type.DeltaIndex = kDeltaQuarterTurn;
+            type.RotationStep = DeltaStepDegrees(kDeltaQuarterTurn);
         }
         AddPartType(engine, type, part.quantity, 0, mode);
         shapes.push_back(part.shape);
@@ -579,9 +607,22 @@ struct Options {
     std::vector<int> qualities{3, 6, 9};
     std::vector<std::string> instances;
     std::uint32_t seed = 1;
+    std::filesystem::path out;  // empty: no layout files
+    bool help = false;
     bool strip = true;
     bool fixed = true;
 };
+
+// Writes the layout's files when the options ask for them; a failure is told and the benchmark goes on.
+void WriteLayoutFiles(const layout_files::Layout& layout, const Options& options) {
+    if (options.out.empty()) {
+        return;
+    }
+    std::string error;
+    if (!layout_files::WriteLayout(layout, options.out, layout.job + "-q" + std::to_string(layout.quality), error)) {
+        std::fprintf(stderr, "nesting_bench: %s\n", error.c_str());
+    }
+}
 
 // [Strip] Shortest stock length that takes every item, by bisection within the budget.
 void RunStrip(const StripInstance& instance, int quality, const Options& options) {
@@ -616,6 +657,8 @@ void RunStrip(const StripInstance& instance, int quality, const Options& options
     double high = 0.0;  // 0: no success yet
     double bestLength = 0.0;
     LayoutCheck best;
+    layout_files::Layout bestLayout;
+    bool searchedFromBound = false;
     int runs = 0, overlaps = 0, outside = 0;
     const Clock::time_point start = Clock::now();
     host::sys::seedRandom(options.seed);
@@ -624,21 +667,33 @@ void RunStrip(const StripInstance& instance, int quality, const Options& options
         CNestingEngine engine;
         const TypeShapes shapes = MakeJob(engine, parts, length, height, 1, quality);
         RunNesting(engine);
-        host::ed::transcript().clear();  // the run's traces are not kept
+        if (const char* v = std::getenv("NESTING_BENCH_VERBOSE"); v != nullptr && std::string(v) == "2") {
+            std::fprintf(stderr, "  stock %.2f:\n%s\n", length / scale, host::ed::transcript().text().c_str());
+        }
+        host::ed::transcript().clear();  // the run's traces are not kept otherwise
         ++runs;
-        const LayoutCheck check = CheckSheet(engine, shapes, 0, length, height);
+        layout_files::Layout layout{instance.name, quality, {}, {}};
+        const LayoutCheck check = CheckSheet(engine, shapes, 0, length, height, &layout);
         overlaps += check.overlaps;
         outside += check.outside;
+        if (std::getenv("NESTING_BENCH_VERBOSE") != nullptr) {
+            std::fprintf(stderr, "  %s q%d run %d: stock %.2f, %d/%d placed, used length %.2f\n",
+                         instance.name.c_str(), quality, runs, length / scale, check.placed, count,
+                         check.usedLength / scale);
+        }
         if (check.placed == count) {
             high = high == 0.0 ? check.usedLength : std::min(high, check.usedLength);
             if (bestLength == 0.0 || check.usedLength < bestLength) {
+                searchedFromBound = false;
                 bestLength = check.usedLength;
                 best = check;
+                bestLayout = std::move(layout);
             }
         } else {
             low = std::max(low, length);
             if (bestLength == 0.0 && check.placed > best.placed) {
                 best = check;
+                bestLayout = std::move(layout);
             }
         }
         if (Seconds(start) >= options.budget) {
@@ -652,12 +707,18 @@ void RunStrip(const StripInstance& instance, int quality, const Options& options
             continue;
         }
         // The engine is not monotone in the stock length: a longer stock may have failed where a success used
-        // less. The search then goes on below that success, from the area bound.
+        // less, and a shorter one may succeed below a failure. The search then goes on below that success, from
+        // the area bound: at once when the success used less than a failed stock, and once more when the
+        // interval has closed on a failure, unless that was already done since the last better success.
         if (low >= high) {
             low = bound;
         }
         if (high - low <= kLengthResolution * low) {
-            break;
+            if (searchedFromBound || low <= bound) {
+                break;
+            }
+            searchedFromBound = true;
+            low = bound;
         }
         length = (low + high) / 2.0;
     }
@@ -665,6 +726,7 @@ void RunStrip(const StripInstance& instance, int quality, const Options& options
     std::printf("| %s | %d | %.2f | %.2f | %.1f | %d/%d | %d | %d | %d |\n", instance.name.c_str(), quality, density,
                 bestLength / scale, Seconds(start), best.placed, count, overlaps, outside, runs);
     std::fflush(stdout);
+    WriteLayoutFiles(bestLayout, options);
 }
 
 // [Fixed] Our own shop-like jobs on 2500 x 1250 sheets.
@@ -733,12 +795,16 @@ void RunFixed(const FixedJob& job, int quality, const Options& options) {
     host::ed::transcript().clear();
     int placed = 0, overlaps = 0, outside = 0, used = 0;
     std::string use;
+    layout_files::Layout layout{job.name, quality, {}, {}};
     for (int k = 0; k < engine.StockInstanceCount; ++k) {
-        const LayoutCheck check = CheckSheet(engine, shapes, k, kSheetWidth, kSheetHeight);
+        layout_files::Layout sheet{job.name, quality, {}, {}};
+        const LayoutCheck check = CheckSheet(engine, shapes, k, kSheetWidth, kSheetHeight, &sheet);
         placed += check.placed;
         overlaps += check.overlaps;
         outside += check.outside;
         if (check.placed > 0) {
+            layout.sheets.insert(layout.sheets.end(), sheet.sheets.begin(), sheet.sheets.end());
+            layout.parts.insert(layout.parts.end(), sheet.parts.begin(), sheet.parts.end());
             ++used;
             char cell[32];
             std::snprintf(cell, sizeof cell, "%s%.1f", use.empty() ? "" : ", ",
@@ -749,6 +815,7 @@ void RunFixed(const FixedJob& job, int quality, const Options& options) {
     std::printf("| %s | %d | %d | %s | %.1f | %d/%d | %d | %d |\n", job.name.c_str(), quality, used, use.c_str(),
                 seconds, placed, count, overlaps, outside);
     std::fflush(stdout);
+    WriteLayoutFiles(layout, options);
 }
 
 std::vector<std::string> SplitList(const std::string& text) {
@@ -768,12 +835,14 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             if (i + 1 >= argc) return std::nullopt;
             return std::string(argv[++i]);
         };
-        if (arg == "--strip-only") {
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--strip-only") {
             options.fixed = false;
         } else if (arg == "--fixed-only") {
             options.strip = false;
         } else if (arg == "--data" || arg == "--budget" || arg == "--quality" || arg == "--instances" ||
-                   arg == "--seed") {
+                   arg == "--seed" || arg == "--out") {
             const std::optional<std::string> v = value();
             if (!v) {
                 std::fprintf(stderr, "nesting_bench: %s needs a value\n", arg.c_str());
@@ -782,6 +851,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             char* end = nullptr;
             if (arg == "--data") {
                 options.data = *v;
+            } else if (arg == "--out") {
+                options.out = *v;
             } else if (arg == "--instances") {
                 options.instances = SplitList(*v);
             } else if (arg == "--budget") {
@@ -809,7 +880,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
                 }
             }
         } else {
-            std::fprintf(stderr, "nesting_bench: unknown argument '%s'\n", arg.c_str());
+            std::fprintf(stderr, "nesting_bench: unknown argument '%s' (--help lists the options)\n", arg.c_str());
             return false;
         }
     }
@@ -822,6 +893,10 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
         return 2;
+    }
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
     if (!OverlapTestAnswersKnownCases()) {
         std::fprintf(stderr, "nesting_bench: the overlap test gives a wrong answer on a known case\n");

@@ -7,6 +7,7 @@
 #include "nesting/engine/group_slides.h"
 #include "nesting/engine/placement_access.h"
 #include "nesting/engine/placement_collision.h"
+#include "nesting/engine/rotation_rules.h"
 #include "nesting/geometry/contour_transforms.h"
 
 namespace {
@@ -208,13 +209,17 @@ int Compaction::Run() {
         BackToContact();
     }
 
-    // Second pass: the blocking part turned half a turn about its box centre and pushed away.
+    // Second pass: the blocking part turned half a turn about its box centre and pushed away, when its rotation
+    // rule lets it lie turned.
     double turned = p0_.angle + cadlib::kPi;
     NormalizeAngle(turned);
-    PoseBlocker({centreX, centreY, turned});
-    engine_.MoveGroupTo(g_, contactX_, contactY_);
     Record second;
-    bool secondOk = PushTurned();
+    bool secondOk = PartMayLieAt(engine_, b_, turned);
+    if (secondOk) {
+        PoseBlocker({centreX, centreY, turned});
+        engine_.MoveGroupTo(g_, contactX_, contactY_);
+        secondOk = PushTurned();
+    }
     if (secondOk) {
         secondOk = Staircase(second);
         if (!secondOk) {

@@ -330,6 +330,9 @@ bool Placement::FindStart() {
             part.TrialPose->Valid = 0;
             part.CommittedPose->Valid = 0;
             e_.PassPlacedCount = std::max(0, e_.PassPlacedCount - 1);
+            if (!IsAngleAllowed(e_, manualAngle_)) {
+                continue;  // an angle the part's rule refuses is not kept: the automatic start poses follow
+            }
         } else if (!ChooseStartPosition(e_, emptySheet_, k, e_.LandscapeWanted != 0)) {
             return false;
         }

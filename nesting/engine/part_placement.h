@@ -29,11 +29,12 @@ using VariantLayouts = std::vector<std::vector<PoseSnapshot>>;
 
 // Places the part at position j of PartOrder on the current stock. angle kAutomaticPlacement: automatic, x and y
 // ignored; any other angle: a manual placement that starts from (x, y, angle) and goes on with automatic start
-// poses when that spot is occupied. kPlaced when the part (and a pair's partner) is committed: the members are
-// on the sheet with committed poses, appended to PlacedParts, and PlacedExtent, PassPlacedCount,
-// LastPlacedInstance and ReferencePoint follow. kNotPlaced otherwise: in an automatic call the part stays
-// unplaced; in a manual call it is back at the committed pose it had. A part whose area is at least 0.98 of the
-// pass area is refused at once; a full sheet (kMaxPlacedParts) refuses with its message.
+// poses when that spot is occupied or the angle is one the part's rotation rule refuses. kPlaced when the part
+// (and a pair's partner) is committed: the members are on the sheet with committed poses, appended to
+// PlacedParts, and PlacedExtent, PassPlacedCount, LastPlacedInstance and ReferencePoint follow. kNotPlaced
+// otherwise: in an automatic call the part stays unplaced; in a manual call it is back at the committed pose it
+// had. A part whose area is at least 0.98 of the pass area is refused at once; a full sheet (kMaxPlacedParts)
+// refuses with its message.
 int PlacePart(CNestingEngine& engine, int j, double x, double y, double angle);
 
 // Whether the first result of a variant group is kept against its turned result: only when it is better by more

@@ -109,6 +109,13 @@ bool ChooseStartPosition(CNestingEngine& engine, bool emptySheet, int& k, bool l
             group->Valid = 0;
             return false;
         }
+        if (!IsAngleAllowed(engine, angle)) {  // an angle a member's rule refuses is never tried
+            ++k;
+            if (!ChooseTrialAngle(engine, k, landscape, angle)) {
+                return false;
+            }
+            continue;
+        }
         host::ge::Point2d at;
         const bool variant = engine.CurrentGroup > 0;
         if (emptySheet && k == 0) {
@@ -150,6 +157,13 @@ bool ChooseHoleStartPosition(CNestingEngine& engine, bool emptyHole, int& k, boo
         if (k > limit) {
             group->Valid = 0;
             return false;
+        }
+        if (!IsAngleAllowed(engine, angle)) {
+            ++k;
+            if (!ChooseHoleTrialAngle(engine, k, landscape, angle)) {
+                return false;
+            }
+            continue;
         }
         host::ge::Point2d at;
         if (emptyHole && k == 0) {

@@ -14,6 +14,7 @@
 #include "nesting/engine/hole_filling.h"
 #include "nesting/engine/part_placement.h"
 #include "nesting/engine/placement_access.h"
+#include "nesting/engine/rotation_rules.h"
 #include "nesting/engine/run_messages.h"
 #include "nesting/geometry/contour_transforms.h"
 
@@ -330,7 +331,7 @@ void PlaceParts(CNestingEngine& engine) {
             longPart = false;
             if (engine.UsableArea.maxY < s && s < engine.UsableArea.maxX) {
                 engine.NestingOptimizationOption = 0;
-                longPart = type.RotationMode == kRotateFull && type.DeltaIndex != 11;
+                longPart = type.RotationMode == kRotateFull && type.DeltaIndex != kDeltaInscribe;
             }
             if (engine.HoleMode == 1 && engine.LastTypeIndex >= 0) {
                 engine.PairWanted = engine.UseCluster;
@@ -355,8 +356,8 @@ void PlaceParts(CNestingEngine& engine) {
         const double deltaIndex = type.DeltaIndex;
         const double rotationStep = type.RotationStep;
         if (longPart) {
-            type.DeltaIndex = 9;
-            type.RotationStep = 90.0;
+            type.DeltaIndex = kDeltaQuarterTurn;
+            type.RotationStep = DeltaStepDegrees(kDeltaQuarterTurn);
         }
         r = PlacePart(engine, j, 0.0, 0.0, kAutomaticPlacement);
         if (longPart) {

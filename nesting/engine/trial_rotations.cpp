@@ -47,12 +47,6 @@ Sector GrainSector(const PartType& type, double grain) {
     return sector;
 }
 
-// A "0-360" part whose job sets a delta angle (not "Any", not "Inscribe") turns only in steps of that delta.
-bool DeltaHonoured(const PartType& type) {
-    return type.RotationMode == kRotateFull && type.DeltaIndex > kDeltaAny && type.DeltaIndex < kDeltaInscribe &&
-           type.RotationStep > 0.0;
-}
-
 // The angle of the delta grid from the grain angle nearest to `angle`.
 double SnapToDelta(const PartType& type, double grain, double angle) {
     const double step = type.RotationStep * kRadiansPerDegree;
@@ -110,15 +104,15 @@ bool TrialAngle(const CNestingEngine& engine, int k, bool landscape, bool hole, 
         if (engine.RectMode != 0) {
             const bool keepLandscape = landscape && (hole || k < row[kColumnLandscapeEnd]);
             a = (keepLandscape ? group->BestLandscapeDeg : group->BestPortraitDeg) * kRadiansPerDegree;
-            if (DeltaHonoured(*type)) {
+            if (TurnsByDelta(*type)) {
                 a = SnapToDelta(*type, grain, a);
             }
             break;
         }
-        a = DeltaHonoured(*type) ? SnapToDelta(*type, grain, best) : best;
+        a = TurnsByDelta(*type) ? SnapToDelta(*type, grain, best) : best;
         if (!hole && k >= row[kColumnRandomAngles] &&
             (type->Aspect < kLongPartAspect || type->DeltaIndex == kDeltaInscribe)) {
-            if (DeltaHonoured(*type)) {
+            if (TurnsByDelta(*type)) {
                 a = RandomDeltaAngle(*type, grain, a);
             } else {
                 const int n = host::sys::nextRandom() * kRandomOffsetSpanDeg / host::sys::kRandMax;
@@ -166,9 +160,10 @@ double GrainAngle(const CNestingEngine& engine) {
     const PartGroup* group = placement::CurrentGroup(engine);
     const PartType* type = group != nullptr ? placement::GroupType(engine, *group) : nullptr;
     const PartType* sheet = placement::SheetType(engine);
-    const double sheetGrain = sheet != nullptr ? sheet->Grain : 0.0;
-    const double partGrain = type != nullptr ? type->Grain : 0.0;
-    return Normalized((sheetGrain - partGrain) * kRadiansPerDegree);
+    if (type == nullptr) {
+        return Normalized((sheet != nullptr ? sheet->Grain : 0.0) * kRadiansPerDegree);
+    }
+    return GrainAngleOn(*type, sheet);
 }
 
 void SetGroupRotationRules(CNestingEngine& engine) {
@@ -198,26 +193,5 @@ bool ChooseHoleTrialAngle(CNestingEngine& engine, int k, bool landscape, double&
 }
 
 bool IsAngleAllowed(const CNestingEngine& engine, double angle) {
-    const PartGroup* group = placement::CurrentGroup(engine);
-    const PartType* type = group != nullptr ? placement::GroupType(engine, *group) : nullptr;
-    if (type == nullptr) {
-        return false;
-    }
-    switch (type->RotationMode) {
-    case kRotateNone:
-        return angle == group->FixedAngle;
-    case kRotateFull:
-        return true;
-    case kRotateSector:
-    case kRotateSectorAnd180: {
-        const bool full = (type->SectorMax - type->SectorMin) * kRadiansPerDegree >= cadlib::kTwoPi;
-        if (full || IsAngleInRange(group->SectorStart, group->SectorEnd, angle)) {
-            return true;
-        }
-        return type->RotationMode == kRotateSectorAnd180 &&
-               IsAngleInRange(group->SectorStart, group->SectorEnd, Normalized(angle + kPi));
-    }
-    default:
-        return false;
-    }
+    return GroupMayLieAt(engine, engine.CurrentGroup, angle);
 }

@@ -8,12 +8,8 @@
 // delta angle from the grain angle when a delta is set), so no rule ever leaves a part without a trial angle.
 #pragma once
 
+#include "nesting/engine/rotation_rules.h"
 #include "nesting/model/nesting_engine.h"
-
-// Delta index "Inscribe": free rotation with random offsets whatever the part's aspect.
-inline constexpr int kDeltaInscribe = 11;
-// Delta index "Any": free rotation with random whole-degree offsets.
-inline constexpr int kDeltaAny = 0;
 
 // The grain angle of the current group's part on the current sheet, radians in [0, 2*pi).
 double GrainAngle(const CNestingEngine& engine);
@@ -32,7 +28,6 @@ bool ChooseTrialAngle(CNestingEngine& engine, int k, bool landscape, double& ang
 // only its best angle and that angle turned by pi, and random sector angles start at column 4. Records nothing.
 bool ChooseHoleTrialAngle(CNestingEngine& engine, int k, bool landscape, double& angle);
 
-// Whether the current group may stand at `angle` (compared as given, not normalised): "No Rotate" only at its
-// fixed angle, "0-360" always, "Sector" inside [SectorStart, SectorEnd] (through 0 when the end is below the
-// start), "Sector+180" also when the angle turned by pi lies inside.
+// Whether the current group may stand at `angle`: every member's rotation rule admits the angle the group's pose
+// gives it (GroupMayLieAt).
 bool IsAngleAllowed(const CNestingEngine& engine, double angle);

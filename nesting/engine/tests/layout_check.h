@@ -40,16 +40,19 @@ inline int ArcSamples(double sweep, double r) {
     return std::max(8, static_cast<int>(std::ceil(sweep / step)));
 }
 
-inline Polygon Outline(const Contour& contour) {
+// With `enclose` a circle is sampled on the polygon around it (its edges touch the circle from outside), so
+// that a part lying in a round hole within the engine's own tolerance is not taken for one across its edge.
+inline Polygon Outline(const Contour& contour, bool enclose = false) {
     Polygon out;
     const double turn = 2.0 * std::acos(-1.0);
     for (const ContourElement& e : contour.Elements) {
         const int type = e.Type % 10;
         if (type == kElementCircle) {
             const int n = ArcSamples(turn, e.Radius);
+            const double r = enclose ? e.Radius / std::cos(turn / (2.0 * n)) : e.Radius;
             for (int i = 0; i < n; ++i) {
                 const double a = turn * i / n;
-                out.push_back({e.Centre.x + e.Radius * std::cos(a), e.Centre.y + e.Radius * std::sin(a)});
+                out.push_back({e.Centre.x + r * std::cos(a), e.Centre.y + r * std::sin(a)});
             }
             continue;
         }
@@ -141,7 +144,7 @@ inline Polygon PartOutline(const PartInstance& part) {
 inline std::vector<Polygon> PartHoles(const PartInstance& part) {
     const PartPose& pose = *part.CommittedPose;
     std::vector<Polygon> holes;
-    for (const Contour& hole : part.Type->Holes[pose.ContourSet]) holes.push_back(Posed(Outline(hole), pose.X, pose.Y, pose.Angle));
+    for (const Contour& hole : part.Type->Holes[pose.ContourSet]) holes.push_back(Posed(Outline(hole, true), pose.X, pose.Y, pose.Angle));
     return holes;
 }
 

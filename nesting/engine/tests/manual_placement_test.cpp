@@ -2,6 +2,7 @@
 // judged against the sheet it is put on, and refused for a sheet or part outside the job.
 #include <gtest/gtest.h>
 
+#include <numbers>
 #include <vector>
 
 #include "nesting/engine/manual_placement.h"
@@ -64,6 +65,19 @@ TEST_F(ManualPlacement, AFreeSpotIsKeptNearWhereThePartWasDropped) {
     EXPECT_EQ(engine.PlacedPartCount, 3);
     EXPECT_EQ(engine.ManualPlacement, 0);
     EXPECT_DOUBLE_EQ(engine.UsableArea.maxX, 1000);
+}
+
+// The parts may not turn: a part dropped turned by a quarter turn is not kept turned, it is placed at its grain
+// angle from the automatic start poses.
+TEST_F(ManualPlacement, AnAngleThePartsRuleRefusesIsNotKept) {
+    int instance = 2;
+    double x = 700, y = 300, angle = std::numbers::pi / 2;
+    ASSERT_GE(PlacePartManually(engine, 1, instance, x, y, angle), 0);
+    EXPECT_EQ(Instance(2).Stock, 1);
+    EXPECT_EQ(Instance(2).CommittedPose->Angle, 0.0);
+    EXPECT_TRUE(OnSheet(Box(2), 1000, 500));
+    EXPECT_TRUE(Apart(Box(2), Box(0)));
+    EXPECT_TRUE(Apart(Box(2), Box(1)));
 }
 
 TEST_F(ManualPlacement, ADropOnAnotherPartEndsFreeOrBackWhereItWas) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "nesting/engine/nesting_run.h"
+#include "nesting/engine/rotation_rules.h"
 #include "nesting/engine/stock_optimization.h"
 #include "nesting/engine/tests/layout_check.h"
 #include "nesting/engine/tests/placement_job.h"
@@ -244,6 +245,36 @@ TEST_F(NestingRun, EveryRotationRuleHoldsThroughTheRun) {
         }
         EXPECT_EQ(layout_check::CheckLayout(engine), "");
     }
+}
+
+// Rectangles of 600 x 400 with no gap fill a 2500 x 1250 sheet twelve to a sheet (2400 x 1200, four by three or six by two):
+// every slide ends within one search step of its contact, so each row and column of parts is longer than its
+// parts by less than a search step per contact. (A row whose parts add up to the sheet's side exactly cannot be
+// placed: every contact and the sheet's sides need a gap above the kernel's grid of 1e-6.)
+TEST_F(NestingRun, RectanglesTouchWithinASearchStepAndTwelveFillASheet) {
+    AddStockType(engine, MakeRectangleType(kKindStock, 2500, 1250), 2);
+    PartType part = MakeRectangleType(kKindPart, 600, 400);
+    part.DeltaIndex = kDeltaQuarterTurn;
+    part.RotationStep = DeltaStepDegrees(kDeltaQuarterTurn);
+    AddPartType(engine, part, 13);
+    ASSERT_TRUE(AddInstances(engine));
+    Run();
+    EXPECT_EQ(PlacedOn(0), 12);
+    EXPECT_EQ(PlacedOn(1), 1);
+    BoundingBox extent = BoundingBox::Empty();
+    for (int i = 0; i < 13; ++i) {
+        if (Part(i).Stock == 0) {
+            extent.Include(Part(i).CommittedPose->Box);
+        }
+    }
+    const double slack = 7 * engine.SearchStep.x;  // the sheet's side and at most six contacts in a row
+    EXPECT_GT(extent.minX, 0.0);
+    EXPECT_GT(extent.minY, 0.0);
+    EXPECT_LT(extent.minX, engine.SearchStep.x);
+    EXPECT_LT(extent.minY, engine.SearchStep.x);
+    EXPECT_LT(extent.Width(), 2400 + slack) << extent.Width();
+    EXPECT_LT(extent.Height(), 1200 + slack) << extent.Height();
+    EXPECT_EQ(layout_check::CheckLayout(engine), "");
 }
 
 // A part longer than the sheet is high (and shorter than it is wide) that turns freely is tried at quarter turns
