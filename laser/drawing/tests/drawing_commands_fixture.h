@@ -30,13 +30,20 @@ class OpenedDrawingTest : public contour_testing::DrawingTest {
 protected:
     void SetUp() override {
         DrawingTest::SetUp();
+        stockOrigin_ = {settings().StockPointOriginX, settings().StockPointOriginY, settings().StockPointOriginZ};
         ASSERT_EQ(OnLoadDrawing(settings()), 0);
         host::ed::transcript().clear();
     }
     void TearDown() override {
         OnUnloadDrawing(settings());
+        settings().StockPointOriginX = stockOrigin_.x;
+        settings().StockPointOriginY = stockOrigin_.y;
+        settings().StockPointOriginZ = stockOrigin_.z;
         DrawingTest::TearDown();
     }
+
+private:
+    host::ge::Point3d stockOrigin_;
 
 public:
     // The user's answers to the prompts of the next commands, one line each ("" is Enter, "^C" Esc).
@@ -69,6 +76,22 @@ public:
         }
         polyline->setClosed(true);
         return Add(std::move(polyline), layer);
+    }
+    // A block `name` holding one circle of radius 5 about its origin, referenced at `at` on `layer`.
+    host::db::ObjectId CircleBlock(const std::string& name, host::ge::Point3d at, const std::string& layer) {
+        host::db::ObjectId block;
+        {
+            host::db::ObjectPtr<host::db::SymbolTable> blocks(db().tableId(host::db::TableKind::Block),
+                                                              host::db::OpenMode::Write);
+            EXPECT_EQ(blocks->add(std::make_unique<host::db::BlockTableRecord>(name), &block), host::db::Status::Ok);
+        }
+        {
+            host::db::ObjectPtr<host::db::BlockTableRecord> def(block, host::db::OpenMode::Write);
+            auto circle = std::make_unique<host::db::Circle>(host::ge::Point3d(0, 0, 0), 5.0);
+            circle->setLayer(db().recordId(host::db::TableKind::Layer, "0"));
+            EXPECT_EQ(def->appendEntity(std::move(circle)), host::db::Status::Ok);
+        }
+        return Add(std::make_unique<host::db::BlockReference>(at, block), layer);
     }
     bool HasLayer(const std::string& name) {
         return !db().recordId(host::db::TableKind::Layer, name).isNull();
