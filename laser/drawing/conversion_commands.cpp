@@ -87,7 +87,8 @@ bool IsClass(const host::db::Entity& entity, const char* className) {
 // Draws the ellipse as circular arcs in the working drawing. An ellipse whose normal points down runs clockwise
 // seen from above: with the same major axis it is the upward ellipse over the mirrored parameters, so its polar
 // angles are mirrored too and the arcs are drawn where the ellipse lies (drawn over the unmirrored angles, a
-// mirrored elliptical arc came out on the other side of its axis).
+// mirrored elliptical arc came out on the other side of its axis). The arcs lie in plan: an ellipse tilted out of
+// the plan (a normal with x or y) is drawn as if seen along its own normal, not as its shadow in plan.
 void DrawEllipseAsArcs(const host::db::Ellipse& ellipse) {
     const host::ge::Vector3d major = ellipse.majorAxis();
     const double axisAngle = std::atan2(major.y, major.x);

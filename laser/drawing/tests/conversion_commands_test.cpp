@@ -170,6 +170,13 @@ TEST_F(PreparedDrawingTest, SelectionsWithNothingToConvertCountZeroAndChangeNoth
         EXPECT_FALSE(line.isErased());
         EXPECT_FALSE(circle.isErased());
     }
+    // The counts speak the user's language.
+    SetLanguageFlag(1);
+    host::ed::transcript().clear();
+    Answer({"^C"});
+    Run("Convert_Ellipse_to_Polyline");
+    EXPECT_EQ(Count(Transcript(), "Выберите контуры"), 1u) << Transcript();
+    EXPECT_EQ(Count(Transcript(), "Преобразовано эллипсов - 0"), 1u) << Transcript();
 }
 
 TEST_F(PreparedDrawingTest, SmoothingAsksForADeviationWithinItsBounds) {
