@@ -80,21 +80,48 @@ TEST_F(PreparedDrawingTest, KindCommandReachesTheVerticesOfAPolylineAndAnEmptySe
     EXPECT_EQ(Open<host::db::Entity>(untouched)->layer(), "0");
 }
 
-TEST_F(PreparedDrawingTest, AnEngravedCircleBecomesAnEngravingContour) {
-    Rectangle(0, 0, 200, 100);
-    Circle({50, 50, 0}, 10);
-    Circle({150, 50, 0}, 10);
-    Answer({"60,50", "", ""});
-    Run("setEngraveLine");
-    Run("NCCreateContour");
-    const CuttingJob& job = *CurrentJob(settings());
-    ASSERT_EQ(job.contourCount, 3);
-    int engraved = 0;
-    for (int i = 0; i < job.contourCount; ++i) {
-        if (job.contours[static_cast<std::size_t>(i)].kind == ContourKind::EngraveLine) ++engraved;
+TEST_F(PreparedDrawingTest, EachKindCommandGivesTheKindContourCreationFinds) {
+    struct Case {
+        const char* command;
+        ContourKind kind;
+    };
+    const Case cases[] = {
+        {"setBaseLine", ContourKind::KindBase},
+        {"setNoLeadInLine", ContourKind::NoLeadIn},
+        {"setCutLineTool2", ContourKind::CutT2Line},
+        {"setNoCloseLine", ContourKind::NoCloseLine},
+        {"setEngraveLine", ContourKind::EngraveLine},
+        {"setEngraveAndMarkLine", ContourKind::EngraveAndMarkLine},
+        {"setMarkLine", ContourKind::MarkLine},
+        {"setHeatTreatmentLine", ContourKind::HeatTreatmentLine},
+        {"setCommonLine", ContourKind::CommonLine},
+        {"setInsideCutLine", ContourKind::InsideCutLine},
+        {"setJumperLine", ContourKind::JumperLine},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        Rectangle(0, 0, 200, 100);
+        const ObjectId chosen = Circle({50, 50, 0}, 10, "Parts");
+        Circle({150, 50, 0}, 10);
+        Answer({"60,50", ""});
+        Run(c.command);
+        Run("NCCreateContour");
+        const CuttingJob& job = *CurrentJob(settings());
+        ASSERT_EQ(job.contourCount, 3) << c.command << Transcript();
+        // Contour creation keeps a circle as it is: its record names the chosen circle's handle.
+        int found = 0;
+        for (int i = 0; i < job.contourCount; ++i) {
+            const ContourRecord& record = job.contours[static_cast<std::size_t>(i)];
+            if (record.handle == chosen.handle().value) {
+                ++found;
+                EXPECT_EQ(static_cast<int>(record.kind), static_cast<int>(c.kind)) << c.command;
+            } else {
+                EXPECT_EQ(static_cast<int>(record.kind), static_cast<int>(ContourKind::KindBase)) << c.command;
+            }
+        }
+        EXPECT_EQ(found, 1) << c.command;
+        TearDown();
     }
-    EXPECT_EQ(engraved, 1);
-    EXPECT_EQ(job.engraveCount, 1u);
 }
 
 // In a new drawing no prepared command has made the layer "MarkPoint": the point used to go on the current layer
