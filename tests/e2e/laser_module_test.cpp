@@ -146,7 +146,7 @@ TEST_F(LaserInHost, CommandsGiveTheDrawingEnvironmentBack) {
     const Case cases[] = {
         {"NCOrder", "a path command whose contour guard stops it", "Parts"},
         {"NCPlay", "a built command stopped by its guard", "Parts"},
-        {"setEngraveLine", "a command not built yet, after its job preparation", "Parts"},
+        {"setEngraveLine", "a kind command with nothing selected, after its job preparation", "Parts"},
         {"SetStartNesting", "a built command with the environment frame", "Parts"},
         {"IniKestrion", "a command without a frame", "Parts"},
         // Contour creation makes "0" current before it saves the environment, so "0" stays current.
@@ -164,7 +164,7 @@ TEST_F(LaserInHost, CommandsGiveTheDrawingEnvironmentBack) {
         EXPECT_EQ(host::ed::getShort("PICKSTYLE"), 1) << c.what;
     }
     const std::string& text = host::ed::transcript().text();
-    EXPECT_EQ(count(text, "The command setEngraveLine is not built yet."), 1u) << text;
+    EXPECT_EQ(count(text, "Select contours"), 1u) << text;
     EXPECT_EQ(count(text, "The command IniKestrion is not built yet."), 1u) << text;
     EXPECT_EQ(count(text, "The command NCOrder is not built yet."), 0u) << "the guard stopped it first\n" << text;
 }

@@ -1,0 +1,47 @@
+// The texts of the drawing commands (contour kinds, placement, conversion), in English and Russian.
+#pragma once
+
+#include "cadlib/messages.h"
+
+// Before the user's selection of the kind and conversion commands.
+inline constexpr TwoLanguageText kSelectContoursText{"\n\rSelect contours", "\n\rВыберите контуры"};
+
+// setJumperLine and InsertJumperPoint: their kinds are kept for a later version.
+inline constexpr TwoLanguageText kReservedCommandText{"\n\r*** This command is reserved\n\r",
+                                                      "\n\r*** Эта команда зарезервирована\n\r"};
+
+// InsertMarkPoint. InsertJumperPoint asks in English only.
+inline constexpr TwoLanguageText kPickPointText{"Pick a point: ", "Укажите точку: "};
+inline constexpr const char* kPickPointEnglishOnly = "Pick a point: ";
+
+// A point command whose layer could neither be found nor made; %s is the layer.
+inline constexpr TwoLanguageText kPointLayerMissingText{
+    "\n\rThe layer %s cannot be made current: no point was placed.",
+    "\n\rСлой %s не удаётся сделать текущим: точка не поставлена."};
+
+// MoveToPoint: the box of the contours, the corner asked for and the box after the move.
+inline constexpr TwoLanguageText kAreaLineText{"\n\r%s Xmin=%.2f Ymin=%.2f Xmax=%.2f Ymax=%.2f ",
+                                               "\n\r%s Xmin=%.2f Ymin=%.2f Xmax=%.2f Ymax=%.2f "};
+inline constexpr TwoLanguageText kCornerLineText{"\n\r%s Xmin,Ymin [%.2f,%.2f] ",
+                                                 "\n\r%s Xmin,Ymin [%.2f,%.2f] "};
+inline constexpr TwoLanguageText kAreaOccupiedLabel{"Area occupied by details", "Область, занятая деталями"};
+inline constexpr TwoLanguageText kInputNewCoordinatesLabel{"Input new coordinates", "Введите новые координаты"};
+inline constexpr TwoLanguageText kNewCoordinatesLabel{"New coordinates", "Новые координаты"};
+
+// Convert_Spline_to_Polyline.
+inline constexpr TwoLanguageText kSegmentTypeText{"\n\rSegment Type (0-line, 1-arc) [0] ",
+                                                  "\n\rТип сегментов (0-линия, 1-дуга) [0] "};
+inline constexpr TwoLanguageText kSplinePrecisionText{"\n\rSpecify precision (0-99) [10] ",
+                                                      "\n\rУкажите точность (0-99) [10] "};
+inline constexpr TwoLanguageText kConvertedSplinesText{"\n\rConverted Splines - %i", "\n\rПреобразовано сплайнов - %i"};
+
+// Convert_Ellipse_to_Polyline.
+inline constexpr TwoLanguageText kConvertedEllipsesText{"\n\rConverted ellipses - %i",
+                                                        "\n\rПреобразовано эллипсов - %i"};
+
+// SmoothingPolyline.
+inline constexpr TwoLanguageText kMaxDeviationText{"\n\rSpecify the maximum deviation of the profile [%6.4f] ",
+                                                   "\n\rУкажите максимальное отклонение профиля [%6.4f] "};
+inline constexpr TwoLanguageText kConvertedPolylinesText{
+    "\n\rConverted polylines - %i, Points before - %i, Points after - %i",
+    "\n\rПреобразовано полилиний - %i, Точек до - %i, Точек после - %i"};

@@ -1,0 +1,147 @@
+// Preparing a drawing from another CAD program the way a shop does, in a whole cadhost session: contour kinds
+// assigned by picking, the spline and the ellipses turned into what a machine cuts, the part moved to the origin,
+// and the contours created.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "host/db/database.h"
+#include "host/db/entities.h"
+#include "host/dxf/dxf_file.h"
+#include "host/sys/tests/scratch_folder.h"
+#include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/laser_session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::count;
+using e2e::RunResult;
+using host::ge::Point3d;
+using host::sys::testing::ScratchFolder;
+
+const fs::path kFixture = fs::path(KESTRION_SOURCE_DIR) / "tests" / "e2e" / "fixtures" / "part_to_prepare.dxf";
+
+std::vector<const host::db::Entity*> liveEntities(const host::db::Database& db) {
+    const auto* ms = dynamic_cast<const host::db::BlockTableRecord*>(db.peek(db.modelSpaceId()));
+    std::vector<const host::db::Entity*> live;
+    for (host::db::ObjectId id : ms->entityIds()) {
+        const auto* e = dynamic_cast<const host::db::Entity*>(db.peek(id));
+        if (e != nullptr && !e->isErased()) live.push_back(e);
+    }
+    return live;
+}
+
+// Points along what an entity draws: a polyline's vertices and the middles of its arcs, an arc's ends and middle,
+// a line's ends.
+std::vector<Point3d> drawnPoints(const host::db::Entity& e) {
+    std::vector<Point3d> points;
+    if (const auto* line = dynamic_cast<const host::db::Line*>(&e)) {
+        points = {line->start(), line->end()};
+    } else if (const auto* arc = dynamic_cast<const host::db::Arc*>(&e)) {
+        double sweep = arc->endAngle() - arc->startAngle();
+        if (sweep <= 0.0) sweep += 2 * M_PI;
+        for (const double f : {0.0, 0.5, 1.0}) {
+            const double a = arc->startAngle() + sweep * f;
+            points.emplace_back(arc->center().x + arc->radius() * std::cos(a),
+                                arc->center().y + arc->radius() * std::sin(a), 0.0);
+        }
+    } else if (const auto* polyline = dynamic_cast<const host::db::LwPolyline*>(&e)) {
+        for (const auto& v : polyline->vertices()) points.emplace_back(v.point.x, v.point.y, 0.0);
+    }
+    return points;
+}
+
+// The cubic the fixture's spline is (four control points, clamped knots), moved by the part's move.
+Point3d splineAt(double t, double dx, double dy) {
+    const Point3d c[4] = {{120, 120, 0}, {140, 160, 0}, {160, 110, 0}, {180, 150, 0}};
+    const double u = 1 - t;
+    const double w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
+    Point3d p;
+    for (int i = 0; i < 4; ++i) {
+        p.x += w[i] * c[i].x;
+        p.y += w[i] * c[i].y;
+    }
+    return {p.x + dx, p.y + dy, 0.0};
+}
+
+double distanceToSpline(const Point3d& p, double dx, double dy) {
+    double best = std::numeric_limits<double>::max();
+    for (int i = 0; i <= 4000; ++i) best = std::min(best, p.distanceTo(splineAt(i / 4000.0, dx, dy)));
+    return best;
+}
+
+TEST(LaserDrawingCommands, ShopPreparesADrawingFromAnotherCadProgramAndCreatesItsContours) {
+    ScratchFolder folder;
+    const fs::path saved = folder / "out.dxf";
+    // Picks: the engraving line, the spline at its middle (150,135), the mirrored arc at its lowest point, the
+    // hole at the end of its major axis. The spline becomes arcs at precision 10.
+    const std::string script =
+        "setEngraveLine\n150,180\n150,135\n\n"
+        "setMarkLine\n200,142.5\n\n"
+        "Convert_Spline_to_Polyline\n150,135\n\n1\n10\n"
+        "Convert_Ellipse_to_Polyline\n270,150\n200,142.5\n\n"
+        "MoveToOrigin00\n"
+        "NCCreateContour\n"
+        "MODEMACRO\n\n";
+    const RunResult r = e2e::runLaserScript(kFixture, folder, script, saved);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_EQ(count(r.out, "Converted Splines - 1"), 1u) << r.out;
+    EXPECT_EQ(count(r.out, "Converted ellipses - 2"), 1u) << r.out;
+    // Both the move's contour creation and the one after it find the plate with its hole, and nothing fails.
+    EXPECT_EQ(count(r.out, "All contours = 2, Unclose = 0, Inside = 1, Outside = 1"), 2u) << r.out;
+    EXPECT_EQ(count(r.out, "Error - Contours are not created"), 0u) << r.out;
+    // Two engraving contours and one marking contour beside the plate and its hole.
+    EXPECT_NE(r.out.find("Contours=5/0 Out=1/0/0 In=1/0/0/0/0 Engr=2/0/1"), std::string::npos) << r.out;
+
+    host::dxf::ReadResult read = host::dxf::readDxfFile(saved);
+    ASSERT_TRUE(read) << read.error;
+    const double dx = -100, dy = -100;  // the plate's corner (100,100) went to the origin
+    Point3d low{1e9, 1e9, 0};
+    int engraved = 0, marked = 0, splines = 0;
+    for (const host::db::Entity* e : liveEntities(*read.database)) {
+        const std::string type = e->dxfName();
+        EXPECT_NE(type, "SPLINE");
+        EXPECT_NE(type, "ELLIPSE");
+        const std::vector<Point3d> points = drawnPoints(*e);
+        if (e->layer() == "0") {
+            for (const Point3d& p : points) {
+                low.x = std::min(low.x, p.x);
+                low.y = std::min(low.y, p.y);
+                // Plate corners, or the hole: on the ellipse about (150,50) with semi-axes 20 and 10.
+                const bool plate = p.x < 1e-6 || p.x > 200 - 1e-6 || p.y < 1e-6 || p.y > 100 - 1e-6;
+                const double u = (p.x - 150) / 20, v = (p.y - 50) / 10;
+                if (!plate) {
+                    EXPECT_NEAR(u * u + v * v, 1.0, 1e-6) << p.x << "," << p.y;
+                }
+            }
+        } else if (e->layer() == "EngraveLine") {
+            ++engraved;
+            // The spline's polyline; the engraving line became a polyline of two vertices.
+            if (type == "LWPOLYLINE" && points.size() > 2) {
+                ++splines;
+                for (const Point3d& p : points) {
+                    EXPECT_LT(distanceToSpline(p, dx, dy), 0.05) << p.x << "," << p.y;
+                }
+            }
+        } else if (e->layer() == "MarkLine") {
+            ++marked;
+            // The mirrored arc lies below its axis (y 50 after the move), as it did in the other program.
+            for (const Point3d& p : points) {
+                EXPECT_LE(p.y, 50 + 1e-6) << p.x << "," << p.y;
+            }
+        }
+    }
+    EXPECT_NEAR(low.x, 0.0, 1e-9);
+    EXPECT_NEAR(low.y, 0.0, 1e-9);
+    EXPECT_EQ(engraved, 2);
+    EXPECT_EQ(splines, 1);
+    EXPECT_GE(marked, 1);
+}
+
+}  // namespace
