@@ -64,6 +64,10 @@ public:
     // The id of the object with this handle, or the null id. Never creates anything.
     ObjectId idFromHandle(Handle h) const;
     Handle handleOf(ObjectId id) const;
+    // Gives an object the next handle. Used by the file reader only, for an object it made itself (a record the
+    // file names but does not hold) whose handle the file then gives one of its own objects; nothing refers to
+    // the made object by handle yet. NullObjectId for an id of no object of this database.
+    Status moveToNextHandle(ObjectId id);
     // The next handle to be given out ($HANDSEED); raised, never lowered.
     Handle handSeed() const { return Handle(nextHandle_); }
     void raiseHandSeed(Handle h);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/db/database.h"
 
@@ -13,6 +14,9 @@ namespace host::dxf {
 struct ReadResult {
     std::unique_ptr<db::Database> database;  // null on failure
     std::string error;                       // on failure: "<file>, line <n>: <what is wrong>"
+    // On success, what was read other than the file says (a colour out of range read as BYLAYER, a reused handle
+    // given a new one), each "<file>, line <n>: <what>", for the user to be told.
+    std::vector<std::string> notes;
     explicit operator bool() const { return database != nullptr; }
 };
 

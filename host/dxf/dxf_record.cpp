@@ -16,6 +16,7 @@ constexpr int kHardOwner = 360;
 constexpr int kXDataApp = 1001;
 constexpr std::string_view kReactors = "{ACAD_REACTORS";
 constexpr std::string_view kXDictionary = "{ACAD_XDICTIONARY";
+constexpr std::string_view kXrecordMarker = "AcDbXrecord";
 
 std::vector<std::uint8_t> bytesOf(std::string_view hex) {
     std::vector<std::uint8_t> out;
@@ -50,6 +51,7 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
     out.appGroups.clear();
     out.xdata.clear();
     bool seenSubclass = false;
+    bool xrecordData = false;  // after "100 AcDbXrecord" every group up to the extended data is data, 102 too
     const std::size_t n = groups.size();
     for (std::size_t i = 1; i < n; ++i) {
         const Group& g = groups[i];
@@ -61,7 +63,7 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
             out.head.handle = handleOf(g);
             continue;
         }
-        if (g.code == kControl && !g.text.empty() && g.text.front() == '{') {
+        if (g.code == kControl && !xrecordData && !g.text.empty() && g.text.front() == '{') {
             // A 102 group runs to its closing "}".
             std::size_t end = i + 1;
             while (end < n && !(groups[end].code == kControl && groups[end].text == "}")) ++end;
@@ -79,7 +81,10 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
             i = end;
             continue;
         }
-        if (g.code == kSubclass) seenSubclass = true;
+        if (g.code == kSubclass) {
+            seenSubclass = true;
+            if (g.text == kXrecordMarker) xrecordData = true;
+        }
         if (g.code == kOwner && !seenSubclass && !out.head.owner) {
             out.head.owner = handleOf(g);
             continue;
