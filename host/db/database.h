@@ -29,6 +29,9 @@ struct Header {
     std::string projectName;
     std::string acadVersion = "AC1015";
     int measurement = 1;         // metric
+    // The code page declared in the file ($DWGCODEPAGE). Text is written as ASCII with \U+XXXX escapes, so the
+    // page never changes a character; it is kept for the programs that look at it.
+    std::string codePage = "ANSI_1251";
     struct Other {
         std::string name;        // "$DIMSCALE"
         RawGroups groups;

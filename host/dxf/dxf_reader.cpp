@@ -123,6 +123,13 @@ private:
         std::vector<Group> xdata;
     };
     std::vector<PendingXData> xdata_;
+    // DIMSTYLE records whose references hold names, resolved once every table is read.
+    struct PendingNames {
+        ObjectId record;
+        std::vector<RecordLinks::NamedReference> names;
+    };
+    std::vector<PendingNames> dimStyleNames_;
+    void resolveDimStyleNames();
     HeaderFacts facts_;
     Section lastSection_ = Section::Start;
     std::vector<Group> rec_;
@@ -335,6 +342,12 @@ void Reader::readHeader(const std::vector<Group>& section) {
         vars.back().groups.push_back(g);
     }
     facts_ = readHeaderVariables(vars, db_->header());
+    if (!facts_.encoding.isKnown()) {
+        for (const HeaderVariable& v : vars)
+            if (v.name == "$DWGCODEPAGE")
+                note(v.line, "code page \"" + facts_.codePage.substr(0, 40) + "\" is not known: text outside ASCII is "
+                             "read as ANSI_1252");
+    }
     if (facts_.handSeed) db_->raiseHandSeed(*facts_.handSeed);
     expectEndOfSection("HEADER");
 }
@@ -368,6 +381,7 @@ void Reader::readTables() {
         applyXData(*object, p.recordName, p.xdata);
     }
     xdata_.clear();
+    resolveDimStyleNames();
     // A layer's line type may be in a table that came after the layers.
     for (PendingLinetype& p : linetypes_) {
         const ObjectId lt = record(TableKind::Linetype, p.name);
@@ -430,9 +444,39 @@ void Reader::readTable(const std::vector<Group>& tableRecord) {
         tablePtr->attachRecord(id);
         if (!raw->name().empty()) recordCache_.emplace(std::to_string(int(*kind)) + ':' + sys::upperCase(raw->name()), id);
         if (links.layout) layouts_.push_back({static_cast<db::BlockTableRecord*>(raw), *links.layout});
+        if (!links.names.empty()) dimStyleNames_.push_back({id, std::move(links.names)});
         if (!links.linetypeName.empty() && static_cast<db::LayerTableRecord*>(raw)->linetypeId().isNull())
             linetypes_.push_back({id, links.linetypeName});
     }
+}
+
+// A DIMSTYLE reference that holds a record's name where its handle belongs (LibreCAD writes the text style's name
+// in 340) takes the handle of the record of that name; a name the drawing does not hold drops the reference,
+// with a note. Refusing the file for it lost the whole drawing over a dimension setting.
+void Reader::resolveDimStyleNames() {
+    for (const PendingNames& p : dimStyleNames_) {
+        db::ObjectPtr<db::OpaqueTableRecord> rec(p.record, db::OpenMode::Write);
+        if (!rec) continue;
+        db::RawGroups groups = rec->groups();
+        std::vector<bool> drop(groups.size(), false);
+        for (const RecordLinks::NamedReference& n : p.names) {
+            const TableKind kind = *tableOfDimStyleReference(n.code);
+            const ObjectId target = db_->recordId(kind, n.name);
+            if (!target.isNull()) {
+                groups[n.group].value = target.handle().text();
+            } else {
+                drop[n.group] = true;
+                note(n.line, "DIMSTYLE \"" + rec->name() + "\": group " + std::to_string(n.code) + " names \"" +
+                                 n.name.substr(0, 40) + "\", which is no " + tableName(kind) +
+                                 " record of the drawing; the reference is dropped");
+            }
+        }
+        db::RawGroups kept;
+        for (std::size_t i = 0; i < groups.size(); ++i)
+            if (!drop[i]) kept.push_back(std::move(groups[i]));
+        rec->setGroups(std::move(kept));
+    }
+    dimStyleNames_.clear();
 }
 
 // ============================================================================================================
