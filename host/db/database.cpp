@@ -118,6 +118,16 @@ Handle Database::handleOf(ObjectId id) const {
     return s ? s->handle : Handle();
 }
 
+Status Database::moveToNextHandle(ObjectId id) {
+    Impl::Slot* s = impl_->slotOf(this, id);
+    if (!s) return Status::NullObjectId;
+    if (nextHandle_ == kLastHandle) return Status::InvalidInput;
+    impl_->byHandle.erase(s->handle.value);
+    s->handle = Handle(nextHandle_++);
+    impl_->byHandle.emplace(s->handle.value, id.index());
+    return Status::Ok;
+}
+
 void Database::raiseHandSeed(Handle h) {
     if (h.value > nextHandle_) nextHandle_ = h.value;
 }

@@ -29,6 +29,9 @@ struct Header {
     std::string projectName;
     std::string acadVersion = "AC1015";
     int measurement = 1;         // metric
+    // The code page declared in the file ($DWGCODEPAGE). Text is written as ASCII with \U+XXXX escapes, so the
+    // page never changes a character; it is kept for the programs that look at it.
+    std::string codePage = "ANSI_1251";
     struct Other {
         std::string name;        // "$DIMSCALE"
         RawGroups groups;
@@ -64,6 +67,10 @@ public:
     // The id of the object with this handle, or the null id. Never creates anything.
     ObjectId idFromHandle(Handle h) const;
     Handle handleOf(ObjectId id) const;
+    // Gives an object the next handle. Used by the file reader only, for an object it made itself (a record the
+    // file names but does not hold) whose handle the file then gives one of its own objects; nothing refers to
+    // the made object by handle yet. NullObjectId for an id of no object of this database.
+    Status moveToNextHandle(ObjectId id);
     // The next handle to be given out ($HANDSEED); raised, never lowered.
     Handle handSeed() const { return Handle(nextHandle_); }
     void raiseHandSeed(Handle h);

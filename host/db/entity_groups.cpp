@@ -18,6 +18,7 @@
 
 #include "host/db/database.h"
 #include "host/db/entity_geometry.h"
+#include "host/ge/angle.h"
 #include "host/sys/text_case.h"
 
 namespace host::db {
@@ -67,6 +68,10 @@ constexpr int kLwPolylineClosed = 1;
 constexpr int kLwPolylinePlinegen = 128;
 constexpr int kVertex3d = 32;
 constexpr int kPolylineMeshFlags = 16 | 64;  // polygon mesh, polyface mesh
+// How far the sweep of an ellipse read from groups may be from a full turn and still be one (radians). Writers
+// give its parameters with five decimals or more (6.28319 is 2*pi + 3.5e-6); a gap of 1e-5 on an ellipse of
+// one metre is 0.01 mm, below anything cut.
+constexpr double kFullTurnTolerance = 1e-5;
 // MTEXT contents go in chunks of at most this many bytes: all but the last as group 3, the last as group 1.
 constexpr std::size_t kMTextChunkBytes = 250;
 
@@ -213,6 +218,11 @@ public:
         if (s != Status::Ok)
             faults_.fail(index_, std::string(what) + " " + describe() + " is refused (" + statusText(s) + ")", s);
     }
+    // The same for a group walked earlier: a value made of several groups is checked once the walk is over.
+    void checkAt(std::size_t index, Status s, std::string_view what) {
+        index_ = index;
+        check(s, what);
+    }
 
     // Calls handle(code) for each body group, in order; stops at extended data, at embedded object data (a 101
     // group: in newer files an MTEXT carries its columns there, with codes of its own data again) or at the
@@ -231,6 +241,9 @@ private:
         faults_.fail(index_, "group " + std::to_string(group().code) + " must be " + what);
     }
     std::string describe() const {
+        // Past the end of the list (a check after the walk) there is no group to name: reading one there once
+        // read past the list, and named a group the entity does not have.
+        if (index_ >= groups_.size()) return "the list";
         const ResBuf& rb = group();
         std::string out = "group " + std::to_string(rb.code);
         if (const double* d = std::get_if<double>(&rb.value)) {
@@ -513,11 +526,22 @@ ObjectId resolveName(GroupWalk& w, RecordResolver& r, TableKind kind, const char
     return id;
 }
 
+// The kind's own groups whose codes are also common ones: an MTEXT's column width (48).
+bool ownsCommonCode(const Entity& e, int c) { return c == code::kLinetypeScale && dynamic_cast<const MText*>(&e); }
+
+// The common groups are read wherever they stand: CAD programs write them in the AcDbEntity part, but some
+// writers put layer and colour after the kind's subclass marker, and an entity read without its layer lands on
+// layer 0, which here changes what is cut. An opaque entity's groups after the AcDbEntity part are its own data
+// and may reuse the codes (a table's cell colours), so for it only the AcDbEntity part counts.
 void applyCommon(Entity& e, std::span<const ResBuf> groups, RecordResolver& r, Faults& faults) {
-    GroupWalk w(groups.first(commonPartEnd(groups)), faults);
+    const bool opaque = dynamic_cast<const OpaqueEntity*>(&e) != nullptr;
+    const std::size_t ownFrom = commonPartEnd(groups);
+    GroupWalk w(groups, faults);
     std::optional<int> index;
     std::optional<std::uint32_t> rgb;
+    std::size_t colorAt = 0;
     w.forEach([&](int c) {
+        if (w.index() >= ownFrom && (opaque || ownsCommonCode(e, c))) return;
         switch (c) {
         case code::kLayer:
             if (ObjectId id = resolveName(w, r, TableKind::Layer, "layer"); !id.isNull()) w.check(e.setLayer(id), "layer");
@@ -527,12 +551,13 @@ void applyCommon(Entity& e, std::span<const ResBuf> groups, RecordResolver& r, F
                 w.check(e.setLinetype(id), "line type");
             break;
         case code::kColor:
-            if (auto v = w.int16()) index = *v;
+            if (auto v = w.int16()) index = *v, colorAt = w.index();
             break;
         case code::kTrueColor:
             if (auto v = w.integer()) {
                 if (*v < 0 || *v > 0xFFFFFF) w.check(Status::InvalidInput, "true colour");
                 else rgb = std::uint32_t(*v);
+                if (!index) colorAt = w.index();
             }
             break;
         case code::kLineWeight:
@@ -554,7 +579,8 @@ void applyCommon(Entity& e, std::span<const ResBuf> groups, RecordResolver& r, F
     // 62 alone replaces a true colour with the index; 420 alone is a true colour "by entity".
     Color c{index ? *index : kColorByEntity, rgb};
     if (c.index < 0) c.index = -c.index;  // a negative colour means "layer off" and only belongs to layers
-    w.check(e.setColor(c), "colour");
+    // A refused colour names the group that gave it (the 62, else the 420).
+    w.checkAt(colorAt, e.setColor(c), "colour");
 }
 
 // The groups of one kind, walked once with the common part left out.
@@ -913,6 +939,10 @@ void applyEllipse(Ellipse& e, std::span<const ResBuf> g, Faults& f) {
         }
     });
     if (f.failed || !any) return;
+    // Writers round the end parameter of a whole ellipse (6.283185308 for 2*pi): a sweep that short of a full
+    // turn, or that far past one, is a full turn; taken as written it became an arc of almost no length.
+    const double sweep = ge::ccwSweep(start, end);
+    if (std::isfinite(sweep) && (sweep < kFullTurnTolerance || sweep > ge::kTwoPi - kFullTurnTolerance)) end = start;
     const Status s = e.set(center, normal, major, ratio, start, end);
     if (s != Status::Ok)
         f.fail(g.size(), std::string("the ellipse's axes and ratio are refused (") + statusText(s) + ")", s);

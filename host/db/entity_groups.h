@@ -90,8 +90,11 @@ struct GroupError {
 // text (3 and 1) are replaced whole when any of their groups is given.
 //   - Ignored: -1, 0, 5, 100, 102, 330 and other head groups, groups the kind does not have, and everything from
 //     the first -3 or 1001 (extended data is the caller's).
-//   - The common groups count only in the AcDbEntity part: before the first subclass marker that is not
-//     "AcDbEntity" (anywhere when the list has no subclass marker at all, as in R12 files).
+//   - The common groups count wherever they stand, also after the kind's subclass marker (some writers put layer
+//     and colour there), except where the kind's own data uses the code (an MTEXT's 48 is its column width).
+//     For an opaque entity they count only in the AcDbEntity part (before the first subclass marker that is not
+//     "AcDbEntity"; anywhere when the list has no marker, as in R12 files): what follows is its own data.
+//   - An ELLIPSE whose sweep is within 1e-5 of a full turn is whole (writers round 2*pi).
 //   - Fails (InvalidInput, with `error` filled) for a value of the wrong type, a value the entity refuses (a
 //     radius of 0, an unknown lineweight), or a name the resolver does not find (KeyNotFound). The entity may
 //     then be partly changed: callers that must not change it apply to a copy first.

@@ -310,6 +310,12 @@ Status ViewportTableRecord::setOtherGroups(RawGroups g) {
 
 // ---- OpaqueTableRecord
 
+Status OpaqueTableRecord::setGroups(RawGroups g) {
+    if (!isWriteEnabled()) return Status::NotOpenForWrite;
+    groups_ = std::move(g);
+    return Status::Ok;
+}
+
 const char* OpaqueTableRecord::className() const {
     switch (kind_) {
     case TableKind::View: return "AcDbViewTableRecord";

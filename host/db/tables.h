@@ -194,6 +194,7 @@ public:
     const char* dxfName() const override;
     TableKind kind() const { return kind_; }
     const RawGroups& groups() const { return groups_; }
+    Status setGroups(RawGroups groups);
 
 private:
     TableKind kind_;

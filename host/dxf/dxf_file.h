@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/db/database.h"
 
@@ -13,6 +14,9 @@ namespace host::dxf {
 struct ReadResult {
     std::unique_ptr<db::Database> database;  // null on failure
     std::string error;                       // on failure: "<file>, line <n>: <what is wrong>"
+    // On success, what was read other than the file says (a colour out of range read as BYLAYER, a reused handle
+    // given a new one), each "<file>, line <n>: <what>", for the user to be told.
+    std::vector<std::string> notes;
     explicit operator bool() const { return database != nullptr; }
 };
 
@@ -22,8 +26,9 @@ struct ReadResult {
 //   - Kept as read and written back: entities, objects, table records, header variables, classes and extended data
 //     the host does not model (an OpaqueEntity, OpaqueObject, OpaqueTableRecord, Header::others, Header::classes).
 //   - Handles are kept; objects without one (R12) get new handles, and $HANDSEED is raised past every handle.
-//   - Text is UTF-8 in the database: files before AC1021 are decoded by $DWGCODEPAGE (and \U+XXXX escapes), later
-//     ones are UTF-8.
+//   - Text is UTF-8 in the database: files before AC1021 are decoded by the code page $DWGCODEPAGE names (any
+//     ANSI, DOS, ISO 8859 or Macintosh page; ANSI_1252 when none), later ones are UTF-8; \U+XXXX escapes are
+//     decoded in all. A page we do not know is read as ANSI_1252, with a note.
 //   - Names of layers, line types, text styles and blocks that the tables lack get records, as CAD programs make
 //     them; an empty name names nothing and is refused.
 //   - Refused besides malformed groups (with the bounds of dxf_limits.h): blocks that contain themselves, block
@@ -34,7 +39,8 @@ ReadResult readDxfText(std::string_view text, std::string_view sourceName = "<me
 
 // Writes the database as a complete R2000 DXF file (temporary file beside the target, then rename). On failure the
 // old file stays and `error` says why. The database's file name is not changed.
-//   - Text is ASCII: $DWGCODEPAGE ANSI_1251, other characters as \U+XXXX, control characters as ^J-style escapes.
+//   - Text is ASCII: $DWGCODEPAGE as the drawing was read (ANSI_1251 for a new one), every other character as
+//     \U+XXXX (which every page reads back), control characters as ^J-style escapes.
 //   - Reals are written in their shortest round-trip form, angles in degrees that read back to the same radians:
 //     a drawing read back from the file is equal to the one written, handles included.
 //   - Objects other readers need that the database lacks (layouts, the Standard multiline style, BLOCK/ENDBLK and

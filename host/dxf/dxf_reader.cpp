@@ -14,6 +14,7 @@
 #include <new>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "host/db/database.h"
@@ -39,6 +40,11 @@ constexpr int kName = 2;
 constexpr int kVariableName = 9;
 constexpr int kFlags = 70;
 constexpr int kSubclass = 100;
+constexpr int kComment = 999;
+constexpr int kColor = 62;
+constexpr int kTrueColor = 420;
+constexpr int kColorByLayer = 256;
+constexpr int kColorByEntity = 257;
 constexpr std::string_view kModelSpace = "*Model_Space";
 constexpr std::string_view kPaperSpace = "*Paper_Space";
 constexpr std::string_view kEntityMarker = "AcDbEntity";
@@ -83,6 +89,9 @@ private:
     ObjectId add(std::unique_ptr<db::DbObject> object, ObjectId owner, const SplitRecord& rec);
     void keepLinks(db::DbObject* object, const SplitRecord& rec);
     void setXData(db::DbObject& object, const SplitRecord& rec);
+    void applyXData(db::DbObject& object, std::string_view recordName, const std::vector<Group>& xdata);
+    void readColorsAsFound(std::size_t recordLine);
+    void note(std::size_t line, std::string what) { notes_.push_back(tok_.message(line, what)); }
     void readEntity(const std::vector<Group>& groups, ObjectId block);
     std::unique_ptr<db::Entity> makeEntity(const SplitRecord& rec, bool keepAsRead);
     void applyGroups(db::Entity& e, const SplitRecord& rec);
@@ -96,6 +105,32 @@ private:
 
     Tokenizer tok_;
     std::unique_ptr<db::Database> db_;
+    // What was read other than the file says, for the user: "<source>, line <n>: <what>".
+    std::vector<std::string> notes_;
+    // Objects that came with a handle an earlier object holds: they get new handles, reported once at the end.
+    struct ReusedHandles {
+        std::size_t count = 0;
+        std::size_t firstLine = 0;
+        db::Handle first;
+    } reusedHandles_;
+    // Objects the reader made itself (tables and records the file names but does not hold), by index.
+    std::unordered_set<std::uint32_t> made_;
+    // Extended data of the tables and their records is set once the TABLES section is read: it may name
+    // applications whose APPID records come later in the section.
+    bool deferXData_ = false;
+    struct PendingXData {
+        db::DbObject* object;
+        std::string_view recordName;
+        std::vector<Group> xdata;
+    };
+    std::vector<PendingXData> xdata_;
+    // DIMSTYLE records whose references hold names, resolved once every table is read.
+    struct PendingNames {
+        ObjectId record;
+        std::vector<RecordLinks::NamedReference> names;
+    };
+    std::vector<PendingNames> dimStyleNames_;
+    void resolveDimStyleNames();
     HeaderFacts facts_;
     Section lastSection_ = Section::Start;
     std::vector<Group> rec_;
@@ -150,6 +185,7 @@ bool Reader::readRecord(std::vector<Group>& out) {
         const TokenResult r = tok_.next(g);
         if (r == TokenResult::Error) throw ReadFailure{0, tok_.error()};
         if (r == TokenResult::End) return !out.empty();
+        if (g.code == kComment) continue;  // a comment may stand anywhere, also before the first record
         if (g.code == kRecordStart && !out.empty()) {
             tok_.pushBack(g);
             return true;
@@ -189,9 +225,20 @@ void Reader::expectEndOfSection(std::string_view section) {
 ObjectId Reader::add(std::unique_ptr<db::DbObject> object, ObjectId owner, const SplitRecord& rec) {
     db::DbObject* raw = object.get();
     ObjectId id;
-    const db::Handle h = rec.head.handle.value_or(db::Handle());
+    db::Handle h = rec.head.handle.value_or(db::Handle());
+    if (const ObjectId holder = h.isNull() ? ObjectId() : db_->idFromHandle(h); !holder.isNull()) {
+        if (made_.count(holder.index())) {
+            // A record the reader made for a name: it steps aside, the handle is the file's.
+            const db::Status moved = db_->moveToNextHandle(holder);
+            if (moved != db::Status::Ok) failRecord(rec, std::string("cannot be added (") + db::statusText(moved) + ")");
+        } else {
+            // A handle an earlier object of the file holds: the later object gets a new one, as CAD programs'
+            // audit repairs it, and references by handle keep leading to the earlier object.
+            if (reusedHandles_.count++ == 0) reusedHandles_ = {1, rec.line, h};
+            h = db::Handle();
+        }
+    }
     const db::Status s = db_->addObject(std::move(object), owner, &id, h);
-    if (s == db::Status::DuplicateKey) failRecord(rec, "handle " + h.text() + " is used by another object");
     if (s != db::Status::Ok) failRecord(rec, std::string("cannot be added (") + db::statusText(s) + ")");
     keepLinks(raw, rec);
     return id;
@@ -206,7 +253,12 @@ void Reader::keepLinks(db::DbObject* object, const SplitRecord& rec) {
 // database for an object not yet in one: the drawing being read is made the working database for that check.
 void Reader::setXData(db::DbObject& object, const SplitRecord& rec) {
     if (rec.xdata.empty()) return;
-    toResBufs(rec.xdata, facts_.encoding, false, bufs_);
+    if (deferXData_) xdata_.push_back({&object, rec.name, rec.xdata});
+    else applyXData(object, rec.name, rec.xdata);
+}
+
+void Reader::applyXData(db::DbObject& object, std::string_view recordName, const std::vector<Group>& xdata) {
+    toResBufs(xdata, facts_.encoding, false, bufs_);
     for (const db::ResBuf& rb : bufs_)
         if (rb.code == 1001) record(TableKind::RegApp, rb.str());
     db::Database* previous = db::workingDatabase();
@@ -214,7 +266,7 @@ void Reader::setXData(db::DbObject& object, const SplitRecord& rec) {
     const db::Status s = object.setXData(bufs_);
     db::setWorkingDatabase(previous);
     if (s != db::Status::Ok)
-        failAt(rec.xdata.front().line, std::string(rec.name) + ": extended data is refused (" + db::statusText(s) + ")");
+        failAt(xdata.front().line, std::string(recordName) + ": extended data is refused (" + db::statusText(s) + ")");
 }
 
 // ============================================================================================================
@@ -226,6 +278,7 @@ ObjectId Reader::tableOf(TableKind kind) {
     if (!t.isNull()) return t;
     db_->addObject(std::make_unique<db::SymbolTable>(kind), {}, &t);
     db_->setTableId(kind, t);
+    made_.insert(t.index());
     return t;
 }
 
@@ -267,6 +320,7 @@ ObjectId Reader::record(TableKind kind, std::string_view name) {
         }
         db_->addObject(std::move(rec), table->objectId(), &id);
         table->attachRecord(id);
+        made_.insert(id.index());
         recordCache_.emplace(std::move(key), id);
     }
     last = {std::string(name), id};
@@ -289,6 +343,12 @@ void Reader::readHeader(const std::vector<Group>& section) {
         vars.back().groups.push_back(g);
     }
     facts_ = readHeaderVariables(vars, db_->header());
+    if (!facts_.encoding.isKnown()) {
+        for (const HeaderVariable& v : vars)
+            if (v.name == "$DWGCODEPAGE")
+                note(v.line, "code page \"" + facts_.codePage.substr(0, 40) + "\" is not known: text outside ASCII is "
+                             "read as ANSI_1252");
+    }
     if (facts_.handSeed) db_->raiseHandSeed(*facts_.handSeed);
     expectEndOfSection("HEADER");
 }
@@ -307,10 +367,22 @@ void Reader::readClasses() {
 // ============================================================================================================
 
 void Reader::readTables() {
+    // Extended data on a table or record may come before the APPID table that registers its application (as
+    // AutoCAD writes it): registering the name then would make that table early and refuse the file's own.
+    deferXData_ = true;
     forEachRecordOfSection("TABLES", [&](const std::vector<Group>& rec) {
         if (rec.front().text != "TABLE") failAt(rec.front().line, "expected TABLE, found " + std::string(rec.front().text));
         readTable(rec);
     });
+    deferXData_ = false;
+    for (const PendingXData& p : xdata_) {
+        db::ObjectPtr<db::DbObject> object(p.object->objectId(), db::OpenMode::Write);
+        if (!object) failAt(p.xdata.front().line, std::string(p.recordName) + ": cannot be opened (" +
+                                                     db::statusText(object.status()) + ")");
+        applyXData(*object, p.recordName, p.xdata);
+    }
+    xdata_.clear();
+    resolveDimStyleNames();
     // A layer's line type may be in a table that came after the layers.
     for (PendingLinetype& p : linetypes_) {
         const ObjectId lt = record(TableKind::Linetype, p.name);
@@ -355,7 +427,9 @@ void Reader::readTable(const std::vector<Group>& tableRecord) {
         std::unique_ptr<db::SymbolTableRecord> r = readTableRecord(*kind, split_, facts_.encoding, links);
         if (!r->name().empty()) {
             std::string key = std::to_string(int(*kind)) + ':' + sys::upperCase(r->name());
-            if (recordCache_.count(key)) failRecord(split_, "a second record named \"" + r->name() + "\"");
+            // A saved viewport configuration is several VPORT records of one name ("*Active" for each viewport).
+            if (recordCache_.count(key) && *kind != TableKind::Viewport)
+                failRecord(split_, "a second record named \"" + r->name() + "\"");
         }
         if (!links.linetypeName.empty()) {
             // Set now when the line type is known, else once the tables are read.
@@ -371,9 +445,39 @@ void Reader::readTable(const std::vector<Group>& tableRecord) {
         tablePtr->attachRecord(id);
         if (!raw->name().empty()) recordCache_.emplace(std::to_string(int(*kind)) + ':' + sys::upperCase(raw->name()), id);
         if (links.layout) layouts_.push_back({static_cast<db::BlockTableRecord*>(raw), *links.layout});
+        if (!links.names.empty()) dimStyleNames_.push_back({id, std::move(links.names)});
         if (!links.linetypeName.empty() && static_cast<db::LayerTableRecord*>(raw)->linetypeId().isNull())
             linetypes_.push_back({id, links.linetypeName});
     }
+}
+
+// A DIMSTYLE reference that holds a record's name where its handle belongs (LibreCAD writes the text style's name
+// in 340) takes the handle of the record of that name; a name the drawing does not hold drops the reference,
+// with a note. Refusing the file for it lost the whole drawing over a dimension setting.
+void Reader::resolveDimStyleNames() {
+    for (const PendingNames& p : dimStyleNames_) {
+        db::ObjectPtr<db::OpaqueTableRecord> rec(p.record, db::OpenMode::Write);
+        if (!rec) continue;
+        db::RawGroups groups = rec->groups();
+        std::vector<bool> drop(groups.size(), false);
+        for (const RecordLinks::NamedReference& n : p.names) {
+            const TableKind kind = *tableOfDimStyleReference(n.code);
+            const ObjectId target = db_->recordId(kind, n.name);
+            if (!target.isNull()) {
+                groups[n.group].value = target.handle().text();
+            } else {
+                drop[n.group] = true;
+                note(n.line, "DIMSTYLE \"" + rec->name() + "\": group " + std::to_string(n.code) + " names \"" +
+                                 n.name.substr(0, 40) + "\", which is no " + tableName(kind) +
+                                 " record of the drawing; the reference is dropped");
+            }
+        }
+        db::RawGroups kept;
+        for (std::size_t i = 0; i < groups.size(); ++i)
+            if (!drop[i]) kept.push_back(std::move(groups[i]));
+        rec->setGroups(std::move(kept));
+    }
+    dimStyleNames_.clear();
 }
 
 // ============================================================================================================
@@ -382,6 +486,27 @@ void Reader::readTable(const std::vector<Group>& tableRecord) {
 
 // The entity a record describes: a modelled kind, or (always with `keepAsRead`) an OpaqueEntity holding the
 // groups after the common ones of its AcDbEntity part, which it holds itself.
+// Which groups of an entity's body are its common ones: those of the AcDbEntity part, and those that follow the
+// kind's subclass markers before any of its own data (some writers put layer and colour there). Deeper in the
+// record the codes may be the kind's own data (a table's cell colours).
+std::vector<bool> commonGroupsOf(const std::vector<Group>& body) {
+    std::vector<bool> common(body.size(), false);
+    bool entityPart = true, leadingRun = true;
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        const Group& g = body[i];
+        if (g.code == kSubclass) {
+            if (g.text != kEntityMarker) entityPart = false;
+            continue;
+        }
+        const bool isCommon = db::isCommonEntityGroup(g.code);
+        if (!entityPart && !isCommon) leadingRun = false;
+        common[i] = isCommon && (entityPart || leadingRun);
+    }
+    return common;
+}
+
+// The entity a record describes: a modelled kind, or (always with `keepAsRead`) an OpaqueEntity holding the
+// groups after its common ones (commonGroupsOf), which it holds itself.
 std::unique_ptr<db::Entity> Reader::makeEntity(const SplitRecord& rec, bool keepAsRead) {
     if (!keepAsRead) {
         db::ResBufList flags;
@@ -396,16 +521,31 @@ std::unique_ptr<db::Entity> Reader::makeEntity(const SplitRecord& rec, bool keep
     db::RawGroups raw;
     raw.reserve(rec.appGroups.size() + rec.body.size());
     for (const Group& g : rec.appGroups) raw.push_back(toRawGroup(g, facts_.encoding));
-    bool commonPart = true;
-    for (const Group& g : rec.body) {
-        if (g.code == kSubclass) {
-            if (g.text == kEntityMarker) continue;
-            commonPart = false;
-        }
-        if (commonPart && db::isCommonEntityGroup(g.code)) continue;
+    const std::vector<bool> common = commonGroupsOf(rec.body);
+    for (std::size_t i = 0; i < rec.body.size(); ++i) {
+        const Group& g = rec.body[i];
+        if (common[i] || (g.code == kSubclass && g.text == kEntityMarker)) continue;
         raw.push_back(toRawGroup(g, facts_.encoding));
     }
     return std::make_unique<db::OpaqueEntity>(std::string(rec.name), std::move(raw));
+}
+
+// An entity colour outside 0..256 (old files hold them; 257 says a true colour follows) is read as BYLAYER, with
+// a note: refusing the file for it would lose the drawing over a colour.
+void Reader::readColorsAsFound(std::size_t recordLine) {
+    bool trueColor = false;
+    for (const db::ResBuf& rb : bufs_) trueColor = trueColor || rb.code == kTrueColor;
+    for (std::size_t i = 0; i < bufs_.size(); ++i) {
+        db::ResBuf& rb = bufs_[i];
+        if (rb.code != kColor) continue;
+        const auto* v = std::get_if<std::int64_t>(&rb.value);
+        if (!v) continue;
+        const std::int64_t index = *v < 0 ? -*v : *v;
+        if (index <= kColorByLayer || (index == kColorByEntity && trueColor)) continue;
+        note(i < bufLines_.size() ? bufLines_[i] : recordLine,
+             std::to_string(*v) + " is not a colour (group 62); read as BYLAYER");
+        rb.value = std::int64_t(kColorByLayer);
+    }
 }
 
 void Reader::applyGroups(db::Entity& e, const SplitRecord& rec) {
@@ -414,13 +554,11 @@ void Reader::applyGroups(db::Entity& e, const SplitRecord& rec) {
     e.setLinetype(byLayer_);
     bufLines_.clear();
     if (dynamic_cast<db::OpaqueEntity*>(&e)) {
-        // Only the common groups of the AcDbEntity part: the rest is the entity's kept groups.
+        // Only the common groups: the rest is the entity's kept groups.
         std::vector<Group> common;
-        bool commonPart = true;
-        for (const Group& g : rec.body) {
-            if (g.code == kSubclass && g.text != kEntityMarker) commonPart = false;
-            if (commonPart && db::isCommonEntityGroup(g.code)) common.push_back(g);
-        }
+        const std::vector<bool> isCommon = commonGroupsOf(rec.body);
+        for (std::size_t i = 0; i < rec.body.size(); ++i)
+            if (isCommon[i]) common.push_back(rec.body[i]);
         toResBufs(common, facts_.encoding, true, bufs_);
         for (const Group& g : common) bufLines_.push_back(g.line);
     } else {
@@ -440,6 +578,7 @@ void Reader::applyGroups(db::Entity& e, const SplitRecord& rec) {
             }
         }
     }
+    readColorsAsFound(rec.line);
     db::GroupError err;
     const db::Status s = db::applyEntityGroups(e, bufs_, *this, &err);
     if (s != db::Status::Ok) {
@@ -788,7 +927,16 @@ ReadResult Reader::run() {
             readSection(rec);
         }
         finish();
+        if (reusedHandles_.count > 0) {
+            const std::size_t more = reusedHandles_.count - 1;
+            note(reusedHandles_.firstLine,
+                 "handle " + reusedHandles_.first.text() + " is used by more than one object" +
+                     (more ? " (and " + std::to_string(more) + " more reused handles)" : std::string()) +
+                     ": the later " + (more ? "objects got new handles" : "object got a new handle") +
+                     ", and references by handle lead to the first");
+        }
         result.database = std::move(db_);
+        result.notes = std::move(notes_);
     } catch (const ReadFailure& f) {
         result.error = f.line == 0 ? f.what : tok_.message(f.line, f.what);
     } catch (const std::bad_alloc&) {

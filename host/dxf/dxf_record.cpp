@@ -16,6 +16,7 @@ constexpr int kHardOwner = 360;
 constexpr int kXDataApp = 1001;
 constexpr std::string_view kReactors = "{ACAD_REACTORS";
 constexpr std::string_view kXDictionary = "{ACAD_XDICTIONARY";
+constexpr std::string_view kXrecordMarker = "AcDbXrecord";
 
 std::vector<std::uint8_t> bytesOf(std::string_view hex) {
     std::vector<std::uint8_t> out;
@@ -27,7 +28,7 @@ std::vector<std::uint8_t> bytesOf(std::string_view hex) {
 
 }  // namespace
 
-std::string textOf(const Group& g, TextEncoding encoding) {
+std::string textOf(const Group& g, const TextEncoding& encoding) {
     std::string text = decodeDxfText(g.text, encoding);
     if (text.size() > limits::kMaxTextBytes)
         failAt(g.line + 1, "a text longer than " + std::to_string(limits::kMaxTextBytes) + " bytes (value of group code " +
@@ -35,10 +36,20 @@ std::string textOf(const Group& g, TextEncoding encoding) {
     return text;
 }
 
+// A group of a handle code that holds text instead (the tokenizer answers it as String). Group 5 is exempt: the
+// DIMSTYLE records of R12 files hold a name there.
+bool isTextWhereHandleBelongs(const Group& g) {
+    const auto kind = groupKindOf(g.code);
+    return g.kind == GroupKind::String && kind && *kind == GroupKind::Handle && g.code != 5;
+}
+
+[[noreturn]] void failNotAHandle(const Group& g) {
+    failAt(g.line + 1, "'" + std::string(g.text.substr(0, 40)) + "' is not a handle (value of group code " +
+                           std::to_string(g.code) + ")");
+}
+
 db::Handle handleOf(const Group& g) {
-    if (g.kind != GroupKind::Handle)
-        failAt(g.line + 1, "'" + std::string(g.text.substr(0, 40)) + "' is not a handle (value of group code " +
-                               std::to_string(g.code) + ")");
+    if (g.kind != GroupKind::Handle) failNotAHandle(g);
     return db::Handle(std::uint64_t(g.integer));
 }
 
@@ -50,6 +61,7 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
     out.appGroups.clear();
     out.xdata.clear();
     bool seenSubclass = false;
+    bool xrecordData = false;  // after "100 AcDbXrecord" every group up to the extended data is data, 102 too
     const std::size_t n = groups.size();
     for (std::size_t i = 1; i < n; ++i) {
         const Group& g = groups[i];
@@ -61,7 +73,7 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
             out.head.handle = handleOf(g);
             continue;
         }
-        if (g.code == kControl && !g.text.empty() && g.text.front() == '{') {
+        if (g.code == kControl && !xrecordData && !g.text.empty() && g.text.front() == '{') {
             // A 102 group runs to its closing "}".
             std::size_t end = i + 1;
             while (end < n && !(groups[end].code == kControl && groups[end].text == "}")) ++end;
@@ -79,7 +91,10 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
             i = end;
             continue;
         }
-        if (g.code == kSubclass) seenSubclass = true;
+        if (g.code == kSubclass) {
+            seenSubclass = true;
+            if (g.text == kXrecordMarker) xrecordData = true;
+        }
         if (g.code == kOwner && !seenSubclass && !out.head.owner) {
             out.head.owner = handleOf(g);
             continue;
@@ -88,7 +103,7 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
     }
 }
 
-void toResBufs(const std::vector<Group>& groups, TextEncoding encoding, bool anglesInDegrees, db::ResBufList& out) {
+void toResBufs(const std::vector<Group>& groups, const TextEncoding& encoding, bool anglesInDegrees, db::ResBufList& out) {
     out.clear();
     const std::size_t n = groups.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -117,7 +132,10 @@ void toResBufs(const std::vector<Group>& groups, TextEncoding encoding, bool ang
         case GroupKind::Int32:
         case GroupKind::Int64:
         case GroupKind::Bool: out.emplace_back(g.code, g.integer); break;
-        case GroupKind::String: out.emplace_back(g.code, textOf(g, encoding)); break;
+        case GroupKind::String:
+            if (isTextWhereHandleBelongs(g)) failNotAHandle(g);
+            out.emplace_back(g.code, textOf(g, encoding));
+            break;
         case GroupKind::Handle: out.emplace_back(g.code, std::string(g.text)); break;
         case GroupKind::Binary: {
             db::ResBuf rb(g.code);
@@ -129,7 +147,8 @@ void toResBufs(const std::vector<Group>& groups, TextEncoding encoding, bool ang
     }
 }
 
-db::RawGroup toRawGroup(const Group& g, TextEncoding encoding) {
+db::RawGroup toRawGroup(const Group& g, const TextEncoding& encoding) {
+    if (isTextWhereHandleBelongs(g)) failNotAHandle(g);
     if (g.kind == GroupKind::String) return {g.code, textOf(g, encoding)};
     return {g.code, std::string(g.text)};
 }

@@ -52,16 +52,18 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
 // Converts groups to result buffers as entity data lists hold them: a point's x, y and z groups become one
 // point (z may be left out; y may not), strings are decoded, handles stay hexadecimal text, and with
 // `anglesInDegrees` the angle groups 50-58 become radians.
-void toResBufs(const std::vector<Group>& groups, TextEncoding encoding, bool anglesInDegrees, db::ResBufList& out);
+void toResBufs(const std::vector<Group>& groups, const TextEncoding& encoding, bool anglesInDegrees, db::ResBufList& out);
 
 // The text of a String group as UTF-8 (decodeDxfText by the file's encoding); a text longer than
 // limits::kMaxTextBytes once decoded fails naming its line.
-std::string textOf(const Group& g, TextEncoding encoding);
+std::string textOf(const Group& g, const TextEncoding& encoding);
 
 // Groups kept as read: text decoded to UTF-8, numbers and handles as written in the file.
-db::RawGroup toRawGroup(const Group& g, TextEncoding encoding);
+db::RawGroup toRawGroup(const Group& g, const TextEncoding& encoding);
 
-// The handle of a group of kind Handle; fails naming the line for a group 5 that held a name instead.
+// The handle of a group of kind Handle; fails naming the line for a group that held a name instead.
 db::Handle handleOf(const Group& g);
+// True for a group of a handle code (other than 5) whose value is text; toResBufs and toRawGroup refuse it.
+bool isTextWhereHandleBelongs(const Group& g);
 
 }  // namespace host::dxf

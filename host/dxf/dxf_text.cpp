@@ -1,29 +1,16 @@
 // Text in DXF files: decoding file strings to UTF-8, and encoding UTF-8 for the files we write.
 #include "host/dxf/dxf_text.h"
 
+#include <cerrno>
+#include <iconv.h>
+#include <map>
+#include <mutex>
+
 #include "host/sys/encoding.h"
 
 namespace host::dxf {
 
 namespace {
-
-// Windows-1252 0x80-0x9F. The five bytes the code page leaves undefined keep their C1 control code points, so
-// nothing is lost; 0xA0-0xFF are Latin-1.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-std::string cp1252ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
-    for (unsigned char c : bytes) {
-        if (c < 0x80) out.push_back(char(c));
-        else if (c < 0xA0) sys::appendUtf8(out, kCp1252High[c - 0x80]);
-        else sys::appendUtf8(out, c);
-    }
-    return out;
-}
 
 bool isAscii(std::string_view s) {
     for (unsigned char c : s)
@@ -112,30 +99,169 @@ bool needsEncoding(unsigned char c) { return c < 0x20 || c >= 0x7F || c == '^' |
 
 }  // namespace
 
-TextEncoding textEncodingOf(std::string_view acadVersion, std::string_view codePage) {
-    // "AC1021" and later compare greater as text: every version string has the same length and prefix.
-    if (acadVersion.size() == 6 && acadVersion.substr(0, 2) == "AC" && acadVersion >= "AC1021") return TextEncoding::Utf8;
-    if (codePage.empty()) return TextEncoding::CodePage1251;
-    std::string upper(codePage);
-    for (char& c : upper)
+// ============================================================================================================
+// Code pages
+// ============================================================================================================
+
+namespace {
+
+std::string upperCase(std::string_view s) {
+    std::string u(s);
+    for (char& c : u) {
         if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-    if (upper == "ANSI_1251") return TextEncoding::CodePage1251;
-    if (upper == "UTF8" || upper == "UTF-8") return TextEncoding::Utf8;
-    return TextEncoding::CodePage1252;
+        if (c == '-') c = '_';
+    }
+    return u;
 }
 
-std::string decodeDxfText(std::string_view raw, TextEncoding encoding) {
-    const bool unicodeEscapes = encoding != TextEncoding::Utf8;
-    if (isAscii(raw)) {
-        if (!needsUnescape(raw, unicodeEscapes)) return std::string(raw);
-        return unescape(raw, unicodeEscapes);
+// The iconv name of a $DWGCODEPAGE value, or "" for none we know. The format's names are "ANSI_1250",
+// "DOS866", "ISO8859-1", "MACINTOSH", "BIG5", "GB2312", "KSC5601", "JOHAB" and the like; old files write them in
+// lower case.
+std::string iconvNameOf(const std::string& page) {
+    auto numberAfter = [&](std::string_view prefix) -> std::string {
+        if (!page.starts_with(prefix)) return {};
+        const std::string n = page.substr(prefix.size());
+        if (n.empty() || n.size() > 4 || n.find_first_not_of("0123456789") != std::string::npos) return {};
+        return n;
+    };
+    if (std::string n = numberAfter("ANSI_"); !n.empty()) return n == "1361" ? "JOHAB" : "CP" + n;
+    for (std::string_view dos : {"DOS", "CP", "IBM"}) {
+        if (std::string n = numberAfter(dos); !n.empty()) {
+            if (n == "932" || n == "936" || n == "949" || n == "950" || n.size() == 4) return "CP" + n;
+            return "IBM" + n;
+        }
     }
-    std::string utf8;
-    if (sys::isValidUtf8(raw)) utf8 = std::string(raw);
-    else if (encoding == TextEncoding::CodePage1251) utf8 = sys::cp1251ToUtf8(raw);
-    else utf8 = cp1252ToUtf8(raw);
-    if (!needsUnescape(utf8, unicodeEscapes)) return utf8;
-    return unescape(utf8, unicodeEscapes);
+    for (std::string_view iso : {"ISO8859_", "ISO_8859_"})
+        if (std::string n = numberAfter(iso); !n.empty()) return "ISO-8859-" + n;
+    if (page == "MACINTOSH" || page == "MAC_ROMAN") return "MACINTOSH";
+    if (page == "BIG5") return "BIG5";
+    if (page == "GB2312") return "GB2312";
+    if (page == "KSC5601") return "CP949";
+    if (page == "JOHAB") return "JOHAB";
+    if (page == "ASCII" || page == "US_ASCII") return "CP1252";  // nothing above 0x7F to read; CP1252 if there is
+    return {};
+}
+
+// Converts with iconv; false when iconv cannot take the page. A sequence the page does not define becomes the
+// character of its first byte's value, and the conversion goes on after that byte.
+bool iconvToUtf8(const std::string& name, std::string_view bytes, std::string& out) {
+    iconv_t cd = iconv_open("UTF-8", name.c_str());
+    if (cd == iconv_t(-1)) return false;
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    std::string buffer(bytes.size() * 4 + 16, '\0');
+    while (inLeft > 0) {
+        char* o = buffer.data();
+        std::size_t oLeft = buffer.size();
+        const std::size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
+        out.append(buffer.data(), buffer.size() - oLeft);
+        if (r != std::size_t(-1)) break;
+        if (errno == E2BIG) continue;
+        // EILSEQ or EINVAL: one byte as its own value, then on.
+        sys::appendUtf8(out, char32_t(static_cast<unsigned char>(*in)));
+        ++in;
+        --inLeft;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    iconv_close(cd);
+    return true;
+}
+
+}  // namespace
+
+// A page's bytes 0x80-0xFF as characters when each stands alone (single-byte pages); double-byte pages are
+// converted whole.
+struct TextEncoding::Page {
+    std::string iconvName;
+    bool singleByte = true;
+    char32_t high[128] = {};
+
+    // Built once per page and kept: a drawing's strings are many, its pages one.
+    static std::shared_ptr<const Page> get(const std::string& iconvName) {
+        static std::mutex mutex;
+        static std::map<std::string, std::shared_ptr<const Page>> pages;
+        std::lock_guard<std::mutex> lock(mutex);
+        if (auto it = pages.find(iconvName); it != pages.end()) return it->second;
+        auto page = std::make_shared<Page>();
+        page->iconvName = iconvName;
+        iconv_t cd = iconv_open("UTF-8", iconvName.c_str());
+        if (cd == iconv_t(-1)) {
+            pages.emplace(iconvName, nullptr);
+            return nullptr;
+        }
+        for (int b = 0x80; b <= 0xFF && page->singleByte; ++b) {
+            char inByte = char(b);
+            char* in = &inByte;
+            std::size_t inLeft = 1;
+            char outBytes[8];
+            char* o = outBytes;
+            std::size_t oLeft = sizeof outBytes;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            const std::size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
+            if (r == std::size_t(-1) && errno == EINVAL) {
+                page->singleByte = false;  // a lead byte: the page has characters of two bytes
+            } else if (r == std::size_t(-1) || oLeft == sizeof outBytes) {
+                page->high[b - 0x80] = char32_t(b);  // undefined in the page: kept as its value
+            } else {
+                std::size_t pos = 0;
+                page->high[b - 0x80] = sys::decodeUtf8At(std::string_view(outBytes, sizeof outBytes - oLeft), pos);
+            }
+        }
+        iconv_close(cd);
+        pages.emplace(iconvName, page);
+        return page;
+    }
+};
+
+TextEncoding::TextEncoding() : codePage_("ANSI_1252"), page_(Page::get("CP1252")) {}
+
+TextEncoding TextEncoding::of(std::string_view acadVersion, std::string_view codePage) {
+    TextEncoding e;
+    // "AC1021" and later compare greater as text: every version string has the same length and prefix.
+    e.utf8_ = acadVersion.size() == 6 && acadVersion.substr(0, 2) == "AC" && acadVersion >= "AC1021";
+    if (codePage.empty()) return e;
+    const std::string page = upperCase(codePage);
+    e.codePage_ = page;
+    if (page == "UTF8" || page == "UTF_8") {
+        e.utf8_ = true;
+        return e;
+    }
+    const std::string name = iconvNameOf(page);
+    std::shared_ptr<const Page> p = name.empty() ? nullptr : Page::get(name);
+    if (p) e.page_ = std::move(p);
+    else e.known_ = false;
+    return e;
+}
+
+std::string TextEncoding::codePageToUtf8(std::string_view bytes) const {
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    if (!page_) {
+        for (unsigned char c : bytes) sys::appendUtf8(out, c);
+        return out;
+    }
+    if (page_->singleByte) {
+        for (unsigned char c : bytes) {
+            if (c < 0x80) out.push_back(char(c));
+            else sys::appendUtf8(out, page_->high[c - 0x80]);
+        }
+        return out;
+    }
+    if (!iconvToUtf8(page_->iconvName, bytes, out)) {
+        out.clear();
+        for (unsigned char c : bytes) sys::appendUtf8(out, c);
+    }
+    return out;
+}
+
+std::string decodeDxfText(std::string_view raw, const TextEncoding& encoding) {
+    if (isAscii(raw)) {
+        if (!needsUnescape(raw, true)) return std::string(raw);
+        return unescape(raw, true);
+    }
+    std::string utf8 = sys::isValidUtf8(raw) ? std::string(raw) : encoding.codePageToUtf8(raw);
+    if (!needsUnescape(utf8, true)) return utf8;
+    return unescape(utf8, true);
 }
 
 bool isPlainDxfText(std::string_view utf8) {

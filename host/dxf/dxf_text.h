@@ -2,33 +2,51 @@
 // that any reader gets it back.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace host::dxf {
 
-// How a file's strings are stored.
-enum class TextEncoding {
-    CodePage1251,  // before AC1021 with $DWGCODEPAGE ANSI_1251 (and files that name no code page)
-    CodePage1252,  // before AC1021 with any other code page
-    Utf8,          // AC1021 (R2007) and later
-};
+// How a file's strings are stored: UTF-8 (AC1021, R2007, and later) or the bytes of the code page its
+// $DWGCODEPAGE names. Every ANSI, DOS, ISO 8859 and Macintosh page the format names is read (through the C
+// library's iconv), the double-byte ones of East Asia too; a file that names no page is ANSI_1252, the format's
+// default. Cheap to copy: the tables of a page are shared.
+class TextEncoding {
+public:
+    // ANSI_1252, not UTF-8.
+    TextEncoding();
+    // The encoding of a file of a version ("AC1015") and code page ("ANSI_1250", "dos866"; "" for none). A page
+    // that is not known reads as ANSI_1252 and answers false from isKnown().
+    static TextEncoding of(std::string_view acadVersion, std::string_view codePage);
 
-// The encoding of a file of a version ("AC1015") and code page ("ANSI_1251"); an empty code page is a file
-// without one. Code pages other than 1251 are read as 1252: the Latin letters are right, others may not be.
-TextEncoding textEncodingOf(std::string_view acadVersion, std::string_view codePage);
+    bool isUtf8() const { return utf8_; }
+    // The code page as the file names it, upper-cased ("ANSI_1252" for a file that names none).
+    const std::string& codePage() const { return codePage_; }
+    bool isKnown() const { return known_; }
+    // Bytes of the code page as UTF-8. A byte the page leaves undefined becomes the character of its value
+    // (U+0080..U+00FF), so nothing is lost.
+    std::string codePageToUtf8(std::string_view bytes) const;
+
+private:
+    struct Page;
+    bool utf8_ = false;
+    bool known_ = true;
+    std::string codePage_;
+    std::shared_ptr<const Page> page_;
+};
 
 // A file string as UTF-8:
 //  - before AC1021, a string that is valid UTF-8 with non-ASCII bytes is taken as UTF-8 (some programs write
-//    UTF-8 whatever the version; a real CP1251 or CP1252 word is practically never valid UTF-8), any other is
-//    decoded by the code page; then \U+XXXX escapes become their characters (a pair of escaped UTF-16 surrogates
-//    becomes one character; a lone surrogate stays as the escape text);
-//  - from AC1021 on, the bytes are UTF-8 (invalid bytes are read as CP1252) and \U+XXXX is ordinary text;
-//  - in every version, caret escapes become control characters: "^J" is a line feed, "^ " a caret; a caret before
-//    anything else is an ordinary caret.
-std::string decodeDxfText(std::string_view raw, TextEncoding encoding);
+//    UTF-8 whatever the version; a real code-page word is practically never valid UTF-8), any other is decoded by
+//    the code page;
+//  - from AC1021 on, the bytes are UTF-8 (invalid bytes are read by the code page);
+//  - in every version \U+XXXX escapes become their characters, as CAD programs show them (a pair of escaped
+//    UTF-16 surrogates becomes one character; a lone surrogate stays as the escape text), and caret escapes
+//    become control characters: "^J" is a line feed, "^ " a caret; a caret before anything else is a caret.
+std::string decodeDxfText(std::string_view raw, const TextEncoding& encoding);
 
-// Appends UTF-8 text as it is written in our files (R2000, ANSI_1251): ASCII stays, every other character becomes
+// Appends UTF-8 text as it is written in our files (R2000, any declared page): ASCII stays, every other character becomes
 // \U+XXXX (two escapes, a UTF-16 surrogate pair, above U+FFFF), control characters become caret escapes, a caret
 // becomes "^ ", and a backslash that would start an escape is itself escaped as \U+005C, so that the text comes
 // back exactly. Invalid UTF-8 bytes are written as U+FFFD.

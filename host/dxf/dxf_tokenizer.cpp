@@ -12,9 +12,9 @@ namespace host::dxf {
 
 namespace {
 
+constexpr int kHandleOrName = 5;
 constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr int kHandleOrName = 5;
 
 // A value quoted in a message: short, and without bytes that would garble a terminal.
 std::string quoted(std::string_view v) {
@@ -182,9 +182,11 @@ bool Tokenizer::parseValue(Group& g) {
     }
     case GroupKind::Handle: {
         const auto v = parseHex(g.text);
-        // Group 5 is a block name in the DIMSTYLE records of R12 files: it stays text, and the reader refuses it
-        // wherever it must be a handle.
-        if (!v && g.code == kHandleOrName) {
+        // Text where a handle belongs stays text (kind String), and the reader refuses it wherever it must be a
+        // handle: group 5 is a block name in the DIMSTYLE records of R12 files, and some writers put a record's
+        // name into DIMSTYLE's references (340 and on).
+        const std::string_view t = trimSpaces(g.text);
+        if (!v && ((g.code == kHandleOrName && t.empty()) || (!t.empty() && !isHexText(t)))) {
             g.kind = GroupKind::String;
             return true;
         }

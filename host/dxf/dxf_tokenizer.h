@@ -31,8 +31,9 @@ enum class TokenResult {
 // CR LF; a UTF-8 byte-order mark at the start is skipped. Refused with a message "<source>, line <n>: <what>":
 // binary DXF, NUL bytes, lines longer than limits::kMaxLineBytes, a code that is not a whole number or not a DXF
 // group code, a missing value line, a value that does not parse whole as its code's kind (reals must be finite,
-// integers within their kind's range, handles 1-16 hex digits, binary an even number of hex digits). A group 5
-// that is not a handle is answered as text (kind String): DIMSTYLE records of R12 files hold a name there.
+// integers within their kind's range, handles 1-16 hex digits, binary an even number of hex digits). A handle
+// group whose value is not hexadecimal is answered as text (kind String), for the reader to refuse or resolve:
+// DIMSTYLE records of R12 files hold a name in group 5, and some writers a name in DIMSTYLE's 340.
 class Tokenizer {
 public:
     Tokenizer(std::string_view text, std::string source);

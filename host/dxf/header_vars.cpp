@@ -12,7 +12,7 @@ constexpr int kColor = 62;
 constexpr int kTrueColor = 420;
 constexpr int kColorByEntity = 257;
 constexpr std::string_view kWrittenVersion = "AC1015";
-constexpr std::string_view kWrittenCodePage = "ANSI_1251";
+constexpr std::string_view kDefaultCodePage = "ANSI_1252";
 
 // The variable's group of `code`, or a failure naming the variable's line.
 const Group& groupOf(const HeaderVariable& v, int code) {
@@ -39,7 +39,9 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
         if (v.name == "$ACADVER") facts.acadVersion = std::string(groupOf(v, 1).text);
         else if (v.name == "$DWGCODEPAGE") facts.codePage = std::string(groupOf(v, 3).text);
     }
-    facts.encoding = textEncodingOf(facts.acadVersion, facts.codePage);
+    facts.encoding = TextEncoding::of(facts.acadVersion, facts.codePage);
+    // The page is declared again on a save; one we cannot read is declared as the page it was read as.
+    header.codePage = facts.encoding.isKnown() ? facts.encoding.codePage() : std::string(kDefaultCodePage);
     auto text = [&](const HeaderVariable& v, int code) { return textOf(groupOf(v, code), facts.encoding); };
     auto integer = [&](const HeaderVariable& v, int code) { return int(groupOf(v, code).integer); };
 
@@ -92,7 +94,7 @@ void writeHeaderSection(const db::Database& db, db::Handle handSeed, DxfOutput& 
     var("$HANDSEED");
     out.handle(5, handSeed);
     var("$DWGCODEPAGE");
-    out.plain(3, kWrittenCodePage);
+    out.plain(3, h.codePage);
     var("$INSBASE");
     out.point(10, h.insBase);
     var("$EXTMIN");

@@ -28,15 +28,16 @@ struct HeaderFacts {
     std::string codePage;
     std::optional<db::Handle> handSeed;
     std::string currentLayer, currentLinetype, currentTextStyle;
-    TextEncoding encoding = TextEncoding::CodePage1251;
+    TextEncoding encoding;
 };
 
 // Reads the variables into `header` (known ones into their fields, the rest into header.others in order) and
-// answers the facts. $EXTMIN and $EXTMAX are left out (the database computes its extents) and so is $HANDLING
+// answers the facts. The code page goes into header.codePage (ANSI_1252 for a file that names none or one we
+// do not know). $EXTMIN and $EXTMAX are left out (the database computes its extents) and so is $HANDLING
 // (every file we write has handles). A known variable with a group of another code fails naming its line.
 HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Header& header);
 
-// Writes the HEADER section: $ACADVER AC1015, $HANDSEED, $DWGCODEPAGE ANSI_1251, $INSBASE, $EXTMIN, $EXTMAX,
+// Writes the HEADER section: $ACADVER AC1015, $HANDSEED, $DWGCODEPAGE (the drawing's), $INSBASE, $EXTMIN, $EXTMAX,
 // $INSUNITS, $PDMODE, $PDSIZE, $LTSCALE, $CELTSCALE, $CECOLOR, $CLAYER, $CELTYPE, $TEXTSTYLE, $PROJECTNAME,
 // $MEASUREMENT, then the kept others in their order.
 void writeHeaderSection(const db::Database& db, db::Handle handSeed, DxfOutput& out);

@@ -17,7 +17,7 @@ constexpr int kUnnamed = 70;
 constexpr int kSelectable = 71;
 constexpr int kMember = 340;
 
-std::unique_ptr<db::DbObject> readDictionary(const SplitRecord& r, TextEncoding enc, ObjectLinks& links) {
+std::unique_ptr<db::DbObject> readDictionary(const SplitRecord& r, const TextEncoding& enc, ObjectLinks& links) {
     auto dict = std::make_unique<db::Dictionary>();
     const std::vector<Group>& b = r.body;
     for (std::size_t i = 0; i < b.size(); ++i) {
@@ -37,7 +37,7 @@ std::unique_ptr<db::DbObject> readDictionary(const SplitRecord& r, TextEncoding 
     return dict;
 }
 
-std::unique_ptr<db::DbObject> readGroup(const SplitRecord& r, TextEncoding enc, ObjectLinks& links) {
+std::unique_ptr<db::DbObject> readGroup(const SplitRecord& r, const TextEncoding& enc, ObjectLinks& links) {
     std::string description;
     bool selectable = true, unnamed = false;
     for (const Group& g : r.body) {
@@ -56,7 +56,7 @@ std::unique_ptr<db::DbObject> readGroup(const SplitRecord& r, TextEncoding enc, 
 
 }  // namespace
 
-std::unique_ptr<db::DbObject> readObject(const SplitRecord& r, TextEncoding enc, ObjectLinks& links) {
+std::unique_ptr<db::DbObject> readObject(const SplitRecord& r, const TextEncoding& enc, ObjectLinks& links) {
     links.line = r.line;
     if (r.name == "DICTIONARY") return readDictionary(r, enc, links);
     if (r.name == "GROUP") return readGroup(r, enc, links);

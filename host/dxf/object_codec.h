@@ -22,7 +22,7 @@ struct ObjectLinks {
 
 // A new object from a record of the OBJECTS section: a Dictionary, a Group, or an OpaqueObject holding the
 // record's groups after its head (application 102 groups first).
-std::unique_ptr<db::DbObject> readObject(const SplitRecord& record, TextEncoding encoding, ObjectLinks& links);
+std::unique_ptr<db::DbObject> readObject(const SplitRecord& record, const TextEncoding& encoding, ObjectLinks& links);
 
 // Writes an object's groups after its head.
 void writeObjectBody(const db::DbObject& object, DxfOutput& out);

@@ -47,7 +47,7 @@ void check(const SplitRecord& r, const std::string& name, const char* what, db::
         failAt(r.line, std::string(r.name) + " \"" + name + "\": " + what + " is refused (" + db::statusText(s) + ")");
 }
 
-std::string nameOf(const SplitRecord& r, TextEncoding enc) {
+std::string nameOf(const SplitRecord& r, const TextEncoding& enc) {
     for (const Group& g : r.body)
         if (g.code == kName) return textOf(g, enc);
     failAt(r.line, std::string(r.name) + " record without a name (group 2)");
@@ -67,7 +67,7 @@ double angleOf(const Group& g) {
     return *r;
 }
 
-std::unique_ptr<db::SymbolTableRecord> readLayer(const SplitRecord& r, TextEncoding enc, RecordLinks& links) {
+std::unique_ptr<db::SymbolTableRecord> readLayer(const SplitRecord& r, const TextEncoding& enc, RecordLinks& links) {
     const std::string name = nameOf(r, enc);
     auto rec = std::make_unique<db::LayerTableRecord>(name);
     db::Color color = db::Color::fromIndex(kDefaultLayerColor);
@@ -89,7 +89,7 @@ std::unique_ptr<db::SymbolTableRecord> readLayer(const SplitRecord& r, TextEncod
     return rec;
 }
 
-std::unique_ptr<db::SymbolTableRecord> readLinetype(const SplitRecord& r, TextEncoding enc) {
+std::unique_ptr<db::SymbolTableRecord> readLinetype(const SplitRecord& r, const TextEncoding& enc) {
     const std::string name = nameOf(r, enc);
     auto rec = std::make_unique<db::LinetypeTableRecord>(name);
     std::vector<double> dashes;
@@ -120,7 +120,7 @@ std::unique_ptr<db::SymbolTableRecord> readLinetype(const SplitRecord& r, TextEn
     return rec;
 }
 
-std::unique_ptr<db::SymbolTableRecord> readTextStyle(const SplitRecord& r, TextEncoding enc) {
+std::unique_ptr<db::SymbolTableRecord> readTextStyle(const SplitRecord& r, const TextEncoding& enc) {
     // Shape-file styles (flag 1) have no name.
     std::string name;
     for (const Group& g : r.body)
@@ -142,7 +142,7 @@ std::unique_ptr<db::SymbolTableRecord> readTextStyle(const SplitRecord& r, TextE
     return rec;
 }
 
-std::unique_ptr<db::SymbolTableRecord> readViewport(const SplitRecord& r, TextEncoding enc) {
+std::unique_ptr<db::SymbolTableRecord> readViewport(const SplitRecord& r, const TextEncoding& enc) {
     const std::string name = nameOf(r, enc);
     auto rec = std::make_unique<db::ViewportTableRecord>(name);
     ge::Point2d center = rec->center();
@@ -181,7 +181,7 @@ std::unique_ptr<db::SymbolTableRecord> readViewport(const SplitRecord& r, TextEn
     return rec;
 }
 
-std::unique_ptr<db::SymbolTableRecord> readBlockRecord(const SplitRecord& r, TextEncoding enc, RecordLinks& links) {
+std::unique_ptr<db::SymbolTableRecord> readBlockRecord(const SplitRecord& r, const TextEncoding& enc, RecordLinks& links) {
     const std::string name = nameOf(r, enc);
     auto rec = std::make_unique<db::BlockTableRecord>(name);
     for (const Group& g : r.body) {
@@ -191,7 +191,8 @@ std::unique_ptr<db::SymbolTableRecord> readBlockRecord(const SplitRecord& r, Tex
     return rec;
 }
 
-std::unique_ptr<db::SymbolTableRecord> readOpaque(TableKind kind, const SplitRecord& r, TextEncoding enc) {
+std::unique_ptr<db::SymbolTableRecord> readOpaque(TableKind kind, const SplitRecord& r, const TextEncoding& enc,
+                                                  RecordLinks& links) {
     const std::string name = nameOf(r, enc);
     db::RawGroups groups;
     bool nameSeen = false;
@@ -199,6 +200,11 @@ std::unique_ptr<db::SymbolTableRecord> readOpaque(TableKind kind, const SplitRec
         if (g.code == kSubclass) continue;
         if (g.code == kName && !nameSeen) {
             nameSeen = true;
+            continue;
+        }
+        if (kind == TableKind::DimStyle && isTextWhereHandleBelongs(g) && tableOfDimStyleReference(g.code)) {
+            links.names.push_back({groups.size(), g.code, textOf(g, enc), g.line + 1});
+            groups.push_back({g.code, ""});
             continue;
         }
         groups.push_back(toRawGroup(g, enc));
@@ -274,9 +280,16 @@ const char* tableName(TableKind kind) {
     return "";
 }
 
+std::optional<TableKind> tableOfDimStyleReference(int code) {
+    if (code == 340) return TableKind::TextStyle;
+    if (code >= 341 && code <= 344) return TableKind::Block;
+    if (code >= 345 && code <= 347) return TableKind::Linetype;
+    return std::nullopt;
+}
+
 int recordHandleCode(TableKind kind) { return kind == TableKind::DimStyle ? 105 : 5; }
 
-std::unique_ptr<db::SymbolTableRecord> readTableRecord(TableKind kind, const SplitRecord& r, TextEncoding enc,
+std::unique_ptr<db::SymbolTableRecord> readTableRecord(TableKind kind, const SplitRecord& r, const TextEncoding& enc,
                                                        RecordLinks& links) {
     switch (kind) {
     case TableKind::Layer: return readLayer(r, enc, links);
@@ -292,7 +305,7 @@ std::unique_ptr<db::SymbolTableRecord> readTableRecord(TableKind kind, const Spl
     }
     case TableKind::View:
     case TableKind::Ucs:
-    case TableKind::DimStyle: return readOpaque(kind, r, enc);
+    case TableKind::DimStyle: return readOpaque(kind, r, enc, links);
     }
     return nullptr;
 }

@@ -30,12 +30,24 @@ int recordHandleCode(db::TableKind kind);
 struct RecordLinks {
     std::string linetypeName;           // LAYER: its line type (group 6)
     std::optional<db::Handle> layout;   // BLOCK_RECORD: its layout (group 340)
+    // DIMSTYLE: references that hold a record's name where its handle belongs (340 text style, 341-344 blocks,
+    // 345-347 line types), each with the index of the kept group that stands for it (its value empty).
+    struct NamedReference {
+        std::size_t group;
+        int code;
+        std::string name;
+        std::size_t line;
+    };
+    std::vector<NamedReference> names;
 };
 
 // A new record of the table's kind from the record's body groups. Values a record refuses (a layer colour of 0,
 // a negative text height) fail naming the line.
+// The table whose record a DIMSTYLE reference names: 340 a text style, 341-344 blocks, 345-347 line types.
+std::optional<db::TableKind> tableOfDimStyleReference(int code);
+
 std::unique_ptr<db::SymbolTableRecord> readTableRecord(db::TableKind kind, const SplitRecord& record,
-                                                       TextEncoding encoding, RecordLinks& links);
+                                                       const TextEncoding& encoding, RecordLinks& links);
 
 // Writes a record's groups after its head: the subclass markers, 2 name, 70 flags and the kind's data.
 // `layout` is the BLOCK_RECORD's layout handle (the record's own, or one the writer made).

@@ -6,6 +6,7 @@
 
 #include "host/dxf/dxf_file.h"
 #include "host/ed/display.h"
+#include "host/ed/transcript.h"
 
 namespace host::ed {
 namespace {
@@ -70,6 +71,8 @@ Document* DocumentManager::open(const fs::path& path, std::string* error) {
     if (fs::is_directory(status)) return fail("cannot open " + path.string() + ": it is a folder, not a drawing");
     dxf::ReadResult read = dxf::readDxfFile(path);
     if (!read) return fail("cannot open drawing: " + read.error);
+    // What the reader repaired (a reused handle, a colour out of range) is told, as a CAD program's audit does.
+    for (const std::string& note : read.notes) print("\n" + note);
     auto doc = std::make_unique<Document>(std::move(read.database));
     Document* added = doc.get();
     docs_.push_back(std::move(doc));

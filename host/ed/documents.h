@@ -43,7 +43,8 @@ public:
     // A new drawing titled "DrawingN.dxf" (N counts up in the session); it becomes current.
     Document* newDocument();
     // nullptr with the reader's message in `error` when the file cannot be read; nothing else changes. The opened
-    // drawing becomes current. A file that is open already is opened once more, as a second document.
+    // drawing becomes current. A file that is open already is opened once more, as a second document. What the
+    // reader repaired while reading is printed, one line each.
     Document* open(const std::filesystem::path& path, std::string* error);
     // Saves to `path` (empty: the document's own file). A failed save says why and leaves the old file. After a
     // save the document belongs to `path` (its file name and title follow) and is no longer modified.

@@ -46,6 +46,40 @@ ResBufList withChanged(ResBufList list, int code, ResBuf::Value value) {
     return list;
 }
 
+// Groups as a file or a list gives them: common groups after the kind's subclass marker count (some writers put
+// layer and colour there), except where the kind's own data uses the code (an MTEXT's 48 is a column width). A
+// refused colour names its own group: checking it after the walk once read past the end of the list.
+TEST(EntityData, CommonGroupsWhereverTheyStandAndARefusedColourNamesItsGroup) {
+    WorkingDrawing w;
+    addLayer(w.db, "CUT");
+    struct Resolver : RecordResolver {
+        Database& db;
+        explicit Resolver(Database& d) : db(d) {}
+        ObjectId record(TableKind kind, std::string_view name) override { return db.recordId(kind, name); }
+    } resolver(w.db);
+
+    Line line;
+    const ResBufList afterMarker = {{100, "AcDbEntity"}, {100, "AcDbLine"}, {8, "CUT"}, {62, std::int64_t(1)},
+                                    {10, ge::Point3d(0, 0, 0)}, {11, ge::Point3d(1, 0, 0)}};
+    ASSERT_EQ(applyEntityGroups(line, afterMarker, resolver), Status::Ok);
+    EXPECT_EQ(line.layer(), "CUT");
+    EXPECT_EQ(line.colorIndex(), 1);
+
+    MText text;
+    const ResBufList columns = {{100, "AcDbEntity"}, {48, 2.0}, {100, "AcDbMText"}, {48, 30.0}, {1, "x"}};
+    ASSERT_EQ(applyEntityGroups(text, columns, resolver), Status::Ok);
+    EXPECT_EQ(text.linetypeScale(), 2.0);
+
+    for (const ResBufList& bad : {ResBufList{{8, "CUT"}, {62, std::int64_t(300)}},
+                                  ResBufList{{62, std::int64_t(300)}, {8, "CUT"}, {10, ge::Point3d(0, 0, 0)}}}) {
+        GroupError error;
+        Line l;
+        EXPECT_EQ(applyEntityGroups(l, bad, resolver, &error), Status::InvalidInput);
+        EXPECT_EQ(bad[error.index].code, 62);
+        EXPECT_EQ(error.what, "colour group 62 value 300 is refused (eInvalidInput)");
+    }
+}
+
 TEST(EntityData, EntGetGivesTheHostsListOfALine) {
     WorkingDrawing w;
     const ObjectId id = testing::addLine(w.db, {1, 2, 0}, {3, 4, 5});

@@ -223,5 +223,40 @@ TEST(DxfEzdxf, IndependentReaderSeesTheDrawingWeWrote) {
     std::filesystem::remove_all(dir);
 }
 
+// Drawings other programs wrote (fixtures/habits) hold for ezdxf after our read and save what they held before:
+// every entity with its layer, colour, text and geometry, every layer and block. Left out: the DOS866 file
+// (ezdxf 0.18 does not know that code page) and the file that reuses handles (ezdxf keeps only the last object
+// of a handle).
+TEST(DxfEzdxf, OtherProgramsDrawingsSurviveOurSave) {
+    if (!std::filesystem::exists(kPython)) GTEST_SKIP() << kPython << " is missing (scripts/setup installs it)";
+    const std::filesystem::path habits = KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures/habits";
+    const std::set<std::string> misread = {"codepage_dos866.dxf", "reused_handle.dxf"};
+    const auto dir = std::filesystem::temp_directory_path() / "kestrion-dxf-habits";
+    std::filesystem::create_directories(dir);
+    std::string args;
+    std::vector<std::string> expected;
+    for (const auto& entry : std::filesystem::directory_iterator(habits)) {
+        const std::filesystem::path file = entry.path();
+        if (file.extension() != ".dxf" || misread.count(file.filename().string())) continue;
+        const ReadResult r = readDxfFile(file);
+        ASSERT_TRUE(r) << r.error;
+        const auto saved = dir / file.filename();
+        std::string error;
+        ASSERT_TRUE(writeDxfFile(*r.database, saved, &error)) << error;
+        args += " '" + file.string() + "' '" + saved.string() + "'";
+        expected.push_back("same " + file.string());
+    }
+    ASSERT_FALSE(expected.empty());
+    const std::string cmd = std::string(kPython) + " " KESTRION_SOURCE_DIR "/host/dxf/tests/ezdxf_compare.py" + args + " 2>&1";
+    FILE* pipe = popen(cmd.c_str(), "r");
+    ASSERT_TRUE(pipe);
+    std::string all;
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, pipe)) all += buf;
+    EXPECT_EQ(pclose(pipe), 0) << all;
+    for (const std::string& line : expected) EXPECT_NE(all.find(line + "\n"), std::string::npos) << all;
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace host::dxf

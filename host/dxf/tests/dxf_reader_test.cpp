@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <set>
 
 #include "host/dxf/dxf_file.h"
@@ -160,6 +161,143 @@ TEST(DxfReader, ReadsFilesOfOtherProgramsFromR2000ToR2018) {
     }
 }
 
+// What other programs write that is unusual but sound: each habit has a small file (fixtures/habits, README.md
+// there says which program writes it), which reads with what it holds, tells the user what was repaired, and
+// comes back the same through a save.
+struct WriterHabit {
+    const char* file;                      // under fixtures/
+    std::vector<std::string> notes;        // each note after "<file>, "
+    std::function<void(const db::Database&)> check;
+};
+
+const db::SymbolTableRecord* recordOf(const db::Database& d, TableKind kind, std::string_view name) {
+    return get<db::SymbolTableRecord>(d, d.recordId(kind, std::string(name)));
+}
+
+std::vector<std::string> textsOf(const db::Database& d) {
+    std::vector<std::string> out;
+    for (const db::Entity* e : modelEntities(d))
+        if (const auto* t = dynamic_cast<const db::Text*>(e)) out.push_back(t->layer() + ": " + t->textString());
+    return out;
+}
+
+const std::vector<WriterHabit>& writerHabits() {
+    static const std::vector<WriterHabit> habits = {
+        {"habits/comment_at_top.dxf", {}, [](const db::Database& d) {
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 2u);
+             EXPECT_EQ(entities[0]->layer(), "CUT");
+             EXPECT_EQ(dynamic_cast<const db::Circle*>(entities[1])->radius(), 10.0);
+         }},
+        {"habits/xdata_before_appid.dxf", {}, [](const db::Database& d) {
+             EXPECT_EQ(d.tableId(TableKind::RegApp).handle().text(), "9");
+             for (const char* app : {"ACAD", "AcAecLayerStandard", "ACAD_NAV_VCDISPLAY", "ACAD_XREC_ROUNDTRIP"})
+                 EXPECT_TRUE(recordOf(d, TableKind::RegApp, app)) << app;
+             EXPECT_EQ(recordOf(d, TableKind::Layer, "CUT")->xData("AcAecLayerStandard").size(), 3u);
+             EXPECT_EQ(recordOf(d, TableKind::Viewport, "*Active")->xData("ACAD_NAV_VCDISPLAY").size(), 2u);
+             EXPECT_EQ(d.peek(d.tableId(TableKind::Linetype))->xData("ACAD_XREC_ROUNDTRIP").size(), 2u);
+             EXPECT_EQ(recordOf(d, TableKind::TextStyle, "Standard")->xData("ACAD").size(), 2u);
+         }},
+        {"habits/vport_configuration.dxf", {}, [](const db::Database& d) {
+             const auto* table = get<db::SymbolTable>(d, d.tableId(TableKind::Viewport));
+             std::vector<std::string> names;
+             for (ObjectId id : table->recordIds()) names.push_back(get<db::SymbolTableRecord>(d, id)->name());
+             EXPECT_EQ(names, (std::vector<std::string>{"*ACTIVE", "*ACTIVE"}));
+         }},
+        {"habits/codepage_ansi_1250.dxf", {}, [](const db::Database& d) {
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"ŁÓDŹ: żółć Łódź"});
+             EXPECT_TRUE(recordOf(d, TableKind::Layer, "ŁÓDŹ"));
+             EXPECT_EQ(d.header().codePage, "ANSI_1250");
+         }},
+        // Once read as CP1251: "WERKSTЬCK".
+        {"habits/codepage_none.dxf", {}, [](const db::Database& d) {
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"TEILE: WERKSTÜCK Maß 3°"});
+             EXPECT_EQ(d.header().codePage, "ANSI_1252");
+         }},
+        {"habits/codepage_dos866.dxf", {}, [](const db::Database& d) {
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"КОНТУР: Деталь №1"});
+         }},
+        {"habits/codepage_ansi_932.dxf", {}, [](const db::Database& d) {
+             EXPECT_EQ(textsOf(d), (std::vector<std::string>{"外形: 部品 ｱ", "外形: Ø 10"}));
+         }},
+        {"habits/codepage_utf8_r2018.dxf", {}, [](const db::Database& d) {
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"Разметка: Ø 10 — żółć"});
+         }},
+        {"habits/common_after_subclass.dxf", {}, [](const db::Database& d) {
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 3u);
+             EXPECT_EQ(entities[0]->layer(), "CUT");
+             EXPECT_EQ(entities[0]->colorIndex(), 1);
+             EXPECT_EQ(entities[0]->linetype(), "DASHED");
+             EXPECT_EQ(entities[0]->lineWeight(), 25);
+             EXPECT_EQ(entities[1]->layer(), "MARK");
+             EXPECT_EQ(entities[1]->colorIndex(), 3);
+             // A kind kept as read takes them too, and keeps only its own data.
+             EXPECT_EQ(entities[2]->layer(), "FILL");
+             EXPECT_EQ(entities[2]->colorIndex(), 5);
+             for (const db::RawGroup& g : dynamic_cast<const db::OpaqueEntity*>(entities[2])->groups())
+                 EXPECT_FALSE(g.code == 8 || g.code == 62) << g.code;
+         }},
+        {"habits/ellipse_rounded_end.dxf", {}, [](const db::Database& d) {
+             const auto* e = firstOf<db::Ellipse>(d);
+             ASSERT_TRUE(e);
+             EXPECT_TRUE(e->isClosed());
+             EXPECT_EQ(e->endParam() - e->startParam(), 2 * M_PI);
+         }},
+        {"habits/xrecord_with_102.dxf", {}, [](const db::Database& d) {
+             const auto* root = get<db::Dictionary>(d, d.namedObjectsDictionaryId());
+             const auto* x = get<db::OpaqueObject>(d, root->getAt("KSTR_ATTRIBUTES"));
+             ASSERT_TRUE(x);
+             std::string data;
+             for (const db::RawGroup& g : x->groups()) data += std::to_string(g.code) + "=" + g.value + " ";
+             EXPECT_EQ(data, "100=AcDbXrecord 280=1 102={ATTRDEF_DATA 1=first 102={ 40=2.5 102=} 102={MTEXT_DATA "
+                             "1=last ");
+         }},
+        {"habits/dimstyle_name_reference.dxf",
+         {"line 114: DIMSTYLE \"ISO-25\": group 340 names \"NoSuchStyle\", which is no STYLE record of the drawing; the "
+          "reference is dropped"},
+         [](const db::Database& d) {
+             const std::string standard = d.recordId(TableKind::TextStyle, "Standard").handle().text();
+             const auto* s = get<db::OpaqueTableRecord>(d, d.recordId(TableKind::DimStyle, "Standard"));
+             ASSERT_TRUE(s);
+             EXPECT_EQ(s->groups().back(), (db::RawGroup{340, standard}));
+             for (const db::RawGroup& g : get<db::OpaqueTableRecord>(d, d.recordId(TableKind::DimStyle, "ISO-25"))->groups())
+                 EXPECT_NE(g.code, 340);
+         }},
+        {"habits/reused_handle.dxf",
+         {"line 59: handle 90 is used by more than one object (and 1 more reused handles): the later objects got new "
+          "handles, and references by handle lead to the first"},
+         [](const db::Database& d) {
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 4u);
+             EXPECT_EQ(d.idFromHandle(db::Handle(0x90)), entities[0]->objectId());
+             EXPECT_EQ(d.idFromHandle(db::Handle(0x91)), entities[1]->objectId());
+             EXPECT_EQ(entities[2]->layer(), "MARK");
+             EXPECT_GE(entities[2]->handle().value, 0x100u);
+             EXPECT_GE(entities[3]->handle().value, 0x100u);
+         }},
+        // An entity colour outside 0..256 once made the reader read past the end of the entity's groups.
+        {"fuzz/colour_300.dxf", {"line 9: 300 is not a colour (group 62); read as BYLAYER"},
+         [](const db::Database& d) { EXPECT_EQ(firstOf<db::Line>(d)->colorIndex(), 256); }},
+    };
+    return habits;
+}
+
+TEST(DxfReader, ReadsWhatOtherProgramsWrite) {
+    for (const WriterHabit& h : writerHabits()) {
+        SCOPED_TRACE(h.file);
+        const ReadResult r = readDxfFile(kFixtures / h.file);
+        ASSERT_TRUE(r) << r.error;
+        std::vector<std::string> expected;
+        for (const std::string& n : h.notes) expected.push_back((kFixtures / h.file).string() + ", " + n);
+        EXPECT_EQ(r.notes, expected);
+        h.check(*r.database);
+        expectStableThroughSave(*r.database);
+        // What we wrote needs no repair.
+        EXPECT_EQ(readDxfText(writeDxfText(*r.database), "saved.dxf").notes, std::vector<std::string>{});
+    }
+}
+
 struct Malformed {
     const char* name;
     std::string text;
@@ -196,8 +334,9 @@ TEST(DxfReader, MalformedFilesGiveAClearMessageNamingTheLine) {
         {"attribute without insert", body(line + "0\nATTRIB\n2\nA\n"), "line 17: ATTRIB: an attribute without its INSERT"},
         {"insert without block", body("0\nINSERT\n10\n0\n20\n0\n"), "line 5: INSERT: no block name (group 2)"},
         {"block in entities", body("0\nBLOCK\n2\nA\n"), "line 5: BLOCK: outside the BLOCKS section, or a block inside a block"},
-        {"handle used twice", body("0\nLINE\n5\n1A\n0\nLINE\n5\n1a\n"), "line 9: LINE: handle 1A is used by another object"},
         {"name where a handle must be", body("0\nLINE\n5\nxyz\n"), "line 8: 'xyz' is not a handle (value of group code 5)"},
+        {"name in a reference of a modelled kind", body("0\nLINE\n100\nAcDbEntity\n100\nAcDbLine\n330\nxyz\n"), "line 12: LINE: 'xyz' is not a handle (value of group code 330)"},
+        {"name in a reference of a kept kind", body("0\nHATCH\n100\nAcDbEntity\n100\nAcDbHatch\n340\nxyz\n"), "line 12: 'xyz' is not a handle (value of group code 340)"},
         {"102 group not closed", body("0\nLINE\n5\n1A\n102\n{ACAD_REACTORS\n330\n1\n"), "line 9: 102 group \"{ACAD_REACTORS\" has no closing \"}\""},
         {"extended data refused", body("0\nLINE\n1001\nKstr\n1002\n{\n"), "line 7: LINE: extended data is refused (eInvalidInput)"},
         {"header value without name", "0\nSECTION\n2\nHEADER\n1\nAC1015\n0\nENDSEC\n0\nEOF\n", "line 5: header value (group 1) without a $NAME (group 9)"},
@@ -217,6 +356,19 @@ TEST(DxfReader, MalformedFilesGiveAClearMessageNamingTheLine) {
         EXPECT_FALSE(r) << c.name;
         EXPECT_EQ(r.error, std::string("bad.dxf, ") + c.message) << c.name;
     }
+}
+
+// A code page we cannot read loses nothing: its bytes are read as ANSI_1252 and the user is told, and the save
+// declares the page the text was read as.
+TEST(DxfReader, UnknownCodePageIsReadAsAnsi1252WithANote) {
+    const ReadResult r = readDxfText("0\nSECTION\n2\nHEADER\n9\n$DWGCODEPAGE\n3\nKLINGON\n0\nENDSEC\n" +
+                                         body("0\nTEXT\n1\nCaf\xE9\n"),
+                                     "page.dxf");
+    ASSERT_TRUE(r) << r.error;
+    EXPECT_EQ(r.notes, std::vector<std::string>{"page.dxf, line 5: code page \"KLINGON\" is not known: text outside "
+                                                "ASCII is read as ANSI_1252"});
+    EXPECT_EQ(firstOf<db::Text>(*r.database)->textString(), "Café");
+    EXPECT_NE(writeDxfText(*r.database).find("$DWGCODEPAGE\r\n  3\r\nANSI_1252\r\n"), std::string::npos);
 }
 
 // Blocks of four references to the next block, eleven deep, are a drawing of two and a half million entities in
