@@ -9,6 +9,7 @@
 #include "laser/contours/open_contour_check.h"
 #include "laser/drawing/contour_kind_commands.h"
 #include "laser/drawing/conversion_commands.h"
+#include "laser/drawing/export_commands.h"
 #include "laser/drawing/placement_commands.h"
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
@@ -91,10 +92,11 @@ constexpr std::array kCommands{
                  CommandConvertEllipseToPolyline},
     LaserCommand{"SmoothingPolyline", "_vesk_SmoothingPolyline", kEnvironmentFrame, CommandSmoothingPolyline},
     LaserCommand{"CreateBridge", "_vesk_CreateBridge", kPathFrame, nullptr},
-    LaserCommand{"vesk_ExportContours", "_vesk_ExportContours", kEnvironmentFrame, nullptr},
-    LaserCommand{"vesk_ReExportContours", "_vesk_ReExportContours", kEnvironmentFrame, nullptr},
-    LaserCommand{"ExportCncInDxf", "_vesk_ExportCncInDxf", kNoFrame, nullptr},
-    LaserCommand{"CCSS", "_vesk_CreateStock", kNoFrame, nullptr},
+    LaserCommand{"vesk_ExportContours", "_vesk_ExportContours", kEnvironmentFrame, CommandExportContours},
+    LaserCommand{"vesk_ReExportContours", "_vesk_ReExportContours", kEnvironmentFrame,
+                 CommandReExportContours},
+    LaserCommand{"ExportCncInDxf", "_vesk_ExportCncInDxf", kNoFrame, CommandExportCncInDxf},
+    LaserCommand{"CCSS", "_vesk_CreateStock", kNoFrame, CommandCreateStock},
     LaserCommand{"TestFor", "_vesk_TestFor", kNoFrame, CommandTestFor},
     LaserCommand{"TTF", "_vesk_TTF", kNoFrame, CommandTTF},
     LaserCommand{"TTT", "_vesk_TTT", kNoFrame, CommandTTT},
