@@ -10,6 +10,7 @@
 #include "laser/drawing/contour_kind_commands.h"
 #include "laser/drawing/conversion_commands.h"
 #include "laser/drawing/export_commands.h"
+#include "laser/drawing/part_library_commands.h"
 #include "laser/drawing/placement_commands.h"
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
@@ -72,8 +73,8 @@ constexpr std::array kCommands{
                  [] { CommandAssignContourKind("setInsideCutLine"); }},
     LaserCommand{"setJumperLine", "_vesk_setJumperLine", kPrepareFrame,
                  [] { CommandAssignContourKind("setJumperLine"); }},
-    LaserCommand{"InsertPartLib", "_vesk_InsertPartLib", kNoFrame, nullptr},
-    LaserCommand{"InsertItemLib", "_vesk_InsertItemLib_ACAD2016", kNoFrame, nullptr},
+    LaserCommand{"InsertPartLib", "_vesk_InsertPartLib", kNoFrame, CommandInsertPartLib},
+    LaserCommand{"InsertItemLib", "_vesk_InsertItemLib_ACAD2016", kNoFrame, CommandInsertItemLib},
     LaserCommand{"DeleteAllCenterLine", "_vesk_DeleteAllCenterLine", kNoFrame, CommandDeleteAllCenterLine},
     LaserCommand{"InsertText", "_vesk_InsertText", kPrepareFrame, nullptr},
     LaserCommand{"InsertText2", "_vesk_InsertText2", kPrepareFrame, nullptr},
