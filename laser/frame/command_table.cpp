@@ -9,6 +9,7 @@
 #include "laser/contours/open_contour_check.h"
 #include "laser/drawing/contour_kind_commands.h"
 #include "laser/drawing/conversion_commands.h"
+#include "laser/drawing/engraving_text_commands.h"
 #include "laser/drawing/export_commands.h"
 #include "laser/drawing/part_library_commands.h"
 #include "laser/drawing/placement_commands.h"
@@ -76,8 +77,8 @@ constexpr std::array kCommands{
     LaserCommand{"InsertPartLib", "_vesk_InsertPartLib", kNoFrame, CommandInsertPartLib},
     LaserCommand{"InsertItemLib", "_vesk_InsertItemLib_ACAD2016", kNoFrame, CommandInsertItemLib},
     LaserCommand{"DeleteAllCenterLine", "_vesk_DeleteAllCenterLine", kNoFrame, CommandDeleteAllCenterLine},
-    LaserCommand{"InsertText", "_vesk_InsertText", kPrepareFrame, nullptr},
-    LaserCommand{"InsertText2", "_vesk_InsertText2", kPrepareFrame, nullptr},
+    LaserCommand{"InsertText", "_vesk_InsertText", kPrepareFrame, CommandInsertText},
+    LaserCommand{"InsertText2", "_vesk_InsertText2", kPrepareFrame, CommandInsertText2},
     LaserCommand{"InsertJumperPoint", "_vesk_InsertJumperPoint", kEnvironmentFrame, CommandInsertJumperPoint},
     LaserCommand{"InsertMarkPoint", "_vesk_InsertMarkPoint", kEnvironmentFrame, CommandInsertMarkPoint},
     LaserCommand{"KestrionLangEN", "_vesk_KestrionLangEN", kEnvironmentFrame, nullptr},
