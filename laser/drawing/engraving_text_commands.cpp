@@ -24,6 +24,7 @@
 #include "host/sys/encoding.h"
 #include "host/sys/number_text.h"
 #include "laser/drawing/drawing_messages.h"
+#include "laser/drawing/installed_files.h"
 #include "laser/settings/laser_settings.h"
 
 namespace {
@@ -163,12 +164,7 @@ void InsertText(const EngravingFont& font, EngravingTextValues& values) {
 }  // namespace
 
 std::string GlyphDrawingPath(const EngravingFont& font, char16_t unit) {
-    std::string folder = LaserSettings().DirInstall;
-    for (char& c : folder) {
-        if (c == '\\') c = '/';
-    }
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder + font.folder + "/" + font.filePrefix + host::sys::formatC("%04X", static_cast<unsigned>(unit)) +
+    return InstalledFolder(font.folder) + font.filePrefix + host::sys::formatC("%04X", static_cast<unsigned>(unit)) +
            ".dwg";
 }
 

@@ -18,6 +18,7 @@
 #include "host/ui/file_dialog.h"
 #include "host/ui/message_box.h"
 #include "laser/drawing/drawing_messages.h"
+#include "laser/drawing/installed_files.h"
 #include "laser/settings/laser_settings.h"
 
 namespace {
@@ -27,14 +28,7 @@ using host::db::RTNORM;
 using host::db::RTSTR;
 
 // The template folders under the installation folder, with a trailing separator.
-std::string TemplateFolder(bool items) {
-    std::string folder = LaserSettings().DirInstall;
-    for (char& c : folder) {
-        if (c == '\\') c = '/';
-    }
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder + (items ? "Templates/Items/" : "Templates/");
-}
+std::string TemplateFolder(bool items) { return InstalledFolder(items ? "Templates/Items" : "Templates"); }
 
 // The file dialog in `folder`; the path chosen, nullopt when it was not OK.
 std::optional<std::string> ChooseTemplate(const std::string& folder, const char* filter) {
