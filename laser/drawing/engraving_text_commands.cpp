@@ -80,9 +80,7 @@ std::optional<double> GlyphWidth(const std::string& path) {
     if (current == nullptr) return std::nullopt;
     const std::optional<std::filesystem::path> file = host::ed::findDrawingFile(path, *current);
     if (!file) return std::nullopt;
-    host::db::Database* working = current;
-    host::dxf::ReadResult read = host::dxf::readDxfFile(*file);
-    host::db::setWorkingDatabase(working);
+    const host::dxf::ReadResult read = host::dxf::readDxfFile(*file);
     if (!read) return std::nullopt;
     const Point3d lo = read.database->extMin();
     const Point3d hi = read.database->extMax();
@@ -152,6 +150,7 @@ void InsertText(const EngravingFont& font, EngravingTextValues& values) {
 
     for (;;) {
         std::string line;
+        // A longer line is engraved with its first kMaxTextChars characters.
         const int status = host::ed::getString(true, Localized(kTextStringText), line, kMaxTextChars);
         if ((status != RTNORM && status != host::db::RTINPUTTRUNCATED) || line.empty()) return;
         WriteTextLine(font, host::sys::utf8ToUtf16(line), start, scale, *ratio, angle);

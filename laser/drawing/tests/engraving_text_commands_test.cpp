@@ -60,14 +60,16 @@ protected:
     }
 
 public:
-    // The lower-left corners of the glyphs drawn, one per glyph: each glyph's lines are drawn in one go, so a
-    // glyph starts where a line starts at its lowest, leftmost point; found here as the box of each run of lines.
+    // The boxes of the glyphs drawn, in the order they were drawn: an explode appends a glyph's lines together, so
+    // each run of `linesPerGlyph` lines is one glyph.
     std::vector<host::db::Extents> GlyphBoxes(std::size_t linesPerGlyph) {
         std::vector<host::db::Extents> boxes;
         const std::vector<ObjectId> lines = Entities("LINE", "EngraveLine");
         for (std::size_t i = 0; i + linesPerGlyph <= lines.size(); i += linesPerGlyph) {
             host::db::Extents box = *Open<host::db::Entity>(lines[i])->geomExtents();
-            for (std::size_t k = 1; k < linesPerGlyph; ++k) box.add(*Open<host::db::Entity>(lines[i + k])->geomExtents());
+            for (std::size_t k = 1; k < linesPerGlyph; ++k) {
+                box.add(*Open<host::db::Entity>(lines[i + k])->geomExtents());
+            }
             boxes.push_back(box);
         }
         return boxes;
