@@ -11,6 +11,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,8 @@ protected:
         PreparedDrawingTest::SetUp();
         InsertTextValues() = {};
         InsertText2Values() = {};
-        installFolder_ = settings().DirInstall;
+        // A case table starts over with SetUp: the folder found at the very start is the one given back.
+        if (!installFolder_) installFolder_ = settings().DirInstall;
         fonts_ = fs::temp_directory_path() / ("engraving_text_test_" + std::to_string(::getpid()));
         // "A" is 6 wide and 10 high; the Simplex "A" is a bar 4 wide.
         WriteGlyph(fonts_ / "Fonts" / "Arial" / "0041.dxf", {{0, 0, 3, 10}, {3, 10, 6, 0}});
@@ -52,7 +54,7 @@ protected:
         settings().DirInstall = fonts_.string();
     }
     void TearDown() override {
-        settings().DirInstall = installFolder_;
+        if (installFolder_) settings().DirInstall = *installFolder_;
         fs::remove_all(fonts_);
         InsertTextValues() = {};
         InsertText2Values() = {};
@@ -81,7 +83,7 @@ public:
     }
 
 private:
-    std::string installFolder_;
+    std::optional<std::string> installFolder_;
     fs::path fonts_;
 };
 
