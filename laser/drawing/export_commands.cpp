@@ -20,6 +20,7 @@
 #include "host/ed/prompts.h"
 #include "host/ed/selection.h"
 #include "host/sys/number_text.h"
+#include "host/sys/text_case.h"
 #include "host/ui/constants.h"
 #include "host/ui/file_dialog.h"
 #include "laser/contours/contour_creation.h"
@@ -93,7 +94,9 @@ void MoveEntitiesBetweenLayers(const std::vector<LayerMove>& moves) {
             }
             if (applied == nullptr) continue;
             linetype = applied->linetype;
-            if (applied->keepStockLinetype && !stockLinetype.empty() && entity->linetype() == stockLinetype) {
+            // Line type names are told apart without regard to case, as the drawing's line type table does.
+            if (applied->keepStockLinetype && !stockLinetype.empty() &&
+                host::sys::equalsNoCase(entity->linetype(), stockLinetype)) {
                 linetype = stockLinetype;
             }
             SetLayerAndLinetype(*entity, applied->to, linetype);
