@@ -17,6 +17,7 @@
 #include "host/ed/selection.h"
 #include "host/sys/number_text.h"
 #include "laser/drawing/drawing_messages.h"
+#include "laser/drawing/entity_layers.h"
 #include "laser/job/job_life_cycle.h"
 #include "laser/settings/laser_settings.h"
 
@@ -56,23 +57,6 @@ std::optional<int> WholeNumber(std::string_view text) {
     const auto [end, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || first == last) return std::nullopt;
     return value;
-}
-
-// The entities an entity owns that carry a layer of their own: the vertices of a polyline with vertex objects,
-// the attributes of a block reference.
-std::vector<ObjectId> SubEntities(const host::db::Entity& entity) {
-    if (const auto* polyline = dynamic_cast<const host::db::PolylineWithVertices*>(&entity)) {
-        return polyline->vertexIds();
-    }
-    if (const auto* reference = dynamic_cast<const host::db::BlockReference*>(&entity)) {
-        return reference->attributeIds();
-    }
-    return {};
-}
-
-void SetLayerAndLinetype(host::db::Entity& entity, std::string_view layer, std::string_view linetype) {
-    entity.setLayer(layer);
-    entity.setLinetype(linetype);
 }
 
 // A point picked by the user placed on `layer` by the host's POINT, with `snaps` as the running object snaps.
@@ -117,10 +101,7 @@ int AssignSelectionToLayer(CLaserSettings& /*settings*/, std::string layer, std:
             if (colour) entity->setColorIndex(*colour);
             owned = SubEntities(*entity);
         }
-        for (const ObjectId sub : owned) {
-            host::db::ObjectPtr<host::db::Entity> part(sub, OpenMode::Write);
-            if (part) SetLayerAndLinetype(*part, layer, linetype);
-        }
+        SetSubEntitiesLayerAndLinetype(owned, layer, linetype);
     }
     host::ed::ssFree(set);
     return 0;

@@ -45,3 +45,39 @@ inline constexpr TwoLanguageText kMaxDeviationText{"\n\rSpecify the maximum devi
 inline constexpr TwoLanguageText kConvertedPolylinesText{
     "\n\rConverted polylines - %i, Points before - %i, Points after - %i",
     "\n\rПреобразовано полилиний - %i, Точек до - %i, Точек после - %i"};
+
+// vesk_ExportContours and vesk_ReExportContours: the number of entities looked at (the same in both languages).
+inline constexpr const char* kSelectedEntitiesText = "\n\rВыбрано %i примитивов";
+
+// ExportCncInDxf: the dialog only asks for a name; no file is written, and the closing line says so.
+inline constexpr const char* kExportDxfFilter = "*.dxf|*.dxf|All Files (*.*)|*.*||";
+inline constexpr TwoLanguageText kExportDxfNotWrittenText{
+    "\n\rNo DXF file was written to %s: this command only asks for the file name.",
+    "\n\rФайл DXF %s не записан: эта команда только запрашивает имя файла."};
+
+// CCSS, in English only.
+inline constexpr const char* kCreateStockText = "\n\rCreate stock\n\r";
+inline constexpr const char* kPickPointInsideText = "\n\rPick a point ";
+
+// InsertPartLib and InsertItemLib.
+inline constexpr TwoLanguageText kLoadTemplatePartText{"\n\rLoad template part\n\r",
+                                                       "\n\rЗагрузка шаблона детали\n\r"};
+inline constexpr TwoLanguageText kLoadTemplateItemText{
+    "\n\rLoad Template item details (groove, hole) and set to the specified location\n\r",
+    "\n\rЗагрузка шаблона элемента детали (паз, отверстие) и установка в указанное место\n\r"};
+inline constexpr TwoLanguageText kTemplateFileNotFoundText{"File not found %s", "Файл не найден %s"};
+// The filter of the template dialogs: InsertPartLib always shows the English one.
+inline constexpr TwoLanguageText kTemplateFilter{"All Files (*.*)|*.*|*.dwg|*.dwg||",
+                                                 "Все файлы (*.*)|*.*|*.dwg|*.dwg||"};
+
+// InsertText and InsertText2.
+inline constexpr TwoLanguageText kTextHeightText{"\n\rEnter the height of the text [%.1f]: ",
+                                                 "\n\rВведите высоту текста [%.1f]: "};
+inline constexpr TwoLanguageText kTextHeightPositiveText{"\n\rThe height of the text must be greater than 0.",
+                                                         "\n\rВысота текста должна быть больше 0."};
+inline constexpr TwoLanguageText kCharacterSpacingText{"\n\rDistance ratio between text characters [%.1f]: ",
+                                                       "\n\rКоэффициент расстояния между символами [%.1f]: "};
+inline constexpr TwoLanguageText kTextStartPointText{"\n\rPick a point ", "\n\rУкажите точку "};
+inline constexpr TwoLanguageText kTextAngleText{"\n\rThe angle of rotation of text [%.2f]: ",
+                                                "\n\rУгол поворота текста [%.2f]: "};
+inline constexpr TwoLanguageText kTextStringText{"\n\rEnter the text string: ", "\n\rВведите строку текста: "};

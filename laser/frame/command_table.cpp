@@ -9,6 +9,9 @@
 #include "laser/contours/open_contour_check.h"
 #include "laser/drawing/contour_kind_commands.h"
 #include "laser/drawing/conversion_commands.h"
+#include "laser/drawing/engraving_text_commands.h"
+#include "laser/drawing/export_commands.h"
+#include "laser/drawing/part_library_commands.h"
 #include "laser/drawing/placement_commands.h"
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
@@ -71,11 +74,11 @@ constexpr std::array kCommands{
                  [] { CommandAssignContourKind("setInsideCutLine"); }},
     LaserCommand{"setJumperLine", "_vesk_setJumperLine", kPrepareFrame,
                  [] { CommandAssignContourKind("setJumperLine"); }},
-    LaserCommand{"InsertPartLib", "_vesk_InsertPartLib", kNoFrame, nullptr},
-    LaserCommand{"InsertItemLib", "_vesk_InsertItemLib_ACAD2016", kNoFrame, nullptr},
+    LaserCommand{"InsertPartLib", "_vesk_InsertPartLib", kNoFrame, CommandInsertPartLib},
+    LaserCommand{"InsertItemLib", "_vesk_InsertItemLib_ACAD2016", kNoFrame, CommandInsertItemLib},
     LaserCommand{"DeleteAllCenterLine", "_vesk_DeleteAllCenterLine", kNoFrame, CommandDeleteAllCenterLine},
-    LaserCommand{"InsertText", "_vesk_InsertText", kPrepareFrame, nullptr},
-    LaserCommand{"InsertText2", "_vesk_InsertText2", kPrepareFrame, nullptr},
+    LaserCommand{"InsertText", "_vesk_InsertText", kPrepareFrame, CommandInsertText},
+    LaserCommand{"InsertText2", "_vesk_InsertText2", kPrepareFrame, CommandInsertText2},
     LaserCommand{"InsertJumperPoint", "_vesk_InsertJumperPoint", kEnvironmentFrame, CommandInsertJumperPoint},
     LaserCommand{"InsertMarkPoint", "_vesk_InsertMarkPoint", kEnvironmentFrame, CommandInsertMarkPoint},
     LaserCommand{"KestrionLangEN", "_vesk_KestrionLangEN", kEnvironmentFrame, nullptr},
@@ -91,10 +94,11 @@ constexpr std::array kCommands{
                  CommandConvertEllipseToPolyline},
     LaserCommand{"SmoothingPolyline", "_vesk_SmoothingPolyline", kEnvironmentFrame, CommandSmoothingPolyline},
     LaserCommand{"CreateBridge", "_vesk_CreateBridge", kPathFrame, nullptr},
-    LaserCommand{"vesk_ExportContours", "_vesk_ExportContours", kEnvironmentFrame, nullptr},
-    LaserCommand{"vesk_ReExportContours", "_vesk_ReExportContours", kEnvironmentFrame, nullptr},
-    LaserCommand{"ExportCncInDxf", "_vesk_ExportCncInDxf", kNoFrame, nullptr},
-    LaserCommand{"CCSS", "_vesk_CreateStock", kNoFrame, nullptr},
+    LaserCommand{"vesk_ExportContours", "_vesk_ExportContours", kEnvironmentFrame, CommandExportContours},
+    LaserCommand{"vesk_ReExportContours", "_vesk_ReExportContours", kEnvironmentFrame,
+                 CommandReExportContours},
+    LaserCommand{"ExportCncInDxf", "_vesk_ExportCncInDxf", kNoFrame, CommandExportCncInDxf},
+    LaserCommand{"CCSS", "_vesk_CreateStock", kNoFrame, CommandCreateStock},
     LaserCommand{"TestFor", "_vesk_TestFor", kNoFrame, CommandTestFor},
     LaserCommand{"TTF", "_vesk_TTF", kNoFrame, CommandTTF},
     LaserCommand{"TTT", "_vesk_TTT", kNoFrame, CommandTTT},

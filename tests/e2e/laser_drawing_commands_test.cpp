@@ -7,6 +7,8 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -142,6 +144,96 @@ TEST(LaserDrawingCommands, ShopPreparesADrawingFromAnotherCadProgramAndCreatesIt
     EXPECT_EQ(engraved, 2);
     EXPECT_EQ(splines, 1);
     EXPECT_GE(marked, 1);
+}
+
+// The box of the live entities on `layer` (none: an empty optional), and their classes.
+struct LayerContents {
+    std::optional<host::db::Extents> box;
+    std::map<std::string, int> classes;
+};
+
+LayerContents contentsOf(const host::db::Database& db, const std::string& layer) {
+    LayerContents contents;
+    for (const host::db::Entity* e : liveEntities(db)) {
+        if (e->layer() != layer) continue;
+        ++contents.classes[e->dxfName()];
+        if (const auto extents = e->geomExtents()) {
+            if (contents.box) contents.box->add(*extents);
+            else contents.box = extents;
+        }
+    }
+    return contents;
+}
+
+// A part number engraved on a template part: the text is engraving geometry at the asked height, contour creation
+// takes it as engraving contours, and an SVG of the drawing is left in the build folder to look at.
+TEST(LaserDrawingCommands, EngravedTextIsGeometryAtTheAskedHeight) {
+    ScratchFolder folder;
+    const fs::path saved = folder / "engraved.dxf";
+    const fs::path picture = fs::path(KESTRION_BINARY_DIR) / "e2e_engraved_text.svg";
+    fs::remove(picture);
+    const fs::path plate = fs::path(KESTRION_SOURCE_DIR) / "data" / "Templates" / "SlottedPlate.dxf";
+    const std::string script =
+        "InsertText\n6\n\n20,60\n\nKESTRION 123\nДЕТАЛЬ 7\n\n"
+        "NCCreateContour\n"
+        "MODEMACRO\n\n";
+    const fs::path registry = e2e::writeLanguageRegistry(folder);
+    host::sys::testing::writeBytes(folder / "run.scr", script);
+    const RunResult r = e2e::cadhost({plate.string(), "--load", "laser", "--registry", registry.string(), "--script",
+                                      (folder / "run.scr").string(), "--save", saved.string(), "--svg",
+                                      picture.string()},
+                                     folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_EQ(count(r.out, "Error - Contours are not created"), 0u) << r.out;
+    EXPECT_TRUE(fs::exists(picture));
+
+    host::dxf::ReadResult read = host::dxf::readDxfFile(saved);
+    ASSERT_TRUE(read) << read.error;
+    const LayerContents engraved = contentsOf(*read.database, "EngraveLine");
+    ASSERT_TRUE(engraved.box) << r.out;
+    EXPECT_EQ(engraved.classes.count("INSERT"), 0u);
+    // The first line's capitals stand on y = 60 and reach 66 (6 high, within 5 %); the second line's baseline is
+    // 8.4 lower, the tail of its Д below that, still above the slots (46).
+    EXPECT_NEAR(engraved.box->max.y, 66.0, 0.3);
+    EXPECT_LT(engraved.box->min.y, 60.0 - 8.4);
+    EXPECT_GT(engraved.box->min.y, 46.0);
+    EXPECT_NEAR(engraved.box->min.x, 20.0, 1e-9);
+    // Twelve characters, each about as wide as 0.6 to 0.9 of the height, with their gaps: within the plate.
+    EXPECT_GT(engraved.box->max.x, 20.0 + 12 * 6 * 0.6);
+    EXPECT_LT(engraved.box->max.x, 140.0);
+    // The plate's outline, its slots and holes, and the letters as engraving contours.
+    EXPECT_NE(r.out.find("Engr="), std::string::npos) << r.out;
+    EXPECT_EQ(count(r.out, "Engr=0/"), 0u) << r.out;
+}
+
+// Export for a program that knows only a cut and a plot layer, then back: the same contours as before.
+TEST(LaserDrawingCommands, ExportThenReExportGivesBackTheContours) {
+    ScratchFolder folder;
+    const fs::path plate = fs::path(KESTRION_SOURCE_DIR) / "data" / "Templates" / "SlottedPlate.dxf";
+    const fs::path exported = folder / "exported.dxf", back = folder / "back.dxf";
+    const RunResult first = e2e::runLaserScript(
+        plate, folder, "InsertText\n5\n\n60,62\n\nNO 7\n\nNCCreateContour\nvesk_ExportContours\n", exported);
+    ASSERT_EQ(first.status, 0) << first.err << first.out;
+    const std::size_t counts = first.out.find("All contours = ");
+    ASSERT_NE(counts, std::string::npos) << first.out;
+    const std::string countsLine = first.out.substr(counts, first.out.find('\n', counts) - counts);
+
+    host::dxf::ReadResult read = host::dxf::readDxfFile(exported);
+    ASSERT_TRUE(read) << read.error;
+    EXPECT_FALSE(contentsOf(*read.database, "0").box);
+    EXPECT_FALSE(contentsOf(*read.database, "EngraveLine").box);
+    ASSERT_TRUE(contentsOf(*read.database, "CUT").box);
+    ASSERT_TRUE(contentsOf(*read.database, "PLOT").box);
+    EXPECT_NEAR(contentsOf(*read.database, "CUT").box->max.x, 150.0, 1e-9);
+
+    const RunResult second = e2e::runLaserScript(exported, folder, "vesk_ReExportContours\n", back);
+    ASSERT_EQ(second.status, 0) << second.err << second.out;
+    EXPECT_EQ(count(second.out, countsLine), 1u) << countsLine << "\n" << second.out;
+    host::dxf::ReadResult again = host::dxf::readDxfFile(back);
+    ASSERT_TRUE(again) << again.error;
+    EXPECT_FALSE(contentsOf(*again.database, "CUT").box);
+    EXPECT_FALSE(contentsOf(*again.database, "PLOT").box);
+    EXPECT_TRUE(contentsOf(*again.database, "EngraveLine").box);
 }
 
 }  // namespace
