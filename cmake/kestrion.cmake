@@ -3,12 +3,29 @@
 # kestrion_add_tests(NAME name SOURCES files... LIBS libs...)
 # One GoogleTest binary per folder; every TEST becomes its own CTest case. Tests run with the project root as
 # the working directory, and KESTRION_SOURCE_DIR tells them where fixtures live.
+# Every test binary compiles against one precompiled header of GoogleTest and the standard headers the tests share,
+# made once by kestrion_test_pch; a test target must match its flags, so both are built the same way (not position
+# independent, with OpenMP, with the same definitions).
+set(KESTRION_TEST_DEFINITIONS KESTRION_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KESTRION_BINARY_DIR="${PROJECT_BINARY_DIR}")
+add_library(kestrion_test_pch OBJECT ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+target_link_libraries(kestrion_test_pch PRIVATE GTest::gtest OpenMP::OpenMP_CXX)
+target_compile_definitions(kestrion_test_pch PRIVATE ${KESTRION_TEST_DEFINITIONS})
+set_target_properties(kestrion_test_pch PROPERTIES POSITION_INDEPENDENT_CODE OFF)
+target_precompile_headers(kestrion_test_pch PRIVATE
+  <gtest/gtest.h> <algorithm> <cmath> <filesystem> <fstream> <functional> <map> <memory> <numbers> <set>
+  <sstream> <string> <vector>)
+
 function(kestrion_add_tests)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
-  target_compile_definitions(${T_NAME} PRIVATE KESTRION_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-                                               KESTRION_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads
+                                          OpenMP::OpenMP_CXX)
+  target_compile_definitions(${T_NAME} PRIVATE ${KESTRION_TEST_DEFINITIONS})
+  set_target_properties(${T_NAME} PROPERTIES POSITION_INDEPENDENT_CODE OFF)
+  target_precompile_headers(${T_NAME} REUSE_FROM kestrion_test_pch)
+  # A test binary starts once per test case: as a position-dependent executable it needs no million relocations
+  # at every start.
+  target_link_options(${T_NAME} PRIVATE -no-pie)
   gtest_discover_tests(${T_NAME} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "KESTRION_REGISTRY=${PROJECT_BINARY_DIR}/test-registry.reg")
 endfunction()
