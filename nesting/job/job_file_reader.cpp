@@ -112,8 +112,9 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(std::string reason, int line = -1) {
-        problem_.Line = line < 0 ? static_cast<int>(next_) : line;
+    // Stops at the line just read (or, at the end of the file, at the line that is missing).
+    [[noreturn]] void Fail(std::string reason) {
+        problem_.Line = static_cast<int>(next_);
         problem_.Where = where_;
         problem_.Reason = std::move(reason);
         throw ParseStop{};
@@ -336,7 +337,7 @@ bool ParseNestingJob(const std::filesystem::path& path, JobFileContents& job, Jo
     int tooLong = 0;
     if (!SplitLines(file, lines, tooLong)) {
         problem.Line = tooLong;
-        problem.Where = Localized(kJobHeaderLabel);
+        problem.Where = Localized(kJobFileLabel);
         problem.Reason = FormatLocalized(kReasonLineTooLong, kMaxJobLineChars);
         return false;
     }

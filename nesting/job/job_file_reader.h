@@ -23,8 +23,8 @@ inline constexpr int kMaxJobTypes = 1000;
 // Sheets one job may ask for, all stock quantities together.
 inline constexpr int kMaxStockInstances = 10000;
 
-// The first problem found in a job file: its line (counted from 1; 0 for the job as a whole), what the line
-// belongs to ("stock 2") and the reason, in the module's language.
+// The first problem found in a job file: its line (counted from 1), what the line belongs to ("stock 2") and the
+// reason, in the module's language. Line 0: the file could not be opened, and Reason is the whole message.
 struct JobFileProblem {
     int Line = 0;
     std::string Where;

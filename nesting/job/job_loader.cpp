@@ -30,8 +30,9 @@ std::string EntryLabel(const TwoLanguageText& kind, std::int32_t index, const Pa
 // Makes the type arrays hold their counts and the spare record (the part array's takes the clamp type), and
 // reads every quantity below 0 as 0.
 void NormalizeTypes(CNestingState& state) {
-    state.StockTypeCount = std::clamp<std::int32_t>(state.StockTypeCount, 0, static_cast<std::int32_t>(state.StockTypes.size()));
-    state.PartTypeCount = std::clamp<std::int32_t>(state.PartTypeCount, 0, static_cast<std::int32_t>(state.PartTypes.size()));
+    const auto size = [](const std::vector<PartType>& types) { return static_cast<std::int32_t>(types.size()); };
+    state.StockTypeCount = std::clamp<std::int32_t>(state.StockTypeCount, 0, size(state.StockTypes));
+    state.PartTypeCount = std::clamp<std::int32_t>(state.PartTypeCount, 0, size(state.PartTypes));
     state.StockTypes.resize(static_cast<std::size_t>(state.StockTypeCount) + 1);
     state.PartTypes.resize(static_cast<std::size_t>(state.PartTypeCount) + 1);
     for (PartType& type : state.StockTypes) type.Quantity = std::max(type.Quantity, 0);

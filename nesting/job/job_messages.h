@@ -18,6 +18,7 @@ inline constexpr TwoLanguageText kJobRefused{
     "\nОШИБКА!!!\n\nЗадание на раскрой '%s' не может быть загружено:\n%s.  "};
 
 // What a line of the file belongs to. Printf argument of the entries: the entry's number.
+inline constexpr TwoLanguageText kJobFileLabel{"file", "файл"};
 inline constexpr TwoLanguageText kJobHeaderLabel{"header", "заголовок"};
 inline constexpr TwoLanguageText kStockEntryLabel{"stock %d", "заготовка %d"};
 inline constexpr TwoLanguageText kPartEntryLabel{"part %d", "деталь %d"};
@@ -73,8 +74,9 @@ inline constexpr TwoLanguageText kReasonBadRectangle{
     "the rectangle name \"%s\" gives no size (it must read NAME_WIDTHxHEIGHT, both sizes above 0)",
     "имя прямоугольника \"%s\" не задает размер (нужно ИМЯ_ШИРИНАxВЫСОТА, оба размера больше 0)"};
 // Printf arguments: the quantity, the limit.
-inline constexpr TwoLanguageText kReasonQuantityTooLarge{"the quantity %lld is more than the %d copies one job can hold",
-                                                         "количество %lld больше %d экземпляров, допустимых в задании"};
+inline constexpr TwoLanguageText kReasonQuantityTooLarge{
+    "the quantity %lld is more than the %d copies one job can hold",
+    "количество %lld больше %d экземпляров, допустимых в задании"};
 // Printf argument: the limit.
 inline constexpr TwoLanguageText kReasonLineTooLong{"the line is longer than %d characters",
                                                     "строка длиннее %d символов"};
@@ -89,11 +91,13 @@ inline constexpr TwoLanguageText kReasonTooManyParts{
     "the job asks for %lld part copies, clamps included; at most %d can be nested at once",
     "задание требует %lld экземпляров деталей с прижимами; одновременно можно раскроить не более %d"};
 // Printf arguments: the sheets asked for, the limit.
-inline constexpr TwoLanguageText kReasonTooManySheets{"the job asks for %lld sheets; at most %d can be nested at once",
-                                                      "задание требует %lld листов; одновременно можно раскроить не более %d"};
+inline constexpr TwoLanguageText kReasonTooManySheets{
+    "the job asks for %lld sheets; at most %d can be nested at once",
+    "задание требует %lld листов; одновременно можно раскроить не более %d"};
 // Printf arguments: the clamps asked for, the limit.
-inline constexpr TwoLanguageText kReasonTooManyClamps{"the options ask for %lld clamps per sheet; at most %d fit",
-                                                      "в настройках задано %lld прижимов на лист; допускается не более %d"};
+inline constexpr TwoLanguageText kReasonTooManyClamps{
+    "the options ask for %lld clamps per sheet; at most %d fit",
+    "в настройках задано %lld прижимов на лист; допускается не более %d"};
 // Printf argument: the entry.
 inline constexpr TwoLanguageText kReasonBlockNameEmpty{"%s has no block name", "у записи %s нет имени блока"};
 // Printf arguments: the name, the entry.
@@ -105,8 +109,9 @@ inline constexpr TwoLanguageText kReasonBlockNameInvalid{
 inline constexpr TwoLanguageText kReasonBlockNameTooLong{"the block name of %s is longer than %d bytes",
                                                          "имя блока записи %s длиннее %d байт"};
 // Printf arguments: the entry, the name.
-inline constexpr TwoLanguageText kReasonBlockNameReserved{"%s takes the block name \"%s\", which is kept for the clamps",
-                                                          "запись %s использует имя блока \"%s\", зарезервированное для прижимов"};
+inline constexpr TwoLanguageText kReasonBlockNameReserved{
+    "%s takes the block name \"%s\", which is kept for the clamps",
+    "запись %s использует имя блока \"%s\", зарезервированное для прижимов"};
 // Printf arguments: the first entry, the second entry, the name.
 inline constexpr TwoLanguageText kReasonBlockNameClash{
     "%s and %s both take the block name \"%s\"; every stock and part needs a block name of its own",

@@ -185,14 +185,15 @@ TEST_F(JobFileReader, DamagedFilesNameTheLineAtFault) {
         {"quantity beyond any integer", SampleWith(37, "99999999999999999999"), 37, "part 1", "is more than"},
         {"priority 9", SampleWith(43, "9"), 43, "part 1", "priority index must be a whole number from 0 to 8"},
         {"priority of letters", SampleWith(20, "high"), 20, "stock 1", "not \"high\""},
-        {"rotation type 4", SampleWith(39, "4"), 39, "part 1", "rotation type index must be a whole number from 0 to 3"},
+        {"rotation type 4", SampleWith(39, "4"), 39, "part 1",
+         "rotation type index must be a whole number from 0 to 3"},
         {"delta index 12", SampleWith(40, "12"), 40, "part 1", "delta angle index must be a whole number from 0 to 11"},
         {"delta index negative", SampleWith(40, "-1"), 40, "part 1", "delta angle index"},
         {"flags beyond a byte", SampleWith(44, "256"), 44, "part 1", "flags line must be a whole number from 0 to 255"},
         {"closing line not empty", SampleWith(21, "x"), 21, "stock 1", "an empty line was expected, not \"x\""},
         {"end mark missing", SampleWith(64, "1"), 64, "end of the job", "the end mark \"0\" was expected"},
         {"text after the end", textAfterEnd, 66, "end of the job", "text follows the end of the job: \"5\""},
-        {"line too long", SampleWith(3, std::string(5000, 'M')), 3, "header", "longer than 4096 characters"},
+        {"line too long", SampleWith(3, std::string(5000, 'M')), 3, "file", "longer than 4096 characters"},
     };
     for (const Case& c : cases) {
         JobFileContents job;
@@ -240,7 +241,8 @@ TEST_F(JobFileReader, BlockNamesMustBeValidUniqueAndLeaveClampToTheClamps) {
          "stock 1 (line 17) and part 2 (line 50) both take the block name \"sheeta\""},
         {"two drawings of one title", 25, "D:\\Other\\flange.dwg",
          "stock 2 (line 25) and part 1 (line 36) both take the block name \"FLANGE\""},
-        {"the clamps' name", 17, "CLAMP", "stock 1 (line 17) takes the block name \"CLAMP\", which is kept for the clamps"},
+        {"the clamps' name", 17, "CLAMP",
+         "stock 1 (line 17) takes the block name \"CLAMP\", which is kept for the clamps"},
         {"an empty name", 50, "", "part 2 (line 50) has no block name"},
         {"a separator in a name", 50, "a;b", "the block name \"a;b\" of part 2 (line 50) holds a character"},
     };

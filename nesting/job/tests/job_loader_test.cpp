@@ -35,7 +35,8 @@ protected:
     void SetUp() override {
         StateTest::SetUp();
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        jobFile_ = std::filesystem::temp_directory_path() / (std::string("nesting_job_loader_") + info->name() + ".nst");
+        jobFile_ =
+            std::filesystem::temp_directory_path() / (std::string("nesting_job_loader_") + info->name() + ".nst");
         host::ui::clearMessageBoxLog();
         state.DirInstall = kDataFolder.string();
         state.TypeLineStock = "PHANTOM";
