@@ -116,20 +116,27 @@ int PlaceLoadedContour(CNestingState& state, PartType& type, const Contour& cont
         AppendByClass(type, MovedToReference(contour, type.BasePoint));
         return 0;
     }
+    const std::size_t holesBefore = type.Holes[0].size();
     AppendOffsetResults(state, type, contour, gap);
     if (contour.ContourClass != kClassOuter) {
         return 0;
     }
     // An offset can lose a thin outline whole (its two sides offset past each other); a slightly larger gap
-    // usually gives it back. A circle's result depends on its radius alone, so it is not repeated.
+    // usually gives it back. A circle's result depends on its radius alone, so it is not repeated. The inner
+    // pieces of a try that found no outer contour are dropped before the next.
     double grown = gap;
     for (int repeat = 0; repeat < kOuterOffsetRepeats && type.Outers[0].empty() &&
                          contour.GeometryKind == kGeometryChain;
          ++repeat) {
+        type.Holes[0].resize(holesBefore);
         grown *= kOuterOffsetGrowth;
         AppendOffsetResults(state, type, contour, grown);
     }
-    return type.Outers[0].empty() ? -1 : 0;
+    if (type.Outers[0].empty()) {
+        type.Holes[0].resize(holesBefore);
+        return -1;
+    }
+    return 0;
 }
 
 int BuildPartGeometry(CNestingState& state, PartType& type) {
