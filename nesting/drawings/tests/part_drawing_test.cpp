@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "nesting/drawings/drawing_entry.h"
+#include "nesting/drawings/entity_contours.h"
 #include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/drawings/part_geometry.h"
 #include "nesting/drawings/tests/drawing_fixture.h"
@@ -87,6 +88,62 @@ TEST_F(PartDrawing, OpenCutsGoToTheOpenListAndEngravingJoinsTheBlockOnly) {
         << ::testing::PrintToString(block);
     EXPECT_EQ(block.size(), 6u) << ::testing::PrintToString(block);
     EXPECT_EQ(ModelSpaceCount(), 0u);
+}
+
+TEST_F(PartDrawing, ClosedContourStoredWithoutLeadsKeepsItsLastSide) {
+    // once a path is made, contours cut without leads are stored with closure 2; the polyline itself is closed
+    const fs::path path = Changed("lshape.dxf", [](Database& db) {
+        const ObjectId batch = db.idFromHandle(host::db::Handle(FirstBatchHandle(db)));
+        ResBufList items = XData(batch);
+        for (std::size_t at = 1; at + kStoredContourItems <= items.size(); at += kStoredContourItems) {
+            ContourRecord r;
+            ASSERT_TRUE(ReadStoredContour(items, at, JobDataVersion::V200801, r));
+            if (r.placement != kPlacementInner) continue;
+            r.closure = kClosureNoLeads;
+            items[at] = ResBuf(kStoredCodeLong, std::int64_t{PackContourFlags(r)});
+        }
+        SetXData(batch, items);
+    });
+    PartType type = TypeFor(path, kKindPart, "LSHAPE");
+    ASSERT_EQ(LoadDrawingEntry(State(), type), kEntryLoaded) << ::testing::PrintToString(MessageBoxTexts());
+    ASSERT_EQ(type.Holes[0].size(), 2u);
+    for (const Contour& hole : type.Holes[0]) {
+        EXPECT_EQ(hole.Elements.size(), 4u);
+        EXPECT_EQ(hole.Open, 0);
+    }
+}
+
+TEST_F(PartDrawing, LoadingAgainRedefinesTheBlock) {
+    for (int pass = 0; pass < 2; ++pass) {
+        PartType type = TypeFor(FixtureDir() / "flange.dxf", kKindPart, "FLANGE");
+        ASSERT_EQ(LoadDrawingEntry(State(), type), kEntryLoaded) << pass;
+    }
+    EXPECT_EQ(BlockEntities("FLANGE").size(), 6u);
+    EXPECT_EQ(ModelSpaceCount(), 0u);
+}
+
+TEST_F(PartDrawing, RectangleTypeKeepsItsMadeContourOffsetAboutItsCentre) {
+    // a rectangle type brings the contour made from its size; only the gap and the reference point apply
+    State().HalfPartGap = 1.0;
+    PartType type = TypeFor("Part_100x50", kKindPart, "Part_100x50");
+    type.JobFileType = kJobFileRectangle;
+    type.BasePoint = {50.0, 25.0};
+    Contour rectangle;
+    rectangle.ContourClass = kClassOuter;
+    rectangle.GeometryKind = kGeometryChain;
+    auto pl = host::db::LwPolyline();
+    const host::ge::Point2d corners[] = {{0, 0}, {100, 0}, {100, 50}, {0, 50}};
+    for (unsigned i = 0; i < 4; ++i) pl.addVertexAt(i, corners[i]);
+    pl.setClosed(true);
+    PolylineToContour(pl, rectangle);
+    type.DrawingContours = {rectangle};
+    ASSERT_EQ(BuildPartGeometry(State(), type), 0);
+    ASSERT_EQ(type.Outers[0].size(), 1u);
+    EXPECT_NEAR(type.OuterBox.minX, -51.0, 1e-6);
+    EXPECT_NEAR(type.OuterBox.minY, -26.0, 1e-6);
+    EXPECT_NEAR(type.OuterBox.maxX, 51.0, 1e-6);
+    EXPECT_NEAR(type.OuterBox.maxY, 26.0, 1e-6);
+    EXPECT_NEAR(type.Outers[0][0].Area, 5000.0, 1e-6);
 }
 
 TEST_F(PartDrawing, MarkingPointJoinsTheBlockButIsNoContour) {
