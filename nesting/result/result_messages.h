@@ -13,7 +13,8 @@ inline constexpr TwoLanguageText kSheetSummary{
     "\n\rStock=%i/%i Parts=%i/%i Metal recovery=%.2f%% ",
     "\n\rЗаготовка=%i/%i Деталей=%i/%i Использование металла=%.2f%% "};
 // The drawing refused the "Kstr" application: the marker stays without its data (English only).
-inline constexpr const char* kMarkerAppNotRegistered = "*** Application Kestrion is not registered in the drawing!!!\n\r";
+inline constexpr const char* kMarkerAppNotRegistered =
+    "*** Application Kestrion is not registered in the drawing!!!\n\r";
 
 // Printf arguments: the block name, the number of parts of it that could not be inserted.
 inline constexpr TwoLanguageText kPartsNotInserted{

@@ -181,6 +181,16 @@ int DrawNest(CNestingState& state, int sheet, bool zoom) {
     return 0;
 }
 
+int ShowNextSheet(CNestingState& state) {
+    state.ShownSheet = state.ShownSheet + 1 < state.UsedStockCount ? state.ShownSheet + 1 : 0;
+    return DrawNest(state, state.ShownSheet, true);
+}
+
+int ShowPreviousSheet(CNestingState& state) {
+    state.ShownSheet = state.ShownSheet - 1 >= 0 ? state.ShownSheet - 1 : state.UsedStockCount - 1;
+    return DrawNest(state, state.ShownSheet, true);
+}
+
 void ShowSheetProgress(CNestingState& state, int stock) {
     if (stock < 0 || stock >= static_cast<int>(state.StockInstances.size()) ||
         !state.StockInstances[static_cast<std::size_t>(stock)].Type) {

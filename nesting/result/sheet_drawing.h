@@ -43,6 +43,11 @@ int WriteResultMarker(const CNestingState& state, const std::string& jobPath, in
 // was drawn, -1 when there was none.
 int DrawNest(CNestingState& state, int sheet, bool zoom);
 
+// Paging through the sheets with wrap-around: ShownSheet becomes the next sheet (0 after the last) or the
+// previous one (the last before the first; -1 when there are no sheets), then DrawNest shows it, zoomed.
+int ShowNextSheet(CNestingState& state);
+int ShowPreviousSheet(CNestingState& state);
+
 // The progress view after stock instance `stock` was filled: the drawing cleared, the stock block at the origin
 // and every part of the placement order with a valid pose on that stock, then zoomed to the extents. A stock index
 // outside the job draws nothing.

@@ -202,6 +202,40 @@ TEST_F(SheetDrawing, WithoutASheetAnInformationBoxSaysSoAndNothingChanges) {
     EXPECT_EQ(Transcript().find("Stock="), std::string::npos);
 }
 
+TEST_F(SheetDrawing, PagingWrapsAroundTheSheets) {
+    Stock(1000, 500, 3);
+    Part(100, 50, 3);
+    MakeInstances();
+    for (int i = 0; i < 3; ++i) Place(i, i, 100, 100);
+    state->CurrentJobPath = "job.nst";
+    // From sheet 0: back to the last, forward to the first, on to the second.
+    const struct {
+        bool next;
+        int sheet;
+    } steps[] = {{false, 2}, {true, 0}, {true, 1}, {false, 0}};
+    for (const auto& step : steps) {
+        host::ed::transcript().clear();
+        ASSERT_EQ(step.next ? ShowNextSheet(*state) : ShowPreviousSheet(*state), 0);
+        EXPECT_EQ(state->ShownSheet, step.sheet);
+        const std::vector<ResBufList> markers = MarkerLists(Drawing());
+        ASSERT_EQ(markers.size(), 1u);
+        EXPECT_EQ(markers[0][3], ResBuf(1071, step.sheet));
+        EXPECT_NE(Transcript().find("Stock=" + std::to_string(step.sheet + 1) + "/3 Parts=1/3"), std::string::npos)
+            << Transcript();
+    }
+}
+
+TEST_F(SheetDrawing, PagingBeforeAnyRunOnlyTellsThereIsNoSheet) {
+    TwoSheetsThreeParts();
+    const ObjectId kept = Line({0, 0, 0}, {5, 5, 0});
+    EXPECT_EQ(ShowPreviousSheet(*state), -1);
+    EXPECT_EQ(state->ShownSheet, -1);
+    EXPECT_EQ(ShowNextSheet(*state), -1);
+    EXPECT_EQ(state->ShownSheet, 0);
+    EXPECT_EQ(MessageBoxTexts().size(), 2u);
+    EXPECT_EQ(ModelSpace(), std::vector<ObjectId>{kept});
+}
+
 TEST_F(SheetDrawing, APartWhoseBlockCannotBeInsertedIsToldAndNotCounted) {
     Stock(1000, 500, 1);
     Part(100, 50, 2);

@@ -1,5 +1,6 @@
 // A small job of flanges, L-shapes, slots and plates nested by the engine, shown sheet by sheet as the run goes
-// and then as the first sheet with its clamps and trim lines, and saved as the picture a user would see (build/dev/nesting_result_sheet.svg).
+// and then as the first sheet with its clamps and trim lines, and saved as the picture a user would see
+// (nesting_result_sheet.svg in the build folder, left there to look at).
 #include <gtest/gtest.h>
 
 #include <algorithm>
