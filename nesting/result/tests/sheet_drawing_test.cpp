@@ -250,6 +250,19 @@ TEST_F(SheetDrawing, APartWhoseBlockCannotBeInsertedIsToldAndNotCounted) {
     EXPECT_NE(Transcript().find("Stock=1/1 Parts=2/4 Metal recovery=2.00% "), std::string::npos) << Transcript();
 }
 
+TEST_F(SheetDrawing, ABlockNamedWithADecimalSizeIsInserted) {
+    Stock(1000, 500, 1);
+    const int t = Part(100.5, 50, 1, /*defineBlock=*/false);
+    state->PartTypes[static_cast<std::size_t>(t)].BlockName = "Part_100.5x50";
+    Define("Part_100.5x50", 100.5, 50, kAnchorCentre);
+    MakeInstances();
+    Place(0, 0, 100, 100);
+    ASSERT_EQ(DrawNest(*state, 0, false), 0);
+    const auto inserts = Inserts();
+    ASSERT_EQ(inserts.size(), 2u) << Transcript();
+    EXPECT_EQ(inserts[1].block, "Part_100.5x50");
+}
+
 TEST_F(SheetDrawing, TheProgressViewDrawsTheStockAndThePartsOfThePlacementOrderOnIt) {
     TwoSheetsThreeParts();
     Place(0, 0, 100, 100);
