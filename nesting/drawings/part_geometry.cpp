@@ -109,14 +109,19 @@ bool RouteContour(CNestingState& state, PartType& type, const Contour& c, bool c
         return true;
     }
     const double area = circle ? -1.0 : c.Area;
+    const std::size_t holesBefore = type.Holes[0].size();
     AppendOffset(state, type, c, gap, area);
     if (!retryOuter || c.ContourClass != kClassOuter) return true;
+    // the inner pieces of a try that found no outer contour are dropped before the next
     double tried = gap;
     for (int attempt = 1; type.Outers[0].empty() && attempt < kOuterOffsetTries; ++attempt) {
+        type.Holes[0].resize(holesBefore);
         tried *= kOuterRetryFactor;
         AppendOffset(state, type, c, tried, area);
     }
-    return !type.Outers[0].empty();
+    if (!type.Outers[0].empty()) return true;
+    type.Holes[0].resize(holesBefore);
+    return false;
 }
 
 // The copied entity behind contour i, opened for write as T.

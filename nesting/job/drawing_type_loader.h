@@ -7,18 +7,13 @@
 
 // Answers of LoadDrawingType.
 inline constexpr int kDrawingTypeLoaded = 0;
-// The drawing cannot be read or holds no usable stored contours (the loader then says the drawing was changed
-// without creating contours).
-inline constexpr int kDrawingTypeUnusable = -1;
-// A stock drawing holds contours a stock may not have (engraving, heat treatment, common line, points).
-inline constexpr int kDrawingTypeIllegalContours = -2;
-// The load stops and the type's reader has already told the user why.
+// The load stops and the drawing reader has already told the user why (a drawing that cannot be read, holds no
+// usable contour data, a stock with contours a stock may not have, no closed outer contour, no block).
 inline constexpr int kDrawingTypeStopped = -3;
 
-// Loads the drawing-file type (JobFileType 2) whose drawing is at type.Path into the current drawing: reads its
-// stored contours and copies their entities (ReadPartDrawing), for a stock puts the reference point at minus
-// StockPointOrigin, converts the copied entities into the list as read (DrawingContours) and builds the type's
-// lists with BuildPartGeometry (a contour that cannot be read excludes the type: quantity 0, answer still
-// kDrawingTypeLoaded), and makes the type's block (MakePartBlock). Runs with HalfPartGap and EdgeGap set for the
-// load. May throw; LoadJobDrawings catches and reports it.
+// Loads the drawing-file type (JobFileType 2) whose drawing is at type.Path into the current drawing through
+// LoadDrawingEntry: its stored contours read and their entities copied, for a stock the reference point at minus
+// StockPointOrigin, the type's lists built (a contour that cannot be read excludes the type: quantity 0, answer
+// still kDrawingTypeLoaded) and the type's block made. Runs with HalfPartGap and EdgeGap set for the load. May
+// throw; LoadJobDrawings catches and reports it.
 int LoadDrawingType(CNestingState& state, PartType& type);

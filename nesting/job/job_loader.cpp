@@ -11,12 +11,14 @@
 
 #include "cadlib/layers.h"
 #include "host/ui/message_box.h"
+#include "nesting/drawings/drawing_messages.h"
+#include "nesting/drawings/part_geometry.h"
 #include "nesting/job/drawing_type_loader.h"
 #include "nesting/job/job_checks.h"
 #include "nesting/job/job_file_layout.h"
 #include "nesting/job/job_instances.h"
 #include "nesting/job/job_messages.h"
-#include "nesting/job/part_geometry.h"
+#include "nesting/job/rectangle_contour.h"
 
 namespace {
 
@@ -88,25 +90,14 @@ void AddClampType(CNestingState& state, std::int32_t typeIndex) {
     state.PartTypes.emplace_back();
 }
 
-// A drawing stock or part through the drawing reader. False, after the load's message, when the load must stop.
-bool LoadDrawingEntry(CNestingState& state, PartType& type) {
-    int result = kDrawingTypeLoaded;
+// A drawing stock or part through the drawing reader. False when the load must stop; the reader has said why.
+bool LoadDrawingFileType(CNestingState& state, PartType& type) {
     try {
-        result = LoadDrawingType(state, type);
+        return LoadDrawingType(state, type) == kDrawingTypeLoaded;
     } catch (const std::exception&) {
         ShowLoadMessage(FormatLocalized(kErrorReadingFile, type.Path.c_str()));
         return false;
     }
-    if (result == kDrawingTypeLoaded) {
-        return true;
-    }
-    if (result == kDrawingTypeUnusable || result == kDrawingTypeIllegalContours) {
-        const TwoLanguageText& text = type.Kind != kKindStock              ? kPartFileChanged
-                                      : result == kDrawingTypeIllegalContours ? kStockIllegalContours
-                                                                              : kStockFileChanged;
-        ShowLoadMessage(FormatLocalized(text, type.Path.c_str()));
-    }
-    return false;
 }
 
 // Drops the job whole: no types, no instances.
@@ -128,7 +119,7 @@ bool LoadTypes(CNestingState& state, std::vector<PartType>& types, std::int32_t 
         if (!wanted(type)) {
             continue;
         }
-        const bool loaded = IsDrawing(type) ? LoadDrawingEntry(state, type) : LoadRectangleType(state, type);
+        const bool loaded = IsDrawing(type) ? LoadDrawingFileType(state, type) : LoadRectangleType(state, type);
         if (!loaded) {
             return false;
         }

@@ -118,36 +118,6 @@ inline constexpr TwoLanguageText kReasonBlockNameClash{
     "записи %s и %s используют одно имя блока \"%s\"; у каждой заготовки и детали должно быть свое имя блока"};
 
 // Loading the drawings and rectangles of a job.
-// Printf argument: the path of the stock drawing.
-inline constexpr TwoLanguageText kStockFileChanged{
-    "\nERROR!!!\n\nError in file '%s'. \nThe file was changed without creating contours.   \n\nRecreate contours and "
-    "repeat the command  ",
-    "\nОШИБКА!!!\n\nОшибка в файле '%s'. \nФайл был изменен без создания контуров.   \n\nПересоздайте контуры и "
-    "повторите команду  "};
-// Printf argument: the path of the stock drawing.
-inline constexpr TwoLanguageText kStockIllegalContours{
-    "\nERROR!!!\n\nStock '%s' contains illegal types of contours.   \n\nRemove illegal types of lines and repeat the "
-    "command  ",
-    "\nОШИБКА!!!\n\nЗаготовка '%s' содержит недопустимые типы контуров.   \n\nУдалите недопустимые типы линий и "
-    "повторите команду  "};
-// Printf argument: the path of the part drawing.
-inline constexpr TwoLanguageText kPartFileChanged{
-    "\nERROR!!!\n\nError in file '%s'. \nThe file was changed without creating contours.   \nRecreate contours and "
-    "repeat the command  ",
-    "\nОШИБКА!!!\n\nОшибка в файле '%s'. \nФайл был изменен без создания контуров.   \nПересоздайте контуры и "
-    "повторите команду  "};
-// Printf argument: the path.
-inline constexpr TwoLanguageText kErrorReadingFile{"Error reading file %s", "Ошибка чтения файла %s"};
-inline constexpr TwoLanguageText kErrorCreatingOffsets{"Error to create contours offset in file %s",
-                                                       "Ошибка создания контуров смещения в файле %s"};
-inline constexpr TwoLanguageText kErrorCreatingBlocks{"Error to create blocks in file %s",
-                                                      "Ошибка создания блоков в файле %s"};
-// Printf argument: the path or rectangle name of the type.
-inline constexpr TwoLanguageText kPartExcluded{
-    "Error reading file: \n\r%s\n\r\n\rPart will be excluded from placement!!!\n\rRecreate contours this part and "
-    "repeat command nesting",
-    "Ошибка чтения файла: \n\r%s\n\r\n\rДеталь будет исключена из размещения!!!\n\rПересоздайте контуры этой детали "
-    "и повторите команду раскроя"};
 // Printf arguments: the block name, the path or rectangle name of the type.
 inline constexpr TwoLanguageText kBlockNameTaken{
     "\nERROR!!!\n\nThe block '%s' of '%s' cannot be made: the drawing already holds a block of that name.  ",

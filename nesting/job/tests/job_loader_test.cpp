@@ -15,7 +15,7 @@
 #include "nesting/job/job_file_writer.h"
 #include "nesting/job/job_instances.h"
 #include "nesting/job/job_loader.h"
-#include "nesting/job/part_geometry.h"
+#include "nesting/job/rectangle_contour.h"
 
 namespace {
 
