@@ -1,8 +1,6 @@
 // The job commands OpenFileNesting, StartNestingAdv and StartNestingRect.
 #include "nesting/commands/job_commands.h"
 
-#include <filesystem>
-#include <system_error>
 
 #include "cadlib/command_frame.h"
 #include "cadlib/drawing_environment.h"
@@ -14,9 +12,8 @@
 #include "host/db/resbuf.h"
 #include "host/reg/machine_registry.h"
 #include "host/sys/number_text.h"
-#include "host/ui/message_box.h"
 #include "nesting/commands/command_messages.h"
-#include "nesting/drawings/drawing_messages.h"
+#include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/engine/nesting_run.h"
 #include "nesting/job/job_file_layout.h"
 #include "nesting/job/job_file_reader.h"
@@ -33,17 +30,20 @@ double LeadingNumberOf(const std::string& text) { return host::sys::parseLeading
 
 bool HasJob(const CNestingState& state) { return state.StockInstanceCount > 0 && state.PartInstanceCount > 0; }
 
-// The first drawing the job names that is not there, or none.
-const PartType* MissingDrawing(const JobFileContents& job) {
+// True when every drawing the job names can be read and holds stored contours; otherwise the first that does not
+// has been named in a message box.
+bool DrawingsReadable(const JobFileContents& job) {
     for (const auto* types : {&job.Stocks, &job.Parts}) {
         for (const PartType& type : *types) {
-            std::error_code error;
-            if (type.JobFileType == kJobFileDrawing && !std::filesystem::is_regular_file(type.Path, error)) {
-                return &type;
+            double width = 0.0;
+            double height = 0.0;
+            if (type.JobFileType == kJobFileDrawing &&
+                ReadPartDrawingSize(type.Path, width, height, true) != kSizeRead) {
+                return false;
             }
         }
     }
-    return nullptr;
+    return true;
 }
 
 // Puts the full gaps back on every way out of a load or a run.
@@ -86,9 +86,7 @@ int LoadJobFromFile(CNestingState& state, const std::string& path) {
         ReadNestingJob(state, path);  // tells the problem; changes nothing
         return -1;
     }
-    if (const PartType* missing = MissingDrawing(job)) {
-        host::ui::messageBox(FormatLocalized(kDrawingNotFound, missing->Path.c_str()), {},
-                             host::ui::MB_OK | host::ui::MB_ICONERROR);
+    if (!DrawingsReadable(job)) {
         return -1;
     }
     if (ReadNestingJob(state, path) != 0) {
