@@ -30,15 +30,12 @@ double LeadingNumberOf(const std::string& text) { return host::sys::parseLeading
 
 bool HasJob(const CNestingState& state) { return state.StockInstanceCount > 0 && state.PartInstanceCount > 0; }
 
-// True when every drawing the job names can be read and holds stored contours; otherwise the first that does not
-// has been named in a message box.
-bool DrawingsReadable(const JobFileContents& job) {
+// True when every drawing the job names can be read, holds stored contours and, for a stock, none a stock may
+// not have; otherwise the first that does not has been named in a message box.
+bool DrawingsUsable(const JobFileContents& job) {
     for (const auto* types : {&job.Stocks, &job.Parts}) {
         for (const PartType& type : *types) {
-            double width = 0.0;
-            double height = 0.0;
-            if (type.JobFileType == kJobFileDrawing &&
-                ReadPartDrawingSize(type.Path, width, height, true) != kSizeRead) {
+            if (type.JobFileType == kJobFileDrawing && CheckPartDrawing(type) != kDrawingRead) {
                 return false;
             }
         }
@@ -86,7 +83,7 @@ int LoadJobFromFile(CNestingState& state, const std::string& path) {
         ReadNestingJob(state, path);  // tells the problem; changes nothing
         return -1;
     }
-    if (!DrawingsReadable(job)) {
+    if (!DrawingsUsable(job)) {
         return -1;
     }
     if (ReadNestingJob(state, path) != 0) {

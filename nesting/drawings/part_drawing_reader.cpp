@@ -96,6 +96,16 @@ std::optional<host::db::EntityName> CopyEntity(const Database& source, std::uint
 }
 
 // The contour as read of one kept entry: its shape, class, closure and kind, with the stored box and area.
+// The stored header and the whole contour table of the drawing; nullopt when either is missing or ends early.
+std::optional<std::vector<ContourRecord>> ReadContourTable(const Database& drawing, StoredJobHeader& header) {
+    const std::optional<ResBufList> marker = FindMarkerData(drawing);
+    if (!marker || ReadStoredJobHeader(*marker, header) != StoredHeaderProblem::None) return std::nullopt;
+    const std::optional<ResBufList> directory = TextData(drawing, header.directoryHandle);
+    if (!directory) return std::nullopt;
+    return ReadStoredContourTable(*directory, header.lastIndex, header.version,
+                                  [&](std::uint64_t h) { return TextData(drawing, h); });
+}
+
 Contour ContourOfEntry(const ContourRecord& r, std::uint8_t owner) {
     Contour c;
     c.GeometryKind = r.shape;
@@ -141,15 +151,7 @@ int ReadPartDrawing(CNestingState& state, PartType& type) {
     // the header and the whole table are read before anything is copied: a drawing whose stored data ends early
     // counts as holding none
     StoredJobHeader header;
-    const std::optional<ResBufList> marker = FindMarkerData(*drawing);
-    std::optional<std::vector<ContourRecord>> table;
-    if (marker && ReadStoredJobHeader(*marker, header) == StoredHeaderProblem::None) {
-        const std::optional<ResBufList> directory = TextData(*drawing, header.directoryHandle);
-        if (directory) {
-            table = ReadStoredContourTable(*directory, header.lastIndex, header.version,
-                                           [&](std::uint64_t h) { return TextData(*drawing, h); });
-        }
-    }
+    std::optional<std::vector<ContourRecord>> table = ReadContourTable(*drawing, header);
     if (!table) {
         ShowError(kDrawingWithoutContours, type.Path);
         return kDrawingUnusable;
@@ -208,6 +210,28 @@ int ReadPartDrawing(CNestingState& state, PartType& type) {
     type.Holes[0].reserve(static_cast<std::size_t>(ClampedCount(std::int64_t{header.innerCount} + kinds + 4)));
     type.Outers[0].reserve(static_cast<std::size_t>(ClampedCount(std::int64_t{header.outerCount} + kinds + 1)));
     type.Defects[0].reserve(static_cast<std::size_t>(ClampedCount(std::int64_t{header.openCount} + kinds)));
+    return kDrawingRead;
+}
+
+int CheckPartDrawing(const PartType& type) {
+    std::unique_ptr<Database> drawing = ReadDrawing(type.Path);
+    if (!drawing) {
+        ShowError(kDrawingNotFound, type.Path);
+        return kDrawingUnusable;
+    }
+    StoredJobHeader header;
+    const std::optional<std::vector<ContourRecord>> table = ReadContourTable(*drawing, header);
+    if (!table) {
+        ShowError(kDrawingWithoutContours, type.Path);
+        return kDrawingUnusable;
+    }
+    if (type.Kind != kKindStock || header.version == JobDataVersion::V2005) return kDrawingRead;  // 2005.0: no kinds
+    for (const ContourRecord& r : *table) {
+        if (r.handle != 0 && IsSpecialKind(r.kind)) {
+            ShowError(kStockIllegalContours, type.Path);
+            return kDrawingIllegalStockContours;
+        }
+    }
     return kDrawingRead;
 }
 

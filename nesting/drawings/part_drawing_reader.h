@@ -28,6 +28,11 @@ inline constexpr int kDrawingIllegalStockContours = -2;
 // entities copied so far are erased again, so the current drawing is as it was.
 int ReadPartDrawing(CNestingState& state, PartType& type);
 
+// Checks the drawing of `type` as ReadPartDrawing would read it, without copying anything: it can be read, holds
+// its stored contour table whole, and for a stock no contour kind a stock may not have. Answers kDrawingRead, or
+// kDrawingUnusable / kDrawingIllegalStockContours after the message ReadPartDrawing's load would show.
+int CheckPartDrawing(const PartType& type);
+
 // Copies every live TEXT on layer "EngraveLine" of `drawing` into the current drawing (on that layer) and adds
 // the copies to CopiedEntities.
 void CopyEngraveTexts(CNestingState& state, const host::db::Database& drawing);

@@ -57,7 +57,7 @@ std::string JobText(const std::vector<Lines>& stocks, const std::vector<Lines>& 
 
 // The part drawings beside the job, which names them as ".dwg" drawings (read as the ".dxf" beside them).
 std::string SampleJob(const ScratchFolder& folder) {
-    for (const char* name : {"flange", "lshape", "rect_holes", "stock_remnant", "no_contours"}) {
+    for (const char* name : {"flange", "lshape", "rect_holes", "stock_remnant", "stock_engraved", "no_contours"}) {
         fs::copy_file(kDrawings / (std::string(name) + ".dxf"), folder / (std::string(name) + ".dxf"));
     }
     return JobText({RectangleStock("Stosk_250x150", 1), DrawingStock("stock_remnant.dwg", 1)},
@@ -157,11 +157,13 @@ TEST(NestingRoad, JobFilesThatCannotBeUsedChangeNothing) {
                JobText({RectangleStock("Stosk_250x150", 1)}, {DrawingPart("no_such_part.dwg", 1)}));
     writeBytes(folder / "no_contours.nst",
                JobText({RectangleStock("Stosk_250x150", 1)}, {DrawingPart("no_contours.dxf", 1)}));
+    writeBytes(folder / "engraved_stock.nst",
+               JobText({DrawingStock("stock_engraved.dwg", 1)}, {RectanglePart("Part_10x10", 1)}));
     writeBytes(folder / "too_many.nst",
                JobText({RectangleStock("Stosk_250x150", 1)}, {RectanglePart("Part_10x10", 20000)}));
 
     std::string script = "OpenFileNesting\n" + (folder / "job.nst").string() + "\nStartNestingAdv\ndlg ok\n";
-    for (const char* bad : {"cut_short", "wrong_count", "missing_drawing", "no_contours", "too_many"}) {
+    for (const char* bad : {"cut_short", "wrong_count", "missing_drawing", "no_contours", "engraved_stock", "too_many"}) {
         script += "OpenFileNesting\n" + (folder / (std::string(bad) + ".nst")).string() + "\nmsgbox OK\n";
     }
     script += "NextListNesting\nNestInfo\ndlg show\ndlg ok\n";
@@ -169,10 +171,11 @@ TEST(NestingRoad, JobFilesThatCannotBeUsedChangeNothing) {
     const RunResult r = RunNesting(folder, script, saved);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     // One message box per bad file, each naming what is wrong; only the good job was loaded.
-    EXPECT_EQ(count(r.out, "Message box"), 5u) << r.out;
+    EXPECT_EQ(count(r.out, "Message box"), 6u) << r.out;
     EXPECT_EQ(count(r.out, "loaded: "), 1u) << r.out;
     EXPECT_NE(r.out.find("no_such_part"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("does not contain contours"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("contains illegal types of contours"), std::string::npos) << r.out;
     // The nested job is still there: the next sheet is drawn and the report is the same.
     EXPECT_EQ(SheetLines(r.out).back(), "Stock=2/2") << r.out;
     EXPECT_NE(r.out.find("Nesting Parts = 4/4"), std::string::npos) << r.out;

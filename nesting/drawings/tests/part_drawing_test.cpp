@@ -276,6 +276,41 @@ TEST_F(PartDrawing, RefusedDrawingsAreToldAndLeaveTheDrawingAsItWas) {
     }
 }
 
+TEST_F(PartDrawing, CheckingADrawingCopiesNothingAndRefusesAsTheLoadWould) {
+    struct Case {
+        const char* what;
+        fs::path path;
+        std::uint8_t kind;
+        int answer;
+        const char* message;  // empty: no message box
+    };
+    const Case cases[] = {
+        {"a part with contours", FixtureDir() / "flange.dxf", kKindPart, kDrawingRead, ""},
+        {"a remnant stock", FixtureDir() / "stock_remnant.dxf", kKindStock, kDrawingRead, ""},
+        {"engraving on a part", FixtureDir() / "stock_engraved.dxf", kKindPart, kDrawingRead, ""},
+        {"a missing file", TempDir() / "missing.dxf", kKindPart, kDrawingUnusable, "Not find file  "},
+        {"contours never made", FixtureDir() / "no_contours.dxf", kKindPart, kDrawingUnusable,
+         "does not contain contours."},
+        {"a stock with engraving", FixtureDir() / "stock_engraved.dxf", kKindStock, kDrawingIllegalStockContours,
+         "contains illegal types of contours"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host::ui::clearMessageBoxLog();
+        const PartType type = TypeFor(c.path, c.kind, "CHECKED");
+        EXPECT_EQ(CheckPartDrawing(type), c.answer);
+        const std::vector<std::string> texts = MessageBoxTexts();
+        if (*c.message == '\0') {
+            EXPECT_TRUE(texts.empty()) << ::testing::PrintToString(texts);
+        } else {
+            ASSERT_EQ(texts.size(), 1u) << ::testing::PrintToString(texts);
+            EXPECT_NE(texts[0].find(c.message), std::string::npos) << texts[0];
+        }
+        EXPECT_EQ(ModelSpaceCount(), 0u);
+        EXPECT_EQ(State().CopiedEntities.Count(), 0);
+    }
+}
+
 TEST_F(PartDrawing, RefusalMessagesHaveTheirRussianForm) {
     SetLibraryLanguage(Language::Russian);
     PartType type = TypeFor(FixtureDir() / "stock_engraved.dxf", kKindStock, "REFUSED");
