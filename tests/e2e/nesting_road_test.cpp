@@ -1,6 +1,6 @@
 // The nesting road in a whole cadhost session: a job file of part drawings whose contours NCCreateContour made is
-// read by OpenFileNesting, StartNestingAdv nests it and draws the first sheet, the sheet commands page, NestInfo
-// reports, AddTrimLineXY draws the trim lines; and job files that cannot be used change nothing.
+// read by OpenFileNesting, StartNestingAdv nests it and draws the first sheet with its clamps, the sheet commands
+// page, NestInfo reports, AddTrimLineXY draws the trim lines; and job files that cannot be used change nothing.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -64,8 +64,15 @@ std::string SampleJob(const ScratchFolder& folder) {
                    {DrawingPart("rect_holes.dwg", 2), DrawingPart("flange.dwg", 1), DrawingPart("lshape.dwg", 1)});
 }
 
-RunResult RunNesting(const ScratchFolder& folder, const std::string& script, const fs::path& saved) {
+// With `clamps`, two clamps of 20 x 10 stand on every sheet.
+RunResult RunNesting(const ScratchFolder& folder, const std::string& script, const fs::path& saved,
+                     bool clamps = false) {
     const fs::path registry = e2e::writeLanguageRegistry(folder);
+    if (clamps) {
+        writeBytes(registry, host::sys::testing::readBytes(registry) +
+                                 "\"Nesing_ClampUse\"=\"1\"\r\n\"Nesing_ClampQuantity\"=\"2\"\r\n"
+                                 "\"Nesing_ClampWidth\"=\"20\"\r\n\"Nesing_ClampHeight\"=\"10\"\r\n");
+    }
     writeBytes(folder / "run.scr", script);
     return cadhost({"--load", NESTING_MODULE, "--registry", registry.string(), "--script",
                     (folder / "run.scr").string(), "--save", saved.string()},
@@ -120,9 +127,9 @@ TEST(NestingRoad, JobFileIsNestedDrawnPagedAndReported) {
                                        "\nStartNestingAdv\ndlg show\ndlg ok\n"
                                        "NextListNesting\nNextListNesting\nPrevListNesting\n"
                                        "NestInfo\ndlg ok\nAddTrimLineXY\n",
-                                   saved);
+                                   saved, true);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
-    EXPECT_NE(r.out.find("loaded: 2 sheet(s), 4 part(s)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("loaded: 2 sheet(s), 6 part(s)"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Please wait ..."), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Time of Nesting 0 min "), std::string::npos) << r.out;
     // The first sheet after the run, then the second, the first again (wrap-around) and back to the second.
@@ -134,14 +141,16 @@ TEST(NestingRoad, JobFileIsNestedDrawnPagedAndReported) {
     EXPECT_NE(r.out.find("Stock 2 : stock_remnant"), std::string::npos) << r.out;
     EXPECT_EQ(count(r.out, "Message box"), 0u) << r.out;
 
-    // The second sheet is in the drawing: its marker, the remnant stock and its parts, and two trim lines.
+    // The second sheet is in the drawing: its marker, its clamps, the remnant stock and its parts, and two trim
+    // lines.
     const SheetDrawing sheet = ReadSheet(saved);
     EXPECT_TRUE(sheet.marker);
     EXPECT_EQ(sheet.inserts.count("stock_remnant"), 1u);
+    EXPECT_EQ(sheet.inserts.count("Clamp") ? sheet.inserts.at("Clamp") : 0, 2);
     const std::size_t parts = r.out.rfind("Stock=2/2 Parts=");
     ASSERT_NE(parts, std::string::npos);
     const int onSheet = std::stoi(r.out.substr(parts + 16));
-    EXPECT_EQ(sheet.insertCount, onSheet + 1) << r.out;
+    EXPECT_EQ(sheet.insertCount, onSheet + 1 + 2) << r.out;
     EXPECT_EQ(sheet.onTrimLayer, 2);
 }
 
