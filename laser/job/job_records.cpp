@@ -31,19 +31,14 @@ namespace {
 
 // ===================================================================== texts and lists
 
-constexpr int kCodeApp = 1001;
-constexpr int kCodeText = 1000;
-constexpr int kCodePoint = 1010;
-constexpr int kCodeReal = 1040;
-constexpr int kCodeLong = 1071;
+constexpr int kCodeApp = kStoredCodeApp;
+constexpr int kCodeText = kStoredCodeText;
+constexpr int kCodePoint = kStoredCodePoint;
+constexpr int kCodeReal = kStoredCodeReal;
+constexpr int kCodeLong = kStoredCodeLong;
 
 // Attempts at making a head or batch text that can then be opened.
 constexpr int kTextCreationAttempts = 3;
-
-// The one version-independent check of a stored float: 2008.01 and friends, times 100, cut to an integer.
-constexpr int kVersionKey2005 = 200500;
-constexpr int kVersionKey2008 = 200800;
-constexpr int kVersionKey200801 = 200801;
 
 double FiniteOrZero(double v) { return std::isfinite(v) ? v : 0.0; }
 
@@ -135,64 +130,6 @@ int SetList(ObjectId id, const ResBufList& list) {
     return s == Status::Ok ? 0 : -1;
 }
 
-// Reads the items of a stored list by position and type. Any item that is missing or of another type makes the
-// whole read fail; a failed read answers defaults from then on.
-class StoredList {
-public:
-    explicit StoredList(ResBufList list) : list_(std::move(list)) {}
-    std::size_t size() const { return list_.size(); }
-    const ResBufList& items() const { return list_; }
-    bool ok() const { return ok_; }
-    void fail() { ok_ = false; }
-
-    double Real(std::size_t i) {
-        const ResBuf* rb = Item(i, kCodeReal);
-        return rb && std::holds_alternative<double>(rb->value) ? std::get<double>(rb->value) : Fail(0.0);
-    }
-    std::int32_t Long(std::size_t i) {
-        const ResBuf* rb = Item(i, kCodeLong);
-        if (!rb || !std::holds_alternative<std::int64_t>(rb->value)) return Fail(0);
-        return static_cast<std::int32_t>(std::get<std::int64_t>(rb->value));
-    }
-    std::uint32_t Counter(std::size_t i) { return static_cast<std::uint32_t>(Long(i)); }
-    std::string String(std::size_t i) {
-        const ResBuf* rb = Item(i, kCodeText);
-        return rb && std::holds_alternative<std::string>(rb->value) ? std::get<std::string>(rb->value)
-                                                                    : Fail(std::string());
-    }
-    Point3d Point(std::size_t i) {
-        const ResBuf* rb = Item(i, kCodePoint);
-        return rb && std::holds_alternative<Point3d>(rb->value) ? std::get<Point3d>(rb->value) : Fail(Point3d());
-    }
-    std::uint64_t HandleText(std::size_t i) {
-        std::string text = String(i);
-        if (!ok_) return 0;
-        auto h = Handle::parse(text);
-        return h ? h->value : Fail(std::uint64_t{0});
-    }
-    // Two 1071 items, high 32 bits then low 32 bits.
-    std::uint64_t HandlePair(std::size_t i) {
-        const auto high = static_cast<std::uint32_t>(Long(i));
-        const auto low = static_cast<std::uint32_t>(Long(i + 1));
-        return Handle(low, high).value;
-    }
-    bool Has(std::size_t i, int code) const { return i < list_.size() && list_[i].code == code; }
-
-private:
-    const ResBuf* Item(std::size_t i, int code) {
-        if (!ok_ || i >= list_.size() || list_[i].code != code) return Fail<const ResBuf*>(nullptr);
-        return &list_[i];
-    }
-    template <class T>
-    T Fail(T value) {
-        ok_ = false;
-        return value;
-    }
-
-    ResBufList list_;
-    bool ok_ = true;
-};
-
 // The "Kstr" list of the text that `handle` names; nullopt when the text is missing or cannot be opened.
 std::optional<StoredList> ReadTextList(std::uint64_t handle) {
     ObjectId id = IdOfHandle(handle);
@@ -234,75 +171,6 @@ SlotAndJob Current(CLaserSettings& settings) {
 }
 
 }  // namespace
-
-// ===================================================================== flags and stored contours
-
-std::optional<JobDataVersion> JobDataVersionOf(float storedVersion) {
-    const float scaled = storedVersion * 100.0f;
-    if (!std::isfinite(scaled) || std::fabs(scaled) > 1e9f) return std::nullopt;
-    switch (static_cast<int>(scaled)) {
-        case kVersionKey2005: return JobDataVersion::V2005;
-        case kVersionKey2008: return JobDataVersion::V2008;
-        case kVersionKey200801: return JobDataVersion::V200801;
-        default: return std::nullopt;
-    }
-}
-
-std::int32_t PackContourFlags(const ContourRecord& r) {
-    // the record's bytes are packed as small signed numbers
-    const auto s = [](std::uint8_t b) { return static_cast<std::int32_t>(static_cast<std::int8_t>(b)); };
-    return ((((s(static_cast<std::uint8_t>(r.kind)) * 16 + s(r.shape)) * 8 + s(r.placement)) * 8 + s(r.closure)) * 8 +
-            s(r.role)) * 8 + s(r.processed);
-}
-
-void UnpackContourFlags(std::int32_t flags, JobDataVersion version, ContourRecord& r) {
-    const auto bits = [flags](int shift, int width) {
-        return static_cast<std::uint8_t>((static_cast<std::uint32_t>(flags) >> shift) & ((1u << width) - 1));
-    };
-    r.processed = bits(0, 3);
-    if (version == JobDataVersion::V2005) {
-        r.shape = bits(3, 3);
-        r.closure = bits(6, 3);
-        r.role = bits(9, 3);
-        r.placement = bits(12, 3);
-        return;
-    }
-    r.role = bits(3, 3);
-    r.closure = bits(6, 3);
-    r.placement = bits(9, 3);
-    r.shape = bits(12, 4);
-    r.kind = static_cast<ContourKind>(bits(16, 8));
-}
-
-void AppendStoredContour(ResBufList& list, const ContourRecord& r) {
-    AppendLong(list, PackContourFlags(r));
-    AppendHandlePair(list, r.handle);
-    AppendHandlePair(list, r.parentHandle);
-    AppendReal(list, r.minX);
-    AppendReal(list, r.minY);
-    AppendReal(list, r.maxX);
-    AppendReal(list, r.maxY);
-    AppendReal(list, r.area);
-}
-
-bool ReadStoredContour(const ResBufList& items, std::size_t first, JobDataVersion version, ContourRecord& record) {
-    StoredList list(items);
-    ContourRecord r = record;
-    const std::int32_t flags = list.Long(first);
-    r.handle = list.HandlePair(first + 1);
-    r.parentHandle = list.HandlePair(first + 3);
-    r.minX = list.Real(first + 5);
-    r.minY = list.Real(first + 6);
-    r.maxX = list.Real(first + 7);
-    r.maxY = list.Real(first + 8);
-    r.area = list.Real(first + 9);
-    if (!list.ok()) return false;
-    UnpackContourFlags(flags, version, r);
-    record = r;
-    return true;
-}
-
-int ContourBatchCount(int contourCount) { return contourCount < 0 ? 0 : contourCount / kContoursPerBatch + 1; }
 
 // ===================================================================== writers
 
@@ -657,10 +525,10 @@ int ReadContourBatch(CLaserSettings& settings, JobDataVersion v, std::uint64_t b
     auto stored = ReadTextList(batchHandle);
     const std::size_t records = static_cast<std::size_t>(last - first) + 1;
     if (!stored || stored->size() < 1 + records * kStoredContourItems) return -1;
-    for (std::size_t r = 0; r < records; ++r) {
-        ContourRecord& record = job.contours[static_cast<std::size_t>(first) + r];
-        if (!ReadStoredContour(stored->items(), 1 + r * kStoredContourItems, v, record)) return -1;
-        if (v == JobDataVersion::V2005) record.kind = KindOfOldContour(record);
+    ContourRecord* records0 = job.contours.data() + first;
+    if (!ReadStoredContourBatch(stored->items(), records, v, records0)) return -1;
+    if (v == JobDataVersion::V2005) {
+        for (std::size_t r = 0; r < records; ++r) records0[r].kind = KindOfOldContour(records0[r]);
     }
     return 0;
 }

@@ -10,21 +10,10 @@
 #include "host/db/ids.h"
 #include "host/db/resbuf.h"
 #include "laser/job/drawing_slot.h"
+#include "laser/job/stored/stored_records.h"
 
 class CLaserSettings;
 
-// The application name of the stored job data, and the texts that carry it.
-inline constexpr std::string_view kJobXDataApp = "Kstr";
-inline constexpr std::string_view kJobSettingsText = "Kstr_ST";    // JobSettingsRecord (or NestResultMarker)
-inline constexpr std::string_view kPathSummaryText = "Kstr_0";     // PathSummaryRecord
-inline constexpr std::string_view kContourTableText = "Kstr_TC";   // ContourDirectory (head) and ContourBatch
-// The layer of the head texts.
-inline constexpr std::string_view kJobLayer = "NC_Laser";
-
-// Contour records per batch text.
-inline constexpr int kContoursPerBatch = 201;
-// Items of one StoredContour.
-inline constexpr int kStoredContourItems = 10;
 // Items of the records as this module writes them.
 inline constexpr int kJobSettingsItems200801 = 61;
 inline constexpr int kPathSummaryItems = 17;
@@ -38,36 +27,6 @@ inline constexpr std::size_t kStoredProgramNameChars = 19;
 inline constexpr std::size_t kStoredMachineTypeChars = 39;
 inline constexpr std::size_t kStoredPostprocessorChars = 59;
 inline constexpr std::size_t kStoredPostprocessorFolderChars = 119;
-
-// The record layouts that exist in drawings.
-enum class JobDataVersion {
-    V2005,     // 2005.0 (read only)
-    V2008,     // 2008.0 (read only)
-    V200801,   // 2008.01 (written)
-};
-
-// The version of a stored version number, or nullopt for any other value. The number is taken as a float times
-// 100, cut to an integer (200500, 200800, 200801).
-std::optional<JobDataVersion> JobDataVersionOf(float storedVersion);
-
-// Packed flags of a StoredContour. 2008.0 and 2008.01: bits 0-2 processed, 3-5 role, 6-8 closure, 9-11 placement,
-// 12-15 shape, 16 and up kind. 2005.0: bits 0-2 processed, 3-5 shape, 6-8 closure, 9-11 role, 12-14 placement,
-// no kind (the record's kind is left as it is; the 2005.0 contour readers take it from the entity's layer).
-std::int32_t PackContourFlags(const ContourRecord& record);
-void UnpackContourFlags(std::int32_t flags, JobDataVersion version, ContourRecord& record);
-
-// The StoredContour items of one record (10 items, flags first), appended to `list`.
-void AppendStoredContour(host::db::ResBufList& list, const ContourRecord& record);
-// Reads the StoredContour at items [first, first + 10) of `list` into `record`. False (record unchanged) when the
-// list is too short or an item has another type.
-bool ReadStoredContour(const host::db::ResBufList& list, std::size_t first, JobDataVersion version,
-                       ContourRecord& record);
-
-// The largest contourCount a stored job may claim: what a drawing's batch texts can address (kept well inside the
-// memory a job may take).
-inline constexpr int kMaxStoredContourCount = 1'000'000;
-// The number of batch texts that hold contourCount + 1 records.
-int ContourBatchCount(int contourCount);
 
 // A NestResultMarker as the readers use it.
 struct NestResultMarker {

@@ -197,6 +197,11 @@ std::optional<std::filesystem::path> findDrawingFile(std::string_view name, cons
 }
 
 ObjectId blockForInsert(db::Database& database, std::string_view name, std::string* error) {
+    // A block of the very name given comes first: "Part_100.5x50" names a block, not the file "Part_100.5x50" of
+    // block "Part_100".
+    if (!name.empty() && isValidBlockName(name)) {
+        if (ObjectId existing = database.recordId(db::TableKind::Block, name); !existing.isNull()) return existing;
+    }
     const std::string blockName(sys::stemOf(name));
     const auto fail = [&](std::string message) {
         if (error) *error = std::move(message);

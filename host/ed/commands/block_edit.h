@@ -55,6 +55,7 @@ std::optional<std::filesystem::path> findDrawingFile(std::string_view name, cons
 
 // The definition -INSERT uses for `name` (a block name, or a drawing file path whose file name without its
 // extension is the block name):
+//   - an existing block of the name as given is used as it is (a block name may hold dots);
 //   - an existing definition of that name is used as it is, without reading any file;
 //   - otherwise the drawing file is read and its model-space entities become a new definition of that name,
 //     with the file's INSBASE as base point; layers, line types, text styles and nested blocks it names are

@@ -110,6 +110,17 @@ TEST_F(BlockCommands, InsertExplodedAndRefusals) {
     EXPECT_EQ(run({str("-INSERT"), str("B"), str("0,0"), str("0")}), RTERROR);  // a scale of zero
 }
 
+TEST_F(BlockCommands, ABlockWhoseNameHoldsADotIsInsertedByItsName) {
+    // Rectangle parts of decimal sizes are named so; the name once read as the file "Part_100" with extension
+    // ".5x50" and the insert failed.
+    const ObjectId blk = block("Part_100.5x50");
+    line({0, 0}, {100.5, 0}, blk);
+    EXPECT_EQ(run({str("_.-INSERT"), str("Part_100.5x50"), str("10,20"), str("1"), str("1"), str("0")}), RTNORM)
+        << said();
+    ASSERT_EQ(kinds(), "INSERT");
+    EXPECT_EQ(get<db::BlockReference>(entities()[0])->blockName(), "Part_100.5x50");
+}
+
 TEST_F(BlockCommands, BlockFromEntityNames) {
     const ObjectId a = line({1, 1}, {2, 2});
     const ObjectId b = line({2, 2}, {3, 1});
