@@ -16,6 +16,7 @@
 #include "host/db/resbuf.h"
 #include "host/ed/command.h"
 #include "host/ed/selection.h"
+#include "host/sys/text_case.h"
 #include "host/ui/message_box.h"
 #include "laser/contours/block_explode.h"
 #include "laser/contours/clamps_trim_lines.h"
@@ -350,6 +351,17 @@ int CreateContours() {
     return 0;
 }
 
+// The line type an entity is drawn with: its own, or its layer's when it has none of its own ("ByLayer").
+// Centre lines drawn in other CAD programs usually sit on a layer of a CENTER line type.
+static std::string EffectiveLinetype(const host::db::Entity& entity) {
+    std::string own = entity.linetype();
+    if (!host::sys::equalsNoCase(own, "ByLayer")) return own;
+    ObjectPtr<host::db::LayerTableRecord> layer(entity.layerId(), OpenMode::Read);
+    if (!layer) return own;
+    ObjectPtr<host::db::LinetypeTableRecord> linetype(layer->linetypeId(), OpenMode::Read);
+    return linetype ? linetype->name() : own;
+}
+
 int EraseCenterLines() {
     int erased = 0;
     EntityName name;
@@ -358,7 +370,7 @@ int EraseCenterLines() {
         EntityName next;
         more = host::db::entNext(name, next) == host::db::RTNORM;
         ObjectPtr<host::db::Entity> entity(host::db::nameToId(name), OpenMode::Write);
-        if (entity && entity->linetype().find(kCenterLinetypeMark) != std::string::npos) {
+        if (entity && EffectiveLinetype(*entity).find(kCenterLinetypeMark) != std::string::npos) {
             if (entity->erase() == host::db::Status::Ok) ++erased;
         }
         name = next;

@@ -245,7 +245,8 @@ TEST_F(ContourCreation, FillRatioOfNoOuterPartIsZeroNotNaN) {
     EXPECT_DOUBLE_EQ(PartFillRatio(job), 0.5);
 }
 
-TEST_F(ContourCreation, CentreLinesGoByTheirOwnLineTypeOnly) {
+// A centre line is one drawn with a CENTER line type, its own or, when it has none, its layer's.
+TEST_F(ContourCreation, CentreLinesGoByTheLineTypeTheyAreDrawnWith) {
     for (const char* name : {"CENTER2", "CENTER"}) {
         host::db::ObjectPtr<host::db::SymbolTable> table(db().tableId(host::db::TableKind::Linetype),
                                                          host::db::OpenMode::Write);
@@ -263,11 +264,19 @@ TEST_F(ContourCreation, CentreLinesGoByTheirOwnLineTypeOnly) {
         layer->setLinetypeId(db().recordId(host::db::TableKind::Linetype, "CENTER"));
     }
     const ObjectId byLayer = Line({0, 5}, {10, 5}, "Axes");
+    const ObjectId continuousOnAxes = Line({0, 7}, {10, 7}, "Axes");
+    {
+        host::db::ObjectPtr<host::db::Entity> e(continuousOnAxes, host::db::OpenMode::Write);
+        ASSERT_EQ(e->setLinetype("Continuous"), host::db::Status::Ok);
+    }
+    const ObjectId outline = Line({0, 9}, {10, 9});
     CommandDeleteAllCenterLine();
     EXPECT_TRUE(own.isErased());
-    EXPECT_FALSE(byLayer.isErased());
+    EXPECT_TRUE(byLayer.isErased());
+    EXPECT_FALSE(continuousOnAxes.isErased());
+    EXPECT_FALSE(outline.isErased());
     EXPECT_NE(Transcript().find("\n\rDelete all lines of type line CENTER*\n\r"), std::string::npos);
-    EXPECT_NE(Transcript().find("\n\rDelete 1 objects\n\r"), std::string::npos);
+    EXPECT_NE(Transcript().find("\n\rDelete 2 objects\n\r"), std::string::npos);
 }
 
 }  // namespace
