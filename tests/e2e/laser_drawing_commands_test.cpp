@@ -146,6 +146,31 @@ TEST(LaserDrawingCommands, ShopPreparesADrawingFromAnotherCadProgramAndCreatesIt
     EXPECT_GE(marked, 1);
 }
 
+// The kinds given by the commands reach the NC program: the engraving line and spline, and the marked arc, are
+// written with the postprocessor's engrave and mark words.
+TEST(LaserDrawingCommands, KindsGivenByTheCommandsAreCutWithTheirWords) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "part.dxf";
+    fs::copy_file(kFixture, drawing);
+    host::sys::testing::writeBytes(folder / "run.scr",
+                                   "setEngraveLine\n150,180\n150,135\n\n"
+                                   "setMarkLine\n200,142.5\n\n"
+                                   "Convert_Spline_to_Polyline\n150,135\n\n1\n10\n"
+                                   "Convert_Ellipse_to_Polyline\n270,150\n200,142.5\n\n"
+                                   "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 Part\ndlg press OK\n");
+    const RunResult r = e2e::cadhost({drawing.string(), "--load", "laser", "--install",
+                                      (fs::path(KESTRION_SOURCE_DIR) / "data").string(), "--registry",
+                                      e2e::writeLanguageRegistry(folder).string(), "--script",
+                                      (folder / "run.scr").string()},
+                                     folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const fs::path program = folder / "part.nc";
+    ASSERT_TRUE(fs::exists(program)) << r.out;
+    const std::string text = host::sys::testing::readBytes(program);
+    EXPECT_EQ(count(text, "M03 (ENGRAVE)"), 2u) << text;
+    EXPECT_EQ(count(text, "M03 (MARK)"), 1u) << text;
+}
+
 // The box of the live entities on `layer` (none: an empty optional), and their classes.
 struct LayerContents {
     std::optional<host::db::Extents> box;
