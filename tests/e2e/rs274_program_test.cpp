@@ -33,8 +33,10 @@ const fs::path kInterpreter = "/usr/bin/rs274";
 // The kerf of the interpreter's tool 1 (D01 in the programs): 0.2 mm, written in inches as its tool table wants.
 constexpr double kKerf = 0.2;
 constexpr const char* kToolTable = "T1 P1 D0.007874 ;kerf 0.2 mm\n";
-// A compensated point lies half a kerf off the drawn path; its corners are rounded within that.
-constexpr double kTraceTolerance = kKerf / 2 + 0.02;
+// A compensated point lies half a kerf off the drawn path; an outside corner is rounded within that, and an inside
+// corner (a lead-in meeting its hole at a right angle) moves the point by half a kerf over the sine of half the
+// angle: a whole kerf covers corners down to 60 degrees.
+constexpr double kTraceTolerance = kKerf;
 
 // The end points of the interpreter's canonical moves, in order: STRAIGHT_TRAVERSE a rapid, STRAIGHT_FEED and
 // ARC_FEED a cut (their first two arguments are X and Y of the end).
@@ -74,16 +76,44 @@ std::string traceFault(const std::vector<Visit>& path, const std::vector<Visit>&
     return {};
 }
 
+// Runs `program` through the interpreter and checks its canonical moves against the path groups of the drawing
+// saved as `drawing`: no error, the kerf compensated, the beam switched with M03/M05 and not as coolant, and every
+// point of the path reached in order.
+void ExpectRunsAndTracesThePath(const ScratchFolder& folder, const fs::path& program, const fs::path& drawing) {
+    writeBytes(folder / "tool.tbl", kToolTable);
+    const std::string canonical = (folder / "canonical.txt").string();
+    const RunResult run = e2e::runCommand(kInterpreter.string() + " -g -t " + e2e::quoted((folder / "tool.tbl").string()) +
+                                              " " + e2e::quoted(program.string()) + " " + e2e::quoted(canonical),
+                                          folder);
+    const std::string moves = readBytes(canonical);
+    ASSERT_EQ(run.status, 0) << run.out << run.err << moves << readBytes(program);
+    EXPECT_NE(moves.find("cutter radius compensation on"), std::string::npos) << "the kerf is compensated";
+    EXPECT_NE(moves.find("START_SPINDLE_CLOCKWISE"), std::string::npos) << "the beam goes on with M03";
+    EXPECT_EQ(moves.find("MIST_ON"), std::string::npos) << moves;
+    EXPECT_EQ(moves.find("FLOOD_ON"), std::string::npos) << moves;
+
+    host::dxf::ReadResult read = host::dxf::readDxfFile(drawing);
+    ASSERT_TRUE(read) << read.error;
+    int circles = 0;
+    const std::vector<Visit> path = e2e::pathVisits(*read.database, circles, true);
+    ASSERT_GT(path.size(), 10u);
+    EXPECT_EQ(traceFault(path, canonicalMoves(moves)), "") << moves;
+}
+
+std::string Registry(const std::string& postprocessor) {
+    return std::string("Windows Registry Editor Version 5.00\r\n\r\n"
+                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+                       "\"LangMenu\"=\"EN\"\r\n\"Postprocessor\"=\"") +
+           postprocessor + "\"\r\n";
+}
+
 TEST(Rs274Programs, EveryShippedPostprocessorRunsInLinuxCncAndTracesThePath) {
     if (!fs::exists(kInterpreter)) GTEST_SKIP() << "rs274 (linuxcnc-uspace) is not installed; scripts/setup installs it";
     for (const char* post : {"FANUC.MXT", "LINUXCNC_PLASMA.MXT", "LINUXCNC_WATERJET.MXT"}) {
         SCOPED_TRACE(post);
         ScratchFolder folder;
         fs::copy_file(kSource / "examples/plate.dxf", folder / "plate.dxf");
-        writeBytes(folder / "registry.reg", std::string("Windows Registry Editor Version 5.00\r\n\r\n"
-                                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
-                                                        "\"LangMenu\"=\"EN\"\r\n\"Postprocessor\"=\"") +
-                                                post + "\"\r\n");
+        writeBytes(folder / "registry.reg", Registry(post));
         writeBytes(folder / "run.scr", readBytes(kSource / "examples/plate_path.scr"));
         const RunResult r = cadhost({(folder / "plate.dxf").string(), "--load", "laser", "--install",
                                      (kSource / "data").string(), "--registry", (folder / "registry.reg").string(),
@@ -96,25 +126,43 @@ TEST(Rs274Programs, EveryShippedPostprocessorRunsInLinuxCncAndTracesThePath) {
             if (entry.path().stem() == "plate" && entry.path().extension() != ".dxf") program = entry.path();
         }
         ASSERT_FALSE(program.empty()) << r.out;
+        ExpectRunsAndTracesThePath(folder, program, folder / "saved.dxf");
+    }
+}
 
-        writeBytes(folder / "tool.tbl", kToolTable);
-        const std::string canonical = (folder / "canonical.txt").string();
-        const RunResult run = e2e::runCommand(kInterpreter.string() + " -g -t " + e2e::quoted((folder / "tool.tbl").string()) +
-                                                  " " + e2e::quoted(program.string()) + " " + e2e::quoted(canonical),
-                                              folder);
-        const std::string moves = readBytes(canonical);
-        ASSERT_EQ(run.status, 0) << run.out << run.err << moves << readBytes(program);
-        EXPECT_NE(moves.find("cutter radius compensation on"), std::string::npos) << "the kerf is compensated";
-        EXPECT_NE(moves.find("START_SPINDLE_CLOCKWISE"), std::string::npos) << "the beam goes on with M03";
-        EXPECT_EQ(moves.find("MIST_ON"), std::string::npos) << moves;
-        EXPECT_EQ(moves.find("FLOOD_ON"), std::string::npos) << moves;
-
-        host::dxf::ReadResult read = host::dxf::readDxfFile(folder / "saved.dxf");
-        ASSERT_TRUE(read) << read.error;
-        int circles = 0;
-        const std::vector<Visit> path = e2e::pathVisits(*read.database, circles, true);
-        ASSERT_GT(path.size(), 10u);
-        EXPECT_EQ(traceFault(path, canonicalMoves(moves)), "") << moves;
+// A nested sheet: a job of part drawings made by NCCreateContour is nested, the first sheet drawn, and the
+// cutting-path module cuts it as a nesting start and writes its program through each shipped postprocessor.
+TEST(Rs274Programs, ANestedSheetsProgramRunsInLinuxCncAndTracesThePath) {
+    if (!fs::exists(kInterpreter)) GTEST_SKIP() << "rs274 (linuxcnc-uspace) is not installed; scripts/setup installs it";
+    const fs::path drawings = kSource / "nesting" / "drawings" / "tests" / "fixtures";
+    // Part gap 4, edge offset 10; one sheet of 250 x 150; parts without rotation.
+    const char* job =
+        "Kestrion Nesting TQ450\r\n\r\nSt37\r\n1.0037\r\n7.85e-06\r\n3\r\n\r\n\r\n10\r\n4\r\n4\r\n\r\n\r\n"
+        "1\r\n0\r\nStosk_250x150\r\nStosk_250x150\r\n1\r\n0\r\n1\r\n\r\n\r\n\r\n\r\n\r\n"
+        "3\r\n"
+        "2\r\nrect_holes.dwg\r\n2\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n\r\n\r\n\r\n"
+        "2\r\nflange.dwg\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n\r\n\r\n\r\n"
+        "2\r\nlshape.dwg\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n\r\n\r\n\r\n"
+        "\r\n\r\n0\r\n";
+    for (const char* post : {"FANUC.MXT", "LINUXCNC_PLASMA.MXT", "LINUXCNC_WATERJET.MXT"}) {
+        SCOPED_TRACE(post);
+        ScratchFolder folder;
+        for (const char* name : {"flange", "lshape", "rect_holes"}) {
+            fs::copy_file(drawings / (std::string(name) + ".dxf"), folder / (std::string(name) + ".dxf"));
+        }
+        writeBytes(folder / "job.nst", job);
+        writeBytes(folder / "registry.reg", Registry(post));
+        writeBytes(folder / "run.scr", "OpenFileNesting\n" + (folder / "job.nst").string() +
+                                           "\nStartNestingAdv\ndlg ok\nNCCreateContour\nNCSliceAuto\n"
+                                           "NCCreate\nfile " + (folder / "sheet.nc").string() +
+                                           "\ndlg set 249 Sheet 1\ndlg press OK\n");
+        const RunResult r = cadhost({"--load", "nesting,laser", "--install", (kSource / "data").string(),
+                                     "--registry", (folder / "registry.reg").string(), "--script",
+                                     (folder / "run.scr").string(), "--save", (folder / "sheet.dxf").string()},
+                                    folder);
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        ASSERT_NE(r.out.find("is successfully created"), std::string::npos) << r.out;
+        ExpectRunsAndTracesThePath(folder, folder / "sheet.nc", folder / "sheet.dxf");
     }
 }
 
