@@ -17,17 +17,6 @@ double DirectionOf(const Point2d& from, const Point2d& to) {
     return a;
 }
 
-ContourElement LineElement(const Point2d& a, const Point2d& b) {
-    ContourElement e;
-    e.Type = kElementLine;
-    e.Start = a;
-    e.End = b;
-    e.StartAngle = DirectionOf(a, b);
-    e.EndAngle = e.StartAngle + std::numbers::pi;
-    NormalizeAngle(e.EndAngle);
-    return e;
-}
-
 // The arc from a to b of bulge `bulge` (the tangent of a quarter of its signed included angle): its centre lies
 // on the chord's left for a counter-clockwise arc (bulge > 0), at (chord / 2) (1 - b^2) / (2 b) from the chord's
 // middle.
@@ -55,6 +44,17 @@ void TranslatePoint2d(Point2d& p, double dx, double dy) {
 }
 
 }  // namespace
+
+ContourElement LineElement(const Point2d& a, const Point2d& b) {
+    ContourElement e;
+    e.Type = kElementLine;
+    e.Start = a;
+    e.End = b;
+    e.StartAngle = DirectionOf(a, b);
+    e.EndAngle = e.StartAngle + std::numbers::pi;
+    NormalizeAngle(e.EndAngle);
+    return e;
+}
 
 void PolylineToContour(const host::db::LwPolyline& polyline, Contour& contour) {
     const bool closed = polyline.isClosed();

@@ -4,6 +4,9 @@
 #include "host/db/entities.h"
 #include "nesting/model/contour.h"
 
+// The line element from a to b: its direction in StartAngle, that plus pi in EndAngle.
+ContourElement LineElement(const host::ge::Point2d& a, const host::ge::Point2d& b);
+
 // Fills `contour` from a lightweight polyline: closure and area from the polyline's own closed flag (a closed one
 // is Open 0 with the host's area, an open one Open 1 with area 0), then one element per segment (one fewer than
 // the vertices when open): a segment of bulge 0 is a line with its direction in StartAngle and that plus pi in

@@ -4,12 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 
-#include "cadlib/angles.h"
 #include "cadlib/rectangle_blocks.h"
 #include "cadlib/rectangle_names.h"
 #include "host/ui/message_box.h"
+#include "nesting/drawings/entity_contours.h"
 #include "nesting/job/job_messages.h"
 
 using host::ge::Point2d;
@@ -19,23 +18,6 @@ namespace {
 // Height of a clamp's reference point above its bottom edge, so that the clamp's outline lies just below the
 // sheet's edge line it stands on.
 constexpr double kClampBaseHeight = 0.01;
-
-double AngleOf(Point2d from, Point2d to) {
-    double angle = std::atan2(to.y - from.y, to.x - from.x);
-    NormalizeAngle(angle);
-    return angle;
-}
-
-ContourElement MakeLine(Point2d from, Point2d to) {
-    ContourElement line;
-    line.Type = kElementLine;
-    line.Start = from;
-    line.End = to;
-    line.StartAngle = AngleOf(from, to);
-    line.EndAngle = line.StartAngle + std::numbers::pi;
-    NormalizeAngle(line.EndAngle);
-    return line;
-}
 
 double AspectOf(const BoundingBox& box) {
     const double w = box.Width();
@@ -96,7 +78,7 @@ int MakeRectangleContour(CNestingState& state, PartType& type) {
     const std::array<Point2d, 4> corners{Point2d{box.minX, box.minY}, Point2d{box.maxX, box.minY},
                                          Point2d{box.maxX, box.maxY}, Point2d{box.minX, box.maxY}};
     for (std::size_t i = 0; i < corners.size(); ++i) {
-        contour.Elements.push_back(MakeLine(corners[i], corners[(i + 1) % corners.size()]));
+        contour.Elements.push_back(LineElement(corners[i], corners[(i + 1) % corners.size()]));
     }
     contour.Box = box;
     contour.Area = width * height;
