@@ -793,9 +793,21 @@ void applyText(Text& e, std::span<const ResBuf> g, RecordResolver& r, Faults& f)
     applyBody(g, f, [&](GroupWalk& w, int c) { applyTextGroup(e, w, c, r, false, plane); });
 }
 
+// Past the attribute's own subclass marker, files of 2018 and later put the attribute's kind in 71 (1 one line,
+// 2 and 4 several) and a group 72 of no known use: there they are not the text's generation flags and alignment.
+bool isAttributeKindGroup(GroupWalk& w, int c, bool& inAttributePart, std::string_view marker) {
+    if (c == code::kSubclass) {
+        if (const std::string* t = textOf(w.group())) inAttributePart = *t == marker;
+        return false;
+    }
+    return inAttributePart && (c == code::kInt71 || c == code::kInt72);
+}
+
 void applyAttribute(Attribute& e, std::span<const ResBuf> g, RecordResolver& r, Faults& f) {
     const ge::Vector3d plane = normalOfGroups(g, e.normal());
+    bool inAttributePart = false;
     applyBody(g, f, [&](GroupWalk& w, int c) {
+        if (isAttributeKindGroup(w, c, inAttributePart, "AcDbAttribute")) return;
         if (applyTextGroup(e, w, c, r, true, plane)) return;
         if (c == code::kName2) {
             if (auto t = w.text()) w.check(e.setTag(*t), "tag");
@@ -807,7 +819,9 @@ void applyAttribute(Attribute& e, std::span<const ResBuf> g, RecordResolver& r, 
 
 void applyAttributeDefinition(AttributeDefinition& e, std::span<const ResBuf> g, RecordResolver& r, Faults& f) {
     const ge::Vector3d plane = normalOfGroups(g, e.normal());
+    bool inAttributePart = false;
     applyBody(g, f, [&](GroupWalk& w, int c) {
+        if (isAttributeKindGroup(w, c, inAttributePart, "AcDbAttributeDefinition")) return;
         if (applyTextGroup(e, w, c, r, true, plane)) return;
         if (c == code::kName2) {
             if (auto t = w.text()) w.check(e.setTag(*t), "tag");

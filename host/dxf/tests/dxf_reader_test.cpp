@@ -276,6 +276,20 @@ const std::vector<WriterHabit>& writerHabits() {
              EXPECT_GE(entities[2]->handle().value, 0x100u);
              EXPECT_GE(entities[3]->handle().value, 0x100u);
          }},
+        // The attribute's kind after its subclass marker is not the text's generation flags (1 was refused, 4 read as
+        // upside down); an embedded MTEXT's groups do not replace the attribute's own.
+        {"habits/attributes_r2018.dxf", {}, [](const db::Database& d) {
+             const auto* note = firstOf<db::AttributeDefinition>(d);
+             ASSERT_TRUE(note);
+             EXPECT_EQ(note->tag(), "NOTE");
+             EXPECT_EQ(note->textString(), "one");
+             EXPECT_EQ(note->generationFlags(), 2);
+             EXPECT_EQ(note->horizontalMode(), 0);
+             EXPECT_EQ(note->position(), ge::Point3d(1.0, 5.0, 0.0));
+             const auto* insert = firstOf<db::BlockReference>(d);
+             ASSERT_TRUE(insert);
+             EXPECT_EQ(insert->blockName(), "TAGGED");
+         }},
         // An entity colour outside 0..256 once made the reader read past the end of the entity's groups.
         {"fuzz/colour_300.dxf", {"line 9: 300 is not a colour (group 62); read as BYLAYER"},
          [](const db::Database& d) { EXPECT_EQ(firstOf<db::Line>(d)->colorIndex(), 256); }},
