@@ -7,6 +7,7 @@
 
 #include "host/dxf/dxf_file.h"
 #include "host/ed/commands/entity_copy.h"
+#include "host/ed/transcript.h"
 #include "host/ed/wildcard.h"
 #include "host/sys/paths.h"
 #include "host/sys/text_case.h"
@@ -215,6 +216,8 @@ ObjectId blockForInsert(db::Database& database, std::string_view name, std::stri
     if (!file) return fail("Cannot find the drawing file \"" + std::string(name) + "\".");
     const dxf::ReadResult read = dxf::readDxfFile(*file);
     if (!read) return fail(read.error);
+    // What the reader repaired is told here too, as when the drawing is opened.
+    for (const std::string& note : read.notes) print("\n" + note);
     const db::Database& source = *read.database;
 
     auto record = std::make_unique<db::BlockTableRecord>(blockName);

@@ -110,6 +110,14 @@ TEST_F(BlockCommands, InsertExplodedAndRefusals) {
     EXPECT_EQ(run({str("-INSERT"), str("B"), str("0,0"), str("0")}), RTERROR);  // a scale of zero
 }
 
+// What the reader repaired in an inserted drawing is told, as when the drawing is opened.
+TEST_F(BlockCommands, InsertingADrawingTellsWhatTheReaderRepaired) {
+    const std::filesystem::path file = folder / "Colour.dxf";
+    std::filesystem::copy_file(KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures/fuzz/colour_300.dxf", file);
+    EXPECT_EQ(run({str("-INSERT"), str(file.string()), str("0,0"), str("1"), str("1"), str("0")}), RTNORM) << said();
+    EXPECT_NE(said().find("300 is not a colour (group 62); read as BYLAYER"), std::string::npos) << said();
+}
+
 TEST_F(BlockCommands, ABlockWhoseNameHoldsADotIsInsertedByItsName) {
     // Rectangle parts of decimal sizes are named so; the name once read as the file "Part_100" with extension
     // ".5x50" and the insert failed.
