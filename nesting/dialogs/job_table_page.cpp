@@ -39,13 +39,16 @@ std::string TitleOfFileName(const std::string& name) {
     return name;
 }
 
-// The duplicate key of a drawing row: its path's file name from whose first ".dwg" (exact lower case, or
-// ".dxf") on at most 40 characters are removed.
+// The duplicate key of a drawing row: its path's file name from whose first ".dwg" or ".dxf" on at most 40
+// characters are removed. The extension is found in any case, as titles lose it in any case: with the lower case
+// alone, a drawing stored as "A.DWG" kept its extension in its key, so the same drawing chosen again (title "A")
+// was not found and the job got two types of one drawing.
 std::string DrawingKey(const std::string& path) {
     std::string name;
     GetPathFileName(path, name);
+    const std::string lower = Lower(name);
     for (const char* extension : {".dwg", ".dxf"}) {
-        const std::size_t at = name.find(extension);
+        const std::size_t at = lower.find(extension);
         if (at != std::string::npos) return name.erase(at, 40);
     }
     return name;
