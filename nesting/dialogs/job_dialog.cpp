@@ -261,7 +261,7 @@ void COpenDialogNesting::OnSaveJobAs() {
     if (!chosen) return;
     JobFilePath = *chosen;
     setItemText(kJobPathId, JobFilePath);
-    SaveJobFile();
+    SaveJobFile(true);  // the save dialog has asked before replacing
 }
 
 void COpenDialogNesting::SaveLastJobPaths() const {
@@ -323,13 +323,13 @@ bool COpenDialogNesting::ConfirmReplace(const std::string& path) {
                           this) == ui::IDYES;
 }
 
-int COpenDialogNesting::SaveJobFile() {
+int COpenDialogNesting::SaveJobFile(bool asked) {
     ReadAllControls();
     int result = 0;
     const std::string tooLong = TooLongField();
     if (!tooLong.empty()) {
         ui::messageBox(tooLong, {}, ui::MB_OK | ui::MB_ICONERROR, this);
-    } else if (ConfirmReplace(JobFilePath)) {
+    } else if (asked || ConfirmReplace(JobFilePath)) {
         NestingJobFile job;
         job.MaterialText = MaterialText;
         job.MaterialNumText = MaterialNumText;

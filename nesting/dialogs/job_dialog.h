@@ -39,8 +39,9 @@ public:
     std::string DensityText;
     std::string ThicknessText;
 
-    // 1 when the file was written, 0 when not (its message was shown).
-    int SaveJobFile();
+    // 1 when the file was written, 0 when not (its message was shown). Over an existing file that is not a job
+    // file it asks first, unless the user has just been asked by the save dialog (`asked`).
+    int SaveJobFile(bool asked = false);
     // 1 when the file was read to its end, 0 when it could not be read (its message was shown; the tables are
     // empty).
     int LoadJobFile();

@@ -34,8 +34,8 @@ std::string Crlf(const std::vector<std::string>& lines) {
     return text;
 }
 
-RunResult RunDialogScript(const ScratchFolder& folder, const std::string& script) {
-    const fs::path registry = e2e::writeLanguageRegistry(folder);
+RunResult RunDialogScript(const ScratchFolder& folder, const std::string& script, const std::string& language = "EN") {
+    const fs::path registry = e2e::writeLanguageRegistry(folder, language);
     writeBytes(folder / "run.scr", script);
     return cadhost({"--load", NESTING_MODULE, "--install", (kSource / "data").string(), "--registry",
                     registry.string(), "--script", (folder / "run.scr").string(), "--save",
@@ -153,6 +153,33 @@ TEST(NestingJobDialog, RefusedDrawingsAreReportedTogetherAndYesOpensThoseWithout
     const std::string written = readBytes(job);
     EXPECT_EQ(count(written, flange), 1u) << written;
     EXPECT_EQ(count(written, noContours), 0u) << written;
+}
+
+TEST(NestingJobDialog, InRussianEveryTextIsRussianAndThePicturesAreWritten) {
+    ScratchFolder folder;
+    fs::create_directories(kPictures);
+    // The controls by their Russian labels, or by id (201 would name the job file's edit before the part page's
+    // width, which has the same id).
+    const RunResult r = RunDialogScript(
+        folder, "OpenFileNesting\n"
+                "msgbox OK\n"
+                "dlg set 246 2500\n"
+                "dlg set 247 1250\n"
+                "dlg press 237\n"
+                "dlg tab 2\n"
+                "dlg set Ширина 300\n"
+                "dlg set Высота 200\n"
+                "dlg press 237\n"
+                "dlg picture " + (kPictures / "job_dialog_parts_ru.png").string() + "\n"
+                "dlg tab 1\n"
+                "dlg picture " + (kPictures / "job_dialog_stock_ru.png").string() + "\n"
+                "dlg cancel\n",
+        "RU");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_NE(r.out.find("Dialog \"Файл задания на раскрой\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("ОШИБКА!!! Не найден файл"), std::string::npos) << r.out;
+    EXPECT_TRUE(fs::exists(kPictures / "job_dialog_parts_ru.png"));
+    EXPECT_TRUE(fs::exists(kPictures / "job_dialog_stock_ru.png"));
 }
 
 }  // namespace job_dialog_test
