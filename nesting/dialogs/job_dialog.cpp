@@ -117,6 +117,8 @@ bool COpenDialogNesting::onInitDialog() {
     setItemText(kStockLabelId, Localized(kStockOffsetLabel));
     setItemText(kPartLabelId, Localized(kPartOffsetLabel));
     setItemText(kCancelId, Localized(kCancelButton));
+    for (int id : {kEdgeOffsetId, kPartGapId})
+        if (ui::Window* edit = item(id)) edit->send(ui::EM_LIMITTEXT, kMaxNumberChars);
 
     stock_ = std::make_unique<CPageStock>();
     part_ = std::make_unique<CPagePart>();

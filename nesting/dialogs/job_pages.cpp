@@ -181,6 +181,10 @@ void CPageStock::ReadRegistryDefaults() {
 }
 
 void CPageStock::SetOwnTexts() {
+    LimitTyping(kMaterialId, kMaxMaterialChars);
+    LimitTyping(kMaterialNumId, kMaxMaterialChars);
+    LimitTyping(kDensityId, kMaxNumberChars);
+    LimitTyping(kStockThicknessId, kMaxNumberChars);
     SetText(kAddStockDwgId, kAddStockDwgButton);
     SetText(kDeleteStockId, kDeleteButton);
     SetText(kDeleteAllStockId, kDeleteAllButton);

@@ -104,9 +104,16 @@ JobTablePage::JobTablePage(int resourceId, TablePageIds ids, TablePageTexts text
     bindControl(Ids.preview, preview_);
 }
 
+void JobTablePage::LimitTyping(int id, std::size_t most) {
+    if (ui::Window* edit = item(id)) edit->send(ui::EM_LIMITTEXT, most);
+}
+
 bool JobTablePage::onInitDialog() {
     Dialog::onInitDialog();
     SetOwnTexts();
+    LimitTyping(Ids.width, kMaxNumberChars);
+    LimitTyping(Ids.height, kMaxNumberChars);
+    LimitTyping(Ids.name, kMaxNameChars);
     return true;
 }
 

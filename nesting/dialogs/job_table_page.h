@@ -40,8 +40,9 @@ inline constexpr int kGrainColumn = 7;
 inline constexpr int kRectangleRowType = 0;
 inline constexpr int kDrawingRowType = 2;
 
-// Most characters a typed field takes: the job file keeps one value a line, and a longer text would be split by
-// the readers of older versions (their lines hold 79 characters for the material, 29 for a number).
+// Most characters a field takes: the job file keeps one value a line, and a longer text would be split by the
+// readers of older versions (their lines hold 79 characters for the material, 29 for a number). The edits take no
+// more as they are typed; a longer value in a table cell or from a file is refused when the job is saved.
 inline constexpr std::size_t kMaxMaterialChars = 70;
 inline constexpr std::size_t kMaxNumberChars = 24;
 inline constexpr std::size_t kMaxNameChars = 200;
@@ -139,6 +140,8 @@ protected:
     virtual void OnTableClick(const GridNotifyRecord& record);
 
     void SetText(int id, const TwoLanguageText& text) { setItemText(id, Localized(text)); }
+    // An edit takes at most `most` characters as they are typed.
+    void LimitTyping(int id, std::size_t most);
     void MakeComboCell(int row, int column, std::span<const std::string_view> choices, std::string_view text);
     void MarkReadOnly(int row, int firstColumn, int lastColumn);
 

@@ -121,16 +121,24 @@ TEST_F(JobDialogTest, OkAsksBeforeReplacingAFileThatIsNotAJobFile) {
     EXPECT_EQ(readBytes(notes).substr(0, 22), "Kestrion Nesting TQ450");
 }
 
-TEST_F(JobDialogTest, AValueTooLongForItsLineIsRefusedNamingTheField) {
+TEST_F(JobDialogTest, AValueTooLongForItsLineIsBoundedOrRefusedNamingTheField) {
     const fs::path job = folder / "job.nst";
     Show(job.string(), {Answer(host::ui::IDOK),
-                        [](Dialog& d) {
-                            DialogDriver(d).set("Material", std::string(80, 'M'));
-                            DialogDriver(d).press("OK");
+                        [this](Dialog& d) {
+                            DialogDriver driver(d);
+                            // An edit takes no more than its line holds.
+                            driver.set("Material", std::string(80, 'M'));
+                            EXPECT_EQ(dialog.StockPage()->itemText(220), std::string(70, 'M'));
+                            // A table cell is refused when the job is saved.
+                            driver.set("Width", "1000");
+                            driver.set("Height", "500");
+                            driver.press("Add Stock Rectangle");
+                            dialog.StockPage()->Grid.TypeIntoCell(1, kQuantityColumn, std::string(30, '7'));
+                            driver.press("OK");
                         },
                         Answer(host::ui::IDOK),
                         [](Dialog& d) { DialogDriver(d).escape(); }});
-    EXPECT_TRUE(Shown("The value of \"Material\" is too long: at most 70 characters.")) << Boxes().back();
+    EXPECT_TRUE(Shown("The value of \"Qty\" is too long: at most 24 characters.")) << Boxes().back();
     EXPECT_FALSE(fs::exists(job));
 }
 
@@ -155,6 +163,15 @@ TEST_F(JobDialogTest, RectanglesAreCheckedAndClearKeepsMaterialAndOffsets) {
                   EXPECT_EQ(stock.CellText(1, kTitleColumn), "Stosk_1000x500");
                   EXPECT_EQ(stock.CellText(1, kWidthColumn), "1000.00");
                   DialogDriver driver(d);
+                  // Delete takes the rows holding the focus or a selected cell, none when nothing is chosen.
+                  stock.Grid.ClearSelection();
+                  driver.press("Delete");
+                  EXPECT_EQ(stock.DataRowCount(), 1);
+                  stock.Grid.ClickCell(1, kQuantityColumn);
+                  driver.press("Delete");
+                  EXPECT_EQ(stock.DataRowCount(), 0);
+                  driver.set("Height", "400");
+                  driver.press("Add Stock Rectangle");
                   driver.set("Material", "St37");
                   driver.press("Clear");
                   EXPECT_EQ(stock.DataRowCount(), 0);
