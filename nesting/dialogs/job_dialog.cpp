@@ -1,7 +1,7 @@
 // The nesting job dialog: layout, tabs and pages, the offsets, Load, Save As, Clear and OK, and the job file
 // written from and read into its fields and tables.
 //
-// Index: [SECTION] Layout, [SECTION] Dialog, [SECTION] Buttons, [SECTION] Saving, [SECTION] Loading.
+// Index: [SECTION] Dialog, [SECTION] Buttons, [SECTION] Saving, [SECTION] Loading.
 #include "nesting/dialogs/job_dialog.h"
 
 #include <filesystem>

@@ -159,8 +159,7 @@ std::string ListText(std::span<const std::string_view> list, int index) {
 // [SECTION] Stock page
 
 CPageStock::CPageStock()
-    : JobTablePage(201,
-                   {kStockGridId, kStockPreviewId, kStockFileNameId, kStockWidthId, kStockHeightId, kStockNameId,
+    : JobTablePage({kStockGridId, kStockPreviewId, kStockFileNameId, kStockWidthId, kStockHeightId, kStockNameId,
                     kAddStockDwgId, kDeleteStockId, kDeleteAllStockId, kAddStockRectId},
                    {kStockCaption, kBadStockRectangle, kStockRectangleFormat}, StockColumns()) {
     dialogTemplate() = StockTemplate();
@@ -244,8 +243,7 @@ void CPageStock::SelectMaterial() {
 // [SECTION] Part page
 
 CPagePart::CPagePart()
-    : JobTablePage(202,
-                   {kPartGridId, kPartPreviewId, kPartFileNameId, kPartWidthId, kPartHeightId, kPartNameId,
+    : JobTablePage({kPartGridId, kPartPreviewId, kPartFileNameId, kPartWidthId, kPartHeightId, kPartNameId,
                     kAddPartDwgId, kDeletePartId, kDeleteAllPartId, kAddPartRectId},
                    {kPartCaption, kBadPartRectangle, kPartRectangleFormat}, PartColumns()) {
     dialogTemplate() = PartTemplate();

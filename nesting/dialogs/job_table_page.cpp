@@ -97,9 +97,8 @@ bool CheckNumericText(ui::Dialog& dialog, int editId, std::string& field, const 
 
 // [SECTION] The page
 
-JobTablePage::JobTablePage(int resourceId, TablePageIds ids, TablePageTexts texts, std::vector<TableColumn> columns)
+JobTablePage::JobTablePage(TablePageIds ids, TablePageTexts texts, std::vector<TableColumn> columns)
     : Dialog(ui::DialogTemplate{}), Ids(ids), Texts(texts), Columns(std::move(columns)) {
-    (void)resourceId;
     bindControl(Ids.grid, Grid);
     bindControl(Ids.preview, preview_);
 }

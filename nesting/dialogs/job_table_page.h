@@ -93,10 +93,11 @@ bool CheckNumericText(host::ui::Dialog& dialog, int editId, std::string& field, 
 
 class JobTablePage : public host::ui::Dialog {
 public:
-    JobTablePage(int resourceId, TablePageIds ids, TablePageTexts texts, std::vector<TableColumn> columns);
+    JobTablePage(TablePageIds ids, TablePageTexts texts, std::vector<TableColumn> columns);
 
     // [SECTION] Rows
-    // Appends a row (`row` is the index it gets: the current row count); see the answers above. A drawing's size
+    // Appends a row (`row` is the index it gets: callers pass the current row count, and the row is always
+    // appended); see the answers above. A drawing's size
     // comes from its stored contour data; a rectangle's is given.
     int AddTableRow(int row, int type, const std::string& path, const std::string& title, double width,
                     double height);

@@ -1,8 +1,9 @@
 // The nesting job dialog in a whole cadhost session, driven by a script as a user drives it: a job made from
 // scratch (a stock rectangle and a part rectangle, quantity and gaps, Save As, OK) is written in the job file's
 // layout and nested; a job file opened in the dialog and confirmed unchanged comes back byte for byte; drawings
-// the pages refuse are reported together, and Yes opens those without contours. Pictures of the dialog on each
-// page are written into the build folder.
+// the pages refuse are reported together (the unit tests of the dialog follow Yes to the drawings it opens), and a
+// stock with engraving is refused when the job loads. Pictures of the dialog on each page, in English and in
+// Russian, are written into the build folder's pictures/.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -116,7 +117,7 @@ TEST(NestingJobDialog, JobFileOpenedAndConfirmedComesBackEqual) {
     EXPECT_EQ(readBytes(job), original) << r.out;
 }
 
-TEST(NestingJobDialog, RefusedDrawingsAreReportedTogetherAndYesOpensThoseWithoutContours) {
+TEST(NestingJobDialog, RefusedDrawingsAreReportedInOneBoxAndAnEngravedStockWhenTheJobLoads) {
     ScratchFolder folder;
     CopyDrawings(folder, {"flange", "no_contours", "stock_engraved"});
     const std::string flange = (folder / "flange.dxf").string();

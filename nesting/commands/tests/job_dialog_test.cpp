@@ -12,6 +12,7 @@
 #include "host/sys/tests/scratch_folder.h"
 #include "host/ui/desktop.h"
 #include "host/ui/dialog_driver.h"
+#include "host/ui/file_dialog.h"
 #include "host/ui/message_box.h"
 #include "host/ui/tests/dialog_test_support.h"
 #include "nesting/dialogs/job_dialog.h"
@@ -272,6 +273,37 @@ TEST_F(JobDialogTest, AJobFileFillsTheTablesAndRefusedDrawingsAreReportedTogethe
                             DialogDriver(d).escape();
                         }});
     EXPECT_EQ(host::ui::messageBoxLog().size(), 1u);
+}
+
+TEST_F(JobDialogTest, YesOfTheReportOpensTheDrawingsWithoutContoursThatWereChosen) {
+    fs::copy_file(kDrawings / "no_contours.dxf", folder / "no_contours.dxf");
+    fs::copy_file(kDrawings / "flange.dxf", folder / "flange.dxf");
+    std::vector<std::string> list;
+    std::vector<std::string> opened;
+    dialog.FilesWithoutContours = &list;
+    dialog.OpenFilesWithoutContours = [&] { opened = list; };
+    Show("", {Answer(host::ui::IDOK),
+              [](Dialog& d) {
+                  DialogDriver driver(d);
+                  driver.selectTab("Parts");
+                  driver.press("Add Part DWG");
+              },
+              [&](Dialog& files) {
+                  EXPECT_EQ(files.text(), "Part");
+                  DialogDriver driver(files);
+                  driver.set(std::to_string(host::ui::kFileNameEditId),
+                             "\"" + (folder / "no_contours.dxf").string() + "\" \"" + (folder / "flange.dxf").string() +
+                                 "\"");
+                  driver.enter();
+              },
+              Answer(host::ui::IDYES),
+              [&](Dialog& d) {
+                  EXPECT_EQ(dialog.PartPage()->DataRowCount(), 1);
+                  EXPECT_EQ(dialog.PartPage()->CellText(1, kTitleColumn), "flange");
+                  DialogDriver(d).escape();
+              }});
+    EXPECT_EQ(opened, (std::vector<std::string>{(folder / "no_contours.dxf").string()}));
+    EXPECT_TRUE(list.empty());
 }
 
 }  // namespace job_dialog_unit
