@@ -183,10 +183,13 @@ std::vector<Window*> DialogDriver::visibleControls() const {
     std::function<void(Window&)> walk = [&](Window& parent) {
         for (Window* c : parent.children()) {
             if (!c->isVisible()) continue;
-            if (isContainer(*c))
+            if (isContainer(*c)) {
                 walk(*c);
-            else
+            } else {
                 out.push_back(c);
+                // Pages a dialog puts inside its tab control are children of the tab control.
+                if (controlKind(*c) == ControlKind::TabControl) walk(*c);
+            }
         }
     };
     walk(dialog_);
@@ -368,9 +371,12 @@ DriveResult DialogDriver::set(Window& control, std::string_view value) {
             return DriveResult::refused("\"" + name + "\" is a button: press it instead of setting it.");
         case ControlKind::Spin:
             return DriveResult::refused("\"" + name + "\" is a spin: set the edit beside it instead.");
-        default:
+        default: {
+            const std::string text(value);
+            if (control.send(WM_DRIVER_SETVALUE, 0, lParamFromPointer(&text)) == 1) return DriveResult::ok();
             return DriveResult::refused("The " + std::string(controlKindName(kind)) + " \"" + name + "\" (class " +
                                         control.className() + ") cannot be set.");
+        }
     }
 }
 

@@ -8,7 +8,8 @@
 // around, a trailing ':' and the case of letters: a button's, check box's, radio button's or group box's own
 // text, or, for the other controls, the text of the label just before it in the tab order ("Quantity:" names
 // the edit after it). Only visible controls are looked at; on a property sheet that is the page shown and the
-// sheet's own buttons. The first match in the tab order wins.
+// sheet's own buttons, in a dialog whose tab control holds pages the page shown and the dialog's controls. The
+// first match in the tab order wins.
 //
 // Setting a control, by its kind:
 //   edit                 the text is replaced: a click into it, all selected, the value typed key by key (an
@@ -23,7 +24,10 @@
 //   list box             the item with exactly this text is selected (LBN_SELCHANGE when it notifies)
 //   slider               a whole number: the position, then WM_HSCROLL (WM_VSCROLL) TB_THUMBPOSITION, TB_ENDTRACK
 //   tab control          the tab with that title, or a number counting tabs from 1: clicked
-// Labels, group boxes, pictures, push buttons and controls of other classes cannot be set.
+//   a custom control     the value is sent to it as WM_DRIVER_SETVALUE (lParam: const std::string*); a control
+//                        that answers 1 took it (a table: "<row> <column> <text>" sets that cell), one that
+//                        answers 0 cannot be set
+// Labels, group boxes, pictures and push buttons cannot be set.
 #pragma once
 
 #include <string>
@@ -33,6 +37,10 @@
 #include "host/ui/robot.h"
 
 namespace host::ui {
+
+// Asks a custom control to take a value a person would give it (see above). A control that answers it sets the
+// value through its own input handling, so its owner hears of the change as from the user's hands.
+inline constexpr unsigned WM_DRIVER_SETVALUE = WM_APP + 0x3A0;
 
 class Dialog;
 class Window;

@@ -9,6 +9,7 @@
 #include "host/sys/number_text.h"
 #include "host/sys/text_case.h"
 #include "host/ui/dialog.h"
+#include "host/ui/desktop.h"
 #include "host/ui/dialog_driver.h"
 #include "host/ui/file_dialog.h"
 #include "host/ui/message_box.h"
@@ -150,8 +151,20 @@ AnswerOutcome answerDialogVerb(Dialog& dialog, DialogDriver& driver, std::string
     if (verb == "ok" && rest.empty()) return fromResult(driver.enter());
     if (verb == "cancel" && rest.empty()) return fromResult(driver.escape());
     if (verb == "show" && rest.empty()) return {{}, driver.describe(syntax == AnswerSyntax::Console)};
+    if (verb == "picture") {
+        if (rest.empty()) return {"\"picture\" needs a file: picture <file.png>.", {}};
+        std::string error;
+        Desktop& desktop = dialog.desktop();
+        if (!desktop.rasterEnabled()) {
+            // Pixels are kept from now on: every window paints again before the picture is taken.
+            desktop.setRasterEnabled(true);
+            desktop.pumpUntilIdle();
+        }
+        if (!desktop.saveSnapshot(&dialog, unquoted(rest), &error)) return {error, {}};
+        return {};
+    }
     return {"\"" + std::string(trimSpaces(text)) + "\" is not something to do to the dialog \"" + dialog.text() +
-                "\": use set, press, tab, ok, cancel or show.",
+                "\": use set, press, tab, ok, cancel, show or picture.",
             {}};
 }
 

@@ -13,6 +13,7 @@
 //   dlg ok                      Enter: the default button
 //   dlg cancel                  Esc: the dialog is cancelled without a click, so no field is checked
 //   dlg show                    writes what the dialog shows to the transcript
+//   dlg picture <file.png>      writes a picture of the dialog as a screen would show it (a PNG file)
 //   msgbox <answer>             presses the message box's button: OK, Cancel, Yes, No, Abort, Retry, Ignore,
 //                               Try Again, Continue; an empty line (Enter) presses its default button. A dlg,
 //                               file or folder line while a box that only informs (OK alone) stands over a

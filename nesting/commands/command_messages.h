@@ -9,16 +9,6 @@ inline constexpr TwoLanguageText kCommandComesLater{"\n%s is not available yet: 
 // Printf arguments: the command's local name, what went wrong.
 inline constexpr TwoLanguageText kCommandFailed{"\n%s stopped: %s\n", "\nКоманда %s прервана: %s\n"};
 
-// Where the job dialog would open.
-inline constexpr TwoLanguageText kJobDialogLater{
-    "\nNo nesting job is loaded, and the job dialog comes in a later version: load a job file with "
-    "OpenFileNesting.\n",
-    "\nЗадание раскроя не загружено, а диалог задания появится в следующей версии: загрузите файл задания "
-    "командой OpenFileNesting.\n"};
-// Printf argument: the last job file (may be empty).
-inline constexpr TwoLanguageText kPromptJobFile{"\nNesting job file <%s>: ", "\nФайл задания раскроя <%s>: "};
-inline constexpr TwoLanguageText kNoJobFileGiven{"\nNo job file was given; nothing was loaded.\n",
-                                                 "\nФайл задания не указан; ничего не загружено.\n"};
 // Printf arguments: the job file, the sheets, the part copies (clamps included).
 inline constexpr TwoLanguageText kJobLoaded{"\nJob %s loaded: %d sheet(s), %d part(s).\n",
                                             "\nЗадание %s загружено: листов %d, деталей %d.\n"};

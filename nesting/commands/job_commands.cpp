@@ -12,7 +12,10 @@
 #include "host/db/resbuf.h"
 #include "host/reg/machine_registry.h"
 #include "host/sys/number_text.h"
+#include "host/ui/constants.h"
 #include "nesting/commands/command_messages.h"
+#include "nesting/commands/module_commands.h"
+#include "nesting/dialogs/job_dialog.h"
 #include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/engine/nesting_run.h"
 #include "nesting/job/job_file_layout.h"
@@ -23,8 +26,6 @@
 #include "nesting/result/sheet_drawing.h"
 
 namespace {
-
-constexpr std::size_t kJobPathMaxChars = 1024;
 
 double LeadingNumberOf(const std::string& text) { return host::sys::parseLeadingReal(text).value; }
 
@@ -126,31 +127,31 @@ int LoadJobFromFile(CNestingState& state, const std::string& path) {
     return result;
 }
 
-void CommandOpenFileNesting(CNestingState& state) {
-    std::string path;
-    const int answer = host::ed::getString(true, FormatLocalized(kPromptJobFile, state.LastFileNesting.c_str()),
-                                           path, kJobPathMaxChars);
-    if (answer != host::db::RTNORM) {
-        return;  // Esc: the job and the drawing stay as they were
+int LoadJobThroughDialog(CNestingState& state) {
+    SetSysVarString("modemacro", "");
+    state.ReadNestingSettings();
+    COpenDialogNesting dialog;
+    dialog.JobFilePath = state.LastFileNesting;
+    dialog.EdgeOffsetText = host::sys::formatC("%4.2f", state.EdgeGap);
+    dialog.PartGapText = host::sys::formatC("%4.2f", state.HalfPartGap);
+    dialog.InstallFolder = state.DirInstall;
+    dialog.FilesWithoutContours = &state.FilesWithoutContours;
+    dialog.OpenFilesWithoutContours = [&state] { CommandOpenFilesWithoutContours(state); };
+    if (dialog.doModal() != host::ui::IDOK) {
+        return kJobDialogLeft;  // the loaded job and the drawing stay as they were
     }
-    if (path.empty()) {
-        path = state.LastFileNesting;
-    }
-    if (path.empty()) {
-        PrintLocalized(kNoJobFileGiven);
-        return;
-    }
-    LoadJobFromFile(state, path);
+    state.LastFileNesting = dialog.JobFilePath;
+    dialog.SaveLastJobPaths();
+    return LoadJobFromFile(state, dialog.JobFilePath);
 }
+
+void CommandOpenFileNesting(CNestingState& state) { LoadJobThroughDialog(state); }
 
 void CommandStartNesting(CNestingState& state, bool rectangular) {
     SetSysVarString("modemacro", "");
     const std::int64_t start = ElapsedClockMilliseconds();
-    if (!HasJob(state)) {
-        // The job dialog would open here with the last job file; until it exists that file is loaded as its OK
-        // would load it, once.
-        if (state.LastFileNesting.empty() || LoadJobFromFile(state, state.LastFileNesting) != 0) {
-            PrintLocalized(kJobDialogLater);
+    while (!HasJob(state)) {
+        if (LoadJobThroughDialog(state) == kJobDialogLeft) {
             return;
         }
     }

@@ -16,10 +16,20 @@
 // failed to load (the job is then dropped whole, after the loader's message).
 int LoadJobFromFile(CNestingState& state, const std::string& path);
 
-// OpenFileNesting: asks for a job file (Enter takes LastFileNesting) and loads it. No run.
+// Answers of LoadJobThroughDialog.
+inline constexpr int kJobDialogLeft = -2;
+
+// One job load through the job dialog: the dialog opens with LastFileNesting, the full gaps ("%4.2f") and the
+// installation folder. Anything but OK answers kJobDialogLeft and changes nothing. OK has written the job file
+// (the dialog's OK returns only then): LastFileNesting and LastDirNestDWG are kept and the file is loaded as
+// LoadJobFromFile does, answering its answer.
+int LoadJobThroughDialog(CNestingState& state);
+
+// OpenFileNesting: one job load through the job dialog. No run.
 void CommandOpenFileNesting(CNestingState& state);
 
-// StartNestingAdv (holes: the UseHole setting) and StartNestingRect (no hole nesting, rectangular): loads
-// LastFileNesting when no job is loaded (without one, says the job dialog comes later and stops), runs the engine
-// with the gaps at 0, prints the time, draws the first sheet and shows the report.
+// StartNestingAdv (holes: the UseHole setting) and StartNestingRect (no hole nesting, rectangular): while no job
+// is loaded the job dialog opens (leaving it with anything but OK ends the command without a run; an OK whose
+// job gives no sheets or no parts opens it again); then runs the engine with the gaps at 0, prints the time,
+// draws the first sheet and shows the report.
 void CommandStartNesting(CNestingState& state, bool rectangular);

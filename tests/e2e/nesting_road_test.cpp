@@ -1,5 +1,5 @@
 // The nesting road in a whole cadhost session: a job file of part drawings whose contours NCCreateContour made is
-// read by OpenFileNesting, StartNestingAdv nests it and draws the first sheet with its clamps, the sheet commands
+// confirmed in the job dialog of OpenFileNesting, StartNestingAdv nests it and draws the first sheet with its clamps, the sheet commands
 // page, NestInfo reports, AddTrimLineXY draws the trim lines; and job files that cannot be used change nothing.
 #include <gtest/gtest.h>
 
@@ -64,10 +64,15 @@ std::string SampleJob(const ScratchFolder& folder) {
                    {DrawingPart("rect_holes.dwg", 2), DrawingPart("flange.dwg", 1), DrawingPart("lshape.dwg", 1)});
 }
 
-// With `clamps`, two clamps of 20 x 10 stand on every sheet.
+// With `clamps`, two clamps of 20 x 10 stand on every sheet. The job dialog opens with the last job file,
+// folder/job.nst.
 RunResult RunNesting(const ScratchFolder& folder, const std::string& script, const fs::path& saved,
                      bool clamps = false) {
     const fs::path registry = e2e::writeLanguageRegistry(folder);
+    std::string lastJob = (folder / "job.nst").string();
+    for (std::size_t at = lastJob.find('\\'); at != std::string::npos; at = lastJob.find('\\', at + 2))
+        lastJob.insert(at, "\\");
+    writeBytes(registry, host::sys::testing::readBytes(registry) + "\"LastFileNesting\"=\"" + lastJob + "\"\r\n");
     if (clamps) {
         writeBytes(registry, host::sys::testing::readBytes(registry) +
                                  "\"Nesing_ClampUse\"=\"1\"\r\n\"Nesing_ClampQuantity\"=\"2\"\r\n"
@@ -123,8 +128,8 @@ TEST(NestingRoad, JobFileIsNestedDrawnPagedAndReported) {
     writeBytes(folder / "job.nst", SampleJob(folder));
     const fs::path saved = folder / "sheet.dxf";
     const RunResult r = RunNesting(folder,
-                                   "OpenFileNesting\n" + (folder / "job.nst").string() +
-                                       "\nStartNestingAdv\ndlg show\ndlg ok\n"
+                                   "OpenFileNesting\ndlg ok\n"
+                                       "StartNestingAdv\ndlg show\ndlg ok\n"
                                        "NextListNesting\nNextListNesting\nPrevListNesting\n"
                                        "NestInfo\ndlg ok\nAddTrimLineXY\n",
                                    saved, true);
@@ -171,9 +176,14 @@ TEST(NestingRoad, JobFilesThatCannotBeUsedChangeNothing) {
     writeBytes(folder / "too_many.nst",
                JobText({RectangleStock("Stosk_250x150", 1)}, {RectanglePart("Part_10x10", 20000)}));
 
-    std::string script = "OpenFileNesting\n" + (folder / "job.nst").string() + "\nStartNestingAdv\ndlg ok\n";
+    // Each bad file is loaded into the job dialog: those the dialog refuses (or whose drawings it refuses) are
+    // told and the dialog is cancelled; the engraved stock passes the dialog and is refused when OK loads it.
+    std::string script = "OpenFileNesting\ndlg ok\nStartNestingAdv\ndlg ok\n";
     for (const char* bad : {"cut_short", "wrong_count", "missing_drawing", "no_contours", "engraved_stock", "too_many"}) {
-        script += "OpenFileNesting\n" + (folder / (std::string(bad) + ".nst")).string() + "\nmsgbox OK\n";
+        const std::string name = bad;
+        script += "OpenFileNesting\ndlg press Load\nfile " + (folder / (name + ".nst")).string() + "\n";
+        if (name == "engraved_stock") script += "dlg press OK\nmsgbox OK\n";
+        else script += (name == "no_contours" ? "msgbox No\n" : "msgbox OK\n") + std::string("dlg cancel\n");
     }
     script += "NextListNesting\nNestInfo\ndlg show\ndlg ok\n";
     const fs::path saved = folder / "sheet.dxf";
@@ -193,12 +203,12 @@ TEST(NestingRoad, JobFilesThatCannotBeUsedChangeNothing) {
     EXPECT_EQ(sheet.inserts.count("stock_remnant"), 1u);
 }
 
-TEST(NestingRoad, StartWithoutAJobSaysTheDialogComesLater) {
+TEST(NestingRoad, StartWithoutAJobOpensTheJobDialogAndCancelRunsNothing) {
     ScratchFolder folder;
-    const RunResult r = RunNesting(folder, "StartNestingRect\nMovePart\nNextListNesting\nmsgbox OK\n",
+    const RunResult r = RunNesting(folder, "StartNestingRect\nmsgbox OK\ndlg cancel\nMovePart\nNextListNesting\nmsgbox OK\n",
                                    folder / "empty.dxf");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
-    EXPECT_NE(r.out.find("the job dialog comes in a later version"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Dialog \"File Nesting\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("MovePart is not available yet"), std::string::npos) << r.out;
     EXPECT_EQ(count(r.out, "Please wait"), 0u) << r.out;
     EXPECT_NE(r.out.find("There are no placed details"), std::string::npos) << r.out;

@@ -152,8 +152,9 @@ TEST(Rs274Programs, ANestedSheetsProgramRunsInLinuxCncAndTracesThePath) {
         }
         writeBytes(folder / "job.nst", job);
         writeBytes(folder / "registry.reg", Registry(post));
-        writeBytes(folder / "run.scr", "OpenFileNesting\n" + (folder / "job.nst").string() +
-                                           "\nStartNestingAdv\ndlg ok\nNCCreateContour\nNCSliceAuto\n"
+        // The job dialog opens without a last job file ("not found"); Load takes the job, OK confirms it.
+        writeBytes(folder / "run.scr", "OpenFileNesting\ndlg press Load\nfile " + (folder / "job.nst").string() +
+                                           "\ndlg press OK\nStartNestingAdv\ndlg ok\nNCCreateContour\nNCSliceAuto\n"
                                            "NCCreate\nfile " + (folder / "sheet.nc").string() +
                                            "\ndlg set 249 Sheet 1\ndlg press OK\n");
         const RunResult r = cadhost({"--load", "nesting,laser", "--install", (kSource / "data").string(),

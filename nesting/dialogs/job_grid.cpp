@@ -1,0 +1,58 @@
+// The table control of the job dialog's pages: clicks and typing a script gives by value.
+#include "nesting/dialogs/job_grid.h"
+
+#include <string>
+
+#include "host/sys/number_text.h"
+#include "host/ui/dialog_driver.h"
+
+namespace {
+
+std::string_view NextWord(std::string_view& text) {
+    const std::size_t start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        text = {};
+        return {};
+    }
+    text.remove_prefix(start);
+    const std::size_t end = std::min(text.find(' '), text.size());
+    const std::string_view word = text.substr(0, end);
+    text.remove_prefix(end);
+    if (!text.empty()) text.remove_prefix(1);
+    return word;
+}
+
+}  // namespace
+
+bool JobGrid::ClickCell(int row, int column) {
+    if (row < 0 || column < 0 || row >= RowTotal() || column >= ColumnTotal()) return false;
+    StopFocusEdit();
+    MoveFocusToCell(row, column);
+    SelectCellBlock(row, column, row, column, true, true);
+    NotifyOwner(row, column, GridClickCode);
+    return true;
+}
+
+bool JobGrid::TypeIntoCell(int row, int column, std::string_view text) {
+    if (!ClickCell(row, column) || !IsCellEditable(row, column)) return false;
+    SetCellTextChecked(row, column, text);
+    PaintCellNow(row, column);
+    return true;
+}
+
+bool JobGrid::TakeValue(std::string_view value) {
+    const auto row = host::sys::parseInteger(NextWord(value), 0, RowTotal() - 1);
+    const auto column = host::sys::parseInteger(NextWord(value), 0, ColumnTotal() - 1);
+    if (!row.ok() || !column.ok()) return false;
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.empty()) return ClickCell(static_cast<int>(row.value), static_cast<int>(column.value));
+    return TypeIntoCell(static_cast<int>(row.value), static_cast<int>(column.value), value);
+}
+
+std::intptr_t JobGrid::windowProc(host::ui::Message& m) {
+    if (m.id == host::ui::WM_DRIVER_SETVALUE) {
+        const auto* text = host::ui::pointerFromParam<const std::string>(m.l);
+        return text && TakeValue(*text) ? 1 : 0;
+    }
+    return CGridCtrl::windowProc(m);
+}
