@@ -1,0 +1,55 @@
+// The texts of the commands that edit the cutting path by hand: cutting by pick and by fence, reordering,
+// replacing, inserting and reversing paths, and bridges, in English and Russian.
+#pragma once
+
+#include "cadlib/messages.h"
+
+// Cutting by pick.
+inline constexpr TwoLanguageText kSelectContourPrompt{"\n\rSelect Contour ", "\n\rВыберите контур "};
+inline constexpr TwoLanguageText kContourNotInListText{"\n\rThe selected object is absent in the list of contours.",
+                                                       "\n\rВыбранный объект отсутствует в списке контуров."};
+inline constexpr TwoLanguageText kContourProcessedText{
+    "\n\rThe selected contour is processed, select an other contour",
+    "\n\rВыбранный контур уже обработан, выберите другой контур"};
+inline constexpr TwoLanguageText kSelectOtherContourText{"\n\rSelect an other contour",
+                                                         "\n\rВыберите другой контур"};
+
+// The fence (cutting by fence and bridges).
+inline constexpr TwoLanguageText kFenceStartPrompt{"\nSelect the starting point ", "\nУкажите начальную точку "};
+inline constexpr TwoLanguageText kFenceNextPrompt{"\nSelect the next point ", "\nУкажите следующую точку "};
+
+// Reordering, replacing, inserting and reversing.
+inline constexpr TwoLanguageText kOrderFirstPrompt{"\nSelect the processed contour <Enter - before the first> ",
+                                                   "\nВыберите обработанный контур <Enter - перед первым> "};
+inline constexpr TwoLanguageText kOrderNextPrompt{"\nSelect the following processed contour ",
+                                                  "\nВыберите следующий обработанный контур "};
+inline constexpr TwoLanguageText kReplacePrompt{"\nSelect the processed contour which it is required to replace ",
+                                                "\nВыберите обработанный контур, который требуется заменить "};
+inline constexpr TwoLanguageText kInsertPrompt{"\nSelect the processed contour <Enter - insert before> ",
+                                               "\nВыберите обработанный контур <Enter - вставить перед первым> "};
+inline constexpr TwoLanguageText kReversePrompt{
+    "\nSelect the processed contour whose cut direction is to be reversed ",
+    "\nВыберите обработанный контур, направление резки которого требуется изменить "};
+// The home group is no contour: it cannot be moved, replaced, reversed, or have paths inserted after it.
+inline constexpr TwoLanguageText kHomeGroupPickedText{
+    "\n\rThe move home is not a contour path, select an other contour",
+    "\n\rПереход в исходную точку не является траекторией контура, выберите другой контур"};
+inline constexpr TwoLanguageText kNotReversibleText{
+    "\n\rOnly the path of a polyline or a circle can be reversed, select an other contour",
+    "\n\rИзменить направление можно только у траектории полилинии или окружности, выберите другой контур"};
+
+// Host command failures; %i is the host's answer code.
+inline constexpr TwoLanguageText kOrderRenameError{"Error: CommandNCOrder - Rename group = %i\n",
+                                                   "Ошибка: CommandNCOrder - Rename group = %i\n"};
+inline constexpr TwoLanguageText kReplaceEraseError{"Error: CommandNCReplace - erase = %i\n",
+                                                    "Ошибка: CommandNCReplace - erase = %i\n"};
+inline constexpr TwoLanguageText kReplaceGroupError{"Error: CommandNCReplace - group explode = %i\n",
+                                                    "Ошибка: CommandNCReplace - group explode = %i\n"};
+inline constexpr TwoLanguageText kReplaceUndoError{"Error: CommandNCReplace - undelete = %i\n",
+                                                   "Ошибка: CommandNCReplace - undelete = %i\n"};
+inline constexpr TwoLanguageText kInsertRenameError{"Error: CommandNCInsert - Rename group = %i\n",
+                                                    "Ошибка: CommandNCInsert - Rename group = %i\n"};
+// NCReplace: the undo did not bring the removed path back whole; %i is its group number.
+inline constexpr TwoLanguageText kReplaceNotRestoredText{
+    "\n\rError: the removed path of group %i could not be restored; the path is left as it was before the command.",
+    "\n\rОшибка: удалённую траекторию группы %i восстановить не удалось; траектория оставлена такой, какой она была до команды."};

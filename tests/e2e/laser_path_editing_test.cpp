@@ -1,0 +1,314 @@
+// Editing the cutting path by hand in a whole cadhost session, on the plate with two holes (a 200 x 100 plate, holes
+// of radius 10 at (60,60) and (160,60)) after NCCreateContour and NCSliceAuto: the statistics window, reversing a
+// path, cutting by pick and by fence, moving, replacing and inserting paths, bridges, and wrong picks at every
+// prompt. The saved drawing is checked for its path groups: numbered 1..n without gaps, every path starting where the
+// one before it ended.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/db/database.h"
+#include "host/db/dictionary.h"
+#include "host/db/entities.h"
+#include "host/dxf/dxf_file.h"
+#include "host/sys/tests/scratch_folder.h"
+#include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/laser_session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::RunResult;
+using host::db::ObjectId;
+using host::ge::Point3d;
+using host::sys::testing::ScratchFolder;
+
+const fs::path kPlate = fs::path(KESTRION_SOURCE_DIR) / "laser" / "contours" / "tests" / "fixtures" / "plate_two_holes.dxf";
+// The path the scenarios start from.
+const std::string kCutPlate = "NCCreateContour\nNCSliceAuto\n";
+
+struct Member {
+    bool line = false;
+    Point3d start, end;  // a line's ends; an arc's start and end point
+};
+
+struct Group {
+    std::string description;
+    std::vector<Member> members;
+
+    // Where the path starts and ends: the far ends of the first and last member (arcs run either way).
+    Point3d first() const { return members.front().start; }
+    Point3d last() const { return members.back().end; }
+};
+
+struct Saved {
+    std::vector<Group> groups;   // DOROZ_1, DOROZ_2, ... up to the first missing number
+    std::size_t pathGroups = 0;  // every group named DOROZ_<n>
+};
+
+Saved readSaved(const fs::path& file) {
+    Saved saved;
+    host::dxf::ReadResult read = host::dxf::readDxfFile(file);
+    EXPECT_TRUE(read) << read.error;
+    if (!read) return saved;
+    const host::db::Database& db = *read.database;
+    const auto* dictionary = dynamic_cast<const host::db::Dictionary*>(db.peek(db.groupDictionaryId()));
+    if (dictionary == nullptr) return saved;
+    for (const auto& [name, id] : dictionary->entries()) {
+        if (name.rfind("DOROZ_", 0) == 0) ++saved.pathGroups;
+    }
+    for (int n = 1;; ++n) {
+        const ObjectId id = dictionary->getAt("DOROZ_" + std::to_string(n));
+        if (id.isNull()) break;
+        const auto* group = dynamic_cast<const host::db::Group*>(db.peek(id));
+        Group g;
+        g.description = group->description();
+        for (ObjectId m : group->allEntityIds()) {
+            Member member;
+            if (const auto* line = dynamic_cast<const host::db::Line*>(db.peek(m))) {
+                member = {true, line->start(), line->end()};
+            } else if (const auto* arc = dynamic_cast<const host::db::Arc*>(db.peek(m))) {
+                member = {false, arc->startPoint(), arc->endPoint()};
+            } else {
+                continue;
+            }
+            g.members.push_back(member);
+        }
+        saved.groups.push_back(g);
+    }
+    return saved;
+}
+
+bool near(const Point3d& a, const Point3d& b, double tol = 1e-4) {
+    return std::abs(a.x - b.x) < tol && std::abs(a.y - b.y) < tol;
+}
+
+std::string text(const Point3d& p) {
+    std::ostringstream out;
+    out << "(" << p.x << "," << p.y << ")";
+    return out.str();
+}
+
+bool has(const std::string& out, const std::string& what) { return out.find(what) != std::string::npos; }
+
+// The handle after "HP= " of a contour group's description.
+std::string contourHandle(const std::string& description) {
+    const std::size_t at = description.find("HP= ");
+    if (at == std::string::npos) return {};
+    std::istringstream in(description.substr(at + 4));
+    std::string handle;
+    in >> handle;
+    return handle;
+}
+
+// The groups numbered without gaps, the move home (when there is one) last, and every group's first move starting
+// where the group before it ended.
+void expectWholePath(const Saved& saved) {
+    ASSERT_FALSE(saved.groups.empty());
+    EXPECT_EQ(saved.pathGroups, saved.groups.size()) << "a gap in the group numbers";
+    for (std::size_t k = 0; k < saved.groups.size(); ++k) {
+        const Group& g = saved.groups[k];
+        ASSERT_FALSE(g.members.empty()) << "group " << k + 1;
+        if (k + 1 < saved.groups.size()) {
+            EXPECT_FALSE(has(g.description, "Rapid_Home")) << "group " << k + 1 << " " << g.description;
+        }
+        if (k > 0) {
+            EXPECT_TRUE(near(g.members.front().start, saved.groups[k - 1].members.back().end))
+                << "group " << k + 1 << " starts at " << text(g.members.front().start) << ", group " << k
+                << " ended at " << text(saved.groups[k - 1].members.back().end);
+        }
+    }
+}
+
+// The cut order as the contours' places: "H1" the hole at (60,60), "H2" the hole at (160,60), "P" the plate, "home".
+std::vector<std::string> order(const Saved& saved, const Saved& reference) {
+    // The reference is the path of NCSliceAuto: hole 1, hole 2, plate, home.
+    const char* names[] = {"H1", "H2", "P"};
+    std::vector<std::string> out;
+    for (const Group& g : saved.groups) {
+        if (has(g.description, "Rapid_Home")) {
+            out.push_back("home");
+            continue;
+        }
+        std::string name = "?";
+        for (std::size_t k = 0; k < 3 && k < reference.groups.size(); ++k) {
+            if (contourHandle(reference.groups[k].description) == contourHandle(g.description)) name = names[k];
+        }
+        out.push_back(name);
+    }
+    return out;
+}
+
+class LaserPathEditing : public ::testing::Test {
+protected:
+    // Runs `script` on the plate after the automatic path and saves the drawing; the run must succeed.
+    RunResult run(const std::string& script, const std::string& name = "out.dxf") {
+        const RunResult r = e2e::runLaserScript(kPlate, folder, kCutPlate + script, folder / name);
+        EXPECT_EQ(r.status, 0) << r.err << r.out;
+        return r;
+    }
+    Saved automatic() {
+        if (automatic_.groups.empty()) {
+            run("", "auto.dxf");
+            automatic_ = readSaved(folder / "auto.dxf");
+        }
+        return automatic_;
+    }
+
+    ScratchFolder folder;
+    Saved automatic_;
+};
+
+TEST_F(LaserPathEditing, StatisticsWindowShowsTheFiguresOfThePlate) {
+    const RunResult r = run("NCInfo\ndlg show\ndlg ok\n");
+    for (const char* field : {"Unit: \"MM\"", "Material: \"STEEL.MAT\"", "Thin: \"1.00\"", "Density: \"7.850e-06\"",
+                              "Area surface: \"19371.68\"", "Mass: \"0.1521\"", "All of contours: \"3\"",
+                              "Outside contours: \"1\"", "Inside contours: \"2\"", "NoLeadIn contours: \"0\"",
+                              "Postprocessor: \"FANUC.MXT\"", "Cutting feed: \"300.00\"",
+                              "Length feed move: \"752.66\"", "Length rapid move: \"457.53\"",
+                              "Mode cut in start point: \"A cut is at home\"",
+                              "Length of inside of contours: \"6.00\"", "Length of outside contours: \"3.00\"",
+                              // 165.06 s less the pierce once charged to the move home, which pierces nothing.
+                              "Processing time: \"2 min 44.9 sec\"", "Used: \"0.1521\"", "Burnt: \"0.0012\"",
+                              "Scrap: \"A stock is absent\"", "Metal recovery: \"A stock is absent\""}) {
+        EXPECT_TRUE(has(r.out, field)) << field << "\n" << r.out;
+    }
+    EXPECT_TRUE(has(r.out, "Dialog \"Info Geometry/Cutting\"")) << r.out;
+}
+
+TEST_F(LaserPathEditing, ReversingThePlateLaysItsLeadsAtTheOtherEndAndTwiceRestoresIt) {
+    run("NCChangeCutDirection\n110,10\n\n");
+    const Saved once = readSaved(folder / "out.dxf");
+    ASSERT_EQ(once.groups.size(), 4u);
+    expectWholePath(once);
+    const Group& plate = once.groups[2];
+    EXPECT_EQ(plate.description.rfind("Slice_Polyline T0 Offset=NL HP= ", 0), 0u) << plate.description;
+    EXPECT_TRUE(has(plate.description, " 1 1 1 0 ")) << plate.description;
+    EXPECT_TRUE(has(plate.description, "210.0000 10.0000 210.0000 10.0000")) << plate.description;
+    ASSERT_EQ(plate.members.size(), 7u);
+    EXPECT_TRUE(near(plate.members[0].end, Point3d(215.7956, 8.4471)));
+    EXPECT_TRUE(near(plate.members[1].start, Point3d(215.7956, 8.4471)) && near(plate.members[1].end, Point3d(210, 10)));
+    const Point3d corners[] = {{210, 10}, {10, 10}, {10, 110}, {210, 110}, {210, 10}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_TRUE(near(plate.members[2 + k].start, corners[k]) && near(plate.members[2 + k].end, corners[k + 1]))
+            << "side " << k << ": " << text(plate.members[2 + k].start) << "->" << text(plate.members[2 + k].end);
+    }
+    EXPECT_TRUE(near(plate.members[6].end, Point3d(210.7765, 7.1022))) << text(plate.members[6].end);
+    EXPECT_TRUE(near(once.groups[3].first(), Point3d(210.7765, 7.1022)));
+
+    run("NCChangeCutDirection\n110,10\n110,10\n\n", "twice.dxf");
+    const Saved twice = readSaved(folder / "twice.dxf");
+    const Saved before = automatic();
+    ASSERT_EQ(twice.groups.size(), before.groups.size());
+    for (std::size_t k = 0; k < twice.groups.size(); ++k) {
+        EXPECT_EQ(twice.groups[k].description, before.groups[k].description);
+        ASSERT_EQ(twice.groups[k].members.size(), before.groups[k].members.size());
+        for (std::size_t m = 0; m < twice.groups[k].members.size(); ++m) {
+            EXPECT_TRUE(near(twice.groups[k].members[m].start, before.groups[k].members[m].start) &&
+                        near(twice.groups[k].members[m].end, before.groups[k].members[m].end))
+                << "group " << k + 1 << " member " << m;
+        }
+    }
+}
+
+TEST_F(LaserPathEditing, ADeletedPathIsCutAgainByPickFromThePickedPoint) {
+    const RunResult r = run("NCDelPick\n170,60\n\nNCSlice\n170,60\n\nMODEMACRO\n\n");
+    const Saved saved = readSaved(folder / "out.dxf");
+    ASSERT_EQ(saved.groups.size(), 3u) << "no move home after NCSlice";
+    EXPECT_EQ(order(saved, automatic()), (std::vector<std::string>{"H1", "P", "H2"}));
+    expectWholePath(saved);
+    const Group& hole = saved.groups[2];
+    ASSERT_EQ(hole.members.size(), 5u);
+    EXPECT_TRUE(near(hole.members[0].start, Point3d(212.8978, 9.2235))) << text(hole.members[0].start);
+    EXPECT_TRUE(near(hole.members[0].end, Point3d(164.8038, 57.0))) << text(hole.members[0].end);
+    EXPECT_TRUE(near(hole.members[1].end, Point3d(170, 60)));
+    EXPECT_TRUE(near(hole.members[4].end, Point3d(167.4019, 61.5))) << text(hole.members[4].end);
+    EXPECT_EQ(hole.description.rfind("Slice_Circle T0 Offset=NL HP= ", 0), 0u) << hole.description;
+    EXPECT_TRUE(has(hole.description, "170.0000 60.0000 170.0000 60.0000")) << hole.description;
+    EXPECT_TRUE(has(r.out, "Contours=3/3 ")) << r.out;
+}
+
+TEST_F(LaserPathEditing, AFenceCutsTheContoursItCrossesInCrossingOrder) {
+    // The first three segments cross nothing; the fourth both holes (the second hole first) and the fifth the plate.
+    // Each hole starts where the fence first meets it.
+    const RunResult r = e2e::runLaserScript(kPlate, folder,
+                                            "NCCreateContour\nNCSliceFence\n110,80\n110,75\n180,75\n180,60\n40,60\n"
+                                            "40,5\n\nMODEMACRO\n\n",
+                                            folder / "out.dxf");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const Saved saved = readSaved(folder / "out.dxf");
+    ASSERT_EQ(saved.groups.size(), 3u) << r.out;
+    expectWholePath(saved);
+    EXPECT_TRUE(has(saved.groups[0].description, "170.0000 60.0000")) << saved.groups[0].description;
+    EXPECT_TRUE(has(saved.groups[1].description, "70.0000 60.0000")) << saved.groups[1].description;
+    EXPECT_EQ(saved.groups[2].description.rfind("Slice_Polyline", 0), 0u) << saved.groups[2].description;
+    EXPECT_TRUE(has(r.out, "Contours=3/3 ")) << r.out;
+}
+
+TEST_F(LaserPathEditing, OrderMovesAPickedPathToTheFrontAndRelinksThePath) {
+    // Enter: before the first; then the plate; then hole 2 after it.
+    run("NCOrder\n\n110,10\n160,70\n\n");
+    const Saved saved = readSaved(folder / "out.dxf");
+    EXPECT_EQ(order(saved, automatic()), (std::vector<std::string>{"P", "H2", "H1", "home"}));
+    expectWholePath(saved);
+    EXPECT_TRUE(near(saved.groups[0].first(), Point3d(0, 0))) << "cutting starts at home";
+}
+
+TEST_F(LaserPathEditing, ReplaceCutsAnotherStartInThePlaceOfThePickedPathAndEnterRestoresIt) {
+    // Group 1 (hole 1) replaced by the same hole cut from its bottom; then group 2 picked and nothing cut.
+    run("NCReplace\n60,70\n60,50\n60,70\n\n\n");
+    const Saved saved = readSaved(folder / "out.dxf");
+    EXPECT_EQ(order(saved, automatic()), (std::vector<std::string>{"H1", "H2", "P", "home"}));
+    expectWholePath(saved);
+    EXPECT_TRUE(has(saved.groups[0].description, "60.0000 50.0000 60.0000 50.0000")) << saved.groups[0].description;
+    EXPECT_TRUE(near(saved.groups[0].first(), Point3d(0, 0)));
+
+    run("NCReplace\n160,70\n\n\n", "kept.dxf");
+    const Saved kept = readSaved(folder / "kept.dxf");
+    const Saved before = automatic();
+    ASSERT_EQ(kept.groups.size(), before.groups.size());
+    for (std::size_t k = 0; k < kept.groups.size(); ++k) {
+        EXPECT_EQ(kept.groups[k].description, before.groups[k].description);
+    }
+}
+
+TEST_F(LaserPathEditing, InsertPutsNewPathsAfterThePickedOne) {
+    // Hole 2's path removed, then cut again after hole 1 by pick.
+    run("NCDelPick\n160,70\n\nNCInsert\n60,70\n160,70\n\n");
+    const Saved picked = readSaved(folder / "out.dxf");
+    EXPECT_EQ(order(picked, automatic()), (std::vector<std::string>{"H1", "H2", "P", "home"}));
+    expectWholePath(picked);
+
+    // Both holes removed, then cut by a fence before the plate: in the fence's order.
+    // Enter ends the fence, and Enter at the start of another fence ends the command.
+    run("NCDelPick\n160,70\n60,70\n\nNCInsertFence\n\n180,60\n40,60\n\n\n", "fence.dxf");
+    const Saved fenced = readSaved(folder / "fence.dxf");
+    ASSERT_EQ(fenced.groups.size(), 4u);
+    EXPECT_EQ(order(fenced, automatic()), (std::vector<std::string>{"H2", "H1", "P", "home"}));
+    expectWholePath(fenced);
+    EXPECT_TRUE(near(fenced.groups[0].first(), Point3d(0, 0)));
+}
+
+TEST_F(LaserPathEditing, WrongPicksAskAgainOrSaySoAndChangeNothing) {
+    // Empty space asks again; the move home is refused by every command that takes a contour's path; Esc ends. A
+    // contour's own outline lies under its path, so a pick there takes the path line, which is no contour.
+    const std::string home = "106.4489,4.6118\n";
+    const RunResult r = run("NCOrder\n300,300\n" + home + "<Esc>\n" +
+                            "NCReplace\n" + home + "<Esc>\n" +
+                            "NCChangeCutDirection\n" + home + "<Esc>\n" +
+                            "NCInsert\n" + home + "<Esc>\n" +
+                            "NCSlice\n300,300\n110,110\n<Esc>\n");
+    EXPECT_EQ(e2e::count(r.out, "The move home is not a contour path"), 4u) << r.out;
+    EXPECT_TRUE(has(r.out, "The selected object is absent in the list of contours.")) << r.out;
+    const Saved saved = readSaved(folder / "out.dxf");
+    const Saved before = automatic();
+    // NCSlice removes the move home first; the contour paths are untouched.
+    ASSERT_EQ(saved.groups.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(saved.groups[k].description, before.groups[k].description);
+}
+
+}  // namespace
