@@ -86,8 +86,8 @@ constexpr int kGroupBottom = 6;   // below the last row
 constexpr int kInset = 8;
 
 const InfoGroup kGroups[] = {
-    {377, &kGeomInfoGeneral, 7, 7, 222, 108, 98, kGeneralRows, std::size(kGeneralRows)},
-    {384, &kGeomInfoCutting, 7, 101, 222, 108, 98, kCuttingRows, std::size(kCuttingRows)},
+    {377, &kGeomInfoGeneral, 7, 7, 222, 120, 86, kGeneralRows, std::size(kGeneralRows)},
+    {384, &kGeomInfoCutting, 7, 101, 222, 120, 86, kCuttingRows, std::size(kCuttingRows)},
     {402, &kGeomInfoContours, 236, 7, 217, 128, 71, kContourRows, std::size(kContourRows)},
     {397, &kGeomInfoMaterial, 80, 343, 300, 130, 150, kMaterialRows, std::size(kMaterialRows)},
 };

@@ -65,7 +65,7 @@ inline constexpr TwoLanguageText kGeomInfoScrap{"Scrap", "Отход"};
 inline constexpr TwoLanguageText kGeomInfoRecovery{"Metal recovery", "Использование металла"};
 
 // Values shown as words.
-inline constexpr TwoLanguageText kGeomInfoAtHome{"A cut is at home", "Резка от исходной точки"};
-inline constexpr TwoLanguageText kGeomInfoAtStart{"A cut is a start point", "Резка от начальной точки"};
+inline constexpr TwoLanguageText kGeomInfoAtHome{"A cut is at home", "От исходной точки"};
+inline constexpr TwoLanguageText kGeomInfoAtStart{"A cut is a start point", "От начальной точки"};
 inline constexpr TwoLanguageText kGeomInfoNoStock{"A stock is absent", "Лист отсутствует"};
 inline constexpr TwoLanguageText kGeomInfoTimeFormat{"%i min %.1f sec", "%i мин %.1f сек"};
