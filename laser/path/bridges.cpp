@@ -1,6 +1,8 @@
 // Breaking drawn contours for bridges.
 #include "laser/path/bridges.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "cadlib/entity_creation.h"
@@ -69,18 +71,76 @@ std::vector<StripCrossing> StripCrossings(const std::vector<ObjectId>& ids, cons
     return out;
 }
 
-// Breaks the entity between the strip's edges: a circle loses the shorter arc between them (the host removes the
-// part counter-clockwise from the first point to the second), anything else the piece from left to right.
-void BreakAtStrip(const StripCrossing& crossing) {
-    Point3d first = crossing.left, second = crossing.right;
-    {
-        ObjectPtr<host::db::Circle> circle(crossing.entity, OpenMode::Read);
-        if (circle) {
-            const double d = host::ge::normalizeAngle(host::ge::angleFromTo(circle->center(), crossing.left) -
-                                                      host::ge::angleFromTo(circle->center(), crossing.right));
-            if (d <= host::ge::kPi) std::swap(first, second);
+// Points along segment i of a polyline, its arcs as short chords: enough to tell which way round is shorter.
+std::vector<Point3d> SegmentPoints(const host::db::LwPolyline& polyline, unsigned i) {
+    constexpr int kArcSteps = 64;
+    const unsigned n = polyline.numVerts();
+    Point3d a, b;
+    polyline.getPointAt(i, a);
+    polyline.getPointAt((i + 1) % n, b);
+    double bulge = 0.0;
+    polyline.getBulgeAt(i, bulge);
+    if (bulge == 0.0 || a.isEqualTo(b)) return {a, b};
+    // The included angle is 4 atan(bulge), turning left for a positive bulge.
+    const double sweep = 4.0 * std::atan(bulge);
+    const double chord = a.distanceTo(b);
+    const double radius = chord / (2.0 * std::sin(std::abs(sweep) / 2.0));
+    const double toCentre = host::ge::angleFromTo(a, b) + (sweep > 0 ? 1.0 : -1.0) * (host::ge::kHalfPi - std::abs(sweep) / 2.0);
+    const Point3d centre = host::ge::polarPoint(a, toCentre, radius);
+    const double start = host::ge::angleFromTo(centre, a);
+    std::vector<Point3d> points;
+    for (int k = 0; k <= kArcSteps; ++k) points.push_back(host::ge::polarPoint(centre, start + sweep * k / kArcSteps, radius));
+    return points;
+}
+
+// How far along the closed polyline (from its first vertex, in vertex order) the point of it nearest `p` lies, and
+// the whole length round.
+double DistanceAlong(const host::db::LwPolyline& polyline, const Point3d& p, double& perimeter) {
+    double travelled = 0.0, best = 0.0, bestGap = 1e300;
+    for (unsigned i = 0; i < polyline.numVerts(); ++i) {
+        const std::vector<Point3d> points = SegmentPoints(polyline, i);
+        for (std::size_t k = 1; k < points.size(); ++k) {
+            const Point3d &a = points[k - 1], &b = points[k];
+            const double length = a.distanceTo(b);
+            double t = 0.0;
+            if (length > 0.0) {
+                t = ((p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y)) / (length * length);
+                t = std::clamp(t, 0.0, 1.0);
+            }
+            const Point3d q(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), 0.0);
+            const double gap = std::hypot(p.x - q.x, p.y - q.y);
+            if (gap < bestGap) {
+                bestGap = gap;
+                best = travelled + t * length;
+            }
+            travelled += length;
         }
     }
+    perimeter = travelled;
+    return best;
+}
+
+// Breaks the entity between the strip's edges. A closed curve loses the shorter piece between them: the host
+// removes the part counter-clockwise (a closed polyline: in its vertex order) from the first point to the second,
+// so the points are given in the order that makes that part the short one. Anything else loses the piece from left
+// to right.
+void BreakAtStrip(const StripCrossing& crossing) {
+    Point3d first = crossing.left, second = crossing.right;
+    bool shortWayIsBackwards = false;
+    if (ObjectPtr<host::db::Circle> circle(crossing.entity, OpenMode::Read); circle) {
+        const double d = host::ge::normalizeAngle(host::ge::angleFromTo(circle->center(), crossing.right) -
+                                                  host::ge::angleFromTo(circle->center(), crossing.left));
+        shortWayIsBackwards = d > host::ge::kPi;
+    } else if (ObjectPtr<host::db::LwPolyline> polyline(crossing.entity, OpenMode::Read);
+               polyline && polyline->isClosed()) {
+        double perimeter = 0.0;
+        const double from = DistanceAlong(*polyline, crossing.left, perimeter);
+        const double to = DistanceAlong(*polyline, crossing.right, perimeter);
+        double forward = to - from;
+        if (forward < 0.0) forward += perimeter;
+        shortWayIsBackwards = forward > perimeter / 2.0;
+    }
+    if (shortWayIsBackwards) std::swap(first, second);
     host::ed::command({ResBuf(host::db::RTSTR, "_.break"), ResBuf(host::db::RTENAME, host::db::idToName(crossing.entity)),
                        ResBuf(host::db::RTSTR, "_f"), ResBuf(host::db::RT3DPOINT, first),
                        ResBuf(host::db::RT3DPOINT, second)});

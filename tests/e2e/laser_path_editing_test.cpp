@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -309,6 +311,101 @@ TEST_F(LaserPathEditing, WrongPicksAskAgainOrSaySoAndChangeNothing) {
     // NCSlice removes the move home first; the contour paths are untouched.
     ASSERT_EQ(saved.groups.size(), 3u);
     for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(saved.groups[k].description, before.groups[k].description);
+}
+
+}  // namespace
+
+namespace {
+
+// Two 50 x 50 plates side by side, 10 apart, drawn as our host writes DXF.
+void writeTwoPlates(const fs::path& path) {
+    host::db::Database db;
+    {
+        host::db::ObjectPtr<host::db::BlockTableRecord> space(db.modelSpaceId(), host::db::OpenMode::Write);
+        for (const double x : {10.0, 70.0}) {
+            auto plate = std::make_unique<host::db::LwPolyline>();
+            plate->addVertexAt(0, {x, 10});
+            plate->addVertexAt(1, {x + 50, 10});
+            plate->addVertexAt(2, {x + 50, 60});
+            plate->addVertexAt(3, {x, 60});
+            plate->setClosed(true);
+            space->appendEntity(std::move(plate));
+        }
+    }
+    std::string error;
+    ASSERT_TRUE(host::dxf::writeDxfFile(db, path, &error)) << error;
+}
+
+// The points an NC program's blocks take the tool to, in order (X and Y are modal: a block may give one of them).
+std::vector<Point3d> programPoints(const std::string& program) {
+    std::vector<Point3d> points;
+    Point3d at;
+    std::istringstream in(program);
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '(' || line[0] == '%') continue;
+        const std::size_t x = line.find('X'), y = line.find('Y');
+        if (x == std::string::npos && y == std::string::npos) continue;
+        if (x != std::string::npos) at.x = std::atof(line.c_str() + x + 1);
+        if (y != std::string::npos) at.y = std::atof(line.c_str() + y + 1);
+        points.push_back(at);
+    }
+    return points;
+}
+
+TEST(LaserBridges, ABridgeJoinsTwoPlatesAndItsStripIsNeverCut) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "plates.dxf", saved = folder / "out.dxf";
+    writeTwoPlates(drawing);
+    // The fence runs from inside the left plate to inside the right one; the strip is 1 wide (BridgeWidth).
+    host::sys::testing::writeBytes(folder / "run.scr",
+                                   "NCCreateContour\nCreateBridge\n50,35\n80,35\n\nNCCreateContour\nNCSliceAuto\n"
+                                   "NCCreate\ndlg ok\ndlg set 249 Bridge\ndlg press OK\n");
+    const RunResult r =
+        e2e::cadhost({drawing.string(), "--load", "laser", "--install",
+                      (fs::path(KESTRION_SOURCE_DIR) / "data").string(), "--registry",
+                      e2e::writeLanguageRegistry(folder).string(), "--script", (folder / "run.scr").string(), "--save",
+                      saved.string()},
+                     folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "All contours = 1, Unclose = 0, Inside = 0, Outside = 1")) << r.out;
+    EXPECT_FALSE(has(r.out, "Circle")) << "no debug lines: " << r.out;
+
+    const Saved path = readSaved(saved);
+    ASSERT_EQ(path.groups.size(), 2u) << r.out;
+    expectWholePath(path);
+    // The outline goes along the strip's edges; nothing is cut across the strip where the plates' sides were.
+    bool lowerEdge = false, upperEdge = false;
+    for (const Member& m : path.groups[0].members) {
+        const auto along = [&](const Point3d& a, const Point3d& b) {
+            return (near(m.start, a) && near(m.end, b)) || (near(m.start, b) && near(m.end, a));
+        };
+        lowerEdge = lowerEdge || along({60, 34.5, 0}, {70, 34.5, 0});
+        upperEdge = upperEdge || along({60, 35.5, 0}, {70, 35.5, 0});
+        for (const double x : {60.0, 70.0}) {
+            const bool crosses = m.line && std::abs(m.start.x - x) < 1e-6 && std::abs(m.end.x - x) < 1e-6 &&
+                                 std::min(m.start.y, m.end.y) < 35.0 && std::max(m.start.y, m.end.y) > 35.0;
+            EXPECT_FALSE(crosses) << "a cut across the strip at x = " << x;
+        }
+    }
+    EXPECT_TRUE(lowerEdge && upperEdge);
+
+    std::ifstream in(folder / "plates.nc", std::ios::binary);
+    ASSERT_TRUE(in) << r.out;
+    const std::string program((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<Point3d> points = programPoints(program);
+    ASSERT_FALSE(points.empty()) << program;
+    bool stripEdge = false;
+    for (std::size_t k = 1; k < points.size(); ++k) {
+        const Point3d &a = points[k - 1], &b = points[k];
+        stripEdge = stripEdge || (near(a, {60, 34.5, 0}, 1e-3) && near(b, {70, 34.5, 0}, 1e-3)) ||
+                    (near(a, {70, 34.5, 0}, 1e-3) && near(b, {60, 34.5, 0}, 1e-3));
+        for (const double x : {60.0, 70.0}) {
+            const bool crosses = std::abs(a.x - x) < 1e-3 && std::abs(b.x - x) < 1e-3 &&
+                                 std::min(a.y, b.y) < 35.0 && std::max(a.y, b.y) > 35.0;
+            EXPECT_FALSE(crosses) << "the program cuts across the strip at x = " << x << "\n" << program;
+        }
+    }
+    EXPECT_TRUE(stripEdge) << program;
 }
 
 }  // namespace
