@@ -260,6 +260,27 @@ TEST_F(LaserPathEditing, OrderMovesAPickedPathToTheFrontAndRelinksThePath) {
     EXPECT_TRUE(near(saved.groups[0].first(), Point3d(0, 0))) << "cutting starts at home";
 }
 
+TEST_F(LaserPathEditing, WithoutStartAtHomeTheGroupMovedFirstLosesItsRapidAndTheOldFirstGetsOne) {
+    const fs::path registry = folder / "start.reg";
+    host::sys::testing::writeBytes(registry, "Windows Registry Editor Version 5.00\r\n\r\n"
+                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+                                             "\"LangMenu\"=\"EN\"\r\n\"ModeStartPoint\"=\"0\"\r\n");
+    host::sys::testing::writeBytes(folder / "run.scr", kCutPlate + "NCOrder\n\n110,10\n\n");
+    const RunResult r = e2e::cadhost({kPlate.string(), "--load", "laser", "--registry", registry.string(), "--script",
+                                      (folder / "run.scr").string(), "--save", (folder / "out.dxf").string()},
+                                     folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const Saved saved = readSaved(folder / "out.dxf");
+    ASSERT_EQ(saved.groups.size(), 4u);
+    expectWholePath(saved);
+    EXPECT_EQ(saved.groups[0].description.rfind("Slice_Polyline", 0), 0u) << saved.groups[0].description;
+    // The plate: lead-in, four sides, lead-out; no rapid.
+    EXPECT_EQ(saved.groups[0].members.size(), 6u);
+    // The hole that was first: a rapid from the plate's end, lead-in, two arcs, lead-out.
+    EXPECT_EQ(saved.groups[1].description.rfind("Slice_Circle", 0), 0u) << saved.groups[1].description;
+    EXPECT_EQ(saved.groups[1].members.size(), 5u);
+}
+
 TEST_F(LaserPathEditing, ReplaceCutsAnotherStartInThePlaceOfThePickedPathAndEnterRestoresIt) {
     // Group 1 (hole 1) replaced by the same hole cut from its bottom; then group 2 picked and nothing cut.
     run("NCReplace\n60,70\n60,50\n60,70\n\n\n");
