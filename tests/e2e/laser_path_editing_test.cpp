@@ -429,4 +429,40 @@ TEST(LaserBridges, ABridgeJoinsTwoPlatesAndItsStripIsNeverCut) {
     EXPECT_TRUE(stripEdge) << program;
 }
 
+
+// The plate's left edge stops 0.5 short of its start: Connect closes it, and the path that follows cuts it as a
+// closed outer contour without the contours being made again.
+TEST(LaserConnectedContour, IsCutAsClosedRightAfterConnect) {
+    ScratchFolder folder;
+    const fs::path drawing = folder / "open.dxf", saved = folder / "out.dxf";
+    {
+        host::db::Database db;
+        {
+            host::db::ObjectPtr<host::db::BlockTableRecord> space(db.modelSpaceId(), host::db::OpenMode::Write);
+            const Point3d corners[] = {{10, 10}, {210, 10}, {210, 110}, {10, 110}, {10, 10.5}};
+            for (int k = 0; k < 4; ++k) space->appendEntity(std::make_unique<host::db::Line>(corners[k], corners[k + 1]));
+        }
+        std::string error;
+        ASSERT_TRUE(host::dxf::writeDxfFile(db, drawing, &error)) << error;
+    }
+    const RunResult r = e2e::runLaserScript(drawing, folder,
+                                            "NCCreateContour\nmsgbox OK\nNCCheckUnclose\nC\nMODEMACRO\n\n"
+                                            "NCSliceAuto\n",
+                                            saved);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "All contours = 1, Unclose = 1, Inside = 0, Outside = 0")) << r.out;
+    EXPECT_TRUE(has(r.out, "Open contours are not present")) << r.out;
+    EXPECT_TRUE(has(r.out, "Contours=1/0 Out=1/0/0 In=0/0/0/0/0 Engr=0/0/0 Heat=0 Uncl=0/0")) << r.out;
+    const Saved path = readSaved(saved);
+    ASSERT_EQ(path.groups.size(), 2u) << r.out;
+    // "Slice_Polyline T0 Offset=.. HP= <handle> 1 <side> 1 0 ...": a polyline, outer, closed.
+    std::istringstream in(path.groups[0].description);
+    std::vector<std::string> tokens;
+    for (std::string t; in >> t;) tokens.push_back(t);
+    ASSERT_GT(tokens.size(), 8u) << path.groups[0].description;
+    EXPECT_EQ(tokens[0], "Slice_Polyline");
+    EXPECT_EQ(tokens[7], "1") << "outer";
+    EXPECT_EQ(tokens[8], "0") << "closed";
+}
+
 }  // namespace
