@@ -53,3 +53,29 @@ inline constexpr TwoLanguageText kInsertRenameError{"Error: CommandNCInsert - Re
 inline constexpr TwoLanguageText kReplaceNotRestoredText{
     "\n\rError: the removed path of group %i could not be restored; the path is left as it was before the command.",
     "\n\rОшибка: удалённую траекторию группы %i восстановить не удалось; траектория оставлена такой, какой она была до команды."};
+
+// Switching contour properties by selection.
+inline constexpr TwoLanguageText kPlacementPrompt{"\n\rTo change property of the contours  In/Out\n\rSelect contours",
+                                                  "\n\rИзменение свойства контуров Внутренний/Наружный\n\rВыберите контуры"};
+inline constexpr TwoLanguageText kLeadInPrompt{"\n\rTo change property of Leadin on profile (Yes/No)",
+                                               "\n\rИзменение свойства подвода на контуре (Да/Нет)"};
+inline constexpr TwoLanguageText kSelectContoursPrompt{"\n\rSelect contours", "\n\rВыберите контуры"};
+
+// The pick of one contour, step by step.
+inline constexpr TwoLanguageText kPickNothingText{"The object is not chosen.\nPlease repeat the input",
+                                                  "Объект не выбран.\nПовторите ввод"};
+inline constexpr TwoLanguageText kPickAmbiguousText{
+    "In the specified point there are some objects - there is no unambiguity.\nPlease repeat the input",
+    "В указанной точке находится несколько объектов - выбор неоднозначен.\nПовторите ввод"};
+inline constexpr TwoLanguageText kPickProcessedText{"The chosen object is already processed.\nChoose an other contour.",
+                                                    "Выбранный объект уже обработан.\nВыберите другой контур."};
+inline constexpr TwoLanguageText kContourSidePrompt{"Specify from what side to process the contour\n",
+                                                    "Укажите, с какой стороны обрабатывать контур\n"};
+inline constexpr TwoLanguageText kPointOnLineText{"The point cannot lie on a line.\nPlease repeat the input",
+                                                  "Точка не может лежать на линии.\nПовторите ввод"};
+inline constexpr TwoLanguageText kPointOnArcText{"The point cannot lie on an arc.\nPlease repeat the input",
+                                                 "Точка не может лежать на дуге.\nПовторите ввод"};
+inline constexpr TwoLanguageText kPointOnCircleText{"The point cannot lie on a circle.\nPlease repeat the input",
+                                                    "Точка не может лежать на окружности.\nПовторите ввод"};
+inline constexpr TwoLanguageText kChooseProcessedContourPrompt{"\nChoose a processed contour ",
+                                                               "\nВыберите обработанный контур "};
