@@ -45,14 +45,14 @@ inline constexpr TwoLanguageText kReplaceEraseError{"Error: CommandNCReplace - e
                                                     "Ошибка: CommandNCReplace - erase = %i\n"};
 inline constexpr TwoLanguageText kReplaceGroupError{"Error: CommandNCReplace - group explode = %i\n",
                                                     "Ошибка: CommandNCReplace - group explode = %i\n"};
-inline constexpr TwoLanguageText kReplaceUndoError{"Error: CommandNCReplace - undelete = %i\n",
-                                                   "Ошибка: CommandNCReplace - undelete = %i\n"};
+inline constexpr TwoLanguageText kReplaceRenameError{"Error: CommandNCReplace - Rename group = %i\n",
+                                                     "Ошибка: CommandNCReplace - Rename group = %i\n"};
 inline constexpr TwoLanguageText kInsertRenameError{"Error: CommandNCInsert - Rename group = %i\n",
                                                     "Ошибка: CommandNCInsert - Rename group = %i\n"};
-// NCReplace: the undo did not bring the removed path back whole; %i is its group number.
+// NCReplace: the replaced path could not be set aside or put back whole; %i is its group number.
 inline constexpr TwoLanguageText kReplaceNotRestoredText{
-    "\n\rError: the removed path of group %i could not be restored; the path is left as it was before the command.",
-    "\n\rОшибка: удалённую траекторию группы %i восстановить не удалось; траектория оставлена такой, какой она была до команды."};
+    "\n\rError: the path of group %i could not be put back whole; the command stops.",
+    "\n\rОшибка: траекторию группы %i не удалось вернуть целиком; команда прервана."};
 
 // Switching contour properties by selection.
 inline constexpr TwoLanguageText kPlacementPrompt{"\n\rTo change property of the contours  In/Out\n\rSelect contours",

@@ -21,7 +21,7 @@ namespace {
 // Where the group replaced by NCReplace waits while the user picks the contour that takes its place.
 constexpr std::string_view kReplacedGroupName = "VESK_REPLACE";
 
-const PathGroupCommandTexts kReplaceTexts{&kReplaceEraseError, &kReplaceGroupError, &kReplaceUndoError};
+const PathGroupCommandTexts kReplaceTexts{&kReplaceEraseError, &kReplaceGroupError, &kReplaceRenameError};
 
 CuttingJob* Job() { return CurrentJob(LaserSettings()); }
 
