@@ -464,4 +464,31 @@ TEST(LaserConnectedContour, IsCutAsClosedRightAfterConnect) {
     EXPECT_EQ(tokens[8], "0") << "closed";
 }
 
+
+// A fence from inside one hole to inside the other, above their centres: each circle loses only the short arc
+// between the strip's edges, and the two holes become one.
+TEST(LaserBridges, TwoHolesJoinedByABridgeBecomeOneHole) {
+    ScratchFolder folder;
+    const RunResult r = e2e::runLaserScript(kPlate, folder,
+                                            "NCCreateContour\nCreateBridge\n55,62\n165,62\n\nNCCreateContour\n",
+                                            folder / "out.dxf");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "All contours = 2, Unclose = 0, Inside = 1, Outside = 1")) << r.out;
+    EXPECT_FALSE(has(r.out, "Circle0")) << r.out;
+    EXPECT_FALSE(has(r.out, "Circle1")) << r.out;
+    // The joined hole keeps both circles but for the short arcs, and gains the strip: 2 x 100 pi + about 80.
+    host::dxf::ReadResult read = host::dxf::readDxfFile(folder / "out.dxf");
+    ASSERT_TRUE(read) << read.error;
+    const host::db::Database& db = *read.database;
+    const auto* space = dynamic_cast<const host::db::BlockTableRecord*>(db.peek(db.modelSpaceId()));
+    std::vector<double> areas;
+    for (ObjectId id : space->entityIds()) {
+        const auto* p = dynamic_cast<const host::db::LwPolyline*>(db.peek(id));
+        if (p != nullptr && p->layer() == "0") areas.push_back(p->area());
+    }
+    ASSERT_EQ(areas.size(), 2u);
+    const double hole = std::min(areas[0], areas[1]);
+    EXPECT_NEAR(hole, 200 * 3.14159265 + 80, 5.0);
+}
+
 }  // namespace
