@@ -49,8 +49,10 @@ struct Group {
 };
 
 struct Saved {
-    std::vector<Group> groups;   // DOROZ_1, DOROZ_2, ... up to the first missing number
-    std::size_t pathGroups = 0;  // every group named DOROZ_<n>
+    std::vector<Group> groups;        // DOROZ_1, DOROZ_2, ... up to the first missing number
+    std::size_t pathGroups = 0;       // every group named DOROZ_<n>
+    std::size_t otherGroups = 0;      // every other group
+    std::size_t pathLayerLines = 0;   // lines and arcs on the path layer
 };
 
 Saved readSaved(const fs::path& file) {
@@ -62,7 +64,19 @@ Saved readSaved(const fs::path& file) {
     const auto* dictionary = dynamic_cast<const host::db::Dictionary*>(db.peek(db.groupDictionaryId()));
     if (dictionary == nullptr) return saved;
     for (const auto& [name, id] : dictionary->entries()) {
-        if (name.rfind("DOROZ_", 0) == 0) ++saved.pathGroups;
+        if (name.rfind("DOROZ_", 0) == 0) {
+            ++saved.pathGroups;
+        } else {
+            ++saved.otherGroups;
+        }
+    }
+    const auto* space = dynamic_cast<const host::db::BlockTableRecord*>(db.peek(db.modelSpaceId()));
+    for (ObjectId id : space->entityIds()) {
+        const auto* e = dynamic_cast<const host::db::Entity*>(db.peek(id));
+        if (e != nullptr && e->layer() == "NC_Laser" &&
+            (dynamic_cast<const host::db::Line*>(e) != nullptr || dynamic_cast<const host::db::Arc*>(e) != nullptr)) {
+            ++saved.pathLayerLines;
+        }
     }
     for (int n = 1;; ++n) {
         const ObjectId id = dictionary->getAt("DOROZ_" + std::to_string(n));
@@ -103,6 +117,10 @@ bool has(const std::string& out, const std::string& what) { return out.find(what
 void expectWholePath(const Saved& saved) {
     ASSERT_FALSE(saved.groups.empty());
     EXPECT_EQ(saved.pathGroups, saved.groups.size()) << "a gap in the group numbers";
+    EXPECT_EQ(saved.otherGroups, 0u) << "a group set aside was left behind";
+    std::size_t members = 0;
+    for (const Group& g : saved.groups) members += g.members.size();
+    EXPECT_EQ(saved.pathLayerLines, members) << "path lines outside the path groups";
     for (std::size_t k = 0; k < saved.groups.size(); ++k) {
         const Group& g = saved.groups[k];
         ASSERT_FALSE(g.members.empty()) << "group " << k + 1;
