@@ -18,6 +18,8 @@
 #include "host/ed/prompts.h"
 #include "host/sys/number_text.h"
 #include "host/ui/message_box.h"
+#include "laser/contours/contour_classification.h"
+#include "laser/frame/status_line.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/job/job_life_cycle.h"
 #include "laser/settings/laser_settings.h"
@@ -93,7 +95,7 @@ bool DeleteContourEntity(std::uint64_t handle) {
 // The browser over the list; it owns the list while it runs.
 class OpenContourBrowser {
 public:
-    OpenContourBrowser(const CuttingJob& job, std::vector<int> list) : job_(job), list_(std::move(list)) {}
+    OpenContourBrowser(CuttingJob& job, std::vector<int> list) : job_(job), list_(std::move(list)) {}
 
     // Walks the list until the user ends it or it empties. Answers true when a contour was deleted.
     bool Run() {
@@ -112,6 +114,8 @@ public:
         }
         return deleted_;
     }
+    // True when a polyline was closed (Connect).
+    bool Connected() const { return connected_; }
 
 private:
     enum class Step { End, Next };
@@ -165,13 +169,18 @@ private:
                     polyline.close();
                     position_ = key == 'N' ? (position_ + 1) % Count() : (position_ + Count() - 1) % Count();
                     return Step::Next;
-                case 'C':
-                    // The record stays open until the contours are made again; the list check looks at the
-                    // polyline, so a closed one is not listed a second time.
+                case 'C': {
+                    // The record follows the polyline at once (the caller classifies the contours again), so the
+                    // next cut treats the contour as closed without making the contours again.
                     host::ed::highlight(id, false);
                     polyline->setClosed(true);
+                    ContourRecord& record = job_.contours[static_cast<std::size_t>(list_[static_cast<std::size_t>(position_)])];
+                    record.closure = record.kind == ContourKind::NoLeadIn ? kClosureNoLeads : kClosureClosed;
+                    record.area = polyline->area();
                     polyline.close();
+                    connected_ = true;
                     return RemovePosition() ? Step::Next : Step::End;
+                }
                 case 'D': {
                     host::ed::highlight(id, false);
                     polyline.close();
@@ -199,10 +208,11 @@ private:
         }
     }
 
-    const CuttingJob& job_;
+    CuttingJob& job_;
     std::vector<int> list_;
     int position_ = 0;
     bool deleted_ = false;
+    bool connected_ = false;
 };
 
 }  // namespace
@@ -245,7 +255,7 @@ ZoomWindow OpenContourZoomWindow(const Point2d& a, const Point2d& b, double zoom
 void CheckOpenContours(RecreateContours recreate) {
     CLaserSettings& settings = LaserSettings();
     if (PrepareDrawingJob(settings) != 0) return;
-    const CuttingJob* job = CurrentJob(settings);
+    CuttingJob* job = CurrentJob(settings);
     if (job == nullptr) return;
 
     int more = 0;
@@ -258,7 +268,14 @@ void CheckOpenContours(RecreateContours recreate) {
             PrintLocalized(kTooMany, static_cast<int>(list.size()) + more, kOpenContourListCapacity);
         }
         PrintLocalized(kOpenCount, static_cast<int>(list.size()));
-        deleted = OpenContourBrowser(*job, std::move(list)).Run();
+        OpenContourBrowser browser(*job, std::move(list));
+        deleted = browser.Run();
+        // A contour closed by Connect finds its place among the others (inner or outer, its container) and leaves
+        // the count of unclosed contours.
+        if (browser.Connected() && !deleted) {
+            ClassifyContourNesting(*job);
+            UpdateStatusLine();
+        }
     }
     if (deleted && recreate != nullptr) recreate();
     if (DrawingSlot* slot = CurrentSlot(settings)) ++slot->changeCounter;

@@ -16,8 +16,13 @@
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
 #include "laser/path/automatic_cutting_order.h"
+#include "laser/path/bridges.h"
+#include "laser/path/geometry_info_dialog.h"
 #include "laser/path/path_commands.h"
 #include "laser/path/path_deletion.h"
+#include "laser/path/path_reorder.h"
+#include "laser/path/path_reverse.h"
+#include "laser/path/slice_by_pick.h"
 
 namespace {
 
@@ -25,17 +30,18 @@ namespace {
 // an older global name.
 constexpr std::array kCommands{
     LaserCommand{"IniKestrion", "_vesk_IniKestrion", kNoFrame, nullptr},
-    LaserCommand{"NCSlice", "_vesk_NCSlice", kPathFrame, nullptr},
-    LaserCommand{"NCSliceFence", "_vesk_NCSliceFence", kPathFrame, nullptr},
+    LaserCommand{"NCSlice", "_vesk_NCSlice", kPathFrame, CommandNCSlice},
+    LaserCommand{"NCSliceFence", "_vesk_NCSliceFence", kPathFrame, CommandNCSliceFence},
     LaserCommand{"NCDelLast", "_vesk_NCDelLast", kPathFrame, [] { CommandDelLast(); }},
     LaserCommand{"NCDelAll", "_vesk_NCDelAll", kPathFrame, [] { CommandDelAll(); }},
     LaserCommand{"NCDelPick", "_vesk_NCDelPick", kPathFrame, [] { CommandDelPick(); }},
     LaserCommand{"NCDelCrossing", "_vesk_NCDelCrossing", kPathFrame, [] { CommandDelCrossing(); }},
-    LaserCommand{"NCOrder", "_vesk_NCOrder", kPathFrame, nullptr},
-    LaserCommand{"NCReplace", "_vesk_NCReplace", kPathFrame, nullptr},
-    LaserCommand{"NCChangeCutDirection", "_vesk_NCChangeCutDirection", kPathFrame, nullptr},
-    LaserCommand{"NCInsert", "_vesk_NCInsert", kPathFrame, nullptr},
-    LaserCommand{"NCInsertFence", "_vesk_NCInsertFence", kPathFrame, nullptr},
+    LaserCommand{"NCOrder", "_vesk_NCOrder", kPathFrame, [] { CommandNCOrder(); }},
+    LaserCommand{"NCReplace", "_vesk_NCReplace", kPathFrame, [] { CommandNCReplace(); }},
+    LaserCommand{"NCChangeCutDirection", "_vesk_NCChangeCutDirection", kPathFrame,
+                 [] { CommandNCChangeCutDirection(); }},
+    LaserCommand{"NCInsert", "_vesk_NCInsert", kPathFrame, [] { CommandNCInsert(); }},
+    LaserCommand{"NCInsertFence", "_vesk_NCInsertFence", kPathFrame, [] { CommandNCInsertFence(); }},
     LaserCommand{"NCConfig", "_vesk_NCConfig", kNoFrame, nullptr},
     LaserCommand{"NCSliceAuto", "_vesk_NCSliceAuto", kRereadSettingsFrame, CommandNCSliceAuto},
     LaserCommand{"NCCreateContour", "_vesk_CreateContour", kContourCreationFrame, CommandNCCreateContour},
@@ -44,7 +50,7 @@ constexpr std::array kCommands{
     LaserCommand{"NCCheckUnclose", "_vesk_CheckUnclose", kPathFrame, [] { CheckOpenContours(CreateContours); }},
     LaserCommand{"NCCreate", "_vesk_NCCreate", kPathFrame, CommandNCCreate},
     LaserCommand{"NCPlay", "_vesk_NCPlay", kPathFrame, CommandNCPlay},
-    LaserCommand{"NCInfo", "_vesk_NCInfo", kGeometryFrame, nullptr},
+    LaserCommand{"NCInfo", "_vesk_NCInfo", kGeometryFrame, ShowGeometryInfo},
     LaserCommand{"NCRegen", "_vesk_NCRegen", kRegenFrame, CommandNCRegen},
     LaserCommand{"NCRapidHome", "_vesk_NCRapidHome", kGuardOnlyFrame, CommandNCRapidHome},
     LaserCommand{"NCPlay1", "_vesk_NCPlay1", kPathFrame, nullptr},
@@ -93,7 +99,7 @@ constexpr std::array kCommands{
     LaserCommand{"Convert_Ellipse_to_Polyline", "_vesk_Convert_Ellipse_to_Polyline", kEnvironmentFrame,
                  CommandConvertEllipseToPolyline},
     LaserCommand{"SmoothingPolyline", "_vesk_SmoothingPolyline", kEnvironmentFrame, CommandSmoothingPolyline},
-    LaserCommand{"CreateBridge", "_vesk_CreateBridge", kPathFrame, nullptr},
+    LaserCommand{"CreateBridge", "_vesk_CreateBridge", kPathFrame, [] { BreakContoursForBridge(); }},
     LaserCommand{"vesk_ExportContours", "_vesk_ExportContours", kEnvironmentFrame, CommandExportContours},
     LaserCommand{"vesk_ReExportContours", "_vesk_ReExportContours", kEnvironmentFrame,
                  CommandReExportContours},

@@ -170,7 +170,7 @@ TEST_F(OpenContourCheck, WithoutOpenContoursTheJobIsStillCountedAndWritten) {
 }
 
 // The plate whose left edge stops 0.5 short: creation warns, Connect closes the polyline without making the
-// contours again, and the closed polyline is not listed a second time although its record is still open.
+// contours again and brings its record up to date, and the closed polyline is not listed a second time.
 TEST_F(OpenContourCheck, ConnectClosesTheGapWithoutMakingContoursAgain) {
     Line({10, 10}, {210, 10});
     Line({210, 10}, {210, 110});
@@ -191,7 +191,11 @@ TEST_F(OpenContourCheck, ConnectClosesTheGapWithoutMakingContoursAgain) {
     EXPECT_NE(Transcript().find("\n\rOpen contours are not present"), std::string::npos);
     EXPECT_TRUE(Closed(plate));
     EXPECT_EQ(recreations, 0);
-    EXPECT_EQ(Job().contours[0].closure, kClosureOpen) << "the record waits for the next contour creation";
+    // The record follows at once: the contour is closed, outer, and no longer counted as unclosed.
+    EXPECT_EQ(Job().contours[0].closure, kClosureClosed);
+    EXPECT_EQ(Job().contours[0].placement, kPlacementOuter);
+    EXPECT_EQ(Job().unclosedCount, 0u);
+    EXPECT_EQ(Job().baseOuter, 1u);
     EXPECT_EQ(ChangeCounter(), before + 1);
     EXPECT_TRUE(host::ed::highlightedEntities(db()).empty());
 
