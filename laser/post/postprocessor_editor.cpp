@@ -6,6 +6,7 @@
 #include "laser/post/postprocessor_editor.h"
 
 #include <optional>
+#include <string_view>
 
 #include "cadlib/messages.h"
 #include "cadlib/number_text.h"
@@ -192,6 +193,8 @@ bool Compiles(const std::string& text, int report) {
 constexpr int kPageWidth = 380;
 constexpr int kPageHeight = 250;
 constexpr int kRowStep = 20;
+// The width of a label's character in dialog units, taken wide enough for the wider letters of the page font.
+constexpr int kLabelUnitsPerCharacter = 4;
 
 DialogTemplate PageTemplate(const std::string& title, const std::vector<PostPageRow>& rows) {
     DialogTemplate t(title, kPageWidth, kPageHeight);
@@ -234,9 +237,16 @@ DialogTemplate PageTemplate(const std::string& title, const std::vector<PostPage
                 break;
             case C::Edit:
             case C::TemplateEdit:
-                t.label(row.label, {x, y + 2, labelWidth, 9}, labelId++)
-                    .edit(row.id, {controlX, y, controlWidth, 13}, host::ui::ES_AUTOHSCROLL);
-                y += kRowStep;
+                if (kLabelUnitsPerCharacter * static_cast<int>(std::string_view(row.label).size()) > labelWidth) {
+                    // A label too long for the space beside its edit goes above it.
+                    t.label(row.label, {x, y, columnWidth, 9}, labelId++)
+                        .edit(row.id, {x, y + 11, columnWidth, 13}, host::ui::ES_AUTOHSCROLL);
+                    y += kRowStep + 12;
+                } else {
+                    t.label(row.label, {x, y + 2, labelWidth, 9}, labelId++)
+                        .edit(row.id, {controlX, y, controlWidth, 13}, host::ui::ES_AUTOHSCROLL);
+                    y += kRowStep;
+                }
                 break;
         }
     }
@@ -299,7 +309,9 @@ bool CPagePost::CheckTemplateEdit(const PostPageRow& row) {
 }
 
 bool CPagePost::onCommand(int id, int code, host::ui::Window* control) {
-    if (code == host::ui::EN_KILLFOCUS) {
+    // A page that is no longer shown checks nothing when its edit loses the focus: leaving the page and OK
+    // check for it (the focus would otherwise be sent back into a hidden page).
+    if (code == host::ui::EN_KILLFOCUS && isVisible()) {
         for (const PostPageRow& row : rows_)
             if (row.id == id && IsTemplate(row)) {
                 CheckTemplateEdit(row);
@@ -353,6 +365,40 @@ int CDialogPostProcessor::FirstFaultyPage(const PostPageRow** row) const {
     return -1;
 }
 
+int CDialogPostProcessor::FindKey(const PostKey& key, const PostPageRow** row) const {
+    // The arc-centre modes show as the texts of their combo boxes.
+    std::string PS::*text = key.text;
+    if (key.integer == &PS::CenterArcAbsolute) text = &PS::CenterArcAbsoluteText;
+    if (key.integer == &PS::CenterArcIncremental) text = &PS::CenterArcIncrementalText;
+    for (std::size_t i = 0; i < kPageCount; ++i)
+        for (const PostPageRow& r : pages_[i]->rows())
+            if ((text != nullptr && r.text == text) || (key.integer != nullptr && r.integer == key.integer)) {
+                if (row) *row = &r;
+                return static_cast<int>(i);
+            }
+    return -1;
+}
+
+void CDialogPostProcessor::ShowKeyAtStart(const PostKey& key) {
+    const PostPageRow* row = nullptr;
+    const int index = FindKey(key, &row);
+    if (index < 0) return;
+    setStartPage(index);
+    focusPage_ = index;
+    focusId_ = row->id;
+}
+
+bool CDialogPostProcessor::onInitDialog() {
+    const bool focusFirst = PropertySheet::onInitDialog();
+    if (focusPage_ < 0) return focusFirst;
+    CPagePost& shown = *pages_[std::size_t(focusPage_)];
+    if (host::ui::Window* control = shown.item(focusId_)) {
+        shown.gotoControl(*control);
+        return false;
+    }
+    return focusFirst;
+}
+
 void CDialogPostProcessor::onOK() {
     // The page shown takes its values (and checks its templates) first; then every template is compiled, also
     // those of pages never opened, so that no postprocessor with an unknown keyword is saved.
@@ -399,7 +445,17 @@ void CDialogPostProcessor::SavePostprocessorAs() {
 bool EditPostprocessor(const std::filesystem::path& path, std::filesystem::path* savedPath) {
     CDialogPostProcessor editor(kEditorCaption);
     editor.setFlags(host::ui::PSH_NOAPPLYNOW);
-    ReadPostprocessorFile(editor.settings, path);
+    // A file that NC output would refuse opens where the fault is, with what could be read, for the user to mend.
+    const PostKey* refused = nullptr;
+    PostReadRefusal refusal;
+    if (ReadPostprocessorFile(editor.settings, path, &refusal) != 0) {
+        editor.settings = std::move(refusal.readSoFar);
+        refused = refusal.key;
+    } else {
+        PostprocessorRuntime check;
+        PreparePostprocessorRuntime(editor.settings, path.filename().string(), check, &refused);
+    }
+    if (refused) editor.ShowKeyAtStart(*refused);
     editor.settings.PostprocessorPath = path.string();
     SplitPostprocessorPath(editor.settings);
     if (editor.doModal() != host::ui::IDOK) return false;

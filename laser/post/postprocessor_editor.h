@@ -92,12 +92,19 @@ public:
     void SavePostprocessorAs();
     // The page index and row of the first template of the record that does not compile, or -1.
     int FirstFaultyPage(const PostPageRow** row) const;
+    // The page index and row that show the value of `key`, or -1.
+    int FindKey(const PostKey& key, const PostPageRow** row) const;
+    // Opens the sheet on the page of `key`, with the focus in its control (a value the file refused).
+    void ShowKeyAtStart(const PostKey& key);
 
 protected:
+    bool onInitDialog() override;
     void onOK() override;
 
 private:
     std::array<std::unique_ptr<CPagePost>, kPageCount> pages_;
+    int focusPage_ = -1;
+    int focusId_ = 0;
 };
 
 // The file-name and folder fields of `settings` from its PostprocessorPath.
