@@ -144,4 +144,31 @@ TEST(PostprocessorEditorSession, ADamagedPostprocessorIsRefusedNamingTheKeyAndOp
     }
 }
 
+TEST(PostprocessorEditorSession, SaveAsAsksBeforeReplacingAndChangesOnlyWhereTheFileIsWritten) {
+    struct Case {
+        std::string answers;
+        bool saved;  // COPY.MXT written
+    };
+    const Case cases[] = {
+        // OTHER.MXT exists: No goes back to the file dialog, COPY.MXT is taken, OK writes there.
+        {"dlg press \"Save As...\"\nfile OTHER.MXT\nmsgbox No\nfile COPY.MXT\ndlg press OK\n", true},
+        // Save As, then Cancel: nothing is written anywhere.
+        {"dlg press \"Save As...\"\nfile COPY.MXT\ndlg cancel\n", false},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        writeBytes(folder / "OTHER.MXT", "other\r\n");
+        const RunResult r = runEditor(folder, "TTPost\n" + c.answers);
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        EXPECT_EQ(readText(folder / "OTHER.MXT"), "other\r\n") << c.answers;
+        EXPECT_EQ(readText(folder / "POST.MXT"), readText(kSource / "data/post/FANUC.MXT")) << c.answers;
+        EXPECT_EQ(fs::exists(folder / "COPY.MXT"), c.saved) << c.answers << r.out;
+        if (c.saved) {
+            EXPECT_TRUE(has(r.out, "OTHER.MXT already exists. Do you want to replace it?")) << r.out;
+            EXPECT_TRUE(has(r.out, "The postprocessor " + (folder / "COPY.MXT").string() + " is saved.")) << r.out;
+            EXPECT_EQ(readText(folder / "COPY.MXT"), readText(kSource / "data/post/FANUC.MXT"));
+        }
+    }
+}
+
 }  // namespace postprocessor_editor_test
