@@ -822,10 +822,13 @@ std::string vectorElements(const std::vector<TemporaryVector>& vectors, double s
     return s + "</g>\n";
 }
 
+// The smallest dot a moving entity is drawn as, a share of the picture's larger side (8 pixels of 1000).
+constexpr double kMinAnimatedDotShare = 0.008;
+
 // The entities that moved on the display, each as a dot that plays its frames. Times are relative to the first
 // frame of the drawing, so several markers keep their order; a run shown in no time still plays, a millisecond a
 // frame.
-std::string animationElements(const std::vector<AnimationFrame>& frames) {
+std::string animationElements(const std::vector<AnimationFrame>& frames, double pictureSide) {
     std::map<std::uint64_t, std::vector<const AnimationFrame*>> byEntity;  // by handle value
     for (const AnimationFrame& f : frames) byEntity[f.entity.value].push_back(&f);
     std::string s;
@@ -852,7 +855,9 @@ std::string animationElements(const std::vector<AnimationFrame>& frames) {
             colours += hexColor(onWhiteBackground(aciToRgb(index)));
             if (f.color != list.front()->color) oneColour = false;
         }
-        const double radius = std::max(list.front()->size / 2, 0.0);
+        // A marker sized for a screen's view is a speck in a picture of the whole drawing: it is drawn at least
+        // kMinAnimatedDotShare of the picture's side across.
+        const double radius = std::max(list.front()->size / 2, pictureSide * kMinAnimatedDotShare / 2);
         const std::string first = colours.substr(0, colours.find(';'));
         const std::string dur = num(double(span) / 1000.0) + "s";
         s += "<g class=\"animation\" data-handle=\"" + db::Handle(handle).text() + "\" data-times=\"" + stamps +
@@ -952,7 +957,7 @@ SvgPicture renderSvg(const db::Database& database, const SvgOptions& options) {
     svg += renderer.elements();
     svg += vectorElements(vectors, stroke);
     svg += "</g>\n";
-    if (options.animate) svg += animationElements(animationFrames(database));
+    if (options.animate) svg += animationElements(animationFrames(database), side);
     svg += notDrawnComment(renderer.report(), options.maxBlockDepth);
     svg += "</svg>\n";
     return {std::move(svg), std::move(renderer.report())};
