@@ -6,16 +6,17 @@
 namespace cadhost {
 namespace {
 
-enum class Option { Save, Svg, Install, Registry, Load, Script, ModuleFolder, OpenWith };
+enum class Option { Save, Svg, PlaySvg, Install, Registry, Load, Script, ModuleFolder, OpenWith };
 
 struct OptionName {
     std::string_view name;
     Option option;
 };
 
-constexpr std::array<OptionName, 8> kOptions = {{
+constexpr std::array<OptionName, 9> kOptions = {{
     {"--save", Option::Save},
     {"--svg", Option::Svg},
+    {"--play-svg", Option::PlaySvg},
     {"--install", Option::Install},
     {"--registry", Option::Registry},
     {"--load", Option::Load},
@@ -47,6 +48,7 @@ std::string takeValue(Arguments& a, Option option, std::string_view name, std::s
     switch (option) {
         case Option::Save: return setPath(a.save);
         case Option::Svg: return setPath(a.svg);
+        case Option::PlaySvg: return setPath(a.playSvg);
         case Option::Install: return setPath(a.install);
         case Option::Registry: return setPath(a.registry);
         case Option::Script: return setPath(a.script);
@@ -115,7 +117,7 @@ ParsedArguments parseArguments(std::span<const std::string_view> args) {
 
 std::string usageText() {
     return "Usage: cadhost [DRAWING.dxf ...] [--load MODULES] [--script FILE] [--save OUT.dxf] [--svg OUT.svg]\n"
-           "               [--install DIR] [--registry FILE] [--module-folder DIR] [--open-with CMD]\n"
+           "               [--play-svg OUT.svg] [--install DIR] [--registry FILE] [--module-folder DIR] [--open-with CMD]\n"
            "\n"
            "Opens the drawings (a new empty drawing when none is named; the last one named is the current\n"
            "drawing), loads the modules, runs the script's lines as a user would type them, or reads commands\n"
@@ -131,6 +133,9 @@ std::string usageText() {
            "  --save OUT.dxf        save the current drawing at the end as DXF (R2000); a failed save, or a script\n"
            "                        that stopped early, leaves OUT.dxf as it was\n"
            "  --svg OUT.svg         draw the current drawing's model space as an SVG picture at the end\n"
+           "  --play-svg OUT.svg    the same picture, animated: what moved on the display while the script ran (the\n"
+           "                        cut simulation's marker of NCPlay and NCPlay1) plays in a browser at the speed\n"
+           "                        it was shown, its '+' and '-' included\n"
            "  --install DIR         the installation folder (line types, postprocessors, templates, menus)\n"
            "  --registry FILE       the registry file (default: $KESTRION_REGISTRY or\n"
            "                        ~/.config/kestrion/registry.reg)\n"

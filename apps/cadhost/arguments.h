@@ -14,6 +14,7 @@ struct Arguments {
     std::vector<std::filesystem::path> drawings;       // opened in order; the last one is the current drawing
     std::optional<std::filesystem::path> save;         // --save OUT.dxf: the current drawing
     std::optional<std::filesystem::path> svg;          // --svg OUT.svg: the current drawing's model space
+    std::optional<std::filesystem::path> playSvg;      // --play-svg OUT.svg: the same, its animation played
     std::optional<std::filesystem::path> install;      // --install DIR: the installation folder
     std::optional<std::filesystem::path> registry;     // --registry FILE: the registry file
     std::vector<std::string> load;                     // --load laser,nesting,panelboot (names or .so paths)

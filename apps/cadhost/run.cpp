@@ -13,6 +13,7 @@
 #include "host/ed/commands/menu_model.h"
 #include "host/ed/document_commands.h"
 #include "host/ed/documents.h"
+#include "host/ed/display.h"
 #include "host/ed/drawing_svg.h"
 #include "host/ed/input.h"
 #include "host/ed/line_editor.h"
@@ -140,7 +141,7 @@ int run(const Arguments& arguments, std::ostream& out, std::ostream& err) {
 
     host::ed::Document* current = docs.current();
     if (!current) {
-        if (arguments.save || arguments.svg)
+        if (arguments.save || arguments.svg || arguments.playSvg)
             return failed(kExitFailed, "no drawing is open at the end of the run: nothing to save or draw");
         return kExitDone;
     }
@@ -158,6 +159,17 @@ int run(const Arguments& arguments, std::ostream& out, std::ostream& err) {
         if (!host::ed::writeSvgFile(current->database(), *arguments.svg, &error, {}, &report))
             return failed(kExitFailed, "cannot write " + arguments.svg->string() + ": " + error);
         out << "rendered " << arguments.svg->string() << ": " << renderSummary(report) << "\n";
+    }
+    if (arguments.playSvg) {
+        std::string error;
+        host::ed::SvgReport report;
+        host::ed::SvgOptions options;
+        options.animate = true;
+        if (!host::ed::writeSvgFile(current->database(), *arguments.playSvg, &error, options, &report))
+            return failed(kExitFailed, "cannot write " + arguments.playSvg->string() + ": " + error);
+        out << "rendered " << arguments.playSvg->string() << " (animated, "
+            << host::ed::animationFrames(current->database()).size() << " frames): " << renderSummary(report)
+            << "\n";
     }
     return kExitDone;
 }

@@ -19,7 +19,30 @@ struct DrawingDisplay {
     int redraws = 0;
     std::vector<TemporaryVector> vectors;
     std::set<std::uint32_t> undrawn;  // object indexes
+    std::vector<AnimationFrame> frames;
+    std::size_t framesDropped = 0;
 };
+
+std::function<std::int64_t()>& displayClock() {
+    static std::function<std::int64_t()> clock;
+    return clock;
+}
+
+void recordFrame(DrawingDisplay& d, const db::Entity& e) {
+    if (d.frames.size() >= kMaxAnimationFrames) {
+        ++d.framesDropped;
+        return;
+    }
+    AnimationFrame frame;
+    frame.entity = e.handle();
+    frame.time = displayTime();
+    frame.color = e.colorIndex();
+    if (const auto box = e.geomExtents()) {
+        frame.center = {(box->min.x + box->max.x) / 2, (box->min.y + box->max.y) / 2};
+        frame.size = std::max(box->max.x - box->min.x, box->max.y - box->min.y);
+    }
+    d.frames.push_back(frame);
+}
 
 // Bound on the temporary vectors of one drawing: a simulation that never redraws keeps the newest ones.
 constexpr std::size_t kMaxTemporaryVectors = 1'000'000;
@@ -164,6 +187,7 @@ bool redrawEntity(db::ObjectId entity, RedrawMode mode) {
     switch (mode) {
     case RedrawMode::Draw:
         d.undrawn.erase(entity.index());
+        recordFrame(d, *e);
         record(DisplayEvent::Kind::EntityRedraw, serial, e->handle(), "draw");
         return true;
     case RedrawMode::Undraw:
@@ -254,6 +278,16 @@ std::string describe(const DisplayEvent& event) {
     }
     return "?";
 }
+
+const std::vector<AnimationFrame>& animationFrames(const db::Database& database) {
+    return drawingState(database).frames;
+}
+
+std::size_t animationFramesDropped(const db::Database& database) { return drawingState(database).framesDropped; }
+
+void setDisplayClock(std::function<std::int64_t()> clock) { displayClock() = std::move(clock); }
+
+std::int64_t displayTime() { return displayClock() ? displayClock()() : 0; }
 
 void forgetDisplay(const db::Database& database) { state().drawings.erase(database.serial()); }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,29 @@ std::size_t displayLogDropped();
 void clearDisplayLog();
 // One line per event, for messages and test output: "zoom window: center 5,5 height 10", "highlight 2A".
 std::string describe(const DisplayEvent& event);
+
+// [SECTION] Animation
+// A moving marker (the cut simulation's dot) is an entity that is changed and redrawn step by step. Every Draw
+// redraw of an entity is kept as a frame of its animation: where it stood (the centre of its extents), how large
+// it was (the larger side of its extents) and its colour, stamped with the display clock. A picture of the
+// drawing can then play the frames back at the speed they were shown (drawing_svg.h, `animate`). Frames stay
+// when the entity is erased afterwards, so the marker of a finished simulation can still be played.
+struct AnimationFrame {
+    db::Handle entity;
+    std::int64_t time = 0;  // milliseconds of the display clock
+    ge::Point2d center;
+    double size = 0.0;
+    int color = 7;  // ACI index as the entity had it (BYLAYER 256 and BYBLOCK 0 as they are)
+};
+// Resource bound on the frames of one drawing; later frames are counted and not kept.
+inline constexpr std::size_t kMaxAnimationFrames = 500'000;
+const std::vector<AnimationFrame>& animationFrames(const db::Database& database);
+std::size_t animationFramesDropped(const db::Database& database);
+// The display's clock: by default 0 for every frame; the user interface installs its own (the desktop's tick
+// count, a virtual clock that a waiting simulation advances without sleeping). An empty function puts the
+// default back.
+void setDisplayClock(std::function<std::int64_t()> clock);
+std::int64_t displayTime();
 
 // Forgets the display state kept for a drawing (its vectors, counts and undrawn entities): the document manager
 // calls this when the drawing closes. Its log events stay.

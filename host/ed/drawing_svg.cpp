@@ -822,6 +822,58 @@ std::string vectorElements(const std::vector<TemporaryVector>& vectors, double s
     return s + "</g>\n";
 }
 
+// The smallest dot a moving entity is drawn as, a share of the picture's larger side (8 pixels of 1000).
+constexpr double kMinAnimatedDotShare = 0.008;
+
+// The entities that moved on the display, each as a dot that plays its frames. Times are relative to the first
+// frame of the drawing, so several markers keep their order; a run shown in no time still plays, a millisecond a
+// frame.
+std::string animationElements(const std::vector<AnimationFrame>& frames, double pictureSide) {
+    std::map<std::uint64_t, std::vector<const AnimationFrame*>> byEntity;  // by handle value
+    for (const AnimationFrame& f : frames) byEntity[f.entity.value].push_back(&f);
+    std::string s;
+    for (const auto& [handle, list] : byEntity) {
+        if (list.size() < 2) continue;
+        const std::int64_t start = list.front()->time;
+        std::int64_t span = list.back()->time - start;
+        const bool timed = span > 0;
+        if (!timed) span = static_cast<std::int64_t>(list.size() - 1);
+        std::string values, times, colours, stamps;
+        bool oneColour = true;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const AnimationFrame& f = *list[i];
+            if (i) {
+                values += ';';
+                times += ';';
+                colours += ';';
+            }
+            values += num(f.center.x) + "," + num(-f.center.y);
+            stamps += (i ? " " : "") + std::to_string(f.time - start);
+            const double at = timed ? double(f.time - start) / double(span) : double(i) / double(span);
+            times += num(std::clamp(at, 0.0, 1.0));
+            const int index = f.color >= 1 && f.color < kAciCount ? f.color : kAciForeground;
+            colours += hexColor(onWhiteBackground(aciToRgb(index)));
+            if (f.color != list.front()->color) oneColour = false;
+        }
+        // A marker sized for a screen's view is a speck in a picture of the whole drawing: it is drawn at least
+        // kMinAnimatedDotShare of the picture's side across.
+        const double radius = std::max(list.front()->size / 2, pictureSide * kMinAnimatedDotShare / 2);
+        const std::string first = colours.substr(0, colours.find(';'));
+        const std::string dur = num(double(span) / 1000.0) + "s";
+        s += "<g class=\"animation\" data-handle=\"" + db::Handle(handle).text() + "\" data-times=\"" + stamps +
+             "\">\n<circle r=\"" + num(radius) +
+             "\" fill=\"" + first + "\" stroke=\"none\">\n<animateMotion dur=\"" + dur +
+             "\" repeatCount=\"indefinite\" calcMode=\"linear\" keyTimes=\"" + times + "\" values=\"" + values +
+             "\"/>\n";
+        if (!oneColour)
+            s += "<animate attributeName=\"fill\" dur=\"" + dur +
+                 "\" repeatCount=\"indefinite\" calcMode=\"discrete\" keyTimes=\"" + times + "\" values=\"" +
+                 colours + "\"/>\n";
+        s += "</circle>\n</g>\n";
+    }
+    return s;
+}
+
 // ===================================================================================================================
 // [SECTION] Picture
 // ===================================================================================================================
@@ -905,6 +957,7 @@ SvgPicture renderSvg(const db::Database& database, const SvgOptions& options) {
     svg += renderer.elements();
     svg += vectorElements(vectors, stroke);
     svg += "</g>\n";
+    if (options.animate) svg += animationElements(animationFrames(database), side);
     svg += notDrawnComment(renderer.report(), options.maxBlockDepth);
     svg += "</svg>\n";
     return {std::move(svg), std::move(renderer.report())};

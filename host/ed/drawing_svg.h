@@ -24,6 +24,13 @@ struct SvgOptions {
     // halo, in groups of class "highlighted" and "highlight-halo") and the drawing's temporary vectors (lines in
     // a group of class "temporary-vectors", dashed when highlighted; the view box takes them in too).
     bool showDisplay = true;
+    // Plays the display's animation frames back (display.h): every entity drawn in two frames or more becomes a
+    // dot of its frames' size (at least 0.8 % of the picture's side across), in a group of class "animation"
+    // with the entity's data-handle, that moves through the frames' centres (an <animateMotion> whose values
+    // are the centres in picture coordinates, y down) and takes their colours, at the times the display
+    // recorded, and starts again at the end. The group's data-times lists the frames' times in milliseconds
+    // from its first frame.
+    bool animate = false;
 };
 
 // What a render did, besides the text.

@@ -96,6 +96,11 @@ std::optional<std::string> ScriptInput::readLine(std::string_view) {
     return lines_[next_++].text;
 }
 
+std::optional<std::string> ScriptInput::takeTypedKey() {
+    if (next_ >= lines_.size() || !isTypedKeyLine(lines_[next_].text)) return std::nullopt;
+    return readLine({});
+}
+
 std::string ScriptInput::position() const {
     if (lastLine_ == 0) return name_ + ", before its first line";
     return name_ + ", line " + std::to_string(lastLine_);
@@ -113,7 +118,22 @@ std::unique_ptr<TerminalInput> TerminalInput::standardInput() {
     return std::make_unique<TerminalInput>(std::cin, ::isatty(STDIN_FILENO) == 1);
 }
 
+std::optional<std::string> TerminalInput::takeTypedKey() {
+    if (typedAhead_) return std::nullopt;
+    std::streambuf* buffer = in_.rdbuf();
+    if (!buffer || buffer->in_avail() <= 0) return std::nullopt;
+    std::optional<std::string> line = readLine({});
+    if (line && isTypedKeyLine(*line)) return line;
+    typedAhead_ = std::move(line);
+    return std::nullopt;
+}
+
 std::optional<std::string> TerminalInput::readLine(std::string_view) {
+    if (typedAhead_) {
+        std::optional<std::string> line = std::move(typedAhead_);
+        typedAhead_.reset();
+        return line;
+    }
     std::string line;
     if (!std::getline(in_, line)) {
         if (line.empty()) return std::nullopt;  // end of input; a last line without its Enter still counts
@@ -128,6 +148,11 @@ std::optional<std::string> TerminalInput::readLine(std::string_view) {
 
 std::string TerminalInput::position() const {
     return "standard input, line " + std::to_string(linesRead_);
+}
+
+bool isTypedKeyLine(std::string_view line) {
+    const std::string_view t = trimmed(line);
+    return t == "+" || t == "-" || isCancelToken(t);
 }
 
 }  // namespace host::ed

@@ -45,7 +45,14 @@ public:
     virtual bool showsTyping() const { return false; }
     // Where the last line came from, for messages: "run.scr, line 12".
     virtual std::string position() const { return {}; }
+    // A key pressed while a command runs without asking anything (the keys of the cut simulation): the next
+    // line when it is a key line ("+", "-", or Esc as isCancelToken), taken; otherwise nothing, and nothing is
+    // taken. It never waits: at a terminal only a line already typed counts.
+    virtual std::optional<std::string> takeTypedKey() { return std::nullopt; }
 };
+
+// Whether a line is a key line for takeTypedKey: "+", "-", or a cancel token (spaces around ignored).
+bool isTypedKeyLine(std::string_view line);
 
 // Lines of a script file or of a text in memory. Lines starting with ";;" are comments and skipped. Line ends may
 // be LF or CR LF. position() names the script and the line number in it of the last line given (comments count).
@@ -57,6 +64,7 @@ public:
     static std::unique_ptr<ScriptInput> fromLines(std::vector<std::string> lines, std::string name = "<script>");
     std::optional<std::string> readLine(std::string_view prompt) override;
     std::string position() const override;
+    std::optional<std::string> takeTypedKey() override;
     // The line number (1-based, in the file) of the last line given; 0 before the first.
     std::size_t lineNumber() const { return lastLine_; }
     // Lines not yet given, comments excluded.
@@ -86,6 +94,9 @@ public:
     bool showsTyping() const override { return showsTyping_; }
     bool isTerminal() const override { return showsTyping_; }
     std::string position() const override;
+    // A line the person typed ahead is taken when it waits whole in the stream's buffer; a line that is no key
+    // is kept for the next readLine.
+    std::optional<std::string> takeTypedKey() override;
     const std::vector<std::string>& history() const { return history_; }
 
 private:
@@ -93,6 +104,7 @@ private:
     bool showsTyping_;
     std::vector<std::string> history_;
     std::size_t linesRead_ = 0;
+    std::optional<std::string> typedAhead_;  // a line taken by takeTypedKey that was no key
 };
 
 // The run's input source; a ScriptInput with no lines until one is set.

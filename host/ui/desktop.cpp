@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/ed/display.h"
 #include "host/sys/encoding.h"
 #include "host/ui/desktop_impl.h"
 
@@ -43,12 +44,18 @@ Desktop::Desktop() : impl_(std::make_unique<detail::DesktopImpl>()), previous_(g
     impl_->self = this;
     registerStandardClasses(impl_->classes);
     gCurrent = this;
+    // The display stamps what it shows with this desktop's clock, so a picture plays at the speed it was shown.
+    host::ed::setDisplayClock([this] { return static_cast<std::int64_t>(tickCount()); });
 }
 
 Desktop::~Desktop() {
     // Windows end as they would at the end of a session: owned popups with their owners, children with parents.
     for (int guard = 0; guard < 100000 && !impl_->topLevels.empty(); ++guard) impl_->destroy(impl_->topLevels.front());
     if (gCurrent == this) gCurrent = previous_;
+    if (Desktop* outer = gCurrent)
+        host::ed::setDisplayClock([outer] { return static_cast<std::int64_t>(outer->tickCount()); });
+    else
+        host::ed::setDisplayClock({});
 }
 
 Desktop* Desktop::current() { return gCurrent; }
@@ -364,6 +371,12 @@ int Desktop::addMessageSpy(std::function<void(const Message&, Delivery)> spy) {
 }
 
 void Desktop::removeMessageSpy(int token) { removeRegistered(impl_->spies, token); }
+
+int Desktop::addKeyHook(std::function<bool(unsigned, bool)> hook) {
+    return addRegistered(impl_->keyHooks, impl_->nextToken, std::move(hook));
+}
+
+void Desktop::removeKeyHook(int token) { removeRegistered(impl_->keyHooks, token); }
 
 // [SECTION] Focus and capture
 

@@ -167,6 +167,11 @@ public:
     // Queue raw input (the robot's calls end here).
     void queueMouse(MouseAction action, Point screen, int wheelDelta = 0);
     void queueKey(unsigned vk, bool down, char32_t packet = 0);
+    // Keyboard hooks see every key taken from the input queue (virtual key, pressed or released) before any
+    // window does, newest last; one that answers true has handled the key, which then goes no further. A command
+    // that runs without a dialog (the cut simulation) reads its keys this way.
+    int addKeyHook(std::function<bool(unsigned vk, bool down)> hook);  // answers a token for removeKeyHook
+    void removeKeyHook(int token);
 
     // [SECTION] Cursors
     // SetCursor: answers the previous cursor id. While a wait cursor is shown, cursor() answers IDC_WAIT.

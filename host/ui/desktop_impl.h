@@ -128,6 +128,7 @@ struct DesktopImpl {
     std::vector<Registered<std::function<bool()>>> idleHandlers;
     std::vector<Registered<std::function<void(const Message&, Delivery)>>> spies;
     std::vector<Registered<std::function<void(const Message&)>>> inputObservers;
+    std::vector<Registered<std::function<bool(unsigned, bool)>>> keyHooks;
 
     bool raster = false;
     TextMeasurer measurer = TextMeasurer::Metric;

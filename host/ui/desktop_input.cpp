@@ -230,6 +230,11 @@ void DesktopImpl::processKey(const RawInput& in) {
     if (wasDown || !in.down) l |= 1u << 30;
     if (!in.down) l |= 1u << 31;
     if (in.vk == VK_PACKET) l |= static_cast<std::uint64_t>(in.packet) << 32;
+    if (!keyHooks.empty()) {
+        auto copy = keyHooks;
+        for (auto& h : copy)
+            if (h.function(in.vk, in.down)) return;
+    }
     if (!focus) return;
     dispatchQueued(Message{focus->object, message, in.vk, static_cast<std::intptr_t>(l), cursorPos,
                            static_cast<std::uint32_t>(now)});

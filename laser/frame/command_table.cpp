@@ -15,6 +15,8 @@
 #include "laser/drawing/placement_commands.h"
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
+#include "laser/nc/cut_simulation.h"
+#include "laser/post/postprocessor_editor.h"
 #include "laser/path/automatic_cutting_order.h"
 #include "laser/path/bridges.h"
 #include "laser/path/geometry_info_dialog.h"
@@ -53,7 +55,7 @@ constexpr std::array kCommands{
     LaserCommand{"NCInfo", "_vesk_NCInfo", kGeometryFrame, ShowGeometryInfo},
     LaserCommand{"NCRegen", "_vesk_NCRegen", kRegenFrame, CommandNCRegen},
     LaserCommand{"NCRapidHome", "_vesk_NCRapidHome", kGuardOnlyFrame, CommandNCRapidHome},
-    LaserCommand{"NCPlay1", "_vesk_NCPlay1", kPathFrame, nullptr},
+    LaserCommand{"NCPlay1", "_vesk_NCPlay1", kPathFrame, CommandNCPlay1},
     LaserCommand{"SetStartNesting", "_vesk_SetStartNesting", kEnvironmentFrame, CommandSetStartNesting},
     LaserCommand{"AboutKestrion", "_vesk_AboutKestrion", kNoFrame, nullptr},
     LaserCommand{"HelpKestrion", "_vesk_HelpKestrion", kNoFrame, nullptr},
@@ -109,6 +111,7 @@ constexpr std::array kCommands{
     LaserCommand{"TTF", "_vesk_TTF", kNoFrame, CommandTTF},
     LaserCommand{"TTT", "_vesk_TTT", kNoFrame, CommandTTT},
     LaserCommand{"TTE", "_vesk_TTE", kNoFrame, CommandTTE},
+    LaserCommand{"TTPost", "_vesk_TTPost", kNoFrame, CommandEditPostprocessor},
 };
 
 }  // namespace

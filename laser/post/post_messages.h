@@ -82,6 +82,17 @@ inline constexpr TwoLanguageText kRuntimeFileNotFoundText{
 inline constexpr TwoLanguageText kRuntimeRefusedText{
     "\nERROR!!!\n\nThe postprocessor '%s' cannot be used: the key %s %s\nChoose an other postprocessor.",
     "\nОШИБКА!!!\n\nПостпроцессор '%s' нельзя использовать: ключ %s %s\nВыбери другой постпроцессор"};
+// A template of the postprocessor that does not compile: the file name, the key, why.
+inline constexpr TwoLanguageText kRuntimeTemplateRefusedText{
+    "\nERROR!!!\n\nThe postprocessor '%s' cannot be used: the template %s does not compile:\n%s\nChoose an other "
+    "postprocessor.",
+    "\nОШИБКА!!!\n\nПостпроцессор '%s' нельзя использовать: шаблон %s не компилируется:\n%s\nВыбери другой "
+    "постпроцессор"};
+inline constexpr TwoLanguageText kReasonUnknownKeywordIn{"an unknown keyword <%s> in the line %s",
+                                                         "неизвестное ключевое слово <%s> в линии %s"};
+inline constexpr TwoLanguageText kReasonUnpairedOpenIn{
+    "a \"<\" without its \">\" (write \"<<\" for the character) in the line %s",
+    "символ \"<\" без парного \">\" (для самого символа пишите \"<<\") в линии %s"};
 inline constexpr TwoLanguageText kReasonScaleNotPositive{"must be a number greater than 0.",
                                                          "должно быть числом больше 0."};
 inline constexpr TwoLanguageText kReasonDecimalsOutOfRange{"must give 0 to 9 decimals (as in 4.3).",

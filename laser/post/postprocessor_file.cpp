@@ -24,6 +24,7 @@ constexpr std::string_view kBlockSeparator = "\r\n";
 struct ReadFault {
     int line = 0;
     std::string reason;
+    const PostKey* key = nullptr;  // the key whose value was refused, if the fault is one key's
 };
 
 // The file as lines, each read with the room its value has. A line longer than the room is cut after room - 1
@@ -164,7 +165,10 @@ std::optional<ReadFault> ReadSection(PostLineReader& in, PostSection section, Po
             if (line.compare(0, kKeyMark.size(), kKeyMark) != 0) continue;
             const PostKey* key = FindPostKey(section, std::string_view(line).substr(kKeyMark.size()));
             if (key == nullptr) continue;
-            if (std::optional<ReadFault> fault = ReadValue(in, *key, settings)) return fault;
+            if (std::optional<ReadFault> fault = ReadValue(in, *key, settings)) {
+                fault->key = key;
+                return fault;
+            }
             ++generalKeys;
         } else if (line.find(kSectionMark) != std::string::npos) {
             break;
@@ -232,7 +236,10 @@ std::optional<ReadFault> ReadPostprocessorFile41(PostLineReader& in, Postprocess
         if (key.section == PostSection::ChangePower) settings.*key.text = std::string();
     }
     for (const PostKey* key : order) {
-        if (std::optional<ReadFault> fault = ReadValue(in, *key, settings)) return fault;
+        if (std::optional<ReadFault> fault = ReadValue(in, *key, settings)) {
+            fault->key = key;
+            return fault;
+        }
     }
     settings.CutT2OnStr = settings.CutOnStr;
     settings.CutT2OffStr = settings.CutOffStr;
@@ -297,7 +304,8 @@ std::string CheckStorablePostValue(const PostKey& key, std::string_view value) {
     return CheckNumberValue(key, value);
 }
 
-int ReadPostprocessorFile(PostprocessorSettings& settings, const std::filesystem::path& path) {
+int ReadPostprocessorFile(PostprocessorSettings& settings, const std::filesystem::path& path,
+                          PostReadRefusal* refusal) {
     const std::string shownPath = path.string();
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
@@ -333,6 +341,10 @@ int ReadPostprocessorFile(PostprocessorSettings& settings, const std::filesystem
     }
     if (fault) {
         ShowError(FormatLocalized(kPostFileDamagedText, shownPath.c_str(), fault->line, fault->reason.c_str()));
+        if (refusal) {
+            refusal->key = fault->key;
+            refusal->readSoFar = std::move(read);
+        }
         return -1;
     }
     settings = std::move(read);

@@ -38,7 +38,15 @@ inline constexpr int kPostKeyLineSize = 200;
 // Reads the file at `path` into `settings`: 0 when read, -1 after a message box (error icon) saying why: the file
 // is not found, its first line lacks "CFG POST", or it is damaged (file, line and fault named). On -1 the
 // settings are unchanged. The path, file-name and folder fields are never touched (the caller sets them).
-int ReadPostprocessorFile(PostprocessorSettings& settings, const std::filesystem::path& path);
+// A damaged file's read, for the editor that lets the user mend it: `refusal`, when given, receives the values
+// read up to the fault and the key whose value was refused (null when the fault is no key's: a missing section,
+// no "###EndFile").
+struct PostReadRefusal {
+    const PostKey* key = nullptr;
+    PostprocessorSettings readSoFar;
+};
+int ReadPostprocessorFile(PostprocessorSettings& settings, const std::filesystem::path& path,
+                          PostReadRefusal* refusal = nullptr);
 
 // Writes `settings` to `path` in the keyed layout, version "4.2": 0 when written. -1 after a message box (error
 // icon) when a value would not read back as it is (see CheckStorablePostValue) or the file cannot be written;

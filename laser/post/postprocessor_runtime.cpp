@@ -81,29 +81,31 @@ bool ParseBlockNumberFormat(std::string_view text, BlockNumberFormat& format) {
 }
 
 int PreparePostprocessorRuntime(const PostprocessorSettings& s, const std::string& name,
-                                PostprocessorRuntime& runtime) {
+                                PostprocessorRuntime& runtime, const PostKey** refusedKey) {
+    if (refusedKey) *refusedKey = nullptr;
+    auto refuse = [&](PostSection section, const char* key, const TwoLanguageText& reason) {
+        ShowRefusal(name, key, reason);
+        if (refusedKey) *refusedKey = FindPostKey(section, key);
+        return -1;
+    };
     // The refusals first: each would make a program that looks right and is not (a zero scale puts every point
     // at the origin and drops every move as "unchanged"; a template that runs itself never ends).
     const host::sys::Parsed<double> scale = host::sys::parseReal(s.ScaleXYZ.empty() ? std::string_view("x")
                                                                                     : std::string_view(s.ScaleXYZ));
     if (!scale.ok() || !(scale.value > 0.0)) {
-        ShowRefusal(name, "ScaleXYZ", kReasonScaleNotPositive);
-        return -1;
+        return refuse(PostSection::Format, "ScaleXYZ", kReasonScaleNotPositive);
     }
     const int decimals = DecimalsOfFormat(s.XFormat);
     if (decimals < 0 || decimals > kMaxOutputDecimals) {
-        ShowRefusal(name, "XFormat", kReasonDecimalsOutOfRange);
-        return -1;
+        return refuse(PostSection::Format, "XFormat", kReasonDecimalsOutOfRange);
     }
     const int feedDecimals = DecimalsOfFormat(s.FEEDFormat);
     if (feedDecimals < 0 || feedDecimals > kMaxOutputDecimals) {
-        ShowRefusal(name, "FEEDFormat", kReasonDecimalsOutOfRange);
-        return -1;
+        return refuse(PostSection::Format, "FEEDFormat", kReasonDecimalsOutOfRange);
     }
     BlockNumberFormat blockFormat;
     if (!ParseBlockNumberFormat(s.NFormat, blockFormat)) {
-        ShowRefusal(name, "NFormat", kReasonBlockFormat);
-        return -1;
+        return refuse(PostSection::Format, "NFormat", kReasonBlockFormat);
     }
 
     PostprocessorRuntime r;
@@ -187,7 +189,21 @@ int PreparePostprocessorRuntime(const PostprocessorSettings& s, const std::strin
         {&PostprocessorRuntime::ProfCutUnlo, &s.ProfCutUnlo},
     };
     for (const auto& [field, text] : templates) {
-        if (CompileTemplate(*text, r.*field, 1) != 0) return -1;
+        TemplateFault fault = TemplateFault::None;
+        std::string keyword;
+        if (CompileTemplate(*text, r.*field, 0, &fault, &keyword) == 0) continue;
+        // The message names the key as well as the keyword: the user must find the template in the editor.
+        const PostKey* key = nullptr;
+        for (const PostKey& k : PostKeys())
+            if (k.text != nullptr && &(s.*k.text) == text) key = &k;
+        const std::string keyName = key ? std::string(PostSectionName(key->section)) + " " + key->name : "";
+        const std::string why = fault == TemplateFault::UnknownKeyword
+                                    ? FormatLocalized(kReasonUnknownKeywordIn, keyword.c_str(), text->c_str())
+                                    : FormatLocalized(kReasonUnpairedOpenIn, text->c_str());
+        host::ui::messageBox(FormatLocalized(kRuntimeTemplateRefusedText, name.c_str(), keyName.c_str(), why.c_str()),
+                             {}, host::ui::MB_OK | host::ui::MB_ICONERROR);
+        if (refusedKey) *refusedKey = key;
+        return -1;
     }
 
     // <TRIM-LINE> runs TrimLineStr and <CLAMP> runs ClampStr: either one inside its own template, or each inside
@@ -196,12 +212,10 @@ int PreparePostprocessorRuntime(const PostprocessorSettings& s, const std::strin
     const bool clampRunsClamp = r.ClampStr.uses(TemplateKeyword::Clamp);
     const bool crossed = r.TrimLineStr.uses(TemplateKeyword::Clamp) && r.ClampStr.uses(TemplateKeyword::TrimLine);
     if (trimRunsTrim || crossed) {
-        ShowRefusal(name, "TrimLineStr", kReasonTemplateCallsItself);
-        return -1;
+        return refuse(PostSection::Code, "TrimLineStr", kReasonTemplateCallsItself);
     }
     if (clampRunsClamp) {
-        ShowRefusal(name, "ClampStr", kReasonTemplateCallsItself);
-        return -1;
+        return refuse(PostSection::Code, "ClampStr", kReasonTemplateCallsItself);
     }
     runtime = std::move(r);
     return 0;

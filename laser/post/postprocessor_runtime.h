@@ -94,10 +94,11 @@ bool ParseBlockNumberFormat(std::string_view text, BlockNumberFormat& format);
 // naming the fault (the file name `name` in the refusals). Refused: a scale that is empty, zero, negative or no
 // number; decimals of XFormat or FEEDFormat outside 0 to 9; a block-number format other than flags and digits;
 // TrimLineStr and ClampStr that run themselves (directly or through each other); a template that does not
-// compile. On -1 `runtime` is unchanged, so NC output and the simulation never run on half of two
+// compile (the message names the key, the keyword and the template). On -1 `runtime` is unchanged, so NC output and the simulation never run on half of two
 // postprocessors; the cutting-mode texts and lead text are always kept.
+// `refusedKey`, when given, receives the key refused (null when none, or when the fault is no key's).
 int PreparePostprocessorRuntime(const PostprocessorSettings& settings, const std::string& name,
-                                PostprocessorRuntime& runtime);
+                                PostprocessorRuntime& runtime, const PostKey** refusedKey = nullptr);
 
 // Reads the postprocessor file at `path` and prepares `runtime` from it: 0, or -1 after a message box (the file
 // is missing, damaged or refused).

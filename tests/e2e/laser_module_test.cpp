@@ -1,4 +1,4 @@
-// The cutting-path module in the host: loading registers its 63 commands and switches the automatic save off,
+// The cutting-path module in the host: loading registers its 64 commands and switches the automatic save off,
 // unloading removes them and gives the interval back; its commands run in their frame, which gives the drawing
 // environment back whatever the command did; and a whole cadhost session with the module on a sample drawing.
 #include <gtest/gtest.h>
@@ -82,7 +82,7 @@ TEST_F(LaserInHost, LoadingRegistersTheGroupAndUnloadingRemovesIt) {
     ASSERT_NE(module, nullptr);
 
     const auto commands = host::ed::commandStack().commands(kGroup);
-    ASSERT_EQ(commands.size(), 63u);
+    ASSERT_EQ(commands.size(), 64u);
     std::set<std::string> globals;
     for (const host::ed::CommandInfo* c : commands) {
         EXPECT_EQ(c->flags, host::ed::CMD_TRANSPARENT) << c->localName;
@@ -101,7 +101,7 @@ TEST_F(LaserInHost, LoadingRegistersTheGroupAndUnloadingRemovesIt) {
     for (int message : {0, 5, 6, 7, 10, 13, 15, 16, 99}) {
         EXPECT_EQ(module->entry(message, nullptr, module), host::app::kRetOK) << message;
     }
-    EXPECT_EQ(host::ed::commandStack().commands(kGroup).size(), 63u);
+    EXPECT_EQ(host::ed::commandStack().commands(kGroup).size(), 64u);
     EXPECT_EQ(host::ed::getShort("SAVETIME"), 0);
 
     std::string error;
@@ -120,7 +120,7 @@ TEST_F(LaserInHost, LoadingAgainAfterAnUnloadStartsAfresh) {
     setShort("SAVETIME", 5);
     host::app::Module* second = load();
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(host::ed::commandStack().commands(kGroup).size(), 63u);
+    EXPECT_EQ(host::ed::commandStack().commands(kGroup).size(), 64u);
     EXPECT_EQ(host::ed::getShort("SAVETIME"), 0);
     ASSERT_TRUE(host::app::unloadModule(*second));
     EXPECT_EQ(host::ed::getShort("SAVETIME"), 5);

@@ -125,8 +125,16 @@ TEST_F(PostprocessorRuntimeLoad, AnyTemplateThatDoesNotCompileFailsTheLoad) {
         ASSERT_EQ(PreparePostprocessorRuntime(shipped_, "x", runtime), 0);
         const PostprocessorRuntime before = runtime;
         EXPECT_EQ(PreparePostprocessorRuntime(settings, "x", runtime), -1);
-        EXPECT_EQ(MessageBoxTexts(), std::vector<std::string>{"\nERROR!!!\nAn unknown keyword <NOPE>\n\nin the "
-                                                              "line:\n\n<N-CODE><NOPE><EOB>"});
+        // The message names the key too, so that the user finds the template.
+        const PostKey* key = nullptr;
+        for (const PostKey& k : PostKeys())
+            if (k.text == field) key = &k;
+        ASSERT_NE(key, nullptr);
+        EXPECT_EQ(MessageBoxTexts(),
+                  std::vector<std::string>{"\nERROR!!!\n\nThe postprocessor 'x' cannot be used: the template " +
+                                           std::string(PostSectionName(key->section)) + " " + key->name +
+                                           " does not compile:\nan unknown keyword <NOPE> in the line "
+                                           "<N-CODE><NOPE><EOB>\nChoose an other postprocessor."});
         EXPECT_EQ(runtime.CutOnStr.tokens, before.CutOnStr.tokens) << "no half-loaded runtime";
         EXPECT_EQ(runtime.MoveRapidStr.tokens, before.MoveRapidStr.tokens);
     }

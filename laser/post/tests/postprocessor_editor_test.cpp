@@ -1,0 +1,140 @@
+// The postprocessor editor with a test at its controls: the nine pages as a person sees them (a picture of each in
+// the build folder), the template checks at focus loss, page leave and OK, and Save As.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "host/ui/constants.h"
+#include "host/ui/dialog_driver.h"
+#include "host/ui/tests/dialog_test_support.h"
+#include "laser/post/postprocessor_editor.h"
+#include "laser/post/tests/post_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using host::ui::Dialog;
+using host::ui::DialogDriver;
+using host::ui::testing::IdleSteps;
+
+class PostprocessorEditor : public host::ui::testing::DialogTest {
+protected:
+    PostprocessorEditor() {
+        SetLanguageFlag(0);
+        EXPECT_EQ(ReadPostprocessorFile(editor.settings, post_test::ShippedLaser()), 0);
+        editor.setFlags(host::ui::PSH_NOAPPLYNOW);
+    }
+
+    CDialogPostProcessor editor{"Postprocessor"};
+};
+
+TEST_F(PostprocessorEditor, ShowsItsNinePagesReadably) {
+    // Pictures with real glyphs, so the labels can be read (and seen to fit).
+    desktop.setRasterEnabled(true);
+    desktop.setTextMeasurer(host::ui::TextMeasurer::FreeType);
+    const char* titles[] = {"General", "Code",        "Format",    "Move",   "Circular Codes",
+                            "Cut command", "Cange power", "Start-End", "Profile"};
+    std::vector<IdleSteps::Step> steps;
+    for (int i = 0; i < 9; ++i) {
+        steps.push_back([&, i](Dialog& d) {
+            DialogDriver driver(d);
+            ASSERT_TRUE(driver.selectTab(std::to_string(i + 1)).done);
+            EXPECT_EQ(editor.activeIndex(), i);
+            EXPECT_EQ(editor.activePage()->title(), titles[i]);
+            // Every row of the page shows, with its label.
+            for (const PostPageRow& row : editor.page(std::size_t(i)).rows())
+                EXPECT_NE(editor.page(std::size_t(i)).item(row.id), nullptr) << titles[i] << " " << row.label;
+            std::string error;
+            const fs::path png = fs::path(KESTRION_BINARY_DIR) / ("postprocessor_page_" + std::to_string(i + 1) + ".png");
+            EXPECT_TRUE(desktop.saveSnapshot(&editor, png, &error)) << error;
+        });
+    }
+    steps.push_back([](Dialog& d) { DialogDriver(d).escape(); });
+    IdleSteps run(desktop, std::move(steps));
+    EXPECT_EQ(editor.doModal(), host::ui::IDCANCEL);
+    EXPECT_EQ(run.left(), 0u);
+}
+
+TEST_F(PostprocessorEditor, AnUnknownKeywordKeepsTheUserOnItsEditAndItsPage) {
+    const std::string bad = "<N-CODE><ARC-Z><EOB>";
+    host::ui::Window* circle = nullptr;
+    IdleSteps run(desktop, {
+        [](Dialog& d) { ASSERT_TRUE(DialogDriver(d).selectTab("Move").done); },
+        [&](Dialog& d) {
+            DialogDriver driver(d);
+            ASSERT_TRUE(driver.set("Circle", bad).done);
+            circle = driver.find("Circle");
+            driver.click(*circle);
+            // Clicking into another edit: the message names the keyword, the focus comes back with all selected.
+            driver.click(*driver.find("Linear"));
+        },
+        [](Dialog& d) { DialogDriver(d).enter(); },  // the message box
+        [&](Dialog&) {
+            ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+            EXPECT_NE(host::ui::messageBoxLog().back().text.find("<ARC-Z>"), std::string::npos);
+            EXPECT_EQ(desktop.focus(), circle);
+            const std::intptr_t sel = circle->send(host::ui::EM_GETSEL);
+            EXPECT_EQ(sel & 0xFFFF, 0);
+            EXPECT_EQ((sel >> 16) & 0xFFFF, static_cast<std::intptr_t>(bad.size()));
+            // Leaving the page is refused as well.
+            EXPECT_FALSE(editor.setActivePage(0));
+        },
+        [](Dialog& d) { DialogDriver(d).enter(); },  // its message
+        [&](Dialog&) {
+            EXPECT_EQ(editor.activeIndex(), 3);
+            EXPECT_EQ(host::ui::messageBoxLog().size(), 2u);
+        },
+        [](Dialog& d) { DialogDriver(d).escape(); },
+    });
+    EXPECT_EQ(editor.doModal(), host::ui::IDCANCEL);
+    EXPECT_EQ(run.left(), 0u);
+    // Cancel keeps nothing of the edits.
+    EXPECT_EQ(editor.settings.CircleStr.find("ARC-Z"), std::string::npos);
+}
+
+TEST_F(PostprocessorEditor, ThePowerPageIsLeftWithABadTextButOkChecksEveryTemplate) {
+    editor.settings.EndFileStr = "%<EOB><BOGUS>";  // on a page the user never opens
+    // A message box that a step may or may not have opened is answered; the sheet itself is left alone.
+    auto answerBox = [this](Dialog& d) {
+        if (&d != &editor) DialogDriver(d).enter();
+    };
+    IdleSteps run(desktop, {
+        [](Dialog& d) { ASSERT_TRUE(DialogDriver(d).selectTab("Cange power").done); },
+        [](Dialog& d) { ASSERT_TRUE(DialogDriver(d).set("Piercing", "<PIERCE>").done); },
+        [&](Dialog&) {
+            host::ui::clearMessageBoxLog();
+            // The page has no check of its own when it is left.
+            EXPECT_TRUE(editor.setActivePage(1));
+        },
+        answerBox,
+        [&](Dialog&) {
+            EXPECT_EQ(editor.activeIndex(), 1);
+            host::ui::clearMessageBoxLog();
+            editor.pressButton(host::ui::PSBTN_OK);
+        },
+        answerBox,
+        [&](Dialog&) {
+            ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+            EXPECT_NE(host::ui::messageBoxLog()[0].text.find("<PIERCE>"), std::string::npos);
+            EXPECT_EQ(editor.activeIndex(), 6);
+            EXPECT_FALSE(editor.hasEnded());
+            editor.settings.PiercingMode.clear();
+            editor.page(6).updateData(false);
+            host::ui::clearMessageBoxLog();
+            editor.pressButton(host::ui::PSBTN_OK);
+        },
+        answerBox,
+        [&](Dialog&) {
+            ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+            EXPECT_NE(host::ui::messageBoxLog()[0].text.find("<BOGUS>"), std::string::npos);
+            EXPECT_EQ(editor.activeIndex(), 7);  // Start-End, where the bad template is
+            EXPECT_FALSE(editor.hasEnded());
+        },
+        [](Dialog& d) { DialogDriver(d).escape(); },
+    });
+    EXPECT_EQ(editor.doModal(), host::ui::IDCANCEL);
+    EXPECT_EQ(run.left(), 0u);
+}
+
+}  // namespace
