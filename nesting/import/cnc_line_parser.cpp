@@ -178,7 +178,13 @@ bool ParseCncLine(std::string_view line, int& motion, const Point2d& current, Po
     const CharSet* delimiters = &kFirstSet;
     while (true) {
         while (at < n && (*delimiters)[static_cast<unsigned char>(clean[at])]) ++at;
-        if (at >= n) break;
+        if (at >= n) {
+            // A line that ends in an address letter was cut short: its number is missing.
+            if (std::strchr("GXYIJR", letter) != nullptr && letter != '\0') {
+                return Refuse(result, CncLineProblem::NotANumber);
+            }
+            break;
+        }
         const std::size_t start = at;
         while (at < n && !(*delimiters)[static_cast<unsigned char>(clean[at])]) ++at;
         const std::string_view word = clean.substr(start, at - start);

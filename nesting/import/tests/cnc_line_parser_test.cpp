@@ -98,6 +98,7 @@ TEST(CncLine, RefusesWhatItCannotReadAndKeepsItsState) {
         {"G01 Xinf", CncLineProblem::NotANumber, false},
         {"G01 X Y5", CncLineProblem::NotANumber, false},
         {"G01 X-", CncLineProblem::NotANumber, false},
+        {"G01 X10 Y", CncLineProblem::NotANumber, false},
         {"Gx X1", CncLineProblem::NotANumber, false},
         {"G01 X1e300", CncLineProblem::OutOfRange, false},
         {"G01 X1e400", CncLineProblem::OutOfRange, false},
