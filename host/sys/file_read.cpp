@@ -54,7 +54,8 @@ FileBytes readFileBytes(const std::filesystem::path& path, std::size_t maxBytes)
         return failure(path, "the file is larger than " + std::to_string(maxBytes) + " bytes");
     }
     FileBytes result;
-    result.bytes.resize(S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) : 0);
+    // One byte more than the file holds, so that the read that finds its end needs no larger buffer.
+    result.bytes.resize(S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : 0);
     std::size_t used = 0;
     // Read until end of file: the size may change while reading, and a pipe has no size. One byte past the bound
     // is read so that a file grown beyond it is noticed.

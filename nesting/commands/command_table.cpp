@@ -12,6 +12,7 @@
 #include "nesting/commands/job_commands.h"
 #include "nesting/commands/module_commands.h"
 #include "nesting/drawings/offset_test_command.h"
+#include "nesting/import/cnc_import.h"
 #include "nesting/geometry/contour_offset.h"
 #include "nesting/result/nest_report.h"
 #include "nesting/result/sheet_drawing.h"
@@ -72,8 +73,10 @@ constexpr std::array kCommands{
                    [](CNestingState& s) { TestContourOffset(s, kOffsetInward); }},
     NestingCommand{"DisplayParts", "vesk_DisplayParts", kTransparent, false, false,
                    [](CNestingState& s) { CommandDisplayParts(s); }},
-    Later("ImportCNCDWG", "vesk_ImportCNCDWG"),
-    Later("ImportCNCACAD", "vesk_ImportCNCACAD"),
+    NestingCommand{"ImportCNCDWG", "vesk_ImportCNCDWG", kTransparent, true, true,
+                   [](CNestingState&) { ImportCncFilesToDwg(); }},
+    NestingCommand{"ImportCNCACAD", "vesk_ImportCNCACAD", kTransparent, true, true,
+                   [](CNestingState&) { ImportCncIntoDrawing(); }},
     NestingCommand{"LoadNestOptions", "vesk_LoadNestOptions", kTransparent, false, false,
                    [](CNestingState& s) { CommandLoadNestOptions(s); }},
     NestingCommand{"AddTrimLine", "vesk_AddTrimLine", kTransparent, false, false,
