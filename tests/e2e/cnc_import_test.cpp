@@ -449,8 +449,9 @@ TEST_P(CncImportRoundTrip, ANestedSheetsProgramImportsOntoItsPath) {
         }
         writeBytes(folder / "job.nst", job);
         writeBytes(folder / "registry.reg", PostRegistry(post));
-        writeBytes(folder / "run.scr", "OpenFileNesting\n" + (folder / "job.nst").string() +
-                                           "\nStartNestingAdv\ndlg ok\nNCCreateContour\nNCSliceAuto\n"
+        // The job dialog opens without a last job file ("not found"); Load takes the job, OK confirms it.
+        writeBytes(folder / "run.scr", "OpenFileNesting\ndlg press Load\nfile " + (folder / "job.nst").string() +
+                                           "\ndlg press OK\nStartNestingAdv\ndlg ok\nNCCreateContour\nNCSliceAuto\n"
                                            "NCCreate\nfile " + (folder / "sheet.nc").string() +
                                            "\ndlg set 249 Sheet 1\ndlg press OK\n");
         const RunResult made = cadhost({"--load", "nesting,laser", "--install", (kSource / "data").string(),
