@@ -15,6 +15,8 @@
 #include "laser/drawing/placement_commands.h"
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
+#include "laser/options/about_dialog.h"
+#include "laser/options/option_commands.h"
 #include "laser/path/automatic_cutting_order.h"
 #include "laser/path/path_commands.h"
 #include "laser/path/path_deletion.h"
@@ -24,7 +26,7 @@ namespace {
 // The table, in registration order. Global names are "_vesk_" and the local name, except where a command kept
 // an older global name.
 constexpr std::array kCommands{
-    LaserCommand{"IniKestrion", "_vesk_IniKestrion", kNoFrame, nullptr},
+    LaserCommand{"IniKestrion", "_vesk_IniKestrion", kNoFrame, CommandIniKestrion},
     LaserCommand{"NCSlice", "_vesk_NCSlice", kPathFrame, nullptr},
     LaserCommand{"NCSliceFence", "_vesk_NCSliceFence", kPathFrame, nullptr},
     LaserCommand{"NCDelLast", "_vesk_NCDelLast", kPathFrame, [] { CommandDelLast(); }},
@@ -36,7 +38,7 @@ constexpr std::array kCommands{
     LaserCommand{"NCChangeCutDirection", "_vesk_NCChangeCutDirection", kPathFrame, nullptr},
     LaserCommand{"NCInsert", "_vesk_NCInsert", kPathFrame, nullptr},
     LaserCommand{"NCInsertFence", "_vesk_NCInsertFence", kPathFrame, nullptr},
-    LaserCommand{"NCConfig", "_vesk_NCConfig", kNoFrame, nullptr},
+    LaserCommand{"NCConfig", "_vesk_NCConfig", kNoFrame, CommandNCConfig},
     LaserCommand{"NCSliceAuto", "_vesk_NCSliceAuto", kRereadSettingsFrame, CommandNCSliceAuto},
     LaserCommand{"NCCreateContour", "_vesk_CreateContour", kContourCreationFrame, CommandNCCreateContour},
     LaserCommand{"NCCheckIntersect", "_vesk_CheckIntersect", kPrepareFrame,
@@ -49,9 +51,9 @@ constexpr std::array kCommands{
     LaserCommand{"NCRapidHome", "_vesk_NCRapidHome", kGuardOnlyFrame, CommandNCRapidHome},
     LaserCommand{"NCPlay1", "_vesk_NCPlay1", kPathFrame, nullptr},
     LaserCommand{"SetStartNesting", "_vesk_SetStartNesting", kEnvironmentFrame, CommandSetStartNesting},
-    LaserCommand{"AboutKestrion", "_vesk_AboutKestrion", kNoFrame, nullptr},
-    LaserCommand{"HelpKestrion", "_vesk_HelpKestrion", kNoFrame, nullptr},
-    LaserCommand{"TutorialKestrion", "_vesk_TutorialKestrion", kNoFrame, nullptr},
+    LaserCommand{"AboutKestrion", "_vesk_AboutKestrion", kNoFrame, CommandAboutKestrion},
+    LaserCommand{"HelpKestrion", "_vesk_HelpKestrion", kNoFrame, CommandHelpKestrion},
+    LaserCommand{"TutorialKestrion", "_vesk_TutorialKestrion", kNoFrame, CommandTutorialKestrion},
     LaserCommand{"setBaseLine", "_vesk_setBaseLine", kPrepareFrame,
                  [] { CommandAssignContourKind("setBaseLine"); }},
     LaserCommand{"setNoLeadInLine", "_vesk_setNoLeadInLine", kPrepareFrame,
@@ -81,8 +83,8 @@ constexpr std::array kCommands{
     LaserCommand{"InsertText2", "_vesk_InsertText2", kPrepareFrame, CommandInsertText2},
     LaserCommand{"InsertJumperPoint", "_vesk_InsertJumperPoint", kEnvironmentFrame, CommandInsertJumperPoint},
     LaserCommand{"InsertMarkPoint", "_vesk_InsertMarkPoint", kEnvironmentFrame, CommandInsertMarkPoint},
-    LaserCommand{"KestrionLangEN", "_vesk_KestrionLangEN", kEnvironmentFrame, nullptr},
-    LaserCommand{"KestrionLangRU", "_vesk_KestrionLangRU", kEnvironmentFrame, nullptr},
+    LaserCommand{"KestrionLangEN", "_vesk_KestrionLangEN", kEnvironmentFrame, CommandKestrionLangEN},
+    LaserCommand{"KestrionLangRU", "_vesk_KestrionLangRU", kEnvironmentFrame, CommandKestrionLangRU},
     LaserCommand{"MoveToOrigin", "_vesk_MoveToOrigin", kEnvironmentFrame, CommandMoveToOrigin},
     LaserCommand{"MoveToOrigin00", "_vesk_MoveToOrigin00", kEnvironmentFrame, CommandMoveToOrigin00},
     LaserCommand{"MoveToPoint", "_vesk_MoveToPoint", kEnvironmentFrame, CommandMoveToPoint},
