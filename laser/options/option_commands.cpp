@@ -95,5 +95,5 @@ void CommandHelpKestrion() {
 }
 
 void CommandTutorialKestrion() {
-    host::sys::openForUser(InstallFolder() / (LanguageFlag() == 1 ? "Tutorial_RU.pdf" : "Tutorial.pdf"));
+    host::sys::openForUser(InstallFolder() / (LanguageFlag() == 1 ? "Tutorial_RU.md" : "Tutorial.md"));
 }
