@@ -12,14 +12,25 @@ namespace {
 
 // [SECTION] Cutting page
 
+// X=, Y= and Z= edits side by side on one row of a group.
+void XyzRow(DialogTemplate& t, PageLayout& l, int x, const int (&ids)[3]) {
+    const char* names[] = {"X=", "Y=", "Z="};
+    for (int i = 0; i < 3; ++i) {
+        t.label(names[i], {x + i * 70, l.y() + 2, 12, 8});
+        t.edit(ids[i], {x + i * 70 + 13, l.y(), 52, 13}, host::ui::ES_AUTOHSCROLL);
+    }
+    l.skip(16);
+}
+
+// The left column holds the lead-in and the order of cutting, the right one the start points and the home point;
+// the right one is the wider, for the long captions of the start-point groups.
 DialogTemplate CuttingTemplate() {
     DialogTemplate t("Cutting", kPageWidth, kPageHeight);
     PageLayout l(t);
-    // Left column.
-    l.group(kCuttingProfile, 7, 7, 186, 330)
-        .labelEdit(kAngleA, 331, 229, 120, 58)
-        .labelEdit(kLeadInSpanB, 332, 227, 120, 58)
-        .labelEdit(kLeadOutSpanC, 333, 228, 120, 58)
+    l.group(kCuttingProfile, 7, 7, 146, 330)
+        .labelEdit(kAngleA, 331, 229, 92, 48)
+        .labelEdit(kLeadInSpanB, 332, 227, 92, 48)
+        .labelEdit(kLeadOutSpanC, 333, 228, 92, 48)
         .check(465, kUseJumper)
         .check(252, kInnerFirst);
     t.checkBox(483, Localized(kEngraveFirst), {l.x(), l.y(), l.width(), 18}, host::ui::BS_MULTILINE);
@@ -28,30 +39,30 @@ DialogTemplate CuttingTemplate() {
     for (auto& row : t.items) {
         if (row.id == 465) row.style |= host::ui::WS_DISABLED;
     }
-    l.group(kDirectionOfCutting, 7, l.y(), 186, 463)
+    l.group(kDirectionOfCutting, 7, l.y(), 146, 463)
         .radios({{455, &kAnyDirection}, {456, &kClockwise}, {457, &kCounterClockwise}})
         .close();
-    l.group(kHomePointGroup, 7, l.y(), 186, 349).check(243, kCutFromHome).check(319, kReturnHome);
-    t.label(Localized(kPointHome), {l.x(), l.y(), l.width(), 8}, 335);
-    l.skip(11).labelEdit({"X=", "X="}, -1, 244, 40, 70).labelEdit({"Y=", "Y="}, -1, 245, 40, 70)
-        .labelEdit({"Z=", "Z="}, -1, 246, 40, 70).close();
-    l.group(kStockOrigin, 7, l.y(), 186, 470)
-        .labelEdit({"X=", "X="}, -1, 249, 40, 70)
-        .labelEdit({"Y=", "Y="}, -1, 254, 40, 70)
-        .labelEdit({"Z=", "Z="}, -1, 436, 40, 70)
-        .close();
+    l.group(kDirectionOfCutting, 7, l.y(), 146, 471)
+        .radios({{473, &kNotToUse}, {466, &kLeftToRight}, {467, &kTopToDown}, {468, &kRightToLeft}});
+    t.label(Localized(kMaxOffset), {l.x(), l.y() + 2, l.width(), 8}, 472);
+    l.skip(11);
+    t.edit(469, {l.x(), l.y(), 60, 13}, host::ui::ES_AUTOHSCROLL);
+    l.skip(16).close();
     // Right column.
-    l.group(kStartMode1, 199, 7, 184, 334)
+    l.group(kStartMode1, 157, 7, 226, 334)
         .radios({{316, &kOptimizeMoving}, {317, &kEntryAngle1}, {318, &kEntryAngle2}})
         .close();
-    l.group(kStartMode2, 199, l.y(), 184, 464)
+    l.group(kStartMode2, 157, l.y(), 226, 464)
         .radios({{458, &kUseMode1}, {459, &kLeftBottom}, {460, &kLeftTop}, {461, &kRightTop}, {462, &kRightBottom}})
         .close();
-    l.group(kDirectionOfCutting, 199, l.y(), 184, 471)
-        .radios({{473, &kNotToUse}, {466, &kLeftToRight}, {467, &kTopToDown}, {468, &kRightToLeft}});
-    t.label(Localized(kMaxOffset), {l.x(), l.y() + 2, 100, 8}, 472);
-    t.edit(469, {l.x() + 104, l.y(), 60, 13}, host::ui::ES_AUTOHSCROLL);
-    l.skip(16).close();
+    l.group(kHomePointGroup, 157, l.y(), 226, 349).check(243, kCutFromHome).check(319, kReturnHome);
+    t.label(Localized(kPointHome), {l.x(), l.y(), l.width(), 8}, 335);
+    l.skip(11);
+    XyzRow(t, l, l.x(), {244, 245, 246});
+    l.close();
+    l.group(kStockOrigin, 157, l.y(), 226, 470);
+    XyzRow(t, l, l.x(), {249, 254, 436});
+    l.close();
     return t;
 }
 

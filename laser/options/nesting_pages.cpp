@@ -88,20 +88,20 @@ namespace {
 
 DialogTemplate UnloadTemplate() {
     DialogTemplate t("Unload", kPageWidth, kPageHeight);
-    PageLayout l(t);
-    l.group(kUnloadingOperation, 7, 7, 376, 446);
-    l.group(kUnloadWindowSize, 15, l.y(), 360, 452)
-        .labelEdit({"X", "X"}, -1, 249, 60, 70)
-        .labelEdit({"Y", "Y"}, -1, 254, 60, 70)
-        .close();
-    l.group(kUnloadOption, 15, l.y(), 360, 447)
-        .radios({{451, &kNoUnloading}, {448, &kUnloadAll}, {449, &kUnloadOutside}, {450, &kUnloadInside}})
-        .close();
-    t.checkBox(319, Localized(kNoUnloadJumpers), {23, l.y(), 340, 10});
-    l.skip(16);
-    // The outer group holds both inner ones.
-    for (auto& row : t.items) {
-        if (row.id == 446) row.rect.height = l.y() - 7;
+    // Three groups one under the other: a group box drawn over another one hides what the inner one shows.
+    t.groupBox(Localized(kUnloadingOperation), {7, 7, 376, 28}, 446);
+    t.checkBox(319, Localized(kNoUnloadJumpers), {15, 19, 340, 10});
+    t.groupBox(Localized(kUnloadWindowSize), {7, 42, 376, 50}, 452);
+    t.label("X", {15, 58, 20, 8}).edit(249, {40, 56, 70, 13}, host::ui::ES_AUTOHSCROLL);
+    t.label("Y", {15, 74, 20, 8}).edit(254, {40, 72, 70, 13}, host::ui::ES_AUTOHSCROLL);
+    t.groupBox(Localized(kUnloadOption), {7, 99, 376, 74}, 447);
+    int y = 113;
+    bool first = true;
+    for (const auto& [id, text] : {std::pair{451, &kNoUnloading}, std::pair{448, &kUnloadAll},
+                                   std::pair{449, &kUnloadOutside}, std::pair{450, &kUnloadInside}}) {
+        t.radio(id, Localized(*text), {15, y, 340, 10}, first);
+        first = false;
+        y += 14;
     }
     return t;
 }
