@@ -350,6 +350,7 @@ TEST_F(OptionSheet, PicturesOfEveryPageAndOfTheAboutBox) {
         IdleSteps steps(desktop, {[&](host::ui::Dialog& d) {
                                       std::string error;
                                       EXPECT_EQ(d.itemText(kAboutProductLine), "Kestrion for cadhost");
+                                      EXPECT_EQ(d.itemText(kAboutVersion).rfind("Version ", 0), 0u);
                                       EXPECT_TRUE(desktop.saveSnapshot(&d, out / "about.png", &error)) << error;
                                   },
                                   [&](host::ui::Dialog& d) { host::ui::DialogDriver(d).enter(); }});
