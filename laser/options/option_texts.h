@@ -62,11 +62,11 @@ inline constexpr T2 kAngleA{"Angle  (A)", "Угол  (A)"};
 inline constexpr T2 kLeadInSpanB{"Lead in span (B)", "Длина подвода (B)"};
 inline constexpr T2 kLeadOutSpanC{"Lead out span (C)", "Длина отвода (C)"};
 inline constexpr T2 kUseJumper{"Use jumper", "Использовать перемычку"};
-inline constexpr T2 kInnerFirst{"Cut inner contours first", "Сначала резать внутренние контуры"};
+inline constexpr T2 kInnerFirst{"Cut inner contours first", "Сначала внутренние контуры"};
 inline constexpr T2 kEngraveFirst{"Engrave all profiles, then cut profiles",
                                   "Сначала гравировать все контуры, затем резать"};
 inline constexpr T2 kDirectionOfCutting{"Direction of cutting", "Направление резки"};
-inline constexpr T2 kAnyDirection{"Any direction (default)", "Любое направление (по умолчанию)"};
+inline constexpr T2 kAnyDirection{"Any direction (default)", "Любое (по умолчанию)"};
 inline constexpr T2 kClockwise{"Clockwise", "По часовой стрелке"};
 inline constexpr T2 kCounterClockwise{"Counter-clockwise", "Против часовой стрелки"};
 inline constexpr T2 kStartMode1{"Start point in profile - mode 1 (no unloading window)",

@@ -18,6 +18,7 @@
 #include "laser/options/about_dialog.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/options/option_sheets.h"
+#include "laser/options/option_texts.h"
 #include "laser/settings/settings_values.h"
 #include "settings_fixture.h"
 
@@ -305,57 +306,61 @@ TEST_F(OptionSheet, RussianLabelsAndEnglishTabTitles) {
     EXPECT_EQ(title, "Material");
 }
 
-// Pictures of every page of the system sheet, of the current-file sheet and of the About box, in the build folder.
+// Pictures of every page of the system sheet, of the current-file sheet and of the About box, in both languages, in
+// the build folder.
 TEST_F(OptionSheet, PicturesOfEveryPageAndOfTheAboutBox) {
-    CLaserSettings settings;
     host::ui::Desktop& desktop = host::ui::dialogDesktop();
     desktop.setRasterEnabled(true);
     const fs::path out = fs::path(KESTRION_BINARY_DIR) / "option_pictures";
     fs::create_directories(out);
-    std::vector<IdleSteps::Step> shots;
-    for (int i = 0; i < 10; ++i) {
-        shots.push_back([&, i](host::ui::Dialog& d) { dynamic_cast<CSheetOption&>(d).setActivePage(i); });
-        shots.push_back([&, i](host::ui::Dialog& d) {
-            auto& sheet = dynamic_cast<CSheetOption&>(d);
+    for (const std::string language : {"EN", "RU"}) {
+        { CLaserSettings defaults; }
+        Store("LangMenu", language);
+        CLaserSettings settings;
+        const std::string suffix = language == "EN" ? "" : "_ru";
+        const auto shoot = [&](host::ui::Dialog& d, const std::string& name) {
             std::string error;
-            const fs::path png = out / ("system_" + std::to_string(i + 1) + "_" + sheet.page(i)->title() + ".png");
-            EXPECT_TRUE(desktop.saveSnapshot(&d, png, &error)) << error;
-        });
-    }
-    shots.push_back([&](host::ui::Dialog& d) { host::ui::DialogDriver(d).escape(); });
-    {
-        IdleSteps steps(desktop, shots);
-        host::ui::UseDialogUser nobody{nullptr};
-        CSheetOption sheet("Configuration of the system", nullptr, 0, settings);
-        sheet.LoadSettings();
-        sheet.doModal();
-        EXPECT_EQ(steps.left(), 0u);
-    }
-    {
-        CuttingJob job;
-        job.material = "STEEL.MAT";
-        job.thickness = 2.0;
-        IdleSteps steps(desktop, {[&](host::ui::Dialog& d) {
-                                      std::string error;
-                                      EXPECT_TRUE(desktop.saveSnapshot(&d, out / "current_file_Material.png", &error))
-                                          << error;
-                                  },
-                                  [&](host::ui::Dialog& d) { host::ui::DialogDriver(d).escape(); }});
-        host::ui::UseDialogUser nobody{nullptr};
-        CSheetDWGOption sheet("Configuration of the current file", job);
-        sheet.LoadFromJob();
-        sheet.doModal();
-    }
-    {
-        IdleSteps steps(desktop, {[&](host::ui::Dialog& d) {
-                                      std::string error;
-                                      EXPECT_EQ(d.itemText(kAboutProductLine), "Kestrion for cadhost");
-                                      EXPECT_EQ(d.itemText(kAboutVersion).rfind("Version ", 0), 0u);
-                                      EXPECT_TRUE(desktop.saveSnapshot(&d, out / "about.png", &error)) << error;
-                                  },
-                                  [&](host::ui::Dialog& d) { host::ui::DialogDriver(d).enter(); }});
-        host::ui::UseDialogUser nobody{nullptr};
-        CommandAboutKestrion();
+            EXPECT_TRUE(desktop.saveSnapshot(&d, out / (name + suffix + ".png"), &error)) << error;
+        };
+        std::vector<IdleSteps::Step> shots;
+        for (int i = 0; i < 10; ++i) {
+            shots.push_back([&, i](host::ui::Dialog& d) { dynamic_cast<CSheetOption&>(d).setActivePage(i); });
+            shots.push_back([&, i](host::ui::Dialog& d) {
+                shoot(d, "system_" + std::to_string(i + 1) + "_" + dynamic_cast<CSheetOption&>(d).page(i)->title());
+            });
+        }
+        shots.push_back([&](host::ui::Dialog& d) { host::ui::DialogDriver(d).escape(); });
+        {
+            IdleSteps steps(desktop, shots);
+            host::ui::UseDialogUser nobody{nullptr};
+            CSheetOption sheet(Localized(kSystemSheetCaption), nullptr, 0, settings);
+            sheet.LoadSettings();
+            sheet.doModal();
+            EXPECT_EQ(steps.left(), 0u);
+        }
+        {
+            CuttingJob job;
+            job.material = "STEEL.MAT";
+            job.thickness = 2.0;
+            IdleSteps steps(desktop, {[&](host::ui::Dialog& d) { shoot(d, "current_file_Material"); },
+                                      [&](host::ui::Dialog& d) { host::ui::DialogDriver(d).escape(); }});
+            host::ui::UseDialogUser nobody{nullptr};
+            CSheetDWGOption sheet(Localized(kDrawingSheetCaption), job);
+            sheet.LoadFromJob();
+            sheet.doModal();
+        }
+        {
+            IdleSteps steps(desktop, {[&](host::ui::Dialog& d) {
+                                          EXPECT_EQ(d.itemText(kAboutProductLine),
+                                                    language == "EN" ? "Kestrion for cadhost" : "Kestrion для cadhost");
+                                          EXPECT_EQ(d.itemText(kAboutVersion).rfind(language == "EN" ? "Version " : "Версия ", 0),
+                                                    0u);
+                                          shoot(d, "about");
+                                      },
+                                      [&](host::ui::Dialog& d) { host::ui::DialogDriver(d).enter(); }});
+            host::ui::UseDialogUser nobody{nullptr};
+            CommandAboutKestrion();
+        }
     }
     desktop.setRasterEnabled(false);
 }
