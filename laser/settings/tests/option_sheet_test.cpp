@@ -271,6 +271,34 @@ TEST_F(OptionSheet, SelectReadsAPostprocessorAndARefusedFileThenCancelKeepsTheOl
     fs::remove(bad);
 }
 
+// Until the editor is part of the module, Edit... says so; the chosen file becomes the page's postprocessor and the
+// machine type and rapid feed stay as they were.
+TEST_F(OptionSheet, EditTakesTheChosenPostprocessorAndLeavesTheMachineValues) {
+    const fs::path posts = fs::path(KESTRION_SOURCE_DIR) / "data" / "post";
+    CLaserSettings settings;
+    settings.Postprocessor = "OLD.MXT";
+    settings.TypeMachine = "Flame";
+    settings.FeedRapid = 1.0;
+    ASSERT_EQ(Run(settings, {"dlg tab Machine", "dlg press 482", "file " + (posts / "LINUXCNC_PLASMA.MXT").string(),
+                             "dlg press OK"}),
+              host::ui::IDOK);
+    EXPECT_EQ(settings.Postprocessor, "LINUXCNC_PLASMA.MXT");
+    EXPECT_EQ(settings.TypeMachine, "Flame");
+    EXPECT_EQ(settings.FeedRapid, 1.0);
+    EXPECT_NE(Transcript().find("postprocessor editor is not available yet"), std::string::npos) << Transcript();
+}
+
+TEST_F(OptionSheet, SelectReadsAMaterialFileIntoThePage) {
+    const fs::path shipped = fs::path(KESTRION_SOURCE_DIR) / "data" / "material";
+    CLaserSettings settings;
+    settings.Material = "OTHER.MAT";
+    settings.Density = 1.0;
+    ASSERT_EQ(Run(settings, {"dlg press Select...", "file " + (shipped / "STAINLESS.MAT").string(), "dlg press OK"}),
+              host::ui::IDOK);
+    EXPECT_EQ(settings.Material, "STAINLESS.MAT");
+    EXPECT_NE(settings.Density, 1.0);
+}
+
 TEST_F(OptionSheet, SaveAsWritesANewMaterialFileAndTheNameFollowsIt) {
     const fs::path folder = fs::temp_directory_path() / "option_sheet_materials";
     fs::remove_all(folder);
