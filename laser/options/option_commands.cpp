@@ -11,6 +11,7 @@
 #include "host/sys/shell_open.h"
 #include "host/ui/constants.h"
 #include "host/ui/message_box.h"
+#include "laser/frame/frame_messages.h"
 #include "laser/frame/status_line.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/job/job_life_cycle.h"
@@ -63,8 +64,7 @@ void CommandIniKestrion() {
     SelectDrawingSlot(settings);
     DrawingSlot* slot = CurrentSlot(settings);
     if (slot == nullptr || slot->status != kSlotJob) {
-        host::ui::messageBox(Localized(kContoursNotCreated), Localized(kErrorCaption),
-                             host::ui::MB_OK | host::ui::MB_ICONERROR);
+        host::ui::messageBox(Localized(kContoursNotCreatedText), "", host::ui::MB_OK | host::ui::MB_ICONERROR);
         settings.ModeEndPoint = modeEndPoint;
         return;
     }

@@ -16,9 +16,6 @@ inline constexpr T2 kOptionsNotStored{
     "\nПараметры не удалось сохранить в реестре: показанные значения действуют, пока модуль не перечитает свои "
     "настройки, и тогда будут потеряны. Проверьте, что файл реестра доступен для записи, и подтвердите лист ещё "
     "раз."};
-inline constexpr T2 kContoursNotCreated{"\nError - Contours are not created.\n\nCreate contours and repeat the command.  ",
-                                        "\nОшибка - Контуры не созданы.\n\nСоздайте контуры и повторите команду.  "};
-inline constexpr T2 kErrorCaption{"Error", "Ошибка"};
 inline constexpr T2 kMenuNotLoaded{"\nThe menu \"%s\" could not be loaded; the language of the messages has changed.",
                                    "\nМеню \"%s\" загрузить не удалось; язык сообщений изменён."};
 inline constexpr T2 kAboutCaption{"About", "О программе"};
