@@ -126,6 +126,9 @@ void COptionPage::StoreSettings(CLaserSettings& s) {
         switch (f.kind) {
             case FieldKind::Edit:
             case FieldKind::Combo:
+                // A list shows nothing for a stored text that is none of its items; reading it back gives "",
+                // which is no choice of the user's.
+                if (f.kind == FieldKind::Combo && f.text.empty()) break;
                 if (ref.text) {
                     s.*ref.text = f.text;
                 } else if (ref.real || ref.point) {

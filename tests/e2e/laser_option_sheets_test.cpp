@@ -192,4 +192,16 @@ TEST(LaserOptionSheets, TheLanguageCommandsSwitchMessagesMenuAndRegistryBothWays
     }
 }
 
+TEST(LaserOptionSheets, AfterTheSwitchToRussianTheRegistryHoldsItAndIniKestrionRefusesInRussian) {
+    ScratchFolder folder;
+    const fs::path registry = writeRegistry(folder, {});
+    writeBytes(folder / "run.scr", "KestrionLangRU\nIniKestrion\nmsgbox OK\n");
+    const RunResult r = cadhost({"--load", "laser", "--install", (kSource / "data").string(), "--registry",
+                                 registry.string(), "--script", (folder / "run.scr").string()},
+                                folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "Ошибка - Контуры не созданы.")) << r.out;
+    EXPECT_TRUE(has(readText(registry), "\"LangMenu\"=\"RU\"")) << readText(registry);
+}
+
 }  // namespace laser_option_sheets_e2e

@@ -80,6 +80,7 @@ void StoreAwkwardValues(CLaserSettings& s) {
     s.PointHome = {10.123456, -5.5, 0.00001};
     s.AutoDelSementMinChord = 0.123456;
     s.Nesing_Quality = 7;
+    s.TypeMachine = "Router";
 }
 
 TEST_F(OptionSheet, AnUntouchedOkGivesEverySettingBackAsItWasRead) {
@@ -96,6 +97,7 @@ TEST_F(OptionSheet, AnUntouchedOkGivesEverySettingBackAsItWasRead) {
         EXPECT_EQ(settings.AutoConnectGrid, 200);
         EXPECT_EQ(settings.ZahodTypePoint, 5);
         EXPECT_EQ(settings.Nesing_ClampCenterList, 7);
+        EXPECT_EQ(settings.TypeMachine, "Router");
     }
     EXPECT_TRUE(host::ui::messageBoxLog().empty());
 }
