@@ -1,12 +1,15 @@
 // The Material page (unit and material of new jobs, material files) and the Display page (colours of contours
 // and path lines, the line type of rapid moves).
 #include <cstdio>
+#include <memory>
 
 #include "cadlib/material_dialogs.h"
 #include "cadlib/number_text.h"
 #include "host/sys/number_text.h"
 #include "host/ui/combo_box.h"
 #include "host/ui/constants.h"
+#include "host/ui/image.h"
+#include "host/ui/static.h"
 #include "laser/options/option_pages.h"
 #include "laser/options/option_texts.h"
 #include "laser/settings/laser_settings.h"
@@ -137,6 +140,7 @@ constexpr DisplayColour kDisplayColours[] = {
     {229, 352, &kProfileStock, &CLaserSettings::ColorStock},
 };
 constexpr int kColourNotChosen = -110;
+constexpr int kLineTypePreview = 557;
 constexpr const char* kHiddenLineType = "HIDDEN";
 constexpr const char* kArrowLineType = "NC_MOVE1_ARROW";
 
@@ -160,8 +164,38 @@ DialogTemplate DisplayTemplate() {
     l.group(kCncLineDisplay, 7, l.y(), 376, 555);
     t.label(Localized(kFastMovingLineType), {l.x(), l.y() + 2, 170, 8}, 556);
     t.comboBox(kLineTypeList, {200, l.y(), 120, 60});
-    l.skip(17).close();
+    l.skip(17);
+    t.picture(kLineTypePreview, {200, l.y(), 120, 16});
+    l.skip(20).close();
     return t;
+}
+
+// The preview of a rapid move: a line that ends at a cross, with arrow marks along it, or dashed without them.
+host::ui::BitmapPtr RapidPreview(bool dashed) {
+    constexpr int kWidth = 180;
+    constexpr int kHeight = 24;
+    const host::ui::ColorRef line = host::ui::rgb(0, 150, 0);
+    const host::ui::ColorRef cross = host::ui::rgb(200, 0, 0);
+    host::ui::Image image(kWidth, kHeight, host::ui::rgb(255, 255, 255));
+    const int y = kHeight / 2;
+    const int end = kWidth - 14;
+    for (int x = 6; x < end; ++x) {
+        if (dashed && (x / 7) % 2 == 1) continue;
+        image.set(x, y, line);
+    }
+    if (!dashed) {
+        for (int tip = 36; tip < end - 10; tip += 36) {
+            for (int k = 1; k <= 5; ++k) {
+                image.set(tip - k, y - k, line);
+                image.set(tip - k, y + k, line);
+            }
+        }
+    }
+    for (int k = -5; k <= 5; ++k) {
+        image.set(end + k, y + k, cross);
+        image.set(end + k, y - k, cross);
+    }
+    return std::make_shared<host::ui::Bitmap>(std::move(image), dashed ? "rapid_dashed" : "rapid_arrows");
 }
 
 }  // namespace
@@ -205,7 +239,14 @@ bool CPageDisplay::onInitDialog() {
         lines->addString(Localized(kLinesWithoutArrows));
         lines->setCurrentSelection(lineTypeFlag != 0 ? 1 : 0);
     }
+    ShowPreview();
     return COptionPage::onInitDialog();
+}
+
+void CPageDisplay::ShowPreview() {
+    if (auto* picture = dynamic_cast<host::ui::Static*>(item(kLineTypePreview))) {
+        picture->setBitmap(RapidPreview(lineTypeFlag != 0));
+    }
 }
 
 bool CPageDisplay::onPageCommand(int id, int code) {
@@ -214,6 +255,7 @@ bool CPageDisplay::onPageCommand(int id, int code) {
         if (host::ui::ComboBox* lines = ComboOf(*this, kLineTypeList)) {
             lineTypeFlag = lines->currentSelection() == 0 ? 0 : 1;
         }
+        ShowPreview();
         return true;
     }
     for (std::size_t i = 0; i < combos_.size(); ++i) {

@@ -72,6 +72,8 @@ protected:
     bool onPageCommand(int id, int code) override;
 
 private:
+    // The picture of the rapid line type chosen.
+    void ShowPreview();
     std::array<host::ui::ColourCombo, 8> combos_;
     const CLaserSettings* source_ = nullptr;
     int loadedLineTypeFlag_ = 0;
