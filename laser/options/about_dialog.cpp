@@ -44,7 +44,9 @@ std::intptr_t CAbout::windowProc(host::ui::Message& m) {
 
 void CommandAboutKestrion() {
     CAbout about;
-    about.productLine = host::sys::formatC(Localized(kProductLine), std::string(host::sys::kProductName).c_str(), kHostName);
-    about.version = host::sys::formatC("%s %s", Localized(kVersionText), std::string(host::sys::kProductVersion).c_str());
+    const std::string product(host::sys::kProductName);
+    const std::string version(host::sys::kProductVersion);
+    about.productLine = host::sys::formatC(Localized(kProductLine), product.c_str(), kHostName);
+    about.version = host::sys::formatC("%s %s", Localized(kVersionText), version.c_str());
     about.doModal();
 }

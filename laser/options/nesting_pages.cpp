@@ -165,7 +165,9 @@ bool CPageClamp::onPageCommand(int id, int code) {
         message = FormatLocalized(kInvalidSymbolInString, count.text.c_str());
     } else {
         const int value = SettingTextToInteger(count.text);
-        if (value < kFewestClamps || value > kMostClamps) message = FormatLocalized(kWrongClampCount, count.text.c_str());
+        if (value < kFewestClamps || value > kMostClamps) {
+            message = FormatLocalized(kWrongClampCount, count.text.c_str());
+        }
     }
     if (message.empty()) return true;
     count.text = kept;

@@ -89,8 +89,10 @@ void CommandHelpKestrion() {
     for (char& c : help) {
         if (c == '\\') c = '/';
     }
-    const std::filesystem::path file = help.empty() ? InstallFolder() / "help" / (LanguageFlag() == 1 ? "Help_RU.md" : "Help.md")
-                                                    : std::filesystem::path(help);
+    // Without a help file in the registry, the installation's own help in the module's language.
+    const std::filesystem::path file =
+        help.empty() ? InstallFolder() / "help" / (LanguageFlag() == 1 ? "Help_RU.md" : "Help.md")
+                     : std::filesystem::path(help);
     host::sys::openForUser(file);
 }
 

@@ -124,11 +124,14 @@ void CPageOptions::StoreExtra(CLaserSettings& s) {
         if (value > 0.0) {
             s.AutoConnectDist = value;
             const double factor = std::floor(1.0 / value + 0.5);
-            s.AutoConnectGrid = factor >= static_cast<double>(INT_MAX) ? INT_MAX : std::max(1, static_cast<int>(factor));
+            s.AutoConnectGrid =
+                factor >= static_cast<double>(INT_MAX) ? INT_MAX : std::max(1, static_cast<int>(factor));
         }
     }
     const PageField& chord = *field(kMinChordEdit);
-    if (chord.changed() && field(kShortSegmentsCheck)->value != 0) s.AutoDelSementMinChord = SettingTextToReal(chord.text);
+    if (chord.changed() && field(kShortSegmentsCheck)->value != 0) {
+        s.AutoDelSementMinChord = SettingTextToReal(chord.text);
+    }
 }
 
 bool CPageOptions::onInitDialog() {

@@ -383,8 +383,8 @@ TEST_F(OptionSheet, PicturesOfEveryPageAndOfTheAboutBox) {
             IdleSteps steps(desktop, {[&](host::ui::Dialog& d) {
                                           EXPECT_EQ(d.itemText(kAboutProductLine),
                                                     language == "EN" ? "Kestrion for cadhost" : "Kestrion для cadhost");
-                                          EXPECT_EQ(d.itemText(kAboutVersion).rfind(language == "EN" ? "Version " : "Версия ", 0),
-                                                    0u);
+                                          const char* version = language == "EN" ? "Version " : "Версия ";
+                                          EXPECT_EQ(d.itemText(kAboutVersion).rfind(version, 0), 0u);
                                           shoot(d, "about");
                                       },
                                       [&](host::ui::Dialog& d) { host::ui::DialogDriver(d).enter(); }});
