@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
@@ -44,7 +43,6 @@ protected:
         const std::intptr_t result = sheet.doModal();
         if (result == host::ui::IDOK) sheet.SaveSettings();
         EXPECT_EQ(script.linesLeft(), 0u) << script.transcript();
-        if (result != host::ui::IDOK) std::cout << script.transcript();
         return result;
     }
 
@@ -313,6 +311,31 @@ TEST_F(OptionSheet, SaveAsWritesANewMaterialFileAndTheNameFollowsIt) {
     EXPECT_NE(text.find("DENSITY=7.850000e-06"), std::string::npos) << text;
     EXPECT_EQ(settings.Material, "COPPER.MAT");
     fs::remove_all(folder);
+}
+
+TEST_F(OptionSheet, SaveAsAsksBeforeItReplacesAFileAndNoLeavesIt) {
+    const fs::path folder = fs::temp_directory_path() / "option_sheet_replace";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "KEEP.MAT") << "MATERIAL\nDENSITY=1\nMATERIAL_NUM=9\n";
+    CLaserSettings settings;
+    settings.DirMaterial = folder.string() + "/";
+    ASSERT_EQ(Run(settings, {"dlg press \"Save As...\"", "file KEEP.MAT", "msgbox No", "file cancel", "dlg press OK"}),
+              host::ui::IDOK);
+    std::ifstream in(folder / "KEEP.MAT");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "MATERIAL\nDENSITY=1\nMATERIAL_NUM=9\n");
+    EXPECT_EQ(settings.Material, "STEEL.MAT");
+    fs::remove_all(folder);
+}
+
+TEST_F(OptionSheet, AQualityMovedOnTheSliderIsNotStoredByCancel) {
+    CLaserSettings settings;
+    settings.Nesing_Quality = 5;
+    ASSERT_EQ(Run(settings, {"dlg tab Nesting", "dlg set 307 8", "dlg cancel"}), host::ui::IDCANCEL);
+    EXPECT_EQ(settings.Nesing_Quality, 5);
+    ASSERT_EQ(Run(settings, {"dlg tab Nesting", "dlg set 307 8", "dlg press OK"}), host::ui::IDOK);
+    EXPECT_EQ(settings.Nesing_Quality, 8);
 }
 
 TEST_F(OptionSheet, RussianLabelsAndEnglishTabTitles) {
