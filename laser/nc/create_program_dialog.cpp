@@ -9,7 +9,6 @@
 #include "host/ui/constants.h"
 #include "host/ui/data_exchange.h"
 #include "host/ui/file_dialog.h"
-#include "host/ui/message_box.h"
 #include "laser/nc/nc_messages.h"
 #include "laser/settings/number_field_check.h"
 
