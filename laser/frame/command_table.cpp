@@ -16,6 +16,8 @@
 #include "laser/frame/frame_commands.h"
 #include "laser/frame/frame_messages.h"
 #include "laser/nc/cut_simulation.h"
+#include "laser/options/about_dialog.h"
+#include "laser/options/option_commands.h"
 #include "laser/post/postprocessor_editor.h"
 #include "laser/path/automatic_cutting_order.h"
 #include "laser/path/bridges.h"
@@ -31,7 +33,7 @@ namespace {
 // The table, in registration order. Global names are "_vesk_" and the local name, except where a command kept
 // an older global name.
 constexpr std::array kCommands{
-    LaserCommand{"IniKestrion", "_vesk_IniKestrion", kNoFrame, nullptr},
+    LaserCommand{"IniKestrion", "_vesk_IniKestrion", kNoFrame, CommandIniKestrion},
     LaserCommand{"NCSlice", "_vesk_NCSlice", kPathFrame, CommandNCSlice},
     LaserCommand{"NCSliceFence", "_vesk_NCSliceFence", kPathFrame, CommandNCSliceFence},
     LaserCommand{"NCDelLast", "_vesk_NCDelLast", kPathFrame, [] { CommandDelLast(); }},
@@ -44,7 +46,7 @@ constexpr std::array kCommands{
                  [] { CommandNCChangeCutDirection(); }},
     LaserCommand{"NCInsert", "_vesk_NCInsert", kPathFrame, [] { CommandNCInsert(); }},
     LaserCommand{"NCInsertFence", "_vesk_NCInsertFence", kPathFrame, [] { CommandNCInsertFence(); }},
-    LaserCommand{"NCConfig", "_vesk_NCConfig", kNoFrame, nullptr},
+    LaserCommand{"NCConfig", "_vesk_NCConfig", kNoFrame, CommandNCConfig},
     LaserCommand{"NCSliceAuto", "_vesk_NCSliceAuto", kRereadSettingsFrame, CommandNCSliceAuto},
     LaserCommand{"NCCreateContour", "_vesk_CreateContour", kContourCreationFrame, CommandNCCreateContour},
     LaserCommand{"NCCheckIntersect", "_vesk_CheckIntersect", kPrepareFrame,
@@ -57,9 +59,9 @@ constexpr std::array kCommands{
     LaserCommand{"NCRapidHome", "_vesk_NCRapidHome", kGuardOnlyFrame, CommandNCRapidHome},
     LaserCommand{"NCPlay1", "_vesk_NCPlay1", kPathFrame, CommandNCPlay1},
     LaserCommand{"SetStartNesting", "_vesk_SetStartNesting", kEnvironmentFrame, CommandSetStartNesting},
-    LaserCommand{"AboutKestrion", "_vesk_AboutKestrion", kNoFrame, nullptr},
-    LaserCommand{"HelpKestrion", "_vesk_HelpKestrion", kNoFrame, nullptr},
-    LaserCommand{"TutorialKestrion", "_vesk_TutorialKestrion", kNoFrame, nullptr},
+    LaserCommand{"AboutKestrion", "_vesk_AboutKestrion", kNoFrame, CommandAboutKestrion},
+    LaserCommand{"HelpKestrion", "_vesk_HelpKestrion", kNoFrame, CommandHelpKestrion},
+    LaserCommand{"TutorialKestrion", "_vesk_TutorialKestrion", kNoFrame, CommandTutorialKestrion},
     LaserCommand{"setBaseLine", "_vesk_setBaseLine", kPrepareFrame,
                  [] { CommandAssignContourKind("setBaseLine"); }},
     LaserCommand{"setNoLeadInLine", "_vesk_setNoLeadInLine", kPrepareFrame,
@@ -89,8 +91,8 @@ constexpr std::array kCommands{
     LaserCommand{"InsertText2", "_vesk_InsertText2", kPrepareFrame, CommandInsertText2},
     LaserCommand{"InsertJumperPoint", "_vesk_InsertJumperPoint", kEnvironmentFrame, CommandInsertJumperPoint},
     LaserCommand{"InsertMarkPoint", "_vesk_InsertMarkPoint", kEnvironmentFrame, CommandInsertMarkPoint},
-    LaserCommand{"KestrionLangEN", "_vesk_KestrionLangEN", kEnvironmentFrame, nullptr},
-    LaserCommand{"KestrionLangRU", "_vesk_KestrionLangRU", kEnvironmentFrame, nullptr},
+    LaserCommand{"KestrionLangEN", "_vesk_KestrionLangEN", kEnvironmentFrame, CommandKestrionLangEN},
+    LaserCommand{"KestrionLangRU", "_vesk_KestrionLangRU", kEnvironmentFrame, CommandKestrionLangRU},
     LaserCommand{"MoveToOrigin", "_vesk_MoveToOrigin", kEnvironmentFrame, CommandMoveToOrigin},
     LaserCommand{"MoveToOrigin00", "_vesk_MoveToOrigin00", kEnvironmentFrame, CommandMoveToOrigin00},
     LaserCommand{"MoveToPoint", "_vesk_MoveToPoint", kEnvironmentFrame, CommandMoveToPoint},

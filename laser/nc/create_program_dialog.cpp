@@ -9,8 +9,8 @@
 #include "host/ui/constants.h"
 #include "host/ui/data_exchange.h"
 #include "host/ui/file_dialog.h"
-#include "host/ui/message_box.h"
 #include "laser/nc/nc_messages.h"
+#include "laser/settings/number_field_check.h"
 
 namespace {
 
@@ -138,7 +138,7 @@ std::string* CDialogCreateProgram::FeedField(int id) {
 bool CDialogCreateProgram::onCommand(int id, int code, host::ui::Window* control) {
     if (code == host::ui::EN_CHANGE) {
         if (std::string* field = FeedField(id)) {
-            ValidateNumberField(*field);
+            ValidateNumberField(*this, *field, kFeedCharacters);
             return true;
         }
     }
@@ -151,16 +151,6 @@ bool CDialogCreateProgram::onCommand(int id, int code, host::ui::Window* control
         return true;
     }
     return Dialog::onCommand(id, code, control);
-}
-
-void CDialogCreateProgram::ValidateNumberField(std::string& field) {
-    const std::string previous = field;
-    updateData(true);
-    if (HasCharsOutsideSet(field, kFeedCharacters) == 0) return;
-    const std::string message = FormatLocalized(kInvalidSymbolInField, field.c_str());
-    field = previous;
-    updateData(false);
-    host::ui::messageBox(message, "", host::ui::MB_OK);
 }
 
 void CDialogCreateProgram::ChooseOutputFile() {

@@ -59,9 +59,6 @@ protected:
     void onOK() override;
 
 private:
-    // A feed field changed: a text with a character outside kFeedCharacters is put back to what it held, and
-    // the user is told.
-    void ValidateNumberField(std::string& field);
     void ChooseOutputFile();
     void ChoosePostprocessor();
     std::string* FeedField(int id);

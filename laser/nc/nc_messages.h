@@ -38,8 +38,6 @@ inline constexpr TwoLanguageText kNcFileNotOpened{"\n\rThe file %s could not be 
                                                   "\n\rФайл %s не удалось открыть в редакторе: %s"};
 
 // [SECTION] The program-creation dialog
-inline constexpr TwoLanguageText kInvalidSymbolInField{"Invalid symbol in the string - %s",
-                                                       "Недопустимый символ в строке - %s"};
 // A feed of 0 (or no number) at OK; %s: the feed's label.
 inline constexpr TwoLanguageText kFeedNotPositive{"%s must be greater than 0.", "%s: значение должно быть больше 0."};
 inline constexpr TwoLanguageText kPostprocessorFileFilter{"*.MXT|*.MXT|All Files (*.*)|*.*||",
