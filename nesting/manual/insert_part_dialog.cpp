@@ -44,7 +44,7 @@ constexpr std::array<GridColumn, kInsertColumns> kGridColumns{{
     {90, &kHeadingRotation},
     {95, &kHeadingDelta},
     {95, &kHeadingSector},
-    {70, &kHeadingPriority},
+    {80, &kHeadingPriority},  // 70 would cut the Russian heading
     {0, nullptr},
 }};
 
@@ -70,19 +70,23 @@ constexpr std::array<InsertButton, 10> kInsertButtons{{
 
 // Layout in pixels: the grid across the top (its columns and a vertical scroll bar), the file name under it, the
 // two rows of insert buttons in their group boxes, the preview beside them and Cancel at the foot on the right.
-constexpr int kDialogWidth = 900;
+constexpr int kDialogWidth = 920;
 constexpr int kDialogHeight = 396;
-constexpr int kButtonWidth = 100;
+constexpr int kButtonWidth = 104;
 constexpr int kButtonHeight = 24;
-constexpr int kButtonStep = 110;
+constexpr int kButtonStep = 112;
+// Rows of the grid: one line of the font inside the cells' margins; the heading row holds two lines, as the
+// longer headings wrap in their columns.
+constexpr int kGridRowHeight = 28;
+constexpr int kGridHeadingHeight = 44;
 
 DialogTemplate InsertPartTemplate() {
     DialogTemplate t(kInsertDialogCaption.english, kDialogWidth, kDialogHeight, host::ui::TemplateUnits::Pixels);
     t.style |= host::ui::DS_CENTER;
-    t.control(kGridWindowClass, kInsertGridId, "", {10, 10, 880, 220},
+    t.control(kGridWindowClass, kInsertGridId, "", {10, 10, 900, 220},
               host::ui::WS_TABSTOP | host::ui::WS_BORDER | host::ui::WS_VSCROLL);
-    t.label(kInsertFileNameLabelText.english, {10, 240, 80, 16}, kInsertFileNameLabel);
-    t.label("", {90, 240, 800, 16}, kInsertFileNameId);
+    t.label(kInsertFileNameLabelText.english, {10, 240, 90, 16}, kInsertFileNameLabel);
+    t.label("", {104, 240, 806, 16}, kInsertFileNameId);
     const auto row = [&t](int group, const TwoLanguageText& title, int top, std::size_t first) {
         t.groupBox(title.english, {10, top, 570, 62}, group);
         for (std::size_t b = 0; b < 5; ++b) {
@@ -100,7 +104,7 @@ DialogTemplate InsertPartTemplate() {
     row(kInsertManualGroup, kInsertManualGroupText, 330, 5);
     t.groupBox("", {590, 262, 190, 130});
     t.label("", {600, 276, 170, 108}, kInsertPreviewId);
-    t.button(kInsertCancelButton, kInsertCancelButtonText.english, {790, 362, kButtonWidth, kButtonHeight});
+    t.button(kInsertCancelButton, kInsertCancelButtonText.english, {806, 362, kButtonWidth, kButtonHeight});
     return t;
 }
 
@@ -136,8 +140,10 @@ void CDialogInsertPart::SetupInsertGrid() {
         grid_.SetColumnPixelWidth(c, column.width);
         grid_.SetCellText(0, c, column.heading ? Localized(*column.heading) : "");
         const bool oneLine = c >= kInsertTypeColumn && c <= kInsertNameColumn;
-        grid_.SetCellFormat(0, c, host::ui::DT_CENTER | (oneLine ? host::ui::DT_VCENTER | host::ui::DT_SINGLELINE : 0u));
+        grid_.SetCellFormat(0, c, host::ui::DT_CENTER | (oneLine ? host::ui::DT_VCENTER | host::ui::DT_SINGLELINE
+                                                                 : host::ui::DT_WORDBREAK));
     }
+    grid_.SetRowPixelHeight(0, kGridHeadingHeight);
     grid_.SetColumnResize(false);
     grid_.SetRowResize(false);
     PriorityChoices = Texts(PriorityList);
@@ -169,6 +175,7 @@ int CDialogInsertPart::AddInsertRow(int /*row*/, int type, const std::string& pa
         }
     }
     const int at = grid_.InsertGridRow(std::nullopt);
+    grid_.SetRowPixelHeight(at, kGridRowHeight);
     grid_.SetCellText(at, kInsertNumberColumn, host::sys::formatC("%i", at));
     grid_.SetCellFormat(at, kInsertNumberColumn, host::ui::DT_RIGHT | host::ui::DT_VCENTER | host::ui::DT_SINGLELINE);
     grid_.SetCellText(at, kInsertTypeColumn, host::sys::formatC("%i", type));
@@ -243,7 +250,6 @@ bool CDialogInsertPart::onInitDialog() {
     SetupInsertGrid();
     if (FillRows) FillRows(*this);
     if (grid_.RowTotal() > grid_.FixedRowTotal()) {
-        grid_.SetRowPixelHeight(0, grid_.RowPixelHeight(1));
         grid_.MoveFocusToCell(1, kInsertHeightColumn);
         grid_.SelectCellBlock(1, kInsertHeightColumn, 1, kInsertHeightColumn, false, true);
     }
