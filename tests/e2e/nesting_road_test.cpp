@@ -1,6 +1,7 @@
 // The nesting road in a whole cadhost session: a job file of part drawings whose contours NCCreateContour made is
 // read by OpenFileNesting, StartNestingAdv nests it and draws the first sheet with its clamps, the sheet commands
-// page, NestInfo reports, AddTrimLineXY draws the trim lines; and job files that cannot be used change nothing.
+// page, NestInfo reports, AddTrimLineXY draws the trim lines, and no part of a saved sheet overlaps another or
+// leaves its stock; and job files that cannot be used change nothing.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
+#include "tests/e2e/sheet_overlap.h"
 
 namespace {
 
@@ -122,10 +124,13 @@ TEST(NestingRoad, JobFileIsNestedDrawnPagedAndReported) {
     ScratchFolder folder;
     writeBytes(folder / "job.nst", SampleJob(folder));
     const fs::path saved = folder / "sheet.dxf";
+    // Each sheet is saved as it is shown, for the overlap check.
     const RunResult r = RunNesting(folder,
                                    "OpenFileNesting\n" + (folder / "job.nst").string() +
-                                       "\nStartNestingAdv\ndlg show\ndlg ok\n"
-                                       "NextListNesting\nNextListNesting\nPrevListNesting\n"
+                                       "\nStartNestingAdv\ndlg show\ndlg ok\nSAVEAS\n" +
+                                       (folder / "sheet1.dxf").string() + "\nNextListNesting\nSAVEAS\n" +
+                                       (folder / "sheet2.dxf").string() +
+                                       "\nNextListNesting\nPrevListNesting\n"
                                        "NestInfo\ndlg ok\nAddTrimLineXY\n",
                                    saved, true);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
@@ -152,6 +157,10 @@ TEST(NestingRoad, JobFileIsNestedDrawnPagedAndReported) {
     const int onSheet = std::stoi(r.out.substr(parts + 16));
     EXPECT_EQ(sheet.insertCount, onSheet + 1 + 2) << r.out;
     EXPECT_EQ(sheet.onTrimLayer, 2);
+
+    // No part overlaps another part or a clamp, and every part lies inside its stock.
+    EXPECT_EQ(e2e::SheetOverlaps(folder / "sheet1.dxf", "Stosk_250x150"), Lines{});
+    EXPECT_EQ(e2e::SheetOverlaps(folder / "sheet2.dxf", "stock_remnant"), Lines{});
 }
 
 TEST(NestingRoad, JobFilesThatCannotBeUsedChangeNothing) {
@@ -191,6 +200,7 @@ TEST(NestingRoad, JobFilesThatCannotBeUsedChangeNothing) {
     const SheetDrawing sheet = ReadSheet(saved);
     EXPECT_TRUE(sheet.marker);
     EXPECT_EQ(sheet.inserts.count("stock_remnant"), 1u);
+    EXPECT_EQ(e2e::SheetOverlaps(saved, "stock_remnant"), Lines{});
 }
 
 TEST(NestingRoad, StartWithoutAJobSaysTheDialogComesLater) {
