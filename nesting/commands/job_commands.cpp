@@ -13,6 +13,7 @@
 #include "host/reg/machine_registry.h"
 #include "host/sys/number_text.h"
 #include "nesting/commands/command_messages.h"
+#include "nesting/commands/job_rollback.h"
 #include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/engine/nesting_run.h"
 #include "nesting/job/job_file_layout.h"
@@ -86,6 +87,8 @@ int LoadJobFromFile(CNestingState& state, const std::string& path) {
     if (!DrawingsUsable(job)) {
         return -1;
     }
+    // All or nothing: a drawing can still fail while it loads, and then the previous job and its sheet return.
+    JobRollback previousJob(state);
     if (ReadNestingJob(state, path) != 0) {
         return -1;
     }
@@ -106,6 +109,7 @@ int LoadJobFromFile(CNestingState& state, const std::string& path) {
     state.SaveLastMaterial();
 
     // The blocks of the previous job go before the new job makes its own of the same names.
+    previousJob.DrawingWillChange();
     ClearDrawingForJob();
     state.FreeStockInstances();
     state.FreePartInstances();
@@ -120,6 +124,7 @@ int LoadJobFromFile(CNestingState& state, const std::string& path) {
         ReleaseJobInstances(state);
     }
     if (result == 0) {
+        previousJob.Commit();
         PrintLocalized(kJobLoaded, path.c_str(), static_cast<int>(state.StockInstanceCount),
                        static_cast<int>(state.PartInstanceCount));
     }

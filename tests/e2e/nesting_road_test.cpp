@@ -203,6 +203,36 @@ TEST(NestingRoad, JobFilesThatCannotBeUsedChangeNothing) {
     EXPECT_EQ(e2e::SheetOverlaps(saved, "stock_remnant"), Lines{});
 }
 
+// A drawing that passes the check before the load but fails in it (an engraving without an outline): the load is
+// all or nothing, so the nested job, its report and the sheet in the drawing stay as they were.
+TEST(NestingRoad, AJobFailingWhileItsDrawingsLoadLeavesThePreviousJobWhole) {
+    ScratchFolder folder;
+    writeBytes(folder / "job.nst", SampleJob(folder));
+    fs::copy_file(kDrawings / "engrave_only.dxf", folder / "engrave_only.dxf");
+    writeBytes(folder / "late.nst", JobText({RectangleStock("Stosk_250x150", 1)},
+                                            {DrawingPart("flange.dwg", 1), DrawingPart("engrave_only.dwg", 1)}));
+    const fs::path saved = folder / "sheet.dxf";
+    const RunResult r = RunNesting(folder,
+                                   "OpenFileNesting\n" + (folder / "job.nst").string() +
+                                       "\nStartNestingAdv\ndlg ok\nSAVEAS\n" + (folder / "before.dxf").string() +
+                                       "\nOpenFileNesting\n" + (folder / "late.nst").string() +
+                                       "\nmsgbox OK\nSAVEAS\n" + (folder / "after.dxf").string() +
+                                       "\nNestInfo\ndlg show\ndlg ok\nNextListNesting\n",
+                                   saved);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_NE(r.out.find("has no closed outer contour"), std::string::npos) << r.out;
+    EXPECT_EQ(count(r.out, "loaded: "), 1u) << r.out;
+    // The drawing shows the first sheet as before the failed load, the report is the nested job's, and the
+    // second sheet can still be drawn from its blocks.
+    const SheetDrawing before = ReadSheet(folder / "before.dxf");
+    const SheetDrawing after = ReadSheet(folder / "after.dxf");
+    EXPECT_EQ(after.inserts, before.inserts);
+    EXPECT_TRUE(after.marker);
+    EXPECT_NE(r.out.find("Nesting Parts = 4/4"), std::string::npos) << r.out;
+    EXPECT_EQ(SheetLines(r.out), (Lines{"Stock=1/2", "Stock=2/2"})) << r.out;
+    EXPECT_EQ(ReadSheet(saved).inserts.count("stock_remnant"), 1u);
+}
+
 TEST(NestingRoad, StartWithoutAJobSaysTheDialogComesLater) {
     ScratchFolder folder;
     // The manual part commands before any run: InsertPart ends without a job, a pick finds no part.
