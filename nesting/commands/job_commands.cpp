@@ -14,6 +14,7 @@
 #include "host/sys/number_text.h"
 #include "nesting/commands/command_messages.h"
 #include "nesting/commands/job_rollback.h"
+#include "nesting/drawings/drawing_read_cache.h"
 #include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/engine/nesting_run.h"
 #include "nesting/job/job_file_layout.h"
@@ -84,6 +85,7 @@ int LoadJobFromFile(CNestingState& state, const std::string& path) {
         ReadNestingJob(state, path);  // tells the problem; changes nothing
         return -1;
     }
+    DrawingReadCache drawingsRead;  // the load takes the drawings the check read
     if (!DrawingsUsable(job)) {
         return -1;
     }
