@@ -156,12 +156,14 @@ void RotatePlacedPart(CNestingState& state, bool automatic, double degrees) {
             turned = reference->rotation;
         }
         const int i = FindInstanceOfReference(state, stock, picked);
-        if (i < 0) continue;
         if (automatic) {
-            PlaceByEngine(state, stock, i, reference->position, turned);
+            // redrawn whether or not the reference stood for a part: the engine may have pushed others, and a
+            // dragged reference of no part goes back to what the sheet holds
+            if (i >= 0) PlaceByEngine(state, stock, i, reference->position, turned);
             DrawNest(state, state.ShownSheet, false);
             continue;
         }
+        if (i < 0) continue;
         PoseExactly(state, i, reference->position, turned);
         host::db::entDel(picked.entity);
         const PartPose& pose = *Instance(state, i).CommittedPose;

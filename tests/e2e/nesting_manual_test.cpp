@@ -204,6 +204,46 @@ TEST_F(ManualParts, EraseQueryInsertAndMoveKeepTheSheetAndTheJobInStep) {
     EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_1000x500"), std::vector<std::string>{});
 }
 
+TEST_F(ManualParts, DraggedTurnsAndMovesPoseThePlateOrHandItToTheEngine) {
+    const std::string job = RectangleJob("Stosk_1000x500", 10);
+    const std::vector<Placed> plates = NestedPlates(job);
+    ASSERT_EQ(plates.size(), 10u);
+    const Placed turned = plates[1];
+    const Placed pushed = plates[2];
+    const Placed kept = plates[3];
+    const std::string script =
+        // Turned upright about its insertion point (the angle's point straight above it), then dragged to a free
+        // place: posed exactly there.
+        "RotatePart\n" + PickPoint(turned) + "\n" + host::sys::formatC("%.6f,%.6f", turned.x, turned.y + 100) +
+        "\n700,250\n\n" +
+        // Dropped onto another plate: the engine slides it from there to a free place.
+        "MovePartAuto\n" + PickPoint(pushed) + "\n" + host::sys::formatC("%.6f,%.6f", plates[0].x, plates[0].y) +
+        "\n\n" +
+        // Esc at the angle ends the command; the plate keeps its pose.
+        "RotatePart\n" + PickPoint(kept) + "\n^C\n" + "NestInfo\ndlg show\ndlg ok\n";
+    const fs::path saved = folder / "dragged.dxf";
+    const RunResult r = Run(job, script, saved);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const std::vector<Placed> after = PartsOf(ReadInserts(saved));
+    ASSERT_EQ(after.size(), 10u) << r.out;
+    int upright = 0;
+    int stayed = 0;
+    for (const Placed& p : after) {
+        if (std::abs(p.x - 700) < 1e-6 && std::abs(p.y - 250) < 1e-6) {
+            EXPECT_NEAR(p.rotation, kPi / 2, 1e-6);
+            ++upright;
+        }
+        if (std::abs(p.x - kept.x) < 1e-9 && std::abs(p.y - kept.y) < 1e-9 && p.rotation == kept.rotation) ++stayed;
+        // nothing lies where the pushed plate was dropped but the plate that was there
+        EXPECT_FALSE(std::abs(p.x - plates[0].x) < 1.0 && std::abs(p.y - plates[0].y) < 1.0 &&
+                     std::abs(p.x - plates[0].x) + std::abs(p.y - plates[0].y) > 1e-9);
+    }
+    EXPECT_EQ(upright, 1) << r.out;
+    EXPECT_EQ(stayed, 1) << r.out;
+    EXPECT_NE(r.out.find("Nesting Parts = 10/10"), std::string::npos) << r.out;
+    EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_1000x500"), std::vector<std::string>{});
+}
+
 TEST_F(ManualParts, MissedPicksClampsAndEscAskAgainOrEndCleanly) {
     const std::string job = RectangleJob("Stosk_1000x500", 10);
     const std::vector<Placed> plates = NestedPlates(job, true);
