@@ -30,6 +30,8 @@ using host::db::OpenMode;
 constexpr int kDragCancelled = -1;
 constexpr double kDegree = cadlib::kRadiansPerDegree;
 
+host::db::ResBuf Text(std::string text) { return host::db::ResBuf(host::db::RTSTR, std::move(text)); }
+
 int InstanceCount(const CNestingState& state) {
     return std::min(state.PartInstanceCount, static_cast<int>(state.PartInstances.size()));
 }
@@ -237,10 +239,9 @@ void InsertNestPart(CNestingState& state) {
     if (row < 1 || row >= static_cast<int>(typeOfRow.size())) return;
     const PartType& type = state.PartTypes[static_cast<std::size_t>(typeOfRow[static_cast<std::size_t>(row)])];
     const bool dragAngle = dialog.InsertAngleText == kDragAngleText;
-    if (host::ed::command({host::db::ResBuf(host::db::RTSTR, "_.-insert"), host::db::ResBuf(host::db::RTSTR, type.BlockName),
-                           host::db::ResBuf(host::db::RTSTR, "0,0"), host::db::ResBuf(host::db::RTSTR, "1"),
-                           host::db::ResBuf(host::db::RTSTR, "1"),
-                           host::db::ResBuf(host::db::RTSTR, dragAngle ? std::string("0") : dialog.InsertAngleText)}) !=
+    // at the origin, turned by the chosen angle (0 when the user turns it by dragging)
+    const std::string angle = dragAngle ? std::string("0") : dialog.InsertAngleText;
+    if (host::ed::command({Text("_.-insert"), Text(type.BlockName), Text("0,0"), Text("1"), Text("1"), Text(angle)}) !=
         host::db::RTNORM) {
         return;
     }

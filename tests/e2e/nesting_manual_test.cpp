@@ -175,7 +175,9 @@ TEST_F(ManualParts, EraseQueryInsertAndMoveKeepTheSheetAndTheJobInStep) {
     const std::string p1 = PickPoint(plates[1]);
     const std::string script =
         // Counted, erased, and the second pick on the same place finds nothing there any more.
-        "QueryPart\n" + p0 + "\n\nErasePart\n" + p0 + "\n" + p0 + "\n\nQueryPart\n" + p1 + "\n\n" +
+        "QueryPart\n" + p0 + "\n\nErasePart\n" + p0 + "\n" + p0 + "\n\n" +
+        // An insert whose drag is cancelled takes its copy out again.
+        "InsertPart\ndlg press 242\n^C\n" + "QueryPart\n" + p1 + "\n\n" +
         "NestInfo\ndlg show\ndlg ok\n"
         // Inserted again by hand, turned by dragging: placed at the origin, dragged to (600, 300), turned to 90
         // degrees about it and dragged on to (650, 300).
@@ -200,6 +202,7 @@ TEST_F(ManualParts, EraseQueryInsertAndMoveKeepTheSheetAndTheJobInStep) {
     // The engine's placement redrew the sheet: ten plates, none at the dropped place any more, none overlapping.
     const std::vector<Placed> after = PartsOf(ReadInserts(saved));
     EXPECT_EQ(after.size(), 10u);
+    EXPECT_EQ(count(r.out, "Specify a point: *Cancel*"), 1u) << r.out;
     for (const Placed& p : after) EXPECT_FALSE(std::abs(p.x - 800) < 1e-6 && std::abs(p.y - 400) < 1e-6);
     EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_1000x500"), std::vector<std::string>{});
 }
