@@ -29,7 +29,8 @@ const char* const kSamples[] = {"flange", "lshape", "rect_holes"};
 // A job file as the job dialog writes it: one sheet of `width` x `height`, every drawing once, part gap 4, edge
 // offset 10, no rotation.
 std::string JobText(int drawings, int width, int height) {
-    std::string text = "Kestrion Nesting TQ450\r\n\r\nSt37\r\n1.0037\r\n7.85e-06\r\n3\r\n\r\n\r\n10\r\n4\r\n4\r\n\r\n\r\n";
+    std::string text =
+        "Kestrion Nesting TQ450\r\n\r\nSt37\r\n1.0037\r\n7.85e-06\r\n3\r\n\r\n\r\n10\r\n4\r\n4\r\n\r\n\r\n";
     const std::string stock = "Stosk_" + std::to_string(width) + "x" + std::to_string(height);
     text += "1\r\n0\r\n" + stock + "\r\n" + stock + "\r\n1\r\n0\r\n1\r\n\r\n\r\n\r\n\r\n\r\n";
     text += std::to_string(drawings) + "\r\n";
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     for (int i = 0; i < drawings; ++i) {
-        fs::copy_file(samples / (std::string(kSamples[i % 3]) + ".dxf"), folder / ("part_" + std::to_string(i) + ".dxf"));
+        fs::copy_file(samples / (std::string(kSamples[i % 3]) + ".dxf"),
+                      folder / ("part_" + std::to_string(i) + ".dxf"));
     }
     constexpr int kColumns = 20;
     constexpr double kPitch = 150.0;
@@ -82,7 +84,8 @@ int main(int argc, char** argv) {
     const fs::path job = folder / "job.nst";
     {
         std::FILE* f = std::fopen(job.c_str(), "wb");
-        const std::string text = JobText(drawings, static_cast<int>(kColumns * kPitch), static_cast<int>(rows * kPitch));
+        const std::string text =
+            JobText(drawings, static_cast<int>(kColumns * kPitch), static_cast<int>(rows * kPitch));
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
     }

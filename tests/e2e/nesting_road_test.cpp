@@ -236,8 +236,9 @@ TEST(NestingRoad, AJobFailingWhileItsDrawingsLoadLeavesThePreviousJobWhole) {
 TEST(NestingRoad, StartWithoutAJobSaysTheDialogComesLater) {
     ScratchFolder folder;
     // The manual part commands before any run: InsertPart ends without a job, a pick finds no part.
-    const RunResult r = RunNesting(
-        folder, "StartNestingRect\nInsertPart\nMovePart\n500,500\n\nNextListNesting\nmsgbox OK\n", folder / "empty.dxf");
+    const RunResult r = RunNesting(folder,
+                                   "StartNestingRect\nInsertPart\nMovePart\n500,500\n\nNextListNesting\nmsgbox OK\n",
+                                   folder / "empty.dxf");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_NE(r.out.find("the job dialog comes in a later version"), std::string::npos) << r.out;
     EXPECT_EQ(count(r.out, "is not available yet"), 0u) << r.out;
