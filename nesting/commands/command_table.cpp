@@ -14,6 +14,7 @@
 #include "nesting/drawings/offset_test_command.h"
 #include "nesting/import/cnc_import.h"
 #include "nesting/geometry/contour_offset.h"
+#include "nesting/manual/manual_commands.h"
 #include "nesting/result/nest_report.h"
 #include "nesting/result/sheet_drawing.h"
 #include "nesting/result/trim_lines.h"
@@ -22,11 +23,6 @@ namespace {
 
 constexpr int kTransparent = host::ed::CMD_TRANSPARENT;
 constexpr int kSession = host::ed::CMD_SESSION;
-
-// A command whose work comes in a later version; it runs in the frame the work will have.
-constexpr NestingCommand Later(const char* local, const char* global) {
-    return {local, global, kTransparent, true, true, nullptr};
-}
 
 // The table, in registration order. Global names are "vesk_" and the local name, except TestInt's.
 constexpr std::array kCommands{
@@ -44,27 +40,48 @@ constexpr std::array kCommands{
                    [](CNestingState& s) { ShowNextSheet(s); }},
     NestingCommand{"PrevListNesting", "vesk_PrevListNesting", kTransparent, true, true,
                    [](CNestingState& s) { ShowPreviousSheet(s); }},
-    Later("MovePart", "vesk_MovePart"),
-    Later("RotatePart", "vesk_RotatePart"),
-    Later("MovePartAuto", "vesk_MovePartAuto"),
-    Later("MovePartAutoInPoint", "vesk_MovePartAutoInPoint"),
-    Later("RotatePartAuto", "vesk_RotatePartAuto"),
-    Later("RotatePart180", "vesk_RotatePart180"),
-    Later("RotatePart90R", "vesk_RotatePart90R"),
-    Later("RotatePart90L", "vesk_RotatePart90L"),
-    Later("RotatePart45R", "vesk_RotatePart45R"),
-    Later("RotatePart45L", "vesk_RotatePart45L"),
-    Later("RotatePart30R", "vesk_RotatePart30R"),
-    Later("RotatePart30L", "vesk_RotatePart30L"),
-    Later("RotatePart10R", "vesk_RotatePart10R"),
-    Later("RotatePart10L", "vesk_RotatePart10L"),
-    Later("RotatePart5R", "vesk_RotatePart5R"),
-    Later("RotatePart5L", "vesk_RotatePart5L"),
-    Later("RotatePart1R", "vesk_RotatePart1R"),
-    Later("RotatePart1L", "vesk_RotatePart1L"),
-    Later("ErasePart", "vesk_ErasePart"),
-    Later("InsertPart", "vesk_InsertPart"),
-    Later("QueryPart", "vesk_QueryPart"),
+    NestingCommand{"MovePart", "vesk_MovePart", kTransparent, true, true,
+                   [](CNestingState& s) { MovePlacedPart(s, false, false, true); }},
+    NestingCommand{"RotatePart", "vesk_RotatePart", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 0.0); }},
+    NestingCommand{"MovePartAuto", "vesk_MovePartAuto", kTransparent, true, true,
+                   [](CNestingState& s) { MovePlacedPart(s, true, false, true); }},
+    NestingCommand{"MovePartAutoInPoint", "vesk_MovePartAutoInPoint", kTransparent, true, true,
+                   [](CNestingState& s) { MovePlacedPart(s, true, false, false); }},
+    NestingCommand{"RotatePartAuto", "vesk_RotatePartAuto", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, true, 0.0); }},
+    NestingCommand{"RotatePart180", "vesk_RotatePart180", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 180.0); }},
+    NestingCommand{"RotatePart90R", "vesk_RotatePart90R", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -90.0); }},
+    NestingCommand{"RotatePart90L", "vesk_RotatePart90L", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 90.0); }},
+    NestingCommand{"RotatePart45R", "vesk_RotatePart45R", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -45.0); }},
+    NestingCommand{"RotatePart45L", "vesk_RotatePart45L", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 45.0); }},
+    NestingCommand{"RotatePart30R", "vesk_RotatePart30R", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -30.0); }},
+    NestingCommand{"RotatePart30L", "vesk_RotatePart30L", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 30.0); }},
+    NestingCommand{"RotatePart10R", "vesk_RotatePart10R", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -10.0); }},
+    NestingCommand{"RotatePart10L", "vesk_RotatePart10L", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 10.0); }},
+    NestingCommand{"RotatePart5R", "vesk_RotatePart5R", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -5.0); }},
+    NestingCommand{"RotatePart5L", "vesk_RotatePart5L", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 5.0); }},
+    NestingCommand{"RotatePart1R", "vesk_RotatePart1R", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -1.0); }},
+    NestingCommand{"RotatePart1L", "vesk_RotatePart1L", kTransparent, true, true,
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 1.0); }},
+    NestingCommand{"ErasePart", "vesk_ErasePart", kTransparent, true, true,
+                   [](CNestingState& s) { ErasePlacedPart(s); }},
+    NestingCommand{"InsertPart", "vesk_InsertPart", kTransparent, true, true,
+                   [](CNestingState& s) { InsertNestPart(s); }},
+    NestingCommand{"QueryPart", "vesk_QueryPart", kTransparent, true, true,
+                   [](CNestingState& s) { QueryPlacedPart(s); }},
     // The contour relation is tested by the geometry's own tests; the developer command is not kept.
     NestingCommand{"TestInt", "vesk_TestInter", kTransparent, false, false, nullptr},
     NestingCommand{"TTO", "vesk_TTO", kTransparent, false, false,

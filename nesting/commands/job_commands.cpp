@@ -1,7 +1,6 @@
 // The job commands OpenFileNesting, StartNestingAdv and StartNestingRect.
 #include "nesting/commands/job_commands.h"
 
-
 #include "cadlib/command_frame.h"
 #include "cadlib/drawing_environment.h"
 #include "cadlib/entity_access.h"
@@ -14,8 +13,10 @@
 #include "host/sys/number_text.h"
 #include "host/ui/constants.h"
 #include "nesting/commands/command_messages.h"
+#include "nesting/commands/job_rollback.h"
 #include "nesting/commands/module_commands.h"
 #include "nesting/dialogs/job_dialog.h"
+#include "nesting/drawings/drawing_read_cache.h"
 #include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/engine/nesting_run.h"
 #include "nesting/job/job_file_layout.h"
@@ -84,9 +85,12 @@ int LoadJobFromFile(CNestingState& state, const std::string& path) {
         ReadNestingJob(state, path);  // tells the problem; changes nothing
         return -1;
     }
+    DrawingReadCache drawingsRead;  // the load takes the drawings the check read
     if (!DrawingsUsable(job)) {
         return -1;
     }
+    // All or nothing: a drawing can still fail while it loads, and then the previous job and its sheet return.
+    JobRollback previousJob(state);
     if (ReadNestingJob(state, path) != 0) {
         return -1;
     }
@@ -107,6 +111,7 @@ int LoadJobFromFile(CNestingState& state, const std::string& path) {
     state.SaveLastMaterial();
 
     // The blocks of the previous job go before the new job makes its own of the same names.
+    previousJob.DrawingWillChange();
     ClearDrawingForJob();
     state.FreeStockInstances();
     state.FreePartInstances();
@@ -121,6 +126,7 @@ int LoadJobFromFile(CNestingState& state, const std::string& path) {
         ReleaseJobInstances(state);
     }
     if (result == 0) {
+        previousJob.Commit();
         PrintLocalized(kJobLoaded, path.c_str(), static_cast<int>(state.StockInstanceCount),
                        static_cast<int>(state.PartInstanceCount));
     }

@@ -18,6 +18,7 @@
 #include "host/ui/message_box.h"
 #include "laser/job/stored/stored_records.h"
 #include "nesting/drawings/drawing_messages.h"
+#include "nesting/drawings/drawing_read_cache.h"
 
 using host::db::Database;
 using host::db::ObjectId;
@@ -33,8 +34,10 @@ void ShowError(const TwoLanguageText& text, const std::string& path) {
     host::ui::messageBox(FormatLocalized(text, path.c_str()), {}, host::ui::MB_OK | host::ui::MB_ICONERROR);
 }
 
-// The drawing at a stored path, read into a database of its own; null when it cannot be read.
+// The drawing at a stored path, read into a database of its own (or as the job's check read it); null when it
+// cannot be read.
 std::unique_ptr<Database> ReadDrawing(std::string_view storedPath) {
+    if (std::unique_ptr<Database> kept = DrawingReadCache::Take(storedPath)) return kept;
     host::dxf::ReadResult read = host::dxf::readDxfFile(host::sys::resolveDrawingPath(storedPath));
     return std::move(read.database);
 }
@@ -225,13 +228,15 @@ int CheckPartDrawing(const PartType& type) {
         ShowError(kDrawingWithoutContours, type.Path);
         return kDrawingUnusable;
     }
-    if (type.Kind != kKindStock || header.version == JobDataVersion::V2005) return kDrawingRead;  // 2005.0: no kinds
-    for (const ContourRecord& r : *table) {
-        if (r.handle != 0 && IsSpecialKind(r.kind)) {
-            ShowError(kStockIllegalContours, type.Path);
-            return kDrawingIllegalStockContours;
+    if (type.Kind == kKindStock && header.version != JobDataVersion::V2005) {  // 2005.0: no kinds
+        for (const ContourRecord& r : *table) {
+            if (r.handle != 0 && IsSpecialKind(r.kind)) {
+                ShowError(kStockIllegalContours, type.Path);
+                return kDrawingIllegalStockContours;
+            }
         }
     }
+    DrawingReadCache::Keep(type.Path, std::move(drawing));  // for the load that follows
     return kDrawingRead;
 }
 

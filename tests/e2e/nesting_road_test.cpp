@@ -1,6 +1,7 @@
 // The nesting road in a whole cadhost session: a job file of part drawings whose contours NCCreateContour made is
-// confirmed in the job dialog of OpenFileNesting, StartNestingAdv nests it and draws the first sheet with its clamps, the sheet commands
-// page, NestInfo reports, AddTrimLineXY draws the trim lines; and job files that cannot be used change nothing.
+// confirmed in the job dialog of OpenFileNesting, StartNestingAdv nests it and draws the first sheet with its clamps,
+// the sheet commands page, NestInfo reports, AddTrimLineXY draws the trim lines, and no part of a saved sheet
+// overlaps another or leaves its stock; and job files that cannot be used change nothing.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
+#include "tests/e2e/sheet_overlap.h"
 
 namespace {
 
@@ -127,10 +129,12 @@ TEST(NestingRoad, JobFileIsNestedDrawnPagedAndReported) {
     ScratchFolder folder;
     writeBytes(folder / "job.nst", SampleJob(folder));
     const fs::path saved = folder / "sheet.dxf";
+    // Each sheet is saved as it is shown, for the overlap check.
     const RunResult r = RunNesting(folder,
-                                   "OpenFileNesting\ndlg ok\n"
-                                       "StartNestingAdv\ndlg show\ndlg ok\n"
-                                       "NextListNesting\nNextListNesting\nPrevListNesting\n"
+                                   "OpenFileNesting\ndlg ok\nStartNestingAdv\ndlg show\ndlg ok\nSAVEAS\n" +
+                                       (folder / "sheet1.dxf").string() + "\nNextListNesting\nSAVEAS\n" +
+                                       (folder / "sheet2.dxf").string() +
+                                       "\nNextListNesting\nPrevListNesting\n"
                                        "NestInfo\ndlg ok\nAddTrimLineXY\n",
                                    saved, true);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
@@ -157,6 +161,10 @@ TEST(NestingRoad, JobFileIsNestedDrawnPagedAndReported) {
     const int onSheet = std::stoi(r.out.substr(parts + 16));
     EXPECT_EQ(sheet.insertCount, onSheet + 1 + 2) << r.out;
     EXPECT_EQ(sheet.onTrimLayer, 2);
+
+    // No part overlaps another part or a clamp, and every part lies inside its stock.
+    EXPECT_EQ(e2e::SheetOverlaps(folder / "sheet1.dxf", "Stosk_250x150"), Lines{});
+    EXPECT_EQ(e2e::SheetOverlaps(folder / "sheet2.dxf", "stock_remnant"), Lines{});
 }
 
 TEST(NestingRoad, JobFilesThatCannotBeUsedChangeNothing) {
@@ -201,15 +209,50 @@ TEST(NestingRoad, JobFilesThatCannotBeUsedChangeNothing) {
     const SheetDrawing sheet = ReadSheet(saved);
     EXPECT_TRUE(sheet.marker);
     EXPECT_EQ(sheet.inserts.count("stock_remnant"), 1u);
+    EXPECT_EQ(e2e::SheetOverlaps(saved, "stock_remnant"), Lines{});
+}
+
+// A drawing that passes the check before the load but fails in it (an engraving without an outline): the load is
+// all or nothing, so the nested job, its report and the sheet in the drawing stay as they were.
+TEST(NestingRoad, AJobFailingWhileItsDrawingsLoadLeavesThePreviousJobWhole) {
+    ScratchFolder folder;
+    writeBytes(folder / "job.nst", SampleJob(folder));
+    fs::copy_file(kDrawings / "engrave_only.dxf", folder / "engrave_only.dxf");
+    writeBytes(folder / "late.nst", JobText({RectangleStock("Stosk_250x150", 1)},
+                                            {DrawingPart("flange.dwg", 1), DrawingPart("engrave_only.dwg", 1)}));
+    const fs::path saved = folder / "sheet.dxf";
+    const RunResult r = RunNesting(folder,
+                                   "OpenFileNesting\ndlg ok\nStartNestingAdv\ndlg ok\nSAVEAS\n" +
+                                       (folder / "before.dxf").string() +
+                                       "\nOpenFileNesting\ndlg press Load\nfile " + (folder / "late.nst").string() +
+                                       "\ndlg press OK\nmsgbox OK\nSAVEAS\n" + (folder / "after.dxf").string() +
+                                       "\nNestInfo\ndlg show\ndlg ok\nNextListNesting\n",
+                                   saved);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_NE(r.out.find("has no closed outer contour"), std::string::npos) << r.out;
+    EXPECT_EQ(count(r.out, "loaded: "), 1u) << r.out;
+    // The drawing shows the first sheet as before the failed load, the report is the nested job's, and the
+    // second sheet can still be drawn from its blocks.
+    const SheetDrawing before = ReadSheet(folder / "before.dxf");
+    const SheetDrawing after = ReadSheet(folder / "after.dxf");
+    EXPECT_EQ(after.inserts, before.inserts);
+    EXPECT_TRUE(after.marker);
+    EXPECT_NE(r.out.find("Nesting Parts = 4/4"), std::string::npos) << r.out;
+    EXPECT_EQ(SheetLines(r.out), (Lines{"Stock=1/2", "Stock=2/2"})) << r.out;
+    EXPECT_EQ(ReadSheet(saved).inserts.count("stock_remnant"), 1u);
 }
 
 TEST(NestingRoad, StartWithoutAJobOpensTheJobDialogAndCancelRunsNothing) {
     ScratchFolder folder;
-    const RunResult r = RunNesting(folder, "StartNestingRect\nmsgbox OK\ndlg cancel\nMovePart\nNextListNesting\nmsgbox OK\n",
+    // The job dialog opens on it; the manual part commands before any run: InsertPart ends without a job, a pick
+    // finds no part.
+    const RunResult r = RunNesting(folder,
+                                   "StartNestingRect\nmsgbox OK\ndlg cancel\nInsertPart\nMovePart\n500,500\n\n"
+                                   "NextListNesting\nmsgbox OK\n",
                                    folder / "empty.dxf");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_NE(r.out.find("Dialog \"File Nesting\""), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("MovePart is not available yet"), std::string::npos) << r.out;
+    EXPECT_EQ(count(r.out, "is not available yet"), 0u) << r.out;
     EXPECT_EQ(count(r.out, "Please wait"), 0u) << r.out;
     EXPECT_NE(r.out.find("There are no placed details"), std::string::npos) << r.out;
 }

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "nesting/drawings/drawing_entry.h"
+#include "nesting/drawings/drawing_read_cache.h"
 #include "nesting/drawings/entity_contours.h"
 #include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/drawings/part_geometry.h"
@@ -309,6 +310,28 @@ TEST_F(PartDrawing, CheckingADrawingCopiesNothingAndRefusesAsTheLoadWould) {
         EXPECT_EQ(ModelSpaceCount(), 0u);
         EXPECT_EQ(State().CopiedEntities.Count(), 0);
     }
+}
+
+TEST_F(PartDrawing, WhileACacheIsOpenTheLoadTakesTheDrawingTheCheckRead) {
+    // A copy of the drawing that is gone after the check: only what the check kept can be loaded.
+    const fs::path copy = TempDir() / "kept_flange.dxf";
+    fs::copy_file(FixtureDir() / "flange.dxf", copy, fs::copy_options::overwrite_existing);
+    PartType type = TypeFor(copy, kKindPart, "KEPT");
+    {
+        DrawingReadCache cache;
+        ASSERT_EQ(CheckPartDrawing(type), kDrawingRead);
+        fs::remove(copy);
+        EXPECT_EQ(ReadPartDrawing(State(), type), kDrawingRead);
+        EXPECT_GT(State().CopiedEntities.Count(), 0);
+        EraseCopiedEntities(State());
+        // taken once: a second load reads the file, which is gone
+        EXPECT_EQ(ReadPartDrawing(State(), type), kDrawingUnusable);
+    }
+    // Without a cache the check keeps nothing.
+    fs::copy_file(FixtureDir() / "flange.dxf", copy);
+    ASSERT_EQ(CheckPartDrawing(type), kDrawingRead);
+    fs::remove(copy);
+    EXPECT_EQ(ReadPartDrawing(State(), type), kDrawingUnusable);
 }
 
 TEST_F(PartDrawing, RefusalMessagesHaveTheirRussianForm) {

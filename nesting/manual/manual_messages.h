@@ -1,0 +1,45 @@
+// Messages of the manual part commands and of their insert dialog.
+#pragma once
+
+#include "cadlib/messages.h"
+
+inline constexpr TwoLanguageText kSelectPartPrompt{"\n\rSelect Part [Enter-quit]", "\n\rВыбери деталь [Enter-выход]"};
+// Printf arguments: the type's block name, its copies on the sheet, its quantity.
+inline constexpr TwoLanguageText kPartCountOnSheet{"\n\r%s=%i/%i\n\r", "\n\r%s=%i/%i\n\r"};
+inline constexpr TwoLanguageText kCannotPlaceDetail{"I can not place this detail    ",
+                                                    "Не могу разместить эту деталь    "};
+inline constexpr TwoLanguageText kStartNestingFirst{
+    "Execute the command 'Start Nesting'.     \r\nThen repeat the command 'Insert Part'    ",
+    "Выполните команду 'Разместить детали'.     \r\nЗатем повторите команду 'Вставить деталь'    "};
+
+// The insert dialog.
+inline constexpr TwoLanguageText kInsertDialogCaption{"Add a detail on the current stock",
+                                                      "Добавить деталь на текущий лист"};
+inline constexpr TwoLanguageText kInsertAutomaticGroupText{"Insert Automatic", "Вставить Автоматически"};
+inline constexpr TwoLanguageText kInsertManualGroupText{"Insert Manual", "Вставить в ручную"};
+inline constexpr TwoLanguageText kInsertButtonText{"Insert", "Вставить"};
+inline constexpr TwoLanguageText kInsertPlus0ButtonText{"Insert +0", "Вставить +0"};
+inline constexpr TwoLanguageText kInsertPlus90ButtonText{"Insert +90", "Вставить +90"};
+inline constexpr TwoLanguageText kInsertPlus180ButtonText{"Insert +180", "Вставить +180"};
+inline constexpr TwoLanguageText kInsertMinus90ButtonText{"Insert -90", "Вставить -90"};
+inline constexpr TwoLanguageText kInsertCancelButtonText{"Cancel", "Отмена"};
+inline constexpr TwoLanguageText kInsertFileNameLabelText{"File Name:", "Имя файла:"};
+
+// Headings of the insert grid.
+inline constexpr TwoLanguageText kHeadingNumber{"№", "№"};
+inline constexpr TwoLanguageText kHeadingFullPath{"Full Patch Name", "Полный путь к файлу"};
+inline constexpr TwoLanguageText kHeadingFileName{"File Name", "Имя файла"};
+inline constexpr TwoLanguageText kHeadingWidth{"Width", "Ширина"};
+inline constexpr TwoLanguageText kHeadingHeight{"Height", "Высота"};
+inline constexpr TwoLanguageText kHeadingQuantity{"Qty", "Кол-во"};
+inline constexpr TwoLanguageText kHeadingGrain{"Grain angle", "Угол волокон"};
+inline constexpr TwoLanguageText kHeadingRotation{"Type Rotate", "Тип поворота"};
+inline constexpr TwoLanguageText kHeadingDelta{"Delta angle", "Инкремент угла"};
+inline constexpr TwoLanguageText kHeadingSector{"Angular sector", "Угловой сектор"};
+inline constexpr TwoLanguageText kHeadingPriority{"Priority", "Приоритет"};
+
+// Printf argument: the type's name. The same text in both languages.
+inline constexpr TwoLanguageText kFileAlreadyInTable{"File  %s  already is present at the table",
+                                                     "File  %s  already is present at the table"};
+// Printf argument: the type's name. The same text in both languages.
+inline constexpr TwoLanguageText kAllDetailsPlaced{"All details '%s' are placed", "All details '%s' are placed"};
