@@ -92,8 +92,12 @@ protected:
                                      "\"Nesing_ClampUse\"=\"1\"\r\n\"Nesing_ClampQuantity\"=\"2\"\r\n"
                                      "\"Nesing_ClampWidth\"=\"20\"\r\n\"Nesing_ClampHeight\"=\"10\"\r\n");
         }
-        writeBytes(folder / "run.scr",
-                   "OpenFileNesting\n" + (folder / "job.nst").string() + "\nStartNestingAdv\ndlg ok\n" + script);
+        // The job dialog opens on the last job file, and OK takes it.
+        std::string lastJob = (folder / "job.nst").string();
+        for (std::size_t at = lastJob.find('\\'); at != std::string::npos; at = lastJob.find('\\', at + 2))
+            lastJob.insert(at, "\\");
+        writeBytes(registry, host::sys::testing::readBytes(registry) + "\"LastFileNesting\"=\"" + lastJob + "\"\r\n");
+        writeBytes(folder / "run.scr", "OpenFileNesting\ndlg ok\nStartNestingAdv\ndlg ok\n" + script);
         return cadhost({"--load", NESTING_MODULE, "--registry", registry.string(), "--script",
                         (folder / "run.scr").string(), "--save", saved.string()},
                        folder);
