@@ -40,6 +40,9 @@ int ReadMaterialFile(const std::filesystem::path& path, std::string& density, st
     const std::optional<std::string> densityLine = readMaterialLine(file, kMaterialValueLineSize);
     const std::optional<std::string> numberLine = readMaterialLine(file, kMaterialValueLineSize);
     if (!densityLine || !numberLine) return -1;
+    // A carriage return inside a value line (line ends of another system, a damaged copy) is no value: the
+    // writer could not write it back.
+    if (densityLine->find('\r') != std::string::npos || numberLine->find('\r') != std::string::npos) return -1;
     density = valueAfterEquals(*densityLine);
     number = valueAfterEquals(*numberLine);
     return 0;

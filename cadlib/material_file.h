@@ -31,8 +31,9 @@ inline constexpr TwoLanguageText kMaterialFileFilter = {
 };
 
 // Reads the material file at `path`: 0 with the density and number texts, or -1 (both unchanged) when the file
-// cannot be read, its first line lacks "MATERIAL", or it ends before its third line (a file cut short is no
-// material file: its missing value would otherwise be taken from another line).
+// cannot be read, its first line lacks "MATERIAL", it ends before its third line (a file cut short is no
+// material file: its missing value would otherwise be taken from another line), or a value line holds a carriage
+// return that does not end it.
 int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number);
 
 // Writes the material file: "MATERIAL", "DENSITY=" + density, "MATERIAL_NUM=" + number, the values as given.

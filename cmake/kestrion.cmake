@@ -146,3 +146,48 @@ function(kestrion_module_part)
     endif()
   endforeach()
 endfunction()
+
+# kestrion_add_fuzzer(name SOURCES files... LIBS libs... SEEDS folders... [DICT file] [MAX_LEN bytes])
+# A libFuzzer target of one reader, built only with KESTRION_FUZZ (the `fuzz` preset: clang, the whole build
+# instrumented with -fsanitize=fuzzer-no-link and the sanitizers). Every target joins the `fuzzers` target, which
+# the preset builds alone, and a line of fuzzers.txt in the build folder, which scripts/fuzz reads to run it:
+#   name|binary|dictionary|max_len|seed folder;seed folder...
+# SEEDS and DICT are relative to the project root; the fixtures of the reader's tests make the best seeds.
+if(KESTRION_FUZZ)
+  add_custom_target(fuzzers)
+  set_property(GLOBAL PROPERTY KESTRION_FUZZERS "")
+endif()
+
+function(kestrion_add_fuzzer NAME)
+  if(NOT KESTRION_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "DICT;MAX_LEN" "SOURCES;LIBS;SEEDS" ${ARGN})
+  if(NOT F_MAX_LEN)
+    set(F_MAX_LEN 16384)
+  endif()
+  foreach(_seed ${F_SEEDS})
+    if(NOT EXISTS ${PROJECT_SOURCE_DIR}/${_seed})
+      message(FATAL_ERROR "kestrion_add_fuzzer(${NAME}): no seed folder ${_seed}")
+    endif()
+  endforeach()
+  add_executable(${NAME} ${F_SOURCES})
+  target_link_libraries(${NAME} PRIVATE ${F_LIBS})
+  target_include_directories(${NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${NAME} PRIVATE KESTRION_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  target_link_options(${NAME} PRIVATE -fsanitize=fuzzer)
+  add_dependencies(fuzzers ${NAME})
+  string(REPLACE ";" "," _seeds "${F_SEEDS}")
+  set_property(GLOBAL APPEND PROPERTY KESTRION_FUZZERS
+               "${NAME}|$<TARGET_FILE:${NAME}>|${F_DICT}|${F_MAX_LEN}|${_seeds}")
+endfunction()
+
+# Writes fuzzers.txt once every folder has added its targets.
+function(_kestrion_write_fuzzer_list)
+  get_property(_lines GLOBAL PROPERTY KESTRION_FUZZERS)
+  string(REPLACE ";" "\n" _text "${_lines}")
+  file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/fuzzers.txt CONTENT "${_text}\n")
+endfunction()
+if(KESTRION_FUZZ)
+  cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL _kestrion_write_fuzzer_list)
+endif()

@@ -52,6 +52,9 @@ TEST(MaterialFile, WhichFilesAreMaterialFiles) {
         {"truncated after the header", "MATERIAL\r\n", -1, "old", "old"},
         {"truncated after the density", "MATERIAL\r\nDENSITY=7.85\r\n", -1, "old", "old"},
         {"empty file", "", -1, "old", "old"},
+        // Found by fuzzing: the stray CR stayed in the value, and the material page could not save it back.
+        {"carriage return inside a value", "MATERIAL\r\nDENSITY=7.85\r\nMATERIAL_NUM=2\r[", -1, "old", "old"},
+        {"carriage returns before a line end", "MATERIAL\r\nDENSITY=7.85\r\r\nMATERIAL_NUM=2\r\n", 0, "7.85", "2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

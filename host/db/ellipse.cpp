@@ -17,6 +17,8 @@ namespace {
 
 // The cosine of the angle between major axis and normal above which the axis is not in the plane.
 constexpr double kAxisTiltLimit = 1e-6;
+// The cosine below which the axis lies in the plane as far as doubles tell: a projected axis keeps a few 1e-16.
+constexpr double kInPlaneTilt = 1e-12;
 // Samples for the extents of an elliptical arc (a whole ellipse is exact).
 constexpr int kExtentSamples = 256;
 // An ellipse is closed when its sweep is a full turn to within this (radians).
@@ -45,7 +47,9 @@ Status Ellipse::set(const ge::Point3d& center, const ge::Vector3d& normal, const
     if (std::abs(tilt) > kAxisTiltLimit) return Status::InvalidInput;
     center_ = center;
     normal_ = *n;
-    major_ = majorAxis - *n * majorAxis.dot(*n);
+    // An axis in the plane to rounding is kept as given: projecting it again moved its last digits on every
+    // save and read, so a second save of a drawing differed from the first.
+    major_ = std::abs(tilt) <= kInPlaneTilt ? majorAxis : majorAxis - *n * majorAxis.dot(*n);
     ratio_ = ratio;
     startParam_ = ge::normalizeAngle(startParam);
     endParam_ = startParam_ + paramSweep(startParam, endParam);

@@ -431,6 +431,10 @@ void Reader::readTable(const std::vector<Group>& tableRecord) {
             if (recordCache_.count(key) && *kind != TableKind::Viewport)
                 failRecord(split_, "a second record named \"" + r->name() + "\"");
         }
+        // A layer that names no line type draws with "Continuous", as the format's default. Left without one,
+        // the writer wrote "Continuous" while the drawing's record was "CONTINUOUS", and the next read took the
+        // record's own spelling, so a second save differed from the first.
+        if (*kind == TableKind::Layer && links.linetypeName.empty()) links.linetypeName = "Continuous";
         if (!links.linetypeName.empty()) {
             // Set now when the line type is known, else once the tables are read.
             auto* layer = static_cast<db::LayerTableRecord*>(r.get());

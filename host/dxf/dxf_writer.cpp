@@ -287,9 +287,13 @@ void Writer::writeObject(ObjectId start, std::vector<bool>& written) {
         writeHead(o->dxfName(), kHandle, o->handle(), o, isRoot ? Handle() : o->ownerId().handle());
         writeObjectBody(*o, out_);
         if (isRoot) {
-            // Entries of the objects made in the file: the root dictionary's entries are its last groups.
-            if (makeLayouts_) out_.text(3, kLayoutDictionary), out_.handle(350, layoutDict_);
-            if (makeMlineStyle_) out_.text(3, kMlineStyleDictionary), out_.handle(350, mlineDict_);
+            // Entries of the objects made in the file: the root dictionary's entries are its last groups. They
+            // take the group of the dictionary's own entries: a hard-owner root read back with soft entries
+            // turned them hard, so a second save differed from the first.
+            const auto* root = dynamic_cast<const db::Dictionary*>(o);
+            const int entryCode = root && root->hardOwner() ? kHardOwner : 350;
+            if (makeLayouts_) out_.text(3, kLayoutDictionary), out_.handle(entryCode, layoutDict_);
+            if (makeMlineStyle_) out_.text(3, kMlineStyleDictionary), out_.handle(entryCode, mlineDict_);
         }
         out_.xdata(o->xData());
         if (const auto* d = dynamic_cast<const db::Dictionary*>(o)) {

@@ -135,7 +135,7 @@ private:
 
     std::filesystem::path folder_;
     std::string chosen_;
-    unsigned flags_ = 0;
+    [[maybe_unused]] unsigned flags_ = 0;  // kept as the caller gave them; no flag changes the dialog yet
     std::vector<std::string> listed_;
 };
 

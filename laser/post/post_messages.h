@@ -24,6 +24,10 @@ inline constexpr TwoLanguageText kPostFileDamagedText{
 inline constexpr TwoLanguageText kReasonNulByte{
     "it holds a NUL byte, so it is no text file (a binary file, or a copy that was damaged).",
     "в нём нулевой байт, значит это не текстовый файл (двоичный файл или повреждённая копия)."};
+inline constexpr TwoLanguageText kReasonStrayCarriageReturn{
+    "it holds a carriage return that ends no line (line ends of another system, or a copy that was damaged).",
+    "в нём символ возврата каретки, который не завершает строку (концы строк другой системы или повреждённая "
+    "копия)."};
 inline constexpr TwoLanguageText kReasonNoVersion{"the file ends before its version line.",
                                                   "файл кончается до строки версии."};
 inline constexpr TwoLanguageText kReasonFileEndsBeforeValue{"the file ends before the value of %s.",

@@ -262,6 +262,21 @@ std::optional<int> LineOfNulByte(const std::filesystem::path& path) {
     return line;
 }
 
+// The line of the file's first carriage return that is not part of a CR LF line end; nothing when it holds none.
+// The readers end lines at LF alone, so such a CR would stay inside a value, which the writer then could not
+// write back (a file read whole was refused at its first save).
+std::optional<int> LineOfStrayCarriageReturn(const std::filesystem::path& path) {
+    const host::sys::FileBytes content = host::sys::readFileBytes(path, host::sys::kMaxTextFileBytes);
+    if (content.status != host::sys::FileReadStatus::Read) return std::nullopt;
+    const std::string& bytes = content.bytes;
+    int line = 1;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') ++line;
+        if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) return line;
+    }
+    return std::nullopt;
+}
+
 void ShowError(const std::string& text) {
     host::ui::messageBox(text, {}, host::ui::MB_OK | host::ui::MB_ICONERROR);
 }
@@ -321,6 +336,11 @@ int ReadPostprocessorFile(PostprocessorSettings& settings, const std::filesystem
         } else {
             ShowError(FormatLocalized(kPostFileUnreadableText, openError.c_str()));
         }
+        return -1;
+    }
+    if (const std::optional<int> line = LineOfStrayCarriageReturn(path)) {
+        ShowError(FormatLocalized(kPostFileDamagedText, shownPath.c_str(), *line,
+                                  Localized(kReasonStrayCarriageReturn)));
         return -1;
     }
     PostLineReader in(file);

@@ -382,6 +382,26 @@ TEST_F(PostprocessorFile, ANulByteIsToldWithItsLine) {
     ExpectSameValues(settings, DistinctSettings());
 }
 
+// A CR that ends no line stayed inside its value, and the settings read could not be saved back.
+TEST_F(PostprocessorFile, AStrayCarriageReturnIsToldWithItsLine) {
+    PostprocessorSettings settings = DistinctSettings();
+    const std::filesystem::path file = Fixture("stray_carriage_return.MXT");
+    EXPECT_EQ(ReadPostprocessorFile(settings, file), -1);
+    SetLanguageFlag(1);
+    EXPECT_EQ(ReadPostprocessorFile(settings, file), -1);
+    SetLanguageFlag(0);
+    const std::vector<std::string> expected = {
+        "The postprocessor file " + file.string() +
+            " is damaged at line 5:\n\rit holds a carriage return that ends no line (line ends of another system, "
+            "or a copy that was damaged).\n\rSelect other file",
+        "Файл постпроцессора " + file.string() +
+            " повреждён в строке 5:\n\rв нём символ возврата каретки, который не завершает строку (концы строк "
+            "другой системы или повреждённая копия).\n\rВыбери другой файл",
+    };
+    EXPECT_EQ(MessageBoxTexts(), expected);
+    ExpectSameValues(settings, DistinctSettings());
+}
+
 TEST_F(PostprocessorFile, WriterRefusesValuesThatWouldNotReadBack) {
     struct Case {
         void (*set)(PostprocessorSettings&);
