@@ -11,6 +11,7 @@
 #include "host/sys/number_text.h"
 #include "host/ui/constants.h"
 #include "host/ui/data_exchange.h"
+#include "host/ui/drawing_preview.h"
 #include "host/ui/message_box.h"
 #include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/job/job_file_layout.h"
@@ -103,7 +104,8 @@ DialogTemplate InsertPartTemplate() {
     row(kInsertAutoGroup, kInsertAutomaticGroupText, 262, 0);
     row(kInsertManualGroup, kInsertManualGroupText, 330, 5);
     t.groupBox("", {590, 262, 190, 130});
-    t.label("", {600, 276, 170, 108}, kInsertPreviewId);
+    t.control(host::ui::kStaticClass, kInsertPreviewId, "", {600, 276, 170, 108},
+              host::ui::SS_BITMAP | host::ui::SS_CENTERIMAGE);
     t.button(kInsertCancelButton, kInsertCancelButtonText.english, {806, 362, kButtonWidth, kButtonHeight});
     return t;
 }
@@ -236,10 +238,11 @@ void CDialogInsertPart::ShowInsertPreview() {
     preview_.show(host::ui::SW_SHOW);
     if (focus.row >= grid_.FixedRowTotal() && focus.row < grid_.RowTotal()) {
         FileNameText = grid_.GetCellText(focus.row, kInsertPathColumn);
-        preview_.enable(std::filesystem::exists(FileNameText));
-        preview_.invalidate();
+        // The part's drawing as the job dialog shows it; nothing when it cannot be read.
+        preview_.enable(host::ui::displayPreviewFromDrawing(FileNameText, preview_));
     } else {
         FileNameText.clear();
+        preview_.setBitmap(nullptr);
         preview_.enable(false);
     }
     updateData(false);
