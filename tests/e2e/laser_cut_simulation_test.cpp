@@ -26,19 +26,13 @@ using e2e::cadhost;
 using e2e::near;
 using e2e::RunResult;
 using host::ge::Point3d;
+using host::sys::testing::readBytes;
 using host::sys::testing::ScratchFolder;
 using host::sys::testing::writeBytes;
 
 const fs::path kSource = KESTRION_SOURCE_DIR;
 const std::string kMakePath = "NCCreateContour\nNCSliceAuto\n";
 const std::string kMakeProgram = "NCCreate\ndlg ok\ndlg set 249 Plate\ndlg press OK\n";
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The value of the attribute `name` in the first element of `svg` after `from`.
 std::string attribute(const std::string& svg, const std::string& name, std::size_t from = 0) {
@@ -122,9 +116,9 @@ TEST(CutSimulation, TheMarkerGoesWhereTheProgramGoesGroupByGroup) {
     const RunResult r = runPlay(folder, drawing, kMakePath + kMakeProgram + "NCPlay\n", picture);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_NE(r.out.find("To change the speed use  '+' or '-', 'Esc'- cancel"), std::string::npos) << r.out;
-    const std::string svg = readText(picture);
+    const std::string svg = readBytes(picture);
     const Played played = readPlayed(svg);
-    const std::vector<Point3d> program = programPoints(readText(folder / "plate.nc"));
+    const std::vector<Point3d> program = programPoints(readBytes(folder / "plate.nc"));
     ASSERT_GT(program.size(), 4u);
     // The marker stops at every point of the program in the program's order, with steps between them.
     std::size_t at = 0;
@@ -165,7 +159,7 @@ TEST(CutSimulation, PlusAndMinusChangeTheDelayWithinItsBoundsAndEscStops) {
         const fs::path drawing = copyPlate(folder), picture = folder / "play.svg";
         const RunResult r = runPlay(folder, drawing, kMakePath + "NCPlay\n" + c.keys, picture);
         ASSERT_EQ(r.status, 0) << r.err << r.out;
-        const Played played = readPlayed(readText(picture));
+        const Played played = readPlayed(readBytes(picture));
         ASSERT_GT(played.times.size(), c.firstDelays.size()) << c.keys;
         for (std::size_t i = 0; i < c.firstDelays.size(); ++i)
             EXPECT_EQ(played.times[i + 1] - played.times[i], c.firstDelays[i]) << c.keys << " step " << i + 1;
@@ -210,7 +204,7 @@ TEST(CutSimulation, NcPlay1PlaysThePickedGroupAlone) {
                                 picture);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_NE(r.out.find("Choose a processed contour"), std::string::npos) << r.out;
-    const Played played = readPlayed(readText(picture));
+    const Played played = readPlayed(readBytes(picture));
     ASSERT_FALSE(played.at.empty()) << r.out;
     std::size_t at = 0;
     for (const Point3d& p : second) {

@@ -31,6 +31,7 @@ using e2e::cadhost;
 using e2e::RunResult;
 using host::db::ObjectId;
 using host::ge::Point3d;
+using host::sys::testing::readBytes;
 using host::sys::testing::ScratchFolder;
 using host::sys::testing::writeBytes;
 using e2e::near;
@@ -39,13 +40,6 @@ using e2e::visit;
 using e2e::Visit;
 
 const fs::path kSource = KESTRION_SOURCE_DIR;
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The value of the word `letter` in an NC block ("X12.5" in "N40G01 X12.5 Y3"), if the block has one.
 bool word(const std::string& block, char letter, double& value) {
@@ -180,7 +174,7 @@ TEST(LaserNcProgram, PlateWithTwoHolesBecomesAProgramThatTracesItsPath) {
     const fs::path program = folder / "plate.nc";
     EXPECT_NE(r.out.find("File " + program.string() + " is successfully created"), std::string::npos) << r.out;
     ASSERT_TRUE(fs::exists(program)) << r.out;
-    const std::string text = readText(program);
+    const std::string text = readBytes(program);
     EXPECT_EQ(text.rfind("%\r\n(PLATE 1 ", 0), 0u) << text;
     EXPECT_NE(text.find("M30\r\n%\r\n"), std::string::npos) << text;
 
@@ -228,7 +222,7 @@ TEST(LaserNcProgram, AMissingRapidLineTypeChangesNeitherTheProgramNorTheTime) {
                                    "dlg set 249 Part\ndlg press OK\n";
         const RunResult r = runSession(folder, drawing, writeRegistry(folder, settings), script);
         EXPECT_EQ(r.status, 0) << r.err << r.out;
-        Run result{readText(folder / "part.nc"), {}, linesWith(r.out, "Message box")};
+        Run result{readBytes(folder / "part.nc"), {}, linesWith(r.out, "Message box")};
         const std::vector<std::string> status = linesWith(r.out, "Time=");
         if (!status.empty()) result.statusLine = status.back();
         return result;
@@ -259,7 +253,7 @@ TEST(LaserNcProgram, CuttingThatDoesNotStartAtHomeMovesToTheFirstLeadInBeforeThe
     const RunResult r = runSession(folder, drawing, writeRegistry(folder, {{"ModeStartPoint", "0"}}),
                                    "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 Part\ndlg press OK\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
-    const std::string program = readText(folder / "part.nc");
+    const std::string program = readBytes(folder / "part.nc");
     const std::size_t beamOn = program.find("M03");
     ASSERT_NE(beamOn, std::string::npos) << program;
     const std::string before = program.substr(0, beamOn);
@@ -295,7 +289,7 @@ TEST(LaserNcProgram, AHeatTreatmentInsideAPartIsDoneBeforeThePartIsCutFree) {
     const RunResult r = runSession(folder, drawing, writeRegistry(folder, {{"CutEngraveType", "0"}}),
                                    "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 Part\ndlg press OK\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
-    const std::string program = readText(folder / "part.nc");
+    const std::string program = readBytes(folder / "part.nc");
     const std::size_t heat = program.find("(HEAT TREATMENT)");
     ASSERT_NE(heat, std::string::npos) << program;
     // The beam goes on twice: for the heat treatment first, then for the outline.
@@ -310,7 +304,7 @@ TEST(LaserNcProgram, AHeatTreatmentInsideAPartIsDoneBeforeThePartIsCutFree) {
 // be written with it. Outside a keyword's brackets ">" is text now, and the comment reaches the program.
 TEST(LaserNcProgram, APostprocessorWithAGreaterThanSignInItsTextWritesIt) {
     ScratchFolder folder;
-    std::string post = readText(kSource / "data/post/FANUC.MXT");
+    std::string post = readBytes(kSource / "data/post/FANUC.MXT");
     const std::string on = "<N-CODE>M03<EOB>";
     const std::size_t at = post.find(on);
     ASSERT_NE(at, std::string::npos);
@@ -324,7 +318,7 @@ TEST(LaserNcProgram, APostprocessorWithAGreaterThanSignInItsTextWritesIt) {
                    "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 Part\ndlg press OK\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_EQ(r.out.find("Message box"), std::string::npos) << r.out;
-    const std::string program = readText(folder / "part.nc");
+    const std::string program = readBytes(folder / "part.nc");
     EXPECT_NE(program.find("M03 (T>0)\r\n"), std::string::npos) << program;
 }
 
@@ -354,7 +348,7 @@ TEST(LaserNcProgram, AFeedOfZeroIsRefusedByTheProgramDialog) {
                                    "dlg press OK\nmsgbox OK\ndlg set \"Cutting feed\" 500\ndlg press OK\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_NE(r.out.find("Cutting feed must be greater than 0."), std::string::npos) << r.out;
-    const std::string program = readText(folder / "part.nc");
+    const std::string program = readBytes(folder / "part.nc");
     EXPECT_NE(program.find(" F500"), std::string::npos) << program;
     EXPECT_EQ(program.find(" F0"), std::string::npos) << program;
 }
@@ -381,7 +375,7 @@ TEST(LaserNcProgram, AFeedTypedInTheProgramDialogSetsTheTimeAndStays) {
     // Half the cutting feed: the cutting takes twice as long, the rapids and pierces as before.
     EXPECT_GT(seconds(status[1]), seconds(status[0]) + 20) << status[0] << "\n" << status[1];
     EXPECT_EQ(seconds(status[2]), seconds(status[1])) << "a new path keeps the feed";
-    const std::string program = readText(folder / "part.nc");
+    const std::string program = readBytes(folder / "part.nc");
     EXPECT_NE(program.find(" F150"), std::string::npos) << "the second program's dialog proposed it\n" << program;
 }
 

@@ -25,17 +25,11 @@ namespace laser_option_sheets_e2e {
 namespace fs = std::filesystem;
 using e2e::cadhost;
 using e2e::RunResult;
+using host::sys::testing::readBytes;
 using host::sys::testing::ScratchFolder;
 using host::sys::testing::writeBytes;
 
 const fs::path kSource = KESTRION_SOURCE_DIR;
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -101,7 +95,7 @@ TEST(LaserOptionSheets, ValuesTypedInTheSystemOptionsReachTheRegistryThePathAndT
     EXPECT_TRUE(has(r.out, "Wrong number of clamps - 33")) << r.out;
     EXPECT_TRUE(has(r.out, "LOADNESTOPTIONS")) << r.out;
 
-    const std::string stored = readText(registry);
+    const std::string stored = readBytes(registry);
     EXPECT_TRUE(has(stored, "\"Angle\"=\"1.000000\"")) << stored;  // "1" was typed before the refused "a"
     EXPECT_TRUE(has(stored, "\"LeadInSpan\"=\"9.000000\"")) << stored;
     EXPECT_TRUE(has(stored, "\"CutLineDirection\"=\"1\"")) << stored;
@@ -109,7 +103,7 @@ TEST(LaserOptionSheets, ValuesTypedInTheSystemOptionsReachTheRegistryThePathAndT
     EXPECT_TRUE(has(stored, "\"Nesing_ClampQuantity\"=\"3\"")) << stored;
 
     EXPECT_NEAR(firstLeadIn(folder / "out.dxf"), 9.0, 1e-3);
-    const std::string program = readText(folder / "plate.nc");
+    const std::string program = readBytes(folder / "plate.nc");
     EXPECT_TRUE(has(program, " F450")) << program;
     // Clockwise cutting: every circle is a G02 block.
     EXPECT_TRUE(has(program, "G02")) << program;
@@ -123,7 +117,7 @@ TEST(LaserOptionSheets, CancelAfterApplyKeepsWhatApplyStoredAndTheNestingModuleI
                                  "NCConfig\ndlg tab Cutting\ndlg set Clockwise on\ndlg press Apply\n"
                                  "dlg set 227 12\ndlg cancel\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
-    const std::string stored = readText(registry);
+    const std::string stored = readBytes(registry);
     EXPECT_TRUE(has(stored, "\"CutLineDirection\"=\"1\"")) << stored;
     EXPECT_TRUE(has(stored, "\"LeadInSpan\"=\"6.000000\"")) << stored;
     EXPECT_TRUE(has(r.out, "LOADNESTOPTIONS")) << r.out;
@@ -139,10 +133,10 @@ TEST(LaserOptionSheets, TheCurrentDrawingsMaterialAndThicknessReachTheNextProgra
                                  "NCCreate\ndlg ok\ndlg set 249 Plate\ndlg press OK\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_TRUE(has(r.out, "Contours are not created")) << r.out;
-    const std::string program = readText(folder / "plate.nc");
+    const std::string program = readBytes(folder / "plate.nc");
     EXPECT_TRUE(has(program, "(PLATE ALU T=3.500)")) << program;
     // The system's own material is not touched by the drawing's options.
-    const std::string stored = readText(registry);
+    const std::string stored = readBytes(registry);
     EXPECT_FALSE(has(stored, "ALU.MAT")) << stored;
 }
 
@@ -175,12 +169,12 @@ TEST(LaserOptionSheets, TheLanguageCommandsSwitchMessagesMenuAndRegistryBothWays
     EXPECT_TRUE(has(russian, "Menu group \"Kestrion\" loaded.")) << russian;
     EXPECT_TRUE(has(english, "Menu group \"Kestrion\" loaded.")) << english;
     EXPECT_FALSE(has(r.out, "could not be loaded")) << r.out;
-    const std::string stored = readText(registry);
+    const std::string stored = readBytes(registry);
     EXPECT_TRUE(has(stored, "\"LangMenu\"=\"EN\"")) << stored;
 
     std::string paths;
     for (int i = 0; i < 50 && paths.size() < 3; ++i) {
-        paths = readText(opened);
+        paths = readBytes(opened);
         if (std::count(paths.begin(), paths.end(), '\n') >= 3) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
@@ -201,7 +195,7 @@ TEST(LaserOptionSheets, AfterTheSwitchToRussianTheRegistryHoldsItAndIniKestrionR
                                 folder);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_TRUE(has(r.out, "Ошибка - Контуры не созданы.")) << r.out;
-    EXPECT_TRUE(has(readText(registry), "\"LangMenu\"=\"RU\"")) << readText(registry);
+    EXPECT_TRUE(has(readBytes(registry), "\"LangMenu\"=\"RU\"")) << readBytes(registry);
 }
 
 }  // namespace laser_option_sheets_e2e

@@ -17,17 +17,11 @@ namespace postprocessor_editor_test {
 namespace fs = std::filesystem;
 using e2e::cadhost;
 using e2e::RunResult;
+using host::sys::testing::readBytes;
 using host::sys::testing::ScratchFolder;
 using host::sys::testing::writeBytes;
 
 const fs::path kSource = KESTRION_SOURCE_DIR;
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -35,7 +29,7 @@ bool has(const std::string& text, const std::string& part) { return text.find(pa
 // changed by `edit` when given), on a copy of the two-hole plate.
 RunResult runEditor(const ScratchFolder& folder, const std::string& script,
                     const std::function<void(std::string&)>& edit = {}) {
-    std::string post = readText(kSource / "data/post/FANUC.MXT");
+    std::string post = readBytes(kSource / "data/post/FANUC.MXT");
     if (edit) edit(post);
     writeBytes(folder / "POST.MXT", post);
     const fs::path registry = folder / "registry.reg";
@@ -80,11 +74,11 @@ TEST(PostprocessorEditorSession, ShowsNinePagesAndItsEditsReachTheNextProgram) {
                            "\"Cange power\", \"Start-End\", \"Profile\", showing \"General\""))
         << r.out;
     EXPECT_TRUE(has(r.out, "The postprocessor " + (folder / "POST.MXT").string() + " is saved.")) << r.out;
-    const std::string post = readText(folder / "POST.MXT");
+    const std::string post = readBytes(folder / "POST.MXT");
     EXPECT_TRUE(has(post, "####RapidStr\r\n<N-CODE><MOTION><X-COORD><Y-COORD> (FAST)<EOB>\r\n")) << post;
     EXPECT_TRUE(has(post, "####StartPrgStr\r\n3\r\n%<EOB>\r\n(EDITED <NAME-PROGRAM>)<EOB>\r\n")) << post;
     EXPECT_TRUE(has(post, "####ProfLead\r\n<N-CODE>G00<X-COORD><Y-COORD> (LEAD)<EOB>\r\n")) << post;
-    const std::string program = readText(folder / "plate.nc");
+    const std::string program = readBytes(folder / "plate.nc");
     EXPECT_TRUE(has(program, "(EDITED PLATE)\r\n")) << program;
     EXPECT_TRUE(has(program, "M03 (BEAM ON)\r\n")) << program;
     EXPECT_TRUE(has(program, " (FAST)\r\n")) << program;
@@ -110,7 +104,7 @@ TEST(PostprocessorEditorSession, AnUnknownKeywordIsRefusedAtFocusLossAndAtPageLe
     EXPECT_TRUE(has(r.out, "The tab \"Code\" was not opened: the page shown refused to be left.")) << r.out;
     EXPECT_TRUE(has(r.out, "showing \"Move\"")) << r.out;
     EXPECT_TRUE(has(r.out, "The postprocessor is not saved.")) << r.out;
-    EXPECT_EQ(readText(folder / "POST.MXT"), readText(kSource / "data/post/FANUC.MXT"));
+    EXPECT_EQ(readBytes(folder / "POST.MXT"), readBytes(kSource / "data/post/FANUC.MXT"));
 }
 
 TEST(PostprocessorEditorSession, ADamagedPostprocessorIsRefusedNamingTheKeyAndOpensThere) {
@@ -131,7 +125,7 @@ TEST(PostprocessorEditorSession, ADamagedPostprocessorIsRefusedNamingTheKeyAndOp
     for (const Case& c : cases) {
         ScratchFolder folder;
         const std::string before = [&] {
-            std::string post = readText(kSource / "data/post/FANUC.MXT");
+            std::string post = readBytes(kSource / "data/post/FANUC.MXT");
             c.edit(post);
             return post;
         }();
@@ -140,7 +134,7 @@ TEST(PostprocessorEditorSession, ADamagedPostprocessorIsRefusedNamingTheKeyAndOp
         EXPECT_TRUE(has(r.out, c.named)) << c.what << "\n" << r.out;
         EXPECT_TRUE(has(r.out, "Dialog \"Postprocessor\", page \"" + std::string(c.page) + "\": dlg show"))
             << c.what << "\n" << r.out;
-        EXPECT_EQ(readText(folder / "POST.MXT"), before) << c.what << ": cancel keeps the file";
+        EXPECT_EQ(readBytes(folder / "POST.MXT"), before) << c.what << ": cancel keeps the file";
     }
 }
 
@@ -160,13 +154,13 @@ TEST(PostprocessorEditorSession, SaveAsAsksBeforeReplacingAndChangesOnlyWhereThe
         writeBytes(folder / "OTHER.MXT", "other\r\n");
         const RunResult r = runEditor(folder, "TTPost\n" + c.answers);
         ASSERT_EQ(r.status, 0) << r.err << r.out;
-        EXPECT_EQ(readText(folder / "OTHER.MXT"), "other\r\n") << c.answers;
-        EXPECT_EQ(readText(folder / "POST.MXT"), readText(kSource / "data/post/FANUC.MXT")) << c.answers;
+        EXPECT_EQ(readBytes(folder / "OTHER.MXT"), "other\r\n") << c.answers;
+        EXPECT_EQ(readBytes(folder / "POST.MXT"), readBytes(kSource / "data/post/FANUC.MXT")) << c.answers;
         EXPECT_EQ(fs::exists(folder / "COPY.MXT"), c.saved) << c.answers << r.out;
         if (c.saved) {
             EXPECT_TRUE(has(r.out, "OTHER.MXT already exists. Do you want to replace it?")) << r.out;
             EXPECT_TRUE(has(r.out, "The postprocessor " + (folder / "COPY.MXT").string() + " is saved.")) << r.out;
-            EXPECT_EQ(readText(folder / "COPY.MXT"), readText(kSource / "data/post/FANUC.MXT"));
+            EXPECT_EQ(readBytes(folder / "COPY.MXT"), readBytes(kSource / "data/post/FANUC.MXT"));
         }
     }
 }
