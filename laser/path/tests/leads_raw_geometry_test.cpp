@@ -107,6 +107,19 @@ TEST_F(RawGeometry, APickOnALineTracesItsProfileIntoOneGroup) {
     EXPECT_EQ(MemberShapes(1).size(), 6u);
 }
 
+TEST_F(RawGeometry, APickedCircleIsCutWholeFromThePointTowardsTheSide) {
+    Add(std::make_unique<host::db::Circle>(Point3d(0, 0, 0), 10.0));
+    Answers({"0,-10", "0,-12"});
+    SliceRawGeometryAtPoint();
+    ASSERT_EQ(Job().pathGroupCount, 1);
+    const std::vector<Member> shapes = MemberShapes(1);
+    ASSERT_EQ(shapes.size(), 5u);  // rapid, lead-in, two half circles, lead-out
+    EXPECT_TRUE(Near(shapes[1].b, {0, -10}));
+    EXPECT_TRUE(shapes[2].arc && shapes[3].arc);
+    EXPECT_TRUE(Near(shapes[4].a, {0, -10}));
+    EXPECT_GT(leads_testing::Tokens(Description(1)).size(), 1u);
+}
+
 TEST_F(RawGeometry, AtACornerTheEntityNearerTheSidePointIsTraced) {
     DrawLine({0, 0, 0}, {10, 0, 0});
     DrawLine({10, 0, 0}, {10, 10, 0});
