@@ -130,6 +130,7 @@ int CollectPathLeadSegments(std::vector<PathLeadSegment>& table) {
         entry.hasLeadOut = record.leadOutHandle != 0;
         if (entry.hasLeadIn) entry.leadInStart = record.leadInStart;
         entry.contourStart = record.contourStart;
+        entry.contourEnd = record.contourEnd;
         if (entry.hasLeadOut) entry.leadOutEnd = record.leadOutEnd;
         table.push_back(entry);
     }

@@ -21,6 +21,7 @@ int CountIntersectingContourPairs();
 struct PathLeadSegment {
     host::ge::Point3d leadInStart;   // when hasLeadIn
     host::ge::Point3d contourStart;
+    host::ge::Point3d contourEnd;    // where the lead-out starts
     host::ge::Point3d leadOutEnd;    // when hasLeadOut
     bool hasLeadIn = false;
     bool hasLeadOut = false;
