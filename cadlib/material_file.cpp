@@ -1,9 +1,11 @@
 // Reading and writing the material file.
 #include "cadlib/material_file.h"
 
+#include <cstring>
 #include <optional>
 
 #include "cadlib/text_lines.h"
+#include "host/sys/encoding.h"
 
 namespace {
 
@@ -30,6 +32,19 @@ std::string valueAfterEquals(const std::string& line) {
 
 bool holdsLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
+// The characters a value has after its key in a line the reader takes whole: 71 for the density, 66 for the
+// material number.
+std::size_t valueRoom(const char* key) {
+    return static_cast<std::size_t>(kMaterialValueLineSize) - 1 - std::strlen(key);
+}
+
+// The value of a line cut to the room the writer's line gives it. A line without its key (or with a shorter one)
+// can hold a longer value than the writer could write back after the key; cut here, what is read can be saved
+// again and reads back the same.
+std::string valueOf(const std::string& line, const char* key) {
+    return std::string(host::sys::utf8Prefix(valueAfterEquals(line), valueRoom(key)));
+}
+
 }  // namespace
 
 int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number) {
@@ -43,8 +58,8 @@ int ReadMaterialFile(const std::filesystem::path& path, std::string& density, st
     // A carriage return inside a value line (line ends of another system, a damaged copy) is no value: the
     // writer could not write it back.
     if (densityLine->find('\r') != std::string::npos || numberLine->find('\r') != std::string::npos) return -1;
-    density = valueAfterEquals(*densityLine);
-    number = valueAfterEquals(*numberLine);
+    density = valueOf(*densityLine, kMaterialDensityKey);
+    number = valueOf(*numberLine, kMaterialNumberKey);
     return 0;
 }
 
@@ -52,6 +67,15 @@ bool WriteMaterialFile(const std::filesystem::path& path, std::string_view densi
                        std::string* error) {
     if (holdsLineBreak(density) || holdsLineBreak(number)) {
         if (error) *error = "cannot write " + path.string() + ": a value holds a line break";
+        return false;
+    }
+    // A longer value would be cut when the file is read.
+    if (host::sys::utf8CharacterCount(density) > valueRoom(kMaterialDensityKey) ||
+        host::sys::utf8CharacterCount(number) > valueRoom(kMaterialNumberKey)) {
+        if (error)
+            *error = "cannot write " + path.string() + ": the density may have " +
+                     std::to_string(valueRoom(kMaterialDensityKey)) + " characters and the material number " +
+                     std::to_string(valueRoom(kMaterialNumberKey));
         return false;
     }
     TextLineWriter file(path);

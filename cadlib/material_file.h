@@ -6,7 +6,10 @@
 //   line 3   MATERIAL_NUM=<number text>   likewise
 //
 // The keys before "=" are not checked and further lines are ignored. A line longer than its reader's room is cut
-// there, and the rest of that line is passed over, so a long first line never stands in for the density.
+// there, and the rest of that line is passed over, so a long first line never stands in for the density. A value
+// has the room its line leaves after the writer's key (71 characters for the density, 66 for the number): a longer
+// one, from a line without its key, is cut to it when read and refused when written, so that what is read can be
+// saved and reads back the same.
 #pragma once
 
 #include <filesystem>
@@ -38,6 +41,7 @@ int ReadMaterialFile(const std::filesystem::path& path, std::string& density, st
 
 // Writes the material file: "MATERIAL", "DENSITY=" + density, "MATERIAL_NUM=" + number, the values as given.
 // True when written; false, with `error` naming the file and the reason, when it cannot be (the old file, if
-// any, is then untouched). A value holding a line break is refused, since it would read back as another line.
+// any, is then untouched). A value holding a line break is refused, since it would read back as another line, and
+// so is a value longer than its room, since it would read back cut.
 bool WriteMaterialFile(const std::filesystem::path& path, std::string_view density, std::string_view number,
                        std::string* error);

@@ -83,6 +83,54 @@ TEST(MaterialFile, LongLinesAreCutWithoutShiftingTheValues) {
     EXPECT_EQ(number, "S235");
 }
 
+// Found by fuzzing: a line without its key holds up to 79 characters of value, but written back after the key the
+// value overran the line and read back cut, so the material page saved something other than what it had read.
+// Control characters and the byte CP1251 leaves undefined (read as U+FFFD) come back as they were read.
+TEST(MaterialFile, WhatIsReadIsSavedAndReadsBackTheSame) {
+    ScratchFolder folder;
+    const std::string u = "\xEF\xBF\xBD";  // U+FFFD
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string density;
+        std::string number;
+    };
+    const Case cases[] = {
+        {"the fuzzer's file, reduced", "MATERIAL\n\x1d\n\x1d\x98" + std::string(65, '%'), "\x1d",
+         "\x1d" + u + std::string(64, '%')},
+        {"keyless values of a whole line", "MATERIAL\r\n" + std::string(79, '7') + "\r\n" + std::string(79, 'N'),
+         std::string(71, '7'), std::string(66, 'N')},
+        {"short keys", "MATERIAL\r\n=" + std::string(78, '7') + "\r\nN=" + std::string(77, 'N'),
+         std::string(71, '7'), std::string(66, 'N')},
+        {"values that fit stay whole", "MATERIAL\r\n" + std::string(71, '7') + "\r\n" + std::string(66, 'N'),
+         std::string(71, '7'), std::string(66, 'N')},
+        // Cut by characters, never inside one: 70 Cyrillic letters are 140 bytes.
+        {"keyless Cyrillic number", "MATERIAL\r\n1\r\n" + [] {
+             std::string s;
+             for (int i = 0; i < 70; ++i) s += "Ж";
+             return s;
+         }(), "1", [] {
+             std::string s;
+             for (int i = 0; i < 66; ++i) s += "Ж";
+             return s;
+         }()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(folder / "in.MAT", c.bytes);
+        std::string density, number;
+        ASSERT_EQ(ReadMaterialFile(folder / "in.MAT", density, number), 0);
+        EXPECT_EQ(density, c.density);
+        EXPECT_EQ(number, c.number);
+        std::string error;
+        ASSERT_TRUE(WriteMaterialFile(folder / "out.MAT", density, number, &error)) << error;
+        std::string densityAgain, numberAgain;
+        ASSERT_EQ(ReadMaterialFile(folder / "out.MAT", densityAgain, numberAgain), 0);
+        EXPECT_EQ(densityAgain, density);
+        EXPECT_EQ(numberAgain, number);
+    }
+}
+
 TEST(MaterialFile, FailedWriteIsReportedAndKeepsTheOldFile) {
     ScratchFolder folder;
     std::string error;
@@ -92,6 +140,12 @@ TEST(MaterialFile, FailedWriteIsReportedAndKeepsTheOldFile) {
     // A value with a line break would read back as another line.
     EXPECT_FALSE(WriteMaterialFile(path, "7.85\r\n", "S235", &error));
     EXPECT_NE(error.find("Steel.MAT"), std::string::npos) << error;
+    EXPECT_EQ(readBytes(path), "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n");
+
+    // A value longer than its line leaves after the key would read back cut.
+    EXPECT_FALSE(WriteMaterialFile(path, std::string(72, '7'), "S235", &error));
+    EXPECT_NE(error.find("Steel.MAT"), std::string::npos) << error;
+    EXPECT_FALSE(WriteMaterialFile(path, "7.85", std::string(67, 'N'), &error));
     EXPECT_EQ(readBytes(path), "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n");
 
     EXPECT_FALSE(WriteMaterialFile(folder / "no-such-folder" / "a.MAT", "1", "2", &error));

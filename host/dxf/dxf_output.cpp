@@ -85,9 +85,12 @@ void DxfOutput::point2d(int c, const ge::Point2d& p) {
     real(c + 10, p.y);
 }
 
+// Handles, numbers and binary chunks kept as read are ASCII file text and go out as they came. A handle code can
+// also hold text (group 5 names a DIMSTYLE in R12 files); that was decoded when read, so it is encoded again: a
+// line break in it (a caret escape in the file) written raw would split the group and shift every group after it.
 void DxfOutput::raw(const db::RawGroup& g) {
     const auto kind = groupKindOf(g.code);
-    if (kind && isTextKind(*kind)) text(g.code, g.value);
+    if ((kind && isTextKind(*kind)) || !isPlainDxfText(g.value)) text(g.code, g.value);
     else plain(g.code, g.value);
 }
 

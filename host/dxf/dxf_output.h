@@ -26,7 +26,8 @@ public:
     void handle(int code, db::ObjectId id) { handle(code, id.handle()); }
     void point(int code, const ge::Point3d& p);
     void point2d(int code, const ge::Point2d& p);
-    // A group kept as read: text values are encoded, everything else is written as it was read.
+    // A group kept as read: text values (and text a handle code holds) are encoded, everything else is written as
+    // it was read.
     void raw(const db::RawGroup& g);
     // Extended data items (1001 and what follows), as DbObject::xData answers them.
     void xdata(const db::ResBufList& items);
