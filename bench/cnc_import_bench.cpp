@@ -4,9 +4,12 @@
 //   - BM_ReadCncProgram: the program read into contours, nothing drawn (the line reader and the contour store);
 //   - BM_ImportCncProgram: ConvertCncProgram as the commands run it, into a new drawing: read, drawn and zoomed
 //     (not saved). The target is under 2 s on the release build.
-// Latest, release build on the shared development machine (load average 17 on 8 cores): reading 0.17 s; the
-// first import of the process 5.8 to 8.9 s, later ones 0.35 to 1.0 s. Over four fifths of the first import is the host's
-// making of some 900,000 entities (allocation and first touch of 420 MB), not the reading of the program.
+// Latest, release build on the shared development machine (load average 5 to 9 on 8 cores): reading 0.12 s; the
+// first import of the process 0.97 to 1.70 s, later ones 0.75 to 0.93 s. Before, the first took 2.5 to 4.1 s on
+// the same machine (5.8 to 8.9 s at load 17): most of it was page faults on the 420 MB of the host's some 900,000
+// new entities and their handle index (a tree node per handle), and comparing block names without case for every
+// entity. The host now takes its objects from regions that may use huge pages and keeps freed objects for the
+// next drawing, and its handle index is an array while handles come in rising order.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

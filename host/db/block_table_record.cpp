@@ -11,6 +11,11 @@ namespace {
 constexpr std::string_view kModelSpace = "*Model_Space";
 constexpr std::string_view kPaperSpacePrefix = "*Paper_Space";  // "*Paper_Space", "*Paper_Space0", ...
 constexpr int kMaxInsUnits = 24;                                 // the last INSUNITS code (parsecs)
+
+// Names compared without regard to case; the same bytes (the usual case) answer without decoding either name.
+bool sameName(std::string_view a, std::string_view b) {
+    return a == b || sys::equalsNoCase(a, b);
+}
 }  // namespace
 
 // The entity takes the database's current properties unless it arrives with a layer (a copy, an explode).
@@ -21,7 +26,7 @@ Status BlockTableRecord::appendEntity(std::unique_ptr<Entity> entity, ObjectId* 
     if (!isWriteEnabled()) return Status::NotOpenForWrite;
     if (!entity->isNewObject()) return Status::AlreadyInDb;
     if (entity->layerId().isNull()) entity->setPropertiesFrom(*db);
-    entity->setPaperSpace(isLayout() && !sys::equalsNoCase(name(), kModelSpace));
+    entity->setPaperSpace(!sameName(name(), kModelSpace) && isLayout());
     ObjectId added;
     const Status s = db->addObject(std::move(entity), objectId(), &added);
     if (s != Status::Ok) return s;
@@ -49,7 +54,7 @@ Status BlockTableRecord::setOrigin(const ge::Point3d& p) {
 
 bool BlockTableRecord::isLayout() const {
     const std::string& n = name();
-    return sys::equalsNoCase(n, kModelSpace) ||
+    return sameName(n, kModelSpace) ||
            (n.size() >= kPaperSpacePrefix.size() &&
             sys::equalsNoCase(std::string_view(n).substr(0, kPaperSpacePrefix.size()), kPaperSpacePrefix));
 }

@@ -92,7 +92,7 @@ Status Database::addObject(std::unique_ptr<DbObject> object, ObjectId owner, Obj
         if (nextHandle_ == kLastHandle) return Status::InvalidInput;  // all 2^64 - 1 handles given out
         handle = Handle(nextHandle_++);
     } else {
-        if (impl_->byHandle.count(handle.value)) return Status::DuplicateKey;
+        if (impl_->byHandle.contains(handle.value)) return Status::DuplicateKey;
         raiseHandSeed(Handle(handle.value == kLastHandle ? kLastHandle : handle.value + 1));
     }
 
@@ -100,7 +100,7 @@ Status Database::addObject(std::unique_ptr<DbObject> object, ObjectId owner, Obj
     object->id_ = ObjectId(this, index);
     object->owner_ = owner;
     impl_->slots.push_back({std::move(object), handle});
-    impl_->byHandle.emplace(handle.value, index);
+    impl_->byHandle.insert(handle.value, index);
     impl_->recordCreation(index);
     markModified();
     if (id) *id = ObjectId(this, index);
@@ -108,9 +108,9 @@ Status Database::addObject(std::unique_ptr<DbObject> object, ObjectId owner, Obj
 }
 
 ObjectId Database::idFromHandle(Handle h) const {
-    auto it = impl_->byHandle.find(h.value);
-    if (it == impl_->byHandle.end() || !impl_->slots[it->second].object) return {};
-    return ObjectId(const_cast<Database*>(this), it->second);
+    const std::optional<std::uint32_t> index = impl_->byHandle.find(h.value);
+    if (!index || !impl_->slots[*index].object) return {};
+    return ObjectId(const_cast<Database*>(this), *index);
 }
 
 Handle Database::handleOf(ObjectId id) const {
@@ -124,7 +124,7 @@ Status Database::moveToNextHandle(ObjectId id) {
     if (nextHandle_ == kLastHandle) return Status::InvalidInput;
     impl_->byHandle.erase(s->handle.value);
     s->handle = Handle(nextHandle_++);
-    impl_->byHandle.emplace(s->handle.value, id.index());
+    impl_->byHandle.insert(s->handle.value, id.index());
     return Status::Ok;
 }
 
@@ -212,10 +212,10 @@ const DbObject* Database::peek(ObjectId id) const {
 std::vector<ObjectId> Database::allObjectIds(bool includeErased) const {
     std::vector<ObjectId> out;
     out.reserve(impl_->byHandle.size());
-    for (const auto& [handle, index] : impl_->byHandle) {
+    impl_->byHandle.forEachInOrder([&](std::uint64_t, std::uint32_t index) {
         const DbObject* o = impl_->slots[index].object.get();
         if (o && (includeErased || !o->isErased())) out.emplace_back(const_cast<Database*>(this), index);
-    }
+    });
     return out;
 }
 

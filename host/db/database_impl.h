@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/db/database.h"
+#include "host/db/handle_index.h"
 
 namespace host::db {
 
@@ -42,13 +43,16 @@ struct Database::Impl {
     };
     struct UndoStep {
         std::vector<UndoRecord> records;
-        std::unordered_set<std::uint32_t> recorded;  // each object is recorded once per step
+        // Each object is recorded once per step. An object the step created (slot index `firstNew` or above) is
+        // covered by its creation record, so a drawing of many new entities keeps no set of them.
+        std::unordered_set<std::uint32_t> recorded;
+        std::uint32_t firstNew = 0;
         CurrentValues values;
         bool hasChanges(const CurrentValues& now) const { return !records.empty() || !(values == now); }
     };
 
     std::vector<Slot> slots;
-    std::map<std::uint64_t, std::uint32_t> byHandle;  // every handle given out, dead slots included
+    HandleIndex byHandle;  // every handle given out, dead slots included
     std::array<ObjectId, kTableKindCount> tables;
 
     std::vector<UndoStep> doneSteps;  // finished steps, oldest first
@@ -78,12 +82,20 @@ struct Database::Impl {
 
     // Records the object's state before its first change in the open step (nothing outside a step).
     void recordBeforeChange(std::uint32_t index) {
-        if (stepDepth == 0 || !openStep.recorded.insert(index).second) return;
+        if (stepDepth == 0 || index >= openStep.firstNew || !openStep.recorded.insert(index).second) return;
         openStep.records.push_back(recordOf(index));
     }
+    // `index` is a slot just added, so no record of the step names it yet.
     void recordCreation(std::uint32_t index) {
-        if (stepDepth == 0 || !openStep.recorded.insert(index).second) return;
+        if (stepDepth == 0) return;
         openStep.records.push_back({index, nullptr, std::nullopt});
+    }
+    // Empties the open step: it records anew from the objects as they now stand.
+    void restartOpenStep(const CurrentValues& now) {
+        openStep.records.clear();
+        openStep.recorded.clear();
+        openStep.firstNew = static_cast<std::uint32_t>(slots.size());
+        openStep.values = now;
     }
     // The record of the object in a slot as it stands (undo.cpp).
     UndoRecord recordOf(std::uint32_t index);

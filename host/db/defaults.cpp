@@ -124,7 +124,8 @@ namespace {
 
 ObjectId layoutBlock(const Database& db, ObjectId& cached, const char* name) {
     const auto* block = dynamic_cast<const BlockTableRecord*>(db.peek(cached));
-    if (!block || block->isErased() || !sys::equalsNoCase(block->name(), name))
+    // The stored name is nearly always spelled as asked: the same bytes spare the comparison without case.
+    if (!block || block->isErased() || (block->name() != name && !sys::equalsNoCase(block->name(), name)))
         cached = db.recordId(TableKind::Block, name);
     return cached;
 }

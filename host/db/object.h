@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/db/ids.h"
+#include "host/db/object_memory.h"
 #include "host/db/resbuf.h"
 #include "host/db/status.h"
 
@@ -23,6 +24,10 @@ using RawGroups = std::vector<RawGroup>;
 class DbObject {
 public:
     virtual ~DbObject() = default;
+
+    // Objects come from the host's object memory, which a drawing of many entities makes and frees cheaply.
+    static void* operator new(std::size_t size) { return detail::allocateObject(size); }
+    static void operator delete(void* object, std::size_t size) noexcept { detail::freeObject(object, size); }
 
     // A deep copy of the object's state, used by undo snapshots. Identity (id, owner) is copied too.
     virtual std::unique_ptr<DbObject> clone() const = 0;

@@ -42,7 +42,7 @@ void Database::Impl::restore(UndoRecord& record) {
 void Database::beginUndoStep() {
     if (impl_->stepDepth++ > 0) return;
     impl_->openStep = {};
-    impl_->openStep.values = {clayer_, celtype_, textStyle_, header_};
+    impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
 }
 
 void Database::endUndoStep() {
@@ -98,9 +98,7 @@ Status Database::undo(int count, int* undone) {
     impl_->doneSteps.resize(impl_->doneSteps.size() - finished);
     if (impl_->stepDepth > 0) {
         // The command goes on: its step stays open, empty, and records anew from the state the undo left.
-        impl_->openStep.records.clear();
-        impl_->openStep.recorded.clear();
-        impl_->openStep.values = {clayer_, celtype_, textStyle_, header_};
+        impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
     }
 
     // The current values are those of the oldest undone step's start, when every record they name existed.
@@ -112,9 +110,7 @@ Status Database::undo(int count, int* undone) {
 
 void Database::clearUndo() {
     impl_->doneSteps.clear();
-    impl_->openStep.records.clear();
-    impl_->openStep.recorded.clear();
-    impl_->openStep.values = {clayer_, celtype_, textStyle_, header_};
+    impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
 }
 
 }  // namespace host::db

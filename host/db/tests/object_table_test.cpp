@@ -273,5 +273,23 @@ TEST(AddObject, HandleLookupNeverCreates) {
     EXPECT_EQ(db.peek(ObjectId()), nullptr);
 }
 
+// The reader renumbers an object it made so that a file's object can take its handle, also one added in order.
+TEST(AddObject, AHandleGivenUpCanBeTakenAgain) {
+    Database db(true);
+    const ObjectId made = addProbe(db), after = addProbe(db);
+    const Handle freed = made.handle();
+    ASSERT_EQ(db.moveToNextHandle(made), Status::Ok);
+    EXPECT_GT(made.handle(), after.handle());
+    EXPECT_TRUE(db.idFromHandle(freed).isNull());
+    EXPECT_EQ(db.idFromHandle(made.handle()), made);
+    EXPECT_EQ(db.moveToNextHandle(ObjectId()), Status::NullObjectId);
+
+    ObjectId fromFile;
+    ASSERT_EQ(db.addObject(std::make_unique<Probe>(), {}, &fromFile, freed), Status::Ok);
+    EXPECT_EQ(db.idFromHandle(freed), fromFile);
+    EXPECT_EQ(db.addObject(std::make_unique<Probe>(), {}, nullptr, freed), Status::DuplicateKey);
+    EXPECT_EQ(db.allObjectIds(), (std::vector<ObjectId>{fromFile, after, made}));
+}
+
 }  // namespace
 }  // namespace host::db

@@ -324,5 +324,18 @@ TEST(Undo, ClearForgetsEveryStep) {
     EXPECT_EQ(probeValue(probe), 1);
 }
 
+// An object made in a step needs no record of its changes there; once the step forgets its work, it does.
+TEST(Undo, AnObjectMadeBeforeAClearInsideAStepIsRecordedWhenChanged) {
+    Database db;
+    db.beginUndoStep();
+    const ObjectId probe = addProbe(db, 1);
+    setProbe(probe, 2);
+    db.clearUndo();
+    setProbe(probe, 3);
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    EXPECT_EQ(probeValue(probe), 2);
+    db.endUndoStep();
+}
+
 }  // namespace
 }  // namespace host::db
