@@ -14,6 +14,7 @@
 #include "laser/job/drawing_slot.h"
 #include "laser/path/contour_property_operations.h"
 #include "laser/path/contour_writer_support.h"
+#include "laser/path/polyline_leads.h"
 
 using host::ge::Point3d;
 
@@ -113,21 +114,7 @@ int PlanPolylineLeadsAlternative(const CuttingJob& job, const CLaserSettings& se
     const Point3d plus = PointAtAngle(plan.startPoint, normal + t, reach);
     const Point3d minus = PointAtAngle(plan.startPoint, normal - t, reach);
     const bool left = PlanarDistance(plus, job.currentPoint) <= PlanarDistance(minus, job.currentPoint);
-    where.rightSide = !left;
-    plan.leadInAngle = Normalized(left ? normal + t : normal - t);
-    plan.leadOutAngle = Normalized(left ? normal - t : normal + t);
-    plan.offsetSide = left ? kOffsetLeft : kOffsetRight;
-    if (left != where.sector) {
-        plan.leadInSideTangent = back;
-        plan.leadOutSideTangent = forward;
-        plan.direction = kCutForward;
-        plan.startSegment = where.outgoingSegment;
-    } else {
-        plan.leadInSideTangent = forward;
-        plan.leadOutSideTangent = back;
-        plan.direction = kCutBackward;
-        plan.startSegment = where.incomingSegment;
-    }
+    ApplyLeadSide(plan, where, normal, t, back, forward, left);
     if (noLeads) {
         plan.offsetSide = kOffsetNone;
         plan.leadInLength = plan.leadOutLength = 0.0;

@@ -228,6 +228,12 @@ void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings,
         const Point3d plus = PointAtAngle(plan.startPoint, normal + t, kSideProbe);
         left = PlanarDistance(plus, job.currentPoint) < PlanarDistance(minus, job.currentPoint);
     }
+    ApplyLeadSide(plan, where, normal, t, back, forward, left);
+    PlaceLeadEnds(plan);
+}
+
+void ApplyLeadSide(LeadInPlan& plan, PolylineStart& where, double normal, double t, double back, double forward,
+                   bool left) {
     where.rightSide = !left;
     // The lead-in turns off the normal towards the side, the lead-out the other way.
     plan.leadInAngle = Normalized(left ? normal + t : normal - t);
@@ -246,7 +252,6 @@ void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings,
         plan.direction = kCutBackward;
         plan.startSegment = where.incomingSegment;
     }
-    PlaceLeadEnds(plan);
 }
 
 int TestOpenLineLeadIn(const CuttingJob& job, LeadInPlan& plan, bool test) {

@@ -32,6 +32,12 @@ struct PolylineStartCache;
 void ComputePolylineLeads(const CuttingJob& job, const CLaserSettings& settings, const host::db::LwPolyline& polyline,
                           LeadInPlan& plan, PolylineStart& where, const PolylineStartCache* kept = nullptr);
 
+// Sets the leads of a closed polyline's plan once its side is chosen: the lead-in turns `t` off the normal towards
+// the side (left: counter-clockwise), the lead-out the other way; the offset side, the tangents beside the leads,
+// the direction and the start segment follow from the side and where the normal lies (`where.sector`).
+void ApplyLeadSide(LeadInPlan& plan, PolylineStart& where, double normal, double t, double back, double forward,
+                   bool left);
+
 // What a writer that tries many start points on one closed polyline keeps for all of them: its vertices as
 // PlanarVertex answers them, and a locator for the side of the contour each normal points to. Without it each
 // start point tried looks through every vertex and segment again.

@@ -19,6 +19,7 @@
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
+#include "tests/e2e/nested_sheet_session.h"
 #include "tests/e2e/path_visits.h"
 
 // Named, so that the helpers stay apart from those of the other tests built into one unit with them.
@@ -431,39 +432,13 @@ TEST_P(CncImportRoundTrip, TheSamplePlatesProgramImportsOntoItsPath) {
 }
 
 TEST_P(CncImportRoundTrip, ANestedSheetsProgramImportsOntoItsPath) {
-    const char* post = GetParam();
-    const fs::path drawings = kSource / "nesting" / "drawings" / "tests" / "fixtures";
-    // Part gap 4, edge offset 10; one sheet of 250 x 150; parts without rotation.
-    const char* job =
-        "Kestrion Nesting TQ450\r\n\r\nSt37\r\n1.0037\r\n7.85e-06\r\n3\r\n\r\n\r\n10\r\n4\r\n4\r\n\r\n\r\n"
-        "1\r\n0\r\nStosk_250x150\r\nStosk_250x150\r\n1\r\n0\r\n1\r\n\r\n\r\n\r\n\r\n\r\n"
-        "3\r\n"
-        "2\r\nrect_holes.dwg\r\n2\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n\r\n\r\n\r\n"
-        "2\r\nflange.dwg\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n\r\n\r\n\r\n"
-        "2\r\nlshape.dwg\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n\r\n\r\n\r\n"
-        "\r\n\r\n0\r\n";
-    {
-        ScratchFolder folder;
-        for (const char* name : {"flange", "lshape", "rect_holes"}) {
-            fs::copy_file(drawings / (std::string(name) + ".dxf"), folder / (std::string(name) + ".dxf"));
-        }
-        writeBytes(folder / "job.nst", job);
-        writeBytes(folder / "registry.reg", PostRegistry(post));
-        // The job dialog opens without a last job file ("not found"); Load takes the job, OK confirms it.
-        writeBytes(folder / "run.scr", "OpenFileNesting\ndlg press Load\nfile " + (folder / "job.nst").string() +
-                                           "\ndlg press OK\nStartNestingAdv\ndlg ok\nNCCreateContour\nNCSliceAuto\n"
-                                           "NCCreate\nfile " + (folder / "sheet.nc").string() +
-                                           "\ndlg set 249 Sheet 1\ndlg press OK\n");
-        const RunResult made = cadhost({"--load", "nesting,laser", "--install", (kSource / "data").string(),
-                                        "--registry", (folder / "registry.reg").string(), "--script",
-                                        (folder / "run.scr").string(), "--save", (folder / "path.dxf").string()},
-                                       folder);
-        ASSERT_EQ(made.status, 0) << made.err << made.out;
-        const RunResult r = ImportBack(folder, folder / "sheet.nc");
-        ASSERT_EQ(r.status, 0) << r.err << r.out;
-        EXPECT_FALSE(Has(r.out, "is not read")) << r.out;
-        ExpectImportFollowsThePath(folder / "sheet.dxf", folder / "path.dxf");
-    }
+    ScratchFolder folder;
+    const RunResult made = e2e::cutNestedSheet(folder, PostRegistry(GetParam()), folder / "path.dxf");
+    ASSERT_EQ(made.status, 0) << made.err << made.out;
+    const RunResult r = ImportBack(folder, folder / "sheet.nc");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_FALSE(Has(r.out, "is not read")) << r.out;
+    ExpectImportFollowsThePath(folder / "sheet.dxf", folder / "path.dxf");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPostprocessor, CncImportRoundTrip, ::testing::ValuesIn(kPostprocessors),

@@ -14,6 +14,7 @@
 #include "host/dxf/dxf_file.h"
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/nested_sheet_session.h"
 #include "tests/e2e/path_visits.h"
 
 namespace {
@@ -134,33 +135,10 @@ TEST(Rs274Programs, EveryShippedPostprocessorRunsInLinuxCncAndTracesThePath) {
 // cutting-path module cuts it as a nesting start and writes its program through each shipped postprocessor.
 TEST(Rs274Programs, ANestedSheetsProgramRunsInLinuxCncAndTracesThePath) {
     if (!fs::exists(kInterpreter)) GTEST_SKIP() << "rs274 (linuxcnc-uspace) is not installed; scripts/setup installs it";
-    const fs::path drawings = kSource / "nesting" / "drawings" / "tests" / "fixtures";
-    // Part gap 4, edge offset 10; one sheet of 250 x 150; parts without rotation.
-    const char* job =
-        "Kestrion Nesting TQ450\r\n\r\nSt37\r\n1.0037\r\n7.85e-06\r\n3\r\n\r\n\r\n10\r\n4\r\n4\r\n\r\n\r\n"
-        "1\r\n0\r\nStosk_250x150\r\nStosk_250x150\r\n1\r\n0\r\n1\r\n\r\n\r\n\r\n\r\n\r\n"
-        "3\r\n"
-        "2\r\nrect_holes.dwg\r\n2\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n\r\n\r\n\r\n"
-        "2\r\nflange.dwg\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n\r\n\r\n\r\n"
-        "2\r\nlshape.dwg\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n\r\n\r\n\r\n"
-        "\r\n\r\n0\r\n";
     for (const char* post : {"FANUC.MXT", "LINUXCNC_PLASMA.MXT", "LINUXCNC_WATERJET.MXT"}) {
         SCOPED_TRACE(post);
         ScratchFolder folder;
-        for (const char* name : {"flange", "lshape", "rect_holes"}) {
-            fs::copy_file(drawings / (std::string(name) + ".dxf"), folder / (std::string(name) + ".dxf"));
-        }
-        writeBytes(folder / "job.nst", job);
-        writeBytes(folder / "registry.reg", Registry(post));
-        // The job dialog opens without a last job file ("not found"); Load takes the job, OK confirms it.
-        writeBytes(folder / "run.scr", "OpenFileNesting\ndlg press Load\nfile " + (folder / "job.nst").string() +
-                                           "\ndlg press OK\nStartNestingAdv\ndlg ok\nNCCreateContour\nNCSliceAuto\n"
-                                           "NCCreate\nfile " + (folder / "sheet.nc").string() +
-                                           "\ndlg set 249 Sheet 1\ndlg press OK\n");
-        const RunResult r = cadhost({"--load", "nesting,laser", "--install", (kSource / "data").string(),
-                                     "--registry", (folder / "registry.reg").string(), "--script",
-                                     (folder / "run.scr").string(), "--save", (folder / "sheet.dxf").string()},
-                                    folder);
+        const RunResult r = e2e::cutNestedSheet(folder, Registry(post), folder / "sheet.dxf");
         ASSERT_EQ(r.status, 0) << r.err << r.out;
         ASSERT_NE(r.out.find("is successfully created"), std::string::npos) << r.out;
         ExpectRunsAndTracesThePath(folder, folder / "sheet.nc", folder / "sheet.dxf");
