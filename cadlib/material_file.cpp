@@ -4,10 +4,20 @@
 #include <cstring>
 #include <optional>
 
+#include "cadlib/messages.h"
 #include "cadlib/text_lines.h"
 #include "host/sys/encoding.h"
 
 namespace {
+
+constexpr TwoLanguageText kValueHoldsLineBreak = {
+    "cannot write %s: a value holds a line break",
+    "не удалось записать %s: значение содержит перевод строки",
+};
+constexpr TwoLanguageText kValueTooLong = {
+    "cannot write %s: the density may have %zu characters and the material number %zu",
+    "не удалось записать %s: плотность может содержать не более %zu символов, номер материала - не более %zu",
+};
 
 // One line of the file cut to the room of N, with the rest of a longer line passed over and the line end gone.
 std::optional<std::string> readMaterialLine(TextLineReader& file, int N) {
@@ -66,16 +76,15 @@ int ReadMaterialFile(const std::filesystem::path& path, std::string& density, st
 bool WriteMaterialFile(const std::filesystem::path& path, std::string_view density, std::string_view number,
                        std::string* error) {
     if (holdsLineBreak(density) || holdsLineBreak(number)) {
-        if (error) *error = "cannot write " + path.string() + ": a value holds a line break";
+        if (error) *error = FormatLocalized(kValueHoldsLineBreak, path.string().c_str());
         return false;
     }
     // A longer value would be cut when the file is read.
     if (host::sys::utf8CharacterCount(density) > valueRoom(kMaterialDensityKey) ||
         host::sys::utf8CharacterCount(number) > valueRoom(kMaterialNumberKey)) {
         if (error)
-            *error = "cannot write " + path.string() + ": the density may have " +
-                     std::to_string(valueRoom(kMaterialDensityKey)) + " characters and the material number " +
-                     std::to_string(valueRoom(kMaterialNumberKey));
+            *error = FormatLocalized(kValueTooLong, path.string().c_str(), valueRoom(kMaterialDensityKey),
+                                     valueRoom(kMaterialNumberKey));
         return false;
     }
     TextLineWriter file(path);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cadlib/messages.h"
 #include "host/sys/tests/scratch_folder.h"
 
 namespace {
@@ -145,8 +146,15 @@ TEST(MaterialFile, FailedWriteIsReportedAndKeepsTheOldFile) {
     // A value longer than its line leaves after the key would read back cut.
     EXPECT_FALSE(WriteMaterialFile(path, std::string(72, '7'), "S235", &error));
     EXPECT_NE(error.find("Steel.MAT"), std::string::npos) << error;
+    EXPECT_NE(error.find("density may have 71 characters and the material number 66"), std::string::npos) << error;
     EXPECT_FALSE(WriteMaterialFile(path, "7.85", std::string(67, 'N'), &error));
     EXPECT_EQ(readBytes(path), "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n");
+    // The refusals are the library's own words, in the user's language.
+    SetLibraryLanguage(Language::Russian);
+    const bool written = WriteMaterialFile(path, "7.85", std::string(67, 'N'), &error);
+    SetLibraryLanguage(Language::English);
+    EXPECT_FALSE(written);
+    EXPECT_NE(error.find("номер материала - не более 66"), std::string::npos) << error;
 
     EXPECT_FALSE(WriteMaterialFile(folder / "no-such-folder" / "a.MAT", "1", "2", &error));
     EXPECT_NE(error.find("a.MAT"), std::string::npos) << error;
