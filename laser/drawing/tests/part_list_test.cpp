@@ -20,7 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using host::ge::Point3d;
-constexpr double kHalfTurn = cadlib::kPi;  // pi radians
 
 class PartListTest : public drawing_testing::OpenedDrawingTest {
 protected:
@@ -133,7 +132,7 @@ TEST_F(PartListTest, TheFirstChosenPartIsDraggedTurnedAndLeftABlockReference) {
     ASSERT_TRUE(reference);
     EXPECT_NEAR(reference->position().x, 50.0, 1e-9);
     EXPECT_NEAR(reference->position().y, 60.0, 1e-9);
-    EXPECT_NEAR(reference->rotation(), kHalfTurn / 2, 1e-9);
+    EXPECT_NEAR(reference->rotation(), cadlib::kPi / 2, 1e-9);
     EXPECT_EQ(reference->scaleFactors().x, 1.0);
     const auto block = Open<host::db::BlockTableRecord>(reference->blockTableRecord());
     ASSERT_TRUE(block);
@@ -162,29 +161,32 @@ TEST_F(PartListTest, ACancelledDialogOrDragLeavesNoTrace) {
 }
 
 TEST_F(PartListTest, TurnedAnglesStayWithinATurn) {
+    constexpr double pi = cadlib::kPi;
     struct Case {
         double rotation;
         std::array<double, 5> angles;
         std::array<double, 5> turned;
     };
     const Case cases[] = {
-        {0.0, {0.0, kHalfTurn, 2 * kHalfTurn, -kHalfTurn / 2, 3 * kHalfTurn}, {0.0, kHalfTurn, 0.0, 3 * kHalfTurn / 2, kHalfTurn}},
-        {kHalfTurn / 2, {0.0, 3 * kHalfTurn / 2, kHalfTurn, -kHalfTurn / 2, 2 * kHalfTurn}, {kHalfTurn / 2, 0.0, 3 * kHalfTurn / 2, 0.0, kHalfTurn / 2}},
-        {-kHalfTurn, {0.0, kHalfTurn / 4, kHalfTurn, 2 * kHalfTurn, -2 * kHalfTurn}, {kHalfTurn, 5 * kHalfTurn / 4, 0.0, kHalfTurn, kHalfTurn}},
+        {0.0, {0.0, pi, 2 * pi, -pi / 2, 3 * pi}, {0.0, pi, 0.0, 3 * pi / 2, pi}},
+        {pi / 2, {0.0, 3 * pi / 2, pi, -pi / 2, 2 * pi}, {pi / 2, 0.0, 3 * pi / 2, 0.0, pi / 2}},
+        {-pi, {0.0, pi / 4, pi, 2 * pi, -2 * pi}, {pi, 5 * pi / 4, 0.0, pi, pi}},
+        {-5 * pi / 2, {pi / 2, pi, 0.0, 0.0, 0.0}, {0.0, pi / 2, 3 * pi / 2, 3 * pi / 2, 3 * pi / 2}},
     };
     for (const Case& c : cases) {
         std::array<double, 5> angles = c.angles;
         TurnPartPoints(angles, c.rotation, {}, 1.0, 0, 0.0, 1.0, 0.0, 1.0);
         for (std::size_t i = 0; i < angles.size(); ++i) {
             EXPECT_GE(angles[i], 0.0) << c.rotation << " " << i;
-            EXPECT_LT(angles[i], 2 * kHalfTurn) << c.rotation << " " << i;
+            EXPECT_LT(angles[i], 2 * pi) << c.rotation << " " << i;
             // 2*pi less a rounding error is as good as 0.
-            EXPECT_NEAR(std::remainder(angles[i] - c.turned[i], 2 * kHalfTurn), 0.0, 1e-12) << c.rotation << " " << i;
+            EXPECT_NEAR(std::remainder(angles[i] - c.turned[i], 2 * pi), 0.0, 1e-12) << c.rotation << " " << i;
         }
     }
 }
 
 TEST_F(PartListTest, ThePointsFollowTheTurnedAnglesFromTheBase) {
+    constexpr double pi = cadlib::kPi;
     const Point3d base(10.0, 20.0, 0.0);
     struct Case {
         int mode;
@@ -193,7 +195,7 @@ TEST_F(PartListTest, ThePointsFollowTheTurnedAnglesFromTheBase) {
     // The first angle 0 turned by pi/2 points up; mode 2 turns it round.
     for (const Case& c : {Case{0, {10.0, 25.0, 0.0}}, Case{1, {10.0, 25.0, 0.0}}, Case{2, {10.0, 15.0, 0.0}}}) {
         std::array<double, 5> angles{0.0, 0.0, 0.0, 0.0, 0.0};
-        const TurnedPartPoints p = TurnPartPoints(angles, kHalfTurn / 2, base, 5.0, c.mode, 0.0, 3.0, kHalfTurn / 2, 4.0);
+        const TurnedPartPoints p = TurnPartPoints(angles, pi / 2, base, 5.0, c.mode, 0.0, 3.0, pi / 2, 4.0);
         EXPECT_NEAR(p.along.x, c.along.x, 1e-12) << c.mode;
         EXPECT_NEAR(p.along.y, c.along.y, 1e-12) << c.mode;
         EXPECT_NEAR(p.first.x, 10.0, 1e-12);
