@@ -67,8 +67,8 @@ inline constexpr TwoLanguageText kLoadTemplateItemText{
     "\n\rЗагрузка шаблона элемента детали (паз, отверстие) и установка в указанное место\n\r"};
 inline constexpr TwoLanguageText kTemplateFileNotFoundText{"File not found %s", "Файл не найден %s"};
 // The filter of the template dialogs: InsertPartLib always shows the English one.
-inline constexpr TwoLanguageText kTemplateFilter{"All Files (*.*)|*.*|*.dwg|*.dwg||",
-                                                 "Все файлы (*.*)|*.*|*.dwg|*.dwg||"};
+inline constexpr TwoLanguageText kTemplateFilter{"All Files (*.*)|*.*|*.dxf|*.dxf||",
+                                                 "Все файлы (*.*)|*.*|*.dxf|*.dxf||"};
 
 // The part list. Its dialogs offer drawings as "*.dxf", the files this system reads.
 inline constexpr TwoLanguageText kPartListFullText{

@@ -34,7 +34,7 @@ std::string TemplateFolder(bool items) { return InstalledFolder(items ? "Templat
 std::optional<std::string> ChooseTemplate(const std::string& folder, const char* filter) {
     host::ui::FileDialogOptions options;
     options.kind = host::ui::FileDialogKind::Open;
-    options.defaultExtension = "*.dwg";
+    options.defaultExtension = "*.dxf";
     options.initialName = folder;
     options.filter = filter;
     options.flags = host::ui::OFN_FILEMUSTEXIST | host::ui::OFN_NOCHANGEDIR | host::ui::OFN_ENABLESIZING;
