@@ -67,8 +67,22 @@ inline constexpr TwoLanguageText kLoadTemplateItemText{
     "\n\rЗагрузка шаблона элемента детали (паз, отверстие) и установка в указанное место\n\r"};
 inline constexpr TwoLanguageText kTemplateFileNotFoundText{"File not found %s", "Файл не найден %s"};
 // The filter of the template dialogs: InsertPartLib always shows the English one.
-inline constexpr TwoLanguageText kTemplateFilter{"All Files (*.*)|*.*|*.dwg|*.dwg||",
-                                                 "Все файлы (*.*)|*.*|*.dwg|*.dwg||"};
+inline constexpr TwoLanguageText kTemplateFilter{"All Files (*.*)|*.*|*.dxf|*.dxf||",
+                                                 "Все файлы (*.*)|*.*|*.dxf|*.dxf||"};
+
+// The part list. Its dialogs offer drawings as "*.dxf", the files this system reads.
+inline constexpr TwoLanguageText kPartListFullText{
+    "The detail will be not added.\nIt is possible to place no more than 20 details.",
+    "Деталь не будет добавлена.\nМожно разместить не более 20 деталей."};
+// %s is the reader's reason, which names the file.
+inline constexpr TwoLanguageText kPartDrawingUnreadableText{
+    "The detail will be not added.\nIts drawing cannot be read:\n%s",
+    "Деталь не будет добавлена.\nЕё чертёж не удаётся прочитать:\n%s"};
+inline constexpr TwoLanguageText kPartFileFilter{"*.dxf|*.dxf|All Files (*.*)|*.*||",
+                                                 "*.dxf|*.dxf|Все файлы (*.*)|*.*||"};
+inline constexpr TwoLanguageText kInsertPartCaption{"Nesting Insert Part", "Вставка детали раскроя"};
+inline constexpr TwoLanguageText kPartDxfFilesFilter{"*.dxf files", "Файлы *.dxf"};
+inline constexpr TwoLanguageText kPartAllFilesFilter{"All files", "Все файлы"};
 
 // InsertText and InsertText2.
 inline constexpr TwoLanguageText kTextHeightText{"\n\rEnter the height of the text [%.1f]: ",

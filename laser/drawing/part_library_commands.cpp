@@ -34,7 +34,7 @@ std::string TemplateFolder(bool items) { return InstalledFolder(items ? "Templat
 std::optional<std::string> ChooseTemplate(const std::string& folder, const char* filter) {
     host::ui::FileDialogOptions options;
     options.kind = host::ui::FileDialogKind::Open;
-    options.defaultExtension = "*.dwg";
+    options.defaultExtension = "*.dxf";
     options.initialName = folder;
     options.filter = filter;
     options.flags = host::ui::OFN_FILEMUSTEXIST | host::ui::OFN_NOCHANGEDIR | host::ui::OFN_ENABLESIZING;
@@ -71,17 +71,21 @@ bool InsertTemplate(bool items, const char* filter, std::optional<FileDialogsOff
         return false;
     }
     dialogsOff.emplace();
-    return host::ed::command({ResBuf(RTSTR, "_.-insert"), ResBuf(RTSTR, *path), ResBuf(RTSTR, "0,0"),
-                              ResBuf(RTSTR, "1"), ResBuf(RTSTR, "1"), ResBuf(RTSTR, "0")}) == RTNORM;
+    return InsertDrawingAtOrigin(*path);
 }
 
 void ExplodeLast() {
     host::ed::command({ResBuf(RTSTR, "_.explode"), ResBuf(RTSTR, "_L"), ResBuf(RTSTR, "")});
 }
 
-// Drags and turns the reference; answers true when it was placed, false when either drag was cancelled (the
-// reference has then been erased).
-bool PlaceItem(host::db::ObjectId reference) {
+}  // namespace
+
+bool InsertDrawingAtOrigin(const std::string& path) {
+    return host::ed::command({ResBuf(RTSTR, "_.-insert"), ResBuf(RTSTR, path), ResBuf(RTSTR, "0,0"),
+                              ResBuf(RTSTR, "1"), ResBuf(RTSTR, "1"), ResBuf(RTSTR, "0")}) == RTNORM;
+}
+
+bool DragAndTurnReference(host::db::ObjectId reference) {
     host::db::ObjectPtr<host::db::BlockReference> block(reference, host::db::OpenMode::Write);
     if (!block) return false;
     bool placed = false;
@@ -92,8 +96,6 @@ bool PlaceItem(host::db::ObjectId reference) {
     if (!placed) block->erase();
     return placed;
 }
-
-}  // namespace
 
 void CommandInsertPartLib() {
     PrintLocalized(kLoadTemplatePartText);
@@ -110,7 +112,7 @@ void CommandInsertItemLib() {
     if (!InsertTemplate(true, Localized(kTemplateFilter), dialogsOff)) return;
     host::db::Database* db = host::db::workingDatabase();
     if (db == nullptr) return;
-    if (!PlaceItem(db->lastEntity())) return;
+    if (!DragAndTurnReference(db->lastEntity())) return;
     ExplodeLast();
     SetSysVarInt("CONSTRAINTBARMODE", 0);
 }

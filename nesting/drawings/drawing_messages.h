@@ -21,6 +21,11 @@ inline constexpr TwoLanguageText kPartExcluded{
     "repeat command nesting",
     "Ошибка чтения файла: \n\r%s\n\r\n\rДеталь будет исключена из раскроя!!!\n\rПересоздайте контуры этой детали и "
     "повторите команду раскроя"};
+// Printf argument: the drawing's path. The entity of a part's hole cannot be read as a polyline: the part is
+// nested without that hole.
+inline constexpr TwoLanguageText kPartHoleUnreadable{
+    "Error reading file %s\n\rRecreate contours this part and repeat command nesting",
+    "Ошибка чтения файла %s\n\rПересоздайте контуры этой детали и повторите команду раскроя"};
 // Printf argument: the drawing's path. A stock drawing that failed to read.
 inline constexpr TwoLanguageText kStockDrawingChanged{
     "\nERROR!!!\n\nError in file '%s'. \nThe file was changed without creating contours.   \n\nRecreate contours "

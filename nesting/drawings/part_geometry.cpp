@@ -132,6 +132,13 @@ ObjectPtr<T> OpenCopied(const CNestingState& state, int i) {
     return ObjectPtr<T>(host::db::nameToId(names[static_cast<std::size_t>(i)]), OpenMode::Write);
 }
 
+// Whether a polyline contour whose entity cannot be read may be left out of the type: a part's hole only. The
+// part is then nested as if the hole were solid, which wastes the hole but harms nothing; without its outline a
+// part would be placed over its neighbours, and without a cut-out a stock would have parts placed over the gap.
+bool MayPassOver(const PartType& type, const Contour& read) {
+    return type.Kind != kKindStock && read.ContourClass == kClassInner;
+}
+
 }  // namespace
 
 int ReadCircleContour(CNestingState& state, PartType& type, int i) {
@@ -160,7 +167,12 @@ int ReadPolylineContour(CNestingState& state, PartType& type, int i) {
     Contour c;
     if (type.JobFileType == kJobFileDrawing) {
         ObjectPtr<host::db::LwPolyline> polyline = OpenCopied<host::db::LwPolyline>(state, i);
-        if (!polyline) return -1;
+        if (!polyline) {
+            if (!MayPassOver(type, read)) return -1;
+            host::ui::messageBox(FormatLocalized(kPartHoleUnreadable, type.Path.c_str()), {},
+                                 host::ui::MB_OK | host::ui::MB_ICONERROR);
+            return 0;
+        }
         // the polyline's own closed flag decides the segments: a closed contour drawn without leads is closed too
         PolylineToContour(*polyline, c);
         std::vector<Contour> one(1, c);

@@ -22,7 +22,9 @@ int BuildPartGeometry(CNestingState& state, PartType& type);
 // list; every result of an offset by its own class. An open or unclassified contour (open cuts, open cutting
 // contours) goes unchanged to the open list. Every contour kept is moved by minus the reference point and owns
 // its elements. The entity takes the type's line type and colour. Answer 0, or -1 when the entity cannot be
-// opened as a circle (polyline) or (polylines) no outer contour results from the offset tries. A rectangle type
+// opened as a circle (polyline) or (polylines) no outer contour results from the offset tries. A part's hole drawn
+// as a polyline whose entity cannot be opened as one (the drawing was changed after its contours were made) is
+// the exception: a message names the drawing, the hole is left out and the answer is 0. A rectangle type
 // (not a drawing) has no entity: its contour as read is the closed outer contour made from its size, in drawing
 // coordinates, and only the gap (stocks and clamps: EdgeGap) and the reference point apply to it.
 int ReadCircleContour(CNestingState& state, PartType& type, int i);

@@ -130,6 +130,64 @@ inline void EraseStoredHole(Database& db) {
     ASSERT_EQ(e->erase(), host::db::Status::Ok);
 }
 
+// Redraws the entity of the first stored contour of class `placement` as an old-style 2D polyline with vertices
+// (a lightweight polyline vertex by vertex, a circle as two half circles), erases it, and points its stored records
+// at the new entity as a polyline contour: the drawing as another program leaves it when it saves an older format,
+// or when an entity is replaced after the contours were made.
+inline void RedrawStoredAsOldPolyline(Database& db, std::uint8_t placement) {
+    const ObjectId batch = db.idFromHandle(host::db::Handle(FirstBatchHandle(db)));
+    ResBufList items = XData(batch);
+    std::uint64_t old = 0;
+    for (std::size_t at = 1; at + kStoredContourItems <= items.size() && old == 0; at += kStoredContourItems) {
+        ContourRecord r;
+        ASSERT_TRUE(ReadStoredContour(items, at, JobDataVersion::V200801, r));
+        if (r.placement == placement) old = r.handle;
+    }
+    ASSERT_NE(old, 0u);
+
+    std::vector<std::pair<host::ge::Point3d, double>> vertices;
+    std::string layer;
+    {
+        ObjectPtr<host::db::Entity> e(db.idFromHandle(host::db::Handle(old)), OpenMode::Write);
+        ASSERT_TRUE(e);
+        layer = e->layer();
+        if (const auto* p = dynamic_cast<const host::db::LwPolyline*>(e.get())) {
+            for (const auto& v : p->vertices()) vertices.push_back({{v.point.x, v.point.y, 0.0}, v.bulge});
+        } else if (const auto* c = dynamic_cast<const host::db::Circle*>(e.get())) {
+            const host::ge::Point3d m = c->center();
+            vertices = {{{m.x - c->radius(), m.y, 0.0}, 1.0}, {{m.x + c->radius(), m.y, 0.0}, 1.0}};
+        }
+        ASSERT_FALSE(vertices.empty()) << e->dxfName();
+        ASSERT_EQ(e->erase(), host::db::Status::Ok);
+    }
+    ObjectId added;
+    {
+        ObjectPtr<host::db::BlockTableRecord> ms(db.modelSpaceId(), OpenMode::Write);
+        ASSERT_EQ(ms->appendEntity(std::make_unique<host::db::Polyline2d>(), &added), host::db::Status::Ok);
+    }
+    {
+        ObjectPtr<host::db::Polyline2d> p(added, OpenMode::Write);
+        ASSERT_TRUE(p);
+        p->setLayer(layer);
+        for (const auto& [point, bulge] : vertices)
+            ASSERT_EQ(p->appendVertex(std::make_unique<host::db::PolylineVertex>(point, bulge)), host::db::Status::Ok);
+        p->setClosed(true);
+    }
+
+    // the stock outline is stored twice: every record of the entity follows it
+    for (std::size_t at = 1; at + kStoredContourItems <= items.size(); at += kStoredContourItems) {
+        ContourRecord r;
+        ASSERT_TRUE(ReadStoredContour(items, at, JobDataVersion::V200801, r));
+        if (r.handle != old) continue;
+        r.handle = db.handleOf(added).value;
+        r.shape = kShapePolyline;
+        ResBufList one;
+        AppendStoredContour(one, r);
+        std::copy(one.begin(), one.end(), items.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    SetXData(batch, items);
+}
+
 // A current drawing with the host's commands, and a nesting state with the module's default line types.
 class DrawingTest : public ::testing::Test {
 protected:

@@ -358,6 +358,58 @@ TEST_F(PartDrawing, ContourThatCannotBeReadExcludesItsPart) {
     EraseCopiedEntities(State());
 }
 
+TEST_F(PartDrawing, PolylineThatIsNoLongerOneLosesAHoleButExcludesAnOutline) {
+    // A contour made on a lightweight polyline whose entity is now something else (an older format's polyline
+    // with vertices, an entity replaced after the contours were made). A part without one of its holes is still
+    // safe to nest; without its outline it would be placed over its neighbours, and a stock without its cut-out
+    // would have parts placed over the gap: those two are excluded.
+    const std::string excluded = "Part will be excluded from placement!!!";
+    struct Case {
+        const char* what;
+        const char* fixture;
+        std::uint8_t kind;
+        std::uint8_t replaced;
+        Language language;
+        std::string message;   // after the path
+        int quantity;   // 0: excluded
+    };
+    const Case cases[] = {
+        {"part hole", "lshape.dxf", kKindPart, kPlacementInner, Language::English,
+         "\n\rRecreate contours this part and repeat command nesting", 3},
+        {"part hole, Russian", "lshape.dxf", kKindPart, kPlacementInner, Language::Russian,
+         "\n\rПересоздайте контуры этой детали и повторите команду раскроя", 3},
+        {"part outline", "lshape.dxf", kKindPart, kPlacementOuter, Language::English, excluded, 0},
+        {"stock cut-out", "stock_remnant.dxf", kKindStock, kPlacementInner, Language::English, excluded, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host::ui::clearMessageBoxLog();
+        SetLibraryLanguage(c.language);
+        const fs::path path =
+            Changed(c.fixture, [&](Database& db) { RedrawStoredAsOldPolyline(db, c.replaced); });
+        PartType type = TypeFor(path, c.kind, "CHANGED", 3);
+        ASSERT_EQ(LoadDrawingEntry(State(), type), kEntryLoaded) << ::testing::PrintToString(MessageBoxTexts());
+        EXPECT_EQ(type.Quantity, c.quantity);
+        const auto& boxes = host::ui::messageBoxLog();
+        ASSERT_EQ(boxes.size(), 1u) << ::testing::PrintToString(MessageBoxTexts());
+        EXPECT_NE(boxes[0].text.find(path.string()), std::string::npos) << boxes[0].text;
+        EXPECT_NE(boxes[0].text.find(c.message), std::string::npos) << boxes[0].text;
+        if (c.quantity > 0) {
+            // nested with its outline and the other hole
+            EXPECT_EQ(type.Outers[0].size(), 1u);
+            EXPECT_EQ(type.Holes[0].size(), 1u);
+            // the Part's own text, shown as the reader's errors are; the hole's entity still draws in the block
+            const std::string start = c.language == Language::English ? "Error reading file " : "Ошибка чтения файла ";
+            EXPECT_EQ(boxes[0].text, start + path.string() + c.message);
+            EXPECT_EQ(boxes[0].style, host::ui::MB_OK | host::ui::MB_ICONERROR);
+            const std::vector<std::string> block = BlockEntities("CHANGED");
+            EXPECT_TRUE(std::any_of(block.begin(), block.end(),
+                                    [](const std::string& e) { return e.starts_with("POLYLINE:"); }))
+                << ::testing::PrintToString(block);
+        }
+    }
+}
+
 TEST_F(PartDrawing, SizeOfAStoredDrawing) {
     struct Case {
         const char* what;
