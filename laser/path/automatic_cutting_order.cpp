@@ -12,17 +12,14 @@
 #include "cadlib/messages.h"
 #include "host/db/database.h"
 #include "host/db/entity.h"
-#include "host/ui/message_box.h"
-#include "laser/frame/status_line.h"
 #include "laser/job/drawing_slot.h"
-#include "laser/job/job_life_cycle.h"
 #include "laser/path/contour_path.h"
 #include "laser/path/cutting_order_messages.h"
+#include "laser/path/cutting_order_support.h"
 #include "laser/path/home_rapid.h"
 #include "laser/path/lead_plan.h"
 #include "laser/path/next_contour.h"
 #include "laser/path/path_deletion.h"
-#include "laser/path/path_totals.h"
 #include "laser/settings/laser_settings.h"
 
 using host::ge::Point3d;
@@ -46,7 +43,7 @@ enum class PartMode {
 class CuttingOrderRun {
 public:
     CuttingOrderRun(CLaserSettings& settings, CuttingJob& job)
-        : s_(settings), job_(job), search_(job, settings), corner_(StartCornerSetting(settings)),
+        : s_(settings), job_(job), search_(job, settings), writer_(job), corner_(StartCornerSetting(settings)),
           zone_(ZoneModeSetting(settings)) {}
 
     void Run();
@@ -63,12 +60,11 @@ private:
     // The start point of P into R, weighing the way in from T (or P's start corner) against the way on to Q (or
     // a point beside the corner); answers FindStartPoint's answer.
     int StartPointOfPending(bool lastContour);
-    // Writes P's path from R; a contour whose writer drew nothing is kept aside until the run ends.
-    void WritePending();
 
     CLaserSettings& s_;
     CuttingJob& job_;
     NextContourSearch search_;
+    OrderedPathWriter writer_;        // holds the contours whose writer drew nothing until the run ends
     const int corner_;
     const int zone_;
 
@@ -83,7 +79,6 @@ private:
     Point3d tool_;                    // T
     Point3d target_;                  // Q
     bool fresh_ = false;              // L was collected afresh in this step
-    std::vector<int> drewNothing_;    // contours whose writer drew nothing, held processed until the end
 };
 
 bool CuttingOrderRun::CollectAfresh() {
@@ -152,16 +147,6 @@ int CuttingOrderRun::StartPointOfPending(bool lastContour) {
     return FindStartPoint(k, reference_, Point3d(k.x, k.y + dy, 0.0), pending_);
 }
 
-void CuttingOrderRun::WritePending() {
-    Rec(pending_).processed = 0;
-    WriteContourPath(reference_, pending_);
-    if (Rec(pending_).processed == 0) {
-        // Held out of every later choice, so the loop cannot take the same contour again and again.
-        Rec(pending_).processed = 1;
-        drewNothing_.push_back(pending_);
-    }
-}
-
 void CuttingOrderRun::Run() {
     tool_ = reference_ = job_.currentPoint;
     phase_ = s_.CutEngraveType != 0 ? kPhaseEngraveAndMark : kPhaseCutting;
@@ -208,7 +193,7 @@ void CuttingOrderRun::Run() {
             const int again = search_.SelectNextContour(reference_, list_, target_, 0);
             if (again != kNoContour) next_ = last_ = again;
         }
-        WritePending();
+        writer_.Write(reference_, pending_);
         tool_ = job_.currentPoint;
         reference_ = target_;
         if (next_ == kNoContour) return;
@@ -220,12 +205,12 @@ void CuttingOrderRun::Run() {
     if (started_ > 0 && Rec(pending_).role == kRolePart) {
         Rec(pending_).processed = 0;
         StartPointOfPending(true);
-        WritePending();
+        writer_.Write(reference_, pending_);
     }
 }
 
 void CuttingOrderRun::ReportLeftContours() {
-    for (const int i : drewNothing_) Rec(i).processed = 0;
+    writer_.ReleaseHeld();
     std::vector<int> left;
     const int count = std::clamp(job_.contourCount, 0, static_cast<int>(job_.contours.size()));
     for (int i = 0; i < count; ++i) {
@@ -253,27 +238,16 @@ void CuttingOrderRun::ReportLeftContours() {
 
 int SliceAuto() {
     CLaserSettings& settings = LaserSettings();
-    PrepareDrawingJob(settings);
-    CuttingJob* job = CurrentJob(settings);
-    if (job == nullptr) return 0;
-    if (CheckContoursErased(*job) != 0) {
-        host::ui::messageBox(Localized(kProfilesErasedText), "", host::ui::MB_OK | host::ui::MB_ICONERROR);
-        return -1;
-    }
-    if (job->pathGroupCount == 0) {
-        job->currentPoint = Point3d(settings.PointHome[0], settings.PointHome[1], settings.PointHome[2]);
-    }
+    bool erased = false;
+    CuttingJob* job = BeginCuttingOrder(settings, &kProfilesErasedText, erased);
+    if (job == nullptr) return erased ? -1 : 0;
     // The order does not change the contour table, so the lead tests and the jumper lookups of the whole run use
     // one index of it.
     const LeadObstacleIndexScope index(*job);
     CuttingOrderRun run(settings, *job);
     run.Run();
     run.ReportLeftContours();
-
-    if (DrawingSlot* slot = CurrentSlot(settings)) ++slot->changeCounter;
-    RegenPathTotals();
-    UpdateStatusLine();
-    WriteJobData(settings);
+    EndCuttingOrder(settings);
     return 0;
 }
 

@@ -7,6 +7,10 @@
 inline constexpr TwoLanguageText kProfilesErasedText{
     "\nERROR!!!\n\nOne or several profiles are erased.\nRecreate profiles and repeat the command      ",
     "\nОШИБКА!!!\n\nОдин или несколько контуров удалены.\nСоздайте контуры заново и повторите команду      "};
+// The same from the simple nearest-first order, in its own words.
+inline constexpr TwoLanguageText kSimpleOrderProfilesErasedText{
+    "\nERROR!!!\n\nOne or several profiles are erased. \nRecreate profiles and repeat the command.     ",
+    "\nОШИБКА!!!\n\nОдин или несколько контуров удалены. \nСоздайте контуры заново и повторите команду.     "};
 
 // After the order: how many contours that could be cut got no path; one line per contour follows.
 inline constexpr TwoLanguageText kContoursLeftHead{"\n\rContours left without a cutting path: %i",

@@ -12,7 +12,7 @@
 #include "host/ui/message_box.h"
 #include "laser/contours/contour_creation.h"
 #include "laser/contours/tests/creation_drawing_fixture.h"
-#include "laser/path/tests/contour_lookup_fixture.h"
+#include "laser/path/tests/cutting_order_fixture.h"
 #include "laser/path/automatic_cutting_order.h"
 #include "laser/path/path_deletion.h"
 #include "laser/path/path_groups.h"
@@ -23,7 +23,7 @@ namespace {
 using contour_testing::CreationTest;
 using host::ge::Point3d;
 
-class SliceAutoTest : public path_testing::ContourLookupTest {
+class SliceAutoTest : public path_testing::CuttingOrderTest {
 protected:
     void SetUp() override {
         CreationTest::SetUp();
@@ -48,28 +48,6 @@ public:
         ASSERT_GT(Job().contourCount, 0);
         host::ui::clearMessageBoxLog();
         host::ed::transcript().clear();
-    }
-    // The record indices of the contour groups among 1..pathGroupCount, in cut order, read back from their
-    // descriptions.
-    std::vector<int> CutOrder() {
-        std::vector<int> order;
-        for (int n = 1; n <= Job().pathGroupCount; ++n) {
-            PathRecord record;
-            EXPECT_EQ(ReadPathRecord(static_cast<unsigned>(n), record), 0);
-            if (record.typeWord == kHomeGroupWord) continue;
-            int found = -1;
-            for (int i = 0; i < Job().contourCount; ++i) {
-                if (Rec(i).handle == record.contourHandle) found = i;
-            }
-            EXPECT_NE(found, -1) << "group " << n << ": " << record.description;
-            order.push_back(found);
-        }
-        return order;
-    }
-    PathRecord Group(int n) {
-        PathRecord record;
-        ReadPathRecord(static_cast<unsigned>(n), record);
-        return record;
     }
     // Part A (0,0)-(100,50) with holes at x 20, 50, 80 (r 5); part B (200,0)-(300,50) with one hole at x 250.
     void TwoParts() {
