@@ -13,6 +13,13 @@ namespace path_testing {
 
 class CuttingOrderTest : public ContourLookupTest {
 public:
+    // Makes the contours of the drawing and starts the order's run with an empty message-box log and transcript.
+    void Create() {
+        ASSERT_EQ(CreateContours(), 0) << Transcript();
+        ASSERT_GT(Job().contourCount, 0);
+        host::ui::clearMessageBoxLog();
+        host::ed::transcript().clear();
+    }
     // The record indices of the contour groups among 1..pathGroupCount, in cut order (the home group left out).
     std::vector<int> CutOrder() {
         std::vector<int> order;

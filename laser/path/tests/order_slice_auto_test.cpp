@@ -43,12 +43,6 @@ protected:
     }
 
 public:
-    void Create() {
-        ASSERT_EQ(CreateContours(), 0) << Transcript();
-        ASSERT_GT(Job().contourCount, 0);
-        host::ui::clearMessageBoxLog();
-        host::ed::transcript().clear();
-    }
     // Part A (0,0)-(100,50) with holes at x 20, 50, 80 (r 5); part B (200,0)-(300,50) with one hole at x 250.
     void TwoParts() {
         Rectangle(0, 0, 100, 50);

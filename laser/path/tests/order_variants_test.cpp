@@ -18,12 +18,6 @@ using host::ge::Point3d;
 
 class OrderVariantsTest : public path_testing::CuttingOrderTest {
 public:
-    void Create() {
-        ASSERT_EQ(CreateContours(), 0) << Transcript();
-        ASSERT_GT(Job().contourCount, 0);
-        host::ui::clearMessageBoxLog();
-        host::ed::transcript().clear();
-    }
     void HeatSquare(double x, double y) { Rectangle(x, y, x + 2, y + 2, "HeatTreatmentLine"); }
     std::vector<int> Sorted(std::vector<int> v) {
         std::sort(v.begin(), v.end());
