@@ -26,8 +26,9 @@ function(kestrion_add_tests)
   target_precompile_headers(${T_NAME} REUSE_FROM kestrion_test_pch)
   # Test files are compiled a few to a unit: they share their headers' inline code instead of each compiling it.
   # Which files share a unit follows from their order and count, so any two test files of a folder may meet: no two
-  # of them define the same file-local name (a helper in an anonymous namespace, a constant, a fixture, a static
-  # function, a using-declaration, a macro), and a helper that two files need lives in the folder's test header.
+  # of them give one file-local name (a helper or constant in an anonymous namespace, a fixture, a static function,
+  # a using-declaration, a macro) to two things. A helper that two files need lives in the folder's test header; a
+  # file with many helpers of its own may keep them in a namespace named after it.
   set_target_properties(${T_NAME} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 6)
   # A test binary starts once per test case: as a position-dependent executable it needs no million relocations
   # at every start.
