@@ -3,42 +3,6 @@
 # kestrion_add_tests(NAME name SOURCES files... LIBS libs...)
 # One GoogleTest binary per folder; every TEST becomes its own CTest case. Tests run with the project root as
 # the working directory, and KESTRION_SOURCE_DIR tells them where fixtures live.
-# Test files compiled on their own, outside the unity units of their binary (see kestrion_add_tests).
-set(KESTRION_TESTS_ON_THEIR_OWN
-  tests/e2e/rs274_program_test.cpp
-  tests/e2e/laser_module_test.cpp
-  nesting/engine/tests/start_positions_test.cpp
-  host/ui/tests/tab_control_test.cpp
-  host/ed/tests/osnap_test.cpp
-  cadlib/tests/block_drag_jig_test.cpp
-  cadlib/tests/entity_creation_test.cpp
-  host/dxf/tests/dxf_fuzz_regression_test.cpp
-  host/dxf/tests/dxf_reader_test.cpp
-  host/ed/tests/jig_test.cpp
-  host/ed/tests/prompts_test.cpp
-  host/ed/tests/selection_test.cpp
-  host/ui/tests/colour_combo_test.cpp
-  host/ui/tests/combo_box_test.cpp
-  host/ui/tests/static_test.cpp
-  laser/contours/tests/open_contour_check_test.cpp
-  laser/nc/tests/nc_create_command_test.cpp
-  laser/nc/tests/nc_program_file_test.cpp
-  nesting/engine/tests/job_builder_test.cpp
-  nesting/engine/tests/part_placement_test.cpp
-  nesting/engine/tests/rotation_rules_test.cpp
-  nesting/engine/tests/trial_rotations_test.cpp
-  nesting/geometry/tests/contour_offset_test.cpp
-  nesting/geometry/tests/contour_relation_test.cpp
-  nesting/geometry/tests/element_intersections_test.cpp
-  tests/e2e/dialog_answers_test.cpp
-  tests/e2e/dialog_script_test.cpp
-  tests/e2e/laser_checks_test.cpp
-  tests/e2e/laser_contour_creation_test.cpp
-  tests/e2e/laser_cutting_path_test.cpp
-  tests/e2e/laser_nc_program_test.cpp
-  tests/e2e/menu_loader_test.cpp
-  tests/e2e/module_session_test.cpp
-)
 
 # Every test binary compiles against one precompiled header of GoogleTest and the standard headers the tests share,
 # made once by kestrion_test_pch; a test target must match its flags, so both are built the same way (not position
@@ -61,14 +25,11 @@ function(kestrion_add_tests)
   set_target_properties(${T_NAME} PROPERTIES POSITION_INDEPENDENT_CODE OFF)
   target_precompile_headers(${T_NAME} REUSE_FROM kestrion_test_pch)
   # Test files are compiled a few to a unit: they share their headers' inline code instead of each compiling it.
-  # A file whose file-local names another test file of its folder uses as well is compiled on its own.
+  # Which files share a unit follows from their order and count, so any two test files of a folder may meet: no two
+  # of them give one file-local name (a helper or constant in an anonymous namespace, a fixture, a static function,
+  # a using-declaration, a macro) to two things. A helper that two files need lives in the folder's test header; a
+  # file with many helpers of its own may keep them in a namespace named after it.
   set_target_properties(${T_NAME} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 6)
-  foreach(_s ${T_SOURCES})
-    file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR} ${_s})
-    if(_rel IN_LIST KESTRION_TESTS_ON_THEIR_OWN)
-      set_source_files_properties(${_s} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
-    endif()
-  endforeach()
   # A test binary starts once per test case: as a position-dependent executable it needs no million relocations
   # at every start.
   target_link_options(${T_NAME} PRIVATE -no-pie)

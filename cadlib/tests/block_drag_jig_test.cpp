@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <numbers>
 #include <string>
 #include <vector>
 
+#include "cadlib/angles.h"
 #include "host/ed/display.h"
 #include "host/ed/input.h"
 #include "host/ed/sysvars.h"
@@ -17,7 +17,7 @@
 namespace {
 
 using host::ge::Point3d;
-constexpr double kPi = std::numbers::pi;
+using cadlib::kPi;
 
 class BlockDragJigTest : public ::testing::Test {
 protected:

@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
+#include "cadlib/angles.h"
 #include "host/db/tables.h"
 #include "host/ed/tests/input_test_drawing.h"
+#include "test_support.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ using host::db::ObjectPtr;
 using host::db::OpenMode;
 using host::ge::Point3d;
 
-constexpr double kPi = std::numbers::pi;
-constexpr double kDeg = kPi / 180.0;
+using cadlib::kPi;
+using cadlib::testing::kDeg;
 
 class EntityCreation : public ::testing::Test {
 protected:

@@ -17,10 +17,9 @@ namespace {
 
 using cadlib::kHalfPi;
 using cadlib::kPi;
+using cadlib::testing::kDeg;
 using cadlib::testing::PointNear;
 using host::ge::Point3d;
-
-const double kDeg = cadlib::kRadiansPerDegree;
 
 TEST(SegmentBox, TouchingBoxesOverlapAndTheGridForgivesRounding) {
     EXPECT_EQ(BoxesOverlap(0, 0, 1, 1, 1, 1, 2, 2), 1);

@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "cadlib/angles.h"
 #include "host/ge/point.h"
 
 namespace cadlib::testing {
+
+// One degree in radians, for angles written in degrees.
+inline constexpr double kDeg = kRadiansPerDegree;
 
 inline ::testing::AssertionResult PointNear(const host::ge::Point3d& actual, const host::ge::Point3d& expected,
                                             double eps = 1e-9) {

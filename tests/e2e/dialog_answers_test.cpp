@@ -10,7 +10,8 @@
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace dialog_answers_test {
 
 namespace fs = std::filesystem;
 using e2e::cadhost;
@@ -95,4 +96,4 @@ TEST(DialogAnswers, ContourCreationSaysWhenTheDrawingsUnitsAreNotTheSettings) {
     EXPECT_FALSE(has(same.out, "The drawing is drawn in")) << same.out;
 }
 
-}  // namespace
+}  // namespace dialog_answers_test

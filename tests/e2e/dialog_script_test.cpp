@@ -10,7 +10,8 @@
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace dialog_script_test {
 
 namespace fs = std::filesystem;
 using e2e::cadhost;
@@ -87,4 +88,4 @@ TEST(DialogScript, AtTheTerminalAPersonSeesTheDialogAsTextAndAnswersIt) {
     EXPECT_TRUE(has(r.out, "Dialog answered 1: name Plate, quantity 9")) << r.out;
 }
 
-}  // namespace
+}  // namespace dialog_script_test

@@ -14,7 +14,8 @@
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace laser_checks_test {
 
 namespace fs = std::filesystem;
 using e2e::cadhost;
@@ -148,4 +149,4 @@ TEST(LaserChecks, EscInTheBrowserOfANodeOfThreeObjectsLetsCreationGoOn) {
     EXPECT_NE(r.out.find("All contours = "), std::string::npos) << "creation went on to its counts\n" << r.out;
 }
 
-}  // namespace
+}  // namespace laser_checks_test

@@ -15,7 +15,8 @@
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace laser_contour_creation_test {
 
 namespace fs = std::filesystem;
 using e2e::cadhost;
@@ -99,4 +100,4 @@ TEST(LaserContourCreation, DrawingFromAnotherCadProgram) {
     EXPECT_EQ(countOf(drawn, "CIRCLE", "0"), 1u);
 }
 
-}  // namespace
+}  // namespace laser_contour_creation_test

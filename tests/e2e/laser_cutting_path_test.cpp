@@ -20,7 +20,8 @@
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace laser_cutting_path_test {
 
 namespace fs = std::filesystem;
 using e2e::cadhost;
@@ -227,4 +228,4 @@ TEST(LaserCuttingPath, SheetOfManyPartsEveryContourOnceHolesBeforeTheirPart) {
     }
 }
 
-}  // namespace
+}  // namespace laser_cutting_path_test

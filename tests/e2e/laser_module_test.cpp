@@ -25,7 +25,8 @@
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace laser_module_test {
 
 namespace fs = std::filesystem;
 using e2e::cadhost;
@@ -263,4 +264,4 @@ TEST(LaserSession, APathCommandOnAStoredJobShowsItsStatusLineInTheUsersLanguage)
     }
 }
 
-}  // namespace
+}  // namespace laser_module_test

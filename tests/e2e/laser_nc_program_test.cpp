@@ -24,7 +24,8 @@
 #include "tests/e2e/laser_session.h"
 #include "tests/e2e/path_visits.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace laser_nc_program_test {
 
 namespace fs = std::filesystem;
 using e2e::cadhost;
@@ -195,9 +196,9 @@ TEST(LaserNcProgram, PlateWithTwoHolesBecomesAProgramThatTracesItsPath) {
     }
 }
 
-}  // namespace
+}  // namespace laser_nc_program_test
 
-namespace {
+namespace laser_nc_program_test {
 
 // A 40 x 30 part with a jumper point in its lower edge: the path crosses the jumper gap and goes home as rapids.
 void writeJumperSquare(const fs::path& path) {
@@ -379,4 +380,4 @@ TEST(LaserNcProgram, AFeedTypedInTheProgramDialogSetsTheTimeAndStays) {
     EXPECT_NE(program.find(" F150"), std::string::npos) << "the second program's dialog proposed it\n" << program;
 }
 
-}  // namespace
+}  // namespace laser_nc_program_test

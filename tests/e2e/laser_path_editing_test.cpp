@@ -21,7 +21,8 @@
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace laser_path_editing_test {
 
 namespace fs = std::filesystem;
 using e2e::RunResult;
@@ -351,9 +352,9 @@ TEST_F(LaserPathEditing, WrongPicksAskAgainOrSaySoAndChangeNothing) {
     expectAutomaticContourGroups(saved);
 }
 
-}  // namespace
+}  // namespace laser_path_editing_test
 
-namespace {
+namespace laser_path_editing_test {
 
 // Two 50 x 50 plates side by side, 10 apart, drawn as our host writes DXF.
 void writeTwoPlates(const fs::path& path) {
@@ -509,4 +510,4 @@ TEST(LaserBridges, TwoHolesJoinedByABridgeBecomeOneHole) {
     EXPECT_NEAR(hole, 200 * 3.14159265 + 80, 5.0);
 }
 
-}  // namespace
+}  // namespace laser_path_editing_test

@@ -8,7 +8,8 @@
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace menu_loader_test {
 
 namespace fs = std::filesystem;
 using e2e::cadhost;
@@ -48,4 +49,4 @@ TEST(MenuLoaderSession, TheProductsMenusStandInTheMenuBarWhileTheLoaderIsLoaded)
     EXPECT_NE(host::sys::testing::readBytes(folder / "registry.reg").find("\"WSCURRENT\"=\"0\""), std::string::npos);
 }
 
-}  // namespace
+}  // namespace menu_loader_test

@@ -14,7 +14,8 @@
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace module_session_test {
 
 namespace fs = std::filesystem;
 using e2e::cadhost;
@@ -257,4 +258,4 @@ TEST(ModuleSession, ModulesAreFoundByTheFolderOptionOrTheVariable) {
         << notThere.err;
 }
 
-}  // namespace
+}  // namespace module_session_test

@@ -17,7 +17,8 @@
 #include "tests/e2e/nested_sheet_session.h"
 #include "tests/e2e/path_visits.h"
 
-namespace {
+// Named, so that the helpers stay apart from those of the other tests built into one unit with them.
+namespace rs274_program_test {
 
 namespace fs = std::filesystem;
 using e2e::cadhost;
@@ -145,4 +146,4 @@ TEST(Rs274Programs, ANestedSheetsProgramRunsInLinuxCncAndTracesThePath) {
     }
 }
 
-}  // namespace
+}  // namespace rs274_program_test

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "host/db/database.h"
+#include "host/ge/tests/test_support.h"
 
 namespace host::db::testing {
 
@@ -55,6 +57,15 @@ ObjectId addToModelSpace(Database& db, std::unique_ptr<E> entity) {
 
 inline ObjectId addLine(Database& db, ge::Point3d a, ge::Point3d b) {
     return addToModelSpace(db, std::make_unique<Line>(a, b));
+}
+
+// An entity's extents against the expected corners, each within eps.
+inline ::testing::AssertionResult BoxNear(const std::optional<Extents>& box, ge::Point3d lo, ge::Point3d hi,
+                                          double eps = 1e-9) {
+    if (!box) return ::testing::AssertionFailure() << "no extents";
+    if (auto r = ge::testing::PointNear(box->min, lo, eps); !r) return r << " (min)";
+    if (auto r = ge::testing::PointNear(box->max, hi, eps); !r) return r << " (max)";
+    return ::testing::AssertionSuccess();
 }
 
 // Adds a layer (or finds it) and answers its id.

@@ -1,6 +1,7 @@
 // Lines, circles, arcs and points: checked values, extents, and transforms (move, rotate, scale, mirror).
 #include <gtest/gtest.h>
 
+#include "db_test_support.h"
 #include "host/db/entities.h"
 #include "host/ge/angle.h"
 #include "host/ge/tests/test_support.h"
@@ -11,14 +12,7 @@ namespace {
 using ge::kHalfPi;
 using ge::kPi;
 using ge::testing::PointNear;
-
-::testing::AssertionResult BoxNear(const std::optional<Extents>& box, ge::Point3d lo, ge::Point3d hi,
-                                   double eps = 1e-9) {
-    if (!box) return ::testing::AssertionFailure() << "no extents";
-    if (auto r = PointNear(box->min, lo, eps); !r) return r << " (min)";
-    if (auto r = PointNear(box->max, hi, eps); !r) return r << " (max)";
-    return ::testing::AssertionSuccess();
-}
+using testing::BoxNear;
 
 TEST(EntityCurves, RadiusMustBePositive) {
     Circle c({0, 0, 0}, 2.0);

@@ -16,14 +16,7 @@ using ge::kHalfPi;
 using ge::kPi;
 using ge::testing::PointNear;
 using testing::addToModelSpace;
-
-::testing::AssertionResult BoxNear(const std::optional<Extents>& box, ge::Point3d lo, ge::Point3d hi,
-                                   double eps = 1e-9) {
-    if (!box) return ::testing::AssertionFailure() << "no extents";
-    if (auto r = PointNear(box->min, lo, eps); !r) return r << " (min)";
-    if (auto r = PointNear(box->max, hi, eps); !r) return r << " (max)";
-    return ::testing::AssertionSuccess();
-}
+using testing::BoxNear;
 
 TEST(TextExtents, EstimatedFromHeightWidthFactorAndCharacters) {
     struct Case {

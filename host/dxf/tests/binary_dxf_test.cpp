@@ -17,7 +17,7 @@
 namespace host::dxf {
 namespace {
 
-const std::filesystem::path kFixtures = KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures";
+const std::filesystem::path kBinaryFixtures = KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures";
 
 std::string fileBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -63,15 +63,15 @@ private:
 
 TEST(BinaryDxf, ReadsAsItsAsciiTwin) {
     for (const char* name : {"ezdxf_binary_r2018", "ezdxf_binary_r12"}) {
-        const ReadResult binary = readDxfFile(kFixtures / (std::string(name) + ".dxf"));
-        const ReadResult ascii = readDxfFile(kFixtures / (std::string(name) + "_ascii.dxf"));
+        const ReadResult binary = readDxfFile(kBinaryFixtures / (std::string(name) + ".dxf"));
+        const ReadResult ascii = readDxfFile(kBinaryFixtures / (std::string(name) + "_ascii.dxf"));
         ASSERT_TRUE(binary) << binary.error;
         ASSERT_TRUE(ascii) << ascii.error;
         testing::expectSameDrawing(*ascii.database, *binary.database);
         EXPECT_EQ(writeDxfText(*binary.database), writeDxfText(*ascii.database)) << name;
     }
     // Something of every value kind came through: UTF-8 names, reals, extended data with a binary chunk.
-    const ReadResult r = readDxfFile(kFixtures / "ezdxf_binary_r2018.dxf");
+    const ReadResult r = readDxfFile(kBinaryFixtures / "ezdxf_binary_r2018.dxf");
     ASSERT_TRUE(r) << r.error;
     EXPECT_FALSE(r.database->recordId(db::TableKind::Layer, "Разметка").isNull());
     bool sawText = false, sawChunk = false;
@@ -107,7 +107,7 @@ TEST(BinaryDxf, SmallFileReadsExactly) {
 
 // A file cut off anywhere is refused with the byte where the cut group starts, and the reason; never read in part.
 TEST(BinaryDxf, TruncatedFileIsRefusedWithTheByte) {
-    const std::string full = fileBytes(kFixtures / "ezdxf_binary_r2018.dxf");
+    const std::string full = fileBytes(kBinaryFixtures / "ezdxf_binary_r2018.dxf");
     const BinaryDxfText groups = binaryDxfToText(full, "x");
     ASSERT_EQ(groups.error, "");
     // The offset of the first group of a code.

@@ -16,7 +16,7 @@
 namespace host::dxf {
 namespace {
 
-constexpr const char* kPython = "/usr/bin/python3";
+using testing::kPython;
 
 std::string r(double v) {
     char buf[40];

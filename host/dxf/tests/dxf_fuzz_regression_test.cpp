@@ -12,7 +12,7 @@
 namespace host::dxf {
 namespace {
 
-const std::filesystem::path kFixtures = KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures";
+const std::filesystem::path kRegressionFixtures = KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures";
 
 std::string readFile(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -20,7 +20,7 @@ std::string readFile(const std::filesystem::path& p) {
 }
 
 TEST(DxfFuzzFindings, EveryKeptFindingIsHandled) {
-    for (const auto& entry : std::filesystem::directory_iterator(kFixtures / "fuzz")) {
+    for (const auto& entry : std::filesystem::directory_iterator(kRegressionFixtures / "fuzz")) {
         if (entry.path().filename() == "README.md") continue;
         EXPECT_EQ(checkReadOfInput(readFile(entry.path())), "") << entry.path();
     }
@@ -28,7 +28,7 @@ TEST(DxfFuzzFindings, EveryKeptFindingIsHandled) {
 
 // A file cut short anywhere is refused with a message, never half-read.
 TEST(DxfFuzzFindings, EveryTruncationIsRefused) {
-    const std::string text = readFile(kFixtures / "r12_no_handles.dxf");
+    const std::string text = readFile(kRegressionFixtures / "r12_no_handles.dxf");
     ASSERT_FALSE(text.empty());
     for (std::size_t cut = 0; cut + 1 < text.size(); cut += 7) {
         const std::string part = text.substr(0, cut);
@@ -39,8 +39,8 @@ TEST(DxfFuzzFindings, EveryTruncationIsRefused) {
 
 // Seeded mutations of real files: bytes changed, lines dropped, doubled or swapped, numbers made extreme.
 TEST(DxfFuzzFindings, SeededMutationsAreHandled) {
-    const std::string sources[] = {readFile(kFixtures / "r12_no_handles.dxf"),
-                                   readFile(kFixtures / "ezdxf_r2000.dxf")};
+    const std::string sources[] = {readFile(kRegressionFixtures / "r12_no_handles.dxf"),
+                                   readFile(kRegressionFixtures / "ezdxf_r2000.dxf")};
     std::mt19937 rng(20240611);
     const char* extremes[] = {"1e308", "-1e308", "nan", "99999999999", "-32769", "0", "FFFFFFFFFFFFFFFF", "", " ",
                               "\\U+D800", "^", "{ACAD_REACTORS", "}", "SECTION", "EOF", "VERTEX", "SEQEND"};

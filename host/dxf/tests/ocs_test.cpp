@@ -26,8 +26,8 @@ namespace {
 
 using ge::Point3d;
 using ge::Vector3d;
+using testing::kPython;
 
-constexpr const char* kPython = "/usr/bin/python3";
 const std::filesystem::path kFixture = KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures/ezdxf_ocs.dxf";
 // Points converted between planes come back within rounding; 1e-9 is far above it and far below any drawing unit.
 constexpr double kNear = 1e-9;

@@ -11,6 +11,9 @@
 
 namespace host::dxf::testing {
 
+// The interpreter Debian installs python3-ezdxf for; the machine's default python3 may be another one.
+inline constexpr const char* kPython = "/usr/bin/python3";
+
 inline constexpr double kQuarterTurn = 1.5707963267948966;
 
 // The names tests look things up by.

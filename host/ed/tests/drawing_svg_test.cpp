@@ -8,13 +8,13 @@
 #include <locale>
 #include <cmath>
 #include <memory>
-#include <numbers>
 #include <string>
 #include <vector>
 
 #include "host/db/database.h"
 #include "host/db/entities.h"
 #include "host/db/tables.h"
+#include "host/ge/angle.h"
 #include "host/sys/tests/scratch_folder.h"
 
 namespace host::ed {
@@ -23,7 +23,7 @@ namespace {
 using db::ObjectId;
 using db::OpenMode;
 using ge::Point3d;
-constexpr double kPi = std::numbers::pi;
+using ge::kPi;
 
 // A drawing built in code, with helpers for the tables the tests need and for finding an entity's element.
 class Drawing {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -26,7 +25,7 @@ namespace {
 using db::ResBuf;
 using ge::Point3d;
 using testing::TestDrawing;
-constexpr double kPi = std::numbers::pi;
+using ge::kPi;
 
 // Drags a block reference: to a new insertion point (move), or turns it about its insertion point (rotate).
 // The sampler follows the rules the placing commands rely on: Esc puts back the start value; a sample equal to

@@ -2,7 +2,6 @@
 // the aperture at the view's scale, and the mode names.
 #include <gtest/gtest.h>
 
-#include <numbers>
 #include <optional>
 #include <string>
 
@@ -10,6 +9,7 @@
 #include "host/ed/selection.h"
 #include "host/ed/sysvars.h"
 #include "host/ed/tests/input_test_drawing.h"
+#include "host/ge/angle.h"
 
 namespace host::ed {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 using db::ResBuf;
 using ge::Point3d;
 using testing::TestDrawing;
-constexpr double kPi = std::numbers::pi;
+using ge::kPi;
 
 // A view 100 units high: a pixel is 0.1 units and APERTURE 10 reaches 1 unit.
 class Osnap : public ::testing::Test {

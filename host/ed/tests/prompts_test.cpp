@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <functional>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "host/ed/sysvars.h"
 #include "host/ed/tests/input_test_drawing.h"
 #include "host/ed/transcript.h"
+#include "host/ge/angle.h"
 
 namespace host::ed {
 namespace {
@@ -25,7 +25,7 @@ namespace {
 using db::ResBuf;
 using ge::Point3d;
 using testing::TestDrawing;
-constexpr double kPi = std::numbers::pi;
+using ge::kPi;
 
 class Prompts : public ::testing::Test {
 protected:

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,6 +19,7 @@
 #include "host/ed/sysvars.h"
 #include "host/ed/tests/input_test_drawing.h"
 #include "host/ed/transcript.h"
+#include "host/ge/angle.h"
 
 namespace host::ed {
 namespace {
@@ -28,7 +28,7 @@ using db::ResBuf;
 using ge::Point3d;
 using Ids = std::vector<db::ObjectId>;
 using testing::TestDrawing;
-constexpr double kPi = std::numbers::pi;
+using ge::kPi;
 
 class Selection : public ::testing::Test {
 protected:

@@ -8,12 +8,12 @@
 namespace host::ui {
 namespace {
 
-constexpr int kId = 400;
-constexpr Rect kRect{10, 10, 110, 34};
+constexpr int kButtonId = 400;
+constexpr Rect kButtonRect{10, 10, 110, 34};
 
 class ButtonTest : public testing::ControlTest {
 protected:
-    Button& make(Button& b, std::uint32_t style, std::string_view text = "Apply", Rect r = kRect, int id = kId) {
+    Button& make(Button& b, std::uint32_t style, std::string_view text = "Apply", Rect r = kButtonRect, int id = kButtonId) {
         EXPECT_TRUE(ControlTest::make(b, kButtonClass, text, style, r, id));
         return b;
     }
@@ -32,14 +32,14 @@ TEST_F(ButtonTest, APushButtonClicksWhenReleasedOverIt) {
     EXPECT_TRUE(b.isPushed());
     EXPECT_TRUE(b.hasFocus());
     EXPECT_EQ(b.send(BM_GETSTATE), BST_PUSHED | BST_FOCUS);
-    EXPECT_TRUE(commands(kId).empty()) << "nothing is sent on the press";
+    EXPECT_TRUE(commands(kButtonId).empty()) << "nothing is sent on the press";
     robot.moveTo(b, {200, 12});
     EXPECT_FALSE(b.isPushed()) << "moved off, it pops up";
     robot.moveTo(b, {30, 12});
     EXPECT_TRUE(b.isPushed());
     robot.release();
     EXPECT_FALSE(b.isPushed());
-    EXPECT_EQ(commands(kId), (std::vector<int>{BN_CLICKED}));
+    EXPECT_EQ(commands(kButtonId), (std::vector<int>{BN_CLICKED}));
 
     clearLog();
     robot.wait(1000);
@@ -47,11 +47,11 @@ TEST_F(ButtonTest, APushButtonClicksWhenReleasedOverIt) {
     robot.press();
     robot.moveTo(b, {200, 12});
     robot.release();
-    EXPECT_TRUE(commands(kId).empty()) << "released elsewhere: no click";
+    EXPECT_TRUE(commands(kButtonId).empty()) << "released elsewhere: no click";
     EXPECT_FALSE(b.hasCapture());
 
     robot.key(VK_SPACE);
-    EXPECT_EQ(commands(kId), (std::vector<int>{BN_CLICKED})) << "Space clicks on its release";
+    EXPECT_EQ(commands(kButtonId), (std::vector<int>{BN_CLICKED})) << "Space clicks on its release";
 }
 
 TEST_F(ButtonTest, CheckBoxesStepTheirStateOnEachClick) {
@@ -73,11 +73,11 @@ TEST_F(ButtonTest, CheckBoxesStepTheirStateOnEachClick) {
             click(b);
             EXPECT_EQ(b.send(BM_GETCHECK), c.states[i]) << c.type << " click " << i;
         }
-        EXPECT_EQ(commands(kId), std::vector<int>(3, BN_CLICKED)) << c.type;
+        EXPECT_EQ(commands(kButtonId), std::vector<int>(3, BN_CLICKED)) << c.type;
         b.send(BM_SETCHECK, BST_INDETERMINATE);
         const int expected = (c.type == BS_AUTO3STATE || c.type == BS_3STATE) ? BST_INDETERMINATE : BST_CHECKED;
         EXPECT_EQ(b.check(), expected) << c.type << ": a two-state box takes indeterminate as checked";
-        EXPECT_EQ(commands(kId).size(), 3u) << "BM_SETCHECK sends nothing";
+        EXPECT_EQ(commands(kButtonId).size(), 3u) << "BM_SETCHECK sends nothing";
     }
 }
 
@@ -123,18 +123,18 @@ TEST_F(ButtonTest, ProgramClicksAndDisabledButtons) {
     b.send(BM_CLICK);
     EXPECT_EQ(b.check(), BST_CHECKED);
     EXPECT_TRUE(b.hasFocus());
-    EXPECT_EQ(commands(kId), (std::vector<int>{BN_CLICKED}));
+    EXPECT_EQ(commands(kButtonId), (std::vector<int>{BN_CLICKED}));
     b.enable(false);
     b.send(BM_CLICK);
     robot.clickAt(b, {20, 12});
     EXPECT_EQ(b.check(), BST_CHECKED) << "a disabled button takes no click";
-    EXPECT_EQ(commands(kId).size(), 1u);
+    EXPECT_EQ(commands(kButtonId).size(), 1u);
 }
 
 TEST_F(ButtonTest, AKillFocusCheckElsewhereSwallowsTheClick) {
     Edit checked;
     ASSERT_TRUE(ControlTest::make(checked, kEditClass, "x", ES_AUTOHSCROLL, Rect{10, 100, 110, 120}, 1));
-    Button& cancel = make(button, BS_PUSHBUTTON, "Cancel", kRect, IDCANCEL);
+    Button& cancel = make(button, BS_PUSHBUTTON, "Cancel", kButtonRect, IDCANCEL);
     checked.setFocus();
     owner.onMessage = [&](Message& m, std::intptr_t&) {
         if (m.id == WM_COMMAND && loWord(m.w) == 1 && hiWord(m.w) == EN_KILLFOCUS) checked.setFocus();
@@ -149,7 +149,7 @@ TEST_F(ButtonTest, AKillFocusCheckElsewhereSwallowsTheClick) {
 
 TEST_F(ButtonTest, NotifyStyleAddsFocusNotifications) {
     Button plain, notifying;
-    make(plain, BS_PUSHBUTTON, "A", kRect, 1);
+    make(plain, BS_PUSHBUTTON, "A", kButtonRect, 1);
     make(notifying, BS_PUSHBUTTON | BS_NOTIFY, "B", Rect{10, 40, 110, 64}, 2);
     plain.setFocus();
     notifying.setFocus();

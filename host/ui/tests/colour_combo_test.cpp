@@ -7,13 +7,13 @@
 namespace host::ui {
 namespace {
 
-constexpr int kId = 900;
+constexpr int kColourComboId = 900;
 
 class ColourComboTest : public testing::ControlTest {
 protected:
     ColourCombo& make() {
         EXPECT_TRUE(ControlTest::make(combo, kColourComboClass, "", CBS_DROPDOWN | WS_TABSTOP,
-                                      Rect{10, 10, 160, 200}, kId));
+                                      Rect{10, 10, 160, 200}, kColourComboId));
         clearLog();
         return combo;
     }
@@ -44,7 +44,7 @@ TEST_F(ColourComboTest, ItemsAreTheNamedColoursWithByLayerAndByBlock) {
     EXPECT_EQ(c.currentItemColorIndex(), 5) << "the current colour stays current";
     EXPECT_EQ(c.findItemByColorIndex(kColorByLayer), -1);
     EXPECT_FALSE(c.setCurrentItemColorIndex(kColorByLayer));
-    EXPECT_TRUE(commands(kId).empty()) << "a program's changes send nothing";
+    EXPECT_TRUE(commands(kColourComboId).empty()) << "a program's changes send nothing";
 }
 
 TEST_F(ColourComboTest, RecentColoursComeNewestFirstAndAreBounded) {
@@ -86,7 +86,7 @@ TEST_F(ColourComboTest, TheUserChoosesAsInAnyCombo) {
     clearLog();
     robot.key(VK_DOWN);
     EXPECT_EQ(c.currentItemColorIndex(), 2);
-    EXPECT_EQ(commands(kId), (std::vector<int>{CBN_SELCHANGE}));
+    EXPECT_EQ(commands(kColourComboId), (std::vector<int>{CBN_SELCHANGE}));
 }
 
 TEST_F(ColourComboTest, ItemsShowASwatchOfThePaletteColour) {

@@ -10,14 +10,14 @@ namespace {
 
 using testing::kLineHeight;
 
-constexpr int kId = 300;
+constexpr int kComboBoxId = 300;
 // 120 wide; 100 high for the field (12 + 6 = 18) and the list (82: six rows of 12).
-constexpr Rect kRect{10, 10, 130, 110};
+constexpr Rect kComboBoxRect{10, 10, 130, 110};
 
 class ComboBoxTest : public testing::ControlTest {
 protected:
     ComboBox& make(std::uint32_t type, std::uint32_t extra = 0) {
-        EXPECT_TRUE(ControlTest::make(combo, kComboBoxClass, "", type | WS_TABSTOP | extra, kRect, kId));
+        EXPECT_TRUE(ControlTest::make(combo, kComboBoxClass, "", type | WS_TABSTOP | extra, kComboBoxRect, kComboBoxId));
         for (const char* t : {"Diamond", "Flame", "Laser", "Waterjet"}) combo.addString(t);
         clearLog();
         return combo;
@@ -51,7 +51,7 @@ TEST_F(ComboBoxTest, ClickingAnItemOfTheDroppedListSelectsIt) {
     EXPECT_EQ(c.currentSelection(), 2);
     EXPECT_EQ(c.text(), "Laser");
     EXPECT_TRUE(c.hasFocus());
-    EXPECT_EQ(commands(kId),
+    EXPECT_EQ(commands(kComboBoxId),
               (std::vector<int>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
 }
 
@@ -76,7 +76,7 @@ TEST_F(ComboBoxTest, ClosingWithoutAChoiceCancels) {
         c.close(robot, combo);
         EXPECT_FALSE(combo.isDropped()) << c.name;
         EXPECT_EQ(combo.currentSelection(), 1) << c.name;
-        EXPECT_EQ(commands(kId), (std::vector<int>{CBN_SELENDCANCEL, CBN_CLOSEUP})) << c.name;
+        EXPECT_EQ(commands(kComboBoxId), (std::vector<int>{CBN_SELENDCANCEL, CBN_CLOSEUP})) << c.name;
         int presses = 0;
         for (const auto& e : owner.log) presses += e.id == WM_LBUTTONDOWN;
         EXPECT_EQ(presses, 0) << c.name << ": the press that closed the list goes no further";
@@ -102,14 +102,14 @@ TEST_F(ComboBoxTest, KeysMoveTheSelectionDroppedOrNot) {
     }
     robot.type("w");
     EXPECT_EQ(c.currentSelection(), 3) << "a character picks the next item starting with it";
-    EXPECT_EQ(commands(kId), std::vector<int>(6, CBN_SELCHANGE));
+    EXPECT_EQ(commands(kComboBoxId), std::vector<int>(6, CBN_SELCHANGE));
     clearLog();
     robot.key(VK_F4);
     robot.key(VK_UP);
     EXPECT_EQ(c.highlighted(), 2);
     robot.key(VK_RETURN);
     EXPECT_EQ(c.currentSelection(), 2);
-    EXPECT_EQ(commands(kId), (std::vector<int>{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
+    EXPECT_EQ(commands(kComboBoxId), (std::vector<int>{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
     int characters = 0;
     for (const auto& e : owner.log) characters += e.id == WM_CHAR;
     EXPECT_EQ(characters, 0) << "the Enter that closed the list reaches no one else";
@@ -122,19 +122,19 @@ TEST_F(ComboBoxTest, TheEditChildTypesAndFollowsTheList) {
     EXPECT_EQ(e->id(), kComboEditId);
     c.setFocus();
     EXPECT_TRUE(e->hasFocus()) << "the combo passes the focus to its edit";
-    EXPECT_EQ(commands(kId), (std::vector<int>{CBN_SETFOCUS}));
+    EXPECT_EQ(commands(kComboBoxId), (std::vector<int>{CBN_SETFOCUS}));
     clearLog();
     robot.type("La");
     EXPECT_EQ(c.text(), "La");
     EXPECT_EQ(c.currentSelection(), -1);
-    EXPECT_EQ(commands(kId), (std::vector<int>{CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}));
+    EXPECT_EQ(commands(kComboBoxId), (std::vector<int>{CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}));
     clearLog();
     robot.key(VK_DOWN);
     EXPECT_EQ(c.currentSelection(), 0);
     EXPECT_EQ(e->text(), "Diamond");
     EXPECT_EQ(e->selectionStart(), 0);
     EXPECT_EQ(e->selectionEnd(), 7) << "the text shown is all selected";
-    EXPECT_EQ(commands(kId), (std::vector<int>{CBN_SELCHANGE})) << "the edit's own change is not an edit change";
+    EXPECT_EQ(commands(kComboBoxId), (std::vector<int>{CBN_SELCHANGE})) << "the edit's own change is not an edit change";
     // With the list dropped, typing highlights the first item that starts with the text; Enter takes it.
     clearLog();
     robot.clickAt(c, buttonPoint());
@@ -144,7 +144,7 @@ TEST_F(ComboBoxTest, TheEditChildTypesAndFollowsTheList) {
     EXPECT_EQ(c.currentSelection(), 0);
     robot.key(VK_RETURN);
     EXPECT_EQ(c.text(), "Waterjet");
-    EXPECT_EQ(commands(kId), (std::vector<int>{CBN_DROPDOWN, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_SELCHANGE,
+    EXPECT_EQ(commands(kComboBoxId), (std::vector<int>{CBN_DROPDOWN, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_SELCHANGE,
                                                CBN_SELENDOK, CBN_CLOSEUP}));
 }
 
@@ -175,7 +175,7 @@ TEST_F(ComboBoxTest, SelectionByTextAndByPrefix) {
         EXPECT_EQ(answer, k.answer) << (k.text ? k.text : "") << " " << k.start;
         EXPECT_EQ(list.currentSelection(), k.selection) << (k.text ? k.text : "") << " " << k.start;
     }
-    EXPECT_TRUE(commands(kId).empty()) << "a program's changes notify nothing";
+    EXPECT_TRUE(commands(kComboBoxId).empty()) << "a program's changes notify nothing";
 
     // Exact text first as spelled, then ignoring case.
     list.addString("laser");
@@ -186,7 +186,7 @@ TEST_F(ComboBoxTest, SelectionByTextAndByPrefix) {
     EXPECT_FALSE(list.selectExactText("Lase"));
 
     ComboBox sorted;
-    ASSERT_TRUE(ControlTest::make(sorted, kComboBoxClass, "", CBS_DROPDOWN | CBS_SORT, kRect, kId + 1));
+    ASSERT_TRUE(ControlTest::make(sorted, kComboBoxClass, "", CBS_DROPDOWN | CBS_SORT, kComboBoxRect, kComboBoxId + 1));
     sorted.addString("mm");
     sorted.addString("inc");
     EXPECT_EQ(sorted.itemText(0), "inc");
@@ -203,7 +203,7 @@ TEST_F(ComboBoxTest, SelectionByTextAndByPrefix) {
 TEST_F(ComboBoxTest, FocusInAndOutIsToldOnce) {
     ComboBox& c = make(CBS_DROPDOWN);
     Edit other;
-    ASSERT_TRUE(ControlTest::make(other, kEditClass, "", ES_AUTOHSCROLL, Rect{10, 200, 100, 220}, kId + 1));
+    ASSERT_TRUE(ControlTest::make(other, kEditClass, "", ES_AUTOHSCROLL, Rect{10, 200, 100, 220}, kComboBoxId + 1));
     robot.clickAt(*c.edit(), Point{5, 5});
     c.setFocus();  // the combo hands the focus back to its edit: no new notification
     robot.clickAt(c, buttonPoint());
@@ -211,24 +211,24 @@ TEST_F(ComboBoxTest, FocusInAndOutIsToldOnce) {
     robot.key(VK_DOWN);
     other.setFocus();
     EXPECT_FALSE(c.isDropped());
-    EXPECT_EQ(commands(kId), (std::vector<int>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDCANCEL,
+    EXPECT_EQ(commands(kComboBoxId), (std::vector<int>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDCANCEL,
                                                CBN_CLOSEUP, CBN_KILLFOCUS}));
 }
 
 TEST_F(ComboBoxTest, AKillFocusCheckElsewhereStopsTheDrop) {
     ComboBox& c = make(CBS_DROPDOWNLIST);
     Edit checked;
-    ASSERT_TRUE(ControlTest::make(checked, kEditClass, "bad", ES_AUTOHSCROLL, Rect{10, 200, 100, 220}, kId + 1));
+    ASSERT_TRUE(ControlTest::make(checked, kEditClass, "bad", ES_AUTOHSCROLL, Rect{10, 200, 100, 220}, kComboBoxId + 1));
     checked.setFocus();
     owner.onMessage = [&](Message& m, std::intptr_t&) {
-        if (m.id == WM_COMMAND && loWord(m.w) == kId + 1 && hiWord(m.w) == EN_KILLFOCUS) checked.setFocus();
+        if (m.id == WM_COMMAND && loWord(m.w) == kComboBoxId + 1 && hiWord(m.w) == EN_KILLFOCUS) checked.setFocus();
         return false;
     };
     clearLog();
     robot.clickAt(c, fieldPoint());
     EXPECT_FALSE(c.isDropped());
     EXPECT_TRUE(checked.hasFocus());
-    EXPECT_TRUE(commands(kId).empty());
+    EXPECT_TRUE(commands(kComboBoxId).empty());
 }
 
 TEST_F(ComboBoxTest, GeometryOfTheFieldAndTheList) {
@@ -283,7 +283,7 @@ TEST_F(ComboBoxTest, SimpleComboShowsItsListBelowTheField) {
     EXPECT_EQ(c.currentSelection(), 1);
     EXPECT_EQ(c.edit()->text(), "Flame");
     EXPECT_TRUE(c.edit()->hasFocus());
-    EXPECT_EQ(commands(kId), (std::vector<int>{CBN_SETFOCUS, CBN_SELCHANGE}));
+    EXPECT_EQ(commands(kComboBoxId), (std::vector<int>{CBN_SETFOCUS, CBN_SELCHANGE}));
     robot.key(VK_F4);
     EXPECT_FALSE(c.isDropped()) << "a simple combo has nothing to drop";
 }

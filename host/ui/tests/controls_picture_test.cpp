@@ -20,11 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path scratch(const std::string& name) {
-    const fs::path dir = fs::path(KESTRION_BINARY_DIR) / "ui-test-pictures";
-    fs::create_directories(dir);
-    return dir / name;
-}
+using testing::scratch;
 
 // A panel of controls as a dialog lays them out. The group box is made last: the picture composes siblings
 // made earlier over later ones, and a group box's own picture would cover the buttons inside it.

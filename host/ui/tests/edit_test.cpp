@@ -12,7 +12,7 @@ namespace {
 using testing::kCharWidth;
 using testing::kLineHeight;
 
-constexpr int kId = 100;
+constexpr int kEditBoxId = 100;
 // A single-line edit 120 x 21: its text starts 2 pixels in, at y = (21 - 12) / 2 = 4.
 constexpr Rect kSingleRect{10, 10, 130, 31};
 // A multi-line edit with room for 3 lines (1 + 3 x 12 = 37 pixels high) of 10 characters (2 + 60 + 2 wide).
@@ -21,7 +21,7 @@ constexpr Rect kMultiRect{10, 40, 74, 77};
 class EditTest : public testing::ControlTest {
 protected:
     Edit& single(std::string_view text = "", std::uint32_t style = ES_AUTOHSCROLL, Rect r = kSingleRect) {
-        EXPECT_TRUE(make(edit, kEditClass, text, style, r, kId));
+        EXPECT_TRUE(make(edit, kEditClass, text, style, r, kEditBoxId));
         edit.setFocus();
         clearLog();
         return edit;
@@ -43,11 +43,11 @@ TEST_F(EditTest, TypingSendsUpdateThenChangeForEachCharacter) {
     EXPECT_EQ(e.storedText(), "ab");
     EXPECT_EQ(e.caret(), 2);
     EXPECT_TRUE(e.isModified());
-    EXPECT_EQ(commands(kId), (std::vector<int>{EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE}));
+    EXPECT_EQ(commands(kEditBoxId), (std::vector<int>{EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE}));
     clearLog();
     robot.key(VK_LEFT);
     robot.key(VK_END, Shift);
-    EXPECT_TRUE(commands(kId).empty()) << "caret keys and selections change no text";
+    EXPECT_TRUE(commands(kEditBoxId).empty()) << "caret keys and selections change no text";
 }
 
 TEST_F(EditTest, KeysEditAndMoveTheCaret) {
@@ -93,7 +93,7 @@ TEST_F(EditTest, KeysEditAndMoveTheCaret) {
     for (const Case& c : cases) {
         Edit e;
         ASSERT_TRUE(make(e, kEditClass, c.text, c.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL,
-                         c.multiLine ? kMultiRect : kSingleRect, kId));
+                         c.multiLine ? kMultiRect : kSingleRect, kEditBoxId));
         e.setFocus();
         e.setSel(c.selStart, c.selEnd);
         c.act(robot);
@@ -107,17 +107,17 @@ TEST_F(EditTest, SetTextNotifiesOnlyWhenTheTextChanges) {
     Edit& e = single("same");
     e.setSel(1, 3);
     e.setText("same");
-    EXPECT_TRUE(commands(kId).empty()) << "writing back what it holds must not look like a change";
+    EXPECT_TRUE(commands(kEditBoxId).empty()) << "writing back what it holds must not look like a change";
     EXPECT_EQ(e.selectionStart(), 1);
     e.setText("other");
-    EXPECT_EQ(commands(kId), (std::vector<int>{EN_UPDATE, EN_CHANGE}));
+    EXPECT_EQ(commands(kEditBoxId), (std::vector<int>{EN_UPDATE, EN_CHANGE}));
     EXPECT_EQ(e.caret(), 0);
     EXPECT_FALSE(e.isModified());
 
     Edit m;
-    ASSERT_TRUE(make(m, kEditClass, "", ES_MULTILINE, kMultiRect, kId + 1));
+    ASSERT_TRUE(make(m, kEditClass, "", ES_MULTILINE, kMultiRect, kEditBoxId + 1));
     m.setText("line 1\r\nline 2");
-    EXPECT_TRUE(commands(kId + 1).empty()) << "a multi-line edit does not notify a program's WM_SETTEXT";
+    EXPECT_TRUE(commands(kEditBoxId + 1).empty()) << "a multi-line edit does not notify a program's WM_SETTEXT";
     EXPECT_EQ(m.lineCount(), 2);
     EXPECT_EQ(m.lineText(1), "line 2");
     EXPECT_EQ(m.text(), "line 1\r\nline 2");
@@ -154,7 +154,7 @@ TEST_F(EditTest, ClipboardCopyCutAndPaste) {
     e.setSel(0, 3);
     robot.key('C', Ctrl);
     EXPECT_EQ(clipboard.text(), "one");
-    EXPECT_TRUE(commands(kId).empty());
+    EXPECT_TRUE(commands(kEditBoxId).empty());
     e.setSel(3, 7);
     robot.key('X', Ctrl);
     EXPECT_EQ(e.text(), "one");
@@ -163,7 +163,7 @@ TEST_F(EditTest, ClipboardCopyCutAndPaste) {
     robot.key('V', Ctrl);
     EXPECT_EQ(e.text(), " twoone");
     EXPECT_EQ(e.caret(), 4);
-    EXPECT_EQ(commands(kId), (std::vector<int>{EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE}));
+    EXPECT_EQ(commands(kEditBoxId), (std::vector<int>{EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE}));
     // The keys of the older convention do the same.
     e.setSel(0, -1);
     robot.key(VK_INSERT, Ctrl);
@@ -181,7 +181,7 @@ TEST_F(EditTest, PasteTakesLineBreaksAsTheEditCan) {
     EXPECT_EQ(e.text(), "one") << "a single line takes the first line";
 
     Edit m;
-    ASSERT_TRUE(make(m, kEditClass, "", ES_MULTILINE | ES_AUTOVSCROLL, kMultiRect, kId + 1));
+    ASSERT_TRUE(make(m, kEditClass, "", ES_MULTILINE | ES_AUTOVSCROLL, kMultiRect, kEditBoxId + 1));
     m.send(WM_PASTE);
     EXPECT_EQ(m.text(), "one\r\ntwo\r\nthree");
     EXPECT_EQ(m.lineCount(), 3);
@@ -196,14 +196,14 @@ TEST_F(EditTest, TheLimitStopsTypingAndCutsAPaste) {
     clearLog();
     robot.type("f");
     EXPECT_EQ(e.text(), "abcde");
-    EXPECT_EQ(commands(kId), (std::vector<int>{EN_MAXTEXT})) << "nothing inserted, the owner is told";
+    EXPECT_EQ(commands(kEditBoxId), (std::vector<int>{EN_MAXTEXT})) << "nothing inserted, the owner is told";
 
     e.setSel(3, 5);  // two characters free once the selection goes
     desktop.clipboard().setText("xyz");
     clearLog();
     robot.key('V', Ctrl);
     EXPECT_EQ(e.text(), "abcxy");
-    EXPECT_EQ(commands(kId), (std::vector<int>{EN_UPDATE, EN_CHANGE, EN_MAXTEXT}));
+    EXPECT_EQ(commands(kEditBoxId), (std::vector<int>{EN_UPDATE, EN_CHANGE, EN_MAXTEXT}));
     EXPECT_EQ(e.send(EM_GETLIMITTEXT), 5);
     // A program's text is not limited.
     e.setText("0123456789");
@@ -216,7 +216,7 @@ TEST_F(EditTest, ReadOnlyAndPasswordModes) {
     robot.key(VK_BACK);
     robot.key('V', Ctrl);
     EXPECT_EQ(e.text(), "secret");
-    EXPECT_TRUE(commands(kId).empty());
+    EXPECT_TRUE(commands(kEditBoxId).empty());
     robot.key(VK_HOME);
     robot.key(VK_RIGHT, Shift);
     robot.key('C', Ctrl);
@@ -227,7 +227,7 @@ TEST_F(EditTest, ReadOnlyAndPasswordModes) {
     EXPECT_EQ(e.text(), "xecret");
 
     Edit p;
-    ASSERT_TRUE(make(p, kEditClass, "", ES_AUTOHSCROLL | ES_PASSWORD, Rect{10, 40, 130, 61}, kId + 1));
+    ASSERT_TRUE(make(p, kEditClass, "", ES_AUTOHSCROLL | ES_PASSWORD, Rect{10, 40, 130, 61}, kEditBoxId + 1));
     p.setFocus();
     robot.type("pw1");
     EXPECT_EQ(p.text(), "pw1");
@@ -255,7 +255,7 @@ TEST_F(EditTest, FiltersOfTheStyle) {
     };
     for (const Case& c : cases) {
         Edit e;
-        ASSERT_TRUE(make(e, kEditClass, "", ES_AUTOHSCROLL | c.style, kSingleRect, kId));
+        ASSERT_TRUE(make(e, kEditClass, "", ES_AUTOHSCROLL | c.style, kSingleRect, kEditBoxId));
         e.setFocus();
         robot.type(c.typed);
         EXPECT_EQ(e.text(), c.expected) << c.typed;
@@ -293,10 +293,10 @@ TEST_F(EditTest, UndoTakesBackTypingAsOneStepAndRedoes) {
 TEST_F(EditTest, KillFocusHandlerCanKeepTheFocus) {
     Edit& checked = single("abc");
     Edit other;
-    ASSERT_TRUE(make(other, kEditClass, "next", ES_AUTOHSCROLL, Rect{10, 40, 130, 61}, kId + 1));
+    ASSERT_TRUE(make(other, kEditClass, "next", ES_AUTOHSCROLL, Rect{10, 40, 130, 61}, kEditBoxId + 1));
     int checks = 0;
     owner.onMessage = [&](Message& m, std::intptr_t&) {
-        if (m.id == WM_COMMAND && loWord(m.w) == kId && hiWord(m.w) == EN_KILLFOCUS) {
+        if (m.id == WM_COMMAND && loWord(m.w) == kEditBoxId && hiWord(m.w) == EN_KILLFOCUS) {
             ++checks;
             checked.setFocus();
             checked.setSel(0, -1);
@@ -308,8 +308,8 @@ TEST_F(EditTest, KillFocusHandlerCanKeepTheFocus) {
     EXPECT_TRUE(checked.hasFocus());
     EXPECT_EQ(checked.selectionStart(), 0);
     EXPECT_EQ(checked.selectionEnd(), 3);
-    EXPECT_EQ(commands(kId), (std::vector<int>{EN_KILLFOCUS, EN_SETFOCUS}));
-    EXPECT_TRUE(commands(kId + 1).empty());
+    EXPECT_EQ(commands(kEditBoxId), (std::vector<int>{EN_KILLFOCUS, EN_SETFOCUS}));
+    EXPECT_TRUE(commands(kEditBoxId + 1).empty());
     EXPECT_EQ(other.caret(), 0) << "the click that lost its focus did not move the caret";
 
     owner.onMessage = nullptr;
@@ -318,8 +318,8 @@ TEST_F(EditTest, KillFocusHandlerCanKeepTheFocus) {
     robot.clickAt(other, charPoint(2));
     EXPECT_TRUE(other.hasFocus());
     EXPECT_EQ(other.caret(), 2);
-    EXPECT_EQ(commands(kId), (std::vector<int>{EN_KILLFOCUS}));
-    EXPECT_EQ(commands(kId + 1), (std::vector<int>{EN_SETFOCUS}));
+    EXPECT_EQ(commands(kEditBoxId), (std::vector<int>{EN_KILLFOCUS}));
+    EXPECT_EQ(commands(kEditBoxId + 1), (std::vector<int>{EN_SETFOCUS}));
 }
 
 TEST_F(EditTest, MouseClicksDragsAndDoubleClicks) {
@@ -374,7 +374,7 @@ TEST_F(EditTest, MultiLineScrollsByLinesWithItsScrollBar) {
     clearLog();
     robot.scrollBar(e, SB_VERT, SB_LINEUP);
     EXPECT_EQ(e.firstVisibleLine(), 1);
-    EXPECT_EQ(commands(kId), (std::vector<int>{EN_VSCROLL}));
+    EXPECT_EQ(commands(kEditBoxId), (std::vector<int>{EN_VSCROLL}));
     robot.dragThumb(e, SB_VERT, 0);
     EXPECT_EQ(e.firstVisibleLine(), 0);
     e.send(EM_SCROLLCARET);
@@ -439,14 +439,14 @@ TEST_F(EditTest, DialogCodesAskForTheKeysTheEditUses) {
     const unsigned usual = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
     EXPECT_EQ(static_cast<unsigned>(e.send(WM_GETDLGCODE, VK_RETURN)), usual);
     Edit m;
-    ASSERT_TRUE(make(m, kEditClass, "", ES_MULTILINE | ES_WANTRETURN, kMultiRect, kId + 1));
+    ASSERT_TRUE(make(m, kEditClass, "", ES_MULTILINE | ES_WANTRETURN, kMultiRect, kEditBoxId + 1));
     EXPECT_EQ(static_cast<unsigned>(m.send(WM_GETDLGCODE, VK_RETURN)), usual | DLGC_WANTALLKEYS);
     EXPECT_EQ(static_cast<unsigned>(m.send(WM_GETDLGCODE, VK_TAB)), usual) << "Tab still leaves the edit";
 }
 
 TEST_F(EditTest, AnObjectThatAdoptsTheWindowKeepsItsText) {
     Window* made = desktop.createWindow(kEditClass, "from the template", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
-                                        kSingleRect, &owner, kId);
+                                        kSingleRect, &owner, kEditBoxId);
     ASSERT_NE(made, nullptr);
     ASSERT_TRUE(edit.adopt(*made));
     EXPECT_EQ(edit.length(), 17);

@@ -9,14 +9,14 @@ namespace {
 
 using testing::kLineHeight;
 
-constexpr int kId = 200;
+constexpr int kListBoxId = 200;
 // 100 x 60: five rows of 12 pixels.
-constexpr Rect kRect{10, 10, 110, 70};
+constexpr Rect kListBoxRect{10, 10, 110, 70};
 
 class ListBoxTest : public testing::ControlTest {
 protected:
     ListBox& make(std::uint32_t style, std::initializer_list<const char*> texts) {
-        EXPECT_TRUE(ControlTest::make(list, kListBoxClass, "", style, kRect, kId));
+        EXPECT_TRUE(ControlTest::make(list, kListBoxClass, "", style, kListBoxRect, kListBoxId));
         for (const char* t : texts) list.addString(t);
         clearLog();
         return list;
@@ -31,19 +31,19 @@ TEST_F(ListBoxTest, AClickSelectsAndNotifiesOnRelease) {
     robot.clickAt(l, rowPoint(1));
     EXPECT_EQ(l.currentSelection(), 1);
     EXPECT_TRUE(l.hasFocus());
-    EXPECT_EQ(commands(kId), (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE}));
+    EXPECT_EQ(commands(kListBoxId), (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE}));
     clearLog();
     robot.wait(1000);
     robot.clickAt(l, rowPoint(1));
-    EXPECT_TRUE(commands(kId).empty()) << "the same item again changes nothing";
+    EXPECT_TRUE(commands(kListBoxId).empty()) << "the same item again changes nothing";
     robot.wait(1000);
     robot.doubleClickAt(l, rowPoint(2));
-    EXPECT_EQ(commands(kId), (std::vector<int>{LBN_SELCHANGE, LBN_DBLCLK}));
+    EXPECT_EQ(commands(kListBoxId), (std::vector<int>{LBN_SELCHANGE, LBN_DBLCLK}));
     clearLog();
     robot.wait(1000);
     robot.clickAt(l, rowPoint(4));
     EXPECT_EQ(l.currentSelection(), 2) << "a click below the last item selects nothing";
-    EXPECT_TRUE(commands(kId).empty());
+    EXPECT_TRUE(commands(kListBoxId).empty());
 }
 
 TEST_F(ListBoxTest, DraggingMovesTheSelectionAndNotifiesOnce) {
@@ -52,7 +52,7 @@ TEST_F(ListBoxTest, DraggingMovesTheSelectionAndNotifiesOnce) {
     clearLog();
     robot.drag(l.clientToScreen(rowPoint(0)), l.clientToScreen(rowPoint(3)), 3);
     EXPECT_EQ(l.currentSelection(), 3);
-    EXPECT_EQ(commands(kId), (std::vector<int>{LBN_SELCHANGE}));
+    EXPECT_EQ(commands(kListBoxId), (std::vector<int>{LBN_SELCHANGE}));
 }
 
 TEST_F(ListBoxTest, KeysMoveTheSelection) {
@@ -74,7 +74,7 @@ TEST_F(ListBoxTest, KeysMoveTheSelection) {
         else robot.key(s.key);
         EXPECT_EQ(l.currentSelection(), s.expected) << s.key;
     }
-    EXPECT_EQ(commands(kId).size(), std::size(steps));
+    EXPECT_EQ(commands(kListBoxId).size(), std::size(steps));
     EXPECT_EQ(l.topIndex(), 0);
     robot.key(VK_END);
     EXPECT_EQ(l.topIndex(), 2) << "the caret is kept in view";
@@ -131,7 +131,7 @@ TEST_F(ListBoxTest, MultipleAndExtendedSelection) {
     };
     for (const Case& c : cases) {
         ListBox l;
-        ASSERT_TRUE(ControlTest::make(l, kListBoxClass, "", LBS_NOTIFY | c.style, kRect, kId));
+        ASSERT_TRUE(ControlTest::make(l, kListBoxClass, "", LBS_NOTIFY | c.style, kListBoxRect, kListBoxId));
         for (const char* t : {"a", "b", "c", "d", "e"}) l.addString(t);
         l.setFocus();
         c.act(robot, l);
@@ -177,7 +177,7 @@ TEST_F(ListBoxTest, SortedItemsKeepTheirDataAndSearchIgnoringCase) {
     EXPECT_EQ(text, "mm");
     EXPECT_EQ(l.send(LB_DELETESTRING, 0), 3);
     EXPECT_EQ(l.currentSelection(), 2) << "the selection follows its item";
-    EXPECT_TRUE(commands(kId).empty()) << "a program's changes notify nothing";
+    EXPECT_TRUE(commands(kListBoxId).empty()) << "a program's changes notify nothing";
 }
 
 TEST_F(ListBoxTest, ProgramSelectionFollowsTheMessageConventions) {
@@ -191,7 +191,7 @@ TEST_F(ListBoxTest, ProgramSelectionFollowsTheMessageConventions) {
     EXPECT_EQ(single.send(LB_SETSEL, 1, 0), LB_ERR) << "LB_SETSEL is for multiple selection";
 
     ListBox multi;
-    ASSERT_TRUE(ControlTest::make(multi, kListBoxClass, "", LBS_MULTIPLESEL, kRect, kId + 1));
+    ASSERT_TRUE(ControlTest::make(multi, kListBoxClass, "", LBS_MULTIPLESEL, kListBoxRect, kListBoxId + 1));
     for (const char* t : {"a", "b", "c"}) multi.addString(t);
     multi.send(LB_SETSEL, 1, -1);
     EXPECT_EQ(multi.selectedItems(), (std::vector<int>{0, 1, 2}));
@@ -200,7 +200,7 @@ TEST_F(ListBoxTest, ProgramSelectionFollowsTheMessageConventions) {
     EXPECT_EQ(multi.send(LB_GETSELITEMS, 3, lParamFromPointer(picked)), 2);
     EXPECT_EQ(picked[0], 0);
     EXPECT_EQ(picked[1], 2);
-    EXPECT_TRUE(commands(kId).empty());
+    EXPECT_TRUE(commands(kListBoxId).empty());
 }
 
 TEST_F(ListBoxTest, ScrollsWithItsBarAndTheWheel) {
@@ -235,7 +235,7 @@ TEST_F(ListBoxTest, PaintsItemsWithTheSelectionHighlighted) {
     for (const DrawRecord* r : l.displayList().ofKind(DrawOp::FillRect))
         highlighted |= r->color == desktop.sysColor(COLOR_HIGHLIGHT) && r->rect == Rect{0, 12, 100, 24};
     EXPECT_TRUE(highlighted);
-    EXPECT_TRUE(commands(kId).empty()) << "no LBS_NOTIFY, no notifications";
+    EXPECT_TRUE(commands(kListBoxId).empty()) << "no LBS_NOTIFY, no notifications";
 }
 
 }  // namespace

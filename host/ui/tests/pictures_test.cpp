@@ -14,11 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path scratch(const std::string& name) {
-    const fs::path dir = fs::path(KESTRION_BINARY_DIR) / "ui-test-pictures";
-    fs::create_directories(dir);
-    return dir / name;
-}
+using testing::scratch;
 
 // A window with a caption, a border, a sunken child with text and a vertical scroll bar.
 struct Sample : testing::LoggingWindow {

@@ -9,14 +9,14 @@ namespace {
 
 using Scroll = std::pair<int, int>;  // code, position
 
-constexpr int kId = 700;
+constexpr int kSliderId = 700;
 // 217 wide: the channel's 201 pixels (217 - 2 * 8) map 0..100 at 2 pixels a step.
-constexpr Rect kRect{10, 10, 227, 40};
+constexpr Rect kSliderRect{10, 10, 227, 40};
 
 class SliderTest : public testing::ControlTest {
 protected:
     Slider& make(std::uint32_t style = TBS_AUTOTICKS) {
-        EXPECT_TRUE(ControlTest::make(slider, kSliderClass, "", style | WS_TABSTOP, kRect, kId));
+        EXPECT_TRUE(ControlTest::make(slider, kSliderClass, "", style | WS_TABSTOP, kSliderRect, kSliderId));
         clearLog();
         return slider;
     }
@@ -101,7 +101,7 @@ TEST_F(SliderTest, SmallRangeWithATickAtEveryStep) {
 }
 
 TEST_F(SliderTest, VerticalSlidersUseTheVerticalMessage) {
-    EXPECT_TRUE(ControlTest::make(slider, kSliderClass, "", TBS_VERT, Rect{10, 10, 40, 227}, kId));
+    EXPECT_TRUE(ControlTest::make(slider, kSliderClass, "", TBS_VERT, Rect{10, 10, 40, 227}, kSliderId));
     slider.setFocus();
     robot.key(VK_DOWN);
     EXPECT_EQ(slider.position(), 1);

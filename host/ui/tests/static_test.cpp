@@ -10,12 +10,12 @@ namespace {
 
 using testing::kCharWidth;
 
-constexpr int kId = 500;
+constexpr int kStaticId = 500;
 
 class StaticTest : public testing::ControlTest {
 protected:
     Static& make(std::uint32_t style, std::string_view text, Rect r = Rect{10, 10, 70, 40}) {
-        EXPECT_TRUE(ControlTest::make(label, kStaticClass, text, style, r, kId));
+        EXPECT_TRUE(ControlTest::make(label, kStaticClass, text, style, r, kStaticId));
         return label;
     }
     Static label;
@@ -39,7 +39,7 @@ TEST_F(StaticTest, LabelsPlaceTheirTextByStyle) {
     };
     for (const Case& c : cases) {
         Static s;
-        ASSERT_TRUE(ControlTest::make(s, kStaticClass, c.text, c.style, Rect{10, 10, 70, 40}, kId));
+        ASSERT_TRUE(ControlTest::make(s, kStaticClass, c.text, c.style, Rect{10, 10, 70, 40}, kStaticId));
         repaint(s);
         const auto texts = s.displayList().ofKind(DrawOp::Text);
         ASSERT_EQ(texts.size(), 1u) << c.text;
@@ -79,11 +79,11 @@ TEST_F(StaticTest, ClicksPassThroughUnlessItNotifies) {
     EXPECT_EQ(ownerPresses, 1) << "the owner under the label gets the click";
 
     Static notifying;
-    ASSERT_TRUE(ControlTest::make(notifying, kStaticClass, "Preview", SS_NOTIFY, Rect{10, 50, 70, 80}, kId + 1));
+    ASSERT_TRUE(ControlTest::make(notifying, kStaticClass, "Preview", SS_NOTIFY, Rect{10, 50, 70, 80}, kStaticId + 1));
     clearLog();
     robot.wait(1000);
     robot.doubleClickAt(notifying, {5, 5});
-    EXPECT_EQ(commands(kId + 1), (std::vector<int>{STN_CLICKED, STN_DBLCLK}));
+    EXPECT_EQ(commands(kStaticId + 1), (std::vector<int>{STN_CLICKED, STN_DBLCLK}));
     EXPECT_EQ(notifying.send(WM_GETDLGCODE), DLGC_STATIC);
 }
 
@@ -101,7 +101,7 @@ TEST_F(StaticTest, APictureTakesItsBitmapsSize) {
 
     Static centred;
     ASSERT_TRUE(ControlTest::make(centred, kStaticClass, "", SS_BITMAP | SS_CENTERIMAGE, Rect{10, 50, 70, 90},
-                                  kId + 1));
+                                  kStaticId + 1));
     centred.setBitmap(bitmap);
     EXPECT_EQ(centred.clientRect(), (Rect{0, 0, 60, 40}));
     repaint(centred);
@@ -119,13 +119,13 @@ TEST_F(StaticTest, ShapesDrawTheirKindOfRecord) {
     };
     for (const Case& c : cases) {
         Static s;
-        ASSERT_TRUE(ControlTest::make(s, kStaticClass, "", c.style, Rect{10, 10, 70, 40}, kId));
+        ASSERT_TRUE(ControlTest::make(s, kStaticClass, "", c.style, Rect{10, 10, 70, 40}, kStaticId));
         repaint(s);
         EXPECT_EQ(s.displayList().ofKind(c.op).size(), 1u) << c.style;
         EXPECT_TRUE(drawnTexts(s).empty()) << c.style;
     }
     Static black;
-    ASSERT_TRUE(ControlTest::make(black, kStaticClass, "", SS_BLACKRECT, Rect{10, 10, 70, 40}, kId));
+    ASSERT_TRUE(ControlTest::make(black, kStaticClass, "", SS_BLACKRECT, Rect{10, 10, 70, 40}, kStaticId));
     repaint(black);
     EXPECT_EQ(black.displayList().ofKind(DrawOp::FillRect)[0]->color, desktop.sysColor(COLOR_WINDOWFRAME));
 }

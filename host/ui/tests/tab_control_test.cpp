@@ -11,13 +11,13 @@ namespace {
 using testing::kCharWidth;
 using testing::kLineHeight;
 
-constexpr int kId = 600;
-constexpr Rect kRect{10, 10, 310, 210};
+constexpr int kTabControlId = 600;
+constexpr Rect kTabControlRect{10, 10, 310, 210};
 
 class TabControlTest : public testing::ControlTest {
 protected:
     TabControl& make(std::uint32_t style = 0) {
-        EXPECT_TRUE(ControlTest::make(tabs, kTabControlClass, "", style | WS_TABSTOP, kRect, kId));
+        EXPECT_TRUE(ControlTest::make(tabs, kTabControlClass, "", style | WS_TABSTOP, kTabControlRect, kTabControlId));
         for (const char* title : {"General", "Code", "Format"}) {
             TabItem item;
             item.mask = TCIF_TEXT | TCIF_PARAM;
@@ -38,12 +38,12 @@ TEST_F(TabControlTest, AClickOnAnotherTabAsksThenChanges) {
     EXPECT_EQ(t.currentSelection(), 0) << "the first tab inserted is current";
     robot.clickAt(t, tabPoint(2));
     EXPECT_EQ(t.currentSelection(), 2);
-    EXPECT_EQ(notifications(kId), (std::vector<int>{TCN_SELCHANGING, TCN_SELCHANGE}));
+    EXPECT_EQ(notifications(kTabControlId), (std::vector<int>{TCN_SELCHANGING, TCN_SELCHANGE}));
     EXPECT_TRUE(t.hasFocus());
     clearLog();
     robot.wait(1000);
     robot.clickAt(t, tabPoint(2));
-    EXPECT_TRUE(notifications(kId).empty()) << "the current tab again changes nothing";
+    EXPECT_TRUE(notifications(kTabControlId).empty()) << "the current tab again changes nothing";
 }
 
 TEST_F(TabControlTest, AnOwnerCanRefuseToLeaveTheTab) {
@@ -56,7 +56,7 @@ TEST_F(TabControlTest, AnOwnerCanRefuseToLeaveTheTab) {
     };
     robot.clickAt(t, tabPoint(1));
     EXPECT_EQ(t.currentSelection(), 0);
-    EXPECT_EQ(notifications(kId), (std::vector<int>{TCN_SELCHANGING}));
+    EXPECT_EQ(notifications(kTabControlId), (std::vector<int>{TCN_SELCHANGING}));
     robot.key(VK_RIGHT);
     EXPECT_EQ(t.currentSelection(), 0);
 }
@@ -66,7 +66,7 @@ TEST_F(TabControlTest, KeysMoveBetweenTabs) {
     t.setFocus();
     robot.key(VK_RIGHT);
     EXPECT_EQ(t.currentSelection(), 1);
-    EXPECT_EQ(notifications(kId), (std::vector<int>{TCN_KEYDOWN, TCN_SELCHANGING, TCN_SELCHANGE}));
+    EXPECT_EQ(notifications(kTabControlId), (std::vector<int>{TCN_KEYDOWN, TCN_SELCHANGING, TCN_SELCHANGE}));
     robot.key(VK_END);
     EXPECT_EQ(t.currentSelection(), 2);
     robot.key(VK_RIGHT);
@@ -88,7 +88,7 @@ TEST_F(TabControlTest, AKillFocusCheckElsewhereKeepsTheTab) {
     clearLog();
     robot.clickAt(t, tabPoint(1));
     EXPECT_EQ(t.currentSelection(), 0);
-    EXPECT_TRUE(notifications(kId).empty());
+    EXPECT_TRUE(notifications(kTabControlId).empty());
 }
 
 TEST_F(TabControlTest, ItemMessages) {
@@ -109,7 +109,7 @@ TEST_F(TabControlTest, ItemMessages) {
     EXPECT_EQ(t.send(TCM_DELETEITEM, 3), 1);
     EXPECT_EQ(t.currentSelection(), -1) << "deleting the current tab leaves none current";
     EXPECT_EQ(t.send(TCM_GETITEMCOUNT), 3);
-    EXPECT_TRUE(notifications(kId).empty()) << "a program's changes send nothing";
+    EXPECT_TRUE(notifications(kTabControlId).empty()) << "a program's changes send nothing";
     t.send(TCM_DELETEALLITEMS);
     EXPECT_EQ(t.itemCount(), 0);
 }
@@ -132,7 +132,7 @@ TEST_F(TabControlTest, GeometryFromTheFont) {
     EXPECT_EQ(page, t.clientRect()) << "the two directions are inverse";
 
     TabControl fixed;
-    ASSERT_TRUE(ControlTest::make(fixed, kTabControlClass, "", TCS_FIXEDWIDTH, kRect, kId + 1));
+    ASSERT_TRUE(ControlTest::make(fixed, kTabControlClass, "", TCS_FIXEDWIDTH, kTabControlRect, kTabControlId + 1));
     for (const char* title : {"General", "Code"}) fixed.insertItem(fixed.itemCount(), TabItem{TCIF_TEXT, title});
     EXPECT_EQ(fixed.itemRect(1).width(), generalWidth) << "every tab as wide as the widest";
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -11,6 +12,13 @@
 #include "host/ui/window.h"
 
 namespace host::ui::testing {
+
+// Where the picture tests write their PNG files for a person to look at: `name` in the build's picture folder.
+inline std::filesystem::path scratch(const std::string& name) {
+    const std::filesystem::path dir = std::filesystem::path(KESTRION_BINARY_DIR) / "ui-test-pictures";
+    std::filesystem::create_directories(dir);
+    return dir / name;
+}
 
 // Logs every message it handles (id, wParam, lParam) and answers from `answers` when one is set for the id;
 // `onMessage` runs first and may answer by returning true.

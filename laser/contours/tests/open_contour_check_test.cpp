@@ -29,9 +29,9 @@ using host::ge::Point2d;
 const std::filesystem::path kFixtures =
     std::filesystem::path(KESTRION_SOURCE_DIR) / "laser" / "contours" / "tests" / "fixtures";
 
-int recreations = 0;
-int CountRecreation() {
-    ++recreations;
+int openCheckRecreations = 0;
+int CountOpenCheckRecreation() {
+    ++openCheckRecreations;
     return 0;
 }
 
@@ -45,7 +45,7 @@ class OpenContourCheck : public CreationTest {
 protected:
     void SetUp() override {
         CreationTest::SetUp();
-        recreations = 0;
+        openCheckRecreations = 0;
         host::ed::clearDisplayLog();
     }
     void Answer(std::vector<std::string> lines) {
@@ -157,15 +157,15 @@ TEST_F(OpenContourCheck, WithoutOpenContoursTheJobIsStillCountedAndWritten) {
     ASSERT_EQ(CreateContours(), 0);
     host::ed::transcript().clear();
     const int before = ChangeCounter();
-    CheckOpenContours(CountRecreation);
+    CheckOpenContours(CountOpenCheckRecreation);
     EXPECT_NE(Transcript().find("\n\rOpen contours are not present"), std::string::npos) << Transcript();
     EXPECT_EQ(Transcript().find("Open-ended contours"), std::string::npos);
-    EXPECT_EQ(recreations, 0);
+    EXPECT_EQ(openCheckRecreations, 0);
     EXPECT_EQ(ChangeCounter(), before + 1);
 
     SetLanguageFlag(1);
     host::ed::transcript().clear();
-    CheckOpenContours(CountRecreation);
+    CheckOpenContours(CountOpenCheckRecreation);
     EXPECT_NE(Transcript().find("\n\rНезамкнутых контуров нет"), std::string::npos) << Transcript();
 }
 
@@ -183,14 +183,14 @@ TEST_F(OpenContourCheck, ConnectClosesTheGapWithoutMakingContoursAgain) {
     const int before = ChangeCounter();
 
     Answer({"c"});
-    CheckOpenContours(CountRecreation);
+    CheckOpenContours(CountOpenCheckRecreation);
     EXPECT_NE(Transcript().find("\n\rOpen-ended contours  = 1"), std::string::npos) << Transcript();
     EXPECT_NE(Transcript().find("\n\rHighlight contour [1/1]  Clearance = 0.50000000"), std::string::npos);
     EXPECT_NE(Transcript().find("\n\rSelect [Zoom/Next/Previous/Delete/delete All/Connect/Exit] "),
               std::string::npos);
     EXPECT_NE(Transcript().find("\n\rOpen contours are not present"), std::string::npos);
     EXPECT_TRUE(Closed(plate));
-    EXPECT_EQ(recreations, 0);
+    EXPECT_EQ(openCheckRecreations, 0);
     // The record follows at once: the contour is closed, outer, and no longer counted as unclosed.
     EXPECT_EQ(Job().contours[0].closure, kClosureClosed);
     EXPECT_EQ(Job().contours[0].placement, kPlacementOuter);
@@ -201,7 +201,7 @@ TEST_F(OpenContourCheck, ConnectClosesTheGapWithoutMakingContoursAgain) {
 
     host::ed::transcript().clear();
     Answer({});
-    CheckOpenContours(CountRecreation);
+    CheckOpenContours(CountOpenCheckRecreation);
     EXPECT_NE(Transcript().find("\n\rOpen contours are not present"), std::string::npos) << Transcript();
 }
 
@@ -222,7 +222,7 @@ TEST_F(OpenContourCheck, ContoursThatCannotBeOpenedAreReportedAndLeftOut) {
 
     // The erased one is met first and its place goes to the loop; Next then meets the locked one.
     Answer({"n", "a"});
-    CheckOpenContours(CountRecreation);
+    CheckOpenContours(CountOpenCheckRecreation);
     EXPECT_NE(Transcript().find("\n\rOpen-ended contours  = 3"), std::string::npos) << Transcript();
     EXPECT_NE(Transcript().find("\n\rHighlight contour [1/2]  Clearance = 0.00000000"), std::string::npos);
     EXPECT_EQ(Occurrences(Transcript(), "cannot be opened"), 2u) << Transcript();
@@ -234,7 +234,7 @@ TEST_F(OpenContourCheck, ContoursThatCannotBeOpenedAreReportedAndLeftOut) {
     // "delete All" reaches only what is still listed: the locked contour stays.
     EXPECT_TRUE(loop.isErased());
     EXPECT_FALSE(locked.isErased());
-    EXPECT_EQ(recreations, 1);
+    EXPECT_EQ(openCheckRecreations, 1);
 }
 
 TEST_F(OpenContourCheck, TheListHoldsSixThousandAndSaysThereAreMore) {
@@ -246,7 +246,7 @@ TEST_F(OpenContourCheck, TheListHoldsSixThousandAndSaysThereAreMore) {
     EXPECT_EQ(more, 1);
 
     Answer({"e"});
-    CheckOpenContours(CountRecreation);
+    CheckOpenContours(CountOpenCheckRecreation);
     EXPECT_NE(Transcript().find("The drawing has 6001 open contours: only the first 6000 are listed."),
               std::string::npos)
         << Transcript().substr(0, 400);
@@ -306,7 +306,7 @@ TEST_F(OpenContourFixture, StepsZoomsComplainsConnectsAndEndsOnEsc) {
     ASSERT_EQ(listed.size(), 3u);
     const int before = ChangeCounter();
     Answer({"n", "P", "p", "", "msgbox OK", "zebra", "?", "msgbox OK", "Connect", "<Esc>"});
-    CheckOpenContours(CountRecreation);
+    CheckOpenContours(CountOpenCheckRecreation);
 
     const std::string t = Transcript();
     std::vector<std::string> positions;
@@ -329,7 +329,7 @@ TEST_F(OpenContourFixture, StepsZoomsComplainsConnectsAndEndsOnEsc) {
     EXPECT_TRUE(Closed(listed[2]));
     EXPECT_FALSE(Closed(listed[0]));
     EXPECT_FALSE(Closed(listed[1]));
-    EXPECT_EQ(recreations, 0);
+    EXPECT_EQ(openCheckRecreations, 0);
     EXPECT_EQ(ChangeCounter(), before + 1);
     EXPECT_TRUE(host::ed::highlightedEntities(Drawing()).empty());
 }
@@ -339,14 +339,14 @@ TEST_F(OpenContourFixture, DeleteTakesTheContourOutAndMakesContoursAgainAtTheEnd
     const std::vector<ObjectId> listed = Listed();
     ASSERT_EQ(listed.size(), 3u);
     Answer({"d", "e"});
-    CheckOpenContours(CountRecreation);
+    CheckOpenContours(CountOpenCheckRecreation);
     EXPECT_TRUE(listed[0].isErased());
     EXPECT_FALSE(listed[1].isErased());
     EXPECT_FALSE(listed[2].isErased());
     // The last entry moved into the first place.
     const std::string t = Transcript();
     EXPECT_NE(t.find("Highlight contour [1/2]"), std::string::npos) << t;
-    EXPECT_EQ(recreations, 1);
+    EXPECT_EQ(openCheckRecreations, 1);
 }
 
 // delete All removes every listed contour, and the real contour creation then finds only the hole and the open

@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -28,6 +27,7 @@
 #include "laser/job/drawing_slot.h"
 #include "laser/job/job_life_cycle.h"
 #include "laser/nc/nc_program_creation.h"
+#include "laser/nc/tests/nc_test_support.h"
 #include "laser/path/automatic_cutting_order.h"
 #include "laser/path/home_rapid.h"
 #include "laser/post/postprocessor_file.h"
@@ -37,6 +37,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using nc_testing::ReadBytes;
 
 const fs::path kSource = KESTRION_SOURCE_DIR;
 const fs::path kFixtures = kSource / "laser/nc/tests/fixtures";
@@ -46,13 +47,6 @@ const fs::path kGolden = kSource / "laser/nc/tests/golden";
 constexpr const char* kCutKinds = "plate_cut_kinds.dxf";
 constexpr const char* kMarkingKinds = "plate_marking_kinds.dxf";
 constexpr const char* kJointKinds = "plate_joint_kinds.dxf";
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The program with LF line ends, as the golden files keep it; false when a line does not end in CR LF.
 bool WithLineFeeds(const std::string& program, std::string& text) {

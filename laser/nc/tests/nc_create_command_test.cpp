@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 #include "cadlib/host_variables.h"
@@ -24,13 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using host::ui::testing::ScriptSession;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <unistd.h>
 
 #include "laser/nc/tests/nc_test_support.h"
@@ -17,17 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path TempDir() {
+fs::path ProgramFileTempDir() {
     const fs::path dir = fs::temp_directory_path() / ("kestrion_nc_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     return dir;
-}
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 TEST(NcProgramNames, DefaultNameReplacesTheDrawingsExtension) {
@@ -78,7 +70,7 @@ protected:
 
 TEST_F(NcProgramFile, WholeProgramWithCrLfEnds) {
     AddSquares(2);
-    const fs::path path = TempDir() / "two.nc";
+    const fs::path path = ProgramFileTempDir() / "two.nc";
     std::string error;
     ASSERT_TRUE(Write(path, true, 2, error)) << error;
     EXPECT_EQ(ReadBytes(path),
@@ -106,7 +98,7 @@ TEST_F(NcProgramFile, WholeProgramWithCrLfEnds) {
 
 TEST_F(NcProgramFile, DrawingWithoutContoursGivesAnEmptyFile) {
     AddSquares(1);
-    const fs::path path = TempDir() / "empty.nc";
+    const fs::path path = ProgramFileTempDir() / "empty.nc";
     std::string error;
     ASSERT_TRUE(Write(path, false, 1, error)) << error;
     ASSERT_TRUE(fs::exists(path));
@@ -115,7 +107,7 @@ TEST_F(NcProgramFile, DrawingWithoutContoursGivesAnEmptyFile) {
 
 TEST_F(NcProgramFile, FileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
     AddSquares(1);
-    const fs::path path = TempDir() / "no such folder" / "x.nc";
+    const fs::path path = ProgramFileTempDir() / "no such folder" / "x.nc";
     std::string error;
     EXPECT_FALSE(Write(path, true, 1, error));
     EXPECT_FALSE(error.empty());
@@ -127,7 +119,7 @@ TEST_F(NcProgramFile, FileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
 // cannot print (an overflow of the output grid, an infinite feed, a header value) stops it: the path group is
 // named, no block with it reaches the sink, and no file is written; the next program starts clean.
 TEST_F(NcProgramFile, ANumberThatIsNotFiniteStopsTheProgramAndKeepsNoFile) {
-    const fs::path dir = TempDir() / "not_finite";
+    const fs::path dir = ProgramFileTempDir() / "not_finite";
     fs::create_directories(dir);
     const fs::path path = dir / "plate.nc";
     struct Case {
@@ -182,7 +174,7 @@ TEST_F(NcProgramFile, ANumberThatIsNotFiniteStopsTheProgramAndKeepsNoFile) {
 
 TEST_F(NcProgramFile, EscOfAnEarlierSimulationDoesNotShortenTheProgram) {
     AddSquares(3);
-    const fs::path path = TempDir() / "after_esc.nc";
+    const fs::path path = ProgramFileTempDir() / "after_esc.nc";
     state.StopFlag = true;
     std::string error;
     ASSERT_TRUE(Write(path, true, 3, error)) << error;
@@ -205,7 +197,7 @@ TEST_F(NcProgramFile, EveryProgramWritesItsFirstArcCentreAgain) {
     g.members = {RapidLine({0, 0}, {16, 10}), CutLine({16, 10}, {20, 10}), ArcMember({10, 10}, 10, 0, 180),
                  ArcMember({10, 10}, 10, 180, 360)};
     AddGroup(1, g);
-    const fs::path first = TempDir() / "first.nc", second = TempDir() / "second.nc";
+    const fs::path first = ProgramFileTempDir() / "first.nc", second = ProgramFileTempDir() / "second.nc";
     std::string error;
     ASSERT_TRUE(Write(first, true, 1, error)) << error;
     ASSERT_TRUE(Write(second, true, 1, error)) << error;

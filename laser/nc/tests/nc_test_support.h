@@ -9,8 +9,10 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,14 @@ using host::db::ObjectId;
 using host::ge::Point3d;
 
 inline std::filesystem::path SourceDir() { return KESTRION_SOURCE_DIR; }
+
+// A file's bytes as they are, line ends and all.
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 // The reference postprocessors the program tests are written against (laser/post/tests/fixtures/README.md).
 inline std::filesystem::path ReferencePostprocessors() { return SourceDir() / "laser/post/tests/fixtures/reference"; }
 

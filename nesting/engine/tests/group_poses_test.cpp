@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include <omp.h>
 
+#include "host/ge/angle.h"
 #include "nesting/geometry/contour_transforms.h"
 #include "nesting/model/nesting_engine.h"
 #include "nesting/testing/job_builder.h"
@@ -15,7 +15,7 @@ namespace {
 
 using host::ge::Point2d;
 
-constexpr double kPi = std::numbers::pi;
+using host::ge::kPi;
 constexpr double kTolerance = 1e-9;
 
 void ExpectBox(const BoundingBox& box, const BoundingBox& expected, const char* what = "") {

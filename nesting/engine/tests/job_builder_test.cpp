@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
+#include "host/ge/angle.h"
 #include "nesting/model/nesting_engine.h"
 #include "nesting/testing/job_builder.h"
 
@@ -12,14 +12,14 @@ namespace {
 
 using host::ge::Point2d;
 
-constexpr double kPi = std::numbers::pi;
-constexpr double kTolerance = 1e-9;
+using host::ge::kPi;
+constexpr double kShapeTolerance = 1e-9;
 
-void ExpectBox(const BoundingBox& box, const BoundingBox& expected, const char* what) {
-    EXPECT_NEAR(box.minX, expected.minX, kTolerance) << what;
-    EXPECT_NEAR(box.minY, expected.minY, kTolerance) << what;
-    EXPECT_NEAR(box.maxX, expected.maxX, kTolerance) << what;
-    EXPECT_NEAR(box.maxY, expected.maxY, kTolerance) << what;
+void ExpectShapeBox(const BoundingBox& box, const BoundingBox& expected, const char* what) {
+    EXPECT_NEAR(box.minX, expected.minX, kShapeTolerance) << what;
+    EXPECT_NEAR(box.minY, expected.minY, kShapeTolerance) << what;
+    EXPECT_NEAR(box.maxX, expected.maxX, kShapeTolerance) << what;
+    EXPECT_NEAR(box.maxY, expected.maxY, kShapeTolerance) << what;
 }
 
 Point2d OnCircle(Point2d centre, double radius, double angle) {
@@ -35,14 +35,14 @@ void ExpectChainIsClosedAndConsistent(const Contour& contour, const char* what) 
     for (std::size_t i = 0; i < n; ++i) {
         const ContourElement& e = contour.Elements[i];
         const Point2d next = logicalStart(contour.Elements[(i + 1) % n]);
-        EXPECT_NEAR(logicalEnd(e).distanceTo(next), 0.0, kTolerance) << what << ", element " << i;
+        EXPECT_NEAR(logicalEnd(e).distanceTo(next), 0.0, kShapeTolerance) << what << ", element " << i;
         if (e.Type == kElementArc) {
-            EXPECT_NEAR(OnCircle(e.Centre, e.Radius, e.StartAngle).distanceTo(e.Start), 0.0, kTolerance) << what;
-            EXPECT_NEAR(OnCircle(e.Centre, e.Radius, e.EndAngle).distanceTo(e.End), 0.0, kTolerance) << what;
+            EXPECT_NEAR(OnCircle(e.Centre, e.Radius, e.StartAngle).distanceTo(e.Start), 0.0, kShapeTolerance) << what;
+            EXPECT_NEAR(OnCircle(e.Centre, e.Radius, e.EndAngle).distanceTo(e.End), 0.0, kShapeTolerance) << what;
         } else if (e.Type == kElementLine) {
             EXPECT_NEAR(std::remainder(std::atan2(e.End.y - e.Start.y, e.End.x - e.Start.x) - e.StartAngle, 2 * kPi),
-                        0.0, kTolerance) << what;
-            EXPECT_NEAR(std::remainder(e.EndAngle - e.StartAngle - kPi, 2 * kPi), 0.0, kTolerance) << what;
+                        0.0, kShapeTolerance) << what;
+            EXPECT_NEAR(std::remainder(e.EndAngle - e.StartAngle - kPi, 2 * kPi), 0.0, kShapeTolerance) << what;
         }
         EXPECT_GE(e.StartAngle, 0.0) << what;
         EXPECT_LT(e.StartAngle, 2 * kPi) << what;
@@ -76,7 +76,7 @@ TEST(JobBuilderShapes, AreasBoxesAndElements) {
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(c.contour.Area, c.area, 1e-9) << c.what;
-        ExpectBox(c.contour.Box, c.box, c.what);
+        ExpectShapeBox(c.contour.Box, c.box, c.what);
         EXPECT_EQ(c.contour.ElementCount(), c.elements) << c.what;
         EXPECT_EQ(c.contour.Open, 0) << c.what;
         if (c.contour.GeometryKind == kGeometryChain) {
@@ -91,17 +91,17 @@ TEST(JobBuilderShapes, ArcsAreStoredCounterClockwiseWhicheverWayTheChainRuns) {
     ASSERT_EQ(arc.Type, kElementArc);
     EXPECT_EQ(arc.Reversed, 1);
     // Stored from (0, 20) to (20, 20) counter-clockwise about (10, 20): through (10, 10), below the top edge.
-    EXPECT_NEAR(arc.Start.distanceTo({0, 20}), 0.0, kTolerance);
-    EXPECT_NEAR(arc.End.distanceTo({20, 20}), 0.0, kTolerance);
-    EXPECT_NEAR(arc.Centre.distanceTo({10, 20}), 0.0, kTolerance);
-    EXPECT_NEAR(arc.Radius, 10.0, kTolerance);
-    EXPECT_NEAR(arc.StartAngle, kPi, kTolerance);
-    EXPECT_NEAR(arc.EndAngle, 0.0, kTolerance);
+    EXPECT_NEAR(arc.Start.distanceTo({0, 20}), 0.0, kShapeTolerance);
+    EXPECT_NEAR(arc.End.distanceTo({20, 20}), 0.0, kShapeTolerance);
+    EXPECT_NEAR(arc.Centre.distanceTo({10, 20}), 0.0, kShapeTolerance);
+    EXPECT_NEAR(arc.Radius, 10.0, kShapeTolerance);
+    EXPECT_NEAR(arc.StartAngle, kPi, kShapeTolerance);
+    EXPECT_NEAR(arc.EndAngle, 0.0, kShapeTolerance);
 
     const Contour slot = MakeArcSlot(40, 10);
     EXPECT_EQ(slot.Elements[1].Reversed, 0);
-    EXPECT_NEAR(slot.Elements[1].StartAngle, 3 * kPi / 2, kTolerance);
-    EXPECT_NEAR(slot.Elements[1].EndAngle, kPi / 2, kTolerance);
+    EXPECT_NEAR(slot.Elements[1].StartAngle, 3 * kPi / 2, kShapeTolerance);
+    EXPECT_NEAR(slot.Elements[1].EndAngle, kPi / 2, kShapeTolerance);
 }
 
 TEST(JobBuilderShapes, ReversedContourKeepsItsOutlineAndTurnsItsArcs) {
@@ -118,27 +118,27 @@ TEST(JobBuilderShapes, ReversedContourKeepsItsOutlineAndTurnsItsArcs) {
     }
     Contour moved = slot;
     MoveContour(moved, -3, -4);
-    ExpectBox(moved.Box, {-5, -5, 45, 5}, "moved slot");
-    EXPECT_NEAR(moved.Elements[1].Centre.distanceTo({40, 0}), 0.0, kTolerance);
+    ExpectShapeBox(moved.Box, {-5, -5, 45, 5}, "moved slot");
+    EXPECT_NEAR(moved.Elements[1].Centre.distanceTo({40, 0}), 0.0, kShapeTolerance);
 }
 
 TEST(JobBuilderTypes, RectangleTypesLieAsTheLoaderPutsThem) {
     const PartType stock = MakeRectangleType(kKindStock, 3000, 1500);
     EXPECT_EQ(stock.Path, "Stosk_3000x1500");
-    ExpectBox(stock.OuterBox, {0, 0, 3000, 1500}, "stock");
+    ExpectShapeBox(stock.OuterBox, {0, 0, 3000, 1500}, "stock");
     EXPECT_EQ(stock.Outers[0][0].Owner, kOwnerStock);
     EXPECT_EQ(stock.Outers[0][0].Colour, 191);
 
     const PartType part = MakeRectangleType(kKindPart, 200, 100);
     EXPECT_EQ(part.Path, "Part_200x100");
-    ExpectBox(part.OuterBox, {-100, -50, 100, 50}, "part");
+    ExpectShapeBox(part.OuterBox, {-100, -50, 100, 50}, "part");
     EXPECT_EQ(part.BasePoint, (Point2d{100, 50}));
     EXPECT_EQ(part.Area, 20000);
     EXPECT_EQ(part.Aspect, 2.0);
     EXPECT_EQ(part.JobFileType, kJobFileRectangle);
 
     const PartType clamp = MakeRectangleType(kKindClamp, 40, 80);
-    ExpectBox(clamp.OuterBox, {-20, -0.01, 20, 79.99}, "clamp");
+    ExpectShapeBox(clamp.OuterBox, {-20, -0.01, 20, 79.99}, "clamp");
     EXPECT_EQ(clamp.Outers[0][0].Colour, 12);
 }
 

@@ -19,8 +19,6 @@ namespace {
 
 using namespace nesting_engine_testing;
 
-constexpr double kExact = 1e-9;
-
 class NestingRun : public PlacementJob {
 protected:
     void SetUp() override {

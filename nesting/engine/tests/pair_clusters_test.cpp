@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
+#include "host/ge/angle.h"
 #include "nesting/engine/pair_clusters.h"
 #include "nesting/geometry/contour_transforms.h"
 #include "nesting/model/nesting_engine.h"
@@ -15,7 +15,7 @@ namespace {
 
 using host::ge::Point2d;
 
-constexpr double kPi = std::numbers::pi;
+using host::ge::kPi;
 
 // The corners of a contour of lines, as posed.
 std::vector<Point2d> Corners(const Contour& contour) {

@@ -13,8 +13,6 @@ namespace {
 
 using namespace nesting_engine_testing;
 
-constexpr double kExact = 1e-9;
-
 class PartPlacement : public PlacementJob {
 protected:
     // Tests instance 0 posed at (x, y, angle) both as a single part and as the member of group 0.

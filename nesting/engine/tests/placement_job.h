@@ -16,6 +16,8 @@
 namespace nesting_engine_testing {
 
 inline constexpr double kDeg = std::numbers::pi / 180.0;
+// Positions and angles the engine computes exactly, up to rounding.
+inline constexpr double kExact = 1e-9;
 
 inline double Normalized(double angle) {
     NormalizeAngle(angle);

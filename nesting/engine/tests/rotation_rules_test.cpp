@@ -20,8 +20,6 @@ namespace {
 
 using namespace nesting_engine_testing;
 
-constexpr double kExact = 1e-9;
-
 TEST(RotationRules, EachRuleAdmitsItsAnglesOnly) {
     struct Case {
         const char* what;

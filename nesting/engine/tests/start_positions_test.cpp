@@ -11,8 +11,6 @@ namespace {
 
 using namespace nesting_engine_testing;
 
-constexpr double kExact = 1e-9;
-
 class StartPositions : public PlacementJob {
 protected:
     void SetUp() override {

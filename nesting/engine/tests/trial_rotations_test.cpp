@@ -14,8 +14,6 @@ namespace {
 using namespace nesting_engine_testing;
 using std::numbers::pi;
 
-constexpr double kExact = 1e-9;
-
 class TrialRotations : public PlacementJob {
 protected:
     struct Rule {

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
+#include "host/ge/angle.h"
 #include "nesting/geometry/contour_box.h"
 #include "nesting/geometry/contour_join.h"
 #include "nesting/geometry/contour_kernel.h"
@@ -15,10 +15,10 @@ using host::ge::Point2d;
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-constexpr double kDeg = kPi / 180.0;
+using host::ge::kPi;
+constexpr double kDegree = kPi / 180.0;
 
-Point2d onCircle(Point2d centre, double r, double angle) {
+Point2d pointOnCircle(Point2d centre, double r, double angle) {
     return {centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)};
 }
 
@@ -28,10 +28,10 @@ Contour arcAndChord(Point2d centre, double r, double from, double to) {
     arc.Type = kElementArc;
     arc.Centre = centre;
     arc.Radius = r;
-    arc.StartAngle = from * kDeg;
-    arc.EndAngle = to * kDeg;
-    arc.Start = onCircle(centre, r, arc.StartAngle);
-    arc.End = onCircle(centre, r, arc.EndAngle);
+    arc.StartAngle = from * kDegree;
+    arc.EndAngle = to * kDegree;
+    arc.Start = pointOnCircle(centre, r, arc.StartAngle);
+    arc.End = pointOnCircle(centre, r, arc.EndAngle);
     ContourElement chord;
     chord.Type = kElementLine;
     chord.Start = arc.End;
@@ -58,7 +58,7 @@ void expectJoinedExactly(const Contour& contour) {
 }
 
 TEST(ComputeContourBox, ArcsWidenTheBoxAtTheAxisPointsTheyPass) {
-    const double c10 = std::cos(10 * kDeg), s10 = std::sin(10 * kDeg);
+    const double c10 = std::cos(10 * kDegree), s10 = std::sin(10 * kDegree);
     struct Case {
         const char* label;
         Contour contour;
@@ -142,7 +142,7 @@ TEST(RotatePoint, QuarterTurnsAreExact) {
         {0.0, {11, 22}},
         {kPi / 2, {8, 21}},
         {kPi, {9, 18}},
-        {270 * kDeg, {12, 19}},
+        {270 * kDegree, {12, 19}},
     };
     for (const Case& c : cases) {
         Point2d out;
@@ -160,9 +160,9 @@ TEST(RotatePoint, QuarterTurnsAreExact) {
 TEST(TransformContour, TurnsAnglesWithTheContourAndRepeatsExactly) {
     const Contour src = MakeArcSlot(10, 4);
     Contour dst = src;
-    TransformContour(src, dst, {100, 50}, 30 * kDeg);
+    TransformContour(src, dst, {100, 50}, 30 * kDegree);
     const std::vector<ContourElement> first = dst.Elements;
-    TransformContour(src, dst, {100, 50}, 30 * kDeg);
+    TransformContour(src, dst, {100, 50}, 30 * kDegree);
     for (std::size_t k = 0; k < first.size(); ++k) {
         EXPECT_EQ(dst.Elements[k].StartAngle, first[k].StartAngle);
         EXPECT_EQ(dst.Elements[k].EndAngle, first[k].EndAngle);
@@ -179,7 +179,7 @@ TEST(TransformContour, TurnsAnglesWithTheContourAndRepeatsExactly) {
     BoundingBox expected;
     ComputeContourBox(dst, expected);
     EXPECT_EQ(dst.Box, expected);
-    EXPECT_NEAR(dst.Box.maxX, 100 + 10 * std::cos(30 * kDeg) + 2, 1e-9);
+    EXPECT_NEAR(dst.Box.maxX, 100 + 10 * std::cos(30 * kDegree) + 2, 1e-9);
 }
 
 TEST(TransformContour, AtAngleZeroMovesTheBoxAndKeepsTheAngles) {

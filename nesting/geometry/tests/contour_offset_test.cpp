@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <string>
 #include <vector>
 
 #include "host/ed/transcript.h"
+#include "host/ge/angle.h"
 #include "nesting/geometry/contour_kernel.h"
 #include "nesting/geometry/offset_steps.h"
 #include "nesting/testing/job_builder.h"
@@ -20,7 +20,7 @@ using host::ge::Point2d;
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
+using host::ge::kPi;
 constexpr int kMillimetres = 0;
 // Samples per element of a result, and how far from the distance a sample may lie.
 constexpr int kSamples = 64;

@@ -4,16 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
+#include "host/ge/angle.h"
 #include "nesting/testing/job_builder.h"
 
 using host::ge::Point2d;
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
+using host::ge::kPi;
 
 // A regular polygon of n sides around `centre`, counter-clockwise, its first vertex at `phase`.
 Contour regularPolygon(int n, double radius, Point2d centre = {}, double phase = 0.0) {

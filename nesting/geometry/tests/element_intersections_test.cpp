@@ -5,10 +5,10 @@
 
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <string>
 #include <vector>
 
+#include "host/ge/angle.h"
 #include "nesting/geometry/contour_kernel.h"
 #include "nesting/testing/job_builder.h"
 
@@ -16,7 +16,7 @@ using host::ge::Point2d;
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
+using host::ge::kPi;
 constexpr double kDeg = kPi / 180.0;
 
 Point2d onCircle(Point2d centre, double r, double angle) {

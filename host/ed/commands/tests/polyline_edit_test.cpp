@@ -17,7 +17,7 @@ using testing::Drawing;
 using testing::near;
 
 // The vertices of a lightweight polyline as text: "0,0 10,0b1 20,0" (b: a bulge other than 0), "closed" added.
-std::string shape(const Drawing& d, ObjectId id) {
+std::string polylineShape(const Drawing& d, ObjectId id) {
     const auto* p = d.get<db::LwPolyline>(id);
     if (!p) return "?";
     std::string s;
@@ -57,15 +57,15 @@ TEST(ConvertToPolyline, LinesAndArcsBecomeNewPolylinesWithTheirProperties) {
     EXPECT_TRUE(arc.isErased());
     EXPECT_NE(pl1.handle(), lineHandle);
     EXPECT_EQ((std::vector<ObjectId>{pl1, pl2}), d.entities());  // appended in the order converted
-    EXPECT_EQ(shape(d, pl1), "0,0 10,0");
+    EXPECT_EQ(polylineShape(d, pl1), "0,0 10,0");
     EXPECT_EQ(d.get<db::LwPolyline>(pl1)->elevation(), 2.0);
     EXPECT_EQ(d.get(pl1)->layer(), "Cut");
     EXPECT_EQ(d.get(pl1)->colorIndex(), 3);
     EXPECT_EQ(d.get(pl1)->linetypeScale(), 0.5);
-    EXPECT_EQ(shape(d, pl2), "10,0b1 10,10");  // a half circle, counter-clockwise
+    EXPECT_EQ(polylineShape(d, pl2), "10,0b1 10,10");  // a half circle, counter-clockwise
 
     const ObjectId circleArc = d.arc({0, 0}, 1, 30, 30);  // equal angles: the whole circle
-    EXPECT_EQ(shape(d, converted(circleArc)), "0.866025,0.5b1 -0.866025,-0.5b1 closed");
+    EXPECT_EQ(polylineShape(d, converted(circleArc)), "0.866025,0.5b1 -0.866025,-0.5b1 closed");
 
     const ObjectId slanted = d.line({0, 0, 0}, {1, 0, 1});
     EXPECT_EQ(convertToPolyline(slanted, {}, nullptr), Status::NotApplicable);
@@ -162,7 +162,7 @@ TEST(JoinPolylines, Table) {
         JoinResult r;
         ASSERT_EQ(joinPolylines(ids, c.fuzz, &r), Status::Ok) << c.what;
         std::vector<std::string> shapes;
-        for (ObjectId id : r.polylines) shapes.push_back(shape(d, id));
+        for (ObjectId id : r.polylines) shapes.push_back(polylineShape(d, id));
         EXPECT_EQ(shapes, c.result) << c.what;
         EXPECT_EQ(r.joined, c.joined) << c.what;
         EXPECT_EQ(r.closed, c.closed) << c.what;
@@ -192,7 +192,7 @@ TEST(JoinPolylines, TheBaseKeepsItsPropertiesAndOthersArePassedOver) {
     ASSERT_EQ(r.polylines, std::vector<ObjectId>{b});  // b came first: b is the base
     EXPECT_EQ(d.get(b)->layer(), "Other");
     EXPECT_EQ(d.get(b)->colorIndex(), 6);
-    EXPECT_EQ(shape(d, b), "0,0 1,0 2,0");
+    EXPECT_EQ(polylineShape(d, b), "0,0 1,0 2,0");
     EXPECT_TRUE(a.isErased());
     EXPECT_FALSE(closed.isErased());
     EXPECT_FALSE(line.isErased());
@@ -208,7 +208,7 @@ TEST(JoinPolylines, ConvertedLinesAndArcsJoinIntoOneClosedOutline) {
     JoinResult r;
     ASSERT_EQ(joinPolylines(plines, 0.0, &r), Status::Ok);
     ASSERT_EQ(r.polylines.size(), 1u);
-    EXPECT_EQ(shape(d, r.polylines[0]), "0,0 10,0b1 10,10 0,10 closed");
+    EXPECT_EQ(polylineShape(d, r.polylines[0]), "0,0 10,0b1 10,10 0,10 closed");
     EXPECT_EQ(d.entities(), r.polylines);
 }
 
