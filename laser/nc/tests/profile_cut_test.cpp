@@ -141,6 +141,22 @@ TEST_F(ProfileCut, PolylineIsSplitTheProfileDistanceBeforeItsEnd) {
     }
 }
 
+// Before: a program whose first path has no rapid line (cutting not started at home) began with "CUT" from
+// wherever the head stood. Now the profile's lead move brings it over the first cut's start; later paths without
+// a rapid line go on from where the one before ended.
+TEST_F(ProfileCut, AFirstPathWithoutARapidLineIsReachedByTheLeadMove) {
+    TestGroup square = Square();
+    square.rapid = false;
+    square.members.erase(square.members.begin());
+    AddGroup(1, square);
+    AddGroup(2, square);
+    const Blocks blocks = Walk(2);
+    ASSERT_GE(blocks.size(), 2u);
+    EXPECT_EQ(blocks[0], "LEAD X8.000 Y10.000");
+    EXPECT_EQ(blocks[1], "CUT X10.000 Y10.000");
+    EXPECT_EQ(std::count(blocks.begin(), blocks.end(), "LEAD X8.000 Y10.000"), 1) << blocks.size();
+}
+
 TEST_F(ProfileCut, WritesNoToolSwitchingAndSkipsMarkingPointsAndTheHomeGroup) {
     AddGroup(1, Square());
     TestGroup marking;
