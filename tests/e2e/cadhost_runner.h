@@ -49,6 +49,9 @@ inline RunResult cadhost(const std::vector<std::string>& args, const host::sys::
     return runCommand(command, folder, input);
 }
 
+// Whether `text` (a transcript, a program, a message) holds `part`.
+inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 inline std::size_t count(const std::string& text, const std::string& what) {
     std::size_t n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;

@@ -21,9 +21,7 @@ using host::sys::testing::writeBytes;
 
 const fs::path kSource = KESTRION_SOURCE_DIR;
 
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using e2e::has;
 
 // The sample's drawing aids erased, its contours and path made: the program dialog is the next step.
 std::string platePathScript() {

@@ -25,9 +25,7 @@ RunResult runScript(const ScratchFolder& folder, const std::string& lines) {
     return cadhost({"--load", "testmodule", "--script", script.string()}, folder);
 }
 
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using e2e::has;
 
 TEST(DialogScript, TheLinesAfterACommandAnswerItsDialog) {
     ScratchFolder folder;

@@ -31,7 +31,7 @@ using host::sys::testing::writeBytes;
 
 const fs::path kSource = KESTRION_SOURCE_DIR;
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using e2e::has;
 
 fs::path writeRegistry(const ScratchFolder& folder, const std::vector<std::pair<std::string, std::string>>& values) {
     std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"

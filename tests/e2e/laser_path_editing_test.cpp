@@ -111,7 +111,7 @@ std::string text(const Point3d& p) {
     return out.str();
 }
 
-bool has(const std::string& out, const std::string& what) { return out.find(what) != std::string::npos; }
+using e2e::has;
 
 // The groups numbered without gaps, the move home (when there is one) last, and every group's first move starting
 // where the group before it ended.

@@ -23,7 +23,7 @@ using host::sys::testing::writeBytes;
 
 const fs::path kSource = KESTRION_SOURCE_DIR;
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using e2e::has;
 
 // A session in `folder` whose settings select `folder`/POST.MXT (a copy of the shipped laser postprocessor,
 // changed by `edit` when given), on a copy of the two-hole plate.

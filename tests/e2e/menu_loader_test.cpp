@@ -19,9 +19,7 @@ using host::sys::testing::writeBytes;
 
 const fs::path kSource = KESTRION_SOURCE_DIR;
 
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using e2e::has;
 
 TEST(MenuLoaderSession, TheProductsMenusStandInTheMenuBarWhileTheLoaderIsLoaded) {
     ScratchFolder folder;
