@@ -54,6 +54,10 @@ struct PartInstance {
     std::array<double, kMaxClamps> ClampY{};
 };
 
+// The instances of the first `typeCount` types (at most all of them), one per copy of each type's Quantity, each
+// with its type's contours as trial pose and an empty committed pose, plus the spare record that closes the array.
+std::vector<PartInstance> MakeTypeInstances(std::vector<PartType>& types, std::int32_t typeCount);
+
 // Copies the trial pose's angle, contour set, position, box and hole and outer counts into the committed pose,
 // sets both valid flags and Placed, and puts the instance on sheet `stock`. An instance without both poses is
 // left as it is.

@@ -144,35 +144,6 @@ int AddTypeOfKind(CNestingEngine& engine, std::vector<PartType>& types, std::int
     return InsertType(types, count, std::move(type));
 }
 
-PartPose TrialPoseOf(const PartType& type) {
-    PartPose pose;
-    pose.Holes = type.Holes[0];
-    pose.Outers = type.Outers[0];
-    if (type.Kind != kKindStock) {
-        pose.Defects = type.Defects[0];
-    }
-    pose.HoleCount = static_cast<std::int32_t>(pose.Holes.size());
-    pose.OuterCount = static_cast<std::int32_t>(pose.Outers.size());
-    pose.DefectCount = static_cast<std::int32_t>(pose.Defects.size());
-    return pose;
-}
-
-std::vector<PartInstance> MakeInstances(std::vector<PartType>& types, std::int32_t typeCount) {
-    std::vector<PartInstance> instances;
-    for (std::int32_t t = 0; t < typeCount; ++t) {
-        PartType& type = types[static_cast<std::size_t>(t)];
-        for (std::int32_t copy = 0; copy < type.Quantity; ++copy) {
-            PartInstance instance;
-            instance.Type = &type;
-            instance.TrialPose = TrialPoseOf(type);
-            instance.CommittedPose = PartPose{};
-            instances.push_back(std::move(instance));
-        }
-    }
-    instances.emplace_back();  // the spare record
-    return instances;
-}
-
 std::int32_t TotalQuantity(const std::vector<PartType>& types, std::int32_t typeCount) {
     std::int64_t total = 0;
     for (std::int32_t t = 0; t < typeCount; ++t) {
@@ -355,8 +326,8 @@ bool AddInstances(CNestingEngine& engine) {
         return false;
     }
     engine.StockInstanceCount = sheets;
-    engine.StockInstances = MakeInstances(engine.StockTypes, engine.StockTypeCount);
-    engine.PartInstances = MakeInstances(engine.PartTypes, engine.PartTypeCount);
+    engine.StockInstances = MakeTypeInstances(engine.StockTypes, engine.StockTypeCount);
+    engine.PartInstances = MakeTypeInstances(engine.PartTypes, engine.PartTypeCount);
     engine.CurrentStockInstance = nullptr;
     engine.CurrentStock = 0;
     return true;
