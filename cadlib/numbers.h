@@ -23,6 +23,10 @@ double CircleArea(double r);
 
 // The plane distance between (x1, y1) and (x2, y2).
 double Distance2d(double x1, double y1, double x2, double y2);
+// The plane distance between a and b (their z left out).
+inline double Distance2d(const host::ge::Point3d& a, const host::ge::Point3d& b) {
+    return Distance2d(a.x, a.y, b.x, b.y);
+}
 
 // The radius of an arc with bulge b over the half chord h: (b * b + 1) * h / (2 * b). A bulge of 0 is a straight
 // piece, which has no radius: 0.

@@ -129,7 +129,9 @@ void RapidMove(NcRun& run, const host::ge::Point3d& p) {
     RunMove(run, run.runtime.MoveRapidStr, kMotionRapid, kBlockAlways);
 }
 
-void PositioningRapid(NcRun& run, const host::ge::Point3d& p) {
+void PositioningRapid(NcRun& run, const host::ge::Point3d& p) { PositioningMove(run, p, run.runtime.MoveRapidStr); }
+
+void PositioningMove(NcRun& run, const host::ge::Point3d& p, const CompiledTemplate& move) {
     NcOutputState& s = run.state;
     s.Current = ToNcPoint(p);
     if (!run.Output() || run.runtime.Absolute != 1) return;
@@ -140,7 +142,7 @@ void PositioningRapid(NcRun& run, const host::ge::Point3d& p) {
     constexpr double kFarOff = 10.0;
     s.Current.x = p.x + kFarOff;
     s.Current.y = p.y + kFarOff;
-    RunMove(run, run.runtime.MoveRapidStr, kMotionRapid, kBlockAlways);
+    RunMove(run, move, kMotionRapid, kBlockAlways);
 }
 
 void LinearMove(NcRun& run, const host::ge::Point3d& p) {

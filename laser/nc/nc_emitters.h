@@ -67,6 +67,8 @@ void RapidMove(NcRun& run, const host::ge::Point3d& p);
 // absolute output the block names both coordinates; incremental output can only take the head to be at p already
 // (a move from an unknown place has no increment) and writes nothing.
 void PositioningRapid(NcRun& run, const host::ge::Point3d& p);
+// The same positioning move through another move template (profile cutting's lead move).
+void PositioningMove(NcRun& run, const host::ge::Point3d& p, const CompiledTemplate& move);
 // A cut along a line to p: nothing when p prints as the current point; else the tool on and the linear template.
 void LinearMove(NcRun& run, const host::ge::Point3d& p);
 // Arc cuts about c to p, always written; the caller sets Radius (negative clockwise) and Sweep first.

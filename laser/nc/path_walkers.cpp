@@ -446,16 +446,12 @@ void EmitProfileCut(NcRun& run, unsigned n, int& first, const PathRecord& record
 
     if (!leads.rapid && first == 0 && !members.empty()) {
         // The first path of a program that does not start at home has no rapid line: the profile's lead move
-        // brings the head over the first cut's start, never cutting from wherever it stands. A current point far
-        // off makes the coordinates print.
+        // brings the head over the first cut's start, never cutting from wherever it stands.
         TakeFirstPoint(run, first, record.rapidStart);
-        constexpr double kFarOff = 10.0;
-        s.Current.x += kFarOff;
-        s.Current.y += kFarOff;
         s.CuttingModeText = rt.CuttingModeTexts[0];
         s.Modal.LastMotion = kMotionNone;
         s.Radius = 0.0;
-        RunProfileTemplate(run, rt.ProfLead, kMotionRapid, record.rapidStart);
+        PositioningMove(run, record.rapidStart, rt.ProfLead);
     }
     if (leads.rapid && next < members.size()) {
         const Member& rapid = members[next++];

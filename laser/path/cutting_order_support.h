@@ -31,7 +31,6 @@ public:
     // Writes the path of contour `contour` from `start`; false when its writer drew nothing.
     bool Write(const host::ge::Point3d& start, int contour);
     void ReleaseHeld();
-    const std::vector<int>& Held() const { return held_; }
 
 private:
     CuttingJob& job_;

@@ -2,11 +2,11 @@
 #include "laser/path/cutting_order_variants.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "cadlib/numbers.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/path/contour_path.h"
 #include "laser/path/cutting_order_messages.h"
@@ -26,8 +26,6 @@ constexpr int kOrderPhase = kPhaseHeatTreatment;
 // The seed of a start point found again in the insertion order: so far away that any vertex of the contour beats
 // it, so the answer depends on the neighbours alone.
 const Point3d kFarSeed(9999999.9, 9999999.9, 0.0);
-
-double PlaneDistance(const Point3d& a, const Point3d& b) { return std::hypot(b.x - a.x, b.y - a.y); }
 
 // The bound of an order's loop: every turn makes a contour pending or writes one, so twice the table and a few more
 // turns are enough; the bound guards against a fault only.
@@ -112,7 +110,7 @@ std::vector<TourStop> BuildInsertionTour(const CuttingJob& job, const CLaserSett
     if (entries.empty()) return {};
     std::size_t first = 0;
     for (std::size_t k = 1; k < entries.size(); ++k) {
-        if (PlaneDistance(from, entries[k].start) < PlaneDistance(from, entries[first].start)) first = k;
+        if (Distance2d(from, entries[k].start) < Distance2d(from, entries[first].start)) first = k;
     }
     std::vector<TourStop> tour{entries[first]};
     FindTourStart(job, settings, from, tour, 0);
@@ -167,8 +165,8 @@ std::size_t CheapestInsertionPosition(const Point3d& from, std::span<const Point
     for (std::size_t k = 0; k <= stops.size(); ++k) {
         const Point3d& a = k == 0 ? from : stops[k - 1];
         const double detour = k < stops.size()
-                                  ? PlaneDistance(a, p) + PlaneDistance(p, stops[k]) - PlaneDistance(a, stops[k])
-                                  : PlaneDistance(a, p);
+                                  ? Distance2d(a, p) + Distance2d(p, stops[k]) - Distance2d(a, stops[k])
+                                  : Distance2d(a, p);
         if (k == 0 || detour < bestDetour) {   // strictly smaller: of equal detours the earlier position wins
             best = k;
             bestDetour = detour;
