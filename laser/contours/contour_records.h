@@ -10,7 +10,7 @@
 #include "host/db/ids.h"
 #include "host/db/resbuf.h"
 #include "host/ge/point.h"
-#include "laser/job/stored/stored_contour.h"
+#include "storedjob/stored_contour.h"
 
 // The type of one drawing entity as read from its data list.
 enum EntityTypeCode : int {

@@ -10,7 +10,7 @@
 #include "host/db/ids.h"
 #include "host/db/resbuf.h"
 #include "laser/job/drawing_slot.h"
-#include "laser/job/stored/stored_records.h"
+#include "storedjob/stored_records.h"
 
 class CLaserSettings;
 

@@ -16,7 +16,7 @@
 #include "host/ge/matrix.h"
 #include "host/sys/paths.h"
 #include "host/ui/message_box.h"
-#include "laser/job/stored/stored_records.h"
+#include "storedjob/stored_records.h"
 #include "nesting/drawings/drawing_messages.h"
 #include "nesting/drawings/drawing_read_cache.h"
 

@@ -24,7 +24,7 @@
 #include "host/ed/transcript.h"
 #include "host/reg/machine_registry.h"
 #include "host/ui/message_box.h"
-#include "laser/job/stored/stored_records.h"
+#include "storedjob/stored_records.h"
 #include "nesting/frame/nesting_state.h"
 
 namespace drawing_testing {

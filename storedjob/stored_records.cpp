@@ -1,6 +1,6 @@
 // The stored job layout: versions, packed contour flags, stored contours, the item reader, the header items of
 // the settings record and the contour table behind its directory.
-#include "laser/job/stored/stored_records.h"
+#include "storedjob/stored_records.h"
 
 #include <algorithm>
 #include <cmath>

@@ -13,7 +13,7 @@
 
 #include "host/db/resbuf.h"
 #include "host/ge/point.h"
-#include "laser/job/stored/stored_contour.h"
+#include "storedjob/stored_contour.h"
 
 // The application name of the stored job data, and the texts that carry it.
 inline constexpr std::string_view kJobXDataApp = "Kstr";
