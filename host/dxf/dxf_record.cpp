@@ -46,8 +46,9 @@ bool isTextWhereHandleBelongs(const Group& g) {
 }
 
 bool isEmptyHandle(const Group& g) {
+    if (g.kind != GroupKind::String || !trimSpaces(g.text).empty()) return false;
     const auto kind = groupKindOf(g.code);
-    return g.kind == GroupKind::String && kind && *kind == GroupKind::Handle && trimSpaces(g.text).empty();
+    return kind && *kind == GroupKind::Handle;
 }
 
 [[noreturn]] void failNotAHandle(const Group& g) {
