@@ -17,6 +17,11 @@ constexpr TwoLanguageText kCannotSaveMaterial = {
     "Не удалось сохранить файл материала.\n\n%s",
 };
 
+constexpr TwoLanguageText kMaterialNotRead = {
+    "The material is not changed.\n\n%s",
+    "Материал не изменён.\n\n%s",
+};
+
 host::ui::FileDialogOptions materialDialog(host::ui::FileDialogKind kind, const std::string& folder,
                                            const std::string& fileName, unsigned flags) {
     host::ui::FileDialogOptions options;
@@ -36,8 +41,12 @@ int ChooseMaterialFile(std::string& folder, std::string& fileName, std::string& 
     const std::optional<std::string> path = host::ui::chooseFile(materialDialog(
         host::ui::FileDialogKind::Open, folder, fileName, host::ui::OFN_FILEMUSTEXIST | host::ui::OFN_NOCHANGEDIR));
     if (!path) return 0;
-    std::string readDensity, readNumber;
-    if (ReadMaterialFile(host::sys::toNativePath(*path), readDensity, readNumber) != 0) return -1;
+    std::string readDensity, readNumber, error;
+    // What is wrong with a file that is refused is told here, once for both modules; the material stays.
+    if (ReadMaterialFile(host::sys::toNativePath(*path), readDensity, readNumber, &error) != 0) {
+        host::ui::messageBox(FormatLocalized(kMaterialNotRead, error.c_str()), "", host::ui::MB_OK | host::ui::MB_ICONERROR);
+        return -1;
+    }
     folder = std::string(host::sys::folderOf(*path));
     fileName = std::string(host::sys::fileNameOf(*path));
     density = std::move(readDensity);

@@ -12,8 +12,9 @@
 // density and number out:
 //   0   the user cancelled (nothing changes), or a material was read: folder = the chosen file's folder with
 //       its trailing separator, fileName = its name with the extension, density and number = its values;
-//   -1  the chosen file cannot be read or is no material file; nothing changes, and nothing is shown: the caller
-//       decides what to tell.
+//   -1  the chosen file cannot be read or is no material file (see ReadMaterialFile); nothing changes, and a
+//       message box says what is wrong with the file and on which line (neither module told it, and a wrong
+//       density was taken as 0).
 // The open dialog only takes a file that exists.
 int ChooseMaterialFile(std::string& folder, std::string& fileName, std::string& density, std::string& number);
 

@@ -7,6 +7,7 @@
 #include "cadlib/messages.h"
 #include "cadlib/text_lines.h"
 #include "host/sys/encoding.h"
+#include "host/sys/number_text.h"
 
 namespace {
 
@@ -18,6 +19,42 @@ constexpr TwoLanguageText kValueTooLong = {
     "cannot write %s: the density may have %zu characters and the material number %zu",
     "не удалось записать %s: плотность может содержать не более %zu символов, номер материала - не более %zu",
 };
+
+constexpr TwoLanguageText kCannotRead = {
+    "The material file cannot be read: %s",
+    "Не удалось прочитать файл материала: %s",
+};
+constexpr TwoLanguageText kEmptyFile = {
+    "%s, line 1: the file is empty, so it holds no material",
+    "%s, строка 1: файл пуст, материала в нём нет",
+};
+constexpr TwoLanguageText kNoHeaderWord = {
+    "%s, line 1: this is no material file: its first line does not hold \"MATERIAL\"",
+    "%s, строка 1: это не файл материала: в первой строке нет \"MATERIAL\"",
+};
+constexpr TwoLanguageText kNoDensityLine = {
+    "%s, line 2: the file ends before its density line (DENSITY=)",
+    "%s, строка 2: файл кончается раньше строки плотности (DENSITY=)",
+};
+constexpr TwoLanguageText kNoNumberLine = {
+    "%s, line 3: the file ends before its material number line (MATERIAL_NUM=)",
+    "%s, строка 3: файл кончается раньше строки номера материала (MATERIAL_NUM=)",
+};
+constexpr TwoLanguageText kCarriageReturn = {
+    "%s, line %d: a carriage return stands inside the value",
+    "%s, строка %d: внутри значения стоит возврат каретки",
+};
+constexpr TwoLanguageText kDensityNotANumber = {
+    "%s, line 2: the density \"%s\" is not a number (it is written with a point, as 7.85e-06)",
+    "%s, строка 2: плотность \"%s\" - не число (число пишется с точкой, например 7.85e-06)",
+};
+constexpr TwoLanguageText kDensityNotAbove0 = {
+    "%s, line 2: the density %s is not above 0",
+    "%s, строка 2: плотность %s не больше 0",
+};
+
+constexpr int kDensityLine = 2;
+constexpr int kNumberLine = 3;
 
 // One line of the file cut to the room of N, with the rest of a longer line passed over and the line end gone.
 std::optional<std::string> readMaterialLine(TextLineReader& file, int N) {
@@ -57,18 +94,36 @@ std::string valueOf(const std::string& line, const char* key) {
 
 }  // namespace
 
-int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number) {
+int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number,
+                     std::string* error) {
+    const std::string name = path.string();
+    auto refuse = [&](std::string message) {
+        if (error) *error = std::move(message);
+        return -1;
+    };
     TextLineReader file;
-    if (!file.open(path, nullptr)) return -1;
+    std::string why;
+    if (!file.open(path, &why)) return refuse(FormatLocalized(kCannotRead, why.c_str()));
     const std::optional<std::string> header = readMaterialLine(file, kMaterialHeaderLineSize);
-    if (!header || header->find(kMaterialHeaderWord) == std::string::npos) return -1;
+    if (!header) return refuse(FormatLocalized(kEmptyFile, name.c_str()));
+    if (header->find(kMaterialHeaderWord) == std::string::npos) return refuse(FormatLocalized(kNoHeaderWord, name.c_str()));
     const std::optional<std::string> densityLine = readMaterialLine(file, kMaterialValueLineSize);
+    if (!densityLine) return refuse(FormatLocalized(kNoDensityLine, name.c_str()));
     const std::optional<std::string> numberLine = readMaterialLine(file, kMaterialValueLineSize);
-    if (!densityLine || !numberLine) return -1;
+    if (!numberLine) return refuse(FormatLocalized(kNoNumberLine, name.c_str()));
     // A carriage return inside a value line (line ends of another system, a damaged copy) is no value: the
     // writer could not write it back.
-    if (densityLine->find('\r') != std::string::npos || numberLine->find('\r') != std::string::npos) return -1;
-    density = valueOf(*densityLine, kMaterialDensityKey);
+    if (densityLine->find('\r') != std::string::npos) return refuse(FormatLocalized(kCarriageReturn, name.c_str(), kDensityLine));
+    if (numberLine->find('\r') != std::string::npos) return refuse(FormatLocalized(kCarriageReturn, name.c_str(), kNumberLine));
+    std::string readDensity = valueOf(*densityLine, kMaterialDensityKey);
+    // The modules take the density as the number its text starts with: "abc" was a density of 0, "7,85" one of 7.
+    std::string_view digits = readDensity;
+    while (!digits.empty() && (digits.front() == ' ' || digits.front() == '\t')) digits.remove_prefix(1);
+    while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t')) digits.remove_suffix(1);
+    const host::sys::Parsed<double> value = host::sys::parseReal(digits);
+    if (!value.ok()) return refuse(FormatLocalized(kDensityNotANumber, name.c_str(), readDensity.c_str()));
+    if (!(value.value > 0.0)) return refuse(FormatLocalized(kDensityNotAbove0, name.c_str(), readDensity.c_str()));
+    density = std::move(readDensity);
     number = valueOf(*numberLine, kMaterialNumberKey);
     return 0;
 }

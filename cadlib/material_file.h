@@ -33,11 +33,13 @@ inline constexpr TwoLanguageText kMaterialFileFilter = {
     "*.MAT|*.MAT|Все файлы (*.*)|*.*||",
 };
 
-// Reads the material file at `path`: 0 with the density and number texts, or -1 (both unchanged) when the file
-// cannot be read, its first line lacks "MATERIAL", it ends before its third line (a file cut short is no
-// material file: its missing value would otherwise be taken from another line), or a value line holds a carriage
-// return that does not end it.
-int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number);
+// Reads the material file at `path`: 0 with the density and number texts, or -1 (both unchanged, and `error`
+// saying what is wrong and on which line, in the user's language) when the file cannot be read, is empty, its
+// first line lacks "MATERIAL", it ends before its third line (a file cut short is no material file: its missing
+// value would otherwise be taken from another line), a value line holds a carriage return that does not end it,
+// or the density is not a decimal number above 0 (spaces around it allowed; the modules read "abc" as 0).
+int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number,
+                     std::string* error = nullptr);
 
 // Writes the material file: "MATERIAL", "DENSITY=" + density, "MATERIAL_NUM=" + number, the values as given.
 // True when written; false, with `error` naming the file and the reason, when it cannot be (the old file, if

@@ -65,7 +65,8 @@ TEST_F(MaterialDialogs, CancelAndRefusedFilesChangeNothing) {
     };
     const Case cases[] = {
         {"cancelled", {"file cancel"}, 0},
-        {"no material file", {"file bad.MAT"}, -1},
+        // What is wrong with the file is told.
+        {"no material file", {"file bad.MAT", "msgbox OK"}, -1},
         // The open dialog takes only a file that exists: it says so and stays open.
         {"a file that does not exist", {"file missing.MAT", "msgbox OK", "file cancel"}, 0},
     };
@@ -79,8 +80,11 @@ TEST_F(MaterialDialogs, CancelAndRefusedFilesChangeNothing) {
         EXPECT_EQ(density, "old");
         EXPECT_EQ(number, "old");
     }
-    ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
-    EXPECT_NE(host::ui::messageBoxLog()[0].text.find("File not found"), std::string::npos);
+    ASSERT_EQ(host::ui::messageBoxLog().size(), 2u);
+    EXPECT_EQ(host::ui::messageBoxLog()[0].text, "The material is not changed.\n\n" + (folder / "bad.MAT").string() +
+                                                     ", line 1: this is no material file: its first line does not "
+                                                     "hold \"MATERIAL\"");
+    EXPECT_NE(host::ui::messageBoxLog()[1].text.find("File not found"), std::string::npos);
     EXPECT_EQ(readBytes(folder / "bad.MAT"), "material\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n");
 }
 

@@ -26,9 +26,9 @@ TEST(MaterialFile, WritesThreeCrLfLinesAndReadsThemBack) {
     EXPECT_EQ(number, "S235");
 
     // Russian designations survive the round trip.
-    ASSERT_TRUE(WriteMaterialFile(path, "7,85", "Ст3сп", &error)) << error;
+    ASSERT_TRUE(WriteMaterialFile(path, "7.85", "Ст3сп", &error)) << error;
     EXPECT_EQ(ReadMaterialFile(path, density, number), 0);
-    EXPECT_EQ(density, "7,85");
+    EXPECT_EQ(density, "7.85");
     EXPECT_EQ(number, "Ст3сп");
 }
 
@@ -45,7 +45,9 @@ TEST(MaterialFile, WhichFilesAreMaterialFiles) {
         {"header with more words", "MATERIAL ALU\r\nDENSITY=2.7e-06\r\nMATERIAL_NUM=AW-5754\r\n", 0, "2.7e-06", "AW-5754"},
         {"LF line ends", "MATERIAL\nDENSITY=7.85\nMATERIAL_NUM=1\n", 0, "7.85", "1"},
         {"values without keys", "MATERIAL\r\n7.85\r\nS235\r\n", 0, "7.85", "S235"},
-        {"keys are not checked, only the first = counts", "MATERIAL\r\nD=a=b\r\nX=\r\n", 0, "a=b", ""},
+        {"keys are not checked, only the first = counts", "MATERIAL\r\nD=7.85\r\nX=a=b\r\n", 0, "7.85", "a=b"},
+        {"an empty number", "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=\r\n", 0, "1", ""},
+        {"spaces around the density", "MATERIAL\r\nDENSITY= 7.85 \r\nMATERIAL_NUM=1\r\n", 0, " 7.85 ", "1"},
         {"further lines ignored", "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\nextra\r\n", 0, "1", "2"},
         {"CP1251 file", "MATERIAL\r\nDENSITY=7.85\r\nMATERIAL_NUM=\xD1\xF2\xE0\xEB\xFC\r\n", 0, "7.85", "Сталь"},
         {"header in lower case", "material\r\nDENSITY=7.85\r\nMATERIAL_NUM=1\r\n", -1, "old", "old"},
@@ -97,7 +99,7 @@ TEST(MaterialFile, WhatIsReadIsSavedAndReadsBackTheSame) {
         std::string number;
     };
     const Case cases[] = {
-        {"the fuzzer's file, reduced", "MATERIAL\n\x1d\n\x1d\x98" + std::string(65, '%'), "\x1d",
+        {"the fuzzer's file, reduced", "MATERIAL\n1\n\x1d\x98" + std::string(65, '%'), "1",
          "\x1d" + u + std::string(64, '%')},
         {"keyless values of a whole line", "MATERIAL\r\n" + std::string(79, '7') + "\r\n" + std::string(79, 'N'),
          std::string(71, '7'), std::string(66, 'N')},
@@ -130,6 +132,58 @@ TEST(MaterialFile, WhatIsReadIsSavedAndReadsBackTheSame) {
         EXPECT_EQ(densityAgain, density);
         EXPECT_EQ(numberAgain, number);
     }
+}
+
+// A density that is no number ("abc") was taken and became a density of 0 in the modules, and an empty file was
+// refused without a word: what is wrong is said, with the line, in the user's language, and the material that was
+// chosen before stays.
+TEST(MaterialFile, ARefusedFileSaysWhatIsWrongAndOnWhichLine) {
+    ScratchFolder folder;
+    const auto path = folder / "x.MAT";
+    const std::string name = path.string();
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"density not a number", "MATERIAL\r\nDENSITY=abc\r\nMATERIAL_NUM=1\r\n",
+         name + ", line 2: the density \"abc\" is not a number (it is written with a point, as 7.85e-06)"},
+        {"density with a comma", "MATERIAL\r\nDENSITY=7,85\r\nMATERIAL_NUM=1\r\n",
+         name + ", line 2: the density \"7,85\" is not a number (it is written with a point, as 7.85e-06)"},
+        {"density empty", "MATERIAL\r\nDENSITY=\r\nMATERIAL_NUM=1\r\n",
+         name + ", line 2: the density \"\" is not a number (it is written with a point, as 7.85e-06)"},
+        {"density 0", "MATERIAL\r\nDENSITY=0\r\nMATERIAL_NUM=1\r\n", name + ", line 2: the density 0 is not above 0"},
+        {"density below 0", "MATERIAL\r\nDENSITY=-7.85\r\nMATERIAL_NUM=1\r\n",
+         name + ", line 2: the density -7.85 is not above 0"},
+        {"empty file", "", name + ", line 1: the file is empty, so it holds no material"},
+        {"no header word", "material\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n",
+         name + ", line 1: this is no material file: its first line does not hold \"MATERIAL\""},
+        {"ends after the header", "MATERIAL\r\n", name + ", line 2: the file ends before its density line (DENSITY=)"},
+        {"ends after the density", "MATERIAL\r\nDENSITY=1\r\n",
+         name + ", line 3: the file ends before its material number line (MATERIAL_NUM=)"},
+        {"carriage return in the number", "MATERIAL\r\nDENSITY=7.85\r\nMATERIAL_NUM=2\r[",
+         name + ", line 3: a carriage return stands inside the value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(path, c.bytes);
+        std::string density = "7.85e-06", number = "S235", error;
+        EXPECT_EQ(ReadMaterialFile(path, density, number, &error), -1);
+        EXPECT_EQ(error, c.message);
+        EXPECT_EQ(density, "7.85e-06");
+        EXPECT_EQ(number, "S235");
+    }
+    std::string density, number, error;
+    EXPECT_EQ(ReadMaterialFile(folder / "missing.MAT", density, number, &error), -1);
+    EXPECT_NE(error.find("The material file cannot be read: "), std::string::npos) << error;
+    EXPECT_NE(error.find("missing.MAT"), std::string::npos) << error;
+
+    SetLibraryLanguage(Language::Russian);
+    writeBytes(path, "MATERIAL\r\nDENSITY=abc\r\nMATERIAL_NUM=1\r\n");
+    ReadMaterialFile(path, density, number, &error);
+    SetLibraryLanguage(Language::English);
+    EXPECT_EQ(error, name + ", строка 2: плотность \"abc\" - не число (число пишется с точкой, например 7.85e-06)");
 }
 
 TEST(MaterialFile, FailedWriteIsReportedAndKeepsTheOldFile) {

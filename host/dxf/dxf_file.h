@@ -31,6 +31,12 @@ struct ReadResult {
 //     decoded in all. A page we do not know is read as ANSI_1252, with a note.
 //   - Names of layers, line types, text styles and blocks that the tables lack get records, as CAD programs make
 //     them; an empty name names nothing and is refused.
+//   - Slips of other writers are repaired as CAD programs' audit repairs them, each told once per file in `notes`:
+//     an empty reference is left out and an empty own handle replaced, an ellipse ratio above 1 swaps the axes,
+//     points whose y and z stand apart from their x are paired by code, stray parts of a point in extended data
+//     are left out (an application whose data is still refused loses that data), a malformed known header
+//     variable is skipped, a stray ENDSEC is skipped, record and section names lose spaces around them, lone CR
+//     line ends are read as line ends, and nothing after EOF is read (told unless blank or a Ctrl-Z).
 //   - Refused besides malformed groups (with the bounds of dxf_limits.h): blocks that contain themselves, block
 //     nesting that expands beyond limits::kMaxExpandedEntities, values an entity or record refuses (a radius of 0).
 ReadResult readDxfFile(const std::filesystem::path& path);

@@ -10,6 +10,8 @@
 //   [SECTION] Links resolved by handle, defaults, current values
 //   [SECTION] Front door
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <fstream>
 #include <new>
 #include <string>
@@ -22,10 +24,12 @@
 #include "host/dxf/binary_dxf.h"
 #include "host/dxf/dxf_file.h"
 #include "host/dxf/dxf_limits.h"
+#include "host/dxf/dxf_numbers.h"
 #include "host/dxf/dxf_record.h"
 #include "host/dxf/header_vars.h"
 #include "host/dxf/object_codec.h"
 #include "host/dxf/table_codec.h"
+#include "host/ge/angle.h"
 #include "host/sys/text_case.h"
 
 namespace host::dxf {
@@ -48,6 +52,8 @@ constexpr int kColorByEntity = 257;
 constexpr std::string_view kModelSpace = "*Model_Space";
 constexpr std::string_view kPaperSpace = "*Paper_Space";
 constexpr std::string_view kEntityMarker = "AcDbEntity";
+// A sweep this close to a whole turn (or to none) is a whole ellipse, as the ellipse reads it.
+constexpr double kWholeTurn = 1e-5;
 
 // Where a section may appear: each at most once, in this order.
 enum class Section { Start, Header, Classes, Tables, Blocks, Entities, Objects, Other };
@@ -55,6 +61,12 @@ enum class Section { Start, Header, Classes, Tables, Blocks, Entities, Objects, 
 // ============================================================================================================
 // [SECTION] Reader state, records and failures
 // ============================================================================================================
+
+// Habits of other writers that the reader repairs, as CAD programs' audit does, each told once per file.
+enum class Repair {
+    LoneCr, RecordName, StrayEndsec, HeaderVariable, EmptyReference, EmptyHandle, PointOrder, EllipseRatio, XData,
+    AfterEof, Count
+};
 
 // The complex entity whose sub-entities (VERTEX, ATTRIB, SEQEND) follow it.
 enum class ParentKind { None, Polyline, Insert, OpaquePolyline };
@@ -75,6 +87,7 @@ private:
 
     // Sections
     void readSection(const std::vector<Group>& sectionRecord);
+    std::string_view trimmedName(const Group& g);
     void readHeader(const std::vector<Group>& sectionRecord);
     void readClasses();
     void readTables();
@@ -92,6 +105,15 @@ private:
     void applyXData(db::DbObject& object, std::string_view recordName, const std::vector<Group>& xdata);
     void readColorsAsFound(std::size_t recordLine);
     void note(std::size_t line, std::string what) { notes_.push_back(tok_.message(line, what)); }
+    // A habit of another writer the reader repaired: told once per file, at its first line, with how often.
+    template <class What>
+    void repaired(Repair kind, std::size_t line, What&& what) {
+        RepairNote& r = repairs_[std::size_t(kind)];
+        if (r.count++ == 0) r = {1, line, what()};
+    }
+    void noteRepairs();
+    bool tryXData(db::DbObject& object, const std::vector<Group>& xdata);
+    void repairEllipseRatio(SplitRecord& rec);
     void readEntity(const std::vector<Group>& groups, ObjectId block);
     std::unique_ptr<db::Entity> makeEntity(const SplitRecord& rec, bool keepAsRead);
     void applyGroups(db::Entity& e, const SplitRecord& rec);
@@ -107,6 +129,12 @@ private:
     std::unique_ptr<db::Database> db_;
     // What was read other than the file says, for the user: "<source>, line <n>: <what>".
     std::vector<std::string> notes_;
+    struct RepairNote {
+        std::size_t count = 0;
+        std::size_t line = 0;
+        std::string what;
+    };
+    std::array<RepairNote, std::size_t(Repair::Count)> repairs_;
     // Objects that came with a handle an earlier object holds: they get new handles, reported once at the end.
     struct ReusedHandles {
         std::size_t count = 0;
@@ -192,11 +220,32 @@ bool Reader::readRecord(std::vector<Group>& out) {
         }
         if (out.empty() && g.code != kRecordStart)
             failAt(g.line, "expected group 0 (the start of a record), found group " + std::to_string(g.code));
-        if (out.empty() && g.text.empty()) failAt(g.line, "a record without a name (group 0 is empty)");
+        if (out.empty()) {
+            // A name with spaces around it ("SECTION ") names the record without them.
+            const std::string_view name = trimSpaces(g.text);
+            if (name.size() != g.text.size() && !name.empty())
+                repaired(Repair::RecordName, g.line, [&] {
+                    return "the record name \"" + std::string(g.text.substr(0, 40)) + "\" has spaces around it; read as " +
+                           std::string(name.substr(0, 40));
+                });
+            g.text = name;
+            if (g.text.empty()) failAt(g.line, "a record without a name (group 0 is empty)");
+        }
+        // An empty reference (LibreCAD leaves DIMSTYLE's 341 empty) refers to nothing: it is left out. An empty
+        // own handle (group 5) is left to splitRecord, which knows the record's handle code.
+        if (g.code != 5 && isEmptyHandle(g)) {
+            repaired(Repair::EmptyReference, g.line, [&] {
+                return std::string(out.front().text.substr(0, 40)) + ": group " + std::to_string(g.code) +
+                       " holds no handle (its value is empty); it is left out";
+            });
+            continue;
+        }
         if (out.size() >= limits::kMaxRecordGroups)
             failAt(out.front().line, "record " + std::string(out.front().text) + " has more than " +
                                          std::to_string(limits::kMaxRecordGroups) + " groups");
         out.push_back(g);
+        // Nothing after EOF is read: some writers end the file with a Ctrl-Z, a NUL or other bytes.
+        if (out.size() == 1 && g.text == "EOF") return true;
     }
 }
 
@@ -224,6 +273,10 @@ void Reader::expectEndOfSection(std::string_view section) {
 
 ObjectId Reader::add(std::unique_ptr<db::DbObject> object, ObjectId owner, const SplitRecord& rec) {
     db::DbObject* raw = object.get();
+    if (rec.emptyHandleLine != 0)
+        repaired(Repair::EmptyHandle, rec.emptyHandleLine, [&] {
+            return std::string(rec.name.substr(0, 40)) + ": its handle (group 5) is empty; it got a new one";
+        });
     ObjectId id;
     db::Handle h = rec.head.handle.value_or(db::Handle());
     if (const ObjectId holder = h.isNull() ? ObjectId() : db_->idFromHandle(h); !holder.isNull()) {
@@ -257,16 +310,72 @@ void Reader::setXData(db::DbObject& object, const SplitRecord& rec) {
     else applyXData(object, rec.name, rec.xdata);
 }
 
-void Reader::applyXData(db::DbObject& object, std::string_view recordName, const std::vector<Group>& xdata) {
-    toResBufs(xdata, facts_.encoding, false, bufs_);
+// Sets the extended data of `xdata` (one or more applications); false, with the object's data unchanged, when
+// the data is malformed or refused.
+bool Reader::tryXData(db::DbObject& object, const std::vector<Group>& xdata) {
+    try {
+        toResBufs(xdata, facts_.encoding, false, bufs_);
+    } catch (const ReadFailure&) {
+        return false;
+    }
     for (const db::ResBuf& rb : bufs_)
         if (rb.code == 1001) record(TableKind::RegApp, rb.str());
     db::Database* previous = db::workingDatabase();
     db::setWorkingDatabase(db_.get());
     const db::Status s = object.setXData(bufs_);
     db::setWorkingDatabase(previous);
-    if (s != db::Status::Ok)
-        failAt(xdata.front().line, std::string(recordName) + ": extended data is refused (" + db::statusText(s) + ")");
+    return s == db::Status::Ok;
+}
+
+// The parts of a point a writer put down without the rest of it (an R12 writer gives a 1021 without its 1011):
+// each left out.
+std::vector<Group> withoutStrayPointParts(const std::vector<Group>& xdata) {
+    std::vector<Group> kept;
+    kept.reserve(xdata.size());
+    const std::size_t n = xdata.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const int c = xdata[i].code;
+        if (db::isPointGroup(c) && c >= 1010) {
+            if (i + 1 >= n || xdata[i + 1].code != c + 10) continue;  // an x without its y
+            kept.push_back(xdata[i]);
+            kept.push_back(xdata[++i]);
+            if (i + 1 < n && xdata[i + 1].code == c + 20) kept.push_back(xdata[++i]);
+            continue;
+        }
+        if (db::isPointGroup(c - 10) || db::isPointGroup(c - 20)) continue;  // a y or z without its x
+        kept.push_back(xdata[i]);
+    }
+    return kept;
+}
+
+// Extended data an application cannot take is repaired as CAD programs' audit does: a point's stray parts are
+// left out, and an application whose data is still refused loses that data; the rest of the object's data, and
+// the drawing, are kept.
+void Reader::applyXData(db::DbObject& object, std::string_view recordName, const std::vector<Group>& xdata) {
+    if (tryXData(object, xdata)) return;
+    std::size_t start = 0;
+    while (start < xdata.size()) {
+        std::size_t end = start + 1;
+        while (end < xdata.size() && xdata[end].code != 1001) ++end;
+        const std::vector<Group> app(xdata.begin() + std::ptrdiff_t(start), xdata.begin() + std::ptrdiff_t(end));
+        const std::string name(app.front().text.substr(0, 40));
+        if (!tryXData(object, app)) {
+            const std::vector<Group> kept = withoutStrayPointParts(app);
+            if (kept.size() != app.size() && tryXData(object, kept)) {
+                repaired(Repair::XData, app.front().line, [&] {
+                    return std::string(recordName) + ": extended data of \"" + name +
+                           "\" holds part of a point without the rest of it (a y or z without its x, or an x "
+                           "without its y); that part is left out";
+                });
+            } else {
+                repaired(Repair::XData, app.front().line, [&] {
+                    return std::string(recordName) + ": extended data of \"" + name +
+                           "\" is malformed; that application's data is left out";
+                });
+            }
+        }
+        start = end;
+    }
 }
 
 // ============================================================================================================
@@ -343,6 +452,8 @@ void Reader::readHeader(const std::vector<Group>& section) {
         vars.back().groups.push_back(g);
     }
     facts_ = readHeaderVariables(vars, db_->header());
+    for (const HeaderFacts::Skipped& v : facts_.skipped)
+        repaired(Repair::HeaderVariable, v.line, [&] { return v.what + "; the variable is skipped"; });
     if (!facts_.encoding.isKnown()) {
         for (const HeaderVariable& v : vars)
             if (v.name == "$DWGCODEPAGE")
@@ -397,7 +508,7 @@ void Reader::readTable(const std::vector<Group>& tableRecord) {
     splitRecord(tableRecord, 5, head);
     std::string_view name;
     for (const Group& g : head.body)
-        if (g.code == kName) name = g.text;
+        if (g.code == kName) name = trimmedName(g);
     const auto kind = tableKindOf(name);
     if (!kind) {
         // A table the format does not define: its records are passed over.
@@ -593,7 +704,7 @@ void Reader::applyGroups(db::Entity& e, const SplitRecord& rec) {
 
 void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
     splitRecord(groups, 5, split_);
-    const SplitRecord& rec = split_;
+    SplitRecord& rec = split_;
     const std::string_view name = rec.name;
     if (name == "BLOCK" || name == "ENDBLK") failRecord(rec, "outside the BLOCKS section, or a block inside a block");
 
@@ -606,6 +717,14 @@ void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
 
     // The vertices of a mesh stay as read, beside their polyline in the block.
     std::unique_ptr<db::Entity> e = makeEntity(rec, parentKind_ == ParentKind::OpaquePolyline);
+    if (!dynamic_cast<db::OpaqueEntity*>(e.get())) {
+        if (const std::size_t line = pairPointGroups(rec.body))
+            repaired(Repair::PointOrder, line, [&] {
+                return std::string(name) + ": the x, y and z of its points stand apart (10, 11, 20, 21); paired by "
+                                           "their group codes";
+            });
+        if (name == "ELLIPSE") repairEllipseRatio(rec);
+    }
     if (auto* vertex = dynamic_cast<db::PolylineVertex*>(e.get()); vertex && parentKind_ == ParentKind::Polyline)
         vertex->setIs3d(dynamic_cast<const db::Polyline3d*>(db_->peek(parent_)) != nullptr);
     applyGroups(*e, rec);
@@ -640,6 +759,63 @@ void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
         parentKind_ = ParentKind::Insert;
         parent_ = id;
     }
+}
+
+// An ellipse whose ratio of minor to major axis is above 1 (1.0095 in an R13 file) has its axes the other way
+// round: the minor axis is taken as the major one, the ratio inverted and the parameters turned back a quarter
+// turn, so every point stays where it was (a whole ellipse stays whole from 0). The record's groups are changed
+// before they are read.
+void Reader::repairEllipseRatio(SplitRecord& rec) {
+    constexpr std::size_t kNone = std::size_t(-1);
+    std::size_t ratio = kNone, major[3] = {kNone, kNone, kNone}, params[2] = {kNone, kNone};
+    ge::Vector3d normal(0, 0, 1);
+    std::vector<Group>& body = rec.body;
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        switch (body[i].code) {
+        case 40: ratio = i; break;
+        case 11: major[0] = i; break;
+        case 21: major[1] = i; break;
+        case 31: major[2] = i; break;
+        case 41: params[0] = i; break;
+        case 42: params[1] = i; break;
+        case 210: normal.x = body[i].real; break;
+        case 220: normal.y = body[i].real; break;
+        case 230: normal.z = body[i].real; break;
+        default: break;
+        }
+    }
+    if (ratio == kNone || major[0] == kNone || major[1] == kNone) return;
+    const double was = body[ratio].real;
+    const double length = normal.length();
+    if (!(was > 1.0) || !std::isfinite(was) || !(length > 0.0)) return;
+    const ge::Vector3d axis(body[major[0]].real, body[major[1]].real, major[2] == kNone ? 0.0 : body[major[2]].real);
+    const ge::Vector3d minor = (normal / length).cross(axis) * was;
+    if (major[2] == kNone && minor.z != 0.0) return;  // no room for the axis's z: left for the ellipse to refuse
+    body[major[0]].real = minor.x;
+    body[major[1]].real = minor.y;
+    if (major[2] != kNone) body[major[2]].real = minor.z;
+    body[ratio].real = 1.0 / was;
+    const double start = params[0] == kNone ? 0.0 : body[params[0]].real;
+    const double end = params[1] == kNone ? ge::kTwoPi : body[params[1]].real;
+    const double sweep = ge::ccwSweep(start, end);
+    const bool whole = std::isfinite(sweep) && (sweep < kWholeTurn || sweep > ge::kTwoPi - kWholeTurn);
+    if (!whole) {
+        for (int k = 0; k < 2; ++k) {
+            if (params[k] != kNone) continue;
+            Group g;
+            g.code = 41 + k;
+            g.kind = GroupKind::Real;
+            g.line = rec.line;
+            params[k] = body.size();
+            body.push_back(g);
+        }
+        body[params[0]].real = ge::normalizeAngle(start - ge::kHalfPi);
+        body[params[1]].real = ge::normalizeAngle(end - ge::kHalfPi);
+    }
+    repaired(Repair::EllipseRatio, body[ratio].line, [&] {
+        return "ELLIPSE: the ratio of its minor to its major axis is " + std::string(body[ratio].text.substr(0, 40)) +
+               ", above 1: the minor axis is taken as the major one";
+    });
 }
 
 // BLOCK: the block record it opens (made when the tables lack it, as R12 files do), its marker, and the record's
@@ -877,9 +1053,20 @@ void Reader::finish() {
 // [SECTION] Front door
 // ============================================================================================================
 
+// The name of a section or table; one with spaces around it ("ENTITIES ") names it without them.
+std::string_view Reader::trimmedName(const Group& g) {
+    const std::string_view name = trimSpaces(g.text);
+    if (name.size() != g.text.size() && !name.empty())
+        repaired(Repair::RecordName, g.line, [&] {
+            return "the name \"" + std::string(g.text.substr(0, 40)) + "\" has spaces around it; read as " +
+                   std::string(name.substr(0, 40));
+        });
+    return name;
+}
+
 void Reader::readSection(const std::vector<Group>& sectionRecord) {
     std::string_view name;
-    if (sectionRecord.size() >= 2 && sectionRecord[1].code == kName) name = sectionRecord[1].text;
+    if (sectionRecord.size() >= 2 && sectionRecord[1].code == kName) name = trimmedName(sectionRecord[1]);
     if (name.empty()) failAt(sectionRecord.front().line, "SECTION without a name (group 2)");
     static constexpr std::pair<std::string_view, Section> kSections[] = {
         {"HEADER", Section::Header},     {"CLASSES", Section::Classes},   {"TABLES", Section::Tables},
@@ -927,9 +1114,23 @@ ReadResult Reader::run() {
             any = true;
             const std::string_view name = rec.front().text;
             if (name == "EOF") break;
+            if (name == "ENDSEC" && rec.size() == 1) {
+                repaired(Repair::StrayEndsec, rec.front().line, [] {
+                    return std::string("ENDSEC where a SECTION should begin (an end without its section); it is skipped");
+                });
+                continue;
+            }
             if (name != "SECTION") failAt(rec.front().line, "expected SECTION or EOF, found " + std::string(name));
             readSection(rec);
         }
+        if (tok_.crLineEnds())
+            repaired(Repair::LoneCr, 1, [] { return std::string("lines end with a lone CR (an old Macintosh file); read so"); });
+        // A Ctrl-Z and blank lines after EOF are what DOS writers leave; anything else is told.
+        const std::string_view rest = tok_.rest();
+        if (rest.find_first_not_of(" \t\r\n\x1a") != std::string_view::npos)
+            repaired(Repair::AfterEof, tok_.line(), [&] {
+                return std::to_string(rest.size()) + " bytes after EOF are not read";
+            });
         finish();
         if (reusedHandles_.count > 0) {
             const std::size_t more = reusedHandles_.count - 1;
@@ -939,6 +1140,7 @@ ReadResult Reader::run() {
                      ": the later " + (more ? "objects got new handles" : "object got a new handle") +
                      ", and references by handle lead to the first");
         }
+        noteRepairs();
         result.database = std::move(db_);
         result.notes = std::move(notes_);
     } catch (const ReadFailure& f) {
@@ -949,6 +1151,15 @@ ReadResult Reader::run() {
         result.error = tok_.source() + ": cannot be read (" + e.what() + ")";
     }
     return result;
+}
+
+void Reader::noteRepairs() {
+    std::vector<const RepairNote*> told;
+    for (const RepairNote& r : repairs_)
+        if (r.count > 0) told.push_back(&r);
+    std::stable_sort(told.begin(), told.end(), [](const RepairNote* a, const RepairNote* b) { return a->line < b->line; });
+    for (const RepairNote* r : told)
+        note(r->line, r->what + (r->count > 1 ? " (" + std::to_string(r->count) + " times in the file)" : std::string()));
 }
 
 // True for the start of a DWG file: its version string, "AC1015" for a 2000 drawing, "AC1.50" and "AC2.10" for the

@@ -1,6 +1,8 @@
 // One record of a DXF file split into the parts every object has, and its values turned into database forms.
 #include "host/dxf/dxf_record.h"
 
+#include <algorithm>
+
 #include "host/db/entity_groups.h"
 #include "host/dxf/dxf_limits.h"
 #include "host/dxf/dxf_numbers.h"
@@ -43,6 +45,12 @@ bool isTextWhereHandleBelongs(const Group& g) {
     return g.kind == GroupKind::String && kind && *kind == GroupKind::Handle && g.code != 5;
 }
 
+bool isEmptyHandle(const Group& g) {
+    if (g.kind != GroupKind::String || !trimSpaces(g.text).empty()) return false;
+    const auto kind = groupKindOf(g.code);
+    return kind && *kind == GroupKind::Handle;
+}
+
 [[noreturn]] void failNotAHandle(const Group& g) {
     failAt(g.line + 1, "'" + std::string(g.text.substr(0, 40)) + "' is not a handle (value of group code " +
                            std::to_string(g.code) + ")");
@@ -70,6 +78,10 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
             return;
         }
         if (g.code == handleCode && !out.head.handle) {
+            if (isEmptyHandle(g)) {
+                if (out.emptyHandleLine == 0) out.emptyHandleLine = g.line;
+                continue;
+            }
             out.head.handle = handleOf(g);
             continue;
         }
@@ -101,6 +113,30 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
         }
         out.body.push_back(g);
     }
+}
+
+std::size_t pairPointGroups(std::vector<Group>& body) {
+    std::size_t firstMoved = 0;
+    const std::size_t n = body.size();
+    // Moves the first group of `code` after `at`, up to the next x of `x`, to `at`; false when there is none.
+    auto pull = [&](std::size_t at, int x, int code) {
+        if (at < n && body[at].code == code) return true;
+        for (std::size_t j = at; j < n && body[j].code != x; ++j) {
+            if (body[j].code != code) continue;
+            std::rotate(body.begin() + std::ptrdiff_t(at), body.begin() + std::ptrdiff_t(j),
+                        body.begin() + std::ptrdiff_t(j + 1));
+            if (firstMoved == 0) firstMoved = body[at - 1].line;
+            return true;
+        }
+        return false;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const int x = body[i].code;
+        if (!db::isPointGroup(x) || (i + 1 < n && body[i + 1].code == x + 10 && (i + 2 >= n || body[i + 2].code == x + 20)))
+            continue;
+        if (pull(i + 1, x, x + 10)) pull(i + 2, x, x + 20);
+    }
+    return firstMoved;
 }
 
 void toResBufs(const std::vector<Group>& groups, const TextEncoding& encoding, bool anglesInDegrees, db::ResBufList& out) {

@@ -42,11 +42,14 @@ struct SplitRecord {
     // 102 groups of applications other than the two above ("{ACAD_..." to "}"), kept for records held as read.
     std::vector<Group> appGroups;
     std::vector<Group> xdata; // from the first 1001 on
+    // The line of an own handle group left empty (some writers put an empty group 5 on every entity), 0 when
+    // none: the object gets a new handle.
+    std::size_t emptyHandleLine = 0;
 };
 
 // Splits the groups of one record (groups[0] is its 0 group). `handleCode` is 5, or 105 for DIMSTYLE records,
-// whose group 5 is a block name. A missing "}" of a 102 group, a 5 that is not a handle, or a 330/360 in the
-// head that is not a handle fails with the line.
+// whose group 5 is a block name. A missing "}" of a 102 group, a 5 that is not a handle (an empty one is left
+// out: see emptyHandleLine), or a 330/360 in the head that is not a handle fails with the line.
 void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& out);
 
 // Converts groups to result buffers as entity data lists hold them: a point's x, y and z groups become one
@@ -65,5 +68,12 @@ db::RawGroup toRawGroup(const Group& g, const TextEncoding& encoding);
 db::Handle handleOf(const Group& g);
 // True for a group of a handle code (other than 5) whose value is text; toResBufs and toRawGroup refuse it.
 bool isTextWhereHandleBelongs(const Group& g);
+// True for a group of a handle code whose value is empty: a reference to nothing, or an own handle not given.
+bool isEmptyHandle(const Group& g);
+
+// Puts the y and z of each point right after its x when a writer put them elsewhere in the record (an old
+// writer gives 10, 11, 20, 21, 30, 31): each x takes the first y (and z) of its code that follows it before the
+// next x of that code. The line of the first point moved, 0 when none was.
+std::size_t pairPointGroups(std::vector<Group>& body);
 
 }  // namespace host::dxf

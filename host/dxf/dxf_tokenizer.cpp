@@ -12,9 +12,9 @@ namespace host::dxf {
 
 namespace {
 
-constexpr int kHandleOrName = 5;
 constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kNulInFile = "NUL byte in the file (is it a binary file?)";
 
 // A value quoted in a message: short, and without bytes that would garble a terminal.
 std::string quoted(std::string_view v) {
@@ -57,12 +57,14 @@ Tokenizer::Tokenizer(std::string_view text, std::string source) : text_(text), s
         return;
     }
     if (text_.substr(0, kUtf8Bom.size()) == kUtf8Bom) pos_ = kUtf8Bom.size();
-    // One scan for NUL bytes up front keeps them out of every later step; the line is counted only on failure.
-    if (const void* nul = std::memchr(text_.data(), 0, text_.size())) {
-        const std::size_t at = std::size_t(static_cast<const char*>(nul) - text_.data());
-        const std::size_t line = 1 + std::size_t(std::count(text_.begin(), text_.begin() + std::ptrdiff_t(at), '\n'));
-        fail(line, "NUL byte in the file (is it a binary file?)");
-    }
+    // One scan for NUL bytes up front; a line read that holds one fails. What follows EOF (some writers end the
+    // file with a NUL or Ctrl-Z) is never read.
+    if (const void* nul = std::memchr(text_.data(), 0, text_.size()))
+        nulAt_ = std::size_t(static_cast<const char*>(nul) - text_.data());
+    // Old Macintosh files end their lines with a lone CR: the first line end decides.
+    const std::size_t end = text_.find_first_of("\r\n", pos_);
+    if (end != std::string_view::npos && text_[end] == '\r' && (end + 1 == text_.size() || text_[end + 1] != '\n'))
+        lineEnd_ = '\r';
 }
 
 std::string Tokenizer::message(std::size_t line, std::string_view what) const {
@@ -85,7 +87,7 @@ Tokenizer::LineResult Tokenizer::readLine(std::string_view& line) {
     const char* start = text_.data() + pos_;
     const std::size_t rest = text_.size() - pos_;
     const std::size_t window = std::min(rest, limits::kMaxLineBytes + 2);  // room for CR LF after a full line
-    const void* nl = std::memchr(start, '\n', window);
+    const void* nl = std::memchr(start, lineEnd_, window);
     std::size_t len;
     if (nl) {
         len = std::size_t(static_cast<const char*>(nl) - start);
@@ -95,7 +97,8 @@ Tokenizer::LineResult Tokenizer::readLine(std::string_view& line) {
         len = rest;
         pos_ = text_.size();
     }
-    if (len > 0 && start[len - 1] == '\r') --len;
+    if (nulAt_ >= std::size_t(start - text_.data()) && nulAt_ < pos_) return LineResult::Nul;
+    if (lineEnd_ == '\n' && len > 0 && start[len - 1] == '\r') --len;
     if (len > limits::kMaxLineBytes) return LineResult::TooLong;
     line = std::string_view(start, len);
     ++line_;
@@ -120,6 +123,7 @@ TokenResult Tokenizer::next(Group& g) {
     case LineResult::End: return TokenResult::End;
     case LineResult::TooLong:
         return fail(codeLine, "line longer than " + std::to_string(limits::kMaxLineBytes) + " bytes");
+    case LineResult::Nul: return fail(codeLine, kNulInFile);
     case LineResult::Line: break;
     }
     const auto code = parseInteger(codeText, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
@@ -137,6 +141,7 @@ TokenResult Tokenizer::next(Group& g) {
         return fail(codeLine, "the file ends after group code " + std::to_string(g.code) + " (its value is missing)");
     case LineResult::TooLong:
         return fail(codeLine + 1, "line longer than " + std::to_string(limits::kMaxLineBytes) + " bytes");
+    case LineResult::Nul: return fail(codeLine + 1, kNulInFile);
     case LineResult::Line: break;
     }
     if (!parseValue(g)) {
@@ -184,9 +189,10 @@ bool Tokenizer::parseValue(Group& g) {
         const auto v = parseHex(g.text);
         // Text where a handle belongs stays text (kind String), and the reader refuses it wherever it must be a
         // handle: group 5 is a block name in the DIMSTYLE records of R12 files, and some writers put a record's
-        // name into DIMSTYLE's references (340 and on).
+        // name into DIMSTYLE's references (340 and on). An empty value is no handle either: the reader drops an
+        // empty reference and gives an object whose own handle is empty a new one.
         const std::string_view t = trimSpaces(g.text);
-        if (!v && ((g.code == kHandleOrName && t.empty()) || (!t.empty() && !isHexText(t)))) {
+        if (!v && (t.empty() || !isHexText(t))) {
             g.kind = GroupKind::String;
             return true;
         }

@@ -28,12 +28,14 @@ enum class TokenResult {
 };
 
 // Reads groups from text held in memory (which must outlive the tokenizer and its groups). Lines end with LF or
-// CR LF; a UTF-8 byte-order mark at the start is skipped. Refused with a message "<source>, line <n>: <what>":
-// binary DXF, NUL bytes, lines longer than limits::kMaxLineBytes, a code that is not a whole number or not a DXF
-// group code, a missing value line, a value that does not parse whole as its code's kind (reals must be finite,
-// integers within their kind's range, handles 1-16 hex digits, binary an even number of hex digits). A handle
-// group whose value is not hexadecimal is answered as text (kind String), for the reader to refuse or resolve:
-// DIMSTYLE records of R12 files hold a name in group 5, and some writers a name in DIMSTYLE's 340.
+// CR LF, or, in a file whose first line ends with a lone CR (old Macintosh files), with CR; a UTF-8 byte-order
+// mark at the start is skipped. Refused with a message "<source>, line <n>: <what>": binary DXF, a NUL byte in a
+// line read (what follows the last line read is never looked at), lines longer than limits::kMaxLineBytes, a code
+// that is not a whole number or not a DXF group code, a missing value line, a value that does not parse whole as
+// its code's kind (reals must be finite, integers within their kind's range, handles 1-16 hex digits, binary an
+// even number of hex digits). A handle group whose value is empty or not hexadecimal is answered as text (kind
+// String), for the reader to refuse, drop or resolve: DIMSTYLE records of R12 files hold a name in group 5, some
+// writers a name in DIMSTYLE's 340, and some leave a reference or an object's own handle empty.
 class Tokenizer {
 public:
     Tokenizer(std::string_view text, std::string source);
@@ -49,12 +51,16 @@ public:
     // Bytes consumed so far (for progress and for counts checked against what the rest of the file can hold).
     std::size_t offset() const { return pos_; }
     std::size_t size() const { return text_.size(); }
+    // The text not read yet (after a pushed-back group's lines).
+    std::string_view rest() const { return text_.substr(pos_); }
+    // True when lines end with a lone CR.
+    bool crLineEnds() const { return lineEnd_ == '\r'; }
 
     // "<source>, line <n>: <what>"
     std::string message(std::size_t line, std::string_view what) const;
 
 private:
-    enum class LineResult { Line, End, TooLong };
+    enum class LineResult { Line, End, TooLong, Nul };
     LineResult readLine(std::string_view& line);
     TokenResult fail(std::size_t line, std::string_view what);
     bool parseValue(Group& g);
@@ -63,6 +69,8 @@ private:
     std::string source_;
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
+    char lineEnd_ = '\n';
+    std::size_t nulAt_ = std::string_view::npos;  // the first NUL byte of the text
     std::string error_;
     Group pushed_;
     bool hasPushed_ = false;

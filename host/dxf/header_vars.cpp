@@ -14,11 +14,17 @@ constexpr int kColorByEntity = 257;
 constexpr std::string_view kWrittenVersion = "AC1015";
 constexpr std::string_view kDefaultCodePage = "ANSI_1252";
 
-// The variable's group of `code`, or a failure naming the variable's line.
+// The variable's group of `code`, or a failure naming the variable's line and the groups it holds instead.
 const Group& groupOf(const HeaderVariable& v, int code) {
     for (const Group& g : v.groups)
         if (g.code == code) return g;
-    failAt(v.line, "header variable " + std::string(v.name) + " has no group " + std::to_string(code));
+    std::string held;
+    for (const Group& g : v.groups) {
+        if (held.size() > 40) break;
+        held += (held.empty() ? "" : ", ") + std::to_string(g.code);
+    }
+    failAt(v.line, "header variable " + std::string(v.name) + " has no group " + std::to_string(code) +
+                       (held.empty() ? std::string(" (it holds none)") : " (it holds group " + held + ")"));
 }
 
 ge::Point3d pointOf(const HeaderVariable& v) {
@@ -35,9 +41,20 @@ ge::Point3d pointOf(const HeaderVariable& v) {
 HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Header& header) {
     HeaderFacts facts;
     // The version and code page decide how every string is decoded, so they are taken first.
-    for (const HeaderVariable& v : vars) {
-        if (v.name == "$ACADVER") facts.acadVersion = std::string(groupOf(v, 1).text);
-        else if (v.name == "$DWGCODEPAGE") facts.codePage = std::string(groupOf(v, 3).text);
+    // A malformed known variable is skipped, never the drawing.
+    std::vector<bool> skip(vars.size(), false);
+    auto skipping = [&](std::size_t i, const ReadFailure& f) {
+        if (!skip[i]) facts.skipped.push_back({f.line, f.what});
+        skip[i] = true;
+    };
+    for (std::size_t i = 0; i < vars.size(); ++i) {
+        const HeaderVariable& v = vars[i];
+        try {
+            if (v.name == "$ACADVER") facts.acadVersion = std::string(groupOf(v, 1).text);
+            else if (v.name == "$DWGCODEPAGE") facts.codePage = std::string(groupOf(v, 3).text);
+        } catch (const ReadFailure& f) {
+            skipping(i, f);
+        }
     }
     facts.encoding = TextEncoding::of(facts.acadVersion, facts.codePage);
     // The page is declared again on a save; one we cannot read is declared as the page it was read as.
@@ -45,10 +62,10 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
     auto text = [&](const HeaderVariable& v, int code) { return textOf(groupOf(v, code), facts.encoding); };
     auto integer = [&](const HeaderVariable& v, int code) { return int(groupOf(v, code).integer); };
 
-    for (const HeaderVariable& v : vars) {
+    auto take = [&](const HeaderVariable& v) {
         const std::string_view n = v.name;
         if (n == "$ACADVER") header.acadVersion = facts.acadVersion;
-        else if (n == "$DWGCODEPAGE" || n == "$EXTMIN" || n == "$EXTMAX" || n == "$HANDLING") continue;
+        else if (n == "$DWGCODEPAGE" || n == "$EXTMIN" || n == "$EXTMAX" || n == "$HANDLING") return;
         else if (n == "$HANDSEED") facts.handSeed = handleOf(groupOf(v, 5));
         else if (n == "$INSBASE") header.insBase = pointOf(v);
         else if (n == "$INSUNITS") header.insUnits = integer(v, 70);
@@ -79,6 +96,14 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
             other.groups.reserve(v.groups.size());
             for (const Group& g : v.groups) other.groups.push_back(toRawGroup(g, facts.encoding));
             header.others.push_back(std::move(other));
+        }
+    };
+    for (std::size_t i = 0; i < vars.size(); ++i) {
+        if (skip[i]) continue;
+        try {
+            take(vars[i]);
+        } catch (const ReadFailure& f) {
+            skipping(i, f);
         }
     }
     return facts;

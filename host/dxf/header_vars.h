@@ -29,12 +29,20 @@ struct HeaderFacts {
     std::optional<db::Handle> handSeed;
     std::string currentLayer, currentLinetype, currentTextStyle;
     TextEncoding encoding;
+    // Known variables left out because they are malformed (an AutoCAD 2.10 file gives $TEXTSTYLE in group 8):
+    // the line of the variable and what is wrong.
+    struct Skipped {
+        std::size_t line;
+        std::string what;
+    };
+    std::vector<Skipped> skipped;
 };
 
 // Reads the variables into `header` (known ones into their fields, the rest into header.others in order) and
 // answers the facts. The code page goes into header.codePage (ANSI_1252 for a file that names none or one we
 // do not know). $EXTMIN and $EXTMAX are left out (the database computes its extents) and so is $HANDLING
-// (every file we write has handles). A known variable with a group of another code fails naming its line.
+// (every file we write has handles). A known variable without the group of its code, or with a value it cannot
+// take, is skipped (the drawing keeps its default) and answered in `skipped`, as CAD programs' audit does.
 HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Header& header);
 
 // Writes the HEADER section: $ACADVER AC1015, $HANDSEED, $DWGCODEPAGE (the drawing's), $INSBASE, $EXTMIN, $EXTMAX,

@@ -1,11 +1,14 @@
 // AtomicFile: a temporary file beside the target, synced and renamed over it on commit.
 #include "host/sys/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fstream>
 #include <vector>
@@ -18,6 +21,9 @@ constexpr mode_t kDefaultUmask = 022;
 // The links followed before a chain counts as a loop: the kernel's own bound for a path (ELOOP).
 constexpr int kMaxLinkHops = 40;
 constexpr mode_t kNewFileMode = 0666;
+// The temporary file's name: "." + the written file's name + this + mkostemp's six letters and digits.
+constexpr std::string_view kTempInfix = ".tmp-";
+constexpr std::size_t kTempUniqueChars = 6;
 
 // The process's umask, read without changing it (umask() itself would race with other threads).
 mode_t currentUmask() {
@@ -40,6 +46,45 @@ void syncFolder(const std::filesystem::path& folder) {
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
+}
+
+// A write beyond the process's file size limit (ulimit -f) raises SIGXFSZ, whose default ends the process at
+// once: a save then vanished without a word, leaving its temporary file. Ignored, the write fails with EFBIG,
+// which the save reports, keeping the old file. A handler the program set itself is left alone.
+void failWritesBeyondTheSizeLimit() {
+    struct sigaction old {};
+    if (::sigaction(SIGXFSZ, nullptr, &old) != 0 || (old.sa_flags & SA_SIGINFO) || old.sa_handler != SIG_DFL) return;
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
+bool isTempNameOf(std::string_view entry, std::string_view prefix) {
+    if (entry.size() != prefix.size() + kTempUniqueChars || !entry.starts_with(prefix)) return false;
+    for (char c : entry.substr(prefix.size()))
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return false;
+    return true;
+}
+
+// Removes temporary files of `written` that a save killed on the way left behind (kill -9, a power cut): plain
+// files of exactly our temporary name for that file, which no save holds locked. A save in progress holds a lock
+// on its temporary file until it ends, and the system lets go of the lock of a process that died.
+void removeStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTempNameOf(entry->d_name, prefix)) continue;
+        const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dirFd, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 }  // namespace
@@ -78,11 +123,12 @@ bool AtomicFile::open(std::string* error) {
     const std::optional<std::filesystem::path> written = resolveWriteTarget(target_, error);
     if (!written) return false;
     written_ = *written;
+    failWritesBeyondTheSizeLimit();
     // A hidden name in the written file's own folder, so the rename stays within one file system.
-    const std::filesystem::path folder = written_.parent_path();
-    std::string pattern =
-        ((folder.empty() ? std::filesystem::path(".") : folder) / ("." + written_.filename().string() + ".tmp-XXXXXX"))
-            .string();
+    const std::filesystem::path folder = written_.parent_path().empty() ? "." : written_.parent_path();
+    const std::string prefix = "." + written_.filename().string() + std::string(kTempInfix);
+    removeStaleTemporaries(folder, prefix);
+    std::string pattern = (folder / (prefix + std::string(kTempUniqueChars, 'X'))).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
@@ -91,6 +137,8 @@ bool AtomicFile::open(std::string* error) {
         return false;
     }
     temp_ = name.data();
+    // Held until the file is closed: the mark of a save in progress (see removeStaleTemporaries).
+    ::flock(fd, LOCK_EX | LOCK_NB);
     // mkostemp makes the file private (0600); give it the mode the old file had, or the one a new file gets.
     struct stat old {};
     const mode_t mode = ::stat(written_.c_str(), &old) == 0 ? (old.st_mode & 07777) : (kNewFileMode & ~currentUmask());

@@ -20,6 +20,10 @@ std::optional<std::filesystem::path> resolveWriteTarget(const std::filesystem::p
 // is a symbolic link is written through: the temporary file is made beside the file the link names and renamed
 // over that, so the link stays and now names the new content.
 //
+// The temporary file is ".NAME.tmp-XXXXXX" beside the file; open() removes those of the same file that a save
+// killed on the way left behind (none that a save in progress holds). A write beyond the process's file size limit
+// fails with EFBIG (open() makes the system's SIGXFSZ, which would end the process, be ignored).
+//
 //   AtomicFile f(path);
 //   if (!f.open(&err)) ...;  f.write(text); ...;  if (!f.commit(&err)) ...
 class AtomicFile {

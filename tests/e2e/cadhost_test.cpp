@@ -278,6 +278,30 @@ TEST(Cadhost, ADwgDrawingIsToldToBeSavedAsDxf) {
         << r.err;
 }
 
+// A save beyond the file size limit (ulimit -f) ended cadhost by SIGXFSZ without a word, leaving a hidden
+// temporary file beside the drawing; so did a save killed on the way. The save now fails with a message and keeps
+// the old file, and the next save removes the leftovers of its own drawing.
+TEST(Cadhost, ASaveBeyondTheSizeLimitIsToldAndLeavesNothingBehind) {
+    ScratchFolder folder;
+    const fs::path target = folder / "plate.dxf";
+    writeBytes(target, "the old drawing");
+    std::string command = "ulimit -f 1; exec " + quoted(CADHOST_EXE);
+    for (const std::string& a : {kSample.string(), std::string("--save"), target.string()}) command += " " + quoted(a);
+    const RunResult r = runCommand(command, folder);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("cadhost: cannot save " + target.string() + ": "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("File too large"), std::string::npos) << r.err;
+    EXPECT_EQ(readBytes(target), "the old drawing");
+
+    // What a save killed by kill -9 leaves: removed by the next save of that drawing, and only that.
+    writeBytes(folder / ".plate.dxf.tmp-k9Zq0X", std::string(100000, 'x'));
+    writeBytes(folder / ".other.dxf.tmp-k9Zq0X", "another drawing's");
+    ASSERT_EQ(cadhost({kSample.string(), "--save", target.string()}, folder).status, 0);
+    EXPECT_FALSE(fs::exists(folder / ".plate.dxf.tmp-k9Zq0X"));
+    EXPECT_TRUE(fs::exists(folder / ".other.dxf.tmp-k9Zq0X"));
+    EXPECT_TRUE(host::dxf::readDxfFile(target));
+}
+
 TEST(Cadhost, AFailedSaveLeavesTheOldFile) {
     ScratchFolder folder;
     const fs::path locked = folder / "locked";

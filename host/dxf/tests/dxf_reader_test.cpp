@@ -290,6 +290,108 @@ const std::vector<WriterHabit>& writerHabits() {
              ASSERT_TRUE(insert);
              EXPECT_EQ(insert->blockName(), "TAGGED");
          }},
+        // Habits the reader repairs, as CAD programs' audit does: told once per file, the drawing kept. Each was
+        // refused whole, and the user lost the drawing.
+        {"habits/empty_reference.dxf",
+         {"line 53: DIMSTYLE: group 341 holds no handle (its value is empty); it is left out (2 times in the file)"},
+         [](const db::Database& d) {
+             const auto* s = get<db::OpaqueTableRecord>(d, d.recordId(TableKind::DimStyle, "Standard"));
+             ASSERT_TRUE(s);
+             EXPECT_EQ(s->handle().text(), "27");
+             for (const db::RawGroup& g : s->groups()) EXPECT_TRUE(g.code != 341 && g.code != 342) << g.code;
+             EXPECT_EQ(s->groups().back(), (db::RawGroup{41, "2.5"}));
+         }},
+        {"habits/empty_own_handle.dxf", {"line 17: LINE: its handle (group 5) is empty; it got a new one (3 times in the file)"},
+         [](const db::Database& d) {
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 3u);
+             EXPECT_EQ(entities[2]->handle().text(), "2A");
+             std::set<std::uint64_t> handles;
+             for (const db::Entity* e : entities) EXPECT_TRUE(handles.insert(e->handle().value).second);
+             EXPECT_FALSE(handles.count(0));
+             EXPECT_EQ(dynamic_cast<const db::Circle*>(entities[1])->radius(), 2.0);
+         }},
+        // The same curve with its axes the right way round: every point where it was.
+        {"habits/ellipse_ratio_above_one.dxf",
+         {"line 47: ELLIPSE: the ratio of its minor to its major axis is 1.0095, above 1: the minor axis is taken as "
+          "the major one (2 times in the file)"},
+         [](const db::Database& d) {
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 2u);
+             const auto* arc = dynamic_cast<const db::Ellipse*>(entities[0]);
+             ASSERT_TRUE(arc);
+             EXPECT_NEAR(arc->radiusRatio(), 1 / 1.0095, 1e-15);
+             EXPECT_LT((arc->majorAxis() - ge::Vector3d(0, 20 * 1.0095, 0)).length(), 1e-12);
+             const auto was = [](double t) {
+                 return ge::Point3d(10 + 20 * std::cos(t), 20 + 20 * 1.0095 * std::sin(t), 0);
+             };
+             EXPECT_LT(arc->startPoint().distanceTo(was(0.5)), 1e-9);
+             EXPECT_LT(arc->endPoint().distanceTo(was(2.5)), 1e-9);
+             EXPECT_LT(arc->pointAtParam(arc->startParam() + 1).distanceTo(was(1.5)), 1e-9);
+             const auto* whole = dynamic_cast<const db::Ellipse*>(entities[1]);
+             ASSERT_TRUE(whole);
+             EXPECT_TRUE(whole->isClosed());
+             EXPECT_EQ(whole->startParam(), 0.0);
+             EXPECT_LT((whole->majorAxis() - ge::Vector3d(-12, 0, 0)).length(), 1e-12);
+             EXPECT_NEAR(whole->radiusRatio(), 8.0 / 12.0, 1e-15);
+         }},
+        {"habits/r12_xdata_point_part.dxf",
+         {"line 49: POLYLINE: extended data of \"KSTR\" holds part of a point without the rest of it (a y or z "
+          "without its x, or an x without its y); that part is left out"},
+         [](const db::Database& d) {
+             const auto* polyline = firstOf<db::Polyline2d>(d);
+             ASSERT_TRUE(polyline);
+             EXPECT_EQ(polyline->vertexBulges().size(), 3u);
+             const db::ResBufList x = polyline->xData("KSTR");
+             ASSERT_EQ(x.size(), 4u);
+             EXPECT_EQ(x[1].str(), "contour");
+             EXPECT_EQ(x[2].code, 1040);
+             EXPECT_EQ(x[3].point(), ge::Point3d(1, 2, 0));
+         }},
+        {"habits/point_groups_apart.dxf",
+         {"line 19: LINE: the x, y and z of its points stand apart (10, 11, 20, 21); paired by their group codes (2 "
+          "times in the file)"},
+         [](const db::Database& d) {
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 3u);
+             const auto* first = dynamic_cast<const db::Line*>(entities[0]);
+             const auto* second = dynamic_cast<const db::Line*>(entities[1]);
+             ASSERT_TRUE(first && second);
+             EXPECT_EQ(first->start(), ge::Point3d(1, 2, 0));
+             EXPECT_EQ(first->end(), ge::Point3d(9, 8, 0));
+             EXPECT_EQ(second->start(), ge::Point3d(3, 4, 0));
+             EXPECT_EQ(second->end(), ge::Point3d(5, 4, 0));
+         }},
+        // The variables after it are read.
+        {"habits/header_variable_odd_group.dxf",
+         {"line 13: header variable $TEXTSTYLE has no group 7 (it holds group 8); the variable is skipped"},
+         [](const db::Database& d) {
+             EXPECT_EQ(d.header().insUnits, 4);
+             EXPECT_EQ(d.recordName(d.currentLayer()), "CUT");
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"CUT: note"});
+         }},
+        {"habits/bytes_after_eof.dxf", {"line 29: 28 bytes after EOF are not read"}, [](const db::Database& d) {
+             ASSERT_TRUE(firstOf<db::PointEntity>(d));
+             EXPECT_EQ(firstOf<db::PointEntity>(d)->position(), ge::Point3d(1, 2, 0));
+         }},
+        {"habits/lone_cr_line_ends.dxf", {"line 1: lines end with a lone CR (an old Macintosh file); read so"},
+         [](const db::Database& d) {
+             ASSERT_TRUE(firstOf<db::Line>(d));
+             EXPECT_EQ(firstOf<db::Line>(d)->end(), ge::Point3d(4, 3, 0));
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"CUT: Mac"});
+         }},
+        {"habits/stray_endsec.dxf",
+         {"line 11: ENDSEC where a SECTION should begin (an end without its section); it is skipped (2 times in the "
+          "file)"},
+         [](const db::Database& d) { EXPECT_EQ(modelEntities(d).size(), 1u); }},
+        // Told as "expected SECTION or EOF, found SECTION ", which named no fault the user could see.
+        {"habits/record_name_spaces.dxf",
+         {"line 1: the record name \"SECTION \" has spaces around it; read as SECTION (5 times in the file)"},
+         [](const db::Database& d) {
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 2u);
+             EXPECT_EQ(std::string(entities[0]->dxfName()), "LINE");
+         }},
         // An entity colour outside 0..256 once made the reader read past the end of the entity's groups.
         {"fuzz/colour_300.dxf", {"line 9: 300 is not a colour (group 62); read as BYLAYER"},
          [](const db::Database& d) { EXPECT_EQ(firstOf<db::Line>(d)->colorIndex(), 256); }},
@@ -352,10 +454,7 @@ TEST(DxfReader, MalformedFilesGiveAClearMessageNamingTheLine) {
         {"name in a reference of a modelled kind", body("0\nLINE\n100\nAcDbEntity\n100\nAcDbLine\n330\nxyz\n"), "line 12: LINE: 'xyz' is not a handle (value of group code 330)"},
         {"name in a reference of a kept kind", body("0\nHATCH\n100\nAcDbEntity\n100\nAcDbHatch\n340\nxyz\n"), "line 12: 'xyz' is not a handle (value of group code 340)"},
         {"102 group not closed", body("0\nLINE\n5\n1A\n102\n{ACAD_REACTORS\n330\n1\n"), "line 9: 102 group \"{ACAD_REACTORS\" has no closing \"}\""},
-        {"extended data refused", body("0\nLINE\n1001\nKstr\n1002\n{\n"), "line 7: LINE: extended data is refused (eInvalidInput)"},
         {"header value without name", "0\nSECTION\n2\nHEADER\n1\nAC1015\n0\nENDSEC\n0\nEOF\n", "line 5: header value (group 1) without a $NAME (group 9)"},
-        {"header value of the wrong group", "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n40\n4.0\n0\nENDSEC\n0\nEOF\n", "line 5: header variable $INSUNITS has no group 70"},
-        {"current colour out of range", "0\nSECTION\n2\nHEADER\n9\n$CECOLOR\n62\n-1\n0\nENDSEC\n0\nEOF\n", "line 5: header variable $CECOLOR: -1 is not a colour"},
         {"block without ENDBLK", "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nA\n" + line + "0\nENDSEC\n0\nEOF\n", "line 25: block \"A\" has no ENDBLK"},
         {"table without ENDTAB", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nA\n0\nENDSEC\n0\nEOF\n", "line 13: expected a LAYER record or ENDTAB, found ENDSEC"},
         {"record of another table", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLTYPE\n2\nA\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n", "line 9: expected a LAYER record or ENDTAB, found LTYPE"},
@@ -370,6 +469,53 @@ TEST(DxfReader, MalformedFilesGiveAClearMessageNamingTheLine) {
         EXPECT_FALSE(r) << c.name;
         EXPECT_EQ(r.error, std::string("bad.dxf, ") + c.message) << c.name;
     }
+}
+
+// Smaller slips of other writers, repaired as CAD programs' audit repairs them: the rest of the drawing is read and
+// the user is told once. Each of these refused the whole file.
+TEST(DxfReader, SlipsOfOtherWritersAreRepairedWithANote) {
+    struct Slip {
+        const char* name;
+        std::string text;
+        std::vector<std::string> notes;  // each after "slip.dxf, "
+        std::size_t entities;
+    };
+    const std::string line = "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n";
+    const Slip slips[] = {
+        {"header variable in another group", "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n40\n4.0\n0\nENDSEC\n" + body(line),
+         {"line 5: header variable $INSUNITS has no group 70 (it holds group 40); the variable is skipped"}, 1},
+        {"current colour out of range", "0\nSECTION\n2\nHEADER\n9\n$CECOLOR\n62\n-1\n0\nENDSEC\n" + body(line),
+         {"line 5: header variable $CECOLOR: -1 is not a colour; the variable is skipped"}, 1},
+        {"extended data not closed", body("0\nLINE\n11\n1\n21\n1\n1001\nKstr\n1002\n{\n"),
+         {"line 11: LINE: extended data of \"Kstr\" is malformed; that application's data is left out"}, 1},
+        // Only the application that is malformed loses its data.
+        {"two applications, one malformed", body("0\nLINE\n11\n1\n21\n1\n1001\nA\n1000\nkept\n1001\nB\n1002\n}\n"),
+         {"line 15: LINE: extended data of \"B\" is malformed; that application's data is left out"}, 1},
+        {"empty handle in extended data", body("0\nLINE\n11\n1\n21\n1\n1001\nA\n1005\n\n1000\nkept\n"),
+         {"line 13: LINE: group 1005 holds no handle (its value is empty); it is left out"}, 1},
+        // A section whose name has a space after it was passed over as unknown: its entities were lost unsaid.
+        {"section name with a space", "0\nSECTION\n2\nENTITIES \n" + line + "0\nENDSEC\n0\nEOF\n",
+         {"line 3: the name \"ENTITIES \" has spaces around it; read as ENTITIES"}, 1},
+        // What DOS writers leave after EOF is not worth a word.
+        {"Ctrl-Z and blank lines after EOF", body(line) + "\x1a\n\n", {}, 1},
+        {"lone CR line ends with a CR in the last line", "0\rSECTION\r2\rENTITIES\r0\rENDSEC\r0\rEOF\r",
+         {"line 1: lines end with a lone CR (an old Macintosh file); read so"}, 0},
+    };
+    for (const Slip& c : slips) {
+        SCOPED_TRACE(c.name);
+        const ReadResult r = readDxfText(c.text, "slip.dxf");
+        ASSERT_TRUE(r) << r.error;
+        std::vector<std::string> expected;
+        for (const std::string& n : c.notes) expected.push_back("slip.dxf, " + n);
+        EXPECT_EQ(r.notes, expected);
+        EXPECT_EQ(modelEntities(*r.database).size(), c.entities);
+        expectStableThroughSave(*r.database);
+    }
+    // Where the slip is part of the data, the drawing is still refused: a NUL before EOF, a point without its y.
+    EXPECT_EQ(readDxfText(body(line + std::string("0\nTEXT\n1\na\0b\n", 13)), "bad.dxf").error,
+              "bad.dxf, line 20: NUL byte in the file (is it a binary file?)");
+    EXPECT_EQ(readDxfText(body("0\nLINE\n10\n1\n11\n2\n21\n3\n"), "bad.dxf").error,
+              "bad.dxf, line 7: LINE: the x of a point (group 10) is not followed by its y (group 20)");
 }
 
 // A code page we cannot read loses nothing: its bytes are read as ANSI_1252 and the user is told, and the save

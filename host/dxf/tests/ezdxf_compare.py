@@ -3,7 +3,9 @@
 # difference. Compared: every entity of model space, paper space and the blocks (type, layer, colour, text,
 # geometry rounded to 9 significant digits), the layer names (a layer the entities name gets its record on
 # our save) and the block names. Handles are left out: a file
-# that reuses one is repaired with new handles. Run with /usr/bin/python3 (Debian's ezdxf).
+# that reuses one is repaired with new handles. A file whose lines end with a lone CR (old Macintosh files),
+# which ezdxf 0.18 does not read, is given to it with CR LF line ends. Run with /usr/bin/python3 (Debian's ezdxf).
+import io
 import sys
 
 from ezdxf import recover
@@ -36,8 +38,17 @@ def geometry(e):
     return ""
 
 
+def read(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    first = min((i for i in (data.find(b"\r"), data.find(b"\n")) if i >= 0), default=-1)
+    if first >= 0 and data[first:first + 1] == b"\r" and data[first + 1:first + 2] != b"\n":
+        return recover.read(io.BytesIO(data.replace(b"\r", b"\r\n")))
+    return recover.readfile(path)
+
+
 def view(path):
-    doc, auditor = recover.readfile(path)
+    doc, auditor = read(path)
     lines = []
     spaces = [("model", doc.modelspace())] + [("block " + b.name, b) for b in doc.blocks
                                               if not b.name.lower().startswith("*model_space")]

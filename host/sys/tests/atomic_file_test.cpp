@@ -2,6 +2,8 @@
 #include "host/sys/atomic_file.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -108,10 +110,12 @@ TEST(AtomicFile, WriteErrorIsReportedAtCommitAndLeavesTheOldFile) {
     ScratchFolder dir;
     const auto target = dir / "program.nc";
     writeBytes(target, "old program");
-    // A file-size limit makes the writes fail part-way (EFBIG) as a full disk would.
+    // A file-size limit (ulimit -f) makes the writes fail part-way (EFBIG) as a full disk would. The system's
+    // SIGXFSZ used to end the process there, without a word and with the temporary file left behind: AtomicFile
+    // has it ignored, so the write fails and is reported.
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto* const oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    auto* const oldHandler = std::signal(SIGXFSZ, SIG_DFL);
     struct rlimit small = saved;
     small.rlim_cur = 4096;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
@@ -137,6 +141,34 @@ TEST(AtomicFile, WriteErrorIsReportedAtCommitAndLeavesTheOldFile) {
 bool commitText(const std::filesystem::path& path, std::string_view text, std::string* error) {
     AtomicFile f(path);
     return f.open(error) && f.write(text) && f.commit(error);
+}
+
+// A save killed on the way (kill -9) left its hidden temporary file of up to the drawing's size beside it, for
+// good. The next save of that file removes such leftovers: only files of exactly its own temporary name, and none
+// that a save in progress holds.
+TEST(AtomicFile, TheNextSaveRemovesTemporariesOfAKilledSave) {
+    ScratchFolder dir;
+    const auto target = dir / "plate.dxf";
+    writeBytes(target, "old");
+    const char* removed[] = {".plate.dxf.tmp-AbC123", ".plate.dxf.tmp-000000"};
+    const char* kept[] = {".plate.dxf.tmp-AbC12",  ".plate.dxf.tmp-AbC1234", ".plate.dxf.tmp-AbC_23",
+                          ".other.dxf.tmp-AbC123", "plate.dxf.tmp-AbC123",   ".plate.dxf.tmp-live01"};
+    for (const char* name : removed) writeBytes(dir / name, "left by a killed save");
+    for (const char* name : kept) writeBytes(dir / name, "someone else's");
+    std::filesystem::create_directory(dir / ".plate.dxf.tmp-folder");
+    // A save in progress in another process holds its temporary file locked.
+    const int live = ::open((dir / ".plate.dxf.tmp-live01").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+
+    std::string error;
+    ASSERT_TRUE(commitText(target, "new", &error)) << error;
+    ::close(live);
+    EXPECT_EQ(readBytes(target), "new");
+    for (const char* name : removed) EXPECT_FALSE(std::filesystem::exists(dir / name)) << name;
+    for (const char* name : kept) EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
+    EXPECT_TRUE(std::filesystem::is_directory(dir / ".plate.dxf.tmp-folder"));
+    EXPECT_EQ(entriesIn(dir.path()), 2u + std::size(kept));
 }
 
 // Saving onto a symbolic link used to rename the new file over the link: the link became a plain file and the
