@@ -32,7 +32,8 @@ void CommandNCPlay() {
     if (db == nullptr || !host::ed::input().isInteractive()) return;
     const std::vector<host::ed::AnimationFrame>& frames = host::ed::animationFrames(*db);
     const std::size_t steps = frames.size() > framesBefore ? frames.size() - framesBefore : 0;
-    const double seconds = steps > 0 ? static_cast<double>(frames.back().time - frames[framesBefore].time) / 1000.0 : 0.0;
+    const double seconds =
+        steps > 0 ? static_cast<double>(frames.back().time - frames[framesBefore].time) / 1000.0 : 0.0;
     PrintLocalized(kPlayedAtTerminalText, static_cast<unsigned long long>(steps), seconds);
 }
 
