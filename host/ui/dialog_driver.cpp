@@ -296,11 +296,13 @@ std::string DialogDriver::describe(bool numbered) const {
     std::string out = "Dialog \"" + dialog_.text() + "\"";
     std::string buttons;
     int number = 0;
+    bool anyField = false;
     for (const ControlView& f : fields()) {
         if (f.kind == ControlKind::PushButton) {
             buttons += " [" + f.label + (f.enabled ? "" : ", disabled") + "]";
             continue;
         }
+        anyField = true;
         out += "\n  ";
         if (numbered) out += std::to_string(++number) + ". ";
         const std::string name = f.label.empty() ? "#" + std::to_string(f.id) : f.label;
@@ -321,6 +323,15 @@ std::string DialogDriver::describe(bool numbered) const {
         }
         if (!f.enabled) out += " (disabled)";
         else if (f.readOnly) out += " (read-only)";
+    }
+    // A dialog that only informs (an About box) has no field to set: its texts are what it has to say, and
+    // without them it showed as an empty dialog.
+    if (!anyField) {
+        for (Window* c : visibleControls()) {
+            if (controlKind(*c) != ControlKind::Label) continue;
+            const std::string text = shownLabel(c->text());
+            if (!text.empty()) out += "\n  " + text;
+        }
     }
     if (!buttons.empty()) out += "\n  Buttons:" + buttons;
     return out;

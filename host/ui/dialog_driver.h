@@ -100,7 +100,8 @@ public:
     std::vector<ControlView> fields() const;
     ControlView view(Window& control) const;
     // The dialog as text: its caption, one line per field, then the buttons; numbered from 1 when asked (the
-    // console user's form, where a number may stand for a field).
+    // console user's form, where a number may stand for a field). A dialog without fields (one that only
+    // informs) shows the texts of its labels instead.
     std::string describe(bool numbered = false) const;
 
     DriveResult set(std::string_view name, std::string_view value);

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <utility>
 
+#include "host/sys/paths.h"
 #include "host/ui/message_box.h"
 
 namespace host::ui {
@@ -226,7 +227,10 @@ FileDialog::FileDialog(FileDialogOptions options)
 
     filters_ = parseFileFilter(options_.filter);
     filterIndex_ = std::clamp(options_.filterIndex, 1, static_cast<int>(filters_.size()));
-    folder_ = options_.initialFolder.empty() ? workingFolder() : absoluteIn(workingFolder(), options_.initialFolder);
+    // A folder kept with a final '\' was taken as a folder whose name ends in '\', and every name picked in it
+    // was refused as "Path does not exist".
+    folder_ = options_.initialFolder.empty() ? workingFolder()
+                                             : absoluteIn(workingFolder(), sys::toNativePath(options_.initialFolder));
 }
 
 const FileFilter* FileDialog::chosenFilter() const {
@@ -239,7 +243,7 @@ bool FileDialog::onInitDialog() {
     paths_.clear();
     chosenFolder_.clear();
     // An initial name may carry its folder ("/data/post/sample.MXT" or "post/"), which is then the one shown.
-    std::string name = options_.initialName;
+    std::string name = sys::toNativePath(options_.initialName).string();
     if (!name.empty()) {
         const fs::path given = absoluteIn(folder_, name);
         if (isFolder(given)) {
@@ -379,8 +383,9 @@ FolderDialog::FolderDialog(std::string title, std::string initialFolder, Window*
         .defaultButton(IDOK, "OK", {206, 138, 50, 14})
         .button(IDCANCEL, "Cancel", {206, 156, 50, 14});
     dialogTemplate() = std::move(t);
-    folder_ = withoutTrailingSeparator(initialFolder.empty() ? workingFolder()
-                                                             : absoluteIn(workingFolder(), initialFolder));
+    folder_ = withoutTrailingSeparator(initialFolder.empty()
+                                           ? workingFolder()
+                                           : absoluteIn(workingFolder(), sys::toNativePath(initialFolder)));
     if (!isFolder(folder_)) folder_ = workingFolder();
 }
 

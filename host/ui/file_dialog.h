@@ -63,6 +63,8 @@ struct FileDialogOptions {
     std::string filter;            // "description|patterns|...||"
     int filterIndex = 1;           // the filter chosen first, counted from 1
     std::string defaultExtension;  // added to a name typed without an extension (see extensionOf)
+    // Both are often stored paths (settings, job files), whose '\' is read as a separator: "C:/post\" is the
+    // folder "C:/post".
     std::string initialFolder;     // empty: the working folder
     std::string initialName;       // may start with a folder, which then is the folder shown
     unsigned flags = 0;            // OFN_*

@@ -126,6 +126,12 @@ const TwoLanguageText kNoJobLine = {
     "\n\rThe drawing has no cutting job: contours are not created.\n\r",
     "\n\rУ чертежа нет задания на резку: контуры не созданы.\n\r",
 };
+const TwoLanguageText kTextsNotEngravedLine = {
+    "\n\rTexts on the engraving layer are not engraved: %i passed over. Engrave a text with InsertText (or "
+    "InsertText2), which draws it as lines.",
+    "\n\rТексты на слое гравировки не гравируются: пропущено %i. Гравируйте текст командой InsertText (или "
+    "InsertText2), которая рисует его линиями.",
+};
 const TwoLanguageText kDeleteCenterHead = {
     "\n\rDelete all lines of type line CENTER*\n\r",
     "\n\rУдаление всех линий с типом линии CENTER*\n\r",
@@ -392,6 +398,8 @@ void CommandNCCreateContour() {
     WarnWhenUnitsDisagree(settings);
     PrintLocalized(kWaitLine, Localized(kWaitPlease));
     CreateContours();
+    // A text put on the engraving layer looks engraved on the screen, yet no contour is made of it.
+    if (const int texts = CountTextsOnEngravingLayers(); texts > 0) PrintLocalized(kTextsNotEngravedLine, texts);
     const CuttingJob* job = CurrentJob(settings);
     if (job == nullptr || job->contourCount < 1) {
         PrintLocalized(kNotCreatedLine);

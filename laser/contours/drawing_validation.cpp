@@ -76,6 +76,13 @@ InvalidGeometryCounts CountInvalidGeometry() {
     return counts;
 }
 
+int CountTextsOnEngravingLayers() {
+    return CountSelected({ResBuf(kFilterOperator, "<and"), ResBuf(kFilterOperator, "<or"), ResBuf(kFilterType, "TEXT"),
+                          ResBuf(kFilterType, "MTEXT"), ResBuf(kFilterOperator, "or>"), ResBuf(kFilterOperator, "<or"),
+                          ResBuf(kFilterLayer, "EngraveLine"), ResBuf(kFilterLayer, "EngraveAndMarkLine"),
+                          ResBuf(kFilterOperator, "or>"), ResBuf(kFilterOperator, "and>")});
+}
+
 std::string FormatInvalidGeometryMessage(const InvalidGeometryCounts& counts) {
     std::string text = Localized(kInvalidHead);
     int line = 1;

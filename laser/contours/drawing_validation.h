@@ -35,3 +35,7 @@ std::string FormatInvalidGeometryMessage(const InvalidGeometryCounts& counts);
 
 // 0 when the drawing passes; otherwise shows the message in a box with an OK button and answers -1.
 int ValidateContourDrawing();
+
+// The texts (TEXT and MTEXT) on the engraving layers ("EngraveLine", "EngraveAndMarkLine"). Contours are made of
+// lines, arcs, circles and polylines, so such a text is passed over; the user engraves a text with InsertText.
+int CountTextsOnEngravingLayers();

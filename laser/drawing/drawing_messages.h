@@ -95,3 +95,13 @@ inline constexpr TwoLanguageText kTextStartPointText{"\n\rPick a point ", "\n\r�
 inline constexpr TwoLanguageText kTextAngleText{"\n\rThe angle of rotation of text [%.2f]: ",
                                                 "\n\rУгол поворота текста [%.2f]: "};
 inline constexpr TwoLanguageText kTextStringText{"\n\rEnter the text string: ", "\n\rВведите строку текста: "};
+// After a text line whose characters were not all drawn: %s the glyph folder, %s the characters with their codes.
+inline constexpr TwoLanguageText kCharactersNotDrawnText{
+    "\n\rNot drawn, there is no glyph drawing for them in %s: %s",
+    "\n\rНе нарисованы, для них нет чертежа символа в %s: %s"};
+// The same when the glyph folder itself is missing (a wrong installation folder).
+inline constexpr TwoLanguageText kGlyphFolderMissingText{
+    "\n\rNothing was drawn: the folder of glyph drawings %s does not exist. Check the installation folder "
+    "(DirInstall in the registry).",
+    "\n\rНичего не нарисовано: папки чертежей символов %s нет. Проверьте папку установки (DirInstall в "
+    "реестре)."};

@@ -7,11 +7,14 @@
 // other.
 #include "laser/drawing/engraving_text_commands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 #include <numbers>
 #include <optional>
+#include <system_error>
+#include <vector>
 
 #include "cadlib/host_variables.h"
 #include "cadlib/layers.h"
@@ -23,6 +26,7 @@
 #include "host/ed/prompts.h"
 #include "host/sys/encoding.h"
 #include "host/sys/number_text.h"
+#include "host/sys/paths.h"
 #include "laser/drawing/drawing_messages.h"
 #include "laser/drawing/installed_files.h"
 #include "laser/settings/laser_settings.h"
@@ -98,8 +102,32 @@ bool InsertGlyph(const std::string& path, const Point3d& at, const std::string& 
     return true;
 }
 
+// The characters of a line that were not drawn, each once, in the order they came: "中 (U+4E2D), Z (U+005A)".
+std::string NamedCharacters(const std::vector<char32_t>& characters) {
+    std::string out;
+    for (const char32_t c : characters) {
+        if (!out.empty()) out += ", ";
+        host::sys::appendUtf8(out, c);
+        out += host::sys::formatC(" (U+%04X)", static_cast<unsigned>(c));
+    }
+    return out;
+}
+
+// Tells the user which characters of a line were left out, and why.
+void ReportCharactersNotDrawn(const EngravingFont& font, const std::vector<char32_t>& missing) {
+    if (missing.empty()) return;
+    const std::string folder = InstalledFolder(font.folder);
+    std::error_code error;
+    if (!std::filesystem::is_directory(host::sys::toNativePath(folder), error)) {
+        PrintLocalized(kGlyphFolderMissingText, folder.c_str());
+        return;
+    }
+    PrintLocalized(kCharactersNotDrawnText, folder.c_str(), NamedCharacters(missing).c_str());
+}
+
 // One line of text from `start`: blanks advance, other characters are drawn from their glyph drawings; a
-// character without one is left out and the following ones close up.
+// character without one is left out, the following ones close up, and the user is told which were left out.
+// Glyph drawings are named by a 16-bit code, so a character beyond U+FFFF (a surrogate pair) has none.
 void WriteTextLine(const EngravingFont& font, const std::u16string& text, Point3d start, double scale, double ratio,
                    double angle) {
     SetCurrentLayer(kEngraveLayer);
@@ -113,17 +141,30 @@ void WriteTextLine(const EngravingFont& font, const std::u16string& text, Point3
         at.x += distance * cosA;
         at.y += distance * sinA;
     };
-    for (const char16_t unit : text) {
+    std::vector<char32_t> missing;
+    const auto leftOut = [&](char32_t c) {
+        if (std::find(missing.begin(), missing.end(), c) == missing.end()) missing.push_back(c);
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
         if (unit == u' ' || unit == u'\u00A0') {
             advance(kBlankAdvance * ratio * scale);
             continue;
         }
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            leftOut(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+            continue;
+        }
         const std::string path = GlyphDrawingPath(font, unit);
         const std::optional<double> width = GlyphWidth(path);
-        if (!width) continue;
-        if (!InsertGlyph(path, at, scaleText, rotationText)) continue;
+        if (!width || !InsertGlyph(path, at, scaleText, rotationText)) {
+            leftOut(unit);
+            continue;
+        }
         advance(*width * scale + kGlyphGap * ratio * scale);
     }
+    ReportCharactersNotDrawn(font, missing);
 }
 
 void InsertText(const EngravingFont& font, EngravingTextValues& values) {

@@ -151,6 +151,8 @@ void CommandCreateStock() {
     host::ge::Point3d point;
     if (host::ed::getPoint(nullptr, kPickPointInsideText, point) != RTNORM) return;
     SetSysVarInt("CMDECHO", 1);
-    host::ed::command({ResBuf(RTSTR, "_.-BOUNDARY"), ResBuf(RTSTR, host::sys::formatC("%.4e,%.4e", point.x, point.y)),
-                       ResBuf(RTSTR, "")});
+    // The point goes at full precision: with five significant digits a pick at x = 12345.4 reached the host as
+    // 12345 and fell outside a narrow outline, which then was "not found".
+    const std::string at = host::sys::formatShortest(point.x) + "," + host::sys::formatShortest(point.y);
+    host::ed::command({ResBuf(RTSTR, "_.-BOUNDARY"), ResBuf(RTSTR, at), ResBuf(RTSTR, "")});
 }

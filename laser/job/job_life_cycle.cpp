@@ -410,6 +410,11 @@ int OnSaveDrawing(CLaserSettings& settings) {
     if (index == kNoDrawingSlot) return 0;
     const DrawingSlot& slot = *settings.DrawingSlots[static_cast<std::size_t>(index)];
     if (slot.status != kSlotJob || !slot.job) return 0;
+    // The preparation makes "0" current, as every command of the module starts; a save is no command, and the
+    // file keeps the layer the user was drawing on.
+    std::string currentLayer;
+    const bool layerKnown = GetSysVarString("CLAYER", currentLayer) == host::db::RTNORM;
     PrepareDrawingJob(settings);
+    if (layerKnown) SetCurrentLayer(currentLayer);
     return 0;
 }

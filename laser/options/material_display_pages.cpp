@@ -139,6 +139,8 @@ constexpr DisplayColour kDisplayColours[] = {
     {257, 351, &kProfileUnclose, &CLaserSettings::ColorProfUnclose},
     {229, 352, &kProfileStock, &CLaserSettings::ColorStock},
 };
+// The row of the cut moves' colour in kDisplayColours.
+constexpr std::size_t kFeedColour = 1;
 constexpr int kColourNotChosen = -110;
 constexpr int kLineTypePreview = 557;
 constexpr const char* kHiddenLineType = "HIDDEN";
@@ -219,6 +221,11 @@ void CPageDisplay::StoreExtra(CLaserSettings& s) {
     for (std::size_t i = 0; i < colourIndex.size(); ++i) {
         if (colourIndex[i] >= 0) s.*kDisplayColours[i].setting = host::sys::formatC("%i", colourIndex[i]);
     }
+    // The path writers draw a cut in the colour of its offset side (ColorFeed_G40/41/42) and leave that colour in
+    // ColorFeed. The page's one colour of cut moves is the colour of every side: with ColorFeed alone the chosen
+    // colour never reached a cut line, and after the next path ColorFeed held the side's old colour, which the
+    // next OK of this sheet stored again.
+    if (colourIndex[kFeedColour] >= 0) s.ColorFeed_G40 = s.ColorFeed_G41 = s.ColorFeed_G42 = s.ColorFeed;
     // Only a choice on the page changes the line type: any other stored line type than the two the list offers
     // stays as it was.
     if (lineTypeFlag != loadedLineTypeFlag_) s.TypeLineMove = lineTypeFlag != 0 ? kHiddenLineType : kArrowLineType;

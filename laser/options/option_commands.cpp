@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "cadlib/host_variables.h"
 #include "host/db/resbuf.h"
@@ -39,6 +40,24 @@ std::filesystem::path InstallFolder() {
         if (c == '\\') c = '/';
     }
     return std::filesystem::path(folder);
+}
+
+// Opens a document for the user, and says where it is when no program opens it (a terminal without
+// --open-with), that it is missing, or why the program did not start.
+void OpenDocument(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        PrintLocalized(kDocumentMissingText, file.string().c_str());
+        return;
+    }
+    std::string why;
+    switch (host::sys::openForUser(file, &why)) {
+        case host::sys::OpenResult::Started: break;
+        case host::sys::OpenResult::Recorded: PrintLocalized(kDocumentIsText, file.string().c_str()); break;
+        case host::sys::OpenResult::StartFailed:
+            PrintLocalized(kDocumentNotOpenedText, file.string().c_str(), why.c_str());
+            break;
+    }
 }
 
 void SwitchLanguage(int flag, const char* menu) {
@@ -93,9 +112,9 @@ void CommandHelpKestrion() {
     const std::filesystem::path file =
         help.empty() ? InstallFolder() / "help" / (LanguageFlag() == 1 ? "Help_RU.md" : "Help.md")
                      : std::filesystem::path(help);
-    host::sys::openForUser(file);
+    OpenDocument(file);
 }
 
 void CommandTutorialKestrion() {
-    host::sys::openForUser(InstallFolder() / (LanguageFlag() == 1 ? "Tutorial_RU.md" : "Tutorial.md"));
+    OpenDocument(InstallFolder() / (LanguageFlag() == 1 ? "Tutorial_RU.md" : "Tutorial.md"));
 }

@@ -18,6 +18,19 @@ inline constexpr TwoLanguageText kOptionsNotStored{
 inline constexpr TwoLanguageText kMenuNotLoaded{
     "\nThe menu \"%s\" could not be loaded; the language of the messages has changed.",
     "\nМеню \"%s\" загрузить не удалось; язык сообщений изменён."};
+// HelpKestrion and TutorialKestrion when no program is set to open documents (a terminal), when the document is
+// missing, and when the program could not be started; %s is the document's path (and the reason).
+inline constexpr TwoLanguageText kDocumentIsText{
+    "\nThe document is %s. No program is set to open it: open the file yourself, or start cadhost with "
+    "--open-with <program> to have it opened.",
+    "\nДокумент: %s. Программа для его открытия не задана: откройте файл сами или запустите cadhost с "
+    "--open-with <программа>, чтобы он открывался."};
+inline constexpr TwoLanguageText kDocumentMissingText{
+    "\nThe document %s does not exist. Check the installation folder (DirInstall) and the help file (FileHelp) in "
+    "the registry.",
+    "\nДокумента %s нет. Проверьте папку установки (DirInstall) и файл справки (FileHelp) в реестре."};
+inline constexpr TwoLanguageText kDocumentNotOpenedText{"\nThe document %s could not be opened: %s",
+                                                        "\nНе удалось открыть документ %s: %s"};
 inline constexpr TwoLanguageText kAboutCaption{"About", "О программе"};
 inline constexpr TwoLanguageText kProductLine{"%s for %s", "%s для %s"};
 inline constexpr TwoLanguageText kVersionText{"Version", "Версия"};

@@ -10,12 +10,16 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "host/db/dictionary.h"
+#include "host/db/entities.h"
 #include "host/dxf/dxf_file.h"
+#include "host/sys/text_case.h"
 #include "host/sys/tests/scratch_folder.h"
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/path_visits.h"
@@ -108,6 +112,82 @@ TEST(LaserOptionSheets, ValuesTypedInTheSystemOptionsReachTheRegistryThePathAndT
     // Clockwise cutting: every circle is a G02 block.
     EXPECT_TRUE(has(program, "G02")) << program;
     EXPECT_FALSE(has(program, "G03")) << program;
+}
+
+// The colour indices of the cut members (lines and arcs drawn "CONTINUOUS") of the saved path groups.
+std::set<int> cutColours(const fs::path& saved) {
+    std::set<int> colours;
+    host::dxf::ReadResult read = host::dxf::readDxfFile(saved);
+    EXPECT_TRUE(read) << read.error;
+    if (!read) return colours;
+    const host::db::Database& db = *read.database;
+    const auto* groups = dynamic_cast<const host::db::Dictionary*>(db.peek(db.groupDictionaryId()));
+    if (groups == nullptr) return colours;
+    for (int n = 1;; ++n) {
+        const host::db::ObjectId id = groups->getAt("DOROZ_" + std::to_string(n));
+        if (id.isNull()) break;
+        for (host::db::ObjectId m : dynamic_cast<const host::db::Group*>(db.peek(id))->allEntityIds()) {
+            const auto* e = dynamic_cast<const host::db::Entity*>(db.peek(m));
+            if (e != nullptr && host::sys::equalsNoCase(e->linetype(), "CONTINUOUS")) colours.insert(e->colorIndex());
+        }
+    }
+    return colours;
+}
+
+// The colour of cut moves chosen on the Display page never reached a cut line (the path draws each side in its
+// own colour setting), and after a path the next OK of the sheet stored the old colour again.
+TEST(LaserOptionSheets, TheCutColourChosenOnTheDisplayPageDrawsTheNextPathAndStaysChosen) {
+    ScratchFolder folder;
+    const fs::path registry = writeRegistry(folder, {});
+    const RunResult r = runPlate(folder, registry,
+                                 "NCConfig\ndlg tab Display\ndlg set \"Line Feed move\" Green\ndlg press OK\n"
+                                 "NCCreateContour\nNCSliceAuto\n"
+                                 "NCConfig\ndlg press OK\n"
+                                 "NCSliceAuto\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const std::string stored = readBytes(registry);
+    for (const char* name : {"ColorFeed", "ColorFeed_G40", "ColorFeed_G41", "ColorFeed_G42"}) {
+        EXPECT_TRUE(has(stored, "\"" + std::string(name) + "\"=\"3\"")) << name << "\n" << stored;
+    }
+    EXPECT_EQ(cutColours(folder / "out.dxf"), std::set<int>{3});
+}
+
+// The Machine and Material pages keep the folder of a chosen file with a final '\'. The file dialog took that
+// character as part of the folder's name, so the next pick by name failed with ".../post\/NAME.MXT Path does not
+// exist", in the same session and in the next, which reads the folder back from the registry.
+TEST(LaserOptionSheets, AFileIsPickedByNameInTheRememberedFolderOfTheMachineAndMaterialPages) {
+    ScratchFolder folder;
+    const fs::path registry = writeRegistry(folder, {});
+    const fs::path data = kSource / "data";
+    const RunResult first = runPlate(folder, registry,
+                                     "NCConfig\n"
+                                     "dlg tab Machine\ndlg press Select...\nfile " + (data / "post" / "FANUC.MXT").string() +
+                                         "\ndlg press Select...\nfile LINUXCNC_PLASMA.MXT\n"
+                                         "dlg tab Material\ndlg press Select...\nfile " +
+                                         (data / "material" / "STEEL.MAT").string() +
+                                         "\ndlg press Select...\nfile STAINLESS.MAT\n"
+                                         "dlg press OK\n"
+                                         "NCConfig\n"
+                                         "dlg tab Machine\ndlg press Select...\nfile LINUXCNC_WATERJET.MXT\n"
+                                         "dlg tab Material\ndlg press Select...\nfile STEEL.MAT\n"
+                                         "dlg press OK\n");
+    ASSERT_EQ(first.status, 0) << first.err << first.out;
+    EXPECT_FALSE(has(first.out, "Path does not exist")) << first.out;
+    std::string stored = readBytes(registry);
+    EXPECT_TRUE(has(stored, "\"Postprocessor\"=\"LINUXCNC_WATERJET.MXT\"")) << stored;
+    EXPECT_TRUE(has(stored, "\"Material\"=\"STEEL.MAT\"")) << stored;
+    EXPECT_TRUE(has(stored, "post\\\\\"")) << "the folder is kept with its final backslash\n" << stored;
+
+    const RunResult next = runPlate(folder, registry,
+                                    "NCConfig\n"
+                                    "dlg tab Machine\ndlg press Select...\nfile FANUC.MXT\n"
+                                    "dlg tab Material\ndlg press Select...\nfile STAINLESS.MAT\n"
+                                    "dlg press OK\n");
+    ASSERT_EQ(next.status, 0) << next.err << next.out;
+    EXPECT_FALSE(has(next.out, "Path does not exist")) << next.out;
+    stored = readBytes(registry);
+    EXPECT_TRUE(has(stored, "\"Postprocessor\"=\"FANUC.MXT\"")) << stored;
+    EXPECT_TRUE(has(stored, "\"Material\"=\"STAINLESS.MAT\"")) << stored;
 }
 
 TEST(LaserOptionSheets, CancelAfterApplyKeepsWhatApplyStoredAndTheNestingModuleIsToldEitherWay) {

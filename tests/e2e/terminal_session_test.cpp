@@ -158,4 +158,53 @@ TEST(TerminalSession, QuitWithNothingUnsavedLeavesAtOnce) {
     EXPECT_EQ(t.screen().find("Save changes"), std::string::npos) << t.screen();
 }
 
+// The cutting-path module at a terminal without --open-with: HelpKestrion and TutorialKestrion did nothing, the
+// About box showed as an empty dialog, and NCPlay returned at once and showed nothing.
+TEST(TerminalSession, HelpAboutAndPlayTellTheirTextAtATerminal) {
+    ScratchFolder folder;
+    const fs::path source = KESTRION_SOURCE_DIR;
+    const fs::path drawing = folder / "plate.dxf";
+    fs::copy_file(source / "laser/contours/tests/fixtures/plate_two_holes.dxf", drawing);
+    host::sys::testing::writeBytes(folder / "registry.reg",
+                                   "Windows Registry Editor Version 5.00\r\n\r\n"
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n\"LangMenu\"=\"EN\"\r\n");
+    Terminal t(folder, {drawing.string(), "--load", "laser", "--install", (source / "data").string()});
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+
+    t.type("HelpKestrion\r");
+    ASSERT_TRUE(t.waitFor("The document is " + (source / "data" / "help" / "Help.md").string() +
+                          ". No program is set to open it"))
+        << t.screen();
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("TutorialKestrion\r");
+    ASSERT_TRUE(t.waitFor((source / "data" / "Tutorial.md").string() + ". No program is set")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+
+    t.type("AboutKestrion\r");
+    ASSERT_TRUE(t.waitFor("Dialog \"About\"")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Kestrion for cadhost")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Version ")) << t.screen();
+    ASSERT_TRUE(t.waitFor("About> ")) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+
+    t.type("NCCreateContour\r");
+    ASSERT_TRUE(t.waitFor("All contours = 3")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("NCPlay\r");
+    ASSERT_TRUE(t.waitFor("There is no cutting path to play")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("NCSliceAuto\r");
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("NCPlay\r");
+    ASSERT_TRUE(t.waitFor("The cutting path was played: ")) << t.screen();
+    ASSERT_TRUE(t.waitFor("run cadhost with --play-svg OUT.svg")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+
+    t.type("QUIT\r");
+    ASSERT_TRUE(t.waitFor("Save changes to ")) << t.screen();
+    t.type("No\r");
+    EXPECT_EQ(t.exitStatus(), 0) << t.screen();
+}
+
 }  // namespace

@@ -115,6 +115,24 @@ TEST_F(FileDialogTest, OpenListsTheFilterAndWantsAFileThatExists) {
     EXPECT_EQ(fs::current_path(), before);
 }
 
+// Settings keep folders with a final '\' ("/home/a/post\"): taken as part of the folder's name, the folder did
+// not exist and every name picked in it was refused with "Path does not exist".
+TEST_F(FileDialogTest, AStoredFolderWithBackslashesIsTheFolderShown) {
+    FileDialogOptions o = options(FileDialogKind::Open, OFN_FILEMUSTEXIST);
+    std::string stored = (folder.path() / "sub").string() + "\\";
+    stored[folder.path().string().size()] = '\\';
+    o.initialFolder = stored;
+    writeBytes(folder / "sub" / "c.dxf", "0\nEOF\n");
+    FileDialog dialog(std::move(o));
+    IdleSteps steps(desktop, {[&](Dialog& d) {
+        EXPECT_EQ(d.itemText(kFolderTextId), (folder.path() / "sub").string());
+        answer(d, "c.dxf");
+    }});
+    EXPECT_EQ(dialog.doModal(), IDOK);
+    EXPECT_EQ(dialog.path(), in("sub/c.dxf"));
+    EXPECT_TRUE(messageBoxLog().empty());
+}
+
 TEST_F(FileDialogTest, AnotherFilterAndFoldersChangeWhatIsListed) {
     FileDialog dialog(options(FileDialogKind::Open, OFN_FILEMUSTEXIST));
     IdleSteps steps(desktop, {[&](Dialog& d) {

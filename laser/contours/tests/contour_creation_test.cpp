@@ -280,3 +280,33 @@ TEST_F(ContourCreation, CentreLinesGoByTheLineTypeTheyAreDrawnWith) {
 }
 
 }  // namespace
+
+namespace {
+
+// A text put on the engraving layer looks like engraving on the screen, yet contour creation passed it over
+// without a word and the program left it out.
+TEST_F(ContourCreation, TextsOnTheEngravingLayerAreNamedAsPassedOver) {
+    PlateLines();
+    Line({20, 20}, {40, 20}, "EngraveLine");
+    Add(std::make_unique<host::db::Text>(Point3d(20, 30, 0), "PART 7", 5.0), "EngraveLine");
+    Add(std::make_unique<host::db::Text>(Point3d(20, 50, 0), "LOT 2", 5.0), "EngraveLine");
+    Add(std::make_unique<host::db::Text>(Point3d(20, 70, 0), "not on the layer", 5.0), "0");
+    CommandNCCreateContour();
+    EXPECT_NE(Transcript().find("Texts on the engraving layer are not engraved: 2 passed over. Engrave a text with "
+                                "InsertText"),
+              std::string::npos)
+        << Transcript();
+    EXPECT_EQ(Job().contourCount, 2) << Transcript();
+
+    // Without such a text nothing is said.
+    host::ed::transcript().clear();
+    for (ObjectId id : LiveOn("TEXT", "EngraveLine")) {
+        host::db::ObjectPtr<host::db::Entity> text(id, host::db::OpenMode::Write);
+        ASSERT_TRUE(text);
+        text->erase();
+    }
+    CommandNCCreateContour();
+    EXPECT_EQ(Transcript().find("not engraved"), std::string::npos) << Transcript();
+}
+
+}  // namespace

@@ -177,6 +177,30 @@ TEST_F(EngravingTextTest, HeightOfZeroOrBelowIsAskedAgainAndPositionsKeepFullPre
     EXPECT_EQ(InsertTextValues().height, 5.0);
 }
 
+// A character without a glyph drawing used to be dropped without a word ("A中B" drew "AB"), and with a wrong
+// installation folder the command drew nothing and said nothing.
+TEST_F(EngravingTextTest, CharactersWithoutAGlyphDrawingAreNamedAndAMissingFolderIsTold) {
+    Answer({"5", "", "0,0", "", "A中Z中 A😀", "AA", ""});
+    Run("InsertText");
+    EXPECT_EQ(GlyphBoxes(2).size(), 4u) << Transcript();
+    const std::string text = Transcript();
+    EXPECT_EQ(drawing_testing::Count(text, "Not drawn, there is no glyph drawing for them in "), 1u)
+        << "the second line is whole\n" << text;
+    EXPECT_NE(text.find("Fonts/Arial/: 中 (U+4E2D), Z (U+005A), 😀 (U+1F600)"), std::string::npos) << text;
+
+    settings().DirInstall = "/no/such/installation";
+    SetLanguageFlag(1);
+    host::ed::transcript().clear();
+    Answer({"5", "", "0,0", "", "AB", ""});
+    Run("InsertText");
+    SetLanguageFlag(0);
+    EXPECT_NE(Transcript().find("Ничего не нарисовано: папки чертежей символов /no/such/installation/Fonts/Arial/ "
+                                "нет."),
+              std::string::npos)
+        << Transcript();
+    EXPECT_EQ(GlyphBoxes(2).size(), 4u);
+}
+
 TEST_F(EngravingTextTest, NoStartPointOrAnEmptyLineEndsTheCommandWithTheLayerGivenBack) {
     ASSERT_EQ(SetCurrentLayer("0"), host::db::RTNORM);
     Answer({"5", "", "^C"});

@@ -176,4 +176,20 @@ TEST_F(ExportCommandsTest, CreateStockDrawsABoundaryAroundThePointOnly) {
     EXPECT_EQ(host::ed::getShort("CMDECHO"), 0);
 }
 
+// A slot 0.4 wide far from the origin: the picked point used to reach the host with five significant digits
+// (12345.4 as 12345), outside the slot, and the host answered "Valid boundary not found".
+TEST_F(ExportCommandsTest, CreateStockFindsANarrowOutlineFarFromTheOrigin) {
+    Rectangle(12345.2, 100, 12345.6, 200);
+    ASSERT_EQ(SetCurrentLayer("0"), host::db::RTNORM);
+    Answer({"12345.4,150"});
+    Run("CCSS");
+    EXPECT_EQ(Transcript().find("Valid boundary not found"), std::string::npos) << Transcript();
+    const auto outlines = Entities("LWPOLYLINE", "0");
+    ASSERT_EQ(outlines.size(), 2u) << Transcript();
+    const auto box = Open<host::db::Entity>(outlines.back())->geomExtents();
+    ASSERT_TRUE(box);
+    EXPECT_NEAR(box->min.x, 12345.2, 1e-9);
+    EXPECT_NEAR(box->max.x, 12345.6, 1e-9);
+}
+
 }  // namespace

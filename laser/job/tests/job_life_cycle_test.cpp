@@ -216,6 +216,31 @@ TEST_F(JobTest, ASavedJobIsReadableByAnotherDxfReader) {
     EXPECT_NE(found.find("Kstr_0 17 " + std::to_string(Slot().jobId)), std::string::npos) << found;
 }
 
+// Saving brings the job up to date through the same preparation as a command, which makes "0" current: the file
+// said $CLAYER "0" whatever layer the user was drawing on, and so did the session after the save.
+TEST_F(JobTest, SavingADrawingWithAJobKeepsTheUsersCurrentLayer) {
+    NewDrawing();
+    PrepareDrawingJob(settings());
+    ASSERT_FALSE(EnsureLayer(Working(), "Parts").isNull());
+    ASSERT_EQ(SetSysVarString("CLAYER", "Parts"), host::db::RTNORM);
+    const auto path = TempDir() / "current_layer.dxf";
+    std::string error;
+    ASSERT_TRUE(host::ed::documents().save(*host::ed::documents().current(), path, &error)) << error;
+    std::string current;
+    GetSysVarString("CLAYER", current);
+    EXPECT_EQ(current, "Parts");
+
+    const auto script = TempDir() / "read_clayer.py";
+    std::ofstream(script) << "import ezdxf,sys\nprint(ezdxf.readfile(sys.argv[1]).header['$CLAYER'])\n";
+    std::string out;
+    if (FILE* pipe = popen(("/usr/bin/python3 " + script.string() + " " + path.string() + " 2>&1").c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        pclose(pipe);
+    }
+    EXPECT_EQ(out, "Parts\n");
+}
+
 TEST_F(JobTest, SavingADrawingWithoutAJobChangesNothing) {
     NewDrawing();
     const auto path = TempDir() / "plain.dxf";
