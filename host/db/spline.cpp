@@ -1,5 +1,5 @@
-// Splines: validation of NURBS data, evaluation by de Boor's algorithm (rational weights included),
-// tessellation, extents and transforms.
+// Splines: validation of NURBS data, the curve of a spline given by fit points, evaluation, tessellation,
+// extents and transforms.
 #include <algorithm>
 #include <cmath>
 
@@ -40,12 +40,13 @@ Status Spline::setNurbsData(int degree, int flags, std::vector<double> knots, st
     if (!(knots[std::size_t(degree)] < knots[ctrl.size()])) return Status::InvalidInput;
     for (double w : weights)
         if (!(w > 0.0) || !std::isfinite(w)) return Status::InvalidInput;
-    degree_ = degree;
     // The rational flag follows the weights actually given.
     flags_ = weights.empty() ? (flags & ~kFlagRational) : (flags | kFlagRational);
-    knots_ = std::move(knots);
-    ctrl_ = std::move(ctrl);
-    weights_ = std::move(weights);
+    nurbs_.degree = degree;
+    nurbs_.knots = std::move(knots);
+    nurbs_.controlPoints = std::move(ctrl);
+    nurbs_.weights = std::move(weights);
+    refreshFitCurve();
     return Status::Ok;
 }
 
@@ -57,6 +58,14 @@ Status Spline::setFitData(std::vector<ge::Point3d> fit, const ge::Vector3d& star
     fit_ = std::move(fit);
     startTan_ = startTangent;
     endTan_ = endTangent;
+    refreshFitCurve();
+    return Status::Ok;
+}
+
+Status Spline::setFlags(int flags) {
+    assertWriteEnabled();
+    flags_ = nurbs_.weights.empty() ? (flags & ~kFlagRational) : (flags | kFlagRational);
+    refreshFitCurve();
     return Status::Ok;
 }
 
@@ -82,66 +91,51 @@ Status Spline::setNormal(const ge::Vector3d& n) {
     return Status::Ok;
 }
 
+void Spline::refreshFitCurve() {
+    fitCurve_.reset();
+    if (nurbs_.controlPoints.empty()) fitCurve_ = ge::interpolateCubicThrough(fit_, startTan_, endTan_, isClosed());
+}
+
+const ge::BSplineCurve* Spline::curve() const {
+    if (!nurbs_.controlPoints.empty()) return &nurbs_;
+    return fitCurve_ ? &*fitCurve_ : nullptr;
+}
+
 double Spline::startParam() const {
-    if (ctrl_.empty()) return 0.0;
-    return knots_[std::size_t(degree_)];
+    const ge::BSplineCurve* c = curve();
+    return c ? c->startParam() : 0.0;
 }
 
 double Spline::endParam() const {
-    if (ctrl_.empty()) return fit_.size() < 2 ? 0.0 : double(fit_.size() - 1);
-    return knots_[ctrl_.size()];
+    if (const ge::BSplineCurve* c = curve()) return c->endParam();
+    return fit_.size() < 2 ? 0.0 : double(fit_.size() - 1);
 }
 
-// De Boor's algorithm in homogeneous coordinates (w*P, w): the rational curve is the projection of a
-// polynomial one. Parameters outside the range are clamped to it. A spline without control points joins its fit
-// points, parameter i at fit point i.
+// A spline with control points is their NURBS curve; one with fit points only is the cubic through them (with
+// the file's end tangents when it gives them); fewer than two distinct fit points are joined as they stand,
+// parameter i at fit point i.
 ge::Point3d Spline::evaluate(double t) const {
-    if (ctrl_.empty()) {
-        if (fit_.empty()) return {};
-        if (fit_.size() == 1) return fit_[0];
-        const double u = std::clamp(t, 0.0, double(fit_.size() - 1));
-        const std::size_t i = std::min(std::size_t(u), fit_.size() - 2);
-        const double f = u - double(i);
-        return fit_[i] + (fit_[i + 1] - fit_[i]) * f;
-    }
-    const std::size_t p = std::size_t(degree_), n = ctrl_.size();
-    t = std::clamp(t, startParam(), endParam());
-    // The span k with knot[k] <= t < knot[k+1], within [p, n-1]; at the end of the range, the last non-empty span.
-    std::size_t k = p;
-    while (k + 1 < n && knots_[k + 1] <= t) ++k;
-    while (k > p && knots_[k] == knots_[k + 1]) --k;
-
-    struct Homogeneous {
-        double x, y, z, w;
-    };
-    std::vector<Homogeneous> d(p + 1);
-    for (std::size_t j = 0; j <= p; ++j) {
-        const ge::Point3d& c = ctrl_[k - p + j];
-        const double w = weights_.empty() ? 1.0 : weights_[k - p + j];
-        d[j] = {c.x * w, c.y * w, c.z * w, w};
-    }
-    for (std::size_t r = 1; r <= p; ++r) {
-        for (std::size_t j = p; j >= r; --j) {
-            const std::size_t i = k - p + j;
-            const double denom = knots_[i + p + 1 - r] - knots_[i];
-            const double a = denom == 0.0 ? 0.0 : (t - knots_[i]) / denom;
-            d[j] = {(1 - a) * d[j - 1].x + a * d[j].x, (1 - a) * d[j - 1].y + a * d[j].y,
-                    (1 - a) * d[j - 1].z + a * d[j].z, (1 - a) * d[j - 1].w + a * d[j].w};
-        }
-    }
-    const Homogeneous& h = d[p];
-    return {h.x / h.w, h.y / h.w, h.z / h.w};
+    if (const ge::BSplineCurve* c = curve()) return ge::evaluateBSpline(*c, t);
+    if (fit_.empty()) return {};
+    if (fit_.size() == 1) return fit_[0];
+    const double u = std::clamp(t, 0.0, double(fit_.size() - 1));
+    const std::size_t i = std::min(std::size_t(u), fit_.size() - 2);
+    const double f = u - double(i);
+    return fit_[i] + (fit_[i + 1] - fit_[i]) * f;
 }
 
 std::vector<ge::Point3d> Spline::tessellate(int segmentsPerSpan) const {
-    if (ctrl_.empty()) return fit_;
+    const ge::BSplineCurve* c = curve();
+    if (c == nullptr) return fit_;
     segmentsPerSpan = std::clamp(segmentsPerSpan, 1, kMaxSegmentsPerSpan);
     std::vector<ge::Point3d> pts;
-    const std::size_t p = std::size_t(degree_), n = ctrl_.size();
+    const std::size_t p = std::size_t(c->degree), n = c->controlPoints.size();
     for (std::size_t k = p; k < n; ++k) {
-        const double a = knots_[k], b = knots_[k + 1];
+        const double a = c->knots[k], b = c->knots[k + 1];
         if (!(b > a)) continue;
-        for (int s = 0; s < segmentsPerSpan; ++s) pts.push_back(evaluate(a + (b - a) * s / segmentsPerSpan));
+        for (int s = 0; s < segmentsPerSpan; ++s) {
+            pts.push_back(ge::evaluateBSpline(*c, a + (b - a) * s / segmentsPerSpan));
+        }
     }
     pts.push_back(evaluate(endParam()));
     return pts;
@@ -156,10 +150,11 @@ std::optional<Extents> Spline::geomExtents() const {
 // Any affine transform: a NURBS curve follows its control points exactly.
 Status Spline::transformBy(const ge::Matrix3d& m) {
     assertWriteEnabled();
-    for (ge::Point3d& p : ctrl_) p = m * p;
+    for (ge::Point3d& p : nurbs_.controlPoints) p = m * p;
     for (ge::Point3d& p : fit_) p = m * p;
     startTan_ = m * startTan_;
     endTan_ = m * endTan_;
+    refreshFitCurve();
     if (normal_.lengthSqrd() != 0.0) normal_ = m.transformNormal(normal_);
     return Status::Ok;
 }
