@@ -71,8 +71,6 @@ std::unique_ptr<Entity> detachedCopy(const Entity& e) {
         if (!spline->controlPoints().empty())
             copy->setNurbsData(spline->degree(), spline->flags(), spline->knots(), spline->controlPoints(),
                                spline->weights());
-        else
-            copy->setFlags(spline->flags());
         copy->setFitData(spline->fitPoints(), spline->startTangent(), spline->endTangent());
         return copy;
     }

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "host/db/entity.h"
-#include "host/ge/bspline.h"
 #include "host/ge/curve.h"
 
 namespace host::db {
@@ -444,13 +443,13 @@ public:
     const char* className() const override { return "AcDbSpline"; }
     const char* dxfName() const override { return "SPLINE"; }
 
-    int degree() const { return nurbs_.degree; }
+    int degree() const { return degree_; }
     int flags() const { return flags_; }  // group 70: 1 closed, 2 periodic, 4 rational, 8 planar, 16 linear
     bool isClosed() const { return (flags_ & 1) != 0; }
     bool isRational() const { return (flags_ & 4) != 0; }
-    const std::vector<double>& knots() const { return nurbs_.knots; }
-    const std::vector<ge::Point3d>& controlPoints() const { return nurbs_.controlPoints; }
-    const std::vector<double>& weights() const { return nurbs_.weights; }  // empty when not rational
+    const std::vector<double>& knots() const { return knots_; }
+    const std::vector<ge::Point3d>& controlPoints() const { return ctrl_; }
+    const std::vector<double>& weights() const { return weights_; }  // empty when not rational
     const std::vector<ge::Point3d>& fitPoints() const { return fit_; }
     ge::Vector3d startTangent() const { return startTan_; }
     ge::Vector3d endTangent() const { return endTan_; }
@@ -466,34 +465,26 @@ public:
                         std::vector<double> weights = {});
     Status setFitData(std::vector<ge::Point3d> fit, const ge::Vector3d& startTangent = {},
                       const ge::Vector3d& endTangent = {});
-    // Sets the flags of group 70 (a spline given by fit points alone has no NURBS data to carry them); the
-    // rational flag keeps following the weights.
-    Status setFlags(int flags);
     Status setTolerances(double knotTol, double ctrlTol, double fitTol);
     Status setNormal(const ge::Vector3d& n);
 
-    // Parameter range [knot[degree], knot[n]] and evaluation (de Boor). A spline with fit points and no control
-    // points is the cubic through its fit points (ge::interpolateCubicThrough, with its end tangents), over the
-    // chord lengths between them; with fewer than two distinct fit points they are joined as they stand.
+    // Parameter range [knot[degree], knot[n]] and evaluation (de Boor); with no control points, the cubic through
+    // the fit points (ge::interpolateCubicThrough) over their chord lengths, with the file's end tangents.
     double startParam() const;
     double endParam() const;
     ge::Point3d evaluate(double t) const;
-    // Points along the curve: `segmentsPerSpan` per non-empty knot span (for a fit-point spline, per pair of
-    // neighbouring fit points), ends included.
+    // Points along the curve: `segmentsPerSpan` per non-empty knot span, ends included.
     std::vector<ge::Point3d> tessellate(int segmentsPerSpan = 16) const;
 
     std::optional<Extents> geomExtents() const override;
     Status transformBy(const ge::Matrix3d& m) override;
 
 private:
-    // The curve drawn: the control points' NURBS, else the cubic through the fit points; null when neither.
-    const ge::BSplineCurve* curve() const;
-    // Makes the cubic through the fit points again after they, the tangents or the flags changed.
-    void refreshFitCurve();
-
+    int degree_ = 3;
     int flags_ = 8;
-    ge::BSplineCurve nurbs_;  // degree 3 and nothing else until NURBS data is set
-    std::optional<ge::BSplineCurve> fitCurve_;
+    std::vector<double> knots_;
+    std::vector<ge::Point3d> ctrl_;
+    std::vector<double> weights_;
     std::vector<ge::Point3d> fit_;
     ge::Vector3d startTan_, endTan_;
     double knotTol_ = 1e-10, ctrlTol_ = 1e-10, fitTol_ = 1e-10;

@@ -929,7 +929,6 @@ void applySpline(Spline& e, std::span<const ResBuf> g, Faults& f) {
             return;
         }
     }
-    if (flags && !nurbsGiven && e.controlPoints().empty()) e.setFlags(*flags);
     if (knotTol || ctrlTol || fitTol) {
         const Status s = e.setTolerances(knotTol.value_or(e.knotTolerance()), ctrlTol.value_or(e.controlTolerance()),
                                          fitTol.value_or(e.fitTolerance()));

@@ -1,10 +1,11 @@
-// Splines: validation of NURBS data, the curve of a spline given by fit points, evaluation, tessellation,
-// extents and transforms.
+// Splines: validation of NURBS data, evaluation by de Boor's algorithm (rational weights included), the cubic
+// through the fit points of a spline given by them alone, tessellation, extents and transforms.
 #include <algorithm>
 #include <cmath>
 
 #include "host/db/entities.h"
 #include "host/db/entity_geometry.h"
+#include "host/ge/bspline.h"
 
 namespace host::db {
 
@@ -17,6 +18,15 @@ constexpr int kMaxDegree = 25;
 constexpr int kMaxSegmentsPerSpan = 1024;
 // Segments per knot span for extents (the curve stays within its control hull, so this only tightens the box).
 constexpr int kExtentSegmentsPerSpan = 16;
+
+// The curve of a spline given by fit points alone (writers store many so): the cubic through them, with the
+// file's end tangents when it gives them, smooth through the joint when the last point closes on the first.
+// nullopt for fewer than two distinct points.
+std::optional<ge::BSplineCurve> fitCurve(const std::vector<ge::Point3d>& fit, const ge::Vector3d& startTangent,
+                                         const ge::Vector3d& endTangent) {
+    const bool closed = fit.size() > 3 && fit.front().isEqualTo(fit.back());
+    return ge::interpolateCubicThrough(fit, startTangent, endTangent, closed);
+}
 
 bool allFinite(const std::vector<ge::Point3d>& pts) {
     return std::all_of(pts.begin(), pts.end(), [](const ge::Point3d& p) { return detail::isFinite(p); });
@@ -40,13 +50,12 @@ Status Spline::setNurbsData(int degree, int flags, std::vector<double> knots, st
     if (!(knots[std::size_t(degree)] < knots[ctrl.size()])) return Status::InvalidInput;
     for (double w : weights)
         if (!(w > 0.0) || !std::isfinite(w)) return Status::InvalidInput;
+    degree_ = degree;
     // The rational flag follows the weights actually given.
     flags_ = weights.empty() ? (flags & ~kFlagRational) : (flags | kFlagRational);
-    nurbs_.degree = degree;
-    nurbs_.knots = std::move(knots);
-    nurbs_.controlPoints = std::move(ctrl);
-    nurbs_.weights = std::move(weights);
-    refreshFitCurve();
+    knots_ = std::move(knots);
+    ctrl_ = std::move(ctrl);
+    weights_ = std::move(weights);
     return Status::Ok;
 }
 
@@ -58,14 +67,6 @@ Status Spline::setFitData(std::vector<ge::Point3d> fit, const ge::Vector3d& star
     fit_ = std::move(fit);
     startTan_ = startTangent;
     endTan_ = endTangent;
-    refreshFitCurve();
-    return Status::Ok;
-}
-
-Status Spline::setFlags(int flags) {
-    assertWriteEnabled();
-    flags_ = nurbs_.weights.empty() ? (flags & ~kFlagRational) : (flags | kFlagRational);
-    refreshFitCurve();
     return Status::Ok;
 }
 
@@ -91,53 +92,61 @@ Status Spline::setNormal(const ge::Vector3d& n) {
     return Status::Ok;
 }
 
-void Spline::refreshFitCurve() {
-    fitCurve_.reset();
-    if (nurbs_.controlPoints.empty()) fitCurve_ = ge::interpolateCubicThrough(fit_, startTan_, endTan_, isClosed());
-}
-
-const ge::BSplineCurve* Spline::curve() const {
-    if (!nurbs_.controlPoints.empty()) return &nurbs_;
-    return fitCurve_ ? &*fitCurve_ : nullptr;
-}
-
 double Spline::startParam() const {
-    const ge::BSplineCurve* c = curve();
-    return c ? c->startParam() : 0.0;
+    if (ctrl_.empty()) {
+        const auto curve = fitCurve(fit_, startTan_, endTan_);
+        return curve ? curve->startParam() : 0.0;
+    }
+    return knots_[std::size_t(degree_)];
 }
 
 double Spline::endParam() const {
-    if (const ge::BSplineCurve* c = curve()) return c->endParam();
-    return fit_.size() < 2 ? 0.0 : double(fit_.size() - 1);
+    if (ctrl_.empty()) {
+        if (const auto curve = fitCurve(fit_, startTan_, endTan_)) return curve->endParam();
+        return fit_.size() < 2 ? 0.0 : double(fit_.size() - 1);
+    }
+    return knots_[ctrl_.size()];
 }
 
-// A spline with control points is their NURBS curve; one with fit points only is the cubic through them (with
-// the file's end tangents when it gives them); fewer than two distinct fit points are joined as they stand,
-// parameter i at fit point i.
+// Parameters outside the range are clamped to it. A spline without control points is the cubic through its fit
+// points over their chord lengths; fewer than two distinct fit points are joined as they stand, parameter i at
+// fit point i.
 ge::Point3d Spline::evaluate(double t) const {
-    if (const ge::BSplineCurve* c = curve()) return ge::evaluateBSpline(*c, t);
-    if (fit_.empty()) return {};
-    if (fit_.size() == 1) return fit_[0];
-    const double u = std::clamp(t, 0.0, double(fit_.size() - 1));
-    const std::size_t i = std::min(std::size_t(u), fit_.size() - 2);
-    const double f = u - double(i);
-    return fit_[i] + (fit_[i + 1] - fit_[i]) * f;
+    if (ctrl_.empty()) {
+        if (const auto curve = fitCurve(fit_, startTan_, endTan_)) return ge::evaluateBSpline(*curve, t);
+        if (fit_.empty()) return {};
+        if (fit_.size() == 1) return fit_[0];
+        const double u = std::clamp(t, 0.0, double(fit_.size() - 1));
+        const std::size_t i = std::min(std::size_t(u), fit_.size() - 2);
+        const double f = u - double(i);
+        return fit_[i] + (fit_[i + 1] - fit_[i]) * f;
+    }
+    return ge::evaluateBSpline(degree_, knots_, ctrl_, weights_, t);
 }
 
+// `segmentsPerSpan` points per non-empty knot span; for a spline given by fit points, per pair of neighbouring
+// (distinct) fit points.
 std::vector<ge::Point3d> Spline::tessellate(int segmentsPerSpan) const {
-    const ge::BSplineCurve* c = curve();
-    if (c == nullptr) return fit_;
+    std::optional<ge::BSplineCurve> fitted;
+    if (ctrl_.empty()) {
+        fitted = fitCurve(fit_, startTan_, endTan_);
+        if (!fitted) return fit_;
+    }
+    const int degree = fitted ? fitted->degree : degree_;
+    const std::vector<double>& knots = fitted ? fitted->knots : knots_;
+    const std::vector<ge::Point3d>& ctrl = fitted ? fitted->controlPoints : ctrl_;
+    const std::vector<double>& weights = fitted ? fitted->weights : weights_;
     segmentsPerSpan = std::clamp(segmentsPerSpan, 1, kMaxSegmentsPerSpan);
     std::vector<ge::Point3d> pts;
-    const std::size_t p = std::size_t(c->degree), n = c->controlPoints.size();
+    const std::size_t p = std::size_t(degree), n = ctrl.size();
     for (std::size_t k = p; k < n; ++k) {
-        const double a = c->knots[k], b = c->knots[k + 1];
+        const double a = knots[k], b = knots[k + 1];
         if (!(b > a)) continue;
         for (int s = 0; s < segmentsPerSpan; ++s) {
-            pts.push_back(ge::evaluateBSpline(*c, a + (b - a) * s / segmentsPerSpan));
+            pts.push_back(ge::evaluateBSpline(degree, knots, ctrl, weights, a + (b - a) * s / segmentsPerSpan));
         }
     }
-    pts.push_back(evaluate(endParam()));
+    pts.push_back(ge::evaluateBSpline(degree, knots, ctrl, weights, knots[n]));
     return pts;
 }
 
@@ -150,11 +159,10 @@ std::optional<Extents> Spline::geomExtents() const {
 // Any affine transform: a NURBS curve follows its control points exactly.
 Status Spline::transformBy(const ge::Matrix3d& m) {
     assertWriteEnabled();
-    for (ge::Point3d& p : nurbs_.controlPoints) p = m * p;
+    for (ge::Point3d& p : ctrl_) p = m * p;
     for (ge::Point3d& p : fit_) p = m * p;
     startTan_ = m * startTan_;
     endTan_ = m * endTan_;
-    refreshFitCurve();
     if (normal_.lengthSqrd() != 0.0) normal_ = m.transformNormal(normal_);
     return Status::Ok;
 }

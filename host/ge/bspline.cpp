@@ -49,10 +49,10 @@ Vector3d EndDerivative(const Vector3d& given, const Vector3d& estimate) {
 
 }  // namespace
 
-Point3d evaluateBSpline(const BSplineCurve& curve, double t) {
-    const std::size_t p = std::size_t(curve.degree), n = curve.controlPoints.size();
-    const std::vector<double>& knots = curve.knots;
-    t = std::clamp(t, curve.startParam(), curve.endParam());
+Point3d evaluateBSpline(int degree, const std::vector<double>& knots, const std::vector<Point3d>& controlPoints,
+                        const std::vector<double>& weights, double t) {
+    const std::size_t p = std::size_t(degree), n = controlPoints.size();
+    t = std::clamp(t, knots[p], knots[n]);
     // The span k with knot[k] <= t < knot[k+1], within [p, n-1]; at the end of the range, the last non-empty span.
     std::size_t k = p;
     while (k + 1 < n && knots[k + 1] <= t) ++k;
@@ -63,8 +63,8 @@ Point3d evaluateBSpline(const BSplineCurve& curve, double t) {
     };
     std::vector<Homogeneous> d(p + 1);
     for (std::size_t j = 0; j <= p; ++j) {
-        const Point3d& c = curve.controlPoints[k - p + j];
-        const double w = curve.weights.empty() ? 1.0 : curve.weights[k - p + j];
+        const Point3d& c = controlPoints[k - p + j];
+        const double w = weights.empty() ? 1.0 : weights[k - p + j];
         d[j] = {c.x * w, c.y * w, c.z * w, w};
     }
     for (std::size_t r = 1; r <= p; ++r) {

@@ -20,9 +20,13 @@ struct BSplineCurve {
     double endParam() const { return knots[controlPoints.size()]; }
 };
 
-// The point of `curve` at parameter t (clamped to the curve's range), by de Boor's algorithm in homogeneous
+// The point of the curve at parameter t (clamped to the curve's range), by de Boor's algorithm in homogeneous
 // coordinates. The curve must be valid: knots and weights as said above, and a range that is not empty.
-Point3d evaluateBSpline(const BSplineCurve& curve, double t);
+Point3d evaluateBSpline(int degree, const std::vector<double>& knots, const std::vector<Point3d>& controlPoints,
+                        const std::vector<double>& weights, double t);
+inline Point3d evaluateBSpline(const BSplineCurve& curve, double t) {
+    return evaluateBSpline(curve.degree, curve.knots, curve.controlPoints, curve.weights, t);
+}
 
 // The cubic that interpolates `fitPoints` as drawing programs store such splines: chord-length parameters, a
 // knot at every fit point, and at each end the tangent given (its direction; a zero vector is none given) or,
