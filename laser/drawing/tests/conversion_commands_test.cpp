@@ -183,8 +183,11 @@ TEST_F(PreparedDrawingTest, ASplineGivenByFitPointsIsConvertedAlongItsCurve) {
         EXPECT_EQ(Count(Transcript(), "Converted Splines - 1"), 1u) << what << Transcript();
         const auto polylines = Entities("LWPOLYLINE", "MarkLine");
         ASSERT_EQ(polylines.size(), 1u) << what << Transcript();
-        auto polyline = Open<host::db::LwPolyline>(polylines[0]);
-        const auto& vertices = polyline->vertices();
+        std::vector<host::db::LwPolyline::Vertex> vertices;
+        {
+            auto polyline = Open<host::db::LwPolyline>(polylines[0]);
+            vertices = polyline->vertices();
+        }
         ASSERT_GE(vertices.size(), 2u) << what;
         const auto offCircle = [](const Point3d& p) { return std::abs(std::hypot(p.x - 200.0, p.y - 100.0) - 100.0); };
         double worst = 0.0;
