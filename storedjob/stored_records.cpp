@@ -183,6 +183,7 @@ StoredHeaderProblem ReadStoredJobHeader(const ResBufList& items, StoredJobHeader
     h.version = *version;
     h.status = status;
     h.directoryHandle = l.HandleText(kSettingsDirectoryItem);
+    h.unit = l.Long(kSettingsUnitItem);
     h.extentsMin = l.Point(at.extents);
     h.extentsMax = l.Point(at.extents + 1);
     h.area = l.Real(at.area);

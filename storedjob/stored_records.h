@@ -107,12 +107,14 @@ const JobSettingsPositions& PositionsOf(JobDataVersion version);
 inline constexpr std::size_t kSettingsVersionItem = 1;
 inline constexpr std::size_t kSettingsStatusItem = 2;
 inline constexpr std::size_t kSettingsDirectoryItem = 5;
+inline constexpr std::size_t kSettingsUnitItem = 6;
 
 // What a reader of part drawings takes from the JobSettingsRecord.
 struct StoredJobHeader {
     JobDataVersion version = JobDataVersion::V200801;
     std::int32_t status = 0;
     std::uint64_t directoryHandle = 0;
+    std::int32_t unit = 0;               // the job's unit: 0 millimetres, 1 inches
     host::ge::Point3d extentsMin, extentsMax;
     double area = 0.0;
     std::int32_t lastIndex = 0;          // entries 0 to lastIndex are stored

@@ -468,8 +468,8 @@ public:
     Status setTolerances(double knotTol, double ctrlTol, double fitTol);
     Status setNormal(const ge::Vector3d& n);
 
-    // Parameter range [knot[degree], knot[n]] and evaluation (de Boor); with no control points the fit points
-    // are joined as a polyline.
+    // Parameter range [knot[degree], knot[n]] and evaluation (de Boor); with no control points, the cubic through
+    // the fit points (ge::interpolateCubicThrough) over their chord lengths, with the file's end tangents.
     double startParam() const;
     double endParam() const;
     ge::Point3d evaluate(double t) const;

@@ -1,10 +1,11 @@
-// Splines: validation of NURBS data, evaluation by de Boor's algorithm (rational weights included),
-// tessellation, extents and transforms.
+// Splines: validation of NURBS data, evaluation by de Boor's algorithm (rational weights included), the cubic
+// through the fit points of a spline given by them alone, tessellation, extents and transforms.
 #include <algorithm>
 #include <cmath>
 
 #include "host/db/entities.h"
 #include "host/db/entity_geometry.h"
+#include "host/ge/bspline.h"
 
 namespace host::db {
 
@@ -17,6 +18,15 @@ constexpr int kMaxDegree = 25;
 constexpr int kMaxSegmentsPerSpan = 1024;
 // Segments per knot span for extents (the curve stays within its control hull, so this only tightens the box).
 constexpr int kExtentSegmentsPerSpan = 16;
+
+// The curve of a spline given by fit points alone (writers store many so): the cubic through them, with the
+// file's end tangents when it gives them, smooth through the joint when the last point closes on the first.
+// nullopt for fewer than two distinct points.
+std::optional<ge::BSplineCurve> fitCurve(const std::vector<ge::Point3d>& fit, const ge::Vector3d& startTangent,
+                                         const ge::Vector3d& endTangent) {
+    const bool closed = fit.size() > 3 && fit.front().isEqualTo(fit.back());
+    return ge::interpolateCubicThrough(fit, startTangent, endTangent, closed);
+}
 
 bool allFinite(const std::vector<ge::Point3d>& pts) {
     return std::all_of(pts.begin(), pts.end(), [](const ge::Point3d& p) { return detail::isFinite(p); });
@@ -83,20 +93,27 @@ Status Spline::setNormal(const ge::Vector3d& n) {
 }
 
 double Spline::startParam() const {
-    if (ctrl_.empty()) return 0.0;
+    if (ctrl_.empty()) {
+        const auto curve = fitCurve(fit_, startTan_, endTan_);
+        return curve ? curve->startParam() : 0.0;
+    }
     return knots_[std::size_t(degree_)];
 }
 
 double Spline::endParam() const {
-    if (ctrl_.empty()) return fit_.size() < 2 ? 0.0 : double(fit_.size() - 1);
+    if (ctrl_.empty()) {
+        if (const auto curve = fitCurve(fit_, startTan_, endTan_)) return curve->endParam();
+        return fit_.size() < 2 ? 0.0 : double(fit_.size() - 1);
+    }
     return knots_[ctrl_.size()];
 }
 
-// De Boor's algorithm in homogeneous coordinates (w*P, w): the rational curve is the projection of a
-// polynomial one. Parameters outside the range are clamped to it. A spline without control points joins its fit
-// points, parameter i at fit point i.
+// Parameters outside the range are clamped to it. A spline without control points is the cubic through its fit
+// points over their chord lengths; fewer than two distinct fit points are joined as they stand, parameter i at
+// fit point i.
 ge::Point3d Spline::evaluate(double t) const {
     if (ctrl_.empty()) {
+        if (const auto curve = fitCurve(fit_, startTan_, endTan_)) return ge::evaluateBSpline(*curve, t);
         if (fit_.empty()) return {};
         if (fit_.size() == 1) return fit_[0];
         const double u = std::clamp(t, 0.0, double(fit_.size() - 1));
@@ -104,46 +121,32 @@ ge::Point3d Spline::evaluate(double t) const {
         const double f = u - double(i);
         return fit_[i] + (fit_[i + 1] - fit_[i]) * f;
     }
-    const std::size_t p = std::size_t(degree_), n = ctrl_.size();
-    t = std::clamp(t, startParam(), endParam());
-    // The span k with knot[k] <= t < knot[k+1], within [p, n-1]; at the end of the range, the last non-empty span.
-    std::size_t k = p;
-    while (k + 1 < n && knots_[k + 1] <= t) ++k;
-    while (k > p && knots_[k] == knots_[k + 1]) --k;
-
-    struct Homogeneous {
-        double x, y, z, w;
-    };
-    std::vector<Homogeneous> d(p + 1);
-    for (std::size_t j = 0; j <= p; ++j) {
-        const ge::Point3d& c = ctrl_[k - p + j];
-        const double w = weights_.empty() ? 1.0 : weights_[k - p + j];
-        d[j] = {c.x * w, c.y * w, c.z * w, w};
-    }
-    for (std::size_t r = 1; r <= p; ++r) {
-        for (std::size_t j = p; j >= r; --j) {
-            const std::size_t i = k - p + j;
-            const double denom = knots_[i + p + 1 - r] - knots_[i];
-            const double a = denom == 0.0 ? 0.0 : (t - knots_[i]) / denom;
-            d[j] = {(1 - a) * d[j - 1].x + a * d[j].x, (1 - a) * d[j - 1].y + a * d[j].y,
-                    (1 - a) * d[j - 1].z + a * d[j].z, (1 - a) * d[j - 1].w + a * d[j].w};
-        }
-    }
-    const Homogeneous& h = d[p];
-    return {h.x / h.w, h.y / h.w, h.z / h.w};
+    return ge::evaluateBSpline(degree_, knots_, ctrl_, weights_, t);
 }
 
+// `segmentsPerSpan` points per non-empty knot span; for a spline given by fit points, per pair of neighbouring
+// (distinct) fit points.
 std::vector<ge::Point3d> Spline::tessellate(int segmentsPerSpan) const {
-    if (ctrl_.empty()) return fit_;
+    std::optional<ge::BSplineCurve> fitted;
+    if (ctrl_.empty()) {
+        fitted = fitCurve(fit_, startTan_, endTan_);
+        if (!fitted) return fit_;
+    }
+    const int degree = fitted ? fitted->degree : degree_;
+    const std::vector<double>& knots = fitted ? fitted->knots : knots_;
+    const std::vector<ge::Point3d>& ctrl = fitted ? fitted->controlPoints : ctrl_;
+    const std::vector<double>& weights = fitted ? fitted->weights : weights_;
     segmentsPerSpan = std::clamp(segmentsPerSpan, 1, kMaxSegmentsPerSpan);
     std::vector<ge::Point3d> pts;
-    const std::size_t p = std::size_t(degree_), n = ctrl_.size();
+    const std::size_t p = std::size_t(degree), n = ctrl.size();
     for (std::size_t k = p; k < n; ++k) {
-        const double a = knots_[k], b = knots_[k + 1];
+        const double a = knots[k], b = knots[k + 1];
         if (!(b > a)) continue;
-        for (int s = 0; s < segmentsPerSpan; ++s) pts.push_back(evaluate(a + (b - a) * s / segmentsPerSpan));
+        for (int s = 0; s < segmentsPerSpan; ++s) {
+            pts.push_back(ge::evaluateBSpline(degree, knots, ctrl, weights, a + (b - a) * s / segmentsPerSpan));
+        }
     }
-    pts.push_back(evaluate(endParam()));
+    pts.push_back(ge::evaluateBSpline(degree, knots, ctrl, weights, knots[n]));
     return pts;
 }
 

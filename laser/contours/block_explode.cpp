@@ -69,7 +69,8 @@ bool ExplodeOne(CuttingJob& job, ObjectId id) {
     }
     if (auto* polyline = dynamic_cast<host::db::LwPolyline*>(entity.get())) {
         CorrectPolylineSegments(*polyline, static_cast<std::uint8_t>(settings.AutoDelSementStatus),
-                                settings.AutoDelSementMinSize, settings.AutoDelSementMinChord, kCorrectionSilent);
+                                SettingLength(settings, settings.AutoDelSementMinSize),
+                                SettingLength(settings, settings.AutoDelSementMinChord), kCorrectionSilent);
     }
     const std::string layer = entity->layer();
     entity.close();

@@ -66,42 +66,6 @@ const TwoLanguageText kUnclosedLine = {
     "\n\r%i. Unclosed contours - %i            ",
     "\n\r%i. Незамкнутых контуров - %i            ",
 };
-const TwoLanguageText kUnitsDisagreeLine = {
-    "\n\rThe drawing is drawn in %s, the Unit setting is %s: it is cut in %s. Change the Unit setting if the "
-    "drawing's units are meant.",
-    "\n\rЧертёж выполнен в единицах \"%s\", а настройка Unit - \"%s\": он режется в единицах \"%s\". "
-    "Измените настройку Unit, если имеются в виду единицы чертежа.",
-};
-const TwoLanguageText kMillimetres = {"millimetres", "миллиметры"};
-const TwoLanguageText kInches = {"inches", "дюймы"};
-const TwoLanguageText kFeet = {"feet", "футы"};
-const TwoLanguageText kCentimetres = {"centimetres", "сантиметры"};
-const TwoLanguageText kMetres = {"metres", "метры"};
-
-// The drawing's units ($INSUNITS) by name, or nullptr for a drawing without units (0) or in units that no
-// machine is set in (micro-inches, parsecs...), of which nothing is said.
-const TwoLanguageText* DrawingUnitsName(int insUnits) {
-    switch (insUnits) {
-        case 1: return &kInches;
-        case 2: return &kFeet;
-        case 4: return &kMillimetres;
-        case 5: return &kCentimetres;
-        case 6: return &kMetres;
-        default: return nullptr;
-    }
-}
-
-// A drawing made in inches and cut as millimetres (or the other way) came out 25.4 times too small or too large
-// without a word: say so, naming both, and go on as the Unit setting says.
-void WarnWhenUnitsDisagree(const CLaserSettings& settings) {
-    const host::db::Database* db = host::db::workingDatabase();
-    if (db == nullptr) return;
-    const TwoLanguageText* drawing = DrawingUnitsName(db->header().insUnits);
-    const TwoLanguageText& setting = settings.Unit == 1 ? kInches : kMillimetres;
-    if (drawing == nullptr || drawing == &setting) return;
-    PrintLocalized(kUnitsDisagreeLine, Localized(*drawing), Localized(setting), Localized(setting));
-}
-
 const TwoLanguageText kWaitPlease = {
     "Wait please ...",
     "Подождите, пожалуйста ...",
@@ -395,7 +359,6 @@ void CommandNCCreateContour() {
     EraseCenterLines();
     const std::int64_t start = ElapsedClockMilliseconds();
     CollectJobTexts(settings);
-    WarnWhenUnitsDisagree(settings);
     PrintLocalized(kWaitLine, Localized(kWaitPlease));
     CreateContours();
     // A text put on the engraving layer looks engraved on the screen, yet no contour is made of it.

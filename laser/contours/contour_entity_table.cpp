@@ -17,6 +17,7 @@
 #include "laser/contours/node_numbering.h"
 #include "laser/contours/segment_correction.h"
 #include "laser/settings/laser_settings.h"
+#include "laser/job/drawing_slot.h"
 
 using host::db::EntityName;
 using host::db::ObjectId;
@@ -118,7 +119,8 @@ void ExplodeOnePolyline(ObjectId id, bool keep3d = false) {
     }
     if (auto* lw = dynamic_cast<host::db::LwPolyline*>(entity.get())) {
         CorrectPolylineSegments(*lw, static_cast<std::uint8_t>(settings.AutoDelSementStatus),
-                                settings.AutoDelSementMinSize, settings.AutoDelSementMinChord, kCorrectionSilent);
+                                SettingLength(settings, settings.AutoDelSementMinSize),
+                                SettingLength(settings, settings.AutoDelSementMinChord), kCorrectionSilent);
     }
     const std::string layer = entity->layer();
     entity.close();

@@ -69,7 +69,8 @@ bool ReadContour(ObjectId id, int typeCode, ContourRecord& record) {
     if (auto* polyline = dynamic_cast<host::db::LwPolyline*>(entity.get())) {
         record.shape = kShapePolyline;
         CorrectPolylineSegments(*polyline, static_cast<std::uint8_t>(settings.AutoDelSementStatus),
-                                settings.AutoDelSementMinSize, settings.AutoDelSementMinChord,
+                                SettingLength(settings, settings.AutoDelSementMinSize),
+                                SettingLength(settings, settings.AutoDelSementMinChord),
                                 kCorrectionPrintBigRadius);
         record.area = polyline->area();
         record.closure = polyline->isClosed() ? kClosureClosed : kClosureOpen;

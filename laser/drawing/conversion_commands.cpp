@@ -19,6 +19,7 @@
 #include "laser/contours/segment_correction.h"
 #include "laser/drawing/drawing_messages.h"
 #include "laser/settings/laser_settings.h"
+#include "laser/job/drawing_slot.h"
 
 namespace {
 
@@ -167,7 +168,7 @@ void CommandSmoothingPolyline() {
         const UserSelection selection;
         const std::vector<ObjectId> ids = selection.ids();
         double deviation = 0.0;
-        if (AskDeviation(settings.AutoDelSementMinChord, deviation)) {
+        if (AskDeviation(SettingLength(settings, settings.AutoDelSementMinChord), deviation)) {
             for (const ObjectId id : ids) {
                 ObjectId target = id;
                 {
@@ -183,7 +184,7 @@ void CommandSmoothingPolyline() {
                 if (!polyline) continue;
                 ++converted;
                 pointsBefore += static_cast<int>(polyline->numVerts());
-                SmoothPolyline(*polyline, 1, settings.AutoDelSementMinSize, deviation);
+                SmoothPolyline(*polyline, 1, SettingLength(settings, settings.AutoDelSementMinSize), deviation);
                 pointsAfter += static_cast<int>(polyline->numVerts());
             }
         }

@@ -29,6 +29,7 @@
 #include "host/sys/paths.h"
 #include "laser/drawing/drawing_messages.h"
 #include "laser/drawing/installed_files.h"
+#include "laser/job/drawing_slot.h"
 #include "laser/settings/laser_settings.h"
 
 namespace {
@@ -169,7 +170,8 @@ void WriteTextLine(const EngravingFont& font, const std::u16string& text, Point3
 
 void InsertText(const EngravingFont& font, EngravingTextValues& values) {
     SetSysVarInt("OSMODE", 0);
-    const double unitHeight = LaserSettings().Unit == 0 ? kDefaultHeightMillimetres : kDefaultHeightInches;
+    const double unitHeight =
+        CurrentJobUnit(LaserSettings()) == 0 ? kDefaultHeightMillimetres : kDefaultHeightInches;
     const std::optional<double> height = AskHeight(values.height != 0.0 ? values.height : unitHeight);
     if (!height) return;
     const std::optional<double> ratio = AskReal(kCharacterSpacingText, values.ratio);

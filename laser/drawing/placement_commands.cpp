@@ -75,7 +75,8 @@ private:
 
 Point3d StockOrigin() {
     const CLaserSettings& settings = LaserSettings();
-    return {settings.StockPointOriginX, settings.StockPointOriginY, settings.StockPointOriginZ};
+    return {SettingLength(settings, settings.StockPointOriginX), SettingLength(settings, settings.StockPointOriginY),
+            SettingLength(settings, settings.StockPointOriginZ)};
 }
 
 void ZoomExtents() { host::ed::command({ResBuf(RTSTR, "_.ZOOM"), ResBuf(RTSTR, "_E")}); }

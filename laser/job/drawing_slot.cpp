@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "cadlib/host_variables.h"
+#include "cadlib/numbers.h"
 #include "host/db/database.h"
 #include "host/sys/number_text.h"
 #include "host/ui/message_box.h"
@@ -16,6 +17,10 @@
 #include "laser/settings/laser_settings.h"
 
 namespace {
+
+// The $INSUNITS codes of drawings in the machines' units.
+constexpr int kDrawingInInches = 1;
+constexpr int kDrawingInMillimetres = 4;
 
 // Up while the path of a slot marked as a nesting start is erased.
 bool g_erasingLockedPath = false;
@@ -152,16 +157,43 @@ void TakeMachineSettings(CuttingJob& job, const CLaserSettings& settings) {
     job.feedHeatTreatment = settings.HeatTreatmentCut;
     job.feedRapid = settings.FeedRapid;
     job.timeLaserOnOff = settings.TimeLaserOnOff;
-    job.toolDiameter = settings.DiameterTool;
-    job.leadInSpan = settings.LeadInSpan;
-    job.leadOutSpan = settings.LeadOutSpan;
+    job.toolDiameter = ConvertUnits(settings.Unit, job.unit, settings.DiameterTool);
+    job.leadInSpan = ConvertUnits(settings.Unit, job.unit, settings.LeadInSpan);
+    job.leadOutSpan = ConvertUnits(settings.Unit, job.unit, settings.LeadOutSpan);
     job.leadAngle = settings.Angle;
     job.leadAngleRad = settings.Angle * std::numbers::pi / 180.0;
+}
+
+int DrawingJobUnit(const CLaserSettings& settings) {
+    const host::db::Database* db = host::db::workingDatabase();
+    switch (db ? db->header().insUnits : 0) {
+        case kDrawingInInches: return kUnitInches;
+        case kDrawingInMillimetres: return kUnitMillimetres;
+        default: return settings.Unit;
+    }
+}
+
+int CurrentJobUnit(const CLaserSettings& settings) {
+    if (!IsSlotInUse(settings, settings.CurrentDrawingSlot)) return settings.Unit;
+    const DrawingSlot& slot = *settings.DrawingSlots[static_cast<std::size_t>(settings.CurrentDrawingSlot)];
+    return slot.job ? slot.job->unit : settings.Unit;
+}
+
+double SettingLength(const CLaserSettings& settings, double value) {
+    return ConvertUnits(settings.Unit, CurrentJobUnit(settings), value);
+}
+
+host::ge::Point3d SettingHomePoint(const CLaserSettings& settings) {
+    return {SettingLength(settings, settings.PointHome[0]), SettingLength(settings, settings.PointHome[1]),
+            SettingLength(settings, settings.PointHome[2])};
 }
 
 int InitCuttingJob(CLaserSettings& settings) {
     DrawingSlot* slot = CurrentSlot(settings);
     if (!slot) return -1;
+    // A nested sheet is drawn in the nesting job's unit, the Unit setting both modules read; any other drawing
+    // says its own.
+    const int unit = slot->status == kSlotNesting ? settings.Unit : DrawingJobUnit(settings);
     if (!slot->job) slot->job = std::make_unique<CuttingJob>();
     CuttingJob& job = *slot->job;
     job.contours.clear();
@@ -171,7 +203,7 @@ int InitCuttingJob(CLaserSettings& settings) {
     slot->status = kSlotJob;
     slot->changeCounter = 0;
 
-    job.unit = settings.Unit;
+    job.unit = unit;
     job.material = settings.Material;
     job.materialNumber = settings.Material_Num;
     job.materialFolder = settings.DirMaterial;
@@ -197,7 +229,9 @@ int InitCuttingJob(CLaserSettings& settings) {
     job.totalMarkLength = job.totalHeatLength = job.totalRapidLength = job.totalSeconds = 0.0;
     job.partFillRatio = 1.0;
 
-    job.homePoint = {settings.PointHome[0], settings.PointHome[1], settings.PointHome[2]};
+    job.homePoint = {ConvertUnits(settings.Unit, unit, settings.PointHome[0]),
+                     ConvertUnits(settings.Unit, unit, settings.PointHome[1]),
+                     ConvertUnits(settings.Unit, unit, settings.PointHome[2])};
     job.pathStartPoint = job.homePoint;
     job.currentPoint = job.homePoint;
     job.penState = kInitialPenState;

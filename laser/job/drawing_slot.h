@@ -138,8 +138,19 @@ int FreeDrawingSlot(CLaserSettings& settings, int index);
 int InitCuttingJob(CLaserSettings& settings);
 
 // The machine, postprocessor, feed, tool and lead values of the settings taken into the job (when it is made and
-// each time it is stored).
+// each time it is stored); the tool diameter and the leads converted from the Unit setting's unit to the job's.
 void TakeMachineSettings(CuttingJob& job, const CLaserSettings& settings);
+
+// The unit a new job of the working drawing takes: inches when the drawing says it is drawn in inches ($INSUNITS
+// 1), millimetres when it says millimetres (4), the Unit setting for any other drawing (none, feet, metres...).
+int DrawingJobUnit(const CLaserSettings& settings);
+// The current job's unit (0 millimetres, 1 inches); the Unit setting without a current job.
+int CurrentJobUnit(const CLaserSettings& settings);
+// A length of the settings (leads, loops, gaps, steps, the home point), which are given in the Unit setting's
+// unit, in the current job's unit.
+double SettingLength(const CLaserSettings& settings, double value);
+// The home point of the settings (PointHome) in the current job's unit.
+host::ge::Point3d SettingHomePoint(const CLaserSettings& settings);
 // The index of the working drawing's slot, or kNoDrawingSlot. `changed` tells whether the stored job was read
 // again because the drawing's tag shows another change counter than the slot.
 int IdentifyDrawing(CLaserSettings& settings, bool& changed);

@@ -190,6 +190,36 @@ void TakeMarkerMaterial(DrawingSlot& slot, const NestResultMarker& marker) {
     if (marker.thickness) slot.thickness = *marker.thickness;
 }
 
+// The name of a drawing's $INSUNITS, or nullptr for a drawing without units (0) or in units of which nothing is
+// said (micro-inches, parsecs...).
+const TwoLanguageText* DrawingUnitsName(int insUnits) {
+    switch (insUnits) {
+        case 1: return &kUnitNameInches;
+        case 2: return &kUnitNameFeet;
+        case 4: return &kUnitNameMillimetres;
+        case 5: return &kUnitNameCentimetres;
+        case 6: return &kUnitNameMetres;
+        default: return nullptr;
+    }
+}
+
+const TwoLanguageText& UnitName(int unit) { return unit == 1 ? kUnitNameInches : kUnitNameMillimetres; }
+
+// Said once, as a new job of the working drawing is made: the job's unit when it is not the Unit setting's (the
+// drawing's own), or that the drawing's units are none a machine works in.
+void SayNewJobUnit(const CLaserSettings& settings, const CuttingJob& job) {
+    const host::db::Database* db = host::db::workingDatabase();
+    if (db == nullptr) return;
+    const TwoLanguageText* drawing = DrawingUnitsName(db->header().insUnits);
+    if (drawing == nullptr) return;
+    if (job.unit != settings.Unit) {
+        PrintLocalized(kMsgJobUnitOfDrawing, Localized(*drawing), Localized(UnitName(job.unit)),
+                       Localized(UnitName(settings.Unit)));
+    } else if (drawing != &kUnitNameInches && drawing != &kUnitNameMillimetres) {
+        PrintLocalized(kMsgJobUnitOfSetting, Localized(*drawing), Localized(UnitName(job.unit)));
+    }
+}
+
 void GiveJobId(CLaserSettings& settings, DrawingSlot& slot) {
     slot.jobId = settings.NextJobId;
     settings.NextJobId += 1;
@@ -224,6 +254,7 @@ int PrepareDrawingJob(CLaserSettings& settings) {
     } else if (slot.status == kSlotNoJob) {
         InitCuttingJob(settings);
         GiveJobId(settings, slot);
+        SayNewJobUnit(settings, *slot.job);
     }
 
     LoadCamLinetypes(settings, slot.job ? slot.job->unit : settings.Unit);

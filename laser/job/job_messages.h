@@ -40,3 +40,21 @@ inline constexpr TwoLanguageText kMsgTooManyDrawings = {
 inline constexpr TwoLanguageText kMsgDrawingNotTracked = {
     "\n\rThis drawing has no cutting job: too many drawings are open. Close it and open it again.",
     "\n\rУ этого чертежа нет задания на резку: открыто слишком много чертежей. Закройте его и откройте снова."};
+
+// Printed once when a new job takes its unit from the drawing and that is not the Unit setting's: the drawing's
+// unit, the job's (the same), the settings' unit.
+inline constexpr TwoLanguageText kMsgJobUnitOfDrawing = {
+    "\n\rThe drawing is drawn in %s: the job is in %s; the lengths of the settings (in %s) are converted.",
+    "\n\rЧертёж выполнен в единицах \"%s\": задание ведётся в единицах \"%s\"; длины из настроек (в единицах "
+    "\"%s\") пересчитываются."};
+// Printed once when a new job's drawing is drawn in units no machine is set in: the drawing's units, the job's
+// (the Unit setting's).
+inline constexpr TwoLanguageText kMsgJobUnitOfSetting = {
+    "\n\rThe drawing is drawn in %s, in which no machine works: the job is in %s, as the Unit setting says.",
+    "\n\rЧертёж выполнен в единицах \"%s\", в которых станки не работают: задание ведётся в единицах \"%s\", "
+    "как задаёт настройка Unit."};
+inline constexpr TwoLanguageText kUnitNameMillimetres = {"millimetres", "миллиметры"};
+inline constexpr TwoLanguageText kUnitNameInches = {"inches", "дюймы"};
+inline constexpr TwoLanguageText kUnitNameFeet = {"feet", "футы"};
+inline constexpr TwoLanguageText kUnitNameCentimetres = {"centimetres", "сантиметры"};
+inline constexpr TwoLanguageText kUnitNameMetres = {"metres", "метры"};

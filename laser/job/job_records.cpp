@@ -12,6 +12,7 @@
 #include "cadlib/entity_access.h"
 #include "cadlib/entity_creation.h"
 #include "cadlib/layers.h"
+#include "cadlib/numbers.h"
 #include "host/db/database.h"
 #include "laser/job/job_messages.h"
 #include "laser/settings/laser_settings.h"
@@ -408,9 +409,9 @@ int ReadJobSettings(CLaserSettings& settings, const SettingsLayout& layout) {
     job.feedCut = settings.FeedCut;
     job.feedRapid = settings.FeedRapid;
     job.timeLaserOnOff = settings.TimeLaserOnOff;
-    job.toolDiameter = settings.DiameterTool;
-    job.leadInSpan = settings.LeadInSpan;
-    job.leadOutSpan = settings.LeadOutSpan;
+    job.toolDiameter = ConvertUnits(settings.Unit, unit, settings.DiameterTool);
+    job.leadInSpan = ConvertUnits(settings.Unit, unit, settings.LeadInSpan);
+    job.leadOutSpan = ConvertUnits(settings.Unit, unit, settings.LeadOutSpan);
     job.leadAngle = settings.Angle;
     job.leadAngleRad = settings.Angle * std::numbers::pi / 180.0;
     // the old records store no engraving or heat-treatment feed of use either: all three readers take them

@@ -168,6 +168,7 @@ int SimulateCutPath(int pathGroup) {
     runtime.Decimals = 4;
     runtime.Precision = 10000;
     runtime.ScaleXYZ = 1.0;
+    runtime.JobUnitCode = runtime.UnitCode;  // the grid in the job's own unit
 
     StartNcProgramState(state, runtime);
     state.ToolIsOn = kToolOff;

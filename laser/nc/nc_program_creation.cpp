@@ -284,6 +284,7 @@ int CreateNcProgram() {
         UpdateStatusLine();
     }
 
+    runtime.JobUnitCode = job->unit;
     NcRun run{state, runtime, settings, job, nullptr};
     state.Job = job;
     state.ClampUse = settings.Nesing_ClampUse;

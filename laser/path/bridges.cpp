@@ -19,6 +19,7 @@
 #include "laser/path/path_editing_messages.h"
 #include "laser/path/path_groups.h"
 #include "laser/settings/laser_settings.h"
+#include "laser/job/drawing_slot.h"
 
 using host::db::ObjectId;
 using host::db::ObjectPtr;
@@ -174,7 +175,7 @@ void BuildBridges(const std::vector<StripCrossing>& crossings) {
 int BreakContoursForBridge() {
     CLaserSettings& settings = LaserSettings();
     PrepareDrawingJob(settings);
-    const double halfWidth = settings.BridgeWidth / 2.0;
+    const double halfWidth = SettingLength(settings, settings.BridgeWidth) / 2.0;
     Point3d p1;
     if (host::ed::getPoint(nullptr, Localized(kFenceStartPrompt), p1) != host::db::RTNORM) return 0;
     for (;;) {

@@ -75,7 +75,7 @@ int WriteMarkingPointPath(CuttingJob& job, CLaserSettings& settings, LeadInPlan&
         host::sys::formatC(" Offset=NO HP= %s %i %i %i %i", FormatPathHandle(record.handle).c_str(),
                            int(record.shape), 0, int(record.placement), int(record.closure));
     AddRapidAndLeadIn(plan.startPoint, 0.0, plan.startPoint);
-    const Point3d end{plan.startPoint.x + settings.MarkingLineLength, plan.startPoint.y, 0.0};
+    const Point3d end{plan.startPoint.x + SettingLength(settings, settings.MarkingLineLength), plan.startPoint.y, 0.0};
     AddPathLine(plan.startPoint, end);
     PathWriter().PathDescriptionText += " N";
     AppendPathTail(plan.startPoint, end);

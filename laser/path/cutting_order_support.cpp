@@ -23,7 +23,7 @@ CuttingJob* BeginCuttingOrder(CLaserSettings& settings, const TwoLanguageText* e
         return nullptr;
     }
     if (job->pathGroupCount == 0) {
-        job->currentPoint = Point3d(settings.PointHome[0], settings.PointHome[1], settings.PointHome[2]);
+        job->currentPoint = SettingHomePoint(settings);
     }
     return job;
 }

@@ -26,8 +26,8 @@ int DrawTrimLineCuts() {
     const CLaserSettings& s = LaserSettings();
     CuttingJob* job = CurrentJob(LaserSettings());
     if (job == nullptr || s.TrimLineUse == 0 || job->trimLineBits == 0) return 0;
-    const double on = s.DistZAxisTrackingSensorON;
-    const double off = s.DistZAxisTrackingSensorOFF;
+    const double on = SettingLength(s, s.DistZAxisTrackingSensorON);
+    const double off = SettingLength(s, s.DistZAxisTrackingSensorOFF);
     if ((job->trimLineBits & kTrimLineHorizontal) != 0) {
         const bool endIsRight = job->horizontalTrimEnd.x >= job->horizontalTrimStart.x;
         const Point3d r = endIsRight ? job->horizontalTrimEnd : job->horizontalTrimStart;

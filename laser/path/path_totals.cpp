@@ -6,6 +6,7 @@
 
 #include "cadlib/entity_access.h"
 #include "cadlib/groups.h"
+#include "cadlib/numbers.h"
 #include "host/db/database.h"
 #include "host/db/entities.h"
 #include "laser/contours/contour_records.h"
@@ -139,8 +140,11 @@ int MeasurePathGroup(unsigned n, PathGroupMeasure& m) {
     } else {
         MeasureContourGroup(record, members, m);
     }
-    m.seconds = kSecondsPerMinute * (Minutes(m.engrave, job->feedEngrave) + Minutes(m.cut, job->feedCut) +
-                                     Minutes(m.heat, job->feedHeatTreatment) + Minutes(m.rapid, job->feedRapid)) +
+    // The feeds are the settings', per minute in the Unit setting's unit; the lengths are the job's.
+    const double perSettingUnit = ConvertUnits(job->unit, LaserSettings().Unit, 1.0);
+    m.seconds = kSecondsPerMinute * perSettingUnit *
+                    (Minutes(m.engrave, job->feedEngrave) + Minutes(m.cut, job->feedCut) +
+                     Minutes(m.heat, job->feedHeatTreatment) + Minutes(m.rapid, job->feedRapid)) +
                 kSwitchesPerPierce * m.pierceCount * job->timeLaserOnOff;
     return 0;
 }

@@ -331,8 +331,8 @@ int ComputeOpenLineLeadIn(const CuttingJob& job, const CLaserSettings& settings,
     if (Bulge(polyline, ia) != 0.0 || Bulge(polyline, ie) != 0.0) return -1;
     const Point3d A = PlanarVertex(polyline, ia), B = PlanarVertex(polyline, ib), E = PlanarVertex(polyline, ie),
                   F = PlanarVertex(polyline, iff);
-    const double span = settings.LeadInSpan;
-    const double h = settings.DiameterTool / 2.0;
+    const double span = SettingLength(settings, settings.LeadInSpan);
+    const double h = SettingLength(settings, settings.DiameterTool) / 2.0;
     double a = PlanarDirection(B, A);
     if (kind == ContourKind::InsideCutLine) {
         plan.leadInLength = span;

@@ -69,7 +69,10 @@ public:
         : job_(job), settings_(settings), plan_(plan), polyline_(polyline), record_(record) {
         jumpers_ = CollectJumperPoints(job, settings, plan.contourIndex);
         contour_ = {record.handle, record.shape, record.placement};
-        if (settings.UseJamper == 1) sizes_ = {settings.JamperWidth, settings.JamperLenOut, settings.JamperLenIn};
+        if (settings.UseJamper == 1) {
+            sizes_ = {SettingLength(settings, settings.JamperWidth), SettingLength(settings, settings.JamperLenOut),
+                      SettingLength(settings, settings.JamperLenIn)};
+        }
     }
 
     // Draws every piece of the contour from the start in the cut direction.
@@ -116,7 +119,8 @@ private:
             arc2Second, back, cornerAgain;
         const int startIndex = plan_.startOnVertex ? plan_.startSegment : -1;
         if (BuildCornerLoop(polyline_, plan_.startPoint, job_.currentPoint, record_.placement, startIndex, seg,
-                            plan_.direction, settings_.LoopAngle, settings_.LoopLength, settings_.LoopRadius,
+                            plan_.direction, settings_.LoopAngle, SettingLength(settings_, settings_.LoopLength),
+                            SettingLength(settings_, settings_.LoopRadius),
                             radiusUsed, corner, overshoot, centre1, arc1First, arc1Second, straightStart,
                             straightEnd, centre2, arc2First, arc2Second, back, cornerAgain) != 1) {
             return;

@@ -193,7 +193,7 @@ void RemoveHomeGroup() {
     }
     CLaserSettings& settings = LaserSettings();
     if (CuttingJob* job = CurrentJob(settings); job != nullptr && job->pathGroupCount == 0) {
-        job->currentPoint = Point3d(settings.PointHome[0], settings.PointHome[1], settings.PointHome[2]);
+        job->currentPoint = SettingHomePoint(settings);
     }
 }
 

@@ -40,6 +40,9 @@ struct PostprocessorRuntime {
     std::string NamePostprocessor;
     int MachineTypeCode = kMachineUnknown;  // "Laser" 1, "Flame" 2, "Waterjet" 3, "Diamond" 4 (exact), else 0
     int UnitCode = 0;                        // 1 for "inc" (exact), else 0 (millimetres)
+    // The unit of the job whose program is written (0 millimetres, 1 inches): the NC program creation sets it
+    // before each program; coordinates are converted from it to UnitCode.
+    int JobUnitCode = 0;
     int CutCompensation = 0;
     int Absolute = 0;
     int ReturnToHomePoint = 0;

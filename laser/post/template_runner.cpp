@@ -1,6 +1,7 @@
 // The template interpreter: number formatting on the output grid, the keyword cases and the block writer.
 #include "laser/post/template_runner.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -28,16 +29,26 @@ void DropNegativeZero(std::string& text) {
     text.erase(0, 1);
 }
 
-// v * scale on the output grid, in millimetres (or the drawing's unit): rounded half away from zero to
-// 1 / Precision. The grid count is kept in a double, exact up to 2^53, so no coordinate of a sheet wraps.
+// Grid steps per unit of the job: Precision, or for a job in inches written in millimetres Precision per
+// millimetre (25.4 times as many per inch), so that the grid is never coarser than a printed step. A job in
+// millimetres keeps its grid of millimetres whatever the postprocessor's unit.
+double GridStepsPerJobUnit(const PostprocessorRuntime& runtime) {
+    return static_cast<double>(runtime.Precision) *
+           std::max(1.0, ConvertUnits(runtime.JobUnitCode, runtime.UnitCode, 1.0));
+}
+
+// v * scale on the output grid, in the job's unit: rounded half away from zero to one printed step. The grid
+// count is kept in a double, exact up to 2^53, so no coordinate of a sheet wraps.
 double OnGrid(const PostprocessorRuntime& runtime, double value) {
-    const double k = static_cast<double>(runtime.Precision);
+    const double k = GridStepsPerJobUnit(runtime);
     const double count = std::round(value * runtime.ScaleXYZ * k);
     return count == 0.0 ? 0.0 : count / k;
 }
 
+// A value of the job's unit in the postprocessor's: divided by 25.4 for an "inc" postprocessor and a job in
+// millimetres, multiplied for one in "mm" and a job in inches.
 double InOutputUnit(const PostprocessorRuntime& runtime, double value) {
-    return runtime.UnitCode == 1 ? value / kMillimetresPerInch : value;
+    return ConvertUnits(runtime.JobUnitCode, runtime.UnitCode, value);
 }
 
 std::string FormatRadius(const PostprocessorRuntime& runtime, double radius) {
@@ -382,7 +393,7 @@ double FormatIncrementalValue(const PostprocessorRuntime& runtime, double from, 
 }
 
 bool IsSameOutputValue(const PostprocessorRuntime& runtime, double a, double b) {
-    return std::fabs(a - b) * runtime.ScaleXYZ * static_cast<double>(runtime.Precision) < 1.5;
+    return std::fabs(a - b) * runtime.ScaleXYZ * GridStepsPerJobUnit(runtime) < 1.5;
 }
 
 std::string FormatBlockNumber(const PostprocessorRuntime& runtime, int number) {

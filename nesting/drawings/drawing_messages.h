@@ -61,3 +61,10 @@ inline constexpr TwoLanguageText kErrorBlockOfFile{"Error to create blocks in fi
 // Prompts of the contour offset's developer commands.
 inline constexpr TwoLanguageText kPromptOffsetDistance{"\nSelect Distance [10] ", "\nВведи дистанцию [10] "};
 inline constexpr TwoLanguageText kPromptOffsetObject{"\nSelect an object: ", "\nВыбери объект: "};
+// Printf arguments: the drawing's path, the drawing's unit, the job's unit. Printed when a part or stock drawing
+// in other units than the nesting job's is loaded and scaled into the job's.
+inline constexpr TwoLanguageText kDrawingScaledToJobUnit{
+    "\n\rThe drawing %s is drawn in %s: it is scaled into %s, the unit of the job.",
+    "\n\rЧертёж %s выполнен в единицах \"%s\": он масштабируется в единицы задания \"%s\"."};
+inline constexpr TwoLanguageText kDrawingUnitMillimetres{"millimetres", "миллиметры"};
+inline constexpr TwoLanguageText kDrawingUnitInches{"inches", "дюймы"};

@@ -10,6 +10,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "cadlib/numbers.h"
 #include "host/db/entity_data.h"
 #include "host/dxf/dxf_file.h"
 #include "host/ed/commands/entity_copy.h"
@@ -87,14 +88,13 @@ bool IsSpecialKind(ContourKind kind) {
 // Copies the drawing's live entity with this handle into model space of the current drawing. nullopt when the
 // handle names nothing, an erased object, something that is no entity, or the copy cannot be made.
 std::optional<host::db::EntityName> CopyEntity(const Database& source, std::uint64_t handle,
-                                               host::ed::EntityCopier& copier) {
+                                               host::ed::EntityCopier& copier, const host::ge::Matrix3d& transform) {
     const ObjectId id = source.idFromHandle(host::db::Handle(handle));
     const auto* entity = dynamic_cast<const host::db::Entity*>(source.peek(id));
     if (!entity || entity->isErased()) return std::nullopt;
     ObjectId copy;
     Database& target = copier.target();
-    if (copier.copy(*entity, target.modelSpaceId(), host::ge::Matrix3d::identity(), &copy) != host::db::Status::Ok)
-        return std::nullopt;
+    if (copier.copy(*entity, target.modelSpaceId(), transform, &copy) != host::db::Status::Ok) return std::nullopt;
     return host::db::idToName(copy);
 }
 
@@ -120,6 +120,21 @@ Contour ContourOfEntry(const ContourRecord& r, std::uint8_t owner) {
     c.Area = r.area;
     return c;
 }
+
+// The unit a part or stock drawing is drawn in: inches or millimetres as its $INSUNITS says, else the unit of the
+// job stored in it.
+int DrawingUnitOf(const Database& drawing, std::int32_t storedUnit) {
+    switch (drawing.header().insUnits) {
+        case 1: return kUnitInches;
+        case 4: return kUnitMillimetres;
+        default: return storedUnit == 1 ? kUnitInches : kUnitMillimetres;
+    }
+}
+
+// The factor that brings a drawing of `drawingUnit` into the nesting job's unit: 1 when they agree.
+double UnitScale(int drawingUnit, int jobUnit) { return ConvertUnits(drawingUnit, jobUnit, 1.0); }
+
+const TwoLanguageText& UnitName(int unit) { return unit == kUnitInches ? kDrawingUnitInches : kDrawingUnitMillimetres; }
 
 std::int32_t ClampedCount(std::int64_t n) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(n, 0, kMaxStoredContourCount));
@@ -160,6 +175,26 @@ int ReadPartDrawing(CNestingState& state, PartType& type) {
         return kDrawingUnusable;
     }
 
+    // A drawing in other units than the job's is brought into the job's unit as it is copied, and the user is told.
+    const int drawingUnit = DrawingUnitOf(*drawing, header.unit);
+    const double scale = UnitScale(drawingUnit, state.Unit);
+    const host::ge::Matrix3d transform =
+        scale == 1.0 ? host::ge::Matrix3d::identity() : host::ge::Matrix3d::scaling(scale);
+    if (scale != 1.0) {
+        PrintLocalized(kDrawingScaledToJobUnit, type.Path.c_str(), Localized(UnitName(drawingUnit)),
+                       Localized(UnitName(state.Unit)));
+        for (ContourRecord& r : *table) {
+            r.minX *= scale;
+            r.minY *= scale;
+            r.maxX *= scale;
+            r.maxY *= scale;
+            r.area *= scale * scale;
+        }
+        header.extentsMin = transform * header.extentsMin;
+        header.extentsMax = transform * header.extentsMax;
+        header.area *= scale * scale;
+    }
+
     const bool stock = type.Kind == kKindStock;
     const std::uint8_t owner = stock ? kOwnerStock : kOwnerPart;
     type.DrawingContours.clear();
@@ -176,7 +211,7 @@ int ReadPartDrawing(CNestingState& state, PartType& type) {
             result = kDrawingIllegalStockContours;
             break;
         }
-        const std::optional<host::db::EntityName> name = CopyEntity(*drawing, r.handle, copier);
+        const std::optional<host::db::EntityName> name = CopyEntity(*drawing, r.handle, copier, transform);
         if (!name) {
             if (header.version != JobDataVersion::V200801) continue;
             result = kDrawingUnusable;
@@ -189,7 +224,7 @@ int ReadPartDrawing(CNestingState& state, PartType& type) {
         state.AppendCopiedEntity(*name);
         type.DrawingContours.push_back(ContourOfEntry(r, owner));
     }
-    if (result == kDrawingRead && header.version == JobDataVersion::V200801) CopyEngraveTexts(state, *drawing);
+    if (result == kDrawingRead && header.version == JobDataVersion::V200801) CopyEngraveTexts(state, *drawing, transform);
     if (result != kDrawingRead) {
         EraseCopiedEntities(state);
         type.DrawingContours.clear();
@@ -242,7 +277,7 @@ int CheckPartDrawing(const PartType& type) {
 
 // ===================================================================== the engraving texts
 
-void CopyEngraveTexts(CNestingState& state, const Database& drawing) {
+void CopyEngraveTexts(CNestingState& state, const Database& drawing, const host::ge::Matrix3d& transform) {
     Database* current = host::db::workingDatabase();
     const auto* ms = dynamic_cast<const host::db::BlockTableRecord*>(drawing.peek(drawing.modelSpaceId()));
     if (!current || !ms) return;
@@ -255,15 +290,15 @@ void CopyEngraveTexts(CNestingState& state, const Database& drawing) {
         if (layer != "engraveline") continue;
         ObjectId copy;
         // the copy keeps its own layer, "EngraveLine", which is made in the current drawing when it lacks it
-        if (copier.copy(*text, current->modelSpaceId(), host::ge::Matrix3d::identity(), &copy) ==
-            host::db::Status::Ok)
+        if (copier.copy(*text, current->modelSpaceId(), transform, &copy) == host::db::Status::Ok)
             state.AppendCopiedEntity(host::db::idToName(copy));
     }
 }
 
 // ===================================================================== the size reader
 
-int ReadPartDrawingSize(std::string_view path, double& width, double& height, bool showMessages) {
+int ReadPartDrawingSize(std::string_view path, double& width, double& height, bool showMessages,
+                        std::optional<int> jobUnit) {
     const std::string shown(path);
     std::unique_ptr<Database> drawing = ReadDrawing(path);
     if (!drawing) {
@@ -290,7 +325,10 @@ int ReadPartDrawingSize(std::string_view path, double& width, double& height, bo
         if (showMessages) ShowError(kDrawingSizeWithoutContours, shown);
         return kSizeNoContours;
     }
-    width = hi.x - lo.x;
-    height = hi.y - lo.y;
+    // listed in the job's unit, as the load will bring the drawing
+    const double scale =
+        UnitScale(DrawingUnitOf(*drawing, items.Long(kSettingsUnitItem)), jobUnit ? *jobUnit : NestingState().Unit);
+    width = (hi.x - lo.x) * (items.ok() ? scale : 1.0);
+    height = (hi.y - lo.y) * (items.ok() ? scale : 1.0);
     return kSizeRead;
 }

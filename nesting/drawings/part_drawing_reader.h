@@ -3,9 +3,11 @@
 // drawing, where it will become the type's block.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "host/db/database.h"
+#include "host/ge/matrix.h"
 #include "nesting/frame/nesting_state.h"
 #include "nesting/model/part_type.h"
 
@@ -16,7 +18,10 @@ inline constexpr int kDrawingUnusable = -1;
 // A stock holds contour kinds that stocks may not have (engraving, common lines, points, heat treatment).
 inline constexpr int kDrawingIllegalStockContours = -2;
 
-// Reads the drawing of `type` (its Path; a stored "x.dwg" is read as "x.dxf" beside it when only that exists):
+// Reads the drawing of `type` (its Path; a stored "x.dwg" is read as "x.dxf" beside it when only that exists),
+// brought into the job's unit (state.Unit) when it is drawn in the other ($INSUNITS 1 inches, 4 millimetres;
+// else the unit of the job stored in it): entities, boxes and areas scaled, and a line printed naming the drawing.
+// What is read:
 // the list of contours as read (DrawingContours, entry i being entity i of CopiedEntities), the special part
 // entities (SpecialEntities: engraving, common lines, points, heat treatment, which join the block but are no
 // contours), the stored box, area and aspect, the reference point (the box's minimum corner for a stock, its
@@ -33,9 +38,10 @@ int ReadPartDrawing(CNestingState& state, PartType& type);
 // kDrawingUnusable / kDrawingIllegalStockContours after the message ReadPartDrawing's load would show.
 int CheckPartDrawing(const PartType& type);
 
-// Copies every live TEXT on layer "EngraveLine" of `drawing` into the current drawing (on that layer) and adds
-// the copies to CopiedEntities.
-void CopyEngraveTexts(CNestingState& state, const host::db::Database& drawing);
+// Copies every live TEXT on layer "EngraveLine" of `drawing` into the current drawing (on that layer), moved by
+// `transform`, and adds the copies to CopiedEntities.
+void CopyEngraveTexts(CNestingState& state, const host::db::Database& drawing,
+                      const host::ge::Matrix3d& transform = host::ge::Matrix3d::identity());
 
 // Erases from the current drawing every entity in CopiedEntities and SpecialEntities and empties both lists: what
 // a failed load leaves behind.
@@ -46,7 +52,9 @@ inline constexpr int kSizeRead = 0;
 inline constexpr int kSizeFileUnreadable = 1;
 inline constexpr int kSizeNoContours = 2;
 
-// The width and height of the stored contour box of the drawing at `path`. 0 read (with a data version other than
+// The width and height of the stored contour box of the drawing at `path`, in the nesting job's unit `jobUnit`
+// (the module state's Unit when not given), as ReadPartDrawing brings the drawing. 0 read (with a data version other than
 // 2005.0, 2008.0 and 2008.01 the sizes stay unchanged); 1 the file cannot be read; 2 no stored contour data, or a
 // status other than 1. With `showMessages` the failures are told in a message box (error icon).
-int ReadPartDrawingSize(std::string_view path, double& width, double& height, bool showMessages);
+int ReadPartDrawingSize(std::string_view path, double& width, double& height, bool showMessages,
+                        std::optional<int> jobUnit = std::nullopt);

@@ -73,8 +73,8 @@ TEST(DialogAnswers, AtTheTerminalEnterTakesTheDefaultsToo) {
 }
 
 // A drawing made in inches was cut as millimetres (G21 with inch numbers, leads longer than the part) without a
-// word. Now NCCreateContour names both units and goes on as the Unit setting says.
-TEST(DialogAnswers, ContourCreationSaysWhenTheDrawingsUnitsAreNotTheSettings) {
+// word. Now its job is in inches, and the user is told once, as the job is made.
+TEST(DialogAnswers, ANewJobSaysWhenItTakesTheDrawingsUnitsAndNotTheSettings) {
     ScratchFolder folder;
     std::string plate = host::sys::testing::readBytes(kSource / "examples/plate.dxf");
     const std::size_t at = plate.find("$INSUNITS\n 70\n4\n");
@@ -83,9 +83,10 @@ TEST(DialogAnswers, ContourCreationSaysWhenTheDrawingsUnitsAreNotTheSettings) {
     writeBytes(folder / "inches.dxf", plate);
     const RunResult r = e2e::runLaserScript(folder / "inches.dxf", folder, platePathScript(), folder / "saved.dxf");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
-    EXPECT_TRUE(has(r.out, "The drawing is drawn in inches, the Unit setting is millimetres: it is cut in "
-                           "millimetres."))
-        << r.out;
+    const std::string said = "The drawing is drawn in inches: the job is in inches; the lengths of the settings (in "
+                             "millimetres) are converted.";
+    EXPECT_TRUE(has(r.out, said)) << r.out;
+    EXPECT_EQ(r.out.find(said), r.out.rfind(said)) << "said once\n" << r.out;
     EXPECT_TRUE(has(r.out, "All contours = 4")) << r.out;
 
     const RunResult same = e2e::runLaserScript(kSource / "examples/plate.dxf", folder, platePathScript(),

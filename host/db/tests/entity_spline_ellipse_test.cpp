@@ -95,12 +95,33 @@ TEST(Spline, TessellationAndFitPoints) {
     EXPECT_NEAR(box->max.y, 1.0, 1e-12);  // the clamped end, (3, 1)
     EXPECT_LT(s.evaluate(1.0).y, 1.0);     // the curve inside its control hull between the ends
 
-    // Fit points only: the curve joins them.
+    // Fit points only: the cubic through them, not the polygon joining them; a single fit point stays a point.
     Spline fit;
     ASSERT_EQ(fit.setFitData({{0, 0}, {2, 0}, {2, 2}}), Status::Ok);
-    EXPECT_TRUE(PointNear(fit.evaluate(1.5), {2, 1, 0}));
-    EXPECT_EQ(fit.tessellate().size(), 3u);
+    EXPECT_TRUE(PointNear(fit.evaluate(fit.startParam()), {0, 0, 0}));
+    EXPECT_TRUE(PointNear(fit.evaluate(fit.startParam() + 2.0), {2, 0, 0}));  // a chord of 2 to the corner point
+    EXPECT_TRUE(PointNear(fit.evaluate(fit.endParam()), {2, 2, 0}));
+    EXPECT_GT(fit.evaluate(fit.startParam() + 3.0).x, 2.0);                    // the curve swings out past the corner
+    EXPECT_EQ(fit.tessellate(4).size(), 9u);                                   // two spans of four segments
+    Spline single;
+    ASSERT_EQ(single.setFitData({{1, 1}}), Status::Ok);
+    EXPECT_TRUE(PointNear(single.evaluate(0.5), {1, 1, 0}));
     EXPECT_FALSE(Spline().geomExtents().has_value());
+}
+
+// A spline given by fit points alone moves with its fit points as the curve through them, and one whose last
+// point closes on its first runs smoothly through the joint.
+TEST(Spline, AFitPointSplineFollowsItsPointsThroughTransformsAndItsJoint) {
+    Spline s;
+    const std::vector<ge::Point3d> square = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}};
+    ASSERT_EQ(s.setFitData(square), Status::Ok);
+    const ge::Matrix3d m = ge::Matrix3d::translation({5, 5, 0});
+    const ge::Point3d before = s.evaluate(s.startParam() + 5.0);
+    ASSERT_EQ(s.transformBy(m), Status::Ok);
+    EXPECT_TRUE(PointNear(s.evaluate(s.startParam() + 5.0), m * before));
+    const ge::Vector3d out = (s.evaluate(s.startParam() + 1e-6) - s.fitPoints().front()).normal();
+    const ge::Vector3d in = (s.fitPoints().front() - s.evaluate(s.endParam() - 1e-6)).normal();
+    EXPECT_NEAR(out.dot(in), 1.0, 1e-6);
 }
 
 TEST(Spline, AnyAffineTransformMovesTheControlPoints) {

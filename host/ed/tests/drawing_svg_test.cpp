@@ -8,6 +8,7 @@
 #include <locale>
 #include <cmath>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -207,6 +208,29 @@ TEST(DrawingSvg, EllipsesAndSplinesAreDrawnAsChords) {
     EXPECT_EQ(s.rfind("<path d=\"M 0 0 L ", 0), 0u) << s;
     EXPECT_NE(s.find(" L 10 0 "), std::string::npos) << s;
     EXPECT_NE(s.find(" L 10 -10\""), std::string::npos) << s;
+}
+
+// A spline stored by fit points alone was drawn as the polygon through them. It is drawn along its curve: seven
+// points of a quarter circle of radius 100 give a path whose every point lies on the circle.
+TEST(DrawingSvg, ASplineGivenByFitPointsIsDrawnAlongItsCurve) {
+    Drawing d;
+    std::vector<Point3d> fit;
+    for (int i = 0; i <= 6; ++i) fit.emplace_back(100.0 * std::cos(kPi / 12 * i), 100.0 * std::sin(kPi / 12 * i));
+    auto spline = std::make_unique<db::Spline>();
+    ASSERT_EQ(spline->setFitData(fit), db::Status::Ok);
+    const std::string h = d.add(std::move(spline));
+    const std::string path = elementOf(d.render().text, h);
+    ASSERT_EQ(path.rfind("<path d=\"M 100 0 L ", 0), 0u) << path;
+    std::istringstream words(path.substr(std::string("<path d=\"").size(), path.find('"', 9) - 9));
+    std::string command;
+    double x = 0, y = 0, worst = 0;
+    std::size_t points = 0;
+    while (words >> command >> x >> y) {
+        worst = std::max(worst, std::abs(std::hypot(x, y) - 100.0));  // the picture's y runs down: no matter here
+        ++points;
+    }
+    EXPECT_GT(points, 6u * 8u) << path;
+    EXPECT_LT(worst, 0.02) << path;
 }
 
 TEST(DrawingSvg, NormalDownTurnsCirclesAndPolylinesOver) {

@@ -145,6 +145,66 @@ TEST_F(PreparedDrawingTest, SplineBecomesAPolylineAfterAnswersWithinRange) {
     }
 }
 
+// The point halfway along a polyline segment from a to b with the given bulge.
+Point3d SegmentMiddle(const Point3d& a, const Point3d& b, double bulge) {
+    const double dx = b.x - a.x, dy = b.y - a.y, chord = std::hypot(dx, dy);
+    const double sagitta = bulge * chord / 2.0;
+    return {(a.x + b.x) / 2.0 + (chord > 0.0 ? dy / chord * sagitta : 0.0),
+            (a.y + b.y) / 2.0 - (chord > 0.0 ? dx / chord * sagitta : 0.0), 0.0};
+}
+
+// A spline stored by fit points alone (seven points of a quarter circle of radius 100, the file's tangents at
+// its ends) was turned into the polygon through the points, up to 0.86 off the circle, whatever the precision
+// and segment type. It is converted as the curve through its points: every vertex and every segment's middle
+// lies on the circle within what the precision allows.
+TEST_F(PreparedDrawingTest, ASplineGivenByFitPointsIsConvertedAlongItsCurve) {
+    struct Case {
+        const char* type;
+        const char* precision;
+        double within;
+    };
+    const Case cases[] = {
+        {"0", "10", 0.01}, {"1", "10", 0.01}, {"1", "0", 0.05}, {"0", "99", 0.01},
+        {"0", "0", 0.25},  // two straight segments for each 15 degrees: their own sagitta is 0.21
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        std::vector<Point3d> fit;
+        for (int i = 0; i <= 6; ++i) {
+            const double angle = kPi / 2 * i / 6;
+            fit.emplace_back(200.0 + 100.0 * std::cos(angle), 100.0 + 100.0 * std::sin(angle), 0.0);
+        }
+        auto shape = std::make_unique<host::db::Spline>();
+        ASSERT_EQ(shape->setFitData(fit, {0, 1, 0}, {-1, 0, 0}), host::db::Status::Ok);
+        Add(std::move(shape), "MarkLine");
+        Answer({host::sys::formatC("%.9f,%.9f", fit[3].x, fit[3].y), "", c.type, c.precision});
+        Run("Convert_Spline_to_Polyline");
+        const std::string what = std::string("type ") + c.type + ", precision " + c.precision;
+        EXPECT_EQ(Count(Transcript(), "Converted Splines - 1"), 1u) << what << Transcript();
+        const auto polylines = Entities("LWPOLYLINE", "MarkLine");
+        ASSERT_EQ(polylines.size(), 1u) << what << Transcript();
+        std::vector<host::db::LwPolyline::Vertex> vertices;
+        {
+            auto polyline = Open<host::db::LwPolyline>(polylines[0]);
+            vertices = polyline->vertices();
+        }
+        ASSERT_GE(vertices.size(), 2u) << what;
+        const auto offCircle = [](const Point3d& p) { return std::abs(std::hypot(p.x - 200.0, p.y - 100.0) - 100.0); };
+        double worst = 0.0;
+        for (std::size_t i = 0; i < vertices.size(); ++i) {
+            const Point3d a{vertices[i].point.x, vertices[i].point.y, 0.0};
+            worst = std::max(worst, offCircle(a));
+            if (i + 1 == vertices.size()) break;
+            const Point3d b{vertices[i + 1].point.x, vertices[i + 1].point.y, 0.0};
+            worst = std::max(worst, offCircle(SegmentMiddle(a, b, vertices[i].bulge)));
+        }
+        EXPECT_LT(worst, c.within) << what;
+        EXPECT_TRUE(Point3d(vertices.front().point.x, vertices.front().point.y, 0).isEqualTo(fit.front())) << what;
+        EXPECT_TRUE(Point3d(vertices.back().point.x, vertices.back().point.y, 0).isEqualTo(fit.back())) << what;
+        TearDown();
+    }
+}
+
 TEST_F(PreparedDrawingTest, SelectionsWithNothingToConvertCountZeroAndChangeNothing) {
     const ObjectId line = Line({0, 0, 0}, {50, 0, 0});
     const ObjectId circle = Circle({100, 0, 0}, 10);

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "cadlib/numbers.h"
+#include "host/ed/transcript.h"
 #include "nesting/drawings/drawing_entry.h"
 #include "nesting/drawings/drawing_read_cache.h"
 #include "nesting/drawings/entity_contours.h"
@@ -437,6 +439,55 @@ TEST_F(PartDrawing, SizeOfAStoredDrawing) {
                 EXPECT_TRUE(AnyContains(MessageBoxTexts(), c.message));
             }
         }
+    }
+}
+
+// A customer's part drawn in inches came into a millimetre job 25.4 times too small: listed as 100 x 100 beside
+// millimetre parts and nested so. A drawing in the other unit is brought into the job's unit as it is read, and
+// the user is told which drawing was scaled; the size the job dialog lists agrees.
+TEST_F(PartDrawing, ADrawingInTheOtherUnitIsBroughtIntoTheJobsUnit) {
+    const fs::path inches = Changed("flange.dxf", [](Database& db) { db.header().insUnits = 1; });
+    struct Case {
+        const char* what;
+        fs::path path;
+        int jobUnit;
+        double size, outer;
+        std::vector<double> holes;
+        const char* note;  // the unit words of the line printed, nullptr when nothing is scaled
+    };
+    const Case cases[] = {
+        {"inches into millimetres", inches, kUnitMillimetres, 2540.0, 1270.0, {127, 127, 127, 127, 304.8},
+         "is drawn in inches: it is scaled into millimetres, the unit of the job."},
+        {"inches in an inch job", inches, kUnitInches, 100.0, 50.0, {5, 5, 5, 5, 12}, nullptr},
+        {"millimetres into inches", FixtureDir() / "flange.dxf", kUnitInches, 100.0 / 25.4, 1.969,
+         {0.197, 0.197, 0.197, 0.197, 0.472}, "is drawn in millimetres: it is scaled into inches, the unit of the job."},
+    };
+    PartType reference = TypeFor(FixtureDir() / "flange.dxf", kKindPart, "REFERENCE");
+    ASSERT_EQ(LoadDrawingEntry(State(), reference), kEntryLoaded);
+    const double referenceArea = reference.Area;
+    ASSERT_GT(referenceArea, 0.0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host::ed::transcript().clear();
+        State().Unit = c.jobUnit;
+        PartType type = TypeFor(c.path, kKindPart, "FLANGE");
+        ASSERT_EQ(LoadDrawingEntry(State(), type), kEntryLoaded) << ::testing::PrintToString(MessageBoxTexts());
+        EXPECT_NEAR(type.DrawingBox.maxX, c.size, kTol);
+        EXPECT_NEAR(type.DrawingBox.maxY, c.size, kTol);
+        EXPECT_NEAR(type.BasePoint.x, c.size / 2.0, kTol);
+        EXPECT_EQ(CircleRadii(type.Outers[0]), (std::vector<double>{c.outer}));
+        EXPECT_EQ(CircleRadii(type.Holes[0]), c.holes);
+        EXPECT_NEAR(type.Area, referenceArea * (c.size / 100.0) * (c.size / 100.0), 1e-6 * referenceArea);
+        const std::string text = host::ed::transcript().text();
+        if (c.note != nullptr) {
+            EXPECT_NE(text.find("The drawing " + c.path.string() + " " + c.note), std::string::npos) << text;
+        } else {
+            EXPECT_EQ(text.find("is scaled into"), std::string::npos) << text;
+        }
+        double w = -1, h = -1;
+        EXPECT_EQ(ReadPartDrawingSize(c.path.string(), w, h, false, c.jobUnit), kSizeRead);
+        EXPECT_NEAR(w, c.size, kTol);
+        EXPECT_NEAR(h, c.size, kTol);
     }
 }
 
