@@ -190,6 +190,14 @@ void TakeMarkerMaterial(DrawingSlot& slot, const NestResultMarker& marker) {
     if (marker.thickness) slot.thickness = *marker.thickness;
 }
 
+// The material of a nesting result, as the slot holds it, becomes the job's.
+void TakeSlotMaterial(CuttingJob& job, const DrawingSlot& slot) {
+    job.material = slot.materialName;
+    job.materialNumber = slot.materialNumber;
+    job.density = slot.density;
+    job.thickness = slot.thickness;
+}
+
 void GiveJobId(CLaserSettings& settings, DrawingSlot& slot) {
     slot.jobId = settings.NextJobId;
     settings.NextJobId += 1;
@@ -214,11 +222,7 @@ int PrepareDrawingJob(CLaserSettings& settings) {
     if (slot.status == kSlotNesting) {
         ExplodeAllBlockReferences();
         InitCuttingJob(settings);
-        CuttingJob& job = *slot.job;
-        job.material = slot.materialName;
-        job.materialNumber = slot.materialNumber;
-        job.density = slot.density;
-        job.thickness = slot.thickness;
+        TakeSlotMaterial(*slot.job, slot);
         // a new job gets its own id, so that no two drawings ever share one
         GiveJobId(settings, slot);
     } else if (slot.status == kSlotNoJob) {
@@ -368,6 +372,8 @@ int CollectJobTexts(CLaserSettings& settings) {
     } else {
         EraseText(found->id);
         TakeMarkerMaterial(*slot, ReadNestResultMarker(list));
+        // The job started for the drawing before the marker was met is cut as the sheet's material.
+        if (slot->job) TakeSlotMaterial(*slot->job, *slot);
     }
     return slot->status;
 }

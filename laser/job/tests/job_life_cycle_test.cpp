@@ -295,6 +295,23 @@ TEST_F(JobTest, CollectTakesOverAMarkerAndErasesIt) {
     EXPECT_TRUE(TextsNamed("Kstr_ST").empty());
 }
 
+// A sheet the nesting module has just drawn: the first command started a job of the settings' material before
+// contour creation met the marker. Before, only the slot took the sheet's material, and the path and program were
+// made for the settings' material and thickness until the drawing was opened again.
+TEST_F(JobTest, CollectGivesTheMarkersMaterialToTheJobAlreadyStarted) {
+    NewDrawing();
+    ASSERT_EQ(PrepareDrawingJob(settings()), 0);
+    ASSERT_NE(CurrentJob(settings()), nullptr);
+    ASSERT_NE(CurrentJob(settings())->material, "SHEET.MAT");
+    WriteNestMarker(Working(), 2008.0, {S("SHEET.MAT"), S("77"), R(8.0e-06), R(3.0)});
+    EXPECT_EQ(CollectJobTexts(settings()), kSlotNesting);
+    const CuttingJob& job = *CurrentJob(settings());
+    EXPECT_EQ(job.material, "SHEET.MAT");
+    EXPECT_EQ(job.materialNumber, "77");
+    EXPECT_DOUBLE_EQ(job.density, 8.0e-06);
+    EXPECT_DOUBLE_EQ(job.thickness, 3.0);
+}
+
 TEST_F(JobTest, CollectFindsNothingInADrawingWithoutJobTexts) {
     NewDrawing();
     EXPECT_EQ(CollectJobTexts(settings()), 0);
