@@ -84,6 +84,13 @@ std::string FormatSteps(const PostprocessorRuntime& runtime, double steps) {
     return text;
 }
 
+// An increment of printed steps as incremental output writes it: with "+" before positive values when PlusSign.
+std::string FormatStepIncrement(const PostprocessorRuntime& runtime, double steps) {
+    std::string text = FormatSteps(runtime, steps);
+    if (runtime.PlusSign == 1 && !text.empty() && text.front() != '-') text.insert(0, "+");
+    return text;
+}
+
 // The written position of an axis, in printed steps: where the last block that wrote it took the machine, or
 // (none written yet) where the program takes the machine to stand.
 double WrittenSteps(const PostprocessorRuntime& runtime, const std::optional<double>& written, double current) {
@@ -97,6 +104,9 @@ struct ArcSteps {
     double start[2] = {0, 0};
     double centre[2] = {0, 0};
     double end[2] = {0, 0};
+    bool wholeCircle = false;
+    // An arc that is no whole circle but would print its end on its start: a controller would cut a whole circle.
+    bool endsWhereItStarts() const { return !wholeCircle && end[0] == start[0] && end[1] == start[1]; }
 };
 
 // How far from the printed end an end that makes the radii agree is looked for, in steps per axis.
@@ -108,7 +118,8 @@ ArcSteps PlanArc(const NcOutputState& s, const PostprocessorRuntime& r) {
     arc.start[1] = WrittenSteps(r, s.Modal.WrittenY, s.Current.y);
     arc.centre[0] = NcPrintedSteps(r, s.Centre.x);
     arc.centre[1] = NcPrintedSteps(r, s.Centre.y);
-    if (IsWholeCircleMove(s, r)) {
+    arc.wholeCircle = IsWholeCircleMove(s, r);
+    if (arc.wholeCircle) {
         arc.end[0] = arc.start[0];
         arc.end[1] = arc.start[1];
         return arc;
@@ -169,15 +180,10 @@ private:
         if (!std::isfinite(printed)) s_.NonFinite = true;
     }
 
-    // An arc block whose end is its start is a whole circle to a controller: an arc that is none is not written.
-    bool EndsWhereItStarts() const {
-        return arc_ && arc_->end[0] == arc_->start[0] && arc_->end[1] == arc_->start[1] &&
-               !IsWholeCircleMove(s_, r_);
-    }
-
     void EndBlock(int blockMode, bool changed) {
         TrimBlanks(s_.BlockWords);
-        const bool wanted = (blockMode != kBlockIfMoved || changed) && !EndsWhereItStarts();
+        // An arc block whose end is its start is a whole circle to a controller: an arc that is none is not written.
+        const bool wanted = (blockMode != kBlockIfMoved || changed) && !(arc_ && arc_->endsWhereItStarts());
         if (s_.NonFinite) {
             // Never hand the machine a block with "inf" or "nan" in it: the writer discards the program.
         } else if (wanted && !s_.BlockWords.empty()) {
@@ -225,7 +231,7 @@ private:
         std::optional<double>& written = Written(axis);
         double target = 0.0;
         bool same = false;
-        if (arc_ && (axis == &NcPoint::x || axis == &NcPoint::y)) {
+        if (arc_) {
             target = arc_->end[AxisIndex(axis)];
             same = target == arc_->start[AxisIndex(axis)];
         } else {
@@ -244,10 +250,8 @@ private:
             const double d = target - WrittenSteps(r_, written, s_.Current.*axis);
             Guard(d);
             if (d != 0.0 || forced || all) {
-                std::string text = FormatSteps(r_, d);
-                if (r_.PlusSign == 1 && !text.empty() && text.front() != '-') text.insert(0, "+");
                 Append(code);
-                Append(text);
+                Append(FormatStepIncrement(r_, d));
             }
             written = target;
         }
@@ -271,10 +275,8 @@ private:
             Guard(d);
             last = d;
             if (d != 0.0) {
-                std::string text = FormatSteps(r_, d);
-                if (r_.PlusSign == 1 && !text.empty() && text.front() != '-') text.insert(0, "+");
                 Append(code);
-                Append(text);
+                Append(FormatStepIncrement(r_, d));
             }
         }
     }

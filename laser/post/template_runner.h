@@ -8,6 +8,12 @@
 // Block mode 1 (moves that may not move): a block is written only when a coordinate changed by 1.5 grid steps or
 // more. A block that is not written takes its block number back, and the modal words it held (motion word, feed,
 // compensation, arc centre, cutting mode) count as never written: the next block writes them again.
+//
+// The machine stands where the written blocks took it, as printed, which may be a grid step or so from the drawn
+// point (a coordinate within 1.5 steps is not written again). An arc is written from there: its centre offsets are
+// measured from that start, a whole circle ends exactly at it, and any other arc ends at its printed end or at the
+// grid point beside it where its radius agrees with the start's to half a step. Incremental moves count from there
+// too.
 #pragma once
 
 #include <optional>
