@@ -18,7 +18,7 @@ cnc
 ####UseProfilesCut
 0
 ####NamePostprocessor
-LinuxCNC plasma and flame (M03/M05 torch, G41/G42 D01 kerf)
+LinuxCNC plasma and flame (M03/M05 torch, G04 pierce, M64/M65 P0 scribe, G41/G42 D01 kerf)
 ####HomeX
 0
 ####HomeY
@@ -121,25 +121,25 @@ N
 <N-CODE><MOTION><COMP><D-COMP><X-COORD-ALL><Y-COORD-ALL><ARC-X><ARC-Y><FEED><EOB>
 ###CutCommand
 ####CutOnStr
-<N-CODE>M03 (TORCH ON)<EOB>
+<N-CODE>M03 (TORCH ON)<EOB><N-CODE>G04 P0.5 (PIERCE)<EOB>
 ####CutOffStr
 <N-CODE>M05 (TORCH OFF)<EOB>
 ####CutT2OnStr
-<N-CODE>M03 (TORCH ON)<EOB>
+<N-CODE>M03 (TORCH ON)<EOB><N-CODE>G04 P0.5 (PIERCE)<EOB>
 ####CutT2OffStr
 <N-CODE>M05 (TORCH OFF)<EOB>
 ####EngraveOnStr
-<N-CODE>M03 (MARK ON)<EOB>
+<N-CODE>M64 P0 (SCRIBE ON)<EOB>
 ####EngraveOffStr
-<N-CODE>M05 (MARK OFF)<EOB>
+<N-CODE>M65 P0 (SCRIBE OFF)<EOB>
 ####EngraveAndMarkOnStr
-<N-CODE>M03 (MARK ON)<EOB>
+<N-CODE>M64 P0 (SCRIBE ON)<EOB>
 ####EngraveAndMarkOffStr
-<N-CODE>M05 (MARK OFF)<EOB>
+<N-CODE>M65 P0 (SCRIBE OFF)<EOB>
 ####MarkOnStr
-<N-CODE>M03 (MARK ON)<EOB>
+<N-CODE>M64 P0 (SCRIBE ON)<EOB>
 ####MarkOffStr
-<N-CODE>M05 (MARK OFF)<EOB>
+<N-CODE>M65 P0 (SCRIBE OFF)<EOB>
 ####HeatTreatmentOnStr
 <N-CODE>M03 (TORCH ON)<EOB>
 ####HeatTreatmentOffStr

@@ -18,7 +18,7 @@ nc
 ####UseProfilesCut
 0
 ####NamePostprocessor
-LinuxCNC waterjet (M03/M05 jet, G41/G42 D01 kerf)
+LinuxCNC waterjet (M03/M05 jet, G04 pierce, M64/M65 P0 etch, G41/G42 D01 kerf)
 ####HomeX
 0
 ####HomeY
@@ -121,25 +121,25 @@ N
 <N-CODE><MOTION><COMP><D-COMP><X-COORD-ALL><Y-COORD-ALL><ARC-X><ARC-Y><FEED><EOB>
 ###CutCommand
 ####CutOnStr
-<N-CODE>M03 (JET ON <WJL>)<EOB>
+<N-CODE>M03 (JET ON <WJL>)<EOB><N-CODE>G04 P1.0 (PIERCE)<EOB>
 ####CutOffStr
 <N-CODE>M05 (JET OFF)<EOB>
 ####CutT2OnStr
-<N-CODE>M03 (JET ON <WJL>)<EOB>
+<N-CODE>M03 (JET ON <WJL>)<EOB><N-CODE>G04 P1.0 (PIERCE)<EOB>
 ####CutT2OffStr
 <N-CODE>M05 (JET OFF)<EOB>
 ####EngraveOnStr
-<N-CODE>M03 (ETCH ON)<EOB>
+<N-CODE>M64 P0 (ETCH ON)<EOB>
 ####EngraveOffStr
-<N-CODE>M05 (ETCH OFF)<EOB>
+<N-CODE>M65 P0 (ETCH OFF)<EOB>
 ####EngraveAndMarkOnStr
-<N-CODE>M03 (ETCH ON)<EOB>
+<N-CODE>M64 P0 (ETCH ON)<EOB>
 ####EngraveAndMarkOffStr
-<N-CODE>M05 (ETCH OFF)<EOB>
+<N-CODE>M65 P0 (ETCH OFF)<EOB>
 ####MarkOnStr
-<N-CODE>M03 (ETCH ON)<EOB>
+<N-CODE>M64 P0 (ETCH ON)<EOB>
 ####MarkOffStr
-<N-CODE>M05 (ETCH OFF)<EOB>
+<N-CODE>M65 P0 (ETCH OFF)<EOB>
 ####HeatTreatmentOnStr
 <N-CODE>M03 (JET ON <WJL>)<EOB>
 ####HeatTreatmentOffStr

@@ -144,23 +144,6 @@ std::vector<ObjectId> SelectJobTexts() {
     return ids;
 }
 
-// The first of the texts that can be opened for write and carries "Kstr" data, with that data.
-struct FoundJobText {
-    ObjectId id;
-    ResBufList list;
-};
-
-std::optional<FoundJobText> FindJobText() {
-    for (ObjectId id : SelectJobTexts()) {
-        if (id.isNull() || id.isErased()) continue;
-        ObjectPtr<host::db::Text> text(id, OpenMode::Write);
-        if (!text) continue;
-        ResBufList list = text->xData(kJobXDataApp);
-        if (!list.empty()) return FoundJobText{id, std::move(list)};
-    }
-    return std::nullopt;
-}
-
 void EraseText(ObjectId id) {
     ObjectPtr<host::db::DbObject> object(id, OpenMode::Write);
     if (object) object->erase();
@@ -180,6 +163,29 @@ std::optional<std::uint64_t> HandleItem(const ResBufList& list, std::size_t i) {
     if (i < list.size() && list[i].code == 1000 && std::holds_alternative<std::string>(list[i].value))
         if (auto h = host::db::Handle::parse(std::get<std::string>(list[i].value))) return h->value;
     return std::nullopt;
+}
+
+// The first of the texts that can be opened for write and carries "Kstr" data, with that data; with
+// `nestingMarkerFirst`, the first nesting-result marker among them when there is one (a drawing whose job was
+// started before the nesting module drew a sheet into it holds both).
+struct FoundJobText {
+    ObjectId id;
+    ResBufList list;
+};
+
+std::optional<FoundJobText> FindJobText(bool nestingMarkerFirst = false) {
+    std::optional<FoundJobText> first;
+    for (ObjectId id : SelectJobTexts()) {
+        if (id.isNull() || id.isErased()) continue;
+        ObjectPtr<host::db::Text> text(id, OpenMode::Write);
+        if (!text) continue;
+        ResBufList list = text->xData(kJobXDataApp);
+        if (list.empty()) continue;
+        const bool marker = (LongItem(list, 2).value_or(0) & 0xFF) == kSlotNesting;
+        if (!nestingMarkerFirst || marker) return FoundJobText{id, std::move(list)};
+        if (!first) first = FoundJobText{id, std::move(list)};
+    }
+    return first;
 }
 
 // The job's counters and status of a nesting-result marker as the slot takes them.
@@ -220,6 +226,14 @@ void SayNewJobUnit(const CLaserSettings& settings, const CuttingJob& job) {
     }
 }
 
+// The material of a nesting result, as the slot holds it, becomes the job's.
+void TakeSlotMaterial(CuttingJob& job, const DrawingSlot& slot) {
+    job.material = slot.materialName;
+    job.materialNumber = slot.materialNumber;
+    job.density = slot.density;
+    job.thickness = slot.thickness;
+}
+
 void GiveJobId(CLaserSettings& settings, DrawingSlot& slot) {
     slot.jobId = settings.NextJobId;
     settings.NextJobId += 1;
@@ -244,11 +258,7 @@ int PrepareDrawingJob(CLaserSettings& settings) {
     if (slot.status == kSlotNesting) {
         ExplodeAllBlockReferences();
         InitCuttingJob(settings);
-        CuttingJob& job = *slot.job;
-        job.material = slot.materialName;
-        job.materialNumber = slot.materialNumber;
-        job.density = slot.density;
-        job.thickness = slot.thickness;
+        TakeSlotMaterial(*slot.job, slot);
         // a new job gets its own id, so that no two drawings ever share one
         GiveJobId(settings, slot);
     } else if (slot.status == kSlotNoJob) {
@@ -388,17 +398,24 @@ int CollectJobTexts(CLaserSettings& settings) {
         SetSlotText(slot->materialNumber, number, kSlotMaterialNumberChars);
         return 0;
     }
-    std::optional<FoundJobText> found = FindJobText();
+    // A nested sheet is taken for one whenever its marker is met, also when a job was started in the drawing
+    // before the sheet was drawn into it.
+    std::optional<FoundJobText> found = FindJobText(true);
     if (!found) return 0;
     const ResBufList& list = found->list;
-    slot->settingsTextName = host::db::idToName(found->id);
     slot->status = static_cast<std::int8_t>(LongItem(list, 2).value_or(0) & 0xFF);
     if (slot->status != kSlotNesting) {
+        slot->settingsTextName = host::db::idToName(found->id);
         slot->settingsTextHandle = found->id.handle().value;
         slot->summaryTextHandle = HandleItem(list, 4).value_or(0);
     } else {
+        // The erased marker is no settings text of the slot: the next command must find the slot still holding
+        // a nesting result (and start its job with the sheet's material), not a job whose text was lost.
+        if (host::db::nameToId(slot->settingsTextName) == found->id) slot->settingsTextName = {};
         EraseText(found->id);
         TakeMarkerMaterial(*slot, ReadNestResultMarker(list));
+        // A job started for the drawing before the marker was met is cut as the sheet's material too.
+        if (slot->job) TakeSlotMaterial(*slot->job, *slot);
     }
     return slot->status;
 }

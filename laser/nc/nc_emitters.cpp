@@ -152,16 +152,27 @@ void LinearMove(NcRun& run, const host::ge::Point3d& p) {
     RunMove(run, run.runtime.MoveLinearStr, kMotionLinear, kBlockIfMoved);
 }
 
-void ArcMoveCW(NcRun& run, const host::ge::Point3d& c, const host::ge::Point3d& p, int blockMode) {
+namespace {
+
+// An arc cut: as written the arc starts where the blocks took the machine (see RunTemplate); an arc too short to
+// be told from a whole circle by its printed ends is cut as the straight move it nearly is.
+void ArcMove(NcRun& run, const host::ge::Point3d& c, const host::ge::Point3d& p, int blockMode, int motion) {
     ToolOn(run);
     run.state.Centre = ToNcPoint(c);
     run.state.Target = ToNcPoint(p);
-    RunMove(run, run.runtime.CircleStr, kMotionClockwise, blockMode);
+    if (run.Output() && IsShortArcMove(run.state, run.runtime)) {
+        RunMove(run, run.runtime.MoveLinearStr, kMotionLinear, kBlockIfMoved);
+        return;
+    }
+    RunMove(run, run.runtime.CircleStr, motion, blockMode);
+}
+
+}  // namespace
+
+void ArcMoveCW(NcRun& run, const host::ge::Point3d& c, const host::ge::Point3d& p, int blockMode) {
+    ArcMove(run, c, p, blockMode, kMotionClockwise);
 }
 
 void ArcMoveCCW(NcRun& run, const host::ge::Point3d& c, const host::ge::Point3d& p, int blockMode) {
-    ToolOn(run);
-    run.state.Centre = ToNcPoint(c);
-    run.state.Target = ToNcPoint(p);
-    RunMove(run, run.runtime.CircleStr, kMotionCounterClockwise, blockMode);
+    ArcMove(run, c, p, blockMode, kMotionCounterClockwise);
 }

@@ -204,8 +204,11 @@ void EmitCircle(NcRun& run, const Member& arc, int& first, const PathRecord& rec
 // [SECTION] profile
 
 // A Prof* template, with the move it stands for: written in NC output, the current point follows in both modes.
+// An arc too short to be told from a whole circle by its printed ends is written as the straight move it nearly is.
 void RunProfileTemplate(NcRun& run, const CompiledTemplate& compiled, int motion, const Point3d& target) {
     run.state.Target = ToNcPoint(target);
+    const bool arc = motion == kMotionClockwise || motion == kMotionCounterClockwise;
+    if (run.Output() && arc && IsShortArcMove(run.state, run.runtime)) motion = kMotionLinear;
     if (run.Output()) RunTemplate(run.state, run.runtime, compiled, motion, kBlockAlways);
     run.state.Current.x = run.state.Target.x;
     run.state.Current.y = run.state.Target.y;

@@ -107,3 +107,16 @@ inline constexpr TwoLanguageText kReasonBlockFormat{
 inline constexpr TwoLanguageText kReasonTemplateCallsItself{
     "runs itself through <TRIM-LINE> or <CLAMP>.",
     "вызывает сам себя через <TRIM-LINE> или <CLAMP>."};
+
+// A coordinate format that gives no decimals at a scale of 1 or less: told on the command line when the
+// postprocessor is loaded (the file name, the key, its value), refused by the editor (the reason).
+inline constexpr TwoLanguageText kWholeUnitFormatNote{
+    "\n\rThe postprocessor '%s' writes X and Y in whole millimetres (whole inches for Unit inc): its key %s is "
+    "\"%s\", which gives no decimals (4.3 gives 3).",
+    "\n\rПостпроцессор '%s' пишет X и Y в целых миллиметрах (в целых дюймах для Unit inc): его ключ %s равен "
+    "\"%s\", без знаков после точки (4.3 даёт 3)."};
+inline constexpr TwoLanguageText kReasonWholeUnitFormat{
+    "gives no decimals: X and Y would be written in whole millimetres (whole inches for Unit inc). Write 4.3 for "
+    "3 decimals.",
+    "не задаёт знаков после точки: X и Y писались бы в целых миллиметрах (в целых дюймах для Unit inc). Для 3 "
+    "знаков пишите 4.3."};

@@ -5,6 +5,7 @@
 // [SECTION] editing a file.
 #include "laser/post/postprocessor_editor.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -12,8 +13,11 @@
 #include "cadlib/number_text.h"
 #include "host/ui/constants.h"
 #include "host/ui/data_exchange.h"
+#include "host/ui/desktop.h"
 #include "host/ui/dialog_template.h"
 #include "host/ui/file_dialog.h"
+#include "host/ui/message_box.h"
+#include "laser/post/post_messages.h"
 #include "laser/post/postprocessor_file.h"
 #include "laser/post/postprocessor_runtime.h"
 #include "laser/post/template_compiler.h"
@@ -36,6 +40,7 @@ constexpr const char* kEditorCaption = "Postprocessor";
 // [SECTION] rows of the nine pages
 
 constexpr int kPathEdit = 292;
+constexpr int kScaleEdit = 234;
 constexpr int kSaveAsButton = 266;
 
 std::vector<PostPageRow> GeneralRows() {
@@ -93,7 +98,7 @@ std::vector<PostPageRow> FormatRows() {
         {265, C::Edit, "R code", &PS::RCode},       {269, C::Edit, "R format", &PS::RFormat},
         {264, C::Edit, "Feed code", &PS::FEEDCode}, {268, C::Edit, "Feed format", &PS::FEEDFormat},
         {274, C::Edit, "N start", &PS::NCodeStart}, {275, C::Edit, "N increment", &PS::NCodeInc},
-        {233, C::Edit, "End of block", &PS::EOBStr}, {234, C::Edit, "Scale XYZ", &PS::ScaleXYZ},
+        {233, C::Edit, "End of block", &PS::EOBStr}, {kScaleEdit, C::Edit, "Scale XYZ", &PS::ScaleXYZ},
         {252, C::Edit, "Start comment", &PS::StartComment}, {253, C::Edit, "End comment", &PS::EndComment},
     };
 }
@@ -291,6 +296,12 @@ void CPagePost::doDataExchange(host::ui::DataExchange& dx) {
                         const std::string reason = CheckStorablePostValue(*key, s.*row.text);
                         dx.require(reason.empty(), FormatLocalized(kValueRefused, row.label, reason.c_str()));
                     }
+                    // A coordinate format without decimals (a typo of "43" for "4.3") would cut in whole
+                    // millimetres; the scale is read as the page shows it.
+                    if (row.text == &PS::XFormat || row.text == &PS::YFormat) {
+                        dx.require(!WritesWholeUnits(s.*row.text, itemText(kScaleEdit)),
+                                   FormatLocalized(kValueRefused, row.label, Localized(kReasonWholeUnitFormat)));
+                    }
                 }
                 break;
         }
@@ -314,7 +325,12 @@ bool CPagePost::onCommand(int id, int code, host::ui::Window* control) {
     if (code == host::ui::EN_KILLFOCUS && isVisible()) {
         for (const PostPageRow& row : rows_)
             if (row.id == id && IsTemplate(row)) {
-                CheckTemplateEdit(row);
+                // A page that may be left with a fault lets the focus go off the page, to its tabs or the sheet's
+                // buttons: the user is leaving it, and OK checks every template. (A message box here would give
+                // the focus back to the edit when it closes, and end the click that was leaving.)
+                const host::ui::Window* to = desktop().focus();
+                const bool leaving = to != nullptr && to != this && !to->isDescendantOf(*this);
+                if (checkOnLeave_ || !leaving) CheckTemplateEdit(row);
                 return true;
             }
     }
@@ -411,6 +427,19 @@ void CDialogPostProcessor::onOK() {
             if (host::ui::Window* edit = pages_[std::size_t(faulty)]->item(row->id)) pages_[std::size_t(faulty)]->gotoControl(*edit);
         return;
     }
+    // A format of a page never shown is refused here as its page would refuse it.
+    for (std::string PS::*format : {&PS::XFormat, &PS::YFormat}) {
+        if (!WritesWholeUnits(settings.*format, settings.ScaleXYZ)) continue;
+        constexpr std::size_t kFormatPage = 2;
+        CPagePost& page = *pages_[kFormatPage];
+        const auto shown = std::find_if(page.rows().begin(), page.rows().end(),
+                                        [&](const PostPageRow& r) { return r.text == format; });
+        host::ui::messageBox(FormatLocalized(kValueRefused, shown->label, Localized(kReasonWholeUnitFormat)),
+                             text(), host::ui::MB_OK | host::ui::MB_ICONEXCLAMATION);
+        if (setActivePage(static_cast<int>(kFormatPage)))
+            if (host::ui::Window* edit = page.item(shown->id)) page.gotoControl(*edit);
+        return;
+    }
     PropertySheet::onOK();
 }
 
@@ -454,6 +483,8 @@ bool EditPostprocessor(const std::filesystem::path& path, std::filesystem::path*
     } else {
         PostprocessorRuntime check;
         PreparePostprocessorRuntime(editor.settings, path.filename().string(), check, &refused);
+        if (refused == nullptr && WritesWholeUnits(editor.settings.XFormat, editor.settings.ScaleXYZ))
+            refused = FindPostKey(PostSection::Format, "XFormat");
     }
     if (refused) editor.ShowKeyAtStart(*refused);
     editor.settings.PostprocessorPath = path.string();

@@ -5,13 +5,16 @@
 //
 //   what the user does                 what the editor does
 //   leaves a template edit             compiles its text; on a fault the message box names the keyword, the
-//                                      focus goes back to the edit with its whole text selected
+//                                      focus goes back to the edit with its whole text selected (on a page that
+//                                      may be left with a fault, only while the focus stays on the page: a
+//                                      click on a tab or a button of the sheet is no change of edit)
 //   leaves one of the four pages       compiles the page's template edits in order; the first fault keeps the
 //                                      page shown, as above
 //   presses OK                         the page shown is left as above; then every template of every page is
 //                                      compiled, a fault showing its page and edit; then the values are checked
 //                                      for the file (a line break in a one-line value, a value longer than the
-//                                      file keeps, a number that is no number), a refusal naming the field
+//                                      file keeps, a number that is no number, an X or Y format that writes
+//                                      whole millimetres), a refusal naming the field
 //   presses "Save As..." (General)     chooses where the file will be written (asking before an existing file is
 //                                      replaced); nothing is written then
 #pragma once

@@ -59,6 +59,12 @@ int DecimalsOfFormat(std::string_view format) {
     return 0;
 }
 
+bool WritesWholeUnits(std::string_view format, std::string_view scale) {
+    if (DecimalsOfFormat(format) != 0) return false;
+    const host::sys::Parsed<double> value = host::sys::parseReal(scale);
+    return !value.ok() || value.value <= 1.0;
+}
+
 bool ParseBlockNumberFormat(std::string_view text, BlockNumberFormat& format) {
     BlockNumberFormat parsed;
     std::size_t pos = 0;
@@ -217,6 +223,9 @@ int PreparePostprocessorRuntime(const PostprocessorSettings& s, const std::strin
     if (clampRunsClamp) {
         return refuse(PostSection::Code, "ClampStr", kReasonTemplateCallsItself);
     }
+    // Whole millimetres are no refusal (a post may mean them) but never go unsaid.
+    if (WritesWholeUnits(s.XFormat, s.ScaleXYZ))
+        PrintLocalized(kWholeUnitFormatNote, name.c_str(), "XFormat", s.XFormat.c_str());
     runtime = std::move(r);
     return 0;
 }

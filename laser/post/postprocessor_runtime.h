@@ -89,6 +89,11 @@ struct PostprocessorRuntime {
 // of the second piece; 0 when there is none ("4.3" 3, "+5.2" 2, "5" and "" 0, "4.-3" -3).
 int DecimalsOfFormat(std::string_view format);
 
+// True when a coordinate format (XFormat, YFormat) with the scale text `scale` writes whole units: it gives no
+// decimals and the scale is 1 or less (a format of "43" where "4.3" was meant). A scale of 1000 with no decimals
+// writes thousandths as whole numbers and is no fault.
+bool WritesWholeUnits(std::string_view format, std::string_view scale);
+
 // Takes NFormat apart: true for flags ("-", "+", " ", "0") followed by digits of a width up to
 // kMaxBlockNumberWidth (the empty format too), false for anything else.
 bool ParseBlockNumberFormat(std::string_view text, BlockNumberFormat& format);

@@ -5,7 +5,9 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <numbers>
+#include <optional>
 
 #include "cadlib/number_text.h"
 #include "cadlib/numbers.h"
@@ -86,6 +88,81 @@ std::string ProgramFileHeader(const std::string& path) {
     return host::sys::upperCase(name);
 }
 
+// A number of printed steps as the absolute text of a coordinate ("-0.000" never).
+std::string FormatSteps(const PostprocessorRuntime& runtime, double steps) {
+    std::string text = host::sys::formatFixed(steps / static_cast<double>(runtime.Precision), runtime.Decimals);
+    DropNegativeZero(text);
+    return text;
+}
+
+// An increment of printed steps as incremental output writes it: with "+" before positive values when PlusSign.
+std::string FormatStepIncrement(const PostprocessorRuntime& runtime, double steps) {
+    std::string text = FormatSteps(runtime, steps);
+    if (runtime.PlusSign == 1 && !text.empty() && text.front() != '-') text.insert(0, "+");
+    return text;
+}
+
+// The written position of an axis, in printed steps: where the last block that wrote it took the machine, or
+// (none written yet) where the program takes the machine to stand.
+double WrittenSteps(const PostprocessorRuntime& runtime, const std::optional<double>& written, double current) {
+    return written ? *written : NcPrintedSteps(runtime, current);
+}
+
+// An arc as it is written, in printed steps: from the machine's written position, about the printed centre, to
+// an end whose distance from the centre agrees with the start's to half a step. A whole circle ends exactly where
+// it starts.
+struct ArcSteps {
+    double start[2] = {0, 0};
+    double centre[2] = {0, 0};
+    double end[2] = {0, 0};
+    bool wholeCircle = false;
+    // An arc that is no whole circle but would print its end on its start: a controller would cut a whole circle.
+    bool endsWhereItStarts() const { return !wholeCircle && end[0] == start[0] && end[1] == start[1]; }
+};
+
+// How far from the printed end an end that makes the radii agree is looked for, in steps per axis.
+constexpr int kArcEndSearchSteps = 3;
+
+ArcSteps PlanArc(const NcOutputState& s, const PostprocessorRuntime& r) {
+    ArcSteps arc;
+    arc.start[0] = WrittenSteps(r, s.Modal.WrittenX, s.Current.x);
+    arc.start[1] = WrittenSteps(r, s.Modal.WrittenY, s.Current.y);
+    arc.centre[0] = NcPrintedSteps(r, s.Centre.x);
+    arc.centre[1] = NcPrintedSteps(r, s.Centre.y);
+    arc.wholeCircle = IsWholeCircleMove(s, r);
+    if (arc.wholeCircle) {
+        arc.end[0] = arc.start[0];
+        arc.end[1] = arc.start[1];
+        return arc;
+    }
+    const double ex = NcPrintedSteps(r, s.Target.x), ey = NcPrintedSteps(r, s.Target.y);
+    arc.end[0] = ex;
+    arc.end[1] = ey;
+    const double startRadius = std::hypot(arc.start[0] - arc.centre[0], arc.start[1] - arc.centre[1]);
+    const auto misfit = [&](double x, double y) {
+        return std::fabs(std::hypot(x - arc.centre[0], y - arc.centre[1]) - startRadius);
+    };
+    // The printed end when its radius agrees; else the nearest point of the grid around it that agrees, or failing
+    // that (radii of a few steps) the one that agrees best.
+    constexpr double kHalfStep = 0.5 + 1e-9;
+    if (!(misfit(ex, ey) > kHalfStep)) return arc;
+    double best = misfit(ex, ey), bestDistance = 0.0;
+    for (int i = -kArcEndSearchSteps; i <= kArcEndSearchSteps; ++i) {
+        for (int j = -kArcEndSearchSteps; j <= kArcEndSearchSteps; ++j) {
+            const double x = ex + i, y = ey + j;
+            const double m = misfit(x, y), distance = std::hypot(i, j);
+            const bool fits = m <= kHalfStep, bestFits = best <= kHalfStep;
+            if ((fits && !bestFits) || (fits && distance < bestDistance) || (!fits && !bestFits && m < best)) {
+                best = m;
+                bestDistance = distance;
+                arc.end[0] = x;
+                arc.end[1] = y;
+            }
+        }
+    }
+    return arc;
+}
+
 class TemplateRun {
 public:
     TemplateRun(NcOutputState& state, const PostprocessorRuntime& runtime) : s_(state), r_(runtime) {}
@@ -93,6 +170,10 @@ public:
     void Run(const CompiledTemplate& compiled, int motion, int blockMode, int depth) {
         if (compiled.empty()) return;
         s_.Previous = s_.Current;
+        if (depth == 0) {
+            arc_.reset();
+            if (motion == kMotionClockwise || motion == kMotionCounterClockwise) arc_ = PlanArc(s_, r_);
+        }
         bool changed = false;
         bool forced = false;
         for (const TemplateToken& token : compiled.tokens) {
@@ -112,9 +193,11 @@ private:
 
     void EndBlock(int blockMode, bool changed) {
         TrimBlanks(s_.BlockWords);
+        // An arc block whose end is its start is a whole circle to a controller: an arc that is none is not written.
+        const bool wanted = (blockMode != kBlockIfMoved || changed) && !(arc_ && arc_->endsWhereItStarts());
         if (s_.NonFinite) {
             // Never hand the machine a block with "inf" or "nan" in it: the writer discards the program.
-        } else if ((blockMode != kBlockIfMoved || changed) && !s_.BlockWords.empty()) {
+        } else if (wanted && !s_.BlockWords.empty()) {
             if (s_.Output != nullptr) {
                 if (s_.BlockNumberText.empty()) {
                     s_.Output->WriteBlock(s_.BlockWords);
@@ -145,51 +228,66 @@ private:
         }
     }
 
+    std::optional<double>& Written(double NcPoint::*axis) {
+        return axis == &NcPoint::x ? s_.Modal.WrittenX : s_.Modal.WrittenY;
+    }
+    static int AxisIndex(double NcPoint::*axis) { return axis == &NcPoint::x ? 0 : 1; }
+
     // X-COORD and its kin for one axis. `all` writes even an unchanged value, `absolute` the absolute form in
-    // either mode.
+    // either mode. An arc writes the end of its plan; its coordinate counts as unchanged only when it is the
+    // start's. Increments count from where the written blocks took the machine.
     void Coordinate(double NcPoint::*axis, const std::string& code, bool all, bool absolute, bool forced,
                     bool& changed) {
         s_.Previous.*axis = s_.Current.*axis;
-        const bool same = IsSameOutputValue(r_, s_.Current.*axis, s_.Target.*axis);
+        std::optional<double>& written = Written(axis);
+        double target = 0.0;
+        bool same = false;
+        if (arc_) {
+            target = arc_->end[AxisIndex(axis)];
+            same = target == arc_->start[AxisIndex(axis)];
+        } else {
+            target = NcPrintedSteps(r_, s_.Target.*axis);
+            same = IsSameOutputValue(r_, s_.Current.*axis, s_.Target.*axis);
+        }
         if (r_.Absolute == 1 || absolute) {
             if (!same || forced || all) {
-                Guard(OnGrid(r_, s_.Target.*axis));
-                const std::string text = FormatAbsoluteValue(r_, s_.Target.*axis);
+                Guard(target);
                 s_.Current.*axis = s_.Target.*axis;
                 Append(code);
-                Append(text);
+                Append(FormatSteps(r_, target));
+                written = target;
             }
         } else {
-            std::string text;
-            const double d = FormatIncrementalValue(r_, s_.Current.*axis, s_.Target.*axis, text);
+            const double d = target - WrittenSteps(r_, written, s_.Current.*axis);
             Guard(d);
             if (d != 0.0 || forced || all) {
                 Append(code);
-                Append(text);
+                Append(FormatStepIncrement(r_, d));
             }
+            written = target;
         }
         if (!same) changed = true;
     }
 
+    // ARC-X and ARC-Y: the centre, or its offset from the arc's start as the machine knows it, in printed steps.
     void ArcCentre(double NcPoint::*axis, const std::string& code, std::optional<double>& last) {
         const int mode = r_.Absolute == 1 ? r_.CenterArcAbsolute : r_.CenterArcIncremental;
-        std::string text;
+        const double centre = arc_ ? arc_->centre[AxisIndex(axis)] : NcPrintedSteps(r_, s_.Centre.*axis);
+        const double start =
+            arc_ ? arc_->start[AxisIndex(axis)] : WrittenSteps(r_, Written(axis), s_.Previous.*axis);
         if (mode == kCenterArcAbsoluteCentre) {
-            if (last && IsSameOutputValue(r_, *last, s_.Centre.*axis) && r_.Output_IJ_Always != 1) return;
-            Guard(OnGrid(r_, s_.Centre.*axis));
-            text = FormatAbsoluteValue(r_, s_.Centre.*axis);
-            last = s_.Centre.*axis;
+            if (last && *last == centre && r_.Output_IJ_Always != 1) return;
+            Guard(centre);
+            last = centre;
             Append(code);
-            Append(text);
+            Append(FormatSteps(r_, centre));
         } else if (mode == kCenterArcStartToCentre || mode == kCenterArcCentreToStart) {
-            const double d = mode == kCenterArcStartToCentre
-                                 ? FormatIncrementalValue(r_, s_.Previous.*axis, s_.Centre.*axis, text)
-                                 : FormatIncrementalValue(r_, s_.Centre.*axis, s_.Previous.*axis, text);
+            const double d = mode == kCenterArcStartToCentre ? centre - start : start - centre;
             Guard(d);
             last = d;
             if (d != 0.0) {
                 Append(code);
-                Append(text);
+                Append(FormatStepIncrement(r_, d));
             }
         }
     }
@@ -360,6 +458,7 @@ private:
 
     NcOutputState& s_;
     const PostprocessorRuntime& r_;
+    std::optional<ArcSteps> arc_;  // the arc being written, planned when its template starts
 };
 
 }  // namespace
@@ -394,6 +493,28 @@ double FormatIncrementalValue(const PostprocessorRuntime& runtime, double from, 
 
 bool IsSameOutputValue(const PostprocessorRuntime& runtime, double a, double b) {
     return std::fabs(a - b) * runtime.ScaleXYZ * GridStepsPerJobUnit(runtime) < 1.5;
+}
+
+double NcPrintedSteps(const PostprocessorRuntime& runtime, double value) {
+    const host::sys::Parsed<double> printed = host::sys::parseReal(FormatAbsoluteValue(runtime, value));
+    if (!printed.ok()) return std::numeric_limits<double>::quiet_NaN();
+    return std::round(printed.value * static_cast<double>(runtime.Precision));
+}
+
+bool IsWholeCircleMove(const NcOutputState& state, const PostprocessorRuntime& runtime) {
+    constexpr double kFullTurn = 2.0 * std::numbers::pi - 1e-9;
+    if (state.Sweep >= kFullTurn) return true;
+    return state.Sweep > std::numbers::pi && IsSameOutputValue(runtime, state.Current.x, state.Target.x) &&
+           IsSameOutputValue(runtime, state.Current.y, state.Target.y);
+}
+
+bool IsShortArcMove(const NcOutputState& state, const PostprocessorRuntime& runtime) {
+    if (IsWholeCircleMove(state, runtime)) return false;
+    const double dx = NcPrintedSteps(runtime, state.Target.x) -
+                      WrittenSteps(runtime, state.Modal.WrittenX, state.Current.x);
+    const double dy = NcPrintedSteps(runtime, state.Target.y) -
+                      WrittenSteps(runtime, state.Modal.WrittenY, state.Current.y);
+    return std::hypot(dx, dy) < kShortArcChordSteps;
 }
 
 std::string FormatBlockNumber(const PostprocessorRuntime& runtime, int number) {

@@ -8,6 +8,12 @@
 // Block mode 1 (moves that may not move): a block is written only when a coordinate changed by 1.5 grid steps or
 // more. A block that is not written takes its block number back, and the modal words it held (motion word, feed,
 // compensation, arc centre, cutting mode) count as never written: the next block writes them again.
+//
+// The machine stands where the written blocks took it, as printed, which may be a grid step or so from the drawn
+// point (a coordinate within 1.5 steps is not written again). An arc is written from there: its centre offsets are
+// measured from that start, a whole circle ends exactly at it, and any other arc ends at its printed end or at the
+// grid point beside it where its radius agrees with the start's to half a step. Incremental moves count from there
+// too.
 #pragma once
 
 #include <optional>
@@ -71,6 +77,9 @@ struct NcModalWords {
     char PrintedComp = kCompNotWritten;
     std::optional<double> LastI, LastJ;  // none: no arc centre written yet in this program
     std::string LastCuttingMode;
+    // Where the written blocks have taken the machine, per axis, in printed steps (NcPrintedSteps): none until a
+    // block wrote the axis. Arcs are written from there, and incremental moves count from there.
+    std::optional<double> WrittenX, WrittenY;
 };
 
 // The state of one NC output or simulation run. The walkers set the move (Target, Centre, Radius, Sweep, Feed,
@@ -118,6 +127,20 @@ double FormatIncrementalValue(const PostprocessorRuntime& runtime, double from, 
 
 // True when a and b print the same: |a - b| * scale is below 1.5 grid steps.
 bool IsSameOutputValue(const PostprocessorRuntime& runtime, double a, double b);
+
+// The number the machine reads from the absolute text of `value`, counted in steps of the last printed decimal
+// (10^-D of the output unit): "5856.280" with 3 decimals is 5856280. Not finite when the text is no number.
+double NcPrintedSteps(const PostprocessorRuntime& runtime, double value);
+
+// True when the arc of `state` (from the machine's written position about Centre to Target, over Sweep) is a
+// whole circle: a sweep of a full turn, or more than half a turn whose end prints as its start. A whole circle is
+// written back to the point it starts from as written.
+bool IsWholeCircleMove(const NcOutputState& state, const PostprocessorRuntime& runtime);
+// True when the arc of `state` is no whole circle and its end prints within kShortArcChordSteps steps of where
+// the machine stands: such an arc is cut as a straight move. Written as an arc, its rounded ends could swap and
+// make a controller cut nearly a whole circle; the straight cut lies within half a chord of the arc.
+bool IsShortArcMove(const NcOutputState& state, const PostprocessorRuntime& runtime);
+inline constexpr double kShortArcChordSteps = 10.0;
 
 // The block number as N-CODE writes it: NCode and the number formatted by the block-number format, every blank
 // removed ("N" and "04": 10 gives "N0010").

@@ -22,6 +22,7 @@
 #include "host/sys/text_case.h"
 #include "tests/e2e/cadhost_runner.h"
 #include "tests/e2e/laser_session.h"
+#include "tests/e2e/nested_sheet_session.h"
 #include "tests/e2e/path_visits.h"
 
 // Named, so that the helpers stay apart from those of the other tests built into one unit with them.
@@ -378,6 +379,24 @@ TEST(LaserNcProgram, AFeedTypedInTheProgramDialogSetsTheTimeAndStays) {
     EXPECT_EQ(seconds(status[2]), seconds(status[1])) << "a new path keeps the feed";
     const std::string program = readBytes(folder / "part.nc");
     EXPECT_NE(program.find(" F150"), std::string::npos) << "the second program's dialog proposed it\n" << program;
+}
+
+}  // namespace laser_nc_program_test
+
+namespace laser_nc_program_test {
+
+// A job of St37, 3 mm, nested and its first sheet cut at once in the same session (NCCreateContour, NCSliceAuto,
+// NCCreate on the sheet just drawn). Before, the program was made for the settings' material: "(SHEET 1 STEEL
+// T=1.000)", and only a redraw or a reopen of the sheet gave St37 3 mm.
+TEST(LaserNcProgram, ANestedSheetIsCutAsTheJobsMaterial) {
+    ScratchFolder folder;
+    const RunResult r = e2e::cutNestedSheet(folder,
+                                            "Windows Registry Editor Version 5.00\r\n\r\n"
+                                            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n\"LangMenu\"=\"EN\"\r\n",
+                                            folder / "sheet.dxf");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const std::string program = readBytes(folder / "sheet.nc");
+    EXPECT_NE(program.find("(SHEET 1 St37 T=3.000)\r\n"), std::string::npos) << program.substr(0, 200);
 }
 
 }  // namespace laser_nc_program_test

@@ -107,6 +107,29 @@ TEST(PostprocessorEditorSession, AnUnknownKeywordIsRefusedAtFocusLossAndAtPageLe
     EXPECT_EQ(readBytes(folder / "POST.MXT"), readBytes(kSource / "data/post/FANUC.MXT"));
 }
 
+// At a terminal, as a user switches pages: a bad text typed on the power page, then another tab. The power page
+// may be left with it (OK still checks every template, and refuses it there). Before, the check at the focus loss
+// sent the focus back into the edit and the page shown refused to be left.
+TEST(PostprocessorEditorSession, ThePowerPageIsLeftWithABadTextAndOkRefusesIt) {
+    ScratchFolder folder;
+    const RunResult r = runEditor(folder,
+                                  "TTPost\n"
+                                  "dlg tab \"Cange power\"\n"
+                                  "dlg set Piercing <PIERCE><EOB>\n"
+                                  "dlg tab Code\n"
+                                  "dlg show\n"
+                                  "dlg ok\n"
+                                  "msgbox OK\n"
+                                  "dlg show\n"
+                                  "dlg cancel\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_FALSE(has(r.out, "refused to be left")) << r.out;
+    EXPECT_TRUE(has(r.out, "showing \"Code\"")) << r.out;
+    EXPECT_TRUE(has(r.out, "An unknown keyword <PIERCE>")) << r.out;
+    EXPECT_TRUE(has(r.out, "showing \"Cange power\"")) << "OK shows the page of the bad template: " << r.out;
+    EXPECT_TRUE(has(r.out, "The postprocessor is not saved.")) << r.out;
+}
+
 TEST(PostprocessorEditorSession, ADamagedPostprocessorIsRefusedNamingTheKeyAndOpensThere) {
     struct Case {
         const char* what;

@@ -102,6 +102,31 @@ void ExpectRunsAndTracesThePath(const ScratchFolder& folder, const fs::path& pro
     EXPECT_EQ(traceFault(path, canonicalMoves(moves)), "") << moves;
 }
 
+// How the interpreter's canonical calls switch the tools: the marks (feed moves with the scribe's output 0 on) and
+// what is wrong: a mark with the torch or jet on, a cut with the scribe on, or a feed move after the torch went on
+// before a dwell let it pierce. Answers "" when nothing is wrong.
+std::string toolFault(const std::string& canonical, int& marks) {
+    std::istringstream in(canonical);
+    bool tool = false, scribe = false, pierced = true;
+    marks = 0;
+    for (std::string line; std::getline(in, line);) {
+        const auto has = [&](const char* call) { return line.find(call) != std::string::npos; };
+        if (has("START_SPINDLE_CLOCKWISE")) {
+            tool = true;
+            pierced = false;
+        }
+        if (has("STOP_SPINDLE_TURNING")) tool = false;
+        if (has("SET_AUX_OUTPUT_BIT(0)")) scribe = true;
+        if (has("CLEAR_AUX_OUTPUT_BIT(0)")) scribe = false;
+        if (has("DWELL(")) pierced = true;
+        if (!has("STRAIGHT_FEED(") && !has("ARC_FEED(")) continue;
+        if (tool && scribe) return "the scribe marks with the tool on: " + line;
+        if (tool && !pierced) return "a cut before the pierce dwell: " + line;
+        if (scribe) ++marks;
+    }
+    return {};
+}
+
 std::string Registry(const std::string& postprocessor) {
     return std::string("Windows Registry Editor Version 5.00\r\n\r\n"
                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
@@ -129,6 +154,14 @@ TEST(Rs274Programs, EveryShippedPostprocessorRunsInLinuxCncAndTracesThePath) {
         }
         ASSERT_FALSE(program.empty()) << r.out;
         ExpectRunsAndTracesThePath(folder, program, folder / "saved.dxf");
+        if (std::string(post) != "FANUC.MXT") {
+            // The plate's engraved name is marked with the scribe's output, never with the torch or jet (which
+            // would cut the letters through), and every cut waits for its pierce. Before, both marked with M03 and
+            // nothing waited.
+            int marks = 0;
+            EXPECT_EQ(toolFault(readBytes(folder / "canonical.txt"), marks), "");
+            EXPECT_GT(marks, 10);
+        }
     }
 }
 

@@ -320,6 +320,35 @@ TEST_F(JobTest, CollectTakesOverAMarkerAndErasesIt) {
     EXPECT_TRUE(TextsNamed("Kstr_ST").empty());
 }
 
+// A sheet the nesting module has just drawn, cut at once: contour creation meets the marker (and erases it), then
+// prepares the drawing's job. Before, the slot took the sheet's material but forgot it was a nesting result (its
+// settings text, the marker, was gone), and the job was started with the settings' material and thickness until
+// the drawing was opened again. A job started before the marker was met takes the sheet's material as well.
+TEST_F(JobTest, AMarkerMetByContourCreationGivesTheSheetsMaterialToTheJob) {
+    NewDrawing();
+    WriteNestMarker(Working(), 2008.0, {S("SHEET.MAT"), S("77"), R(8.0e-06), R(3.0)});
+    EXPECT_EQ(CollectJobTexts(settings()), kSlotNesting);
+    ASSERT_EQ(PrepareDrawingJob(settings()), 0);
+    const auto expectSheetMaterial = [&](const char* when) {
+        ASSERT_NE(CurrentJob(settings()), nullptr) << when;
+        const CuttingJob& job = *CurrentJob(settings());
+        EXPECT_EQ(job.material, "SHEET.MAT") << when;
+        EXPECT_EQ(job.materialNumber, "77") << when;
+        EXPECT_DOUBLE_EQ(job.density, 8.0e-06) << when;
+        EXPECT_DOUBLE_EQ(job.thickness, 3.0) << when;
+    };
+    expectSheetMaterial("collected, then prepared");
+
+    NewDrawing();
+    ASSERT_EQ(PrepareDrawingJob(settings()), 0);
+    ASSERT_NE(CurrentJob(settings())->material, "SHEET.MAT");
+    WriteNestMarker(Working(), 2008.0, {S("SHEET.MAT"), S("77"), R(8.0e-06), R(3.0)});
+    EXPECT_EQ(CollectJobTexts(settings()), kSlotNesting);
+    expectSheetMaterial("prepared, then collected");
+    ASSERT_EQ(PrepareDrawingJob(settings()), 0);
+    expectSheetMaterial("prepared again");
+}
+
 TEST_F(JobTest, CollectFindsNothingInADrawingWithoutJobTexts) {
     NewDrawing();
     EXPECT_EQ(CollectJobTexts(settings()), 0);

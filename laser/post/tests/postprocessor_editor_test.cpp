@@ -93,6 +93,9 @@ TEST_F(PostprocessorEditor, AnUnknownKeywordKeepsTheUserOnItsEditAndItsPage) {
     EXPECT_EQ(editor.settings.CircleStr.find("ARC-Z"), std::string::npos);
 }
 
+// The power page is left as a user leaves it: the bad text typed into its edit, then a click on another tab (the
+// edit loses the focus to the tabs). The page changes, and OK tells the fault. Before, the focus loss showed the
+// fault and sent the focus back into the edit, which ended the click: the page shown refused to be left.
 TEST_F(PostprocessorEditor, ThePowerPageIsLeftWithABadTextButOkChecksEveryTemplate) {
     editor.settings.EndFileStr = "%<EOB><BOGUS>";  // on a page the user never opens
     // A message box that a step may or may not have opened is answered; the sheet itself is left alone.
@@ -102,10 +105,10 @@ TEST_F(PostprocessorEditor, ThePowerPageIsLeftWithABadTextButOkChecksEveryTempla
     IdleSteps run(desktop, {
         [](Dialog& d) { ASSERT_TRUE(DialogDriver(d).selectTab("Cange power").done); },
         [](Dialog& d) { ASSERT_TRUE(DialogDriver(d).set("Piercing", "<PIERCE>").done); },
-        [&](Dialog&) {
+        [&](Dialog& d) {
             host::ui::clearMessageBoxLog();
-            // The page has no check of its own when it is left.
-            EXPECT_TRUE(editor.setActivePage(1));
+            // The page has no check of its own when it is left: a click on the tab leaves it.
+            EXPECT_TRUE(DialogDriver(d).selectTab("Code").done);
         },
         answerBox,
         [&](Dialog&) {
@@ -135,6 +138,48 @@ TEST_F(PostprocessorEditor, ThePowerPageIsLeftWithABadTextButOkChecksEveryTempla
     });
     EXPECT_EQ(editor.doModal(), host::ui::IDCANCEL);
     EXPECT_EQ(run.left(), 0u);
+}
+
+// A coordinate format without decimals ("43" typed for "4.3") would cut in whole millimetres: the editor refuses
+// it, on the Format page when OK is pressed there, and from any page for a format the file already held.
+TEST_F(PostprocessorEditor, ACoordinateFormatWithoutDecimalsIsRefused) {
+    editor.settings.YFormat = "43";  // as the file held it
+    auto answerBox = [this](Dialog& d) {
+        if (&d != &editor) DialogDriver(d).enter();
+    };
+    IdleSteps run(desktop, {
+        [&](Dialog&) {
+            host::ui::clearMessageBoxLog();
+            editor.pressButton(host::ui::PSBTN_OK);  // from the General page
+        },
+        answerBox,
+        [&](Dialog& d) {
+            ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+            EXPECT_NE(host::ui::messageBoxLog()[0].text.find("\"Y format\" gives no decimals"), std::string::npos)
+                << host::ui::messageBoxLog()[0].text;
+            EXPECT_FALSE(editor.hasEnded());
+            EXPECT_EQ(editor.activeIndex(), 2);
+            EXPECT_EQ(desktop.focus(), DialogDriver(d).find("Y format"));
+            ASSERT_TRUE(DialogDriver(d).set("Y format", "4.3").done);
+            ASSERT_TRUE(DialogDriver(d).set("X format", "43").done);
+            host::ui::clearMessageBoxLog();
+            editor.pressButton(host::ui::PSBTN_OK);
+        },
+        answerBox,
+        [&](Dialog&) {
+            ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+            EXPECT_NE(host::ui::messageBoxLog()[0].text.find("\"X format\" gives no decimals"), std::string::npos)
+                << host::ui::messageBoxLog()[0].text;
+            EXPECT_FALSE(editor.hasEnded());
+        },
+        [](Dialog& d) { ASSERT_TRUE(DialogDriver(d).set("Scale XYZ", "1000").done); },
+        [](Dialog& d) { ASSERT_TRUE(DialogDriver(d).set("X format", "7").done); },
+        [&](Dialog&) { editor.pressButton(host::ui::PSBTN_OK); },  // thousandths as whole numbers: no fault
+    });
+    EXPECT_EQ(editor.doModal(), host::ui::IDOK);
+    EXPECT_EQ(run.left(), 0u);
+    EXPECT_EQ(editor.settings.XFormat, "7");
+    EXPECT_EQ(editor.settings.YFormat, "4.3");
 }
 
 }  // namespace

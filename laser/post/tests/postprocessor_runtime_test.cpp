@@ -1,6 +1,7 @@
 // Preparing the postprocessor runtime: conversions, the postprocessors it refuses and loading the selected file.
 #include <gtest/gtest.h>
 
+#include "host/ed/transcript.h"
 #include "laser/nc/nc_services.h"
 #include "laser/post/postprocessor_runtime.h"
 #include "laser/post/tests/post_test_support.h"
@@ -112,6 +113,32 @@ TEST_F(PostprocessorRuntimeLoad, RefusesWhatWouldWriteAWrongProgram) {
     nested.TrimLineStr = "<CLAMP>(TRIM)<EOB>";
     PostprocessorRuntime runtime;
     EXPECT_EQ(PreparePostprocessorRuntime(nested, "x", runtime), 0) << "a trim line may run the clamps";
+}
+
+// A coordinate format without decimals ("43" typed for "4.3") writes whole millimetres: the post still loads (a
+// scale may make whole numbers mean thousandths), but the command line says so, naming the key and its value.
+// Before, nothing was said and the machine cut every point to the nearest millimetre.
+TEST_F(PostprocessorRuntimeLoad, ACoordinateFormatWithoutDecimalsIsToldAtLoad) {
+    const struct {
+        const char* format;
+        const char* scale;
+        bool told;
+    } cases[] = {
+        {"43", "1", true}, {"4.0", "1", true}, {"5", "0.5", true}, {"4.3", "1", false}, {"7", "1000", false},
+    };
+    for (const auto& c : cases) {
+        host::ed::transcript().clear();
+        PostprocessorSettings settings = shipped_;
+        settings.XFormat = c.format;
+        settings.ScaleXYZ = c.scale;
+        PostprocessorRuntime runtime;
+        ASSERT_EQ(PreparePostprocessorRuntime(settings, "TYPO.MXT", runtime), 0) << c.format;
+        const std::string note = "The postprocessor 'TYPO.MXT' writes X and Y in whole millimetres (whole inches for "
+                                 "Unit inc): its key XFormat is \"" + std::string(c.format) + "\"";
+        EXPECT_EQ(host::ed::transcript().text().find(note) != std::string::npos, c.told)
+            << c.format << " " << c.scale << ": " << host::ed::transcript().text();
+        EXPECT_TRUE(MessageBoxTexts().empty()) << "a note, not a box a script would have to answer";
+    }
 }
 
 TEST_F(PostprocessorRuntimeLoad, AnyTemplateThatDoesNotCompileFailsTheLoad) {

@@ -2,7 +2,10 @@
 // written, header keywords and a whole small program.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "laser/job/drawing_slot.h"
 #include "laser/post/template_runner.h"
@@ -196,6 +199,7 @@ TEST_F(TemplateRunner, AbsoluteCentreIsWrittenAgainInEveryProgram) {
     settings.CenterArcAbsolute = kCenterArcAbsoluteCentre;
     Prepare(settings);
     state_.Centre = {5, 5, 0};
+    state_.Sweep = 2 * std::numbers::pi;  // whole circles: no end words
     Run("G03<ARC-X><ARC-Y><EOB>", kMotionCounterClockwise);
     Run("G03<ARC-X><ARC-Y><EOB>", kMotionCounterClockwise);
     StartNcProgramState(state_, runtime_);
@@ -318,6 +322,133 @@ TEST_F(TemplateRunner, TrimLineAndClampRunTheirTemplatesWhenPresent) {
     EXPECT_EQ(Blocks(), (std::vector<std::string>{"(TRIM LINE X1500 Y0 X1500 Y1251)", "(CLAMPS X400 X1510 X0)"}));
 }
 
+// The number after `letter` in a block ("X5856.278" gives 5856.278); `fallback` when the block has no such word.
+double WordValue(const std::string& block, char letter, double fallback) {
+    const std::size_t at = block.find(letter);
+    return at == std::string::npos ? fallback : std::stod(block.substr(at + 1));
+}
+
+// A hole's lead-in whose end lies 1.4 grid steps from its start in x: the x word is not written again, so the
+// machine stays at the rapid's x. Before, the whole circle that followed ended at the circle's drawn start, 0.002
+// beside where the machine stood: a controller reads that as a sliver of an arc and leaves the hole uncut. Its
+// centre offsets were taken from the drawn start as well.
+TEST_F(TemplateRunner, AWholeCircleEndsWhereTheBlocksLeftTheMachine) {
+    const std::string circle = "<N-CODE><MOTION><X-COORD-ALL><Y-COORD-ALL><ARC-X><ARC-Y><EOB>";
+    state_.Current = {5850, 3280, 0};
+    MoveTo(5856.2784, 3286.6);
+    Run("<N-CODE><MOTION><X-COORD><Y-COORD><EOB>", kMotionRapid);
+    MoveTo(5856.2798, 3288.275);
+    Run("<N-CODE><MOTION><X-COORD><Y-COORD><EOB>", kMotionLinear, kBlockIfMoved);
+    state_.Centre = {5856.2798 + 0.139, 3288.275 - 1.608, 0};
+    state_.Sweep = 2 * std::numbers::pi;
+    Run(circle, kMotionClockwise, 0);
+    EXPECT_EQ(Blocks(), (std::vector<std::string>{"N10G00 X5856.278 Y3286.600", "N20G01 Y3288.275",
+                                                  "N30G02 X5856.278 Y3288.275 I0.141 J-1.608"}));
+}
+
+// Arcs at coordinates in the thousands, about centres anywhere on or off the grid: the start is where the machine
+// stands as written, the centre offsets come from there, and the end is the printed end or a grid point beside it
+// whose distance from the centre agrees with the start's to half a step. Before, the three points were rounded on
+// their own and the radii differed by up to a step and a half.
+TEST_F(TemplateRunner, AnArcsRadiiAtStartAndEndAgreeToHalfAStep) {
+    const std::string arcTemplate = "<MOTION><X-COORD-ALL><Y-COORD-ALL><ARC-X><ARC-Y><EOB>";
+    for (const int mode : {kCenterArcStartToCentre, kCenterArcCentreToStart, kCenterArcAbsoluteCentre}) {
+        PostprocessorSettings settings = ShippedSettings();
+        settings.CenterArcAbsolute = mode;
+        settings.Output_IJ_Always = 1;
+        Prepare(settings);
+        for (int k = 0; k < 400; ++k) {
+            const double cx = 1234.5678 + 13.0771 * k, cy = 4321.1234 - 7.3313 * k;
+            const double r = 0.7 + 0.61937 * (k % 37), a = 0.1713 * k, sweep = 0.3 + 0.0113 * (k % 200);
+            Blocks().clear();
+            MoveTo(cx + r * std::cos(a), cy + r * std::sin(a));
+            Run("<X-COORD-ALL><Y-COORD-ALL><EOB>", kMotionRapid);  // the start as written
+            state_.Centre = {cx, cy, 0};
+            state_.Sweep = sweep;
+            MoveTo(cx + r * std::cos(a + sweep), cy + r * std::sin(a + sweep));
+            Run(arcTemplate, kMotionCounterClockwise);
+            ASSERT_EQ(Blocks().size(), 2u);
+            const double sx = WordValue(Blocks()[0], 'X', 0), sy = WordValue(Blocks()[0], 'Y', 0);
+            const double ex = WordValue(Blocks()[1], 'X', sx), ey = WordValue(Blocks()[1], 'Y', sy);
+            double i = WordValue(Blocks()[1], 'I', 0), j = WordValue(Blocks()[1], 'J', 0);
+            if (mode == kCenterArcStartToCentre) {
+                i += sx;
+                j += sy;
+            } else if (mode == kCenterArcCentreToStart) {
+                i = sx - i;
+                j = sy - j;
+            }
+            const double mismatch = std::fabs(std::hypot(sx - i, sy - j) - std::hypot(ex - i, ey - j));
+            EXPECT_LE(mismatch, 0.0005 + 1e-9) << mode << ": " << Blocks()[0] << " / " << Blocks()[1];
+            EXPECT_LE(std::hypot(ex - state_.Target.x, ey - state_.Target.y), 0.0045) << Blocks()[1];
+        }
+    }
+}
+
+// After an arc whose end was moved a step to make the radii agree, incremental moves count from where that arc
+// left the machine: the next move still arrives at the printed point, and no step is lost over many arcs.
+TEST_F(TemplateRunner, IncrementalMovesCountFromWhereTheArcsLeftTheMachine) {
+    PostprocessorSettings settings = ShippedSettings();
+    settings.DefaultAbsolute = 0;
+    settings.CenterArcIncremental = kCenterArcStartToCentre;
+    Prepare(settings);
+    state_.Current = {0, 0, 0};
+    double x = 0, y = 0;  // where the machine stands, adding up the increments
+    for (int k = 0; k < 200; ++k) {
+        const double cx = 2000 + 3.3171 * k, cy = 1000 + 1.1173 * k, r = 1.3 + 0.0731 * (k % 13);
+        const double a = 0.37 * k;
+        MoveTo(cx + r * std::cos(a), cy + r * std::sin(a));
+        Blocks().clear();
+        Run("<X-COORD><Y-COORD><EOB>", kMotionLinear);
+        state_.Centre = {cx, cy, 0};
+        state_.Sweep = 1.1;
+        MoveTo(cx + r * std::cos(a + 1.1), cy + r * std::sin(a + 1.1));
+        Run("<X-COORD-ALL><Y-COORD-ALL><ARC-X><ARC-Y><EOB>", kMotionCounterClockwise);
+        for (const std::string& block : Blocks()) {
+            x += WordValue(block, 'X', 0);
+            y += WordValue(block, 'Y', 0);
+        }
+    }
+    MoveTo(5000.0004, 1000.0004);
+    Blocks().clear();
+    Run("<X-COORD-ALL><Y-COORD-ALL><EOB>", kMotionLinear);
+    x += WordValue(Blocks()[0], 'X', 0);
+    y += WordValue(Blocks()[0], 'Y', 0);
+    EXPECT_NEAR(x, 5000.0, 1e-6);
+    EXPECT_NEAR(y, 1000.0, 1e-6);
+}
+
+// Which arcs are whole circles, and which are too short to tell from one by their printed ends (a straight cut).
+TEST_F(TemplateRunner, WholeCirclesAndArcsTooShortForTheirPrintedEnds) {
+    const double pi = std::numbers::pi;
+    const struct {
+        double endX, endY, sweep;
+        bool whole, shortArc;
+    } cases[] = {
+        {100.0, 50.0, 2 * pi, true, false},      // a full turn
+        {100.0014, 50.0, 1.9 * pi, true, false},  // more than half a turn, ending where it starts as printed
+        {100.0014, 50.0, 0.001, false, true},     // a sliver
+        {100.009, 50.0, 0.01, false, true},       // nine steps
+        {100.0, 50.011, 0.01, false, false},      // eleven steps
+        {101.0, 50.0, 0.5, false, false},
+    };
+    for (const auto& c : cases) {
+        state_.Current = {100, 50, 0};
+        MoveTo(c.endX, c.endY);
+        state_.Sweep = c.sweep;
+        EXPECT_EQ(IsWholeCircleMove(state_, runtime_), c.whole) << c.endX << " " << c.endY << " " << c.sweep;
+        EXPECT_EQ(IsShortArcMove(state_, runtime_), c.shortArc) << c.endX << " " << c.endY << " " << c.sweep;
+    }
+    // An arc that is no whole circle and prints its end on its start is never written: a controller would cut a
+    // whole circle.
+    state_.Current = {100, 50, 0};
+    state_.Centre = {90, 50, 0};
+    state_.Sweep = 0.0001;
+    MoveTo(100, 50.0004);
+    Run("<N-CODE><MOTION><X-COORD-ALL><Y-COORD-ALL><ARC-X><ARC-Y><EOB>", kMotionCounterClockwise, kBlockAlways);
+    EXPECT_TRUE(Blocks().empty()) << Blocks().front();
+}
+
 // The program of a square part through the shipped postprocessor, driven as the NC output drives it.
 TEST_F(TemplateRunner, ShippedLaserWritesASmallProgram) {
     job_.programName = "part1";
@@ -332,10 +463,11 @@ TEST_F(TemplateRunner, ShippedLaserWritesASmallProgram) {
         MoveTo(x, y);
         RunTemplate(state_, runtime_, runtime_.MoveLinearStr, kMotionLinear, kBlockIfMoved);
     }
-    // A full circle of radius 5 around (40,25) from (45,25).
-    state_.Current = {45, 25, 0};
+    // A full circle of radius 5 around (40,25) from (45,25), a full turn as the walkers give it.
     MoveTo(45, 25);
+    RunTemplate(state_, runtime_, runtime_.MoveRapidStr, kMotionRapid, kBlockAlways);
     state_.Centre = {40, 25, 0};
+    state_.Sweep = 2 * std::numbers::pi;
     RunTemplate(state_, runtime_, runtime_.CircleStr, kMotionCounterClockwise, 0);
     RunTemplate(state_, runtime_, runtime_.CutOffStr, kMotionNone, kBlockAlways);
     MoveTo(0, 0);
@@ -354,10 +486,11 @@ TEST_F(TemplateRunner, ShippedLaserWritesASmallProgram) {
         "N70X15.000",
         "N80Y10.000",
         "N90Y5.000",
-        "N100G03 I-5.000",
-        "N110M08",
-        "N120G00 X0.000 Y0.000",
-        "N130M30",
+        "N100G00 X45.000 Y25.000",
+        "N110G03 I-5.000",
+        "N120M08",
+        "N130G00 X0.000 Y0.000",
+        "N140M30",
         "%",
     };
     EXPECT_EQ(Blocks(), expected);
