@@ -43,6 +43,8 @@ constexpr double kStartPointReach = 1e-6;
 constexpr double kOneDegree = cadlib::kRadiansPerDegree;
 // Number of turned angle pairs tried when a lead is blocked.
 constexpr int kTurnPairs = 9;
+// A polyline's outline is indexed for the lead tests from this many vertices.
+constexpr unsigned kIndexedOutlineVertices = 16;
 
 double Normalized(double angle) {
     NormalizeAngle(angle);
@@ -108,8 +110,7 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
     lead.freeLength = kLeadUnblockedLength;
     double ownFree = kLeadUnblockedLength;
     Point3d ownCrossing;
-    const std::vector<Point3d> own =
-        outlines ? outlines->own().intersectWith(testLine) : contour.intersectWith(testLine);
+    const std::vector<Point3d> own = outlines ? outlines->ownCrossings(testLine) : contour.intersectWith(testLine);
     lead.blocked = NearestOf(own, plan, ownFree, ownCrossing, true) == 1 ? 1 : 0;
     if (lead.blocked) {
         lead.freeLength = ownFree;
@@ -134,9 +135,9 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
         host::db::ObjectPtr<host::db::Entity> entity(db->idFromHandle(host::db::Handle(other.handle)),
                                                      host::db::OpenMode::Read);
         if (!entity) continue;
-        const std::vector<Point3d> crossings = outlines
-                                                   ? OutlineOf(job, other.handle, *entity, *outlines).intersectWith(testLine)
-                                                   : entity->intersectWith(testLine);
+        const std::vector<Point3d> crossings =
+            outlines && OutlineIndexPays(*entity) ? OutlineOf(job, other.handle, *entity, *outlines).intersectWith(testLine)
+                                                  : entity->intersectWith(testLine);
         for (const Point3d& p : crossings) {
             const double d = Distance(plan.startPoint, p);
             lead.blocked = 1;
@@ -221,6 +222,19 @@ bool IndexedJumperPoints(const CuttingJob& job, std::uint64_t parentHandle, std:
     const auto it = index->jumperPoints.find(parentHandle);
     points = it == index->jumperPoints.end() ? std::vector<int>{} : it->second;
     return true;
+}
+
+bool OutlineIndexPays(const host::db::Entity& entity) {
+    const auto* polyline = dynamic_cast<const host::db::LwPolyline*>(&entity);
+    return polyline != nullptr && polyline->numVerts() >= kIndexedOutlineVertices;
+}
+
+LeadOutlines::LeadOutlines(const host::db::Entity& contour) : contour_(contour) {
+    if (OutlineIndexPays(contour)) own_ = std::make_unique<host::db::IntersectIndex>(contour);
+}
+
+std::vector<Point3d> LeadOutlines::ownCrossings(const host::db::Entity& line) const {
+    return own_ ? own_->intersectWith(line) : contour_.intersectWith(line);
 }
 
 const host::db::IntersectIndex& LeadOutlines::of(std::uint64_t handle, const host::db::Entity& entity) {
