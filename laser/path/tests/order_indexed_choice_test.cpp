@@ -253,10 +253,10 @@ private:
 TEST_F(IndexedChoice, ChoosesAsAPlainScanOfTheListContourForContour) {
     DrawSheet();
     if (HasFatalFailure()) return;
-    CutSheetBothWays(0, 40);
+    CutSheetBothWays(0, 120);
     if (HasFatalFailure()) return;
     // With a start corner every contour aims at its own point: the one nearest the corner of its box.
-    CutSheetBothWays(3, 0, 1500);
+    CutSheetBothWays(3, 0, 1000);
 }
 
 }  // namespace
