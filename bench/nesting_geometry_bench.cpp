@@ -60,10 +60,10 @@ void offsetPolygon(benchmark::State& state, int mode) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(relateInside, serial, ScanThreading::Serial)->Arg(4)->Arg(32)->Arg(256)->Arg(2048);
-BENCHMARK_CAPTURE(relateInside, parallel, ScanThreading::Parallel)->Arg(4)->Arg(32)->Arg(256)->Arg(2048);
-BENCHMARK_CAPTURE(relateInside, automatic, ScanThreading::Automatic)->Arg(4)->Arg(32)->Arg(256)->Arg(2048);
-BENCHMARK_CAPTURE(offsetPolygon, outward, kOffsetOutward)->Arg(4)->Arg(32)->Arg(256)->Arg(2048);
-BENCHMARK_CAPTURE(offsetPolygon, inward, kOffsetInward)->Arg(4)->Arg(32)->Arg(256)->Arg(2048);
+BENCHMARK_CAPTURE(relateInside, serial, ScanThreading::Serial)->Arg(4)->Arg(32)->Arg(256)->Arg(1024)->Arg(2048)->Arg(4096);
+BENCHMARK_CAPTURE(relateInside, parallel, ScanThreading::Parallel)->Arg(4)->Arg(32)->Arg(256)->Arg(1024)->Arg(2048)->Arg(4096);
+BENCHMARK_CAPTURE(relateInside, automatic, ScanThreading::Automatic)->Arg(4)->Arg(32)->Arg(256)->Arg(1024)->Arg(2048)->Arg(4096);
+BENCHMARK_CAPTURE(offsetPolygon, outward, kOffsetOutward)->Arg(4)->Arg(32)->Arg(256)->Arg(1024)->Arg(2048)->Arg(4096);
+BENCHMARK_CAPTURE(offsetPolygon, inward, kOffsetInward)->Arg(4)->Arg(32)->Arg(256)->Arg(1024)->Arg(2048)->Arg(4096);
 
 BENCHMARK_MAIN();

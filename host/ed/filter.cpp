@@ -4,6 +4,7 @@
 #include <cstring>
 #include <span>
 
+#include "host/db/entities.h"
 #include "host/db/entity_groups.h"
 #include "host/ed/wildcard.h"
 #include "host/sys/text_case.h"
@@ -319,11 +320,30 @@ struct Parser {
 
 }  // namespace
 
+namespace {
+
+// Whether no test under `node` looks at anything but the kind (group 0) and the layer (group 8), both of which
+// every entity's data list holds once.
+bool looksAtKindAndLayerOnly(const Node& node) {
+    switch (node.kind) {
+    case Node::Kind::XData: return false;
+    case Node::Kind::Test: return node.value.code == 0 || node.value.code == 8;
+    default:
+        for (const Node& c : node.children)
+            if (!looksAtKindAndLayerOnly(c)) return false;
+        return true;
+    }
+}
+
+}  // namespace
+
 SelectionFilter::SelectionFilter() : root_(std::make_unique<Node>()) {}
-SelectionFilter::SelectionFilter(const SelectionFilter& o) : root_(std::make_unique<Node>(*o.root_)) {}
+SelectionFilter::SelectionFilter(const SelectionFilter& o)
+    : root_(std::make_unique<Node>(*o.root_)), kindAndLayerOnly_(o.kindAndLayerOnly_) {}
 SelectionFilter::SelectionFilter(SelectionFilter&& o) noexcept = default;
 SelectionFilter& SelectionFilter::operator=(SelectionFilter o) noexcept {
     root_ = std::move(o.root_);
+    kindAndLayerOnly_ = o.kindAndLayerOnly_;
     return *this;
 }
 SelectionFilter::~SelectionFilter() = default;
@@ -335,10 +355,33 @@ std::optional<SelectionFilter> SelectionFilter::compile(const db::ResBufList& li
         if (error) *error = parser.error;
         return std::nullopt;
     }
+    filter.kindAndLayerOnly_ = looksAtKindAndLayerOnly(*filter.root_);
     return filter;
 }
 
 bool SelectionFilter::empty() const { return !root_ || root_->children.empty(); }
+
+bool SelectionFilter::matchesKindAndLayer(const char* kind, const std::string& layer) const {
+    if (empty()) return true;
+    EntityGroups g;
+    g.kind = kind;
+    g.groups.emplace_back(0, g.kind);
+    g.groups.emplace_back(8, layer);
+    return root_->test(g);
+}
+
+bool FilterPass::passes(const db::Entity& entity) {
+    if (filter_ == nullptr || filter_->empty()) return true;
+    // An entity the host keeps as its groups may hold groups of any code among them.
+    if (!filter_->testsKindAndLayerOnly() || dynamic_cast<const db::OpaqueEntity*>(&entity) != nullptr)
+        return filter_->matches(entity);
+    const Key key{entity.dxfName(), entity.layerId()};
+    const auto known = answers_.find(key);
+    if (known != answers_.end()) return known->second;
+    const bool answer = filter_->matchesKindAndLayer(key.kind, entity.layer());
+    answers_.emplace(key, answer);
+    return answer;
+}
 
 bool SelectionFilter::matches(const db::Entity& entity) const {
     if (empty()) return true;

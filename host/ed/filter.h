@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/db/database.h"
@@ -42,6 +43,11 @@ public:
     bool matches(db::ObjectId entity) const;
     bool matches(const db::Entity& entity) const;
 
+    // Whether the filter looks at nothing but the kind and the layer (groups 0 and 8), and its answer for an
+    // entity of that kind on that layer; see FilterPass.
+    bool testsKindAndLayerOnly() const { return kindAndLayerOnly_; }
+    bool matchesKindAndLayer(const char* kind, const std::string& layer) const;
+
     struct Node;
     SelectionFilter(const SelectionFilter&);
     SelectionFilter(SelectionFilter&&) noexcept;
@@ -51,6 +57,31 @@ public:
 private:
     SelectionFilter();
     std::unique_ptr<Node> root_;
+    bool kindAndLayerOnly_ = false;
+};
+
+// One pass of a filter (or of none) over a drawing that does not change meanwhile. A filter that looks at the kind
+// and the layer alone is answered once for each kind and layer the pass meets, by the kind's name and the layer's
+// id, so that a whole-drawing selection makes no data list and compares no name for each entity; any other
+// filter is tested on each entity as SelectionFilter::matches does. The answers are those of matches().
+class FilterPass {
+public:
+    explicit FilterPass(const SelectionFilter* filter) : filter_(filter) {}
+    bool passes(const db::Entity& entity);
+
+private:
+    struct Key {
+        const char* kind;
+        db::ObjectId layer;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const noexcept {
+            return std::hash<const void*>()(k.kind) ^ (std::hash<db::ObjectId>()(k.layer) * 31u);
+        }
+    };
+    const SelectionFilter* filter_;
+    std::unordered_map<Key, bool, KeyHash> answers_;
 };
 
 }  // namespace host::ed

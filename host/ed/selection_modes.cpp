@@ -59,9 +59,10 @@ SetStore& store() {
 
 std::vector<db::ObjectId> selectAll(const db::Database& database, const SelectionFilter* filter) {
     std::vector<db::ObjectId> out;
+    FilterPass pass(filter);
     for (db::ObjectId id = database.firstEntity(); !id.isNull(); id = database.nextEntity(id)) {
         const db::Entity* e = entityOf(database, id);
-        if (e && passes(*e, filter)) out.push_back(id);
+        if (e && pass.passes(*e)) out.push_back(id);
     }
     return out;
 }
@@ -70,12 +71,13 @@ std::vector<db::ObjectId> selectAllUnfrozen(const db::Database& database, const 
     std::vector<db::ObjectId> out;
     const auto* space = dynamic_cast<const db::BlockTableRecord*>(database.peek(database.modelSpaceId()));
     if (!space) return out;
+    FilterPass pass(filter);
     for (db::ObjectId id : space->entityList()) {
         const db::Entity* e = entityOf(database, id);
         if (!e) continue;
         const auto* layer = dynamic_cast<const db::LayerTableRecord*>(database.peek(e->layerId()));
         if (layer && layer->isFrozen()) continue;
-        if (passes(*e, filter)) out.push_back(id);
+        if (pass.passes(*e)) out.push_back(id);
     }
     return out;
 }
@@ -83,6 +85,7 @@ std::vector<db::ObjectId> selectAllUnfrozen(const db::Database& database, const 
 std::vector<db::ObjectId> selectInBox(const db::Database& database, const Box& box, bool crossing,
                                       const SelectionFilter* filter) {
     std::vector<db::ObjectId> out;
+    FilterPass pass(filter);
     forEachSelectable(database, [&](db::ObjectId id, const db::Entity& e) {
         const auto extents = e.geomExtents();
         if (extents) {
@@ -92,7 +95,7 @@ std::vector<db::ObjectId> selectInBox(const db::Database& database, const Box& b
                 return;
             if (!crossing && !(box.contains(extents->min.to2d()) && box.contains(extents->max.to2d()))) return;
         }
-        if (!passes(e, filter)) return;
+        if (!pass.passes(e)) return;
         const Shape shape = shapeOf(e);
         if (crossing ? touchesBox(shape, box) : insideBox(shape, box)) out.push_back(id);
     });

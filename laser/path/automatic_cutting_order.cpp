@@ -44,7 +44,8 @@ class CuttingOrderRun {
 public:
     CuttingOrderRun(CLaserSettings& settings, CuttingJob& job)
         : s_(settings), job_(job), search_(job, settings), writer_(job), corner_(StartCornerSetting(settings)),
-          zone_(ZoneModeSetting(settings)) {}
+          zone_(ZoneModeSetting(settings)),
+          named_(zone_ == 0 && !(corner_ != 0 && settings.ModeCutInnerContoursFirst == 1)) {}
 
     void Run();
     // Puts back the contours whose writer drew nothing and lists every contour that could be cut and has no
@@ -55,6 +56,12 @@ private:
     ContourRecord& Rec(int i) { return job_.contours[static_cast<std::size_t>(i)]; }
     // Step "collect afresh": fills L by the zone setting. Answers false when nothing is left in this phase.
     bool CollectAfresh();
+    // Where L is only ever chosen from by nearness it is not listed: it is named (the leaves of a part, or the
+    // candidates of the phase) and each choice from it asks the search, which finds the same contour through its
+    // index. The choice made when L is named is kept for the choice that follows at once.
+    bool NameLeaves(std::uint64_t partHandle);
+    bool NameCandidates();
+    int ChooseFromNamed();
     // Chooses N from L (and Q); answers N.
     int ChooseNext();
     // The start point of P into R, weighing the way in from T (or P's start corner) against the way on to Q (or
@@ -67,6 +74,9 @@ private:
     OrderedPathWriter writer_;        // holds the contours whose writer drew nothing until the run ends
     const int corner_;
     const int zone_;
+    // L is named rather than listed: without zones, except where a start corner and inner contours first have
+    // L collected afresh when it begins with an outer contour.
+    const bool named_;
 
     std::vector<int> list_;           // L
     int phase_ = kPhaseCutting;
@@ -79,10 +89,49 @@ private:
     Point3d tool_;                    // T
     Point3d target_;                  // Q
     bool fresh_ = false;              // L was collected afresh in this step
+
+    // L when it is named.
+    enum class Named { Leaves, Candidates };
+    Named name_ = Named::Candidates;
+    std::uint64_t namedPart_ = 0;     // the part whose leaves L is
+    NextContourSearch::Choice kept_;  // the choice made when L was named, until it is taken
+    bool haveKept_ = false;
+    Point3d keptTarget_;
 };
+
+bool CuttingOrderRun::NameLeaves(std::uint64_t partHandle) {
+    name_ = Named::Leaves;
+    namedPart_ = partHandle;
+    keptTarget_ = target_;
+    kept_ = search_.NearestLeaf(reference_, partHandle, keptTarget_);
+    haveKept_ = true;
+    return kept_.listed;
+}
+
+bool CuttingOrderRun::NameCandidates() {
+    name_ = Named::Candidates;
+    keptTarget_ = target_;
+    kept_ = search_.NearestCandidate(reference_, phase_, keptTarget_);
+    haveKept_ = true;
+    return kept_.listed;
+}
+
+int CuttingOrderRun::ChooseFromNamed() {
+    if (haveKept_) {
+        haveKept_ = false;
+        target_ = keptTarget_;
+        return kept_.contour;
+    }
+    return name_ == Named::Leaves ? search_.NearestLeaf(reference_, namedPart_, target_).contour
+                                  : search_.NearestCandidate(reference_, phase_, target_).contour;
+}
 
 bool CuttingOrderRun::CollectAfresh() {
     fresh_ = true;
+    if (named_) {
+        partMode_ = PartMode::Normal;
+        return NameCandidates();
+    }
     if (zone_ == 0) {
         search_.CollectCutCandidates(list_, phase_);
         partMode_ = PartMode::Normal;
@@ -118,7 +167,9 @@ bool CuttingOrderRun::CollectAfresh() {
 
 int CuttingOrderRun::ChooseNext() {
     int n = kNoContour;
-    if (zone_ == 0) {
+    if (named_) {
+        n = ChooseFromNamed();
+    } else if (zone_ == 0) {
         if (corner_ != 0 && s_.ModeCutInnerContoursFirst == 1 && !list_.empty() &&
             Rec(list_.front()).placement == kPlacementOuter) {
             search_.CollectCutCandidates(list_, phase_);
@@ -160,7 +211,8 @@ void CuttingOrderRun::Run() {
         if (phase_ != kPhaseCutting) {
             last_ = kNoContour;
         } else if (last_ != kNoContour && partMode_ == PartMode::Normal) {
-            haveList = search_.CollectPartLeaves(list_, Rec(last_).parentHandle) != 0;
+            haveList = named_ ? NameLeaves(Rec(last_).parentHandle)
+                              : search_.CollectPartLeaves(list_, Rec(last_).parentHandle) != 0;
         } else if (partMode_ != PartMode::Normal && last_ != kNoContour) {
             haveList = !list_.empty();
         }
@@ -190,7 +242,8 @@ void CuttingOrderRun::Run() {
         const int answer = StartPointOfPending(false);
         if (answer != kStartPointKept && corner_ == 0 && zone_ == 0) {
             // The cut of a closed contour ends where it starts: seek the next contour from there.
-            const int again = search_.SelectNextContour(reference_, list_, target_, 0);
+            // (The order is named here: no zones, and no start corner.)
+            const int again = ChooseFromNamed();
             if (again != kNoContour) next_ = last_ = again;
         }
         writer_.Write(reference_, pending_);

@@ -36,14 +36,15 @@ long MaxTurns(const CuttingJob& job) { return 4L * (std::max(job.contourCount, 0
 void RunSimpleOrder(CLaserSettings& settings, CuttingJob& job) {
     const NextContourSearch search(job, settings);
     OrderedPathWriter writer(job);
-    std::vector<int> list;                  // the candidates, collected afresh every turn
     Point3d tool = job.currentPoint;        // where the tool stands before P
     Point3d reference = tool;               // the point on P the next contour is sought from; P's start point
     Point3d target = tool;                  // the point the approach to the next contour aims at
     int pending = kNoContour;               // P
     for (long turn = 0; turn < MaxTurns(job); ++turn) {
-        if (search.CollectCutCandidates(list, kOrderPhase) == 0) break;
-        int next = search.SelectNextContour(reference, list, target, 0);
+        // The candidates are asked for afresh every turn.
+        const NextContourSearch::Choice choice = search.NearestCandidate(reference, kOrderPhase, target);
+        if (!choice.listed) break;
+        int next = choice.contour;
         if (pending == kNoContour) {
             if (next == kNoContour) break;
             reference = target;
@@ -62,7 +63,7 @@ void RunSimpleOrder(CLaserSettings& settings, CuttingJob& job) {
         }
         if (answer == kStartPointChosen) {
             // The cut of a closed contour ends where it starts: seek the next contour from there.
-            const int again = search.SelectNextContour(reference, list, target, 0);
+            const int again = search.NearestCandidate(reference, kOrderPhase, target).contour;
             if (again != kNoContour) next = again;
         }
         writer.Write(reference, pending);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <unordered_map>
 
 #include "cadlib/angles.h"
@@ -14,6 +15,22 @@
 #include "laser/job/drawing_slot.h"
 
 using host::ge::Point3d;
+
+struct LeadObstacleIndexScope::Index {
+    const CuttingJob* job;
+    const ContourRecord* records;
+    int count;
+    ContourBoxIndex boxes;
+    std::unordered_map<std::uint64_t, std::vector<int>> jumperPoints;  // by the handle of the contour they lie on
+    // The outlines of the contours the lead tests have met, by handle: each made once for the whole run, since
+    // the run changes no contour (a contour of many pieces beside many others was otherwise made again for each).
+    std::unordered_map<std::uint64_t, std::unique_ptr<host::db::IntersectIndex>> outlines;
+
+    // Whether this index was built from `job`'s table as it stands.
+    bool Fits(const CuttingJob& j) const {
+        return job == &j && records == j.contours.data() && count == j.contourCount;
+    }
+};
 
 namespace {
 
@@ -26,6 +43,8 @@ constexpr double kStartPointReach = 1e-6;
 constexpr double kOneDegree = cadlib::kRadiansPerDegree;
 // Number of turned angle pairs tried when a lead is blocked.
 constexpr int kTurnPairs = 9;
+// A polyline's outline is indexed for the lead tests from this many vertices.
+constexpr unsigned kIndexedOutlineVertices = 16;
 
 double Normalized(double angle) {
     NormalizeAngle(angle);
@@ -67,6 +86,20 @@ int NearestOf(const std::vector<Point3d>& points, const LeadInPlan& plan, double
     return found;
 }
 
+// The index of the innermost live scope.
+LeadObstacleIndexScope::Index* activeIndex = nullptr;
+
+// The outline of another contour for the lead tests: the run's when a scope of this job lives, else the one the
+// writer keeps.
+const host::db::IntersectIndex& OutlineOf(const CuttingJob& job, std::uint64_t handle, const host::db::Entity& entity,
+                                          LeadOutlines& kept) {
+    LeadObstacleIndexScope::Index* index = activeIndex;
+    if (index == nullptr || !index->Fits(job)) return kept.of(handle, entity);
+    std::unique_ptr<host::db::IntersectIndex>& outline = index->outlines[handle];
+    if (!outline) outline = std::make_unique<host::db::IntersectIndex>(entity);
+    return *outline;
+}
+
 // Tests one lead against the contour itself and the other contours of the job (through their kept outlines when
 // the caller keeps them).
 void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOutlines* outlines,
@@ -77,8 +110,7 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
     lead.freeLength = kLeadUnblockedLength;
     double ownFree = kLeadUnblockedLength;
     Point3d ownCrossing;
-    const std::vector<Point3d> own =
-        outlines ? outlines->own().intersectWith(testLine) : contour.intersectWith(testLine);
+    const std::vector<Point3d> own = outlines ? outlines->ownCrossings(testLine) : contour.intersectWith(testLine);
     lead.blocked = NearestOf(own, plan, ownFree, ownCrossing, true) == 1 ? 1 : 0;
     if (lead.blocked) {
         lead.freeLength = ownFree;
@@ -103,8 +135,9 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
         host::db::ObjectPtr<host::db::Entity> entity(db->idFromHandle(host::db::Handle(other.handle)),
                                                      host::db::OpenMode::Read);
         if (!entity) continue;
-        const std::vector<Point3d> crossings = outlines ? outlines->of(other.handle, *entity).intersectWith(testLine)
-                                                        : entity->intersectWith(testLine);
+        const std::vector<Point3d> crossings =
+            outlines && OutlineIndexPays(*entity) ? OutlineOf(job, other.handle, *entity, *outlines).intersectWith(testLine)
+                                                  : entity->intersectWith(testLine);
         for (const Point3d& p : crossings) {
             const double d = Distance(plan.startPoint, p);
             lead.blocked = 1;
@@ -153,30 +186,14 @@ bool Improves(const LeadVariant& tried, const LeadVariant& best) {
     return tried.freeLength > best.freeLength;
 }
 
-// The index of the innermost live scope.
-LeadObstacleIndexScope::Index* activeIndex = nullptr;
-
 }  // namespace
-
-struct LeadObstacleIndexScope::Index {
-    const CuttingJob* job;
-    const ContourRecord* records;
-    int count;
-    ContourBoxIndex boxes;
-    std::unordered_map<std::uint64_t, std::vector<int>> jumperPoints;  // by the handle of the contour they lie on
-
-    // Whether this index was built from `job`'s table as it stands.
-    bool Fits(const CuttingJob& j) const {
-        return job == &j && records == j.contours.data() && count == j.contourCount;
-    }
-};
 
 LeadObstacleIndexScope::LeadObstacleIndexScope(const CuttingJob& job) {
     const int count = std::min(job.contourCount, static_cast<int>(job.contours.size()));
     index_ = std::make_unique<Index>(Index{&job, job.contours.data(), job.contourCount,
                                            ContourBoxIndex(job.contours.data(), std::max(count, 0),
                                                            [](const ContourRecord&) { return true; }),
-                                           {}});
+                                           {}, {}});
     for (int i = 0; i < count; ++i) {
         const ContourRecord& r = job.contours[static_cast<std::size_t>(i)];
         if (r.kind == ContourKind::KindJumperPoint) index_->jumperPoints[r.parentHandle].push_back(i);
@@ -205,6 +222,19 @@ bool IndexedJumperPoints(const CuttingJob& job, std::uint64_t parentHandle, std:
     const auto it = index->jumperPoints.find(parentHandle);
     points = it == index->jumperPoints.end() ? std::vector<int>{} : it->second;
     return true;
+}
+
+bool OutlineIndexPays(const host::db::Entity& entity) {
+    const auto* polyline = dynamic_cast<const host::db::LwPolyline*>(&entity);
+    return polyline != nullptr && polyline->numVerts() >= kIndexedOutlineVertices;
+}
+
+LeadOutlines::LeadOutlines(const host::db::Entity& contour) : contour_(contour) {
+    if (OutlineIndexPays(contour)) own_ = std::make_unique<host::db::IntersectIndex>(contour);
+}
+
+std::vector<Point3d> LeadOutlines::ownCrossings(const host::db::Entity& line) const {
+    return own_ ? own_->intersectWith(line) : contour_.intersectWith(line);
 }
 
 const host::db::IntersectIndex& LeadOutlines::of(std::uint64_t handle, const host::db::Entity& entity) {

@@ -36,15 +36,21 @@ enum LeadCollisionScore : int {
 // change (one contour's path writer).
 class LeadOutlines {
 public:
-    explicit LeadOutlines(const host::db::Entity& contour) : own_(contour) {}
-    const host::db::IntersectIndex& own() const { return own_; }
+    explicit LeadOutlines(const host::db::Entity& contour);
+    // The points where `line` crosses the contour itself, as contour.intersectWith(line) answers them.
+    std::vector<host::ge::Point3d> ownCrossings(const host::db::Entity& line) const;
     // The outline of the contour with this handle, made from `entity` the first time it is asked for.
     const host::db::IntersectIndex& of(std::uint64_t handle, const host::db::Entity& entity);
 
 private:
-    host::db::IntersectIndex own_;
+    const host::db::Entity& contour_;
+    std::unique_ptr<host::db::IntersectIndex> own_;   // only for an outline of many pieces
     std::unordered_map<std::uint64_t, std::unique_ptr<host::db::IntersectIndex>> others_;
 };
+
+// Whether an index of the entity's outline pays for itself over the lead tests: a polyline of many vertices. A
+// circle or a polyline of a few pieces is crossed as fast without one.
+bool OutlineIndexPays(const host::db::Entity& entity);
 
 // A free length that means "nothing met": the lead only touches its own contour at the start point.
 inline constexpr double kLeadUnblockedLength = 1e30;

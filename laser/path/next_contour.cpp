@@ -35,6 +35,18 @@ bool IsEngraveKind(ContourKind kind) {
            kind == ContourKind::MarkLine;
 }
 
+// The cutting phase (any phase but the first two): a contour waits there for what is inside it.
+bool IsCutPhase(int phase) { return phase != kPhaseEngraveAndMark && phase != kPhaseHeatTreatment; }
+
+// Whether a contour that may be cut is of the kinds of `phase`.
+bool OfPhase(const ContourRecord& r, int phase, const CLaserSettings& settings) {
+    if (phase == kPhaseEngraveAndMark) return IsEngraveKind(r.kind);
+    if (phase == kPhaseHeatTreatment) return IsKind(r, ContourKind::HeatTreatmentLine);
+    // With phases, engravings, marks and heat treatments had theirs; without, they are cut among the cuts (a heat
+    // treatment left out here was reached only as a leaf of the sheet, after the part around it).
+    return settings.CutEngraveType == 0 || !(IsEngraveKind(r.kind) || IsKind(r, ContourKind::HeatTreatmentLine));
+}
+
 // Square of the distance from `p` to the record's box in the plane: no vertex or circle point of the contour is
 // nearer.
 double SquaredDistanceToBox(const Point3d& p, const ContourRecord& r) {
@@ -104,7 +116,8 @@ NextContourSearch::NextContourSearch(const CuttingJob& job, const CLaserSettings
     }
     walkMark_.assign(static_cast<std::size_t>(count_), 0);
     // Enclosing record of each record (kNoContour at the top level or for a handle of no record).
-    std::vector<int> enclosing(static_cast<std::size_t>(count_), kNoContour);
+    std::vector<int>& enclosing = enclosing_;
+    enclosing.assign(static_cast<std::size_t>(count_), kNoContour);
     childStart_.assign(static_cast<std::size_t>(count_) + 1, 0);
     for (int i = 0; i < count_; ++i) {
         const std::uint64_t parent = job.contours[static_cast<std::size_t>(i)].parentHandle;
@@ -125,6 +138,7 @@ NextContourSearch::NextContourSearch(const CuttingJob& job, const CLaserSettings
         const int p = enclosing[static_cast<std::size_t>(i)];
         if (p != kNoContour) childList_[static_cast<std::size_t>(fill[static_cast<std::size_t>(p)]++)] = i;
     }
+    NoteForest();
 }
 
 std::span<const int> NextContourSearch::ChildrenOfHandle(std::uint64_t handle) const {
@@ -171,21 +185,10 @@ int NextContourSearch::CollectCutCandidates(std::vector<int>& indices, int phase
     for (int i = 0; i < count_; ++i) {
         if (!MayBeCut(i)) continue;
         const ContourRecord& r = job_.contours[static_cast<std::size_t>(i)];
-        if (phase == kPhaseEngraveAndMark) {
-            if (!IsEngraveKind(r.kind)) continue;
-        } else if (phase == kPhaseHeatTreatment) {
-            if (!IsKind(r, ContourKind::HeatTreatmentLine)) continue;
-        } else {
-            // With phases, engravings, marks and heat treatments had theirs; without, they are cut among the cuts
-            // (a heat treatment left out here was reached only as a leaf of the sheet, after the part around it).
-            if (settings_.CutEngraveType != 0 &&
-                (IsEngraveKind(r.kind) || IsKind(r, ContourKind::HeatTreatmentLine))) {
-                continue;
-            }
-            // Holes, islands, engravings and marks are cut before the contour around them: once the outline is
-            // cut the part may move or drop, and what is inside it would be cut off its place.
-            if (HasWorkInside(i)) continue;
-        }
+        if (!OfPhase(r, phase, settings_)) continue;
+        // Holes, islands, engravings and marks are cut before the contour around them: once the outline is cut
+        // the part may move or drop, and what is inside it would be cut off its place.
+        if (IsCutPhase(phase) && HasWorkInside(i)) continue;
         indices.push_back(i);
         if (r.placement == kPlacementOuter) ++outerCount;
     }
@@ -202,6 +205,12 @@ int NextContourSearch::CollectCutCandidates(std::vector<int>& indices, int phase
         }
     }
     return static_cast<int>(indices.size());
+}
+
+bool NextContourSearch::IsCandidate(int index, int phase) const {
+    if (!MayBeCut(index)) return false;
+    if (!OfPhase(job_.contours[static_cast<std::size_t>(index)], phase, settings_)) return false;
+    return !IsCutPhase(phase) || !HasWorkInsideIndexed(index);
 }
 
 int NextContourSearch::GroupCandidatesByPart(std::vector<int>& indices, int phase) const {

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <unordered_map>
 #include <vector>
 
 #include "host/ge/point.h"
+#include "laser/path/nearest_box_tree.h"
 
 class CLaserSettings;
 struct ContourRecord;
@@ -38,6 +40,8 @@ inline constexpr int kNoContour = -1;
 class NextContourSearch {
 public:
     NextContourSearch(const CuttingJob& job, const CLaserSettings& settings);
+    NextContourSearch(const NextContourSearch&) = delete;
+    NextContourSearch& operator=(const NextContourSearch&) = delete;
 
     // The contours that may be cut in `phase`: part contours without a path, of the phase's kinds (mark points
     // only when marking is on, jumper points never), and in the cutting phase only contours with nothing left to
@@ -67,6 +71,24 @@ public:
 
     // The record index of the contour with this handle, or kNoContour.
     int IndexOfHandle(std::uint64_t handle) const;
+
+    // The indexed choices: the answer of filling a list and choosing from it with zone mode 0, without the list.
+    // `contour` is what SelectNextContour would answer (kNoContour for none; the target point is written only
+    // when a contour is found) and `listed` whether the list would have held anything. Where the table's
+    // enclosing links form a plain forest (every handle once, every enclosing handle naming a record, no circle)
+    // the contours are found through a box tree nearest first, ties going to the earlier entry of the list as the
+    // list would have been ordered; other tables, and ModeCutInnerContoursFirst (which reorders the list), fill
+    // the list. The tree is built at the first indexed choice from the contours without a path then; it assumes
+    // that while the search lives contours only gain their paths (a contour put back is not seen again).
+    struct Choice {
+        int contour = kNoContour;
+        bool listed = false;
+    };
+    // CollectPartLeaves(partHandle) and then SelectNextContour(current, leaves, target, 0).
+    Choice NearestLeaf(const host::ge::Point3d& current, std::uint64_t partHandle,
+                       host::ge::Point3d& targetPoint) const;
+    // CollectCutCandidates(phase) and then SelectNextContour(current, candidates, target, 0).
+    Choice NearestCandidate(const host::ge::Point3d& current, int phase, host::ge::Point3d& targetPoint) const;
 
 private:
     bool MayBeCut(int index) const;        // a part contour without a path that marking rules let through
@@ -108,6 +130,28 @@ private:
         double squaredDistance;
     };
     mutable std::vector<BoxReach> boxReach_;
+
+    // The indexed choices (next_contour_index.cpp).
+    bool forest_ = false;                    // the enclosing links form a plain forest
+    std::vector<int> breadthRank_;           // per record: its place in a breadth-first walk of the forest
+    std::vector<int> enclosing_;             // per record: its enclosing record, kNoContour at the top level
+    // The contours that could be cut when the first indexed choice was made, less those found cut since.
+    mutable std::optional<NearestBoxTree> tree_;
+    // Per record: how many of the contours inside it, in the order of its child list, are known to be beyond
+    // cutting for the rest of the search (cut, or never to be cut).
+    mutable std::vector<int> doneInside_;
+    mutable std::vector<int> scratch_;       // the list of a choice that is not indexed
+    void NoteForest();
+    NearestBoxTree& Tree() const;
+    // Whether some contour inside record i may still be cut, as HasWorkInside answers, in time that does not
+    // grow with the number of contours inside it over a run.
+    bool HasWorkInsideIndexed(int index) const;
+    // Whether record i is one of the leaves CollectPartLeaves lists under record `top` (kNoContour: the sheet).
+    bool IsLeafUnder(int index, int top) const;
+    bool IsCandidate(int index, int phase) const;
+    template <class Member, class Rank>
+    Choice NearestIndexed(const host::ge::Point3d& current, Member member, Rank rank,
+                          host::ge::Point3d& targetPoint) const;
 };
 
 // -1 when some contour of the current drawing's job that has no path yet cannot be found by its handle, has no

@@ -150,11 +150,6 @@ int scanParallel(const Contour& a, const Contour& b) {
     return hit == kNoHit ? kFlagNone : static_cast<int>(hit & ((1 << kFlagBits) - 1));
 }
 
-bool forkPays(const Contour& a, const Contour& b) {
-    const long long pairs = static_cast<long long>(a.Elements.size()) * static_cast<long long>(b.Elements.size());
-    return pairs >= kParallelScanMinPairs && !omp_in_parallel() && omp_get_max_threads() > 1;
-}
-
 // The start point of the element that samples a contour's middle: index (n - 1) / 2 + 1.
 const Point2d& middleStart(const Contour& c) { return c.Elements[(c.Elements.size() - 1) / 2 + 1].Start; }
 
@@ -226,9 +221,14 @@ PointLocation LocatePointInContour(const Point2d& p, const Contour& contour) {
     }
 }
 
+bool AutomaticScanForks(const Contour& a, const Contour& b) {
+    const long long pairs = static_cast<long long>(a.Elements.size()) * static_cast<long long>(b.Elements.size());
+    return pairs >= kParallelScanMinPairs && !omp_in_parallel() && omp_get_max_threads() > 1;
+}
+
 int ScanElementPairs(const Contour& a, const Contour& b, ScanThreading threading) {
     const bool parallel = threading == ScanThreading::Parallel ||
-                          (threading == ScanThreading::Automatic && forkPays(a, b));
+                          (threading == ScanThreading::Automatic && AutomaticScanForks(a, b));
     return parallel ? scanParallel(a, b) : scanSerial(a, b);
 }
 

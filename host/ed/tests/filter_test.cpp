@@ -187,6 +187,50 @@ TEST_F(FilterTest, ExtendedDataByApplication) {
     EXPECT_EQ(passing({{-3}, {1001, "Other"}}), Ids{});
 }
 
+TEST_F(FilterTest, AWholeDrawingPassAnswersAsEachEntitysOwnTest) {
+    // A pass answers filters of kind and layer once for each kind and layer, by the layer's id; an entity kept as
+    // its groups may carry a layer group among its own data and is always tested itself.
+    const db::ObjectId special = d.add(std::make_unique<db::OpaqueEntity>(
+        "ACME_MARK", db::RawGroups{{100, "AcmeMark"}, {8, "Clamp"}, {1, "note"}}));
+    d.change<db::Line>(d.line({1, 1, 0}, {2, 2, 0}), [](db::Line& l) { l.setLayer("Clamp"); });
+    const std::vector<ResBufList> filters = {
+        {{0, "LINE"}},
+        {{-4, "<and"}, {8, "Clamp"}, {0, "LINE"}, {-4, "and>"}},
+        {{-4, "<or"}, {0, "INSERT"}, {0, "lwpolyline"}, {-4, "or>"}},
+        {{8, "nc_*"}},
+        {{8, "CLAMP"}},
+        {{8, "0"}, {0, "CIRCLE,LINE"}},
+        {{-4, "<not"}, {8, "Clamp"}, {-4, "not>"}},
+        {{-4, "<xor"}, {8, "Clamp"}, {0, "LINE"}, {-4, "xor>"}},
+        {{-4, "!="}, {0, "TEXT"}},
+        {{8, 5}},
+        {{0, "LINE"}, {62, 1}},   // the colour too: each entity is tested
+    };
+    for (const ResBufList& list : filters) {
+        const auto filter = SelectionFilter::compile(list);
+        ASSERT_TRUE(filter);
+        FilterPass pass(&*filter);
+        Ids byEntity, byPass;
+        for (db::ObjectId id = d.db().firstEntity(); !id.isNull(); id = d.db().nextEntity(id)) {
+            const auto* e = dynamic_cast<const db::Entity*>(d.db().peek(id));
+            if (e == nullptr) continue;
+            if (filter->matches(*e)) byEntity.push_back(id);
+            if (pass.passes(*e)) byPass.push_back(id);
+        }
+        EXPECT_EQ(byPass, byEntity) << list.front().code;
+    }
+    const auto onClamp = SelectionFilter::compile({{8, "Clamp"}});
+    ASSERT_TRUE(onClamp);
+    EXPECT_TRUE(onClamp->testsKindAndLayerOnly());
+    FilterPass pass(&*onClamp);
+    const auto* opaque = dynamic_cast<const db::Entity*>(d.db().peek(special));
+    ASSERT_NE(opaque, nullptr);
+    EXPECT_TRUE(pass.passes(*opaque)) << "its own layer group counts";
+    EXPECT_FALSE(SelectionFilter::compile({{8, "Clamp"}, {62, 1}})->testsKindAndLayerOnly());
+    FilterPass none(nullptr);
+    EXPECT_TRUE(none.passes(*opaque));
+}
+
 TEST(Filter, MalformedListsAreRefusedWithAReason) {
     struct Case {
         ResBufList filter;

@@ -2,6 +2,7 @@
 #include "nesting/geometry/contour_relation.h"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
 #include <vector>
@@ -163,6 +164,26 @@ TEST(RelateContours, ParallelScanGivesTheSerialAnswer) {
     }
     EXPECT_EQ(RelateContours(big, regularPolygon(300, 5, {1, 0}), ScanThreading::Parallel),
               ContourRelation::Contains);
+}
+
+TEST(RelateContours, TheAutomaticScanOfContoursOfAFewThousandElementsRunsSerially) {
+    // A thread team costs more than the whole serial scan of contours of up to some thousands of elements each on
+    // a busy machine: the automatic scan forks only beyond that, and never inside a parallel region.
+    const Contour a256 = regularPolygon(256, 10), b256 = regularPolygon(256, 5, {1, 0});
+    const Contour a2048 = regularPolygon(2048, 10), b2048 = regularPolygon(2048, 5, {1, 0});
+    EXPECT_FALSE(AutomaticScanForks(a256, b256));
+    EXPECT_FALSE(AutomaticScanForks(a2048, b2048));
+    const Contour a4096 = regularPolygon(4096, 10), b4096 = regularPolygon(4096, 5, {1, 0});
+    if (omp_get_max_threads() > 1) {
+        EXPECT_TRUE(AutomaticScanForks(a4096, b4096));
+    }
+    bool inside = true;
+#pragma omp parallel num_threads(2)
+    {
+#pragma omp single
+        inside = AutomaticScanForks(a4096, b4096);
+    }
+    EXPECT_FALSE(inside);
 }
 
 TEST(RelateContours, TheFirstPairInOrderDecidesBetweenCrossingAndTangent) {
