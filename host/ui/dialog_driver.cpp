@@ -234,13 +234,16 @@ std::string DialogDriver::nameOf(const Window& control) const {
     const std::vector<Window*> all = visibleControls();
     auto at = std::find(all.begin(), all.end(), &control);
     if (at == all.end()) return {};
+    // Without a label, the title of the group box it opens names it (the job path under "File Nesting").
+    std::string group;
     while (at != all.begin()) {
         --at;
         const ControlKind before = controlKind(**at);
         if (before == ControlKind::Label) return shownLabel((*at)->text());
+        if (before == ControlKind::GroupBox && group.empty()) group = shownLabel((*at)->text());
         if (before != ControlKind::GroupBox && before != ControlKind::Picture) break;
     }
-    return {};
+    return group;
 }
 
 std::string DialogDriver::buttonName(const Window& button) const {

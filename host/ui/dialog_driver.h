@@ -8,7 +8,7 @@
 // controls, the page's control: the one the user sees there); any other text is a label, compared without '&'
 // marks, spaces around, a trailing ':' and the case of letters: a button's, check box's, radio button's or group
 // box's own text, or, for the other controls, the text of the label just before it in the tab order
-// ("Quantity:" names the edit after it). Only visible controls are looked at; on a property sheet that is the page shown and the
+// ("Quantity:" names the edit after it), or, with no label there, the title of the group box just before it. Only visible controls are looked at; on a property sheet that is the page shown and the
 // sheet's own buttons, in a dialog whose tab control holds pages the page shown and the dialog's controls. The
 // first match in the tab order wins. Push buttons that show one text ("Select..." beside two fields) are named
 // each by its text and the label of the field it serves, "Select... (Postprocessor)": the nearest label before
