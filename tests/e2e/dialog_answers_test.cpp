@@ -67,6 +67,34 @@ TEST(DialogAnswers, AFieldCheckGivesWayToTheDialogAndTheSaveDialogProposesItsNam
     EXPECT_FALSE(has(host::sys::testing::readBytes(folder / "registry.reg"), "\"FeedCut\"=\"250\""));
 }
 
+// Before: the program dialog's two "Select..." buttons had one name, so a script or a person at the terminal could
+// press only the first. Each is named by the field it serves, as the dialog lists them.
+TEST(DialogAnswers, TheProgramDialogsTwoSelectButtonsEachHaveAName) {
+    ScratchFolder folder;
+    fs::copy_file(kSource / "examples/plate.dxf", folder / "plate.dxf");
+    const RunResult r = e2e::runLaserScript(folder / "plate.dxf", folder,
+                                            platePathScript() +
+                                                "NCCreate\n"
+                                                "file Save\n"
+                                                "dlg show\n"
+                                                "dlg press \"Select... (Postprocessor)\"\n"
+                                                "file cancel\n"
+                                                "dlg press \"Select... (File name)\"\n"
+                                                "file cancel\n"
+                                                "dlg set 249 Plate 1\n"
+                                                "dlg press OK\n",
+                                            folder / "saved.dxf");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "[Select... (File name)] [Select... (Postprocessor)]")) << r.out;
+    const std::size_t post = r.out.find("dlg press \"Select... (Postprocessor)\"");
+    ASSERT_NE(post, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("File dialog \"Open\"", post), r.out.find("File dialog", post)) << r.out;
+    const std::size_t output = r.out.find("dlg press \"Select... (File name)\"");
+    ASSERT_NE(output, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("File dialog \"Save As\"", output), r.out.find("File dialog", output)) << r.out;
+    EXPECT_TRUE(has(r.out, "is successfully created")) << r.out;
+}
+
 TEST(DialogAnswers, EnterPressesTheDefaultButtonOfABox) {
     ScratchFolder folder;
     writeBytes(folder / "run.scr", "TESTMSGBOX\n\n");

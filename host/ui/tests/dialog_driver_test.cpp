@@ -53,10 +53,10 @@ protected:
             const std::string value = *pointerFromParam<const std::string>(m.l);
             int row = 0, column = 0, used = 0;
             if (std::sscanf(value.c_str(), "%d %d %n", &row, &column, &used) < 2) return 0;
-            if (column == 2) return 0;  // the names are read-only
+            const bool typed = static_cast<std::size_t>(used) < value.size();
+            if (typed && column == 2) return 0;  // the names are read-only
             clickedRow = row;
-            if (static_cast<std::size_t>(used) < value.size())
-                cells[std::size_t(row)][std::size_t(column)] = value.substr(std::size_t(used));
+            if (typed) cells[std::size_t(row)][std::size_t(column)] = value.substr(std::size_t(used));
             return 1;
         }
         return Window::windowProc(m);
@@ -83,7 +83,7 @@ private:
 class FieldsDialog : public Dialog {
 public:
     FieldsDialog() : Dialog(makeTemplate()) { bindControl(kTableId, table); }
-    std::string feed = "500", name, path;
+    std::string feed = "500", name, path, width;
     int checks = 0;
     int loads = 0;
     std::vector<int> selected;
@@ -111,6 +111,9 @@ protected:
     }
     bool onInitDialog() override {
         item(kNameEdit)->send(EM_LIMITTEXT, 10);
+        reverting_ = true;
+        setItemText(kFeedEdit, feed);
+        reverting_ = false;
         page.createModeless(this);
         page.move({10, 95, 300, 30});
         page.show(SW_SHOW);
@@ -138,11 +141,18 @@ protected:
             selected.push_back(id);
             return true;
         }
-        if (id == IDOK && code == BN_CLICKED) {
-            name = itemText(kNameEdit);
-            path = itemText(kSharedId);
-        }
+        if (id == IDOK && code == BN_CLICKED) remember();
         return Dialog::onCommand(id, code, control);
+    }
+    void onCancel() override {
+        remember();
+        Dialog::onCancel();
+    }
+    // What the fields hold as the dialog ends.
+    void remember() {
+        name = itemText(kNameEdit);
+        path = itemText(kSharedId);
+        width = page.itemText(kSharedId);
     }
 
 private:
@@ -158,6 +168,8 @@ struct DriverTest : testing::DialogTest {
     ScriptedUser user;
     UseDialogUser answering{&user};
     static bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+    // The end of a transcript, for a failure's message.
+    static std::string tail(const std::string& text) { return text.size() > 1500 ? text.substr(text.size() - 1500) : text; }
 };
 
 // Before: the value was typed key by key, so "3OO" left "3" in the feed (and the program got F3), and each key
@@ -166,7 +178,7 @@ TEST_F(DriverTest, AValueGoesIntoACheckedFieldWholeAndIsRefusedWhole) {
     {
         ScriptSession script({"dlg set Feed 3OO", "msgbox OK", "dlg ok"});
         FieldsDialog dialog;
-        EXPECT_EQ(dialog.doModal(), IDOK);
+        EXPECT_EQ(dialog.doModal(), IDOK) << tail(script.transcript());
         EXPECT_EQ(dialog.feed, "500");
         EXPECT_EQ(dialog.checks, 1);
         ASSERT_EQ(messageBoxLog().size(), 1u);
@@ -175,19 +187,29 @@ TEST_F(DriverTest, AValueGoesIntoACheckedFieldWholeAndIsRefusedWhole) {
     }
     {
         // A long value is put in once and checked once.
-        const std::string digits(100000, '7');
+        const std::string digits(20000, '7');
         ScriptSession script({"dlg set Feed " + digits, "dlg ok"});
         FieldsDialog dialog;
-        EXPECT_EQ(dialog.doModal(), IDOK);
-        EXPECT_EQ(dialog.feed, digits);
+        EXPECT_EQ(dialog.doModal(), IDOK) << tail(script.transcript());
+        EXPECT_TRUE(dialog.feed == digits) << dialog.feed.size() << " characters";
         EXPECT_EQ(dialog.checks, 1);
     }
     {
-        // Longer than the field allows: refused with a message, the field as it was, the script stopped.
-        ScriptSession script({"dlg set Name Kestrion", "dlg set Name 12345678901", "dlg ok"});
+        // Longer than the field allows (a field takes 30,000 characters unless it says otherwise; at 40,000 the
+        // typing ran over and the dialog closed by itself): refused with a message, the field as it was, the
+        // script stopped.
+        const std::string tooLong(30001, '7');
+        ScriptSession overflow({"dlg set Feed " + tooLong, "dlg ok"});
         FieldsDialog dialog;
         EXPECT_EQ(dialog.doModal(), IDCANCEL);
-        EXPECT_EQ(dialog.itemText(kNameEdit), "Kestrion");
+        EXPECT_EQ(dialog.feed, "500");
+        EXPECT_TRUE(has(overflow.transcript(), "The edit \"Feed\" takes at most 30000 characters; the value has 30001."));
+    }
+    {
+        ScriptSession script({"dlg set Name Kestrion", "dlg set Name 12345678901", "dlg ok"});
+        FieldsDialog dialog;
+        EXPECT_EQ(dialog.doModal(), IDCANCEL) << tail(script.transcript());
+        EXPECT_EQ(dialog.name, "Kestrion");
         EXPECT_TRUE(has(script.transcript(), "The edit \"Name\" takes at most 10 characters; the value has 11. The "
                                              "field keeps its value. (answers.scr, line 2)"))
             << script.transcript();
@@ -202,8 +224,8 @@ TEST_F(DriverTest, NamesSayWhatTheUserSeesAndOkIsTheDialogsOk) {
     FieldsDialog dialog;
     // The stop at line 3 is what the script meets: the text alone names neither button.
     EXPECT_EQ(dialog.doModal(), IDCANCEL);
-    EXPECT_EQ(dialog.page.itemText(kSharedId), "100");
-    EXPECT_EQ(dialog.itemText(kSharedId), "");
+    EXPECT_EQ(dialog.width, "100") << tail(script.transcript());
+    EXPECT_EQ(dialog.path, "");
     const std::string& t = script.transcript();
     EXPECT_TRUE(has(t, "[Select... (Path)] [Select... (Postprocessor)]")) << t;
     EXPECT_TRUE(has(t, "The dialog \"Fields\" has 2 buttons \"Select...\": name one as \"Select... (Path)\" or "
@@ -222,7 +244,7 @@ TEST_F(DriverTest, ATableShowsItsRowsAndColumnsAndTakesThemByName) {
     ScriptSession script({"dlg show", "dlg set 3010 flange", "dlg set 3010 3 Width 75", "dlg set 3010 2 \"Width\" 81",
                           "dlg ok"});
     FieldsDialog dialog;
-    EXPECT_EQ(dialog.doModal(), IDOK);
+    EXPECT_EQ(dialog.doModal(), IDOK) << tail(script.transcript());
     EXPECT_EQ(dialog.table.cells[3][3], "75");
     EXPECT_EQ(dialog.table.cells[2][3], "81");
     const std::string& t = script.transcript();
