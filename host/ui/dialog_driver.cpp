@@ -254,15 +254,24 @@ std::string DialogDriver::buttonName(const Window& button) const {
                sys::equalsNoCase(shownLabel(c->text()), own);
     });
     if (!shared) return own;
-    // Buttons of one text ("Select..." beside two fields) are told apart by the label of the field they serve:
-    // the nearest label before the button in the tab order.
-    auto at = std::find(all.begin(), all.end(), &button);
-    while (at != all.begin()) {
-        --at;
-        if (controlKind(**at) != ControlKind::Label) continue;
-        const std::string label = shownLabel((*at)->text());
-        if (!label.empty()) return own + " (" + label + ")";
+    // Buttons of one text are told apart by what they serve: the label on their row, to their left ("Select..."
+    // beside two fields), else the title of the group box they stand in ("Insert" in "Automatic" and "Manual").
+    const Rect at = button.windowRect();
+    const Window* label = nullptr;
+    const Window* group = nullptr;
+    for (const Window* c : all) {
+        const ControlKind kind = controlKind(*c);
+        if (shownLabel(c->text()).empty()) continue;
+        const Rect r = c->windowRect();
+        if (kind == ControlKind::Label && r.right <= at.left && r.top < at.bottom && at.top < r.bottom &&
+            (!label || r.right > label->windowRect().right))
+            label = c;
+        if (kind == ControlKind::GroupBox && r.encloses(at) &&
+            (!group || group->windowRect().encloses(r)))
+            group = c;
     }
+    if (label) return own + " (" + shownLabel(label->text()) + ")";
+    if (group) return own + " (" + shownLabel(group->text()) + ")";
     return own + " (#" + std::to_string(button.id()) + ")";
 }
 
@@ -664,7 +673,8 @@ DriveResult DialogDriver::setTable(Window& control, const DriverTable& table, st
         return DriveResult::refused("The table \"" + name + "\" takes <row> [<column> [<text>]].");
 
     int row = -1;
-    if (const auto n = wholeNumber(rowWord); n && *n >= table.headingRows && *n < rows) row = *n;
+    // Numbers count as the table does, headings included, as before names were taken.
+    if (const auto n = wholeNumber(rowWord); n && *n >= 0 && *n < rows) row = *n;
     for (int r = table.headingRows; r < rows && row < 0; ++r)
         for (int c = table.numberColumns; c < columns && row < 0; ++c)
             if (shown(c) && !cell(r, c).empty() && sys::equalsNoCase(trimSpaces(cell(r, c)), rowWord)) row = r;
@@ -682,8 +692,7 @@ DriveResult DialogDriver::setTable(Window& control, const DriverTable& table, st
         for (int c = table.numberColumns; c < columns && column < 0; ++c)
             if (shown(c)) column = c;
     } else {
-        if (const auto n = wholeNumber(columnWord); n && *n >= table.numberColumns && *n < columns && shown(*n))
-            column = *n;
+        if (const auto n = wholeNumber(columnWord); n && *n >= 0 && *n < columns) column = *n;
         for (int c = table.numberColumns; c < columns && column < 0; ++c) {
             if (!shown(c)) continue;
             for (int h = 0; h < table.headingRows && column < 0; ++h)

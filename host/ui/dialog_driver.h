@@ -11,8 +11,9 @@
 // ("Quantity:" names the edit after it), or, with no label there, the title of the group box just before it. Only visible controls are looked at; on a property sheet that is the page shown and the
 // sheet's own buttons, in a dialog whose tab control holds pages the page shown and the dialog's controls. The
 // first match in the tab order wins. Push buttons that show one text ("Select..." beside two fields) are named
-// each by its text and the label of the field it serves, "Select... (Postprocessor)": the nearest label before
-// it in the tab order (its id, "Select... (#1005)", when there is none); the text alone names none of them.
+// each by its text and what it serves, "Select... (Postprocessor)": the nearest label on its row to its left,
+// else the title of the group box it stands in, else its id ("Select... (#1005)"); the text alone names none
+// of them.
 //
 // Setting a control, by its kind:
 //   edit                 the text is replaced: a click into it, all selected, and the value put in as one

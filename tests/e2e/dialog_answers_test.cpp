@@ -62,7 +62,8 @@ TEST(DialogAnswers, AFieldCheckGivesWayToTheDialogAndTheSaveDialogProposesItsNam
     ASSERT_NE(shown, std::string::npos) << r.out;
     const std::string before = r.out.substr(shown + 15, r.out.find('"', shown + 15) - shown - 15);
     EXPECT_NE(before, "250") << r.out;
-    EXPECT_TRUE(has(program, "F" + before)) << before << "\n" << program;
+    const std::string feed = "F" + std::to_string(static_cast<int>(std::stod(before)));
+    EXPECT_TRUE(has(program, feed)) << before << "\n" << program;
     EXPECT_FALSE(has(program, "F250")) << program;
     EXPECT_FALSE(has(host::sys::testing::readBytes(folder / "registry.reg"), "\"FeedCut\"=\"250\""));
 }
