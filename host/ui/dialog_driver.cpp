@@ -551,11 +551,11 @@ DriveResult DialogDriver::setEdit(Window& edit, std::string_view value, bool mul
     if ((edit.style() & ES_NUMBER) && text.find_first_not_of("0123456789") != std::string::npos)
         return DriveResult::refused("The edit \"" + nameOf(edit) + "\" takes digits only, not \"" + text +
                                     "\". The field keeps its value.");
+    edit.send(EM_SETSEL, 0, -1);
     if (value.empty()) {
         robot_.key(VK_DELETE);
         return DriveResult::ok();
     }
-    edit.send(EM_SETSEL, 0, -1);
     if (edit.exists()) edit.send(EM_REPLACESEL, 1, lParamFromPointer(text.c_str()));
     dialog_.desktop().pumpUntilIdle();
     return DriveResult::ok();
