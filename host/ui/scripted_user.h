@@ -23,7 +23,8 @@
 //                               dialog answers the box OK and goes on to the dialog beneath
 //   file <button>               a button's label (Save, Open) presses it: the name the dialog proposes is taken
 //   file <name>                 the file dialog takes the name (relative to the folder it shows, or absolute;
-//                               several in double quotes where it allows several) and OK is pressed
+//                               several in double quotes where it allows several, or apart by spaces when each
+//                               is a file) and OK is pressed
 //   file cancel                 the file dialog is cancelled
 //   folder <path>, folder cancel   the folder chooser, likewise
 //   ^C or <Esc>                 Esc, whatever shows
