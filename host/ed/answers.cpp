@@ -180,6 +180,17 @@ std::optional<std::string> readInputLine(std::string_view prompt) {
     return line;
 }
 
+void stopScript(std::string why) {
+    if (input().isInteractive()) return;
+    if (detail::scriptStop().empty()) detail::scriptStop() = why.empty() ? std::string("the script stopped") : why;
+    detail::pendingWords().clear();
+    input().abandonRest();
+}
+
+bool scriptStopped() {
+    return !detail::scriptStop().empty();
+}
+
 void giveBackInputLine(std::string line) {
     detail::pendingWords().push_front(std::move(line));
 }

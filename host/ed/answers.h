@@ -56,6 +56,16 @@ bool answeringFromArguments();
 // tokens and "'" lines are passed through as they are: the reader decides what they mean.
 std::optional<std::string> readInputLine(std::string_view prompt);
 
+// A reader that cannot take the line a script gave it (a dialog's answer naming a control the dialog does not
+// have, a line that answers nothing the dialog shows) stops the script there: `why` (with the line's place, as
+// "run.scr, line 7: ...") is kept for the run's message, the rest of the script is left unread, so every reader
+// after it meets the end of the input (the dialog waiting is cancelled, the command with it), and the run stops
+// early: nothing is saved. The first stop is kept. At a terminal it does nothing: the person reads the complaint
+// and types again.
+void stopScript(std::string why);
+// True once stopScript has stopped the script of this run.
+bool scriptStopped();
+
 // Gives a line read with readInputLine back to the input: the next reader gets it first, as if typed again. For a
 // reader that took a line meant for another (a message box that a line for the dialog beneath it closes).
 void giveBackInputLine(std::string line);

@@ -36,6 +36,11 @@ InputEnd& inputEnd() {
     return end;
 }
 
+std::string& scriptStop() {
+    static std::string why;
+    return why;
+}
+
 std::deque<std::string>& pendingWords() {
     static std::deque<std::string> words;
     return words;
@@ -259,6 +264,7 @@ int runTypedCommand(std::string_view line) {
 bool runCommandLoop(std::string* stopReason) {
     promptState().quit = false;
     detail::inputEnd() = {};
+    detail::scriptStop().clear();
     detail::pendingWords().clear();
     auto stop = [&](std::string reason) {
         if (stopReason) *stopReason = std::move(reason);
@@ -270,6 +276,7 @@ bool runCommandLoop(std::string* stopReason) {
         std::optional<std::string> line;
         print(kCommandPrompt);
         line = input().readLine(kCommandPrompt);
+        if (!line && !detail::scriptStop().empty()) return stop(detail::scriptStop() + "; the script stops here");
         if (!line) break;  // the input ends at the command prompt: the run is done
         const std::string position = input().position();
         if (isCancelToken(*line)) {
@@ -288,6 +295,7 @@ bool runCommandLoop(std::string* stopReason) {
         transcript().appendTyped(*line, input().showsTyping());
         bool unknown = false;
         runTyped(*line, &unknown);
+        if (!detail::scriptStop().empty()) return stop(detail::scriptStop() + "; the script stops here");
         const detail::InputEnd& end = detail::inputEnd();
         if (end.happened && input().isInteractive()) break;  // Ctrl-D: the waiting command was cancelled
         if (end.happened) {

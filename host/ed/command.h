@@ -46,7 +46,8 @@ int runTypedCommand(std::string_view line);
 // QUIT is run (requestQuit). Answers true when the input ran to its end (or QUIT); false when a script stopped
 // early, with the reason in `stopReason` (for the caller to report):
 //   - the script ended while a command waited for an answer (that command is cancelled first);
-//   - a line of the script named an unknown command.
+//   - a line of the script named an unknown command;
+//   - a line answering a dialog, a message box or a file dialog could not be taken (stopScript, answers.h).
 // The reason names the script line: "run.scr, line 7: the input ended while LINE (started at run.scr, line 5)
 // waited for an answer to \"Specify next point:\"". At the terminal neither stops the run early: the person
 // reads the message and types again, and the end of input there (Ctrl-D) cancels a waiting command and ends the

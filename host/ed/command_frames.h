@@ -48,6 +48,10 @@ struct InputEnd {
 };
 InputEnd& inputEnd();
 
+// Why a script stopped early where a reader other than a prompt met a line it could not take (stopScript); empty
+// while it runs on. Kept for runCommandLoop's message.
+std::string& scriptStop();
+
 // A command that keeps asking after the input has ended would never finish: after this many more answers the
 // prompt throws InputExhausted, which stops the command at its boundary.
 inline constexpr std::size_t kMaxAnswersAfterInputEnd = 1000;

@@ -17,10 +17,12 @@ namespace {
 // A file name is a path; longer answers than this are no file name of any file system we run on.
 constexpr std::size_t kMaxFileNameChars = 4096;
 
-// Asks for a file name; nothing on Enter, Esc or a failure (the command is then cancelled).
-std::optional<std::string> askFileName(std::string_view prompt) {
+// Asks for a file name; Enter takes `offered` (the name in the prompt's <>) when there is one. Nothing on Esc, on
+// Enter with nothing offered, or on a failure (the command is then cancelled).
+std::optional<std::string> askFileName(std::string_view prompt, const std::string& offered = {}) {
     std::string name;
     const int status = getString(true, prompt, name, kMaxFileNameChars);
+    if ((status == db::RTNORM || status == db::RTNONE) && name.empty() && !offered.empty()) return offered;
     if (status != db::RTNORM || name.empty()) {
         setCommandResult(db::RTCAN);
         return std::nullopt;
@@ -52,7 +54,7 @@ bool saveTo(Document& doc, const std::filesystem::path& path) {
 // QSAVE's and CLOSE's save: to the drawing's own file, or to one asked for when it has none yet.
 bool saveToOwnFile(Document& doc) {
     if (!doc.fileName().empty()) return saveTo(doc, {});
-    auto name = askFileName("\nSave drawing as <" + doc.title() + ">: ");
+    auto name = askFileName("\nSave drawing as <" + doc.title() + ">: ", doc.title());
     return name && saveTo(doc, *name);
 }
 
@@ -111,7 +113,10 @@ void closeCommand() {
 void quitCommand() {
     if (input().isTerminal()) {
         for (Document* doc : documents().documents()) {
-            if (!offerToSave(*doc, true)) return;
+            if (!offerToSave(*doc, true)) {
+                print("\n" + doc->title() + " stays open, unsaved: QUIT is cancelled.");
+                return;
+            }
         }
     }
     requestQuit();

@@ -44,6 +44,7 @@ void setInput(std::unique_ptr<InputSource> source) {
     currentInput() = source ? std::move(source) : ScriptInput::fromLines({}, "<no input>");
     // A new source has not ended, and nothing typed for the old one answers it.
     detail::inputEnd() = {};
+    detail::scriptStop().clear();
     detail::pendingWords().clear();
 }
 

@@ -49,6 +49,9 @@ public:
     // line when it is a key line ("+", "-", or Esc as isCancelToken), taken; otherwise nothing, and nothing is
     // taken. It never waits: at a terminal only a line already typed counts.
     virtual std::optional<std::string> takeTypedKey() { return std::nullopt; }
+    // Leaves the lines not yet given unread: from now on the input has ended. A script does so when it stops
+    // early (answers.h, stopScript); a person's terminal is never abandoned.
+    virtual void abandonRest() {}
 };
 
 // Whether a line is a key line for takeTypedKey: "+", "-", or a cancel token (spaces around ignored).
@@ -65,6 +68,7 @@ public:
     std::optional<std::string> readLine(std::string_view prompt) override;
     std::string position() const override;
     std::optional<std::string> takeTypedKey() override;
+    void abandonRest() override { next_ = lines_.size(); }
     // The line number (1-based, in the file) of the last line given; 0 before the first.
     std::size_t lineNumber() const { return lastLine_; }
     // Lines not yet given, comments excluded.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "host/sys/encoding.h"
 #include "host/sys/number_text.h"
 #include "host/sys/text_case.h"
 #include "host/ui/colour_combo.h"
@@ -86,6 +87,33 @@ std::string escapeLines(std::string_view text) {
             out += text[i];
     }
     return out;
+}
+
+// The first word of `text`, or its first double-quoted run (quotes taken off); `rest` gets what follows.
+std::string firstWord(std::string_view text, std::string_view& rest) {
+    text = trimSpaces(text);
+    std::string word;
+    std::size_t end = 0;
+    if (!text.empty() && text.front() == '"') {
+        const std::size_t close = text.find('"', 1);
+        end = close == std::string_view::npos ? text.size() : close + 1;
+        word = std::string(text.substr(1, (close == std::string_view::npos ? text.size() : close) - 1));
+    } else {
+        end = std::min(text.find_first_of(" \t"), text.size());
+        word = std::string(text.substr(0, end));
+    }
+    rest = trimSpaces(text.substr(end));
+    return word;
+}
+
+// A heading that wraps over lines, on one line.
+std::string oneLineText(std::string_view text) {
+    std::string s;
+    for (char c : text) {
+        if (c == '\r') continue;
+        s += c == '\n' ? ' ' : c;
+    }
+    return s;
 }
 
 std::string itemText(Window& w, unsigned getText, std::intptr_t index) {
@@ -198,6 +226,7 @@ std::vector<Window*> DialogDriver::visibleControls() const {
 
 std::string DialogDriver::nameOf(const Window& control) const {
     const ControlKind kind = controlKind(control);
+    if (kind == ControlKind::PushButton) return buttonName(control);
     if (kind == ControlKind::CheckBox || kind == ControlKind::RadioButton || kind == ControlKind::PushButton ||
         kind == ControlKind::GroupBox || kind == ControlKind::Label)
         return shownLabel(control.text());
@@ -205,21 +234,59 @@ std::string DialogDriver::nameOf(const Window& control) const {
     const std::vector<Window*> all = visibleControls();
     auto at = std::find(all.begin(), all.end(), &control);
     if (at == all.end()) return {};
+    // Without a label, the title of the group box it opens names it (the job path under "File Nesting").
+    std::string group;
     while (at != all.begin()) {
         --at;
         const ControlKind before = controlKind(**at);
         if (before == ControlKind::Label) return shownLabel((*at)->text());
+        if (before == ControlKind::GroupBox && group.empty()) group = shownLabel((*at)->text());
         if (before != ControlKind::GroupBox && before != ControlKind::Picture) break;
     }
-    return {};
+    return group;
+}
+
+std::string DialogDriver::buttonName(const Window& button) const {
+    const std::string own = shownLabel(button.text());
+    const std::vector<Window*> all = visibleControls();
+    const bool shared = std::any_of(all.begin(), all.end(), [&](const Window* c) {
+        return c != &button && controlKind(*c) == ControlKind::PushButton &&
+               sys::equalsNoCase(shownLabel(c->text()), own);
+    });
+    if (!shared) return own;
+    // Buttons of one text are told apart by what they serve: the label on their row, to their left ("Select..."
+    // beside two fields), else the title of the group box they stand in ("Insert" in "Automatic" and "Manual").
+    const Rect at = button.windowRect();
+    const Window* label = nullptr;
+    const Window* group = nullptr;
+    for (const Window* c : all) {
+        const ControlKind kind = controlKind(*c);
+        if (shownLabel(c->text()).empty()) continue;
+        const Rect r = c->windowRect();
+        if (kind == ControlKind::Label && r.right <= at.left && r.top < at.bottom && at.top < r.bottom &&
+            (!label || r.right > label->windowRect().right))
+            label = c;
+        if (kind == ControlKind::GroupBox && r.encloses(at) &&
+            (!group || group->windowRect().encloses(r)))
+            group = c;
+    }
+    if (label) return own + " (" + shownLabel(label->text()) + ")";
+    if (group) return own + " (" + shownLabel(group->text()) + ")";
+    return own + " (#" + std::to_string(button.id()) + ")";
 }
 
 Window* DialogDriver::find(std::string_view name, std::string* why) const {
     const std::string_view wanted = trimSpaces(name);
     const std::vector<Window*> all = visibleControls();
     if (const auto id = wholeNumber(wanted)) {
-        for (Window* c : all)
-            if (c->id() == *id) return c;
+        // A page may reuse an id of the dialog around it: the id names the control of the page the user sees.
+        Window* first = nullptr;
+        for (Window* c : all) {
+            if (c->id() != *id) continue;
+            if (c->parent() != &dialog_) return c;
+            if (!first) first = c;
+        }
+        if (first) return first;
     }
     const std::string label = shownLabel(wanted);
     if (!label.empty()) {
@@ -231,6 +298,20 @@ Window* DialogDriver::find(std::string_view name, std::string* why) const {
         }
         for (Window* c : all)
             if (sys::equalsNoCase(nameOf(*c), label)) return c;
+    }
+    if (why && !label.empty()) {
+        // A text that several buttons show: the user is told the names that tell them apart.
+        std::string names;
+        int shared = 0;
+        for (Window* c : all) {
+            if (controlKind(*c) != ControlKind::PushButton || !sys::equalsNoCase(shownLabel(c->text()), label)) continue;
+            names += (shared++ ? " or \"" : "\"") + nameOf(*c) + "\"";
+        }
+        if (shared > 1) {
+            *why = "The dialog \"" + dialog_.text() + "\" has " + std::to_string(shared) + " buttons \"" +
+                   std::string(wanted) + "\": name one as " + names + ".";
+            return nullptr;
+        }
     }
     if (why) {
         const auto id = wholeNumber(wanted);
@@ -319,6 +400,20 @@ std::string DialogDriver::describe(bool numbered) const {
                 out += name + ": \"" + f.value + "\" of " + joinChoices(f.choices);
                 break;
             case ControlKind::MultiLineEdit: out += name + ": \"" + escapeLines(f.value) + "\""; break;
+            case ControlKind::Other: {
+                DriverTable table;
+                if (f.control->send(WM_DRIVER_GETTABLE, 0, lParamFromPointer(&table)) == 1) {
+                    const std::size_t data =
+                        table.cells.size() > std::size_t(table.headingRows) ? table.cells.size() - std::size_t(table.headingRows) : 0;
+                    out += name + ": table of " + std::to_string(data) + (data == 1 ? " row" : " rows") +
+                           " (set it with <row> <column> <text>, or <row> to pick a row)\n" +
+                           describeTable(table, "       ");
+                    if (!out.empty() && out.back() == '\n') out.pop_back();
+                } else {
+                    out += name + ": \"" + f.value + "\"";
+                }
+                break;
+            }
             default: out += name + ": \"" + f.value + "\""; break;
         }
         if (!f.enabled) out += " (disabled)";
@@ -334,6 +429,56 @@ std::string DialogDriver::describe(bool numbered) const {
         }
     }
     if (!buttons.empty()) out += "\n  Buttons:" + buttons;
+    return out;
+}
+
+std::string describeTable(const DriverTable& table, std::string_view indent) {
+    // A cell longer than this is cut, with "..." after it, so a row stays readable on a terminal.
+    constexpr std::size_t kShownCell = 32;
+    const int rows = static_cast<int>(table.cells.size());
+    const int columns = table.cells.empty() ? 0 : static_cast<int>(table.cells.front().size());
+    auto shown = [&](int c) { return c >= static_cast<int>(table.hidden.size()) || !table.hidden[std::size_t(c)]; };
+    auto cut = [&](std::string s) {
+        s = oneLineText(s);
+        if (sys::utf8CharacterCount(s) > kShownCell) s = std::string(sys::utf8Prefix(s, kShownCell - 3)) + "...";
+        return s;
+    };
+    // The lines as cells: the headings (with the columns' numbers), then each row of data after its number.
+    std::vector<std::vector<std::string>> lines;
+    std::vector<std::string> head{"#"};
+    for (int c = table.numberColumns; c < columns; ++c) {
+        if (!shown(c)) continue;
+        std::string heading;
+        for (int h = 0; h < table.headingRows && h < rows; ++h) {
+            const std::string part = oneLineText(table.cells[std::size_t(h)][std::size_t(c)]);
+            if (!part.empty()) heading += (heading.empty() ? "" : " ") + part;
+        }
+        head.push_back(std::to_string(c) + ":" + cut(heading));
+    }
+    lines.push_back(head);
+    for (int r = table.headingRows; r < rows; ++r) {
+        const auto& row = table.cells[std::size_t(r)];
+        std::vector<std::string> line{std::to_string(r)};
+        for (int c = table.numberColumns; c < columns; ++c)
+            if (shown(c)) line.push_back(cut(c < static_cast<int>(row.size()) ? row[std::size_t(c)] : std::string()));
+        lines.push_back(line);
+    }
+    std::vector<std::size_t> widths;
+    for (const auto& line : lines)
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            if (widths.size() <= i) widths.push_back(0);
+            widths[i] = std::max(widths[i], sys::utf8CharacterCount(line[i]));
+        }
+    std::string out;
+    for (const auto& line : lines) {
+        std::string text(indent);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            text += line[i];
+            if (i + 1 < line.size()) text += std::string(widths[i] - sys::utf8CharacterCount(line[i]), ' ') + " | ";
+        }
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+        out += text + "\n";
+    }
     return out;
 }
 
@@ -383,6 +528,9 @@ DriveResult DialogDriver::set(Window& control, std::string_view value) {
         case ControlKind::Spin:
             return DriveResult::refused("\"" + name + "\" is a spin: set the edit beside it instead.");
         default: {
+            DriverTable table;
+            if (control.send(WM_DRIVER_GETTABLE, 0, lParamFromPointer(&table)) == 1)
+                return setTable(control, table, value);
             const std::string text(value);
             if (control.send(WM_DRIVER_SETVALUE, 0, lParamFromPointer(&text)) == 1) return DriveResult::ok();
             return DriveResult::refused("The " + std::string(controlKindName(kind)) + " \"" + name + "\" (class " +
@@ -398,18 +546,29 @@ DriveResult DialogDriver::setEdit(Window& edit, std::string_view value, bool mul
     if (!edit.exists()) return DriveResult::ok();
     if (!edit.hasFocus()) {
         // A check elsewhere kept the focus (its message box was answered): the value is not typed.
-        return DriveResult::refused("The edit \"" + nameOf(edit) + "\" did not get the focus.");
+        return DriveResult::declinedByDialog("The edit \"" + nameOf(edit) + "\" did not get the focus.");
     }
+    // The value goes in as one replacement, as a paste would put it: the field's checks run once, on the whole
+    // value (a refused value leaves the previous text whole, never a prefix of the value), and a long value costs
+    // its length, not its length squared.
+    std::string text = multiLine ? unescapeLines(value) : std::string(value);
+    if (!multiLine) text = text.substr(0, text.find_first_of("\r\n"));
+    const std::size_t characters = sys::utf8CharacterCount(text);
+    const auto limit = static_cast<std::size_t>(std::max<std::intptr_t>(0, edit.send(EM_GETLIMITTEXT)));
+    if (characters > limit)
+        return DriveResult::refused("The edit \"" + nameOf(edit) + "\" takes at most " + std::to_string(limit) +
+                                    " characters; the value has " + std::to_string(characters) +
+                                    ". The field keeps its value.");
+    if ((edit.style() & ES_NUMBER) && text.find_first_not_of("0123456789") != std::string::npos)
+        return DriveResult::refused("The edit \"" + nameOf(edit) + "\" takes digits only, not \"" + text +
+                                    "\". The field keeps its value.");
     edit.send(EM_SETSEL, 0, -1);
-    if (multiLine) {
-        const std::string text = unescapeLines(value);
-        edit.send(EM_REPLACESEL, 1, lParamFromPointer(text.c_str()));
-        dialog_.desktop().pumpUntilIdle();
-    } else if (value.empty()) {
+    if (value.empty()) {
         robot_.key(VK_DELETE);
-    } else {
-        robot_.type(value);
+        return DriveResult::ok();
     }
+    if (edit.exists()) edit.send(EM_REPLACESEL, 1, lParamFromPointer(text.c_str()));
+    dialog_.desktop().pumpUntilIdle();
     return DriveResult::ok();
 }
 
@@ -425,8 +584,8 @@ DriveResult DialogDriver::setCheck(Window& box, std::string_view value, bool rad
     // A three-state box steps through three states: at most two further clicks reach any of them.
     for (int clicks = 0; clicks < 3 && box.exists() && box.send(BM_GETCHECK) != wanted; ++clicks) click(box);
     if (box.exists() && box.send(BM_GETCHECK) != wanted)
-        return DriveResult::refused("The " + std::string(radio ? "radio button" : "check box") + " \"" + nameOf(box) +
-                                    "\" does not take that state.");
+        return DriveResult::declinedByDialog("The " + std::string(radio ? "radio button" : "check box") + " \"" +
+                                             nameOf(box) + "\" does not take that state.");
     return DriveResult::ok();
 }
 
@@ -509,6 +668,74 @@ DriveResult DialogDriver::setSlider(Window& slider, std::string_view value) {
     return DriveResult::ok();
 }
 
+DriveResult DialogDriver::setTable(Window& control, const DriverTable& table, std::string_view value) {
+    const std::string name = nameOf(control).empty() ? "#" + std::to_string(control.id()) : nameOf(control);
+    const int rows = static_cast<int>(table.cells.size());
+    const int columns = table.cells.empty() ? 0 : static_cast<int>(table.cells.front().size());
+    auto shown = [&](int c) { return c >= static_cast<int>(table.hidden.size()) || !table.hidden[std::size_t(c)]; };
+    auto cell = [&](int r, int c) -> std::string {
+        const auto& row = table.cells[std::size_t(r)];
+        return c < static_cast<int>(row.size()) ? row[std::size_t(c)] : std::string();
+    };
+    std::string_view rest = value;
+    const std::string rowWord = firstWord(rest, rest);
+    const std::string columnWord = firstWord(rest, rest);
+    if (rowWord.empty())
+        return DriveResult::refused("The table \"" + name + "\" takes <row> [<column> [<text>]].");
+
+    int row = -1;
+    // Numbers count as the table does, headings included, as before names were taken.
+    if (const auto n = wholeNumber(rowWord); n && *n >= 0 && *n < rows) row = *n;
+    for (int r = table.headingRows; r < rows && row < 0; ++r)
+        for (int c = table.numberColumns; c < columns && row < 0; ++c)
+            if (shown(c) && !cell(r, c).empty() && sys::equalsNoCase(trimSpaces(cell(r, c)), rowWord)) row = r;
+    if (row < 0) {
+        const int data = rows - table.headingRows;
+        return DriveResult::refused(
+            "The table \"" + name + "\" has no row \"" + rowWord + "\"; " +
+            (data <= 0 ? std::string("it has no rows.")
+                       : "its rows are " + std::to_string(table.headingRows) + " to " + std::to_string(rows - 1) +
+                             ", or a name one of their cells shows."));
+    }
+
+    int column = -1;
+    if (columnWord.empty()) {
+        for (int c = table.numberColumns; c < columns && column < 0; ++c)
+            if (shown(c)) column = c;
+    } else {
+        if (const auto n = wholeNumber(columnWord); n && *n >= 0 && *n < columns) column = *n;
+        for (int c = table.numberColumns; c < columns && column < 0; ++c) {
+            if (!shown(c)) continue;
+            for (int h = 0; h < table.headingRows && column < 0; ++h)
+                if (sys::equalsNoCase(shownLabel(oneLineText(cell(h, c))), shownLabel(columnWord))) column = c;
+        }
+        if (column < 0) {
+            std::string headings;
+            for (int c = table.numberColumns; c < columns; ++c) {
+                if (!shown(c)) continue;
+                headings += (headings.empty() ? "" : ", ") + std::to_string(c) + " \"" +
+                            (table.headingRows > 0 ? oneLineText(cell(table.headingRows - 1, c)) : std::string()) +
+                            "\"";
+            }
+            return DriveResult::refused("The table \"" + name + "\" has no column \"" + columnWord +
+                                        "\"; its columns are " + headings + ".");
+        }
+    }
+    if (column < 0) return DriveResult::refused("The table \"" + name + "\" shows no column to click.");
+
+    std::string text(trimSpaces(rest));
+    std::string byNumbers = std::to_string(row) + " " + std::to_string(column);
+    if (!text.empty()) byNumbers += " " + text;
+    if (control.send(WM_DRIVER_SETVALUE, 0, lParamFromPointer(&byNumbers)) == 1) {
+        dialog_.desktop().pumpUntilIdle();
+        return DriveResult::ok();
+    }
+    const std::string heading =
+        table.headingRows > 0 ? oneLineText(cell(table.headingRows - 1, column)) : std::to_string(column);
+    return DriveResult::refused("The cell of row " + std::to_string(row) + ", column \"" + heading +
+                                "\" of the table \"" + name + "\" cannot be set (it is read-only).");
+}
+
 DriveResult DialogDriver::press(std::string_view name) {
     std::string why;
     Window* control = find(name, &why);
@@ -569,8 +796,8 @@ DriveResult DialogDriver::chooseTab(Window& tabs, std::string_view titleOrNumber
         dialog_.desktop().pumpUntilIdle();
     }
     if (tabs.exists() && tabs.send(TCM_GETCURSEL) != index)
-        return DriveResult::refused("The tab \"" + titles[static_cast<std::size_t>(index)] +
-                                    "\" was not opened: the page shown refused to be left.");
+        return DriveResult::declinedByDialog("The tab \"" + titles[static_cast<std::size_t>(index)] +
+                                             "\" was not opened: the page shown refused to be left.");
     return DriveResult::ok();
 }
 
@@ -586,6 +813,17 @@ DriveResult DialogDriver::enter() {
     dialog_.send(WM_COMMAND, makeWParam(id, BN_CLICKED), lParamFromPointer(button));
     dialog_.desktop().pumpUntilIdle();
     return DriveResult::ok();
+}
+
+DriveResult DialogDriver::ok() {
+    Window* focus = dialog_.desktop().focus();
+    const std::intptr_t answer = dialog_.send(DM_GETDEFID);
+    const int id = static_cast<unsigned>(hiWord(answer)) == DC_HASDEFID ? loWord(answer) : IDOK;
+    Window* button = dialog_.item(id);
+    if (focusIsInDialog() && focus != button && controlKind(*focus) == ControlKind::PushButton && button &&
+        button->isVisible())
+        return press(*button);
+    return enter();
 }
 
 DriveResult DialogDriver::escape() {

@@ -321,19 +321,39 @@ void FileDialog::onOK() {
 bool FileDialog::acceptNames(const std::string& typed) {
     const bool save = options_.kind == FileDialogKind::Save;
     const bool several = !save && (options_.flags & OFN_ALLOWMULTISELECT);
-    const std::vector<std::string> names = typedNames(typed, several);
+    std::vector<std::string> names = typedNames(typed, several);
     if (names.empty()) return false;
+    const std::string extension = extensionOf(options_.defaultExtension);
+    // The path a typed name stands for: the default extension is added to a name without one that is not there.
+    auto resolved = [&](const std::string& name) {
+        fs::path p = absoluteIn(folder_, name);
+        if (!extension.empty() && !p.has_extension() && (save || !pathExists(p))) p += "." + extension;
+        return p;
+    };
+    // Several names typed without quotes, where the dialog takes several: when the text is no file but each word
+    // of it is one, the words are the names.
+    const bool unquotedWords = several && names.size() == 1 && trimSpaces(typed).front() != '"' &&
+                               names.front().find_first_of(" \t") != std::string::npos;
+    if (unquotedWords && !pathExists(resolved(names.front()))) {
+        std::vector<std::string> words;
+        std::string_view rest = names.front();
+        while (!(rest = trimSpaces(rest)).empty()) {
+            const std::size_t end = std::min(rest.find_first_of(" \t"), rest.size());
+            words.emplace_back(rest.substr(0, end));
+            rest.remove_prefix(end);
+        }
+        if (std::all_of(words.begin(), words.end(), [&](const std::string& w) { return pathExists(resolved(w)); }))
+            names = std::move(words);
+    }
     if (names.size() == 1 && isFolder(absoluteIn(folder_, names.front()))) {
         openFolder(names.front());
         setItemText(kFileNameEditId, "");
         return false;
     }
-    const std::string extension = extensionOf(options_.defaultExtension);
     std::vector<std::string> chosen;
     fs::path chosenFolder;
     for (const std::string& name : names) {
-        fs::path p = absoluteIn(folder_, name);
-        if (!extension.empty() && !p.has_extension() && (save || !pathExists(p))) p += "." + extension;
+        const fs::path p = resolved(name);
         if (!isFolder(p.parent_path())) {
             messageBox(p.string() + "\nPath does not exist.\nCheck the path and try again.", dialogTemplate().caption,
                        MB_OK | MB_ICONWARNING, this);
@@ -341,7 +361,10 @@ bool FileDialog::acceptNames(const std::string& typed) {
         }
         if (!save && !pathExists(p)) {
             if (options_.flags & OFN_FILEMUSTEXIST) {
-                messageBox(p.string() + "\nFile not found.\nCheck the file name and try again.",
+                // Names with spaces where several may be chosen: the user may have meant several files.
+                const std::string hint =
+                    unquotedWords ? "\nSeveral files are named each in double quotes: \"a.dxf\" \"b.dxf\"." : "";
+                messageBox(p.string() + "\nFile not found.\nCheck the file name and try again." + hint,
                            dialogTemplate().caption, MB_OK | MB_ICONWARNING, this);
                 return false;
             }

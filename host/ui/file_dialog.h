@@ -4,13 +4,15 @@
 // Both are real dialogs on the desktop: the folder shown, a list of its folders and of the files that match the
 // chosen filter, a name box, the filter box, and the buttons. A name typed in the name box is taken relative to
 // the folder shown; a name that is a folder opens that folder instead of answering. With OFN_ALLOWMULTISELECT
-// several names may be typed, each in double quotes ("a.iso" "b.iso"); they are all in one folder, which is
-// folder(). The scripted user's lines are "file <name>" and "file cancel" (scripted_user.h).
+// several names may be typed, each in double quotes ("a.iso" "b.iso"), or without quotes, apart by spaces, when
+// the whole text names no file and each word names one; they are all in one folder, which is folder(). Where a
+// name with spaces is not found there, the message says how to name several. The scripted user's lines are "file <name>" and "file cancel" (scripted_user.h).
 //
 // What OK checks, in order, before it answers (each refusal shows a message box and leaves the dialog open):
 //   an empty name                        nothing happens
 //   a folder that does not exist         "<path>\nPath does not exist.\nCheck the path and try again."
-//   open, OFN_FILEMUSTEXIST, no file     "<path>\nFile not found.\nCheck the file name and try again."
+//   open, OFN_FILEMUSTEXIST, no file     "<path>\nFile not found.\nCheck the file name and try again." (and
+//                                        "\nSeveral files are named each in double quotes: ..." as above)
 //   open, OFN_CREATEPROMPT, no file      "<path>\nThis file does not exist.\nDo you want to create it?"  Yes/No
 //   save, the file exists                "<name> already exists.\nDo you want to replace it?"            Yes/No
 // Save dialogs always ask before they replace a file and never require the file to exist, whatever the flags

@@ -2,6 +2,7 @@
 #include "host/ui/scripted_user.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "host/ed/answers.h"
 #include "host/ed/input.h"
@@ -71,14 +72,20 @@ std::string answersOf(const MessageBoxDialog& box) {
 constexpr std::string_view kConsoleHelp =
     "Type one of:\n"
     "  set <field> <value>     a field by its number or label (\"#1001\" for a control id)\n"
-    "  press <button>          a button by its label (OK, Cancel, ...)\n"
+    "  set <table> <row> <column> <text>\n"
+    "                          a cell of a table: the row by its number or a name in it, the column by its\n"
+    "                          number or heading (in double quotes when it has spaces); set <table> <row>\n"
+    "                          picks the row\n"
+    "  press <button>          a button by its label (OK, Cancel, \"Select... (Postprocessor)\", ...)\n"
     "  tab <title | number>    another page\n"
-    "  ok, cancel              Enter, Esc\n"
+    "  ok, cancel              the dialog's OK (its default button), Esc\n"
     "  show                    the dialog again (or an empty line)\n"
     "For a message box type its answer (Yes, No, OK, ...); for a file dialog the file name, or cancel.";
 
-// In the console's syntax a plain number is the n-th field of the listing; "#N" names the id N.
-std::string controlName(DialogDriver& driver, const std::string& token, AnswerSyntax syntax) {
+// In the console's syntax a plain number is the n-th field of the listing; "#N" names the id N. A number past
+// the listing names nothing there (nullopt, with the reason in `why`): it is never taken for an id.
+std::optional<std::string> controlName(DialogDriver& driver, const std::string& token, AnswerSyntax syntax,
+                                       std::string& why) {
     if (!token.empty() && token.front() == '#') return token.substr(1);
     if (syntax == AnswerSyntax::Console) {
         const auto n = sys::parseInteger(token, 1, 100000);
@@ -88,6 +95,10 @@ std::string controlName(DialogDriver& driver, const std::string& token, AnswerSy
                 if (f.kind == ControlKind::PushButton) continue;
                 if (++number == n.value) return std::to_string(f.id);
             }
+            why = "The dialog \"" + driver.dialog().text() + "\" lists " + std::to_string(number) +
+                  (number == 1 ? " field" : " fields") + ", not " + token +
+                  ": name a button by its label, a control by its id as \"#" + token + "\".";
+            return std::nullopt;
         }
     }
     return token;
@@ -108,7 +119,7 @@ std::string proposedName(const FileDialog& files) {
 }
 
 AnswerOutcome fromResult(const DriveResult& r) {
-    return {r.done ? std::string() : r.why, {}};
+    return {r.done ? std::string() : r.why, {}, !r.done && r.declined};
 }
 
 AnswerOutcome answerFileDialog(Dialog& dialog, DialogDriver& driver, std::string_view rest) {
@@ -138,17 +149,23 @@ AnswerOutcome answerDialogVerb(Dialog& dialog, DialogDriver& driver, std::string
         std::string_view value;
         const std::string control = firstToken(rest, value);
         if (control.empty()) return {"\"set\" needs a control and a value: set <control> <value>.", {}};
-        return fromResult(driver.set(controlName(driver, control, syntax), unquoted(value)));
+        std::string why;
+        const auto name = controlName(driver, control, syntax, why);
+        if (!name) return {why, {}};
+        return fromResult(driver.set(*name, unquoted(value)));
     }
     if (verb == "press") {
         if (rest.empty()) return {"\"press\" needs a button: press <button>.", {}};
-        return fromResult(driver.press(controlName(driver, unquoted(rest), syntax)));
+        std::string why;
+        const auto name = controlName(driver, unquoted(rest), syntax, why);
+        if (!name) return {why, {}};
+        return fromResult(driver.press(*name));
     }
     if (verb == "tab") {
         if (rest.empty()) return {"\"tab\" needs a title or a number: tab <title | number>.", {}};
         return fromResult(driver.selectTab(unquoted(rest)));
     }
-    if (verb == "ok" && rest.empty()) return fromResult(driver.enter());
+    if (verb == "ok" && rest.empty()) return fromResult(driver.ok());
     if (verb == "cancel" && rest.empty()) return fromResult(driver.escape());
     if (verb == "show" && rest.empty()) return {{}, driver.describe(syntax == AnswerSyntax::Console)};
     if (verb == "picture") {
@@ -259,8 +276,15 @@ bool ScriptedUser::act(Dialog& dialog) {
     // Where the line stands, taken now: answering it may read further lines (for a message box it opens).
     const std::string where = ed::input().position();
     const AnswerOutcome outcome = applyAnswerLine(dialog, *line, AnswerSyntax::Script);
-    if (!outcome.complaint.empty()) {
+    if (!outcome.complaint.empty() && outcome.declined) {
         ed::print("\n" + outcome.complaint + (where.empty() ? "" : " (" + where + ")"));
+    } else if (!outcome.complaint.empty()) {
+        ed::print("\n" + outcome.complaint + (where.empty() ? "" : " (" + where + ")"));
+        // The script was written for another dialog, or for this one as it is not: what it does next would
+        // answer the wrong thing. It stops here, and the run with it.
+        std::string why = outcome.complaint;
+        while (!why.empty() && (why.back() == '.' || why.back() == ' ')) why.pop_back();
+        ed::stopScript(where.empty() ? why : where + ": " + why);
     }
     if (!outcome.shown.empty()) ed::print("\n" + outcome.shown);
     return true;

@@ -5,12 +5,15 @@
 //
 // Lines (words are not case-sensitive; <control> is a control's id or label, as dialog_driver.h says, in double
 // quotes when it has spaces; a value in double quotes has them taken off, so "" is an empty value):
-//   dlg set <control> <value>   sets the control: the rest of the line is the value
+//   dlg set <control> <value>   sets the control: the rest of the line is the value; a table takes
+//                               <row> [<column> [<text>]], a row by number or by a name in it, a column by
+//                               number or heading (dialog_driver.h)
 //   dlg press <button>          clicks the button the rest of the line names (OK, Cancel, Save As..., 1001);
 //                               the click moves the focus first, so the kill-focus checks of the field left run
 //   dlg tab <title | number>    opens a tab of the property sheet (or of the dialog's tab control); a number
 //                               counts the tabs from 1
-//   dlg ok                      Enter: the default button
+//   dlg ok                      the dialog's OK: Enter, the default button (clicked when the focus is on another
+//                               button, which Enter would press)
 //   dlg cancel                  Esc: the dialog is cancelled without a click, so no field is checked
 //   dlg show                    writes what the dialog shows to the transcript
 //   dlg picture <file.png>      writes a picture of the dialog as a screen would show it (a PNG file)
@@ -20,14 +23,19 @@
 //                               dialog answers the box OK and goes on to the dialog beneath
 //   file <button>               a button's label (Save, Open) presses it: the name the dialog proposes is taken
 //   file <name>                 the file dialog takes the name (relative to the folder it shows, or absolute;
-//                               several in double quotes where it allows several) and OK is pressed
+//                               several in double quotes where it allows several, or apart by spaces when each
+//                               is a file) and OK is pressed
 //   file cancel                 the file dialog is cancelled
 //   folder <path>, folder cancel   the folder chooser, likewise
 //   ^C or <Esc>                 Esc, whatever shows
-// A line that does not fit (a control the dialog does not show, a msgbox line while no message box shows, a
-// word that is none of these) changes nothing: it is reported on the transcript with its place in the script,
-// and the next line is read. When the input ends, the dialog waiting is cancelled as Esc would, and one that
-// does not end then is left unanswered (its cancel answer, see Dialog::doModal).
+// A line that does not fit (a control the dialog does not show, a msgbox line while no message box shows or a
+// box shows that the script does not answer, a word that is none of these) changes nothing: it is reported on
+// the transcript with its place in the script, and the script stops there (host/ed/answers.h, stopScript): the
+// rest is not read, so the dialog waiting is cancelled as at the end of the input, and the run stops early with
+// the line named (cadhost saves nothing). A line that fits but that the dialog declines after telling why in a
+// message box of its own (a page that refuses to be left; the script answers that box) is told, and the next
+// line is read. When the input ends, the dialog waiting is cancelled as Esc would, and
+// one that does not end then is left unanswered (its cancel answer, see Dialog::doModal).
 #pragma once
 
 #include <cstdint>
@@ -51,6 +59,9 @@ enum class AnswerSyntax {
 struct AnswerOutcome {
     std::string complaint;  // why the line changed nothing (empty when it was done)
     std::string shown;      // text the line asked to see (dlg show, help)
+    // The line was a fitting action that the dialog declined after telling the user why (DriveResult::declined):
+    // a script goes on. Any other complaint means the line does not fit what shows, and a script stops there.
+    bool declined = false;
 };
 
 // Does what one answer line says to `dialog`.

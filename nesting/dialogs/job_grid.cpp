@@ -49,10 +49,26 @@ bool JobGrid::TakeValue(std::string_view value) {
     return TypeIntoCell(static_cast<int>(row.value), static_cast<int>(column.value), value);
 }
 
+void JobGrid::DescribeTable(host::ui::DriverTable& table) const {
+    table.cells.assign(static_cast<std::size_t>(RowTotal()), {});
+    for (int r = 0; r < RowTotal(); ++r)
+        for (int c = 0; c < ColumnTotal(); ++c) table.cells[static_cast<std::size_t>(r)].push_back(GetCellText(r, c));
+    table.headingRows = FixedRowTotal();
+    table.numberColumns = FixedColumnTotal();
+    table.hidden.clear();
+    for (int c = 0; c < ColumnTotal(); ++c) table.hidden.push_back(ColumnPixelWidth(c) <= 0);
+}
+
 std::intptr_t JobGrid::windowProc(host::ui::Message& m) {
     if (m.id == host::ui::WM_DRIVER_SETVALUE) {
         const auto* text = host::ui::pointerFromParam<const std::string>(m.l);
         return text && TakeValue(*text) ? 1 : 0;
+    }
+    if (m.id == host::ui::WM_DRIVER_GETTABLE) {
+        auto* table = host::ui::pointerFromParam<host::ui::DriverTable>(m.l);
+        if (!table) return 0;
+        DescribeTable(*table);
+        return 1;
     }
     return CGridCtrl::windowProc(m);
 }

@@ -9,6 +9,7 @@
 
 #include "host/ui/dialog.h"
 #include "host/ui/static.h"
+#include "nesting/dialogs/job_grid.h"
 #include "nesting/grid/grid_ctrl.h"
 
 // The preview area of the nesting dialogs: a static control without behaviour of its own.
@@ -115,6 +116,7 @@ private:
     void ChooseInsertion(const char* angleText, bool automatic);
 
     int chosenRow_ = -1;
-    CGridCtrl grid_;
+    // The job dialog's table control: a script or a person at the terminal picks a row of it by number or name.
+    JobGrid grid_;
     CPreviewStatic preview_;
 };

@@ -31,7 +31,8 @@ std::string platePathScript() {
 
 // Before: a feed typed with a letter raised "Invalid symbol" in a box titled "", and every later "dlg" line went
 // to that box ("The dialog "" shows no control ...") until the script ended with the program unwritten; the save
-// dialog did not say which name it proposed, and "Save" typed there made a file called "Save".
+// dialog did not say which name it proposed, and "Save" typed there made a file called "Save"; and the digits
+// typed before the letter stayed in the field and went into the program as its feed.
 TEST(DialogAnswers, AFieldCheckGivesWayToTheDialogAndTheSaveDialogProposesItsName) {
     ScratchFolder folder;
     fs::copy_file(kSource / "examples/plate.dxf", folder / "plate.dxf");
@@ -41,6 +42,7 @@ TEST(DialogAnswers, AFieldCheckGivesWayToTheDialogAndTheSaveDialogProposesItsNam
                                                 "file Save\n"
                                                 "dlg set \"Cutting feed\" 250x\n"
                                                 "dlg set 249 Plate 1\n"
+                                                "dlg show\n"
                                                 "dlg press OK\n",
                                             folder / "saved.dxf");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
@@ -53,8 +55,45 @@ TEST(DialogAnswers, AFieldCheckGivesWayToTheDialogAndTheSaveDialogProposesItsNam
         << r.out;
     EXPECT_TRUE(has(r.out, "is successfully created")) << r.out;
     ASSERT_TRUE(fs::exists(folder / "plate.nc")) << r.out;
-    // The letter was refused where it was typed; the digits before it stand.
-    EXPECT_TRUE(has(host::sys::testing::readBytes(folder / "plate.nc"), "F250")) << host::sys::testing::readBytes(folder / "plate.nc");
+    // The value was refused whole: the field kept the feed it showed before, not the digits before the letter
+    // (a typo of 3OO for 300 made a program of F3, and FeedCut=3 in the registry).
+    const std::string program = host::sys::testing::readBytes(folder / "plate.nc");
+    const std::size_t shown = r.out.find("Cutting feed: \"");
+    ASSERT_NE(shown, std::string::npos) << r.out;
+    const std::string before = r.out.substr(shown + 15, r.out.find('"', shown + 15) - shown - 15);
+    EXPECT_NE(before, "250") << r.out;
+    const std::string feed = "F" + std::to_string(static_cast<int>(std::stod(before)));
+    EXPECT_TRUE(has(program, feed)) << before << "\n" << program;
+    EXPECT_FALSE(has(program, "F250")) << program;
+    EXPECT_FALSE(has(host::sys::testing::readBytes(folder / "registry.reg"), "\"FeedCut\"=\"250\""));
+}
+
+// Before: the program dialog's two "Select..." buttons had one name, so a script or a person at the terminal could
+// press only the first. Each is named by the field it serves, as the dialog lists them.
+TEST(DialogAnswers, TheProgramDialogsTwoSelectButtonsEachHaveAName) {
+    ScratchFolder folder;
+    fs::copy_file(kSource / "examples/plate.dxf", folder / "plate.dxf");
+    const RunResult r = e2e::runLaserScript(folder / "plate.dxf", folder,
+                                            platePathScript() +
+                                                "NCCreate\n"
+                                                "file Save\n"
+                                                "dlg show\n"
+                                                "dlg press \"Select... (Postprocessor)\"\n"
+                                                "file cancel\n"
+                                                "dlg press \"Select... (File name)\"\n"
+                                                "file cancel\n"
+                                                "dlg set 249 Plate 1\n"
+                                                "dlg press OK\n",
+                                            folder / "saved.dxf");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(has(r.out, "[Select... (File name)] [Select... (Postprocessor)]")) << r.out;
+    const std::size_t post = r.out.find("dlg press \"Select... (Postprocessor)\"");
+    ASSERT_NE(post, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("File dialog \"Open\"", post), r.out.find("File dialog", post)) << r.out;
+    const std::size_t output = r.out.find("dlg press \"Select... (File name)\"");
+    ASSERT_NE(output, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("File dialog \"Save As\"", output), r.out.find("File dialog", output)) << r.out;
+    EXPECT_TRUE(has(r.out, "is successfully created")) << r.out;
 }
 
 TEST(DialogAnswers, EnterPressesTheDefaultButtonOfABox) {

@@ -100,7 +100,8 @@ TEST(LaserOptionSheets, ValuesTypedInTheSystemOptionsReachTheRegistryThePathAndT
     EXPECT_TRUE(has(r.out, "LOADNESTOPTIONS")) << r.out;
 
     const std::string stored = readBytes(registry);
-    EXPECT_TRUE(has(stored, "\"Angle\"=\"1.000000\"")) << stored;  // "1" was typed before the refused "a"
+    // "1a" is refused whole: the "1" before the letter no longer reaches the registry as the angle.
+    EXPECT_FALSE(has(stored, "\"Angle\"=\"1.000000\"")) << stored;
     EXPECT_TRUE(has(stored, "\"LeadInSpan\"=\"9.000000\"")) << stored;
     EXPECT_TRUE(has(stored, "\"CutLineDirection\"=\"1\"")) << stored;
     EXPECT_TRUE(has(stored, "\"FeedCut\"=\"450.000000\"")) << stored;

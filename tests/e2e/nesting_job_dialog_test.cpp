@@ -134,7 +134,7 @@ TEST(NestingJobDialog, RefusedDrawingsAreReportedInOneBoxAndAnEngravedStockWhenT
                 "dlg tab Stock\n"
                 "dlg press \"Add Stock DWG\"\n"
                 "file \"" + engraved + "\"\n"
-                "dlg set 201 " + job.string() + "\n"
+                "dlg set \"File Nesting\" " + job.string() + "\n"
                 "dlg ok\n"
                 "msgbox OK\n"  // the stock is refused when the job loads, and the dialog opens again
                 "dlg cancel\n");

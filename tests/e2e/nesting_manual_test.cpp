@@ -309,4 +309,67 @@ TEST_F(ManualParts, AnAutomaticInsertOntoAFullSheetIsTakenOutAgain) {
     EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_250x150"), std::vector<std::string>{});
 }
 
+// A job of three rectangle types, one copy each (part gap 4, edge offset 10).
+std::string ThreeTypeJob() {
+    std::vector<std::string> lines{"Kestrion Nesting TQ450", "", "St37", "1.0037", "7.85e-06", "3", "", "", "10",
+                                   "4", "4", "", "", "1", "0", "Stosk_1000x500", "Stosk_1000x500", "1", "0", "1",
+                                   "", "", "", "", "", "3"};
+    for (const char* part : {"Part_100x50", "Part_80x40", "Part_60x30"}) {
+        for (const std::string& field : {std::string("0"), std::string(part), std::string(part), std::string("1"),
+                                         std::string("0"), std::string("0"), std::string("0"), std::string("0"),
+                                         std::string("0"), std::string("1"), std::string("0"), std::string(),
+                                         std::string(), std::string()})
+            lines.push_back(field);
+    }
+    for (const char* footer : {"", "", "0"}) lines.push_back(footer);
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+// Before: the insert dialog's grid took no line ("cannot be set"), so only the type of its first row could be
+// inserted. A row is picked by its number or by the part's name, as in the job dialog's tables.
+TEST_F(ManualParts, TheInsertDialogTakesTheSecondAndTheLastTypeByNumberAndByName) {
+    const RunResult nested = Run(ThreeTypeJob(), "", folder / "nested.dxf");
+    ASSERT_EQ(nested.status, 0) << nested.err << nested.out;
+    const std::vector<Placed> placed = ReadInserts(folder / "nested.dxf");
+    auto find = [&](const std::string& block) {
+        for (const Placed& p : placed)
+            if (p.block == block) return p;
+        ADD_FAILURE() << block << " was not placed";
+        return Placed{};
+    };
+    const Placed second = find("Part_80x40");
+    const Placed last = find("Part_60x30");
+    // The middle of each plate's left edge: the blocks stand on their centres.
+    auto pick = [](const Placed& p, double halfWidth) {
+        return host::sys::formatC("%.6f,%.6f", p.x - halfWidth * std::cos(p.rotation),
+                                  p.y - halfWidth * std::sin(p.rotation));
+    };
+    auto at = [](const Placed& p) { return host::sys::formatC("%.6f,%.6f", p.x, p.y); };
+    const std::string script = "ErasePart\n" + pick(second, 40) + "\n" + pick(last, 30) + "\n\n" +
+                               "InsertPart\ndlg show\ndlg set 234 2\ndlg press 238\n" + at(second) + "\n" +
+                               "InsertPart\ndlg set 234 part_60x30\ndlg press 238\n" + at(last) + "\n" +
+                               "NestInfo\ndlg show\ndlg ok\n";
+    const fs::path saved = folder / "inserted.dxf";
+    const RunResult r = Run(ThreeTypeJob(), script, saved);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    // The grid as the dialog shows it: headings with the columns' numbers, a row per type, hidden columns left out;
+    // its buttons named by their groups.
+    EXPECT_NE(r.out.find("| 3:File Name | 4:Width"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("2 | Part_80x40  | 80.00"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("[Insert +0 (Insert Automatic)] [Insert +90 (Insert Automatic)]"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("data/block"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Stock=1/1 Parts=2/3"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(" 2) Part_80x40  1/1\\n 3) Part_60x30  1/1"), std::string::npos) << r.out;
+    int seconds = 0, lasts = 0;
+    for (const Placed& p : ReadInserts(saved)) {
+        seconds += p.block == "Part_80x40";
+        lasts += p.block == "Part_60x30";
+    }
+    EXPECT_EQ(seconds, 1) << r.out;
+    EXPECT_EQ(lasts, 1) << r.out;
+    EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_1000x500"), std::vector<std::string>{});
+}
+
 }  // namespace

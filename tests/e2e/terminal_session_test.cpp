@@ -31,6 +31,8 @@ public:
         const std::string config = folder.path().string();
         pid_ = forkpty(&fd_, nullptr, nullptr, nullptr);
         if (pid_ == 0) {
+            // The session works in the scratch folder: a name without a folder is saved there.
+            if (::chdir(config.c_str()) != 0) ::_exit(126);
             ::setenv("KESTRION_REGISTRY", registry.c_str(), 1);
             ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
             ::setenv("TERM", "xterm", 1);
@@ -204,6 +206,52 @@ TEST(TerminalSession, HelpAboutAndPlayTellTheirTextAtATerminal) {
     t.type("QUIT\r");
     ASSERT_TRUE(t.waitFor("Save changes to ")) << t.screen();
     t.type("No\r");
+    EXPECT_EQ(t.exitStatus(), 0) << t.screen();
+}
+
+// Before: Enter at "Save drawing as <Drawing1.dxf>:" saved nothing and QUIT was dropped without a word. Enter
+// takes the name offered; Esc there keeps the drawing open and says that QUIT is cancelled.
+TEST(TerminalSession, QuitSavesANewDrawingUnderTheNameOfferedOnEnter) {
+    ScratchFolder folder;
+    Terminal t(folder, {"--load", "testmodule"});
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("TESTLINE\r0,0\r1,1\r");
+    ASSERT_TRUE(t.waitFor("Line from 0.0000,0.0000 to 1.0000,1.0000")) << t.screen();
+    t.type("QUIT\r");
+    ASSERT_TRUE(t.waitFor("Save changes to Drawing1.dxf?")) << t.screen();
+    t.type("Yes\r");
+    ASSERT_TRUE(t.waitFor("Save drawing as <Drawing1.dxf>: ")) << t.screen();
+    t.type("\x1b\r");
+    ASSERT_TRUE(t.waitFor("Drawing1.dxf stays open, unsaved: QUIT is cancelled.")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    EXPECT_FALSE(fs::exists(folder / "Drawing1.dxf"));
+
+    t.type("QUIT\r");
+    ASSERT_TRUE(t.waitFor("Save changes to Drawing1.dxf?")) << t.screen();
+    t.type("Yes\r");
+    ASSERT_TRUE(t.waitFor("Save drawing as <Drawing1.dxf>: ")) << t.screen();
+    t.type("\r");
+    EXPECT_EQ(t.exitStatus(), 0) << t.screen();
+    EXPECT_TRUE(fs::exists(folder / "Drawing1.dxf")) << t.screen();
+}
+
+// A person at the terminal in a dialog: a number is a field of the listing, and one past the fields listed names
+// nothing there (it was taken for a control id: "press 2" pressed Cancel, the control of id 2).
+TEST(TerminalSession, ANumberPastTheListedFieldsIsToldAndNotTakenForAnId) {
+    ScratchFolder folder;
+    Terminal t(folder, {"--load", "testmodule"});
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("TESTDIALOG\r");
+    ASSERT_TRUE(t.waitFor("Cutting Options> ")) << t.screen();
+    t.type("press 2\r");
+    ASSERT_TRUE(t.waitFor("\"Quantity\" is an edit, not a button.")) << t.screen();
+    t.type("press 9\r");
+    ASSERT_TRUE(t.waitFor("fields, not 9: name a button by its label, a control by its id as \"#9\".")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Cutting Options> ")) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("Dialog answered 1: name Plate")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("QUIT\r");
     EXPECT_EQ(t.exitStatus(), 0) << t.screen();
 }
 

@@ -218,6 +218,21 @@ TEST_F(FileDialogTest, SeveralFilesInQuotesShareTheirFolder) {
     EXPECT_EQ(dialog.folder(), folder.path().string());
 }
 
+// Before: names apart by spaces without quotes gave "File not found" for the whole text, without saying why.
+// Where each word names a file they are the files; where one does not, the message says how to name several.
+TEST_F(FileDialogTest, SeveralFilesWithoutQuotesAreTakenOrTheMessageSaysHow) {
+    FileDialog dialog(options(FileDialogKind::Open, OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST));
+    IdleSteps steps(desktop, {[&](Dialog& d) { answer(d, "a.dxf nothing.dxf"); },
+                              [&](Dialog&) { robot.key(VK_RETURN); },
+                              [&](Dialog& d) { answer(d, "a.dxf  notes.txt b"); }});
+    EXPECT_EQ(dialog.doModal(), IDOK);
+    EXPECT_EQ(dialog.paths(), (std::vector<std::string>{in("a.dxf"), in("notes.txt"), in("b.dxf")}));
+    ASSERT_EQ(messageBoxLog().size(), 1u);
+    EXPECT_EQ(messageBoxLog()[0].text, in("a.dxf nothing.dxf") +
+                                           "\nFile not found.\nCheck the file name and try again.\nSeveral files are "
+                                           "named each in double quotes: \"a.dxf\" \"b.dxf\".");
+}
+
 TEST_F(FileDialogTest, AnInitialNameMayCarryItsFolder) {
     FileDialogOptions o = options(FileDialogKind::Save);
     o.initialFolder.clear();

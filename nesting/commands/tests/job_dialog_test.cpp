@@ -78,7 +78,8 @@ TEST_F(JobDialogTest, OffsetsRefuseForeignCharactersAndTakeTinyValuesAsNone) {
               [](Dialog& d) { DialogDriver(d).set("229", "1,"); },
               Answer(host::ui::IDOK),  // "Invalid symbol"
               [](Dialog& d) {
-                  EXPECT_EQ(d.itemText(229), "1");
+                  // Refused whole: the offset keeps what it showed, not the "1" before the comma.
+                  EXPECT_EQ(d.itemText(229), "10.00");
                   DialogDriver(d).set("230", "0.001");
                   DialogDriver(d).set("229", "5");  // the part gap loses the focus
                   EXPECT_EQ(d.itemText(230), "0.000");
@@ -127,8 +128,13 @@ TEST_F(JobDialogTest, AValueTooLongForItsLineIsBoundedOrRefusedNamingTheField) {
     Show(job.string(), {Answer(host::ui::IDOK),
                         [this](Dialog& d) {
                             DialogDriver driver(d);
-                            // An edit takes no more than its line holds.
-                            driver.set("Material", std::string(80, 'M'));
+                            // An edit takes no more than its line holds: a longer value is refused whole.
+                            const host::ui::DriveResult tooLong = driver.set("Material", std::string(80, 'M'));
+                            EXPECT_FALSE(tooLong.done);
+                            EXPECT_EQ(tooLong.why, "The edit \"Material\" takes at most 70 characters; the value "
+                                                   "has 80. The field keeps its value.");
+                            EXPECT_EQ(dialog.StockPage()->itemText(220), "");
+                            EXPECT_TRUE(driver.set("Material", std::string(70, 'M')).done);
                             EXPECT_EQ(dialog.StockPage()->itemText(220), std::string(70, 'M'));
                             // A table cell is refused when the job is saved.
                             driver.set("Width", "1000");
