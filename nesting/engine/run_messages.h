@@ -12,7 +12,7 @@ inline constexpr TwoLanguageText kRunSheetResult{"Stock %i  Metal recovery=%.2f%
 
 // Printf arguments: the parts placed, the sheets that hold them, the parts left unplaced.
 inline constexpr TwoLanguageText kRunStopped{
-    "Nesting stopped by the user: %i parts placed on %i sheets, %i not placed.\n\r",
+    "Nesting stopped by the user: %i part(s) placed on %i sheet(s), %i not placed.\n\r",
     "Раскрой прерван пользователем: размещено деталей: %i (листов: %i), не размещено: %i.\n\r"};
 
 // Pass traces (printf formats), handed to the engine's PassTrace and never printed for the user.

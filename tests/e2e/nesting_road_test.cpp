@@ -247,7 +247,8 @@ TEST(NestingRoad, StartWithoutAJobOpensTheJobDialogAndCancelRunsNothing) {
     // The job dialog opens on it; the manual part commands before any run: InsertPart says there is no job, a
     // pick finds no part.
     const RunResult r = RunNesting(folder,
-                                   "StartNestingRect\nmsgbox OK\ndlg cancel\nInsertPart\nmsgbox OK\nMovePart\n500,500\n\n"
+                                   "StartNestingRect\nmsgbox OK\ndlg cancel\nInsertPart\nmsgbox OK\n"
+                                   "MovePart\n500,500\n\n"
                                    "NextListNesting\nmsgbox OK\n",
                                    folder / "empty.dxf");
     ASSERT_EQ(r.status, 0) << r.err << r.out;

@@ -224,12 +224,11 @@ TEST_F(NestingRun, AStopAskedForEndsTheRunAtTheNextPlacementAndKeepsWhatIsPlaced
     EXPECT_EQ(engine.PlacedTotal, placed);
     EXPECT_EQ(engine.UsedStockCount, 1);
     EXPECT_EQ(sheets_, std::vector<int>{0}) << "the sheet placed so far is shown";
-    std::string transcript = Transcript();
+    const std::string transcript = Transcript();
     EXPECT_NE(transcript.find("Stock 1  Metal recovery="), std::string::npos) << transcript;
-    EXPECT_NE(transcript.find("Nesting stopped by the user: " + std::to_string(placed) + " parts placed on 1 sheets, " +
-                              std::to_string(6 - placed) + " not placed."),
-              std::string::npos)
-        << transcript;
+    const std::string stopped = "Nesting stopped by the user: " + std::to_string(placed) +
+                                " part(s) placed on 1 sheet(s), " + std::to_string(6 - placed) + " not placed.";
+    EXPECT_NE(transcript.find(stopped), std::string::npos) << transcript;
     EXPECT_EQ(transcript.find("Stock 2"), std::string::npos);
 
     // A stop in a later pass keeps the best whole pass; the run after a stopped one starts afresh.
@@ -240,7 +239,7 @@ TEST_F(NestingRun, AStopAskedForEndsTheRunAtTheNextPlacementAndKeepsWhatIsPlaced
     EXPECT_EQ(asked, 30);
     EXPECT_TRUE(engine.RunStopped);
     EXPECT_EQ(PlacedOn(0), 6);
-    EXPECT_NE(Transcript().find("Nesting stopped by the user: 6 parts placed on 1 sheets, 0 not placed."),
+    EXPECT_NE(Transcript().find("Nesting stopped by the user: 6 part(s) placed on 1 sheet(s), 0 not placed."),
               std::string::npos)
         << Transcript();
 }
