@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -282,6 +283,21 @@ std::string LineEditorInput::position() const {
 bool takePendingInterrupt() {
     if (!g_interrupted) return false;
     g_interrupted = 0;
+    return true;
+}
+
+bool takeUserBreak() {
+    // While the program computes, Ctrl-C is blocked and waits at the process: take it from there without a handler.
+    sigset_t pending;
+    if (!g_interrupted && ::sigpending(&pending) == 0 && ::sigismember(&pending, SIGINT) == 1) {
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        const timespec now{0, 0};
+        if (::sigtimedwait(&interrupt, nullptr, &now) == SIGINT) g_interrupted = 1;
+    }
+    if (!takePendingInterrupt()) return false;
+    if (::isatty(STDIN_FILENO) == 1) ::tcflush(STDIN_FILENO, TCIFLUSH);
     return true;
 }
 

@@ -55,4 +55,9 @@ std::unique_ptr<InputSource> standardInputSource();
 // whether one is waiting, and takes it.
 bool takePendingInterrupt();
 
+// The user's break for a long computation, asked between its steps: true once when Ctrl-C was pressed at the
+// terminal since the last prompt. The break is taken (it cancels no later prompt) and what was typed ahead with it
+// is dropped, so no queued key answers a later question. Always false when no terminal is read.
+bool takeUserBreak();
+
 }  // namespace host::ed

@@ -7,6 +7,7 @@
 #include "cadlib/host_commands.h"
 #include "cadlib/host_variables.h"
 #include "cadlib/layers.h"
+#include "host/ed/line_editor.h"
 #include "host/ed/prompts.h"
 #include "host/db/resbuf.h"
 #include "host/reg/machine_registry.h"
@@ -177,7 +178,11 @@ void CommandStartNesting(CNestingState& state, bool rectangular) {
             PrintLocalized(kPleaseWait);
             state.HoleMode = state.UseHole;
         }
+        // Ctrl-C at the terminal stops the run at its next placement; the break is taken there, so it cancels
+        // none of the questions after the run.
+        state.StopRequested = [] { return host::ed::takeUserBreak(); };
         RunNesting(state, [&state](int sheet) { ShowSheetProgress(state, sheet); });
+        state.StopRequested = nullptr;
         std::string elapsed;
         FormatElapsedTime(start, elapsed);
         PrintLocalized(kTimeOfNesting, elapsed.c_str());

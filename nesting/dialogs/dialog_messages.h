@@ -23,6 +23,10 @@ inline constexpr TwoLanguageText kCannotCreateJobFile{"ERROR!!!\n\rIt is not pos
                                                       "ОШИБКА!!!\n\rНе могу создать файл %s "};
 inline constexpr TwoLanguageText kJobFileNotFound{"ERROR!!!\n\rFile %s is not found ",
                                                   "ОШИБКА!!!\n\rНе найден файл %s "};
+// The dialog opens with no job path: no job has been opened or saved before.
+inline constexpr TwoLanguageText kNoJobOpenedBefore{
+    "No nesting job was opened before.\n\rLoad a job file, or add stocks and parts and press OK. ",
+    "Задание на раскрой еще не открывалось.\n\rЗагрузите файл задания или добавьте заготовки и детали и нажмите OK. "};
 inline constexpr TwoLanguageText kJobFileBadSignature{"ERROR!!!\n\rIncorrect format of file - %s ",
                                                       "ОШИБКА!!!\n\rНеправильный формат файла - %s "};
 // Printf arguments: the job file, then the line at fault and why.

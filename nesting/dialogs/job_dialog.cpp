@@ -381,7 +381,9 @@ int COpenDialogNesting::LoadJobFile() {
     const auto first = FirstLineOf(JobFilePath);
     JobFileContents job;
     JobFileProblem problem;
-    if (JobFilePath.empty() || !FileExists(JobFilePath) || !first) {
+    if (JobFilePath.empty()) {
+        ui::messageBox(Localized(kNoJobOpenedBefore), {}, ui::MB_OK | ui::MB_ICONINFORMATION, this);
+    } else if (!FileExists(JobFilePath) || !first) {
         ui::messageBox(FormatLocalized(kJobFileNotFound, JobFilePath.c_str()), {}, ui::MB_OK | ui::MB_ICONERROR,
                        this);
     } else if (!IsJobSignature(*first)) {

@@ -185,6 +185,7 @@ int OrderPartInstances(CNestingEngine& engine) {
 }
 
 int RunNesting(CNestingEngine& engine, const SheetProgress& onSheet) {
+    engine.RunStopped = false;
     if (!engine.CheckJobLimits()) {
         return 0;
     }
@@ -218,6 +219,9 @@ int RunNesting(CNestingEngine& engine, const SheetProgress& onSheet) {
         if (engine.PartInstanceCount - clamps == engine.PlacedTotal) {
             break;
         }
+        if (RunStopAsked(engine)) {
+            break;
+        }
         PrintLocalized(kRunSheetStart, s);
         SheetResult result;
         OptimizeStock(engine, s - 1, result);
@@ -229,6 +233,10 @@ int RunNesting(CNestingEngine& engine, const SheetProgress& onSheet) {
         if (result.KIsp > 0.0 && onSheet) {
             onSheet(s - 1);
         }
+    }
+    if (engine.RunStopped) {
+        PrintLocalized(kRunStopped, static_cast<int>(engine.PlacedTotal), static_cast<int>(engine.UsedStockCount),
+                       engine.PartInstanceCount - clamps - static_cast<int>(engine.PlacedTotal));
     }
     return 0;
 }

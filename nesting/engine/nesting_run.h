@@ -13,7 +13,9 @@ using SheetProgress = std::function<void(int sheet)>;
 // Places the parts of the loaded job on its sheets (the caller sets RectMode and HoleMode, and HalfPartGap and
 // EdgeGap to 0). Prints a line per sheet; hands every sheet with parts to onSheet. Parts left over after the
 // last sheet stay unplaced. A job beyond the engine's limits is refused with the limit's message and nothing is
-// placed. Answers 0.
+// placed. StopRequested is asked before every placement: a stop keeps what is placed (the sheet being filled keeps
+// its best pass so far), ends the run with a line that says how many parts are placed, and shows that sheet too.
+// Answers 0.
 int RunNesting(CNestingEngine& engine, const SheetProgress& onSheet = {});
 
 // Makes OrderIndex and PartOrder anew and unplaces every part and stock instance. Answers OrderCount.

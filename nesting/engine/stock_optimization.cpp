@@ -313,6 +313,9 @@ void PlaceParts(CNestingEngine& engine) {
     int r = 0;
     bool longPart = false;
     for (int j = 0; j < engine.PartInstanceCount && j < static_cast<int>(engine.PartOrder.size()); ++j) {
+        if (RunStopAsked(engine)) {
+            break;
+        }
         PartInstance* part = placement::At(engine.PartInstances, engine.PartOrder[static_cast<std::size_t>(j)]);
         if (part == nullptr || part->Type == nullptr || !part->TrialPose || !part->CommittedPose ||
             part->Placed == 1) {
@@ -368,19 +371,33 @@ void PlaceParts(CNestingEngine& engine) {
     }
 }
 
-void PrintPass(const PassMeasures& m, double ks) {
-    PrintText(host::sys::formatC(kTracePass, m.KIsp * 100.0, m.SKIsp * 100.0, m.XE, m.YE, m.count));
-    PrintText(host::sys::formatC(kTracePassAreas, m.SS, m.SSG, m.SSV, ks));
+void Trace(const CNestingEngine& engine, const std::string& line) {
+    if (engine.PassTrace) engine.PassTrace(line);
+}
+
+void TracePass(const CNestingEngine& engine, const PassMeasures& m, double ks) {
+    if (!engine.PassTrace) return;
+    Trace(engine, host::sys::formatC(kTracePass, m.KIsp * 100.0, m.SKIsp * 100.0, m.XE, m.YE, m.count));
+    Trace(engine, host::sys::formatC(kTracePassAreas, m.SS, m.SSG, m.SSV, ks));
 }
 
 void KeepPass(CNestingEngine& engine, const PassMeasures& m, int k) {
     SaveBestLayout(engine, m, k);
     const BestLayout& best = engine.Best;
-    PrintText(host::sys::formatC(kTraceKept, best.KIsp * 100.0, best.SKIsp * 100.0, best.ExtentMax.x,
-                                 best.ExtentMax.y, best.Count(), m.SSG + m.SSV));
+    if (engine.PassTrace) {
+        Trace(engine, host::sys::formatC(kTraceKept, best.KIsp * 100.0, best.SKIsp * 100.0, best.ExtentMax.x,
+                                         best.ExtentMax.y, best.Count(), m.SSG + m.SSV));
+    }
 }
 
 }  // namespace
+
+bool RunStopAsked(CNestingEngine& engine) {
+    if (!engine.RunStopped && engine.StopRequested && engine.StopRequested()) {
+        engine.RunStopped = true;
+    }
+    return engine.RunStopped;
+}
 
 int OptimizeStock(CNestingEngine& engine, int k, SheetResult& result) {
     result = SheetResult{};
@@ -422,8 +439,15 @@ int OptimizeStock(CNestingEngine& engine, int k, SheetResult& result) {
         engine.LastTypeIndex = -1;
 
         const PassMeasures m = MeasurePass(engine, k, sheetMaxX, sheetMaxY);
-        PrintPass(m, ks);
+        TracePass(engine, m, ks);
         engine.PassPlacedCount = m.count;
+        if (engine.RunStopped) {
+            // Stopped inside the pass: the first pass keeps what it placed, a later one leaves the best kept.
+            if (phase == Phase::First) {
+                KeepPass(engine, m, k);
+            }
+            break;
+        }
         if (engine.UsableAreaCheck == 0 &&
             (m.XE * kUsedExtentMargin < area.maxX || m.YE * kUsedExtentMargin < area.maxX)) {
             engine.UsableAreaCheck = 1;
@@ -486,7 +510,7 @@ int OptimizeStock(CNestingEngine& engine, int k, SheetResult& result) {
                 engine.StvPassCount = 1;
                 engine.UseLandscape = 0;
                 engine.UsableAreaCheck = 0;
-                PrintText(kTraceStv);
+                Trace(engine, kTraceStv);
                 area.maxX = sheetMaxX;
                 area.maxY = sheetMaxY;
             } else {

@@ -30,8 +30,12 @@ struct SheetResult {
     double YE = 0.0;
 };
 
+// Whether the run is to stop: asks StopRequested once until it says yes, then RunStopped holds the answer.
+bool RunStopAsked(CNestingEngine& engine);
+
 // Fills sheet k (a stock instance index) with the unplaced parts and leaves the best pass as its layout; the
-// stock instance receives the result (Placed when it holds more than clamps). Answers 0.
+// stock instance receives the result (Placed when it holds more than clamps). A stop asked for ends the pass at
+// its next placement: the best pass kept stays, or, in the first pass, what that pass has placed. Answers 0.
 int OptimizeStock(CNestingEngine& engine, int k, SheetResult& result);
 
 // Measures the current pass on sheet k (the sheet's max corner for the free areas).

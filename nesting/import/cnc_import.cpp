@@ -39,6 +39,7 @@ const TwoLanguageText& ProblemText(CncLineProblem problem) {
         case CncLineProblem::LineTooLong: return kLineTooLong;
         case CncLineProblem::OutOfRange: return kLineOutOfRange;
         case CncLineProblem::UnknownGCode: return kLineUnknownGCode;
+        case CncLineProblem::NotReadable: return kLineNotReadable;
         case CncLineProblem::ArcWithoutCentre: return kLineArcWithoutCentre;
         case CncLineProblem::ArcRadiusTooSmall: return kLineArcRadiusTooSmall;
         case CncLineProblem::ArcOffCircle: return kLineArcOffCircle;

@@ -96,7 +96,8 @@ bool IsPassedGCode(int code) {
     return false;
 }
 
-// The line without its comments in parentheses and without "=", in `out`; answers its length.
+// The line without its comments in parentheses and without "=", its letters in upper case (address letters are
+// read in either case, as controllers read them; an exponent's "e" stays), in `out`; answers its length.
 std::size_t Clean(std::string_view line, std::array<char, kMaxCncLineLength>& out) {
     std::size_t n = 0;
     bool inComment = false;
@@ -106,11 +107,19 @@ std::size_t Clean(std::string_view line, std::array<char, kMaxCncLineLength>& ou
         } else if (c == '(') {
             inComment = true;
         } else if (c != '=' && c != '\r' && c != '\n') {
-            out[n++] = c;
+            // An "e" right after a digit or a point is a number's exponent ("1e3"), not the address E.
+            const bool exponent = c == 'e' && n > 0 && (IsDigit(out[n - 1]) || out[n - 1] == '.');
+            out[n++] = c >= 'a' && c <= 'z' && !exponent ? static_cast<char>(c - 'a' + 'A') : c;
         }
     }
     return n;
 }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Whether a line can begin with `c` (its first character after blanks): an address letter, a bracketed key or a
+// comment sign. A line of numbers without a letter, or of other signs, says nothing the reader can take.
+bool CanBeginLine(char c) { return (c >= 'A' && c <= 'Z') || c == '[' || kCommentSet[static_cast<unsigned char>(c)]; }
 
 // The words of one line as the reader has them before the arithmetic.
 struct LineWords {
@@ -160,7 +169,6 @@ bool CentreFromRadius(const Point2d& start, const Point2d& end, double r, int mo
 bool ParseCncLine(std::string_view line, int& motion, const Point2d& current, Point2d& end, Point2d& centre,
                   double scale, bool& incremental, int mode, CncLineResult& result) {
     result = CncLineResult();
-    incremental = mode > 2;
     end = current;
     if (!(scale > 0.0) || !std::isfinite(scale)) return false;
     if (line.size() > kMaxCncLineLength) return Refuse(result, CncLineProblem::LineTooLong);
@@ -169,6 +177,10 @@ bool ParseCncLine(std::string_view line, int& motion, const Point2d& current, Po
     const std::size_t n = Clean(line, text);
     if (n == 0) return false;
     const std::string_view clean(text.data(), n);
+    std::size_t first = 0;
+    while (first < n && IsBlank(clean[first])) ++first;
+    if (first == n) return false;
+    if (!CanBeginLine(clean[first])) return Refuse(result, CncLineProblem::NotReadable);
 
     LineWords words;
     words.motion = motion;

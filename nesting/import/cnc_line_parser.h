@@ -1,14 +1,14 @@
 // One line of an ISO (G-code) CNC program read back: the modal motion, the end point of the move and the centre
 // of an arc, in drawing units.
 //
-// Address letters are upper-case. A line is split into words at the letters N M T G X Y I J (and, after the first
+// Address letters are read in either case. A line is split into words at the letters N M T G X Y I J (and, after the first
 // word, D F S A B C E H K L P R too) and at the signs ! # * $ ; ( ) : ' " %; blanks stay inside a word. The
 // number of a word is read up to the first character that cannot continue it, so "X10 Z5" gives X = 10.
 //   - Comments in parentheses are taken out before the line is read; an unclosed "(" comments the rest out, and
 //     so does any of ! " # $ % ' * : ; where a word would begin.
 //   - "=" is dropped: X=10 reads as X10.
-//   - G0 to G3 set the motion, which holds until the next one; G90 and G91 make this line's X and Y absolute or
-//     incremental. G codes that change no geometry are passed over; any other G code is a form the reader does
+//   - G0 to G3 set the motion, which holds until the next one; G90 and G91 make X and Y absolute or incremental
+//     from their line on, until the next of them, as RS274 controllers read them. G codes that change no geometry are passed over; any other G code is a form the reader does
 //     not know and the line is refused.
 //   - X, Y, I, J and R are divided by the scale. I and J give the arc's centre as the mode says (table below); an
 //     arc line without I and J takes its centre from R: the shorter arc for R > 0, the longer for R < 0.
@@ -43,6 +43,7 @@ enum class CncLineProblem {
     NotANumber,       // an address without a number, or with "nan", "inf" and the like
     OutOfRange,       // a coordinate beyond kMaxCncCoordinate after scaling
     UnknownGCode,     // a G code the reader does not know (its number in CncLineResult::code)
+    NotReadable,      // the line begins with neither an address letter, a bracketed key nor a comment
     ArcWithoutCentre, // an arc with neither I, J nor R, or an R arc that ends where it starts
     ArcRadiusTooSmall, // an R arc whose ends lie further apart than its diameter
     ArcOffCircle      // an arc whose start and end lie at different distances from its centre (a wrong mode)
@@ -61,6 +62,8 @@ struct CncLineResult {
 // the move's end point (axes not given keep the current position's) and, for an arc, `centre` its centre. The
 // motion is changed by the line's G word even when it gives no coordinate. A refused line (its problem in
 // `result`) answers false and changes nothing, except when the problem lies in the arc alone: then the motion is
-// the line's and `end` holds where the tool went (result.endKnown). `incremental` is this line's X, Y mode as read. A scale of 0 or below reads nothing.
+// the line's and `end` holds where the tool went (result.endKnown). `incremental` is the X, Y mode the earlier lines
+// left (the caller starts it from the mode: above 2 is incremental); a G90 or G91 of the line changes it as the
+// motion is changed. A scale of 0 or below reads nothing.
 bool ParseCncLine(std::string_view line, int& motion, const host::ge::Point2d& current, host::ge::Point2d& end,
                   host::ge::Point2d& centre, double scale, bool& incremental, int mode, CncLineResult& result);

@@ -58,7 +58,11 @@ void MarkLeadsOfContour(Contour& contour) {
 
 CncProgramReader::CncProgramReader(const CncImportAnswers& answers, ContourSink draw, NoticeSink notice,
                                    std::size_t elementLimit)
-    : answers_(answers), draw_(std::move(draw)), notice_(std::move(notice)), limit_(elementLimit < 1 ? 1 : elementLimit) {
+    : answers_(answers),
+      draw_(std::move(draw)),
+      notice_(std::move(notice)),
+      limit_(elementLimit < 1 ? 1 : elementLimit),
+      incremental_(answers.mode > 2) {
     rapid_.Elements.resize(1);
     rapid_.Elements[0].Type = kCncRapidElement;
 }
@@ -71,11 +75,10 @@ void CncProgramReader::Tell(CncLineProblem problem, int code) {
 void CncProgramReader::ReadLine(std::string_view line) {
     ++line_;
     Point2d end;
-    bool incremental = false;
     CncLineResult result;
     const Point2d start = position_;
     const bool moved =
-        ParseCncLine(line, motion_, position_, end, centre_, answers_.scale, incremental, answers_.mode, result);
+        ParseCncLine(line, motion_, position_, end, centre_, answers_.scale, incremental_, answers_.mode, result);
     if (result.problem != CncLineProblem::None) {
         Tell(result.problem, result.code);
         // Nothing is drawn across a line that was not read.

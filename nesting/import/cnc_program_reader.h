@@ -69,6 +69,8 @@ private:
     host::ge::Point2d position_;
     host::ge::Point2d centre_;
     int motion_ = kCncRapid;
+    // X and Y incremental: from the mode at the start, then as G90 and G91 set it.
+    bool incremental_ = false;
     int line_ = 0;
     int linesNotRead_ = 0;
     bool added_ = false;

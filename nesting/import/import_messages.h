@@ -49,6 +49,9 @@ inline constexpr TwoLanguageText kLineNotANumber{
 inline constexpr TwoLanguageText kLineOutOfRange{
     "Line %d of %s is not read: a coordinate lies beyond 1e9 drawing units\n\r",
     "Строка %d файла %s не прочитана: координата больше 1e9 единиц чертежа\n\r"};
+inline constexpr TwoLanguageText kLineNotReadable{
+    "Line %d of %s is not read: it begins with no address letter\n\r",
+    "Строка %d файла %s не прочитана: она начинается не с адресной буквы\n\r"};
 // Printf arguments: the line number, the program, the G code.
 inline constexpr TwoLanguageText kLineUnknownGCode{"Line %d of %s is not read: G%d is not known to the import\n\r",
                                                    "Строка %d файла %s не прочитана: код G%d импорту не известен\n\r"};

@@ -23,6 +23,7 @@
 #include "nesting/job/job_file_layout.h"
 #include "nesting/job/job_instances.h"
 #include "nesting/job/job_messages.h"
+#include "nesting/job/job_value_ranges.h"
 #include "nesting/model/model_limits.h"
 #include "nesting/model/text_limits.h"
 
@@ -140,13 +141,41 @@ private:
             switch (line) {
                 case kMaterialNameLine: header.MaterialText = text; break;
                 case kMaterialNumberLine: header.MaterialNumText = text; break;
-                case kDensityLine: header.DensityText = text; break;
-                case kThicknessLine: header.ThicknessText = text; break;
-                case kEdgeOffsetLine: header.EdgeOffsetText = text; break;
-                case kPartGapLine: header.PartGapText = text; break;
+                case kDensityLine:
+                    CheckHeaderNumber(text, kFieldDensity, kJobDensityRange);
+                    header.DensityText = text;
+                    break;
+                case kThicknessLine:
+                    CheckHeaderNumber(text, kFieldThickness, kJobLengthRange);
+                    header.ThicknessText = text;
+                    break;
+                case kEdgeOffsetLine:
+                    CheckHeaderNumber(text, kFieldEdgeOffset, kJobOffsetRange);
+                    header.EdgeOffsetText = text;
+                    break;
+                case kPartGapLine:
+                    CheckHeaderNumber(text, kFieldPartGap, kJobOffsetRange);
+                    header.PartGapText = text;
+                    break;
+                case kPartGapLine + 1: CheckHeaderNumber(text, kFieldPartGap, kJobOffsetRange); break;
                 default: break;
             }
         }
+    }
+
+    // A number of the header as the dialog writes it: empty (read as 0) or one number inside `range`.
+    void CheckHeaderNumber(const std::string& text, const TwoLanguageText& field, const JobValueRange& range) {
+        if (IsBlankLine(text)) {
+            return;
+        }
+        const auto value = host::sys::parseReal(Trimmed(text));
+        if (!value.ok() || !range.Holds(value.value)) {
+            FailRange(field, range, text);
+        }
+    }
+
+    [[noreturn]] void FailRange(const TwoLanguageText& field, const JobValueRange& range, const std::string& text) {
+        Fail(FormatLocalized(kReasonNumberNotInRange, Localized(field), range.Min, range.Max, text.c_str()));
     }
 
     // An entry count, 0 to kMaxJobTypes. Nothing is allocated by it: entries are read one by one, so a count the
@@ -204,8 +233,15 @@ private:
         return static_cast<std::int32_t>(std::max<std::int64_t>(number.value, 0));
     }
 
-    // A number as C's atof reads it: 0 without a leading number.
-    double ReadReal(const TwoLanguageText& field) { return host::sys::parseLeadingReal(Next(field)).value; }
+    // An angle in degrees as C's atof reads it (0 without a leading number), inside kJobAngleRange.
+    double ReadAngle(const TwoLanguageText& field) {
+        const std::string& text = Next(field);
+        const double value = host::sys::parseLeadingReal(text).value;
+        if (!kJobAngleRange.Holds(value)) {
+            FailRange(field, kJobAngleRange, text);
+        }
+        return value;
+    }
 
     PartType ReadEntry(std::uint8_t kind, bool olderLayout, int& nameLine) {
         PartType type;
@@ -232,6 +268,9 @@ private:
             if (!(width > 0.0 && height > 0.0 && std::isfinite(width) && std::isfinite(height))) {
                 Fail(FormatLocalized(kReasonBadRectangle, path.c_str()));
             }
+            if (!kJobLengthRange.Holds(width) || !kJobLengthRange.Holds(height)) {
+                Fail(FormatLocalized(kReasonRectangleTooLarge, path.c_str(), kJobLengthRange.Max));
+            }
             type.Path = path;
             if (olderLayout) {
                 type.BlockName = path;
@@ -241,14 +280,14 @@ private:
             }
         }
         type.Quantity = ReadQuantity();
-        type.Grain = ReadReal(kFieldGrain);
+        type.Grain = ReadAngle(kFieldGrain);
         if (kind == kKindPart) {
             type.RotationMode = static_cast<std::uint8_t>(
                 ReadIndex(kFieldRotationType, 0, static_cast<int>(RotationTypeList.size()) - 1));
             type.DeltaIndex = ReadDeltaIndex();
             type.RotationStep = RotationStepOfDelta(type.DeltaIndex).value_or(0.0);
-            type.SectorMax = ReadReal(kFieldHalfSector);
-            type.SectorMin = ReadReal(kFieldMinusHalfSector);
+            type.SectorMax = ReadAngle(kFieldHalfSector);
+            type.SectorMin = ReadAngle(kFieldMinusHalfSector);
         }
         type.Priority =
             static_cast<std::int8_t>(ReadIndex(kFieldPriority, 0, static_cast<int>(PriorityList.size()) - 1));

@@ -2,9 +2,10 @@
 //
 // The file is read strictly and whole before anything changes: a file that cannot be opened, is not a job file,
 // ends early, holds a value its line cannot hold, or whose counts do not match its entries is refused with the
-// line at fault named, and the loaded job stays as it was. Two values are read leniently, as the job dialog writes
-// them unchanged from free cells: a quantity or grain angle without a leading number reads as 0, and a quantity
-// below 0 reads as 0.
+// line at fault named, and the loaded job stays as it was. Every number must lie in its range (job_value_ranges.h):
+// the header's density, thickness and offsets, a rectangle's sides, the angles. Two values are read leniently, as
+// the job dialog writes them unchanged from free cells: a quantity or grain angle without a leading number reads
+// as 0, and a quantity below 0 reads as 0.
 #pragma once
 
 #include <cstdint>

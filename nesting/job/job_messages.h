@@ -43,6 +43,10 @@ inline constexpr TwoLanguageText kFieldRotationType{"rotation type index", "ин
 inline constexpr TwoLanguageText kFieldDeltaAngle{"delta angle index", "индекс шага угла"};
 inline constexpr TwoLanguageText kFieldHalfSector{"half sector", "половина сектора"};
 inline constexpr TwoLanguageText kFieldMinusHalfSector{"minus half sector", "минус половина сектора"};
+inline constexpr TwoLanguageText kFieldDensity{"density", "плотность"};
+inline constexpr TwoLanguageText kFieldThickness{"thickness", "толщина"};
+inline constexpr TwoLanguageText kFieldEdgeOffset{"stock-edge offset", "отступ от края заготовки"};
+inline constexpr TwoLanguageText kFieldPartGap{"part gap", "расстояние между деталями"};
 inline constexpr TwoLanguageText kFieldFlags{"flags line", "строка флагов"};
 inline constexpr TwoLanguageText kFieldEmptyLine{"empty line", "пустая строка"};
 inline constexpr TwoLanguageText kFieldEndMark{"end mark \"0\"", "признак конца \"0\""};
@@ -57,6 +61,9 @@ inline constexpr TwoLanguageText kReasonFileEnds{"the file ends where the %s was
 // Printf arguments: the value, the least and the greatest allowed, the line.
 inline constexpr TwoLanguageText kReasonNotInRange{"the %s must be a whole number from %d to %d, not \"%s\"",
                                                    "%s: нужно целое число от %d до %d, а не \"%s\""};
+// Printf arguments: the value, the least and the greatest allowed, the line.
+inline constexpr TwoLanguageText kReasonNumberNotInRange{"the %s must be a number from %g to %g, not \"%s\"",
+                                                         "%s: нужно число от %g до %g, а не \"%s\""};
 // Printf argument: the line.
 inline constexpr TwoLanguageText kReasonNotEmpty{
     "an empty line was expected, not \"%s\" (the counts of the file do not match its entries)",
@@ -73,6 +80,9 @@ inline constexpr TwoLanguageText kReasonEmptyPath{"the path of the drawing is em
 inline constexpr TwoLanguageText kReasonBadRectangle{
     "the rectangle name \"%s\" gives no size (it must read NAME_WIDTHxHEIGHT, both sizes above 0)",
     "имя прямоугольника \"%s\" не задает размер (нужно ИМЯ_ШИРИНАxВЫСОТА, оба размера больше 0)"};
+// Printf arguments: the rectangle name, the longest side.
+inline constexpr TwoLanguageText kReasonRectangleTooLarge{
+    "the rectangle \"%s\" has a side longer than %g", "у прямоугольника \"%s\" есть сторона длиннее %g"};
 // Printf arguments: the quantity, the limit.
 inline constexpr TwoLanguageText kReasonQuantityTooLarge{
     "the quantity %lld is more than the %d copies one job can hold",

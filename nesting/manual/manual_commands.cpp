@@ -205,7 +205,10 @@ void QueryPlacedPart(CNestingState& state) {
 }
 
 void InsertNestPart(CNestingState& state) {
-    if (state.LastFileNesting.empty() || state.PartTypeCount <= 0) return;
+    if (state.LastFileNesting.empty() || state.PartTypeCount <= 0) {
+        host::ui::messageBox(Localized(kNoJobInMemory), {}, host::ui::MB_OK | host::ui::MB_ICONERROR);
+        return;
+    }
     const int count = InstanceCount(state);
     const auto placed = [&state](int i) { return Instance(state, i).Placed != 0; };
     bool anyPlaced = false;

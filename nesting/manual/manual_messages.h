@@ -11,6 +11,12 @@ inline constexpr TwoLanguageText kCannotPlaceDetail{"I can not place this detail
 inline constexpr TwoLanguageText kStartNestingFirst{
     "Execute the command 'Start Nesting'.     \r\nThen repeat the command 'Insert Part'    ",
     "Выполните команду 'Разместить детали'.     \r\nЗатем повторите команду 'Вставить деталь'    "};
+// InsertPart where no job is in memory (none loaded in this session, e.g. a nested sheet opened anew).
+inline constexpr TwoLanguageText kNoJobInMemory{
+    "No nesting job is loaded in this session, so the parts of this sheet are not known.     \r\nLoad the job "
+    "(OpenFileNesting) and nest it (StartNestingAdv), then repeat the command 'Insert Part'    ",
+    "В этом сеансе задание на раскрой не загружено, поэтому детали этого листа неизвестны.     \r\nЗагрузите "
+    "задание (OpenFileNesting) и выполните раскрой (StartNestingAdv), затем повторите команду 'Вставить деталь'    "};
 
 // The insert dialog.
 inline constexpr TwoLanguageText kInsertDialogCaption{"Add a detail on the current stock",

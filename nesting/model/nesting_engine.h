@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,13 @@ public:
     std::string MaterialNumber;
     double MaterialDensity = 1.0;
     double MaterialThickness = 1.0;
+    // Asked before every placement of a run: true stops the run there (the user's break at the terminal), and
+    // what is placed stays. Unset: a run is never stopped.
+    std::function<bool()> StopRequested;
+    // Set once StopRequested has stopped the run; cleared when a run starts.
+    bool RunStopped = false;
+    // Where the pass traces of a run go, one line each. Unset: they are dropped; they are never the user's.
+    std::function<void(const std::string&)> PassTrace;
     // Half the part gap, by which the loader offsets the contours; 0 during a run.
     double HalfPartGap = 0.0;
     // Stock-edge offset less half the part gap; 0 during a run.

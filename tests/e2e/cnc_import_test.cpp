@@ -171,9 +171,10 @@ TEST(CncImportSession, HandWrittenProgramsGiveTheirGeometry) {
          {"c3 L 30.000,0.000-0.000,0.000", "c5 L 0.000,0.000-10.000,0.000",
           "c5 A 10.000,10.000 r10.000 10.000,0.000-20.000,10.000",
           "c5 A 30.000,10.000 r10.000 30.000,0.000-20.000,10.000"}},
-        {"modal.tap", "G0 X0 Y0\nG1 X5 Y5\nX10\nG91 Y5\nX=0 Y=10\nF500\nM30\n",
+        // G91 holds until G90, as RS274 controllers read it; lower-case letters are addresses.
+        {"modal.tap", "G0 X0 Y0\nG1 X5 Y5\nX10\nG91 Y5\nX=-10 Y=0\ng90 x0 y0\nF500\nM30\n",
          {"c5 L 0.000,0.000-5.000,5.000", "c5 L 5.000,5.000-10.000,5.000", "c5 L 10.000,5.000-10.000,10.000",
-          "c5 L 10.000,10.000-0.000,10.000"}},
+          "c5 L 10.000,10.000-0.000,10.000", "c5 L 0.000,10.000-0.000,0.000"}},
         // Forms the import does not know are told with their line and not drawn: an arc without a centre, and a
         // G92 after which the position is unknown until a line gives both axes again.
         {"unknown.iso", "G0 X0 Y0\nG1 X10 Y0\nG2 X20 Y0\nG1 X30 Y0\nG92 X0 Y0\nG1 X40 Y0\nG1 X40 Y10\n",

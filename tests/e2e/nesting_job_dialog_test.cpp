@@ -54,7 +54,7 @@ TEST(NestingJobDialog, JobMadeFromScratchIsSavedInTheJobLayoutAndNested) {
     const fs::path job = folder / "job1.nst";
     const RunResult r = RunDialogScript(
         folder, "StartNestingAdv\n"
-                "msgbox OK\n"  // no last job file yet: "File  is not found"
+                "msgbox OK\n"  // no last job file yet
                 "dlg set Width 1000\n"
                 "dlg set Height 500\n"
                 "dlg press \"Add Stock Rectangle\"\n"
@@ -73,7 +73,8 @@ TEST(NestingJobDialog, JobMadeFromScratchIsSavedInTheJobLayoutAndNested) {
                 "dlg ok\n"
                 "dlg ok\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
-    EXPECT_NE(r.out.find("File  is not found"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("No nesting job was opened before."), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("File  is not found"), std::string::npos) << r.out;
     // The material comes from the registry's defaults; the part rectangle turns "0-360" ("1") by "Any" ("0") with
     // no sector, and both take priority "3" (index 2).
     EXPECT_EQ(readBytes(job), Crlf({"Kestrion Nesting TQ450", "", "", "", "7.85e-06", "1.0", "", "", "10", "4", "4",
@@ -178,7 +179,7 @@ TEST(NestingJobDialog, InRussianEveryTextIsRussianAndThePicturesAreWritten) {
         "RU");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_NE(r.out.find("Dialog \"Файл задания на раскрой\""), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("ОШИБКА!!! Не найден файл"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Задание на раскрой еще не открывалось."), std::string::npos) << r.out;
     EXPECT_TRUE(fs::exists(kPictures / "job_dialog_parts_ru.png"));
     EXPECT_TRUE(fs::exists(kPictures / "job_dialog_stock_ru.png"));
 }

@@ -292,6 +292,24 @@ TEST_F(ManualParts, MissedPicksClampsAndEscAskAgainOrEndCleanly) {
     EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_1000x500"), std::vector<std::string>{});
 }
 
+TEST_F(ManualParts, InsertPartOnASheetOpenedInANewSessionSaysTheJobIsNotLoaded) {
+    const std::vector<Placed> plates = NestedPlates(RectangleJob("Stosk_1000x500", 10));
+    ASSERT_EQ(plates.size(), 10u);
+    // A new session opens the saved sheet: the job is not in memory. InsertPart says so, and the script's next
+    // line answers that message instead of being taken for a command.
+    writeBytes(folder / "reopen.scr", "InsertPart\nmsgbox OK\nErasePart\n" + PickPoint(plates[0]) + "\n\n");
+    const fs::path registry = e2e::writeLanguageRegistry(folder);
+    const RunResult r = cadhost({(folder / "nested.dxf").string(), "--load", NESTING_MODULE, "--registry",
+                                 registry.string(), "--script", (folder / "reopen.scr").string(), "--save",
+                                 (folder / "reopened.dxf").string()},
+                                folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_NE(r.out.find("No nesting job is loaded in this session, so the parts of this sheet are not known."),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(count(r.out + r.err, "nknown command"), 0u) << r.out << r.err;
+}
+
 TEST_F(ManualParts, AnAutomaticInsertOntoAFullSheetIsTakenOutAgain) {
     const std::string job = RectangleJob("Stosk_250x150", 10);
     const std::vector<Placed> plates = NestedPlates(job);

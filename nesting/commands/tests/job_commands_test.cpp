@@ -8,6 +8,7 @@
 #include "host/ui/message_box.h"
 #include "nesting/commands/job_commands.h"
 #include "nesting/commands/module_commands.h"
+#include "nesting/engine/nesting_run.h"
 #include "nesting/frame/nesting_state.h"
 #include "nesting/frame/tests/state_fixture.h"
 #include "nesting/job/job_file_writer.h"
@@ -32,11 +33,12 @@ protected:
     }
 
     // One 1000 x 500 sheet and three 100 x 50 parts, part gap 4 and edge offset 10.
-    void WriteJob(const std::string& partQuantity = "3") {
+    void WriteJob(const std::string& partQuantity = "3", const std::string& edgeOffset = "10",
+                  const std::string& partGap = "4") {
         NestingJobFile job;
         job.MaterialText = "St37";
-        job.EdgeOffsetText = "10";
-        job.PartGapText = "4";
+        job.EdgeOffsetText = edgeOffset;
+        job.PartGapText = partGap;
         job.Stocks.push_back({"0", "", "1000", "500", "Sheet", "1", "0", "1"});
         job.Parts.push_back({"0", "", "100", "50", "Plate", partQuantity, "0", "No Rotate", "", "", "1"});
         std::string error;
@@ -85,6 +87,63 @@ TEST_F(JobCommands, AJobFileThatCannotBeUsedChangesNothing) {
         EXPECT_EQ(state.LastFileNesting, loaded);
         EXPECT_NEAR(state.HalfPartGap, 4.0, kTolerance);
     }
+}
+
+TEST_F(JobCommands, AnOffsetOutsideItsRangeIsRefusedWithItsLineAndTheJobStays) {
+    WriteJob();
+    ASSERT_EQ(LoadJobFromFile(state, job_.string()), 0);
+    struct Case {
+        const char* edge;
+        const char* gap;
+        const char* said;
+    };
+    // An edge offset of -1000 put every part off the sheet; the huge ones never ended the run.
+    const Case cases[] = {
+        {"-1000", "4", "Line 9, header: the stock-edge offset must be a number from 0 to 10000, not \"-1000\""},
+        {"1e11", "4", "Line 9, header: the stock-edge offset"},
+        {"10", "1e20", "Line 10, header: the part gap must be a number from 0 to 10000, not \"1e20\""},
+        {"10", "18446744073709551616", "Line 10, header: the part gap"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        WriteJob("5", c.edge, c.gap);
+        host::ui::clearMessageBoxLog();
+        EXPECT_EQ(LoadJobFromFile(state, job_.string()), -1);
+        ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+        EXPECT_NE(host::ui::messageBoxLog()[0].text.find(c.said), std::string::npos)
+            << host::ui::messageBoxLog()[0].text;
+        EXPECT_EQ(state.PartInstanceCount, 3);
+        EXPECT_NEAR(state.EdgeGap, 10.0, kTolerance);
+        EXPECT_NEAR(state.HalfPartGap, 4.0, kTolerance);
+    }
+    SetLibraryLanguage(Language::Russian);
+    host::ui::clearMessageBoxLog();
+    EXPECT_EQ(LoadJobFromFile(state, job_.string()), -1);
+    SetLibraryLanguage(Language::English);
+    ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+    EXPECT_NE(host::ui::messageBoxLog()[0].text.find("Строка 10, заголовок: расстояние между деталями: нужно число"),
+              std::string::npos)
+        << host::ui::messageBoxLog()[0].text;
+
+}
+
+TEST_F(JobCommands, TheLargestNumbersAJobHoldsLoadAndNest) {
+    NestingJobFile job;
+    job.EdgeOffsetText = "10000";
+    job.PartGapText = "10000";
+    job.ThicknessText = "100000";
+    job.Stocks.push_back({"0", "", "100000", "100000", "Sheet", "1", "360", "1"});
+    job.Parts.push_back({"0", "", "100", "50", "Plate", "3", "-360", "No Rotate", "", "", "1"});
+    std::string error;
+    ASSERT_TRUE(WriteNestingJobFile(job_, job, &error)) << error;
+    ASSERT_EQ(LoadJobFromFile(state, job_.string()), 0) << host::ui::messageBoxLog().size();
+    state.EdgeGap = 0.0;
+    state.HalfPartGap = 0.0;
+    state.RectMode = 1;
+    RunNesting(state);
+    int placed = 0;
+    for (int i = 0; i < state.PartInstanceCount; ++i) placed += state.PartInstances[i].Placed ? 1 : 0;
+    EXPECT_EQ(placed, 3);
 }
 
 TEST_F(JobCommands, ChangedClampsDropTheLoadedJob) {

@@ -74,7 +74,7 @@ protected:
 };
 
 TEST_F(JobDialogTest, OffsetsRefuseForeignCharactersAndTakeTinyValuesAsNone) {
-    Show("", {Answer(host::ui::IDOK),  // the empty path is not found
+    Show("", {Answer(host::ui::IDOK),  // no job was opened before
               [](Dialog& d) { DialogDriver(d).set("229", "1,"); },
               Answer(host::ui::IDOK),  // "Invalid symbol"
               [](Dialog& d) {
@@ -85,7 +85,8 @@ TEST_F(JobDialogTest, OffsetsRefuseForeignCharactersAndTakeTinyValuesAsNone) {
                   EXPECT_EQ(d.itemText(230), "0.000");
                   DialogDriver(d).escape();
               }});
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{"ERROR!!!\n\rFile  is not found ",
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"No nesting job was opened before.\n\rLoad a job file, or add "
+                                                 "stocks and parts and press OK. ",
                                                  "Invalid symbol in the string - 1,"}));
 }
 

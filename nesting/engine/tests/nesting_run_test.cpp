@@ -28,6 +28,8 @@ protected:
 
     int Run() {
         sheets_.clear();
+        traces_.clear();
+        engine.PassTrace = [this](const std::string& line) { traces_ += line; };
         return RunNesting(engine, [this](int sheet) {
             sheets_.push_back(sheet);
             // Each finished sheet is handed over as the run leaves it: already free of overlaps.
@@ -44,6 +46,7 @@ protected:
     }
 
     std::vector<int> sheets_;
+    std::string traces_;
 };
 
 TEST_F(NestingRun, AJobWithoutStocksOrPartsReturnsAtOnce) {
@@ -89,8 +92,10 @@ TEST_F(NestingRun, PartsThatFitTheFirstSheetKeepItsBestPass) {
     const std::string transcript = Transcript();
     EXPECT_NE(transcript.find("Stock 1  Metal recovery=8.00%  NestParts=8\n\r"), std::string::npos);
     EXPECT_EQ(transcript.find("Stock 2"), std::string::npos) << "the loop stops once every part is placed";
-    EXPECT_NE(transcript.find("+++ PASS OPTIM"), std::string::npos);
-    EXPECT_NE(transcript.find("> PASS OPTIM - STV\n\r"), std::string::npos);
+    // The pass traces go to the engine's trace, never to the user's command line.
+    EXPECT_NE(traces_.find("+++ PASS OPTIM"), std::string::npos);
+    EXPECT_NE(traces_.find("> PASS OPTIM - STV\n\r"), std::string::npos);
+    EXPECT_EQ(transcript.find("PASS"), std::string::npos) << transcript;
 
     // The sheet's layout is the kept pass.
     const PartInstance& sheet = engine.StockInstances[0];
@@ -198,7 +203,45 @@ TEST_F(NestingRun, TheSheetLinesFollowTheModuleLanguage) {
     const std::string transcript = Transcript();
     EXPECT_EQ(transcript.find("Заготовка 1\r"), 0u);
     EXPECT_NE(transcript.find("Заготовка 1  Использование металла=0.00%  Размещено деталей=0\n\r"), std::string::npos);
-    EXPECT_NE(transcript.find("> PASS_F KIsp="), std::string::npos) << "the pass traces stay in English";
+    EXPECT_NE(traces_.find("> PASS_F KIsp="), std::string::npos) << "the pass traces stay in English";
+    EXPECT_EQ(transcript.find("PASS_F"), std::string::npos);
+}
+
+TEST_F(NestingRun, AStopAskedForEndsTheRunAtTheNextPlacementAndKeepsWhatIsPlaced) {
+    AddStockType(engine, MakeRectangleType(kKindStock, 400, 200), 2);
+    AddPartType(engine, MakeRectangleType(kKindPart, 100, 50), 6, 0, kRotateNone);
+    ASSERT_TRUE(AddInstances(engine));
+    // The user breaks while the first pass of the first sheet places its parts.
+    int asked = 0;
+    engine.StopRequested = [&asked] { return ++asked == 5; };
+    Run();
+    EXPECT_TRUE(engine.RunStopped);
+    EXPECT_EQ(asked, 5) << "once stopped, the break is not asked again";
+    const int placed = PlacedOn(0);
+    EXPECT_GT(placed, 0);
+    EXPECT_LT(placed, 6);
+    EXPECT_EQ(PlacedOn(1), 0);
+    EXPECT_EQ(engine.PlacedTotal, placed);
+    EXPECT_EQ(engine.UsedStockCount, 1);
+    EXPECT_EQ(sheets_, std::vector<int>{0}) << "the sheet placed so far is shown";
+    const std::string transcript = Transcript();
+    EXPECT_NE(transcript.find("Stock 1  Metal recovery="), std::string::npos) << transcript;
+    const std::string stopped = "Nesting stopped by the user: " + std::to_string(placed) +
+                                " part(s) placed on 1 sheet(s), " + std::to_string(6 - placed) + " not placed.";
+    EXPECT_NE(transcript.find(stopped), std::string::npos) << transcript;
+    EXPECT_EQ(transcript.find("Stock 2"), std::string::npos);
+
+    // A stop in a later pass keeps the best whole pass; the run after a stopped one starts afresh.
+    asked = 0;
+    engine.StopRequested = [&asked] { return ++asked == 30; };
+    host::ed::transcript().clear();
+    Run();
+    EXPECT_EQ(asked, 30);
+    EXPECT_TRUE(engine.RunStopped);
+    EXPECT_EQ(PlacedOn(0), 6);
+    EXPECT_NE(Transcript().find("Nesting stopped by the user: 6 part(s) placed on 1 sheet(s), 0 not placed."),
+              std::string::npos)
+        << Transcript();
 }
 
 TEST_F(NestingRun, EveryRotationRuleHoldsThroughTheRun) {
@@ -341,7 +384,7 @@ TEST_F(NestingRun, AWideSheetShrinksItsRightSideFirstATallOneItsTop) {
         AddPartType(engine, MakeRectangleType(kKindPart, 100, 50), 6);
         ASSERT_TRUE(AddInstances(engine));
         Run();
-        const std::string transcript = Transcript();
+        const std::string transcript = traces_;
         std::size_t at = 0;
         bool shrunk = false;
         while (!shrunk && (at = transcript.find("> PASS_F", at)) != std::string::npos) {

@@ -45,7 +45,13 @@ TEST(CncLine, ReadsTheCommonForms) {
         {"G17 G21 G40 M03 F2000 S100", 0, 1, {0, 0}, false, 1, {0, 0}, {}},
         {"%", 0, 1, {0, 0}, false, 1, {0, 0}, {}},
         {"O0001", 0, 1, {0, 0}, false, 1, {0, 0}, {}},
-        {"x10 y10", 0, 1, {0, 0}, false, 1, {0, 0}, {}},  // lower case letters are no addresses
+        // Address letters in either case; an exponent stays a number's.
+        {"x10 y10", 0, 1, {0, 0}, true, 1, {10, 10}, {}},
+        {"g2 x10 y0 i5 j0", 1, 1, {0, 0}, true, 2, {10, 0}, {5, 0}},
+        {"n5 g91 x5 (Up)", 0, 1, {3, 4}, true, 1, {8, 4}, {}},
+        {"G01 X1e1 Y2.e1", 0, 1, {0, 0}, true, 1, {10, 20}, {}},
+        {"[lead] x12", 0, 1, {0, 0}, true, 1, {12, 0}, {}},
+        {"  G01 X3", 0, 1, {0, 0}, true, 1, {3, 0}, {}},
         // Arcs by I and J in each mode, and with J left out (no offset).
         {"G02 X10 Y0 I5 J0", 1, 1, {0, 0}, true, 2, {10, 0}, {5, 0}},
         {"G02 X10 Y0 I5 J0", 2, 1, {0, 0}, true, 2, {10, 0}, {-5, 0}},
@@ -72,7 +78,7 @@ TEST(CncLine, ReadsTheCommonForms) {
         SCOPED_TRACE(c.line);
         int motion = kCncLine;
         Point2d end, centre;
-        bool incremental = false;
+        bool incremental = c.mode > 2;
         CncLineResult result;
         EXPECT_EQ(ParseCncLine(c.line, motion, c.from, end, centre, c.scale, incremental, c.mode, result), c.moved);
         EXPECT_EQ(result.problem, CncLineProblem::None);
@@ -108,6 +114,8 @@ TEST(CncLine, RefusesWhatItCannotReadAndKeepsItsState) {
         {"G02 X10 Y0 R4", CncLineProblem::ArcRadiusTooSmall, true},
         {"G02 X0 Y0 R4", CncLineProblem::ArcWithoutCentre, true},
         {std::string("G01 X1 ") + std::string(100000, '7'), CncLineProblem::LineTooLong, false},
+        {"10 20", CncLineProblem::NotReadable, false},
+        {"@X5 Y5", CncLineProblem::NotReadable, false},
     };
     for (const Refused& c : cases) {
         SCOPED_TRACE(c.line.substr(0, 40));

@@ -148,6 +148,31 @@ TEST(CncProgram, NothingIsDrawnFromAPointTheReaderLost) {
     EXPECT_EQ(drawn.notices[1].problem, CncLineProblem::ArcOffCircle);
 }
 
+TEST(CncProgram, G90AndG91HoldUntilChangedAndLettersReadInEitherCase) {
+    // G91 on a line of its own: the moves after it are incremental until G90 (it drew a line to (30,0) before).
+    const char* program = "G90\nG0 X150 Y0\nG91\nG1 X30 Y10\nY-10\nG90\nX200 Y0\n";
+    const std::vector<std::string> expected = {
+        "L 150.00,0.00-180.00,10.00 | L 180.00,10.00-180.00,0.00 | L 180.00,0.00-200.00,0.00"};
+    EXPECT_EQ(Texts(Read(program, {true, 0, 1.0})), expected);
+    // A program that writes the mode on every line reads as before; mode 3 starts incremental until a G90.
+    EXPECT_EQ(Texts(Read("G0 G90 X150 Y0\nG1 G91 X30 Y10\nG91 Y-10\nG90 X200 Y0\n", {true, 0, 1.0})), expected);
+    EXPECT_EQ(Texts(Read("G0 X150\nG1 X30 Y10\nY-10\nG90 X200 Y0\n", {true, 3, 1.0})), expected);
+    // Lower-case address letters are addresses: the square is drawn, no diagonal across it.
+    const Drawn lower = Read("g0 x10 y10\ng1 x20 y10\nx20 y20\nx10 y20\nx10 y10\ng0 x0 y0\n", {true, 0, 1.0});
+    EXPECT_EQ(Texts(lower), std::vector<std::string>{"L 10.00,10.00-20.00,10.00 | L 20.00,10.00-20.00,20.00 | "
+                                                     "L 20.00,20.00-10.00,20.00 | L 10.00,20.00-10.00,10.00"});
+    EXPECT_TRUE(lower.notices.empty());
+}
+
+TEST(CncProgram, ALineThatCannotBeReadIsToldAndNothingIsDrawnAcrossIt) {
+    const Drawn drawn = Read("G0 X0 Y0\nG1 X10 Y0\n10 20\nX10 Y10\nG91 X-10\n", {true, 0, 1.0});
+    // Line 3 says nothing the reader can take: the position after it is unknown until both axes come absolute.
+    EXPECT_EQ(Texts(drawn), (std::vector<std::string>{"L 0.00,0.00-10.00,0.00", "L 10.00,10.00-0.00,10.00"}));
+    ASSERT_EQ(drawn.notices.size(), 1u);
+    EXPECT_EQ(drawn.notices[0].line, 3);
+    EXPECT_EQ(drawn.notices[0].problem, CncLineProblem::NotReadable);
+}
+
 TEST(CncProgram, RapidMovesAloneAddNoElement) {
     CncProgramReader reader({false, 0, 1.0}, nullptr, nullptr);
     ReadCncProgramText("G0 X10 Y10\nG0 X20 Y0\n", reader);

@@ -194,6 +194,20 @@ TEST_F(JobFileReader, DamagedFilesNameTheLineAtFault) {
         {"end mark missing", SampleWith(64, "1"), 64, "end of the job", "the end mark \"0\" was expected"},
         {"text after the end", textAfterEnd, 66, "end of the job", "text follows the end of the job: \"5\""},
         {"line too long", SampleWith(3, std::string(5000, 'M')), 3, "file", "longer than 4096 characters"},
+        {"edge offset below 0", SampleWith(9, "-1000"), 9, "header",
+         "the stock-edge offset must be a number from 0 to 10000, not \"-1000\""},
+        {"edge offset 1e11", SampleWith(9, "1e11"), 9, "header", "stock-edge offset must be a number"},
+        {"part gap 1e20", SampleWith(10, "1e20"), 10, "header", "the part gap must be a number from 0 to 10000"},
+        {"part gap 2^64", SampleWith(10, "18446744073709551616"), 10, "header", "the part gap must be a number"},
+        {"second part gap", SampleWith(11, "-4"), 11, "header", "the part gap must be a number"},
+        {"part gap not a number", SampleWith(10, "4mm"), 10, "header", "not \"4mm\""},
+        {"thickness below 0", SampleWith(6, "-3"), 6, "header", "the thickness must be a number from 0 to 100000"},
+        {"density of letters", SampleWith(5, "heavy"), 5, "header", "the density must be a number"},
+        {"rectangle too large", SampleWith(16, "Stosk_2500x1000000"), 16, "stock 1",
+         "the rectangle \"Stosk_2500x1000000\" has a side longer than 100000"},
+        {"grain beyond a turn", SampleWith(38, "400"), 38, "part 1",
+         "the grain angle must be a number from -360 to 360, not \"400\""},
+        {"half sector 1e300", SampleWith(41, "1e300"), 41, "part 1", "the half sector must be a number"},
     };
     for (const Case& c : cases) {
         JobFileContents job;
