@@ -2,7 +2,7 @@
 // with a count of the contours kept under each node so that emptied branches are passed over.
 #include "laser/path/nearest_box_tree.h"
 
-#include "laser/job/stored/stored_contour.h"
+#include "storedjob/stored_contour.h"
 
 namespace {
 
