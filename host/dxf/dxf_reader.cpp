@@ -1104,6 +1104,9 @@ ReadResult Reader::run() {
     ReadResult result;
     try {
         db_ = std::make_unique<db::Database>(true);
+        // A file that does not say its units ($INSUNITS came with R2000; older writers never wrote it) is unitless,
+        // not millimetres: a new drawing's default would make an R12 drawing in inches a drawing in millimetres.
+        db_->header().insUnits = 0;
         bool any = false;
         for (;;) {
             std::vector<Group> rec;

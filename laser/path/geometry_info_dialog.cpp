@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "cadlib/numbers.h"
 #include "host/sys/number_text.h"
 #include "host/ui/constants.h"
 #include "host/ui/data_exchange.h"
@@ -125,7 +126,13 @@ std::map<int, std::string> GeometryInfoTexts(const CuttingJob& job, const CLaser
     v[kThin] = Fixed2(job.thickness);
     v[kDensity] = formatC("%.3e", job.density);
     v[kArea] = Fixed2(job.partArea);
-    const double mass = job.partArea * job.thickness * job.density;
+    // The density of a material file is per cubic millimetre and the thickness is given in the settings' unit, while
+    // areas and lengths are the job's: an inch job's areas are brought to square millimetres (a 4 x 3 inch plate of
+    // 3 mm steel weighs 0.18 kg, not 0.0003).
+    const double mmPerJobUnit = ConvertUnits(job.unit, kUnitMillimetres, 1.0);
+    const double squareMmPerJobUnit = mmPerJobUnit * mmPerJobUnit;
+    const double massPerArea = ConvertUnits(settings.Unit, kUnitMillimetres, job.thickness) * job.density;
+    const double mass = job.partArea * squareMmPerJobUnit * massPerArea;
     v[kMass] = formatC("%.4f", mass);
 
     // As the status line counts them: jumper points and stock contours are no contours of the part.
@@ -179,13 +186,14 @@ std::map<int, std::string> GeometryInfoTexts(const CuttingJob& job, const CLaser
 
     v[kUsed] = v[kMass];
     const double burnt = job.totalCutLength > 0.0
-                             ? (job.toolDiameter + job.totalCutLength) * job.toolDiameter * job.thickness * job.density
+                             ? (job.toolDiameter + job.totalCutLength) * job.toolDiameter * squareMmPerJobUnit *
+                                   massPerArea
                              : 0.0;
     v[kBurnt] = formatC("%.4f", burnt);
     const std::size_t stock = static_cast<std::size_t>(std::max(job.contourCount, 0));
     const bool hasStock = stock < job.contours.size() && job.contours[stock].area > 0.0 && job.stockArea > 0.0;
     if (hasStock) {
-        v[kScrap] = formatC("%.4f", job.stockArea * job.thickness * job.density - mass - burnt);
+        v[kScrap] = formatC("%.4f", job.stockArea * squareMmPerJobUnit * massPerArea - mass - burnt);
         v[kRecovery] = formatC("%.2f%% ", job.partArea / job.stockArea * 100.0);
     } else {
         v[kScrap] = v[kRecovery] = Localized(kGeomInfoNoStock);

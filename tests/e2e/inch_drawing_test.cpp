@@ -50,10 +50,24 @@ void WriteInchL(const fs::path& path) {
     ASSERT_TRUE(host::dxf::writeDxfFile(db, path, &error)) << error;
 }
 
-// The settings of a shop in millimetres (leads 6 and 3 mm), and the postprocessor `post` of `folder`.
-std::string Registry(const std::string& post, const fs::path& folder) {
+// The same L as an old writer leaves it: six lines, and no header that says the drawing's units.
+void WriteUnitlessL(const fs::path& path) {
+    const double corners[][2] = {{0, 0}, {4, 0}, {4, 1}, {1, 1}, {1, 3}, {0, 3}, {0, 0}};
+    std::string text = "0\nSECTION\n2\nENTITIES\n";
+    for (int i = 0; i < 6; ++i) {
+        text += "0\nLINE\n8\n0\n10\n" + std::to_string(corners[i][0]) + "\n20\n" + std::to_string(corners[i][1]) +
+                "\n11\n" + std::to_string(corners[i + 1][0]) + "\n21\n" + std::to_string(corners[i + 1][1]) + "\n";
+    }
+    writeBytes(path, text + "0\nENDSEC\n0\nEOF\n");
+}
+
+// The settings of a shop in millimetres (leads 6 and 3 mm), or in inches with the same leads, and the
+// postprocessor `post` of `folder`.
+std::string Registry(const std::string& post, const fs::path& folder, bool inchSettings = false) {
     return "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
-           "\"LangMenu\"=\"EN\"\r\n\"Unit\"=\"mm\"\r\n\"LeadInSpan\"=\"6.000000\"\r\n\"LeadOutSpan\"=\"3.000000\"\r\n"
+           "\"LangMenu\"=\"EN\"\r\n" +
+           std::string(inchSettings ? "\"Unit\"=\"inc\"\r\n\"LeadInSpan\"=\"0.236220\"\r\n\"LeadOutSpan\"=\"0.118110\"\r\n"
+                                    : "\"Unit\"=\"mm\"\r\n\"LeadInSpan\"=\"6.000000\"\r\n\"LeadOutSpan\"=\"3.000000\"\r\n") +
            "\"Postprocessor\"=\"" + post + "\"\r\n\"DirPostprocessor\"=\"" + folder.string() + "/\"\r\n";
 }
 
@@ -108,13 +122,20 @@ TEST(InchDrawings, AnInchPartIsCutAtItsTrueSizeInThePostprocessorsUnit) {
         bool inchPost;
         double unit;        // program units per inch
         const char* units;  // the word the program must hold
+        bool unitless = false;  // a drawing that does not say its units, cut with the settings in inches
     };
+    // A drawing without $INSUNITS (R12 and older writers) was taken for millimetres whatever the settings said.
     const Case cases[] = {{"a shipped postprocessor (mm)", false, 25.4, "G21"},
-                          {"an inch copy of it", true, 1.0, "G20"}};
+                          {"an inch copy of it", true, 1.0, "G20"},
+                          {"a drawing without units, settings in inches", false, 25.4, "G21", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScratchFolder folder;
-        WriteInchL(folder / "lpart.dxf");
+        if (c.unitless) {
+            WriteUnitlessL(folder / "lpart.dxf");
+        } else {
+            WriteInchL(folder / "lpart.dxf");
+        }
         std::string post = readBytes(kSource / "data/post/FANUC.MXT");
         if (c.inchPost) {
             const std::size_t unit = post.find("####Unit\r\nmm") != std::string::npos ? post.find("####Unit\r\nmm")
@@ -125,7 +146,7 @@ TEST(InchDrawings, AnInchPartIsCutAtItsTrueSizeInThePostprocessorsUnit) {
             post.replace(post.find("G17 G21"), 7, "G17 G20");
         }
         writeBytes(folder / "SHOP.MXT", post);
-        writeBytes(folder / "registry.reg", Registry("SHOP.MXT", folder.path()));
+        writeBytes(folder / "registry.reg", Registry("SHOP.MXT", folder.path(), c.unitless));
         writeBytes(folder / "run.scr",
                    "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 L\ndlg press OK\n");
         const RunResult r = cadhost({(folder / "lpart.dxf").string(), "--load", "laser", "--install",
@@ -134,8 +155,9 @@ TEST(InchDrawings, AnInchPartIsCutAtItsTrueSizeInThePostprocessorsUnit) {
                                      (folder / "saved.dxf").string()},
                                     folder);
         ASSERT_EQ(r.status, 0) << r.err << r.out;
-        EXPECT_TRUE(has(r.out, "The drawing is drawn in inches: the job is in inches; the lengths of the settings "
-                               "(in millimetres) are converted."))
+        EXPECT_EQ(has(r.out, "The drawing is drawn in inches: the job is in inches; the lengths of the settings "
+                             "(in millimetres) are converted."),
+                  !c.unitless)
             << r.out;
         ASSERT_TRUE(fs::exists(folder / "lpart.nc")) << r.out;
         const std::string program = readBytes(folder / "lpart.nc");

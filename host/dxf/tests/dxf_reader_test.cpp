@@ -63,6 +63,9 @@ TEST(DxfReader, ReadsAnR12FileWithoutHandles) {
     const db::Database& d = *r.database;
     EXPECT_EQ(d.header().acadVersion, "AC1009");
     EXPECT_EQ(d.recordName(d.currentLayer()), "КОНТУР");
+    // An R12 file says nothing of its units: it is unitless (0), not taken for millimetres, so that a job made of
+    // it follows the user's unit setting.
+    EXPECT_EQ(d.header().insUnits, 0);
 
     const auto* layer = get<db::LayerTableRecord>(d, d.recordId(TableKind::Layer, "КОНТУР"));
     ASSERT_TRUE(layer);

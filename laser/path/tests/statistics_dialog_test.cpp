@@ -76,8 +76,11 @@ TEST(StatisticsTexts, UnitsTimeStockAndAJobWithoutPath) {
     EXPECT_EQ(v.at(kUnit), "INCH");
     EXPECT_EQ(v.at(kTime), "2 min 5.8 sec");
     EXPECT_EQ(v.at(kRecovery), "25.00% ");
-    // 2000 x 1 x 7.85e-6 less the mass 500 x 1 x 7.85e-6 less the burnt (0.2 + 752.66) x 0.2 x 7.85e-6.
-    EXPECT_EQ(v.at(kScrap), "0.0106");
+    // An inch job's areas are square inches, the density per cubic millimetre and the thickness millimetres: the
+    // masses once came out 645 times too light. 500 sq in x 645.16 x 1 x 7.85e-6 = 2.5323 kg; the scrap is
+    // (2000 - 500 - (0.2 + 752.66) x 0.2) x 645.16 x 7.85e-6.
+    EXPECT_EQ(v.at(kMass), "2.5323");
+    EXPECT_EQ(v.at(kScrap), "6.8342");
 
     // A stock record without area is no stock; without a cut path nothing is burnt. A damaged time shows 0.
     job.contours[3].area = 0.0;
