@@ -93,7 +93,7 @@ void writeMixedSheet(const fs::path& path, int columns, int rows) {
 }
 
 TEST(NcArcBlocks, EveryArcOfABigSheetsProgramsStartsAndEndsOnItsCircle) {
-    constexpr int kColumns = 40, kRows = 30;  // 1200 parts, 3200 contours, x up to 3600 and y up to 2800
+    constexpr int kColumns = 60, kRows = 50;  // 3000 parts, 8000 contours, x up to 4650 and y up to 3850
     // Whole circles: two holes of a plate, a disc and its hole, the hole of a slot.
     constexpr int kCircles = kColumns * kRows / 3 * (2 + 2 + 1);
     const char* posts[] = {"FANUC.MXT", "LINUXCNC_PLASMA.MXT", "LINUXCNC_WATERJET.MXT"};
