@@ -42,6 +42,14 @@ inline RunResult runCommand(const std::string& command, const host::sys::testing
     return r;
 }
 
+// LinuxCNC's interpreter run on `arguments` (after "rs274"). It maps its tool table into a file of the user's home
+// ($HOME/.tool.mmap) that every run of one user shares, so tests that ran it at the same time read each other's
+// tables ("Requested tool 1 not found in the tool table"): each run has the scratch folder as its home.
+inline RunResult runInterpreter(const std::string& interpreter, const std::string& arguments,
+                                const host::sys::testing::ScratchFolder& folder) {
+    return runCommand("HOME=" + quoted(folder.path().string()) + " " + quoted(interpreter) + " " + arguments, folder);
+}
+
 inline RunResult cadhost(const std::vector<std::string>& args, const host::sys::testing::ScratchFolder& folder,
                          const std::optional<std::string>& input = std::nullopt) {
     std::string command = quoted(CADHOST_EXE);

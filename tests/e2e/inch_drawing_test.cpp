@@ -191,9 +191,9 @@ TEST(InchDrawings, AnInchPartIsCutAtItsTrueSizeInThePostprocessorsUnit) {
         // LinuxCNC's interpreter reads the program in the same unit, without an error.
         if (!fs::exists(kInterpreter)) continue;
         const std::string canonical = (folder / "canonical.txt").string();
-        const RunResult run = e2e::runCommand(kInterpreter.string() + " -g " + e2e::quoted((folder / "lpart.nc").string()) +
-                                                  " " + e2e::quoted(canonical),
-                                              folder);
+        const RunResult run = e2e::runInterpreter(
+            kInterpreter.string(), "-g " + e2e::quoted((folder / "lpart.nc").string()) + " " + e2e::quoted(canonical),
+            folder);
         const std::string moves = readBytes(canonical);
         ASSERT_EQ(run.status, 0) << run.out << run.err << moves << program;
         EXPECT_TRUE(has(moves, c.inchPost ? "USE_LENGTH_UNITS(CANON_UNITS_INCHES)" : "USE_LENGTH_UNITS(CANON_UNITS_MM)"))

@@ -127,11 +127,11 @@ TEST(NcArcBlocks, EveryArcOfABigSheetsProgramsStartsAndEndsOnItsCircle) {
         // And LinuxCNC's own interpreter runs it (its kerf in tool 1, 0.2 mm written in inches).
         if (fs::exists(kInterpreter)) {
             writeBytes(folder / "tool.tbl", "T1 P1 D0.007874\n");
-            const RunResult run = e2e::runCommand(kInterpreter.string() + " -g -t " +
-                                                      e2e::quoted((folder / "tool.tbl").string()) + " " +
-                                                      e2e::quoted(program.string()) + " " +
-                                                      e2e::quoted((folder / "canonical.txt").string()),
-                                                  folder);
+            const RunResult run = e2e::runInterpreter(kInterpreter.string(),
+                                                      "-g -t " + e2e::quoted((folder / "tool.tbl").string()) + " " +
+                                                          e2e::quoted(program.string()) + " " +
+                                                          e2e::quoted((folder / "canonical.txt").string()),
+                                                      folder);
             EXPECT_EQ(run.status, 0) << run.out << run.err;
         }
     }

@@ -84,9 +84,10 @@ std::string traceFault(const std::vector<Visit>& path, const std::vector<Visit>&
 void ExpectRunsAndTracesThePath(const ScratchFolder& folder, const fs::path& program, const fs::path& drawing) {
     writeBytes(folder / "tool.tbl", kToolTable);
     const std::string canonical = (folder / "canonical.txt").string();
-    const RunResult run = e2e::runCommand(kInterpreter.string() + " -g -t " + e2e::quoted((folder / "tool.tbl").string()) +
-                                              " " + e2e::quoted(program.string()) + " " + e2e::quoted(canonical),
-                                          folder);
+    const RunResult run = e2e::runInterpreter(kInterpreter.string(),
+                                              "-g -t " + e2e::quoted((folder / "tool.tbl").string()) + " " +
+                                                  e2e::quoted(program.string()) + " " + e2e::quoted(canonical),
+                                              folder);
     const std::string moves = readBytes(canonical);
     ASSERT_EQ(run.status, 0) << run.out << run.err << moves << readBytes(program);
     EXPECT_NE(moves.find("cutter radius compensation on"), std::string::npos) << "the kerf is compensated";
