@@ -136,7 +136,7 @@ namespace {
 
 // An entity on a locked layer may be read but not changed.
 bool isOnLockedLayer(const Database& db, const DbObject& object) {
-    const auto* entity = dynamic_cast<const Entity*>(&object);
+    const Entity* entity = object.asEntity();
     if (!entity) return false;
     const auto* layer = dynamic_cast<const LayerTableRecord*>(db.peek(entity->layerId()));
     return layer && layer->isLocked();

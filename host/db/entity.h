@@ -46,6 +46,7 @@ enum class Intersect {
 
 class Entity : public DbObject {
 public:
+    const Entity* asEntity() const final { return this; }
     // Layer: by id, or by name (KeyNotFound when the layer does not exist in the entity's database, or in the
     // working database for a new entity; NotInDatabase when there is neither). Names are compared without regard
     // to case. layer() answers the layer's name as stored, "0" for a new entity that has none yet. Every setter

@@ -13,6 +13,8 @@
 
 namespace host::db {
 
+class Entity;
+
 // One DXF group of an object the host does not model, kept as text so it is written back as it was read.
 struct RawGroup {
     int code = 0;
@@ -35,6 +37,8 @@ public:
     virtual const char* className() const = 0;
     // The DXF record name ("LINE", "LAYER", "GROUP", ...).
     virtual const char* dxfName() const = 0;
+    // The object as an entity, or null: what a cast to Entity answers, at the cost of one call.
+    virtual const Entity* asEntity() const { return nullptr; }
 
     ObjectId objectId() const { return id_; }
     Handle handle() const { return id_.handle(); }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <span>
+#include <typeinfo>
 
 #include "host/db/entities.h"
 #include "host/db/entity_groups.h"
@@ -373,7 +374,7 @@ bool SelectionFilter::matchesKindAndLayer(const char* kind, const std::string& l
 bool FilterPass::passes(const db::Entity& entity) {
     if (filter_ == nullptr || filter_->empty()) return true;
     // An entity the host keeps as its groups may hold groups of any code among them.
-    if (!filter_->testsKindAndLayerOnly() || dynamic_cast<const db::OpaqueEntity*>(&entity) != nullptr)
+    if (!filter_->testsKindAndLayerOnly() || typeid(entity) == typeid(db::OpaqueEntity))
         return filter_->matches(entity);
     const Key key{entity.dxfName(), entity.layerId()};
     const auto known = answers_.find(key);

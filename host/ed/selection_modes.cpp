@@ -14,7 +14,8 @@ namespace host::ed::detail {
 namespace {
 
 const db::Entity* entityOf(const db::Database& database, db::ObjectId id) {
-    const auto* e = dynamic_cast<const db::Entity*>(database.peek(id));
+    const db::DbObject* o = database.peek(id);
+    const db::Entity* e = o ? o->asEntity() : nullptr;
     return e && !e->isErased() ? e : nullptr;
 }
 

@@ -19,11 +19,20 @@ bool inEvenOddPairRange(char32_t c) {
 }
 bool inOddEvenPairRange(char32_t c) { return c >= 0x04C1 && c <= 0x04CE; }
 
+// The case partner of an ASCII character, without decoding.
+constexpr char32_t asciiUpper(unsigned char c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c; }
+
 template <class Map>
 std::string mapText(std::string_view utf8, Map map) {
-    std::string out;
-    out.reserve(utf8.size());
+    // Names are mostly ASCII, which maps to ASCII byte for byte: that leading run is mapped in place.
+    std::string out(utf8);
     std::size_t pos = 0;
+    while (pos < out.size() && static_cast<unsigned char>(out[pos]) < 0x80) {
+        out[pos] = static_cast<char>(map(static_cast<unsigned char>(out[pos])));
+        ++pos;
+    }
+    if (pos == out.size()) return out;
+    out.resize(pos);
     while (pos < utf8.size()) {
         const std::size_t start = pos;
         const char32_t c = decodeUtf8At(utf8, pos);
@@ -77,6 +86,14 @@ std::string lowerCase(std::string_view utf8) { return mapText(utf8, lowerCaseCha
 std::strong_ordering compareNoCase(std::string_view a, std::string_view b) {
     std::size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
+        const auto ai = static_cast<unsigned char>(a[i]), bj = static_cast<unsigned char>(b[j]);
+        if (ai < 0x80 && bj < 0x80) {  // two ASCII characters: no decoding needed
+            ++i;
+            ++j;
+            const char32_t x = asciiUpper(ai), y = asciiUpper(bj);
+            if (x != y) return x <=> y;
+            continue;
+        }
         const char32_t x = nextUnit(a, i);
         const char32_t y = nextUnit(b, j);
         if (x != y) return x <=> y;
