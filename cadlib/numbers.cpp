@@ -11,6 +11,13 @@ double ConvertUnits(int from, int to, double value) {
     return value * kMillimetresPerInch;
 }
 
+int UnitOfDrawing(int insUnits, int otherwise) {
+    constexpr int kDrawingInInches = 1, kDrawingInMillimetres = 4;
+    if (insUnits == kDrawingInInches) return kUnitInches;
+    if (insUnits == kDrawingInMillimetres) return kUnitMillimetres;
+    return otherwise;
+}
+
 double HalfProduct(double a, double b) { return a * b * 0.5; }
 
 double CircleArea(double r) { return cadlib::kPi * r * r; }

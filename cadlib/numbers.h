@@ -15,6 +15,10 @@ inline constexpr double kMillimetresPerInch = 25.4;
 // millimetres (code 0) to another code, multiplied by 25.4 otherwise.
 double ConvertUnits(int from, int to, double value);
 
+// The unit code of a drawing whose $INSUNITS is `insUnits`: inches (1) or millimetres (4), else `otherwise` (a
+// drawing without units, or in units no machine works in).
+int UnitOfDrawing(int insUnits, int otherwise);
+
 // a * b * 0.5: the area of a right triangle with legs a and b.
 double HalfProduct(double a, double b);
 

@@ -18,10 +18,6 @@
 
 namespace {
 
-// The $INSUNITS codes of drawings in the machines' units.
-constexpr int kDrawingInInches = 1;
-constexpr int kDrawingInMillimetres = 4;
-
 // Up while the path of a slot marked as a nesting start is erased.
 bool g_erasingLockedPath = false;
 
@@ -166,11 +162,7 @@ void TakeMachineSettings(CuttingJob& job, const CLaserSettings& settings) {
 
 int DrawingJobUnit(const CLaserSettings& settings) {
     const host::db::Database* db = host::db::workingDatabase();
-    switch (db ? db->header().insUnits : 0) {
-        case kDrawingInInches: return kUnitInches;
-        case kDrawingInMillimetres: return kUnitMillimetres;
-        default: return settings.Unit;
-    }
+    return UnitOfDrawing(db ? db->header().insUnits : 0, settings.Unit);
 }
 
 int CurrentJobUnit(const CLaserSettings& settings) {

@@ -124,11 +124,7 @@ Contour ContourOfEntry(const ContourRecord& r, std::uint8_t owner) {
 // The unit a part or stock drawing is drawn in: inches or millimetres as its $INSUNITS says, else the unit of the
 // job stored in it.
 int DrawingUnitOf(const Database& drawing, std::int32_t storedUnit) {
-    switch (drawing.header().insUnits) {
-        case 1: return kUnitInches;
-        case 4: return kUnitMillimetres;
-        default: return storedUnit == 1 ? kUnitInches : kUnitMillimetres;
-    }
+    return UnitOfDrawing(drawing.header().insUnits, storedUnit == 1 ? kUnitInches : kUnitMillimetres);
 }
 
 // The factor that brings a drawing of `drawingUnit` into the nesting job's unit: 1 when they agree.
