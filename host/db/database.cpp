@@ -89,8 +89,7 @@ Status Database::addObject(std::unique_ptr<DbObject> object, ObjectId owner, Obj
     if (!owner.isNull() && owner.database() != this) return Status::WrongDatabase;
     if (impl_->slots.size() >= std::numeric_limits<std::uint32_t>::max()) return Status::InvalidInput;
     if (handle.isNull()) {
-        if (nextHandle_ == kLastHandle) return Status::InvalidInput;  // all 2^64 - 1 handles given out
-        handle = Handle(nextHandle_++);
+        handle = takeHandle();
     } else {
         if (impl_->byHandle.contains(handle.value)) return Status::DuplicateKey;
         raiseHandSeed(Handle(handle.value == kLastHandle ? kLastHandle : handle.value + 1));
@@ -121,11 +120,20 @@ Handle Database::handleOf(ObjectId id) const {
 Status Database::moveToNextHandle(ObjectId id) {
     Impl::Slot* s = impl_->slotOf(this, id);
     if (!s) return Status::NullObjectId;
-    if (nextHandle_ == kLastHandle) return Status::InvalidInput;
+    const Handle next = takeHandle();
     impl_->byHandle.erase(s->handle.value);
-    s->handle = Handle(nextHandle_++);
+    s->handle = next;
     impl_->byHandle.insert(s->handle.value, id.index());
     return Status::Ok;
+}
+
+// The seed and up. A file may give its objects handles up to the top of the 64-bit range (some writers spread
+// them over all of it): past the top, the lowest handle no object holds. There is always one, since a drawing
+// holds fewer than 2^32 objects.
+Handle Database::takeHandle() {
+    if (nextHandle_ != kLastHandle) return Handle(nextHandle_++);
+    while (impl_->byHandle.contains(freeBelowSeed_)) ++freeBelowSeed_;
+    return Handle(freeBelowSeed_++);
 }
 
 void Database::raiseHandSeed(Handle h) {

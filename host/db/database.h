@@ -153,11 +153,14 @@ public:
     void clearModified() { modified_ = false; }
 
 private:
+    Handle takeHandle();
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::uint64_t serial_;
     std::filesystem::path fileName_;
     std::uint64_t nextHandle_ = 1;
+    std::uint64_t freeBelowSeed_ = 1;  // where takeHandle looks once the seed is at the top
     ObjectId nod_, clayer_, celtype_, textStyle_;
     Header header_;
     bool modified_ = false;

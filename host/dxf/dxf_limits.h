@@ -22,10 +22,6 @@ inline constexpr std::size_t kMaxTextBytes = 128 * 1024;
 inline constexpr std::size_t kMaxLineBytes = 1024 * 1024;
 static_assert(kMaxLineBytes >= 4 * kMaxTextBytes);
 
-// Handles. A drawing would need more objects than memory holds to reach 2^60; a larger handle (or $HANDSEED) in
-// a file would leave no room to give out new handles.
-inline constexpr std::uint64_t kMaxHandle = std::uint64_t(1) << 60;
-
 // Groups of one record (everything between two 0 groups), held while the record is decoded at about 48 bytes
 // each. A polyline of a million vertices has three million groups; eight million caps the held groups at about
 // 400 MB however the file is built.

@@ -65,11 +65,11 @@ enum class Section { Start, Header, Classes, Tables, Blocks, Entities, Objects, 
 // Habits of other writers that the reader repairs, as CAD programs' audit does, each told once per file.
 enum class Repair {
     LoneCr, RecordName, StrayEndsec, HeaderVariable, EmptyReference, EmptyHandle, PointOrder, EllipseRatio, XData,
-    AfterEof, Count
+    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, Count
 };
 
 // The complex entity whose sub-entities (VERTEX, ATTRIB, SEQEND) follow it.
-enum class ParentKind { None, Polyline, Insert, OpaquePolyline };
+enum class ParentKind { None, Polyline, Insert, OpaquePolyline, OpaqueInsert };
 
 class Reader : public db::RecordResolver {
 public:
@@ -114,6 +114,9 @@ private:
     void noteRepairs();
     bool tryXData(db::DbObject& object, const std::vector<Group>& xdata);
     void repairEllipseRatio(SplitRecord& rec);
+    bool repairInsertScale(SplitRecord& rec);
+    void repairMTextDirection(SplitRecord& rec);
+    void repairLayerColor(SplitRecord& rec);
     void readEntity(const std::vector<Group>& groups, ObjectId block);
     std::unique_ptr<db::Entity> makeEntity(const SplitRecord& rec, bool keepAsRead);
     void applyGroups(db::Entity& e, const SplitRecord& rec);
@@ -534,6 +537,7 @@ void Reader::readTable(const std::vector<Group>& tableRecord) {
         if (recName != name)
             failAt(rec_.front().line, "expected a " + std::string(name) + " record or ENDTAB, found " + std::string(recName));
         splitRecord(rec_, handleCode, split_);
+        if (*kind == TableKind::Layer) repairLayerColor(split_);
         RecordLinks links;
         std::unique_ptr<db::SymbolTableRecord> r = readTableRecord(*kind, split_, facts_.encoding, links);
         if (!r->name().empty()) {
@@ -712,11 +716,15 @@ void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
     if (!isVertex && !isAttrib && !isSeqEnd) parentKind_ = ParentKind::None;  // a file that left out SEQEND
     if (isVertex && parentKind_ != ParentKind::Polyline && parentKind_ != ParentKind::OpaquePolyline)
         failRecord(rec, "a vertex without its POLYLINE");
-    if (isAttrib && parentKind_ != ParentKind::Insert) failRecord(rec, "an attribute without its INSERT");
+    if (isAttrib && parentKind_ != ParentKind::Insert && parentKind_ != ParentKind::OpaqueInsert)
+        failRecord(rec, "an attribute without its INSERT");
     if (isSeqEnd && parentKind_ == ParentKind::None) failRecord(rec, "an end of sequence without its POLYLINE or INSERT");
 
-    // The vertices of a mesh stay as read, beside their polyline in the block.
-    std::unique_ptr<db::Entity> e = makeEntity(rec, parentKind_ == ParentKind::OpaquePolyline);
+    // The vertices of a mesh stay as read, beside their polyline in the block; so do the attributes of a block
+    // reference that draws nothing.
+    const bool opaqueChild = parentKind_ == ParentKind::OpaquePolyline || parentKind_ == ParentKind::OpaqueInsert;
+    const bool flatInsert = name == "INSERT" && repairInsertScale(rec);
+    std::unique_ptr<db::Entity> e = makeEntity(rec, opaqueChild || flatInsert);
     if (!dynamic_cast<db::OpaqueEntity*>(e.get())) {
         if (const std::size_t line = pairPointGroups(rec.body))
             repaired(Repair::PointOrder, line, [&] {
@@ -724,6 +732,7 @@ void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
                                            "their group codes";
             });
         if (name == "ELLIPSE") repairEllipseRatio(rec);
+        else if (name == "MTEXT") repairMTextDirection(rec);
     }
     if (auto* vertex = dynamic_cast<db::PolylineVertex*>(e.get()); vertex && parentKind_ == ParentKind::Polyline)
         vertex->setIs3d(dynamic_cast<const db::Polyline3d*>(db_->peek(parent_)) != nullptr);
@@ -732,7 +741,7 @@ void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
     db::Entity* raw = e.get();
 
     // Where the entity goes: its complex entity, its block, or (in the ENTITIES section) model or paper space.
-    const bool child = (isVertex || isAttrib || isSeqEnd) && parentKind_ != ParentKind::OpaquePolyline;
+    const bool child = (isVertex || isAttrib || isSeqEnd) && !opaqueChild;
     ObjectId owner = child ? parent_ : block;
     if (!child && block.isNull()) owner = raw->inPaperSpace() ? paperSpace_ : modelSpace_;
     const ObjectId id = add(std::move(e), owner, rec);
@@ -753,6 +762,9 @@ void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
     if (child) return;
     if (name == "POLYLINE") {
         parentKind_ = dynamic_cast<db::PolylineWithVertices*>(raw) ? ParentKind::Polyline : ParentKind::OpaquePolyline;
+        parent_ = id;
+    } else if (flatInsert) {
+        parentKind_ = ParentKind::OpaqueInsert;
         parent_ = id;
     } else if (auto* ref = dynamic_cast<db::BlockReference*>(raw)) {
         if (ref->blockTableRecord().isNull()) failRecord(rec, "no block name (group 2)");
@@ -816,6 +828,71 @@ void Reader::repairEllipseRatio(SplitRecord& rec) {
         return "ELLIPSE: the ratio of its minor to its major axis is " + std::string(body[ratio].text.substr(0, 40)) +
                ", above 1: the minor axis is taken as the major one";
     });
+}
+
+// Scale factors of 0, which a block reference refuses. A z of 0 with x and y not 0 (LibreCAD writes 43 0 in 2D
+// drawings) changes nothing in the plane: read as 1. An x or y of 0 (netDxf writes all three 0 on its table
+// blocks' references) draws nothing: the reference is kept as read, with its attributes, and written back so.
+// True for a reference kept as read.
+bool Reader::repairInsertScale(SplitRecord& rec) {
+    Group* scale[3] = {nullptr, nullptr, nullptr};
+    for (Group& g : rec.body)
+        if (g.code >= 41 && g.code <= 43 && g.kind == GroupKind::Real) scale[g.code - 41] = &g;
+    const auto zero = [&](int k) { return scale[k] && scale[k]->real == 0.0; };
+    if (zero(0) || zero(1)) {
+        repaired(Repair::InsertFlat, (zero(0) ? scale[0] : scale[1])->line, [] {
+            return std::string("INSERT: a scale factor of 0 in x or y (group 41 or 42) draws nothing; the reference "
+                               "is kept as read");
+        });
+        return true;
+    }
+    if (zero(2)) {
+        scale[2]->real = 1.0;
+        repaired(Repair::InsertZScale, scale[2]->line, [] {
+            return std::string("INSERT: a z scale factor of 0 (group 43), which changes nothing in the plane; read "
+                               "as 1");
+        });
+    }
+    return false;
+}
+
+// The drawing direction of MTEXT is 1 (left to right), 3 (top to bottom) or 5 (by the style); dxflib writes 0 or
+// 2, read as left to right. Groups of embedded object data (after a 101) are not the text's own.
+void Reader::repairMTextDirection(SplitRecord& rec) {
+    constexpr int kLeftToRight = 1;
+    for (Group& g : rec.body) {
+        if (g.code == 101) return;
+        if (g.code != 72 || (g.integer != 0 && g.integer != 2)) continue;
+        repaired(Repair::MTextDirection, g.line, [&] {
+            return "MTEXT: drawing direction (group 72) " + std::to_string(g.integer) + " is none the format has; "
+                   "read as 1 (left to right)";
+        });
+        g.integer = kLeftToRight;
+    }
+}
+
+// A layer's colour is 1..255 (its sign says whether the layer is off). An old file gives a layer 0 (BYBLOCK) or
+// 256 (BYLAYER), which no layer can draw with: taken as 7 (white), as CAD programs' audit takes it. A true colour
+// (420) beside it is the layer's colour whatever the index says.
+void Reader::repairLayerColor(SplitRecord& rec) {
+    constexpr int kWhite = 7;
+    Group* index = nullptr;
+    for (Group& g : rec.body) {
+        if (g.code == kTrueColor) return;
+        if (g.code == kColor) index = &g;
+    }
+    if (!index) return;
+    const std::int64_t magnitude = index->integer < 0 ? -index->integer : index->integer;
+    if (magnitude >= 1 && magnitude <= 255) return;
+    std::string name;
+    for (const Group& g : rec.body)
+        if (g.code == kName) name = textOf(g, facts_.encoding).substr(0, 40);
+    repaired(Repair::LayerColor, index->line, [&] {
+        return "LAYER \"" + name + "\": colour " + std::to_string(index->integer) + " is no layer colour; read as 7 "
+               "(white)";
+    });
+    // The sign of 0 cannot say the layer is off: a layer of colour 0 is on.
+    index->integer = index->integer < 0 ? -kWhite : kWhite;
 }
 
 // BLOCK: the block record it opens (made when the tables lack it, as R12 files do), its marker, and the record's

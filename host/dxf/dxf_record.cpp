@@ -68,6 +68,7 @@ void splitRecord(const std::vector<Group>& groups, int handleCode, SplitRecord& 
     out.body.clear();
     out.appGroups.clear();
     out.xdata.clear();
+    out.emptyHandleLine = 0;
     bool seenSubclass = false;
     bool xrecordData = false;  // after "100 AcDbXrecord" every group up to the extended data is data, 102 too
     const std::size_t n = groups.size();

@@ -42,7 +42,7 @@ std::string kindName(GroupKind k) {
     case GroupKind::Int32: return "a 32-bit integer";
     case GroupKind::Int64: return "a 64-bit integer";
     case GroupKind::Bool: return "a 16-bit integer (0 or 1)";
-    case GroupKind::Handle: return "a handle (1-16 hexadecimal digits, at most 1000000000000000)";
+    case GroupKind::Handle: return "a handle (1-16 hexadecimal digits)";
     case GroupKind::Binary: return "binary data (pairs of hexadecimal digits)";
     case GroupKind::String: break;
     }
@@ -196,7 +196,7 @@ bool Tokenizer::parseValue(Group& g) {
             g.kind = GroupKind::String;
             return true;
         }
-        if (!v || *v > limits::kMaxHandle) return false;
+        if (!v) return false;
         g.integer = std::int64_t(*v);
         g.text = trimSpaces(g.text);
         return true;

@@ -7,6 +7,7 @@
 //   [SECTION] Entities (BLOCKS and ENTITIES)
 //   [SECTION] OBJECTS, with the layouts and multiline style readers require
 //   [SECTION] Front door
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,13 @@ public:
     bool allFinite() const { return allFinite_; }
 
 private:
-    Handle newHandle() { return Handle(nextHandle_++); }
+    // Above the seed; past the top of the 64-bit range (a file's handles may reach it), the lowest the drawing
+    // does not hold.
+    Handle newHandle() {
+        if (nextHandle_ != std::numeric_limits<std::uint64_t>::max()) return Handle(nextHandle_++);
+        while (!db_.idFromHandle(Handle(freeBelowSeed_)).isNull()) ++freeBelowSeed_;
+        return Handle(freeBelowSeed_++);
+    }
     template <class T>
     const T* live(ObjectId id) const {
         const db::DbObject* o = db_.peek(id);
@@ -74,6 +81,7 @@ private:
 
     const db::Database& db_;
     std::uint64_t nextHandle_;
+    std::uint64_t freeBelowSeed_ = 1;
     DxfOutput out_;
     bool allFinite_ = true;
 

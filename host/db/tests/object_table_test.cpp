@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 #include "db_test_support.h"
 
@@ -256,9 +257,20 @@ TEST(AddObject, RefusesWhatCannotBeAdded) {
     EXPECT_EQ(db.addObject(nullptr, {}), Status::InvalidInput);
     EXPECT_EQ(db.addObject(std::make_unique<Probe>(), addProbe(other)), Status::WrongDatabase);
 
-    // The last handle there is: nothing more can be handed out after it.
+}
+
+// A file may give handles up to the last there is: after it, new objects take the lowest handles no object holds.
+TEST(AddObject, PastTheLastHandleTheLowestFreeOnesAreTaken) {
+    Database db;
     ASSERT_EQ(db.addObject(std::make_unique<Probe>(), {}, nullptr, Handle(~0ull)), Status::Ok);
-    EXPECT_EQ(db.addObject(std::make_unique<Probe>(), {}), Status::InvalidInput);
+    std::set<std::uint64_t> held;
+    for (ObjectId id : db.allObjectIds()) held.insert(id.handle().value);
+    std::vector<std::uint64_t> free;
+    for (std::uint64_t h = 1; free.size() < 2; ++h)
+        if (!held.count(h)) free.push_back(h);
+    EXPECT_EQ(addProbe(db).handle(), Handle(free[0]));
+    EXPECT_EQ(addProbe(db).handle(), Handle(free[1]));
+    EXPECT_EQ(db.handSeed(), Handle(~0ull));
 }
 
 TEST(AddObject, HandleLookupNeverCreates) {

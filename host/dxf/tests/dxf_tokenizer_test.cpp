@@ -131,11 +131,10 @@ TEST(DxfTokenizer, MalformedInputNamesTheLine) {
         {"int16 as real", "70\n1.0\n", "line 2: '1.0' is not a 16-bit integer (value of group code 70)"},
         {"int32 overflow", "90\n2147483648\n", "line 2: '2147483648' is not a 32-bit integer (value of group code 90)"},
         {"bool text", "290\ntrue\n", "line 2: 'true' is not a 16-bit integer (0 or 1) (value of group code 290)"},
-        {"handle too long", "330\n12345678901234567\n", "line 2: '12345678901234567' is not a handle (1-16 hexadecimal digits, at most 1000000000000000) (value of group code 330)"},
+        {"handle too long", "330\n12345678901234567\n", "line 2: '12345678901234567' is not a handle (1-16 hexadecimal digits) (value of group code 330)"},
         {"binary odd", "310\nABC\n", "line 2: 'ABC' is not binary data (pairs of hexadecimal digits) (value of group code 310)"},
         {"long value line", "10\n" + longLine + "\n", "line 2: line longer than 1048576 bytes"},
         {"long code line", longLine, "line 1: line longer than 1048576 bytes"},
-        {"handle beyond the bound", "5\n1000000000000001\n", "line 2: '1000000000000001' is not a handle (1-16 hexadecimal digits, at most 1000000000000000) (value of group code 5)"},
         {"value quoted short", "10\n" + std::string(60, '7') + "z\n", "line 2: '7777777777777777777777777777777777777777...' is not a real number (value of group code 10)"},
     };
     for (const BadCase& c : cases) {
