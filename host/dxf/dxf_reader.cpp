@@ -65,7 +65,7 @@ enum class Section { Start, Header, Classes, Tables, Blocks, Entities, Objects, 
 // Habits of other writers that the reader repairs, as CAD programs' audit does, each told once per file.
 enum class Repair {
     LoneCr, RecordName, StrayEndsec, HeaderVariable, EmptyReference, EmptyHandle, PointOrder, EllipseRatio, XData,
-    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, Count
+    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, Count
 };
 
 // The complex entity whose sub-entities (VERTEX, ATTRIB, SEQEND) follow it.
@@ -81,7 +81,6 @@ public:
 private:
     // Records
     bool readRecord(std::vector<Group>& out);
-    void expectEndOfSection(std::string_view section);
     template <class Fn>
     void forEachRecordOfSection(std::string_view section, Fn&& fn);
 
@@ -164,6 +163,7 @@ private:
     void resolveDimStyleNames();
     HeaderFacts facts_;
     Section lastSection_ = Section::Start;
+    bool entitiesRead_ = false;
     std::vector<Group> rec_;
     SplitRecord split_;
     db::ResBufList bufs_;
@@ -264,14 +264,6 @@ void Reader::forEachRecordOfSection(std::string_view section, Fn&& fn) {
             failAt(rec_.front().line, std::string(name) + " inside the " + std::string(section) + " section (ENDSEC missing)");
         fn(rec_);
     }
-}
-
-void Reader::expectEndOfSection(std::string_view section) {
-    if (!readRecord(rec_))
-        failAt(tok_.line(), "the file ends inside the " + std::string(section) + " section (is it truncated?)");
-    if (rec_.front().text != "ENDSEC")
-        failAt(rec_.front().line, "expected ENDSEC of the " + std::string(section) + " section, found " +
-                                      std::string(rec_.front().text));
 }
 
 ObjectId Reader::add(std::unique_ptr<db::DbObject> object, ObjectId owner, const SplitRecord& rec) {
@@ -445,14 +437,31 @@ ObjectId Reader::record(TableKind kind, std::string_view name) {
 
 void Reader::readHeader(const std::vector<Group>& section) {
     std::vector<HeaderVariable> vars;
-    for (std::size_t i = 2; i < section.size(); ++i) {
-        const Group& g = section[i];
-        if (g.code == kVariableName) {
-            vars.push_back({g.text, g.line, {}});
-            continue;
+    auto take = [&](const std::vector<Group>& groups, std::size_t from) {
+        for (std::size_t i = from; i < groups.size(); ++i) {
+            const Group& g = groups[i];
+            if (g.code == kVariableName) {
+                vars.push_back({g.text, g.line, {}});
+                continue;
+            }
+            if (vars.empty()) failAt(g.line, "header value (group " + std::to_string(g.code) + ") without a $NAME (group 9)");
+            vars.back().groups.push_back(g);
         }
-        if (vars.empty()) failAt(g.line, "header value (group " + std::to_string(g.code) + ") without a $NAME (group 9)");
-        vars.back().groups.push_back(g);
+    };
+    take(section, 2);
+    // The section's variables hold no 0 group, so the ENDSEC that ends them is the next record. One followed by
+    // more variables is a stray end inside the section (an old writer's): skipped, and the variables after it
+    // read to the section's real end. Left there, they were dropped unsaid ($INSUNITS among them).
+    for (;;) {
+        if (!readRecord(rec_)) failAt(tok_.line(), "the file ends inside the HEADER section (is it truncated?)");
+        if (rec_.front().text != "ENDSEC")
+            failAt(rec_.front().line, "expected ENDSEC of the HEADER section, found " + std::string(rec_.front().text));
+        if (rec_.size() < 2 || rec_[1].code != kVariableName) break;
+        repaired(Repair::HeaderEndsec, rec_.front().line, [] {
+            return std::string("ENDSEC inside the HEADER section, with header variables after it; it is skipped and "
+                               "the variables read");
+        });
+        take(rec_, 1);
     }
     facts_ = readHeaderVariables(vars, db_->header());
     for (const HeaderFacts::Skipped& v : facts_.skipped)
@@ -464,7 +473,6 @@ void Reader::readHeader(const std::vector<Group>& section) {
                              "read as ANSI_1252");
     }
     if (facts_.handSeed) db_->raiseHandSeed(*facts_.handSeed);
-    expectEndOfSection("HEADER");
 }
 
 void Reader::readClasses() {
@@ -1152,11 +1160,18 @@ void Reader::readSection(const std::vector<Group>& sectionRecord) {
     Section section = Section::Other;
     for (const auto& [n, s] : kSections)
         if (n == name) section = s;
-    if (section != Section::Other) {
+    if (section == Section::Entities && entitiesRead_) {
+        // An old program wrote its entities in several sections: each is read, in the file's order.
+        repaired(Repair::EntitiesAgain, sectionRecord.front().line, [] {
+            return std::string("a second ENTITIES section; the entities of every such section are read in their "
+                               "order");
+        });
+    } else if (section != Section::Other) {
         if (section <= lastSection_)
             failAt(sectionRecord.front().line, "section " + std::string(name) + " out of order or repeated");
         lastSection_ = section;
     }
+    if (section == Section::Entities) entitiesRead_ = true;
     // Entities need layer 0, ByLayer and the two layout blocks; a file with no TABLES section gets them here.
     if (section == Section::Blocks || section == Section::Entities) {
         if (layer0_.isNull()) {

@@ -1,6 +1,8 @@
 // The HEADER section: the variables the host keeps by name, and every other variable kept as read.
 #include "host/dxf/header_vars.h"
 
+#include "host/db/entity_groups.h"
+#include "host/dxf/dxf_numbers.h"
 #include "host/dxf/dxf_record.h"
 
 namespace host::dxf {
@@ -13,6 +15,7 @@ constexpr int kTrueColor = 420;
 constexpr int kColorByEntity = 257;
 constexpr std::string_view kWrittenVersion = "AC1015";
 constexpr std::string_view kDefaultCodePage = "ANSI_1252";
+constexpr int kLastUnit = 20;  // $INSUNITS: 0 unitless to 20 parsecs
 
 // The variable's group of `code`, or a failure naming the variable's line and the groups it holds instead.
 const Group& groupOf(const HeaderVariable& v, int code) {
@@ -61,6 +64,23 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
     header.codePage = facts.encoding.isKnown() ? facts.encoding.codePage() : std::string(kDefaultCodePage);
     auto text = [&](const HeaderVariable& v, int code) { return textOf(groupOf(v, code), facts.encoding); };
     auto integer = [&](const HeaderVariable& v, int code) { return int(groupOf(v, code).integer); };
+    // A value is checked by the range the drawing takes it in (a line-type scale above 0, as an entity's), so
+    // that no value the file gives reaches an entity that refuses it.
+    auto refused = [&](const HeaderVariable& v, const Group& g, const std::string& range) {
+        failAt(v.line, "header variable " + std::string(v.name) + ": " + std::string(trimSpaces(g.text).substr(0, 40)) +
+                           " is out of range (" + range + ")");
+    };
+    auto scale = [&](const HeaderVariable& v) {
+        const Group& g = groupOf(v, 40);
+        if (!(g.real > 0.0)) refused(v, g, "above 0");
+        return g.real;
+    };
+    auto integerIn = [&](const HeaderVariable& v, int code, int low, int high) {
+        const Group& g = groupOf(v, code);
+        if (g.integer < low || g.integer > high)
+            refused(v, g, std::to_string(low) + " to " + std::to_string(high));
+        return int(g.integer);
+    };
 
     auto take = [&](const HeaderVariable& v) {
         const std::string_view n = v.name;
@@ -68,12 +88,12 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
         else if (n == "$DWGCODEPAGE" || n == "$EXTMIN" || n == "$EXTMAX" || n == "$HANDLING") return;
         else if (n == "$HANDSEED") facts.handSeed = handleOf(groupOf(v, 5));
         else if (n == "$INSBASE") header.insBase = pointOf(v);
-        else if (n == "$INSUNITS") header.insUnits = integer(v, 70);
+        else if (n == "$INSUNITS") header.insUnits = integerIn(v, 70, 0, kLastUnit);
         else if (n == "$PDMODE") header.pdMode = integer(v, 70);
         else if (n == "$PDSIZE") header.pdSize = groupOf(v, 40).real;
-        else if (n == "$LTSCALE") header.ltScale = groupOf(v, 40).real;
-        else if (n == "$CELTSCALE") header.celtScale = groupOf(v, 40).real;
-        else if (n == "$MEASUREMENT") header.measurement = integer(v, 70);
+        else if (n == "$LTSCALE") header.ltScale = scale(v);
+        else if (n == "$CELTSCALE") header.celtScale = scale(v);
+        else if (n == "$MEASUREMENT") header.measurement = integerIn(v, 70, 0, 1);
         else if (n == "$PROJECTNAME") header.projectName = text(v, 1);
         else if (n == "$CLAYER") facts.currentLayer = text(v, 8);
         else if (n == "$CELTYPE") facts.currentLinetype = text(v, 6);
@@ -92,6 +112,15 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
                 failAt(v.line, "header variable $CECOLOR: " + std::to_string(c.index) + " is not a colour");
             header.ceColor = c;
         } else {
+            // A point without its y is refused in a variable as in an entity; kept, it was written so.
+            for (std::size_t k = 0; k < v.groups.size(); ++k) {
+                const int c = v.groups[k].code;
+                if (!db::isPointGroup(c)) continue;
+                if (k + 1 >= v.groups.size() || v.groups[k + 1].code != c + 10)
+                    failAt(v.line, "header variable " + std::string(n) + ": the x of a point (group " +
+                                       std::to_string(c) + ") is not followed by its y (group " +
+                                       std::to_string(c + 10) + ")");
+            }
             db::Header::Other other{std::string(n), {}};
             other.groups.reserve(v.groups.size());
             for (const Group& g : v.groups) other.groups.push_back(toRawGroup(g, facts.encoding));

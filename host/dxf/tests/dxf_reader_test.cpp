@@ -450,6 +450,40 @@ const std::vector<WriterHabit>& writerHabits() {
              EXPECT_EQ(colour("OFF"), "7 off");
              EXPECT_EQ(colour("CUT"), "1 on");
          }},
+        // A drawing whose header held a line-type scale of -1 gave it to every entity a command made, and its save
+        // did not open again.
+        {"habits/header_values_out_of_range.dxf",
+         {"line 17: header variable $CELTSCALE: -1.0 is out of range (above 0); the variable is skipped (3 times in "
+          "the file)"},
+         [](const db::Database& d) {
+             const db::Header& h = d.header();
+             EXPECT_EQ(h.celtScale, 1.0);
+             EXPECT_EQ(h.ltScale, 1.0);
+             EXPECT_EQ(h.insUnits, 0);  // unsaid, as in a file without it
+             EXPECT_EQ(h.measurement, 0);
+             EXPECT_EQ(h.pdSize, -5.0);
+             std::vector<std::string> others;
+             for (const db::Header::Other& o : h.others) others.push_back(o.name);
+             EXPECT_EQ(others, std::vector<std::string>{"$LIMMIN"});
+             EXPECT_EQ(firstOf<db::Line>(d)->linetypeScale(), 2.0);
+             db::Line made;
+             made.setPropertiesFrom(d);
+             EXPECT_EQ(made.linetypeScale(), 1.0);
+         }},
+        // The variables after a stray ENDSEC in the header were dropped: $INSUNITS 4 became 0, and a part in inches
+        // was cut 25.4 times large.
+        {"habits/header_endsec_entities_twice.dxf",
+         {"line 13: ENDSEC inside the HEADER section, with header variables after it; it is skipped and the "
+          "variables read",
+          "line 47: a second ENTITIES section; the entities of every such section are read in their order"},
+         [](const db::Database& d) {
+             EXPECT_EQ(d.header().insUnits, 4);
+             EXPECT_EQ(d.header().pdMode, 3);
+             EXPECT_EQ(d.recordName(d.currentLayer()), "CUT");
+             std::vector<std::string> kinds;
+             for (const db::Entity* e : modelEntities(d)) kinds.push_back(std::string(e->dxfName()));
+             EXPECT_EQ(kinds, (std::vector<std::string>{"LINE", "CIRCLE", "TEXT"}));
+         }},
         // An entity colour outside 0..256 once made the reader read past the end of the entity's groups.
         {"fuzz/colour_300.dxf", {"line 9: 300 is not a colour (group 62); read as BYLAYER"},
          [](const db::Database& d) { EXPECT_EQ(firstOf<db::Line>(d)->colorIndex(), 256); }},
@@ -565,6 +599,10 @@ TEST(DxfReader, SlipsOfOtherWritersAreRepairedWithANote) {
     const Slip slips[] = {
         {"header variable in another group", "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n40\n4.0\n0\nENDSEC\n" + body(line),
          {"line 5: header variable $INSUNITS has no group 70 (it holds group 40); the variable is skipped"}, 1},
+        // Kept, it was saved without its y, which an entity's point is refused for.
+        {"header point without its y", "0\nSECTION\n2\nHEADER\n9\n$LIMMAX\n10\n420\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n" + body(line),
+         {"line 5: header variable $LIMMAX: the x of a point (group 10) is not followed by its y (group 20); the "
+          "variable is skipped"}, 1},
         {"current colour out of range", "0\nSECTION\n2\nHEADER\n9\n$CECOLOR\n62\n-1\n0\nENDSEC\n" + body(line),
          {"line 5: header variable $CECOLOR: -1 is not a colour; the variable is skipped"}, 1},
         {"extended data not closed", body("0\nLINE\n11\n1\n21\n1\n1001\nKstr\n1002\n{\n"),
