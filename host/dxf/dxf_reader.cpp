@@ -65,7 +65,7 @@ enum class Section { Start, Header, Classes, Tables, Blocks, Entities, Objects, 
 // Habits of other writers that the reader repairs, as CAD programs' audit does, each told once per file.
 enum class Repair {
     LoneCr, RecordName, StrayEndsec, HeaderVariable, EmptyReference, EmptyHandle, PointOrder, EllipseRatio, XData,
-    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, Count
+    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, SecondRecord, Count
 };
 
 // The complex entity whose sub-entities (VERTEX, ATTRIB, SEQEND) follow it.
@@ -199,6 +199,16 @@ private:
     std::vector<PendingHead> heads_;
     std::vector<PendingDictionary> dicts_;
     std::vector<PendingGroup> groups_;
+
+    // Handles of records left out for an earlier record of their name, and the record references to them lead to
+    // (with its handle as file text, which the groups that named the left-out one take instead).
+    struct Alias {
+        ObjectId record;
+        std::string handle;
+    };
+    std::unordered_map<std::uint64_t, Alias> aliases_;
+    ObjectId byHandle(db::Handle h) const;
+    void redirectToKeptRecords(SplitRecord& rec);
 };
 
 template <class T>
@@ -373,6 +383,26 @@ void Reader::applyXData(db::DbObject& object, std::string_view recordName, const
     }
 }
 
+// The object a handle of the file names: a record left out for an earlier one of its name stands for that one.
+ObjectId Reader::byHandle(db::Handle h) const {
+    if (h.isNull()) return {};
+    if (const auto a = aliases_.find(h.value); a != aliases_.end()) return a->second.record;
+    return db_->idFromHandle(h);
+}
+
+// References by handle to a record left out for an earlier one of its name lead to that one.
+void Reader::redirectToKeptRecords(SplitRecord& rec) {
+    if (aliases_.empty()) return;
+    for (std::vector<Group>* groups : {&rec.body, &rec.appGroups, &rec.xdata})
+        for (Group& g : *groups) {
+            if (g.kind != GroupKind::Handle || g.code == 5) continue;
+            const auto a = aliases_.find(std::uint64_t(g.integer));
+            if (a == aliases_.end()) continue;
+            g.text = a->second.handle;
+            g.integer = std::int64_t(a->second.record.handle().value);
+        }
+}
+
 // ============================================================================================================
 // [SECTION] Records of the tables, made on demand (RecordResolver)
 // ============================================================================================================
@@ -545,14 +575,25 @@ void Reader::readTable(const std::vector<Group>& tableRecord) {
         if (recName != name)
             failAt(rec_.front().line, "expected a " + std::string(name) + " record or ENDTAB, found " + std::string(recName));
         splitRecord(rec_, handleCode, split_);
+        redirectToKeptRecords(split_);
         if (*kind == TableKind::Layer) repairLayerColor(split_);
         RecordLinks links;
         std::unique_ptr<db::SymbolTableRecord> r = readTableRecord(*kind, split_, facts_.encoding, links);
         if (!r->name().empty()) {
             std::string key = std::to_string(int(*kind)) + ':' + sys::upperCase(r->name());
             // A saved viewport configuration is several VPORT records of one name ("*Active" for each viewport).
-            if (recordCache_.count(key) && *kind != TableKind::Viewport)
-                failRecord(split_, "a second record named \"" + r->name() + "\"");
+            // Any other second record of a name (an R2000 file holds two layers "0") is left out, as CAD programs'
+            // audit does: names lead to the first, and so do references to the second's handle.
+            if (const auto first = recordCache_.find(key); first != recordCache_.end() && *kind != TableKind::Viewport) {
+                repaired(Repair::SecondRecord, split_.line, [&] {
+                    return std::string(name) + ": a second record named \"" + r->name().substr(0, 40) +
+                           "\"; the first is kept, and references to the second lead to it";
+                });
+                const std::optional<db::Handle> h = split_.head.handle;
+                if (h && !h->isNull() && db_->idFromHandle(*h).isNull())
+                    aliases_.try_emplace(h->value, Alias{first->second, first->second.handle().text()});
+                continue;
+            }
         }
         // A layer that names no line type draws with "Continuous", as the format's default. Left without one,
         // the writer wrote "Continuous" while the drawing's record was "CONTINUOUS", and the next read took the
@@ -716,6 +757,7 @@ void Reader::applyGroups(db::Entity& e, const SplitRecord& rec) {
 
 void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
     splitRecord(groups, 5, split_);
+    redirectToKeptRecords(split_);
     SplitRecord& rec = split_;
     const std::string_view name = rec.name;
     if (name == "BLOCK" || name == "ENDBLK") failRecord(rec, "outside the BLOCKS section, or a block inside a block");
@@ -980,13 +1022,14 @@ void Reader::readObjects() {
     bool first = true;
     forEachRecordOfSection("OBJECTS", [&](const std::vector<Group>& rec) {
         splitRecord(rec, 5, split_);
+        redirectToKeptRecords(split_);
         ObjectLinks links;
         std::unique_ptr<db::DbObject> obj = readObject(split_, facts_.encoding, links);
         db::DbObject* raw = obj.get();
         setXData(*obj, split_);
         // The owner, when it has been read already; else once the file is read.
         ObjectId owner;
-        if (split_.head.owner && !split_.head.owner->isNull()) owner = db_->idFromHandle(*split_.head.owner);
+        if (split_.head.owner && !split_.head.owner->isNull()) owner = byHandle(*split_.head.owner);
         const ObjectId id = add(std::move(obj), owner, split_);
         if (owner.isNull() && split_.head.owner && !split_.head.owner->isNull()) owners_.push_back({raw, *split_.head.owner});
         // The first object is the root dictionary, which owns everything else.
@@ -1097,7 +1140,6 @@ void Reader::checkBlockReferences() const {
 
 void Reader::finish() {
     checkBlockReferences();
-    auto byHandle = [&](db::Handle h) { return h.isNull() ? ObjectId() : db_->idFromHandle(h); };
     for (const PendingLayout& p : layouts_) p.record->setLayoutId(byHandle(p.layout));
     for (const PendingOwner& p : owners_) p.object->setOwnerId(byHandle(p.owner));
     for (const PendingHead& p : heads_) {

@@ -484,6 +484,26 @@ const std::vector<WriterHabit>& writerHabits() {
              for (const db::Entity* e : modelEntities(d)) kinds.push_back(std::string(e->dxfName()));
              EXPECT_EQ(kinds, (std::vector<std::string>{"LINE", "CIRCLE", "TEXT"}));
          }},
+        {"habits/layer_named_twice.dxf",
+         {"line 71: LAYER: a second record named \"0\"; the first is kept, and references to the second lead to it "
+          "(2 times in the file)"},
+         [](const db::Database& d) {
+             const auto* zero = get<db::LayerTableRecord>(d, d.recordId(TableKind::Layer, "0"));
+             const auto* outline = get<db::LayerTableRecord>(d, d.recordId(TableKind::Layer, "外形"));
+             ASSERT_TRUE(zero && outline);
+             EXPECT_EQ(zero->handle().text(), "10");
+             EXPECT_EQ(zero->color().index, 7);
+             EXPECT_EQ(outline->color().index, 1);
+             EXPECT_TRUE(d.idFromHandle(db::Handle(0x12)).isNull());
+             const auto* root = get<db::Dictionary>(d, d.namedObjectsDictionaryId());
+             const auto* x = get<db::OpaqueObject>(d, root->getAt("KSTR_LAYER"));
+             ASSERT_TRUE(x);
+             EXPECT_EQ(x->groups().back(), (db::RawGroup{340, "10"}));
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 2u);
+             EXPECT_EQ(entities[0]->layerId(), zero->objectId());
+             EXPECT_EQ(entities[1]->layerId(), outline->objectId());
+         }},
         // An entity colour outside 0..256 once made the reader read past the end of the entity's groups.
         {"fuzz/colour_300.dxf", {"line 9: 300 is not a colour (group 62); read as BYLAYER"},
          [](const db::Database& d) { EXPECT_EQ(firstOf<db::Line>(d)->colorIndex(), 256); }},
@@ -574,7 +594,6 @@ TEST(DxfReader, MalformedFilesGiveAClearMessageNamingTheLine) {
         {"block without ENDBLK", "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nA\n" + line + "0\nENDSEC\n0\nEOF\n", "line 25: block \"A\" has no ENDBLK"},
         {"table without ENDTAB", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nA\n0\nENDSEC\n0\nEOF\n", "line 13: expected a LAYER record or ENDTAB, found ENDSEC"},
         {"record of another table", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLTYPE\n2\nA\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n", "line 9: expected a LAYER record or ENDTAB, found LTYPE"},
-        {"two records of one name", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nA\n0\nLAYER\n2\na\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n", "line 13: LAYER: a second record named \"a\""},
         {"block inserting itself", "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nA\n0\nINSERT\n2\nA\n0\nENDBLK\n0\nENDSEC\n0\nEOF\n", "line 5: block \"A\" contains itself"},
         {"blocks inserting each other", "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nA\n0\nINSERT\n2\nB\n0\nENDBLK\n0\nBLOCK\n2\nB\n0\nINSERT\n2\nA\n0\nENDBLK\n0\nENDSEC\n0\nEOF\n", "line 5: block \"A\" contains itself (through block \"B\")"},
         {"dictionary entry without object", "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n3\nA\n0\nENDSEC\n0\nEOF\n", "line 7: dictionary entry \"A\" has no object (group 350 or 360)"},
@@ -603,6 +622,10 @@ TEST(DxfReader, SlipsOfOtherWritersAreRepairedWithANote) {
         {"header point without its y", "0\nSECTION\n2\nHEADER\n9\n$LIMMAX\n10\n420\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n" + body(line),
          {"line 5: header variable $LIMMAX: the x of a point (group 10) is not followed by its y (group 20); the "
           "variable is skipped"}, 1},
+        // Names differ in case only: one name.
+        {"two line types of one name", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n0\nLTYPE\n2\nDASH\n0\nLTYPE\n2\n"
+         "dash\n0\nENDTAB\n0\nENDSEC\n" + body(line),
+         {"line 13: LTYPE: a second record named \"dash\"; the first is kept, and references to the second lead to it"}, 1},
         {"current colour out of range", "0\nSECTION\n2\nHEADER\n9\n$CECOLOR\n62\n-1\n0\nENDSEC\n" + body(line),
          {"line 5: header variable $CECOLOR: -1 is not a colour; the variable is skipped"}, 1},
         {"extended data not closed", body("0\nLINE\n11\n1\n21\n1\n1001\nKstr\n1002\n{\n"),
