@@ -17,6 +17,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "host/db/database.h"
@@ -65,7 +66,7 @@ enum class Section { Start, Header, Classes, Tables, Blocks, Entities, Objects, 
 // Habits of other writers that the reader repairs, as CAD programs' audit does, each told once per file.
 enum class Repair {
     LoneCr, RecordName, StrayEndsec, HeaderVariable, EmptyReference, EmptyHandle, PointOrder, EllipseRatio, XData,
-    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, SecondRecord, Count
+    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, SecondRecord, PeriodicSpline, Count
 };
 
 // The complex entity whose sub-entities (VERTEX, ATTRIB, SEQEND) follow it.
@@ -115,6 +116,7 @@ private:
     void repairEllipseRatio(SplitRecord& rec);
     bool repairInsertScale(SplitRecord& rec);
     void repairMTextDirection(SplitRecord& rec);
+    void repairPeriodicSpline(SplitRecord& rec);
     void repairLayerColor(SplitRecord& rec);
     void readEntity(const std::vector<Group>& groups, ObjectId block);
     std::unique_ptr<db::Entity> makeEntity(const SplitRecord& rec, bool keepAsRead);
@@ -783,6 +785,7 @@ void Reader::readEntity(const std::vector<Group>& groups, ObjectId block) {
             });
         if (name == "ELLIPSE") repairEllipseRatio(rec);
         else if (name == "MTEXT") repairMTextDirection(rec);
+        else if (name == "SPLINE") repairPeriodicSpline(rec);
     }
     if (auto* vertex = dynamic_cast<db::PolylineVertex*>(e.get()); vertex && parentKind_ == ParentKind::Polyline)
         vertex->setIs3d(dynamic_cast<const db::Polyline3d*>(db_->peek(parent_)) != nullptr);
@@ -919,6 +922,79 @@ void Reader::repairMTextDirection(SplitRecord& rec) {
         });
         g.integer = kLeftToRight;
     }
+}
+
+// A closed periodic spline is commonly written with one knot more than its control points: the n + 1 knots of
+// one period (t0 .. tn), not the n + degree + 1 a spline has. It is read as that closed curve with its knot vector
+// unwrapped: the control points (and weights) go round again, the first `degree` of them after the last, and the
+// knots go on periodically, a period T = tn - t0 apart, so the curve runs over [t0, tn] and closes on itself.
+void Reader::repairPeriodicSpline(SplitRecord& rec) {
+    constexpr int kClosed = 1, kPeriodic = 2;
+    int flags = 0, degree = 3;
+    std::vector<double> knots, weights;
+    std::vector<ge::Point3d> ctrl;
+    std::size_t knotLine = rec.line;
+    for (std::size_t i = 0; i < rec.body.size(); ++i) {
+        const Group& g = rec.body[i];
+        switch (g.code) {
+        case 70: flags = int(g.integer); break;
+        case 71: degree = int(g.integer); break;
+        case 40:
+            if (knots.empty()) knotLine = g.line;
+            knots.push_back(g.real);
+            break;
+        case 41: weights.push_back(g.real); break;
+        case 10: ctrl.push_back({g.real, 0.0, 0.0}); break;
+        case 20: if (!ctrl.empty()) ctrl.back().y = g.real; break;
+        case 30: if (!ctrl.empty()) ctrl.back().z = g.real; break;
+        default: break;
+        }
+    }
+    const std::size_t n = ctrl.size(), p = std::size_t(degree);
+    if (!(flags & (kClosed | kPeriodic)) || degree < 1 || n < 2 || knots.size() != n + 1) return;
+    if (!weights.empty() && weights.size() != n) return;
+    const double period = knots.back() - knots.front();
+    if (!(period > 0.0) || !std::is_sorted(knots.begin(), knots.end())) return;
+    std::vector<double> u(n + 2 * p + 1);
+    for (std::size_t j = 0; j <= n; ++j) u[p + j] = knots[j];
+    for (std::size_t i = p; i-- > 0;) u[i] = u[i + n] - period;
+    for (std::size_t i = p + n + 1; i < u.size(); ++i) u[i] = u[i - n] + period;
+
+    auto real = [&](int code, double v, std::size_t line) {
+        Group g;
+        g.code = code;
+        g.kind = GroupKind::Real;
+        g.real = v;
+        g.line = line;
+        return g;
+    };
+    std::vector<Group> body;
+    body.reserve(rec.body.size() + 4 * (n + p) + u.size());
+    bool knotsPut = false, ctrlPut = false, weightsPut = false;
+    for (const Group& g : rec.body) {
+        if (g.code == 40) {
+            if (!std::exchange(knotsPut, true))
+                for (double k : u) body.push_back(real(40, k, g.line));
+        } else if (g.code == 41) {
+            if (!std::exchange(weightsPut, true))
+                for (std::size_t i = 0; i < n + p; ++i) body.push_back(real(41, weights[i % n], g.line));
+        } else if (g.code == 10 || g.code == 20 || g.code == 30) {
+            if (!std::exchange(ctrlPut, true))
+                for (std::size_t i = 0; i < n + p; ++i) {
+                    const ge::Point3d& c = ctrl[i % n];
+                    body.push_back(real(10, c.x, g.line));
+                    body.push_back(real(20, c.y, g.line));
+                    body.push_back(real(30, c.z, g.line));
+                }
+        } else {
+            body.push_back(g);
+        }
+    }
+    rec.body = std::move(body);
+    repaired(Repair::PeriodicSpline, knotLine, [&] {
+        return "SPLINE: a closed periodic spline of " + std::to_string(n) + " control points has " +
+               std::to_string(n + 1) + " knots (one period); read with its knot vector unwrapped";
+    });
 }
 
 // A layer's colour is 1..255 (its sign says whether the layer is off). An old file gives a layer 0 (BYBLOCK) or

@@ -225,12 +225,13 @@ TEST(DxfEzdxf, IndependentReaderSeesTheDrawingWeWrote) {
 
 // Drawings other programs wrote (fixtures/habits) hold for ezdxf after our read and save what they held before:
 // every entity with its layer, colour, text and geometry, every layer and block. Left out: the DOS866 file
-// (ezdxf 0.18 does not know that code page) and the file that reuses handles (ezdxf keeps only the last object
-// of a handle).
+// (ezdxf 0.18 does not know that code page), the file that reuses handles (ezdxf keeps only the last object
+// of a handle) and the periodic splines stored with the knots of one period (ezdxf's audit deletes them; the
+// test after this one checks our save of them).
 TEST(DxfEzdxf, OtherProgramsDrawingsSurviveOurSave) {
     if (!std::filesystem::exists(kPython)) GTEST_SKIP() << kPython << " is missing (scripts/setup installs it)";
     const std::filesystem::path habits = KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures/habits";
-    const std::set<std::string> misread = {"codepage_dos866.dxf", "reused_handle.dxf"};
+    const std::set<std::string> misread = {"codepage_dos866.dxf", "reused_handle.dxf", "spline_periodic_n_plus_1.dxf"};
     const auto dir = std::filesystem::temp_directory_path() / "kestrion-dxf-habits";
     std::filesystem::create_directories(dir);
     std::string args;
@@ -255,6 +256,31 @@ TEST(DxfEzdxf, OtherProgramsDrawingsSurviveOurSave) {
     while (std::fgets(buf, sizeof buf, pipe)) all += buf;
     EXPECT_EQ(pclose(pipe), 0) << all;
     for (const std::string& line : expected) EXPECT_NE(all.find(line + "\n"), std::string::npos) << all;
+    std::filesystem::remove_all(dir);
+}
+
+// Periodic splines stored with the knots of one period, which ezdxf's audit deletes, are saved as splines it
+// keeps: with the knots and control points we read.
+TEST(DxfEzdxf, PeriodicSplinesOfOnePeriodAreSavedWhole) {
+    if (!std::filesystem::exists(kPython)) GTEST_SKIP() << kPython << " is missing (scripts/setup installs it)";
+    const ReadResult r = readDxfFile(KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures/habits/spline_periodic_n_plus_1.dxf");
+    ASSERT_TRUE(r) << r.error;
+    const auto dir = std::filesystem::temp_directory_path() / "kestrion-dxf-periodic";
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "splines.dxf";
+    std::string error;
+    ASSERT_TRUE(writeDxfFile(*r.database, file, &error)) << error;
+    std::vector<std::string> splines;
+    for (const std::string& line : ezdxfView(file)) {
+        EXPECT_EQ(line.rfind("audit error", 0), std::string::npos) << line;
+        EXPECT_EQ(line.rfind("ezdxf_dump.py failed", 0), std::string::npos) << line;
+        if (line.rfind("SPLINE ", 0) == 0) splines.push_back(line.substr(line.find(" degree=")));
+    }
+    ASSERT_EQ(splines.size(), 2u);
+    EXPECT_EQ(splines[0], " degree=3 knots=-3,-2,-1,0,1,2,3,4,5,6,7 ctrl=(0,0,0)(10,0,0)(10,10,0)(0,10,0)(0,0,0)"
+                          "(10,0,0)(10,10,0) weights=1,1,1,1,1,1,1 fit=");
+    EXPECT_EQ(splines[1], " degree=2 knots=-3,-1,0,1,3,4,6,7,8,10 ctrl=(20,0,0)(30,0,0)(35,8,0)(30,15,0)(20,12,0)"
+                          "(20,0,0)(30,0,0) weights= fit=");
     std::filesystem::remove_all(dir);
 }
 

@@ -504,6 +504,30 @@ const std::vector<WriterHabit>& writerHabits() {
              EXPECT_EQ(entities[0]->layerId(), zero->objectId());
              EXPECT_EQ(entities[1]->layerId(), outline->objectId());
          }},
+        // Each the closed curve of its one period: it starts where it ends, and the cubic one starts where a
+        // uniform cubic B-spline does, at (P0 + 4 P1 + P2) / 6.
+        {"habits/spline_periodic_n_plus_1.dxf",
+         {"line 49: SPLINE: a closed periodic spline of 4 control points has 5 knots (one period); read with its "
+          "knot vector unwrapped (2 times in the file)"},
+         [](const db::Database& d) {
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 2u);
+             const auto* cubic = dynamic_cast<const db::Spline*>(entities[0]);
+             const auto* quadratic = dynamic_cast<const db::Spline*>(entities[1]);
+             ASSERT_TRUE(cubic && quadratic);
+             EXPECT_EQ(cubic->knots(), (std::vector<double>{-3, -2, -1, 0, 1, 2, 3, 4, 5, 6, 7}));
+             EXPECT_EQ(cubic->controlPoints().size(), 7u);
+             EXPECT_EQ(cubic->weights().size(), 7u);
+             EXPECT_TRUE(cubic->isClosed());
+             EXPECT_EQ(cubic->startParam(), 0.0);
+             EXPECT_EQ(cubic->endParam(), 4.0);
+             EXPECT_LT(cubic->evaluate(0.0).distanceTo(ge::Point3d(50.0 / 6, 10.0 / 6, 0)), 1e-9);
+             EXPECT_EQ(quadratic->knots(), (std::vector<double>{-3, -1, 0, 1, 3, 4, 6, 7, 8, 10}));
+             EXPECT_EQ(quadratic->controlPoints().size(), 7u);
+             for (const db::Spline* spline : {cubic, quadratic})
+                 EXPECT_LT(spline->evaluate(spline->startParam()).distanceTo(spline->evaluate(spline->endParam())),
+                           1e-9);
+         }},
         // An entity colour outside 0..256 once made the reader read past the end of the entity's groups.
         {"fuzz/colour_300.dxf", {"line 9: 300 is not a colour (group 62); read as BYLAYER"},
          [](const db::Database& d) { EXPECT_EQ(firstOf<db::Line>(d)->colorIndex(), 256); }},

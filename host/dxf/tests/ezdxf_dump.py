@@ -103,7 +103,7 @@ def main(path):
     out.append("header insbase=%s insunits=%d pdmode=%d pdsize=%s ltscale=%s celtscale=%s cecolor=%d measurement=%d"
                " clayer=%s dimscale=%s" % (p(h["$INSBASE"]), h["$INSUNITS"], h["$PDMODE"], r(h["$PDSIZE"]),
                                            r(h["$LTSCALE"]), r(h["$CELTSCALE"]), h["$CECOLOR"], h["$MEASUREMENT"],
-                                           h["$CLAYER"], r(h["$DIMSCALE"])))
+                                           h["$CLAYER"], r(h.get("$DIMSCALE", 1.0))))
     print("\n".join(out))
 
 
