@@ -38,7 +38,7 @@ void DxfOutput::plain(int c, std::string_view value) {
 void DxfOutput::text(int c, std::string_view utf8) {
     code(c);
     if (isPlainDxfText(utf8)) buffer_.append(utf8);
-    else encodeDxfText(utf8, buffer_);
+    else encodeDxfText(utf8, buffer_, page_ ? &*page_ : nullptr);
     endLine();
 }
 

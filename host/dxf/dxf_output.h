@@ -2,18 +2,23 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "host/db/entity_groups.h"
 #include "host/db/ids.h"
 #include "host/db/object.h"
+#include "host/dxf/dxf_text.h"
 #include "host/ge/point.h"
 
 namespace host::dxf {
 
 class DxfOutput {
 public:
+    // Text goes out in the bytes of the file's code page where the page has its characters (else escaped).
+    void setCodePage(const TextEncoding& page) { page_ = page; }
+
     // A group whose value is already file text (ASCII): record names, markers, handles, raw numbers.
     void plain(int code, std::string_view value);
     // Text in memory (UTF-8), encoded for the file.
@@ -42,6 +47,7 @@ private:
 
     std::string buffer_;
     bool allFinite_ = true;
+    std::optional<TextEncoding> page_;
 };
 
 // Writes an entity's groups (from the codec) to a DxfOutput: angles in degrees. The writer decides where an entity

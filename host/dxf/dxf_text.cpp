@@ -5,6 +5,8 @@
 #include <iconv.h>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <unordered_map>
 
 #include "host/sys/encoding.h"
 
@@ -175,6 +177,57 @@ struct TextEncoding::Page {
     std::string iconvName;
     bool singleByte = true;
     char32_t high[128] = {};
+    bool defined[128] = {};  // whether the page gives the byte a character (high[] holds its value when not)
+
+    // Characters to their bytes in the page, built the first time a text is written in it.
+    mutable std::once_flag reverseOnce;
+    mutable std::unordered_map<char32_t, std::string> reverse;
+
+    const std::unordered_map<char32_t, std::string>& bytesOfCharacters() const {
+        std::call_once(reverseOnce, [this] {
+            if (singleByte) {
+                for (int b = 0x80; b <= 0xFF; ++b)
+                    if (defined[b - 0x80]) reverse.try_emplace(high[b - 0x80], 1, char(b));
+                return;
+            }
+            // A double-byte page: each byte alone, and each lead byte with each trail byte, converted once.
+            iconv_t cd = iconv_open("UTF-8", iconvName.c_str());
+            if (cd == iconv_t(-1)) return;
+            auto one = [&](const char* bytes, std::size_t n) -> std::optional<char32_t> {
+                char in[2] = {bytes[0], n > 1 ? bytes[1] : '\0'};
+                char* ip = in;
+                std::size_t inLeft = n;
+                char outBytes[16];
+                char* o = outBytes;
+                std::size_t oLeft = sizeof outBytes;
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                const std::size_t r = iconv(cd, &ip, &inLeft, &o, &oLeft);
+                if (r == std::size_t(-1) && errno == EINVAL) return char32_t(0);  // a lead byte
+                if (r == std::size_t(-1) || inLeft != 0) return std::nullopt;
+                const std::string_view utf8(outBytes, sizeof outBytes - oLeft);
+                std::size_t pos = 0;
+                const char32_t c = sys::decodeUtf8At(utf8, pos);
+                if (pos != utf8.size()) return std::nullopt;  // more than one character
+                return c;
+            };
+            for (int b1 = 0x80; b1 <= 0xFF; ++b1) {
+                const char lead = char(b1);
+                const std::optional<char32_t> alone = one(&lead, 1);
+                if (!alone) continue;
+                if (*alone != 0) {
+                    reverse.try_emplace(*alone, 1, lead);
+                    continue;
+                }
+                for (int b2 = 0x40; b2 <= 0xFE; ++b2) {
+                    const char pair[2] = {lead, char(b2)};
+                    if (const std::optional<char32_t> c = one(pair, 2); c && *c >= 0x80)
+                        reverse.try_emplace(*c, pair, 2);
+                }
+            }
+            iconv_close(cd);
+        });
+        return reverse;
+    }
 
     // Built once per page and kept: a drawing's strings are many, its pages one.
     static std::shared_ptr<const Page> get(const std::string& iconvName) {
@@ -205,6 +258,7 @@ struct TextEncoding::Page {
             } else {
                 std::size_t pos = 0;
                 page->high[b - 0x80] = sys::decodeUtf8At(std::string_view(outBytes, sizeof outBytes - oLeft), pos);
+                page->defined[b - 0x80] = true;
             }
         }
         iconv_close(cd);
@@ -254,6 +308,15 @@ std::string TextEncoding::codePageToUtf8(std::string_view bytes) const {
     return out;
 }
 
+bool TextEncoding::appendInPage(char32_t c, std::string& out) const {
+    if (utf8_ || !known_ || !page_ || c < 0x80) return false;
+    const auto& bytes = page_->bytesOfCharacters();
+    const auto it = bytes.find(c);
+    if (it == bytes.end()) return false;
+    out += it->second;
+    return true;
+}
+
 std::string decodeDxfText(std::string_view raw, const TextEncoding& encoding) {
     if (isAscii(raw)) {
         if (!needsUnescape(raw, true)) return std::string(raw);
@@ -270,7 +333,10 @@ bool isPlainDxfText(std::string_view utf8) {
     return true;
 }
 
-void encodeDxfText(std::string_view utf8, std::string& out) {
+namespace {
+
+// `inPage` tells whether a character went out in the page's bytes.
+void encodeText(std::string_view utf8, std::string& out, const TextEncoding* page, bool& inPage) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         // Copy the plain run in one go.
@@ -296,7 +362,9 @@ void encodeDxfText(std::string_view utf8, std::string& out) {
             ++i;
         } else {
             const char32_t cp = sys::decodeUtf8At(utf8, i);
-            if (cp > 0xFFFF) {
+            if (page && page->appendInPage(cp, out)) {
+                inPage = true;
+            } else if (cp > 0xFFFF) {
                 const unsigned v = unsigned(cp) - 0x10000;
                 appendEscape(out, 0xD800 + (v >> 10));
                 appendEscape(out, 0xDC00 + (v & 0x3FF));
@@ -305,6 +373,22 @@ void encodeDxfText(std::string_view utf8, std::string& out) {
             }
         }
     }
+}
+
+}  // namespace
+
+void encodeDxfText(std::string_view utf8, std::string& out, const TextEncoding* page) {
+    if (page) {
+        // In the page where it has the characters. Bytes that would read back as UTF-8 (a reader takes a valid
+        // UTF-8 string as UTF-8 whatever the page) are written with escapes instead.
+        const std::size_t start = out.size();
+        bool inPage = false;
+        encodeText(utf8, out, page, inPage);
+        if (!inPage || !sys::isValidUtf8(std::string_view(out).substr(start))) return;
+        out.resize(start);
+    }
+    bool unused = false;
+    encodeText(utf8, out, nullptr, unused);
 }
 
 }  // namespace host::dxf

@@ -27,6 +27,9 @@ public:
     // Bytes of the code page as UTF-8. A byte the page leaves undefined becomes the character of its value
     // (U+0080..U+00FF), so nothing is lost.
     std::string codePageToUtf8(std::string_view bytes) const;
+    // Appends the bytes of a character outside ASCII in the code page; false when the page lacks it, and for
+    // UTF-8 and a page that is not known.
+    bool appendInPage(char32_t c, std::string& out) const;
 
 private:
     struct Page;
@@ -46,11 +49,13 @@ private:
 //    become control characters: "^J" is a line feed, "^ " a caret; a caret before anything else is a caret.
 std::string decodeDxfText(std::string_view raw, const TextEncoding& encoding);
 
-// Appends UTF-8 text as it is written in our files (R2000, any declared page): ASCII stays, every other character becomes
-// \U+XXXX (two escapes, a UTF-16 surrogate pair, above U+FFFF), control characters become caret escapes, a caret
-// becomes "^ ", and a backslash that would start an escape is itself escaped as \U+005C, so that the text comes
-// back exactly. Invalid UTF-8 bytes are written as U+FFFD.
-void encodeDxfText(std::string_view utf8, std::string& out);
+// Appends UTF-8 text as it is written in our files (R2000, any declared page): ASCII stays; a character the file's
+// code page `page` has goes out in its bytes (readers that check names against the page refuse an escape there);
+// every other character becomes \U+XXXX (two escapes, a UTF-16 surrogate pair, above U+FFFF); control characters
+// become caret escapes, a caret becomes "^ ", and a backslash that would start an escape is itself escaped as
+// \U+005C, so that the text comes back exactly. Without a page, or where the page's bytes would read back as
+// UTF-8, every character outside ASCII is escaped. Invalid UTF-8 bytes are written as U+FFFD.
+void encodeDxfText(std::string_view utf8, std::string& out, const TextEncoding* page = nullptr);
 
 // True when the text needs no encoding at all (printable ASCII without caret or escape-like backslash).
 bool isPlainDxfText(std::string_view utf8);

@@ -426,6 +426,9 @@ std::string Writer::run() {
     if (makeLayouts_) layoutDict_ = newHandle(), modelLayout_ = newHandle(), paperLayout_ = newHandle();
     if (makeMlineStyle_) mlineDict_ = newHandle(), mlineStandard_ = newHandle();
 
+    // The file is R2000 in the drawing's code page.
+    const TextEncoding page = TextEncoding::of("AC1015", db_.header().codePage);
+    out_.setCodePage(page);
     out_.buffer().reserve(1 << 20);
     writeClasses();
     writeTables();
@@ -437,6 +440,7 @@ std::string Writer::run() {
 
     // The header goes first but is written last: its $HANDSEED must be past every handle made above.
     DxfOutput header;
+    header.setCodePage(page);
     writeHeaderSection(db_, Handle(nextHandle_), header);
     std::string text = std::move(header.buffer());
     text.append(out_.buffer());

@@ -284,5 +284,32 @@ TEST(DxfEzdxf, PeriodicSplinesOfOnePeriodAreSavedWhole) {
     std::filesystem::remove_all(dir);
 }
 
+// Names with characters of the file's code page are written in its bytes: ezdxf's strict reader refused a layer
+// saved as "BEMA\U+00DFUNG" ("Invalid value ... for attribute layer"), and block names likewise.
+TEST(DxfEzdxf, NamesInTheFilesCodePagePassAStrictReader) {
+    if (!std::filesystem::exists(kPython)) GTEST_SKIP() << kPython << " is missing (scripts/setup installs it)";
+    const ReadResult r = readDxfFile(KESTRION_SOURCE_DIR "/host/dxf/tests/fixtures/habits/codepage_names_ansi_1252.dxf");
+    ASSERT_TRUE(r) << r.error;
+    const auto dir = std::filesystem::temp_directory_path() / "kestrion-dxf-names";
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "names.dxf";
+    std::string error;
+    ASSERT_TRUE(writeDxfFile(*r.database, file, &error)) << error;
+    const std::string cmd = std::string(kPython) +
+                            " -c 'import ezdxf, sys; d = ezdxf.readfile(sys.argv[1]); "
+                            "print(sorted(l.dxf.name for l in d.layers)); "
+                            "print(sorted(b.name for b in d.blocks if not b.name.startswith(\"*\")))' '" +
+                            file.string() + "' 2>&1";
+    FILE* pipe = popen(cmd.c_str(), "r");
+    ASSERT_TRUE(pipe);
+    std::string all;
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, pipe)) all += buf;
+    EXPECT_EQ(pclose(pipe), 0) << all;
+    EXPECT_NE(all.find("'BEMAßUNG'"), std::string::npos) << all;
+    EXPECT_NE(all.find("['TEIL-Ø']"), std::string::npos) << all;
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace host::dxf

@@ -528,6 +528,13 @@ const std::vector<WriterHabit>& writerHabits() {
                  EXPECT_LT(spline->evaluate(spline->startParam()).distanceTo(spline->evaluate(spline->endParam())),
                            1e-9);
          }},
+        // Saved in the page's bytes (the writer's own test), and read back the same.
+        {"habits/codepage_names_ansi_1252.dxf", {}, [](const db::Database& d) {
+             EXPECT_FALSE(d.recordId(TableKind::Layer, "BEMAßUNG").isNull());
+             EXPECT_FALSE(d.recordId(TableKind::Block, "TEIL-Ø").isNull());
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"BEMAßUNG: Maß 3° ż"});
+             EXPECT_NE(writeDxfText(d).find("\r\nBEMA\xDFUNG\r\n"), std::string::npos);
+         }},
         // An entity colour outside 0..256 once made the reader read past the end of the entity's groups.
         {"fuzz/colour_300.dxf", {"line 9: 300 is not a colour (group 62); read as BYLAYER"},
          [](const db::Database& d) { EXPECT_EQ(firstOf<db::Line>(d)->colorIndex(), 256); }},

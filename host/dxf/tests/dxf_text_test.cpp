@@ -96,5 +96,34 @@ TEST(DxfText, EncodesToAsciiThatComesBack) {
     }
 }
 
+// A character the file's code page has goes out in its bytes (a reader that checks names against the page refused
+// "BEMA\U+00DFUNG"); one it lacks is escaped; bytes that would read back as UTF-8 are escaped whole.
+TEST(DxfText, EncodesInTheCodePageWhatItHas) {
+    struct Case {
+        const char* page;
+        std::string utf8;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"ANSI_1252", "BEMAßUNG", "BEMA\xDFUNG"},
+        {"ANSI_1252", "Ø 10 — ż^", "\xD8 10 \x97 \\U+017C^ "},
+        {"ANSI_1251", "Деталь №1", "\xC4\xE5\xF2\xE0\xEB\xFC \xB9" "1"},
+        {"ANSI_1250", "Łódź", "\xA3\xF3" "d\x9F"},
+        {"ANSI_932", "部品 ｱ", "\x95\x94\x95\x69 \xB1"},
+        {"DOS866", "Деталь", "\x84\xA5\xE2\xA0\xAB\xEC"},
+        // "Ã©" in ANSI_1252 is C3 A9, which reads back as the UTF-8 of "é": escaped.
+        {"ANSI_1252", "Ã©", "\\U+00C3\\U+00A9"},
+        {"UTF8", "Maß", "Ma\\U+00DF"},
+        {"KLINGON", "Maß", "Ma\\U+00DF"},
+    };
+    for (const Case& c : cases) {
+        const TextEncoding page = TextEncoding::of("AC1015", c.page);
+        std::string out;
+        encodeDxfText(c.utf8, out, &page);
+        EXPECT_EQ(out, c.expected) << c.page << " " << c.utf8;
+        EXPECT_EQ(decodeDxfText(out, page), c.utf8) << c.page << " " << c.utf8;
+    }
+}
+
 }  // namespace
 }  // namespace host::dxf

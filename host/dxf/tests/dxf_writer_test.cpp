@@ -28,8 +28,8 @@ std::vector<Group> groupsOf(const std::string& text) {
     return out;
 }
 
-// The header opens with what a reader needs first, every handle is below $HANDSEED, and the file is plain ASCII
-// with CR LF line ends whatever the drawing holds.
+// The header opens with what a reader needs first, every handle is below $HANDSEED, and the file holds no control
+// character but CR LF line ends whatever the drawing holds; its text is in its code page (ANSI_1251 here).
 TEST(DxfWriter, HeaderVersionHandSeedAndPlainAscii) {
     const auto drawing = testing::buildSampleDrawing();
     const std::string text = writeDxfText(*drawing);
@@ -49,7 +49,8 @@ TEST(DxfWriter, HeaderVersionHandSeedAndPlainAscii) {
             EXPECT_LT(std::uint64_t(g.integer), seed);
         }
     }
-    for (unsigned char c : text) ASSERT_TRUE(c == '\r' || c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
+    for (unsigned char c : text) ASSERT_TRUE(c == '\r' || c == '\n' || (c >= 0x20 && c != 0x7F)) << int(c);
+    EXPECT_NE(text.find("Kstr_7 \xCF\xF0\xEE\xE5\xEA\xF2 3"), std::string::npos);  // "Проект" in ANSI_1251
     EXPECT_EQ(text.find("\n\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 10), "  0\r\nEOF\r\n");
 }
