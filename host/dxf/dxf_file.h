@@ -45,8 +45,8 @@ ReadResult readDxfText(std::string_view text, std::string_view sourceName = "<me
 
 // Writes the database as a complete R2000 DXF file (temporary file beside the target, then rename). On failure the
 // old file stays and `error` says why. The database's file name is not changed.
-//   - Text is ASCII: $DWGCODEPAGE as the drawing was read (ANSI_1251 for a new one), every other character as
-//     \U+XXXX (which every page reads back), control characters as ^J-style escapes.
+//   - Text is in $DWGCODEPAGE as the drawing was read (ANSI_1251 for a new one): a character the page has in its
+//     bytes, every other one as \U+XXXX (which every page reads back), control characters as ^J-style escapes.
 //   - Reals are written in their shortest round-trip form, angles in degrees that read back to the same radians:
 //     a drawing read back from the file is equal to the one written, handles included.
 //   - Objects other readers need that the database lacks (layouts, the Standard multiline style, BLOCK/ENDBLK and

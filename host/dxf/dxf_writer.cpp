@@ -1,4 +1,4 @@
-// Writing a database as a complete R2000 ASCII DXF file that other CAD programs open.
+// Writing a database as a complete R2000 DXF file (ASCII groups, text in its code page) that other CAD programs open.
 //
 // Index of this file:
 //   [SECTION] Writer state and handles of made objects
