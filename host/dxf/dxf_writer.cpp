@@ -8,6 +8,7 @@
 //   [SECTION] OBJECTS, with the layouts and multiline style readers require
 //   [SECTION] Front door
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,7 +68,9 @@ private:
         return (o && !o->isErased()) ? dynamic_cast<const T*>(o) : nullptr;
     }
 
-    void writeHead(std::string_view name, int handleCode, Handle h, const db::DbObject* obj, Handle owner);
+    // `owner` empty writes no owner group (330).
+    void writeHead(std::string_view name, int handleCode, Handle h, const db::DbObject* obj,
+                   std::optional<Handle> owner);
     void writeClasses();
     void writeTables();
     void writeBlocks();
@@ -94,7 +97,8 @@ private:
 // [SECTION] Record heads
 // ============================================================================================================
 
-void Writer::writeHead(std::string_view name, int handleCode, Handle h, const db::DbObject* obj, Handle owner) {
+void Writer::writeHead(std::string_view name, int handleCode, Handle h, const db::DbObject* obj,
+                       std::optional<Handle> owner) {
     out_.plain(0, name);
     out_.handle(handleCode, h);
     if (obj) {
@@ -111,7 +115,7 @@ void Writer::writeHead(std::string_view name, int handleCode, Handle h, const db
             out_.plain(kControl, "}");
         }
     }
-    out_.handle(kOwner, owner);
+    if (owner) out_.handle(kOwner, *owner);
 }
 
 // ============================================================================================================
@@ -292,7 +296,13 @@ void Writer::writeObject(ObjectId start, std::vector<bool>& written) {
             continue;
         written[id.index()] = true;
         const bool isRoot = id == db_.namedObjectsDictionaryId();
-        writeHead(o->dxfName(), kHandle, o->handle(), o, isRoot ? Handle() : o->ownerId().handle());
+        // The root's owner is 0. Another object has the owner it has: none for one that came without (LibreCAD
+        // writes PLOTSETTINGS so; "330 0" there made readers delete it as owned by nothing), and none for one
+        // whose owner was erased, as the drawing read back from the file has it.
+        std::optional<Handle> owner;
+        if (isRoot) owner = Handle();
+        else if (live<db::DbObject>(o->ownerId())) owner = o->ownerId().handle();
+        writeHead(o->dxfName(), kHandle, o->handle(), o, owner);
         writeObjectBody(*o, out_);
         if (isRoot) {
             // Entries of the objects made in the file: the root dictionary's entries are its last groups. They

@@ -535,6 +535,11 @@ const std::vector<WriterHabit>& writerHabits() {
              EXPECT_EQ(textsOf(d), std::vector<std::string>{"BEMAßUNG: Maß 3° ż"});
              EXPECT_NE(writeDxfText(d).find("\r\nBEMA\xDFUNG\r\n"), std::string::npos);
          }},
+        // Saved with "330 0", which readers take for an object owned by nothing and delete.
+        {"habits/plotsettings_without_owner.dxf", {}, [](const db::Database& d) {
+             const std::string saved = writeDxfText(d);
+             EXPECT_NE(saved.find("PLOTSETTINGS\r\n  5\r\n50\r\n100\r\nAcDbPlotSettings\r\n"), std::string::npos);
+         }},
         // An entity colour outside 0..256 once made the reader read past the end of the entity's groups.
         {"fuzz/colour_300.dxf", {"line 9: 300 is not a colour (group 62); read as BYLAYER"},
          [](const db::Database& d) { EXPECT_EQ(firstOf<db::Line>(d)->colorIndex(), 256); }},

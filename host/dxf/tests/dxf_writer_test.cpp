@@ -98,6 +98,36 @@ TEST(DxfWriter, EntitiesGoWhereTheyLiveAndErasedOnesAreLeftOut) {
 }
 
 // The longest text the reader takes comes back from our own file, though every character is escaped there.
+// An object has the owner it has: none when the file gave it none (LibreCAD writes PLOTSETTINGS so, and readers
+// deleted ours for its "330 0"), and none once a command erased its owner. The first save wrote the erased
+// entity's handle and the second 0.
+TEST(DxfWriter, ObjectsWithoutALiveOwnerAreWrittenWithoutOne) {
+    const std::string file =
+        "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
+        "0\nSECTION\n2\nENTITIES\n0\nLINE\n5\n30\n102\n{ACAD_XDICTIONARY\n360\n40\n102\n}\n100\nAcDbEntity\n8\n0\n"
+        "100\nAcDbLine\n10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n0\nENDSEC\n"
+        "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n330\n0\n100\nAcDbDictionary\n"
+        "0\nDICTIONARY\n5\n40\n330\n30\n100\nAcDbDictionary\n3\nNOTE\n360\n41\n"
+        "0\nXRECORD\n5\n41\n330\n40\n100\nAcDbXrecord\n1\nkept\n"
+        "0\nPLOTSETTINGS\n5\n50\n100\nAcDbPlotSettings\n1\nA4\n0\nENDSEC\n0\nEOF\n";
+    const ReadResult r = readDxfText(file, "owners.dxf");
+    ASSERT_TRUE(r) << r.error;
+    const std::string kept = writeDxfText(*r.database);
+    EXPECT_NE(kept.find("PLOTSETTINGS\r\n  5\r\n50\r\n100\r\n"), std::string::npos);
+    EXPECT_NE(kept.find("DICTIONARY\r\n  5\r\n40\r\n330\r\n30\r\n"), std::string::npos);
+    {
+        db::ObjectPtr<db::DbObject> line(r.database->idFromHandle(db::Handle(0x30)), db::OpenMode::Write);
+        ASSERT_TRUE(line);
+        ASSERT_EQ(line->erase(), db::Status::Ok);
+    }
+    const std::string first = writeDxfText(*r.database);
+    EXPECT_NE(first.find("DICTIONARY\r\n  5\r\n40\r\n100\r\n"), std::string::npos);
+    EXPECT_NE(first.find("XRECORD\r\n  5\r\n41\r\n330\r\n40\r\n"), std::string::npos);
+    const ReadResult back = readDxfText(first, "saved.dxf");
+    ASSERT_TRUE(back) << back.error;
+    EXPECT_EQ(writeDxfText(*back.database), first);
+}
+
 TEST(DxfWriter, LongestTextComesBack) {
     std::string longest;
     while (longest.size() + 2 <= limits::kMaxTextBytes) longest += "Ж";
