@@ -66,7 +66,7 @@ enum class Section { Start, Header, Classes, Tables, Blocks, Entities, Objects, 
 // Habits of other writers that the reader repairs, as CAD programs' audit does, each told once per file.
 enum class Repair {
     LoneCr, RecordName, StrayEndsec, HeaderVariable, EmptyReference, EmptyHandle, PointOrder, EllipseRatio, XData,
-    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, SecondRecord, PeriodicSpline, Count
+    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, SecondRecord, PeriodicSpline, LooseVariables, Count
 };
 
 // The complex entity whose sub-entities (VERTEX, ATTRIB, SEQEND) follow it.
@@ -89,6 +89,8 @@ private:
     void readSection(const std::vector<Group>& sectionRecord);
     std::string_view trimmedName(const Group& g);
     void readHeader(const std::vector<Group>& sectionRecord);
+    void takeHeaderFacts();
+    void readLooseVariables(const std::vector<Group>& endsec);
     void readClasses();
     void readTables();
     void readTable(const std::vector<Group>& tableRecord);
@@ -167,6 +169,7 @@ private:
     Section lastSection_ = Section::Start;
     bool entitiesRead_ = false;
     std::vector<Group> rec_;
+    std::vector<Group> pending_;  // a record read ahead, which readRecord answers next
     SplitRecord split_;
     db::ResBufList bufs_;
     std::vector<std::size_t> bufLines_;
@@ -223,6 +226,11 @@ T* Reader::mutableObject(ObjectId id) {
 // Reads one record: its 0 group and every group up to the next 0 group. False at a clean end of the text.
 bool Reader::readRecord(std::vector<Group>& out) {
     out.clear();
+    if (!pending_.empty()) {
+        out.swap(pending_);
+        pending_.clear();
+        return true;
+    }
     Group g;
     for (;;) {
         const TokenResult r = tok_.next(g);
@@ -271,7 +279,10 @@ void Reader::forEachRecordOfSection(std::string_view section, Fn&& fn) {
         if (!readRecord(rec_))
             failAt(tok_.line(), "the file ends inside the " + std::string(section) + " section (is it truncated?)");
         const std::string_view name = rec_.front().text;
-        if (name == "ENDSEC") return;
+        if (name == "ENDSEC") {
+            if (rec_.size() > 1 && rec_[1].code == kVariableName) readLooseVariables(rec_);
+            return;
+        }
         if (name == "EOF" || name == "SECTION")
             failAt(rec_.front().line, std::string(name) + " inside the " + std::string(section) + " section (ENDSEC missing)");
         fn(rec_);
@@ -484,10 +495,16 @@ void Reader::readHeader(const std::vector<Group>& section) {
     // The section's variables hold no 0 group, so the ENDSEC that ends them is the next record. One followed by
     // more variables is a stray end inside the section (an old writer's): skipped, and the variables after it
     // read to the section's real end. Left there, they were dropped unsaid ($INSUNITS among them).
-    for (;;) {
+    // When no second ENDSEC follows them, the variables were after the section's end: read all the same, and the
+    // record after them is read as the next.
+    for (bool afterEnd = false;; afterEnd = true) {
         if (!readRecord(rec_)) failAt(tok_.line(), "the file ends inside the HEADER section (is it truncated?)");
-        if (rec_.front().text != "ENDSEC")
-            failAt(rec_.front().line, "expected ENDSEC of the HEADER section, found " + std::string(rec_.front().text));
+        if (rec_.front().text != "ENDSEC") {
+            if (!afterEnd)
+                failAt(rec_.front().line, "expected ENDSEC of the HEADER section, found " + std::string(rec_.front().text));
+            pending_ = std::move(rec_);
+            break;
+        }
         if (rec_.size() < 2 || rec_[1].code != kVariableName) break;
         repaired(Repair::HeaderEndsec, rec_.front().line, [] {
             return std::string("ENDSEC inside the HEADER section, with header variables after it; it is skipped and "
@@ -496,15 +513,35 @@ void Reader::readHeader(const std::vector<Group>& section) {
         take(rec_, 1);
     }
     facts_ = readHeaderVariables(vars, db_->header());
-    for (const HeaderFacts::Skipped& v : facts_.skipped)
-        repaired(Repair::HeaderVariable, v.line, [&] { return v.what + "; the variable is skipped"; });
+    takeHeaderFacts();
     if (!facts_.encoding.isKnown()) {
         for (const HeaderVariable& v : vars)
             if (v.name == "$DWGCODEPAGE")
                 note(v.line, "code page \"" + facts_.codePage.substr(0, 40) + "\" is not known: text outside ASCII is "
                              "read as ANSI_1252");
     }
+}
+
+void Reader::takeHeaderFacts() {
+    for (const HeaderFacts::Skipped& v : facts_.skipped)
+        repaired(Repair::HeaderVariable, v.line, [&] { return v.what + "; the variable is skipped"; });
     if (facts_.handSeed) db_->raiseHandSeed(*facts_.handSeed);
+}
+
+// Header variables after the ENDSEC of a section other than the HEADER (an old program's file has them between
+// two ENTITIES sections): more of the header, read as such. Passed over, they were dropped unsaid.
+void Reader::readLooseVariables(const std::vector<Group>& endsec) {
+    std::vector<HeaderVariable> vars;
+    for (std::size_t i = 1; i < endsec.size(); ++i) {
+        const Group& g = endsec[i];
+        if (g.code == kVariableName) vars.push_back({g.text, g.line, {}});
+        else if (!vars.empty()) vars.back().groups.push_back(g);
+    }
+    repaired(Repair::LooseVariables, endsec.front().line, [] {
+        return std::string("header variables after ENDSEC, outside the HEADER section; read as the header's");
+    });
+    facts_ = readHeaderVariables(vars, db_->header(), &facts_);
+    takeHeaderFacts();
 }
 
 void Reader::readClasses() {
@@ -1327,10 +1364,11 @@ ReadResult Reader::run() {
             any = true;
             const std::string_view name = rec.front().text;
             if (name == "EOF") break;
-            if (name == "ENDSEC" && rec.size() == 1) {
+            if (name == "ENDSEC" && (rec.size() == 1 || rec[1].code == kVariableName)) {
                 repaired(Repair::StrayEndsec, rec.front().line, [] {
                     return std::string("ENDSEC where a SECTION should begin (an end without its section); it is skipped");
                 });
+                if (rec.size() > 1) readLooseVariables(rec);
                 continue;
             }
             if (name != "SECTION") failAt(rec.front().line, "expected SECTION or EOF, found " + std::string(name));

@@ -41,7 +41,8 @@ ge::Point3d pointOf(const HeaderVariable& v) {
 
 }  // namespace
 
-HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Header& header) {
+HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Header& header,
+                                const HeaderFacts* earlier) {
     HeaderFacts facts;
     // The version and code page decide how every string is decoded, so they are taken first.
     // A malformed known variable is skipped, never the drawing.
@@ -50,7 +51,11 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
         if (!skip[i]) facts.skipped.push_back({f.line, f.what});
         skip[i] = true;
     };
-    for (std::size_t i = 0; i < vars.size(); ++i) {
+    if (earlier) {
+        facts = *earlier;
+        facts.skipped.clear();
+    }
+    for (std::size_t i = 0; i < vars.size() && !earlier; ++i) {
         const HeaderVariable& v = vars[i];
         try {
             if (v.name == "$ACADVER") facts.acadVersion = std::string(groupOf(v, 1).text);
@@ -59,9 +64,11 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
             skipping(i, f);
         }
     }
-    facts.encoding = TextEncoding::of(facts.acadVersion, facts.codePage);
-    // The page is declared again on a save; one we cannot read is declared as the page it was read as.
-    header.codePage = facts.encoding.isKnown() ? facts.encoding.codePage() : std::string(kDefaultCodePage);
+    if (!earlier) {
+        facts.encoding = TextEncoding::of(facts.acadVersion, facts.codePage);
+        // The page is declared again on a save; one we cannot read is declared as the page it was read as.
+        header.codePage = facts.encoding.isKnown() ? facts.encoding.codePage() : std::string(kDefaultCodePage);
+    }
     auto text = [&](const HeaderVariable& v, int code) { return textOf(groupOf(v, code), facts.encoding); };
     auto integer = [&](const HeaderVariable& v, int code) { return int(groupOf(v, code).integer); };
     // A value is checked by the range the drawing takes it in (a line-type scale above 0, as an entity's), so
@@ -84,7 +91,9 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
 
     auto take = [&](const HeaderVariable& v) {
         const std::string_view n = v.name;
-        if (n == "$ACADVER") header.acadVersion = facts.acadVersion;
+        if (n == "$ACADVER") {
+            if (!earlier) header.acadVersion = facts.acadVersion;
+        }
         else if (n == "$DWGCODEPAGE" || n == "$EXTMIN" || n == "$EXTMAX" || n == "$HANDLING") return;
         else if (n == "$HANDSEED") facts.handSeed = handleOf(groupOf(v, 5));
         else if (n == "$INSBASE") header.insBase = pointOf(v);

@@ -43,7 +43,10 @@ struct HeaderFacts {
 // do not know). $EXTMIN and $EXTMAX are left out (the database computes its extents) and so is $HANDLING
 // (every file we write has handles). A known variable without the group of its code, or with a value it cannot
 // take, is skipped (the drawing keeps its default) and answered in `skipped`, as CAD programs' audit does.
-HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Header& header);
+// With `earlier`, the variables are more of a header already read (an old program wrote some outside the HEADER
+// section): its version, code page and encoding stay, and its facts are kept where these say nothing.
+HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Header& header,
+                                const HeaderFacts* earlier = nullptr);
 
 // Writes the HEADER section: $ACADVER AC1015, $HANDSEED, $DWGCODEPAGE (the drawing's), $INSBASE, $EXTMIN, $EXTMAX,
 // $INSUNITS, $PDMODE, $PDSIZE, $LTSCALE, $CELTSCALE, $CECOLOR, $CLAYER, $CELTYPE, $TEXTSTYLE, $PROJECTNAME,

@@ -540,6 +540,23 @@ const std::vector<WriterHabit>& writerHabits() {
              const std::string saved = writeDxfText(d);
              EXPECT_NE(saved.find("PLOTSETTINGS\r\n  5\r\n50\r\n100\r\nAcDbPlotSettings\r\n"), std::string::npos);
          }},
+        // Variables after the ENDSEC of another section, or after the HEADER's own, were dropped unsaid.
+        {"habits/variables_between_entities.dxf",
+         {"line 31: header variables after ENDSEC, outside the HEADER section; read as the header's",
+          "line 41: ENDSEC where a SECTION should begin (an end without its section); it is skipped",
+          "line 43: a second ENTITIES section; the entities of every such section are read in their order"},
+         [](const db::Database& d) {
+             EXPECT_EQ(d.header().insUnits, 1);
+             EXPECT_EQ(d.recordName(d.currentLayer()), "CUT");
+             EXPECT_EQ(modelEntities(d).size(), 2u);
+         }},
+        {"habits/variables_after_header_end.dxf",
+         {"line 9: ENDSEC inside the HEADER section, with header variables after it; it is skipped and the "
+          "variables read"},
+         [](const db::Database& d) {
+             EXPECT_EQ(d.header().insUnits, 4);
+             ASSERT_TRUE(firstOf<db::PointEntity>(d));
+         }},
         // An entity colour outside 0..256 once made the reader read past the end of the entity's groups.
         {"fuzz/colour_300.dxf", {"line 9: 300 is not a colour (group 62); read as BYLAYER"},
          [](const db::Database& d) { EXPECT_EQ(firstOf<db::Line>(d)->colorIndex(), 256); }},
