@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <new>
 #include <string>
@@ -66,7 +67,7 @@ enum class Section { Start, Header, Classes, Tables, Blocks, Entities, Objects, 
 // Habits of other writers that the reader repairs, as CAD programs' audit does, each told once per file.
 enum class Repair {
     LoneCr, RecordName, StrayEndsec, HeaderVariable, EmptyReference, EmptyHandle, PointOrder, EllipseRatio, XData,
-    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, SecondRecord, PeriodicSpline, LooseVariables, Count
+    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, SecondRecord, PeriodicSpline, LooseVariables, LinetypeScale, Count
 };
 
 // The complex entity whose sub-entities (VERTEX, ATTRIB, SEQEND) follow it.
@@ -106,6 +107,7 @@ private:
     void setXData(db::DbObject& object, const SplitRecord& rec);
     void applyXData(db::DbObject& object, std::string_view recordName, const std::vector<Group>& xdata);
     void readColorsAsFound(std::size_t recordLine);
+    void readLinetypeScalesAsFound(std::string_view recordName, std::size_t recordLine);
     void note(std::size_t line, std::string what) { notes_.push_back(tok_.message(line, what)); }
     // A habit of another writer the reader repaired: told once per file, at its first line, with how often.
     template <class What>
@@ -755,6 +757,24 @@ void Reader::readColorsAsFound(std::size_t recordLine) {
     }
 }
 
+// An entity's line-type scale is above 0. Drawings saved while the header held a current scale of -1 gave it to
+// the entities made then, and did not open again: such a scale is read as 1.
+void Reader::readLinetypeScalesAsFound(std::string_view recordName, std::size_t recordLine) {
+    constexpr int kLinetypeScale = 48;
+    for (std::size_t i = 0; i < bufs_.size(); ++i) {
+        db::ResBuf& rb = bufs_[i];
+        const auto* v = rb.code == kLinetypeScale ? std::get_if<double>(&rb.value) : nullptr;
+        if (!v || *v > 0.0) continue;
+        repaired(Repair::LinetypeScale, i < bufLines_.size() ? bufLines_[i] : recordLine, [&] {
+            char value[32];
+            std::snprintf(value, sizeof value, "%g", *v);
+            return std::string(recordName.substr(0, 40)) + ": line-type scale (group 48) " + value +
+                   " is not above 0; read as 1";
+        });
+        rb.value = 1.0;
+    }
+}
+
 void Reader::applyGroups(db::Entity& e, const SplitRecord& rec) {
     // Layer "0" and line type ByLayer unless the groups say otherwise.
     e.setLayer(layer0_);
@@ -786,6 +806,7 @@ void Reader::applyGroups(db::Entity& e, const SplitRecord& rec) {
         }
     }
     readColorsAsFound(rec.line);
+    readLinetypeScalesAsFound(rec.name, rec.line);
     db::GroupError err;
     const db::Status s = db::applyEntityGroups(e, bufs_, *this, &err);
     if (s != db::Status::Ok) {

@@ -679,6 +679,9 @@ TEST(DxfReader, SlipsOfOtherWritersAreRepairedWithANote) {
         {"two line types of one name", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n0\nLTYPE\n2\nDASH\n0\nLTYPE\n2\n"
          "dash\n0\nENDTAB\n0\nENDSEC\n" + body(line),
          {"line 13: LTYPE: a second record named \"dash\"; the first is kept, and references to the second lead to it"}, 1},
+        // What a drawing saved while the header held a current line-type scale of -1 holds: it did not open again.
+        {"line-type scales not above 0", body("0\nTEXT\n48\n-1\n1\na\n0\nLINE\n48\n0\n11\n1\n21\n1\n0\nSOLID\n48\n-1\n"),
+         {"line 7: TEXT: line-type scale (group 48) -1 is not above 0; read as 1 (3 times in the file)"}, 3},
         {"current colour out of range", "0\nSECTION\n2\nHEADER\n9\n$CECOLOR\n62\n-1\n0\nENDSEC\n" + body(line),
          {"line 5: header variable $CECOLOR: -1 is not a colour; the variable is skipped"}, 1},
         {"extended data not closed", body("0\nLINE\n11\n1\n21\n1\n1001\nKstr\n1002\n{\n"),
