@@ -433,11 +433,18 @@ int EraseJobTexts(CLaserSettings& settings) {
 }
 
 int OnLoadDrawing(CLaserSettings& settings) {
-    if (!host::db::workingDatabase()) return 0;
-    RegisterJobApplication();
+    host::db::Database* db = host::db::workingDatabase();
+    if (!db) return 0;
+    // What the load does is the module's own bookkeeping (the tag cleared, the job read, its texts brought up to
+    // date): a drawing the user has not touched stays unchanged and is not offered for saving at quit. Before,
+    // every drawing opened with the module loaded asked to be saved, and saving rewrote the user's file. The
+    // application that marks the job's extended data is registered when the job is first written, not here.
+    const bool wasModified = db->isModified();
     // a tag stored when the drawing was last open is discarded
-    SetSysVarString("PROJECTNAME", "");
+    std::string tag;
+    if (GetSysVarString("PROJECTNAME", tag) == host::db::RTNORM && !tag.empty()) SetSysVarString("PROJECTNAME", "");
     CreateDrawingSlot(settings);
+    if (!wasModified && host::db::workingDatabase() == db) db->clearModified();
     return 0;
 }
 
