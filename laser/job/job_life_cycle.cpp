@@ -448,6 +448,31 @@ int OnLoadDrawing(CLaserSettings& settings) {
     return 0;
 }
 
+int OnDrawingUndone(CLaserSettings& settings) {
+    host::db::Database* db = host::db::workingDatabase();
+    if (!db) return -1;
+    const int index = SlotOfDrawing(settings, db->serial());
+    if (index == kNoDrawingSlot) return -1;
+    DrawingSlot& slot = *settings.DrawingSlots[static_cast<std::size_t>(index)];
+    // A drawing marked as the start of a nesting holds no job to follow; its mark stays.
+    if (slot.locked) return 0;
+    settings.CurrentDrawingSlot = index;
+    // Before, the job kept the path an UNDO had taken away: NCCreate wrote an empty program and said it was
+    // created, and the next NCSliceAuto failed on path groups that were no longer there.
+    slot.job.reset();
+    slot.status = kSlotNoJob;
+    slot.dataVersion = 0.0f;
+    slot.changeCounter = 0;
+    slot.settingsTextName = {};
+    slot.settingsTextHandle = 0;
+    slot.summaryTextHandle = 0;
+    slot.directoryTextHandle = 0;
+    LoadJobTexts(settings);
+    // A drawing left without a job keeps no tag that could tie it to the job it had.
+    if (slot.status == kSlotNoJob) SetSysVarString("PROJECTNAME", "");
+    return 0;
+}
+
 int OnUnloadDrawing(CLaserSettings& settings) {
     host::db::Database* db = host::db::workingDatabase();
     if (!db) return 0;
