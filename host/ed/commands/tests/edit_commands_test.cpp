@@ -85,6 +85,17 @@ TEST_F(EditCommands, UndoTellsTheRegisteredHooksWhatItUndid) {
     EXPECT_FALSE(a.isErased());
     ASSERT_EQ(told.size(), 1u);
     EXPECT_TRUE(told[0].withinCommand);
+    // REDO after UNDO tells the hooks too; with nothing to redo it says so and tells nothing.
+    told.clear();
+    const ObjectId b = line({2, 2}, {3, 3});
+    script({"ERASE", "_L", "", "UNDO", "1", "REDO", "REDO"});
+    ASSERT_TRUE(runCommandLoop(&reason)) << reason;
+    EXPECT_TRUE(b.isErased());
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[1].direction, UndoDirection::Redo);
+    EXPECT_EQ(told[1].steps, 1);
+    EXPECT_NE(said().find("1 step redone."), std::string::npos) << said();
+    EXPECT_NE(said().find("Nothing to redo."), std::string::npos) << said();
     // A removed hook is told nothing more.
     EXPECT_TRUE(removeUndoHook(id));
     EXPECT_FALSE(removeUndoHook(id));
