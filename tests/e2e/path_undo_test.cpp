@@ -1,4 +1,4 @@
-// UNDO after each command that writes or erases path groups, on the plate with two holes (a 200 x 100 plate, holes
+// UNDO and REDO after each command that writes or erases path groups, on the plate with two holes (a 200 x 100 plate, holes
 // of radius 10 at (60,60) and (160,60)): the job follows the drawing, so a program written then cuts every contour
 // the drawing's path shows, or NCCreate says why it writes none, and the next path command works. Before, the job
 // kept the path an UNDO had taken away: NCCreate wrote an empty program reported "successfully created", the next
@@ -84,7 +84,7 @@ int pathGroupCount(const fs::path& drawing) {
     return count;
 }
 
-TEST(PathUndo, AProgramAfterUndoCutsWhatTheDrawingsPathShows) {
+TEST(PathUndo, AProgramAfterUndoOrRedoCutsWhatTheDrawingsPathShows) {
     struct Case {
         const char* what;
         const char* commands;  // after NCCreateContour and NCSliceAuto
@@ -104,6 +104,11 @@ TEST(PathUndo, AProgramAfterUndoCutsWhatTheDrawingsPathShows) {
         {"NCDelLast undone, then NCDelLast", "NCDelLast\nUNDO\n1\nNCDelLast\n", 3},
         {"NCDelPick", "NCDelPick\n170,60\n\n", 3, 1},
         {"NCSlice of a hole undone", "NCDelPick\n170,60\n\nNCSlice\n170,60\n\nUNDO\n1\n", 3, 1},
+        // REDO does the undone command again, and the job follows.
+        {"NCSliceAuto undone and redone", "UNDO\n1\nREDO\n", 4},
+        {"NCDelAll undone and redone", "NCDelAll\nUNDO\n1\nREDO\n", 0},
+        {"NCDelPick undone and redone", "NCDelPick\n170,60\n\nUNDO\n1\nREDO\n", 3, 1},
+        {"NCDelLast undone and redone, then NCSliceAuto", "NCDelLast\nUNDO\n1\nREDO\nNCSliceAuto\n", 4},
         {"NCSlice of a hole undone, then NCSliceAuto", "NCDelPick\n170,60\n\nNCSlice\n170,60\n\nUNDO\n1\nNCSliceAuto\n",
          4},
     };
