@@ -146,6 +146,12 @@ public:
     // many steps were undone. Objects that are open cannot be undone: UndoNotAvailable, nothing changed.
     Status undo(int count, int* undone = nullptr);
     int undoableSteps() const;
+    // Does the last `count` undone finished steps again, oldest undone first, as they left the drawing. Answers how
+    // many were redone. Only right after undo: a new step with changes, or clearUndo, leaves nothing to redo; an
+    // undone open step (the running command's) is never redone. Objects that are open cannot be redone:
+    // UndoNotAvailable, nothing changed; nothing to redo: UndoNotAvailable too.
+    Status redo(int count, int* redone = nullptr);
+    int redoableSteps() const;
     void clearUndo();
     // Marks the database changed (any write) and drops the cached extents.
     void markModified();

@@ -48,6 +48,8 @@ struct Database::Impl {
         std::unordered_set<std::uint32_t> recorded;
         std::uint32_t firstNew = 0;
         CurrentValues values;
+        // The values at the step's end, kept when the step is undone so that redo puts them back.
+        CurrentValues endValues;
         bool hasChanges(const CurrentValues& now) const { return !records.empty() || !(values == now); }
     };
 
@@ -56,6 +58,9 @@ struct Database::Impl {
     std::array<ObjectId, kTableKindCount> tables;
 
     std::vector<UndoStep> doneSteps;  // finished steps, oldest first
+    // Undone steps, the next to redo last; their records hold the objects as the step left them. A new step with
+    // changes drops them.
+    std::vector<UndoStep> undoneSteps;
     UndoStep openStep;
     int stepDepth = 0;                // nested begin/end pairs form one step
 
@@ -99,8 +104,9 @@ struct Database::Impl {
     }
     // The record of the object in a slot as it stands (undo.cpp).
     UndoRecord recordOf(std::uint32_t index);
-    // Puts a record's state back into its slot; the record is used up (undo.cpp).
-    void restore(UndoRecord& record);
+    // Swaps a record's state with its slot's (undo.cpp): undo puts the state before the step back and keeps the
+    // state after it in the record; redo (`forward`) does the reverse.
+    void swapRecord(UndoRecord& record, bool forward);
 };
 
 }  // namespace host::db

@@ -465,6 +465,9 @@ public:
                         std::vector<double> weights = {});
     Status setFitData(std::vector<ge::Point3d> fit, const ge::Vector3d& startTangent = {},
                       const ge::Vector3d& endTangent = {});
+    // Sets the flags of group 70 but the rational flag, which follows the weights (a spline given by fit points
+    // alone keeps its closed flag so). InvalidInput for a negative value.
+    Status setFlags(int flags);
     Status setTolerances(double knotTol, double ctrlTol, double fitTol);
     Status setNormal(const ge::Vector3d& n);
 

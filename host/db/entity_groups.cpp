@@ -921,6 +921,15 @@ void applySpline(Spline& e, std::span<const ResBuf> g, Faults& f) {
             return;
         }
     }
+    // A spline given by fit points alone keeps its flags (closed, planar) too: before, its closed flag was lost
+    // and a closed spline whose first point was not repeated came out open.
+    if (!nurbsGiven && flags) {
+        const Status s = e.setFlags(*flags);
+        if (s != Status::Ok) {
+            f.fail(g.size(), std::string("the spline's flags are refused (") + statusText(s) + ")", s);
+            return;
+        }
+    }
     if (fitGiven) {
         const Status s = e.setFitData(std::move(fit), startTan ? asVector(*startTan) : e.startTangent(),
                                       endTan ? asVector(*endTan) : e.endTangent());

@@ -20,11 +20,13 @@ constexpr int kMaxSegmentsPerSpan = 1024;
 constexpr int kExtentSegmentsPerSpan = 16;
 
 // The curve of a spline given by fit points alone (writers store many so): the cubic through them, with the
-// file's end tangents when it gives them, smooth through the joint when the last point closes on the first.
+// file's end tangents when it gives them; a closed spline (flag 1, or a last point that closes on the first) is
+// the periodic cubic, smooth at its first point. Before, a closed spline whose first point was not repeated at its
+// end came out open, and one whose first point was repeated was smooth at the joint but off the periodic curve.
 // nullopt for fewer than two distinct points.
 std::optional<ge::BSplineCurve> fitCurve(const std::vector<ge::Point3d>& fit, const ge::Vector3d& startTangent,
-                                         const ge::Vector3d& endTangent) {
-    const bool closed = fit.size() > 3 && fit.front().isEqualTo(fit.back());
+                                         const ge::Vector3d& endTangent, bool closedFlag) {
+    const bool closed = (closedFlag && fit.size() > 2) || (fit.size() > 3 && fit.front().isEqualTo(fit.back()));
     return ge::interpolateCubicThrough(fit, startTangent, endTangent, closed);
 }
 
@@ -70,6 +72,13 @@ Status Spline::setFitData(std::vector<ge::Point3d> fit, const ge::Vector3d& star
     return Status::Ok;
 }
 
+Status Spline::setFlags(int flags) {
+    assertWriteEnabled();
+    if (flags < 0) return Status::InvalidInput;
+    flags_ = weights_.empty() ? (flags & ~kFlagRational) : (flags | kFlagRational);
+    return Status::Ok;
+}
+
 Status Spline::setTolerances(double knotTol, double ctrlTol, double fitTol) {
     assertWriteEnabled();
     for (double t : {knotTol, ctrlTol, fitTol})
@@ -94,7 +103,7 @@ Status Spline::setNormal(const ge::Vector3d& n) {
 
 double Spline::startParam() const {
     if (ctrl_.empty()) {
-        const auto curve = fitCurve(fit_, startTan_, endTan_);
+        const auto curve = fitCurve(fit_, startTan_, endTan_, isClosed());
         return curve ? curve->startParam() : 0.0;
     }
     return knots_[std::size_t(degree_)];
@@ -102,7 +111,7 @@ double Spline::startParam() const {
 
 double Spline::endParam() const {
     if (ctrl_.empty()) {
-        if (const auto curve = fitCurve(fit_, startTan_, endTan_)) return curve->endParam();
+        if (const auto curve = fitCurve(fit_, startTan_, endTan_, isClosed())) return curve->endParam();
         return fit_.size() < 2 ? 0.0 : double(fit_.size() - 1);
     }
     return knots_[ctrl_.size()];
@@ -113,7 +122,7 @@ double Spline::endParam() const {
 // fit point i.
 ge::Point3d Spline::evaluate(double t) const {
     if (ctrl_.empty()) {
-        if (const auto curve = fitCurve(fit_, startTan_, endTan_)) return ge::evaluateBSpline(*curve, t);
+        if (const auto curve = fitCurve(fit_, startTan_, endTan_, isClosed())) return ge::evaluateBSpline(*curve, t);
         if (fit_.empty()) return {};
         if (fit_.size() == 1) return fit_[0];
         const double u = std::clamp(t, 0.0, double(fit_.size() - 1));
@@ -129,7 +138,7 @@ ge::Point3d Spline::evaluate(double t) const {
 std::vector<ge::Point3d> Spline::tessellate(int segmentsPerSpan) const {
     std::optional<ge::BSplineCurve> fitted;
     if (ctrl_.empty()) {
-        fitted = fitCurve(fit_, startTan_, endTan_);
+        fitted = fitCurve(fit_, startTan_, endTan_, isClosed());
         if (!fitted) return fit_;
     }
     const int degree = fitted ? fitted->degree : degree_;

@@ -5,6 +5,7 @@
 // it (or "did not exist"), so a step holds each object once however often it changes. Undo swaps the clones back
 // into their slots; an object the step created loses its slot's object, so its id stays safe to use (it answers
 // erased) and its handle is never given again. A block is recorded without its list of entities (see UndoRecord).
+#include <algorithm>
 #include <utility>
 
 #include "host/db/database.h"
@@ -26,17 +27,23 @@ Database::Impl::UndoRecord Database::Impl::recordOf(std::uint32_t index) {
     return {index, block->clone(), lent.entities.size()};
 }
 
-void Database::Impl::restore(UndoRecord& record) {
+void Database::Impl::swapRecord(UndoRecord& record, bool forward) {
     Slot& slot = slots[record.index];
     if (record.blockEntities) {
-        // The list as it stands begins with the list the block had: only appending changes it.
-        auto* before = static_cast<BlockTableRecord*>(record.before.get());
-        if (auto* now = dynamic_cast<BlockTableRecord*>(slot.object.get())) {
-            before->entities_ = std::move(now->entities_);
-            if (before->entities_.size() > *record.blockEntities) before->entities_.resize(*record.blockEntities);
+        auto* kept = static_cast<BlockTableRecord*>(record.before.get());
+        if (auto* now = dynamic_cast<BlockTableRecord*>(slot.object.get()); kept && now) {
+            const std::size_t atStart = *record.blockEntities;
+            if (!forward) {
+                // Undo: the list as it stands begins with the list the block had; only appending changes it.
+                kept->entities_.assign(now->entities_.begin(),
+                                       now->entities_.begin() + std::min(atStart, now->entities_.size()));
+            } else {
+                // Redo: the list the step left, and what was appended since the undo (outside any step).
+                for (std::size_t i = atStart; i < now->entities_.size(); ++i) kept->entities_.push_back(now->entities_[i]);
+            }
         }
     }
-    slot.object = std::move(record.before);  // null for an object the step created
+    std::swap(slot.object, record.before);  // undo: null for an object the step created
 }
 
 void Database::beginUndoStep() {
@@ -49,7 +56,10 @@ void Database::endUndoStep() {
     if (impl_->stepDepth == 0 || --impl_->stepDepth > 0) return;
     Impl::UndoStep& step = impl_->openStep;
     const Impl::CurrentValues now{clayer_, celtype_, textStyle_, header_};
-    if (step.hasChanges(now)) impl_->doneSteps.push_back(std::move(step));
+    if (step.hasChanges(now)) {
+        impl_->doneSteps.push_back(std::move(step));
+        impl_->undoneSteps.clear();
+    }
     impl_->openStep = {};
 }
 
@@ -85,7 +95,8 @@ Status Database::undo(int count, int* undone) {
     }
 
     for (Impl::UndoStep* step : steps) {
-        for (auto r = step->records.rbegin(); r != step->records.rend(); ++r) impl_->restore(*r);
+        step->endValues = {clayer_, celtype_, textStyle_, header_};
+        for (auto r = step->records.rbegin(); r != step->records.rend(); ++r) impl_->swapRecord(*r, false);
         clayer_ = step->values.clayer;
         celtype_ = step->values.celtype;
         textStyle_ = step->values.textStyle;
@@ -94,7 +105,15 @@ Status Database::undo(int count, int* undone) {
 
     const int n = static_cast<int>(steps.size());
     std::size_t finished = steps.size();
-    if (steps.front() == &impl_->openStep) --finished;
+    if (steps.front() == &impl_->openStep) {
+        --finished;
+        // What the running command had done is not redone: the command goes on from here.
+        impl_->undoneSteps.clear();
+    }
+    // Newest first: the oldest undone step ends on top, the first to redo.
+    for (std::size_t i = 0; i < finished; ++i) {
+        impl_->undoneSteps.push_back(std::move(impl_->doneSteps[impl_->doneSteps.size() - 1 - i]));
+    }
     impl_->doneSteps.resize(impl_->doneSteps.size() - finished);
     if (impl_->stepDepth > 0) {
         // The command goes on: its step stays open, empty, and records anew from the state the undo left.
@@ -108,7 +127,40 @@ Status Database::undo(int count, int* undone) {
     return Status::Ok;
 }
 
+int Database::redoableSteps() const {
+    return static_cast<int>(impl_->undoneSteps.size());
+}
+
+Status Database::redo(int count, int* redone) {
+    if (redone) *redone = 0;
+    if (count <= 0) return Status::InvalidInput;
+    std::vector<Impl::UndoStep>& undone = impl_->undoneSteps;
+    const std::size_t n = std::min(std::size_t(count), undone.size());
+    if (n == 0) return Status::UndoNotAvailable;
+    for (std::size_t i = 0; i < n; ++i) {
+        for (const Impl::UndoRecord& r : undone[undone.size() - 1 - i].records) {
+            if (impl_->slots[r.index].isOpen()) return Status::UndoNotAvailable;
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        Impl::UndoStep step = std::move(undone.back());
+        undone.pop_back();
+        for (Impl::UndoRecord& r : step.records) impl_->swapRecord(r, true);
+        clayer_ = step.endValues.clayer;
+        celtype_ = step.endValues.celtype;
+        textStyle_ = step.endValues.textStyle;
+        header_ = step.endValues.header;
+        impl_->doneSteps.push_back(std::move(step));
+    }
+    if (impl_->stepDepth > 0) impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
+    impl_->walkBlock = {};
+    markModified();
+    if (redone) *redone = static_cast<int>(n);
+    return Status::Ok;
+}
+
 void Database::clearUndo() {
+    impl_->undoneSteps.clear();
     impl_->doneSteps.clear();
     impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace host::ge {
 
@@ -47,7 +48,94 @@ Vector3d EndDerivative(const Vector3d& given, const Vector3d& estimate) {
     return given.normal();
 }
 
+// Solves the cyclic tridiagonal system lower[k] x[k-1] + diag[k] x[k] + upper[k] x[k+1] = rhs[k], indices taken
+// round (row 0 has lower[0] at column n-1, row n-1 upper[n-1] at column 0), n >= 3, by the Sherman-Morrison form of
+// Thomas' algorithm. The rows must be diagonally dominant. Empty when a pivot vanishes.
+std::vector<Vector3d> SolveCyclicTridiagonal(const std::vector<double>& lower, const std::vector<double>& diag,
+                                             const std::vector<double>& upper, const std::vector<Vector3d>& rhs) {
+    const std::size_t n = diag.size();
+    const double alpha = upper[n - 1], beta = lower[0];
+    const double gamma = -diag[0];
+    std::vector<double> b(diag);
+    b[0] = diag[0] - gamma;
+    b[n - 1] = diag[n - 1] - alpha * beta / gamma;
+    // Thomas' algorithm for the plain tridiagonal part, on two right-hand sides at once.
+    std::vector<double> c(n), zr(n);
+    std::vector<Vector3d> xr(n);
+    std::vector<double> u(n, 0.0);
+    u[0] = gamma;
+    u[n - 1] = alpha;
+    if (b[0] == 0.0) return {};
+    c[0] = upper[0] / b[0];
+    xr[0] = rhs[0] / b[0];
+    zr[0] = u[0] / b[0];
+    for (std::size_t k = 1; k < n; ++k) {
+        const double m = b[k] - lower[k] * c[k - 1];
+        if (m == 0.0) return {};
+        c[k] = k + 1 < n ? upper[k] / m : 0.0;
+        xr[k] = (rhs[k] - xr[k - 1] * lower[k]) / m;
+        zr[k] = (u[k] - zr[k - 1] * lower[k]) / m;
+    }
+    for (std::size_t k = n - 1; k-- > 0;) {
+        xr[k] = xr[k] - xr[k + 1] * c[k];
+        zr[k] -= c[k] * zr[k + 1];
+    }
+    const double denom = 1.0 + zr[0] + beta * zr[n - 1] / gamma;
+    if (denom == 0.0) return {};
+    const Vector3d factor = (xr[0] + xr[n - 1] * (beta / gamma)) / denom;
+    for (std::size_t k = 0; k < n; ++k) xr[k] = xr[k] - factor * zr[k];
+    return xr;
+}
+
 }  // namespace
+
+std::optional<BSplineCurve> interpolatePeriodicCubicThrough(const std::vector<Point3d>& fitPoints) {
+    std::vector<Point3d> q;
+    for (const Point3d& p : fitPoints) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return std::nullopt;
+        if (q.empty() || !q.back().isEqualTo(p)) q.push_back(p);
+    }
+    while (q.size() > 1 && q.back().isEqualTo(q.front())) q.pop_back();
+    const std::size_t n = q.size();
+    if (n < 3) return std::nullopt;
+    // Chord k runs from point k to point k+1; the last one closes the row.
+    std::vector<double> h(n);
+    for (std::size_t k = 0; k < n; ++k) h[k] = q[(k + 1) % n].distanceTo(q[k]);
+    // The derivatives m[k] at the points, with respect to the chord-length parameter, that make the cubic pieces
+    // meet with equal second derivatives: h[k] m[k-1] + 2 (h[k-1] + h[k]) m[k] + h[k-1] m[k+1] =
+    // 3 (h[k] / h[k-1] (q[k] - q[k-1]) + h[k-1] / h[k] (q[k+1] - q[k])).
+    std::vector<double> lower(n), diag(n), upper(n);
+    std::vector<Vector3d> rhs(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t before = (k + n - 1) % n, after = (k + 1) % n;
+        const double hb = h[before], ha = h[k];
+        lower[k] = ha;
+        diag[k] = 2.0 * (hb + ha);
+        upper[k] = hb;
+        rhs[k] = ((q[k] - q[before]) * (ha / hb) + (q[after] - q[k]) * (hb / ha)) * 3.0;
+    }
+    const std::vector<Vector3d> m = SolveCyclicTridiagonal(lower, diag, upper, rhs);
+    if (m.size() != n) return std::nullopt;
+    // Each piece as a Bezier span: knots of multiplicity 3 at the inner points, 4 at the ends.
+    BSplineCurve curve;
+    curve.degree = 3;
+    double u = 0.0;
+    curve.knots.assign(4, 0.0);
+    for (std::size_t k = 0; k < n; ++k) {
+        const Point3d& a = q[k];
+        const Point3d& b = q[(k + 1) % n];
+        curve.controlPoints.push_back(a);
+        curve.controlPoints.push_back(a + m[k] * (h[k] / 3.0));
+        curve.controlPoints.push_back(b - m[(k + 1) % n] * (h[k] / 3.0));
+        u += h[k];
+        curve.knots.insert(curve.knots.end(), k + 1 < n ? 3 : 4, u);
+    }
+    curve.controlPoints.push_back(q[0]);
+    for (const Point3d& p : curve.controlPoints) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return std::nullopt;
+    }
+    return curve;
+}
 
 Point3d evaluateBSpline(int degree, const std::vector<double>& knots, const std::vector<Point3d>& controlPoints,
                         const std::vector<double>& weights, double t) {
@@ -90,6 +178,11 @@ std::optional<BSplineCurve> interpolateCubicThrough(const std::vector<Point3d>& 
         if (q.empty() || !q.back().isEqualTo(p)) q.push_back(p);
     }
     if (q.size() < 2) return std::nullopt;
+    const bool tangentGiven = (startTangent.lengthSqrd() > 0.0 && std::isfinite(startTangent.lengthSqrd())) ||
+                              (endTangent.lengthSqrd() > 0.0 && std::isfinite(endTangent.lengthSqrd()));
+    if (closed && !tangentGiven) {
+        if (auto periodic = interpolatePeriodicCubicThrough(q)) return periodic;
+    }
     const std::size_t n = q.size() - 1;  // index of the last point
     std::vector<double> u(n + 1, 0.0);
     for (std::size_t k = 1; k <= n; ++k) u[k] = u[k - 1] + q[k].distanceTo(q[k - 1]);

@@ -31,10 +31,18 @@ inline Point3d evaluateBSpline(const BSplineCurve& curve, double t) {
 // The cubic that interpolates `fitPoints` as drawing programs store such splines: chord-length parameters, a
 // knot at every fit point, and at each end the tangent given (its direction; a zero vector is none given) or,
 // when none is given, the tangent of the parabola through the three nearest fit points (Bessel's end condition).
-// A closed row (`closed`, first and last points the same) without tangents is smooth through its joint. Fit
-// points that repeat their predecessor are passed over. nullopt for fewer than two distinct points.
+// A closed row (`closed`) without tangents is the periodic cubic (interpolatePeriodicCubicThrough), whether or
+// not its last point repeats its first. Fit points that repeat their predecessor are passed over. nullopt for fewer
+// than two distinct points.
 std::optional<BSplineCurve> interpolateCubicThrough(const std::vector<Point3d>& fitPoints,
                                                     const Vector3d& startTangent = {},
                                                     const Vector3d& endTangent = {}, bool closed = false);
+
+// The closed curve through `fitPoints` as drawing programs make a closed spline of them: the periodic cubic, twice
+// continuously differentiable everywhere, its first point included, over chord-length parameters (the closing
+// chord from the last point back to the first counts too). A last point that repeats the first is the same row.
+// Each piece is one Bezier span of the answer; the curve starts and ends at the first point. nullopt for fewer than
+// three distinct points.
+std::optional<BSplineCurve> interpolatePeriodicCubicThrough(const std::vector<Point3d>& fitPoints);
 
 }  // namespace host::ge

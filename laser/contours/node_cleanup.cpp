@@ -1,7 +1,9 @@
 // Clean-up at listed nodes: duplicate pieces, nodes of three or more cut pieces, and snapping shared ends.
 #include "laser/contours/node_cleanup.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "cadlib/arc_construction.h"
 #include "cadlib/messages.h"
@@ -64,10 +66,22 @@ bool AreDuplicates(const ContourEntity& a, const ContourEntity& b, int grid) {
             return a.startNode == b.startNode && a.endNode == b.endNode &&
                    PointsDifferAtPrecision(a.center, b.center, grid) == 0;
         case kEntityCircle:
-            return PointsDifferAtPrecision(a.center, b.center, grid) == 0;
+            return PointsDifferAtPrecision(a.center, b.center, grid) == 0 &&
+                   PointsDifferAtPrecision(a.startPoint, b.startPoint, grid) == 0;
         default:
             return false;
     }
+}
+
+// A circle or arc drawn twice over itself: the same kind, centre, radius and (for an arc) the same start and end
+// points, at `grid`. Circles have no nodes, and an arc whose ends meet nothing lists no node, so these pairs are
+// looked for apart from the nodes: before, a hole drawn twice was left as two contours without a cutting path.
+bool AreDrawnOverEachOther(const ContourEntity& a, const ContourEntity& b, int grid) {
+    if (a.type == kEntityDropped || a.type != b.type || a.kind != b.kind) return false;
+    if (a.type != kEntityCircle && a.type != kEntityArc) return false;
+    return PointsDifferAtPrecision(a.center, b.center, grid) == 0 &&
+           PointsDifferAtPrecision(a.startPoint, b.startPoint, grid) == 0 &&
+           PointsDifferAtPrecision(a.endPoint, b.endPoint, grid) == 0;
 }
 
 // Erases a duplicate from the drawing and drops it from the table (also when the erase is refused: it is
@@ -116,7 +130,10 @@ void MovePieceToRecord(ContourEntity& b) {
 
 int RemoveDuplicateEntities(ContourEntityStage& stage) {
     const CLaserSettings& settings = LaserSettings();
-    if (settings.AutoDelCopy == 0 || stage.NodeList.empty()) return 0;
+    if (settings.AutoDelCopy == 0) return 0;
+    // Circles first: a drawing of circles alone lists no node.
+    RemoveCirclesDrawnTwice(stage, settings.AutoConnectGrid);
+    if (stage.NodeList.empty()) return 0;
     const NodeMemberIndex index(stage);
     for (std::uint32_t node : stage.NodeList) {
         FillNodeMembers(stage, index, node, NodeMemberFilter::All);
@@ -130,6 +147,30 @@ int RemoveDuplicateEntities(ContourEntityStage& stage) {
         }
     }
     return 0;
+}
+
+void RemoveCirclesDrawnTwice(ContourEntityStage& stage, int grid) {
+    if (grid <= 0) return;
+    // Sorted by the centre's x: a pair lies within one grid step of x of each other.
+    std::vector<int> round;
+    for (int i = 0; i < stage.ContourEntityCount; ++i) {
+        const ContourEntity& e = Piece(stage, i);
+        if (e.type == kEntityCircle || e.type == kEntityArc) round.push_back(i);
+    }
+    std::stable_sort(round.begin(), round.end(),
+                     [&](int a, int b) { return Piece(stage, a).center.x < Piece(stage, b).center.x; });
+    const double step = 1.0 / grid;
+    for (std::size_t a = 0; a < round.size(); ++a) {
+        for (std::size_t b = a + 1; b < round.size(); ++b) {
+            ContourEntity& pa = Piece(stage, round[a]);
+            ContourEntity& pb = Piece(stage, round[b]);
+            if (pb.center.x - pa.center.x >= step) break;
+            if (!AreDrawnOverEachOther(pa, pb, grid)) continue;
+            // The later one in the table goes, as with lines.
+            DropDuplicate(round[a] < round[b] ? pb : pa);
+            if (pa.type == kEntityDropped) break;
+        }
+    }
 }
 
 int CheckTripleNodes(ContourEntityStage& stage) {

@@ -2,6 +2,7 @@
 #include "laser/frame/laser_application.h"
 
 #include "cadlib/host_variables.h"
+#include "host/ed/undo_hooks.h"
 #include "laser/frame/command_table.h"
 #include "laser/job/job_life_cycle.h"
 #include "laser/settings/laser_settings.h"
@@ -18,6 +19,9 @@ constexpr int kHighestMessage = 15;
 
 // The host variable of the automatic-save interval, in minutes; 0 saves nothing automatically.
 constexpr const char* kSaveTimeVariable = "SAVETIME";
+
+// The id of the hook that makes the job follow its drawing through UNDO; 0 while none is registered.
+int g_undoHook = 0;
 
 }  // namespace
 
@@ -39,10 +43,19 @@ int CLaserApp::On_kInitAppMsg() {
     // A failed read keeps the interval the settings hold (0 in new settings), which unload then gives back.
     GetSysVarInt(kSaveTimeVariable, settings.SavedSaveTime);
     SetSysVarInt(kSaveTimeVariable, 0);
+    // After UNDO the job is read again from what the drawing holds, as when the drawing is opened. A command that
+    // undoes its own work inside itself keeps its job as it is.
+    if (g_undoHook == 0) {
+        g_undoHook = host::ed::addUndoHook([](const host::ed::UndoEvent& event) {
+            if (!event.withinCommand) OnDrawingUndone(LaserSettings());
+        });
+    }
     return 0;
 }
 
 int CLaserApp::On_kUnloadAppMsg() {
+    if (g_undoHook != 0) host::ed::removeUndoHook(g_undoHook);
+    g_undoHook = 0;
     RemoveLaserCommands();
     SetSysVarInt(kSaveTimeVariable, static_cast<short>(LaserSettings().SavedSaveTime));
     DestroyLaserSettings();

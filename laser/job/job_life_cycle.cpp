@@ -433,11 +433,43 @@ int EraseJobTexts(CLaserSettings& settings) {
 }
 
 int OnLoadDrawing(CLaserSettings& settings) {
-    if (!host::db::workingDatabase()) return 0;
-    RegisterJobApplication();
+    host::db::Database* db = host::db::workingDatabase();
+    if (!db) return 0;
+    // What the load does is the module's own bookkeeping (the tag cleared, the job read, its texts brought up to
+    // date): a drawing the user has not touched stays unchanged and is not offered for saving at quit. Before,
+    // every drawing opened with the module loaded asked to be saved, and saving rewrote the user's file. The
+    // application that marks the job's extended data is registered when the job is first written, not here.
+    const bool wasModified = db->isModified();
     // a tag stored when the drawing was last open is discarded
-    SetSysVarString("PROJECTNAME", "");
+    std::string tag;
+    if (GetSysVarString("PROJECTNAME", tag) == host::db::RTNORM && !tag.empty()) SetSysVarString("PROJECTNAME", "");
     CreateDrawingSlot(settings);
+    if (!wasModified && host::db::workingDatabase() == db) db->clearModified();
+    return 0;
+}
+
+int OnDrawingUndone(CLaserSettings& settings) {
+    host::db::Database* db = host::db::workingDatabase();
+    if (!db) return -1;
+    const int index = SlotOfDrawing(settings, db->serial());
+    if (index == kNoDrawingSlot) return -1;
+    DrawingSlot& slot = *settings.DrawingSlots[static_cast<std::size_t>(index)];
+    // A drawing marked as the start of a nesting holds no job to follow; its mark stays.
+    if (slot.locked) return 0;
+    settings.CurrentDrawingSlot = index;
+    // Before, the job kept the path an UNDO had taken away: NCCreate wrote an empty program and said it was
+    // created, and the next NCSliceAuto failed on path groups that were no longer there.
+    slot.job.reset();
+    slot.status = kSlotNoJob;
+    slot.dataVersion = 0.0f;
+    slot.changeCounter = 0;
+    slot.settingsTextName = {};
+    slot.settingsTextHandle = 0;
+    slot.summaryTextHandle = 0;
+    slot.directoryTextHandle = 0;
+    LoadJobTexts(settings);
+    // A drawing left without a job keeps no tag that could tie it to the job it had.
+    if (slot.status == kSlotNoJob) SetSysVarString("PROJECTNAME", "");
     return 0;
 }
 

@@ -28,6 +28,11 @@ int EraseJobTexts(CLaserSettings& settings);
 // The host's drawing messages. Each works on the working drawing and answers 0.
 // Load drawing: the project name is emptied and the drawing gets a slot with what it stores.
 int OnLoadDrawing(CLaserSettings& settings);
+// After UNDO (or REDO) changed the working drawing: its slot forgets the job it held and reads the job again from
+// what the drawing now holds (its job texts, contours and path groups), as at opening; a drawing that holds no job
+// any more has none. The slot keeps its material and its mark as a nesting start. Answers 0; -1 when the drawing
+// has no slot.
+int OnDrawingUndone(CLaserSettings& settings);
 // Unload drawing: the drawing's slot is freed (a drawing without a slot frees nothing).
 int OnUnloadDrawing(CLaserSettings& settings);
 // Save: the job is brought up to date and written into the drawing; the job and its texts stay as they are.

@@ -155,7 +155,9 @@ void LinearMove(NcRun& run, const host::ge::Point3d& p) {
 namespace {
 
 // An arc cut: as written the arc starts where the blocks took the machine (see RunTemplate); an arc too short to
-// be told from a whole circle by its printed ends is cut as the straight move it nearly is.
+// be told from a whole circle by its printed ends is cut as the straight move it nearly is, and an arc of nearly a
+// whole turn is cut in two halves (one block would be read as a sliver: a hole drawn as an arc of 359.99 degrees
+// was cut as a 0.002 mm stub).
 void ArcMove(NcRun& run, const host::ge::Point3d& c, const host::ge::Point3d& p, int blockMode, int motion) {
     ToolOn(run);
     run.state.Centre = ToNcPoint(c);
@@ -164,6 +166,20 @@ void ArcMove(NcRun& run, const host::ge::Point3d& c, const host::ge::Point3d& p,
         RunMove(run, run.runtime.MoveLinearStr, kMotionLinear, kBlockIfMoved);
         return;
     }
+    if (run.Output() && IsNearlyClosedArcMove(run.state, run.runtime)) {
+        const double sweep = run.state.Sweep;
+        run.state.Sweep = sweep / 2;
+        run.state.Target = ArcMiddle(run.state);
+        RunMove(run, run.runtime.CircleStr, motion, blockMode);
+        run.state.Target = ToNcPoint(p);
+        RunMove(run, run.runtime.CircleStr, motion, blockMode);
+        run.state.Sweep = sweep;
+        return;
+    }
+    // An arc of nearly a whole turn whose ends print as one point is the whole circle as written: its block ends
+    // where it starts and must be written all the same (a polyline's arc is otherwise left out when it does not
+    // move the machine, and a hole of 359.999 degrees was not cut at all).
+    if (run.Output() && IsWholeCircleMove(run.state, run.runtime)) blockMode = kBlockAlways;
     RunMove(run, run.runtime.CircleStr, motion, blockMode);
 }
 

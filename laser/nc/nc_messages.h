@@ -13,6 +13,11 @@ inline constexpr TwoLanguageText kPostprocessorLoadedWithMistake{
     "\nОШИБКА!!!\n\nФайл постпроцессора  '%s'  был загружен с ошибкой!!!  \nВыбери другой постпроцессор\n"};
 inline constexpr TwoLanguageText kNcFileCreated{"\n\rFile %s is successfully created",
                                                 "\n\rФайл %s успешно создан"};
+// The same when contours of the drawing have no cutting path and so are not in the program. %s: the path; %i: how
+// many contours.
+inline constexpr TwoLanguageText kNcFileCreatedContoursLeft{
+    "\n\rFile %s is successfully created, but contours left without a cutting path are not in it: %i",
+    "\n\rФайл %s успешно создан, но контуров без траектории резки в нём нет: %i"};
 // The NC program could not be written; the old file, if any, is left as it was. %s: the path, then why.
 inline constexpr TwoLanguageText kNcFileNotWritten{
     "\nERROR!!!\n\nThe file  '%s'  could not be written:\n%s\n\nNothing has been changed.",

@@ -2,12 +2,17 @@
 // program body and the file written whole or not at all.
 #include "laser/nc/nc_program_creation.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <unordered_set>
 #include <optional>
 #include <string_view>
 
 #include "cadlib/host_variables.h"
 #include "cadlib/messages.h"
+#include "host/db/database.h"
+#include "host/db/entities.h"
 #include "host/sys/atomic_file.h"
 #include "host/sys/number_text.h"
 #include "host/sys/shell_open.h"
@@ -21,12 +26,42 @@
 #include "laser/nc/nc_messages.h"
 #include "laser/nc/nc_services.h"
 #include "laser/nc/path_walkers.h"
+#include "laser/path/path_groups.h"
 #include "laser/path/path_totals.h"
 #include "laser/settings/laser_settings.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// The contours of the job that a cutting path should cut and no path group names: the part contours still drawn,
+// jumper points aside, and marking points only when they are used (as the automatic cutting order counts them).
+// A program written without them must say so: before, a hole drawn twice was left out and the program was reported
+// created as if whole.
+int ContoursWithoutPath(const CuttingJob& job, const CLaserSettings& settings) {
+    std::unordered_set<std::uint64_t> cut;
+    for (int n = 1; n <= job.pathGroupCount; ++n) {
+        PathRecord record;
+        ReadPathRecord(static_cast<unsigned>(n), record);
+        if (record.contourHandle != 0) cut.insert(record.contourHandle);
+    }
+    host::db::Database* db = host::db::workingDatabase();
+    const int count = std::clamp(job.contourCount, 0, static_cast<int>(job.contours.size()));
+    int left = 0;
+    for (int i = 0; i < count; ++i) {
+        const ContourRecord& r = job.contours[static_cast<std::size_t>(i)];
+        if (r.role != kRolePart || r.kind == ContourKind::KindJumperPoint || r.handle == 0) continue;
+        if (r.kind == ContourKind::MarkPoint && settings.UseMarkPoint != 1) continue;
+        if (cut.contains(r.handle)) continue;
+        if (db != nullptr) {
+            host::db::ObjectPtr<host::db::Entity> e(db->idFromHandle(host::db::Handle(r.handle)),
+                                                    host::db::OpenMode::Read);
+            if (!e) continue;  // erased since: nothing of the drawing is left out
+        }
+        ++left;
+    }
+    return left;
+}
 
 // The extension of NC files when no postprocessor could be loaded.
 constexpr const char* kFallbackNcExtension = "cnc";
@@ -294,7 +329,12 @@ int CreateNcProgram() {
                              host::ui::MB_OK | host::ui::MB_ICONERROR);
         return 0;
     }
-    PrintLocalized(kNcFileCreated, outputPath.c_str());
+    const int left = ContoursWithoutPath(*job, settings);
+    if (left > 0) {
+        PrintLocalized(kNcFileCreatedContoursLeft, outputPath.c_str(), left);
+    } else {
+        PrintLocalized(kNcFileCreated, outputPath.c_str());
+    }
     std::string openError;
     if (host::sys::openForUser(outputPath, &openError) == host::sys::OpenResult::StartFailed) {
         PrintLocalized(kNcFileNotOpened, outputPath.c_str(), openError.c_str());

@@ -204,12 +204,23 @@ void EmitCircle(NcRun& run, const Member& arc, int& first, const PathRecord& rec
 // [SECTION] profile
 
 // A Prof* template, with the move it stands for: written in NC output, the current point follows in both modes.
-// An arc too short to be told from a whole circle by its printed ends is written as the straight move it nearly is.
+// An arc too short to be told from a whole circle by its printed ends is written as the straight move it nearly is;
+// an arc of nearly a whole turn is written in two halves (see ArcMove).
 void RunProfileTemplate(NcRun& run, const CompiledTemplate& compiled, int motion, const Point3d& target) {
     run.state.Target = ToNcPoint(target);
     const bool arc = motion == kMotionClockwise || motion == kMotionCounterClockwise;
     if (run.Output() && arc && IsShortArcMove(run.state, run.runtime)) motion = kMotionLinear;
-    if (run.Output()) RunTemplate(run.state, run.runtime, compiled, motion, kBlockAlways);
+    if (run.Output() && arc && IsNearlyClosedArcMove(run.state, run.runtime)) {
+        const double sweep = run.state.Sweep;
+        run.state.Sweep = sweep / 2;
+        run.state.Target = ArcMiddle(run.state);
+        RunTemplate(run.state, run.runtime, compiled, motion, kBlockAlways);
+        run.state.Target = ToNcPoint(target);
+        RunTemplate(run.state, run.runtime, compiled, motion, kBlockAlways);
+        run.state.Sweep = sweep;
+    } else if (run.Output()) {
+        RunTemplate(run.state, run.runtime, compiled, motion, kBlockAlways);
+    }
     run.state.Current.x = run.state.Target.x;
     run.state.Current.y = run.state.Target.y;
 }

@@ -508,13 +508,34 @@ bool IsWholeCircleMove(const NcOutputState& state, const PostprocessorRuntime& r
            IsSameOutputValue(runtime, state.Current.y, state.Target.y);
 }
 
-bool IsShortArcMove(const NcOutputState& state, const PostprocessorRuntime& runtime) {
-    if (IsWholeCircleMove(state, runtime)) return false;
+namespace {
+
+// The end of the arc of `state` prints within kShortArcChordSteps steps of where the machine stands.
+bool EndPrintsNearStart(const NcOutputState& state, const PostprocessorRuntime& runtime) {
     const double dx = NcPrintedSteps(runtime, state.Target.x) -
                       WrittenSteps(runtime, state.Modal.WrittenX, state.Current.x);
     const double dy = NcPrintedSteps(runtime, state.Target.y) -
                       WrittenSteps(runtime, state.Modal.WrittenY, state.Current.y);
     return std::hypot(dx, dy) < kShortArcChordSteps;
+}
+
+}  // namespace
+
+bool IsShortArcMove(const NcOutputState& state, const PostprocessorRuntime& runtime) {
+    if (state.Sweep > std::numbers::pi || IsWholeCircleMove(state, runtime)) return false;
+    return EndPrintsNearStart(state, runtime);
+}
+
+bool IsNearlyClosedArcMove(const NcOutputState& state, const PostprocessorRuntime& runtime) {
+    if (state.Sweep <= std::numbers::pi || IsWholeCircleMove(state, runtime)) return false;
+    return EndPrintsNearStart(state, runtime);
+}
+
+NcPoint ArcMiddle(const NcOutputState& state) {
+    const double half = (state.Radius < 0 ? -0.5 : 0.5) * state.Sweep;
+    const double dx = state.Current.x - state.Centre.x, dy = state.Current.y - state.Centre.y;
+    const double c = std::cos(half), s = std::sin(half);
+    return {state.Centre.x + dx * c - dy * s, state.Centre.y + dx * s + dy * c, 0.0};
 }
 
 std::string FormatBlockNumber(const PostprocessorRuntime& runtime, int number) {

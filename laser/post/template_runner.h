@@ -136,11 +136,19 @@ double NcPrintedSteps(const PostprocessorRuntime& runtime, double value);
 // whole circle: a sweep of a full turn, or more than half a turn whose end prints as its start. A whole circle is
 // written back to the point it starts from as written.
 bool IsWholeCircleMove(const NcOutputState& state, const PostprocessorRuntime& runtime);
-// True when the arc of `state` is no whole circle and its end prints within kShortArcChordSteps steps of where
-// the machine stands: such an arc is cut as a straight move. Written as an arc, its rounded ends could swap and
-// make a controller cut nearly a whole circle; the straight cut lies within half a chord of the arc.
+// True when the arc of `state` sweeps at most half a turn and its end prints within kShortArcChordSteps steps of
+// where the machine stands: such an arc is cut as a straight move. Written as an arc, its rounded ends could swap
+// and make a controller cut nearly a whole circle; the straight cut lies within half a chord of the arc.
 bool IsShortArcMove(const NcOutputState& state, const PostprocessorRuntime& runtime);
+// True when the arc of `state` is no whole circle, sweeps more than half a turn and its end prints within
+// kShortArcChordSteps steps of where the machine stands (a hole drawn as an arc of 359.99 degrees): one block
+// from there to there could be read as a sliver, so it is written as two blocks through the arc's middle
+// (ArcMiddle), each of them plainly the arc it is.
+bool IsNearlyClosedArcMove(const NcOutputState& state, const PostprocessorRuntime& runtime);
 inline constexpr double kShortArcChordSteps = 10.0;
+// The point halfway along the arc of `state` from Current about Centre over Sweep, clockwise for a negative
+// Radius.
+NcPoint ArcMiddle(const NcOutputState& state);
 
 // The block number as N-CODE writes it: NCode and the number formatted by the block-number format, every blank
 // removed ("N" and "04": 10 gives "N0010").

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,8 +18,19 @@ struct ArcBlock {
     int line = 0;         // 1-based line of the program
     std::string text;     // the block
     double startX = 0, startY = 0, endX = 0, endY = 0, centreX = 0, centreY = 0;
+    bool clockwise = false;  // G02
     // The end is the start (to far below any printed decimal: incremental words are added up).
     bool wholeCircle() const { return chord() < 1e-7; }
+    // The angle the controller turns through, in degrees: 360 for a whole circle.
+    double sweepDegrees() const {
+        if (wholeCircle()) return 360.0;
+        const double a = std::atan2(startY - centreY, startX - centreX);
+        const double b = std::atan2(endY - centreY, endX - centreX);
+        double sweep = clockwise ? a - b : b - a;
+        while (sweep <= 0) sweep += 2 * std::numbers::pi;
+        while (sweep > 2 * std::numbers::pi) sweep -= 2 * std::numbers::pi;
+        return sweep * 180.0 / std::numbers::pi;
+    }
     double chord() const { return std::hypot(endX - startX, endY - startY); }
     double radiusMismatch() const {
         return std::fabs(std::hypot(startX - centreX, startY - centreY) - std::hypot(endX - centreX, endY - centreY));
@@ -83,13 +95,13 @@ inline std::vector<ArcBlock> arcBlocks(const std::string& program) {
         if (!hasX && !hasY) {
             if ((motion == 2 || motion == 3) && (std::fabs(i) > 0 || std::fabs(j) > 0)) {
                 // An arc block without end words ends where it starts.
-                arcs.push_back({number, line, x, y, x, y, x + i, y + j});
+                arcs.push_back({number, line, x, y, x, y, x + i, y + j, motion == 2});
             }
             continue;
         }
         const double nx = hasX ? (absolute ? wx : x + wx) : x;
         const double ny = hasY ? (absolute ? wy : y + wy) : y;
-        if (motion == 2 || motion == 3) arcs.push_back({number, line, x, y, nx, ny, x + i, y + j});
+        if (motion == 2 || motion == 3) arcs.push_back({number, line, x, y, nx, ny, x + i, y + j, motion == 2});
         x = nx;
         y = ny;
     }

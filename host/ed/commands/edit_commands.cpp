@@ -4,6 +4,8 @@
 #include "host/ed/answers.h"
 #include "host/ed/command.h"
 #include "host/ed/command_stack.h"
+#include "host/ed/documents.h"
+#include "host/ed/undo_hooks.h"
 #include "host/ed/commands/break_curve.h"
 #include "host/ed/commands/command_bodies.h"
 #include "host/ed/commands/command_support.h"
@@ -143,6 +145,24 @@ void undoCommand() {
     }
     if (undone == 0) print("\nEverything has been undone.");
     else print("\n" + counted(std::size_t(undone), "step", "steps") + " undone.");
+    // The modules that keep state beside the drawing follow it.
+    const bool withinCommand = runningCommandNames().find('\'') != std::string::npos;
+    tellUndoHooks({UndoDirection::Undo, undone, documents().documentOf(db), withinCommand});
+}
+
+// REDO: right after UNDO, does the last undone step again, as it left the drawing.
+void redoCommand() {
+    db::Database* db = drawing();
+    if (!db) return;
+    int redone = 0;
+    const db::Status s = db->redo(1, &redone);
+    if (s != db::Status::Ok || redone == 0) {
+        print(db->redoableSteps() > 0 ? "\nCannot redo now: an object is still open." : "\nNothing to redo.");
+        return;
+    }
+    print("\n" + counted(std::size_t(redone), "step", "steps") + " redone.");
+    const bool withinCommand = runningCommandNames().find('\'') != std::string::npos;
+    tellUndoHooks({UndoDirection::Redo, redone, documents().documentOf(db), withinCommand});
 }
 
 // DELCONSTRAINT: the host keeps no geometric constraints, so there is never one to remove. "All", or a selection
@@ -168,6 +188,7 @@ void registerEditCommands() {
     // UNDO makes no undo step of its own: at the command prompt it undoes the commands before it, inside a
     // running command what that command has done so far.
     addHostCommand("UNDO", CMD_NOUNDOMARKER, undoCommand);
+    addHostCommand("REDO", CMD_NOUNDOMARKER, redoCommand);
     addHostCommand("DELCONSTRAINT", 0, delConstraintCommand);
 }
 

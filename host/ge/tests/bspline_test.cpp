@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 
 #include "host/ge/angle.h"
 #include "test_support.h"
@@ -90,6 +91,63 @@ TEST(CubicThroughFitPoints, AClosedRowIsSmoothThroughItsJoint) {
     const Vector3d end = points.front() - evaluateBSpline(*curve, curve->endParam() - 1e-6);
     EXPECT_NEAR(start.normal().y, 1.0, 1e-6);
     EXPECT_NEAR(end.normal().y, 1.0, 1e-6);
+}
+
+// A closed spline through points of an ellipse at uneven angles, the first not repeated, is the periodic cubic:
+// through every point, back at its first, smooth there to the second derivative, and the same curve whichever
+// point the row starts at and whether or not the first is repeated at the end.
+TEST(PeriodicCubicThroughFitPoints, IsOneSmoothClosedCurveWhereverTheRowStarts) {
+    std::vector<Point3d> points;
+    for (double degrees : {0.0, 40.0, 75.0, 130.0, 170.0, 200.0, 260.0, 300.0, 335.0}) {
+        const double a = degrees * kPi / 180.0;
+        points.push_back({60.0 * std::cos(a) + 5.0, 35.0 * std::sin(a) - 2.0, 0.0});
+    }
+    const auto curve = interpolatePeriodicCubicThrough(points);
+    ASSERT_TRUE(curve);
+    // Through every point, the first at both ends.
+    const auto& knots = curve->knots;
+    EXPECT_EQ(evaluateBSpline(*curve, curve->startParam()), points.front());
+    EXPECT_EQ(evaluateBSpline(*curve, curve->endParam()), points.front());
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        EXPECT_TRUE(PointNear(evaluateBSpline(*curve, knots[3 + 3 * k]), points[k], 1e-9)) << k;
+    }
+    // First and second derivatives agree on both sides of the first point (and of an inner one).
+    const double period = curve->endParam() - curve->startParam();
+    const auto at = [&](double t) {
+        t = std::fmod(t - curve->startParam() + 2 * period, period) + curve->startParam();
+        return evaluateBSpline(*curve, t);
+    };
+    for (double joint : {curve->startParam(), knots[3 + 3 * 4]}) {
+        constexpr double e = 1e-3;
+        const Vector3d before = (at(joint) - at(joint - e)) / e, after = (at(joint + e) - at(joint)) / e;
+        EXPECT_LT((before - after).length(), 0.02) << joint;
+        const Vector3d curvBefore = ((at(joint) - at(joint - e)) - (at(joint - e) - at(joint - 2 * e))) / (e * e);
+        const Vector3d curvAfter = ((at(joint + 2 * e) - at(joint + e)) - (at(joint + e) - at(joint))) / (e * e);
+        EXPECT_LT((curvBefore - curvAfter).length(), 0.05 * std::max(1.0, curvAfter.length())) << joint;
+    }
+    // The same curve from the fourth point on, and with the first point repeated at the end (also through the
+    // general entry point of a closed row).
+    std::vector<Point3d> turned(points.begin() + 3, points.end());
+    turned.insert(turned.end(), points.begin(), points.begin() + 3);
+    std::vector<Point3d> repeated = points;
+    repeated.push_back(points.front());
+    // The turned row's parameter 0 is the original's at its fourth point.
+    const struct {
+        std::optional<BSplineCurve> curve;
+        double shift;
+    } others[] = {{interpolatePeriodicCubicThrough(turned), knots[3 + 3 * 3]},
+                  {interpolateCubicThrough(repeated, {}, {}, true), 0.0},
+                  {interpolateCubicThrough(points, {}, {}, true), 0.0}};
+    for (const auto& other : others) {
+        ASSERT_TRUE(other.curve);
+        EXPECT_NEAR(other.curve->endParam() - other.curve->startParam(), period, 1e-9);
+        for (int i = 0; i <= 200; ++i) {
+            const double t = other.curve->startParam() + period * i / 200;
+            EXPECT_TRUE(PointNear(evaluateBSpline(*other.curve, t), at(t + other.shift), 1e-6)) << i;
+        }
+    }
+    // Too few points for a closed curve.
+    EXPECT_FALSE(interpolatePeriodicCubicThrough({{0, 0, 0}, {1, 0, 0}, {0, 0, 0}}));
 }
 
 TEST(CubicThroughFitPoints, FewOrRepeatedPoints) {

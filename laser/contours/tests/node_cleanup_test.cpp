@@ -83,6 +83,43 @@ TEST_F(NodeCleanup, DuplicatesAreErasedOnlyWhenTheyRunBetweenTheSameNodes) {
              return std::vector<ObjectId>{t.Line({10, 0}, {0, 0}), t.Arc({5, 0}, 5, 0, kPi)};
          },
          false},
+        // Circles meet at no node, nor do the ends of an arc that meets nothing: these pairs were never found.
+        {"a circle drawn twice", 1,
+         [](NodeCleanup& t) {
+             return std::vector<ObjectId>{t.Circle({50, 50}, 10), t.Circle({50, 50}, 10)};
+         },
+         true},
+        {"a circle drawn twice, the copy a grid step's fraction off", 1,
+         [](NodeCleanup& t) {
+             return std::vector<ObjectId>{t.Circle({50, 50}, 10), t.Circle({50.00004, 50}, 10)};
+         },
+         true},
+        {"two concentric circles", 1,
+         [](NodeCleanup& t) {
+             return std::vector<ObjectId>{t.Circle({50, 50}, 10), t.Circle({50, 50}, 12)};
+         },
+         false},
+        {"two circles of one radius side by side", 1,
+         [](NodeCleanup& t) {
+             return std::vector<ObjectId>{t.Circle({50, 50}, 10), t.Circle({50.001, 50}, 10)};
+         },
+         false},
+        {"a circle drawn twice on layers of different kinds", 1,
+         [](NodeCleanup& t) {
+             return std::vector<ObjectId>{t.Circle({50, 50}, 10), t.Circle({50, 50}, 10, "EngraveLine")};
+         },
+         false},
+        {"an arc of nearly a whole turn drawn twice", 1,
+         [](NodeCleanup& t) {
+             return std::vector<ObjectId>{t.Arc({50, 50}, 10, kHalfPi, kHalfPi - 0.0002),
+                                          t.Arc({50, 50}, 10, kHalfPi, kHalfPi - 0.0002)};
+         },
+         true},
+        {"circle removal switched off", 0,
+         [](NodeCleanup& t) {
+             return std::vector<ObjectId>{t.Circle({50, 50}, 10), t.Circle({50, 50}, 10)};
+         },
+         false},
         {"duplicate removal switched off", 0,
          [](NodeCleanup& t) {
              return std::vector<ObjectId>{t.Line({0, 0}, {10, 0}), t.Line({10, 0}, {0, 0})};

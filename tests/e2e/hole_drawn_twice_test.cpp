@@ -1,0 +1,96 @@
+// A plate whose hole is drawn twice, one circle over the other (as an import or a double click leaves them): the
+// copy is removed when contours are made and the hole is cut; and a program written while contours have no path
+// says so where it says the program is created. Before, both circles were left without a path and the program
+// cut the outline alone, reported "successfully created".
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "host/db/database.h"
+#include "host/db/entities.h"
+#include "host/dxf/dxf_file.h"
+#include "host/sys/tests/scratch_folder.h"
+#include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/nc_arc_reader.h"
+
+namespace hole_drawn_twice_test {
+
+namespace fs = std::filesystem;
+using e2e::cadhost;
+using e2e::has;
+using e2e::RunResult;
+using host::ge::Point2d;
+using host::ge::Point3d;
+using host::sys::testing::readBytes;
+using host::sys::testing::ScratchFolder;
+using host::sys::testing::writeBytes;
+
+const fs::path kSource = KESTRION_SOURCE_DIR;
+
+// A 60 x 40 plate with a hole of radius 8 about (20, 20) drawn twice and one of radius 5 about (45, 20) once.
+void writePlate(const fs::path& path) {
+    host::db::Database db;
+    {
+        host::db::ObjectPtr<host::db::BlockTableRecord> space(db.modelSpaceId(), host::db::OpenMode::Write);
+        auto outline = std::make_unique<host::db::LwPolyline>();
+        const Point2d corners[] = {{0, 0}, {60, 0}, {60, 40}, {0, 40}};
+        unsigned i = 0;
+        for (const Point2d& c : corners) outline->addVertexAt(i++, c, 0.0);
+        outline->setClosed(true);
+        space->appendEntity(std::move(outline));
+        space->appendEntity(std::make_unique<host::db::Circle>(Point3d(20, 20), 8.0));
+        space->appendEntity(std::make_unique<host::db::Circle>(Point3d(20, 20), 8.0));
+        space->appendEntity(std::make_unique<host::db::Circle>(Point3d(45, 20), 5.0));
+    }
+    std::string error;
+    ASSERT_TRUE(host::dxf::writeDxfFile(db, path, &error)) << error;
+}
+
+TEST(HoleDrawnTwice, TheCopyIsRemovedAndAProgramWithoutAContourSaysSo) {
+    struct Case {
+        const char* what;
+        const char* language;
+        int autoDelCopy;
+        int holesCut;          // whole-circle blocks in the program
+        const char* created;   // the line that reports the program
+    };
+    const Case cases[] = {
+        {"copies removed", "EN", 1, 2, "plate.nc is successfully created"},
+        {"copies kept: the doubled hole gets no path", "EN", 0, 1,
+         "plate.nc is successfully created, but contours left without a cutting path are not in it: 2"},
+        {"copies kept, in Russian", "RU", 0, 1,
+         "plate.nc успешно создан, но контуров без траектории резки в нём нет: 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        writePlate(folder / "plate.dxf");
+        writeBytes(folder / "registry.reg",
+                   "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+                   "\"LangMenu\"=\"" + std::string(c.language) + "\"\r\n\"AutoDelCopy\"=\"" +
+                       std::to_string(c.autoDelCopy) + "\"\r\n");
+        writeBytes(folder / "run.scr",
+                   "NCCreateContour\nNCSliceAuto\nNCCreate\nfile " + (folder / "plate.nc").string() +
+                       "\ndlg set 249 P\ndlg press OK\n");
+        const RunResult r = cadhost({(folder / "plate.dxf").string(), "--load", "laser", "--install",
+                                     (kSource / "data").string(), "--registry", (folder / "registry.reg").string(),
+                                     "--script", (folder / "run.scr").string()},
+                                    folder);
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        ASSERT_TRUE(fs::exists(folder / "plate.nc")) << r.out;
+        EXPECT_TRUE(has(r.out, c.created)) << r.out;
+        EXPECT_EQ(has(r.out, "Contours left without a cutting path") || has(r.out, "Контуров без траектории"),
+                  c.autoDelCopy == 0)
+            << r.out;
+        if (c.autoDelCopy != 0) {
+            EXPECT_FALSE(has(r.out, "successfully created, but")) << r.out;
+        }
+        int arcs = 0, whole = 0;
+        EXPECT_EQ(nc_arc_reader::arcFaults(readBytes(folder / "plate.nc"), 0.001, 0.01, &arcs, &whole), "");
+        EXPECT_EQ(whole, c.holesCut) << readBytes(folder / "plate.nc");
+    }
+}
+
+}  // namespace hole_drawn_twice_test
