@@ -66,6 +66,10 @@ const TwoLanguageText kUnclosedLine = {
     "\n\r%i. Unclosed contours - %i            ",
     "\n\r%i. Незамкнутых контуров - %i            ",
 };
+const TwoLanguageText kRoundDuplicatesLine = {
+    "\n\rCircles and arcs drawn twice over each other: %i removed",
+    "\n\rОкружностей и дуг, начерченных дважды друг на друге: удалено %i",
+};
 const TwoLanguageText kWaitPlease = {
     "Wait please ...",
     "Подождите, пожалуйста ...",
@@ -173,7 +177,9 @@ int CollectEntityStages(CuttingJob& job, ContourEntityStage& stage) {
     }
     {
         StageClock clock("duplicates");
-        RemoveDuplicateEntities(stage);
+        int roundRemoved = 0;
+        RemoveDuplicateEntities(stage, &roundRemoved);
+        if (roundRemoved > 0) PrintLocalized(kRoundDuplicatesLine, roundRemoved);
     }
     {
         StageClock clock("triple nodes");

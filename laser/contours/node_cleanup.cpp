@@ -128,11 +128,12 @@ void MovePieceToRecord(ContourEntity& b) {
 
 }  // namespace
 
-int RemoveDuplicateEntities(ContourEntityStage& stage) {
+int RemoveDuplicateEntities(ContourEntityStage& stage, int* roundRemoved) {
     const CLaserSettings& settings = LaserSettings();
     if (settings.AutoDelCopy == 0) return 0;
     // Circles first: a drawing of circles alone lists no node.
-    RemoveCirclesDrawnTwice(stage, settings.AutoConnectGrid);
+    const int round = RemoveCirclesDrawnTwice(stage, settings.AutoConnectGrid);
+    if (roundRemoved != nullptr) *roundRemoved = round;
     if (stage.NodeList.empty()) return 0;
     const NodeMemberIndex index(stage);
     for (std::uint32_t node : stage.NodeList) {
@@ -149,8 +150,9 @@ int RemoveDuplicateEntities(ContourEntityStage& stage) {
     return 0;
 }
 
-void RemoveCirclesDrawnTwice(ContourEntityStage& stage, int grid) {
-    if (grid <= 0) return;
+int RemoveCirclesDrawnTwice(ContourEntityStage& stage, int grid) {
+    if (grid <= 0) return 0;
+    int removed = 0;
     // Sorted by the centre's x: a pair lies within one grid step of x of each other.
     std::vector<int> round;
     for (int i = 0; i < stage.ContourEntityCount; ++i) {
@@ -168,9 +170,11 @@ void RemoveCirclesDrawnTwice(ContourEntityStage& stage, int grid) {
             if (!AreDrawnOverEachOther(pa, pb, grid)) continue;
             // The later one in the table goes, as with lines.
             DropDuplicate(round[a] < round[b] ? pb : pa);
+            ++removed;
             if (pa.type == kEntityDropped) break;
         }
     }
+    return removed;
 }
 
 int CheckTripleNodes(ContourEntityStage& stage) {

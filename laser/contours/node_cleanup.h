@@ -8,12 +8,13 @@
 // marks it dropped: lines with the same two nodes in either order; arcs with the same start node and end node (in
 // that direction) and centres equal at AutoConnectGrid; circles with equal centres and radii. Points are never
 // duplicates. Circles and arcs drawn over each other are removed first, wherever they lie (RemoveCirclesDrawnTwice).
-// Answers 0.
-int RemoveDuplicateEntities(ContourEntityStage& stage = ContourEntities());
+// Answers 0; `roundRemoved`, when given, receives how many circles and arcs drawn over another were removed.
+int RemoveDuplicateEntities(ContourEntityStage& stage = ContourEntities(), int* roundRemoved = nullptr);
 
 // Erases the later of two circles, or two arcs, of one kind with the same centre, radius and ends at `grid`
-// (circles take part in no node, so the node pass never meets such a pair) and marks it dropped.
-void RemoveCirclesDrawnTwice(ContourEntityStage& stage, int grid);
+// (circles take part in no node, so the node pass never meets such a pair) and marks it dropped. Answers how many
+// were removed.
+int RemoveCirclesDrawnTwice(ContourEntityStage& stage, int grid);
 
 // With Warn3Point on, finds the listed nodes where three or more pieces of the cut kinds meet. The first one found
 // shows the error box; each such node is opened in the node browser. The pass over the nodes is repeated while a

@@ -84,6 +84,8 @@ TEST(HoleDrawnTwice, TheCopyIsRemovedAndAProgramWithoutAContourSaysSo) {
         EXPECT_EQ(has(r.out, "Contours left without a cutting path") || has(r.out, "Контуров без траектории"),
                   c.autoDelCopy == 0)
             << r.out;
+        // The removal is told with the count, so a user knows the drawing changed.
+        EXPECT_EQ(has(r.out, "Circles and arcs drawn twice over each other: 1 removed"), c.autoDelCopy != 0) << r.out;
         if (c.autoDelCopy != 0) {
             EXPECT_FALSE(has(r.out, "successfully created, but")) << r.out;
         }
