@@ -89,8 +89,9 @@ int NearestOf(const std::vector<Point3d>& points, const LeadInPlan& plan, double
 // The index of the innermost live scope.
 LeadObstacleIndexScope::Index* activeIndex = nullptr;
 
-// The outline of another contour for the lead tests: the run's when a scope of this job lives, else the one the
-// writer keeps.
+// The outline of a contour for the lead tests: the run's when a scope of this job lives, else the one the writer
+// keeps. Every outline is kept, whatever its size: making a circle's or a rectangle's pieces (plane to world,
+// normals) costs more than crossing them, and a lead test meets the same few neighbours again and again.
 const host::db::IntersectIndex& OutlineOf(const CuttingJob& job, std::uint64_t handle, const host::db::Entity& entity,
                                           LeadOutlines& kept) {
     LeadObstacleIndexScope::Index* index = activeIndex;
@@ -110,7 +111,7 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
     lead.freeLength = kLeadUnblockedLength;
     double ownFree = kLeadUnblockedLength;
     Point3d ownCrossing;
-    const std::vector<Point3d> own = outlines ? outlines->ownCrossings(testLine) : contour.intersectWith(testLine);
+    const std::vector<Point3d> own = outlines ? outlines->ownCrossings(job, testLine) : contour.intersectWith(testLine);
     lead.blocked = NearestOf(own, plan, ownFree, ownCrossing, true) == 1 ? 1 : 0;
     if (lead.blocked) {
         lead.freeLength = ownFree;
@@ -135,9 +136,9 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
         host::db::ObjectPtr<host::db::Entity> entity(db->idFromHandle(host::db::Handle(other.handle)),
                                                      host::db::OpenMode::Read);
         if (!entity) continue;
-        const std::vector<Point3d> crossings =
-            outlines && OutlineIndexPays(*entity) ? OutlineOf(job, other.handle, *entity, *outlines).intersectWith(testLine)
-                                                  : entity->intersectWith(testLine);
+        const std::vector<Point3d> crossings = outlines
+                                                   ? OutlineOf(job, other.handle, *entity, *outlines).intersectWith(testLine)
+                                                   : entity->intersectWith(testLine);
         for (const Point3d& p : crossings) {
             const double d = Distance(plan.startPoint, p);
             lead.blocked = 1;
@@ -224,17 +225,13 @@ bool IndexedJumperPoints(const CuttingJob& job, std::uint64_t parentHandle, std:
     return true;
 }
 
-bool OutlineIndexPays(const host::db::Entity& entity) {
-    const auto* polyline = dynamic_cast<const host::db::LwPolyline*>(&entity);
-    return polyline != nullptr && polyline->numVerts() >= kIndexedOutlineVertices;
-}
+LeadOutlines::LeadOutlines(const host::db::Entity& contour) : contour_(contour) {}
 
-LeadOutlines::LeadOutlines(const host::db::Entity& contour) : contour_(contour) {
-    if (OutlineIndexPays(contour)) own_ = std::make_unique<host::db::IntersectIndex>(contour);
-}
-
-std::vector<Point3d> LeadOutlines::ownCrossings(const host::db::Entity& line) const {
-    return own_ ? own_->intersectWith(line) : contour_.intersectWith(line);
+std::vector<Point3d> LeadOutlines::ownCrossings(const CuttingJob& job, const host::db::Entity& line) {
+    const std::uint64_t handle = contour_.handle().value;
+    if (handle != 0) return OutlineOf(job, handle, contour_, *this).intersectWith(line);
+    if (!own_) own_ = std::make_unique<host::db::IntersectIndex>(contour_);
+    return own_->intersectWith(line);
 }
 
 const host::db::IntersectIndex& LeadOutlines::of(std::uint64_t handle, const host::db::Entity& entity) {

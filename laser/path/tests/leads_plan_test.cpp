@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "host/db/database.h"
 #include "laser/path/lead_plan.h"
@@ -124,7 +125,9 @@ TEST_F(LeadPlan, TheBoxIndexOfARunFindsWhatTheFullLookFinds) {
 }
 
 // Outlines kept over a walk answer every lead test as the contours themselves do: the same scores, blocked flags,
-// free lengths and crossings, for the contour's own outline and for the many-sided parts its leads reach.
+// free lengths and crossings, for the contour's own outline and for every part its leads reach, many-sided or of a
+// few pieces (a rectangle, a triangle, a circle), kept by the writer or by the run's scope, for a polyline and for
+// a circle led into.
 TEST_F(LeadPlan, KeptOutlinesAnswerAsTheContours) {
     auto polygon = [this](double cx, double cy, double r, int sides) {
         std::vector<contour_testing::Vertex> v;
@@ -134,37 +137,56 @@ TEST_F(LeadPlan, KeptOutlinesAnswerAsTheContours) {
         }
         Polyline(v, true);
     };
-    polygon(50, 50, 10, 64);  // the contour led into, its vertex 0 at (60, 50)
-    polygon(71, 50, 4, 48);
-    polygon(50, 67, 3, 40);
-    Rectangle(30, 30, 34, 70);
-    Create();
-    const int own = At(40, 40);
-    host::db::ObjectPtr<host::db::Entity> contour(db().idFromHandle(host::db::Handle(Rec(own).handle)),
-                                                  host::db::OpenMode::Read);
-    ASSERT_TRUE(contour);
-    LeadOutlines outlines(*contour);
-    int blocked = 0;
-    for (int k = 0; k < 36; ++k) {
-        LeadInPlan plain = PlanOnCircle(own, 12.0, 9.0);
-        plain.leadInAngle = k * std::numbers::pi / 18;
-        plain.leadOutAngle = plain.leadInAngle + 0.4;
-        LeadInPlan kept = plain;
-        int plainTurn = 0, keptTurn = 0;
-        const int score = EvaluateLeadCollisions(Job(), *contour, plain, plainTurn);
-        EXPECT_EQ(EvaluateLeadCollisions(Job(), *contour, kept, keptTurn, &outlines), score) << k;
-        EXPECT_EQ(keptTurn, plainTurn) << k;
-        EXPECT_EQ(kept.leadInBlocked, plain.leadInBlocked) << k;
-        EXPECT_EQ(kept.leadOutBlocked, plain.leadOutBlocked) << k;
-        EXPECT_EQ(kept.leadInFreeLength, plain.leadInFreeLength) << k;
-        EXPECT_EQ(kept.leadOutFreeLength, plain.leadOutFreeLength) << k;
-        EXPECT_EQ(kept.leadInCrossing, plain.leadInCrossing) << k;
-        EXPECT_EQ(kept.leadOutCrossing, plain.leadOutCrossing) << k;
-        EXPECT_EQ(kept.leadInAngle, plain.leadInAngle) << k;
-        EXPECT_EQ(kept.leadOutAngle, plain.leadOutAngle) << k;
-        blocked += score != kLeadsFree;
+    struct Case {
+        const char* what;
+        int ownSides;   // 0: the contour led into is a circle
+        bool scope;
+    } cases[] = {{"many-sided contour, kept by the writer", 64, false},
+                 {"many-sided contour, kept by the run", 64, true},
+                 {"circle, kept by the writer", 0, false},
+                 {"circle, kept by the run", 0, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        if (c.ownSides > 0) polygon(50, 50, 10, c.ownSides);  // the contour led into, its vertex 0 at (60, 50)
+        else Circle({50, 50}, 10);
+        polygon(71, 50, 4, 48);
+        polygon(50, 67, 3, 40);
+        Rectangle(30, 30, 34, 70);
+        Polyline({{64, 36}, {70, 36}, {66, 41}}, true);
+        Circle({62, 31}, 2);
+        Create();
+        const int own = At(40, 40);
+        host::db::ObjectPtr<host::db::Entity> contour(db().idFromHandle(host::db::Handle(Rec(own).handle)),
+                                                      host::db::OpenMode::Read);
+        ASSERT_TRUE(contour);
+        std::optional<LeadObstacleIndexScope> scope;
+        if (c.scope) scope.emplace(Job());
+        LeadOutlines outlines(*contour);
+        int blocked = 0;
+        // Twice round, so that the second round meets only outlines made in the first.
+        for (int k = 0; k < 72; ++k) {
+            LeadInPlan plain = PlanOnCircle(own, 12.0, 9.0);
+            plain.leadInAngle = k * std::numbers::pi / 18;
+            plain.leadOutAngle = plain.leadInAngle + 0.4;
+            LeadInPlan kept = plain;
+            int plainTurn = 0, keptTurn = 0;
+            const int score = EvaluateLeadCollisions(Job(), *contour, plain, plainTurn);
+            EXPECT_EQ(EvaluateLeadCollisions(Job(), *contour, kept, keptTurn, &outlines), score) << k;
+            EXPECT_EQ(keptTurn, plainTurn) << k;
+            EXPECT_EQ(kept.leadInBlocked, plain.leadInBlocked) << k;
+            EXPECT_EQ(kept.leadOutBlocked, plain.leadOutBlocked) << k;
+            EXPECT_EQ(kept.leadInFreeLength, plain.leadInFreeLength) << k;
+            EXPECT_EQ(kept.leadOutFreeLength, plain.leadOutFreeLength) << k;
+            EXPECT_EQ(kept.leadInCrossing, plain.leadInCrossing) << k;
+            EXPECT_EQ(kept.leadOutCrossing, plain.leadOutCrossing) << k;
+            EXPECT_EQ(kept.leadInAngle, plain.leadInAngle) << k;
+            EXPECT_EQ(kept.leadOutAngle, plain.leadOutAngle) << k;
+            blocked += score != kLeadsFree;
+        }
+        EXPECT_GT(blocked, 20) << "the leads must meet something for the test to mean anything";
     }
-    EXPECT_GT(blocked, 10) << "the leads must meet something for the test to mean anything";
 }
 
 TEST_F(LeadPlan, InsideCutLinesNeverBlockAndTheStockOnlyAsStock) {
