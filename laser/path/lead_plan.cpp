@@ -43,8 +43,9 @@ constexpr double kStartPointReach = 1e-6;
 constexpr double kOneDegree = cadlib::kRadiansPerDegree;
 // Number of turned angle pairs tried when a lead is blocked.
 constexpr int kTurnPairs = 9;
-// A polyline's outline is indexed for the lead tests from this many vertices.
-constexpr unsigned kIndexedOutlineVertices = 16;
+// How far, relative to the size of the coordinates, a crossing may lie off the box of the contour it was found
+// on: far above rounding, far below any lead.
+constexpr double kReachSlack = 1e-6;
 
 double Normalized(double angle) {
     NormalizeAngle(angle);
@@ -122,8 +123,25 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
     if (db == nullptr) return;
     host::db::Extents lineBox{plan.startPoint, plan.startPoint};
     lineBox.add(end);
+    // Only a crossing nearer than the nearest so far changes the answer once the lead is blocked: another contour
+    // is looked for only within that reach of the start point (its box nearer, by more than rounding can move a
+    // crossing off it), and the index is asked only along that part of the line.
+    const double slack = kReachSlack * (1.0 + std::max({std::abs(lineBox.min.x), std::abs(lineBox.min.y),
+                                                        std::abs(lineBox.max.x), std::abs(lineBox.max.y)}));
+    const auto outOfReach = [&](const host::db::Extents& box) {
+        if (!lead.blocked) return false;
+        const double dx = std::max({box.min.x - plan.startPoint.x, 0.0, plan.startPoint.x - box.max.x});
+        const double dy = std::max({box.min.y - plan.startPoint.y, 0.0, plan.startPoint.y - box.max.y});
+        return std::hypot(dx, dy) > lead.freeLength + slack;
+    };
+    host::db::Extents askBox = lineBox;
+    if (lead.blocked && lead.freeLength < kLeadTestMargin * lead.length) {
+        askBox = {plan.startPoint, plan.startPoint};
+        askBox.add(PointAtAngle(plan.startPoint, lead.angle, lead.freeLength));
+        askBox.min.x -= slack, askBox.min.y -= slack, askBox.max.x += slack, askBox.max.y += slack;
+    }
     const int count = job.contourCount;
-    std::vector<int> near = ContoursNearBox(job, lineBox.min.x, lineBox.min.y, lineBox.max.x, lineBox.max.y);
+    std::vector<int> near = ContoursNearBox(job, askBox.min.x, askBox.min.y, askBox.max.x, askBox.max.y);
     near.push_back(count);   // the stock record is never in the index
     for (const int i : near) {
         if (i == plan.contourIndex || i >= static_cast<int>(job.contours.size())) continue;
@@ -131,7 +149,7 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
         if (other.kind == ContourKind::InsideCutLine) continue;
         if (i == count && other.role != kRoleStock) continue;
         const host::db::Extents otherBox{{other.minX, other.minY, 0.0}, {other.maxX, other.maxY, 0.0}};
-        if (!BoxesMeet(lineBox, otherBox)) continue;
+        if (!BoxesMeet(lineBox, otherBox) || outOfReach(otherBox)) continue;
         // An erased contour cannot be opened and blocks nothing.
         host::db::ObjectPtr<host::db::Entity> entity(db->idFromHandle(host::db::Handle(other.handle)),
                                                      host::db::OpenMode::Read);

@@ -189,6 +189,75 @@ TEST_F(LeadPlan, KeptOutlinesAnswerAsTheContours) {
     }
 }
 
+// A blocked lead looks for other contours only within its nearest crossing so far: what it answers is still the
+// nearest crossing over its own contour and every other one, found here by crossing each of them in turn, for
+// leads that end short of everything, reach one part, or cross several, and with the run's index or without.
+TEST_F(LeadPlan, ABlockedLeadAnswersTheNearestCrossingOfAllContours) {
+    for (const bool scoped : {false, true}) {
+        SCOPED_TRACE(scoped ? "run's index" : "no index");
+        TearDown();
+        SetUp();
+        // Rings of small parts about the circle, nearer and farther, with boxes that overlap the line's box
+        // while the parts themselves lie off it.
+        for (int k = 0; k < 16; ++k) {
+            const double a = 2 * std::numbers::pi * k / 16 + 0.1;
+            Circle({50 + 14 * std::cos(a), 50 + 14 * std::sin(a)}, 1.5);
+            const double b = a + 0.2;
+            const double x = 50 + 21 * std::cos(b), y = 50 + 21 * std::sin(b);
+            Rectangle(x - 1, y - 2, x + 1, y + 2);
+            Polyline({{50 + 28 * std::cos(a), 50 + 28 * std::sin(a)}, {50 + 30 * std::cos(b), 50 + 30 * std::sin(b)},
+                      {50 + 32 * std::cos(a), 50 + 32 * std::sin(a)}},
+                     true);
+        }
+        const int own = CirclePart();
+        host::db::ObjectPtr<host::db::Entity> contour(db().idFromHandle(host::db::Handle(Rec(own).handle)),
+                                                      host::db::OpenMode::Read);
+        ASSERT_TRUE(contour);
+        std::optional<LeadObstacleIndexScope> scope;
+        if (scoped) scope.emplace(Job());
+        LeadOutlines outlines(*contour);
+        int reachedSeveral = 0;
+        for (const double length : {2.0, 5.0, 12.0, 20.0}) {
+            for (int k = 0; k < 90; ++k) {
+                LeadInPlan plan = PlanOnCircle(own, length);
+                // From the start point outward, and back across the circle itself.
+                plan.leadInAngle = -std::numbers::pi / 2 + k * std::numbers::pi / 45;
+                // The nearest crossing, over the own contour first and then every other in table order.
+                const Point3d end = PointAtAngle(plan.startPoint, plan.leadInAngle, 1.3 * length);
+                const host::db::Line line(plan.startPoint, end);
+                bool blocked = false;
+                double nearest = kLeadUnblockedLength;
+                Point3d crossing;
+                int met = 0;
+                for (int i = -1; i < Job().contourCount; ++i) {
+                    if (i == own) continue;
+                    const int index = i < 0 ? own : i;
+                    host::db::ObjectPtr<host::db::Entity> e(
+                        db().idFromHandle(host::db::Handle(Rec(index).handle)), host::db::OpenMode::Read);
+                    bool any = false;
+                    for (const Point3d& p : e->intersectWith(line)) {
+                        const double d = std::hypot(p.x - plan.startPoint.x, p.y - plan.startPoint.y);
+                        if (i < 0 && d < 1e-6) continue;
+                        any = true;
+                        if (d < nearest) nearest = d, crossing = {p.x, p.y, 0.0};
+                    }
+                    blocked = blocked || any;
+                    met += any ? 1 : 0;
+                }
+                reachedSeveral += met > 1 ? 1 : 0;
+                LeadInPlan tested = plan;
+                TestLeadsCollision(Job(), *contour, tested, true, false, &outlines);
+                EXPECT_EQ(tested.leadInBlocked, blocked ? 1 : 0) << length << " " << k;
+                EXPECT_EQ(tested.leadInFreeLength, nearest) << length << " " << k;
+                if (blocked) {
+                    EXPECT_EQ(tested.leadInCrossing, crossing) << length << " " << k;
+                }
+            }
+        }
+        EXPECT_GT(reachedSeveral, 30) << "leads must cross several contours for the test to mean anything";
+    }
+}
+
 TEST_F(LeadPlan, InsideCutLinesNeverBlockAndTheStockOnlyAsStock) {
     Polyline({{63, 45}, {63, 55}}, false, "InsideCutLine");
     const int circle = CirclePart();
