@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "cadlib/angles.h"
@@ -107,12 +108,15 @@ const host::db::IntersectIndex& OutlineOf(const CuttingJob& job, std::uint64_t h
 void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOutlines* outlines,
                  const LeadInPlan& plan, LeadTest lead) {
     const Point3d end = PointAtAngle(plan.startPoint, lead.angle, kLeadTestMargin * lead.length);
-    const host::db::Line testLine(plan.startPoint, end);
+    // The test line as an entity, for a caller that keeps no outlines: they are crossed by its two ends alone.
+    std::optional<host::db::Line> testLine;
+    if (outlines == nullptr) testLine.emplace(plan.startPoint, end);
     // Nothing met yet: a crossing only ever shortens this.
     lead.freeLength = kLeadUnblockedLength;
     double ownFree = kLeadUnblockedLength;
     Point3d ownCrossing;
-    const std::vector<Point3d> own = outlines ? outlines->ownCrossings(job, testLine) : contour.intersectWith(testLine);
+    const std::vector<Point3d> own =
+        outlines ? outlines->ownCrossings(job, plan.startPoint, end) : contour.intersectWith(*testLine);
     lead.blocked = NearestOf(own, plan, ownFree, ownCrossing, true) == 1 ? 1 : 0;
     if (lead.blocked) {
         lead.freeLength = ownFree;
@@ -154,9 +158,12 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
         host::db::ObjectPtr<host::db::Entity> entity(db->idFromHandle(host::db::Handle(other.handle)),
                                                      host::db::OpenMode::Read);
         if (!entity) continue;
-        const std::vector<Point3d> crossings = outlines
-                                                   ? OutlineOf(job, other.handle, *entity, *outlines).intersectWith(testLine)
-                                                   : entity->intersectWith(testLine);
+        const std::vector<Point3d> crossings =
+            outlines ? OutlineOf(job, other.handle, *entity, *outlines)
+                           .intersectWithSegment(plan.startPoint, end,
+                                                 lead.blocked ? lead.freeLength + slack
+                                                              : std::numeric_limits<double>::infinity())
+                     : entity->intersectWith(*testLine);
         for (const Point3d& p : crossings) {
             const double d = Distance(plan.startPoint, p);
             lead.blocked = 1;
@@ -245,11 +252,11 @@ bool IndexedJumperPoints(const CuttingJob& job, std::uint64_t parentHandle, std:
 
 LeadOutlines::LeadOutlines(const host::db::Entity& contour) : contour_(contour) {}
 
-std::vector<Point3d> LeadOutlines::ownCrossings(const CuttingJob& job, const host::db::Entity& line) {
+std::vector<Point3d> LeadOutlines::ownCrossings(const CuttingJob& job, const Point3d& start, const Point3d& end) {
     const std::uint64_t handle = contour_.handle().value;
-    if (handle != 0) return OutlineOf(job, handle, contour_, *this).intersectWith(line);
+    if (handle != 0) return OutlineOf(job, handle, contour_, *this).intersectWithSegment(start, end);
     if (!own_) own_ = std::make_unique<host::db::IntersectIndex>(contour_);
-    return own_->intersectWith(line);
+    return own_->intersectWithSegment(start, end);
 }
 
 const host::db::IntersectIndex& LeadOutlines::of(std::uint64_t handle, const host::db::Entity& entity) {
