@@ -130,7 +130,7 @@ void DrawRandomSheet(host::db::Database& db, int parts) {
             host::ge::Matrix3d::rotation(angle, host::ge::Vector3d::kZAxis(), Point3d(kWidth / 2, kHeight / 2, 0.0));
         const std::size_t first = space->entityCount();
         DrawMixedPart(*space, 0.0, 0.0, kind);
-        const std::vector<host::db::ObjectId> ids = space->entityList();
+        const std::vector<host::db::ObjectId>& ids = space->entityList();
         for (std::size_t i = first; i < ids.size(); ++i) {
             host::db::ObjectPtr<host::db::Entity> e(ids[i], host::db::OpenMode::Write);
             if (e) e->transformBy(place);
