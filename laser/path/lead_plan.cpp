@@ -23,9 +23,10 @@ struct LeadObstacleIndexScope::Index {
     int count;
     ContourBoxIndex boxes;
     std::unordered_map<std::uint64_t, std::vector<int>> jumperPoints;  // by the handle of the contour they lie on
-    // The outlines of the contours the lead tests have met, by handle: each made once for the whole run, since
-    // the run changes no contour (a contour of many pieces beside many others was otherwise made again for each).
-    std::unordered_map<std::uint64_t, std::unique_ptr<host::db::IntersectIndex>> outlines;
+    // The outlines of the contours the lead tests have met, by their place in the table: each made once for the
+    // whole run, since the run changes no contour (a contour beside many others was otherwise made again for
+    // each of their lead tests).
+    std::vector<std::unique_ptr<host::db::IntersectIndex>> outlines;
 
     // Whether this index was built from `job`'s table as it stands.
     bool Fits(const CuttingJob& j) const {
@@ -94,11 +95,14 @@ LeadObstacleIndexScope::Index* activeIndex = nullptr;
 // The outline of a contour for the lead tests: the run's when a scope of this job lives, else the one the writer
 // keeps. Every outline is kept, whatever its size: making a circle's or a rectangle's pieces (plane to world,
 // normals) costs more than crossing them, and a lead test meets the same few neighbours again and again.
-const host::db::IntersectIndex& OutlineOf(const CuttingJob& job, std::uint64_t handle, const host::db::Entity& entity,
-                                          LeadOutlines& kept) {
+const host::db::IntersectIndex& OutlineOf(const CuttingJob& job, int record, std::uint64_t handle,
+                                          const host::db::Entity& entity, LeadOutlines& kept) {
     LeadObstacleIndexScope::Index* index = activeIndex;
-    if (index == nullptr || !index->Fits(job)) return kept.of(handle, entity);
-    std::unique_ptr<host::db::IntersectIndex>& outline = index->outlines[handle];
+    if (index == nullptr || !index->Fits(job) || record < 0 ||
+        static_cast<std::size_t>(record) >= index->outlines.size()) {
+        return kept.of(handle, entity);
+    }
+    std::unique_ptr<host::db::IntersectIndex>& outline = index->outlines[static_cast<std::size_t>(record)];
     if (!outline) outline = std::make_unique<host::db::IntersectIndex>(entity);
     return *outline;
 }
@@ -116,7 +120,7 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
     double ownFree = kLeadUnblockedLength;
     Point3d ownCrossing;
     const std::vector<Point3d> own =
-        outlines ? outlines->ownCrossings(job, plan.startPoint, end) : contour.intersectWith(*testLine);
+        outlines ? outlines->ownCrossings(job, plan.contourIndex, plan.startPoint, end) : contour.intersectWith(*testLine);
     lead.blocked = NearestOf(own, plan, ownFree, ownCrossing, true) == 1 ? 1 : 0;
     if (lead.blocked) {
         lead.freeLength = ownFree;
@@ -159,7 +163,7 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
                                                      host::db::OpenMode::Read);
         if (!entity) continue;
         const std::vector<Point3d> crossings =
-            outlines ? OutlineOf(job, other.handle, *entity, *outlines)
+            outlines ? OutlineOf(job, i, other.handle, *entity, *outlines)
                            .intersectWithSegment(plan.startPoint, end,
                                                  lead.blocked ? lead.freeLength + slack
                                                               : std::numeric_limits<double>::infinity())
@@ -220,6 +224,7 @@ LeadObstacleIndexScope::LeadObstacleIndexScope(const CuttingJob& job) {
                                            ContourBoxIndex(job.contours.data(), std::max(count, 0),
                                                            [](const ContourRecord&) { return true; }),
                                            {}, {}});
+    index_->outlines.resize(job.contours.size());
     for (int i = 0; i < count; ++i) {
         const ContourRecord& r = job.contours[static_cast<std::size_t>(i)];
         if (r.kind == ContourKind::KindJumperPoint) index_->jumperPoints[r.parentHandle].push_back(i);
@@ -252,9 +257,12 @@ bool IndexedJumperPoints(const CuttingJob& job, std::uint64_t parentHandle, std:
 
 LeadOutlines::LeadOutlines(const host::db::Entity& contour) : contour_(contour) {}
 
-std::vector<Point3d> LeadOutlines::ownCrossings(const CuttingJob& job, const Point3d& start, const Point3d& end) {
+std::vector<Point3d> LeadOutlines::ownCrossings(const CuttingJob& job, int record, const Point3d& start,
+                                                const Point3d& end) {
     const std::uint64_t handle = contour_.handle().value;
-    if (handle != 0) return OutlineOf(job, handle, contour_, *this).intersectWithSegment(start, end);
+    const bool listed = record >= 0 && static_cast<std::size_t>(record) < job.contours.size() &&
+                        job.contours[static_cast<std::size_t>(record)].handle == handle;
+    if (handle != 0 && listed) return OutlineOf(job, record, handle, contour_, *this).intersectWithSegment(start, end);
     if (!own_) own_ = std::make_unique<host::db::IntersectIndex>(contour_);
     return own_->intersectWithSegment(start, end);
 }

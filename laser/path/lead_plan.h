@@ -38,8 +38,8 @@ class LeadOutlines {
 public:
     explicit LeadOutlines(const host::db::Entity& contour);
     // The points where the line from `start` to `end` crosses the contour itself, as contour.intersectWith
-    // answers them for that line.
-    std::vector<host::ge::Point3d> ownCrossings(const CuttingJob& job, const host::ge::Point3d& start,
+    // answers them for that line; `record` is the contour's place in the job's table.
+    std::vector<host::ge::Point3d> ownCrossings(const CuttingJob& job, int record, const host::ge::Point3d& start,
                                                 const host::ge::Point3d& end);
     // The outline of the contour with this handle, made from `entity` the first time it is asked for.
     const host::db::IntersectIndex& of(std::uint64_t handle, const host::db::Entity& entity);
