@@ -57,6 +57,18 @@ SegmentProbe probeOf(const PlanPiece& theirs, const PieceBox& all, double tol) {
     return p;
 }
 
+// The disc a walk keeps to: nodes whose box lies wholly farther than `radius` from the centre are not walked.
+struct Reach {
+    double x = 0.0, y = 0.0, radius = std::numeric_limits<double>::infinity();
+
+    bool misses(const PieceBox& box) const {
+        if (box.unbounded || std::isinf(radius)) return false;
+        const double dx = std::max({box.minX - x, 0.0, x - box.maxX});
+        const double dy = std::max({box.minY - y, 0.0, y - box.maxY});
+        return dx * dx + dy * dy > radius * radius;
+    }
+};
+
 }  // namespace
 
 struct IntersectIndex::Tree {
@@ -89,16 +101,16 @@ struct IntersectIndex::Tree {
 
     // Adds the points where piece j of the other entity meets the pieces under `node`.
     void collect(int node, const PlanPiece& theirs, std::size_t j, const PieceBox& theirBox,
-                 const SegmentProbe& probe, std::vector<detail::PieceHit>& hits) const {
+                 const SegmentProbe& probe, const Reach& reach, std::vector<detail::PieceHit>& hits) const {
         const Node& n = nodes[static_cast<std::size_t>(node)];
-        if (!n.box.overlaps(theirBox) || probe.misses(n.box)) return;
+        if (!n.box.overlaps(theirBox) || probe.misses(n.box) || reach.misses(n.box)) return;
         if (n.left < 0) {
             for (std::size_t i = n.first; i < n.last; ++i)
                 if (boxes[i].overlaps(theirBox)) detail::meetPieces(pieces[i], i, theirs, j, tol, hits);
             return;
         }
-        collect(n.left, theirs, j, theirBox, probe, hits);
-        collect(n.right, theirs, j, theirBox, probe, hits);
+        collect(n.left, theirs, j, theirBox, probe, reach, hits);
+        collect(n.right, theirs, j, theirBox, probe, reach, hits);
     }
 };
 
@@ -123,8 +135,23 @@ std::vector<ge::Point3d> IntersectIndex::intersectWith(const Entity& other, bool
     std::vector<detail::PieceHit> hits;
     for (std::size_t j = 0; j < theirs.size(); ++j) {
         const SegmentProbe probe = probeOf(theirs[j], t.nodes[0].box, t.tol.equalPoint);
-        t.collect(0, theirs[j], j, detail::pieceBox(theirs[j], t.tol.equalPoint), probe, hits);
+        t.collect(0, theirs[j], j, detail::pieceBox(theirs[j], t.tol.equalPoint), probe, Reach{}, hits);
     }
+    return detail::orderedHits(t.pieces, hits, t.tol);
+}
+
+std::vector<ge::Point3d> IntersectIndex::intersectWithSegment(const ge::Point3d& start, const ge::Point3d& end,
+                                                              double reach) const {
+    const Tree& t = *tree_;
+    if (t.pieces.empty()) return {};
+    // The piece a Line from start to end gives (see planPieces).
+    const PlanPiece theirs = PlanPiece::segment(start, end);
+    std::vector<detail::PieceHit> hits;
+    const SegmentProbe probe = probeOf(theirs, t.nodes[0].box, t.tol.equalPoint);
+    // Widened by the tolerance: a point answered lies within it of the pieces it was found on.
+    const Reach disc{start.x, start.y, reach + t.tol.equalPoint};
+    t.collect(0, theirs, 0, detail::pieceBox(theirs, t.tol.equalPoint), probe, disc, hits);
+    if (hits.empty()) return {};
     return detail::orderedHits(t.pieces, hits, t.tol);
 }
 

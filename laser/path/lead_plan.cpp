@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "cadlib/angles.h"
@@ -22,9 +23,10 @@ struct LeadObstacleIndexScope::Index {
     int count;
     ContourBoxIndex boxes;
     std::unordered_map<std::uint64_t, std::vector<int>> jumperPoints;  // by the handle of the contour they lie on
-    // The outlines of the contours the lead tests have met, by handle: each made once for the whole run, since
-    // the run changes no contour (a contour of many pieces beside many others was otherwise made again for each).
-    std::unordered_map<std::uint64_t, std::unique_ptr<host::db::IntersectIndex>> outlines;
+    // The outlines of the contours the lead tests have met, by their place in the table: each made once for the
+    // whole run, since the run changes no contour (a contour beside many others was otherwise made again for
+    // each of their lead tests).
+    std::vector<std::unique_ptr<host::db::IntersectIndex>> outlines;
 
     // Whether this index was built from `job`'s table as it stands.
     bool Fits(const CuttingJob& j) const {
@@ -43,8 +45,9 @@ constexpr double kStartPointReach = 1e-6;
 constexpr double kOneDegree = cadlib::kRadiansPerDegree;
 // Number of turned angle pairs tried when a lead is blocked.
 constexpr int kTurnPairs = 9;
-// A polyline's outline is indexed for the lead tests from this many vertices.
-constexpr unsigned kIndexedOutlineVertices = 16;
+// How far, relative to the size of the coordinates, a crossing may lie off the box of the contour it was found
+// on: far above rounding, far below any lead.
+constexpr double kReachSlack = 1e-6;
 
 double Normalized(double angle) {
     NormalizeAngle(angle);
@@ -89,13 +92,17 @@ int NearestOf(const std::vector<Point3d>& points, const LeadInPlan& plan, double
 // The index of the innermost live scope.
 LeadObstacleIndexScope::Index* activeIndex = nullptr;
 
-// The outline of another contour for the lead tests: the run's when a scope of this job lives, else the one the
-// writer keeps.
-const host::db::IntersectIndex& OutlineOf(const CuttingJob& job, std::uint64_t handle, const host::db::Entity& entity,
-                                          LeadOutlines& kept) {
+// The outline of a contour for the lead tests: the run's when a scope of this job lives, else the one the writer
+// keeps. Every outline is kept, whatever its size: making a circle's or a rectangle's pieces (plane to world,
+// normals) costs more than crossing them, and a lead test meets the same few neighbours again and again.
+const host::db::IntersectIndex& OutlineOf(const CuttingJob& job, int record, std::uint64_t handle,
+                                          const host::db::Entity& entity, LeadOutlines& kept) {
     LeadObstacleIndexScope::Index* index = activeIndex;
-    if (index == nullptr || !index->Fits(job)) return kept.of(handle, entity);
-    std::unique_ptr<host::db::IntersectIndex>& outline = index->outlines[handle];
+    if (index == nullptr || !index->Fits(job) || record < 0 ||
+        static_cast<std::size_t>(record) >= index->outlines.size()) {
+        return kept.of(handle, entity);
+    }
+    std::unique_ptr<host::db::IntersectIndex>& outline = index->outlines[static_cast<std::size_t>(record)];
     if (!outline) outline = std::make_unique<host::db::IntersectIndex>(entity);
     return *outline;
 }
@@ -105,12 +112,15 @@ const host::db::IntersectIndex& OutlineOf(const CuttingJob& job, std::uint64_t h
 void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOutlines* outlines,
                  const LeadInPlan& plan, LeadTest lead) {
     const Point3d end = PointAtAngle(plan.startPoint, lead.angle, kLeadTestMargin * lead.length);
-    const host::db::Line testLine(plan.startPoint, end);
+    // The test line as an entity, for a caller that keeps no outlines: they are crossed by its two ends alone.
+    std::optional<host::db::Line> testLine;
+    if (outlines == nullptr) testLine.emplace(plan.startPoint, end);
     // Nothing met yet: a crossing only ever shortens this.
     lead.freeLength = kLeadUnblockedLength;
     double ownFree = kLeadUnblockedLength;
     Point3d ownCrossing;
-    const std::vector<Point3d> own = outlines ? outlines->ownCrossings(testLine) : contour.intersectWith(testLine);
+    const std::vector<Point3d> own =
+        outlines ? outlines->ownCrossings(job, plan.contourIndex, plan.startPoint, end) : contour.intersectWith(*testLine);
     lead.blocked = NearestOf(own, plan, ownFree, ownCrossing, true) == 1 ? 1 : 0;
     if (lead.blocked) {
         lead.freeLength = ownFree;
@@ -121,8 +131,25 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
     if (db == nullptr) return;
     host::db::Extents lineBox{plan.startPoint, plan.startPoint};
     lineBox.add(end);
+    // Only a crossing nearer than the nearest so far changes the answer once the lead is blocked: another contour
+    // is looked for only within that reach of the start point (its box nearer, by more than rounding can move a
+    // crossing off it), and the index is asked only along that part of the line.
+    const double slack = kReachSlack * (1.0 + std::max({std::abs(lineBox.min.x), std::abs(lineBox.min.y),
+                                                        std::abs(lineBox.max.x), std::abs(lineBox.max.y)}));
+    const auto outOfReach = [&](const host::db::Extents& box) {
+        if (!lead.blocked) return false;
+        const double dx = std::max({box.min.x - plan.startPoint.x, 0.0, plan.startPoint.x - box.max.x});
+        const double dy = std::max({box.min.y - plan.startPoint.y, 0.0, plan.startPoint.y - box.max.y});
+        return std::hypot(dx, dy) > lead.freeLength + slack;
+    };
+    host::db::Extents askBox = lineBox;
+    if (lead.blocked && lead.freeLength < kLeadTestMargin * lead.length) {
+        askBox = {plan.startPoint, plan.startPoint};
+        askBox.add(PointAtAngle(plan.startPoint, lead.angle, lead.freeLength));
+        askBox.min.x -= slack, askBox.min.y -= slack, askBox.max.x += slack, askBox.max.y += slack;
+    }
     const int count = job.contourCount;
-    std::vector<int> near = ContoursNearBox(job, lineBox.min.x, lineBox.min.y, lineBox.max.x, lineBox.max.y);
+    std::vector<int> near = ContoursNearBox(job, askBox.min.x, askBox.min.y, askBox.max.x, askBox.max.y);
     near.push_back(count);   // the stock record is never in the index
     for (const int i : near) {
         if (i == plan.contourIndex || i >= static_cast<int>(job.contours.size())) continue;
@@ -130,14 +157,17 @@ void TestOneLead(const CuttingJob& job, const host::db::Entity& contour, LeadOut
         if (other.kind == ContourKind::InsideCutLine) continue;
         if (i == count && other.role != kRoleStock) continue;
         const host::db::Extents otherBox{{other.minX, other.minY, 0.0}, {other.maxX, other.maxY, 0.0}};
-        if (!BoxesMeet(lineBox, otherBox)) continue;
+        if (!BoxesMeet(lineBox, otherBox) || outOfReach(otherBox)) continue;
         // An erased contour cannot be opened and blocks nothing.
         host::db::ObjectPtr<host::db::Entity> entity(db->idFromHandle(host::db::Handle(other.handle)),
                                                      host::db::OpenMode::Read);
         if (!entity) continue;
         const std::vector<Point3d> crossings =
-            outlines && OutlineIndexPays(*entity) ? OutlineOf(job, other.handle, *entity, *outlines).intersectWith(testLine)
-                                                  : entity->intersectWith(testLine);
+            outlines ? OutlineOf(job, i, other.handle, *entity, *outlines)
+                           .intersectWithSegment(plan.startPoint, end,
+                                                 lead.blocked ? lead.freeLength + slack
+                                                              : std::numeric_limits<double>::infinity())
+                     : entity->intersectWith(*testLine);
         for (const Point3d& p : crossings) {
             const double d = Distance(plan.startPoint, p);
             lead.blocked = 1;
@@ -194,6 +224,7 @@ LeadObstacleIndexScope::LeadObstacleIndexScope(const CuttingJob& job) {
                                            ContourBoxIndex(job.contours.data(), std::max(count, 0),
                                                            [](const ContourRecord&) { return true; }),
                                            {}, {}});
+    index_->outlines.resize(job.contours.size());
     for (int i = 0; i < count; ++i) {
         const ContourRecord& r = job.contours[static_cast<std::size_t>(i)];
         if (r.kind == ContourKind::KindJumperPoint) index_->jumperPoints[r.parentHandle].push_back(i);
@@ -224,17 +255,16 @@ bool IndexedJumperPoints(const CuttingJob& job, std::uint64_t parentHandle, std:
     return true;
 }
 
-bool OutlineIndexPays(const host::db::Entity& entity) {
-    const auto* polyline = dynamic_cast<const host::db::LwPolyline*>(&entity);
-    return polyline != nullptr && polyline->numVerts() >= kIndexedOutlineVertices;
-}
+LeadOutlines::LeadOutlines(const host::db::Entity& contour) : contour_(contour) {}
 
-LeadOutlines::LeadOutlines(const host::db::Entity& contour) : contour_(contour) {
-    if (OutlineIndexPays(contour)) own_ = std::make_unique<host::db::IntersectIndex>(contour);
-}
-
-std::vector<Point3d> LeadOutlines::ownCrossings(const host::db::Entity& line) const {
-    return own_ ? own_->intersectWith(line) : contour_.intersectWith(line);
+std::vector<Point3d> LeadOutlines::ownCrossings(const CuttingJob& job, int record, const Point3d& start,
+                                                const Point3d& end) {
+    const std::uint64_t handle = contour_.handle().value;
+    const bool listed = record >= 0 && static_cast<std::size_t>(record) < job.contours.size() &&
+                        job.contours[static_cast<std::size_t>(record)].handle == handle;
+    if (handle != 0 && listed) return OutlineOf(job, record, handle, contour_, *this).intersectWithSegment(start, end);
+    if (!own_) own_ = std::make_unique<host::db::IntersectIndex>(contour_);
+    return own_->intersectWithSegment(start, end);
 }
 
 const host::db::IntersectIndex& LeadOutlines::of(std::uint64_t handle, const host::db::Entity& entity) {

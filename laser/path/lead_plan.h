@@ -30,27 +30,25 @@ enum LeadCollisionScore : int {
 };
 
 // The outlines the lead tests of one contour meet, kept while its writer tries start points and turns its leads:
-// the contour's own, and each other contour's from the first test that reaches its box. A lead test then meets
-// only the pieces near its line, and no outline is rebuilt for each test, which made a contour of many vertices
-// whose leads collide take time growing with the square of their number. Hold it only while the contours do not
-// change (one contour's path writer).
+// the contour's own, and each other contour's, each made from the first test that reaches it. While a
+// LeadObstacleIndexScope of the job lives they are the run's, made once for the whole run and shared by every
+// contour's writer; otherwise this keeps them. A lead test then meets only the pieces near its line, and no
+// outline is rebuilt for each test. Hold it only while the contours do not change (one contour's path writer).
 class LeadOutlines {
 public:
     explicit LeadOutlines(const host::db::Entity& contour);
-    // The points where `line` crosses the contour itself, as contour.intersectWith(line) answers them.
-    std::vector<host::ge::Point3d> ownCrossings(const host::db::Entity& line) const;
+    // The points where the line from `start` to `end` crosses the contour itself, as contour.intersectWith
+    // answers them for that line; `record` is the contour's place in the job's table.
+    std::vector<host::ge::Point3d> ownCrossings(const CuttingJob& job, int record, const host::ge::Point3d& start,
+                                                const host::ge::Point3d& end);
     // The outline of the contour with this handle, made from `entity` the first time it is asked for.
     const host::db::IntersectIndex& of(std::uint64_t handle, const host::db::Entity& entity);
 
 private:
     const host::db::Entity& contour_;
-    std::unique_ptr<host::db::IntersectIndex> own_;   // only for an outline of many pieces
+    std::unique_ptr<host::db::IntersectIndex> own_;   // a contour that is in no drawing
     std::unordered_map<std::uint64_t, std::unique_ptr<host::db::IntersectIndex>> others_;
 };
-
-// Whether an index of the entity's outline pays for itself over the lead tests: a polyline of many vertices. A
-// circle or a polyline of a few pieces is crossed as fast without one.
-bool OutlineIndexPays(const host::db::Entity& entity);
 
 // A free length that means "nothing met": the lead only touches its own contour at the start point.
 inline constexpr double kLeadUnblockedLength = 1e30;

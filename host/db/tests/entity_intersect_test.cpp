@@ -153,6 +153,22 @@ TEST(EntityIntersect, IndexAnswersAsIntersectWith) {
             EXPECT_EQ(extended.intersectWith(*probes[k], true),
                       shape->intersectWith(*probes[k], Intersect::ExtendBoth))
                 << "probe " << k << " both extended";
+            // A line given by its ends, whole or within a reach of its start: the points within reach as the line
+            // entity meets them.
+            const auto* probe = dynamic_cast<const Line*>(probes[k].get());
+            if (probe == nullptr) continue;
+            const std::vector<ge::Point3d> all = shape->intersectWith(*probe);
+            EXPECT_EQ(index.intersectWithSegment(probe->start(), probe->end()), all) << "probe " << k;
+            for (const double reach : {0.0, 0.5, 1.0, 2.5}) {
+                const auto within = [&](const std::vector<ge::Point3d>& points) {
+                    std::vector<ge::Point3d> kept;
+                    for (const ge::Point3d& p : points)
+                        if (p.distanceTo(probe->start()) <= reach) kept.push_back(p);
+                    return kept;
+                };
+                EXPECT_EQ(within(index.intersectWithSegment(probe->start(), probe->end(), reach)), within(all))
+                    << "probe " << k << " within " << reach;
+            }
         }
     }
     // An empty outline meets nothing.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "host/db/database.h"
 #include "laser/path/lead_plan.h"
@@ -124,7 +125,9 @@ TEST_F(LeadPlan, TheBoxIndexOfARunFindsWhatTheFullLookFinds) {
 }
 
 // Outlines kept over a walk answer every lead test as the contours themselves do: the same scores, blocked flags,
-// free lengths and crossings, for the contour's own outline and for the many-sided parts its leads reach.
+// free lengths and crossings, for the contour's own outline and for every part its leads reach, many-sided or of a
+// few pieces (a rectangle, a triangle, a circle), kept by the writer or by the run's scope, for a polyline and for
+// a circle led into.
 TEST_F(LeadPlan, KeptOutlinesAnswerAsTheContours) {
     auto polygon = [this](double cx, double cy, double r, int sides) {
         std::vector<contour_testing::Vertex> v;
@@ -134,37 +137,125 @@ TEST_F(LeadPlan, KeptOutlinesAnswerAsTheContours) {
         }
         Polyline(v, true);
     };
-    polygon(50, 50, 10, 64);  // the contour led into, its vertex 0 at (60, 50)
-    polygon(71, 50, 4, 48);
-    polygon(50, 67, 3, 40);
-    Rectangle(30, 30, 34, 70);
-    Create();
-    const int own = At(40, 40);
-    host::db::ObjectPtr<host::db::Entity> contour(db().idFromHandle(host::db::Handle(Rec(own).handle)),
-                                                  host::db::OpenMode::Read);
-    ASSERT_TRUE(contour);
-    LeadOutlines outlines(*contour);
-    int blocked = 0;
-    for (int k = 0; k < 36; ++k) {
-        LeadInPlan plain = PlanOnCircle(own, 12.0, 9.0);
-        plain.leadInAngle = k * std::numbers::pi / 18;
-        plain.leadOutAngle = plain.leadInAngle + 0.4;
-        LeadInPlan kept = plain;
-        int plainTurn = 0, keptTurn = 0;
-        const int score = EvaluateLeadCollisions(Job(), *contour, plain, plainTurn);
-        EXPECT_EQ(EvaluateLeadCollisions(Job(), *contour, kept, keptTurn, &outlines), score) << k;
-        EXPECT_EQ(keptTurn, plainTurn) << k;
-        EXPECT_EQ(kept.leadInBlocked, plain.leadInBlocked) << k;
-        EXPECT_EQ(kept.leadOutBlocked, plain.leadOutBlocked) << k;
-        EXPECT_EQ(kept.leadInFreeLength, plain.leadInFreeLength) << k;
-        EXPECT_EQ(kept.leadOutFreeLength, plain.leadOutFreeLength) << k;
-        EXPECT_EQ(kept.leadInCrossing, plain.leadInCrossing) << k;
-        EXPECT_EQ(kept.leadOutCrossing, plain.leadOutCrossing) << k;
-        EXPECT_EQ(kept.leadInAngle, plain.leadInAngle) << k;
-        EXPECT_EQ(kept.leadOutAngle, plain.leadOutAngle) << k;
-        blocked += score != kLeadsFree;
+    struct Case {
+        const char* what;
+        int ownSides;   // 0: the contour led into is a circle
+        bool scope;
+    } cases[] = {{"many-sided contour, kept by the writer", 64, false},
+                 {"many-sided contour, kept by the run", 64, true},
+                 {"circle, kept by the writer", 0, false},
+                 {"circle, kept by the run", 0, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        if (c.ownSides > 0) polygon(50, 50, 10, c.ownSides);  // the contour led into, its vertex 0 at (60, 50)
+        else Circle({50, 50}, 10);
+        polygon(71, 50, 4, 48);
+        polygon(50, 67, 3, 40);
+        Rectangle(30, 30, 34, 70);
+        Polyline({{64, 36}, {70, 36}, {66, 41}}, true);
+        Circle({62, 31}, 2);
+        Create();
+        const int own = At(40, 40);
+        host::db::ObjectPtr<host::db::Entity> contour(db().idFromHandle(host::db::Handle(Rec(own).handle)),
+                                                      host::db::OpenMode::Read);
+        ASSERT_TRUE(contour);
+        std::optional<LeadObstacleIndexScope> scope;
+        if (c.scope) scope.emplace(Job());
+        LeadOutlines outlines(*contour);
+        int blocked = 0;
+        // Twice round, so that the second round meets only outlines made in the first.
+        for (int k = 0; k < 72; ++k) {
+            LeadInPlan plain = PlanOnCircle(own, 12.0, 9.0);
+            plain.leadInAngle = k * std::numbers::pi / 18;
+            plain.leadOutAngle = plain.leadInAngle + 0.4;
+            LeadInPlan kept = plain;
+            int plainTurn = 0, keptTurn = 0;
+            const int score = EvaluateLeadCollisions(Job(), *contour, plain, plainTurn);
+            EXPECT_EQ(EvaluateLeadCollisions(Job(), *contour, kept, keptTurn, &outlines), score) << k;
+            EXPECT_EQ(keptTurn, plainTurn) << k;
+            EXPECT_EQ(kept.leadInBlocked, plain.leadInBlocked) << k;
+            EXPECT_EQ(kept.leadOutBlocked, plain.leadOutBlocked) << k;
+            EXPECT_EQ(kept.leadInFreeLength, plain.leadInFreeLength) << k;
+            EXPECT_EQ(kept.leadOutFreeLength, plain.leadOutFreeLength) << k;
+            EXPECT_EQ(kept.leadInCrossing, plain.leadInCrossing) << k;
+            EXPECT_EQ(kept.leadOutCrossing, plain.leadOutCrossing) << k;
+            EXPECT_EQ(kept.leadInAngle, plain.leadInAngle) << k;
+            EXPECT_EQ(kept.leadOutAngle, plain.leadOutAngle) << k;
+            blocked += score != kLeadsFree;
+        }
+        EXPECT_GT(blocked, 20) << "the leads must meet something for the test to mean anything";
     }
-    EXPECT_GT(blocked, 10) << "the leads must meet something for the test to mean anything";
+}
+
+// A blocked lead looks for other contours only within its nearest crossing so far: what it answers is still the
+// nearest crossing over its own contour and every other one, found here by crossing each of them in turn, for
+// leads that end short of everything, reach one part, or cross several, and with the run's index or without.
+TEST_F(LeadPlan, ABlockedLeadAnswersTheNearestCrossingOfAllContours) {
+    for (const bool scoped : {false, true}) {
+        SCOPED_TRACE(scoped ? "run's index" : "no index");
+        TearDown();
+        SetUp();
+        // Rings of small parts about the circle, nearer and farther, with boxes that overlap the line's box
+        // while the parts themselves lie off it.
+        for (int k = 0; k < 16; ++k) {
+            const double a = 2 * std::numbers::pi * k / 16 + 0.1;
+            Circle({50 + 14 * std::cos(a), 50 + 14 * std::sin(a)}, 1.5);
+            const double b = a + 0.2;
+            const double x = 50 + 21 * std::cos(b), y = 50 + 21 * std::sin(b);
+            Rectangle(x - 1, y - 2, x + 1, y + 2);
+            Polyline({{50 + 28 * std::cos(a), 50 + 28 * std::sin(a)}, {50 + 30 * std::cos(b), 50 + 30 * std::sin(b)},
+                      {50 + 32 * std::cos(a), 50 + 32 * std::sin(a)}},
+                     true);
+        }
+        const int own = CirclePart();
+        host::db::ObjectPtr<host::db::Entity> contour(db().idFromHandle(host::db::Handle(Rec(own).handle)),
+                                                      host::db::OpenMode::Read);
+        ASSERT_TRUE(contour);
+        std::optional<LeadObstacleIndexScope> scope;
+        if (scoped) scope.emplace(Job());
+        LeadOutlines outlines(*contour);
+        int reachedSeveral = 0;
+        for (const double length : {2.0, 5.0, 12.0, 20.0}) {
+            for (int k = 0; k < 90; ++k) {
+                LeadInPlan plan = PlanOnCircle(own, length);
+                // From the start point outward, and back across the circle itself.
+                plan.leadInAngle = -std::numbers::pi / 2 + k * std::numbers::pi / 45;
+                // The nearest crossing, over the own contour first and then every other in table order.
+                const Point3d end = PointAtAngle(plan.startPoint, plan.leadInAngle, 1.3 * length);
+                const host::db::Line line(plan.startPoint, end);
+                bool blocked = false;
+                double nearest = kLeadUnblockedLength;
+                Point3d crossing;
+                int met = 0;
+                for (int i = -1; i < Job().contourCount; ++i) {
+                    if (i == own) continue;
+                    const int index = i < 0 ? own : i;
+                    host::db::ObjectPtr<host::db::Entity> e(
+                        db().idFromHandle(host::db::Handle(Rec(index).handle)), host::db::OpenMode::Read);
+                    bool any = false;
+                    for (const Point3d& p : e->intersectWith(line)) {
+                        const double d = std::hypot(p.x - plan.startPoint.x, p.y - plan.startPoint.y);
+                        if (i < 0 && d < 1e-6) continue;
+                        any = true;
+                        if (d < nearest) nearest = d, crossing = {p.x, p.y, 0.0};
+                    }
+                    blocked = blocked || any;
+                    met += any ? 1 : 0;
+                }
+                reachedSeveral += met > 1 ? 1 : 0;
+                LeadInPlan tested = plan;
+                TestLeadsCollision(Job(), *contour, tested, true, false, &outlines);
+                EXPECT_EQ(tested.leadInBlocked, blocked ? 1 : 0) << length << " " << k;
+                EXPECT_EQ(tested.leadInFreeLength, nearest) << length << " " << k;
+                if (blocked) {
+                    EXPECT_EQ(tested.leadInCrossing, crossing) << length << " " << k;
+                }
+            }
+        }
+        EXPECT_GT(reachedSeveral, 30) << "leads must cross several contours for the test to mean anything";
+    }
 }
 
 TEST_F(LeadPlan, InsideCutLinesNeverBlockAndTheStockOnlyAsStock) {
