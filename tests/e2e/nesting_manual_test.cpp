@@ -35,9 +35,10 @@ constexpr double kPi = std::numbers::pi;
 const std::string kPart = "Part_100x50";
 
 // A job of rectangles as the job dialog writes it (part gap 4, edge offset 10), without rotation rules.
-std::string RectangleJob(const std::string& stock, int parts) {
+std::string RectangleJob(const std::string& stock, int parts, int sheets = 1) {
     std::vector<std::string> lines{"Kestrion Nesting TQ450", "", "St37", "1.0037", "7.85e-06", "3", "", "", "10",
-                                   "4", "4", "", "", "1", "0", stock, stock, "1", "0", "1", "", "", "", "", "",
+                                   "4", "4", "", "", "1", "0", stock, stock, std::to_string(sheets), "0", "1", "", "",
+                                   "", "", "",
                                    "1", "0", kPart, kPart, std::to_string(parts), "0", "0", "0", "0", "0", "1",
                                    "0", "", "", "", "", "", "0"};
     std::string text;
@@ -340,29 +341,34 @@ TEST_F(ManualParts, EveryManualCommandOnASheetOpenedInANewSessionSaysAtOnceThatN
 TEST_F(ManualParts, ManualCommandsWithoutASheetOfTheNestedJobSayWhatIsMissing) {
     const std::string job = RectangleJob("Stosk_1000x500", 10);
     struct Case {
-        const char* name;
-        const char* before;    // what the session does after loading the job
-        const char* expected;  // the box each command shows
+        std::string name;
+        std::string before;    // what the session does after loading the job
+        std::string expected;  // the box each command shows
     };
     const Case cases[] = {
         {"loaded, not nested", "", "Execute the command 'Start Nesting'."},
         {"nested, run undone", "StartNestingAdv\ndlg ok\nUNDO\n\n", "The drawing holds no sheet of the nested job"},
+        {"another job nested, its load and run undone",
+         "StartNestingAdv\ndlg ok\nOpenFileNesting\ndlg press Load\nfile " + (folder / "other.nst").string() +
+             "\ndlg press OK\nStartNestingAdv\ndlg ok\nUNDO\n2\n",
+         "The sheet in the drawing was nested from the job"},
     };
+    writeBytes(folder / "other.nst", job);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string script = c.before;
         std::size_t boxes = 0;
         for (const char* command : kSheetCommands) {
-            if (std::string(command) == "NestInfo" && std::string(c.before).empty()) continue;
+            if (std::string(command) == "NestInfo" && c.before.empty()) continue;
             script += std::string(command) + "\nmsgbox OK\n";
             ++boxes;
         }
-        if (std::string(c.before).empty()) script += "NestInfo\ndlg show\ndlg ok\n";
+        if (c.before.empty()) script += "NestInfo\ndlg show\ndlg ok\n";
         const RunResult r = Run(job, script, folder / "out.dxf", false, false);
         ASSERT_EQ(r.status, 0) << r.err << r.out;
         EXPECT_EQ(count(r.out, c.expected), boxes) << r.out;
         EXPECT_EQ(count(r.out, "Select Part"), 0u) << r.out;
-        if (std::string(c.before).empty()) {
+        if (c.before.empty()) {
             EXPECT_NE(r.out.find("There are no placed details."), std::string::npos) << r.out;
         }
     }
@@ -477,6 +483,9 @@ TEST_F(ManualParts, AfterUndoTheJobCountsWhatTheSheetShows) {
         {"automatic move, undo", "MovePartAuto\n" + p1 + "\n700,250\n\nUNDO\n\n", 10, ""},
         {"host erase", "ERASE\n" + p0 + "\n\n", 9, ""},
         {"host erase, undo, erase", "ERASE\n" + p0 + "\n\nUNDO\n\n" + erase0, 9, ""},
+        {"host move, then a turn where it lies",
+         "MOVE\n" + p0 + "\n\n0,0\n600,0\nRotatePart90L\n" + PickPoint(plates[0].x + 600, plates[0].y, 0) + "\n\n", 10,
+         host::sys::formatC("%.6f,%.6f", plates[0].x + 600, plates[0].y) + "@1.570796"},
         {"nested again, undo", "StartNestingAdv\ndlg ok\nUNDO\n\n", 10, home + "@0.000000"},
     };
     for (const Case& c : cases) {
@@ -493,6 +502,30 @@ TEST_F(ManualParts, AfterUndoTheJobCountsWhatTheSheetShows) {
             EXPECT_NE(std::find(poses.begin(), poses.end(), c.at), poses.end()) << c.at << "\n" << r.out;
         }
     }
+}
+
+// Before: UNDO of NextListNesting showed the first sheet again while the job took the second for the shown one, so
+// ErasePart on a plate of the first sheet found nothing and NestInfo reported the second; the next NextListNesting
+// skipped a sheet. The shown sheet is the one the drawing holds.
+TEST_F(ManualParts, AfterUndoOfAPageTheCommandsWorkOnTheSheetTheDrawingShows) {
+    const std::string job = RectangleJob("Stosk_250x150", 10, 2);
+    const std::vector<Placed> first = NestedPlates(job);
+    ASSERT_GE(first.size(), 2u);
+    const int onFirst = static_cast<int>(first.size());
+    const std::string script = "NextListNesting\nUNDO\n\nErasePart\n" + PickPoint(first[0]) + "\n\n" +
+                               "NestInfo\ndlg show\ndlg ok\n";
+    const fs::path saved = folder / "paged.dxf";
+    const RunResult r = Run(job, script, saved);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_EQ(PartsOf(ReadInserts(saved)).size(), first.size() - 1);
+    EXPECT_NE(r.out.find(host::sys::formatC("Current Stock 1 : Stosk_250x150\\nPart = %d/10", onFirst - 1)),
+              std::string::npos)
+        << r.out;
+    // paging on from the undone page shows the second sheet, drawn from the job
+    const RunResult paged = Run(job, "NextListNesting\nUNDO\n\nNextListNesting\n", saved);
+    ASSERT_EQ(paged.status, 0) << paged.err << paged.out;
+    EXPECT_EQ(count(paged.out, "Stock=2/2"), 2u) << paged.out;
+    EXPECT_EQ(count(paged.out, "Stock=1/2"), 1u) << paged.out;
 }
 
 // A job of three rectangle types, one copy each (part gap 4, edge offset 10).
