@@ -138,7 +138,8 @@ public:
     // ---- undo. A step records the state of every object before its first change in the step (opened for write,
     // added or erased), and the current values and header at its start. Changes outside a step are not undoable
     // (reading a file). Nested begin/end pairs (a command run by a command) make one step. An object whose
-    // creation is undone is gone: its id answers erased and its handle is not given again.
+    // creation is undone is gone (until a redo brings it back): its id answers erased and its handle is not given
+    // again.
     void beginUndoStep();
     void endUndoStep();
     bool inUndoStep() const;
@@ -147,6 +148,14 @@ public:
     Status undo(int count, int* undone = nullptr);
     int undoableSteps() const;
     void clearUndo();
+    // Does the last `count` undone steps again, the last undone first, and makes them undoable again. Possible
+    // while nothing has changed since the undo: a finished step with changes, a new object, or an undo from inside
+    // a running step drops what could be redone. Answers how many steps were redone; UndoNotAvailable (nothing
+    // changed) when there is nothing to redo, a step is open, or an object the steps name is open.
+    Status redo(int count, int* redone = nullptr);
+    int redoableSteps() const;
+    // How many steps the last undo that can still be redone took back (0 when none): what REDO does again.
+    int lastUndoneGroup() const;
     // Marks the database changed (any write) and drops the cached extents.
     void markModified();
     bool isModified() const { return modified_; }

@@ -57,6 +57,23 @@ struct Database::Impl {
 
     std::vector<UndoStep> doneSteps;  // finished steps, oldest first
     UndoStep openStep;
+    // An undone step as undo found it: each object the step had recorded as it then stood (null for one that did
+    // not exist), a block with its whole list of entities, and the current values then.
+    struct RedoRecord {
+        std::uint32_t index;
+        std::unique_ptr<DbObject> after;
+    };
+    struct RedoStep {
+        std::vector<RedoRecord> records;
+        CurrentValues values;
+    };
+    std::vector<RedoStep> redoSteps;  // undone steps that can be done again, the next to redo last
+    std::vector<int> redoGroups;      // how many steps each undo that can still be redone took back, oldest first
+    std::size_t slotsAtUndo = 0;      // objects of the drawing when the last undo ended
+    void dropRedo() {
+        redoSteps.clear();
+        redoGroups.clear();
+    }
     int stepDepth = 0;                // nested begin/end pairs form one step
 
     // Cached answers, dropped by markModified().

@@ -5,6 +5,7 @@
 // it (or "did not exist"), so a step holds each object once however often it changes. Undo swaps the clones back
 // into their slots; an object the step created loses its slot's object, so its id stays safe to use (it answers
 // erased) and its handle is never given again. A block is recorded without its list of entities (see UndoRecord).
+#include <algorithm>
 #include <utility>
 
 #include "host/db/database.h"
@@ -49,7 +50,10 @@ void Database::endUndoStep() {
     if (impl_->stepDepth == 0 || --impl_->stepDepth > 0) return;
     Impl::UndoStep& step = impl_->openStep;
     const Impl::CurrentValues now{clayer_, celtype_, textStyle_, header_};
-    if (step.hasChanges(now)) impl_->doneSteps.push_back(std::move(step));
+    if (step.hasChanges(now)) {
+        impl_->doneSteps.push_back(std::move(step));
+        impl_->dropRedo();  // a new change: what was undone can no longer be done again on top of it
+    }
     impl_->openStep = {};
 }
 
@@ -84,7 +88,19 @@ Status Database::undo(int count, int* undone) {
         }
     }
 
+    // Undo from inside a running step cannot be redone: the step goes on from what the undo left.
+    const bool redoable = impl_->stepDepth == 0;
+    if (!redoable) impl_->dropRedo();
     for (Impl::UndoStep* step : steps) {
+        if (redoable) {
+            // What the step left, kept for redo before the records are used up.
+            Impl::RedoStep again{{}, {clayer_, celtype_, textStyle_, header_}};
+            for (const Impl::UndoRecord& r : step->records) {
+                const DbObject* object = impl_->slots[r.index].object.get();
+                again.records.push_back({r.index, object ? object->clone() : nullptr});
+            }
+            impl_->redoSteps.push_back(std::move(again));
+        }
         for (auto r = step->records.rbegin(); r != step->records.rend(); ++r) impl_->restore(*r);
         clayer_ = step->values.clayer;
         celtype_ = step->values.celtype;
@@ -101,6 +117,11 @@ Status Database::undo(int count, int* undone) {
         impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
     }
 
+    if (redoable) {
+        impl_->redoGroups.push_back(n);
+        impl_->slotsAtUndo = impl_->slots.size();
+    }
+
     // The current values are those of the oldest undone step's start, when every record they name existed.
     impl_->walkBlock = {};
     markModified();
@@ -108,8 +129,60 @@ Status Database::undo(int count, int* undone) {
     return Status::Ok;
 }
 
+Status Database::redo(int count, int* redone) {
+    if (redone) *redone = 0;
+    if (count <= 0) return Status::InvalidInput;
+    // objects added since the undo (outside any step) would be lost from the lists that redo puts back
+    if (impl_->slots.size() != impl_->slotsAtUndo) impl_->dropRedo();
+    if (impl_->stepDepth > 0 || impl_->redoSteps.empty()) return Status::UndoNotAvailable;
+    const std::size_t n = std::min(std::size_t(count), impl_->redoSteps.size());
+    for (std::size_t k = 0; k < n; ++k) {
+        for (const Impl::RedoRecord& r : impl_->redoSteps[impl_->redoSteps.size() - 1 - k].records) {
+            if (impl_->slots[r.index].isOpen()) return Status::UndoNotAvailable;
+        }
+    }
+
+    for (std::size_t k = 0; k < n; ++k) {
+        Impl::RedoStep again = std::move(impl_->redoSteps.back());
+        impl_->redoSteps.pop_back();
+        // The step is done again as an undoable step whose records are the objects as they stand now.
+        Impl::UndoStep step;
+        step.values = {clayer_, celtype_, textStyle_, header_};
+        for (const Impl::RedoRecord& r : again.records) step.records.push_back(impl_->recordOf(r.index));
+        for (Impl::RedoRecord& r : again.records) impl_->slots[r.index].object = std::move(r.after);
+        clayer_ = again.values.clayer;
+        celtype_ = again.values.celtype;
+        textStyle_ = again.values.textStyle;
+        header_ = again.values.header;
+        impl_->doneSteps.push_back(std::move(step));
+    }
+    // The groups of undos redone: the last ones, wholly or in part.
+    for (std::size_t left = n; left > 0 && !impl_->redoGroups.empty();) {
+        int& group = impl_->redoGroups.back();
+        const std::size_t taken = std::min(left, std::size_t(group));
+        group -= static_cast<int>(taken);
+        left -= taken;
+        if (group == 0) impl_->redoGroups.pop_back();
+    }
+    impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
+
+    impl_->walkBlock = {};
+    markModified();
+    if (redone) *redone = static_cast<int>(n);
+    return Status::Ok;
+}
+
+int Database::redoableSteps() const {
+    return impl_->slots.size() == impl_->slotsAtUndo ? static_cast<int>(impl_->redoSteps.size()) : 0;
+}
+
+int Database::lastUndoneGroup() const {
+    return redoableSteps() > 0 && !impl_->redoGroups.empty() ? impl_->redoGroups.back() : 0;
+}
+
 void Database::clearUndo() {
     impl_->doneSteps.clear();
+    impl_->dropRedo();
     impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
 }
 

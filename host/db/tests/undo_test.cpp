@@ -337,5 +337,68 @@ TEST(Undo, AnObjectMadeBeforeAClearInsideAStepIsRecordedWhenChanged) {
     db.endUndoStep();
 }
 
+// Redo does again what undo took back: additions with their ids and handles, changes, erasures and the block's
+// list; the redone step can be undone again; a new change drops what could be redone.
+TEST(Redo, DoesAgainWhatUndoTookBackUntilSomethingNewIsDone) {
+    Database db;
+    const ObjectId probe = addProbe(db, 1);
+    const ObjectId kept = addLine(db, {0, 0}, {1, 0});
+    const auto modelList = [&db] {
+        return dynamic_cast<const BlockTableRecord*>(db.peek(db.modelSpaceId()))->entityIds();
+    };
+    const std::vector<ObjectId> before = modelList();
+
+    db.beginUndoStep();
+    const ObjectId added = addLine(db, {5, 5}, {6, 6});
+    ASSERT_EQ(setProbe(probe, 2), Status::Ok);
+    ASSERT_EQ(eraseObject(kept), Status::Ok);
+    db.endUndoStep();
+    const std::vector<ObjectId> after = modelList();
+    db.beginUndoStep();
+    ASSERT_EQ(setProbe(probe, 3), Status::Ok);
+    db.endUndoStep();
+
+    EXPECT_EQ(db.redo(1), Status::UndoNotAvailable);  // nothing undone yet
+    ASSERT_EQ(db.undo(2), Status::Ok);
+    EXPECT_EQ(modelList(), before);
+    EXPECT_EQ(db.redoableSteps(), 2);
+    EXPECT_EQ(db.lastUndoneGroup(), 2);
+
+    int redone = 0;
+    ASSERT_EQ(db.redo(1, &redone), Status::Ok);  // the older step first
+    EXPECT_EQ(redone, 1);
+    EXPECT_EQ(probeValue(probe), 2);
+    EXPECT_TRUE(kept.isErased());
+    EXPECT_EQ(modelList(), after);
+    EXPECT_EQ(db.idFromHandle(added.handle()), added);
+    ASSERT_EQ(db.redo(5, &redone), Status::Ok);
+    EXPECT_EQ(redone, 1);
+    EXPECT_EQ(probeValue(probe), 3);
+    EXPECT_EQ(db.redoableSteps(), 0);
+
+    // both redone steps are undone and redone again
+    ASSERT_EQ(db.undo(2), Status::Ok);
+    EXPECT_EQ(probeValue(probe), 1);
+    EXPECT_FALSE(kept.isErased());
+    EXPECT_EQ(db.peek(added), nullptr);
+    ASSERT_EQ(db.redo(2), Status::Ok);
+    EXPECT_EQ(probeValue(probe), 3);
+    EXPECT_EQ(modelList(), after);
+
+    // a new step after an undo: nothing to redo
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    db.beginUndoStep();
+    ASSERT_EQ(setProbe(probe, 7), Status::Ok);
+    db.endUndoStep();
+    EXPECT_EQ(db.redoableSteps(), 0);
+    EXPECT_EQ(db.redo(1), Status::UndoNotAvailable);
+    EXPECT_EQ(probeValue(probe), 7);
+    // an object added outside any step after an undo also ends it
+    ASSERT_EQ(db.undo(1), Status::Ok);
+    addProbe(db, 9);
+    EXPECT_EQ(db.redo(1), Status::UndoNotAvailable);
+    EXPECT_EQ(probeValue(probe), 2);
+}
+
 }  // namespace
 }  // namespace host::db

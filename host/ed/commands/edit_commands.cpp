@@ -1,4 +1,4 @@
-// ERASE, MOVE, ROTATE, BREAK, UNDO and DELCONSTRAINT: the host's editing commands.
+// ERASE, MOVE, ROTATE, BREAK, UNDO, REDO and DELCONSTRAINT: the host's editing commands.
 #include <cmath>
 
 #include "host/ed/answers.h"
@@ -145,6 +145,19 @@ void undoCommand() {
     else print("\n" + counted(std::size_t(undone), "step", "steps") + " undone.");
 }
 
+// REDO: does again what the last UNDO took back, while nothing has been done since.
+void redoCommand() {
+    db::Database* db = drawing();
+    if (!db) return;
+    int redone = 0;
+    const int steps = db->lastUndoneGroup();
+    if (steps == 0 || db->redo(steps, &redone) != db::Status::Ok) {
+        print("\nNothing to redo: REDO does again what the UNDO just before it took back.");
+        return;
+    }
+    print("\n" + counted(std::size_t(redone), "step", "steps") + " redone.");
+}
+
 // DELCONSTRAINT: the host keeps no geometric constraints, so there is never one to remove. "All", or a selection
 // ended by Enter (or by the end of a module's arguments), is taken and nothing changes.
 void delConstraintCommand() {
@@ -168,6 +181,7 @@ void registerEditCommands() {
     // UNDO makes no undo step of its own: at the command prompt it undoes the commands before it, inside a
     // running command what that command has done so far.
     addHostCommand("UNDO", CMD_NOUNDOMARKER, undoCommand);
+    addHostCommand("REDO", CMD_NOUNDOMARKER, redoCommand);
     addHostCommand("DELCONSTRAINT", 0, delConstraintCommand);
 }
 

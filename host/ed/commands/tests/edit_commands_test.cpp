@@ -1,4 +1,4 @@
-// ERASE, MOVE, ROTATE, BREAK, UNDO and DELCONSTRAINT run as modules run them: argument lists, the pause token,
+// ERASE, MOVE, ROTATE, BREAK, UNDO, REDO and DELCONSTRAINT run as modules run them: argument lists, the pause token,
 // statuses, refusals.
 #include <gtest/gtest.h>
 
@@ -42,6 +42,25 @@ TEST_F(EditCommands, EachCommandIsOneUndoStep) {
     EXPECT_FALSE(a.isErased());
     EXPECT_FALSE(b.isErased());
     EXPECT_NE(said().find("1 step undone."), std::string::npos) << said();
+}
+
+TEST_F(EditCommands, RedoDoesAgainWhatTheUndoBeforeItTookBack) {
+    const ObjectId a = line({0, 0}, {1, 0});
+    const ObjectId b = line({1, 0}, {1, 1});
+    // Two commands undone by one UNDO come back with one REDO; a second REDO has nothing to do.
+    script({"ERASE", "_L", "", "ERASE", "_ALL", "", "UNDO", "2", "REDO", "REDO"});
+    std::string reason;
+    ASSERT_TRUE(runCommandLoop(&reason)) << reason;
+    EXPECT_TRUE(a.isErased());
+    EXPECT_TRUE(b.isErased());
+    EXPECT_NE(said().find("2 steps redone."), std::string::npos) << said();
+    EXPECT_NE(said().find("Nothing to redo"), std::string::npos) << said();
+    // after a command that changes the drawing, REDO does nothing
+    script({"UNDO", "1", "POINT", "5,5", "REDO"});
+    ASSERT_TRUE(runCommandLoop(&reason)) << reason;
+    EXPECT_FALSE(a.isErased());
+    EXPECT_TRUE(b.isErased());
+    EXPECT_EQ(said().find("redone."), said().rfind("redone.")) << said();
 }
 
 TEST_F(EditCommands, UndoInsideACommandBringsBackWhatItErased) {
