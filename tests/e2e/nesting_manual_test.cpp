@@ -450,7 +450,7 @@ TEST_F(ManualParts, ACancelAtAnyPromptOfAManualCommandLeavesTheSheetAsItWas) {
     }
 }
 
-// Before: UNDO took the drawing back and left the job as the command had made it: after ErasePart, InsertPart and
+// Before: UNDO took the drawing back and left the job as the command had made it (and there was no REDO): after ErasePart, InsertPart and
 // UNDO the sheet showed 9 plates while NestInfo said 10/10 and InsertPart refused the type; after ErasePart and
 // UNDO the restored plate could not be erased; after UNDO of a turn the plate could not be turned again. The job
 // now follows the sheet: after every sequence the count NestInfo reports is the plates on the sheet, and the
@@ -487,6 +487,18 @@ TEST_F(ManualParts, AfterUndoTheJobCountsWhatTheSheetShows) {
          "MOVE\n" + p0 + "\n\n0,0\n600,0\nRotatePart90L\n" + PickPoint(plates[0].x + 600, plates[0].y, 0) + "\n\n", 10,
          host::sys::formatC("%.6f,%.6f", plates[0].x + 600, plates[0].y) + "@1.570796"},
         {"nested again, undo", "StartNestingAdv\ndlg ok\nUNDO\n\n", 10, home + "@0.000000"},
+        {"erase, undo, redo", erase0 + "UNDO\n\nREDO\n", 9, ""},
+        {"erase, automatic insert, undo, redo", erase0 + insertAuto + "UNDO\n\nREDO\n", 10, ""},
+        {"erase, automatic insert, undo 2, redo, erase", erase0 + insertAuto + "UNDO\n2\nREDO\n" + "ErasePart\n" + p1 +
+                                                             "\n\n",
+         9, ""},
+        {"turn, undo, redo, turn back", "RotatePart90L\n" + p0 + "\n\nUNDO\n\nREDO\nRotatePart90R\n" +
+                                            PickPoint(plates[0].x, plates[0].y, 90) + "\n\n",
+         10, home + "@0.000000"},
+        {"move, undo, redo, move on", "MovePart\n" + p0 + "\n700,250\n\nUNDO\n\nREDO\nMovePart\n" +
+                                          PickPoint(700, 250, 0) + "\n800,400\n\n",
+         10, "800.000000,400.000000@0.000000"},
+        {"nested run undone and redone", "UNDO\n\nREDO\n", 10, home + "@0.000000"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
