@@ -4,6 +4,8 @@
 #include "host/ed/answers.h"
 #include "host/ed/command.h"
 #include "host/ed/command_stack.h"
+#include "host/ed/documents.h"
+#include "host/ed/undo_hooks.h"
 #include "host/ed/commands/break_curve.h"
 #include "host/ed/commands/command_bodies.h"
 #include "host/ed/commands/command_support.h"
@@ -143,6 +145,9 @@ void undoCommand() {
     }
     if (undone == 0) print("\nEverything has been undone.");
     else print("\n" + counted(std::size_t(undone), "step", "steps") + " undone.");
+    // The modules that keep state beside the drawing follow it.
+    const bool withinCommand = runningCommandNames().find('\'') != std::string::npos;
+    tellUndoHooks({UndoDirection::Undo, undone, documents().documentOf(db), withinCommand});
 }
 
 // REDO: does again what the last UNDO took back, while nothing has been done since.
