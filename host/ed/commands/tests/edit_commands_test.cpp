@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/ed/commands/group_edit.h"
+#include "host/ed/undo_hooks.h"
 #include "host/ge/angle.h"
 #include "host_command_support.h"
 
@@ -76,6 +77,40 @@ TEST_F(EditCommands, UndoInsideACommandBringsBackWhatItErased) {
     EXPECT_EQ(seen(), std::vector<std::string>{"undo 5100"});
     EXPECT_FALSE(a.isErased());
     EXPECT_FALSE(findGroup(db(), "DOROZ_3").isNull());
+}
+
+TEST_F(EditCommands, UndoTellsTheRegisteredHooksWhatItUndid) {
+    std::vector<UndoEvent> told;
+    const int id = addUndoHook([&](const UndoEvent& e) { told.push_back(e); });
+    line({0, 0}, {1, 0});
+    // At the prompt: one step; nothing left to undo tells nothing.
+    script({"ERASE", "_ALL", "", "UNDO", "1", "UNDO", "5"});
+    std::string reason;
+    ASSERT_TRUE(runCommandLoop(&reason)) << reason;
+    ASSERT_GE(told.size(), 1u);
+    EXPECT_EQ(told[0].direction, UndoDirection::Undo);
+    EXPECT_EQ(told[0].steps, 1);
+    EXPECT_FALSE(told[0].withinCommand);
+    ASSERT_NE(told[0].document, nullptr);
+    EXPECT_EQ(&told[0].document->database(), &db());
+    // Inside a running command: the command undoes its own work.
+    told.clear();
+    const ObjectId a = line({0, 0}, {1, 0});
+    addTestCommand("TAKEBACK", 0, [] {
+        command({{db::RTSTR, "_.erase"}, {db::RTSTR, "_L"}, {db::RTSTR, ""}});
+        command({{db::RTSTR, "_.undo"}, {db::RTSTR, "1"}});
+    });
+    EXPECT_EQ(run({str("TAKEBACK")}), RTNORM);
+    EXPECT_FALSE(a.isErased());
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].withinCommand);
+    // A removed hook is told nothing more.
+    EXPECT_TRUE(removeUndoHook(id));
+    EXPECT_FALSE(removeUndoHook(id));
+    told.clear();
+    script({"ERASE", "_ALL", "", "UNDO", "1"});
+    ASSERT_TRUE(runCommandLoop(&reason)) << reason;
+    EXPECT_TRUE(told.empty());
 }
 
 TEST_F(EditCommands, MoveWithThePauseTokenTakesTheSecondPointFromTheUser) {
