@@ -161,6 +161,8 @@ void redoCommand() {
         return;
     }
     print("\n" + counted(std::size_t(redone), "step", "steps") + " redone.");
+    // The modules that keep state beside the drawing follow it, as after UNDO.
+    tellUndoHooks({UndoDirection::Redo, redone, documents().documentOf(db), false});
 }
 
 // DELCONSTRAINT: the host keeps no geometric constraints, so there is never one to remove. "All", or a selection

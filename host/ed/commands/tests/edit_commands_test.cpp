@@ -48,10 +48,17 @@ TEST_F(EditCommands, EachCommandIsOneUndoStep) {
 TEST_F(EditCommands, RedoDoesAgainWhatTheUndoBeforeItTookBack) {
     const ObjectId a = line({0, 0}, {1, 0});
     const ObjectId b = line({1, 0}, {1, 1});
+    std::vector<UndoEvent> told;
+    const int hook = addUndoHook([&](const UndoEvent& e) { told.push_back(e); });
     // Two commands undone by one UNDO come back with one REDO; a second REDO has nothing to do.
     script({"ERASE", "_L", "", "ERASE", "_ALL", "", "UNDO", "2", "REDO", "REDO"});
     std::string reason;
     ASSERT_TRUE(runCommandLoop(&reason)) << reason;
+    removeUndoHook(hook);
+    // the hooks hear of the redo as of the undo
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[1].direction, UndoDirection::Redo);
+    EXPECT_EQ(told[1].steps, 2);
     EXPECT_TRUE(a.isErased());
     EXPECT_TRUE(b.isErased());
     EXPECT_NE(said().find("2 steps redone."), std::string::npos) << said();
