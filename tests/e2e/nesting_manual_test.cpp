@@ -487,6 +487,8 @@ TEST_F(ManualParts, AfterUndoTheJobCountsWhatTheSheetShows) {
          "MOVE\n" + p0 + "\n\n0,0\n600,0\nRotatePart90L\n" + PickPoint(plates[0].x + 600, plates[0].y, 0) + "\n\n", 10,
          host::sys::formatC("%.6f,%.6f", plates[0].x + 600, plates[0].y) + "@1.570796"},
         {"nested again, undo", "StartNestingAdv\ndlg ok\nUNDO\n\n", 10, home + "@0.000000"},
+        {"two plates stacked, one erased, undo, both erased",
+         "MovePart\n" + p1 + "\n" + home + "\n\n" + erase0 + "UNDO\n\nErasePart\n" + p0 + "\n" + p0 + "\n\n", 8, ""},
         {"erase, undo, redo", erase0 + "UNDO\n\nREDO\n", 9, ""},
         {"erase, automatic insert, undo, redo", erase0 + insertAuto + "UNDO\n\nREDO\n", 10, ""},
         {"erase, automatic insert, undo 2, redo, erase", erase0 + insertAuto + "UNDO\n2\nREDO\n" + "ErasePart\n" + p1 +
