@@ -150,6 +150,19 @@ void undoCommand() {
     tellUndoHooks({UndoDirection::Undo, undone, documents().documentOf(db), withinCommand});
 }
 
+// DELCONSTRAINT: the host keeps no geometric constraints, so there is never one to remove. "All", or a selection
+// ended by Enter (or by the end of a module's arguments), is taken and nothing changes.
+void delConstraintCommand() {
+    for (bool first = true;; first = false) {
+        const Answer answer = nextAnswer("\nSelect objects or [All]: ", WhenArgumentsEnd::EndSelection);
+        if (answer.kind == Answer::Kind::Cancel || answer.kind == Answer::Kind::EndOfInput) return;
+        if (answer.kind != Answer::Kind::Value) break;
+        const std::string text = sys::upperCase(answer.value.str());
+        if (first && (text == "ALL" || text == "_ALL" || text == "A" || text == "_A")) break;
+    }
+    if (!isQuietCommand()) print("\nNo constraints to remove.");
+}
+
 // REDO: does again what the last UNDO took back, while nothing has been done since.
 void redoCommand() {
     db::Database* db = drawing();
@@ -163,19 +176,6 @@ void redoCommand() {
     print("\n" + counted(std::size_t(redone), "step", "steps") + " redone.");
     // The modules that keep state beside the drawing follow it, as after UNDO.
     tellUndoHooks({UndoDirection::Redo, redone, documents().documentOf(db), false});
-}
-
-// DELCONSTRAINT: the host keeps no geometric constraints, so there is never one to remove. "All", or a selection
-// ended by Enter (or by the end of a module's arguments), is taken and nothing changes.
-void delConstraintCommand() {
-    for (bool first = true;; first = false) {
-        const Answer answer = nextAnswer("\nSelect objects or [All]: ", WhenArgumentsEnd::EndSelection);
-        if (answer.kind == Answer::Kind::Cancel || answer.kind == Answer::Kind::EndOfInput) return;
-        if (answer.kind != Answer::Kind::Value) break;
-        const std::string text = sys::upperCase(answer.value.str());
-        if (first && (text == "ALL" || text == "_ALL" || text == "A" || text == "_A")) break;
-    }
-    if (!isQuietCommand()) print("\nNo constraints to remove.");
 }
 
 }  // namespace
