@@ -29,8 +29,8 @@ struct Header {
     std::string projectName;
     std::string acadVersion = "AC1015";
     int measurement = 1;         // metric
-    // The code page declared in the file ($DWGCODEPAGE). Text is written in its bytes where it has the characters
-    // and as \U+XXXX escapes where it lacks them, so the page never changes a character.
+    // The code page declared in the file ($DWGCODEPAGE). Text is written as ASCII with \U+XXXX escapes, so the
+    // page never changes a character; it is kept for the programs that look at it.
     std::string codePage = "ANSI_1251";
     struct Other {
         std::string name;        // "$DIMSCALE"
@@ -138,7 +138,8 @@ public:
     // ---- undo. A step records the state of every object before its first change in the step (opened for write,
     // added or erased), and the current values and header at its start. Changes outside a step are not undoable
     // (reading a file). Nested begin/end pairs (a command run by a command) make one step. An object whose
-    // creation is undone is gone: its id answers erased and its handle is not given again.
+    // creation is undone is gone (until a redo brings it back): its id answers erased and its handle is not given
+    // again.
     void beginUndoStep();
     void endUndoStep();
     bool inUndoStep() const;
@@ -146,27 +147,26 @@ public:
     // many steps were undone. Objects that are open cannot be undone: UndoNotAvailable, nothing changed.
     Status undo(int count, int* undone = nullptr);
     int undoableSteps() const;
-    // Does the last `count` undone finished steps again, oldest undone first, as they left the drawing. Answers how
-    // many were redone. Only right after undo: a new step with changes, or clearUndo, leaves nothing to redo; an
-    // undone open step (the running command's) is never redone. Objects that are open cannot be redone:
-    // UndoNotAvailable, nothing changed; nothing to redo: UndoNotAvailable too.
+    void clearUndo();
+    // Does the last `count` undone steps again, the last undone first, and makes them undoable again. Possible
+    // while nothing has changed since the undo: a finished step with changes, a new object, or an undo from inside
+    // a running step drops what could be redone. Answers how many steps were redone; UndoNotAvailable (nothing
+    // changed) when there is nothing to redo, a step is open, or an object the steps name is open.
     Status redo(int count, int* redone = nullptr);
     int redoableSteps() const;
-    void clearUndo();
+    // How many steps the last undo that can still be redone took back (0 when none): what REDO does again.
+    int lastUndoneGroup() const;
     // Marks the database changed (any write) and drops the cached extents.
     void markModified();
     bool isModified() const { return modified_; }
     void clearModified() { modified_ = false; }
 
 private:
-    Handle takeHandle();
-
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::uint64_t serial_;
     std::filesystem::path fileName_;
     std::uint64_t nextHandle_ = 1;
-    std::uint64_t freeBelowSeed_ = 1;  // where takeHandle looks once the seed is at the top
     ObjectId nod_, clayer_, celtype_, textStyle_;
     Header header_;
     bool modified_ = false;

@@ -48,8 +48,6 @@ struct Database::Impl {
         std::unordered_set<std::uint32_t> recorded;
         std::uint32_t firstNew = 0;
         CurrentValues values;
-        // The values at the step's end, kept when the step is undone so that redo puts them back.
-        CurrentValues endValues;
         bool hasChanges(const CurrentValues& now) const { return !records.empty() || !(values == now); }
     };
 
@@ -58,10 +56,24 @@ struct Database::Impl {
     std::array<ObjectId, kTableKindCount> tables;
 
     std::vector<UndoStep> doneSteps;  // finished steps, oldest first
-    // Undone steps, the next to redo last; their records hold the objects as the step left them. A new step with
-    // changes drops them.
-    std::vector<UndoStep> undoneSteps;
     UndoStep openStep;
+    // An undone step as undo found it: each object the step had recorded as it then stood (null for one that did
+    // not exist), a block with its whole list of entities, and the current values then.
+    struct RedoRecord {
+        std::uint32_t index;
+        std::unique_ptr<DbObject> after;
+    };
+    struct RedoStep {
+        std::vector<RedoRecord> records;
+        CurrentValues values;
+    };
+    std::vector<RedoStep> redoSteps;  // undone steps that can be done again, the next to redo last
+    std::vector<int> redoGroups;      // how many steps each undo that can still be redone took back, oldest first
+    std::size_t slotsAtUndo = 0;      // objects of the drawing when the last undo ended
+    void dropRedo() {
+        redoSteps.clear();
+        redoGroups.clear();
+    }
     int stepDepth = 0;                // nested begin/end pairs form one step
 
     // Cached answers, dropped by markModified().
@@ -104,9 +116,8 @@ struct Database::Impl {
     }
     // The record of the object in a slot as it stands (undo.cpp).
     UndoRecord recordOf(std::uint32_t index);
-    // Swaps a record's state with its slot's (undo.cpp): undo puts the state before the step back and keeps the
-    // state after it in the record; redo (`forward`) does the reverse.
-    void swapRecord(UndoRecord& record, bool forward);
+    // Puts a record's state back into its slot; the record is used up (undo.cpp).
+    void restore(UndoRecord& record);
 };
 
 }  // namespace host::db

@@ -27,23 +27,17 @@ Database::Impl::UndoRecord Database::Impl::recordOf(std::uint32_t index) {
     return {index, block->clone(), lent.entities.size()};
 }
 
-void Database::Impl::swapRecord(UndoRecord& record, bool forward) {
+void Database::Impl::restore(UndoRecord& record) {
     Slot& slot = slots[record.index];
     if (record.blockEntities) {
-        auto* kept = static_cast<BlockTableRecord*>(record.before.get());
-        if (auto* now = dynamic_cast<BlockTableRecord*>(slot.object.get()); kept && now) {
-            const std::size_t atStart = *record.blockEntities;
-            if (!forward) {
-                // Undo: the list as it stands begins with the list the block had; only appending changes it.
-                kept->entities_.assign(now->entities_.begin(),
-                                       now->entities_.begin() + std::min(atStart, now->entities_.size()));
-            } else {
-                // Redo: the list the step left, and what was appended since the undo (outside any step).
-                for (std::size_t i = atStart; i < now->entities_.size(); ++i) kept->entities_.push_back(now->entities_[i]);
-            }
+        // The list as it stands begins with the list the block had: only appending changes it.
+        auto* before = static_cast<BlockTableRecord*>(record.before.get());
+        if (auto* now = dynamic_cast<BlockTableRecord*>(slot.object.get())) {
+            before->entities_ = std::move(now->entities_);
+            if (before->entities_.size() > *record.blockEntities) before->entities_.resize(*record.blockEntities);
         }
     }
-    std::swap(slot.object, record.before);  // undo: null for an object the step created
+    slot.object = std::move(record.before);  // null for an object the step created
 }
 
 void Database::beginUndoStep() {
@@ -58,7 +52,7 @@ void Database::endUndoStep() {
     const Impl::CurrentValues now{clayer_, celtype_, textStyle_, header_};
     if (step.hasChanges(now)) {
         impl_->doneSteps.push_back(std::move(step));
-        impl_->undoneSteps.clear();
+        impl_->dropRedo();  // a new change: what was undone can no longer be done again on top of it
     }
     impl_->openStep = {};
 }
@@ -94,9 +88,20 @@ Status Database::undo(int count, int* undone) {
         }
     }
 
+    // Undo from inside a running step cannot be redone: the step goes on from what the undo left.
+    const bool redoable = impl_->stepDepth == 0;
+    if (!redoable) impl_->dropRedo();
     for (Impl::UndoStep* step : steps) {
-        step->endValues = {clayer_, celtype_, textStyle_, header_};
-        for (auto r = step->records.rbegin(); r != step->records.rend(); ++r) impl_->swapRecord(*r, false);
+        if (redoable) {
+            // What the step left, kept for redo before the records are used up.
+            Impl::RedoStep again{{}, {clayer_, celtype_, textStyle_, header_}};
+            for (const Impl::UndoRecord& r : step->records) {
+                const DbObject* object = impl_->slots[r.index].object.get();
+                again.records.push_back({r.index, object ? object->clone() : nullptr});
+            }
+            impl_->redoSteps.push_back(std::move(again));
+        }
+        for (auto r = step->records.rbegin(); r != step->records.rend(); ++r) impl_->restore(*r);
         clayer_ = step->values.clayer;
         celtype_ = step->values.celtype;
         textStyle_ = step->values.textStyle;
@@ -105,19 +110,16 @@ Status Database::undo(int count, int* undone) {
 
     const int n = static_cast<int>(steps.size());
     std::size_t finished = steps.size();
-    if (steps.front() == &impl_->openStep) {
-        --finished;
-        // What the running command had done is not redone: the command goes on from here.
-        impl_->undoneSteps.clear();
-    }
-    // Newest first: the oldest undone step ends on top, the first to redo.
-    for (std::size_t i = 0; i < finished; ++i) {
-        impl_->undoneSteps.push_back(std::move(impl_->doneSteps[impl_->doneSteps.size() - 1 - i]));
-    }
+    if (steps.front() == &impl_->openStep) --finished;
     impl_->doneSteps.resize(impl_->doneSteps.size() - finished);
     if (impl_->stepDepth > 0) {
         // The command goes on: its step stays open, empty, and records anew from the state the undo left.
         impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
+    }
+
+    if (redoable) {
+        impl_->redoGroups.push_back(n);
+        impl_->slotsAtUndo = impl_->slots.size();
     }
 
     // The current values are those of the oldest undone step's start, when every record they name existed.
@@ -127,41 +129,60 @@ Status Database::undo(int count, int* undone) {
     return Status::Ok;
 }
 
-int Database::redoableSteps() const {
-    return static_cast<int>(impl_->undoneSteps.size());
-}
-
 Status Database::redo(int count, int* redone) {
     if (redone) *redone = 0;
     if (count <= 0) return Status::InvalidInput;
-    std::vector<Impl::UndoStep>& undone = impl_->undoneSteps;
-    const std::size_t n = std::min(std::size_t(count), undone.size());
-    if (n == 0) return Status::UndoNotAvailable;
-    for (std::size_t i = 0; i < n; ++i) {
-        for (const Impl::UndoRecord& r : undone[undone.size() - 1 - i].records) {
+    // objects added since the undo (outside any step) would be lost from the lists that redo puts back
+    if (impl_->slots.size() != impl_->slotsAtUndo) impl_->dropRedo();
+    if (impl_->stepDepth > 0 || impl_->redoSteps.empty()) return Status::UndoNotAvailable;
+    const std::size_t n = std::min(std::size_t(count), impl_->redoSteps.size());
+    for (std::size_t k = 0; k < n; ++k) {
+        for (const Impl::RedoRecord& r : impl_->redoSteps[impl_->redoSteps.size() - 1 - k].records) {
             if (impl_->slots[r.index].isOpen()) return Status::UndoNotAvailable;
         }
     }
-    for (std::size_t i = 0; i < n; ++i) {
-        Impl::UndoStep step = std::move(undone.back());
-        undone.pop_back();
-        for (Impl::UndoRecord& r : step.records) impl_->swapRecord(r, true);
-        clayer_ = step.endValues.clayer;
-        celtype_ = step.endValues.celtype;
-        textStyle_ = step.endValues.textStyle;
-        header_ = step.endValues.header;
+
+    for (std::size_t k = 0; k < n; ++k) {
+        Impl::RedoStep again = std::move(impl_->redoSteps.back());
+        impl_->redoSteps.pop_back();
+        // The step is done again as an undoable step whose records are the objects as they stand now.
+        Impl::UndoStep step;
+        step.values = {clayer_, celtype_, textStyle_, header_};
+        for (const Impl::RedoRecord& r : again.records) step.records.push_back(impl_->recordOf(r.index));
+        for (Impl::RedoRecord& r : again.records) impl_->slots[r.index].object = std::move(r.after);
+        clayer_ = again.values.clayer;
+        celtype_ = again.values.celtype;
+        textStyle_ = again.values.textStyle;
+        header_ = again.values.header;
         impl_->doneSteps.push_back(std::move(step));
     }
-    if (impl_->stepDepth > 0) impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
+    // The groups of undos redone: the last ones, wholly or in part.
+    for (std::size_t left = n; left > 0 && !impl_->redoGroups.empty();) {
+        int& group = impl_->redoGroups.back();
+        const std::size_t taken = std::min(left, std::size_t(group));
+        group -= static_cast<int>(taken);
+        left -= taken;
+        if (group == 0) impl_->redoGroups.pop_back();
+    }
+    impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
+
     impl_->walkBlock = {};
     markModified();
     if (redone) *redone = static_cast<int>(n);
     return Status::Ok;
 }
 
+int Database::redoableSteps() const {
+    return impl_->slots.size() == impl_->slotsAtUndo ? static_cast<int>(impl_->redoSteps.size()) : 0;
+}
+
+int Database::lastUndoneGroup() const {
+    return redoableSteps() > 0 && !impl_->redoGroups.empty() ? impl_->redoGroups.back() : 0;
+}
+
 void Database::clearUndo() {
-    impl_->undoneSteps.clear();
     impl_->doneSteps.clear();
+    impl_->dropRedo();
     impl_->restartOpenStep({clayer_, celtype_, textStyle_, header_});
 }
 

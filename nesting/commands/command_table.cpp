@@ -14,6 +14,7 @@
 #include "nesting/drawings/offset_test_command.h"
 #include "nesting/import/cnc_import.h"
 #include "nesting/geometry/contour_offset.h"
+#include "nesting/manual/drawn_sheet.h"
 #include "nesting/manual/manual_commands.h"
 #include "nesting/result/nest_report.h"
 #include "nesting/result/sheet_drawing.h"
@@ -33,55 +34,66 @@ constexpr std::array kCommands{
     NestingCommand{"StartNestingRect", "vesk_StartNestingRect", kTransparent, false, false,
                    [](CNestingState& s) { CommandStartNesting(s, true); }},
     NestingCommand{"DrawPartNesting", "vesk_DrawPartNesting", kTransparent, false, true,
-                   [](CNestingState& s) { ShowNextSheet(s); }},
+                   [](CNestingState& s) {
+                       FollowDrawnSheet(s);
+                       ShowNextSheet(s);
+                   }},
     NestingCommand{"NestInfo", "vesk_NestInfo", kTransparent, true, false,
-                   [](CNestingState& s) { ShowNestInfo(s); }},
+                   [](CNestingState& s) {
+                       if (NestReportMayShow(s)) ShowNestInfo(s);
+                   }},
     NestingCommand{"NextListNesting", "vesk_NextListNesting", kTransparent, true, true,
-                   [](CNestingState& s) { ShowNextSheet(s); }},
+                   [](CNestingState& s) {
+                       FollowDrawnSheet(s);
+                       ShowNextSheet(s);
+                   }},
     NestingCommand{"PrevListNesting", "vesk_PrevListNesting", kTransparent, true, true,
-                   [](CNestingState& s) { ShowPreviousSheet(s); }},
+                   [](CNestingState& s) {
+                       FollowDrawnSheet(s);
+                       ShowPreviousSheet(s);
+                   }},
     NestingCommand{"MovePart", "vesk_MovePart", kTransparent, true, true,
-                   [](CNestingState& s) { MovePlacedPart(s, false, false, true); }},
+                   [](CNestingState& s) { MovePlacedPart(s, false, false, true); }, true},
     NestingCommand{"RotatePart", "vesk_RotatePart", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, 0.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 0.0); }, true},
     NestingCommand{"MovePartAuto", "vesk_MovePartAuto", kTransparent, true, true,
-                   [](CNestingState& s) { MovePlacedPart(s, true, false, true); }},
+                   [](CNestingState& s) { MovePlacedPart(s, true, false, true); }, true},
     NestingCommand{"MovePartAutoInPoint", "vesk_MovePartAutoInPoint", kTransparent, true, true,
-                   [](CNestingState& s) { MovePlacedPart(s, true, false, false); }},
+                   [](CNestingState& s) { MovePlacedPart(s, true, false, false); }, true},
     NestingCommand{"RotatePartAuto", "vesk_RotatePartAuto", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, true, 0.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, true, 0.0); }, true},
     NestingCommand{"RotatePart180", "vesk_RotatePart180", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, 180.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 180.0); }, true},
     NestingCommand{"RotatePart90R", "vesk_RotatePart90R", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, -90.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -90.0); }, true},
     NestingCommand{"RotatePart90L", "vesk_RotatePart90L", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, 90.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 90.0); }, true},
     NestingCommand{"RotatePart45R", "vesk_RotatePart45R", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, -45.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -45.0); }, true},
     NestingCommand{"RotatePart45L", "vesk_RotatePart45L", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, 45.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 45.0); }, true},
     NestingCommand{"RotatePart30R", "vesk_RotatePart30R", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, -30.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -30.0); }, true},
     NestingCommand{"RotatePart30L", "vesk_RotatePart30L", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, 30.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 30.0); }, true},
     NestingCommand{"RotatePart10R", "vesk_RotatePart10R", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, -10.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -10.0); }, true},
     NestingCommand{"RotatePart10L", "vesk_RotatePart10L", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, 10.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 10.0); }, true},
     NestingCommand{"RotatePart5R", "vesk_RotatePart5R", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, -5.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -5.0); }, true},
     NestingCommand{"RotatePart5L", "vesk_RotatePart5L", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, 5.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 5.0); }, true},
     NestingCommand{"RotatePart1R", "vesk_RotatePart1R", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, -1.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, -1.0); }, true},
     NestingCommand{"RotatePart1L", "vesk_RotatePart1L", kTransparent, true, true,
-                   [](CNestingState& s) { RotatePlacedPart(s, false, 1.0); }},
+                   [](CNestingState& s) { RotatePlacedPart(s, false, 1.0); }, true},
     NestingCommand{"ErasePart", "vesk_ErasePart", kTransparent, true, true,
-                   [](CNestingState& s) { ErasePlacedPart(s); }},
+                   [](CNestingState& s) { ErasePlacedPart(s); }, true},
     NestingCommand{"InsertPart", "vesk_InsertPart", kTransparent, true, true,
-                   [](CNestingState& s) { InsertNestPart(s); }},
+                   [](CNestingState& s) { InsertNestPart(s); }, true},
     NestingCommand{"QueryPart", "vesk_QueryPart", kTransparent, true, true,
-                   [](CNestingState& s) { QueryPlacedPart(s); }},
+                   [](CNestingState& s) { QueryPlacedPart(s); }, true},
     // The contour relation is tested by the geometry's own tests; the developer command is not kept.
     NestingCommand{"TestInt", "vesk_TestInter", kTransparent, false, false, nullptr},
     NestingCommand{"TTO", "vesk_TTO", kTransparent, false, false,
@@ -97,9 +109,15 @@ constexpr std::array kCommands{
     NestingCommand{"LoadNestOptions", "vesk_LoadNestOptions", kTransparent, false, false,
                    [](CNestingState& s) { CommandLoadNestOptions(s); }},
     NestingCommand{"AddTrimLine", "vesk_AddTrimLine", kTransparent, false, false,
-                   [](CNestingState& s) { DrawTrimLine(s, false); }},
+                   [](CNestingState& s) {
+                       FollowDrawnSheet(s);
+                       DrawTrimLine(s, false);
+                   }},
     NestingCommand{"AddTrimLineXY", "vesk_AddTrimLineXY", kTransparent, false, false,
-                   [](CNestingState& s) { DrawTrimLine(s, true); }},
+                   [](CNestingState& s) {
+                       FollowDrawnSheet(s);
+                       DrawTrimLine(s, true);
+                   }},
     NestingCommand{"cncOpenFilesDwg", "vesk_cncOpenFilesDwg", kSession, false, false,
                    [](CNestingState& s) { CommandOpenFilesWithoutContours(s); }},
 };
@@ -119,6 +137,9 @@ void RunNestingCommand(const NestingCommand& command, CNestingState& state) {
         }
         if (command.work == nullptr) {
             PrintLocalized(kCommandComesLater, command.localName);
+            return;
+        }
+        if (command.onDrawnSheet && !ManualCommandMayRun(state, command.localName)) {
             return;
         }
         command.work(state);

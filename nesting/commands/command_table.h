@@ -16,6 +16,9 @@ struct NestingCommand {
     bool clearStatusLine;    // "modemacro" emptied before the work
     bool keepEnvironment;    // the work runs between SaveDrawingEnvironment and RestoreDrawingEnvironment
     void (*work)(CNestingState& state);  // null for a command that comes in a later version
+    // A manual part command: it works on the sheet in the drawing, and first makes the job follow that sheet
+    // (or says why it cannot work there).
+    bool onDrawnSheet = false;
 };
 
 // The group's commands, in the order they are registered.

@@ -77,15 +77,18 @@ void ReadBack(PartReference& reference) {
     }
 }
 
-// Drags the reference: its position, or first its rotation and then its position. Answers false when it could
-// not be opened or a drag was cancelled (a cancelled drag puts back what it was dragging).
+// Drags the reference: its position, or first its rotation and then its position. A cancel at either drag puts
+// the reference back as it was picked, turned and placed, since the part keeps its pose.
 enum class DragResult { Done, NotOpened, Cancelled };
 DragResult DragReference(const PartReference& reference, bool rotationFirst) {
     ObjectPtr<host::db::BlockReference> block(host::db::nameToId(reference.entity), OpenMode::Write);
     if (!block) return DragResult::NotOpened;
     CBlockDragJig jig(block.get());
-    if (rotationFirst && jig.DragRotation() == kDragCancelled) return DragResult::Cancelled;
-    if (jig.DragPosition() == kDragCancelled) return DragResult::Cancelled;
+    if ((rotationFirst && jig.DragRotation() == kDragCancelled) || jig.DragPosition() == kDragCancelled) {
+        block->setPosition(reference.position);
+        block->setRotation(reference.rotation);
+        return DragResult::Cancelled;
+    }
     return DragResult::Done;
 }
 
@@ -130,8 +133,13 @@ void MovePlacedPart(CNestingState& state, bool automatic, bool fromInsert, bool 
     }
     while (std::optional<PartReference> reference = PickPartReference(Localized(kSelectPartPrompt), true)) {
         const PartReference picked = *reference;
-        if (drag && DragReference(*reference, false) == DragResult::NotOpened) continue;
-        ReadBack(*reference);  // a cancelled drag leaves it where it was
+        if (drag) {
+            const DragResult dragged = DragReference(*reference, false);
+            if (dragged == DragResult::NotOpened) continue;
+            // a cancelled drag leaves the part where it was, untouched: not even the engine slides it from there
+            if (dragged == DragResult::Cancelled) continue;
+        }
+        ReadBack(*reference);
         const int i = FindInstanceOfReference(state, stock, picked);
         if (i >= 0 && automatic) {
             PlaceByEngine(state, stock, i, reference->position, Instance(state, i).CommittedPose->Angle);
@@ -206,7 +214,8 @@ void QueryPlacedPart(CNestingState& state) {
 
 void InsertNestPart(CNestingState& state) {
     if (state.LastFileNesting.empty() || state.PartTypeCount <= 0) {
-        host::ui::messageBox(Localized(kNoJobInMemory), {}, host::ui::MB_OK | host::ui::MB_ICONERROR);
+        host::ui::messageBox(FormatLocalized(kNoJobInMemory, Localized(kInsertPartTitle)), {},
+                             host::ui::MB_OK | host::ui::MB_ICONERROR);
         return;
     }
     const int count = InstanceCount(state);
@@ -214,7 +223,8 @@ void InsertNestPart(CNestingState& state) {
     bool anyPlaced = false;
     for (int i = 0; i < count && !anyPlaced; ++i) anyPlaced = placed(i);
     if (!anyPlaced) {
-        host::ui::messageBox(Localized(kStartNestingFirst), {}, host::ui::MB_OK | host::ui::MB_ICONERROR);
+        host::ui::messageBox(FormatLocalized(kStartNestingFirst, Localized(kInsertPartTitle)), {},
+                             host::ui::MB_OK | host::ui::MB_ICONERROR);
         return;
     }
 

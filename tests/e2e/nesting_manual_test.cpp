@@ -5,7 +5,9 @@
 // independent overlap test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <numbers>
 #include <string>
@@ -33,9 +35,10 @@ constexpr double kPi = std::numbers::pi;
 const std::string kPart = "Part_100x50";
 
 // A job of rectangles as the job dialog writes it (part gap 4, edge offset 10), without rotation rules.
-std::string RectangleJob(const std::string& stock, int parts) {
+std::string RectangleJob(const std::string& stock, int parts, int sheets = 1) {
     std::vector<std::string> lines{"Kestrion Nesting TQ450", "", "St37", "1.0037", "7.85e-06", "3", "", "", "10",
-                                   "4", "4", "", "", "1", "0", stock, stock, "1", "0", "1", "", "", "", "", "",
+                                   "4", "4", "", "", "1", "0", stock, stock, std::to_string(sheets), "0", "1", "", "",
+                                   "", "", "",
                                    "1", "0", kPart, kPart, std::to_string(parts), "0", "0", "0", "0", "0", "1",
                                    "0", "", "", "", "", "", "0"};
     std::string text;
@@ -83,8 +86,10 @@ std::string PickPoint(double x, double y, double degrees) { return PickPoint({kP
 
 class ManualParts : public ::testing::Test {
 protected:
-    // Runs OpenFileNesting and StartNestingAdv on the job, then `script`; saves the drawing as `saved`.
-    RunResult Run(const std::string& job, const std::string& script, const fs::path& saved, bool clamps = false) {
+    // Runs OpenFileNesting and StartNestingAdv on the job (without `nest` only OpenFileNesting), then `script`;
+    // saves the drawing as `saved`.
+    RunResult Run(const std::string& job, const std::string& script, const fs::path& saved, bool clamps = false,
+                  bool nest = true) {
         writeBytes(folder / "job.nst", job);
         const fs::path registry = e2e::writeLanguageRegistry(folder);
         if (clamps) {
@@ -97,7 +102,8 @@ protected:
         for (std::size_t at = lastJob.find('\\'); at != std::string::npos; at = lastJob.find('\\', at + 2))
             lastJob.insert(at, "\\");
         writeBytes(registry, host::sys::testing::readBytes(registry) + "\"LastFileNesting\"=\"" + lastJob + "\"\r\n");
-        writeBytes(folder / "run.scr", "OpenFileNesting\ndlg ok\nStartNestingAdv\ndlg ok\n" + script);
+        writeBytes(folder / "run.scr",
+                   std::string("OpenFileNesting\ndlg ok\n") + (nest ? "StartNestingAdv\ndlg ok\n" : "") + script);
         return cadhost({"--load", NESTING_MODULE, "--registry", registry.string(), "--script",
                         (folder / "run.scr").string(), "--save", saved.string()},
                        folder);
@@ -292,22 +298,80 @@ TEST_F(ManualParts, MissedPicksClampsAndEscAskAgainOrEndCleanly) {
     EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_1000x500"), std::vector<std::string>{});
 }
 
-TEST_F(ManualParts, InsertPartOnASheetOpenedInANewSessionSaysTheJobIsNotLoaded) {
+// Every command that works on the shown sheet, with what it would ask first.
+const char* const kSheetCommands[] = {
+    "MovePart",      "RotatePart",    "MovePartAuto",  "MovePartAutoInPoint", "RotatePartAuto", "RotatePart180",
+    "RotatePart90R", "RotatePart90L", "RotatePart45R", "RotatePart45L",       "RotatePart30R",  "RotatePart30L",
+    "RotatePart10R", "RotatePart10L", "RotatePart5R",  "RotatePart5L",        "RotatePart1R",   "RotatePart1L",
+    "ErasePart",     "InsertPart",    "QueryPart",     "NestInfo"};
+
+// Before: on a sheet opened in a new session only InsertPart said that no job was loaded; the turns took the pick
+// and did nothing, QueryPart printed nothing, NestInfo said there were no placed parts, and the automatic move and
+// turn asked for the pick and the point first. Each now says so at once: the script's next line answers the box,
+// and a command that asked for a pick instead would take "msgbox OK" for one and stop the script.
+TEST_F(ManualParts, EveryManualCommandOnASheetOpenedInANewSessionSaysAtOnceThatNoJobIsLoaded) {
     const std::vector<Placed> plates = NestedPlates(RectangleJob("Stosk_1000x500", 10));
     ASSERT_EQ(plates.size(), 10u);
-    // A new session opens the saved sheet: the job is not in memory. InsertPart says so, and the script's next
-    // line answers that message instead of being taken for a command.
-    writeBytes(folder / "reopen.scr", "InsertPart\nmsgbox OK\nErasePart\n" + PickPoint(plates[0]) + "\n\n");
+    std::string script;
+    for (const char* command : kSheetCommands) script += std::string(command) + "\nmsgbox OK\n";
+    writeBytes(folder / "reopen.scr", script);
     const fs::path registry = e2e::writeLanguageRegistry(folder);
     const RunResult r = cadhost({(folder / "nested.dxf").string(), "--load", NESTING_MODULE, "--registry",
                                  registry.string(), "--script", (folder / "reopen.scr").string(), "--save",
                                  (folder / "reopened.dxf").string()},
                                 folder);
     ASSERT_EQ(r.status, 0) << r.err << r.out;
-    EXPECT_NE(r.out.find("No nesting job is loaded in this session, so the parts of this sheet are not known."),
-              std::string::npos)
+    EXPECT_EQ(count(r.out, "No nesting job is loaded in this session, so the parts of this sheet are not known."),
+              std::size(kSheetCommands))
         << r.out;
+    for (const char* command : kSheetCommands) {
+        const std::string named = std::string(command) == "InsertPart" ? "Insert Part" : command;
+        EXPECT_NE(r.out.find("then repeat the command '" + named + "'"), std::string::npos) << command;
+    }
+    EXPECT_EQ(count(r.out, "Select Part"), 0u) << r.out;
+    EXPECT_EQ(count(r.out, "There are no placed details"), 0u) << r.out;
     EXPECT_EQ(count(r.out + r.err, "nknown command"), 0u) << r.out << r.err;
+    // nothing of the sheet changed
+    const std::vector<Placed> after = PartsOf(ReadInserts(folder / "reopened.dxf"));
+    ASSERT_EQ(after.size(), plates.size());
+}
+
+// The same commands where a job is loaded but not nested say so, and on a drawing that holds no sheet of the
+// nested job (the run was undone) they say that; NestInfo of a loaded job without a run keeps its report.
+TEST_F(ManualParts, ManualCommandsWithoutASheetOfTheNestedJobSayWhatIsMissing) {
+    const std::string job = RectangleJob("Stosk_1000x500", 10);
+    struct Case {
+        std::string name;
+        std::string before;    // what the session does after loading the job
+        std::string expected;  // the box each command shows
+    };
+    const Case cases[] = {
+        {"loaded, not nested", "", "Execute the command 'Start Nesting'."},
+        {"nested, run undone", "StartNestingAdv\ndlg ok\nUNDO\n\n", "The drawing holds no sheet of the nested job"},
+        {"another job nested, its load and run undone",
+         "StartNestingAdv\ndlg ok\nOpenFileNesting\ndlg press Load\nfile " + (folder / "other.nst").string() +
+             "\ndlg press OK\nStartNestingAdv\ndlg ok\nUNDO\n2\n",
+         "The sheet in the drawing was nested from the job"},
+    };
+    writeBytes(folder / "other.nst", job);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string script = c.before;
+        std::size_t boxes = 0;
+        for (const char* command : kSheetCommands) {
+            if (std::string(command) == "NestInfo" && c.before.empty()) continue;
+            script += std::string(command) + "\nmsgbox OK\n";
+            ++boxes;
+        }
+        if (c.before.empty()) script += "NestInfo\ndlg show\ndlg ok\n";
+        const RunResult r = Run(job, script, folder / "out.dxf", false, false);
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        EXPECT_EQ(count(r.out, c.expected), boxes) << r.out;
+        EXPECT_EQ(count(r.out, "Select Part"), 0u) << r.out;
+        if (c.before.empty()) {
+            EXPECT_NE(r.out.find("There are no placed details."), std::string::npos) << r.out;
+        }
+    }
 }
 
 TEST_F(ManualParts, AnAutomaticInsertOntoAFullSheetIsTakenOutAgain) {
@@ -325,6 +389,157 @@ TEST_F(ManualParts, AnAutomaticInsertOntoAFullSheetIsTakenOutAgain) {
     EXPECT_NE(r.out.find(counted), std::string::npos) << r.out;
     EXPECT_EQ(PartsOf(ReadInserts(saved)).size(), plates.size());
     EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_250x150"), std::vector<std::string>{});
+}
+
+// The plates as a sorted list of poses, for comparing two sheets.
+std::vector<std::string> Poses(std::vector<Placed> plates) {
+    std::vector<std::string> out;
+    for (const Placed& p : plates) {
+        out.push_back(host::sys::formatC("%.6f,%.6f@%.6f", p.x, p.y, std::fmod(p.rotation + 2 * kPi, 2 * kPi)));
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// The count NestInfo reported last ("Nesting Parts = N/10"); -1 when it reported none.
+int LastReportedCount(const std::string& out) {
+    const std::string head = "Nesting Parts = ";
+    const std::size_t at = out.rfind(head);
+    if (at == std::string::npos) return -1;
+    return std::atoi(out.c_str() + at + head.size());
+}
+
+// Before: Esc at RotatePartAuto's position left the plate turned in the drawing while the job kept its pose, and
+// Esc at MovePartAuto's position let the engine slide the plate from where it was. A cancel at any prompt of a
+// manual command leaves the sheet as it was (an insert takes its copy out again).
+TEST_F(ManualParts, ACancelAtAnyPromptOfAManualCommandLeavesTheSheetAsItWas) {
+    const std::string job = RectangleJob("Stosk_1000x500", 10);
+    const std::vector<Placed> plates = NestedPlates(job);
+    ASSERT_EQ(plates.size(), 10u);
+    const Placed plate = plates[3];
+    const std::string pick = PickPoint(plate);
+    const std::string upright = host::sys::formatC("%.6f,%.6f", plate.x, plate.y + 100);
+    const std::string erase = "ErasePart\n" + pick + "\n\n";
+    struct Case {
+        std::string name;
+        std::string script;
+        bool erased;  // the plate was erased first (for an insert)
+    };
+    const Case cases[] = {
+        {"RotatePartAuto at the angle", "RotatePartAuto\n" + pick + "\n^C\n", false},
+        {"RotatePartAuto at the position", "RotatePartAuto\n" + pick + "\n" + upright + "\n^C\n", false},
+        {"RotatePart at the position", "RotatePart\n" + pick + "\n" + upright + "\n^C\n", false},
+        {"MovePart at the position", "MovePart\n" + pick + "\n^C\n\n", false},
+        {"MovePartAuto at the position", "MovePartAuto\n" + pick + "\n^C\n\n", false},
+        {"RotatePart90L at the pick", "RotatePart90L\n^C\n", false},
+        {"ErasePart at the pick", "ErasePart\n^C\n", false},
+        {"InsertPart in the dialog", erase + "InsertPart\ndlg cancel\n", true},
+        {"InsertPart at the position", erase + "InsertPart\ndlg ok\n^C\n", true},
+        {"InsertPart at the angle", erase + "InsertPart\ndlg ok\n700,250\n^C\n", true},
+        {"InsertPart at the second position", erase + "InsertPart\ndlg ok\n700,250\n700,350\n^C\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path saved = folder / "cancelled.dxf";
+        const RunResult r = Run(job, c.script + "NestInfo\ndlg show\ndlg ok\n", saved);
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        std::vector<Placed> expected = plates;
+        if (c.erased) expected.erase(expected.begin() + 3);
+        EXPECT_EQ(Poses(PartsOf(ReadInserts(saved))), Poses(expected)) << r.out;
+        EXPECT_EQ(LastReportedCount(r.out), static_cast<int>(expected.size())) << r.out;
+    }
+}
+
+// Before: UNDO took the drawing back and left the job as the command had made it (and there was no REDO): after ErasePart, InsertPart and
+// UNDO the sheet showed 9 plates while NestInfo said 10/10 and InsertPart refused the type; after ErasePart and
+// UNDO the restored plate could not be erased; after UNDO of a turn the plate could not be turned again. The job
+// now follows the sheet: after every sequence the count NestInfo reports is the plates on the sheet, and the
+// commands after the UNDO find the parts the drawing shows.
+TEST_F(ManualParts, AfterUndoTheJobCountsWhatTheSheetShows) {
+    const std::string job = RectangleJob("Stosk_1000x500", 10);
+    const std::vector<Placed> plates = NestedPlates(job);
+    ASSERT_EQ(plates.size(), 10u);
+    const std::string p0 = PickPoint(plates[0]);
+    const std::string p1 = PickPoint(plates[1]);
+    const std::string erase0 = "ErasePart\n" + p0 + "\n\n";
+    const std::string insertAuto = "InsertPart\ndlg press 238\n700,250\n";
+    struct Case {
+        std::string name;
+        std::string script;
+        int plates;
+        std::string at;  // a pose "x,y@angle" that must be on the sheet ("" for none)
+    };
+    const std::string home = host::sys::formatC("%.6f,%.6f", plates[0].x, plates[0].y);
+    const Case cases[] = {
+        {"erase, undo", erase0 + "UNDO\n\n", 10, home + "@0.000000"},
+        {"erase, undo, erase the restored plate", erase0 + "UNDO\n\n" + erase0, 9, ""},
+        {"erase, automatic insert, undo", erase0 + insertAuto + "UNDO\n\n", 9, ""},
+        {"erase, automatic insert, undo, insert again", erase0 + insertAuto + "UNDO\n\n" + insertAuto, 10, ""},
+        {"two erases, undo both", erase0 + "ErasePart\n" + p1 + "\n\nUNDO\n2\n", 10, home + "@0.000000"},
+        {"turn, undo, turn again", "RotatePart90L\n" + p0 + "\n\nUNDO\n\nRotatePart90L\n" + p0 + "\n\n", 10,
+         home + "@1.570796"},
+        {"move, undo, move elsewhere", "MovePart\n" + p0 + "\n700,250\n\nUNDO\n\nMovePart\n" + p0 + "\n800,400\n\n",
+         10, "800.000000,400.000000@0.000000"},
+        {"automatic move, undo", "MovePartAuto\n" + p1 + "\n700,250\n\nUNDO\n\n", 10, ""},
+        {"host erase", "ERASE\n" + p0 + "\n\n", 9, ""},
+        {"host erase, undo, erase", "ERASE\n" + p0 + "\n\nUNDO\n\n" + erase0, 9, ""},
+        {"host move, then a turn where it lies",
+         "MOVE\n" + p0 + "\n\n0,0\n600,0\nRotatePart90L\n" + PickPoint(plates[0].x + 600, plates[0].y, 0) + "\n\n", 10,
+         host::sys::formatC("%.6f,%.6f", plates[0].x + 600, plates[0].y) + "@1.570796"},
+        {"nested again, undo", "StartNestingAdv\ndlg ok\nUNDO\n\n", 10, home + "@0.000000"},
+        {"two plates stacked, one erased, undo, both erased",
+         "MovePart\n" + p1 + "\n" + home + "\n\n" + erase0 + "UNDO\n\nErasePart\n" + p0 + "\n" + p0 + "\n\n", 8, ""},
+        {"erase, undo, redo", erase0 + "UNDO\n\nREDO\n", 9, ""},
+        {"erase, automatic insert, undo, redo", erase0 + insertAuto + "UNDO\n\nREDO\n", 10, ""},
+        {"erase, automatic insert, undo 2, redo, erase", erase0 + insertAuto + "UNDO\n2\nREDO\n" + "ErasePart\n" + p1 +
+                                                             "\n\n",
+         9, ""},
+        {"turn, undo, redo, turn back", "RotatePart90L\n" + p0 + "\n\nUNDO\n\nREDO\nRotatePart90R\n" +
+                                            PickPoint(plates[0].x, plates[0].y, 90) + "\n\n",
+         10, home + "@0.000000"},
+        {"move, undo, redo, move on", "MovePart\n" + p0 + "\n700,250\n\nUNDO\n\nREDO\nMovePart\n" +
+                                          PickPoint(700, 250, 0) + "\n800,400\n\n",
+         10, "800.000000,400.000000@0.000000"},
+        {"nested run undone and redone", "UNDO\n\nREDO\n", 10, home + "@0.000000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path saved = folder / "undone.dxf";
+        const RunResult r = Run(job, c.script + "NestInfo\ndlg show\ndlg ok\n", saved);
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        const std::vector<Placed> after = PartsOf(ReadInserts(saved));
+        EXPECT_EQ(after.size(), static_cast<std::size_t>(c.plates)) << r.out;
+        EXPECT_EQ(LastReportedCount(r.out), c.plates) << r.out;
+        EXPECT_EQ(r.out.find("are placed"), std::string::npos) << r.out;
+        if (!c.at.empty()) {
+            const std::vector<std::string> poses = Poses(after);
+            EXPECT_NE(std::find(poses.begin(), poses.end(), c.at), poses.end()) << c.at << "\n" << r.out;
+        }
+    }
+}
+
+// Before: UNDO of NextListNesting showed the first sheet again while the job took the second for the shown one, so
+// ErasePart on a plate of the first sheet found nothing and NestInfo reported the second; the next NextListNesting
+// skipped a sheet. The shown sheet is the one the drawing holds.
+TEST_F(ManualParts, AfterUndoOfAPageTheCommandsWorkOnTheSheetTheDrawingShows) {
+    const std::string job = RectangleJob("Stosk_250x150", 10, 2);
+    const std::vector<Placed> first = NestedPlates(job);
+    ASSERT_GE(first.size(), 2u);
+    const int onFirst = static_cast<int>(first.size());
+    const std::string script = "NextListNesting\nUNDO\n\nErasePart\n" + PickPoint(first[0]) + "\n\n" +
+                               "NestInfo\ndlg show\ndlg ok\n";
+    const fs::path saved = folder / "paged.dxf";
+    const RunResult r = Run(job, script, saved);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_EQ(PartsOf(ReadInserts(saved)).size(), first.size() - 1);
+    EXPECT_NE(r.out.find(host::sys::formatC("Current Stock 1 : Stosk_250x150\\nPart = %d/10", onFirst - 1)),
+              std::string::npos)
+        << r.out;
+    // paging on from the undone page shows the second sheet, drawn from the job
+    const RunResult paged = Run(job, "NextListNesting\nUNDO\n\nNextListNesting\n", saved);
+    ASSERT_EQ(paged.status, 0) << paged.err << paged.out;
+    EXPECT_EQ(count(paged.out, "Stock=2/2"), 2u) << paged.out;
+    EXPECT_EQ(count(paged.out, "Stock=1/2"), 1u) << paged.out;
 }
 
 // A job of three rectangle types, one copy each (part gap 4, edge offset 10).

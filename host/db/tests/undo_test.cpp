@@ -337,84 +337,67 @@ TEST(Undo, AnObjectMadeBeforeAClearInsideAStepIsRecordedWhenChanged) {
     db.endUndoStep();
 }
 
-}  // namespace
-}  // namespace host::db
-
-namespace host::db {
-namespace {
-
-// Redo: the steps an undo took back come back as they left the drawing, the oldest undone first, and can be undone
-// again; a new step with changes leaves nothing to redo.
-TEST(Redo, BringsBackWhatUndoTookBackAndUndoTakesItBackAgain) {
+// Redo does again what undo took back: additions with their ids and handles, changes, erasures and the block's
+// list; the redone step can be undone again; a new change drops what could be redone.
+TEST(Redo, DoesAgainWhatUndoTookBackUntilSomethingNewIsDone) {
     Database db;
-    const ObjectId probe = testing::addProbe(db, 1);
-    const ObjectId kept = testing::addLine(db, {0, 0}, {1, 0});
-    const std::vector<ObjectId> modelBefore =
-        dynamic_cast<const BlockTableRecord*>(db.peek(db.modelSpaceId()))->entityIds();
+    const ObjectId probe = addProbe(db, 1);
+    const ObjectId kept = addLine(db, {0, 0}, {1, 0});
+    const auto modelList = [&db] {
+        return dynamic_cast<const BlockTableRecord*>(db.peek(db.modelSpaceId()))->entityIds();
+    };
+    const std::vector<ObjectId> before = modelList();
 
     db.beginUndoStep();
-    const ObjectId added = testing::addLine(db, {5, 5}, {6, 6});
-    const Handle addedHandle = added.handle();
-    ASSERT_EQ(testing::setProbe(probe, 2), Status::Ok);
-    ASSERT_EQ(testing::eraseObject(kept), Status::Ok);
+    const ObjectId added = addLine(db, {5, 5}, {6, 6});
+    ASSERT_EQ(setProbe(probe, 2), Status::Ok);
+    ASSERT_EQ(eraseObject(kept), Status::Ok);
     db.endUndoStep();
+    const std::vector<ObjectId> after = modelList();
     db.beginUndoStep();
-    ASSERT_EQ(testing::setProbe(probe, 3), Status::Ok);
+    ASSERT_EQ(setProbe(probe, 3), Status::Ok);
     db.endUndoStep();
-    const std::vector<ObjectId> modelAfter =
-        dynamic_cast<const BlockTableRecord*>(db.peek(db.modelSpaceId()))->entityIds();
 
     EXPECT_EQ(db.redo(1), Status::UndoNotAvailable);  // nothing undone yet
     ASSERT_EQ(db.undo(2), Status::Ok);
+    EXPECT_EQ(modelList(), before);
     EXPECT_EQ(db.redoableSteps(), 2);
-    EXPECT_EQ(testing::probeValue(probe), 1);
-    EXPECT_TRUE(added.isErased());
+    EXPECT_EQ(db.lastUndoneGroup(), 2);
 
-    // The oldest undone step first: the line is back under its own id and handle, the other erased again.
     int redone = 0;
-    ASSERT_EQ(db.redo(1, &redone), Status::Ok);
+    ASSERT_EQ(db.redo(1, &redone), Status::Ok);  // the older step first
     EXPECT_EQ(redone, 1);
-    EXPECT_EQ(testing::probeValue(probe), 2);
-    EXPECT_FALSE(added.isErased());
-    EXPECT_EQ(db.idFromHandle(addedHandle), added);
+    EXPECT_EQ(probeValue(probe), 2);
     EXPECT_TRUE(kept.isErased());
-    EXPECT_EQ(dynamic_cast<const BlockTableRecord*>(db.peek(db.modelSpaceId()))->entityIds(), modelAfter);
+    EXPECT_EQ(modelList(), after);
+    EXPECT_EQ(db.idFromHandle(added.handle()), added);
     ASSERT_EQ(db.redo(5, &redone), Status::Ok);
     EXPECT_EQ(redone, 1);
-    EXPECT_EQ(testing::probeValue(probe), 3);
+    EXPECT_EQ(probeValue(probe), 3);
     EXPECT_EQ(db.redoableSteps(), 0);
-    EXPECT_EQ(db.undoableSteps(), 2);
 
-    // Undone again, and redone again.
+    // both redone steps are undone and redone again
     ASSERT_EQ(db.undo(2), Status::Ok);
-    EXPECT_EQ(testing::probeValue(probe), 1);
+    EXPECT_EQ(probeValue(probe), 1);
     EXPECT_FALSE(kept.isErased());
-    EXPECT_EQ(dynamic_cast<const BlockTableRecord*>(db.peek(db.modelSpaceId()))->entityIds(), modelBefore);
+    EXPECT_EQ(db.peek(added), nullptr);
     ASSERT_EQ(db.redo(2), Status::Ok);
-    EXPECT_EQ(testing::probeValue(probe), 3);
+    EXPECT_EQ(probeValue(probe), 3);
+    EXPECT_EQ(modelList(), after);
 
-    // A new step with changes after an undo leaves nothing to redo; one without changes keeps it.
+    // a new step after an undo: nothing to redo
     ASSERT_EQ(db.undo(1), Status::Ok);
     db.beginUndoStep();
-    db.endUndoStep();
-    EXPECT_EQ(db.redoableSteps(), 1);
-    db.beginUndoStep();
-    ASSERT_EQ(testing::setProbe(probe, 9), Status::Ok);
+    ASSERT_EQ(setProbe(probe, 7), Status::Ok);
     db.endUndoStep();
     EXPECT_EQ(db.redoableSteps(), 0);
     EXPECT_EQ(db.redo(1), Status::UndoNotAvailable);
-}
-
-TEST(Redo, KeepsWhatWasAppendedOutsideAnyStepAfterTheUndo) {
-    Database db;
-    db.beginUndoStep();
-    const ObjectId added = testing::addLine(db, {0, 0}, {1, 0});
-    db.endUndoStep();
+    EXPECT_EQ(probeValue(probe), 7);
+    // an object added outside any step after an undo also ends it
     ASSERT_EQ(db.undo(1), Status::Ok);
-    const ObjectId outside = testing::addLine(db, {2, 2}, {3, 3});  // no step: not undoable
-    ASSERT_EQ(db.redo(1), Status::Ok);
-    EXPECT_EQ(dynamic_cast<const BlockTableRecord*>(db.peek(db.modelSpaceId()))->entityIds(),
-              (std::vector<ObjectId>{added, outside}));
+    addProbe(db, 9);
+    EXPECT_EQ(db.redo(1), Status::UndoNotAvailable);
+    EXPECT_EQ(probeValue(probe), 2);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 namespace host::ed::commands {
 
-void registerEditCommands();       // ERASE, MOVE, ROTATE, BREAK, UNDO, DELCONSTRAINT
+void registerEditCommands();       // ERASE, MOVE, ROTATE, BREAK, UNDO, REDO, DELCONSTRAINT
 void registerBlockCommands();      // EXPLODE, -INSERT, -BLOCK, -PURGE
 void registerPeditCommand();       // PEDIT
 void registerDrawCommands();       // POINT, RECTANGLE, RECTANG, -BOUNDARY

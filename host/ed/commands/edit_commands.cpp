@@ -1,4 +1,4 @@
-// ERASE, MOVE, ROTATE, BREAK, UNDO and DELCONSTRAINT: the host's editing commands.
+// ERASE, MOVE, ROTATE, BREAK, UNDO, REDO and DELCONSTRAINT: the host's editing commands.
 #include <cmath>
 
 #include "host/ed/answers.h"
@@ -150,21 +150,6 @@ void undoCommand() {
     tellUndoHooks({UndoDirection::Undo, undone, documents().documentOf(db), withinCommand});
 }
 
-// REDO: right after UNDO, does the last undone step again, as it left the drawing.
-void redoCommand() {
-    db::Database* db = drawing();
-    if (!db) return;
-    int redone = 0;
-    const db::Status s = db->redo(1, &redone);
-    if (s != db::Status::Ok || redone == 0) {
-        print(db->redoableSteps() > 0 ? "\nCannot redo now: an object is still open." : "\nNothing to redo.");
-        return;
-    }
-    print("\n" + counted(std::size_t(redone), "step", "steps") + " redone.");
-    const bool withinCommand = runningCommandNames().find('\'') != std::string::npos;
-    tellUndoHooks({UndoDirection::Redo, redone, documents().documentOf(db), withinCommand});
-}
-
 // DELCONSTRAINT: the host keeps no geometric constraints, so there is never one to remove. "All", or a selection
 // ended by Enter (or by the end of a module's arguments), is taken and nothing changes.
 void delConstraintCommand() {
@@ -176,6 +161,21 @@ void delConstraintCommand() {
         if (first && (text == "ALL" || text == "_ALL" || text == "A" || text == "_A")) break;
     }
     if (!isQuietCommand()) print("\nNo constraints to remove.");
+}
+
+// REDO: does again what the last UNDO took back, while nothing has been done since.
+void redoCommand() {
+    db::Database* db = drawing();
+    if (!db) return;
+    int redone = 0;
+    const int steps = db->lastUndoneGroup();
+    if (steps == 0 || db->redo(steps, &redone) != db::Status::Ok) {
+        print("\nNothing to redo: REDO does again what the UNDO just before it took back.");
+        return;
+    }
+    print("\n" + counted(std::size_t(redone), "step", "steps") + " redone.");
+    // The modules that keep state beside the drawing follow it, as after UNDO.
+    tellUndoHooks({UndoDirection::Redo, redone, documents().documentOf(db), false});
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ inline constexpr const char* kHostCommandGroup = "HOST";
 //   BREAK        entity, second point or "_F" first point and second point
 //   -GROUP       "_C" create, "_E" explode, "_REN" rename, "_A" add, "_R" remove, "_S" selectable
 //   UNDO         a number of steps (Enter: 1)
-//   REDO         no answer: the last undone step again, right after UNDO
+//   REDO         does again what the UNDO just before it took back
 //   -INSERT      block name or drawing file ("*" first: inserted exploded), insertion point, x scale, y scale,
 //                rotation in degrees
 //   -BLOCK       name, "_Y" to redefine one that exists, base point, selection
