@@ -29,8 +29,8 @@ struct Header {
     std::string projectName;
     std::string acadVersion = "AC1015";
     int measurement = 1;         // metric
-    // The code page declared in the file ($DWGCODEPAGE). Text is written as ASCII with \U+XXXX escapes, so the
-    // page never changes a character; it is kept for the programs that look at it.
+    // The code page declared in the file ($DWGCODEPAGE). Text is written in its bytes where it has the characters
+    // and as \U+XXXX escapes where it lacks them, so the page never changes a character.
     std::string codePage = "ANSI_1251";
     struct Other {
         std::string name;        // "$DIMSCALE"
@@ -162,11 +162,14 @@ public:
     void clearModified() { modified_ = false; }
 
 private:
+    Handle takeHandle();
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::uint64_t serial_;
     std::filesystem::path fileName_;
     std::uint64_t nextHandle_ = 1;
+    std::uint64_t freeBelowSeed_ = 1;  // where takeHandle looks once the seed is at the top
     ObjectId nod_, clayer_, celtype_, textStyle_;
     Header header_;
     bool modified_ = false;
