@@ -129,12 +129,15 @@ void COptionPage::StoreSettings(CLaserSettings& s) {
                 // A list shows nothing for a stored text that is none of its items; reading it back gives "",
                 // which is no choice of the user's.
                 if (f.kind == FieldKind::Combo && f.text.empty()) break;
+                // A number field's text that is not one number stores nothing: the setting keeps its value.
                 if (ref.text) {
-                    s.*ref.text = f.text;
-                } else if (ref.real || ref.point) {
+                    if (!f.isNumber() || NumberFieldValue(f.text)) s.*ref.text = f.text;
+                } else if (f.isWholeNumber()) {
+                    if (const std::optional<int> value = IntegerFieldValue(f.text)) SetSettingNumber(s, ref, *value);
+                } else if (f.kind == FieldKind::Combo) {
                     SetSettingNumber(s, ref, SettingTextToReal(f.text));
-                } else {
-                    SetSettingNumber(s, ref, SettingTextToInteger(f.text));
+                } else if (const std::optional<double> value = NumberFieldValue(f.text)) {
+                    SetSettingNumber(s, ref, *value);
                 }
                 break;
             case FieldKind::Check:
@@ -154,12 +157,31 @@ void COptionPage::StoreSettings(CLaserSettings& s) {
 void COptionPage::doDataExchange(host::ui::DataExchange& dx) {
     for (PageField& f : fields_) {
         switch (f.kind) {
-            case FieldKind::Edit: dx.text(f.id, f.text); break;
+            case FieldKind::Edit:
+                dx.text(f.id, f.text);
+                if (checkingNumbers_ && dx.saving() && !dx.failed() && f.isNumber() && f.changed()) {
+                    const bool read = f.isWholeNumber() ? IntegerFieldValue(f.text).has_value()
+                                                        : NumberFieldValue(f.text).has_value();
+                    if (!read) {
+                        const std::string typed = f.text;
+                        f.text = f.loadedText;
+                        if (host::ui::Window* w = item(f.id)) w->setText(f.text);
+                        dx.refuse(NotANumberMessage(typed, f.text, f.isWholeNumber()));
+                    }
+                }
+                break;
             case FieldKind::Check: dx.check(f.id, f.value); break;
             case FieldKind::Radio: dx.radio(f.id, f.value); break;
             case FieldKind::Combo: dx.comboText(f.id, f.text); break;
         }
     }
+}
+
+bool COptionPage::onKillActive() {
+    checkingNumbers_ = true;
+    const bool left = PropertyPage::onKillActive();
+    checkingNumbers_ = false;
+    return left;
 }
 
 bool COptionPage::onCommand(int id, int code, host::ui::Window* control) {

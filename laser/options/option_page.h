@@ -3,12 +3,16 @@
 // the settings and their storing back.
 //
 //   kind    control          loaded from a setting                    stored back (only when the user changed it)
-//   Edit    edit             real: the field's format; integer "%i";  real: the longest number at the start (0.0
-//                            text: copied                             for none); integer likewise; text: copied
+//   Edit    edit             real: the field's format; integer "%i";  real: the whole text read as a number;
+//                            text: copied                             integer likewise; text: copied
 //   Check   check box        the setting (0 or 1)                     1 when checked, else 0
 //   Radio   radio buttons    the option whose code is the setting;    the code of the option chosen
 //                            none for a setting outside the codes
 //   Combo   drop-down list   the item text (the page converts)        the item text (the page converts)
+//
+// A number field (an edit with a set of characters, or one of a number setting) is read whole: when its page is left
+// or the sheet confirmed, a changed text that is not one number ("6.0.0", ".", "2..", an empty text; a count that
+// is not a whole number) is refused with a message, and the field gets back the value it had, which stays stored.
 //
 // A field whose value is what loading gave it stores nothing: an untouched OK gives every setting back exactly
 // as it was read, where showing a value with fewer decimals than it holds would otherwise round it (a thickness
@@ -74,6 +78,10 @@ struct PageField {
     std::string loadedText;
     int loadedValue = 0;
 
+    // An edit whose text is a number, and one whose number is whole.
+    bool isNumber() const { return kind == FieldKind::Edit && (!allowed.empty() || isWholeNumber() || setting.real || setting.point); }
+    bool isWholeNumber() const { return kind == FieldKind::Edit && (setting.integer || setting.byte); }
+
     // Whether the user changed the field since it was loaded.
     bool changed() const { return text != loadedText || value != loadedValue; }
     // The field as loaded: its state now is what the user has not changed.
@@ -111,10 +119,13 @@ protected:
     virtual bool onPageCommand(int /*id*/, int /*code*/) { return false; }
 
     void doDataExchange(host::ui::DataExchange& dx) override;
+    // Leaving the page: its fields are saved, and number fields read whole (see above).
+    bool onKillActive() override;
     bool onCommand(int id, int code, host::ui::Window* control) override;
 
 private:
     std::deque<PageField> fields_;
+    bool checkingNumbers_ = false;
 };
 
 // [SECTION] Building page templates

@@ -130,7 +130,7 @@ void CPageOptions::StoreExtra(CLaserSettings& s) {
     }
     const PageField& chord = *field(kMinChordEdit);
     if (chord.changed() && field(kShortSegmentsCheck)->value != 0) {
-        s.AutoDelSementMinChord = SettingTextToReal(chord.text);
+        s.AutoDelSementMinChord = NumberFieldValue(chord.text).value_or(s.AutoDelSementMinChord);
     }
 }
 

@@ -191,11 +191,66 @@ TEST_F(OptionSheet, BadInputAtEveryKindOfCheckedFieldIsRefusedAndKeepsTheOldValu
     }
 }
 
-TEST_F(OptionSheet, AnEmptyNumericFieldIsTakenAsZero) {
+// A text made only of a number's characters is a number only when the whole of it is one: OK (or leaving the page)
+// refuses any other, the field gets its value back, and the setting keeps it. A script answers the box.
+TEST_F(OptionSheet, ANumberFieldWhoseWholeTextIsNotOneNumberIsRefusedAndTheSettingKeepsItsValue) {
+    const struct Case {
+        const char* tab;
+        const char* control;
+        const char* typed;
+        const char* setting;
+        const char* leave;  // how the page is left
+    } cases[] = {
+        {"Machine", "254", "6.0.0", "MarkCut", "dlg ok"},
+        {"Machine", "233", ".", "FeedRapid", "dlg ok"},
+        {"Material", "240", "2..", "Thin", "dlg ok"},
+        {"Material", "239", "1e", "Density", "dlg tab Display"},
+        {"Cutting", "228", "2.5.1", "LeadOutSpan", "dlg ok"},
+        {"Cutting", "227", "", "LeadInSpan", "dlg tab Display"},
+        {"Cutting", "245", "..", "PointHome", "dlg press Apply"},
+        {"\"Cut corner\"", "436", "abc", "PowerAngle1", "dlg ok"},
+        {"Profile", "474", "3.3.", "PDSIZE", "dlg ok"},
+        {"Options", "249", "0.1.", "AutoDelSementMinSize", "dlg ok"},
+        {"Unload", "249", "", "UnloadWindowSizeX", "dlg ok"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.tab) + " " + c.control + " \"" + c.typed + "\"");
+        CLaserSettings settings;
+        ASSERT_EQ(settings.WriteRegistrySettings(), 0);
+        const auto before = AllStored();
+        host::ui::clearMessageBoxLog();
+        // After the refusal the field shows its value again; a second OK then ends the sheet.
+        const std::intptr_t result = Run(settings, {std::string("dlg tab ") + c.tab,
+                                                    std::string("dlg set ") + c.control + " \"" + c.typed + "\"",
+                                                    c.leave, "msgbox ok", "dlg ok"});
+        ASSERT_EQ(result, host::ui::IDOK);
+        const auto& boxes = host::ui::messageBoxLog();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.rfind(std::string("\"") + c.typed + "\" is not a number. The field keeps ", 0), 0u)
+            << boxes[0].text;
+        EXPECT_EQ(AllStored().at(c.setting), before.at(c.setting));
+        EXPECT_EQ(AllStored(), before);
+    }
+}
+
+TEST_F(OptionSheet, NumberFieldsTakeEveryFormOfANumberAndTheRefusalIsSaidInRussian) {
     CLaserSettings settings;
-    ASSERT_EQ(Run(settings, {"dlg tab Cutting", "dlg set 227 \"\"", "dlg ok"}), host::ui::IDOK);
-    EXPECT_EQ(settings.LeadInSpan, 0.0);
+    ASSERT_EQ(Run(settings, {"dlg tab Cutting", "dlg set 227 7.5", "dlg set 228 3.", "dlg set 229 .5",
+                             "dlg tab Material", "dlg set 239 2.5e-3", "dlg ok"}),
+              host::ui::IDOK);
     EXPECT_TRUE(host::ui::messageBoxLog().empty());
+    EXPECT_EQ(settings.LeadInSpan, 7.5);
+    EXPECT_EQ(settings.LeadOutSpan, 3.0);
+    EXPECT_EQ(settings.Angle, 0.5);
+    EXPECT_EQ(settings.Density, 2.5e-3);
+
+    Store("LangMenu", "RU");
+    host::ui::clearMessageBoxLog();
+    CLaserSettings russian;
+    ASSERT_EQ(Run(russian, {"dlg tab Cutting", "dlg set 227 6.0.0", "dlg ok", "msgbox ok", "dlg cancel"}),
+              host::ui::IDCANCEL);
+    ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+    EXPECT_EQ(host::ui::messageBoxLog()[0].text.rfind("\"6.0.0\" - не число. В поле остаётся ", 0), 0u);
 }
 
 TEST_F(OptionSheet, PagesStoreWhatTheUserChose) {
@@ -204,7 +259,7 @@ TEST_F(OptionSheet, PagesStoreWhatTheUserChose) {
     settings.UsePower = 0;
     ASSERT_EQ(Run(settings, {"dlg tab Material", "dlg set 238 inc", "dlg set 240 2.5",
                              "dlg tab Display", "dlg set 222 30", "dlg set 554 \"Lines without arrows\"",
-                             "dlg tab \"Cut corner\"", "dlg set 319 on", "dlg set 531 on", "dlg set 436 abc",
+                             "dlg tab \"Cut corner\"", "dlg set 319 on", "dlg set 531 on", "dlg set 436 12.5",
                              "dlg tab Options", "dlg set 257 0.001", "dlg set 319 off", "dlg set 254 0.5",
                              "dlg set 249 0.25",
                              "dlg tab Unload", "dlg set \"Unloading for outside contours\" on",
@@ -215,10 +270,10 @@ TEST_F(OptionSheet, PagesStoreWhatTheUserChose) {
     EXPECT_EQ(settings.Thin, 2.5);
     EXPECT_EQ(settings.ColorMove, "30");
     EXPECT_EQ(settings.TypeLineMove, "HIDDEN");
-    // Loops and power exclude each other: the last one switched on wins. Power texts are taken unchecked.
+    // Loops and power exclude each other: the last one switched on wins.
     EXPECT_EQ(settings.UseLoop, 0);
     EXPECT_EQ(settings.UsePower, 1);
-    EXPECT_EQ(settings.PowerAngle1, 0.0);
+    EXPECT_EQ(settings.PowerAngle1, 12.5);
     EXPECT_EQ(settings.AutoConnectDist, 0.001);
     EXPECT_EQ(settings.AutoConnectGrid, 1000);
     // With the short-segment correction off the chord is not taken; the minimum length is.
