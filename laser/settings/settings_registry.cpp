@@ -14,6 +14,7 @@
 #include "host/sys/number_text.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/settings/laser_settings.h"
+#include "laser/settings/number_field_check.h"
 #include "laser/settings/settings_text.h"
 #include "laser/settings/settings_values.h"
 
@@ -102,9 +103,10 @@ bool ApplyValueText(CLaserSettings& settings, const SettingValue& value, const s
             settings.*value.text = WithFinalBackslash(text);
             return true;
         case SettingKind::Real: {
-            const double number = SettingTextToReal(text);
-            if (!InRange(value, number)) return false;
-            settings.*value.real = number;
+            // The whole text is the number: "inf", "nan", "6mm" and an empty text are none, and are told.
+            const std::optional<double> number = NumberFieldValue(text);
+            if (!number || !InRange(value, *number)) return false;
+            settings.*value.real = *number;
             return true;
         }
         case SettingKind::Integer:
@@ -313,9 +315,9 @@ int CLaserSettings::ReadLastNestingMaterial(std::string& name, std::string& numb
                                             std::pair{kLastMaterialDensity, &density}}) {
         const auto text = ReadSettingText(*key, name);
         if (!text) continue;
-        const double number = SettingTextToReal(*text);
-        if (InRange(materialNumber, number)) {
-            *destination = number;
+        const std::optional<double> number = NumberFieldValue(*text);
+        if (number && InRange(materialNumber, *number)) {
+            *destination = *number;
         } else {
             TellOutOfRange({name, *text, materialNumber.low, materialNumber.high, NumberText(*destination)});
         }

@@ -90,12 +90,14 @@ const std::vector<ReadCase>& ReadCases() {
              EXPECT_EQ(s.Material, Cyrillic(149));
              EXPECT_EQ(s.Postprocessor, "FANUC.MXT");
          }},
-        {"numbers are read as the C library reads them", Nothing,
+        // Real numbers are read whole (a text that is none keeps the default and is told, see below); whole numbers
+        // still as the C library reads them.
+        {"numbers", Nothing,
          {{"FeedCut", "abc"}, {"FeedRapid", " 12.5mm"}, {"Thin", "1e-3"}, {"ModeStartPoint", "x1"},
           {"ModeEndPoint", "7.9"}, {"UseLoop", "-3"}, {"PiercingMode", "99999999999"}},
          [](const CLaserSettings& s) {
-             EXPECT_DOUBLE_EQ(s.FeedCut, 0.0);
-             EXPECT_DOUBLE_EQ(s.FeedRapid, 12.5);
+             EXPECT_DOUBLE_EQ(s.FeedCut, 300.0);
+             EXPECT_DOUBLE_EQ(s.FeedRapid, 2000.0);
              EXPECT_DOUBLE_EQ(s.Thin, 0.001);
              EXPECT_EQ(s.ModeStartPoint, 0);
              EXPECT_EQ(s.ModeEndPoint, 7);
@@ -242,8 +244,14 @@ TEST_F(SettingsRead, NumbersOutOfRangeTakeTheirFallbackOrDefaultAndAreTold) {
         {"Zone1PointX", "-3e6", [](const CLaserSettings& s) { return s.Zone1PointX; }, -200000.0, true},
         {"StockPointOriginY", "-2.5", [](const CLaserSettings& s) { return s.StockPointOriginY; }, -2.5, false},
         {"ZoneMaxDistOffset", "1e20", [](const CLaserSettings& s) { return s.ZoneMaxDistOffset; }, 100.0, true},
-        // Beyond double's range is no number at all: 0, as the C library reads it, and within the range.
-        {"DiameterTool", "1e400", [](const CLaserSettings& s) { return s.DiameterTool; }, 0.0, false},
+        // A text that is no number is told as one out of range: never read as 0, nor by its prefix.
+        {"LeadInSpan", "inf", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "nan", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "2.5.1", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "8mm", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"FeedCut", "-inf", [](const CLaserSettings& s) { return s.FeedCut; }, 300.0, true},
+        {"DiameterTool", "1e400", [](const CLaserSettings& s) { return s.DiameterTool; }, 0.2, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " = " + c.stored);
