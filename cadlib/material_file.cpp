@@ -7,6 +7,7 @@
 #include "cadlib/messages.h"
 #include "cadlib/text_lines.h"
 #include "host/sys/encoding.h"
+#include "host/sys/folders.h"
 #include "host/sys/number_text.h"
 
 namespace {
@@ -98,6 +99,8 @@ std::string valueOf(const std::string& line, const char* key) {
 }
 
 }  // namespace
+
+std::filesystem::path InstalledMaterialFolder() { return host::sys::installFolder() / "material"; }
 
 int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number,
                      std::string* error) {

@@ -37,6 +37,10 @@ inline constexpr TwoLanguageText kMaterialFileFilter = {
     "*.MAT|*.MAT|Все файлы (*.*)|*.*||",
 };
 
+// The installation's material folder (host::sys::installFolder() / "material"), which ships STEEL.MAT and
+// STAINLESS.MAT: where the material dialogs start while no folder of the user's is remembered.
+std::filesystem::path InstalledMaterialFolder();
+
 // Reads the material file at `path`: 0 with the density and number texts, or -1 (both unchanged, and `error`
 // saying what is wrong and on which line, in the user's language) when the file cannot be read, is empty, its
 // first line lacks "MATERIAL", it ends before its third line (a file cut short is no material file: its missing

@@ -10,6 +10,7 @@
 #include "host/ui/data_exchange.h"
 #include "host/ui/file_dialog.h"
 #include "laser/nc/nc_messages.h"
+#include "laser/post/postprocessor_runtime.h"
 #include "laser/settings/number_field_check.h"
 
 namespace {
@@ -199,6 +200,7 @@ void CDialogCreateProgram::ChoosePostprocessor() {
     updateData(true);
     options.initialName = header.postprocessorFile;
     options.initialFolder = header.postprocessorFolder;
+    options.fallbackFolder = ShippedPostprocessorFolder().string();
     options.flags = host::ui::OFN_FILEMUSTEXIST | host::ui::OFN_NOCHANGEDIR;
     options.owner = this;
     const std::optional<std::string> chosen = host::ui::chooseFile(std::move(options));

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/sys/folders.h"
 #include "host/ui/desktop.h"
 #include "host/ui/dialog_driver.h"
 #include "host/ui/scripted_user.h"
@@ -322,6 +323,28 @@ TEST_F(OptionSheet, SelectReadsAPostprocessorAndARefusedFileThenCancelKeepsTheOl
     EXPECT_EQ(other.Postprocessor, "OLD.MXT");
     EXPECT_EQ(other.DirPostprocessor, "/old/");
     fs::remove(bad);
+}
+
+// With no folder remembered (or one of another machine), Select... starts in the installed postprocessors and
+// Select Material in the installed materials: the names the README gives are found by their names alone.
+TEST_F(OptionSheet, WithNoFolderRememberedTheFileDialogsStartInTheInstalledFiles) {
+    const fs::path installed = host::sys::installFolder();
+    for (const char* remembered : {"", "c:\\"}) {
+        SCOPED_TRACE(std::string("remembered \"") + remembered + "\"");
+        host::ui::clearMessageBoxLog();
+        CLaserSettings settings;
+        settings.DirPostprocessor = remembered;
+        settings.DirMaterial = remembered;
+        settings.Postprocessor = "OLD.MXT";
+        ASSERT_EQ(Run(settings, {"dlg tab Machine", "dlg press 226", "file FANUC.MXT", "dlg tab Material",
+                                 "dlg press 241", "file STEEL.MAT", "dlg ok"}),
+                  host::ui::IDOK);
+        EXPECT_TRUE(host::ui::messageBoxLog().empty());
+        EXPECT_EQ(settings.Postprocessor, "FANUC.MXT");
+        EXPECT_EQ(settings.DirPostprocessor, (installed / "post").string() + "\\");
+        EXPECT_EQ(settings.Material, "STEEL.MAT");
+        EXPECT_EQ(fs::path(settings.DirMaterial).lexically_normal(), fs::path(installed / "material").lexically_normal() / "");
+    }
 }
 
 // Edit... opens the editor on the chosen file: Cancel there leaves the page's machine values as they were; OK writes
