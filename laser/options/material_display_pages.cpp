@@ -10,6 +10,7 @@
 #include "host/ui/constants.h"
 #include "host/ui/image.h"
 #include "host/ui/static.h"
+#include "laser/job/job_messages.h"
 #include "laser/options/option_pages.h"
 #include "laser/options/option_texts.h"
 #include "laser/settings/laser_settings.h"
@@ -61,6 +62,7 @@ CPageMaterial::CPageMaterial() : COptionPage(MaterialTemplate()) {
 
 void CPageMaterial::LoadExtra(const CLaserSettings& s) {
     field(kUnitList)->text = s.Unit == 0 ? "mm" : "inc";
+    shownUnit_ = field(kUnitList)->text;
     folder = s.DirMaterial;
     loadedFolder_ = folder;
 }
@@ -81,6 +83,10 @@ bool CPageMaterial::onInitDialog() {
 }
 
 bool CPageMaterial::onPageCommand(int id, int code) {
+    if (id == kUnitList && code == host::ui::CBN_SELCHANGE) {
+        SwitchUnit();
+        return true;
+    }
     if (code != host::ui::BN_CLICKED) return false;
     if (id == kSelectMaterial) {
         SelectMaterial();
@@ -91,6 +97,28 @@ bool CPageMaterial::onPageCommand(int id, int code) {
         return true;
     }
     return false;
+}
+
+void CPageMaterial::SwitchUnit() {
+    setModified(true);
+    updateData(true);
+    const PageField& unit = *field(kUnitList);
+    if (unit.text.empty() || unit.text == shownUnit_) return;
+    const int from = shownUnit_ == "mm" ? 0 : 1;
+    const int to = unit.text == "mm" ? 0 : 1;
+    const int loaded = unit.loadedText == "mm" ? 0 : 1;
+    shownUnit_ = unit.text;
+    bool converted = false;
+    if (host::ui::PropertySheet* owner = sheet()) {
+        for (int i = 0; i < owner->pageCount(); ++i) {
+            if (auto* page = dynamic_cast<COptionPage*>(owner->page(i))) {
+                page->ConvertLengths(from, to, loaded);
+                converted = converted || page == this;
+            }
+        }
+    }
+    if (!converted) ConvertLengths(from, to, loaded);
+    PrintLocalized(kLengthsConverted, Localized(to == 1 ? kUnitNameInches : kUnitNameMillimetres));
 }
 
 void CPageMaterial::SelectMaterial() {

@@ -73,6 +73,9 @@ struct PageField {
     bool watched = true;               // false: the control's changes are not looked at (no check, no mark)
     std::vector<RadioChoice> choices;  // a radio group's options, in the order they are tested on storing
 
+    bool length = false;               // an edit of a length, converted when the unit is switched
+    bool convertedOnly = false;        // its text is its loaded value converted, not typed by the user
+
     std::string text;  // Edit, Combo
     int value = 0;     // Check: 0 or 1; Radio: the index of the option chosen, -1 for none
     std::string loadedText;
@@ -104,6 +107,12 @@ public:
     void LoadSettings(const CLaserSettings& s);
     // Stores the changed fields that have a setting into `s`, then StoreExtra.
     void StoreSettings(CLaserSettings& s);
+
+    // The unit of the lengths was switched from `from` to `to` (0 millimetres, 1 inches); `loaded` is the unit
+    // they were loaded in. Every length field shows its number in the new unit: a field the user has not typed in
+    // since it was loaded gets its loaded text back on the way back to `loaded`, so that switching there and back
+    // changes nothing; a text that is no number is left for the check to refuse.
+    void ConvertLengths(int from, int to, int loaded);
 
 protected:
     PageField& addEdit(int id, SettingRef setting, std::string_view allowed = {});

@@ -108,7 +108,7 @@ CPageOptions::CPageOptions() : COptionPage(OptionsTemplate()) {
     addCheck(kShortSegmentsCheck, ByteSetting(&CLaserSettings::AutoDelSementStatus));
     addEdit(kMinSegmentEdit, RealSetting(&CLaserSettings::AutoDelSementMinSize, "%.4f"), digits);
     // The chord is stored by StoreExtra: only while the correction is on.
-    addEdit(kMinChordEdit, {}, digits);
+    addEdit(kMinChordEdit, {}, digits).length = true;
 }
 
 void CPageOptions::LoadExtra(const CLaserSettings& s) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/ed/transcript.h"
 #include "host/sys/folders.h"
 #include "host/ui/desktop.h"
 #include "host/ui/dialog_driver.h"
@@ -285,6 +286,46 @@ TEST_F(OptionSheet, PagesStoreWhatTheUserChose) {
     EXPECT_EQ(settings.Nesing_ClampCenterList, 0);
     EXPECT_EQ(Stored("TypeLineMove"), "HIDDEN");
     EXPECT_EQ(Stored("Unit"), "inc");
+}
+
+// Switching the unit converts every length of every page, made or not, typed or loaded: 6 mm of lead-in is 6 mm in
+// inches, not 6 inches. Feeds and the density stay. Switching back to the unit loaded gives every untouched value
+// back as it was stored, and the change is told once.
+TEST_F(OptionSheet, SwitchingTheUnitConvertsEveryLengthOfEveryPage) {
+    {
+        CLaserSettings settings;
+        host::ed::transcript().clear();
+        ASSERT_EQ(Run(settings, {"dlg tab Cutting", "dlg set 228 10", "dlg tab Material", "dlg set 238 inc",
+                                 "dlg tab Cutting", "dlg tab Clamp", "dlg ok"}),
+                  host::ui::IDOK);
+        EXPECT_TRUE(host::ui::messageBoxLog().empty());
+        EXPECT_EQ(settings.Unit, 1);
+        EXPECT_NEAR(settings.LeadInSpan, 6.0 / 25.4, 1e-5);
+        EXPECT_NEAR(settings.LeadOutSpan, 10.0 / 25.4, 1e-5);  // typed before the switch
+        EXPECT_NEAR(settings.DiameterTool, 0.2 / 25.4, 1e-6);
+        EXPECT_NEAR(settings.Thin, 1.0 / 25.4, 1e-5);
+        EXPECT_NEAR(settings.JamperLenIn, 6.0 / 25.4, 1e-5);  // a page never opened
+        EXPECT_NEAR(settings.Nesing_ClampingDistance, 1110.0 / 25.4, 1e-3);
+        EXPECT_NEAR(settings.AutoDelSementMinSize, 0.1 / 25.4, 1e-6);
+        EXPECT_EQ(settings.Angle, 30.0);
+        EXPECT_EQ(settings.FeedCut, 300.0);
+        EXPECT_EQ(settings.Density, 7.85e-06);
+        const std::string told = "The unit is switched to inches: every length on every page";
+        const std::string said = host::ed::transcript().text();
+        EXPECT_NE(said.find(told), std::string::npos) << said;
+        EXPECT_EQ(said.find(told), said.rfind(told)) << "said once";
+    }
+    {
+        CLaserSettings settings{CLaserSettings::DefaultsOnly{}};
+        settings.LeadInSpan = 6.35;
+        ASSERT_EQ(settings.WriteRegistrySettings(), 0);
+        const auto before = AllStored();
+        ASSERT_EQ(Run(settings, {"dlg tab Cutting", "dlg tab Material", "dlg set 238 inc", "dlg set 238 mm",
+                                 "dlg set 238 inc", "dlg set 238 mm", "dlg ok"}),
+                  host::ui::IDOK);
+        EXPECT_EQ(AllStored(), before);
+        EXPECT_EQ(settings.LeadInSpan, 6.35);
+    }
 }
 
 TEST_F(OptionSheet, AFailedRegistryWriteIsToldAndTheSheetSaysTheValuesWereNotStored) {
