@@ -103,6 +103,8 @@ void CPageMaterial::SwitchUnit() {
     setModified(true);
     updateData(true);
     const PageField& unit = *field(kUnitList);
+    // A sheet that loads the page itself (the drawing's options) shows the unit it loaded.
+    if (shownUnit_.empty()) shownUnit_ = unit.loadedText;
     if (unit.text.empty() || unit.text == shownUnit_) return;
     const int from = shownUnit_ == "mm" ? 0 : 1;
     const int to = unit.text == "mm" ? 0 : 1;

@@ -180,4 +180,45 @@ TEST(TerminalSession, ANumberPastTheListedFieldsIsToldAndNotTakenForAnId) {
     EXPECT_EQ(t.exitStatus(), 0) << t.screen();
 }
 
+// A number field at the terminal's set: "2.5.1" for the lead-out was stored as 2.5 and an empty lead-in as 0. The
+// sheet's OK refuses it, the box says what the field keeps, and the registry keeps the value.
+TEST(TerminalSession, ANumberFieldSetToATextThatIsNotOneNumberKeepsItsValue) {
+    ScratchFolder folder;
+    const fs::path source = KESTRION_SOURCE_DIR;
+    const fs::path drawing = folder / "plate.dxf";
+    fs::copy_file(source / "laser/contours/tests/fixtures/plate_two_holes.dxf", drawing);
+    host::sys::testing::writeBytes(folder / "registry.reg",
+                                   "Windows Registry Editor Version 5.00\r\n\r\n"
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n\"LangMenu\"=\"EN\"\r\n"
+                                   "\"LeadInSpan\"=\"6.000000\"\r\n\"LeadOutSpan\"=\"3.000000\"\r\n");
+    Terminal t(folder, {drawing.string(), "--load", "laser", "--install", (source / "data").string()});
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    const std::string prompt = "Configuration of the system> ";
+    t.type("NCConfig\r");
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("tab Cutting\r");
+    ASSERT_TRUE(t.waitFor("showing \"Cutting\"")) << t.screen();
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("set 3 2.5.1\r");
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("\"2.5.1\" is not a number. The field keeps 3.000.")) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("set \"Lead in span (B)\" \"\"\r");
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("\"\" is not a number. The field keeps 6.000.")) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("QUIT\r");
+    t.type("No\r");
+    EXPECT_EQ(t.exitStatus(), 0) << t.screen();
+    const std::string registry = host::sys::testing::readBytes(folder / "registry.reg");
+    EXPECT_NE(registry.find("\"LeadOutSpan\"=\"3.000000\""), std::string::npos) << registry;
+    EXPECT_NE(registry.find("\"LeadInSpan\"=\"6.000000\""), std::string::npos) << registry;
+}
+
 }  // namespace
