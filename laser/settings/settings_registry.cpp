@@ -88,6 +88,17 @@ void ApplyMissingValue(CLaserSettings& settings, const SettingValue& value) {
     }
 }
 
+// Whether the home point's text is one to three numbers, each read whole, with one blank between them.
+bool PointHomeTextIsNumbers(std::string_view text) {
+    for (int piece = 0; piece < 3; ++piece) {
+        const std::size_t blank = text.find(' ');
+        if (!NumberFieldValue(text.substr(0, blank)) || text.substr(0, blank).empty()) return false;
+        if (blank == std::string_view::npos) return true;
+        text.remove_prefix(blank + 1);
+    }
+    return false;
+}
+
 bool InRange(const SettingValue& value, double number) { return number >= value.low && number <= value.high; }
 
 std::string NumberText(double number) { return host::sys::formatC("%g", number); }
@@ -118,6 +129,8 @@ bool ApplyValueText(CLaserSettings& settings, const SettingValue& value, const s
                 static_cast<std::int8_t>(static_cast<std::uint8_t>(SettingTextToInteger(text) & 0xFF));
             return true;
         case SettingKind::PointHome: {
+            // Each of the blank-separated numbers read whole: "inf 0 0" or "1,5 2 3" is no point.
+            if (!PointHomeTextIsNumbers(text)) return false;
             const std::array<double, 3> point = SettingTextToPointHome(text);
             if (!std::all_of(point.begin(), point.end(), [&](double c) { return InRange(value, c); })) return false;
             settings.PointHome = point;

@@ -250,6 +250,9 @@ TEST_F(SettingsRead, NumbersOutOfRangeTakeTheirFallbackOrDefaultAndAreTold) {
         {"LeadInSpan", "", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
         {"LeadInSpan", "2.5.1", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
         {"LeadInSpan", "8mm", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"PointHome", "inf 0 0", [](const CLaserSettings& s) { return s.PointHome[0]; }, 0.0, true},
+        {"PointHome", "10 x 0", [](const CLaserSettings& s) { return s.PointHome[0]; }, 0.0, true},
+        {"PointHome", "10 20 30 40", [](const CLaserSettings& s) { return s.PointHome[0]; }, 0.0, true},
         {"FeedCut", "-inf", [](const CLaserSettings& s) { return s.FeedCut; }, 300.0, true},
         {"DiameterTool", "1e400", [](const CLaserSettings& s) { return s.DiameterTool; }, 0.2, true},
     };
