@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cadlib/material_dialogs.h"
+#include "cadlib/material_file.h"
 #include "cadlib/number_text.h"
 #include "host/sys/number_text.h"
 #include "host/ui/combo_box.h"
@@ -55,7 +56,10 @@ DialogTemplate MaterialTemplate() {
 CPageMaterial::CPageMaterial() : COptionPage(MaterialTemplate()) {
     addEdit(kMaterialName, TextSetting(&CLaserSettings::Material));
     addEdit(kMaterialNumber, TextSetting(&CLaserSettings::Material_Num));
-    addEdit(kDensity, RealSetting(&CLaserSettings::Density, "%e"), kExponentCharacters);
+    // The range a material file and a job hold the density to: a density taken here is one a job takes.
+    PageField& density = addEdit(kDensity, RealSetting(&CLaserSettings::Density, "%e"), kExponentCharacters);
+    density.low = 0.0;
+    density.high = kMaxMaterialDensity;
     addEdit(kThickness, RealSetting(&CLaserSettings::Thin, "%.3f"), kDecimalCharacters);
     addCombo(kUnitList);
 }

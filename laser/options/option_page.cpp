@@ -223,13 +223,18 @@ void COptionPage::doDataExchange(host::ui::DataExchange& dx) {
             case FieldKind::Edit:
                 dx.text(f.id, f.text);
                 if (checkingNumbers_ && dx.saving() && !dx.failed() && f.isNumber() && f.changed()) {
-                    const bool read = f.isWholeNumber() ? IntegerFieldValue(f.text).has_value()
-                                                        : NumberFieldValue(f.text).has_value();
-                    if (!read) {
+                    std::optional<double> value;
+                    if (!f.isWholeNumber()) {
+                        value = NumberFieldValue(f.text);
+                    } else if (const std::optional<int> whole = IntegerFieldValue(f.text)) {
+                        value = *whole;
+                    }
+                    if (!value || *value < f.low || *value > f.high) {
                         const std::string typed = f.text;
                         f.text = f.loadedText;
                         if (host::ui::Window* w = item(f.id)) w->setText(f.text);
-                        dx.refuse(NotANumberMessage(typed, f.text, f.isWholeNumber()));
+                        dx.refuse(value ? NumberNotInRangeMessage(typed, f.low, f.high, f.text)
+                                        : NotANumberMessage(typed, f.text, f.isWholeNumber()));
                     }
                 }
                 break;

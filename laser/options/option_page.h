@@ -74,6 +74,7 @@ struct PageField {
     std::vector<RadioChoice> choices;  // a radio group's options, in the order they are tested on storing
 
     bool length = false;               // an edit of a length, converted when the unit is switched
+    double low = -1e300, high = 1e300;  // a number field's range, checked with its text
     bool convertedOnly = false;        // its text is its loaded value converted, not typed by the user
 
     std::string text;  // Edit, Combo

@@ -43,6 +43,13 @@ std::optional<int> IntegerFieldValue(std::string_view text) {
     return static_cast<int>(parsed.value);
 }
 
+std::string NumberNotInRangeMessage(std::string_view text, double low, double high, std::string_view kept) {
+    const std::string shown(text);
+    const std::string keeps = kept.empty() ? std::string("\"\"") : std::string(kept);
+    return FormatLocalized(kNumberNotInRange, shown.c_str(), host::sys::formatC("%.15g", low).c_str(),
+                           host::sys::formatC("%.15g", high).c_str(), keeps.c_str());
+}
+
 std::string NotANumberMessage(std::string_view text, std::string_view kept, bool wholeNumber) {
     const std::string shown(text);
     const std::string keeps = kept.empty() ? std::string("\"\"") : std::string(kept);

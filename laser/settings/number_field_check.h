@@ -24,6 +24,10 @@ inline constexpr TwoLanguageText kNotANumber{"\"%s\" is not a number. The field 
 inline constexpr TwoLanguageText kNotAWholeNumber{"\"%s\" is not a whole number. The field keeps %s.",
                                                   "\"%s\" - не целое число. В поле остаётся %s."};
 
+// The same for a number outside the field's range; %s: the text, the lowest and highest value, the value kept.
+inline constexpr TwoLanguageText kNumberNotInRange{"\"%s\" is not a number from %s to %s. The field keeps %s.",
+                                                   "\"%s\" - не число от %s до %s. В поле остаётся %s."};
+
 // The set of almost every numeric field: the ten digits and the point, no sign.
 inline constexpr std::string_view kDecimalCharacters = "01234567890.";
 // The density fields also take an exponent and its sign.
@@ -44,3 +48,5 @@ std::optional<int> IntegerFieldValue(std::string_view text);
 
 // The refusal of a field that holds `text`, keeping `kept`: "<text>" is not a number. The field keeps <kept>.
 std::string NotANumberMessage(std::string_view text, std::string_view kept, bool wholeNumber = false);
+// "<text>" is not a number from <low> to <high>. The field keeps <kept>.
+std::string NumberNotInRangeMessage(std::string_view text, double low, double high, std::string_view kept);

@@ -255,6 +255,27 @@ TEST_F(OptionSheet, NumberFieldsTakeEveryFormOfANumberAndTheRefusalIsSaidInRussi
     EXPECT_EQ(host::ui::messageBoxLog()[0].text.rfind("\"6.0.0\" - не число. В поле остаётся ", 0), 0u);
 }
 
+// The density is held to the range a material file and a job hold it to: a density the page takes is one the
+// nesting job reader takes too.
+TEST_F(OptionSheet, ADensityOutsideTheRangeOfAJobIsRefused) {
+    for (const char* typed : {"1e20", "100000.5"}) {
+        SCOPED_TRACE(typed);
+        CLaserSettings settings{CLaserSettings::DefaultsOnly{}};
+        ASSERT_EQ(settings.WriteRegistrySettings(), 0);
+        host::ui::clearMessageBoxLog();
+        ASSERT_EQ(Run(settings, {"dlg tab Material", std::string("dlg set 239 ") + typed, "dlg ok", "msgbox ok",
+                                 "dlg ok"}),
+                  host::ui::IDOK);
+        ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+        EXPECT_EQ(host::ui::messageBoxLog()[0].text,
+                  std::string("\"") + typed + "\" is not a number from 0 to 100000. The field keeps 7.850000e-06.");
+        EXPECT_EQ(settings.Density, 7.85e-06);
+    }
+    CLaserSettings settings;
+    ASSERT_EQ(Run(settings, {"dlg tab Material", "dlg set 239 100000", "dlg ok"}), host::ui::IDOK);
+    EXPECT_EQ(settings.Density, 100000.0);
+}
+
 TEST_F(OptionSheet, PagesStoreWhatTheUserChose) {
     CLaserSettings settings;
     settings.UseLoop = 0;
