@@ -94,6 +94,15 @@ inline constexpr TwoLanguageText kDuplicateRectangle{"Duplicate file.\n\rThe fil
 inline constexpr TwoLanguageText kInvalidSymbol{"Invalid symbol in the string - %s",
                                                 "Неправильный символ в строке - %s"};
 
+// A table cell's text refused. Printf arguments: the most copies, the text.
+inline constexpr TwoLanguageText kBadQuantity{
+    "The quantity must be a whole number from 0 to %d, not \"%s\". The cell keeps its value.",
+    "Количество должно быть целым числом от 0 до %d, а не \"%s\". В ячейке остается прежнее значение."};
+// Printf arguments: the text, the column's heading, its choices.
+inline constexpr TwoLanguageText kNotAChoice{
+    "\"%s\" is not a choice of \"%s\": choose one of %s. The cell keeps its value.",
+    "\"%s\" нельзя выбрать в столбце \"%s\": выберите одно из значений %s. В ячейке остается прежнее значение."};
+
 // [SECTION] The report of refused drawings
 inline constexpr TwoLanguageText kReportMissing{"File not found:   ", "Файл не найден:   "};
 inline constexpr TwoLanguageText kReportDuplicate{"Duplicate file.\n\rThe file is in the table   ",

@@ -44,8 +44,10 @@ bool JobGrid::TakeValue(std::string_view value) {
     const auto row = host::sys::parseInteger(NextWord(value), 0, RowTotal() - 1);
     const auto column = host::sys::parseInteger(NextWord(value), 0, ColumnTotal() - 1);
     if (!row.ok() || !column.ok()) return false;
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-    if (value.empty()) return ClickCell(static_cast<int>(row.value), static_cast<int>(column.value));
+    // A text in double quotes is typed as it stands, "" empties the cell; no text at all only clicks it.
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    if (quoted) value = value.substr(1, value.size() - 2);
+    if (value.empty() && !quoted) return ClickCell(static_cast<int>(row.value), static_cast<int>(column.value));
     return TypeIntoCell(static_cast<int>(row.value), static_cast<int>(column.value), value);
 }
 

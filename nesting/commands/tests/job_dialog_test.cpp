@@ -141,12 +141,12 @@ TEST_F(JobDialogTest, AValueTooLongForItsLineIsBoundedOrRefusedNamingTheField) {
                             driver.set("Width", "1000");
                             driver.set("Height", "500");
                             driver.press("Add Stock Rectangle");
-                            dialog.StockPage()->Grid.TypeIntoCell(1, kQuantityColumn, std::string(30, '7'));
+                            dialog.StockPage()->Grid.TypeIntoCell(1, kGrainColumn, std::string(30, '7'));
                             driver.press("OK");
                         },
                         Answer(host::ui::IDOK),
                         [](Dialog& d) { DialogDriver(d).escape(); }});
-    EXPECT_TRUE(Shown("The value of \"Qty\" is too long: at most 24 characters.")) << Boxes().back();
+    EXPECT_TRUE(Shown("The value of \"Grain angle\" is too long: at most 24 characters.")) << Boxes().back();
     EXPECT_FALSE(fs::exists(job));
 }
 
@@ -206,7 +206,6 @@ TEST_F(JobDialogTest, RotationCellsOfARowAreMadeConsistentWhenTheUserClicksElsew
         {"Sector", "", "", "Any", "30"},
         {"Sector+180", "5", "", "5", "30"},
         {"0-360", "", "45", "Any", ""},
-        {"Sideways", "5", "45", "5", "45"},  // a text not in the list changes nothing
     };
     Show("", {Answer(host::ui::IDOK), [&](Dialog& d) {
                   DialogDriver driver(d);
@@ -234,6 +233,96 @@ TEST_F(JobDialogTest, RotationCellsOfARowAreMadeConsistentWhenTheUserClicksElsew
                   EXPECT_EQ(part.CellText(1, kSectorColumn), "");
                   driver.escape();
               }});
+}
+
+// Quantity and choice cells take only what they can hold: through the driver's set, as a script and the terminal
+// set them, and typed into the cell; a refused text is told with what the cell takes, and the cell keeps its value.
+TEST_F(JobDialogTest, QuantityAndChoiceCellsRefuseWhatTheyCannotHold) {
+    struct Case {
+        int column;
+        const char* text;
+        const char* shown;    // the cell afterwards
+        const char* message;  // the part of the refusal told, empty when the text is taken
+    };
+    const char* const rotations = "choose one of No Rotate, 0-360, Sector, Sector+180.";
+    const char* const quantity = "The quantity must be a whole number from 0 to 10000";
+    const std::vector<Case> cases{
+        {kRotationColumn, "xyz", "0-360", rotations},
+        {kRotationColumn, "", "0-360", rotations},
+        {kRotationColumn, "sector+180", "Sector+180", ""},  // either case, shown as listed
+        {kDeltaColumn, "7", "Any", "choose one of Any, 1, 2, 5, 10, 15, 30, 45, 60, 90, 180, Inscribe."},
+        {kDeltaColumn, "", "Any", "\"\" is not a choice of \"Delta angle\""},  // the part is turned
+        {kDeltaColumn, "inscribe", "Inscribe", ""},
+        {kPartPriorityColumn, "0", "3", "choose one of 1, 2, 3, 4, 5, 6, 7, 8, 9."},
+        {kPartPriorityColumn, "3.0", "3", "\"3.0\" is not a choice of \"Priority\""},
+        {kPartPriorityColumn, "9", "9", ""},
+        {kQuantityColumn, "-3", "1", quantity},
+        {kQuantityColumn, "abc", "1", quantity},
+        {kQuantityColumn, "2.5", "1", quantity},
+        {kQuantityColumn, "1e3", "1", quantity},
+        {kQuantityColumn, "10001", "1", quantity},
+        {kQuantityColumn, "99999999999999999999", "1", quantity},
+        {kQuantityColumn, "", "1", quantity},
+        {kQuantityColumn, "10000", "10000", ""},
+        {kQuantityColumn, "0", "0", ""},
+    };
+    std::vector<Step> steps{Answer(host::ui::IDOK), [](Dialog& d) {
+                                DialogDriver driver(d);
+                                driver.selectTab("Parts");
+                                driver.set("Width", "100");
+                                driver.set("Height", "50");
+                                driver.press("Add Part Rectangle");
+                            }};
+    for (const Case& c : cases) {
+        steps.push_back([this, c](Dialog& d) {
+            CPagePart& part = *dialog.PartPage();
+            part.Grid.SetCellText(1, kRotationColumn, "0-360");
+            part.Grid.SetCellText(1, kDeltaColumn, "Any");
+            part.Grid.SetCellText(1, kPartPriorityColumn, "3");
+            part.Grid.SetCellText(1, kQuantityColumn, "1");
+            host::ui::clearMessageBoxLog();
+            const std::string value = "1 " + std::to_string(c.column) + " \"" + c.text + "\"";
+            EXPECT_TRUE(DialogDriver(d).set("223", value).done) << c.text;
+        });
+        if (*c.message) steps.push_back(Answer(host::ui::IDOK));
+        steps.push_back([this, c](Dialog&) {
+            SCOPED_TRACE(std::string(c.text) + " in column " + std::to_string(c.column));
+            EXPECT_EQ(dialog.PartPage()->CellText(1, c.column), c.shown);
+            if (*c.message) {
+                ASSERT_EQ(Boxes().size(), 1u);
+                EXPECT_NE(Boxes()[0].find(c.message), std::string::npos) << Boxes()[0];
+                EXPECT_NE(Boxes()[0].find("The cell keeps its value."), std::string::npos) << Boxes()[0];
+            } else {
+                EXPECT_TRUE(Boxes().empty());
+            }
+        });
+    }
+    // Typed into the cell: the editor's text goes through the same check.
+    steps.push_back([this](Dialog& d) {
+        CPagePart& part = *dialog.PartPage();
+        host::ui::clearMessageBoxLog();
+        part.Grid.SetCellText(1, kQuantityColumn, "1");
+        part.Grid.ClickCell(1, kQuantityColumn);
+        part.Grid.setFocus();
+        DialogDriver(d).robot().type("2.5");
+        ASSERT_NE(part.Grid.CellAt(1, kQuantityColumn)->QueryEditor(), nullptr);
+        DialogDriver(d).robot().key(host::ui::VK_TAB);
+    });
+    steps.push_back(Answer(host::ui::IDOK));
+    steps.push_back([this](Dialog& d) {
+        EXPECT_EQ(dialog.PartPage()->CellText(1, kQuantityColumn), "1");
+        EXPECT_TRUE(Shown("not \"2.5\""));
+        // A part that is not turned has no angle step: the rotation rules empty its cell, and so may the user.
+        CPagePart& part = *dialog.PartPage();
+        part.Grid.TypeIntoCell(1, kRotationColumn, "No Rotate");
+        part.Grid.ClickCell(1, kQuantityColumn);
+        EXPECT_EQ(part.CellText(1, kDeltaColumn), "");
+        EXPECT_TRUE(DialogDriver(d).set("223", "1 9 Any").done);
+        EXPECT_TRUE(DialogDriver(d).set("223", "1 9 \"\"").done);
+        EXPECT_EQ(part.CellText(1, kDeltaColumn), "");
+        DialogDriver(d).escape();
+    });
+    Show("", std::move(steps));
 }
 
 TEST_F(JobDialogTest, AJobFileFillsTheTablesAndRefusedDrawingsAreReportedTogether) {
