@@ -33,10 +33,11 @@
 //   tab control          the tab with that title, or a number counting tabs from 1: clicked
 //   a table              (a custom control that answers WM_DRIVER_GETTABLE) "<row> <column> <text>" types the
 //                        text into that cell, "<row> <column>" or "<row>" clicks the cell (the row's first
-//                        column shown): the row is picked. A row is its number as the table shows it, or a text
-//                        one of its cells shows (a part's name); a column its number or its heading (either
-//                        case). Both in double quotes when they have spaces. The cell is then set as below,
-//                        by numbers
+//                        column shown): the row is picked. A row is its number as the table shows it (1 to N:
+//                        the heading rows are none), or a text other than a whole number one of its cells shows
+//                        (a part's name); a column its number or its heading (either case), never a column of
+//                        row numbers. Both in double quotes when they have spaces. The cell is then set as
+//                        below, by numbers
 //   a custom control     the value is sent to it as WM_DRIVER_SETVALUE (lParam: const std::string*); a control
 //                        that answers 1 took it (a table: "<row> <column> <text>" sets that cell, by numbers),
 //                        one that answers 0 cannot be set

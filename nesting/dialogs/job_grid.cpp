@@ -34,6 +34,8 @@ bool JobGrid::ClickCell(int row, int column) {
 }
 
 bool JobGrid::TypeIntoCell(int row, int column, std::string_view text) {
+    // The headings and the row numbers are the grid's own: no text goes into them.
+    if (row < FixedRowTotal() || column < FixedColumnTotal()) return false;
     if (!ClickCell(row, column) || !IsCellEditable(row, column)) return false;
     SetCellTextChecked(row, column, text);
     PaintCellNow(row, column);
@@ -41,7 +43,8 @@ bool JobGrid::TypeIntoCell(int row, int column, std::string_view text) {
 }
 
 bool JobGrid::TakeValue(std::string_view value) {
-    const auto row = host::sys::parseInteger(NextWord(value), 0, RowTotal() - 1);
+    // Rows of data only: the heading row is no row to pick or to write.
+    const auto row = host::sys::parseInteger(NextWord(value), FixedRowTotal(), RowTotal() - 1);
     const auto column = host::sys::parseInteger(NextWord(value), 0, ColumnTotal() - 1);
     if (!row.ok() || !column.ok()) return false;
     // A text in double quotes is typed as it stands, "" empties the cell; no text at all only clicks it.

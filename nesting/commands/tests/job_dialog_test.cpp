@@ -325,6 +325,29 @@ TEST_F(JobDialogTest, QuantityAndChoiceCellsRefuseWhatTheyCannotHold) {
     Show("", std::move(steps));
 }
 
+// The heading row and the number column belong to the grid: neither a script's row 0 nor a text for column 0
+// reaches them, so a column stays named by its heading.
+TEST_F(JobDialogTest, TheHeadingRowAndTheRowNumbersCannotBeWritten) {
+    Show("", {Answer(host::ui::IDOK), [this](Dialog& d) {
+                  DialogDriver driver(d);
+                  driver.selectTab("Parts");
+                  driver.set("Width", "100");
+                  driver.set("Height", "50");
+                  driver.press("Add Part Rectangle");
+                  CPagePart& part = *dialog.PartPage();
+                  for (const char* value : {"0 Qty 5", "0 6 5", "0", "1 0 7"}) {
+                      SCOPED_TRACE(value);
+                      EXPECT_FALSE(driver.set("223", value).done);
+                      EXPECT_FALSE(part.Grid.TakeValue(value));
+                  }
+                  EXPECT_EQ(part.CellText(0, kQuantityColumn), "Qty");
+                  EXPECT_EQ(part.CellText(1, 0), "1");
+                  EXPECT_TRUE(driver.set("223", "1 Qty 5").done);
+                  EXPECT_EQ(part.CellText(1, kQuantityColumn), "5");
+                  driver.escape();
+              }});
+}
+
 TEST_F(JobDialogTest, AJobFileFillsTheTablesAndRefusedDrawingsAreReportedTogether) {
     fs::copy_file(kDrawings / "flange.dxf", folder / "FLANGE.DXF");
     fs::copy_file(kDrawings / "no_contours.dxf", folder / "no_contours.dxf");
