@@ -479,6 +479,19 @@ std::string describeTable(const DriverTable& table, std::string_view indent) {
         while (!text.empty() && text.back() == ' ') text.pop_back();
         out += text + "\n";
     }
+    // The choices are shown whole: a cell takes nothing else, so a script writer needs every one of them.
+    for (int c = table.numberColumns; c < columns && c < static_cast<int>(table.choices.size()); ++c) {
+        const auto& choices = table.choices[std::size_t(c)];
+        if (!shown(c) || choices.empty()) continue;
+        std::string heading;
+        for (int h = 0; h < table.headingRows && h < rows; ++h) {
+            const std::string part = oneLineText(table.cells[std::size_t(h)][std::size_t(c)]);
+            if (!part.empty()) heading += (heading.empty() ? "" : " ") + part;
+        }
+        std::string list;
+        for (const std::string& choice : choices) list += (list.empty() ? "" : ", ") + oneLineText(choice);
+        out += std::string(indent) + std::to_string(c) + ":" + heading + " takes one of: " + list + "\n";
+    }
     return out;
 }
 

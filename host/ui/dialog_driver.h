@@ -64,6 +64,8 @@ struct DriverTable {
     int headingRows = 1;         // rows of headings before the first row of data
     int numberColumns = 1;       // columns of row numbers before the first column of data
     std::vector<bool> hidden;    // per column: true for one the user does not see
+    // Per column: the values its cells take when they take one of a list (a choice cell), else empty.
+    std::vector<std::vector<std::string>> choices;
 };
 
 // Asks a custom control whether it is a table (lParam: DriverTable*); a table fills it in and answers 1. The
@@ -71,7 +73,8 @@ struct DriverTable {
 inline constexpr unsigned WM_DRIVER_GETTABLE = WM_APP + 0x3A1;
 
 // A table's text as the driver shows it: a line of headings with the columns' numbers, then a line per row with
-// its number; hidden columns are left out. Each line starts with `indent`.
+// its number, then for each column of choice cells a line with its choices; hidden columns are left out. Each
+// line starts with `indent`.
 std::string describeTable(const DriverTable& table, std::string_view indent);
 
 class Dialog;

@@ -5,6 +5,7 @@
 
 #include "host/sys/number_text.h"
 #include "host/ui/dialog_driver.h"
+#include "nesting/grid/grid_cell_combo.h"
 
 namespace {
 
@@ -62,6 +63,16 @@ void JobGrid::DescribeTable(host::ui::DriverTable& table) const {
     table.numberColumns = FixedColumnTotal();
     table.hidden.clear();
     for (int c = 0; c < ColumnTotal(); ++c) table.hidden.push_back(ColumnPixelWidth(c) <= 0);
+    // A column's choices are those of its first choice cell: the dialogs give every cell of a column one list.
+    table.choices.assign(static_cast<std::size_t>(ColumnTotal()), {});
+    for (int c = 0; c < ColumnTotal(); ++c) {
+        for (int r = FixedRowTotal(); r < RowTotal(); ++r) {
+            const auto* combo = dynamic_cast<const CGridCellCombo*>(CellAt(r, c));
+            if (combo == nullptr) continue;
+            table.choices[static_cast<std::size_t>(c)] = combo->ChoiceList();
+            break;
+        }
+    }
 }
 
 std::intptr_t JobGrid::windowProc(host::ui::Message& m) {

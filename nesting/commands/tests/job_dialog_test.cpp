@@ -344,6 +344,13 @@ TEST_F(JobDialogTest, TheHeadingRowAndTheRowNumbersCannotBeWritten) {
                   EXPECT_EQ(part.CellText(1, 0), "1");
                   EXPECT_TRUE(driver.set("223", "1 Qty 5").done);
                   EXPECT_EQ(part.CellText(1, kQuantityColumn), "5");
+                  // The listing names what the choice cells take.
+                  const std::string shown = driver.describe();
+                  for (const char* line : {"8:Type Rotate takes one of: No Rotate, 0-360, Sector, Sector+180\n",
+                                           "9:Delta angle takes one of: Any, 1, 2, 5, 10, 15, 30, 45, 60, 90, 180, "
+                                           "Inscribe\n",
+                                           "11:Priority takes one of: 1, 2, 3, 4, 5, 6, 7, 8, 9"})
+                      EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
                   driver.escape();
               }});
 }
