@@ -32,6 +32,8 @@ inline constexpr TwoLanguageText kJobFileBadSignature{"ERROR!!!\n\rIncorrect for
 // Printf arguments: the job file, then the line at fault and why.
 inline constexpr TwoLanguageText kJobFileBadContents{"ERROR!!!\n\rIncorrect format of file %s \n\r%s",
                                                      "ОШИБКА!!!\n\rНеправильный формат файла %s \n\r%s"};
+// The line at fault in kJobFileBadContents. Printf arguments: the line, what it belongs to ("part 2"), why.
+inline constexpr TwoLanguageText kJobFileLineProblem{"Line %d, %s: %s.", "Строка %d, %s: %s."};
 // OK and Save As over a file that exists and is not a job file. Printf argument: the file.
 inline constexpr TwoLanguageText kReplaceNotJobFile{
     "The file %s\n\ris not a nesting job file.\n\rDo you want to replace it with the job?",

@@ -390,7 +390,10 @@ int COpenDialogNesting::LoadJobFile() {
         ui::messageBox(FormatLocalized(kJobFileBadSignature, JobFilePath.c_str()), {}, ui::MB_OK | ui::MB_ICONERROR,
                        this);
     } else if (!ParseNestingJob(JobFilePath, job, problem)) {
-        const std::string why = problem.Where.empty() ? problem.Reason : problem.Where + ": " + problem.Reason;
+        // The line at fault is named with what it belongs to, as the job reader names it.
+        const std::string why = problem.Line == 0 ? problem.Reason
+                                                  : FormatLocalized(kJobFileLineProblem, problem.Line,
+                                                                    problem.Where.c_str(), problem.Reason.c_str());
         ui::messageBox(FormatLocalized(kJobFileBadContents, JobFilePath.c_str(), why.c_str()), {},
                        ui::MB_OK | ui::MB_ICONERROR, this);
     } else {
