@@ -34,6 +34,14 @@ inline constexpr TwoLanguageText kJobFileBadContents{"ERROR!!!\n\rIncorrect form
                                                      "ОШИБКА!!!\n\rНеправильный формат файла %s \n\r%s"};
 // The line at fault in kJobFileBadContents. Printf arguments: the line, what it belongs to ("part 2"), why.
 inline constexpr TwoLanguageText kJobFileLineProblem{"Line %d, %s: %s.", "Строка %d, %s: %s."};
+// OK and Save As over the job file last loaded when it was not read whole. Printf arguments: the file, why.
+inline constexpr TwoLanguageText kReplaceJobNotReadWhole{
+    "The job file %s\n\rwas not read whole: %s\n\rThe tables show only what was read. Replacing the file loses the "
+    "rest.\n\rDo you want to replace it?",
+    "Файл задания %s\n\rпрочитан не полностью: %s\n\rВ таблицах только то, что удалось прочитать. При замене файла "
+    "остальное будет потеряно.\n\rЗаменить его?"};
+inline constexpr TwoLanguageText kJobDrawingsLeftOut{"some of its drawings were left out (see the report).",
+                                                     "часть чертежей не загружена (см. сообщение)."};
 // OK and Save As over a file that exists and is not a job file. Printf argument: the file.
 inline constexpr TwoLanguageText kReplaceNotJobFile{
     "The file %s\n\ris not a nesting job file.\n\rDo you want to replace it with the job?",

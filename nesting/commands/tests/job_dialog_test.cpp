@@ -355,6 +355,80 @@ TEST_F(JobDialogTest, TheHeadingRowAndTheRowNumbersCannotBeWritten) {
               }});
 }
 
+// A job file that did not load whole is not replaced by OK without asking: the tables show what was read before
+// the fault, the message names the line, and No keeps the file as it was (and the dialog open); Yes writes what
+// the tables show.
+TEST_F(JobDialogTest, OkAsksBeforeReplacingAJobFileThatDidNotLoadWhole) {
+    fs::copy_file(kDrawings / "flange.dxf", folder / "flange.dxf");
+    const std::string flange = (folder / "flange.dxf").string();
+    auto file = [&](const std::string& delta, const std::string& secondPart) {
+        std::string text;
+        for (const std::string& line : std::vector<std::string>{
+                 "Kestrion Nesting TQ450", "", "St37", "", "7.85e-06", "3", "", "", "10", "4", "4", "", "", "1",  //
+                 "0", "Stosk_1000x500", "Sheet", "2", "0", "2", "", "", "",                                        //
+                 "", "", "2",                                                                                       //
+                 "0", "Part_100x50", "Part_100x50", "10", "0", "1", "0", "0", "0", "2", "0", "", "", "",           //
+                 "2", secondPart, "5", "0", "1", delta, "0", "0", "2", "0", "", "", "",                            //
+                 "", "", "0"})
+            text += line + "\r\n";
+        return text;
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+        int parts;           // rows read
+        const char* told;    // part of the load's message
+        int replaceAnswer;   // the answer to the question
+    };
+    const std::vector<Case> cases{
+        {"a delta index out of range", file("12", flange), 1,
+         "Line 46, part 2: the delta angle index must be a whole number from 0 to 11, not \"12\".", host::ui::IDNO},
+        {"a missing part drawing", file("0", (folder / "gone.dxf").string()), 1, "File not found:", host::ui::IDNO},
+        {"cut short", file("0", flange).substr(0, file("0", flange).size() - 20), 1, "the file ends where", host::ui::IDNO},
+        {"a delta index out of range, replaced", file("12", flange), 1, "Line 46, part 2", host::ui::IDYES},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host::ui::clearMessageBoxLog();
+        const fs::path job = folder / "job.nst";
+        writeBytes(job, c.text);
+        COpenDialogNesting fresh;
+        fresh.JobFilePath = job.string();
+        fresh.InstallFolder = nesting_frame_testing::kDataFolder.string();
+        int parts = -1;
+        std::string stockTitle;
+        host::ui::testing::IdleSteps idle(
+            desktop, {Answer(host::ui::IDOK),  // what is wrong with the file
+                      [&](Dialog& d) {
+                          parts = fresh.PartPage()->DataRowCount();
+                          stockTitle = fresh.StockPage()->CellText(1, kTitleColumn);
+                          DialogDriver(d).press("OK");
+                      },
+                      [&](Dialog& box) {
+                          auto* question = dynamic_cast<host::ui::MessageBoxDialog*>(&box);
+                          ASSERT_NE(question, nullptr);
+                          EXPECT_NE(question->message().find("was not read whole"), std::string::npos)
+                              << question->message();
+                          question->answer(c.replaceAnswer);
+                      },
+                      [&](Dialog& d) {
+                          if (!d.hasEnded()) DialogDriver(d).escape();
+                      }});
+        fresh.doModal();
+        EXPECT_NE(Boxes()[0].find(c.told), std::string::npos) << Boxes()[0];
+        EXPECT_EQ(parts, c.parts);
+        EXPECT_EQ(stockTitle, "Sheet");
+        if (c.replaceAnswer == host::ui::IDNO) {
+            EXPECT_EQ(readBytes(job), c.text);
+        } else {
+            const std::string written = readBytes(job);
+            EXPECT_NE(written.find("Part_100x50"), std::string::npos) << written;
+            EXPECT_NE(written.find("St37"), std::string::npos) << written;
+            EXPECT_EQ(written.find("flange"), std::string::npos) << written;
+        }
+    }
+}
+
 TEST_F(JobDialogTest, AJobFileFillsTheTablesAndRefusedDrawingsAreReportedTogether) {
     fs::copy_file(kDrawings / "flange.dxf", folder / "FLANGE.DXF");
     fs::copy_file(kDrawings / "no_contours.dxf", folder / "no_contours.dxf");
