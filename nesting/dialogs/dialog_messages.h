@@ -108,6 +108,10 @@ inline constexpr TwoLanguageText kInvalidSymbol{"Invalid symbol in the string - 
 inline constexpr TwoLanguageText kBadQuantity{
     "The quantity must be a whole number from 0 to %d, not \"%s\". The cell keeps its value.",
     "Количество должно быть целым числом от 0 до %d, а не \"%s\". В ячейке остается прежнее значение."};
+// Printf arguments: the column's heading, the least and the greatest angle, the text.
+inline constexpr TwoLanguageText kBadAngle{
+    "\"%s\" must be a number from %g to %g degrees, not \"%s\". The cell keeps its value.",
+    "\"%s\": нужно число от %g до %g градусов, а не \"%s\". В ячейке остается прежнее значение."};
 // Printf arguments: the text, the column's heading, its choices.
 inline constexpr TwoLanguageText kNotAChoice{
     "\"%s\" is not a choice of \"%s\": choose one of %s. The cell keeps its value.",

@@ -16,6 +16,8 @@ namespace ui = host::ui;
 
 namespace {
 
+// The widest angular sector a part row takes, in degrees.
+constexpr double kMaxSector = 360.0;
 // Registry values longer than this many characters take their default (they would not fit the field).
 constexpr std::size_t kMaxRegistryChars = 149;
 
@@ -356,6 +358,11 @@ std::string CPagePart::CellRefusal(int row, int column, const std::string& text)
     // A part that is not turned has no angle step: its cell may be emptied, as the rotation rules empty it.
     if (column == kDeltaColumn && text.empty() && Grid.GetCellText(row, kRotationColumn) == RotationTypeList[0])
         return {};
+    // The sector is the whole turn a part may take about its pose: empty where the rotation type has none.
+    if (column == kSectorColumn) {
+        if (text.empty() || host::sys::parseReal(text, 0.0, kMaxSector).ok()) return {};
+        return FormatLocalized(kBadAngle, Grid.GetCellText(0, column).c_str(), 0.0, kMaxSector, text.c_str());
+    }
     return JobTablePage::CellRefusal(row, column, text);
 }
 

@@ -15,6 +15,7 @@
 #include "nesting/dialogs/dialog_messages.h"
 #include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/grid/grid_cell_combo.h"
+#include "nesting/job/job_value_ranges.h"
 
 namespace ui = host::ui;
 
@@ -335,6 +336,11 @@ std::string JobTablePage::CellRefusal(int row, int column, const std::string& te
     if (column == kQuantityColumn) {
         if (host::sys::parseInteger(text, 0, QuantityLimit()).ok()) return {};
         return FormatLocalized(kBadQuantity, QuantityLimit(), text.c_str());
+    }
+    if (column == kGrainColumn) {
+        if (host::sys::parseReal(text, kJobAngleRange.Min, kJobAngleRange.Max).ok()) return {};
+        return FormatLocalized(kBadAngle, Grid.GetCellText(0, column).c_str(), kJobAngleRange.Min, kJobAngleRange.Max,
+                               text.c_str());
     }
     const auto* combo = dynamic_cast<const CGridCellCombo*>(Grid.CellAt(row, column));
     if (combo == nullptr) return {};

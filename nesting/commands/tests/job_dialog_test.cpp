@@ -141,7 +141,8 @@ TEST_F(JobDialogTest, AValueTooLongForItsLineIsBoundedOrRefusedNamingTheField) {
                             driver.set("Width", "1000");
                             driver.set("Height", "500");
                             driver.press("Add Stock Rectangle");
-                            dialog.StockPage()->Grid.TypeIntoCell(1, kGrainColumn, std::string(30, '7'));
+                            // (a number in the cell's range, but longer than a number's line)
+                            dialog.StockPage()->Grid.TypeIntoCell(1, kGrainColumn, "0." + std::string(28, '0') + "1");
                             driver.press("OK");
                         },
                         Answer(host::ui::IDOK),
@@ -265,6 +266,15 @@ TEST_F(JobDialogTest, QuantityAndChoiceCellsRefuseWhatTheyCannotHold) {
         {kQuantityColumn, "", "1", quantity},
         {kQuantityColumn, "10000", "10000", ""},
         {kQuantityColumn, "0", "0", ""},
+        {kGrainColumn, "90", "90", ""},
+        {kGrainColumn, "-45.5", "-45.5", ""},
+        {kGrainColumn, "400", "0", "\"Grain angle\" must be a number from -360 to 360 degrees, not \"400\""},
+        {kGrainColumn, "9O", "0", "not \"9O\""},
+        {kGrainColumn, "", "0", "not \"\""},
+        {kSectorColumn, "30", "30", ""},
+        {kSectorColumn, "", "", ""},
+        {kSectorColumn, "3.0.0", "", "\"Angular sector\" must be a number from 0 to 360 degrees, not \"3.0.0\""},
+        {kSectorColumn, "-30", "", "not \"-30\""},
     };
     std::vector<Step> steps{Answer(host::ui::IDOK), [](Dialog& d) {
                                 DialogDriver driver(d);
@@ -280,6 +290,8 @@ TEST_F(JobDialogTest, QuantityAndChoiceCellsRefuseWhatTheyCannotHold) {
             part.Grid.SetCellText(1, kDeltaColumn, "Any");
             part.Grid.SetCellText(1, kPartPriorityColumn, "3");
             part.Grid.SetCellText(1, kQuantityColumn, "1");
+            part.Grid.SetCellText(1, kGrainColumn, "0");
+            part.Grid.SetCellText(1, kSectorColumn, "");
             host::ui::clearMessageBoxLog();
             const std::string value = "1 " + std::to_string(c.column) + " \"" + c.text + "\"";
             EXPECT_TRUE(DialogDriver(d).set("223", value).done) << c.text;
