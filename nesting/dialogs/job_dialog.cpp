@@ -319,6 +319,11 @@ std::string COpenDialogNesting::TooLongField() const {
 
 bool COpenDialogNesting::ConfirmReplace(const std::string& path) {
     if (!FileExists(path)) return true;
+    if (!notReadWhole_.empty() && path == loadedPath_) {
+        // The file holds more than the dialog shows: replacing it loses the rest unless the user says so.
+        return ui::messageBox(FormatLocalized(kReplaceJobNotReadWhole, path.c_str(), notReadWhole_.c_str()), {},
+                              ui::MB_YESNO | ui::MB_ICONWARNING | ui::MB_DEFBUTTON2, this) == ui::IDYES;
+    }
     const auto first = FirstLineOf(path);
     if (first && IsJobSignature(*first)) return true;
     return ui::messageBox(FormatLocalized(kReplaceNotJobFile, path.c_str()), {}, ui::MB_YESNO | ui::MB_ICONWARNING,
@@ -361,6 +366,7 @@ int COpenDialogNesting::SaveJobFile(bool asked) {
         std::string error;
         if (!JobFilePath.empty() && WriteNestingJobFile(JobFilePath, job, &error)) {
             result = 1;
+            if (JobFilePath == loadedPath_) notReadWhole_.clear();
         } else {
             std::string message = FormatLocalized(kCannotCreateJobFile, JobFilePath.c_str());
             if (!error.empty()) message += "\n\r" + error;
@@ -376,6 +382,8 @@ int COpenDialogNesting::SaveJobFile(bool asked) {
 int COpenDialogNesting::LoadJobFile() {
     if (FilesWithoutContours) FilesWithoutContours->clear();
     OnClearJob();
+    notReadWhole_.clear();
+    loadedPath_ = JobFilePath;
     RefusedDrawings refused;
     int result = 0;
     const auto first = FirstLineOf(JobFilePath);
@@ -390,66 +398,79 @@ int COpenDialogNesting::LoadJobFile() {
         ui::messageBox(FormatLocalized(kJobFileBadSignature, JobFilePath.c_str()), {}, ui::MB_OK | ui::MB_ICONERROR,
                        this);
     } else if (!ParseNestingJob(JobFilePath, job, problem)) {
-        const std::string why = problem.Where.empty() ? problem.Reason : problem.Where + ": " + problem.Reason;
+        // The line at fault is named with what it belongs to, as the job reader names it.
+        const std::string why = problem.Line == 0 ? problem.Reason
+                                                  : FormatLocalized(kJobFileLineProblem, problem.Line,
+                                                                    problem.Where.c_str(), problem.Reason.c_str());
         ui::messageBox(FormatLocalized(kJobFileBadContents, JobFilePath.c_str(), why.c_str()), {},
                        ui::MB_OK | ui::MB_ICONERROR, this);
+        // What was read before the line at fault is shown, so that OK does not lose it; the file is not replaced
+        // without asking.
+        notReadWhole_ = why;
+        FillTables(job, refused);
     } else {
-        stock_->MaterialText = job.Header.MaterialText;
-        stock_->MaterialNumText = job.Header.MaterialNumText;
-        stock_->DensityText = job.Header.DensityText;
-        stock_->ThicknessText = job.Header.ThicknessText;
-        EdgeOffsetText = job.Header.EdgeOffsetText;
-        PartGapText = job.Header.PartGapText;
-        for (int section = 0; section < 2; ++section) {
-            const bool stocks = section == 0;
-            JobTablePage& page = stocks ? static_cast<JobTablePage&>(*stock_) : static_cast<JobTablePage&>(*part_);
-            for (const PartType& type : stocks ? job.Stocks : job.Parts) {
-                std::string path = type.Path;
-                std::string title = type.BlockName;
-                double width = 0.0, height = 0.0;
-                const bool drawing = type.JobFileType == kJobFileDrawing;
-                if (drawing) {
-                    title = DrawingTitle(type.Path);
-                } else {
-                    ParseRectangleName(type.Path, width, height);
-                    std::filesystem::path block;
-                    GetRectangleBlockPath(block, InstallFolder, width, height);
-                    path = block.string();
-                }
-                if (!FileExists(path)) {
-                    refused.missing += "\n\r" + path;
-                    continue;
-                }
-                const int row = page.Grid.RowTotal();
-                const int answer =
-                    page.AddTableRow(row, drawing ? kDrawingRowType : kRectangleRowType, path, title, width, height);
-                if (answer == kRowAdded && stocks) {
-                    stock_->SetStockRowValues(row, type.Quantity, type.Grain, type.Priority);
-                } else if (answer == kRowAdded) {
-                    part_->SetPartRowValues(row, type.Quantity, type.Grain, type.RotationMode,
-                                            static_cast<int>(type.DeltaIndex), type.SectorMax - type.SectorMin,
-                                            type.Priority);
-                } else if (answer == kRowUnreadable) {
-                    refused.missing += "\n\r" + path;
-                } else if (answer == kRowNoContours) {
-                    refused.withoutContours += "\n\r" + path;
-                    if (FilesWithoutContours) FilesWithoutContours->push_back(path);
-                } else {
-                    refused.duplicates += "\n\r" + path;
-                }
-            }
-        }
-        stock_->FocusLastRow();
-        part_->FocusLastRow();
-        RefreshPreviews();
-        stock_->Grid.RepaintGrid();
-        part_->Grid.RepaintGrid();
-        stock_->RefreshControls();
-        part_->RefreshControls();
-        updateData(false);
+        FillTables(job, refused);
         result = 1;
     }
+    if (result == 1 && !(refused.missing.empty() && refused.withoutContours.empty() && refused.duplicates.empty()))
+        notReadWhole_ = Localized(kJobDrawingsLeftOut);
     ReportJobFileProblems(refused, OpenFilesWithoutContours, this);
     if (FilesWithoutContours) FilesWithoutContours->clear();
     return result;
+}
+
+void COpenDialogNesting::FillTables(const JobFileContents& job, RefusedDrawings& refused) {
+    stock_->MaterialText = job.Header.MaterialText;
+    stock_->MaterialNumText = job.Header.MaterialNumText;
+    stock_->DensityText = job.Header.DensityText;
+    stock_->ThicknessText = job.Header.ThicknessText;
+    EdgeOffsetText = job.Header.EdgeOffsetText;
+    PartGapText = job.Header.PartGapText;
+    for (int section = 0; section < 2; ++section) {
+        const bool stocks = section == 0;
+        JobTablePage& page = stocks ? static_cast<JobTablePage&>(*stock_) : static_cast<JobTablePage&>(*part_);
+        for (const PartType& type : stocks ? job.Stocks : job.Parts) {
+            std::string path = type.Path;
+            std::string title = type.BlockName;
+            double width = 0.0, height = 0.0;
+            const bool drawing = type.JobFileType == kJobFileDrawing;
+            if (drawing) {
+                title = DrawingTitle(type.Path);
+            } else {
+                ParseRectangleName(type.Path, width, height);
+                std::filesystem::path block;
+                GetRectangleBlockPath(block, InstallFolder, width, height);
+                path = block.string();
+            }
+            if (!FileExists(path)) {
+                refused.missing += "\n\r" + path;
+                continue;
+            }
+            const int row = page.Grid.RowTotal();
+            const int answer =
+                page.AddTableRow(row, drawing ? kDrawingRowType : kRectangleRowType, path, title, width, height);
+            if (answer == kRowAdded && stocks) {
+                stock_->SetStockRowValues(row, type.Quantity, type.Grain, type.Priority);
+            } else if (answer == kRowAdded) {
+                part_->SetPartRowValues(row, type.Quantity, type.Grain, type.RotationMode,
+                                        static_cast<int>(type.DeltaIndex), type.SectorMax - type.SectorMin,
+                                        type.Priority);
+            } else if (answer == kRowUnreadable) {
+                refused.missing += "\n\r" + path;
+            } else if (answer == kRowNoContours) {
+                refused.withoutContours += "\n\r" + path;
+                if (FilesWithoutContours) FilesWithoutContours->push_back(path);
+            } else {
+                refused.duplicates += "\n\r" + path;
+            }
+        }
+    }
+    stock_->FocusLastRow();
+    part_->FocusLastRow();
+    RefreshPreviews();
+    stock_->Grid.RepaintGrid();
+    part_->Grid.RepaintGrid();
+    stock_->RefreshControls();
+    part_->RefreshControls();
+    updateData(false);
 }

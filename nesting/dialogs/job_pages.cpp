@@ -9,11 +9,15 @@
 #include "nesting/dialogs/dialog_messages.h"
 #include "nesting/grid/grid_ctrl.h"
 #include "nesting/job/job_file_layout.h"
+#include "nesting/job/job_file_reader.h"
+#include "nesting/model/model_limits.h"
 
 namespace ui = host::ui;
 
 namespace {
 
+// The widest angular sector a part row takes, in degrees.
+constexpr double kMaxSector = 360.0;
 // Registry values longer than this many characters take their default (they would not fit the field).
 constexpr std::size_t kMaxRegistryChars = 149;
 
@@ -218,6 +222,8 @@ void CPageStock::SetStockRowValues(int row, int quantity, double grain, int prio
     Grid.SetCellText(row, kStockPriorityColumn, ListText(PriorityList, priorityIndex));
 }
 
+int CPageStock::QuantityLimit() const { return kMaxStockInstances; }
+
 bool CPageStock::OnOwnCommand(int id, int code) {
     if (code == ui::EN_CHANGE && id == kDensityId) {
         CheckNumericText(*this, id, DensityText, "01234567890.eE-");
@@ -345,6 +351,20 @@ void CPagePart::ApplyRotationRules(CellRef clicked) {
 }
 
 void CPagePart::OnTableClick(const GridNotifyRecord& record) { ApplyRotationRules({record.row, record.column}); }
+
+int CPagePart::QuantityLimit() const { return kMaxPartInstances; }
+
+std::string CPagePart::CellRefusal(int row, int column, const std::string& text) {
+    // A part that is not turned has no angle step: its cell may be emptied, as the rotation rules empty it.
+    if (column == kDeltaColumn && text.empty() && Grid.GetCellText(row, kRotationColumn) == RotationTypeList[0])
+        return {};
+    // The sector is the whole turn a part may take about its pose: empty where the rotation type has none.
+    if (column == kSectorColumn) {
+        if (text.empty() || host::sys::parseReal(text, 0.0, kMaxSector).ok()) return {};
+        return FormatLocalized(kBadAngle, Grid.GetCellText(0, column).c_str(), 0.0, kMaxSector, text.c_str());
+    }
+    return JobTablePage::CellRefusal(row, column, text);
+}
 
 bool CPagePart::OnOwnCommand(int id, int code) {
     if (code == ui::BN_CLICKED && id == kSetOptionId) {

@@ -39,6 +39,7 @@ protected:
     void ExchangeOwnFields(host::ui::DataExchange& dx) override;
     bool OnOwnCommand(int id, int code) override;
     void SetOwnTexts() override;
+    int QuantityLimit() const override;
 
 private:
     void ReadRegistryDefaults();
@@ -73,6 +74,8 @@ protected:
     bool OnOwnCommand(int id, int code) override;
     void SetOwnTexts() override;
     void OnTableClick(const GridNotifyRecord& record) override;
+    std::string CellRefusal(int row, int column, const std::string& text) override;
+    int QuantityLimit() const override;
 
 private:
     void SaveOptimizationOption();

@@ -15,6 +15,7 @@
 #include "nesting/dialogs/dialog_messages.h"
 #include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/grid/grid_cell_combo.h"
+#include "nesting/job/job_value_ranges.h"
 
 namespace ui = host::ui;
 
@@ -331,7 +332,36 @@ bool JobTablePage::onCommand(int id, int code, ui::Window* control) {
     return Dialog::onCommand(id, code, control);
 }
 
+std::string JobTablePage::CellRefusal(int row, int column, const std::string& text) {
+    if (column == kQuantityColumn) {
+        if (host::sys::parseInteger(text, 0, QuantityLimit()).ok()) return {};
+        return FormatLocalized(kBadQuantity, QuantityLimit(), text.c_str());
+    }
+    if (column == kGrainColumn) {
+        if (host::sys::parseReal(text, kJobAngleRange.Min, kJobAngleRange.Max).ok()) return {};
+        return FormatLocalized(kBadAngle, Grid.GetCellText(0, column).c_str(), kJobAngleRange.Min, kJobAngleRange.Max,
+                               text.c_str());
+    }
+    const auto* combo = dynamic_cast<const CGridCellCombo*>(Grid.CellAt(row, column));
+    if (combo == nullptr) return {};
+    for (const std::string& choice : combo->ChoiceList()) {
+        if (!SameIgnoringCase(choice, text)) continue;
+        if (choice != text) Grid.SetCellText(row, column, choice);
+        return {};
+    }
+    std::string choices;
+    for (const std::string& choice : combo->ChoiceList()) choices += (choices.empty() ? "" : ", ") + choice;
+    return FormatLocalized(kNotAChoice, text.c_str(), Grid.GetCellText(0, column).c_str(), choices.c_str());
+}
+
 bool JobTablePage::onNotify(const ui::NotifyHeader& header, std::intptr_t& result) {
+    if (header.id == Ids.grid && header.code == GridEndEditCode) {
+        const auto& record = *reinterpret_cast<const GridNotifyRecord*>(&header);
+        const std::string refusal = CellRefusal(record.row, record.column, Grid.GetCellText(record.row, record.column));
+        if (!refusal.empty()) ui::messageBox(refusal, {}, ui::MB_OK | ui::MB_ICONERROR, this);
+        result = refusal.empty() ? 0 : -1;
+        return true;
+    }
     if (header.id == Ids.grid && header.code == GridClickCode) {
         OnTableClick(*reinterpret_cast<const GridNotifyRecord*>(&header));
         result = 0;

@@ -221,4 +221,51 @@ TEST(TerminalSession, ANumberFieldSetToATextThatIsNotOneNumberKeepsItsValue) {
     EXPECT_NE(registry.find("\"LeadInSpan\"=\"6.000000\""), std::string::npos) << registry;
 }
 
+// The nesting job dialog at a terminal: the table listing names what each choice cell takes, a value that is
+// none of them is refused with them named, the heading row cannot be written, and OK loads the job without the
+// drawing-clearing purge's report.
+TEST(TerminalSession, TheJobDialogsTableIsListedAndCheckedAtATerminal) {
+    ScratchFolder folder;
+    const fs::path source = KESTRION_SOURCE_DIR;
+    host::sys::testing::writeBytes(folder / "registry.reg",
+                                   "Windows Registry Editor Version 5.00\r\n\r\n"
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n\"LangMenu\"=\"EN\"\r\n");
+    Terminal t(folder, {"--load", NESTING_MODULE, "--install", (source / "data").string()});
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("OpenFileNesting\r");
+    ASSERT_TRUE(t.waitFor("No nesting job was opened before.")) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("File Nesting> ")) << t.screen();
+    t.type("tab Parts\r");
+    t.type("set Width 100\r");
+    t.type("set Height 50\r");
+    t.type("press \"Add Part Rectangle\"\r");
+    t.type("show\r");
+    ASSERT_TRUE(t.waitFor("8:Type Rotate takes one of: No Rotate, 0-360, Sector, Sector+180")) << t.screen();
+    ASSERT_TRUE(t.waitFor("File Nesting> ")) << t.screen();
+    t.type("set #223 1 8 xyz\r");
+    ASSERT_TRUE(t.waitFor("\"xyz\" is not a choice of \"Type Rotate\": choose one of No Rotate, 0-360, Sector, "
+                          "Sector+180."))
+        << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("File Nesting> ")) << t.screen();
+    t.type("set #223 0 Qty 5\r");
+    ASSERT_TRUE(t.waitFor("has no row \"0\"; its rows are 1 to 1")) << t.screen();
+    ASSERT_TRUE(t.waitFor("File Nesting> ")) << t.screen();
+    t.type("set #223 1 Qty 5\r");
+    t.type("tab Stock\r");
+    t.type("set Width 1000\r");
+    t.type("set Height 500\r");
+    t.type("press \"Add Stock Rectangle\"\r");
+    t.type("set 1 " + (folder / "job.nst").string() + "\r");
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    EXPECT_TRUE(fs::exists(folder / "job.nst")) << t.screen();
+    EXPECT_EQ(t.screen().find("No unreferenced blocks found."), std::string::npos) << t.screen();
+    EXPECT_EQ(t.screen().find("Type Rotate  takes"), std::string::npos);
+    t.type("QUIT\r");
+    if (t.waitFor("Save changes to ", 5)) t.type("No\r");
+    EXPECT_EQ(t.exitStatus(), 0) << t.screen();
+}
+
 }  // namespace

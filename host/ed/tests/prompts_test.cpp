@@ -103,6 +103,17 @@ TEST_F(Prompts, IntegersAndRealsAskAgainAfterAComplaint) {
         }
     }
 
+    // A prompt that begins no line of its own is asked again on a new line, and so is an empty one: the answer's
+    // echo no longer follows the complaint.
+    for (const char* prompt : {"Number: ", ""}) {
+        transcript().clear();
+        typed({"ALL", "7"});
+        int value = 0;
+        EXPECT_EQ(getInt(prompt, value), db::RTNORM);
+        EXPECT_TRUE(said(std::string("\nRequires an integer value.\n") + prompt)) << transcript().text();
+        EXPECT_FALSE(said("value.ALL")) << transcript().text();
+    }
+
     typed({"1e3"});
     double real = 0;
     EXPECT_EQ(getReal("Real: ", real), db::RTNORM);
