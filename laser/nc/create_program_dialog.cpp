@@ -114,7 +114,7 @@ void CDialogCreateProgram::doDataExchange(host::ui::DataExchange& dx) {
         // text must be one number ("42.0.0" is none, nor is an empty feed): such a feed gets back the value the
         // dialog opened with. A program with a feed of 0 has no F word, and a controller stops at its first cut.
         if (checkingFeeds_ && !dx.failed()) {
-            const std::optional<double> value = NumberFieldValue(field);
+            const std::optional<double> value = host::sys::fieldReal(field);
             if (!value) {
                 const std::string typed = field;
                 field = *OpenedFeed(row.edit);

@@ -67,7 +67,7 @@ private:
 std::string FeedText(double feed) { return host::sys::formatC("%.3f", feed); }
 
 // A feed of the dialog: its whole text as a number (the dialog took no other on OK); `kept` when it is none.
-double FeedValue(const std::string& text, double kept) { return NumberFieldValue(text).value_or(kept); }
+double FeedValue(const std::string& text, double kept) { return host::sys::fieldReal(text).value_or(kept); }
 
 std::string WithSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += fs::path::preferred_separator;

@@ -103,7 +103,7 @@ void COptionPage::ConvertLengths(int from, int to, int loaded) {
             f.convertedOnly = false;
             continue;
         }
-        const std::optional<double> value = NumberFieldValue(f.text);
+        const std::optional<double> value = host::sys::fieldReal(f.text);
         if (!value) continue;
         // Inches need about two decimals more than millimetres for the same step.
         const int decimals = std::min(6, DecimalsOf(f.setting.format) + (to == 1 ? 2 : 0));
@@ -191,12 +191,12 @@ void COptionPage::StoreSettings(CLaserSettings& s) {
                 if (f.kind == FieldKind::Combo && f.text.empty()) break;
                 // A number field's text that is not one number stores nothing: the setting keeps its value.
                 if (ref.text) {
-                    if (!f.isNumber() || NumberFieldValue(f.text)) s.*ref.text = f.text;
+                    if (!f.isNumber() || host::sys::fieldReal(f.text)) s.*ref.text = f.text;
                 } else if (f.isWholeNumber()) {
-                    if (const std::optional<int> value = IntegerFieldValue(f.text)) SetSettingNumber(s, ref, *value);
+                    if (const std::optional<int> value = host::sys::fieldInteger(f.text)) SetSettingNumber(s, ref, *value);
                 } else if (f.kind == FieldKind::Combo) {
                     SetSettingNumber(s, ref, SettingTextToReal(f.text));
-                } else if (const std::optional<double> value = NumberFieldValue(f.text)) {
+                } else if (const std::optional<double> value = host::sys::fieldReal(f.text)) {
                     SetSettingNumber(s, ref, *value);
                 }
                 break;
@@ -225,8 +225,8 @@ void COptionPage::doDataExchange(host::ui::DataExchange& dx) {
                 if (checkingNumbers_ && dx.saving() && !dx.failed() && f.isNumber() && f.changed()) {
                     std::optional<double> value;
                     if (!f.isWholeNumber()) {
-                        value = NumberFieldValue(f.text);
-                    } else if (const std::optional<int> whole = IntegerFieldValue(f.text)) {
+                        value = host::sys::fieldReal(f.text);
+                    } else if (const std::optional<int> whole = host::sys::fieldInteger(f.text)) {
                         value = *whole;
                     }
                     if (!value || *value < f.low || *value > f.high) {

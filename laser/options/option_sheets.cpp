@@ -85,8 +85,8 @@ int CSheetDWGOption::SaveToJob() {
     if (name.changed()) job_.material = name.text;
     if (number.changed()) job_.materialNumber = number.text;
     // A text that is not one number was refused on the page; it changes nothing here either.
-    if (density.changed()) job_.density = NumberFieldValue(density.text).value_or(job_.density);
-    if (thickness.changed()) job_.thickness = NumberFieldValue(thickness.text).value_or(job_.thickness);
+    if (density.changed()) job_.density = host::sys::fieldReal(density.text).value_or(job_.density);
+    if (thickness.changed()) job_.thickness = host::sys::fieldReal(thickness.text).value_or(job_.thickness);
     if (unit.changed()) job_.unit = unit.text == "mm" ? 0 : 1;
     job_.materialFolder = material.folder;
     for (int id : {option_ids::kMaterialName, option_ids::kMaterialNumber, option_ids::kDensity,

@@ -130,7 +130,7 @@ void CPageOptions::StoreExtra(CLaserSettings& s) {
     }
     const PageField& chord = *field(kMinChordEdit);
     if (chord.changed() && field(kShortSegmentsCheck)->value != 0) {
-        s.AutoDelSementMinChord = NumberFieldValue(chord.text).value_or(s.AutoDelSementMinChord);
+        s.AutoDelSementMinChord = host::sys::fieldReal(chord.text).value_or(s.AutoDelSementMinChord);
     }
 }
 

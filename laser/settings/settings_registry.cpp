@@ -92,7 +92,7 @@ void ApplyMissingValue(CLaserSettings& settings, const SettingValue& value) {
 bool PointHomeTextIsNumbers(std::string_view text) {
     for (int piece = 0; piece < 3; ++piece) {
         const std::size_t blank = text.find(' ');
-        if (!NumberFieldValue(text.substr(0, blank)) || text.substr(0, blank).empty()) return false;
+        if (!host::sys::fieldReal(text.substr(0, blank)) || text.substr(0, blank).empty()) return false;
         if (blank == std::string_view::npos) return true;
         text.remove_prefix(blank + 1);
     }
@@ -115,7 +115,7 @@ bool ApplyValueText(CLaserSettings& settings, const SettingValue& value, const s
             return true;
         case SettingKind::Real: {
             // The whole text is the number: "inf", "nan", "6mm" and an empty text are none, and are told.
-            const std::optional<double> number = NumberFieldValue(text);
+            const std::optional<double> number = host::sys::fieldReal(text);
             if (!number || !InRange(value, *number)) return false;
             settings.*value.real = *number;
             return true;
@@ -328,7 +328,7 @@ int CLaserSettings::ReadLastNestingMaterial(std::string& name, std::string& numb
                                             std::pair{kLastMaterialDensity, &density}}) {
         const auto text = ReadSettingText(*key, name);
         if (!text) continue;
-        const std::optional<double> number = NumberFieldValue(*text);
+        const std::optional<double> number = host::sys::fieldReal(*text);
         if (number && InRange(materialNumber, *number)) {
             *destination = *number;
         } else {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "cadlib/number_field_messages.h"
 #include "cadlib/number_text.h"
 #include "cadlib/rectangle_names.h"
 #include "host/reg/machine_registry.h"
@@ -19,6 +20,7 @@
 #include "nesting/job/job_file_layout.h"
 #include "nesting/job/job_file_reader.h"
 #include "nesting/job/job_file_writer.h"
+#include "nesting/job/job_value_ranges.h"
 
 namespace ui = host::ui;
 
@@ -141,6 +143,7 @@ bool COpenDialogNesting::onInitDialog() {
     stock_->SetupStockGrid();
     part_->SetupPartGrid();
     LoadJobFile();
+    KeepNumberFields();
     return true;
 }
 
@@ -214,7 +217,9 @@ bool COpenDialogNesting::onCommand(int id, int code, ui::Window* control) {
 void COpenDialogNesting::ResetSmallOffset(int id) {
     std::string& field = id == kEdgeOffsetId ? EdgeOffsetText : PartGapText;
     field = itemText(id);
-    if (host::sys::parseLeadingReal(field).value < kSmallestOffset) {
+    // Only a whole number is made none: "." or "2.." is left for OK to refuse, not read as 0 or 2.
+    const std::optional<double> value = host::sys::fieldReal(field);
+    if (value && *value < kSmallestOffset) {
         field = "0.000";
         setItemText(id, field);
     }
@@ -251,6 +256,7 @@ void COpenDialogNesting::OnLoadJob() {
 
 void COpenDialogNesting::OnSaveJobAs() {
     ReadAllControls();
+    if (!CheckNumberFields()) return;
     JobFilePath = itemText(kJobPathId);
     ui::FileDialogOptions options;
     options.kind = ui::FileDialogKind::Save;
@@ -330,11 +336,61 @@ bool COpenDialogNesting::ConfirmReplace(const std::string& path) {
                           this) == ui::IDYES;
 }
 
+void COpenDialogNesting::KeepNumberFields() {
+    keptEdgeOffset_ = EdgeOffsetText;
+    keptPartGap_ = PartGapText;
+    if (stock_) {
+        keptDensity_ = stock_->DensityText;
+        keptThickness_ = stock_->ThicknessText;
+    }
+}
+
+bool COpenDialogNesting::CheckNumberFields() {
+    struct Field {
+        int id;
+        ui::Dialog* owner;
+        std::string* text;
+        const std::string* kept;
+        std::string name;
+        JobValueRange range;
+    };
+    std::vector<Field> fields{
+        {kEdgeOffsetId, this, &EdgeOffsetText, &keptEdgeOffset_,
+         std::string(Localized(kOffsetsGroup)) + ", " + Localized(kStockOffsetLabel), kJobOffsetRange},
+        {kPartGapId, this, &PartGapText, &keptPartGap_,
+         std::string(Localized(kOffsetsGroup)) + ", " + Localized(kPartOffsetLabel), kJobOffsetRange},
+    };
+    if (stock_) {
+        fields.push_back({kStockDensityId, stock_.get(), &stock_->DensityText, &keptDensity_, Localized(kDensityLabel),
+                          kJobDensityRange});
+        fields.push_back({kStockThicknessId, stock_.get(), &stock_->ThicknessText, &keptThickness_,
+                          Localized(kThicknessLabel), kJobLengthRange});
+    }
+    for (const Field& f : fields) {
+        // A text as the job was loaded is the job's own: the job reader has taken it (an empty line is 0).
+        if (*f.text == *f.kept) continue;
+        const std::optional<double> value = host::sys::fieldReal(*f.text);
+        if (value && f.range.Holds(*value)) continue;
+        const std::string typed = *f.text;
+        *f.text = *f.kept;
+        if (ui::Window* edit = f.owner->item(f.id)) edit->setText(*f.text);
+        KeepMaterialTexts();
+        const std::string why = value ? NumberNotInRangeMessage(typed, f.range.Min, f.range.Max, *f.kept)
+                                      : NotANumberMessage(typed, *f.kept);
+        ui::messageBox(f.name + ": " + why, {}, ui::MB_OK | ui::MB_ICONERROR, this);
+        if (ui::Window* edit = f.owner->item(f.id)) edit->setFocus();
+        return false;
+    }
+    return true;
+}
+
 int COpenDialogNesting::SaveJobFile(bool asked) {
     ReadAllControls();
     int result = 0;
     const std::string tooLong = TooLongField();
-    if (!tooLong.empty()) {
+    if (!CheckNumberFields()) {
+        // told; the dialog stays open with the fields as they were kept
+    } else if (!tooLong.empty()) {
         ui::messageBox(tooLong, {}, ui::MB_OK | ui::MB_ICONERROR, this);
     } else if (asked || ConfirmReplace(JobFilePath)) {
         NestingJobFile job;
@@ -366,6 +422,7 @@ int COpenDialogNesting::SaveJobFile(bool asked) {
         std::string error;
         if (!JobFilePath.empty() && WriteNestingJobFile(JobFilePath, job, &error)) {
             result = 1;
+            KeepNumberFields();
             if (JobFilePath == loadedPath_) notReadWhole_.clear();
         } else {
             std::string message = FormatLocalized(kCannotCreateJobFile, JobFilePath.c_str());
@@ -473,4 +530,5 @@ void COpenDialogNesting::FillTables(const JobFileContents& job, RefusedDrawings&
     stock_->RefreshControls();
     part_->RefreshControls();
     updateData(false);
+    KeepNumberFields();
 }

@@ -29,10 +29,11 @@ constexpr unsigned kRight = ui::DT_RIGHT | ui::DT_VCENTER | ui::DT_SINGLELINE;
 // Stock page controls.
 enum StockId {
     kStockGridId = 215, kStockPreviewId = 216, kAddStockDwgId = 217, kDeleteStockId = 218, kDeleteAllStockId = 219,
-    kMaterialId = 220, kDensityId = 221, kSelectMaterialId = 222, kStockFileNameId = 233, kStockRectGroupId = 263,
+    kMaterialId = 220, kDensityId = kStockDensityId, kSelectMaterialId = 222, kStockFileNameId = 233,
+    kStockRectGroupId = 263,
     kStockWidthLabelId = 264, kStockHeightLabelId = 265, kStockFileLabelId = 266, kMaterialGroupId = 267,
     kMaterialLabelId = 268, kMaterialNumLabelId = 269, kDensityLabelId = 270, kThicknessLabelId = 271,
-    kStockWidthId = 246, kStockHeightId = 247, kMaterialNumId = 249, kStockThicknessId = 201, kStockNameId = 278,
+    kStockWidthId = 246, kStockHeightId = 247, kMaterialNumId = 249, kStockNameId = 278,
     kStockNameLabelId = 279, kAddStockRectId = 237, kStockPreviewGroupId = 280,
 };
 

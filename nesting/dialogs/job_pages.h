@@ -13,6 +13,10 @@ inline constexpr int kDeltaColumn = 9;
 inline constexpr int kSectorColumn = 10;
 inline constexpr int kPartPriorityColumn = 11;
 
+// The stock page's number edits of the job's material.
+inline constexpr int kStockDensityId = 221;
+inline constexpr int kStockThicknessId = 201;
+
 class CPageStock : public JobTablePage {
 public:
     CPageStock();

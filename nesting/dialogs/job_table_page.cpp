@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <tuple>
 
+#include "cadlib/number_field_messages.h"
 #include "cadlib/number_text.h"
 #include "cadlib/rectangle_names.h"
 #include "host/sys/number_text.h"
@@ -292,8 +294,19 @@ void JobTablePage::AddDrawingFiles() {
 
 void JobTablePage::AddRectangle() {
     ReadControls();
-    const double width = NumberOf(RectWidthText);
-    const double height = NumberOf(RectHeightText);
+    // Each side is its field's whole text: "2.." is no width of 2, nor "." one of 0.
+    for (auto [text, kept, id, label] : {std::tuple{&RectWidthText, &keptRectWidth_, Ids.width, &kWidthLabel},
+                                         std::tuple{&RectHeightText, &keptRectHeight_, Ids.height, &kHeightLabel}}) {
+        if (host::sys::fieldReal(*text)) continue;
+        const std::string message = std::string(Localized(*label)) + ": " + NotANumberMessage(*text, *kept);
+        *text = *kept;
+        RefreshControls();
+        UpdateRectangleName();
+        ui::messageBox(message, {}, ui::MB_OK | ui::MB_ICONERROR, this);
+        return;
+    }
+    const double width = *host::sys::fieldReal(RectWidthText);
+    const double height = *host::sys::fieldReal(RectHeightText);
     if (!(width > 0) || !(height > 0)) {
         ui::messageBox(Localized(Texts.badRectangle), {}, ui::MB_OK | ui::MB_ICONERROR, this);
         return;
@@ -302,6 +315,8 @@ void JobTablePage::AddRectangle() {
     GetRectangleBlockPath(block, InstallFolder, width, height);
     const int answer = AddTableRow(Grid.RowTotal(), kRectangleRowType, block.string(), RectNameText, width, height);
     if (answer == kRowAdded) {
+        keptRectWidth_ = RectWidthText;
+        keptRectHeight_ = RectHeightText;
         FocusLastRow();
         Grid.RepaintGrid();
     } else if (answer == kRowDuplicate) {

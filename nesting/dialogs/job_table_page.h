@@ -157,6 +157,10 @@ protected:
     std::vector<TableColumn> Columns;
 
 private:
+    // What the rectangle's width and height keep when Add Rectangle finds a text that is not one number: the texts
+    // of the last rectangle added.
+    std::string keptRectWidth_ = "0";
+    std::string keptRectHeight_ = "0";
     void AddDrawingFiles();
     void AddRectangle();
     void UpdateRectangleName();

@@ -90,6 +90,110 @@ TEST_F(JobDialogTest, OffsetsRefuseForeignCharactersAndTakeTinyValuesAsNone) {
                                                  "Invalid symbol in the string - 1,"}));
 }
 
+// The number fields of the job are read whole when it is saved: a text of a number's characters that is not one
+// number is refused naming the field, the field gets back what it kept, and no file is written.
+TEST_F(JobDialogTest, NumberFieldsRefuseATextThatIsNotOneNumberAndKeepTheirValue) {
+    struct Field {
+        const char* control;  // as the driver names it
+        bool onStockPage;
+        int id;
+        const char* kept;
+        const char* name;  // as the message names it
+    };
+    const std::vector<Field> fields{{"229", false, 229, "10.00", "Offsets, Stock"},
+                                    {"230", false, 230, "4.00", "Offsets, Part"},
+                                    {"Density", true, 221, "7.85e-06", "Density"},
+                                    {"Thickness", true, 201, "1.0", "Thickness"}};
+    // Only these reach the check: the fields refuse any other character as it is typed.
+    const std::vector<std::string> texts{"42.0.0", ".", "2..", "2.5.1", ""};
+    for (const Field& f : fields) {
+        for (const std::string& text : texts) {
+            SCOPED_TRACE(std::string(f.control) + " = \"" + text + "\"");
+            host::ui::clearMessageBoxLog();
+            const fs::path job = folder / "job.nst";
+            COpenDialogNesting fresh;
+            fresh.JobFilePath = job.string();
+            fresh.InstallFolder = nesting_frame_testing::kDataFolder.string();
+            fresh.EdgeOffsetText = "10.00";
+            fresh.PartGapText = "4.00";
+            std::string shown;
+            bool ended = true;
+            host::ui::testing::IdleSteps idle(
+                desktop, {Answer(host::ui::IDOK),  // the job file is not found
+                          [&](Dialog& d) {
+                              EXPECT_TRUE(DialogDriver(d).set(f.control, text).done);
+                              DialogDriver(d).press("OK");
+                          },
+                          Answer(host::ui::IDOK),  // the refusal
+                          [&](Dialog& d) {
+                              ended = d.hasEnded();
+                              shown = f.onStockPage ? fresh.StockPage()->itemText(f.id) : d.itemText(f.id);
+                              DialogDriver(d).escape();
+                          }});
+            fresh.doModal();
+            EXPECT_FALSE(ended);
+            EXPECT_EQ(shown, f.kept);
+            ASSERT_EQ(Boxes().size(), 2u);
+            EXPECT_EQ(Boxes()[1], std::string(f.name) + ": \"" + text + "\" is not a number. The field keeps " +
+                                      f.kept + ".");
+            EXPECT_FALSE(fs::exists(job));
+        }
+    }
+}
+
+TEST_F(JobDialogTest, NumberFieldsTakeAWholeNumberInTheirRangeAndRefuseOneOutsideIt) {
+    const fs::path job = folder / "job.nst";
+    Show(job.string(), {Answer(host::ui::IDOK),
+                        [](Dialog& d) {
+                            DialogDriver driver(d);
+                            driver.set("229", "20000");
+                            driver.press("OK");
+                        },
+                        Answer(host::ui::IDOK),
+                        [](Dialog& d) {
+                            EXPECT_EQ(d.itemText(229), "10.00");
+                            DialogDriver driver(d);
+                            driver.set("229", "12.5");
+                            driver.set("Density", "8e-06");
+                            driver.set("Thickness", "2.");
+                            driver.press("OK");
+                        }});
+    EXPECT_TRUE(Shown("Offsets, Stock: \"20000\" is not a number from 0 to 10000. The field keeps 10.00."));
+    const std::string written = readBytes(job);
+    EXPECT_NE(written.find("\r\n8e-06\r\n2.\r\n\r\n\r\n12.5\r\n4.00\r\n"), std::string::npos) << written;
+}
+
+// The rectangle's sides are read whole too: "2.." adds no rectangle 2 wide.
+TEST_F(JobDialogTest, RectangleSidesThatAreNotOneNumberAddNoRectangle) {
+    Show("", {Answer(host::ui::IDOK),
+              [](Dialog& d) {
+                  DialogDriver driver(d);
+                  driver.set("Width", "1000");
+                  driver.set("Height", "500");
+                  driver.press("Add Stock Rectangle");
+                  driver.set("Width", "2..");
+                  driver.press("Add Stock Rectangle");
+              },
+              Answer(host::ui::IDOK),
+              [this](Dialog& d) {
+                  EXPECT_EQ(dialog.StockPage()->DataRowCount(), 1);
+                  EXPECT_EQ(dialog.StockPage()->itemText(246), "1000");
+                  DialogDriver driver(d);
+                  driver.set("Height", "");
+                  driver.press("Add Stock Rectangle");
+              },
+              Answer(host::ui::IDOK),
+              [this](Dialog& d) {
+                  EXPECT_EQ(dialog.StockPage()->DataRowCount(), 1);
+                  EXPECT_EQ(dialog.StockPage()->itemText(247), "500");
+                  DialogDriver(d).escape();
+              }});
+    const std::vector<std::string> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[1], "Width: \"2..\" is not a number. The field keeps 1000.");
+    EXPECT_EQ(boxes[2], "Height: \"\" is not a number. The field keeps 500.");
+}
+
 TEST_F(JobDialogTest, OkThatCannotWriteTheFileKeepsTheDialogOpen) {
     const std::string path = (folder / "no_such_folder" / "job.nst").string();
     const std::intptr_t answer =
