@@ -258,10 +258,12 @@ CPagePart::CPagePart()
 
 bool CPagePart::onInitDialog() {
     const std::optional<std::string> option = host::reg::productKey().getString("NestingOptimizationOption");
-    if (option && option->size() <= kMaxRegistryChars) {
-        const auto value = host::sys::parseLeadingInteger(*option).value;
-        if (value == 0) OptimizeAreaCheck = 1;
-        if (value == 2) OptimizeWidthCheck = 1;
+    // A value that is not one whole number is taken as none (the settings reader tells of it).
+    const std::optional<int> value =
+        option && option->size() <= kMaxRegistryChars ? host::sys::fieldInteger(*option) : std::nullopt;
+    if (value) {
+        if (*value == 0) OptimizeAreaCheck = 1;
+        if (*value == 2) OptimizeWidthCheck = 1;
     } else {
         OptimizeWidthCheck = 1;
     }
