@@ -29,6 +29,8 @@ host::ui::FileDialogOptions materialDialog(host::ui::FileDialogKind kind, const 
     options.filter = Localized(kMaterialFileFilter);
     options.defaultExtension = kMaterialDefaultExtension;
     options.initialFolder = folder;
+    // No folder remembered, or one of another machine ("c:\"): the installed materials.
+    options.fallbackFolder = InstalledMaterialFolder().string();
     options.initialName = fileName;
     options.flags = flags;
     options.owner = nullptr;

@@ -7,6 +7,7 @@
 #include "cadlib/messages.h"
 #include "cadlib/text_lines.h"
 #include "host/sys/encoding.h"
+#include "host/sys/folders.h"
 #include "host/sys/number_text.h"
 
 namespace {
@@ -53,6 +54,11 @@ constexpr TwoLanguageText kDensityNotAbove0 = {
     "%s, строка 2: плотность %s не больше 0",
 };
 
+constexpr TwoLanguageText kDensityTooLarge = {
+    "%s, line 2: the density %s is above %g, the largest a material may have",
+    "%s, строка 2: плотность %s больше %g, наибольшей плотности материала",
+};
+
 constexpr int kDensityLine = 2;
 constexpr int kNumberLine = 3;
 
@@ -94,6 +100,8 @@ std::string valueOf(const std::string& line, const char* key) {
 
 }  // namespace
 
+std::filesystem::path InstalledMaterialFolder() { return host::sys::installFolder() / "material"; }
+
 int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number,
                      std::string* error) {
     const std::string name = path.string();
@@ -116,13 +124,16 @@ int ReadMaterialFile(const std::filesystem::path& path, std::string& density, st
     if (densityLine->find('\r') != std::string::npos) return refuse(FormatLocalized(kCarriageReturn, name.c_str(), kDensityLine));
     if (numberLine->find('\r') != std::string::npos) return refuse(FormatLocalized(kCarriageReturn, name.c_str(), kNumberLine));
     std::string readDensity = valueOf(*densityLine, kMaterialDensityKey);
-    // The modules take the density as the number its text starts with: "abc" was a density of 0, "7,85" one of 7.
+    // The whole text is the density ("abc" and "7,85" are none), in the range a job takes it in.
     std::string_view digits = readDensity;
     while (!digits.empty() && (digits.front() == ' ' || digits.front() == '\t')) digits.remove_prefix(1);
     while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t')) digits.remove_suffix(1);
     const host::sys::Parsed<double> value = host::sys::parseReal(digits);
     if (!value.ok()) return refuse(FormatLocalized(kDensityNotANumber, name.c_str(), readDensity.c_str()));
     if (!(value.value > 0.0)) return refuse(FormatLocalized(kDensityNotAbove0, name.c_str(), readDensity.c_str()));
+    if (value.value > kMaxMaterialDensity) {
+        return refuse(FormatLocalized(kDensityTooLarge, name.c_str(), readDensity.c_str(), kMaxMaterialDensity));
+    }
     density = std::move(readDensity);
     number = valueOf(*numberLine, kMaterialNumberKey);
     return 0;

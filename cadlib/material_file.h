@@ -22,6 +22,10 @@
 inline constexpr int kMaterialHeaderLineSize = 40;
 inline constexpr int kMaterialValueLineSize = 80;
 
+// The largest density a material (and a job holding it) may have: far above any unit of mass per volume a shop
+// uses (the dialogs offer kilograms per cubic millimetre, 7.85e-06 for steel).
+inline constexpr double kMaxMaterialDensity = 100000.0;
+
 inline constexpr const char* kMaterialHeaderWord = "MATERIAL";
 inline constexpr const char* kMaterialDensityKey = "DENSITY=";
 inline constexpr const char* kMaterialNumberKey = "MATERIAL_NUM=";
@@ -33,11 +37,15 @@ inline constexpr TwoLanguageText kMaterialFileFilter = {
     "*.MAT|*.MAT|Все файлы (*.*)|*.*||",
 };
 
+// The installation's material folder (host::sys::installFolder() / "material"), which ships STEEL.MAT and
+// STAINLESS.MAT: where the material dialogs start while no folder of the user's is remembered.
+std::filesystem::path InstalledMaterialFolder();
+
 // Reads the material file at `path`: 0 with the density and number texts, or -1 (both unchanged, and `error`
 // saying what is wrong and on which line, in the user's language) when the file cannot be read, is empty, its
 // first line lacks "MATERIAL", it ends before its third line (a file cut short is no material file: its missing
 // value would otherwise be taken from another line), a value line holds a carriage return that does not end it,
-// or the density is not a decimal number above 0 (spaces around it allowed; the modules read "abc" as 0).
+// or the density is not a decimal number above 0 and at most kMaxMaterialDensity (spaces around it allowed).
 int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number,
                      std::string* error = nullptr);
 

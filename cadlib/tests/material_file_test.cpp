@@ -78,11 +78,11 @@ TEST(MaterialFile, WhichFilesAreMaterialFiles) {
 TEST(MaterialFile, LongLinesAreCutWithoutShiftingTheValues) {
     ScratchFolder folder;
     const auto path = folder / "long.MAT";
-    writeBytes(path, "MATERIAL " + std::string(60, 'x') + "\r\nDENSITY=" + std::string(100, '7') +
+    writeBytes(path, "MATERIAL " + std::string(60, 'x') + "\r\nDENSITY=0." + std::string(98, '7') +
                          "\r\nMATERIAL_NUM=S235\r\n");
     std::string density, number;
     EXPECT_EQ(ReadMaterialFile(path, density, number), 0);
-    EXPECT_EQ(density, std::string(79 - 8, '7'));
+    EXPECT_EQ(density, "0." + std::string(79 - 8 - 2, '7'));
     EXPECT_EQ(number, "S235");
 }
 
@@ -101,12 +101,12 @@ TEST(MaterialFile, WhatIsReadIsSavedAndReadsBackTheSame) {
     const Case cases[] = {
         {"the fuzzer's file, reduced", "MATERIAL\n1\n\x1d\x98" + std::string(65, '%'), "1",
          "\x1d" + u + std::string(64, '%')},
-        {"keyless values of a whole line", "MATERIAL\r\n" + std::string(79, '7') + "\r\n" + std::string(79, 'N'),
-         std::string(71, '7'), std::string(66, 'N')},
-        {"short keys", "MATERIAL\r\n=" + std::string(78, '7') + "\r\nN=" + std::string(77, 'N'),
-         std::string(71, '7'), std::string(66, 'N')},
-        {"values that fit stay whole", "MATERIAL\r\n" + std::string(71, '7') + "\r\n" + std::string(66, 'N'),
-         std::string(71, '7'), std::string(66, 'N')},
+        {"keyless values of a whole line", "MATERIAL\r\n0." + std::string(77, '7') + "\r\n" + std::string(79, 'N'),
+         "0." + std::string(69, '7'), std::string(66, 'N')},
+        {"short keys", "MATERIAL\r\n=0." + std::string(76, '7') + "\r\nN=" + std::string(77, 'N'),
+         "0." + std::string(69, '7'), std::string(66, 'N')},
+        {"values that fit stay whole", "MATERIAL\r\n0." + std::string(69, '7') + "\r\n" + std::string(66, 'N'),
+         "0." + std::string(69, '7'), std::string(66, 'N')},
         // Cut by characters, never inside one: 70 Cyrillic letters are 140 bytes.
         {"keyless Cyrillic number", "MATERIAL\r\n1\r\n" + [] {
              std::string s;
@@ -156,6 +156,13 @@ TEST(MaterialFile, ARefusedFileSaysWhatIsWrongAndOnWhichLine) {
         {"density 0", "MATERIAL\r\nDENSITY=0\r\nMATERIAL_NUM=1\r\n", name + ", line 2: the density 0 is not above 0"},
         {"density below 0", "MATERIAL\r\nDENSITY=-7.85\r\nMATERIAL_NUM=1\r\n",
          name + ", line 2: the density -7.85 is not above 0"},
+        // Above the largest density a job takes: refused here, not by the job reader after the dialog wrote it.
+        {"density 1e20", "MATERIAL\r\nDENSITY=1e20\r\nMATERIAL_NUM=1\r\n",
+         name + ", line 2: the density 1e20 is above 100000, the largest a material may have"},
+        {"density just above the largest", "MATERIAL\r\nDENSITY=100000.01\r\nMATERIAL_NUM=1\r\n",
+         name + ", line 2: the density 100000.01 is above 100000, the largest a material may have"},
+        {"density inf", "MATERIAL\r\nDENSITY=inf\r\nMATERIAL_NUM=1\r\n",
+         name + ", line 2: the density \"inf\" is not a number (it is written with a point, as 7.85e-06)"},
         {"empty file", "", name + ", line 1: the file is empty, so it holds no material"},
         {"no header word", "material\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n",
          name + ", line 1: this is no material file: its first line does not hold \"MATERIAL\""},
@@ -175,6 +182,10 @@ TEST(MaterialFile, ARefusedFileSaysWhatIsWrongAndOnWhichLine) {
         EXPECT_EQ(number, "S235");
     }
     std::string density, number, error;
+    // The largest density is one a job takes.
+    writeBytes(path, "MATERIAL\r\nDENSITY=100000\r\nMATERIAL_NUM=1\r\n");
+    EXPECT_EQ(ReadMaterialFile(path, density, number, &error), 0) << error;
+    EXPECT_EQ(density, "100000");
     EXPECT_EQ(ReadMaterialFile(folder / "missing.MAT", density, number, &error), -1);
     EXPECT_NE(error.find("The material file cannot be read: "), std::string::npos) << error;
     EXPECT_NE(error.find("missing.MAT"), std::string::npos) << error;

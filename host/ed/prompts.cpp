@@ -79,6 +79,9 @@ int ask(std::string_view prompt, const PromptSettings& settings, const std::func
             break;
         }
         print("\n" + verdict.complaint + ".");
+        // The prompt is asked again on a line of its own: a prompt that does not begin one would follow the
+        // complaint, and so would the next answer's echo ("Requires an integer value.ALL").
+        if (!answer.fromArguments && !prompt.starts_with('\n')) print("\n");
         if (answer.fromArguments) {
             setCommandResult(db::RTERROR);
             return db::RTERROR;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdarg>
@@ -115,6 +116,29 @@ Parsed<std::int64_t> parseInteger(std::string_view text, std::int64_t min, std::
     parsed.status = ParseStatus::Ok;
     parsed.value = value;
     return parsed;
+}
+
+namespace {
+
+std::string_view trimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+std::optional<double> fieldReal(std::string_view text) {
+    const Parsed<double> parsed = parseReal(trimBlanks(text));
+    if (!parsed.ok()) return std::nullopt;
+    return parsed.value;
+}
+
+std::optional<int> fieldInteger(std::string_view text) {
+    const Parsed<std::int64_t> parsed = parseInteger(trimBlanks(text), INT_MIN, INT_MAX);
+    if (!parsed.ok()) return std::nullopt;
+    return static_cast<int>(parsed.value);
 }
 
 LeadingNumber parseLeadingReal(std::string_view text) {

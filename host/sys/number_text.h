@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,13 @@ Parsed<double> parseReal(std::string_view text, double min, double max);
 
 // Strict: an optional sign and decimal digits only, inside [min, max].
 Parsed<std::int64_t> parseInteger(std::string_view text, std::int64_t min = INT64_MIN, std::int64_t max = INT64_MAX);
+
+// A number field's text (an edit of a dialog, a registry value) read whole: blanks and tabs around the number are
+// allowed, anything else is not ("6.0.0", ".", "2..", "2.5.1", "12a", "3OO" and the empty text are no numbers; nor
+// are "inf" and "nan"). Nothing when the text is not one number.
+std::optional<double> fieldReal(std::string_view text);
+// The same for a field of a whole number inside int's range ("7.9" and "1e3" are none).
+std::optional<int> fieldInteger(std::string_view text);
 
 // What C's strtod and atoi read: leading white space skipped, then the longest number at the start. `length`
 // is how many characters were used, 0 when there is no number (the value is then 0: "abc" -> 0, as atof).

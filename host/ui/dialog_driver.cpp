@@ -479,6 +479,19 @@ std::string describeTable(const DriverTable& table, std::string_view indent) {
         while (!text.empty() && text.back() == ' ') text.pop_back();
         out += text + "\n";
     }
+    // The choices are shown whole: a cell takes nothing else, so a script writer needs every one of them.
+    for (int c = table.numberColumns; c < columns && c < static_cast<int>(table.choices.size()); ++c) {
+        const auto& choices = table.choices[std::size_t(c)];
+        if (!shown(c) || choices.empty()) continue;
+        std::string heading;
+        for (int h = 0; h < table.headingRows && h < rows; ++h) {
+            const std::string part = oneLineText(table.cells[std::size_t(h)][std::size_t(c)]);
+            if (!part.empty()) heading += (heading.empty() ? "" : " ") + part;
+        }
+        std::string list;
+        for (const std::string& choice : choices) list += (list.empty() ? "" : ", ") + oneLineText(choice);
+        out += std::string(indent) + std::to_string(c) + ":" + heading + " takes one of: " + list + "\n";
+    }
     return out;
 }
 
@@ -684,9 +697,12 @@ DriveResult DialogDriver::setTable(Window& control, const DriverTable& table, st
         return DriveResult::refused("The table \"" + name + "\" takes <row> [<column> [<text>]].");
 
     int row = -1;
-    // Numbers count as the table does, headings included, as before names were taken.
-    if (const auto n = wholeNumber(rowWord); n && *n >= 0 && *n < rows) row = *n;
-    for (int r = table.headingRows; r < rows && row < 0; ++r)
+    // Rows are numbered as the table shows them: its rows of data only. The heading rows are no row to set or
+    // to pick (a number of one is refused, as any other number outside the rows is).
+    // A number names a row by its number only: "0" found the first row whose grain angle shows 0.
+    const auto rowNumber = wholeNumber(rowWord);
+    if (rowNumber && *rowNumber >= table.headingRows && *rowNumber < rows) row = *rowNumber;
+    for (int r = table.headingRows; r < rows && row < 0 && !rowNumber; ++r)
         for (int c = table.numberColumns; c < columns && row < 0; ++c)
             if (shown(c) && !cell(r, c).empty() && sys::equalsNoCase(trimSpaces(cell(r, c)), rowWord)) row = r;
     if (row < 0) {
@@ -703,7 +719,8 @@ DriveResult DialogDriver::setTable(Window& control, const DriverTable& table, st
         for (int c = table.numberColumns; c < columns && column < 0; ++c)
             if (shown(c)) column = c;
     } else {
-        if (const auto n = wholeNumber(columnWord); n && *n >= 0 && *n < columns) column = *n;
+        // The row-number columns show the rows' numbers: no column to set.
+        if (const auto n = wholeNumber(columnWord); n && *n >= table.numberColumns && *n < columns) column = *n;
         for (int c = table.numberColumns; c < columns && column < 0; ++c) {
             if (!shown(c)) continue;
             for (int h = 0; h < table.headingRows && column < 0; ++h)

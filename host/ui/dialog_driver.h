@@ -33,10 +33,11 @@
 //   tab control          the tab with that title, or a number counting tabs from 1: clicked
 //   a table              (a custom control that answers WM_DRIVER_GETTABLE) "<row> <column> <text>" types the
 //                        text into that cell, "<row> <column>" or "<row>" clicks the cell (the row's first
-//                        column shown): the row is picked. A row is its number as the table shows it, or a text
-//                        one of its cells shows (a part's name); a column its number or its heading (either
-//                        case). Both in double quotes when they have spaces. The cell is then set as below,
-//                        by numbers
+//                        column shown): the row is picked. A row is its number as the table shows it (1 to N:
+//                        the heading rows are none), or a text other than a whole number one of its cells shows
+//                        (a part's name); a column its number or its heading (either case), never a column of
+//                        row numbers. Both in double quotes when they have spaces. The cell is then set as
+//                        below, by numbers
 //   a custom control     the value is sent to it as WM_DRIVER_SETVALUE (lParam: const std::string*); a control
 //                        that answers 1 took it (a table: "<row> <column> <text>" sets that cell, by numbers),
 //                        one that answers 0 cannot be set
@@ -63,6 +64,8 @@ struct DriverTable {
     int headingRows = 1;         // rows of headings before the first row of data
     int numberColumns = 1;       // columns of row numbers before the first column of data
     std::vector<bool> hidden;    // per column: true for one the user does not see
+    // Per column: the values its cells take when they take one of a list (a choice cell), else empty.
+    std::vector<std::vector<std::string>> choices;
 };
 
 // Asks a custom control whether it is a table (lParam: DriverTable*); a table fills it in and answers 1. The
@@ -70,7 +73,8 @@ struct DriverTable {
 inline constexpr unsigned WM_DRIVER_GETTABLE = WM_APP + 0x3A1;
 
 // A table's text as the driver shows it: a line of headings with the columns' numbers, then a line per row with
-// its number; hidden columns are left out. Each line starts with `indent`.
+// its number, then for each column of choice cells a line with its choices; hidden columns are left out. Each
+// line starts with `indent`.
 std::string describeTable(const DriverTable& table, std::string_view indent);
 
 class Dialog;

@@ -231,6 +231,8 @@ FileDialog::FileDialog(FileDialogOptions options)
     // was refused as "Path does not exist".
     folder_ = options_.initialFolder.empty() ? workingFolder()
                                              : absoluteIn(workingFolder(), sys::toNativePath(options_.initialFolder));
+    if (!options_.fallbackFolder.empty() && (options_.initialFolder.empty() || !isFolder(folder_)))
+        folder_ = absoluteIn(workingFolder(), sys::toNativePath(options_.fallbackFolder));
 }
 
 const FileFilter* FileDialog::chosenFilter() const {

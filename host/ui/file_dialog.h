@@ -67,7 +67,10 @@ struct FileDialogOptions {
     std::string defaultExtension;  // added to a name typed without an extension (see extensionOf)
     // Both are often stored paths (settings, job files), whose '\' is read as a separator: "C:/post\" is the
     // folder "C:/post".
-    std::string initialFolder;     // empty: the working folder
+    std::string initialFolder;     // empty: fallbackFolder, or the working folder
+    // Where the dialog starts when initialFolder is empty or names no folder that exists (a remembered folder of
+    // another machine, "c:\"): a module's installed files. Empty: the working folder.
+    std::string fallbackFolder;
     std::string initialName;       // may start with a folder, which then is the folder shown
     unsigned flags = 0;            // OFN_*
     Window* owner = nullptr;

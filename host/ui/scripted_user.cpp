@@ -104,6 +104,20 @@ std::optional<std::string> controlName(DialogDriver& driver, const std::string& 
     return token;
 }
 
+// The control a plain number of the console's listing shows, itself: its id may be shared by a control of the
+// page shown (the job dialog's path edit and a page's thickness are both 201), and the id would name that one.
+Window* listedControl(DialogDriver& driver, const std::string& token, AnswerSyntax syntax) {
+    if (syntax != AnswerSyntax::Console) return nullptr;
+    const auto n = sys::parseInteger(token, 1, 100000);
+    if (!n.ok()) return nullptr;
+    int number = 0;
+    for (const ControlView& f : driver.fields()) {
+        if (f.kind == ControlKind::PushButton) continue;
+        if (++number == n.value) return f.control;
+    }
+    return nullptr;
+}
+
 // True when `word`, the first word of a line given to an OK-only box, addresses the dialog the box stands over
 // rather than the box.
 bool linePassesInformationBox(const MessageBoxDialog& box, const std::string& word, AnswerSyntax syntax) {
@@ -149,6 +163,8 @@ AnswerOutcome answerDialogVerb(Dialog& dialog, DialogDriver& driver, std::string
         std::string_view value;
         const std::string control = firstToken(rest, value);
         if (control.empty()) return {"\"set\" needs a control and a value: set <control> <value>.", {}};
+        if (Window* listed = listedControl(driver, control, syntax))
+            return fromResult(driver.set(*listed, unquoted(value)));
         std::string why;
         const auto name = controlName(driver, control, syntax, why);
         if (!name) return {why, {}};

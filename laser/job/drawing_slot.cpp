@@ -201,7 +201,8 @@ int InitCuttingJob(CLaserSettings& settings) {
     job.materialFolder = settings.DirMaterial;
     job.programName.clear();
     TakeMachineSettings(job, settings);
-    job.thickness = settings.Thin;
+    // The thickness is a length of the job: in its unit, as the sheet of a nesting result gives it.
+    job.thickness = ConvertUnits(settings.Unit, unit, settings.Thin);
     job.density = settings.Density;
 
     job.extentsMin = {};

@@ -10,6 +10,7 @@
 #include "host/ui/data_exchange.h"
 #include "host/ui/file_dialog.h"
 #include "laser/nc/nc_messages.h"
+#include "laser/post/postprocessor_runtime.h"
 #include "laser/settings/number_field_check.h"
 
 namespace {
@@ -86,6 +87,7 @@ std::string NcFileFilter(const std::string& ext) {
 CDialogCreateProgram::CDialogCreateProgram(host::ui::Window* parent) : Dialog(CreateProgramTemplate(), parent) {}
 
 bool CDialogCreateProgram::onInitDialog() {
+    opened_ = header;
     updateData(false);
     setText(Localized(kCreateProgramTitle));
     setItemText(kProgramGroup, Localized(kProgramGroupText));
@@ -108,11 +110,19 @@ void CDialogCreateProgram::doDataExchange(host::ui::DataExchange& dx) {
     for (const FeedRow& row : kFeedRows) {
         std::string& field = *FeedField(row.edit);
         dx.text(row.edit, field);
-        // Only OK checks the value: while a feed is typed, "0" is on its way to "0.5". A program with a feed of 0
-        // has no F word, and a controller stops at its first cut.
-        if (checkingFeeds_) {
-            dx.require(host::sys::parseLeadingReal(field).value > 0.0,
-                       FormatLocalized(kFeedNotPositive, Localized(*row.text)));
+        // Only OK checks the value: while a feed is typed, "0" is on its way to "0.5" and "2." to "2.5". The whole
+        // text must be one number ("42.0.0" is none, nor is an empty feed): such a feed gets back the value the
+        // dialog opened with. A program with a feed of 0 has no F word, and a controller stops at its first cut.
+        if (checkingFeeds_ && !dx.failed()) {
+            const std::optional<double> value = host::sys::fieldReal(field);
+            if (!value) {
+                const std::string typed = field;
+                field = *OpenedFeed(row.edit);
+                if (host::ui::Window* w = item(row.edit)) w->setText(field);
+                dx.refuse(std::string(Localized(*row.text)) + ": " + NotANumberMessage(typed, field));
+            } else {
+                dx.require(*value > 0.0, FormatLocalized(kFeedNotPositive, Localized(*row.text)));
+            }
         }
     }
 }
@@ -121,6 +131,19 @@ void CDialogCreateProgram::onOK() {
     checkingFeeds_ = true;
     Dialog::onOK();
     checkingFeeds_ = false;
+}
+
+const std::string* CDialogCreateProgram::OpenedFeed(int id) const {
+    const NcProgramHeader& h = opened_;
+    switch (id) {
+        case kFeedCutEdit: return &h.feedCut;
+        case kFeedCutT2Edit: return &h.feedCutT2;
+        case kFeedEngraveEdit: return &h.feedEngrave;
+        case kFeedEngraveAndMarkEdit: return &h.feedEngraveAndMark;
+        case kFeedMarkEdit: return &h.feedMark;
+        case kFeedHeatTreatmentEdit: return &h.feedHeatTreatment;
+        default: return nullptr;
+    }
 }
 
 std::string* CDialogCreateProgram::FeedField(int id) {
@@ -177,6 +200,7 @@ void CDialogCreateProgram::ChoosePostprocessor() {
     updateData(true);
     options.initialName = header.postprocessorFile;
     options.initialFolder = header.postprocessorFolder;
+    options.fallbackFolder = ShippedPostprocessorFolder().string();
     options.flags = host::ui::OFN_FILEMUSTEXIST | host::ui::OFN_NOCHANGEDIR;
     options.owner = this;
     const std::optional<std::string> chosen = host::ui::chooseFile(std::move(options));

@@ -55,13 +55,16 @@ protected:
     bool onInitDialog() override;
     void doDataExchange(host::ui::DataExchange& dx) override;
     bool onCommand(int id, int code, host::ui::Window* control) override;
-    // OK refuses a feed that is not above 0, with the field's name, and leaves the focus on it.
+    // OK refuses a feed whose whole text is not one number (it gets back its first value) or that is not above 0, with the field's name, and leaves the focus on it.
     void onOK() override;
 
 private:
     void ChooseOutputFile();
     void ChoosePostprocessor();
     std::string* FeedField(int id);
+    // The feed of the edit `id` as the dialog opened with it.
+    const std::string* OpenedFeed(int id) const;
 
     bool checkingFeeds_ = false;  // true while OK reads the fields
+    NcProgramHeader opened_;      // the header as the dialog opened
 };

@@ -29,6 +29,7 @@
 #include "laser/path/path_groups.h"
 #include "laser/path/path_totals.h"
 #include "laser/settings/laser_settings.h"
+#include "laser/settings/number_field_check.h"
 
 namespace fs = std::filesystem;
 
@@ -100,7 +101,8 @@ private:
 
 std::string FeedText(double feed) { return host::sys::formatC("%.3f", feed); }
 
-double FeedValue(const std::string& text) { return host::sys::parseLeadingReal(text).value; }
+// A feed of the dialog: its whole text as a number (the dialog took no other on OK); `kept` when it is none.
+double FeedValue(const std::string& text, double kept) { return host::sys::fieldReal(text).value_or(kept); }
 
 std::string WithSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += fs::path::preferred_separator;
@@ -293,12 +295,12 @@ int CreateNcProgram() {
         }
 
         job->programName = header.programName;
-        settings.FeedCut = FeedValue(header.feedCut);
-        settings.FeedCutT2 = FeedValue(header.feedCutT2);
-        settings.EngraveCut = FeedValue(header.feedEngrave);
-        settings.EngraveAndMarkCut = FeedValue(header.feedEngraveAndMark);
-        settings.MarkCut = FeedValue(header.feedMark);
-        settings.HeatTreatmentCut = FeedValue(header.feedHeatTreatment);
+        settings.FeedCut = FeedValue(header.feedCut, settings.FeedCut);
+        settings.FeedCutT2 = FeedValue(header.feedCutT2, settings.FeedCutT2);
+        settings.EngraveCut = FeedValue(header.feedEngrave, settings.EngraveCut);
+        settings.EngraveAndMarkCut = FeedValue(header.feedEngraveAndMark, settings.EngraveAndMarkCut);
+        settings.MarkCut = FeedValue(header.feedMark, settings.MarkCut);
+        settings.HeatTreatmentCut = FeedValue(header.feedHeatTreatment, settings.HeatTreatmentCut);
         settings.Postprocessor = header.postprocessorFile;
         // A file typed into the dialog that exists already: the file dialog asks before it is replaced.
         const bool otherExistingFile = header.fileName != outputPath && FileExists(header.fileName);

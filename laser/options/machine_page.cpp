@@ -13,6 +13,7 @@
 #include "laser/settings/laser_settings.h"
 #include "laser/settings/number_field_check.h"
 #include "laser/post/postprocessor_editor.h"
+#include "laser/post/postprocessor_runtime.h"
 #include "laser/settings/settings_text.h"
 
 using namespace option_ids;
@@ -113,6 +114,8 @@ std::string CPageMachine::ChooseAndRead(PostprocessorSettings& settings) {
         options.filter = Localized(kPostprocessorFilter);
         options.initialName = startName;
         options.initialFolder = startFolder;
+        // No folder remembered: the installed postprocessors, where the README's FANUC.MXT is.
+        options.fallbackFolder = ShippedPostprocessorFolder().string();
         options.flags = host::ui::OFN_CREATEPROMPT | host::ui::OFN_NOCHANGEDIR;
         options.owner = this;
         const std::optional<std::string> chosen = host::ui::chooseFile(std::move(options));

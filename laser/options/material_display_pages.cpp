@@ -4,12 +4,14 @@
 #include <memory>
 
 #include "cadlib/material_dialogs.h"
+#include "cadlib/material_file.h"
 #include "cadlib/number_text.h"
 #include "host/sys/number_text.h"
 #include "host/ui/combo_box.h"
 #include "host/ui/constants.h"
 #include "host/ui/image.h"
 #include "host/ui/static.h"
+#include "laser/job/job_messages.h"
 #include "laser/options/option_pages.h"
 #include "laser/options/option_texts.h"
 #include "laser/settings/laser_settings.h"
@@ -54,13 +56,17 @@ DialogTemplate MaterialTemplate() {
 CPageMaterial::CPageMaterial() : COptionPage(MaterialTemplate()) {
     addEdit(kMaterialName, TextSetting(&CLaserSettings::Material));
     addEdit(kMaterialNumber, TextSetting(&CLaserSettings::Material_Num));
-    addEdit(kDensity, RealSetting(&CLaserSettings::Density, "%e"), kExponentCharacters);
+    // The range a material file and a job hold the density to: a density taken here is one a job takes.
+    PageField& density = addEdit(kDensity, RealSetting(&CLaserSettings::Density, "%e"), kExponentCharacters);
+    density.low = 0.0;
+    density.high = kMaxMaterialDensity;
     addEdit(kThickness, RealSetting(&CLaserSettings::Thin, "%.3f"), kDecimalCharacters);
     addCombo(kUnitList);
 }
 
 void CPageMaterial::LoadExtra(const CLaserSettings& s) {
     field(kUnitList)->text = s.Unit == 0 ? "mm" : "inc";
+    shownUnit_ = field(kUnitList)->text;
     folder = s.DirMaterial;
     loadedFolder_ = folder;
 }
@@ -81,6 +87,10 @@ bool CPageMaterial::onInitDialog() {
 }
 
 bool CPageMaterial::onPageCommand(int id, int code) {
+    if (id == kUnitList && code == host::ui::CBN_SELCHANGE) {
+        SwitchUnit();
+        return true;
+    }
     if (code != host::ui::BN_CLICKED) return false;
     if (id == kSelectMaterial) {
         SelectMaterial();
@@ -91,6 +101,30 @@ bool CPageMaterial::onPageCommand(int id, int code) {
         return true;
     }
     return false;
+}
+
+void CPageMaterial::SwitchUnit() {
+    setModified(true);
+    updateData(true);
+    const PageField& unit = *field(kUnitList);
+    // A sheet that loads the page itself (the drawing's options) shows the unit it loaded.
+    if (shownUnit_.empty()) shownUnit_ = unit.loadedText;
+    if (unit.text.empty() || unit.text == shownUnit_) return;
+    const int from = shownUnit_ == "mm" ? 0 : 1;
+    const int to = unit.text == "mm" ? 0 : 1;
+    const int loaded = unit.loadedText == "mm" ? 0 : 1;
+    shownUnit_ = unit.text;
+    bool converted = false;
+    if (host::ui::PropertySheet* owner = sheet()) {
+        for (int i = 0; i < owner->pageCount(); ++i) {
+            if (auto* page = dynamic_cast<COptionPage*>(owner->page(i))) {
+                page->ConvertLengths(from, to, loaded);
+                converted = converted || page == this;
+            }
+        }
+    }
+    if (!converted) ConvertLengths(from, to, loaded);
+    PrintLocalized(kLengthsConverted, Localized(to == 1 ? kUnitNameInches : kUnitNameMillimetres));
 }
 
 void CPageMaterial::SelectMaterial() {

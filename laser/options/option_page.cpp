@@ -48,13 +48,70 @@ PageField* COptionPage::field(int id) {
 
 const PageField* COptionPage::field(int id) const { return const_cast<COptionPage*>(this)->field(id); }
 
+namespace {
+
+// The settings that hold a length, in the settings' unit (Unit): converted with it.
+constexpr double CLaserSettings::*kLengthSettings[] = {
+    &CLaserSettings::DiameterTool,          &CLaserSettings::LeadInSpan,
+    &CLaserSettings::LeadOutSpan,           &CLaserSettings::StockPointOriginX,
+    &CLaserSettings::StockPointOriginY,     &CLaserSettings::StockPointOriginZ,
+    &CLaserSettings::ZoneMaxDistOffset,     &CLaserSettings::LoopLength,
+    &CLaserSettings::LoopRadius,            &CLaserSettings::PowerLength1,
+    &CLaserSettings::PowerLength2,          &CLaserSettings::BridgeWidth,
+    &CLaserSettings::JamperLenOut,          &CLaserSettings::JamperLenIn,
+    &CLaserSettings::JamperWidth,           &CLaserSettings::MarkingLineLength,
+    &CLaserSettings::DistZAxisTrackingSensorON, &CLaserSettings::DistZAxisTrackingSensorOFF,
+    &CLaserSettings::AutoDelSementMinSize,  &CLaserSettings::Thin,
+    &CLaserSettings::UnloadWindowSizeX,     &CLaserSettings::UnloadWindowSizeY,
+    &CLaserSettings::Nesing_Clamp1PozX,     &CLaserSettings::Nesing_ClampingDistance,
+    &CLaserSettings::Nesing_ClampHeight,    &CLaserSettings::Nesing_ClampWidth,
+};
+
+bool IsLengthSetting(const SettingRef& ref) {
+    if (ref.point) return true;
+    return std::find(std::begin(kLengthSettings), std::end(kLengthSettings), ref.real) != std::end(kLengthSettings);
+}
+
+// The decimals of a "%.Nf" format; 3 for any other.
+int DecimalsOf(const char* format) {
+    const std::string_view f = format;
+    const std::size_t point = f.find('.');
+    if (point == std::string_view::npos || f.back() != 'f') return 3;
+    const auto n = host::sys::parseInteger(f.substr(point + 1, f.size() - point - 2), 0, 9);
+    return n.ok() ? static_cast<int>(n.value) : 3;
+}
+
+}  // namespace
+
 PageField& COptionPage::addEdit(int id, SettingRef setting, std::string_view allowed) {
     PageField& f = fields_.emplace_back();
     f.kind = FieldKind::Edit;
     f.id = id;
     f.setting = setting;
     f.allowed = allowed;
+    f.length = setting.real != nullptr ? IsLengthSetting(setting) : setting.point != nullptr;
     return f;
+}
+
+void COptionPage::ConvertLengths(int from, int to, int loaded) {
+    if (from == to) return;
+    for (PageField& f : fields_) {
+        if (!f.length || f.kind != FieldKind::Edit) continue;
+        const bool untouched = f.text == f.loadedText || f.convertedOnly;
+        if (to == loaded && untouched) {
+            f.text = f.loadedText;
+            f.convertedOnly = false;
+            continue;
+        }
+        const std::optional<double> value = host::sys::fieldReal(f.text);
+        if (!value) continue;
+        // Inches need about two decimals more than millimetres for the same step.
+        const int decimals = std::min(6, DecimalsOf(f.setting.format) + (to == 1 ? 2 : 0));
+        const double converted = to == 1 ? *value / 25.4 : *value * 25.4;
+        f.text = host::sys::formatFixed(converted, decimals);
+        f.convertedOnly = untouched;
+    }
+    if (exists()) updateData(false);
 }
 
 PageField& COptionPage::addCheck(int id, SettingRef setting, int initial) {
@@ -115,7 +172,10 @@ void COptionPage::LoadSettings(const CLaserSettings& s) {
         }
     }
     LoadExtra(s);
-    for (PageField& f : fields_) f.markLoaded();
+    for (PageField& f : fields_) {
+        f.markLoaded();
+        f.convertedOnly = false;
+    }
     if (exists()) updateData(false);
 }
 
@@ -129,12 +189,15 @@ void COptionPage::StoreSettings(CLaserSettings& s) {
                 // A list shows nothing for a stored text that is none of its items; reading it back gives "",
                 // which is no choice of the user's.
                 if (f.kind == FieldKind::Combo && f.text.empty()) break;
+                // A number field's text that is not one number stores nothing: the setting keeps its value.
                 if (ref.text) {
-                    s.*ref.text = f.text;
-                } else if (ref.real || ref.point) {
+                    if (!f.isNumber() || host::sys::fieldReal(f.text)) s.*ref.text = f.text;
+                } else if (f.isWholeNumber()) {
+                    if (const std::optional<int> value = host::sys::fieldInteger(f.text)) SetSettingNumber(s, ref, *value);
+                } else if (f.kind == FieldKind::Combo) {
                     SetSettingNumber(s, ref, SettingTextToReal(f.text));
-                } else {
-                    SetSettingNumber(s, ref, SettingTextToInteger(f.text));
+                } else if (const std::optional<double> value = host::sys::fieldReal(f.text)) {
+                    SetSettingNumber(s, ref, *value);
                 }
                 break;
             case FieldKind::Check:
@@ -148,18 +211,45 @@ void COptionPage::StoreSettings(CLaserSettings& s) {
         }
     }
     StoreExtra(s);
-    for (PageField& f : fields_) f.markLoaded();
+    for (PageField& f : fields_) {
+        f.markLoaded();
+        f.convertedOnly = false;
+    }
 }
 
 void COptionPage::doDataExchange(host::ui::DataExchange& dx) {
     for (PageField& f : fields_) {
         switch (f.kind) {
-            case FieldKind::Edit: dx.text(f.id, f.text); break;
+            case FieldKind::Edit:
+                dx.text(f.id, f.text);
+                if (checkingNumbers_ && dx.saving() && !dx.failed() && f.isNumber() && f.changed()) {
+                    std::optional<double> value;
+                    if (!f.isWholeNumber()) {
+                        value = host::sys::fieldReal(f.text);
+                    } else if (const std::optional<int> whole = host::sys::fieldInteger(f.text)) {
+                        value = *whole;
+                    }
+                    if (!value || *value < f.low || *value > f.high) {
+                        const std::string typed = f.text;
+                        f.text = f.loadedText;
+                        if (host::ui::Window* w = item(f.id)) w->setText(f.text);
+                        dx.refuse(value ? NumberNotInRangeMessage(typed, f.low, f.high, f.text)
+                                        : NotANumberMessage(typed, f.text, f.isWholeNumber()));
+                    }
+                }
+                break;
             case FieldKind::Check: dx.check(f.id, f.value); break;
             case FieldKind::Radio: dx.radio(f.id, f.value); break;
             case FieldKind::Combo: dx.comboText(f.id, f.text); break;
         }
     }
+}
+
+bool COptionPage::onKillActive() {
+    checkingNumbers_ = true;
+    const bool left = PropertyPage::onKillActive();
+    checkingNumbers_ = false;
+    return left;
 }
 
 bool COptionPage::onCommand(int id, int code, host::ui::Window* control) {
@@ -172,6 +262,7 @@ bool COptionPage::onCommand(int id, int code, host::ui::Window* control) {
                           (f->kind == FieldKind::Combo && code == host::ui::CBN_SELCHANGE);
     if (!isChange) return PropertyPage::onCommand(id, code, control);
     if (f->marksModified) setModified(true);
+    if (f->kind == FieldKind::Edit) f->convertedOnly = false;  // typed by the user
     if (f->kind == FieldKind::Edit && !f->allowed.empty()) ValidateNumberField(*this, f->text, f->allowed);
     return true;
 }

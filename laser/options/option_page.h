@@ -3,12 +3,16 @@
 // the settings and their storing back.
 //
 //   kind    control          loaded from a setting                    stored back (only when the user changed it)
-//   Edit    edit             real: the field's format; integer "%i";  real: the longest number at the start (0.0
-//                            text: copied                             for none); integer likewise; text: copied
+//   Edit    edit             real: the field's format; integer "%i";  real: the whole text read as a number;
+//                            text: copied                             integer likewise; text: copied
 //   Check   check box        the setting (0 or 1)                     1 when checked, else 0
 //   Radio   radio buttons    the option whose code is the setting;    the code of the option chosen
 //                            none for a setting outside the codes
 //   Combo   drop-down list   the item text (the page converts)        the item text (the page converts)
+//
+// A number field (an edit with a set of characters, or one of a number setting) is read whole: when its page is left
+// or the sheet confirmed, a changed text that is not one number ("6.0.0", ".", "2..", an empty text; a count that
+// is not a whole number) is refused with a message, and the field gets back the value it had, which stays stored.
 //
 // A field whose value is what loading gave it stores nothing: an untouched OK gives every setting back exactly
 // as it was read, where showing a value with fewer decimals than it holds would otherwise round it (a thickness
@@ -69,10 +73,18 @@ struct PageField {
     bool watched = true;               // false: the control's changes are not looked at (no check, no mark)
     std::vector<RadioChoice> choices;  // a radio group's options, in the order they are tested on storing
 
+    bool length = false;               // an edit of a length, converted when the unit is switched
+    double low = -1e300, high = 1e300;  // a number field's range, checked with its text
+    bool convertedOnly = false;        // its text is its loaded value converted, not typed by the user
+
     std::string text;  // Edit, Combo
     int value = 0;     // Check: 0 or 1; Radio: the index of the option chosen, -1 for none
     std::string loadedText;
     int loadedValue = 0;
+
+    // An edit whose text is a number, and one whose number is whole.
+    bool isNumber() const { return kind == FieldKind::Edit && (!allowed.empty() || isWholeNumber() || setting.real || setting.point); }
+    bool isWholeNumber() const { return kind == FieldKind::Edit && (setting.integer || setting.byte); }
 
     // Whether the user changed the field since it was loaded.
     bool changed() const { return text != loadedText || value != loadedValue; }
@@ -97,6 +109,12 @@ public:
     // Stores the changed fields that have a setting into `s`, then StoreExtra.
     void StoreSettings(CLaserSettings& s);
 
+    // The unit of the lengths was switched from `from` to `to` (0 millimetres, 1 inches); `loaded` is the unit
+    // they were loaded in. Every length field shows its number in the new unit: a field the user has not typed in
+    // since it was loaded gets its loaded text back on the way back to `loaded`, so that switching there and back
+    // changes nothing; a text that is no number is left for the check to refuse.
+    void ConvertLengths(int from, int to, int loaded);
+
 protected:
     PageField& addEdit(int id, SettingRef setting, std::string_view allowed = {});
     PageField& addCheck(int id, SettingRef setting, int initial = 0);
@@ -111,10 +129,13 @@ protected:
     virtual bool onPageCommand(int /*id*/, int /*code*/) { return false; }
 
     void doDataExchange(host::ui::DataExchange& dx) override;
+    // Leaving the page: its fields are saved, and number fields read whole (see above).
+    bool onKillActive() override;
     bool onCommand(int id, int code, host::ui::Window* control) override;
 
 private:
     std::deque<PageField> fields_;
+    bool checkingNumbers_ = false;
 };
 
 // [SECTION] Building page templates

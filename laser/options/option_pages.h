@@ -55,7 +55,10 @@ protected:
 private:
     void SelectMaterial();
     void SaveMaterialAs();
+    // The unit list changed: every length field of every page of the sheet is converted to the new unit.
+    void SwitchUnit();
     std::string loadedFolder_;
+    std::string shownUnit_;  // the unit the lengths are shown in: "mm" or "inc"
 };
 
 class CPageDisplay : public COptionPage {

@@ -10,6 +10,7 @@
 #include "laser/options/option_texts.h"
 #include "laser/path/path_lookup.h"
 #include "laser/path/path_totals.h"
+#include "laser/settings/number_field_check.h"
 #include "laser/settings/settings_text.h"
 
 // [SECTION] System options
@@ -83,8 +84,9 @@ int CSheetDWGOption::SaveToJob() {
     // Only what the user changed is taken: an untouched value keeps every digit it had.
     if (name.changed()) job_.material = name.text;
     if (number.changed()) job_.materialNumber = number.text;
-    if (density.changed()) job_.density = SettingTextToReal(density.text);
-    if (thickness.changed()) job_.thickness = SettingTextToReal(thickness.text);
+    // A text that is not one number was refused on the page; it changes nothing here either.
+    if (density.changed()) job_.density = host::sys::fieldReal(density.text).value_or(job_.density);
+    if (thickness.changed()) job_.thickness = host::sys::fieldReal(thickness.text).value_or(job_.thickness);
     if (unit.changed()) job_.unit = unit.text == "mm" ? 0 : 1;
     job_.materialFolder = material.folder;
     for (int id : {option_ids::kMaterialName, option_ids::kMaterialNumber, option_ids::kDensity,

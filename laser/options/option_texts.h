@@ -203,3 +203,10 @@ inline constexpr TwoLanguageText kDistanceC{"Distance C", "Расстояние 
 inline constexpr TwoLanguageText kDistanceD{"Distance D", "Расстояние D"};
 inline constexpr TwoLanguageText kClampsMiddle{"Clamps in the middle of the sheet", "Прижимы по середине листа"};
 inline constexpr TwoLanguageText kClampsFromA{"Distance to the first clamp A", "Расстояние до первого прижима A"};
+
+// Told once when the unit list of the material page is switched; %s: the new unit's name.
+inline constexpr TwoLanguageText kLengthsConverted{
+    "\n\rThe unit is switched to %s: every length on every page of the options is converted to it (the feeds and "
+    "the density stay as they are).",
+    "\n\rЕдиницы переключены на %s: все длины на всех страницах настроек пересчитаны в них (подачи и плотность "
+    "не меняются)."};

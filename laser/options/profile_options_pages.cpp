@@ -108,7 +108,7 @@ CPageOptions::CPageOptions() : COptionPage(OptionsTemplate()) {
     addCheck(kShortSegmentsCheck, ByteSetting(&CLaserSettings::AutoDelSementStatus));
     addEdit(kMinSegmentEdit, RealSetting(&CLaserSettings::AutoDelSementMinSize, "%.4f"), digits);
     // The chord is stored by StoreExtra: only while the correction is on.
-    addEdit(kMinChordEdit, {}, digits);
+    addEdit(kMinChordEdit, {}, digits).length = true;
 }
 
 void CPageOptions::LoadExtra(const CLaserSettings& s) {
@@ -130,7 +130,7 @@ void CPageOptions::StoreExtra(CLaserSettings& s) {
     }
     const PageField& chord = *field(kMinChordEdit);
     if (chord.changed() && field(kShortSegmentsCheck)->value != 0) {
-        s.AutoDelSementMinChord = SettingTextToReal(chord.text);
+        s.AutoDelSementMinChord = host::sys::fieldReal(chord.text).value_or(s.AutoDelSementMinChord);
     }
 }
 

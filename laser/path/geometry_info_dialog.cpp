@@ -126,12 +126,11 @@ std::map<int, std::string> GeometryInfoTexts(const CuttingJob& job, const CLaser
     v[kThin] = Fixed2(job.thickness);
     v[kDensity] = formatC("%.3e", job.density);
     v[kArea] = Fixed2(job.partArea);
-    // The density of a material file is per cubic millimetre and the thickness is given in the settings' unit, while
-    // areas and lengths are the job's: an inch job's areas are brought to square millimetres (a 4 x 3 inch plate of
-    // 3 mm steel weighs 0.18 kg, not 0.0003).
+    // The density of a material file is per cubic millimetre, while the thickness, areas and lengths are the job's:
+    // an inch job's are brought to millimetres (a 4 x 3 inch plate of 3 mm steel weighs 0.18 kg, not 0.0003).
     const double mmPerJobUnit = ConvertUnits(job.unit, kUnitMillimetres, 1.0);
     const double squareMmPerJobUnit = mmPerJobUnit * mmPerJobUnit;
-    const double massPerArea = ConvertUnits(settings.Unit, kUnitMillimetres, job.thickness) * job.density;
+    const double massPerArea = ConvertUnits(job.unit, kUnitMillimetres, job.thickness) * job.density;
     const double mass = job.partArea * squareMmPerJobUnit * massPerArea;
     v[kMass] = formatC("%.4f", mass);
 

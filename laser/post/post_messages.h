@@ -97,8 +97,13 @@ inline constexpr TwoLanguageText kReasonUnknownKeywordIn{"an unknown keyword <%s
 inline constexpr TwoLanguageText kReasonUnpairedOpenIn{
     "a \"<\" without its \">\" (write \"<<\" for the character) in the line %s",
     "символ \"<\" без парного \">\" (для самого символа пишите \"<<\") в линии %s"};
-inline constexpr TwoLanguageText kReasonScaleNotPositive{"must be a number greater than 0.",
-                                                         "должно быть числом больше 0."};
+inline constexpr TwoLanguageText kReasonScaleNotPositive{"must be a number greater than 0, at most 100000.",
+                                                         "должно быть числом больше 0, не более 100000."};
+inline constexpr TwoLanguageText kReasonUnitNotKnown{"must be mm or inc.", "должно быть mm или inc."};
+inline constexpr TwoLanguageText kReasonBlockStartOutOfRange{"must be a whole number from 0 to 99999999.",
+                                                             "должно быть целым числом от 0 до 99999999."};
+inline constexpr TwoLanguageText kReasonBlockStepOutOfRange{"must be a whole number from 1 to 99999.",
+                                                            "должно быть целым числом от 1 до 99999."};
 inline constexpr TwoLanguageText kReasonDecimalsOutOfRange{"must give 0 to 9 decimals (as in 4.3).",
                                                            "должно задавать от 0 до 9 знаков после точки (как 4.3)."};
 inline constexpr TwoLanguageText kReasonBlockFormat{

@@ -459,6 +459,7 @@ void CDialogPostProcessor::SavePostprocessorAs() {
     options.defaultExtension = "MXT";
     options.initialName = settings.PostprocessorFileName;
     options.initialFolder = settings.PostprocessorFolder;
+    options.fallbackFolder = ShippedPostprocessorFolder().string();
     options.flags = host::ui::OFN_OVERWRITEPROMPT;
     options.filter = Localized(kSaveAsFilter);
     options.owner = this;

@@ -25,10 +25,10 @@ void ShowRefusal(const std::string& name, const char* key, const TwoLanguageText
 // A number text as the runtime reads it: the leading number, 0 when there is none.
 double NumberOf(const std::string& text) { return host::sys::parseLeadingReal(text).value; }
 
-int IntegerOf(const std::string& text) {
-    const host::sys::LeadingInteger number = host::sys::parseLeadingInteger(text);
-    if (number.value > INT32_MAX || number.value < INT32_MIN) return 0;
-    return static_cast<int>(number.value);
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
 }
 
 int MachineTypeCodeOf(std::string_view type) {
@@ -96,10 +96,22 @@ int PreparePostprocessorRuntime(const PostprocessorSettings& s, const std::strin
     };
     // The refusals first: each would make a program that looks right and is not (a zero scale puts every point
     // at the origin and drops every move as "unchanged"; a template that runs itself never ends).
-    const host::sys::Parsed<double> scale = host::sys::parseReal(s.ScaleXYZ.empty() ? std::string_view("x")
-                                                                                    : std::string_view(s.ScaleXYZ));
+    // Every number the program holds is multiplied by the scale: beyond its bound a coordinate is no machine's.
+    const host::sys::Parsed<double> scale = host::sys::parseReal(TrimBlanks(s.ScaleXYZ), 0.0, kMaxScaleXYZ);
     if (!scale.ok() || !(scale.value > 0.0)) {
         return refuse(PostSection::Format, "ScaleXYZ", kReasonScaleNotPositive);
+    }
+    const std::string_view unit = TrimBlanks(s.Unit);
+    if (unit != "mm" && unit != "inc") return refuse(PostSection::General, "Unit", kReasonUnitNotKnown);
+    // The block numbers: an empty start and step are taken only by a post that writes none.
+    const bool numbered = !s.NCode.empty();
+    const host::sys::Parsed<std::int64_t> blockStart = host::sys::parseInteger(TrimBlanks(s.NCodeStart), 0, kMaxBlockStart);
+    if (!blockStart.ok() && (numbered || !TrimBlanks(s.NCodeStart).empty())) {
+        return refuse(PostSection::Format, "NCodeStart", kReasonBlockStartOutOfRange);
+    }
+    const host::sys::Parsed<std::int64_t> blockStep = host::sys::parseInteger(TrimBlanks(s.NCodeInc), 1, kMaxBlockStep);
+    if (!blockStep.ok() && (numbered || !TrimBlanks(s.NCodeInc).empty())) {
+        return refuse(PostSection::Format, "NCodeInc", kReasonBlockStepOutOfRange);
     }
     const int decimals = DecimalsOfFormat(s.XFormat);
     if (decimals < 0 || decimals > kMaxOutputDecimals) {
@@ -120,7 +132,7 @@ int PreparePostprocessorRuntime(const PostprocessorSettings& s, const std::strin
     r.EXTFile = s.EXTFile;
     r.NamePostprocessor = s.NamePostprocessor;
     r.MachineTypeCode = MachineTypeCodeOf(s.MachineType);
-    r.UnitCode = s.Unit == "inc" ? 1 : 0;
+    r.UnitCode = unit == "inc" ? 1 : 0;
     r.CutCompensation = s.CutCompensation != 0 ? 1 : 0;
     r.Absolute = s.DefaultAbsolute != 0 ? 1 : 0;
     r.ReturnToHomePoint = s.ReturnToHomePoint != 0 ? 1 : 0;
@@ -151,8 +163,8 @@ int PreparePostprocessorRuntime(const PostprocessorSettings& s, const std::strin
     r.FeedDecimals = static_cast<std::int16_t>(feedDecimals);
     r.Precision = 1;
     for (int i = 0; i < decimals; ++i) r.Precision *= 10;
-    r.NCodeStart = IntegerOf(s.NCodeStart);
-    r.NCodeInc = IntegerOf(s.NCodeInc);
+    r.NCodeStart = blockStart.ok() ? static_cast<int>(blockStart.value) : 0;
+    r.NCodeInc = blockStep.ok() ? static_cast<int>(blockStep.value) : 0;
     r.ScaleXYZ = scale.value;
     r.CenterArcAbsolute = s.CenterArcAbsolute;
     r.CenterArcIncremental = s.CenterArcIncremental;

@@ -22,6 +22,10 @@ inline constexpr int kMachineDiamond = 4;
 inline constexpr int kMaxOutputDecimals = 9;
 // Widest block number (the width of NFormat).
 inline constexpr int kMaxBlockNumberWidth = 32;
+// Bounds of ScaleXYZ (above 0), NCodeStart (from 0) and NCodeInc (from 1).
+inline constexpr double kMaxScaleXYZ = 100000.0;
+inline constexpr std::int64_t kMaxBlockStart = 99999999;
+inline constexpr std::int64_t kMaxBlockStep = 99999;
 // Number of cutting-mode texts the NC program creation sets.
 inline constexpr int kCuttingModeTextCount = 30;
 
@@ -39,7 +43,7 @@ struct PostprocessorRuntime {
     std::string EXTFile;
     std::string NamePostprocessor;
     int MachineTypeCode = kMachineUnknown;  // "Laser" 1, "Flame" 2, "Waterjet" 3, "Diamond" 4 (exact), else 0
-    int UnitCode = 0;                        // 1 for "inc" (exact), else 0 (millimetres)
+    int UnitCode = 0;                        // 1 for "inc", 0 for "mm" (the load refuses any other)
     // The unit of the job whose program is written (0 millimetres, 1 inches): the NC program creation sets it
     // before each program; coordinates are converted from it to UnitCode.
     int JobUnitCode = 0;
@@ -99,8 +103,9 @@ bool WritesWholeUnits(std::string_view format, std::string_view scale);
 bool ParseBlockNumberFormat(std::string_view text, BlockNumberFormat& format);
 
 // Prepares `runtime` from `settings`, compiling every template in report mode: 0, or -1 after a message box
-// naming the fault (the file name `name` in the refusals). Refused: a scale that is empty, zero, negative or no
-// number; decimals of XFormat or FEEDFormat outside 0 to 9; a block-number format other than flags and digits;
+// naming the fault (the file name `name` in the refusals). Refused: a scale that is empty, zero, negative, above
+// kMaxScaleXYZ or no number; a Unit other than "mm" and "inc"; NCodeStart and NCodeInc that are not whole numbers in
+// their ranges (empty ones are taken, as 0, only when NCode is empty: no block numbers are written); decimals of XFormat or FEEDFormat outside 0 to 9; a block-number format other than flags and digits;
 // TrimLineStr and ClampStr that run themselves (directly or through each other); a template that does not
 // compile (the message names the key, the keyword and the template). On -1 `runtime` is unchanged, so NC output and the simulation never run on half of two
 // postprocessors; the cutting-mode texts and lead text are always kept.

@@ -324,12 +324,13 @@ private:
                 Append(job->programName);
                 break;
             case TemplateKeyword::Material: Append(MaterialHeader(job->material)); break;
-            case TemplateKeyword::Thin: Append(formatFixed(job->thickness, 3)); break;
+            // The thickness in the program's unit: "T=1.000" in a G20 program reads as an inch.
+            case TemplateKeyword::Thin: Append(formatFixed(InOutputUnit(r_, job->thickness), 3)); break;
             case TemplateKeyword::Format: Append(formatFixed(width, 3) + " X " + formatFixed(height, 3)); break;
             case TemplateKeyword::ListSizeX: Append(formatFixed(width, 2)); break;
             case TemplateKeyword::ListSizeY: Append(formatFixed(height, 2)); break;
-            case TemplateKeyword::Thin0: Append(formatFixed(job->thickness, 0)); break;
-            case TemplateKeyword::Thin10: Append(formatFixed(job->thickness * 10.0, 0)); break;
+            case TemplateKeyword::Thin0: Append(formatFixed(InOutputUnit(r_, job->thickness), 0)); break;
+            case TemplateKeyword::Thin10: Append(formatFixed(InOutputUnit(r_, job->thickness) * 10.0, 0)); break;
             case TemplateKeyword::ListSizeX0: Append(formatFixed(width, 0)); break;
             case TemplateKeyword::ListSizeY0: Append(formatFixed(height, 0)); break;
             case TemplateKeyword::Time: {

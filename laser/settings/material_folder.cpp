@@ -1,16 +1,11 @@
 // The folder of material files: the named one, or the installation's shipped materials.
 #include "laser/settings/material_folder.h"
 
+#include "cadlib/material_file.h"
 #include "host/sys/folders.h"
 #include "host/sys/paths.h"
 
-namespace {
-
-constexpr const char* kShippedMaterialFolderName = "material";
-
-}  // namespace
-
-std::filesystem::path ShippedMaterialFolder() { return host::sys::installFolder() / kShippedMaterialFolderName; }
+std::filesystem::path ShippedMaterialFolder() { return InstalledMaterialFolder(); }
 
 std::filesystem::path MaterialFolderOf(const std::string& folder) {
     if (folder.empty()) return ShippedMaterialFolder();

@@ -1,11 +1,15 @@
 // The check that every numeric edit field of the option pages and of the program dialog runs on each change of its
 // text: a character outside the field's set puts the field back to what it held and tells the user.
+// A field's whole text is read by host::sys::fieldReal and fieldInteger, and refused with the messages of
+// cadlib/number_field_messages.h.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "cadlib/messages.h"
+#include "cadlib/number_field_messages.h"
+#include "host/sys/number_text.h"
 
 namespace host::ui {
 class Dialog;

@@ -14,6 +14,7 @@
 #include "host/sys/number_text.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/settings/laser_settings.h"
+#include "laser/settings/number_field_check.h"
 #include "laser/settings/settings_text.h"
 #include "laser/settings/settings_values.h"
 
@@ -87,6 +88,17 @@ void ApplyMissingValue(CLaserSettings& settings, const SettingValue& value) {
     }
 }
 
+// Whether the home point's text is one to three numbers, each read whole, with one blank between them.
+bool PointHomeTextIsNumbers(std::string_view text) {
+    for (int piece = 0; piece < 3; ++piece) {
+        const std::size_t blank = text.find(' ');
+        if (!host::sys::fieldReal(text.substr(0, blank)) || text.substr(0, blank).empty()) return false;
+        if (blank == std::string_view::npos) return true;
+        text.remove_prefix(blank + 1);
+    }
+    return false;
+}
+
 bool InRange(const SettingValue& value, double number) { return number >= value.low && number <= value.high; }
 
 std::string NumberText(double number) { return host::sys::formatC("%g", number); }
@@ -102,20 +114,28 @@ bool ApplyValueText(CLaserSettings& settings, const SettingValue& value, const s
             settings.*value.text = WithFinalBackslash(text);
             return true;
         case SettingKind::Real: {
-            const double number = SettingTextToReal(text);
-            if (!InRange(value, number)) return false;
-            settings.*value.real = number;
+            // The whole text is the number: "inf", "nan", "6mm" and an empty text are none, and are told.
+            const std::optional<double> number = host::sys::fieldReal(text);
+            if (!number || !InRange(value, *number)) return false;
+            settings.*value.real = *number;
             return true;
         }
         case SettingKind::Integer:
-            settings.*value.integer = SettingTextToInteger(text);
+        case SettingKind::Byte: {
+            // The whole text is the number, a whole one: "7.9", "1e3", "3OO" and an empty text are none.
+            const std::optional<int> number = host::sys::fieldInteger(text);
+            if (!number || !InRange(value, *number)) return false;
+            if (value.kind == SettingKind::Integer) {
+                settings.*value.integer = *number;
+            } else {
+                // The low byte: 255 is stored for -1.
+                settings.*value.byte = static_cast<std::int8_t>(static_cast<std::uint8_t>(*number & 0xFF));
+            }
             return true;
-        case SettingKind::Byte:
-            // The low byte, as a one-byte field takes an int.
-            settings.*value.byte =
-                static_cast<std::int8_t>(static_cast<std::uint8_t>(SettingTextToInteger(text) & 0xFF));
-            return true;
+        }
         case SettingKind::PointHome: {
+            // Each of the blank-separated numbers read whole: "inf 0 0" or "1,5 2 3" is no point.
+            if (!PointHomeTextIsNumbers(text)) return false;
             const std::array<double, 3> point = SettingTextToPointHome(text);
             if (!std::all_of(point.begin(), point.end(), [&](double c) { return InRange(value, c); })) return false;
             settings.PointHome = point;
@@ -137,11 +157,13 @@ struct RangeNote {
     std::string text;
     double low = 0.0, high = 0.0;
     std::string standIn;
+    bool whole = false;  // the bounds of an integer are written whole
 };
 
 void TellOutOfRange(const RangeNote& note) {
-    PrintLocalized(kValueOutOfRange, note.name, host::sys::quotedForMessage(note.text).c_str(),
-                   NumberText(note.low).c_str(), NumberText(note.high).c_str(), note.standIn.c_str());
+    const auto bound = [&](double b) { return note.whole ? host::sys::formatFixed(b, 0) : NumberText(b); };
+    PrintLocalized(kValueOutOfRange, note.name, host::sys::quotedForMessage(note.text).c_str(), bound(note.low).c_str(),
+                   bound(note.high).c_str(), note.standIn.c_str());
 }
 
 // A number read out of its range: the field takes the value's fallback where it has one, else its default
@@ -150,9 +172,17 @@ RangeNote ApplyOutOfRange(CLaserSettings& settings, const SettingValue& value, c
                           std::unique_ptr<CLaserSettings>& defaults) {
     if (!defaults) defaults = std::make_unique<CLaserSettings>(CLaserSettings::DefaultsOnly{});
     std::string standIn;
+    const bool fallback = value.missing == MissingRule::Number;
     if (value.kind == SettingKind::PointHome) {
         settings.PointHome = defaults->PointHome;
         standIn = PointHomeToSettingText(settings.PointHome);
+    } else if (value.kind == SettingKind::Integer) {
+        settings.*value.integer = fallback ? static_cast<int>(value.fallback) : (*defaults).*value.integer;
+        return {value.name, text, value.low, value.high, host::sys::formatC("%i", settings.*value.integer), true};
+    } else if (value.kind == SettingKind::Byte) {
+        settings.*value.byte = fallback ? static_cast<std::int8_t>(value.fallback) : (*defaults).*value.byte;
+        return {value.name, text, value.low, value.high,
+                host::sys::formatC("%i", static_cast<int>(settings.*value.byte)), true};
     } else {
         settings.*value.real = value.missing == MissingRule::Number ? value.fallback : (*defaults).*value.real;
         standIn = NumberText(settings.*value.real);
@@ -313,9 +343,9 @@ int CLaserSettings::ReadLastNestingMaterial(std::string& name, std::string& numb
                                             std::pair{kLastMaterialDensity, &density}}) {
         const auto text = ReadSettingText(*key, name);
         if (!text) continue;
-        const double number = SettingTextToReal(*text);
-        if (InRange(materialNumber, number)) {
-            *destination = number;
+        const std::optional<double> number = host::sys::fieldReal(*text);
+        if (number && InRange(materialNumber, *number)) {
+            *destination = *number;
         } else {
             TellOutOfRange({name, *text, materialNumber.low, materialNumber.high, NumberText(*destination)});
         }

@@ -1,6 +1,9 @@
 // The table of registry values behind the settings: one entry per value, walked by the reader and the writer.
 #include "laser/settings/settings_values.h"
 
+#include <climits>
+#include <cstdint>
+
 #include <array>
 
 namespace {
@@ -39,18 +42,21 @@ constexpr SettingValue CoordinateOr(const char* name, double S::*field, const ch
     value.low = -kMaxSettingNumber;
     return value;
 }
+// An integer setting takes any whole number an int holds; a one-byte one any that fits a byte, signed or not.
 constexpr SettingValue Integer(const char* name, int S::*field) {
-    return {.name = name, .kind = SettingKind::Integer, .integer = field};
+    return {.name = name, .kind = SettingKind::Integer, .integer = field, .low = INT_MIN, .high = INT_MAX};
 }
 constexpr SettingValue IntegerOr(const char* name, int S::*field, int fallback) {
     return {.name = name,
             .kind = SettingKind::Integer,
             .integer = field,
             .missing = MissingRule::Number,
-            .fallback = static_cast<double>(fallback)};
+            .fallback = static_cast<double>(fallback),
+            .low = INT_MIN,
+            .high = INT_MAX};
 }
 constexpr SettingValue Byte(const char* name, std::int8_t S::*field) {
-    return {.name = name, .kind = SettingKind::Byte, .byte = field};
+    return {.name = name, .kind = SettingKind::Byte, .byte = field, .low = INT8_MIN, .high = UINT8_MAX};
 }
 constexpr SettingValue Special(const char* name, SettingKind kind) { return {.name = name, .kind = kind}; }
 constexpr SettingValue HomePoint(const char* name) {

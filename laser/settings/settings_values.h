@@ -45,9 +45,9 @@ struct SettingValue {
     const char* format = nullptr;  // printf format of a Real; a literal of the table
     MissingRule missing = MissingRule::Keep;
     double fallback = 0.0;         // for MissingRule::Number
-    // The range of a Real (and of each coordinate of PointHome), bounds included. A value read outside it, or
-    // one that is no finite number, takes the fallback of MissingRule::Number, else the field's default, and the
-    // user is told.
+    // The range of a Real, an Integer or a Byte (and of each coordinate of PointHome), bounds included. A value
+    // read outside it, or one whose whole text is not one number (a whole one for an Integer or a Byte), takes the
+    // fallback of MissingRule::Number, else the field's default, and the user is told.
     double low = 0.0;
     double high = kMaxSettingNumber;
 };

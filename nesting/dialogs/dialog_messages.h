@@ -32,6 +32,16 @@ inline constexpr TwoLanguageText kJobFileBadSignature{"ERROR!!!\n\rIncorrect for
 // Printf arguments: the job file, then the line at fault and why.
 inline constexpr TwoLanguageText kJobFileBadContents{"ERROR!!!\n\rIncorrect format of file %s \n\r%s",
                                                      "ОШИБКА!!!\n\rНеправильный формат файла %s \n\r%s"};
+// The line at fault in kJobFileBadContents. Printf arguments: the line, what it belongs to ("part 2"), why.
+inline constexpr TwoLanguageText kJobFileLineProblem{"Line %d, %s: %s.", "Строка %d, %s: %s."};
+// OK and Save As over the job file last loaded when it was not read whole. Printf arguments: the file, why.
+inline constexpr TwoLanguageText kReplaceJobNotReadWhole{
+    "The job file %s\n\rwas not read whole: %s\n\rThe tables show only what was read. Replacing the file loses the "
+    "rest.\n\rDo you want to replace it?",
+    "Файл задания %s\n\rпрочитан не полностью: %s\n\rВ таблицах только то, что удалось прочитать. При замене файла "
+    "остальное будет потеряно.\n\rЗаменить его?"};
+inline constexpr TwoLanguageText kJobDrawingsLeftOut{"some of its drawings were left out (see the report).",
+                                                     "часть чертежей не загружена (см. сообщение)."};
 // OK and Save As over a file that exists and is not a job file. Printf argument: the file.
 inline constexpr TwoLanguageText kReplaceNotJobFile{
     "The file %s\n\ris not a nesting job file.\n\rDo you want to replace it with the job?",
@@ -93,6 +103,19 @@ inline constexpr TwoLanguageText kDuplicateRectangle{"Duplicate file.\n\rThe fil
 // Printf argument: the refused text.
 inline constexpr TwoLanguageText kInvalidSymbol{"Invalid symbol in the string - %s",
                                                 "Неправильный символ в строке - %s"};
+
+// A table cell's text refused. Printf arguments: the most copies, the text.
+inline constexpr TwoLanguageText kBadQuantity{
+    "The quantity must be a whole number from 0 to %d, not \"%s\". The cell keeps its value.",
+    "Количество должно быть целым числом от 0 до %d, а не \"%s\". В ячейке остается прежнее значение."};
+// Printf arguments: the column's heading, the least and the greatest angle, the text.
+inline constexpr TwoLanguageText kBadAngle{
+    "\"%s\" must be a number from %g to %g degrees, not \"%s\". The cell keeps its value.",
+    "\"%s\": нужно число от %g до %g градусов, а не \"%s\". В ячейке остается прежнее значение."};
+// Printf arguments: the text, the column's heading, its choices.
+inline constexpr TwoLanguageText kNotAChoice{
+    "\"%s\" is not a choice of \"%s\": choose one of %s. The cell keeps its value.",
+    "\"%s\" нельзя выбрать в столбце \"%s\": выберите одно из значений %s. В ячейке остается прежнее значение."};
 
 // [SECTION] The report of refused drawings
 inline constexpr TwoLanguageText kReportMissing{"File not found:   ", "Файл не найден:   "};

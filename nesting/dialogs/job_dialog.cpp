@@ -8,6 +8,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "cadlib/number_field_messages.h"
 #include "cadlib/number_text.h"
 #include "cadlib/rectangle_names.h"
 #include "host/reg/machine_registry.h"
@@ -19,6 +20,7 @@
 #include "nesting/job/job_file_layout.h"
 #include "nesting/job/job_file_reader.h"
 #include "nesting/job/job_file_writer.h"
+#include "nesting/job/job_value_ranges.h"
 
 namespace ui = host::ui;
 
@@ -141,6 +143,7 @@ bool COpenDialogNesting::onInitDialog() {
     stock_->SetupStockGrid();
     part_->SetupPartGrid();
     LoadJobFile();
+    KeepNumberFields();
     return true;
 }
 
@@ -214,7 +217,9 @@ bool COpenDialogNesting::onCommand(int id, int code, ui::Window* control) {
 void COpenDialogNesting::ResetSmallOffset(int id) {
     std::string& field = id == kEdgeOffsetId ? EdgeOffsetText : PartGapText;
     field = itemText(id);
-    if (host::sys::parseLeadingReal(field).value < kSmallestOffset) {
+    // Only a whole number is made none: "." or "2.." is left for OK to refuse, not read as 0 or 2.
+    const std::optional<double> value = host::sys::fieldReal(field);
+    if (value && *value < kSmallestOffset) {
         field = "0.000";
         setItemText(id, field);
     }
@@ -251,6 +256,7 @@ void COpenDialogNesting::OnLoadJob() {
 
 void COpenDialogNesting::OnSaveJobAs() {
     ReadAllControls();
+    if (!CheckNumberFields()) return;
     JobFilePath = itemText(kJobPathId);
     ui::FileDialogOptions options;
     options.kind = ui::FileDialogKind::Save;
@@ -319,17 +325,72 @@ std::string COpenDialogNesting::TooLongField() const {
 
 bool COpenDialogNesting::ConfirmReplace(const std::string& path) {
     if (!FileExists(path)) return true;
+    if (!notReadWhole_.empty() && path == loadedPath_) {
+        // The file holds more than the dialog shows: replacing it loses the rest unless the user says so.
+        return ui::messageBox(FormatLocalized(kReplaceJobNotReadWhole, path.c_str(), notReadWhole_.c_str()), {},
+                              ui::MB_YESNO | ui::MB_ICONWARNING | ui::MB_DEFBUTTON2, this) == ui::IDYES;
+    }
     const auto first = FirstLineOf(path);
     if (first && IsJobSignature(*first)) return true;
     return ui::messageBox(FormatLocalized(kReplaceNotJobFile, path.c_str()), {}, ui::MB_YESNO | ui::MB_ICONWARNING,
                           this) == ui::IDYES;
 }
 
+void COpenDialogNesting::KeepNumberFields() {
+    keptEdgeOffset_ = EdgeOffsetText;
+    keptPartGap_ = PartGapText;
+    if (stock_) {
+        keptDensity_ = stock_->DensityText;
+        keptThickness_ = stock_->ThicknessText;
+    }
+}
+
+bool COpenDialogNesting::CheckNumberFields() {
+    struct Field {
+        int id;
+        ui::Dialog* owner;
+        std::string* text;
+        const std::string* kept;
+        std::string name;
+        JobValueRange range;
+    };
+    std::vector<Field> fields{
+        {kEdgeOffsetId, this, &EdgeOffsetText, &keptEdgeOffset_,
+         std::string(Localized(kOffsetsGroup)) + ", " + Localized(kStockOffsetLabel), kJobOffsetRange},
+        {kPartGapId, this, &PartGapText, &keptPartGap_,
+         std::string(Localized(kOffsetsGroup)) + ", " + Localized(kPartOffsetLabel), kJobOffsetRange},
+    };
+    if (stock_) {
+        fields.push_back({kStockDensityId, stock_.get(), &stock_->DensityText, &keptDensity_, Localized(kDensityLabel),
+                          kJobDensityRange});
+        fields.push_back({kStockThicknessId, stock_.get(), &stock_->ThicknessText, &keptThickness_,
+                          Localized(kThicknessLabel), kJobLengthRange});
+    }
+    for (const Field& f : fields) {
+        // A text as the job was loaded is the job's own: the job reader has taken it (an empty line is 0).
+        if (*f.text == *f.kept) continue;
+        const std::optional<double> value = host::sys::fieldReal(*f.text);
+        if (value && f.range.Holds(*value)) continue;
+        const std::string typed = *f.text;
+        *f.text = *f.kept;
+        if (ui::Window* edit = f.owner->item(f.id)) edit->setText(*f.text);
+        KeepMaterialTexts();
+        const std::string why = value ? NumberNotInRangeMessage(typed, f.range.Min, f.range.Max, *f.kept)
+                                      : NotANumberMessage(typed, *f.kept);
+        ui::messageBox(f.name + ": " + why, {}, ui::MB_OK | ui::MB_ICONERROR, this);
+        if (ui::Window* edit = f.owner->item(f.id)) edit->setFocus();
+        return false;
+    }
+    return true;
+}
+
 int COpenDialogNesting::SaveJobFile(bool asked) {
     ReadAllControls();
     int result = 0;
     const std::string tooLong = TooLongField();
-    if (!tooLong.empty()) {
+    if (!CheckNumberFields()) {
+        // told; the dialog stays open with the fields as they were kept
+    } else if (!tooLong.empty()) {
         ui::messageBox(tooLong, {}, ui::MB_OK | ui::MB_ICONERROR, this);
     } else if (asked || ConfirmReplace(JobFilePath)) {
         NestingJobFile job;
@@ -361,6 +422,8 @@ int COpenDialogNesting::SaveJobFile(bool asked) {
         std::string error;
         if (!JobFilePath.empty() && WriteNestingJobFile(JobFilePath, job, &error)) {
             result = 1;
+            KeepNumberFields();
+            if (JobFilePath == loadedPath_) notReadWhole_.clear();
         } else {
             std::string message = FormatLocalized(kCannotCreateJobFile, JobFilePath.c_str());
             if (!error.empty()) message += "\n\r" + error;
@@ -376,6 +439,8 @@ int COpenDialogNesting::SaveJobFile(bool asked) {
 int COpenDialogNesting::LoadJobFile() {
     if (FilesWithoutContours) FilesWithoutContours->clear();
     OnClearJob();
+    notReadWhole_.clear();
+    loadedPath_ = JobFilePath;
     RefusedDrawings refused;
     int result = 0;
     const auto first = FirstLineOf(JobFilePath);
@@ -390,66 +455,80 @@ int COpenDialogNesting::LoadJobFile() {
         ui::messageBox(FormatLocalized(kJobFileBadSignature, JobFilePath.c_str()), {}, ui::MB_OK | ui::MB_ICONERROR,
                        this);
     } else if (!ParseNestingJob(JobFilePath, job, problem)) {
-        const std::string why = problem.Where.empty() ? problem.Reason : problem.Where + ": " + problem.Reason;
+        // The line at fault is named with what it belongs to, as the job reader names it.
+        const std::string why = problem.Line == 0 ? problem.Reason
+                                                  : FormatLocalized(kJobFileLineProblem, problem.Line,
+                                                                    problem.Where.c_str(), problem.Reason.c_str());
         ui::messageBox(FormatLocalized(kJobFileBadContents, JobFilePath.c_str(), why.c_str()), {},
                        ui::MB_OK | ui::MB_ICONERROR, this);
+        // What was read before the line at fault is shown, so that OK does not lose it; the file is not replaced
+        // without asking.
+        notReadWhole_ = why;
+        FillTables(job, refused);
     } else {
-        stock_->MaterialText = job.Header.MaterialText;
-        stock_->MaterialNumText = job.Header.MaterialNumText;
-        stock_->DensityText = job.Header.DensityText;
-        stock_->ThicknessText = job.Header.ThicknessText;
-        EdgeOffsetText = job.Header.EdgeOffsetText;
-        PartGapText = job.Header.PartGapText;
-        for (int section = 0; section < 2; ++section) {
-            const bool stocks = section == 0;
-            JobTablePage& page = stocks ? static_cast<JobTablePage&>(*stock_) : static_cast<JobTablePage&>(*part_);
-            for (const PartType& type : stocks ? job.Stocks : job.Parts) {
-                std::string path = type.Path;
-                std::string title = type.BlockName;
-                double width = 0.0, height = 0.0;
-                const bool drawing = type.JobFileType == kJobFileDrawing;
-                if (drawing) {
-                    title = DrawingTitle(type.Path);
-                } else {
-                    ParseRectangleName(type.Path, width, height);
-                    std::filesystem::path block;
-                    GetRectangleBlockPath(block, InstallFolder, width, height);
-                    path = block.string();
-                }
-                if (!FileExists(path)) {
-                    refused.missing += "\n\r" + path;
-                    continue;
-                }
-                const int row = page.Grid.RowTotal();
-                const int answer =
-                    page.AddTableRow(row, drawing ? kDrawingRowType : kRectangleRowType, path, title, width, height);
-                if (answer == kRowAdded && stocks) {
-                    stock_->SetStockRowValues(row, type.Quantity, type.Grain, type.Priority);
-                } else if (answer == kRowAdded) {
-                    part_->SetPartRowValues(row, type.Quantity, type.Grain, type.RotationMode,
-                                            static_cast<int>(type.DeltaIndex), type.SectorMax - type.SectorMin,
-                                            type.Priority);
-                } else if (answer == kRowUnreadable) {
-                    refused.missing += "\n\r" + path;
-                } else if (answer == kRowNoContours) {
-                    refused.withoutContours += "\n\r" + path;
-                    if (FilesWithoutContours) FilesWithoutContours->push_back(path);
-                } else {
-                    refused.duplicates += "\n\r" + path;
-                }
-            }
-        }
-        stock_->FocusLastRow();
-        part_->FocusLastRow();
-        RefreshPreviews();
-        stock_->Grid.RepaintGrid();
-        part_->Grid.RepaintGrid();
-        stock_->RefreshControls();
-        part_->RefreshControls();
-        updateData(false);
+        FillTables(job, refused);
         result = 1;
     }
+    if (result == 1 && !(refused.missing.empty() && refused.withoutContours.empty() && refused.duplicates.empty()))
+        notReadWhole_ = Localized(kJobDrawingsLeftOut);
     ReportJobFileProblems(refused, OpenFilesWithoutContours, this);
     if (FilesWithoutContours) FilesWithoutContours->clear();
     return result;
+}
+
+void COpenDialogNesting::FillTables(const JobFileContents& job, RefusedDrawings& refused) {
+    stock_->MaterialText = job.Header.MaterialText;
+    stock_->MaterialNumText = job.Header.MaterialNumText;
+    stock_->DensityText = job.Header.DensityText;
+    stock_->ThicknessText = job.Header.ThicknessText;
+    EdgeOffsetText = job.Header.EdgeOffsetText;
+    PartGapText = job.Header.PartGapText;
+    for (int section = 0; section < 2; ++section) {
+        const bool stocks = section == 0;
+        JobTablePage& page = stocks ? static_cast<JobTablePage&>(*stock_) : static_cast<JobTablePage&>(*part_);
+        for (const PartType& type : stocks ? job.Stocks : job.Parts) {
+            std::string path = type.Path;
+            std::string title = type.BlockName;
+            double width = 0.0, height = 0.0;
+            const bool drawing = type.JobFileType == kJobFileDrawing;
+            if (drawing) {
+                title = DrawingTitle(type.Path);
+            } else {
+                ParseRectangleName(type.Path, width, height);
+                std::filesystem::path block;
+                GetRectangleBlockPath(block, InstallFolder, width, height);
+                path = block.string();
+            }
+            if (!FileExists(path)) {
+                refused.missing += "\n\r" + path;
+                continue;
+            }
+            const int row = page.Grid.RowTotal();
+            const int answer =
+                page.AddTableRow(row, drawing ? kDrawingRowType : kRectangleRowType, path, title, width, height);
+            if (answer == kRowAdded && stocks) {
+                stock_->SetStockRowValues(row, type.Quantity, type.Grain, type.Priority);
+            } else if (answer == kRowAdded) {
+                part_->SetPartRowValues(row, type.Quantity, type.Grain, type.RotationMode,
+                                        static_cast<int>(type.DeltaIndex), type.SectorMax - type.SectorMin,
+                                        type.Priority);
+            } else if (answer == kRowUnreadable) {
+                refused.missing += "\n\r" + path;
+            } else if (answer == kRowNoContours) {
+                refused.withoutContours += "\n\r" + path;
+                if (FilesWithoutContours) FilesWithoutContours->push_back(path);
+            } else {
+                refused.duplicates += "\n\r" + path;
+            }
+        }
+    }
+    stock_->FocusLastRow();
+    part_->FocusLastRow();
+    RefreshPreviews();
+    stock_->Grid.RepaintGrid();
+    part_->Grid.RepaintGrid();
+    stock_->RefreshControls();
+    part_->RefreshControls();
+    updateData(false);
+    KeepNumberFields();
 }

@@ -4,8 +4,11 @@
 //
 // OK saves the job file and closes the dialog only when the file was written: after a failed save the dialog
 // stays open with its message shown, so no stale file is ever read as the job. OK and Save As ask before they
-// replace a file that is not a job file. A text too long for its line of the file is refused before anything is
-// written, with a message naming the field.
+// replace a file that is not a job file, or the job file last loaded when it was not read whole (a line at fault,
+// drawings left out): the tables then show what was read before the fault, and No keeps the file and the dialog.
+// A text too long for its line of the file is refused before anything is written, with a message naming the
+// field; so is a number field whose whole text is not one number in its range ("2..", ".", an empty field),
+// which gets back the value it kept.
 #pragma once
 
 #include <functional>
@@ -16,6 +19,7 @@
 #include "host/ui/dialog.h"
 #include "host/ui/tab_control.h"
 #include "nesting/dialogs/job_pages.h"
+#include "nesting/job/job_file_reader.h"
 
 class COpenDialogNesting : public host::ui::Dialog {
 public:
@@ -70,9 +74,22 @@ private:
     void KeepMaterialTexts();
     void ResetSmallOffset(int id);
     bool ConfirmReplace(const std::string& path);
+    void FillTables(const JobFileContents& job, RefusedDrawings& refused);
     std::string TooLongField() const;
+    // The number fields of the job (offsets, density, thickness) read whole: a text changed since the job was
+    // loaded or last saved that is not one number in the range a job file holds is refused with a message naming
+    // the field, and the field gets back the value it kept. True when every field holds a number.
+    bool CheckNumberFields();
+    // Remembers the number fields' texts as the ones they keep.
+    void KeepNumberFields();
     void RefreshPreviews();
 
+    // The job file last loaded, and why it was not read whole (empty when it was): OK and Save As ask before
+    // they replace such a file, offering No.
+    std::string loadedPath_;
+    std::string notReadWhole_;
+    // What the number fields keep: their texts when the job was loaded or last saved.
+    std::string keptEdgeOffset_, keptPartGap_, keptDensity_, keptThickness_;
     host::ui::TabControl tabs_;
     std::unique_ptr<CPageStock> stock_;
     std::unique_ptr<CPagePart> part_;

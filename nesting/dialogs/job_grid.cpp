@@ -5,6 +5,7 @@
 
 #include "host/sys/number_text.h"
 #include "host/ui/dialog_driver.h"
+#include "nesting/grid/grid_cell_combo.h"
 
 namespace {
 
@@ -34,6 +35,8 @@ bool JobGrid::ClickCell(int row, int column) {
 }
 
 bool JobGrid::TypeIntoCell(int row, int column, std::string_view text) {
+    // The headings and the row numbers are the grid's own: no text goes into them.
+    if (row < FixedRowTotal() || column < FixedColumnTotal()) return false;
     if (!ClickCell(row, column) || !IsCellEditable(row, column)) return false;
     SetCellTextChecked(row, column, text);
     PaintCellNow(row, column);
@@ -41,11 +44,14 @@ bool JobGrid::TypeIntoCell(int row, int column, std::string_view text) {
 }
 
 bool JobGrid::TakeValue(std::string_view value) {
-    const auto row = host::sys::parseInteger(NextWord(value), 0, RowTotal() - 1);
+    // Rows of data only: the heading row is no row to pick or to write.
+    const auto row = host::sys::parseInteger(NextWord(value), FixedRowTotal(), RowTotal() - 1);
     const auto column = host::sys::parseInteger(NextWord(value), 0, ColumnTotal() - 1);
     if (!row.ok() || !column.ok()) return false;
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-    if (value.empty()) return ClickCell(static_cast<int>(row.value), static_cast<int>(column.value));
+    // A text in double quotes is typed as it stands, "" empties the cell; no text at all only clicks it.
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    if (quoted) value = value.substr(1, value.size() - 2);
+    if (value.empty() && !quoted) return ClickCell(static_cast<int>(row.value), static_cast<int>(column.value));
     return TypeIntoCell(static_cast<int>(row.value), static_cast<int>(column.value), value);
 }
 
@@ -57,6 +63,16 @@ void JobGrid::DescribeTable(host::ui::DriverTable& table) const {
     table.numberColumns = FixedColumnTotal();
     table.hidden.clear();
     for (int c = 0; c < ColumnTotal(); ++c) table.hidden.push_back(ColumnPixelWidth(c) <= 0);
+    // A column's choices are those of its first choice cell: the dialogs give every cell of a column one list.
+    table.choices.assign(static_cast<std::size_t>(ColumnTotal()), {});
+    for (int c = 0; c < ColumnTotal(); ++c) {
+        for (int r = FixedRowTotal(); r < RowTotal(); ++r) {
+            const auto* combo = dynamic_cast<const CGridCellCombo*>(CellAt(r, c));
+            if (combo == nullptr) continue;
+            table.choices[static_cast<std::size_t>(c)] = combo->ChoiceList();
+            break;
+        }
+    }
 }
 
 std::intptr_t JobGrid::windowProc(host::ui::Message& m) {

@@ -4,7 +4,8 @@
 // Values (WM_DRIVER_SETVALUE, see host/ui/dialog_driver.h): "<row> <column>" clicks the cell: it becomes the
 // focus cell and the selection, and the owner hears the click (NM_CLICK); "<row> <column> <text>" clicks it and
 // then types the text into it through the grid's editing rules (a read-only cell refuses). Rows and columns
-// count from 0, the heading row and number column included, as the grid counts them. The grid answers
+// count as the grid counts them, the heading row and number column included, but only rows of data (1 to N) are
+// taken, and no text goes into the number column. The grid answers
 // WM_DRIVER_GETTABLE with its cells (columns of no width hidden), so the driver shows it as a table and takes
 // rows and columns by name too.
 #pragma once

@@ -9,11 +9,15 @@
 #include "nesting/dialogs/dialog_messages.h"
 #include "nesting/grid/grid_ctrl.h"
 #include "nesting/job/job_file_layout.h"
+#include "nesting/job/job_file_reader.h"
+#include "nesting/model/model_limits.h"
 
 namespace ui = host::ui;
 
 namespace {
 
+// The widest angular sector a part row takes, in degrees.
+constexpr double kMaxSector = 360.0;
 // Registry values longer than this many characters take their default (they would not fit the field).
 constexpr std::size_t kMaxRegistryChars = 149;
 
@@ -25,10 +29,11 @@ constexpr unsigned kRight = ui::DT_RIGHT | ui::DT_VCENTER | ui::DT_SINGLELINE;
 // Stock page controls.
 enum StockId {
     kStockGridId = 215, kStockPreviewId = 216, kAddStockDwgId = 217, kDeleteStockId = 218, kDeleteAllStockId = 219,
-    kMaterialId = 220, kDensityId = 221, kSelectMaterialId = 222, kStockFileNameId = 233, kStockRectGroupId = 263,
+    kMaterialId = 220, kDensityId = kStockDensityId, kSelectMaterialId = 222, kStockFileNameId = 233,
+    kStockRectGroupId = 263,
     kStockWidthLabelId = 264, kStockHeightLabelId = 265, kStockFileLabelId = 266, kMaterialGroupId = 267,
     kMaterialLabelId = 268, kMaterialNumLabelId = 269, kDensityLabelId = 270, kThicknessLabelId = 271,
-    kStockWidthId = 246, kStockHeightId = 247, kMaterialNumId = 249, kStockThicknessId = 201, kStockNameId = 278,
+    kStockWidthId = 246, kStockHeightId = 247, kMaterialNumId = 249, kStockNameId = 278,
     kStockNameLabelId = 279, kAddStockRectId = 237, kStockPreviewGroupId = 280,
 };
 
@@ -218,6 +223,8 @@ void CPageStock::SetStockRowValues(int row, int quantity, double grain, int prio
     Grid.SetCellText(row, kStockPriorityColumn, ListText(PriorityList, priorityIndex));
 }
 
+int CPageStock::QuantityLimit() const { return kMaxStockInstances; }
+
 bool CPageStock::OnOwnCommand(int id, int code) {
     if (code == ui::EN_CHANGE && id == kDensityId) {
         CheckNumericText(*this, id, DensityText, "01234567890.eE-");
@@ -251,10 +258,12 @@ CPagePart::CPagePart()
 
 bool CPagePart::onInitDialog() {
     const std::optional<std::string> option = host::reg::productKey().getString("NestingOptimizationOption");
-    if (option && option->size() <= kMaxRegistryChars) {
-        const auto value = host::sys::parseLeadingInteger(*option).value;
-        if (value == 0) OptimizeAreaCheck = 1;
-        if (value == 2) OptimizeWidthCheck = 1;
+    // A value that is not one whole number is taken as none (the settings reader tells of it).
+    const std::optional<int> value =
+        option && option->size() <= kMaxRegistryChars ? host::sys::fieldInteger(*option) : std::nullopt;
+    if (value) {
+        if (*value == 0) OptimizeAreaCheck = 1;
+        if (*value == 2) OptimizeWidthCheck = 1;
     } else {
         OptimizeWidthCheck = 1;
     }
@@ -345,6 +354,20 @@ void CPagePart::ApplyRotationRules(CellRef clicked) {
 }
 
 void CPagePart::OnTableClick(const GridNotifyRecord& record) { ApplyRotationRules({record.row, record.column}); }
+
+int CPagePart::QuantityLimit() const { return kMaxPartInstances; }
+
+std::string CPagePart::CellRefusal(int row, int column, const std::string& text) {
+    // A part that is not turned has no angle step: its cell may be emptied, as the rotation rules empty it.
+    if (column == kDeltaColumn && text.empty() && Grid.GetCellText(row, kRotationColumn) == RotationTypeList[0])
+        return {};
+    // The sector is the whole turn a part may take about its pose: empty where the rotation type has none.
+    if (column == kSectorColumn) {
+        if (text.empty() || host::sys::parseReal(text, 0.0, kMaxSector).ok()) return {};
+        return FormatLocalized(kBadAngle, Grid.GetCellText(0, column).c_str(), 0.0, kMaxSector, text.c_str());
+    }
+    return JobTablePage::CellRefusal(row, column, text);
+}
 
 bool CPagePart::OnOwnCommand(int id, int code) {
     if (code == ui::BN_CLICKED && id == kSetOptionId) {

@@ -13,6 +13,10 @@ inline constexpr int kDeltaColumn = 9;
 inline constexpr int kSectorColumn = 10;
 inline constexpr int kPartPriorityColumn = 11;
 
+// The stock page's number edits of the job's material.
+inline constexpr int kStockDensityId = 221;
+inline constexpr int kStockThicknessId = 201;
+
 class CPageStock : public JobTablePage {
 public:
     CPageStock();
@@ -39,6 +43,7 @@ protected:
     void ExchangeOwnFields(host::ui::DataExchange& dx) override;
     bool OnOwnCommand(int id, int code) override;
     void SetOwnTexts() override;
+    int QuantityLimit() const override;
 
 private:
     void ReadRegistryDefaults();
@@ -73,6 +78,8 @@ protected:
     bool OnOwnCommand(int id, int code) override;
     void SetOwnTexts() override;
     void OnTableClick(const GridNotifyRecord& record) override;
+    std::string CellRefusal(int row, int column, const std::string& text) override;
+    int QuantityLimit() const override;
 
 private:
     void SaveOptimizationOption();

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <tuple>
 
+#include "cadlib/number_field_messages.h"
 #include "cadlib/number_text.h"
 #include "cadlib/rectangle_names.h"
 #include "host/sys/number_text.h"
@@ -15,6 +17,7 @@
 #include "nesting/dialogs/dialog_messages.h"
 #include "nesting/drawings/part_drawing_reader.h"
 #include "nesting/grid/grid_cell_combo.h"
+#include "nesting/job/job_value_ranges.h"
 
 namespace ui = host::ui;
 
@@ -291,8 +294,19 @@ void JobTablePage::AddDrawingFiles() {
 
 void JobTablePage::AddRectangle() {
     ReadControls();
-    const double width = NumberOf(RectWidthText);
-    const double height = NumberOf(RectHeightText);
+    // Each side is its field's whole text: "2.." is no width of 2, nor "." one of 0.
+    for (auto [text, kept, id, label] : {std::tuple{&RectWidthText, &keptRectWidth_, Ids.width, &kWidthLabel},
+                                         std::tuple{&RectHeightText, &keptRectHeight_, Ids.height, &kHeightLabel}}) {
+        if (host::sys::fieldReal(*text)) continue;
+        const std::string message = std::string(Localized(*label)) + ": " + NotANumberMessage(*text, *kept);
+        *text = *kept;
+        RefreshControls();
+        UpdateRectangleName();
+        ui::messageBox(message, {}, ui::MB_OK | ui::MB_ICONERROR, this);
+        return;
+    }
+    const double width = *host::sys::fieldReal(RectWidthText);
+    const double height = *host::sys::fieldReal(RectHeightText);
     if (!(width > 0) || !(height > 0)) {
         ui::messageBox(Localized(Texts.badRectangle), {}, ui::MB_OK | ui::MB_ICONERROR, this);
         return;
@@ -301,6 +315,8 @@ void JobTablePage::AddRectangle() {
     GetRectangleBlockPath(block, InstallFolder, width, height);
     const int answer = AddTableRow(Grid.RowTotal(), kRectangleRowType, block.string(), RectNameText, width, height);
     if (answer == kRowAdded) {
+        keptRectWidth_ = RectWidthText;
+        keptRectHeight_ = RectHeightText;
         FocusLastRow();
         Grid.RepaintGrid();
     } else if (answer == kRowDuplicate) {
@@ -331,7 +347,36 @@ bool JobTablePage::onCommand(int id, int code, ui::Window* control) {
     return Dialog::onCommand(id, code, control);
 }
 
+std::string JobTablePage::CellRefusal(int row, int column, const std::string& text) {
+    if (column == kQuantityColumn) {
+        if (host::sys::parseInteger(text, 0, QuantityLimit()).ok()) return {};
+        return FormatLocalized(kBadQuantity, QuantityLimit(), text.c_str());
+    }
+    if (column == kGrainColumn) {
+        if (host::sys::parseReal(text, kJobAngleRange.Min, kJobAngleRange.Max).ok()) return {};
+        return FormatLocalized(kBadAngle, Grid.GetCellText(0, column).c_str(), kJobAngleRange.Min, kJobAngleRange.Max,
+                               text.c_str());
+    }
+    const auto* combo = dynamic_cast<const CGridCellCombo*>(Grid.CellAt(row, column));
+    if (combo == nullptr) return {};
+    for (const std::string& choice : combo->ChoiceList()) {
+        if (!SameIgnoringCase(choice, text)) continue;
+        if (choice != text) Grid.SetCellText(row, column, choice);
+        return {};
+    }
+    std::string choices;
+    for (const std::string& choice : combo->ChoiceList()) choices += (choices.empty() ? "" : ", ") + choice;
+    return FormatLocalized(kNotAChoice, text.c_str(), Grid.GetCellText(0, column).c_str(), choices.c_str());
+}
+
 bool JobTablePage::onNotify(const ui::NotifyHeader& header, std::intptr_t& result) {
+    if (header.id == Ids.grid && header.code == GridEndEditCode) {
+        const auto& record = *reinterpret_cast<const GridNotifyRecord*>(&header);
+        const std::string refusal = CellRefusal(record.row, record.column, Grid.GetCellText(record.row, record.column));
+        if (!refusal.empty()) ui::messageBox(refusal, {}, ui::MB_OK | ui::MB_ICONERROR, this);
+        result = refusal.empty() ? 0 : -1;
+        return true;
+    }
     if (header.id == Ids.grid && header.code == GridClickCode) {
         OnTableClick(*reinterpret_cast<const GridNotifyRecord*>(&header));
         result = 0;

@@ -139,6 +139,12 @@ protected:
     bool onNotify(const host::ui::NotifyHeader& header, std::intptr_t& result) override;
     // A click in the table (after the grid's own handling).
     virtual void OnTableClick(const GridNotifyRecord& record);
+    // Why a text typed, pasted or set into a cell cannot stand (empty when it can): a quantity must be a whole
+    // number from 0 to `QuantityLimit`, a choice cell takes one of its choices (in any case: the cell then shows
+    // the choice as listed). The grid puts the previous text back after the message.
+    virtual std::string CellRefusal(int row, int column, const std::string& text);
+    // The largest quantity a row may ask for.
+    virtual int QuantityLimit() const = 0;
 
     void SetText(int id, const TwoLanguageText& text) { setItemText(id, Localized(text)); }
     // An edit takes at most `most` characters as they are typed.
@@ -151,6 +157,10 @@ protected:
     std::vector<TableColumn> Columns;
 
 private:
+    // What the rectangle's width and height keep when Add Rectangle finds a text that is not one number: the texts
+    // of the last rectangle added.
+    std::string keptRectWidth_ = "0";
+    std::string keptRectHeight_ = "0";
     void AddDrawingFiles();
     void AddRectangle();
     void UpdateRectangleName();

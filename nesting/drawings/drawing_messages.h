@@ -21,6 +21,13 @@ inline constexpr TwoLanguageText kPartExcluded{
     "repeat command nesting",
     "Ошибка чтения файла: \n\r%s\n\r\n\rДеталь будет исключена из раскроя!!!\n\rПересоздайте контуры этой детали и "
     "повторите команду раскроя"};
+// Printf arguments: the stock's path or rectangle name, the stock-edge offset. The offset leaves nothing of the
+// stock: it is left out, as a stock that failed to read is.
+inline constexpr TwoLanguageText kStockTooSmallForOffsets{
+    "\nERROR!!!\n\nThe stock '%s' is too small for the offsets: a stock-edge offset of %s leaves no room on it.\n\r"
+    "The stock will be excluded from nesting. Make the stock-edge offset smaller or choose a larger stock.  ",
+    "\nОШИБКА!!!\n\nЗаготовка '%s' слишком мала для заданных отступов: при отступе от края %s на ней не остается "
+    "места.\n\rЗаготовка будет исключена из раскроя. Уменьшите отступ от края или выберите заготовку больше.  "};
 // Printf argument: the drawing's path. The entity of a part's hole cannot be read as a polyline: the part is
 // nested without that hole.
 inline constexpr TwoLanguageText kPartHoleUnreadable{

@@ -28,6 +28,8 @@ constexpr const char* kByLayer = "ByLayer";
 constexpr std::int32_t kColourByLayer = 256;
 // Each further try of an outer offset grows the gap by this factor.
 constexpr double kOuterRetryFactor = 1.01;
+// A contour's answer when its offset left no outline: a stock smaller than twice its edge offset.
+constexpr int kNoRoomInsideOffsets = -2;
 
 // Part kinds drawn by their layer: open cuts, engraving, jumper lines, common lines, heat treatment, inside cuts.
 bool DrawnByLayer(std::uint8_t kind) {
@@ -191,7 +193,7 @@ int ReadPolylineContour(CNestingState& state, PartType& type, int i) {
     } else {
         c = read;   // the rectangle as it was made from its size
     }
-    return RouteContour(state, type, c, false, true) ? 0 : -1;
+    return RouteContour(state, type, c, false, true) ? 0 : kNoRoomInsideOffsets;
 }
 
 int BuildPartGeometry(CNestingState& state, PartType& type) {
@@ -200,6 +202,14 @@ int BuildPartGeometry(CNestingState& state, PartType& type) {
         int result = 0;
         if (shape == kGeometryCircle) result = ReadCircleContour(state, type, i);
         else if (shape == kGeometryChain) result = ReadPolylineContour(state, type, i);
+        if (result == kNoRoomInsideOffsets && type.Kind == kKindStock) {
+            // Nothing is wrong with the drawing: the stock-edge offset takes the whole sheet.
+            host::ui::messageBox(FormatLocalized(kStockTooSmallForOffsets, type.Path.c_str(),
+                                                 host::sys::formatShortest(state.EdgeGap).c_str()),
+                                 {}, host::ui::MB_OK | host::ui::MB_ICONERROR);
+            type.Quantity = 0;
+            return result;
+        }
         if (result != 0) {
             host::ui::messageBox(FormatLocalized(kPartExcluded, type.Path.c_str()));
             type.Quantity = 0;

@@ -7,25 +7,29 @@
 
 namespace {
 
-// A flag: 1 when the integer of the value is not 0; `missing` when there is no value.
+// The clamp lengths keep to the range of the module's settings.
+constexpr double kMaxClampLength = 1.0e6;
+
+// A flag: 1 when the integer of the value is not 0; `missing` when there is no value, or one that is not a whole
+// number (told).
 std::uint8_t ReadFlag(const host::reg::RegistryKey& key, std::string_view name, std::uint8_t missing) {
     const std::optional<std::string> text = ReadRegistryText(key, name);
     if (!text) {
         return missing;
     }
-    return LeadingInteger(*text) != 0 ? 1 : 0;
+    return RegistryInteger(name, *text, missing) != 0 ? 1 : 0;
 }
 
-// The integer of the value, `missing` when there is none.
+// The integer of the value, `missing` when there is none or it is not a whole number (told).
 std::int32_t ReadInteger(const host::reg::RegistryKey& key, std::string_view name, std::int32_t missing) {
     const std::optional<std::string> text = ReadRegistryText(key, name);
-    return text ? LeadingInteger(*text) : missing;
+    return text ? RegistryInteger(name, *text, missing) : missing;
 }
 
-// The real number of the value, 0 when there is none.
+// The length of the value, 0 when there is none or it is not one number from 0 to kMaxClampLength (told).
 double ReadReal(const host::reg::RegistryKey& key, std::string_view name) {
     const std::optional<std::string> text = ReadRegistryText(key, name);
-    return text ? LeadingReal(*text) : 0.0;
+    return text ? RegistryReal(name, *text, 0.0, kMaxClampLength, 0.0) : 0.0;
 }
 
 }  // namespace

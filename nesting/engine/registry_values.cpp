@@ -4,8 +4,40 @@
 #include <algorithm>
 #include <limits>
 
+#include "cadlib/messages.h"
+#include "host/sys/message_text.h"
 #include "host/sys/number_text.h"
 #include "nesting/model/text_limits.h"
+
+namespace {
+
+// The value's name, the text read, the range, what is used instead.
+constexpr TwoLanguageText kRegistryValueNotInRange{
+    "\n\rThe setting \"%s\" holds \"%s\", which is not a number from %s to %s: %s is used instead.",
+    "\n\rНастройка \"%s\" содержит \"%s\" - это не число от %s до %s: вместо него взято %s."};
+
+void TellNotInRange(std::string_view name, const std::string& text, const std::string& low, const std::string& high,
+                    const std::string& standIn) {
+    PrintLocalized(kRegistryValueNotInRange, std::string(name).c_str(), host::sys::quotedForMessage(text).c_str(),
+                   low.c_str(), high.c_str(), standIn.c_str());
+}
+
+}  // namespace
+
+std::int32_t RegistryInteger(std::string_view name, const std::string& text, std::int32_t standIn) {
+    if (const std::optional<int> number = host::sys::fieldInteger(text)) return *number;
+    TellNotInRange(name, text, std::to_string(std::numeric_limits<std::int32_t>::min()),
+                   std::to_string(std::numeric_limits<std::int32_t>::max()), std::to_string(standIn));
+    return standIn;
+}
+
+double RegistryReal(std::string_view name, const std::string& text, double low, double high, double standIn) {
+    const std::optional<double> number = host::sys::fieldReal(text);
+    if (number && *number >= low && *number <= high) return *number;
+    TellNotInRange(name, text, host::sys::formatC("%g", low), host::sys::formatC("%g", high),
+                   host::sys::formatC("%g", standIn));
+    return standIn;
+}
 
 std::optional<std::string> ReadRegistryText(const host::reg::RegistryKey& key, std::string_view name,
                                             std::size_t bufferChars) {
@@ -22,5 +54,3 @@ std::int32_t LeadingInteger(const std::string& text) {
     constexpr std::int64_t kHigh = std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(std::clamp(number.value, kLow, kHigh));
 }
-
-double LeadingReal(const std::string& text) { return host::sys::parseLeadingReal(text).value; }

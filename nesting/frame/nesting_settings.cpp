@@ -1,6 +1,7 @@
 // The nesting module's own settings in the product's registry key: read before every job, and the material of
 // a job written back for the cutting-path module.
 #include <string>
+#include <utility>
 
 #include "cadlib/messages.h"
 #include "host/reg/machine_registry.h"
@@ -13,6 +14,8 @@ namespace {
 
 // Highest tie-break rule of the pass comparison.
 constexpr std::int32_t kMaxOptimizationOption = 3;
+// The stock origin's coordinates keep to the range of the module's settings.
+constexpr double kMaxStockOrigin = 1.0e6;
 
 // The folder without trailing separators (a root stays as it is).
 std::string WithoutTrailingSeparator(std::string folder) {
@@ -50,12 +53,16 @@ int CNestingState::ReadNestingSettings() {
     }
 
     const std::optional<std::string> option = ReadRegistryText(key, "NestingOptimizationOption");
-    const std::int32_t rule = option ? LeadingInteger(*option) : 0;
+    const std::int32_t rule = option ? RegistryInteger("NestingOptimizationOption", *option, 0) : 0;
     NestingOptimizationOption = (rule >= 0 && rule <= kMaxOptimizationOption) ? rule : 0;
 
-    StockPointOrigin.x = LeadingReal(ReadRegistryText(key, "StockPointOriginX").value_or(""));
-    StockPointOrigin.y = LeadingReal(ReadRegistryText(key, "StockPointOriginY").value_or(""));
-    StockPointOrigin.z = LeadingReal(ReadRegistryText(key, "StockPointOriginZ").value_or(""));
+    // A coordinate of the stock origin lies on either side of the origin, within the settings' range.
+    for (auto [name, coordinate] : {std::pair{"StockPointOriginX", &StockPointOrigin.x},
+                                    std::pair{"StockPointOriginY", &StockPointOrigin.y},
+                                    std::pair{"StockPointOriginZ", &StockPointOrigin.z}}) {
+        const std::optional<std::string> text = ReadRegistryText(key, name);
+        *coordinate = text ? RegistryReal(name, *text, -kMaxStockOrigin, kMaxStockOrigin, 0.0) : 0.0;
+    }
     return 0;
 }
 

@@ -63,17 +63,44 @@ std::string_view NumberStart(std::string_view word, bool& negative) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
+
+// Whether a number starts `digits`: a digit, or a point and a digit (never "nan", "inf" or a sign alone).
+bool StartsNumber(std::string_view digits) {
+    return !digits.empty() && (IsDigit(digits[0]) || (digits[0] == '.' && digits.size() > 1 && IsDigit(digits[1])));
+}
+
+// Whether what follows a word's number is words the reader passes over: blanks, and letters each with a whole
+// number ("X10 Z5", "X10Z5"). Anything else is a typo inside the number ("4O", "4.0.0", "190 ??"): the line is
+// refused rather than read by the number's prefix.
+bool RestIsPassedWords(std::string_view rest) {
+    std::size_t at = 0;
+    while (true) {
+        while (at < rest.size() && IsBlank(rest[at])) ++at;
+        if (at == rest.size()) return true;
+        if (!IsLetter(rest[at])) return false;
+        ++at;
+        while (at < rest.size() && IsBlank(rest[at])) ++at;
+        if (at < rest.size() && (rest[at] == '-' || rest[at] == '+')) ++at;
+        const std::string_view digits = rest.substr(at);
+        if (!StartsNumber(digits)) return false;
+        double ignored = 0.0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), ignored);
+        if (error != std::errc() && error != std::errc::result_out_of_range) return false;
+        at += static_cast<std::size_t>(end - digits.data());
+    }
+}
+
 NumberRead ReadReal(std::string_view word, double& value) {
     bool negative = false;
     const std::string_view digits = NumberStart(word, negative);
-    // A number begins with a digit, or a point and a digit: never "nan", "inf" or a sign alone.
-    if (digits.empty() || !(IsDigit(digits[0]) || (digits[0] == '.' && digits.size() > 1 && IsDigit(digits[1])))) {
-        return NumberRead::Missing;
-    }
+    if (!StartsNumber(digits)) return NumberRead::Missing;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    (void)end;
+    if (error != std::errc() && error != std::errc::result_out_of_range) return NumberRead::Missing;
+    if (!RestIsPassedWords(digits.substr(static_cast<std::size_t>(end - digits.data())))) return NumberRead::Missing;
     if (error == std::errc::result_out_of_range) return NumberRead::TooLarge;
-    if (error != std::errc() || !std::isfinite(value)) return NumberRead::Missing;
+    if (!std::isfinite(value)) return NumberRead::Missing;
     if (negative) value = -value;
     return NumberRead::Ok;
 }
@@ -83,10 +110,20 @@ NumberRead ReadWhole(std::string_view word, int& value) {
     const std::string_view digits = NumberStart(word, negative);
     if (digits.empty() || !IsDigit(digits[0])) return NumberRead::Missing;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    (void)end;
+    if (error != std::errc() && error != std::errc::result_out_of_range) return NumberRead::Missing;
+    if (!RestIsPassedWords(digits.substr(static_cast<std::size_t>(end - digits.data())))) return NumberRead::Missing;
     if (error != std::errc()) return NumberRead::TooLarge;
     if (negative) value = -value;
     return NumberRead::Ok;
+}
+
+// The word of an address the reader passes over (N, M, T, F, S and the like): a number, as every address has.
+// Typos inside it refuse the line as they do inside a coordinate ("N190 ?? Y40").
+bool IsPassedAddressWord(std::string_view word) {
+    double ignored = 0.0;
+    std::size_t at = 0;
+    while (at < word.size() && IsBlank(word[at])) ++at;
+    return ReadReal(word.substr(at), ignored) != NumberRead::Missing;
 }
 
 bool IsPassedGCode(int code) {
@@ -114,8 +151,6 @@ std::size_t Clean(std::string_view line, std::array<char, kMaxCncLineLength>& ou
     }
     return n;
 }
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Whether a line can begin with `c` (its first character after blanks): an address letter, a bracketed key or a
 // comment sign. A line of numbers without a letter, or of other signs, says nothing the reader can take.
@@ -185,24 +220,38 @@ bool ParseCncLine(std::string_view line, int& motion, const Point2d& current, Po
     LineWords words;
     words.motion = motion;
     words.incremental = incremental;
-    char letter = clean[0];
-    std::size_t at = 0;
-    const CharSet* delimiters = &kFirstSet;
-    while (true) {
-        while (at < n && (*delimiters)[static_cast<unsigned char>(clean[at])]) ++at;
-        if (at >= n) {
-            // A line that ends in an address letter was cut short: its number is missing.
-            if (std::strchr("GXYIJR", letter) != nullptr && letter != '\0') {
-                return Refuse(result, CncLineProblem::NotANumber);
+    std::size_t at = first;
+    if (clean[first] == '[') {
+        // A bracketed key sets the motion or marks a header, which reads no further; an unknown one is passed
+        // over up to its "]".
+        const BracketKey* found = nullptr;
+        for (const BracketKey& key : kBracketKeys) {
+            if (clean.substr(first, key.key.size()) == key.key) {
+                found = &key;
+                break;
             }
-            break;
         }
+        if (found != nullptr && found->motion < 0) {
+            motion = words.motion;
+            incremental = words.incremental;
+            return false;
+        }
+        if (found != nullptr) words.motion = found->motion;
+        const std::size_t close = clean.find(']', first);
+        at = found != nullptr ? first + found->key.size() : (close == std::string_view::npos ? n : close + 1);
+        while (at < n && IsBlank(clean[at])) ++at;
+    }
+    // Each word is an address letter and the text up to the next letter; the first word's letter need not be
+    // one of the delimiters ("O0001", "F300").
+    char letter = at < n ? clean[at] : '\0';
+    if (at < n) ++at;
+    const CharSet* delimiters = &kFirstSet;
+    while (letter != '\0') {
         const std::size_t start = at;
         while (at < n && !(*delimiters)[static_cast<unsigned char>(clean[at])]) ++at;
         const std::string_view word = clean.substr(start, at - start);
         const char ending = at < n ? clean[at] : '\0';
         if (kCommentSet[static_cast<unsigned char>(letter)]) break;
-        bool restIgnored = false;
         switch (letter) {
             case 'G': {
                 int code = 0;
@@ -240,21 +289,11 @@ bool ParseCncLine(std::string_view line, int& motion, const Point2d& current, Po
                 }
                 break;
             }
-            case '[':
-                // "[" is no delimiter, so only the first word has it: the line begins with it.
-                for (const BracketKey& key : kBracketKeys) {
-                    if (clean.substr(0, key.key.size()) != key.key) continue;
-                    if (key.motion < 0) {
-                        restIgnored = true;
-                    } else {
-                        words.motion = key.motion;
-                    }
-                    break;
-                }
+            default:
+                if (!IsPassedAddressWord(word)) return Refuse(result, CncLineProblem::NotANumber);
                 break;
-            default: break;
         }
-        if (restIgnored || ending == '\0') break;
+        if (ending == '\0') break;
         letter = ending;
         ++at;
         delimiters = &kLaterSet;

@@ -2,8 +2,11 @@
 // of an arc, in drawing units.
 //
 // Address letters are read in either case. A line is split into words at the letters N M T G X Y I J (and, after the first
-// word, D F S A B C E H K L P R too) and at the signs ! # * $ ; ( ) : ' " %; blanks stay inside a word. The
-// number of a word is read up to the first character that cannot continue it, so "X10 Z5" gives X = 10.
+// word, D F S A B C E H K L P R too) and at the signs ! # * $ ; ( ) : ' " %; blanks stay inside a word. Every
+// word holds one number, and after it only blanks and further letters with their numbers, which are passed over
+// ("X10 Z5" gives X = 10). Anything else refuses the line as NotANumber: a letter without a number ("XY5"), a
+// typo inside a number ("Y4O", "Y4.0.0", "X1,5") or a sign between the words ("N190 ?? Y40"); it is never read
+// by the number's prefix.
 //   - Comments in parentheses are taken out before the line is read; an unclosed "(" comments the rest out, and
 //     so does any of ! " # $ % ' * : ; where a word would begin.
 //   - "=" is dropped: X=10 reads as X10.
@@ -40,7 +43,7 @@ inline constexpr double kMaxCncCoordinate = 1e9;
 enum class CncLineProblem {
     None,
     LineTooLong,      // longer than kMaxCncLineLength
-    NotANumber,       // an address without a number, or with "nan", "inf" and the like
+    NotANumber,       // an address without a number, with "nan", "inf" and the like, or a number with a typo
     OutOfRange,       // a coordinate beyond kMaxCncCoordinate after scaling
     UnknownGCode,     // a G code the reader does not know (its number in CncLineResult::code)
     NotReadable,      // the line begins with neither an address letter, a bracketed key nor a comment

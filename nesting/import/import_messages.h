@@ -44,8 +44,10 @@ inline constexpr TwoLanguageText kDrawingNameTaken{
 inline constexpr TwoLanguageText kLineTooLong{"Line %d of %s is not read: it is longer than 1024 characters\n\r",
                                               "Строка %d файла %s не прочитана: она длиннее 1024 символов\n\r"};
 inline constexpr TwoLanguageText kLineNotANumber{
-    "Line %d of %s is not read: an address has no number, or one that is no finite number\n\r",
-    "Строка %d файла %s не прочитана: у адреса нет числа или число не конечное\n\r"};
+    "Line %d of %s is not read: an address has no number, or one that is no finite number, or its number is "
+    "mistyped (a letter or a second point inside it, a sign that is no address between the words)\n\r",
+    "Строка %d файла %s не прочитана: у адреса нет числа, число не конечное или записано с ошибкой (буква или "
+    "вторая точка внутри числа, посторонний знак между словами)\n\r"};
 inline constexpr TwoLanguageText kLineOutOfRange{
     "Line %d of %s is not read: a coordinate lies beyond 1e9 drawing units\n\r",
     "Строка %d файла %s не прочитана: координата больше 1e9 единиц чертежа\n\r"};

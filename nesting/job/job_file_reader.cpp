@@ -224,11 +224,13 @@ private:
         const bool negative = Trimmed(text).starts_with('-');
         // Digits too many for any integer still name a quantity, a huge one (or a huge negative one, i.e. 0).
         const bool huge = number.length == 0 && !digits.empty() && digits.front() >= '0' && digits.front() <= '9';
+        // The quantity is quoted as the file has it: a number too large for any integer is not the largest one.
+        const std::string quoted(Trimmed(text));
         if (huge && !negative) {
-            Fail(FormatLocalized(kReasonQuantityTooLarge, static_cast<long long>(INT64_MAX), kMaxPartInstances));
+            Fail(FormatLocalized(kReasonQuantityTooLarge, quoted.c_str(), kMaxPartInstances));
         }
         if (number.value > kMaxPartInstances) {
-            Fail(FormatLocalized(kReasonQuantityTooLarge, static_cast<long long>(number.value), kMaxPartInstances));
+            Fail(FormatLocalized(kReasonQuantityTooLarge, quoted.c_str(), kMaxPartInstances));
         }
         return static_cast<std::int32_t>(std::max<std::int64_t>(number.value, 0));
     }

@@ -54,8 +54,8 @@ struct JobFileContents {
     std::vector<int> PartNameLines;
 };
 
-// Reads and checks the job file at `path`. True with `job` filled, or false with `problem` (and `job` in an
-// unspecified state). Drawing paths are completed as ResolveJobDrawingPath does, against the job file's folder.
+// Reads and checks the job file at `path`. True with `job` filled, or false with `problem`; `job` then holds what
+// was read before the line at fault (the header as far as it was read, and every entry read whole). Drawing paths are completed as ResolveJobDrawingPath does, against the job file's folder.
 bool ParseNestingJob(const std::filesystem::path& path, JobFileContents& job, JobFileProblem& problem);
 
 // ReadNestingJob: reads the job file at `path` into the engine. The file is parsed and checked first (its lines,

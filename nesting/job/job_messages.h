@@ -83,10 +83,10 @@ inline constexpr TwoLanguageText kReasonBadRectangle{
 // Printf arguments: the rectangle name, the longest side.
 inline constexpr TwoLanguageText kReasonRectangleTooLarge{
     "the rectangle \"%s\" has a side longer than %g", "у прямоугольника \"%s\" есть сторона длиннее %g"};
-// Printf arguments: the quantity, the limit.
+// Printf arguments: the quantity as the file gives it, the limit.
 inline constexpr TwoLanguageText kReasonQuantityTooLarge{
-    "the quantity %lld is more than the %d copies one job can hold",
-    "количество %lld больше %d экземпляров, допустимых в задании"};
+    "the quantity %s is more than the %d copies one job can hold",
+    "количество %s больше %d экземпляров, допустимых в задании"};
 // Printf argument: the limit.
 inline constexpr TwoLanguageText kReasonLineTooLong{"the line is longer than %d characters",
                                                     "строка длиннее %d символов"};

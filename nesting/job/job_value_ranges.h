@@ -3,6 +3,8 @@
 // refused at load with the line named.
 #pragma once
 
+#include "cadlib/material_file.h"
+
 // A closed range of a job number.
 struct JobValueRange {
     double Min = 0.0;
@@ -15,8 +17,7 @@ struct JobValueRange {
 inline constexpr JobValueRange kJobLengthRange{0.0, 100000.0};
 // The stock-edge offset and the part gap.
 inline constexpr JobValueRange kJobOffsetRange{0.0, 10000.0};
-// Material density (the dialog offers kilograms per cubic millimetre, 7.85e-06 for steel; any unit of mass per
-// volume a shop uses stays inside).
-inline constexpr JobValueRange kJobDensityRange{0.0, 100000.0};
+// Material density: the bound of a material file, so that every material the dialogs read fits a job.
+inline constexpr JobValueRange kJobDensityRange{0.0, kMaxMaterialDensity};
 // Angles in degrees: the grain angle and the two half sectors.
 inline constexpr JobValueRange kJobAngleRange{-360.0, 360.0};

@@ -162,6 +162,11 @@ TEST(InchDrawings, AnInchPartIsCutAtItsTrueSizeInThePostprocessorsUnit) {
         ASSERT_TRUE(fs::exists(folder / "lpart.nc")) << r.out;
         const std::string program = readBytes(folder / "lpart.nc");
         EXPECT_TRUE(has(program, c.units)) << program;
+        // The header's thickness (the 1 mm of the settings) is in the program's unit too: "T=1.000" in a G20
+        // program reads as an inch.
+        if (!c.unitless) {
+            EXPECT_TRUE(has(program, c.inchPost ? " T=0.039)" : " T=1.000)")) << program;
+        }
 
         // Every corner of the L is reached, at its true size in the program's unit.
         const std::vector<Position> positions = ProgramPositions(program);

@@ -355,6 +355,30 @@ TEST(LaserNcProgram, AFeedOfZeroIsRefusedByTheProgramDialog) {
     EXPECT_EQ(program.find(" F0"), std::string::npos) << program;
 }
 
+// Before: "42.0.0" typed for the cutting feed gave F42 in the program and FeedCut=42 in the registry. A feed whose
+// whole text is not one number is refused on OK, the field gets its value back, and a script answers the box.
+TEST(LaserNcProgram, AFeedThatIsNotOneWholeNumberIsRefusedByTheProgramDialog) {
+    for (const char* typed : {"42.0.0", "", "."}) {
+        SCOPED_TRACE(std::string("\"") + typed + "\"");
+        ScratchFolder folder;
+        const fs::path drawing = folder / "part.dxf";
+        writeJumperSquare(drawing);
+        const fs::path registry = writeRegistry(folder, {});
+        const RunResult r = runSession(folder, drawing, registry,
+                                       std::string("NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\n"
+                                                   "dlg set \"Cutting feed\" \"") + typed +
+                                           "\"\ndlg press OK\nmsgbox OK\ndlg set \"Cutting feed\" 500\ndlg press OK\n");
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        EXPECT_NE(r.out.find(std::string("Cutting feed: \"") + typed + "\" is not a number. The field keeps "),
+                  std::string::npos)
+            << r.out;
+        const std::string program = readBytes(folder / "part.nc");
+        EXPECT_NE(program.find(" F500"), std::string::npos) << program;
+        EXPECT_EQ(program.find(" F42"), std::string::npos) << program;
+        EXPECT_EQ(program.find(" F0"), std::string::npos) << program;
+    }
+}
+
 // Before: a feed typed in the program dialog changed neither the time (the recompute compared the job's feeds, which
 // the dialog did not change) nor outlived the next NCSliceAuto (which read the stored settings again). Now the
 // time after the dialog is that of the program's feeds, and the feed stays for the next path and program.

@@ -94,6 +94,45 @@ TEST(NestingJobDialog, JobMadeFromScratchIsSavedInTheJobLayoutAndNested) {
     EXPECT_TRUE(fs::exists(kPictures / "job_dialog_stock.png"));
 }
 
+// A script's `dlg set` gives a field its whole text: one that is not one number is refused when the job is saved,
+// naming the field and the value it keeps, and the job file holds the kept values.
+TEST(NestingJobDialog, NumberFieldsSetByAScriptToATextThatIsNotOneNumberKeepTheirValue) {
+    ScratchFolder folder;
+    const fs::path job = folder / "job2.nst";
+    const RunResult r = RunDialogScript(
+        folder, "StartNestingAdv\n"
+                "msgbox OK\n"  // no last job file yet
+                "dlg set Width 1000\n"
+                "dlg set Height 500\n"
+                "dlg press \"Add Stock Rectangle\"\n"
+                "dlg set 229 7\n"
+                "dlg set 230 3\n"
+                "dlg press \"Save As...\"\n"
+                "file " + job.string() + "\n"
+                "dlg set 229 2..\n"
+                "dlg set 230 .\n"
+                "dlg set Thickness 42.0.0\n"
+                "dlg press \"Save As...\"\n"
+                "msgbox OK\n"
+                "dlg press \"Save As...\"\n"
+                "msgbox OK\n"
+                "dlg press \"Save As...\"\n"
+                "msgbox OK\n"
+                "dlg press \"Save As...\"\n"
+                "file " + (folder / "job3.nst").string() + "\n"
+                "dlg cancel\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    for (const char* told : {"Offsets, Stock: \"2..\" is not a number. The field keeps 7.",
+                             "Offsets, Part: \".\" is not a number. The field keeps 3.",
+                             "Thickness: \"42.0.0\" is not a number. The field keeps 1.0."})
+        EXPECT_NE(r.out.find(told), std::string::npos) << told << "\n" << r.out;
+    const std::string written = readBytes(folder / "job3.nst");
+    EXPECT_EQ(written.substr(0, Crlf({"Kestrion Nesting TQ450", "", "", "", "7.85e-06", "1.0", "", "", "7", "3", "3"})
+                                    .size()),
+              Crlf({"Kestrion Nesting TQ450", "", "", "", "7.85e-06", "1.0", "", "", "7", "3", "3"}))
+        << written;
+}
+
 TEST(NestingJobDialog, JobFileOpenedAndConfirmedComesBackEqual) {
     ScratchFolder folder;
     CopyDrawings(folder, {"flange", "stock_remnant", "rect_holes"});

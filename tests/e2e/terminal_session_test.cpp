@@ -180,4 +180,92 @@ TEST(TerminalSession, ANumberPastTheListedFieldsIsToldAndNotTakenForAnId) {
     EXPECT_EQ(t.exitStatus(), 0) << t.screen();
 }
 
+// A number field at the terminal's set: "2.5.1" for the lead-out was stored as 2.5 and an empty lead-in as 0. The
+// sheet's OK refuses it, the box says what the field keeps, and the registry keeps the value.
+TEST(TerminalSession, ANumberFieldSetToATextThatIsNotOneNumberKeepsItsValue) {
+    ScratchFolder folder;
+    const fs::path source = KESTRION_SOURCE_DIR;
+    const fs::path drawing = folder / "plate.dxf";
+    fs::copy_file(source / "laser/contours/tests/fixtures/plate_two_holes.dxf", drawing);
+    host::sys::testing::writeBytes(folder / "registry.reg",
+                                   "Windows Registry Editor Version 5.00\r\n\r\n"
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n\"LangMenu\"=\"EN\"\r\n"
+                                   "\"LeadInSpan\"=\"6.000000\"\r\n\"LeadOutSpan\"=\"3.000000\"\r\n");
+    Terminal t(folder, {drawing.string(), "--load", "laser", "--install", (source / "data").string()});
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    const std::string prompt = "Configuration of the system> ";
+    t.type("NCConfig\r");
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("tab Cutting\r");
+    ASSERT_TRUE(t.waitFor("showing \"Cutting\"")) << t.screen();
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("set 3 2.5.1\r");
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("\"2.5.1\" is not a number. The field keeps 3.000.")) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("set \"Lead in span (B)\" \"\"\r");
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("\"\" is not a number. The field keeps 6.000.")) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor(prompt)) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("QUIT\r");
+    t.type("No\r");
+    EXPECT_EQ(t.exitStatus(), 0) << t.screen();
+    const std::string registry = host::sys::testing::readBytes(folder / "registry.reg");
+    EXPECT_NE(registry.find("\"LeadOutSpan\"=\"3.000000\""), std::string::npos) << registry;
+    EXPECT_NE(registry.find("\"LeadInSpan\"=\"6.000000\""), std::string::npos) << registry;
+}
+
+// The nesting job dialog at a terminal: the table listing names what each choice cell takes, a value that is
+// none of them is refused with them named, the heading row cannot be written, and OK loads the job without the
+// drawing-clearing purge's report.
+TEST(TerminalSession, TheJobDialogsTableIsListedAndCheckedAtATerminal) {
+    ScratchFolder folder;
+    const fs::path source = KESTRION_SOURCE_DIR;
+    host::sys::testing::writeBytes(folder / "registry.reg",
+                                   "Windows Registry Editor Version 5.00\r\n\r\n"
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n\"LangMenu\"=\"EN\"\r\n");
+    Terminal t(folder, {"--load", NESTING_MODULE, "--install", (source / "data").string()});
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("OpenFileNesting\r");
+    ASSERT_TRUE(t.waitFor("No nesting job was opened before.")) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("File Nesting> ")) << t.screen();
+    t.type("tab Parts\r");
+    t.type("set Width 100\r");
+    t.type("set Height 50\r");
+    t.type("press \"Add Part Rectangle\"\r");
+    t.type("show\r");
+    ASSERT_TRUE(t.waitFor("8:Type Rotate takes one of: No Rotate, 0-360, Sector, Sector+180")) << t.screen();
+    ASSERT_TRUE(t.waitFor("File Nesting> ")) << t.screen();
+    t.type("set #223 1 8 xyz\r");
+    ASSERT_TRUE(t.waitFor("\"xyz\" is not a choice of \"Type Rotate\": choose one of No Rotate, 0-360, Sector, "
+                          "Sector+180."))
+        << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("File Nesting> ")) << t.screen();
+    t.type("set #223 0 Qty 5\r");
+    ASSERT_TRUE(t.waitFor("has no row \"0\"; its rows are 1 to 1")) << t.screen();
+    ASSERT_TRUE(t.waitFor("File Nesting> ")) << t.screen();
+    t.type("set #223 1 Qty 5\r");
+    t.type("tab Stock\r");
+    t.type("set Width 1000\r");
+    t.type("set Height 500\r");
+    t.type("press \"Add Stock Rectangle\"\r");
+    t.type("set 1 " + (folder / "job.nst").string() + "\r");
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    EXPECT_TRUE(fs::exists(folder / "job.nst")) << t.screen();
+    EXPECT_EQ(t.screen().find("No unreferenced blocks found."), std::string::npos) << t.screen();
+    EXPECT_EQ(t.screen().find("Type Rotate  takes"), std::string::npos);
+    t.type("QUIT\r");
+    if (t.waitFor("Save changes to ", 5)) t.type("No\r");
+    EXPECT_EQ(t.exitStatus(), 0) << t.screen();
+}
+
 }  // namespace

@@ -141,6 +141,8 @@ void purgeCommand() {
         chosen = yes;
     }
     const std::vector<std::string> purged = purgeBlocks(*db, chosen);
+    // Run quietly by a module (a job load clears the drawing so), the purge keeps its routine report to itself.
+    if (isQuietCommand()) return;
     for (const std::string& n : purged) print("\nDeleting block \"" + n + "\".");
     print(purged.empty() ? "\nNo unreferenced blocks found." : "\n" + counted(purged.size(), "block", "blocks") +
                                                                      " deleted.");

@@ -103,6 +103,17 @@ TEST_F(Prompts, IntegersAndRealsAskAgainAfterAComplaint) {
         }
     }
 
+    // A prompt that begins no line of its own is asked again on a new line, and so is an empty one: the answer's
+    // echo no longer follows the complaint.
+    for (const char* prompt : {"Number: ", ""}) {
+        transcript().clear();
+        typed({"ALL", "7"});
+        int value = 0;
+        EXPECT_EQ(getInt(prompt, value), db::RTNORM);
+        EXPECT_TRUE(said(std::string("\nRequires an integer value.\n") + prompt)) << transcript().text();
+        EXPECT_FALSE(said("value.ALL")) << transcript().text();
+    }
+
     typed({"1e3"});
     double real = 0;
     EXPECT_EQ(getReal("Real: ", real), db::RTNORM);
@@ -111,6 +122,57 @@ TEST_F(Prompts, IntegersAndRealsAskAgainAfterAComplaint) {
     EXPECT_EQ(getReal("Real: ", real), db::RTNORM);
     EXPECT_EQ(real, 0.25);
     EXPECT_TRUE(said("\nRequires a number."));
+}
+
+// A typed number is the whole answer: a text of a number's characters that is not one number is refused and the
+// prompt asked again, at every prompt that takes a number (and in a point's coordinates).
+TEST_F(Prompts, ATextThatIsNotOneNumberIsRefusedAndAskedAgain) {
+    const Point3d origin(0, 0, 0);
+    struct Prompt {
+        const char* name;
+        std::function<int(double&)> ask;
+        const char* complaint;
+    };
+    const std::vector<Prompt> prompts{
+        {"getReal", [](double& v) { return getReal("\nValue: ", v); }, "\nRequires a number."},
+        {"getInt",
+         [](double& v) {
+             int i = 0;
+             const int status = getInt("\nValue: ", i);
+             v = i;
+             return status;
+         },
+         "\nRequires an integer value."},
+        {"getDist", [&](double& v) { return getDist(&origin, "\nValue: ", v); }, "\nRequires a distance or two points."},
+        {"getAngle",
+         [&](double& v) {
+             const int status = getAngle(&origin, "\nValue: ", v);
+             v = v * 180.0 / kPi;
+             return status;
+         },
+         "\nRequires an angle or a second point."},
+        {"getPoint's x",
+         [&](double& v) {
+             Point3d p;
+             const int status = getPoint(nullptr, "\nValue: ", p);
+             v = p.x;
+             return status;
+         },
+         "\nInvalid point."},
+    };
+    for (const Prompt& prompt : prompts) {
+        const bool point = std::string(prompt.name) == "getPoint's x";
+        for (const char* text : {"42.0.0", "2..", ".", "2.5.1", "3OO", "abc", "1e", "--2", "1 2"}) {
+            SCOPED_TRACE(std::string(prompt.name) + " \"" + text + "\"");
+            transcript().clear();
+            typed({point ? std::string(text) + ",0" : std::string(text), point ? "5,0" : "5"});
+            double value = -1;
+            EXPECT_EQ(prompt.ask(value), db::RTNORM);
+            EXPECT_NEAR(value, 5.0, 1e-9);
+            EXPECT_EQ(count(prompt.complaint), 1) << transcript().text();
+            EXPECT_EQ(count("\nValue: "), 2) << transcript().text();
+        }
+    }
 }
 
 TEST_F(Prompts, FlagsHoldForOnePromptOnly) {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 
 #include "host/sys/tests/scratch_folder.h"
 
@@ -145,6 +146,30 @@ TEST(NumberText, StrictIntegerParse) {
         const auto parsed = parseInteger(c.text, c.min, c.max);
         EXPECT_EQ(parsed.status, c.status);
         EXPECT_EQ(parsed.value, c.value);
+    }
+}
+
+// A field's text is one number or none: a text of a number's characters is not taken by its prefix.
+TEST(NumberText, FieldTextsAreReadWhole) {
+    struct Case {
+        const char* text;
+        std::optional<double> real;
+        std::optional<int> integer;
+    };
+    const Case cases[] = {
+        {"42", 42, 42},       {" 5 ", 5, 5},       {"\t7", 7, 7},      {"2.", 2, std::nullopt},
+        {"1e3", 1000, std::nullopt},              {"-0.5", -0.5, std::nullopt},
+        {"42.0.0", std::nullopt, std::nullopt},   {".", std::nullopt, std::nullopt},
+        {"2..", std::nullopt, std::nullopt},      {"2.5.1", std::nullopt, std::nullopt},
+        {"", std::nullopt, std::nullopt},         {"  ", std::nullopt, std::nullopt},
+        {"abc", std::nullopt, std::nullopt},      {"3OO", std::nullopt, std::nullopt},
+        {"1 2", std::nullopt, std::nullopt},      {"inf", std::nullopt, std::nullopt},
+        {"2147483648", 2147483648.0, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(fieldReal(c.text), c.real);
+        EXPECT_EQ(fieldInteger(c.text), c.integer);
     }
 }
 

@@ -262,6 +262,12 @@ TEST_F(DriverTest, ATableShowsItsRowsAndColumnsAndTakesThemByName) {
     } refusals[] = {
         {"dlg set 3010 bolt", "The table \"#3010\" has no row \"bolt\"; its rows are 1 to 3, or a name one of their "
                               "cells shows."},
+        // The heading row and the row numbers are no cells to set.
+        {"dlg set 3010 0 Width 5", "The table \"#3010\" has no row \"0\"; its rows are 1 to 3, or a name one of "
+                                   "their cells shows."},
+        {"dlg set 3010 0", "The table \"#3010\" has no row \"0\"; its rows are 1 to 3"},
+        {"dlg set 3010 2 0 7", "The table \"#3010\" has no column \"0\"; its columns are 2 \"File name\", "
+                               "3 \"Width\"."},
         {"dlg set 3010 1 Height 5", "The table \"#3010\" has no column \"Height\"; its columns are 2 \"File name\", "
                                     "3 \"Width\"."},
         {"dlg set 3010 1 \"File name\" x", "The cell of row 1, column \"File name\" of the table \"#3010\" cannot be "

@@ -133,6 +133,33 @@ TEST_F(FileDialogTest, AStoredFolderWithBackslashesIsTheFolderShown) {
     EXPECT_TRUE(messageBoxLog().empty());
 }
 
+// A module names where its installed files are: the dialog starts there when no folder is remembered, or when the
+// one remembered does not exist here ("c:\" of another machine, read as a folder "c:" of the working folder).
+TEST_F(FileDialogTest, WithNoRememberedFolderTheDialogStartsInTheFallbackFolder) {
+    const struct {
+        std::string initial;
+        fs::path shown;
+    } cases[] = {
+        {"", folder / "sub"},
+        {"c:\\", folder / "sub"},
+        {(folder / "gone").string(), folder / "sub"},
+        {folder.path().string(), folder.path()},
+    };
+    writeBytes(folder / "sub" / "c.dxf", "0\nEOF\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE("\"" + c.initial + "\"");
+        FileDialogOptions o = options(FileDialogKind::Open, OFN_FILEMUSTEXIST);
+        o.initialFolder = c.initial;
+        o.fallbackFolder = (folder / "sub").string();
+        FileDialog dialog(std::move(o));
+        IdleSteps steps(desktop, {[&](Dialog& d) {
+            EXPECT_EQ(d.itemText(kFolderTextId), c.shown.string());
+            robot.key(VK_ESCAPE);
+        }});
+        EXPECT_EQ(dialog.doModal(), IDCANCEL);
+    }
+}
+
 TEST_F(FileDialogTest, AnotherFilterAndFoldersChangeWhatIsListed) {
     FileDialog dialog(options(FileDialogKind::Open, OFN_FILEMUSTEXIST));
     IdleSteps steps(desktop, {[&](Dialog& d) {

@@ -101,6 +101,37 @@ TEST_F(CreateProgramDialog, FeedWithAForeignCharacterIsRefusedAndKeepsItsText) {
     }
 }
 
+// A feed made only of a number's characters is a feed only when the whole text is one number: OK refuses any other
+// with the feed's name, the field gets back the value it opened with, and a second OK takes that.
+TEST_F(CreateProgramDialog, FeedWhoseWholeTextIsNotOneNumberIsRefusedAndGetsItsValueBack) {
+    const struct {
+        const char* control;
+        const char* typed;
+        const char* label;
+    } cases[] = {
+        {"232", "42.0.0", "Cutting feed"},
+        {"232", "", "Cutting feed"},
+        {"228", ".", "Mark feed"},
+        {"317", "2..", "Engrave feed"},
+        {"320", "2.5.1", "Heat Treatment feed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.control) + " \"" + c.typed + "\"");
+        host::ui::clearMessageBoxLog();
+        CDialogCreateProgram dialog;
+        ASSERT_EQ(Show(dialog, {std::string("dlg set ") + c.control + " \"" + c.typed + "\"", "dlg ok", "msgbox ok",
+                                "dlg ok"}),
+                  host::ui::IDOK);
+        EXPECT_EQ(dialog.header, FilledHeader());
+        const auto& boxes = host::ui::messageBoxLog();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.rfind(std::string(c.label), 0), 0u) << boxes[0].text;
+        EXPECT_NE(boxes[0].text.find(std::string(": \"") + c.typed + "\" is not a number. The field keeps "),
+                  std::string::npos)
+            << boxes[0].text;
+    }
+}
+
 TEST_F(CreateProgramDialog, PickingTheOutputFileKeepsATypedProgramName) {
     const fs::path chosen = TempDir() / "picked.nc";
     fs::remove(chosen);

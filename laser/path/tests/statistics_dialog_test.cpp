@@ -68,6 +68,7 @@ TEST(StatisticsTexts, UnitsTimeStockAndAJobWithoutPath) {
     SetLanguageFlag(0);
     CuttingJob job = PlateJob();
     job.unit = 1;
+    job.thickness = 1.0 / 25.4;  // a job's thickness is in its unit: 1 mm
     job.totalSeconds = 125.75;
     job.partArea = 500.0;
     job.stockArea = 2000.0;
@@ -76,8 +77,8 @@ TEST(StatisticsTexts, UnitsTimeStockAndAJobWithoutPath) {
     EXPECT_EQ(v.at(kUnit), "INCH");
     EXPECT_EQ(v.at(kTime), "2 min 5.8 sec");
     EXPECT_EQ(v.at(kRecovery), "25.00% ");
-    // An inch job's areas are square inches, the density per cubic millimetre and the thickness millimetres: the
-    // masses once came out 645 times too light. 500 sq in x 645.16 x 1 x 7.85e-6 = 2.5323 kg; the scrap is
+    // An inch job's areas are square inches and its thickness inches, the density per cubic millimetre: the masses
+    // once came out 645 times too light (and 25.4 times too heavy with the thickness taken as millimetres). 500 sq in x 645.16 x 1 x 7.85e-6 = 2.5323 kg; the scrap is
     // (2000 - 500 - (0.2 + 752.66) x 0.2) x 645.16 x 7.85e-6.
     EXPECT_EQ(v.at(kMass), "2.5323");
     EXPECT_EQ(v.at(kScrap), "6.8342");

@@ -45,7 +45,7 @@ TEST_F(PostprocessorRuntimeLoad, ValuesAreConvertedAsTheOutputUsesThem) {
         ASSERT_EQ(PreparePostprocessorRuntime(settings, "x", runtime), 0);
         EXPECT_EQ(runtime.MachineTypeCode, m.code) << m.machine;
     }
-    for (const auto& [unit, code] : {std::pair{"inc", 1}, {"INC", 0}, {"mm", 0}}) {
+    for (const auto& [unit, code] : {std::pair{"inc", 1}, {"mm", 0}, {"inc ", 1}}) {
         PostprocessorSettings settings = shipped_;
         settings.Unit = unit;
         ASSERT_EQ(PreparePostprocessorRuntime(settings, "x", runtime), 0);
@@ -66,10 +66,23 @@ TEST_F(PostprocessorRuntimeLoad, RefusesWhatWouldWriteAWrongProgram) {
         const char* key;
         const char* reason;
     } cases[] = {
-        {[](PostprocessorSettings& s) { s.ScaleXYZ = ""; }, "ScaleXYZ", "must be a number greater than 0."},
-        {[](PostprocessorSettings& s) { s.ScaleXYZ = "0"; }, "ScaleXYZ", "must be a number greater than 0."},
-        {[](PostprocessorSettings& s) { s.ScaleXYZ = "-1"; }, "ScaleXYZ", "must be a number greater than 0."},
-        {[](PostprocessorSettings& s) { s.ScaleXYZ = "1x"; }, "ScaleXYZ", "must be a number greater than 0."},
+        {[](PostprocessorSettings& s) { s.ScaleXYZ = ""; }, "ScaleXYZ", "must be a number greater than 0, at most 100000."},
+        {[](PostprocessorSettings& s) { s.ScaleXYZ = "0"; }, "ScaleXYZ", "must be a number greater than 0"},
+        {[](PostprocessorSettings& s) { s.ScaleXYZ = "-1"; }, "ScaleXYZ", "must be a number greater than 0"},
+        {[](PostprocessorSettings& s) { s.ScaleXYZ = "1x"; }, "ScaleXYZ", "must be a number greater than 0"},
+        {[](PostprocessorSettings& s) { s.ScaleXYZ = "1e20"; }, "ScaleXYZ", "at most 100000."},
+        {[](PostprocessorSettings& s) { s.ScaleXYZ = "1e308"; }, "ScaleXYZ", "at most 100000."},
+        {[](PostprocessorSettings& s) { s.ScaleXYZ = "inf"; }, "ScaleXYZ", "at most 100000."},
+        {[](PostprocessorSettings& s) { s.Unit = "nan"; }, "Unit", "must be mm or inc."},
+        {[](PostprocessorSettings& s) { s.Unit = ""; }, "Unit", "must be mm or inc."},
+        {[](PostprocessorSettings& s) { s.Unit = "-1"; }, "Unit", "must be mm or inc."},
+        {[](PostprocessorSettings& s) { s.Unit = "INC"; }, "Unit", "must be mm or inc."},
+        {[](PostprocessorSettings& s) { s.NCodeInc = "-10"; }, "NCodeInc", "from 1 to 99999."},
+        {[](PostprocessorSettings& s) { s.NCodeInc = "0"; }, "NCodeInc", "from 1 to 99999."},
+        {[](PostprocessorSettings& s) { s.NCodeInc = ""; }, "NCodeInc", "from 1 to 99999."},
+        {[](PostprocessorSettings& s) { s.NCodeInc = "2.5"; }, "NCodeInc", "from 1 to 99999."},
+        {[](PostprocessorSettings& s) { s.NCodeStart = "-10"; }, "NCodeStart", "from 0 to 99999999."},
+        {[](PostprocessorSettings& s) { s.NCodeStart = "1e9"; }, "NCodeStart", "from 0 to 99999999."},
         {[](PostprocessorSettings& s) { s.XFormat = "4.10"; }, "XFormat", "must give 0 to 9 decimals"},
         {[](PostprocessorSettings& s) { s.XFormat = "4.-3"; }, "XFormat", "must give 0 to 9 decimals"},
         {[](PostprocessorSettings& s) { s.FEEDFormat = "5.12"; }, "FEEDFormat", "must give 0 to 9 decimals"},
@@ -103,15 +116,20 @@ TEST_F(PostprocessorRuntimeLoad, RefusesWhatWouldWriteAWrongProgram) {
             << text;
         EXPECT_NE(text.find(c.reason), std::string::npos) << text;
     }
+    PostprocessorRuntime runtime;
     for (const char* fine : {"", "04", "-8", "+ 06"}) {
         PostprocessorSettings settings = shipped_;
         settings.NFormat = fine;
-        PostprocessorRuntime runtime;
         EXPECT_EQ(PreparePostprocessorRuntime(settings, "x", runtime), 0) << "'" << fine << "'";
     }
+    // A post that writes no block numbers needs no start or step.
+    PostprocessorSettings unnumbered = shipped_;
+    unnumbered.NCode.clear();
+    unnumbered.NCodeStart.clear();
+    unnumbered.NCodeInc.clear();
+    EXPECT_EQ(PreparePostprocessorRuntime(unnumbered, "x", runtime), 0);
     PostprocessorSettings nested = shipped_;
     nested.TrimLineStr = "<CLAMP>(TRIM)<EOB>";
-    PostprocessorRuntime runtime;
     EXPECT_EQ(PreparePostprocessorRuntime(nested, "x", runtime), 0) << "a trim line may run the clamps";
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "host/ed/transcript.h"
+#include "host/sys/folders.h"
 #include "host/ui/desktop.h"
 #include "host/ui/dialog_driver.h"
 #include "host/ui/scripted_user.h"
@@ -191,11 +193,87 @@ TEST_F(OptionSheet, BadInputAtEveryKindOfCheckedFieldIsRefusedAndKeepsTheOldValu
     }
 }
 
-TEST_F(OptionSheet, AnEmptyNumericFieldIsTakenAsZero) {
+// A text made only of a number's characters is a number only when the whole of it is one: OK (or leaving the page)
+// refuses any other, the field gets its value back, and the setting keeps it. A script answers the box.
+TEST_F(OptionSheet, ANumberFieldWhoseWholeTextIsNotOneNumberIsRefusedAndTheSettingKeepsItsValue) {
+    const struct Case {
+        const char* tab;
+        const char* control;
+        const char* typed;
+        const char* setting;
+        const char* leave;  // how the page is left
+    } cases[] = {
+        {"Machine", "254", "6.0.0", "MarkCut", "dlg ok"},
+        {"Machine", "233", ".", "FeedRapid", "dlg ok"},
+        {"Material", "240", "2..", "Thin", "dlg ok"},
+        {"Material", "239", "1e", "Density", "dlg tab Display"},
+        {"Cutting", "228", "2.5.1", "LeadOutSpan", "dlg ok"},
+        {"Cutting", "227", "", "LeadInSpan", "dlg tab Display"},
+        {"Cutting", "245", "..", "PointHome", "dlg press Apply"},
+        {"\"Cut corner\"", "436", "abc", "PowerAngle1", "dlg ok"},
+        {"Profile", "474", "3.3.", "PDSIZE", "dlg ok"},
+        {"Options", "249", "0.1.", "AutoDelSementMinSize", "dlg ok"},
+        {"Unload", "249", "", "UnloadWindowSizeX", "dlg ok"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.tab) + " " + c.control + " \"" + c.typed + "\"");
+        CLaserSettings settings;
+        ASSERT_EQ(settings.WriteRegistrySettings(), 0);
+        const auto before = AllStored();
+        host::ui::clearMessageBoxLog();
+        // After the refusal the field shows its value again; a second OK then ends the sheet.
+        const std::intptr_t result = Run(settings, {std::string("dlg tab ") + c.tab,
+                                                    std::string("dlg set ") + c.control + " \"" + c.typed + "\"",
+                                                    c.leave, "msgbox ok", "dlg ok"});
+        ASSERT_EQ(result, host::ui::IDOK);
+        const auto& boxes = host::ui::messageBoxLog();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.rfind(std::string("\"") + c.typed + "\" is not a number. The field keeps ", 0), 0u)
+            << boxes[0].text;
+        EXPECT_EQ(AllStored().at(c.setting), before.at(c.setting));
+        EXPECT_EQ(AllStored(), before);
+    }
+}
+
+TEST_F(OptionSheet, NumberFieldsTakeEveryFormOfANumberAndTheRefusalIsSaidInRussian) {
     CLaserSettings settings;
-    ASSERT_EQ(Run(settings, {"dlg tab Cutting", "dlg set 227 \"\"", "dlg ok"}), host::ui::IDOK);
-    EXPECT_EQ(settings.LeadInSpan, 0.0);
+    ASSERT_EQ(Run(settings, {"dlg tab Cutting", "dlg set 227 7.5", "dlg set 228 3.", "dlg set 229 .5",
+                             "dlg tab Material", "dlg set 239 2.5e-3", "dlg ok"}),
+              host::ui::IDOK);
     EXPECT_TRUE(host::ui::messageBoxLog().empty());
+    EXPECT_EQ(settings.LeadInSpan, 7.5);
+    EXPECT_EQ(settings.LeadOutSpan, 3.0);
+    EXPECT_EQ(settings.Angle, 0.5);
+    EXPECT_EQ(settings.Density, 2.5e-3);
+
+    Store("LangMenu", "RU");
+    host::ui::clearMessageBoxLog();
+    CLaserSettings russian;
+    ASSERT_EQ(Run(russian, {"dlg tab Cutting", "dlg set 227 6.0.0", "dlg ok", "msgbox ok", "dlg cancel"}),
+              host::ui::IDCANCEL);
+    ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+    EXPECT_EQ(host::ui::messageBoxLog()[0].text.rfind("\"6.0.0\" - не число. В поле остаётся ", 0), 0u);
+}
+
+// The density is held to the range a material file and a job hold it to: a density the page takes is one the
+// nesting job reader takes too.
+TEST_F(OptionSheet, ADensityOutsideTheRangeOfAJobIsRefused) {
+    for (const char* typed : {"1e20", "100000.5"}) {
+        SCOPED_TRACE(typed);
+        CLaserSettings settings{CLaserSettings::DefaultsOnly{}};
+        ASSERT_EQ(settings.WriteRegistrySettings(), 0);
+        host::ui::clearMessageBoxLog();
+        ASSERT_EQ(Run(settings, {"dlg tab Material", std::string("dlg set 239 ") + typed, "dlg ok", "msgbox ok",
+                                 "dlg ok"}),
+                  host::ui::IDOK);
+        ASSERT_EQ(host::ui::messageBoxLog().size(), 1u);
+        EXPECT_EQ(host::ui::messageBoxLog()[0].text,
+                  std::string("\"") + typed + "\" is not a number from 0 to 100000. The field keeps 7.850000e-06.");
+        EXPECT_EQ(settings.Density, 7.85e-06);
+    }
+    CLaserSettings settings;
+    ASSERT_EQ(Run(settings, {"dlg tab Material", "dlg set 239 100000", "dlg ok"}), host::ui::IDOK);
+    EXPECT_EQ(settings.Density, 100000.0);
 }
 
 TEST_F(OptionSheet, PagesStoreWhatTheUserChose) {
@@ -204,7 +282,7 @@ TEST_F(OptionSheet, PagesStoreWhatTheUserChose) {
     settings.UsePower = 0;
     ASSERT_EQ(Run(settings, {"dlg tab Material", "dlg set 238 inc", "dlg set 240 2.5",
                              "dlg tab Display", "dlg set 222 30", "dlg set 554 \"Lines without arrows\"",
-                             "dlg tab \"Cut corner\"", "dlg set 319 on", "dlg set 531 on", "dlg set 436 abc",
+                             "dlg tab \"Cut corner\"", "dlg set 319 on", "dlg set 531 on", "dlg set 436 12.5",
                              "dlg tab Options", "dlg set 257 0.001", "dlg set 319 off", "dlg set 254 0.5",
                              "dlg set 249 0.25",
                              "dlg tab Unload", "dlg set \"Unloading for outside contours\" on",
@@ -215,10 +293,10 @@ TEST_F(OptionSheet, PagesStoreWhatTheUserChose) {
     EXPECT_EQ(settings.Thin, 2.5);
     EXPECT_EQ(settings.ColorMove, "30");
     EXPECT_EQ(settings.TypeLineMove, "HIDDEN");
-    // Loops and power exclude each other: the last one switched on wins. Power texts are taken unchecked.
+    // Loops and power exclude each other: the last one switched on wins.
     EXPECT_EQ(settings.UseLoop, 0);
     EXPECT_EQ(settings.UsePower, 1);
-    EXPECT_EQ(settings.PowerAngle1, 0.0);
+    EXPECT_EQ(settings.PowerAngle1, 12.5);
     EXPECT_EQ(settings.AutoConnectDist, 0.001);
     EXPECT_EQ(settings.AutoConnectGrid, 1000);
     // With the short-segment correction off the chord is not taken; the minimum length is.
@@ -229,6 +307,46 @@ TEST_F(OptionSheet, PagesStoreWhatTheUserChose) {
     EXPECT_EQ(settings.Nesing_ClampCenterList, 0);
     EXPECT_EQ(Stored("TypeLineMove"), "HIDDEN");
     EXPECT_EQ(Stored("Unit"), "inc");
+}
+
+// Switching the unit converts every length of every page, made or not, typed or loaded: 6 mm of lead-in is 6 mm in
+// inches, not 6 inches. Feeds and the density stay. Switching back to the unit loaded gives every untouched value
+// back as it was stored, and the change is told once.
+TEST_F(OptionSheet, SwitchingTheUnitConvertsEveryLengthOfEveryPage) {
+    {
+        CLaserSettings settings;
+        host::ed::transcript().clear();
+        ASSERT_EQ(Run(settings, {"dlg tab Cutting", "dlg set 228 10", "dlg tab Material", "dlg set 238 inc",
+                                 "dlg tab Cutting", "dlg tab Clamp", "dlg ok"}),
+                  host::ui::IDOK);
+        EXPECT_TRUE(host::ui::messageBoxLog().empty());
+        EXPECT_EQ(settings.Unit, 1);
+        EXPECT_NEAR(settings.LeadInSpan, 6.0 / 25.4, 1e-5);
+        EXPECT_NEAR(settings.LeadOutSpan, 10.0 / 25.4, 1e-5);  // typed before the switch
+        EXPECT_NEAR(settings.DiameterTool, 0.2 / 25.4, 1e-6);
+        EXPECT_NEAR(settings.Thin, 1.0 / 25.4, 1e-5);
+        EXPECT_NEAR(settings.JamperLenIn, 6.0 / 25.4, 1e-5);  // a page never opened
+        EXPECT_NEAR(settings.Nesing_ClampingDistance, 1110.0 / 25.4, 1e-3);
+        EXPECT_NEAR(settings.AutoDelSementMinSize, 0.1 / 25.4, 1e-6);
+        EXPECT_EQ(settings.Angle, 30.0);
+        EXPECT_EQ(settings.FeedCut, 300.0);
+        EXPECT_EQ(settings.Density, 7.85e-06);
+        const std::string told = "The unit is switched to inches: every length on every page";
+        const std::string said = host::ed::transcript().text();
+        EXPECT_NE(said.find(told), std::string::npos) << said;
+        EXPECT_EQ(said.find(told), said.rfind(told)) << "said once";
+    }
+    {
+        CLaserSettings settings{CLaserSettings::DefaultsOnly{}};
+        settings.LeadInSpan = 6.35;
+        ASSERT_EQ(settings.WriteRegistrySettings(), 0);
+        const auto before = AllStored();
+        ASSERT_EQ(Run(settings, {"dlg tab Cutting", "dlg tab Material", "dlg set 238 inc", "dlg set 238 mm",
+                                 "dlg set 238 inc", "dlg set 238 mm", "dlg ok"}),
+                  host::ui::IDOK);
+        EXPECT_EQ(AllStored(), before);
+        EXPECT_EQ(settings.LeadInSpan, 6.35);
+    }
 }
 
 TEST_F(OptionSheet, AFailedRegistryWriteIsToldAndTheSheetSaysTheValuesWereNotStored) {
@@ -267,6 +385,28 @@ TEST_F(OptionSheet, SelectReadsAPostprocessorAndARefusedFileThenCancelKeepsTheOl
     EXPECT_EQ(other.Postprocessor, "OLD.MXT");
     EXPECT_EQ(other.DirPostprocessor, "/old/");
     fs::remove(bad);
+}
+
+// With no folder remembered (or one of another machine), Select... starts in the installed postprocessors and
+// Select Material in the installed materials: the names the README gives are found by their names alone.
+TEST_F(OptionSheet, WithNoFolderRememberedTheFileDialogsStartInTheInstalledFiles) {
+    const fs::path installed = host::sys::installFolder();
+    for (const char* remembered : {"", "c:\\"}) {
+        SCOPED_TRACE(std::string("remembered \"") + remembered + "\"");
+        host::ui::clearMessageBoxLog();
+        CLaserSettings settings;
+        settings.DirPostprocessor = remembered;
+        settings.DirMaterial = remembered;
+        settings.Postprocessor = "OLD.MXT";
+        ASSERT_EQ(Run(settings, {"dlg tab Machine", "dlg press 226", "file FANUC.MXT", "dlg tab Material",
+                                 "dlg press 241", "file STEEL.MAT", "dlg ok"}),
+                  host::ui::IDOK);
+        EXPECT_TRUE(host::ui::messageBoxLog().empty());
+        EXPECT_EQ(settings.Postprocessor, "FANUC.MXT");
+        EXPECT_EQ(settings.DirPostprocessor, (installed / "post").string() + "\\");
+        EXPECT_EQ(settings.Material, "STEEL.MAT");
+        EXPECT_EQ(fs::path(settings.DirMaterial).lexically_normal(), fs::path(installed / "material").lexically_normal() / "");
+    }
 }
 
 // Edit... opens the editor on the chosen file: Cancel there leaves the page's machine values as they were; OK writes

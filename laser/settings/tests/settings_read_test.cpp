@@ -90,19 +90,20 @@ const std::vector<ReadCase>& ReadCases() {
              EXPECT_EQ(s.Material, Cyrillic(149));
              EXPECT_EQ(s.Postprocessor, "FANUC.MXT");
          }},
-        {"numbers are read as the C library reads them", Nothing,
+        // Numbers are read whole: a text that is none keeps the default and is told (see below).
+        {"numbers", Nothing,
          {{"FeedCut", "abc"}, {"FeedRapid", " 12.5mm"}, {"Thin", "1e-3"}, {"ModeStartPoint", "x1"},
           {"ModeEndPoint", "7.9"}, {"UseLoop", "-3"}, {"PiercingMode", "99999999999"}},
          [](const CLaserSettings& s) {
-             EXPECT_DOUBLE_EQ(s.FeedCut, 0.0);
-             EXPECT_DOUBLE_EQ(s.FeedRapid, 12.5);
+             EXPECT_DOUBLE_EQ(s.FeedCut, 300.0);
+             EXPECT_DOUBLE_EQ(s.FeedRapid, 2000.0);
              EXPECT_DOUBLE_EQ(s.Thin, 0.001);
-             EXPECT_EQ(s.ModeStartPoint, 0);
-             EXPECT_EQ(s.ModeEndPoint, 7);
+             EXPECT_EQ(s.ModeStartPoint, 1);
+             EXPECT_EQ(s.ModeEndPoint, 1);
              EXPECT_EQ(s.UseLoop, -3);
-             EXPECT_EQ(s.PiercingMode, 2147483647);
+             EXPECT_EQ(s.PiercingMode, 0);
          }},
-        {"one-byte fields take the low byte", Nothing,
+        {"one-byte fields take the low byte of a number a byte holds", Nothing,
          {{"ZahodTypePoint", "258"}, {"UnloadZahodType", "-1"}, {"AutoDelSementStatus", "200"}},
          [](const CLaserSettings& s) {
              EXPECT_EQ(s.ZahodTypePoint, 2);
@@ -242,8 +243,17 @@ TEST_F(SettingsRead, NumbersOutOfRangeTakeTheirFallbackOrDefaultAndAreTold) {
         {"Zone1PointX", "-3e6", [](const CLaserSettings& s) { return s.Zone1PointX; }, -200000.0, true},
         {"StockPointOriginY", "-2.5", [](const CLaserSettings& s) { return s.StockPointOriginY; }, -2.5, false},
         {"ZoneMaxDistOffset", "1e20", [](const CLaserSettings& s) { return s.ZoneMaxDistOffset; }, 100.0, true},
-        // Beyond double's range is no number at all: 0, as the C library reads it, and within the range.
-        {"DiameterTool", "1e400", [](const CLaserSettings& s) { return s.DiameterTool; }, 0.0, false},
+        // A text that is no number is told as one out of range: never read as 0, nor by its prefix.
+        {"LeadInSpan", "inf", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "nan", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "2.5.1", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"LeadInSpan", "8mm", [](const CLaserSettings& s) { return s.LeadInSpan; }, 6.0, true},
+        {"PointHome", "inf 0 0", [](const CLaserSettings& s) { return s.PointHome[0]; }, 0.0, true},
+        {"PointHome", "10 x 0", [](const CLaserSettings& s) { return s.PointHome[0]; }, 0.0, true},
+        {"PointHome", "10 20 30 40", [](const CLaserSettings& s) { return s.PointHome[0]; }, 0.0, true},
+        {"FeedCut", "-inf", [](const CLaserSettings& s) { return s.FeedCut; }, 300.0, true},
+        {"DiameterTool", "1e400", [](const CLaserSettings& s) { return s.DiameterTool; }, 0.2, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " = " + c.stored);
@@ -256,6 +266,56 @@ TEST_F(SettingsRead, NumbersOutOfRangeTakeTheirFallbackOrDefaultAndAreTold) {
         EXPECT_DOUBLE_EQ(c.field(settings), c.expected);
         const std::string note = std::string("The setting \"") + c.name + "\" holds \"" + c.stored + "\"";
         EXPECT_EQ(Transcript().find(note) != std::string::npos, c.told) << Transcript();
+        Key().deleteValue(c.name);
+    }
+}
+
+// Whole-number settings are read whole too: "2.5.1" is no 2, "3OO" no 3, and a value that is not one whole number
+// in the setting's range takes its fallback or default, told with the key and the range.
+TEST_F(SettingsRead, WholeNumberSettingsAreReadWholeAndOthersAreTold) {
+    struct Case {
+        const char* name;
+        const char* stored;
+        std::function<int(const CLaserSettings&)> field;
+        int expected;
+        const char* range;  // as the note writes it; nullptr when nothing is told
+    };
+    const auto startPoint = [](const CLaserSettings& s) { return s.ModeStartPoint; };
+    const auto deltaAngle = [](const CLaserSettings& s) { return s.Nesting_Adv_DeltaAngle; };
+    const auto leadPoint = [](const CLaserSettings& s) { return static_cast<int>(s.ZahodTypePoint); };
+    const char* const intRange = "from -2147483648 to 2147483647";
+    const Case cases[] = {
+        {"ModeStartPoint", "0", startPoint, 0, nullptr},
+        {"ModeStartPoint", " 2 ", startPoint, 2, nullptr},
+        {"ModeStartPoint", "2.5.1", startPoint, 1, intRange},
+        {"ModeStartPoint", "42.0.0", startPoint, 1, intRange},
+        {"ModeStartPoint", "2..", startPoint, 1, intRange},
+        {"ModeStartPoint", ".", startPoint, 1, intRange},
+        {"ModeStartPoint", "", startPoint, 1, intRange},
+        {"ModeStartPoint", "abc", startPoint, 1, intRange},
+        {"ModeStartPoint", "3OO", startPoint, 1, intRange},
+        {"ModeStartPoint", "1e3", startPoint, 1, intRange},
+        {"ModeStartPoint", "99999999999", startPoint, 1, intRange},
+        {"Nesting_Adv_DeltaAngle", "45", deltaAngle, 45, nullptr},
+        {"Nesting_Adv_DeltaAngle", "45deg", deltaAngle, 90, intRange},
+        {"ZahodTypePoint", "1", leadPoint, 1, nullptr},
+        {"ZahodTypePoint", "255", leadPoint, -1, nullptr},
+        {"ZahodTypePoint", "1.5", leadPoint, 2, "from -128 to 255"},
+        {"ZahodTypePoint", "256", leadPoint, 2, "from -128 to 255"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " = \"" + c.stored + "\"");
+        CLaserSettings settings;
+        settings.ModeStartPoint = settings.Nesting_Adv_DeltaAngle = 7;
+        settings.ZahodTypePoint = 7;
+        host::ed::transcript().clear();
+        Store(c.name, c.stored);
+        ASSERT_EQ(settings.ReadRegistrySettings(), 0);
+        EXPECT_EQ(c.field(settings), c.expected);
+        const std::string note = std::string("The setting \"") + c.name + "\" holds \"" + c.stored +
+                                 "\", which is not a number " + (c.range ? c.range : "") + ": " +
+                                 std::to_string(c.expected) + " is used instead.";
+        EXPECT_EQ(Transcript().find(note) != std::string::npos, c.range != nullptr) << Transcript();
         Key().deleteValue(c.name);
     }
 }

@@ -154,6 +154,11 @@ TEST_F(InsertPartDialog, ButtonsChooseTheWayOrRefuseATypeWithNothingLeft) {
         EXPECT_EQ(d.InsertAngleText, c.angle);
         EXPECT_EQ(d.AutomaticInsert, c.automatic);
     }
+    // Row 0 is the headings: a script that names it is told, and the type chosen stays a row of data.
+    const host::ui::DriveResult heading = DialogDriver(dialog).set("234", "0");
+    EXPECT_FALSE(heading.done);
+    EXPECT_NE(heading.why.find("has no row \"0\"; its rows are 1 to"), std::string::npos) << heading.why;
+    EXPECT_GE(dialog.Grid().FocusCell().row, 1);
     // Enter is the manual insert turned by dragging.
     ASSERT_TRUE(DialogDriver(dialog).enter().done);
     EXPECT_EQ(dialog.result(), host::ui::IDOK);

@@ -90,6 +90,110 @@ TEST_F(JobDialogTest, OffsetsRefuseForeignCharactersAndTakeTinyValuesAsNone) {
                                                  "Invalid symbol in the string - 1,"}));
 }
 
+// The number fields of the job are read whole when it is saved: a text of a number's characters that is not one
+// number is refused naming the field, the field gets back what it kept, and no file is written.
+TEST_F(JobDialogTest, NumberFieldsRefuseATextThatIsNotOneNumberAndKeepTheirValue) {
+    struct Field {
+        const char* control;  // as the driver names it
+        bool onStockPage;
+        int id;
+        const char* kept;
+        const char* name;  // as the message names it
+    };
+    const std::vector<Field> fields{{"229", false, 229, "10.00", "Offsets, Stock"},
+                                    {"230", false, 230, "4.00", "Offsets, Part"},
+                                    {"Density", true, 221, "7.85e-06", "Density"},
+                                    {"Thickness", true, 201, "1.0", "Thickness"}};
+    // Only these reach the check: the fields refuse any other character as it is typed.
+    const std::vector<std::string> texts{"42.0.0", ".", "2..", "2.5.1", ""};
+    for (const Field& f : fields) {
+        for (const std::string& text : texts) {
+            SCOPED_TRACE(std::string(f.control) + " = \"" + text + "\"");
+            host::ui::clearMessageBoxLog();
+            const fs::path job = folder / "job.nst";
+            COpenDialogNesting fresh;
+            fresh.JobFilePath = job.string();
+            fresh.InstallFolder = nesting_frame_testing::kDataFolder.string();
+            fresh.EdgeOffsetText = "10.00";
+            fresh.PartGapText = "4.00";
+            std::string shown;
+            bool ended = true;
+            host::ui::testing::IdleSteps idle(
+                desktop, {Answer(host::ui::IDOK),  // the job file is not found
+                          [&](Dialog& d) {
+                              EXPECT_TRUE(DialogDriver(d).set(f.control, text).done);
+                              DialogDriver(d).press("OK");
+                          },
+                          Answer(host::ui::IDOK),  // the refusal
+                          [&](Dialog& d) {
+                              ended = d.hasEnded();
+                              shown = f.onStockPage ? fresh.StockPage()->itemText(f.id) : d.itemText(f.id);
+                              DialogDriver(d).escape();
+                          }});
+            fresh.doModal();
+            EXPECT_FALSE(ended);
+            EXPECT_EQ(shown, f.kept);
+            ASSERT_EQ(Boxes().size(), 2u);
+            EXPECT_EQ(Boxes()[1], std::string(f.name) + ": \"" + text + "\" is not a number. The field keeps " +
+                                      f.kept + ".");
+            EXPECT_FALSE(fs::exists(job));
+        }
+    }
+}
+
+TEST_F(JobDialogTest, NumberFieldsTakeAWholeNumberInTheirRangeAndRefuseOneOutsideIt) {
+    const fs::path job = folder / "job.nst";
+    Show(job.string(), {Answer(host::ui::IDOK),
+                        [](Dialog& d) {
+                            DialogDriver driver(d);
+                            driver.set("229", "20000");
+                            driver.press("OK");
+                        },
+                        Answer(host::ui::IDOK),
+                        [](Dialog& d) {
+                            EXPECT_EQ(d.itemText(229), "10.00");
+                            DialogDriver driver(d);
+                            driver.set("229", "12.5");
+                            driver.set("Density", "8e-06");
+                            driver.set("Thickness", "2.");
+                            driver.press("OK");
+                        }});
+    EXPECT_TRUE(Shown("Offsets, Stock: \"20000\" is not a number from 0 to 10000. The field keeps 10.00."));
+    const std::string written = readBytes(job);
+    EXPECT_NE(written.find("\r\n8e-06\r\n2.\r\n\r\n\r\n12.5\r\n4.00\r\n"), std::string::npos) << written;
+}
+
+// The rectangle's sides are read whole too: "2.." adds no rectangle 2 wide.
+TEST_F(JobDialogTest, RectangleSidesThatAreNotOneNumberAddNoRectangle) {
+    Show("", {Answer(host::ui::IDOK),
+              [](Dialog& d) {
+                  DialogDriver driver(d);
+                  driver.set("Width", "1000");
+                  driver.set("Height", "500");
+                  driver.press("Add Stock Rectangle");
+                  driver.set("Width", "2..");
+                  driver.press("Add Stock Rectangle");
+              },
+              Answer(host::ui::IDOK),
+              [this](Dialog& d) {
+                  EXPECT_EQ(dialog.StockPage()->DataRowCount(), 1);
+                  EXPECT_EQ(dialog.StockPage()->itemText(246), "1000");
+                  DialogDriver driver(d);
+                  driver.set("Height", "");
+                  driver.press("Add Stock Rectangle");
+              },
+              Answer(host::ui::IDOK),
+              [this](Dialog& d) {
+                  EXPECT_EQ(dialog.StockPage()->DataRowCount(), 1);
+                  EXPECT_EQ(dialog.StockPage()->itemText(247), "500");
+                  DialogDriver(d).escape();
+              }});
+    const std::vector<std::string> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[1], "Width: \"2..\" is not a number. The field keeps 1000.");
+    EXPECT_EQ(boxes[2], "Height: \"\" is not a number. The field keeps 500.");
+}
+
 TEST_F(JobDialogTest, OkThatCannotWriteTheFileKeepsTheDialogOpen) {
     const std::string path = (folder / "no_such_folder" / "job.nst").string();
     const std::intptr_t answer =
@@ -141,12 +245,13 @@ TEST_F(JobDialogTest, AValueTooLongForItsLineIsBoundedOrRefusedNamingTheField) {
                             driver.set("Width", "1000");
                             driver.set("Height", "500");
                             driver.press("Add Stock Rectangle");
-                            dialog.StockPage()->Grid.TypeIntoCell(1, kQuantityColumn, std::string(30, '7'));
+                            // (a number in the cell's range, but longer than a number's line)
+                            dialog.StockPage()->Grid.TypeIntoCell(1, kGrainColumn, "0." + std::string(28, '0') + "1");
                             driver.press("OK");
                         },
                         Answer(host::ui::IDOK),
                         [](Dialog& d) { DialogDriver(d).escape(); }});
-    EXPECT_TRUE(Shown("The value of \"Qty\" is too long: at most 24 characters.")) << Boxes().back();
+    EXPECT_TRUE(Shown("The value of \"Grain angle\" is too long: at most 24 characters.")) << Boxes().back();
     EXPECT_FALSE(fs::exists(job));
 }
 
@@ -206,7 +311,6 @@ TEST_F(JobDialogTest, RotationCellsOfARowAreMadeConsistentWhenTheUserClicksElsew
         {"Sector", "", "", "Any", "30"},
         {"Sector+180", "5", "", "5", "30"},
         {"0-360", "", "45", "Any", ""},
-        {"Sideways", "5", "45", "5", "45"},  // a text not in the list changes nothing
     };
     Show("", {Answer(host::ui::IDOK), [&](Dialog& d) {
                   DialogDriver driver(d);
@@ -234,6 +338,211 @@ TEST_F(JobDialogTest, RotationCellsOfARowAreMadeConsistentWhenTheUserClicksElsew
                   EXPECT_EQ(part.CellText(1, kSectorColumn), "");
                   driver.escape();
               }});
+}
+
+// Quantity and choice cells take only what they can hold: through the driver's set, as a script and the terminal
+// set them, and typed into the cell; a refused text is told with what the cell takes, and the cell keeps its value.
+TEST_F(JobDialogTest, QuantityAndChoiceCellsRefuseWhatTheyCannotHold) {
+    struct Case {
+        int column;
+        const char* text;
+        const char* shown;    // the cell afterwards
+        const char* message;  // the part of the refusal told, empty when the text is taken
+    };
+    const char* const rotations = "choose one of No Rotate, 0-360, Sector, Sector+180.";
+    const char* const quantity = "The quantity must be a whole number from 0 to 10000";
+    const std::vector<Case> cases{
+        {kRotationColumn, "xyz", "0-360", rotations},
+        {kRotationColumn, "", "0-360", rotations},
+        {kRotationColumn, "sector+180", "Sector+180", ""},  // either case, shown as listed
+        {kDeltaColumn, "7", "Any", "choose one of Any, 1, 2, 5, 10, 15, 30, 45, 60, 90, 180, Inscribe."},
+        {kDeltaColumn, "", "Any", "\"\" is not a choice of \"Delta angle\""},  // the part is turned
+        {kDeltaColumn, "inscribe", "Inscribe", ""},
+        {kPartPriorityColumn, "0", "3", "choose one of 1, 2, 3, 4, 5, 6, 7, 8, 9."},
+        {kPartPriorityColumn, "3.0", "3", "\"3.0\" is not a choice of \"Priority\""},
+        {kPartPriorityColumn, "9", "9", ""},
+        {kQuantityColumn, "-3", "1", quantity},
+        {kQuantityColumn, "abc", "1", quantity},
+        {kQuantityColumn, "2.5", "1", quantity},
+        {kQuantityColumn, "1e3", "1", quantity},
+        {kQuantityColumn, "10001", "1", quantity},
+        {kQuantityColumn, "99999999999999999999", "1", quantity},
+        {kQuantityColumn, "", "1", quantity},
+        {kQuantityColumn, "10000", "10000", ""},
+        {kQuantityColumn, "0", "0", ""},
+        {kGrainColumn, "90", "90", ""},
+        {kGrainColumn, "-45.5", "-45.5", ""},
+        {kGrainColumn, "400", "0", "\"Grain angle\" must be a number from -360 to 360 degrees, not \"400\""},
+        {kGrainColumn, "9O", "0", "not \"9O\""},
+        {kGrainColumn, "", "0", "not \"\""},
+        {kSectorColumn, "30", "30", ""},
+        {kSectorColumn, "", "", ""},
+        {kSectorColumn, "3.0.0", "", "\"Angular sector\" must be a number from 0 to 360 degrees, not \"3.0.0\""},
+        {kSectorColumn, "-30", "", "not \"-30\""},
+    };
+    std::vector<Step> steps{Answer(host::ui::IDOK), [](Dialog& d) {
+                                DialogDriver driver(d);
+                                driver.selectTab("Parts");
+                                driver.set("Width", "100");
+                                driver.set("Height", "50");
+                                driver.press("Add Part Rectangle");
+                            }};
+    for (const Case& c : cases) {
+        steps.push_back([this, c](Dialog& d) {
+            CPagePart& part = *dialog.PartPage();
+            part.Grid.SetCellText(1, kRotationColumn, "0-360");
+            part.Grid.SetCellText(1, kDeltaColumn, "Any");
+            part.Grid.SetCellText(1, kPartPriorityColumn, "3");
+            part.Grid.SetCellText(1, kQuantityColumn, "1");
+            part.Grid.SetCellText(1, kGrainColumn, "0");
+            part.Grid.SetCellText(1, kSectorColumn, "");
+            host::ui::clearMessageBoxLog();
+            const std::string value = "1 " + std::to_string(c.column) + " \"" + c.text + "\"";
+            EXPECT_TRUE(DialogDriver(d).set("223", value).done) << c.text;
+        });
+        if (*c.message) steps.push_back(Answer(host::ui::IDOK));
+        steps.push_back([this, c](Dialog&) {
+            SCOPED_TRACE(std::string(c.text) + " in column " + std::to_string(c.column));
+            EXPECT_EQ(dialog.PartPage()->CellText(1, c.column), c.shown);
+            if (*c.message) {
+                ASSERT_EQ(Boxes().size(), 1u);
+                EXPECT_NE(Boxes()[0].find(c.message), std::string::npos) << Boxes()[0];
+                EXPECT_NE(Boxes()[0].find("The cell keeps its value."), std::string::npos) << Boxes()[0];
+            } else {
+                EXPECT_TRUE(Boxes().empty());
+            }
+        });
+    }
+    // Typed into the cell: the editor's text goes through the same check.
+    steps.push_back([this](Dialog& d) {
+        CPagePart& part = *dialog.PartPage();
+        host::ui::clearMessageBoxLog();
+        part.Grid.SetCellText(1, kQuantityColumn, "1");
+        part.Grid.ClickCell(1, kQuantityColumn);
+        part.Grid.setFocus();
+        DialogDriver(d).robot().type("2.5");
+        ASSERT_NE(part.Grid.CellAt(1, kQuantityColumn)->QueryEditor(), nullptr);
+        DialogDriver(d).robot().key(host::ui::VK_TAB);
+    });
+    steps.push_back(Answer(host::ui::IDOK));
+    steps.push_back([this](Dialog& d) {
+        EXPECT_EQ(dialog.PartPage()->CellText(1, kQuantityColumn), "1");
+        EXPECT_TRUE(Shown("not \"2.5\""));
+        // A part that is not turned has no angle step: the rotation rules empty its cell, and so may the user.
+        CPagePart& part = *dialog.PartPage();
+        part.Grid.TypeIntoCell(1, kRotationColumn, "No Rotate");
+        part.Grid.ClickCell(1, kQuantityColumn);
+        EXPECT_EQ(part.CellText(1, kDeltaColumn), "");
+        EXPECT_TRUE(DialogDriver(d).set("223", "1 9 Any").done);
+        EXPECT_TRUE(DialogDriver(d).set("223", "1 9 \"\"").done);
+        EXPECT_EQ(part.CellText(1, kDeltaColumn), "");
+        DialogDriver(d).escape();
+    });
+    Show("", std::move(steps));
+}
+
+// The heading row and the number column belong to the grid: neither a script's row 0 nor a text for column 0
+// reaches them, so a column stays named by its heading.
+TEST_F(JobDialogTest, TheHeadingRowAndTheRowNumbersCannotBeWritten) {
+    Show("", {Answer(host::ui::IDOK), [this](Dialog& d) {
+                  DialogDriver driver(d);
+                  driver.selectTab("Parts");
+                  driver.set("Width", "100");
+                  driver.set("Height", "50");
+                  driver.press("Add Part Rectangle");
+                  CPagePart& part = *dialog.PartPage();
+                  for (const char* value : {"0 Qty 5", "0 6 5", "0", "1 0 7"}) {
+                      SCOPED_TRACE(value);
+                      EXPECT_FALSE(driver.set("223", value).done);
+                      EXPECT_FALSE(part.Grid.TakeValue(value));
+                  }
+                  EXPECT_EQ(part.CellText(0, kQuantityColumn), "Qty");
+                  EXPECT_EQ(part.CellText(1, 0), "1");
+                  EXPECT_TRUE(driver.set("223", "1 Qty 5").done);
+                  EXPECT_EQ(part.CellText(1, kQuantityColumn), "5");
+                  // The listing names what the choice cells take.
+                  const std::string shown = driver.describe();
+                  for (const char* line : {"8:Type Rotate takes one of: No Rotate, 0-360, Sector, Sector+180\n",
+                                           "9:Delta angle takes one of: Any, 1, 2, 5, 10, 15, 30, 45, 60, 90, 180, "
+                                           "Inscribe\n",
+                                           "11:Priority takes one of: 1, 2, 3, 4, 5, 6, 7, 8, 9"})
+                      EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
+                  driver.escape();
+              }});
+}
+
+// A job file that did not load whole is not replaced by OK without asking: the tables show what was read before
+// the fault, the message names the line, and No keeps the file as it was (and the dialog open); Yes writes what
+// the tables show.
+TEST_F(JobDialogTest, OkAsksBeforeReplacingAJobFileThatDidNotLoadWhole) {
+    fs::copy_file(kDrawings / "flange.dxf", folder / "flange.dxf");
+    const std::string flange = (folder / "flange.dxf").string();
+    auto file = [&](const std::string& delta, const std::string& secondPart) {
+        std::string text;
+        for (const std::string& line : std::vector<std::string>{
+                 "Kestrion Nesting TQ450", "", "St37", "", "7.85e-06", "3", "", "", "10", "4", "4", "", "", "1",  //
+                 "0", "Stosk_1000x500", "Sheet", "2", "0", "2", "", "", "",                                        //
+                 "", "", "2",                                                                                       //
+                 "0", "Part_100x50", "Part_100x50", "10", "0", "1", "0", "0", "0", "2", "0", "", "", "",           //
+                 "2", secondPart, "5", "0", "1", delta, "0", "0", "2", "0", "", "", "",                            //
+                 "", "", "0"})
+            text += line + "\r\n";
+        return text;
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+        int parts;           // rows read
+        const char* told;    // part of the load's message
+        int replaceAnswer;   // the answer to the question
+    };
+    const std::vector<Case> cases{
+        {"a delta index out of range", file("12", flange), 1,
+         "Line 46, part 2: the delta angle index must be a whole number from 0 to 11, not \"12\".", host::ui::IDNO},
+        {"a missing part drawing", file("0", (folder / "gone.dxf").string()), 1, "File not found:", host::ui::IDNO},
+        {"cut short", file("0", flange).substr(0, file("0", flange).size() - 20), 1, "the file ends where", host::ui::IDNO},
+        {"a delta index out of range, replaced", file("12", flange), 1, "Line 46, part 2", host::ui::IDYES},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host::ui::clearMessageBoxLog();
+        const fs::path job = folder / "job.nst";
+        writeBytes(job, c.text);
+        COpenDialogNesting fresh;
+        fresh.JobFilePath = job.string();
+        fresh.InstallFolder = nesting_frame_testing::kDataFolder.string();
+        int parts = -1;
+        std::string stockTitle;
+        host::ui::testing::IdleSteps idle(
+            desktop, {Answer(host::ui::IDOK),  // what is wrong with the file
+                      [&](Dialog& d) {
+                          parts = fresh.PartPage()->DataRowCount();
+                          stockTitle = fresh.StockPage()->CellText(1, kTitleColumn);
+                          DialogDriver(d).press("OK");
+                      },
+                      [&](Dialog& box) {
+                          auto* question = dynamic_cast<host::ui::MessageBoxDialog*>(&box);
+                          ASSERT_NE(question, nullptr);
+                          EXPECT_NE(question->message().find("was not read whole"), std::string::npos)
+                              << question->message();
+                          question->answer(c.replaceAnswer);
+                      },
+                      [&](Dialog& d) {
+                          if (!d.hasEnded()) DialogDriver(d).escape();
+                      }});
+        fresh.doModal();
+        EXPECT_NE(Boxes()[0].find(c.told), std::string::npos) << Boxes()[0];
+        EXPECT_EQ(parts, c.parts);
+        EXPECT_EQ(stockTitle, "Sheet");
+        if (c.replaceAnswer == host::ui::IDNO) {
+            EXPECT_EQ(readBytes(job), c.text);
+        } else {
+            const std::string written = readBytes(job);
+            EXPECT_NE(written.find("Part_100x50"), std::string::npos) << written;
+            EXPECT_NE(written.find("St37"), std::string::npos) << written;
+            EXPECT_EQ(written.find("flange"), std::string::npos) << written;
+        }
+    }
 }
 
 TEST_F(JobDialogTest, AJobFileFillsTheTablesAndRefusedDrawingsAreReportedTogether) {

@@ -8,6 +8,8 @@
 
 #include "cadlib/numbers.h"
 #include "host/ed/transcript.h"
+#include "host/sys/number_text.h"
+#include "host/ui/message_box.h"
 #include "nesting/drawings/drawing_entry.h"
 #include "nesting/drawings/drawing_read_cache.h"
 #include "nesting/drawings/entity_contours.h"
@@ -147,6 +149,44 @@ TEST_F(PartDrawing, RectangleTypeKeepsItsMadeContourOffsetAboutItsCentre) {
     EXPECT_NEAR(type.OuterBox.maxX, 51.0, 1e-6);
     EXPECT_NEAR(type.OuterBox.maxY, 26.0, 1e-6);
     EXPECT_NEAR(type.Outers[0][0].Area, 5000.0, 1e-6);
+}
+
+// A stock-edge offset that takes the whole sheet (up to its allowed maximum) is told as such, not as a drawing to
+// make contours for again; the stock is left out.
+TEST_F(PartDrawing, AStockTooSmallForItsEdgeOffsetIsToldSo) {
+    struct Case {
+        double edge;
+        bool loads;
+    };
+    for (const Case& c : {Case{124.0, true}, Case{125.0, false}, Case{10000.0, false}}) {
+        SCOPED_TRACE(c.edge);
+        host::ui::clearMessageBoxLog();
+        State().EdgeGap = c.edge;
+        PartType type = TypeFor("Stosk_400x250", kKindStock, "Stosk_400x250");
+        type.JobFileType = kJobFileRectangle;
+        type.Quantity = 2;
+        type.BasePoint = {0.0, 0.0};
+        Contour rectangle;
+        rectangle.ContourClass = kClassOuter;
+        rectangle.GeometryKind = kGeometryChain;
+        auto pl = host::db::LwPolyline();
+        const host::ge::Point2d corners[] = {{0, 0}, {400, 0}, {400, 250}, {0, 250}};
+        for (unsigned i = 0; i < 4; ++i) pl.addVertexAt(i, corners[i]);
+        pl.setClosed(true);
+        PolylineToContour(pl, rectangle);
+        type.DrawingContours = {rectangle};
+        EXPECT_EQ(BuildPartGeometry(State(), type) == 0, c.loads);
+        EXPECT_EQ(type.Quantity, c.loads ? 2 : 0);
+        if (c.loads) {
+            EXPECT_TRUE(MessageBoxTexts().empty()) << ::testing::PrintToString(MessageBoxTexts());
+            continue;
+        }
+        EXPECT_TRUE(AnyContains(MessageBoxTexts(), "The stock 'Stosk_400x250' is too small for the offsets: a "
+                                                   "stock-edge offset of " +
+                                                       host::sys::formatShortest(c.edge) + " leaves no room on it."))
+            << ::testing::PrintToString(MessageBoxTexts());
+        EXPECT_FALSE(AnyContains(MessageBoxTexts(), "Recreate contours"));
+    }
 }
 
 TEST_F(PartDrawing, MarkingPointJoinsTheBlockButIsNoContour) {

@@ -51,7 +51,8 @@ TEST_F(NestingSettings, ValuesAndTheirReadings) {
         {"rule 4 is out of range", {{"NestingOptimizationOption", "4"}}, 0, 0, Language::English},
         {"rule -1 is out of range", {{"NestingOptimizationOption", "-1"}}, 0, 0, Language::English},
         {"a rule that is no number", {{"NestingOptimizationOption", "abc"}}, 0, 0, Language::English},
-        {"a rule with text after it", {{"NestingOptimizationOption", "2nd"}}, 0, 2, Language::English},
+        {"a rule with text after it", {{"NestingOptimizationOption", "2nd"}}, 0, 0, Language::English},
+        {"a rule of a number's characters", {{"NestingOptimizationOption", "2.."}}, 0, 0, Language::English},
     };
     for (const Case& c : cases) {
         ClearRegistry();
@@ -87,6 +88,10 @@ TEST_F(NestingSettings, TextsFoldersAndTheStockOrigin) {
     EXPECT_EQ(state.PdModeText, "3");
     EXPECT_EQ(state.PdSizeText, "2");
     EXPECT_EQ(state.StockPointOrigin, (host::ge::Point3d{10.5, -20, 0}));
+    EXPECT_NE(Transcript().find("The setting \"StockPointOriginZ\" holds \"z\", which is not a number from -1e+06 to "
+                                "1e+06: 0 is used instead."),
+              std::string::npos)
+        << Transcript();
 }
 
 TEST_F(NestingSettings, MissingPointDisplayAndLanguageKeepWhatTheyWere) {

@@ -73,6 +73,9 @@ TEST(CncLine, ReadsTheCommonForms) {
         {"[HEAD] X10 Y10", 0, 1, {0, 0}, false, 1, {0, 0}, {}},
         {"[[MAT]] X10", 0, 1, {0, 0}, false, 1, {0, 0}, {}},
         {"[OTHER] X10", 0, 1, {0, 0}, true, 1, {10, 0}, {}},
+        {"[CUT] X20000 Y10000", 0, 1000, {0, 0}, true, 1, {20, 10}, {}},
+        {"X10Z5 Y2", 0, 1, {0, 0}, true, 1, {10, 2}, {}},
+        {"F300", 0, 1, {0, 0}, false, 1, {0, 0}, {}},
     };
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.line);
@@ -114,6 +117,17 @@ TEST(CncLine, RefusesWhatItCannotReadAndKeepsItsState) {
         {"G02 X10 Y0 R4", CncLineProblem::ArcRadiusTooSmall, true},
         {"G02 X0 Y0 R4", CncLineProblem::ArcWithoutCentre, true},
         {std::string("G01 X1 ") + std::string(100000, '7'), CncLineProblem::LineTooLong, false},
+        // A typo inside a number, or between words, refuses the line: its number's prefix is no value.
+        {"N170 y4O", CncLineProblem::NotANumber, false},
+        {"Y3O", CncLineProblem::NotANumber, false},
+        {"Y4.0.0", CncLineProblem::NotANumber, false},
+        {"N190 ?? Y40", CncLineProblem::NotANumber, false},
+        {"G01 XY5", CncLineProblem::NotANumber, false},
+        {"G1.5 X1", CncLineProblem::NotANumber, false},
+        {"G01 X10 Y5 F3OO", CncLineProblem::NotANumber, false},
+        {"G01 X10 Z", CncLineProblem::NotANumber, false},
+        {"G01 X1,5", CncLineProblem::NotANumber, false},
+        {"[CUT] X1O", CncLineProblem::NotANumber, false},
         {"10 20", CncLineProblem::NotReadable, false},
         {"@X5 Y5", CncLineProblem::NotReadable, false},
     };

@@ -173,6 +173,20 @@ TEST(CncProgram, ALineThatCannotBeReadIsToldAndNothingIsDrawnAcrossIt) {
     EXPECT_EQ(drawn.notices[0].problem, CncLineProblem::NotReadable);
 }
 
+// A typo inside a number is told with its line, as a line without an address letter is, and nothing is drawn
+// across it: before, "y4O" drew a line to Y4 and a diagonal back.
+TEST(CncProgram, ATypoInsideANumberIsToldAndNothingIsDrawnAcrossIt) {
+    for (const char* typo : {"N170 y4O", "Y3O", "Y4.0.0", "N190 ?? Y40"}) {
+        SCOPED_TRACE(typo);
+        const Drawn drawn =
+            Read(std::string("G0 X0 Y0\nG1 X10 Y0\n") + typo + "\nX10 Y40\nX0 Y40\n", {true, 0, 1.0});
+        EXPECT_EQ(Texts(drawn), (std::vector<std::string>{"L 0.00,0.00-10.00,0.00", "L 10.00,40.00-0.00,40.00"}));
+        ASSERT_EQ(drawn.notices.size(), 1u);
+        EXPECT_EQ(drawn.notices[0].line, 3);
+        EXPECT_EQ(drawn.notices[0].problem, CncLineProblem::NotANumber);
+    }
+}
+
 TEST(CncProgram, RapidMovesAloneAddNoElement) {
     CncProgramReader reader({false, 0, 1.0}, nullptr, nullptr);
     ReadCncProgramText("G0 X10 Y10\nG0 X20 Y0\n", reader);

@@ -5,6 +5,7 @@
 
 #include "host/dxf/dxf_file.h"
 #include "host/ed/commands/block_edit.h"
+#include "host/ed/sysvars.h"
 #include "host/sys/tests/scratch_folder.h"
 #include "host_command_support.h"
 
@@ -161,6 +162,16 @@ TEST_F(BlockCommands, PurgeEveryUnusedBlockWithoutQuestions) {
     EXPECT_NE(said().find("2 blocks deleted."), std::string::npos) << said();
     EXPECT_EQ(run({str("_.-purge"), str("_B"), str("*"), str("_N")}), RTNORM);
     EXPECT_NE(said().find("No unreferenced blocks found."), std::string::npos) << said();
+
+    // A module that runs it with CMDECHO 0 (the job load clears its drawing so) hears no routine report.
+    setVar("CMDECHO", db::ResBuf(db::RTSHORT, short(0)));
+    block("UNUSED3");
+    const std::size_t before = said().size();
+    EXPECT_EQ(run({str("_.-purge"), str("_B"), str("*"), str("_N")}), RTNORM);
+    EXPECT_EQ(run({str("_.-purge"), str("_B"), str("*"), str("_N")}), RTNORM);
+    EXPECT_TRUE(db().recordId(db::TableKind::Block, "UNUSED3").isNull());
+    EXPECT_EQ(said().find("block", before), std::string::npos) << said().substr(before);
+    setVar("CMDECHO", db::ResBuf(db::RTSHORT, short(1)));
 }
 
 TEST_F(BlockCommands, PurgeVerifyingEachName) {
