@@ -61,7 +61,7 @@ TEST(OptionalAnswer, AnswersOnlyWhatShowsAndStopsWhereALineDoesNotFit) {
     }
 }
 
-// The example scripts of the shop road, run as scripts/demo runs them, then a second time in the same folder with
+// The example scripts of the shop road, run as scripts/demo runs them, each a second time in the same folder with
 // the same registry (a job remembered, the sheets and programs there): both runs succeed alike.
 TEST(OptionalAnswer, TheExampleScriptsRunTwiceInARowAlike) {
     ScratchFolder folder;
@@ -77,11 +77,19 @@ TEST(OptionalAnswer, TheExampleScriptsRunTwiceInARowAlike) {
                         "--script", (source / "examples" / script).string(), "--save", (nest / part).string()},
                        folder);
     };
+    // The plate's path and program, twice: the second run replaces the program with the same one.
     const RunResult plate = contours("plate.dxf", "plate_path.scr");
     ASSERT_EQ(plate.status, 0) << plate.out << plate.err;
+    const std::string plateProgram = readBytes(nest / "plate.nc");
+    fs::copy_file(source / "examples/plate.dxf", nest / "plate.dxf", fs::copy_options::overwrite_existing);
+    const RunResult plateAgain = contours("plate.dxf", "plate_path.scr");
+    ASSERT_EQ(plateAgain.status, 0) << plateAgain.out << plateAgain.err;
+    EXPECT_EQ(readBytes(nest / "plate.nc"), plateProgram);
     for (const char* part : {"flange.dxf", "bracket.dxf"}) {
-        const RunResult r = contours(part, "nest_contours.scr");
-        ASSERT_EQ(r.status, 0) << r.out << r.err;
+        for (int run = 0; run < 2; ++run) {
+            const RunResult r = contours(part, "nest_contours.scr");
+            ASSERT_EQ(r.status, 0) << r.out << r.err;
+        }
     }
     auto nestRun = [&] {
         return e2e::runCommand("cd " + e2e::quoted(nest.string()) + " && " + e2e::quoted(CADHOST_EXE) +
