@@ -277,6 +277,7 @@ AnswerOutcome applyAnswerLine(Dialog& dialog, std::string_view line, AnswerSynta
                     {}};
         return answerFileDialog(dialog, driver, rest);
     }
+    if (box) return {notABoxAnswer(*box, text) + " A script writes msgbox <answer>.", {}};
     return {"\"" + std::string(text) + "\" is not an answer to the dialog \"" + dialog.text() +
                 "\": start it with dlg, msgbox, file or folder.",
             {}};
