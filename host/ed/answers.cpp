@@ -91,6 +91,15 @@ Answer fromInput(std::string_view prompt) {
             answer.kind = Answer::Kind::EndOfInput;
             return answer;
         }
+        if (isOptionalBoxAnswer(*line)) {
+            // Meant for a message box that did not come: passed over, and the prompt takes the next line.
+            if (fromWords) transcript().appendTyped(*line, false);
+            else echoTyped(*line);
+            print("\n(No message box shows: the optional answer is passed over.)");
+            print(prompt);
+            continue;
+        }
+        if (auto optional = optionalAnswer(*line)) line = std::string(*optional);
         if (isCancelToken(*line)) {
             transcript().appendTyped(kCancelEcho, false);
             if (detail::RunningCommand* cmd = innermostCommand()) detail::noteResult(*cmd, db::RTCAN);

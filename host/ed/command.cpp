@@ -293,6 +293,11 @@ bool runCommandLoop(std::string* stopReason) {
         }
         interruptedAtIdle = false;
         transcript().appendTyped(*line, input().showsTyping());
+        if (optionalAnswer(*line)) {
+            // An answer to a question that was not asked this time: nothing to do.
+            print("\n(Nothing asks: the optional answer is passed over.)");
+            continue;
+        }
         bool unknown = false;
         runTyped(*line, &unknown);
         if (!detail::scriptStop().empty()) return stop(detail::scriptStop() + "; the script stops here");
@@ -312,6 +317,14 @@ bool runCommandLoop(std::string* stopReason) {
     }
     promptState().quit = false;
     return true;
+}
+
+std::optional<std::string> takeTypedWord() {
+    auto& words = detail::pendingWords();
+    if (words.empty()) return std::nullopt;
+    std::string word = std::move(words.front());
+    words.pop_front();
+    return word;
 }
 
 void requestQuit() {

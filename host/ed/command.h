@@ -8,6 +8,7 @@
 // step of their own.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,10 @@ bool runCommandLoop(std::string* stopReason = nullptr);
 
 // Ends runCommandLoop after the command that is running now (the QUIT command calls it).
 void requestQuit();
+
+// The next word typed after a command's name on its line ("HELP NCOrder" gives "NCOrder"), taken so it answers no
+// prompt; nullopt when none is left. For a command that takes an optional word without asking for it.
+std::optional<std::string> takeTypedWord();
 
 // A command body tells how it ended when that was not its normal end: RTERROR (it failed: a wrong argument,
 // nothing to act on) or RTCAN (it gave up). command() answers the worst result set during the command.

@@ -205,6 +205,15 @@ bool redrawEntity(db::ObjectId entity, RedrawMode mode) {
     return false;
 }
 
+bool redrawDraggedEntity(db::ObjectId entity) {
+    db::Entity* e = entityForDisplay(entity);
+    if (!e) return false;
+    DrawingDisplay& d = drawingState(*entity.database());
+    d.undrawn.erase(entity.index());
+    record(DisplayEvent::Kind::EntityRedraw, entity.database()->serial(), e->handle(), "drag");
+    return true;
+}
+
 bool highlight(db::ObjectId entity, bool on) {
     return redrawEntity(entity, on ? RedrawMode::Highlight : RedrawMode::Unhighlight);
 }

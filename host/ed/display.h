@@ -66,6 +66,9 @@ enum class RedrawMode : int {
 // taken off, and pictures show it.
 bool redrawEntity(db::ObjectId entity, RedrawMode mode);
 bool highlight(db::ObjectId entity, bool on);
+// Redraws an entity that a drag moves (jig.h): shown where the cursor took it, but no frame of an animation (a
+// drag is the user's hand, not a played motion, and a picture never shows it).
+bool redrawDraggedEntity(db::ObjectId entity);
 // The highlighted entities of a drawing, in drawing order.
 std::vector<db::ObjectId> highlightedEntities(const db::Database& database);
 // Entities taken off the picture by RedrawMode::Undraw (until the next redraw or regen).
@@ -97,7 +100,7 @@ struct DisplayEvent {
         Zoom,             // detail: "extents", "center", "window" or "scale", then the new view
         Regen,
         Redraw,
-        EntityRedraw,     // detail: "draw" or "undraw"
+        EntityRedraw,     // detail: "draw", "undraw" or "drag" (a drag moved it: no animation frame)
         Highlight,
         Unhighlight,
         TemporaryVector,  // detail: the two ends and the colour

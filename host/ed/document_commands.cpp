@@ -1,7 +1,9 @@
 // The document commands: new, open, save, save as, close and quit, as a user types them or a script runs them.
 #include "host/ed/document_commands.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "host/db/resbuf.h"
 #include "host/ed/command.h"
@@ -39,8 +41,32 @@ Document* currentOrComplain() {
     return doc;
 }
 
-// Saves a document to `path` (empty: its own file), saying what happened.
+// True when `path` names a file other than the drawing's own that is there already.
+bool wouldReplaceAnotherFile(const Document& doc, const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (path.empty() || !fs::exists(path, ec)) return false;
+    if (!doc.fileName().empty() && fs::equivalent(path, doc.fileName(), ec)) return false;
+    return true;
+}
+
+// Asks before a save writes over another file; No (Enter) keeps that file. Answers whether to go on.
+bool mayReplace(const std::filesystem::path& path) {
+    initGet(0, "Yes No");
+    std::string answer;
+    const int status =
+        getKeyword("\n" + path.string() + " already exists. Replace it? [Yes/No] <No>: ", answer);
+    if (status == db::RTNORM && answer == "Yes") return true;
+    if (status == db::RTNONE || (status == db::RTNORM && answer == "No"))
+        print("\n" + path.string() + " is kept; the drawing was not saved.");
+    setCommandResult(status == db::RTERROR ? db::RTERROR : db::RTCAN);
+    return false;
+}
+
+// Saves a document to `path` (empty: its own file), saying what happened. Another file already there is
+// replaced only when the user says so.
 bool saveTo(Document& doc, const std::filesystem::path& path) {
+    if (wouldReplaceAnotherFile(doc, path) && !mayReplace(path)) return false;
     std::string error;
     if (!documents().save(doc, path, &error)) {
         print("\n" + error);

@@ -14,6 +14,8 @@ inline constexpr const char* kDocumentCommandGroup = "HOSTDOCUMENTS";
 //   CLOSE   [Yes/No]          closes the current drawing; a changed one asks "Save changes to ...? [Yes/No]"
 //                             first (Enter is Yes; Yes on a new drawing asks for a name)
 //   QUIT                      ends the command loop: cadhost then saves what --save asks and stops
+// A save that would write over a file other than the drawing's own asks "<name> already exists. Replace it?
+// [Yes/No] <No>: " first; Enter (No) keeps that file and the drawing is not saved (QUIT and CLOSE then stay).
 // File names are whole answers: spaces in them are kept. Enter or Esc at a file-name prompt cancels.
 void registerDocumentCommands();
 

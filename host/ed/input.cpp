@@ -36,6 +36,22 @@ bool isCancelToken(std::string_view line) {
     return t == kCancelToken || sys::equalsNoCase(t, kCancelTokenAlt) || sys::equalsNoCase(t, "^c") || t == "\x1b";
 }
 
+std::optional<std::string_view> optionalAnswer(std::string_view line) {
+    constexpr std::string_view kWord = "optional";
+    const std::string_view t = trimmed(line);
+    if (t.size() <= kWord.size() || !sys::equalsNoCase(t.substr(0, kWord.size()), kWord)) return std::nullopt;
+    if (t[kWord.size()] != ' ' && t[kWord.size()] != '\t') return std::nullopt;
+    return trimmed(t.substr(kWord.size()));
+}
+
+bool isOptionalBoxAnswer(std::string_view line) {
+    const auto answer = optionalAnswer(line);
+    if (!answer) return false;
+    constexpr std::string_view kBox = "msgbox";
+    return answer->size() > kBox.size() && sys::equalsNoCase(answer->substr(0, kBox.size()), kBox) &&
+           ((*answer)[kBox.size()] == ' ' || (*answer)[kBox.size()] == '\t');
+}
+
 InputSource& input() {
     return *currentInput();
 }

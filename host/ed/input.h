@@ -117,4 +117,17 @@ void setInput(std::unique_ptr<InputSource> source);
 
 bool isCancelToken(std::string_view line);
 
+// An answer given only if something asks for it: "optional <answer>" (the word in any case). A script writes it
+// where a question may or may not come, as a box shown only the first time or a question whether to replace a
+// file that a second run finds there:
+//   optional msgbox <answer>   answers a message box when one shows; passed over by anything else
+//   optional <answer>          answers a question of a command (a prompt other than "Command: ") or a message
+//                              box; passed over at the "Command: " prompt and by a dialog or file dialog
+// A line passed over changes nothing and the next line is read. An optional answer that does not fit the box or
+// question that shows is refused as the same answer without "optional" would be.
+// The answer of an optional line (spaces around it trimmed), or nullopt for a line of another form.
+std::optional<std::string_view> optionalAnswer(std::string_view line);
+// True for an optional line that answers only a message box ("optional msgbox ...").
+bool isOptionalBoxAnswer(std::string_view line);
+
 }  // namespace host::ed

@@ -146,12 +146,12 @@ Jig::DragStatus Jig::drag(const DragStyle& style) {
         case Input::None: return status;  // a sampler that acquired nothing ends the drag with its status
         case Input::Sample:
             if (changed && update())
-                if (db::Entity* e = entity(); e && e->database()) redrawEntity(e->objectId(), RedrawMode::Draw);
+                if (db::Entity* e = entity(); e && e->database()) redrawDraggedEntity(e->objectId());
             continue;
         case Input::Pick:
             if (status == kNoChange) continue;
             if (changed && update())
-                if (db::Entity* e = entity(); e && e->database()) redrawEntity(e->objectId(), RedrawMode::Draw);
+                if (db::Entity* e = entity(); e && e->database()) redrawDraggedEntity(e->objectId());
             return status;
         case Input::Cancel: return kCancel;
         case Input::Enter:

@@ -78,6 +78,7 @@ void Transcript::appendTyped(std::string_view answer, bool onScreenAlready) {
 }
 
 void Transcript::endTerminalLine() {
+    pendingLineEnd_ = false;
     if (echo_ && !terminalAtLineStart_) {
         std::fputc('\n', stdout);
         std::fflush(stdout);
@@ -99,9 +100,20 @@ void Transcript::show(std::string_view s) {
         if (s.front() == '\n') s.remove_prefix(1);
     }
     std::string out;
-    out.reserve(s.size());
+    out.reserve(s.size() + 1);
+    // A "\r" that ends a line of its own (a progress line, "Stock 1\r", that the next line would overwrite)
+    // ends it on the terminal, so what follows starts on a line of its own; "\r" beside a "\n" shows as nothing.
     for (char c : s) {
-        if (c != '\r') out += c;
+        if (c == '\r') {
+            const bool atLineStart = out.empty() ? terminalAtLineStart_ : out.back() == '\n';
+            if (!atLineStart) pendingLineEnd_ = true;
+            continue;
+        }
+        if (pendingLineEnd_) {
+            pendingLineEnd_ = false;
+            if (c != '\n') out += '\n';
+        }
+        out += c;
     }
     if (out.empty()) return;
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -34,7 +34,8 @@ std::string listing(const std::vector<std::string>& names) {
 
 std::string describeForConsole(Dialog& dialog) {
     if (auto* box = dynamic_cast<MessageBoxDialog*>(&dialog))
-        return "Message box \"" + box->text() + "\":\n  " + box->message() + "\n  Answers:" + buttonsOf(*box);
+        return "Message box \"" + box->text() + "\":" + textAsLines(box->message(), "  ") + "\n  Answers:" +
+               buttonsOf(*box);
     if (auto* files = dynamic_cast<FileDialog*>(&dialog)) {
         std::string filter;
         if (Window* types = files->item(kFileTypeComboId)) {

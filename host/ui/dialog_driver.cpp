@@ -155,6 +155,33 @@ std::vector<std::string> tabTitles(Window& tabs) {
 
 }  // namespace
 
+// A text of several lines as a terminal shows it: each line on its own, after `indent` (CR LF, CR and LF all end a
+// line; a line end at the very end starts no empty line).
+std::string textAsLines(std::string_view text, std::string_view indent) {
+    std::string out;
+    std::string line;
+    auto flush = [&] {
+        out += "\n";
+        out += indent;
+        out += line;
+        line.clear();
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            flush();
+        } else {
+            line += text[i];
+        }
+    }
+    if (!line.empty()) flush();
+    return out;
+}
+
+bool hasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
 // [SECTION] Kinds and names
 
 ControlKind controlKind(const Window& w) {
@@ -399,7 +426,13 @@ std::string DialogDriver::describe(bool numbered) const {
             case ControlKind::ListBox:
                 out += name + ": \"" + f.value + "\" of " + joinChoices(f.choices);
                 break;
-            case ControlKind::MultiLineEdit: out += name + ": \"" + escapeLines(f.value) + "\""; break;
+            case ControlKind::MultiLineEdit:
+                // At a terminal a report reads as its lines; a script's listing keeps the line it would set.
+                if (numbered && hasLineBreak(f.value))
+                    out += name + ":" + textAsLines(f.value, "       ");
+                else
+                    out += name + ": \"" + escapeLines(f.value) + "\"";
+                break;
             case ControlKind::Other: {
                 DriverTable table;
                 if (f.control->send(WM_DRIVER_GETTABLE, 0, lParamFromPointer(&table)) == 1) {
@@ -414,7 +447,12 @@ std::string DialogDriver::describe(bool numbered) const {
                 }
                 break;
             }
-            default: out += name + ": \"" + f.value + "\""; break;
+            default:
+                if (numbered && hasLineBreak(f.value))
+                    out += name + ":" + textAsLines(f.value, "       ");
+                else
+                    out += name + ": \"" + f.value + "\"";
+                break;
         }
         if (!f.enabled) out += " (disabled)";
         else if (f.readOnly) out += " (read-only)";
@@ -425,7 +463,7 @@ std::string DialogDriver::describe(bool numbered) const {
         for (Window* c : visibleControls()) {
             if (controlKind(*c) != ControlKind::Label) continue;
             const std::string text = shownLabel(c->text());
-            if (!text.empty()) out += "\n  " + text;
+            if (!text.empty()) out += textAsLines(text, "  ");
         }
     }
     if (!buttons.empty()) out += "\n  Buttons:" + buttons;

@@ -77,6 +77,12 @@ inline constexpr unsigned WM_DRIVER_GETTABLE = WM_APP + 0x3A1;
 // line starts with `indent`.
 std::string describeTable(const DriverTable& table, std::string_view indent);
 
+// A text of several lines as a terminal shows it: each line on a line of its own after `indent`, each starting
+// with "\n" (CR LF, CR and LF all end a line).
+std::string textAsLines(std::string_view text, std::string_view indent);
+// True when the text holds a line end.
+bool hasLineBreak(std::string_view text);
+
 class Dialog;
 class Window;
 

@@ -69,6 +69,17 @@ std::string answersOf(const MessageBoxDialog& box) {
     return s;
 }
 
+// What a line that answers none of a box's buttons is told: the box's own buttons, and what Enter presses.
+std::string notABoxAnswer(MessageBoxDialog& box, std::string_view line) {
+    std::string buttons;
+    const std::vector<int> answers = box.answers();
+    for (std::size_t i = 0; i < answers.size(); ++i)
+        buttons += (i == 0 ? "" : i + 1 == answers.size() ? " or " : ", ") + std::string(answerName(answers[i]));
+    const std::string_view enter = answerName(box.defaultId());
+    return "\"" + std::string(trimSpaces(line)) + "\" does not answer the message box \"" + box.text() +
+           "\": answer " + buttons + (enter.empty() ? "" : " (Enter: " + std::string(enter) + ")") + ".";
+}
+
 constexpr std::string_view kConsoleHelp =
     "Type one of:\n"
     "  set <field> <value>     a field by its number or label (\"#1001\" for a control id)\n"
@@ -80,6 +91,7 @@ constexpr std::string_view kConsoleHelp =
     "  tab <title | number>    another page\n"
     "  ok, cancel              the dialog's OK (its default button), Esc\n"
     "  show                    the dialog again (or an empty line)\n"
+    "  picture <file.png>      a picture of the dialog as a screen shows it\n"
     "For a message box type its answer (Yes, No, OK, ...); for a file dialog the file name, or cancel.";
 
 // In the console's syntax a plain number is the n-th field of the listing; "#N" names the id N. A number past
@@ -196,6 +208,7 @@ AnswerOutcome answerDialogVerb(Dialog& dialog, DialogDriver& driver, std::string
         if (!desktop.saveSnapshot(&dialog, unquoted(rest), &error)) return {error, {}};
         return {};
     }
+    if (auto* box = dynamic_cast<MessageBoxDialog*>(&dialog)) return {notABoxAnswer(*box, text), {}};
     return {"\"" + std::string(trimSpaces(text)) + "\" is not something to do to the dialog \"" + dialog.text() +
                 "\": use set, press, tab, ok, cancel, show or picture.",
             {}};
@@ -223,6 +236,12 @@ AnswerOutcome applyAnswerLine(Dialog& dialog, std::string_view line, AnswerSynta
 
     auto* box = dynamic_cast<MessageBoxDialog*>(&dialog);
     const bool fileLike = dynamic_cast<FileDialog*>(&dialog) || dynamic_cast<FolderDialog*>(&dialog);
+    if (auto answer = ed::optionalAnswer(text)) {
+        // An answer for a box that may not come: without a box it is passed over and the next line is read.
+        if (!box) return {{}, "(No message box shows: the optional answer is passed over.)"};
+        if (ed::isOptionalBoxAnswer(text)) return applyAnswerLine(dialog, *answer, AnswerSyntax::Script);
+        return applyAnswerLine(dialog, "msgbox " + std::string(*answer), AnswerSyntax::Script);
+    }
     std::string_view rest;
     const std::string word = sys::lowerCase(firstToken(text, rest));
 
@@ -274,6 +293,7 @@ AnswerOutcome applyAnswerLine(Dialog& dialog, std::string_view line, AnswerSynta
                     {}};
         return answerFileDialog(dialog, driver, rest);
     }
+    if (box) return {notABoxAnswer(*box, text) + " A script writes msgbox <answer>.", {}};
     return {"\"" + std::string(text) + "\" is not an answer to the dialog \"" + dialog.text() +
                 "\": start it with dlg, msgbox, file or folder.",
             {}};

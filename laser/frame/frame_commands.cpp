@@ -2,12 +2,7 @@
 // work.
 #include "laser/frame/frame_commands.h"
 
-#include <cstddef>
-#include <vector>
-
 #include "host/db/database.h"
-#include "host/ed/display.h"
-#include "host/ed/input.h"
 #include "laser/frame/frame_messages.h"
 #include "laser/job/drawing_slot.h"
 #include "laser/nc/nc_services.h"
@@ -24,17 +19,7 @@ void CommandNCPlay() {
         return;
     }
     PrintLocalized(kPlaySpeedHintText);
-    host::db::Database* db = host::db::workingDatabase();
-    const std::size_t framesBefore = db != nullptr ? host::ed::animationFrames(*db).size() : 0;
-    SimulateCutPath(0);  // 0: the whole path
-    // A terminal shows no drawing, and its clock does not wait for the marker: the run ended at once and showed
-    // nothing. Say what was played and where to see it.
-    if (db == nullptr || !host::ed::input().isInteractive()) return;
-    const std::vector<host::ed::AnimationFrame>& frames = host::ed::animationFrames(*db);
-    const std::size_t steps = frames.size() > framesBefore ? frames.size() - framesBefore : 0;
-    const double seconds =
-        steps > 0 ? static_cast<double>(frames.back().time - frames[framesBefore].time) / 1000.0 : 0.0;
-    PrintLocalized(kPlayedAtTerminalText, static_cast<unsigned long long>(steps), seconds);
+    PlayCutPath(0);  // 0: the whole path
 }
 
 void CommandSetStartNesting() {

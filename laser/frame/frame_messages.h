@@ -22,15 +22,6 @@ inline constexpr TwoLanguageText kNothingToPlayText{
     "\n\rThere is no cutting path to play: make it first (NCSliceAuto).",
     "\n\rНет траектории резки для показа: сначала постройте её (NCSliceAuto)."};
 
-// NCPlay at a terminal, after the play: the marker's steps and the time a screen would have taken.
-inline constexpr TwoLanguageText kPlayedAtTerminalText{
-    "\n\rThe cutting path was played: %llu steps of the marker, %.1f s on a screen. A terminal shows no drawing: "
-    "run cadhost with --play-svg OUT.svg to write the played cut as an animated picture, and open it in a web "
-    "browser.",
-    "\n\rТраектория резки показана: шагов маркера %llu, %.1f с на экране. Терминал не показывает чертёж: "
-    "запустите cadhost с --play-svg OUT.svg, чтобы записать показ резки в анимированный рисунок, и откройте его "
-    "в браузере."};
-
 // SetStartNesting when the current drawing has no slot of its own.
 inline constexpr TwoLanguageText kNoDrawingSlotText{
     "\n\rThe current drawing has no job of the cutting-path module.",

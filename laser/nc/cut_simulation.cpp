@@ -15,18 +15,22 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <vector>
 
 #include "cadlib/entity_creation.h"
 #include "cadlib/host_variables.h"
 #include "cadlib/messages.h"
+#include "host/db/database.h"
 #include "host/db/entities.h"
 #include "host/ed/display.h"
+#include "host/ed/input.h"
 #include "host/sys/number_text.h"
 #include "host/ui/constants.h"
 #include "host/ui/desktop.h"
 #include "host/ui/dialog.h"
 #include "host/ui/typed_keys.h"
 #include "laser/job/drawing_slot.h"
+#include "laser/nc/nc_messages.h"
 #include "laser/nc/nc_services.h"
 #include "laser/nc/path_walkers.h"
 #include "laser/path/path_lookup.h"
@@ -199,8 +203,20 @@ int SimulateCutPath(int pathGroup) {
     return 0;
 }
 
+void PlayCutPath(int pathGroup) {
+    host::db::Database* db = host::db::workingDatabase();
+    const std::size_t framesBefore = db != nullptr ? host::ed::animationFrames(*db).size() : 0;
+    SimulateCutPath(pathGroup);
+    if (db == nullptr || !host::ed::input().isInteractive()) return;
+    const std::vector<host::ed::AnimationFrame>& frames = host::ed::animationFrames(*db);
+    const std::size_t steps = frames.size() > framesBefore ? frames.size() - framesBefore : 0;
+    const double seconds =
+        steps > 0 ? static_cast<double>(frames.back().time - frames[framesBefore].time) / 1000.0 : 0.0;
+    PrintLocalized(kPlayedAtTerminalText, static_cast<unsigned long long>(steps), seconds);
+}
+
 void CommandNCPlay1() {
     std::string name;
     const unsigned n = PickPathGroup(FormatLocalized(kPlayOnePrompt), name);
-    if (n != 0) SimulateCutPath(static_cast<int>(n));
+    if (n != 0) PlayCutPath(static_cast<int>(n));
 }

@@ -63,3 +63,12 @@ inline constexpr TwoLanguageText kMarkFeedText{"Mark feed", "Скорость м
 inline constexpr TwoLanguageText kHeatTreatmentFeedText{"Heat Treatment feed", "Скорость термообработки"};
 inline constexpr TwoLanguageText kOkText{"OK", "OK"};
 inline constexpr TwoLanguageText kCancelText{"Cancel", "Отмена"};
+
+// NCPlay and NCPlay1 at a terminal, after the play: the marker's steps and the time a screen would have taken.
+inline constexpr TwoLanguageText kPlayedAtTerminalText{
+    "\n\rThe cutting path was played: %llu steps of the marker, %.1f s on a screen. A terminal shows no drawing: "
+    "run cadhost with --play-svg OUT.svg to write the played cut as an animated picture, and open it in a web "
+    "browser.",
+    "\n\rТраектория резки показана: шагов маркера %llu, %.1f с на экране. Терминал не показывает чертёж: "
+    "запустите cadhost с --play-svg OUT.svg, чтобы записать показ резки в анимированный рисунок, и откройте его "
+    "в браузере."};

@@ -11,6 +11,9 @@ int CreateNcProgram();
 // Plays the cutting path: the whole path when `pathGroup` is 0, that one path group otherwise. The caller ignores
 // the result.
 int SimulateCutPath(int pathGroup);
+// Plays the path as SimulateCutPath does; at a terminal, which shows no drawing and whose clock does not wait
+// for the marker, then says what was played (the marker's steps, the time a screen took) and where to see it.
+void PlayCutPath(int pathGroup);
 
 // Loads the postprocessor named by the settings (`Postprocessor` in `DirPostprocessor`; the installation's
 // "post" folder when no folder is set) into the runtime that NC output and the simulation use. 0 when it is

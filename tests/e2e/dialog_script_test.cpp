@@ -84,7 +84,9 @@ TEST(DialogScript, AScriptThatDoesNotFitTheDialogShownStopsAndSavesNothing) {
         const char* line;
     } cases[] = {
         {"TESTLINE\n0,0\n10,10\nTESTMSGBOX\nTESTLINE\n0,0\n5,5\n",
-         "\"TESTLINE\" is not an answer to the dialog \"Test\"", "line 5"},
+         "\"TESTLINE\" does not answer the message box \"Test\": answer Yes, No or Cancel (Enter: Yes). A script "
+         "writes msgbox <answer>",
+         "line 5"},
         {"TESTSHEET\ndlg tab Cutting\ndlg set Qty 5\ndlg ok\nTESTLINE\n0,0\n5,5\n",
          "The dialog \"Machine Settings\" shows no control \"Qty\"", "line 3"},
         {"TESTDIALOG\ndlg press Save\ndlg ok\n", "The dialog \"Cutting Options\" shows no control \"Save\"", "line 2"},

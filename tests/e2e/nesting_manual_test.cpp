@@ -605,4 +605,27 @@ TEST_F(ManualParts, TheInsertDialogTakesTheSecondAndTheLastTypeByNumberAndByName
     EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_1000x500"), std::vector<std::string>{});
 }
 
+// The animated picture of a session that placed parts by hand: the drags of InsertPart and MovePart showed in it
+// as a black disc of the part's size jumping between the picked points, over the moved part. A drag is no played
+// motion: the picture holds no animation at all.
+TEST_F(ManualParts, DragsOfInsertAndMoveLeaveNoMarkerInThePlayedPicture) {
+    const std::string job = RectangleJob("Stosk_1000x500", 10);
+    const std::vector<Placed> plates = NestedPlates(job);
+    ASSERT_EQ(plates.size(), 10u);
+    writeBytes(folder / "job.nst", job);
+    const std::string script = "ErasePart\n" + PickPoint(plates[0]) + "\n\n" +
+                               "InsertPart\ndlg ok\n600,300\n600,400\n650,300\n" + "MovePart\n" +
+                               PickPoint(650, 300, 90) + "\ndrag 700,350\n800,400\n\n";
+    writeBytes(folder / "run.scr", "OpenFileNesting\ndlg ok\nStartNestingAdv\ndlg ok\n" + script);
+    const fs::path registry = folder / "registry.reg";
+    const fs::path picture = folder / "played.svg";
+    const RunResult r = cadhost({"--load", NESTING_MODULE, "--registry", registry.string(), "--script",
+                                 (folder / "run.scr").string(), "--play-svg", picture.string()},
+                                folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(e2e::has(r.out, "(animated, 0 frames)")) << r.out;
+    const std::string svg = host::sys::testing::readBytes(picture);
+    EXPECT_EQ(svg.find("<animateMotion"), std::string::npos);
+}
+
 }  // namespace

@@ -61,4 +61,48 @@ TEST(NestingTerminal, CtrlCStopsTheRunAtItsNextPlacementAndKeepsWhatIsPlaced) {
     EXPECT_EQ(t.screen().find("Stock 3  Metal recovery"), std::string::npos) << t.screen();
 }
 
+// The run's progress line ("Stock 1", which the result overwrites on a screen) and its result shared a line at a
+// terminal ("Stock 1Stock 1  Metal recovery=..."), and the report and NestInfo showed their texts as one quoted
+// string with a literal "\n" between the lines.
+TEST(NestingTerminal, ProgressResultAndReportsShowAsLines) {
+    ScratchFolder folder;
+    const std::string job = (folder / "job.nst").string();
+    std::vector<std::string> lines{"Kestrion Nesting TQ450", "", "St37", "1.0037", "7.85e-06", "3", "", "", "10",
+                                   "4", "4", "", "", "1", "0", "Stosk_1000x500", "Sheet", "1", "0", "1", "", "",
+                                   "", "", "", "1", "0", "Part_40x30", "Plate", "8", "0", "1", "0", "0", "0",
+                                   "1", "0", "", "", "", "", "", "0"};
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    writeBytes(job, text);
+    writeBytes(folder / "registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
+                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n\"LangMenu\"=\"EN\"\r\n"
+                                        "\"LastFileNesting\"=\"" + job + "\"\r\n");
+    e2e::Terminal t(folder, {"--load", NESTING_MODULE});
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("OpenFileNesting\r");
+    ASSERT_TRUE(t.waitFor("Dialog \"File Nesting\"")) << t.screen();
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("StartNestingAdv\r");
+    ASSERT_TRUE(t.waitFor("Metal recovery=")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Dialog \"Info Nesting\"")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Info Nesting> ")) << t.screen();
+    const std::string& screen = t.screen();
+    EXPECT_EQ(screen.find("Stock 1Stock 1"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Stock 1\r\nStock 1  Metal recovery="), std::string::npos) << screen;
+    // The report: each line of its text on a line of its own, nothing escaped.
+    EXPECT_NE(screen.find("\r\n       Stock        = 1\r\n       Nesting Parts = 8/8\r\n"), std::string::npos)
+        << screen;
+    EXPECT_EQ(screen.find("\\n"), std::string::npos) << screen;
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    const std::size_t before = t.screen().size();
+    t.type("NestInfo\r");
+    ASSERT_TRUE(t.waitFor("Nesting Parts = 8/8\r\n")) << t.screen();
+    ASSERT_TRUE(t.waitFor("> ")) << t.screen();
+    EXPECT_EQ(t.screen().find("\\n", before), std::string::npos) << t.screen().substr(before);
+    t.type("ok\r");
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+}
+
 }  // namespace

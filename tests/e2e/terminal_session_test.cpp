@@ -127,6 +127,13 @@ TEST(TerminalSession, HelpAboutAndPlayTellTheirTextAtATerminal) {
     ASSERT_TRUE(t.waitFor("The cutting path was played: ")) << t.screen();
     ASSERT_TRUE(t.waitFor("run cadhost with --play-svg OUT.svg")) << t.screen();
     ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    // NCPlay1 played the picked group and said nothing of it.
+    t.type("NCPlay1\r");
+    ASSERT_TRUE(t.waitFor("Choose a processed contour")) << t.screen();
+    t.type("110,10\r");
+    ASSERT_TRUE(t.waitFor("The cutting path was played: ")) << t.screen();
+    ASSERT_TRUE(t.waitFor("run cadhost with --play-svg OUT.svg")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
 
     t.type("QUIT\r");
     ASSERT_TRUE(t.waitFor("Save changes to ")) << t.screen();
@@ -265,6 +272,26 @@ TEST(TerminalSession, TheJobDialogsTableIsListedAndCheckedAtATerminal) {
     EXPECT_EQ(t.screen().find("Type Rotate  takes"), std::string::npos);
     t.type("QUIT\r");
     if (t.waitFor("Save changes to ", 5)) t.type("No\r");
+    EXPECT_EQ(t.exitStatus(), 0) << t.screen();
+}
+
+// A message box at a terminal wants one of its buttons: a command typed there was told "use set, press, tab, ok,
+// cancel, show or picture" (and "picture" was in no help). The box names its own buttons and its Enter.
+TEST(TerminalSession, AMessageBoxNamesItsButtonsForALineThatAnswersNone) {
+    ScratchFolder folder;
+    Terminal t(folder, {"--load", "testmodule"});
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    t.type("TESTMSGBOX\r");
+    ASSERT_TRUE(t.waitFor("Test> ")) << t.screen();
+    t.type("LINE\r");
+    ASSERT_TRUE(t.waitFor("\"LINE\" does not answer the message box \"Test\": answer Yes, No or Cancel (Enter: Yes).")) << t.screen();
+    t.type("help\r");
+    ASSERT_TRUE(t.waitFor("picture <file.png>")) << t.screen();
+    t.type("no\r");
+    ASSERT_TRUE(t.waitFor("Message box answered No")) << t.screen();
+    ASSERT_TRUE(t.waitFor("Command: ")) << t.screen();
+    EXPECT_EQ(t.screen().find("use set, press, tab"), std::string::npos) << t.screen();
+    t.type("QUIT\r");
     EXPECT_EQ(t.exitStatus(), 0) << t.screen();
 }
 

@@ -8,12 +8,14 @@
 #include "host/ed/command_stack.h"
 #include "host/ed/commands/command_bodies.h"
 #include "host/ed/commands/command_support.h"
+#include "host/ed/commands/help_entries.h"
 #include "host/ed/commands/host_commands.h"
 #include "host/ed/commands/menu_model.h"
 #include "host/ed/document_commands.h"
 #include "host/ed/prompts.h"
 #include "host/ed/sysvars.h"
 #include "host/ed/transcript.h"
+#include "host/sys/file_read.h"
 
 namespace host::ed {
 
@@ -97,9 +99,32 @@ void modeMacroCommand() {
     if (!text.empty()) setVar("MODEMACRO", db::ResBuf(db::RTSTR, text));
 }
 
+// HELP NAME (the name on HELP's own line): the entry of that command in the help file.
+void helpOnCommand(const std::string& name) {
+    const std::filesystem::path file = helpFile();
+    constexpr std::size_t kMaxHelpBytes = 16u << 20;
+    const sys::FileBytes read = sys::readFileBytes(file, kMaxHelpBytes);
+    if (read.status != sys::FileReadStatus::Read) {
+        print("\nThe help file cannot be read: " +
+              (read.status == sys::FileReadStatus::Missing ? file.string() + " is missing" : read.error) + ".");
+        return;
+    }
+    if (auto entry = helpEntry(read.bytes, name)) {
+        print("\n" + *entry);
+        return;
+    }
+    const bool known = commandStack().lookup(name) != nullptr;
+    print("\n" + file.string() + " has no entry for " + name + (known ? "" : ", and no command of that name is loaded") +
+          ". Type HELP for the commands.");
+}
+
 // HELP, "?": every command group loaded and its commands by the names a user types, the host's own last, then how
 // to cancel and how to leave. Lines are wrapped at kHelpWidth characters so a terminal shows them whole.
 void helpCommand() {
+    if (auto name = takeTypedWord()) {
+        helpOnCommand(*name);
+        return;
+    }
     constexpr std::size_t kHelpWidth = 100;
     const CommandStack& stack = commandStack();
     std::vector<std::string> groups = stack.groups();
@@ -125,6 +150,7 @@ void helpCommand() {
         }
         text += line;
     }
+    text += "\nHELP NAME tells what a command does and asks (HELP NCCreate).";
     text += "\nEsc (or Ctrl-C at a terminal) cancels a command or a prompt; QUIT leaves (it asks about unsaved "
             "drawings).";
     print(text);

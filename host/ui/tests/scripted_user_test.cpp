@@ -278,7 +278,8 @@ TEST_F(ScriptedTest, TheConsoleUserAnswersMessageBoxesByTheirButtons) {
     ed::setInput(nullptr);
     const std::string& t = ed::transcript().text();
     EXPECT_TRUE(has(t, "Message box \"Job\":\n  Save the changes?\n  Answers: [Yes] [No] [Cancel]")) << t;
-    EXPECT_TRUE(has(t, "\"maybe\" is not something to do to the dialog \"Job\"")) << t;
+    // A box wants one of its own buttons: the line is told which, and what Enter presses.
+    EXPECT_TRUE(has(t, "\"maybe\" does not answer the message box \"Job\": answer Yes, No or Cancel (Enter: Yes).")) << t;
 }
 
 TEST_F(ScriptedTest, EveryKindOfControlTakesItsValueFromALine) {

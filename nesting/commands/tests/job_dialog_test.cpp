@@ -257,12 +257,12 @@ TEST_F(JobDialogTest, AValueTooLongForItsLineIsBoundedOrRefusedNamingTheField) {
 
 TEST_F(JobDialogTest, RectanglesAreCheckedAndClearKeepsMaterialAndOffsets) {
     Show("", {Answer(host::ui::IDOK),
-              [this](Dialog& d) {
+              [](Dialog& d) {
                   DialogDriver driver(d);
                   driver.press("Add Stock Rectangle");  // width and height 0
               },
               Answer(host::ui::IDOK),
-              [this](Dialog& d) {
+              [](Dialog& d) {
                   DialogDriver driver(d);
                   driver.set("Width", "1000");
                   driver.set("Height", "500");
