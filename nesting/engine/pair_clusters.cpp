@@ -320,5 +320,6 @@ int BuildPairVariants(CNestingEngine& engine) {
     for (int p = 0; p < pairCount; ++p) {
         EvaluatePair(engine, pairs[static_cast<std::size_t>(p)].first, pairs[static_cast<std::size_t>(p)].second);
     }
+    engine.PlacedIndex.Invalidate();  // the trial poses of the pairs were moved
     return 0;
 }

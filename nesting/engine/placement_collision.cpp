@@ -2,6 +2,9 @@
 #include "nesting/engine/placement_collision.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "nesting/engine/placement_access.h"
 #include "nesting/geometry/contour_relation.h"
@@ -120,18 +123,58 @@ bool MeetsPlacedPart(const CNestingEngine& engine, const PartInstance& p, int qI
     return true;
 }
 
-// Steps 2 to 4 for instance i against the candidates.
-template <class Candidates>
-bool PoseIsFree(CNestingEngine& engine, const PartType& sheet, int i, const Candidates& candidates, int count,
-                int& blocker) {
+// Unoptimised builds (the tests') check every answer of the index against the whole candidate list.
+#if !defined(NDEBUG) && !defined(__OPTIMIZE__)
+#define KESTRION_CHECK_PLACED_INDEX 1
+#endif
+
+#ifdef KESTRION_CHECK_PLACED_INDEX
+// Whether the index gave every candidate that the whole list gives, in the list's order: the instances on the
+// current sheet whose boxes meet `box`, each at its first position. Extra instances off the sheet or apart are
+// left out of the comparison (the tests drop them).
+bool IndexAgreesWithList(const CNestingEngine& engine, const std::vector<std::int32_t>& candidates, int count,
+                         const std::vector<std::int32_t>& near, const BoundingBox& box) {
+    auto meets = [&](int q) {
+        const PartInstance* instance = placement::At(engine.PartInstances, q);
+        return instance != nullptr && instance->TrialPose && instance->TrialPose->Valid != 0 &&
+               instance->Stock == engine.CurrentStock &&
+               RelateBoxes(box, instance->TrialPose->Box) != ContourRelation::Disjoint;
+    };
+    std::vector<std::int32_t> expected;
+    const int n = std::min(count, static_cast<int>(candidates.size()));
+    for (int c = 0; c < n; ++c) {
+        const int q = candidates[static_cast<std::size_t>(c)];
+        if (meets(q) && std::find(expected.begin(), expected.end(), q) == expected.end()) {
+            expected.push_back(q);
+        }
+    }
+    std::vector<std::int32_t> given;
+    for (const std::int32_t q : near) {
+        if (meets(q)) {
+            given.push_back(q);
+        }
+    }
+    return given == expected;
+}
+#endif
+
+// Steps 2 to 4 for instance i against the candidates: the placed parts near it, in the candidates' order.
+bool PoseIsFree(CNestingEngine& engine, const PartType& sheet, int i, const std::vector<std::int32_t>& candidates,
+                int count, int& blocker) {
     const PartInstance& p = engine.PartInstances[static_cast<std::size_t>(i)];
     if (!InsideSheet(engine, sheet, *p.TrialPose)) {
         blocker = kSheetBlocker;
         return false;
     }
-    const int n = std::min(count, static_cast<int>(candidates.size()));
-    for (int c = 0; c < n; ++c) {
-        const int q = candidates[static_cast<std::size_t>(c)];
+    const BoundingBox box = p.TrialPose->Box;
+    const std::vector<std::int32_t>& near = engine.PlacedIndex.Near(engine, candidates, count, box);
+#ifdef KESTRION_CHECK_PLACED_INDEX
+    if (!IndexAgreesWithList(engine, candidates, count, near, box)) {
+        std::fprintf(stderr, "placed part index: a pose test missed a placed part\n");
+        std::abort();
+    }
+#endif
+    for (const std::int32_t q : near) {
         if (q != i && MeetsPlacedPart(engine, p, q, blocker)) {
             return false;
         }
