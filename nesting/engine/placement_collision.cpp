@@ -140,7 +140,10 @@ bool IndexAgreesWithList(const CNestingEngine& engine, const std::vector<std::in
                instance->Stock == engine.CurrentStock &&
                RelateBoxes(box, instance->TrialPose->Box) != ContourRelation::Disjoint;
     };
-    std::vector<std::int32_t> expected;
+    thread_local std::vector<std::int32_t> expected;
+    thread_local std::vector<std::int32_t> given;
+    expected.clear();
+    given.clear();
     const int n = std::min(count, static_cast<int>(candidates.size()));
     for (int c = 0; c < n; ++c) {
         const int q = candidates[static_cast<std::size_t>(c)];
@@ -148,7 +151,6 @@ bool IndexAgreesWithList(const CNestingEngine& engine, const std::vector<std::in
             expected.push_back(q);
         }
     }
-    std::vector<std::int32_t> given;
     for (const std::int32_t q : near) {
         if (meets(q)) {
             given.push_back(q);
