@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -48,7 +49,7 @@ constexpr double kSheetHeight = 1250.0;
 
 constexpr const char* kUsage =
     "Usage: nesting_bench [--data DIR] [--budget SECONDS] [--quality 3,6,9] [--instances a,b,...] [--seed N]\n"
-    "                     [--out DIR] [--strip-only | --fixed-only] [--help]\n"
+    "                     [--out DIR] [--strip-only | --fixed-only] [--scale 100,250,...] [--help]\n"
     "\n"
     "Measures the nesting engine: the ESICUP strip-packing instances of DIR (default bench/data/esicup; the\n"
     "shortest strip that takes every item, searched for SECONDS per instance and level, default 20) and our own\n"
@@ -61,11 +62,45 @@ constexpr const char* kUsage =
     "                    placed part's type, instance, sheet, angle, position, outline and holes in sheet\n"
     "                    coordinates as vertices [x, y, bulge])\n"
     "  --strip-only      only the strip instances; --fixed-only: only the fixed-sheet jobs\n"
+    "  --scale N,...     instead: shop-scale jobs of N plates and of N flanges on 3000 x 1500 sheets, part gap 5\n"
+    "  --scale-jobs a,b  only these scale jobs (plates, flanges)\n"
     "  --help            this text\n"
     "\n"
     "OMP_NUM_THREADS sets the threads of the engine's parallel loops; NESTING_BENCH_VERBOSE=1 names the parts of\n"
     "every overlap found and traces every run of the strip search (stock length, parts placed, used length);\n"
-    "NESTING_BENCH_VERBOSE=2 adds the engine's own pass traces of every run.\n";
+    "NESTING_BENCH_VERBOSE=2 adds the engine's own pass traces of every run. NESTING_BENCH_DIGEST=1 prints a\n"
+    "digest of the committed poses (stock, position and angle of every part, to the bit) after every run, for\n"
+    "comparing the layouts of two builds.\n";
+
+// FNV-1a over the bytes of the committed poses of every part (placed or not), in instance order.
+std::uint64_t LayoutDigest(const CNestingEngine& engine) {
+    std::uint64_t h = 1469598103934665603ULL;
+    auto add = [&h](const void* data, std::size_t n) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t k = 0; k < n; ++k) {
+            h = (h ^ bytes[k]) * 1099511628211ULL;
+        }
+    };
+    for (int i = 0; i < engine.PartInstanceCount; ++i) {
+        const PartInstance& instance = engine.PartInstances[static_cast<std::size_t>(i)];
+        add(&instance.Placed, sizeof instance.Placed);
+        add(&instance.Stock, sizeof instance.Stock);
+        if (instance.CommittedPose) {
+            add(&instance.CommittedPose->X, sizeof(double));
+            add(&instance.CommittedPose->Y, sizeof(double));
+            add(&instance.CommittedPose->Angle, sizeof(double));
+        }
+    }
+    return h;
+}
+
+// With NESTING_BENCH_DIGEST set, prints the run's layout digest to the standard error.
+void PrintDigest(const CNestingEngine& engine, const std::string& name, int quality, double length) {
+    if (std::getenv("NESTING_BENCH_DIGEST") != nullptr) {
+        std::fprintf(stderr, "digest %s q%d %.17g %016llx\n", name.c_str(), quality, length,
+                     static_cast<unsigned long long>(LayoutDigest(engine)));
+    }
+}
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
@@ -611,6 +646,8 @@ struct Options {
     bool help = false;
     bool strip = true;
     bool fixed = true;
+    std::vector<int> scale;  // part counts of the scale jobs; empty: none
+    std::vector<std::string> scaleJobs{"plates", "flanges"};
 };
 
 // Writes the layout's files when the options ask for them; a failure is told and the benchmark goes on.
@@ -667,6 +704,7 @@ void RunStrip(const StripInstance& instance, int quality, const Options& options
         CNestingEngine engine;
         const TypeShapes shapes = MakeJob(engine, parts, length, height, 1, quality);
         RunNesting(engine);
+        PrintDigest(engine, instance.name, quality, length);
         if (const char* v = std::getenv("NESTING_BENCH_VERBOSE"); v != nullptr && std::string(v) == "2") {
             std::fprintf(stderr, "  stock %.2f:\n%s\n", length / scale, host::ed::transcript().text().c_str());
         }
@@ -792,6 +830,7 @@ void RunFixed(const FixedJob& job, int quality, const Options& options) {
     const Clock::time_point start = Clock::now();
     RunNesting(engine);
     const double seconds = Seconds(start);
+    PrintDigest(engine, job.name, quality, 0.0);
     host::ed::transcript().clear();
     int placed = 0, overlaps = 0, outside = 0, used = 0;
     std::string use;
@@ -814,6 +853,57 @@ void RunFixed(const FixedJob& job, int quality, const Options& options) {
     }
     std::printf("| %s | %d | %d | %s | %.1f | %d/%d | %d | %d |\n", job.name.c_str(), quality, used, use.c_str(),
                 seconds, placed, count, overlaps, outside);
+    std::fflush(stdout);
+    WriteLayoutFiles(layout, options);
+}
+
+// [Scale] Many copies of one part on 3000 x 1500 sheets, part gap 5 (each outline grown by half the gap, as the
+// loader offsets a drawing's contours): plates of 100 x 60 and flanges of radius 50 with a bore and four bolt
+// holes, turning in steps of 90 degrees, pairs and hole filling on.
+constexpr double kScaleSheetWidth = 3000.0;
+constexpr double kScaleSheetHeight = 1500.0;
+constexpr double kScaleHalfGap = 2.5;
+
+void RunScale(const std::string& kind, int count, int quality, const Options& options) {
+    const std::vector<double> free{0, 90, 180, 270};
+    JobPart part;
+    if (kind == "plates") {
+        part = Plain(Rectangle(100 + 2 * kScaleHalfGap, 60 + 2 * kScaleHalfGap), count, free);
+    } else {
+        part = Flange(50 + kScaleHalfGap, 20 - kScaleHalfGap, 6 - kScaleHalfGap, count);
+    }
+    const double partArea = std::abs(SignedArea(part.shape.outer));
+    // Enough sheets at a use of a half.
+    const int sheets = static_cast<int>(std::ceil(count * partArea / (0.5 * kScaleSheetWidth * kScaleSheetHeight))) + 1;
+    host::sys::seedRandom(options.seed);
+    CNestingEngine engine;
+    const TypeShapes shapes =
+        MakeJob(engine, {part}, kScaleSheetWidth, kScaleSheetHeight, sheets, quality);
+    const std::clock_t cpuStart = std::clock();
+    const Clock::time_point start = Clock::now();
+    RunNesting(engine);
+    const double seconds = Seconds(start);
+    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const std::string name = kind + "-" + std::to_string(count);
+    PrintDigest(engine, name, quality, 0.0);
+    host::ed::transcript().clear();
+    int placed = 0, overlaps = 0, outside = 0, used = 0;
+    layout_files::Layout layout{name, quality, {}, {}};
+    for (int k = 0; k < engine.StockInstanceCount; ++k) {
+        layout_files::Layout sheet{name, quality, {}, {}};
+        const LayoutCheck check = CheckSheet(engine, shapes, k, kScaleSheetWidth, kScaleSheetHeight, &sheet);
+        placed += check.placed;
+        overlaps += check.overlaps;
+        outside += check.outside;
+        if (check.placed > 0) {
+            layout.sheets.insert(layout.sheets.end(), sheet.sheets.begin(), sheet.sheets.end());
+            layout.parts.insert(layout.parts.end(), sheet.parts.begin(), sheet.parts.end());
+            ++used;
+        }
+    }
+    std::printf("| %s | %d | %d | %d | %.1f | %.1f | %d/%d | %d | %d | %016llx |\n", kind.c_str(), count, quality, used,
+                seconds, cpu, placed, count, overlaps, outside,
+                static_cast<unsigned long long>(LayoutDigest(engine)));
     std::fflush(stdout);
     WriteLayoutFiles(layout, options);
 }
@@ -841,6 +931,33 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.fixed = false;
         } else if (arg == "--fixed-only") {
             options.strip = false;
+        } else if (arg == "--scale-jobs") {
+            const std::optional<std::string> v = value();
+            options.scaleJobs = v ? SplitList(*v) : std::vector<std::string>{};
+            for (const std::string& job : options.scaleJobs) {
+                if (job != "plates" && job != "flanges") {
+                    std::fprintf(stderr, "nesting_bench: the scale jobs are plates and flanges, not '%s'\n", job.c_str());
+                    return false;
+                }
+            }
+        } else if (arg == "--scale") {
+            const std::optional<std::string> v = value();
+            if (!v) {
+                std::fprintf(stderr, "nesting_bench: --scale needs a list of part counts\n");
+                return false;
+            }
+            for (const std::string& n : SplitList(*v)) {
+                char* end = nullptr;
+                const long count = std::strtol(n.c_str(), &end, 10);
+                if (*end != '\0' || count < 1 || count > 100000) {
+                    std::fprintf(stderr, "nesting_bench: --scale takes part counts from 1 to 100000, not '%s'\n",
+                                 n.c_str());
+                    return false;
+                }
+                options.scale.push_back(static_cast<int>(count));
+            }
+            options.strip = false;
+            options.fixed = false;
         } else if (arg == "--data" || arg == "--budget" || arg == "--quality" || arg == "--instances" ||
                    arg == "--seed" || arg == "--out") {
             const std::optional<std::string> v = value();
@@ -930,6 +1047,19 @@ int main(int argc, char** argv) {
             }
             for (int q : options.qualities) {
                 RunStrip(*instance, q, options);
+            }
+        }
+    }
+    if (!options.scale.empty()) {
+        std::printf("Scale jobs on %.0f x %.0f sheets, part gap 5, seed %u\n\n", kScaleSheetWidth, kScaleSheetHeight,
+                    options.seed);
+        std::printf("| job | parts | quality | sheets used | time s | CPU s | parts placed | overlaps | outside | digest |\n");
+        std::printf("|---|---|---|---|---|---|---|---|---|---|\n");
+        for (const std::string& kind : options.scaleJobs) {
+            for (int n : options.scale) {
+                for (int q : options.qualities) {
+                    RunScale(kind, n, q, options);
+                }
             }
         }
     }

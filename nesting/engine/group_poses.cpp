@@ -171,6 +171,7 @@ void CNestingEngine::TranslateGroup(int g, double dx, double dy) {
 }
 
 void CNestingEngine::RestorePoseSnapshot(std::vector<PartInstance>& instances, int count, int stock) {
+    PlacedIndex.Invalidate();
     if (PoseSnapshots.empty()) {
         return;
     }

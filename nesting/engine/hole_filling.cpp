@@ -12,6 +12,7 @@
 #include "nesting/engine/placement_access.h"
 #include "nesting/engine/start_positions.h"
 #include "nesting/geometry/contour_relation.h"
+#include "nesting/geometry/outline_sets.h"
 
 namespace {
 
@@ -22,29 +23,37 @@ constexpr double kStepDivisor = 4.0;
 
 bool IsInside(ContourRelation r) { return r == ContourRelation::Inside; }
 
-const Contour* FirstOuter(const PartInstance& instance) {
-    if (!instance.TrialPose || instance.TrialPose->Outers.empty()) {
-        return nullptr;
-    }
-    return &instance.TrialPose->Outers[0];
-}
-
-// Whether member m may share its place with placed part q (their boxes and contours met): only inside a hole of
-// q at least as large as m's part, and only when q is of another type.
-bool LiesInHoleOf(const PartInstance& m, const Contour& mOuter, const PartInstance& q, ContourRelation r) {
+// Whether outer contour k of member m may share its place with placed part q (their boxes and contours met):
+// only inside a hole of q at least as large as that contour, and only when q is of another type.
+bool LiesInHoleOf(const PartInstance& m, std::size_t k, const PartInstance& q, ContourRelation r) {
     if (!IsInside(r) || !q.TrialPose || q.TrialPose->Holes.empty() || q.Type == nullptr || m.Type == nullptr ||
-        q.Type->TypeIndex == m.Type->TypeIndex || m.Type->Outers[0].empty()) {
+        q.Type->TypeIndex == m.Type->TypeIndex || m.Type->Outers[0].empty() || k >= m.TrialPose->Outers.size()) {
         return false;
     }
-    const double partArea = std::abs(m.Type->Outers[0][0].Area);
+    const std::vector<Contour>& typeOuters = m.Type->Outers[0];
+    const double partArea = std::abs((k < typeOuters.size() ? typeOuters[k] : typeOuters.front()).Area);
+    const Contour& mOuter = m.TrialPose->Outers[k];
     const std::vector<Contour>& typeHoles = q.Type->Holes[0];
     const std::vector<Contour>& posedHoles = q.TrialPose->Holes;
-    for (std::size_t k = 0; k < posedHoles.size() && k < typeHoles.size(); ++k) {
-        if (std::abs(typeHoles[k].Area) >= partArea && IsInside(RelateContours(mOuter, posedHoles[k]))) {
+    for (std::size_t h = 0; h < posedHoles.size() && h < typeHoles.size(); ++h) {
+        if (std::abs(typeHoles[h].Area) >= partArea && IsInside(RelateContours(mOuter, posedHoles[h]))) {
             return true;
         }
     }
     return false;
+}
+
+// Whether every outer contour of the member lies inside the hole (and there is one).
+bool AllInsideHole(const PartInstance& m, const Contour& hole) {
+    if (!m.TrialPose || m.TrialPose->Outers.empty()) {
+        return false;
+    }
+    for (const Contour& outer : m.TrialPose->Outers) {
+        if (!IsInside(RelateContours(outer, hole))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The hole collision test; `reported` keeps the neighbour-limit message to one per placement call.
@@ -64,9 +73,8 @@ bool HoleFree(CNestingEngine& engine, bool& reported) {
     const int members = std::clamp(group->MemberCount, 0, kGroupMemberCapacity);
     for (int n = 0; n < members; ++n) {
         const PartInstance* m = At(engine.PartInstances, group->Members[static_cast<std::size_t>(n)].Instance);
-        const Contour* outer = m != nullptr ? FirstOuter(*m) : nullptr;
-        if (outer == nullptr || !IsInside(RelateBoxes(m->TrialPose->Box, engine.HoleWindow)) ||
-            !IsInside(RelateContours(*outer, *hole))) {
+        if (m == nullptr || !m->TrialPose || m->TrialPose->Outers.empty() ||
+            !IsInside(RelateBoxes(m->TrialPose->Box, engine.HoleWindow)) || !AllInsideHole(*m, *hole)) {
             return false;
         }
     }
@@ -95,14 +103,14 @@ bool HoleFree(CNestingEngine& engine, bool& reported) {
             }
             neighbours.push_back(q);
         }
-        const Contour& outer = m.TrialPose->Outers[0];
         for (const PartInstance* q : neighbours) {
-            const Contour* qOuter = FirstOuter(*q);
-            if (qOuter == nullptr) {
+            if (q->TrialPose->Outers.empty()) {
                 continue;
             }
-            const ContourRelation r = RelateContours(outer, *qOuter);
-            if (r != ContourRelation::Disjoint && !LiesInHoleOf(m, outer, *q, r)) {
+            const ContourRelation r =
+                RelateOuterSets(m.TrialPose->Outers, q->TrialPose->Outers,
+                                [&](std::size_t k, ContourRelation rel) { return LiesInHoleOf(m, k, *q, rel); });
+            if (r != ContourRelation::Disjoint) {
                 return false;
             }
         }

@@ -95,6 +95,7 @@ double OrderKey(const PartInstance& instance) {
 }  // namespace
 
 int ResetNestingRun(CNestingEngine& engine) {
+    engine.PlacedIndex.Invalidate();
     const int parts = std::clamp(engine.PartInstanceCount, 0, static_cast<int>(engine.PartInstances.size()));
     engine.OrderIndex.assign(static_cast<std::size_t>(parts), 0);
     engine.PartOrder.assign(static_cast<std::size_t>(parts), 0);

@@ -13,6 +13,7 @@
 
 #include "nesting/geometry/contour_kernel.h"
 #include "nesting/geometry/contour_relation.h"
+#include "nesting/geometry/outline_sets.h"
 #include "nesting/geometry/contour_transforms.h"
 
 namespace {
@@ -80,7 +81,7 @@ bool Disjoint(const PartPose& a, const PartPose& b) {
     if (a.Outers.empty() || b.Outers.empty()) {
         return true;
     }
-    return RelateContours(a.Outers[0], b.Outers[0]) == ContourRelation::Disjoint;
+    return RelateOuterSets(a.Outers, b.Outers) == ContourRelation::Disjoint;
 }
 
 // The result of one arrangement over its offsets.
@@ -200,7 +201,10 @@ int EvaluatePair(CNestingEngine& engine, int a, int b) {
         type.PairVariantCount = 0;
         return 0;
     }
-    const BoundingBox& outerBox = type.Outers[0][0].Box;
+    BoundingBox outerBox = BoundingBox::Empty();
+    for (const Contour& outer : type.Outers[0]) {
+        outerBox.Include(outer.Box);
+    }
     const double w = outerBox.Width();
     const double h = outerBox.Height();
     ApplyOuterPose(*first, 0, {0.0, 0.0}, 0.0);
@@ -316,5 +320,6 @@ int BuildPairVariants(CNestingEngine& engine) {
     for (int p = 0; p < pairCount; ++p) {
         EvaluatePair(engine, pairs[static_cast<std::size_t>(p)].first, pairs[static_cast<std::size_t>(p)].second);
     }
+    engine.PlacedIndex.Invalidate();  // the trial poses of the pairs were moved
     return 0;
 }

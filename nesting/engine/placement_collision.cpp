@@ -2,14 +2,15 @@
 #include "nesting/engine/placement_collision.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "nesting/engine/placement_access.h"
 #include "nesting/geometry/contour_relation.h"
+#include "nesting/geometry/outline_sets.h"
 
 namespace {
-
-// The first outer contour of a pose, or nothing.
-const Contour* Outline(const PartPose& pose) { return pose.Outers.empty() ? nullptr : &pose.Outers.front(); }
 
 // Whether a sheet outline is its own box: four axis-parallel lines enclosing the box's area. A part whose box is
 // strictly inside that box is inside the outline, so the contour relation can be left out (it would answer
@@ -30,7 +31,7 @@ bool OutlineIsBox(const Contour& outline, const BoundingBox& box) {
 }
 
 // Steps 2 and 3: inside the sheet (box lowered to the usable area's right and top sides when they are checked)
-// and clear of the sheet's cut-outs.
+// and clear of the sheet's cut-outs, with every outer contour of the part.
 bool InsideSheet(const CNestingEngine& engine, const PartType& sheet, const PartPose& pose) {
     BoundingBox bounds = sheet.OuterBox;
     if (engine.UsableAreaCheck != 0) {
@@ -40,43 +41,60 @@ bool InsideSheet(const CNestingEngine& engine, const PartType& sheet, const Part
     if (RelateBoxes(pose.Box, bounds) != ContourRelation::Inside) {
         return false;
     }
-    const Contour* outline = Outline(pose);
-    if (outline != nullptr && !sheet.Outers[0].empty() && !OutlineIsBox(sheet.Outers[0].front(), sheet.OuterBox) &&
-        RelateContours(*outline, sheet.Outers[0].front()) != ContourRelation::Inside) {
-        return false;
+    if (!sheet.Outers[0].empty() && !OutlineIsBox(sheet.Outers[0].front(), sheet.OuterBox)) {
+        for (const Contour& outline : pose.Outers) {
+            if (RelateContours(outline, sheet.Outers[0].front()) != ContourRelation::Inside) {
+                return false;
+            }
+        }
     }
     for (const Contour& cutOut : sheet.Holes[0]) {
         if (RelateBoxes(pose.Box, cutOut.Box) == ContourRelation::Disjoint) {
             continue;
         }
-        if (outline == nullptr || RelateContours(*outline, cutOut) != ContourRelation::Disjoint) {
+        if (pose.Outers.empty()) {
             return false;
+        }
+        for (const Contour& outline : pose.Outers) {
+            if (RelateBoxes(outline.Box, cutOut.Box) != ContourRelation::Disjoint &&
+                RelateContours(outline, cutOut) != ContourRelation::Disjoint) {
+                return false;
+            }
         }
     }
     return true;
 }
 
-// Whether P (relation r to Q's outline) may lie in a hole of Q: only when placing by hand with holes in use, in
-// a hole of another type's part that is at least as large as P and holds P's outline.
-bool LiesInHole(const CNestingEngine& engine, const PartInstance& p, const PartInstance& q, ContourRelation r) {
+// The area by which outer contour k of a part is compared with a hole.
+double OuterArea(const PartType& type, std::size_t k) {
+    const ContourList& outers = type.Outers[0];
+    return k < outers.size() ? outers[k].Area : outers.front().Area;
+}
+
+// Whether outer contour k of P (relation r to an outer contour of Q) may lie in a hole of Q: only when placing by
+// hand with holes in use, in a hole of another type's part that is at least as large as that contour and holds it.
+bool LiesInHole(const CNestingEngine& engine, const PartInstance& p, std::size_t k, const PartInstance& q,
+                ContourRelation r) {
     const PartPose& qPose = *q.TrialPose;
     if (engine.HoleMode == 0 || qPose.Holes.empty() || r != ContourRelation::Inside || p.Type == nullptr ||
-        q.Type == nullptr || p.Type->TypeIndex == q.Type->TypeIndex || p.Type->Outers[0].empty()) {
+        q.Type == nullptr || p.Type->TypeIndex == q.Type->TypeIndex || p.Type->Outers[0].empty() ||
+        k >= p.TrialPose->Outers.size()) {
         return false;
     }
-    const Contour* outline = Outline(*p.TrialPose);
-    const double partArea = p.Type->Outers[0].front().Area;
+    const Contour& outline = p.TrialPose->Outers[k];
+    const double partArea = OuterArea(*p.Type, k);
     const std::size_t holes = std::min(qPose.Holes.size(), q.Type->Holes[0].size());
-    for (std::size_t k = 0; k < holes; ++k) {
-        if (q.Type->Holes[0][k].Area >= partArea && outline != nullptr &&
-            RelateContours(*outline, qPose.Holes[k]) == ContourRelation::Inside) {
+    for (std::size_t h = 0; h < holes; ++h) {
+        if (q.Type->Holes[0][h].Area >= partArea &&
+            RelateContours(outline, qPose.Holes[h]) == ContourRelation::Inside) {
             return true;
         }
     }
     return false;
 }
 
-// Step 4 for one candidate Q: true when P collides with it; blocker set as the rules say.
+// Step 4 for one candidate Q: true when P collides with it; blocker set as the rules say. Every outer contour
+// of P is related to every outer contour of Q.
 bool MeetsPlacedPart(const CNestingEngine& engine, const PartInstance& p, int qIndex, int& blocker) {
     const PartInstance* q = placement::At(engine.PartInstances, qIndex);
     if (q == nullptr || !q->TrialPose || q->TrialPose->Valid == 0 || q->Stock != engine.CurrentStock) {
@@ -87,46 +105,78 @@ bool MeetsPlacedPart(const CNestingEngine& engine, const PartInstance& p, int qI
     if (RelateBoxes(pPose.Box, qPose.Box) == ContourRelation::Disjoint) {
         return false;
     }
-    if (engine.RectMode != 0) {
+    if (engine.RectMode != 0 || pPose.Outers.empty() || qPose.Outers.empty()) {
         blocker = qIndex;
         return true;
     }
-    const Contour* a = Outline(pPose);
-    const Contour* b = Outline(qPose);
-    if (a == nullptr || b == nullptr) {
-        blocker = qIndex;
-        return true;
-    }
-    const ContourRelation r = RelateContours(*a, *b);
+    const bool manual = engine.ManualPlacement != 0;
+    const ContourRelation r = RelateOuterSets(pPose.Outers, qPose.Outers, [&](std::size_t k, ContourRelation rel) {
+        return manual && rel != ContourRelation::Crossing && LiesInHole(engine, p, k, *q, rel);
+    });
     if (r == ContourRelation::Disjoint) {
         return false;
     }
-    if (r == ContourRelation::Crossing) {
-        blocker = qIndex;
-        return true;
-    }
-    if (engine.ManualPlacement == 0) {
+    if (r != ContourRelation::Crossing && !manual) {
         return true;  // reported without a blocker
-    }
-    if (LiesInHole(engine, p, *q, r)) {
-        return false;
     }
     blocker = qIndex;
     return true;
 }
 
-// Steps 2 to 4 for instance i against the candidates.
-template <class Candidates>
-bool PoseIsFree(CNestingEngine& engine, const PartType& sheet, int i, const Candidates& candidates, int count,
-                int& blocker) {
+// Unoptimised builds (the tests') check every answer of the index against the whole candidate list.
+#if !defined(NDEBUG) && !defined(__OPTIMIZE__)
+#define KESTRION_CHECK_PLACED_INDEX 1
+#endif
+
+#ifdef KESTRION_CHECK_PLACED_INDEX
+// Whether the index gave every candidate that the whole list gives, in the list's order: the instances on the
+// current sheet whose boxes meet `box`, each at its first position. Extra instances off the sheet or apart are
+// left out of the comparison (the tests drop them).
+bool IndexAgreesWithList(const CNestingEngine& engine, const std::vector<std::int32_t>& candidates, int count,
+                         const std::vector<std::int32_t>& near, const BoundingBox& box) {
+    auto meets = [&](int q) {
+        const PartInstance* instance = placement::At(engine.PartInstances, q);
+        return instance != nullptr && instance->TrialPose && instance->TrialPose->Valid != 0 &&
+               instance->Stock == engine.CurrentStock &&
+               RelateBoxes(box, instance->TrialPose->Box) != ContourRelation::Disjoint;
+    };
+    thread_local std::vector<std::int32_t> expected;
+    thread_local std::vector<std::int32_t> given;
+    expected.clear();
+    given.clear();
+    const int n = std::min(count, static_cast<int>(candidates.size()));
+    for (int c = 0; c < n; ++c) {
+        const int q = candidates[static_cast<std::size_t>(c)];
+        if (meets(q) && std::find(expected.begin(), expected.end(), q) == expected.end()) {
+            expected.push_back(q);
+        }
+    }
+    for (const std::int32_t q : near) {
+        if (meets(q)) {
+            given.push_back(q);
+        }
+    }
+    return given == expected;
+}
+#endif
+
+// Steps 2 to 4 for instance i against the candidates: the placed parts near it, in the candidates' order.
+bool PoseIsFree(CNestingEngine& engine, const PartType& sheet, int i, const std::vector<std::int32_t>& candidates,
+                int count, int& blocker) {
     const PartInstance& p = engine.PartInstances[static_cast<std::size_t>(i)];
     if (!InsideSheet(engine, sheet, *p.TrialPose)) {
         blocker = kSheetBlocker;
         return false;
     }
-    const int n = std::min(count, static_cast<int>(candidates.size()));
-    for (int c = 0; c < n; ++c) {
-        const int q = candidates[static_cast<std::size_t>(c)];
+    const BoundingBox box = p.TrialPose->Box;
+    const std::vector<std::int32_t>& near = engine.PlacedIndex.Near(engine, candidates, count, box);
+#ifdef KESTRION_CHECK_PLACED_INDEX
+    if (!IndexAgreesWithList(engine, candidates, count, near, box)) {
+        std::fprintf(stderr, "placed part index: a pose test missed a placed part\n");
+        std::abort();
+    }
+#endif
+    for (const std::int32_t q : near) {
         if (q != i && MeetsPlacedPart(engine, p, q, blocker)) {
             return false;
         }

@@ -3,8 +3,9 @@
 //
 // A pose collides with the sheet when its box or outer contour is not strictly inside the sheet's box and outer
 // contour, when it meets a cut-out of the sheet, or (with UsableAreaCheck) when it reaches the right or top side
-// of the usable area; it collides with a placed part when the outer contours are not Disjoint (touching counts,
-// since the contours are already offset by half the part gap), or when the boxes meet under RectMode. Every
+// of the usable area; it collides with a placed part when any outer contour of the one is not Disjoint from any
+// outer contour of the other (a part's material is all its outer contours with what lies inside them; touching
+// counts, since the contours are already offset by half the part gap), or when the boxes meet under RectMode. Every
 // contour relation is preceded by the box relation.
 #pragma once
 

@@ -162,6 +162,7 @@ int RestoreBestLayout(CNestingEngine& engine, SheetResult& result) {
         ApplyPartPose(part, entry.ContourSet, {entry.X, entry.Y}, entry.Angle);
         CommitTrialPose(part, stock);
     }
+    engine.PlacedIndex.Invalidate();
     result.count = count;
     result.placedArea = best.PlacedArea;
     result.KIsp = best.KIsp;
@@ -261,6 +262,7 @@ void PlaceClamps(CNestingEngine& engine, int k) {
         CommitTrialPose(*clamp, k);
         engine.AppendPlacedPart(engine.PartInstanceCount - engine.ClampQuantity + c);
     }
+    engine.PlacedIndex.Invalidate();
 }
 
 void SetClampPositions(CNestingEngine& engine, PartInstance& stock) {

@@ -15,6 +15,7 @@
 #include "nesting/model/model_limits.h"
 #include "nesting/model/part_instance.h"
 #include "nesting/model/part_type.h"
+#include "nesting/model/placed_index.h"
 #include "nesting/model/pose_snapshot.h"
 
 // CNestingEngine::Unit holds the library's unit codes, kUnitMillimetres and kUnitInches.
@@ -181,6 +182,9 @@ public:
     // Part instances placed on the current sheet, clamps first: kMaxPlacedParts entries, PlacedPartCount used.
     std::vector<std::int32_t> PlacedParts;
     std::int32_t PlacedPartCount = 0;
+    // The parts on the current sheet by where they lie, for the pose tests; CommitPartPose keeps it up to date,
+    // and whatever changes poses otherwise calls its Invalidate.
+    PlacedPartIndex PlacedIndex;
     std::int32_t HoleHostCursor = 0;
     std::int32_t HoleCursor = 0;
     std::int32_t ShownSheet = 0;

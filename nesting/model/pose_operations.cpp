@@ -30,6 +30,7 @@ double SheetUseRatio(double placedArea, double sheetArea) {
 void CNestingEngine::CommitPartPose(int i) {
     if (i >= 0 && static_cast<std::size_t>(i) < PartInstances.size()) {
         CommitTrialPose(PartInstances[static_cast<std::size_t>(i)], CurrentStock);
+        PlacedIndex.Update(*this, i);
     }
 }
 

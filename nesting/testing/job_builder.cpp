@@ -291,6 +291,16 @@ void AddHole(PartType& type, const Contour& hole) {
     type.Holes[0].push_back(std::move(contour));
 }
 
+void AddOuter(PartType& type, const Contour& outer) {
+    Contour contour = outer;
+    SetRoles(contour, type.Kind, kClassOuter);
+    type.Area += contour.Area;
+    type.OuterBox.Include(contour.Box);
+    type.DrawingBox.Include(contour.Box);
+    type.Aspect = Aspect(type.DrawingBox);
+    type.Outers[0].push_back(std::move(contour));
+}
+
 void AddOpenContour(PartType& type, const Contour& open) {
     Contour contour = open;
     contour.Open = 1;

@@ -60,6 +60,10 @@ PartType MakeRectangleType(std::uint8_t kind, double width, double height);
 // type's Area.
 void AddHole(PartType& type, const Contour& hole);
 
+// Adds another outer contour to contour set 0 (a part drawn with several outlines: plates side by side, a part
+// inside a frame's window); its area is added to the type's Area and its box taken into OuterBox and DrawingBox.
+void AddOuter(PartType& type, const Contour& outer);
+
 // Adds an open contour to contour set 0 of the type.
 void AddOpenContour(PartType& type, const Contour& open);
 

@@ -2,14 +2,20 @@
 // model space is turned into segments (its block's lines, arcs, circles and polylines, arcs cut into chords whose
 // sagitta stays below kChordSagitta, far below any part gap), then every part is checked against every other part
 // and clamp (no edge crosses or touches another's, no part lies inside another's material) and against the stock
-// (no edge crosses the stock's, every part inside the stock's material). Regions are taken by the even-odd rule
-// over all closed loops of a block, so a part lying in another part's hole is no overlap.
+// (no edge crosses the stock's, every point of every outline of a part inside the stock's material, no point of the
+// stock inside a part's material). Regions are taken by the even-odd rule over all closed loops of a block, so a
+// part lying in another part's hole is no overlap; with PartsInHoles::Refused a part's material is every loop of
+// its block with all that lies inside it (holes and windows included), as for a layout made without hole filling.
+// A block may hold several outlines: two plates side by side, or a frame with a part inside its window.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <numbers>
+#include <numeric>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -21,14 +27,18 @@ namespace e2e {
 
 inline constexpr double kChordSagitta = 0.01;
 
+// Whether a part may lie in a hole or window of another part.
+enum class PartsInHoles { Allowed, Refused };
+
 struct SheetSegment {
     double x1, y1, x2, y2;
 };
 
-// One block reference as segments in world coordinates.
+// One block reference as segments in world coordinates, and the same segments chained into closed loops.
 struct SheetShape {
     std::string block;
     std::vector<SheetSegment> segments;
+    std::vector<std::vector<SheetSegment>> loops;
 };
 
 namespace overlap_detail {
@@ -128,6 +138,37 @@ inline bool Inside(const SheetShape& shape, double px, double py) {
     return inside;
 }
 
+// Whether (px, py) lies inside one of the shape's loops: its material with holes and windows filled.
+inline bool InsideAnyLoop(const SheetShape& shape, double px, double py) {
+    for (const std::vector<SheetSegment>& loop : shape.loops) {
+        if (Inside(SheetShape{"", loop, {}}, px, py)) return true;
+    }
+    return false;
+}
+
+// The segments grouped by shared ends (exactly equal points, as the chords and transforms give them).
+inline std::vector<std::vector<SheetSegment>> Loops(const std::vector<SheetSegment>& segments) {
+    std::vector<std::size_t> parent(segments.size());
+    std::iota(parent.begin(), parent.end(), std::size_t{0});
+    auto root = [&](std::size_t i) {
+        while (parent[i] != i) i = parent[i] = parent[parent[i]];
+        return i;
+    };
+    std::map<std::pair<double, double>, std::size_t> ends;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        for (const std::pair<double, double>& end :
+             {std::pair{segments[i].x1, segments[i].y1}, std::pair{segments[i].x2, segments[i].y2}}) {
+            const auto [at, added] = ends.emplace(end, i);
+            if (!added) parent[root(i)] = root(at->second);
+        }
+    }
+    std::map<std::size_t, std::vector<SheetSegment>> groups;
+    for (std::size_t i = 0; i < segments.size(); ++i) groups[root(i)].push_back(segments[i]);
+    std::vector<std::vector<SheetSegment>> loops;
+    for (auto& [r, loop] : groups) loops.push_back(std::move(loop));
+    return loops;
+}
+
 inline bool EdgesMeet(const SheetShape& a, const SheetShape& b) {
     for (const SheetSegment& s : a.segments)
         for (const SheetSegment& t : b.segments)
@@ -135,10 +176,17 @@ inline bool EdgesMeet(const SheetShape& a, const SheetShape& b) {
     return false;
 }
 
-inline bool AnyPointInside(const SheetShape& of, const SheetShape& in) {
+// Whether a point of `of` lies in the material of `in` (holes filled with PartsInHoles::Refused).
+inline bool AnyPointInside(const SheetShape& of, const SheetShape& in, PartsInHoles holes = PartsInHoles::Allowed) {
     for (const SheetSegment& s : of.segments)
-        if (Inside(in, s.x1, s.y1)) return true;
+        if (holes == PartsInHoles::Refused ? InsideAnyLoop(in, s.x1, s.y1) : Inside(in, s.x1, s.y1)) return true;
     return false;
+}
+
+inline bool AllPointsInside(const SheetShape& of, const SheetShape& in) {
+    for (const SheetSegment& s : of.segments)
+        if (!Inside(in, s.x1, s.y1)) return false;
+    return true;
 }
 
 }  // namespace overlap_detail
@@ -158,7 +206,7 @@ inline std::vector<SheetShape> ReadSheetShapes(const std::filesystem::path& save
         if (ref == nullptr || ref->isErased()) continue;
         const auto* block = dynamic_cast<const host::db::BlockTableRecord*>(db.peek(ref->blockTableRecord()));
         if (block == nullptr) continue;
-        SheetShape shape{ref->blockName(), {}};
+        SheetShape shape{ref->blockName(), {}, {}};
         std::vector<SheetSegment> local;
         for (host::db::ObjectId part : block->entityIds()) {
             const auto* e = dynamic_cast<const host::db::Entity*>(db.peek(part));
@@ -170,6 +218,7 @@ inline std::vector<SheetShape> ReadSheetShapes(const std::filesystem::path& save
             const host::ge::Point3d b = toWorld * host::ge::Point3d{s.x2, s.y2, 0.0};
             shape.segments.push_back({a.x, a.y, b.x, b.y});
         }
+        shape.loops = overlap_detail::Loops(shape.segments);
         shapes.push_back(std::move(shape));
     }
     return shapes;
@@ -178,7 +227,8 @@ inline std::vector<SheetShape> ReadSheetShapes(const std::filesystem::path& save
 // What is wrong with the saved sheet: parts that overlap another part or a clamp, parts that leave the stock
 // (the reference of `stockBlock`), and a sheet without that stock. Empty when the sheet is sound.
 inline std::vector<std::string> SheetOverlaps(const std::filesystem::path& saved, const std::string& stockBlock,
-                                              const std::string& clampBlock = "Clamp") {
+                                              const std::string& clampBlock = "Clamp",
+                                              PartsInHoles holes = PartsInHoles::Allowed) {
     using namespace overlap_detail;
     std::string error;
     const std::vector<SheetShape> shapes = ReadSheetShapes(saved, &error);
@@ -192,13 +242,14 @@ inline std::vector<std::string> SheetOverlaps(const std::filesystem::path& saved
         const SheetShape& a = shapes[i];
         if (&a == stock || a.block == clampBlock) continue;
         const std::string name = a.block + " #" + std::to_string(i);
-        if (EdgesMeet(a, *stock) || a.segments.empty() || !Inside(*stock, a.segments[0].x1, a.segments[0].y1)) {
+        if (EdgesMeet(a, *stock) || a.segments.empty() || !AllPointsInside(a, *stock) ||
+            AnyPointInside(*stock, a, holes)) {
             faults.push_back(name + " leaves the stock");
         }
         for (std::size_t j = 0; j < shapes.size(); ++j) {
             const SheetShape& b = shapes[j];
             if (j == i || &b == stock || (j < i && b.block != clampBlock)) continue;
-            if (EdgesMeet(a, b) || AnyPointInside(a, b) || AnyPointInside(b, a)) {
+            if (EdgesMeet(a, b) || AnyPointInside(a, b, holes) || AnyPointInside(b, a, holes)) {
                 faults.push_back(name + " overlaps " + b.block + " #" + std::to_string(j));
             }
         }

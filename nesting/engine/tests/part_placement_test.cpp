@@ -90,6 +90,42 @@ TEST_F(PartPlacement, CollisionWithTheSheetItsCutOutsAndPlacedParts) {
     ExpectCollision(540, 100, true, kNoBlocker, "inside the usable area");
 }
 
+// A part drawn with several outlines is all of them: two 50 x 30 plates side by side, and a 200 x 150 frame whose
+// 50 x 30 inner part (listed first, as a drawing may list it) lies in its window.
+TEST_F(PartPlacement, EveryOutlineOfAPartCollides) {
+    PartType twins = MakeType(kKindPart, MakeRectangle(50, 30, {-55, -15}));
+    AddOuter(twins, MakeRectangle(50, 30, {5, -15}));
+    PartType frame = MakeType(kKindPart, MakeRectangle(50, 30, {-25, -15}));
+    AddOuter(frame, MakeRectangle(200, 150, {-100, -75}));
+    AddHole(frame, MakeRectangle(120, 80, {-60, -40}));
+    struct Case {
+        const char* what;
+        const PartType* type;
+        double x, y, angle;
+        bool free;
+    };
+    const Case cases[] = {
+        {"twins: the left plate on the placed right one", &twins, 360, 200, 0, false},
+        {"twins: the right plate on the placed left one", &twins, 240, 200, 0, false},
+        {"twins: turned half a turn in the same place", &twins, 300, 200, std::numbers::pi, false},
+        {"twins: clear above", &twins, 300, 240, 0, true},
+        {"frames: the frames overlap, the inner parts apart", &frame, 400, 200, 0, false},
+        {"frames: side by side", &frame, 505, 200, 0, true},
+    };
+    for (const Case& c : cases) {
+        NewEngine();
+        MakeJob(*c.type, 2, kRotateFull);
+        PlaceAt(1, 300, 200);
+        engine.SetGroupPose(0, {c.x, c.y}, c.angle);
+        int blocker = 99;
+        int member = 99;
+        EXPECT_EQ(TestGroupCollision(engine, engine.StockInstances[0], blocker, member), c.free) << c.what;
+        EXPECT_EQ(blocker, c.free ? kNoBlocker : 1) << c.what;
+        ApplyPartPose(Part(0), 0, {c.x, c.y}, c.angle);
+        EXPECT_EQ(TestPartCollision(engine, engine.StockInstances[0], 0, blocker), c.free) << c.what;
+    }
+}
+
 TEST_F(PartPlacement, RectangularNestingCollidesOnBoxesThatMeet) {
     // Two triangles whose boxes overlap while their outlines stay apart.
     PartType lower = MakeType(kKindPart, MakePolygon({{0, 0}, {80, 0}, {0, 80}}));

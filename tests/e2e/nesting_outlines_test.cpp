@@ -1,0 +1,93 @@
+// Parts drawn with several outlines in a whole cadhost session: a frame with a part inside its window and two
+// plates side by side in one drawing, nested with plain parts by StartNestingAdv and StartNestingRect at several
+// rotation steps. A part's material is all its outlines with what lies inside them: the saved sheets are checked
+// with the polygon test, windows and holes filled, and every copy must be placed.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/sys/tests/scratch_folder.h"
+#include "tests/e2e/cadhost_runner.h"
+#include "tests/e2e/laser_session.h"
+#include "tests/e2e/sheet_overlap.h"
+
+namespace nesting_outlines {
+
+namespace fs = std::filesystem;
+using e2e::cadhost;
+using e2e::RunResult;
+using host::sys::testing::ScratchFolder;
+using host::sys::testing::writeBytes;
+
+using Lines = std::vector<std::string>;
+
+const fs::path kDrawings = fs::path(KESTRION_SOURCE_DIR) / "nesting" / "drawings" / "tests" / "fixtures";
+
+struct PartLine {
+    const char* drawing;
+    int quantity;
+};
+
+// A job of one 600 x 400 sheet (edge offset 10, part gap 4); rotation "0-360" with delta index `delta` ("No
+// Rotate" when delta < 0).
+std::string JobText(const std::vector<PartLine>& parts, int delta) {
+    Lines lines{"Kestrion Nesting TQ450", "", "St37", "1.0037", "7.85e-06", "3", "", "", "10", "4", "4", "", "",
+                "1", "0", "Stosk_600x400", "Stosk_600x400", "1", "0", "1", "", "", "",
+                "", "", std::to_string(parts.size())};
+    for (const PartLine& p : parts) {
+        const Lines entry{"2", std::string(p.drawing) + ".dwg", std::to_string(p.quantity), "0",
+                          delta < 0 ? "0" : "1", delta < 0 ? "0" : std::to_string(delta), "0", "0", "1", "0",
+                          "", "", ""};
+        lines.insert(lines.end(), entry.begin(), entry.end());
+    }
+    lines.insert(lines.end(), {"", "", "0"});
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+struct Case {
+    const char* name;
+    std::vector<PartLine> parts;
+    int delta;
+};
+
+int Total(const Case& c) {
+    int n = 0;
+    for (const PartLine& p : c.parts) n += p.quantity;
+    return n;
+}
+
+TEST(NestingOutlines, PartsOfSeveralOutlinesNestClearOfEachOtherAndOfPlainParts) {
+    const std::vector<Case> cases{
+        {"two frames", {{"frame", 2}}, -1},
+        {"two twin plates", {{"twin_plates", 2}}, -1},
+        {"twins beside plain parts at 90", {{"twin_plates", 3}, {"rect_holes", 2}, {"flange", 1}}, 9},
+        {"frames, twins and plain parts at 30", {{"frame", 2}, {"twin_plates", 2}, {"lshape", 1}, {"flange", 1}}, 6},
+        {"frames and twins at 10", {{"frame", 1}, {"twin_plates", 3}, {"rect_holes", 1}}, 4},
+    };
+    for (const char* command : {"StartNestingAdv", "StartNestingRect"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(command) + ": " + c.name);
+            ScratchFolder folder;
+            for (const char* name : {"frame", "twin_plates", "rect_holes", "flange", "lshape"})
+                fs::copy_file(kDrawings / (std::string(name) + ".dxf"), folder / (std::string(name) + ".dxf"));
+            writeBytes(folder / "job.nst", JobText(c.parts, c.delta));
+            const fs::path registry = e2e::writeLanguageRegistry(folder);
+            writeBytes(folder / "run.scr", "OpenFileNesting\ndlg press Load\nfile " + (folder / "job.nst").string() +
+                                               "\ndlg press OK\n" + command + "\ndlg ok\n");
+            const fs::path saved = folder / "sheet.dxf";
+            const RunResult r = cadhost({"--load", NESTING_MODULE, "--registry", registry.string(), "--script",
+                                         (folder / "run.scr").string(), "--save", saved.string()},
+                                        folder);
+            ASSERT_EQ(r.status, 0) << r.err << r.out;
+            const std::string placed = "Parts=" + std::to_string(Total(c)) + "/" + std::to_string(Total(c));
+            EXPECT_NE(r.out.find("Stock=1/1 " + placed), std::string::npos) << r.out;
+            EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_600x400", "Clamp", e2e::PartsInHoles::Refused), Lines{});
+        }
+    }
+}
+
+}  // namespace nesting_outlines
