@@ -134,6 +134,9 @@ int setVar(std::string_view name, const db::ResBuf& value) {
         return db::RTERROR;
     }
     if (s->set) {
+        // A value the drawing already holds changes nothing: writing it again would mark an untouched drawing
+        // changed, and QUIT would then offer to save it.
+        if (db::ResBuf current; s->get && getVar(s->name, current) == db::RTNORM && current == *v) return db::RTNORM;
         if (const std::string why = s->set(*v); !why.empty()) {
             refuse(why);
             return db::RTERROR;

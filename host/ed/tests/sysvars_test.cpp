@@ -266,5 +266,34 @@ TEST_F(SysVars, ConveniencesAndErrno) {
     EXPECT_EQ(getShort("SAVETIME"), 10);
 }
 
+// Setting a drawing's variable to the value it holds changes nothing: a module that sets its variables when a
+// drawing opens must leave an untouched drawing unmodified (QUIT would otherwise offer to save it). Another value
+// marks it changed.
+TEST_F(SysVars, ADrawingVariableSetToItsOwnValueLeavesTheDrawingUnchanged) {
+    TestDrawing d;
+    struct Case {
+        const char* name;
+        ResBuf same;
+        ResBuf other;
+    };
+    const Case cases[] = {
+        {"PROJECTNAME", ResBuf(db::RTSTR, ""), ResBuf(db::RTSTR, "JOB 7")},
+        {"CLAYER", ResBuf(db::RTSTR, "0"), ResBuf(db::RTSTR, "0")},
+        {"CELTSCALE", ResBuf(db::RTREAL, 1.0), ResBuf(db::RTREAL, 2.0)},
+        {"INSBASE", ResBuf(db::RT3DPOINT, Point3d(0, 0, 0)), ResBuf(db::RT3DPOINT, Point3d(5, 0, 0))},
+        {"PDMODE", ResBuf(db::RTSHORT, 0), ResBuf(db::RTSHORT, 35)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        d.db().clearModified();
+        ASSERT_EQ(setVar(c.name, c.same), db::RTNORM);
+        EXPECT_FALSE(d.db().isModified());
+        if (c.other == c.same) continue;
+        ASSERT_EQ(setVar(c.name, c.other), db::RTNORM);
+        EXPECT_TRUE(d.db().isModified());
+        EXPECT_EQ(get(c.name), c.other);
+    }
+}
+
 }  // namespace
 }  // namespace host::ed
