@@ -64,6 +64,8 @@ Status MakeLayer(std::string_view name, const Color& color, std::string_view lin
     Database* db = host::db::workingDatabase();
     if (!db) return Status::NotInDatabase;
     if (!ValidLayerColor(color)) return Status::InvalidInput;  // checked first: no half-made layer
+    // a layer that is kept leaves the table unopened: an open for write is a change that UNDO would take back
+    if (existing == ExistingLayer::Keep && !db->recordId(TableKind::Layer, name).isNull()) return Status::Ok;
     ObjectPtr<SymbolTable> table(db->tableId(TableKind::Layer), OpenMode::Write);
     if (!table) return table.status();
     ObjectId id = table->getAt(name);

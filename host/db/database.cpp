@@ -207,6 +207,18 @@ Status Database::upgradeOpen(ObjectId id) {
     return Status::Ok;
 }
 
+Status Database::writeOpenStatus(ObjectId id) const {
+    if (id.isNull()) return Status::NullObjectId;
+    if (id.database() != this) return Status::WrongDatabase;
+    const Impl::Slot* s = impl_->slotOf(this, id);
+    if (!s) return Status::NullObjectId;
+    if (!s->object || s->object->isErased()) return Status::WasErased;
+    if (s->writer) return Status::WasOpenForWrite;
+    if (s->readers > 0) return Status::WasOpenForRead;
+    if (isOnLockedLayer(*this, *s->object)) return Status::OnLockedLayer;
+    return Status::Ok;
+}
+
 bool Database::isOpenForWrite(ObjectId id) const {
     const Impl::Slot* s = impl_->slotOf(this, id);
     return s && s->writer;

@@ -87,6 +87,8 @@ public:
     // openObject, InvalidInput when it is not open for read.
     Status upgradeOpen(ObjectId id);
     bool isOpenForWrite(ObjectId id) const;
+    // What openObject(id, Write) would answer now, without opening the object or recording it for undo.
+    Status writeOpenStatus(ObjectId id) const;
     // A read-only look at an object without opening it (for walkers and writers). nullptr for the null id.
     const DbObject* peek(ObjectId id) const;
     // All live object ids in handle order (erased included when asked).

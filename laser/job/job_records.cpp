@@ -75,9 +75,10 @@ ObjectId MakeJobText(std::string_view string) {
 
 // True when `id` names a text that can be opened for write now.
 bool CanOpenText(ObjectId id) {
-    if (id.isNull()) return false;
-    ObjectPtr<Text> text(id, OpenMode::Write);
-    return text.isOpen();
+    if (id.isNull() || id.database() == nullptr) return false;
+    // asked without opening: an open for write would count as a change of the drawing, undone by UNDO
+    if (id.database()->writeOpenStatus(id) != Status::Ok) return false;
+    return dynamic_cast<const Text*>(id.database()->peek(id)) != nullptr;
 }
 
 // Makes "NC_Laser" current, creating it when the drawing lacks it.
@@ -123,6 +124,9 @@ ResBufList TakeOrStartList(ObjectId id) {
 
 // Sets the list as the text's "Kstr" data. -1 (the user told when the drawing refused the application) on failure.
 int SetList(ObjectId id, const ResBufList& list) {
+    // A text that holds the list already is left as it is: a save or a command that writes the job unchanged
+    // would otherwise leave an undo step that takes back nothing, and mark the drawing changed.
+    if (ObjectPtr<Text> held(id, OpenMode::Read); held && held->xData(kJobXDataApp) == list) return 0;
     ObjectPtr<Text> text(id, OpenMode::Write);
     if (!text) return -1;
     Status s = text->setXData(list);

@@ -111,6 +111,30 @@ TEST(PathUndo, AProgramAfterUndoOrRedoCutsWhatTheDrawingsPathShows) {
         {"NCDelLast undone and redone, then NCSliceAuto", "NCDelLast\nUNDO\n1\nREDO\nNCSliceAuto\n", 4},
         {"NCSlice of a hole undone, then NCSliceAuto", "NCDelPick\n170,60\n\nNCSlice\n170,60\n\nUNDO\n1\nNCSliceAuto\n",
          4},
+        {"NCOrder undone", "NCOrder\n170,60\n70,60\n\nUNDO\n1\n", 4},
+        {"NCOrder undone and redone", "NCOrder\n170,60\n70,60\n\nUNDO\n1\nREDO\n", 4},
+        {"NCChangeCutDirection undone", "NCChangeCutDirection\n170,60\n\nUNDO\n1\n", 4},
+        {"NCChangeCutDirection undone and redone", "NCChangeCutDirection\n170,60\n\nUNDO\n1\nREDO\n", 4},
+        {"NCRapidHome undone", "NCDelLast\nNCRapidHome\nUNDO\n1\n", 3},
+        {"NCRapidHome undone and redone", "NCDelLast\nNCRapidHome\nUNDO\n1\nREDO\n", 4},
+        {"NCReplace undone", "NCDelPick\n170,60\n\nNCReplace\n70,60\n170,60\n\nUNDO\n1\n", 3, 1},
+        {"NCReplace undone and redone", "NCDelPick\n170,60\n\nNCReplace\n70,60\n170,60\n\nUNDO\n1\nREDO\n", 3, 1},
+        {"NCInsert undone", "NCDelPick\n170,60\n\nNCInsert\n70,60\n170,60\n\nUNDO\n1\n", 3, 1},
+        {"NCInsert undone and redone", "NCDelPick\n170,60\n\nNCInsert\n70,60\n170,60\n\nUNDO\n1\nREDO\n", 4},
+        {"NCSliceFence undone", "NCDelPick\n170,60\n\nNCSliceFence\n155,40\n155,80\n\nUNDO\n1\n", 3, 1},
+        {"NCSliceFence undone and redone", "NCDelPick\n170,60\n\nNCSliceFence\n155,40\n155,80\n\nUNDO\n1\nREDO\n", 3},
+        {"CreateBridge undone", "CreateBridge\n165,40\n165,80\n\nUNDO\n1\n", 4},
+        {"CreateBridge undone and redone", "CreateBridge\n165,40\n165,80\n\nUNDO\n1\nREDO\n", 4},
+        {"three steps undone, then redone", "NCDelPick\n170,60\n\nNCDelLast\nUNDO\n3\nREDO\n", 2, 1},
+        {"three steps undone, then two", "NCDelPick\n170,60\n\nNCDelLast\nUNDO\n2\nUNDO\n1\n", 0},
+        {"REDO twice", "NCDelPick\n170,60\n\nUNDO\n1\nREDO\nREDO\n", 3, 1},
+        {"UNDO, REDO, UNDO", "NCDelPick\n170,60\n\nUNDO\n1\nREDO\nUNDO\n1\n", 4},
+        {"UNDO with Enter after NCDelAll, then NCSliceAuto", "NCDelAll\nUNDO\n\nNCSliceAuto\n", 4},
+        // A save is no step of its own: UNDO after it takes back the command before it.
+        {"NCSliceAuto saved, then undone", "QSAVE\nUNDO\n1\n", 0},
+        {"NCDelPick saved, then undone", "NCDelPick\n170,60\n\nQSAVE\nUNDO\n1\n", 4},
+        {"NCDelPick saved twice, undone and redone", "NCDelPick\n170,60\n\nQSAVE\nQSAVE\nUNDO\n1\nREDO\n", 3, 1},
+        {"NCDelLast saved, then undone", "NCDelLast\nQSAVE\nUNDO\n1\n", 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -120,7 +144,9 @@ TEST(PathUndo, AProgramAfterUndoOrRedoCutsWhatTheDrawingsPathShows) {
         const std::string script = "NCCreateContour\nNCSliceAuto\n" + std::string(c.commands) +
                                    (c.pathGroups > 0 ? write : "NCCreate\n");
         writeBytes(folder / "run.scr", script);
-        const RunResult r = e2e::cadhost({kPlate.string(), "--load", "laser", "--install", (kSource / "data").string(),
+        const fs::path drawing = folder / "plate.dxf";  // QSAVE writes it
+        fs::copy_file(kPlate, drawing);
+        const RunResult r = e2e::cadhost({drawing.string(), "--load", "laser", "--install", (kSource / "data").string(),
                                           "--registry", e2e::writeLanguageRegistry(folder).string(), "--script",
                                           (folder / "run.scr").string(), "--save", saved.string()},
                                          folder);

@@ -400,5 +400,47 @@ TEST(Redo, DoesAgainWhatUndoTookBackUntilSomethingNewIsDone) {
     EXPECT_EQ(probeValue(probe), 2);
 }
 
+// Asking whether an object could be opened for write answers what the open would, and is no change: a step that
+// only asked leaves nothing to undo.
+TEST(Undo, AskingWhetherAnObjectCanBeWrittenRecordsNothing) {
+    Database db;
+    const ObjectId free = addLine(db, {0, 0}, {1, 0});
+    const ObjectId locked = addLine(db, {0, 1}, {1, 1});
+    const ObjectId erased = addLine(db, {0, 2}, {1, 2});
+    const ObjectId read = addLine(db, {0, 3}, {1, 3});
+    addLayer(db, "Locked", false, false, true);
+    ObjectPtr<Entity>(locked, OpenMode::Write)->setLayer("Locked");
+    ASSERT_EQ(eraseObject(erased), Status::Ok);
+    ObjectPtr<Entity> reader(read, OpenMode::Read);
+    db.clearUndo();
+
+    db.beginUndoStep();
+    const struct {
+        ObjectId id;
+        Status expected;
+    } cases[] = {{free, Status::Ok},
+                 {locked, Status::OnLockedLayer},
+                 {erased, Status::WasErased},
+                 {read, Status::WasOpenForRead},
+                 {ObjectId(), Status::NullObjectId}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(db.writeOpenStatus(c.id), c.expected);
+        DbObject* out = nullptr;
+        const Status opened = db.openObject(c.id, OpenMode::Write, out);
+        EXPECT_EQ(opened, c.expected);
+        if (opened == Status::Ok) {
+            EXPECT_EQ(db.writeOpenStatus(c.id), Status::WasOpenForWrite);
+            db.closeObject(c.id, OpenMode::Write);
+        }
+    }
+    db.endUndoStep();
+    EXPECT_EQ(db.undoableSteps(), 1);  // the open of the free line
+
+    db.beginUndoStep();
+    for (const auto& c : cases) db.writeOpenStatus(c.id);
+    db.endUndoStep();
+    EXPECT_EQ(db.undoableSteps(), 1);
+}
+
 }  // namespace
 }  // namespace host::db
