@@ -135,6 +135,7 @@ TEST(PathUndo, AProgramAfterUndoOrRedoCutsWhatTheDrawingsPathShows) {
         {"NCDelPick saved, then undone", "NCDelPick\n170,60\n\nQSAVE\nUNDO\n1\n", 4},
         {"NCDelPick saved twice, undone and redone", "NCDelPick\n170,60\n\nQSAVE\nQSAVE\nUNDO\n1\nREDO\n", 3, 1},
         {"NCDelLast saved, then undone", "NCDelLast\nQSAVE\nUNDO\n1\n", 4},
+        {"NCDelPick undone, saved, redone", "NCDelPick\n170,60\n\nUNDO\n1\nQSAVE\nREDO\n", 3, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
