@@ -99,12 +99,12 @@ std::optional<RecordRepair> repairInsertZScale(SplitRecord& rec) {
 }
 
 // The drawing direction of MTEXT is 1 (left to right), 3 (top to bottom) or 5 (by the style); dxflib writes 0 or
-// 2, read as left to right. Groups of embedded object data (after a 101) are not the text's own.
+// 2, other writers 4 or values out of any range: each is read as left to right. Groups of embedded object data (after a 101) are not the text's own.
 std::optional<RecordRepair> repairMTextDirection(SplitRecord& rec) {
     constexpr int kLeftToRight = 1;
     for (Group& g : rec.body) {
         if (g.code == 101) break;
-        if (g.code != 72 || (g.integer != 0 && g.integer != 2)) continue;
+        if (g.code != 72 || g.integer == 1 || g.integer == 3 || g.integer == 5) continue;
         RecordRepair told{g.line, "MTEXT: drawing direction (group 72) " + std::to_string(g.integer) +
                                       " is none the format has; read as 1 (left to right)"};
         g.integer = kLeftToRight;

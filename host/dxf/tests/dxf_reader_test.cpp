@@ -430,6 +430,15 @@ const std::vector<WriterHabit>& writerHabits() {
              ASSERT_TRUE(last);
              EXPECT_EQ(last->position(), ge::Point3d(40, 0, 0));
          }},
+        {"habits/mtext_direction_out_of_range.dxf",
+         {"line 41: MTEXT: drawing direction (group 72) 4 is none the format has; read as 1 (left to right) (4 "
+          "times in the file)"},
+         [](const db::Database& d) {
+             std::vector<int> directions;
+             for (const db::Entity* e : modelEntities(d))
+                 if (const auto* m = dynamic_cast<const db::MText*>(e)) directions.push_back(m->drawingDirection());
+             EXPECT_EQ(directions, (std::vector<int>{1, 5, 1, 1, 1}));
+         }},
         {"habits/mtext_direction_0_2.dxf",
          {"line 41: MTEXT: drawing direction (group 72) 0 is none the format has; read as 1 (left to right) (2 "
           "times in the file)"},
