@@ -515,6 +515,28 @@ const std::vector<WriterHabit>& writerHabits() {
          }},
         // Each the closed curve of its one period: it starts where it ends, and the cubic one starts where a
         // uniform cubic B-spline does, at (P0 + 4 P1 + P2) / 6.
+        {"habits/spline_periodic_other_knots.dxf",
+         {"line 39: SPLINE: a closed periodic spline of 4 control points has 6 knots, which do not fit its degree 3; "
+          "read as the closed curve with knots of one period unwrapped (4 times in the file)"},
+         [](const db::Database& d) {
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 4u);
+             const std::vector<double> cubic{-3, -2, -1, 0, 1, 2, 3, 4, 5, 6, 7};
+             const std::vector<std::vector<double>> knots{cubic, cubic, {-2, -1, 0, 1, 2, 3, 4, 5, 6}, cubic};
+             for (std::size_t i = 0; i < entities.size(); ++i) {
+                 SCOPED_TRACE(i);
+                 const auto* s = dynamic_cast<const db::Spline*>(entities[i]);
+                 ASSERT_TRUE(s);
+                 EXPECT_EQ(s->knots(), knots[i]);
+                 EXPECT_EQ(s->controlPoints().size(), knots[i].size() - 4 + (i == 2 ? 1 : 0));
+                 if (i != 2) {  // the third is flagged periodic alone
+                     EXPECT_TRUE(s->isClosed());
+                 }
+                 EXPECT_EQ(s->startParam(), 0.0);
+                 EXPECT_EQ(s->endParam(), 4.0);
+             }
+             EXPECT_EQ(dynamic_cast<const db::Spline*>(entities[1])->weights(), (std::vector<double>{1, 2, 1, 2, 1, 2, 1}));
+         }},
         {"habits/spline_periodic_n_plus_1.dxf",
          {"line 49: SPLINE: a closed periodic spline of 4 control points has 5 knots (one period); read with its "
           "knot vector unwrapped (2 times in the file)"},
