@@ -493,6 +493,27 @@ const std::vector<WriterHabit>& writerHabits() {
              for (const db::Entity* e : modelEntities(d)) kinds.push_back(std::string(e->dxfName()));
              EXPECT_EQ(kinds, (std::vector<std::string>{"LINE", "CIRCLE", "TEXT"}));
          }},
+        {"habits/sections_repeated.dxf",
+         {"line 35: section TABLES out of order or repeated; read where it stands (3 times in the file)",
+          "line 39: a second LAYER table; its records join the first's",
+          "line 193: BLOCK: a second definition of block \"SQUARE\"; its entities join the first's"},
+         [](const db::Database& d) {
+             const auto* mark = get<db::LayerTableRecord>(d, d.recordId(TableKind::Layer, "MARK"));
+             ASSERT_TRUE(mark);
+             EXPECT_EQ(mark->color().index, 3);
+             EXPECT_EQ(d.recordName(mark->linetypeId()), "DASHED");
+             EXPECT_EQ(get<db::LinetypeTableRecord>(d, mark->linetypeId())->description(), "Dashed __ __");
+             EXPECT_EQ(get<db::LayerTableRecord>(d, d.recordId(TableKind::Layer, "CUT"))->color().index, 1);
+             EXPECT_EQ(modelEntities(d).size(), 2u);
+             for (const auto& [name, kinds] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+                      {"SQUARE", {"LINE", "CIRCLE"}}, {"HOLE", {"CIRCLE"}}}) {
+                 const auto* block = get<db::BlockTableRecord>(d, d.recordId(TableKind::Block, name));
+                 ASSERT_TRUE(block) << name;
+                 std::vector<std::string> got;
+                 for (ObjectId id : block->entityIds()) got.push_back(std::string(get<db::Entity>(d, id)->dxfName()));
+                 EXPECT_EQ(got, kinds) << name;
+             }
+         }},
         {"habits/layer_named_twice.dxf",
          {"line 71: LAYER: a second record named \"0\"; the first is kept, and references to the second lead to it "
           "(2 times in the file)"},
