@@ -587,6 +587,24 @@ const std::vector<WriterHabit>& writerHabits() {
              EXPECT_EQ(textsOf(d), std::vector<std::string>{"BEMAßUNG: Maß 3° ż"});
              EXPECT_NE(writeDxfText(d).find("\r\nBEMA\xDFUNG\r\n"), std::string::npos);
          }},
+        {"habits/codepage_bytes_like_utf8_ansi_1250.dxf", {}, [](const db::Database& d) {
+             EXPECT_FALSE(d.recordId(TableKind::Layer, "ŘŽ").isNull());
+             EXPECT_FALSE(d.recordId(TableKind::Block, "BŘŽ").isNull());
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"ŘŽ: ŘŽ"});
+             EXPECT_NE(writeDxfText(d).find("\r\n\xD8\x8E\r\n"), std::string::npos);
+         }},
+        {"habits/codepage_bytes_like_utf8_ansi_932.dxf", {}, [](const db::Database& d) {
+             EXPECT_FALSE(d.recordId(TableKind::Layer, "ﾃｽ").isNull());
+             EXPECT_FALSE(d.recordId(TableKind::Block, "Bﾃｽ").isNull());
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"ﾃｽ: ﾃｽ"});
+             EXPECT_NE(writeDxfText(d).find("\r\n\xC3\xBD\r\n"), std::string::npos);
+         }},
+        {"habits/codepage_bytes_like_utf8_ansi_1251.dxf", {}, [](const db::Database& d) {
+             EXPECT_FALSE(d.recordId(TableKind::Layer, "ЛЁ").isNull());
+             EXPECT_FALSE(d.recordId(TableKind::Block, "BЛЁ").isNull());
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"ЛЁ: ЛЁ"});
+             EXPECT_NE(writeDxfText(d).find("\r\n\xCB\xA8\r\n"), std::string::npos);
+         }},
         // Saved with "330 0", which readers take for an object owned by nothing and delete.
         {"habits/plotsettings_without_owner.dxf", {}, [](const db::Database& d) {
              const std::string saved = writeDxfText(d);
