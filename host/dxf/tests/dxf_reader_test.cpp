@@ -745,6 +745,10 @@ TEST(DxfReader, SlipsOfOtherWritersAreRepairedWithANote) {
         {"header point without its y", "0\nSECTION\n2\nHEADER\n9\n$LIMMAX\n10\n420\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n" + body(line),
          {"line 5: header variable $LIMMAX: the x of a point (group 10) is not followed by its y (group 20); the "
           "variable is skipped"}, 1},
+        {"header point without its x", "0\nSECTION\n2\nHEADER\n9\n$LIMMIN\n20\n5\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n" + body(line),
+         {"line 5: header variable $LIMMIN: group 20 of a point does not follow its group 10; the variable is skipped"}, 1},
+        {"header point of a z alone", "0\nSECTION\n2\nHEADER\n9\n$UCSORG\n30\n2\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n" + body(line),
+         {"line 5: header variable $UCSORG: group 30 of a point does not follow its group 20; the variable is skipped"}, 1},
         // Names differ in case only: one name.
         {"two line types of one name", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n0\nLTYPE\n2\nDASH\n0\nLTYPE\n2\n"
          "dash\n0\nENDTAB\n0\nENDSEC\n" + body(line),
