@@ -745,13 +745,40 @@ std::unique_ptr<db::Entity> Reader::makeEntity(const SplitRecord& rec, bool keep
         if (std::unique_ptr<db::Entity> e = db::newEntityForDxf(rec.name, flags)) return e;
     }
     db::RawGroups raw;
-    raw.reserve(rec.appGroups.size() + rec.body.size());
+    raw.reserve(rec.appGroups.size() + rec.body.size() + 2);
     for (const Group& g : rec.appGroups) raw.push_back(toRawGroup(g, facts_.encoding));
     const std::vector<bool> common = commonGroupsOf(rec.body);
+    // A block reference kept as read from an R12 file (one that draws nothing, with its attributes) has no
+    // subclass markers, and is written to an R2000 file: it gets the markers that say which groups are whose, or
+    // readers take an attribute's value (group 1) for nothing.
+    const bool marked = std::any_of(rec.body.begin(), rec.body.end(), [](const Group& g) {
+        return g.code == kSubclass && g.text != kEntityMarker;
+    });
+    auto marker = [&](std::string_view name) {
+        Group g;
+        g.code = kSubclass;
+        g.text = name;
+        g.line = rec.line;
+        raw.push_back(toRawGroup(g, facts_.encoding));
+    };
+    const bool attribute = !marked && rec.name == "ATTRIB";
+    auto attributeOwn = [](int code) { return code == 2 || code == 70 || code == 73 || code == 74 || code == 280; };
+    if (!marked && rec.name == "INSERT") {
+        bool array = false;
+        for (const Group& g : rec.body) array = array || ((g.code == 70 || g.code == 71) && g.integer > 1);
+        marker(array ? "AcDbMInsertBlock" : "AcDbBlockReference");
+    }
+    if (attribute) marker("AcDbText");
     for (std::size_t i = 0; i < rec.body.size(); ++i) {
         const Group& g = rec.body[i];
         if (common[i] || (g.code == kSubclass && g.text == kEntityMarker)) continue;
+        if (attribute && attributeOwn(g.code)) continue;
         raw.push_back(toRawGroup(g, facts_.encoding));
+    }
+    if (attribute) {
+        marker("AcDbAttribute");
+        for (std::size_t i = 0; i < rec.body.size(); ++i)
+            if (!common[i] && attributeOwn(rec.body[i].code)) raw.push_back(toRawGroup(rec.body[i], facts_.encoding));
     }
     return std::make_unique<db::OpaqueEntity>(std::string(rec.name), std::move(raw));
 }

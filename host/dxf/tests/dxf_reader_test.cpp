@@ -493,6 +493,21 @@ const std::vector<WriterHabit>& writerHabits() {
              for (const db::Entity* e : modelEntities(d)) kinds.push_back(std::string(e->dxfName()));
              EXPECT_EQ(kinds, (std::vector<std::string>{"LINE", "CIRCLE", "TEXT"}));
          }},
+        {"habits/insert_zero_scale_r12_attributes.dxf",
+         {"line 91: INSERT: a scale factor of 0 in x or y (group 41 or 42) draws nothing; the reference is kept as "
+          "read (3 times in the file)"},
+         [](const db::Database& d) {
+             EXPECT_EQ(modelEntities(d).size(), 9u);  // each with its attribute and SEQEND, kept as read
+             // Saved in R2000, the value of each attribute stands after its text's marker, its tag after the
+             // attribute's, and each reference has its own marker.
+             const std::string saved = writeDxfText(d);
+             for (const char* x : {"0", "10", "20"})
+                 EXPECT_NE(saved.find(std::string("AcDbText\r\n 10\r\n") + x + ".0\r\n 20\r\n0.0\r\n 30\r\n0.0\r\n"
+                                      " 40\r\n2.0\r\n  1\r\nVALUE " + x + "\r\n100\r\nAcDbAttribute\r\n  2\r\nNAME\r\n"),
+                           std::string::npos) << x << saved;
+             EXPECT_NE(saved.find("AcDbBlockReference\r\n 66\r\n1\r\n  2\r\nTAGGED"), std::string::npos);
+             EXPECT_NE(saved.find("AcDbMInsertBlock\r\n 66\r\n1\r\n  2\r\nTAGGED"), std::string::npos);
+         }},
         {"habits/sections_repeated.dxf",
          {"line 35: section TABLES out of order or repeated; read where it stands (3 times in the file)",
           "line 39: a second LAYER table; its records join the first's",
