@@ -23,6 +23,7 @@ constexpr int kExtentSegmentsPerSpan = 16;
 // file's end tangents when it gives them; a closed spline (flag 1, or a last point that closes on the first) is
 // the periodic cubic, smooth at its first point. Before, a closed spline whose first point was not repeated at its
 // end came out open, and one whose first point was repeated was smooth at the joint but off the periodic curve.
+// A closed spline with its end tangents given runs back to its first point along them.
 // nullopt for fewer than two distinct points.
 std::optional<ge::BSplineCurve> fitCurve(const std::vector<ge::Point3d>& fit, const ge::Vector3d& startTangent,
                                          const ge::Vector3d& endTangent, bool closedFlag) {

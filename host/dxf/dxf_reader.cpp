@@ -66,7 +66,7 @@ enum class Section { Start, Header, Classes, Tables, Blocks, Entities, Objects, 
 // Habits of other writers that the reader repairs, as CAD programs' audit does, each told once per file.
 enum class Repair {
     LoneCr, RecordName, StrayEndsec, HeaderVariable, EmptyReference, EmptyHandle, PointOrder, EllipseRatio, XData,
-    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, SecondRecord, PeriodicSpline, LooseVariables, LinetypeScale, Count
+    AfterEof, InsertZScale, InsertFlat, MTextDirection, LayerColor, HeaderEndsec, EntitiesAgain, SecondRecord, PeriodicSpline, LooseVariables, LinetypeScale, SectionAgain, TableAgain, SecondBlock, Count
 };
 
 // The complex entity whose sub-entities (VERTEX, ATTRIB, SEQEND) follow it.
@@ -93,6 +93,7 @@ private:
     void readLooseVariables(const std::vector<Group>& endsec);
     void readClasses();
     void readTables();
+    void resolveLayerLinetypes();
     void readTable(const std::vector<Group>& tableRecord);
     void readBlocks();
     ObjectId readBlockBegin(const SplitRecord& r);
@@ -167,6 +168,8 @@ private:
     HeaderFacts facts_;
     Section lastSection_ = Section::Start;
     bool entitiesRead_ = false;
+    bool blocksRead_ = false;
+    bool blockAgain_ = false;  // the block being read was defined before
     std::vector<Group> rec_;
     std::vector<Group> pending_;  // a record read ahead, which readRecord answers next
     SplitRecord split_;
@@ -573,7 +576,11 @@ void Reader::readTables() {
     }
     xdata_.clear();
     resolveDimStyleNames();
-    // A layer's line type may be in a table that came after the layers.
+    // A layer's line type may be in a table that came after the layers, or in a later TABLES section.
+    if (!db_->tableId(TableKind::Linetype).isNull()) resolveLayerLinetypes();
+}
+
+void Reader::resolveLayerLinetypes() {
     for (PendingLinetype& p : linetypes_) {
         const ObjectId lt = record(TableKind::Linetype, p.name);
         db::ObjectPtr<db::LayerTableRecord> layer(p.layer, db::OpenMode::Write);
@@ -598,12 +605,25 @@ void Reader::readTable(const std::vector<Group>& tableRecord) {
                 failAt(rec_.front().line, "table " + std::string(name) + " has no ENDTAB");
         }
     }
-    if (!db_->tableId(*kind).isNull()) failAt(head.line, "a second " + std::string(name) + " table");
-    auto table = std::make_unique<db::SymbolTable>(*kind);
-    db::SymbolTable* tablePtr = table.get();
-    setXData(*table, head);
-    const ObjectId tableId = add(std::move(table), {}, head);
-    db_->setTableId(*kind, tableId);
+    ObjectId tableId = db_->tableId(*kind);
+    db::SymbolTable* tablePtr = nullptr;
+    if (!tableId.isNull()) {
+        // A second table of a kind (in a repeated TABLES section): its records join the first's, and references
+        // to its handle lead to the first.
+        repaired(Repair::TableAgain, head.line, [&] {
+            return "a second " + std::string(name) + " table; its records join the first's";
+        });
+        tablePtr = mutableObject<db::SymbolTable>(tableId);
+        const std::optional<db::Handle> h = head.head.handle;
+        if (h && !h->isNull() && db_->idFromHandle(*h).isNull())
+            aliases_.try_emplace(h->value, Alias{tableId, tableId.handle().text()});
+    } else {
+        auto table = std::make_unique<db::SymbolTable>(*kind);
+        tablePtr = table.get();
+        setXData(*table, head);
+        tableId = add(std::move(table), {}, head);
+        db_->setTableId(*kind, tableId);
+    }
 
     const int handleCode = recordHandleCode(*kind);
     for (;;) {
@@ -725,13 +745,40 @@ std::unique_ptr<db::Entity> Reader::makeEntity(const SplitRecord& rec, bool keep
         if (std::unique_ptr<db::Entity> e = db::newEntityForDxf(rec.name, flags)) return e;
     }
     db::RawGroups raw;
-    raw.reserve(rec.appGroups.size() + rec.body.size());
+    raw.reserve(rec.appGroups.size() + rec.body.size() + 2);
     for (const Group& g : rec.appGroups) raw.push_back(toRawGroup(g, facts_.encoding));
     const std::vector<bool> common = commonGroupsOf(rec.body);
+    // A block reference kept as read from an R12 file (one that draws nothing, with its attributes) has no
+    // subclass markers, and is written to an R2000 file: it gets the markers that say which groups are whose, or
+    // readers take an attribute's value (group 1) for nothing.
+    const bool marked = std::any_of(rec.body.begin(), rec.body.end(), [](const Group& g) {
+        return g.code == kSubclass && g.text != kEntityMarker;
+    });
+    auto marker = [&](std::string_view name) {
+        Group g;
+        g.code = kSubclass;
+        g.text = name;
+        g.line = rec.line;
+        raw.push_back(toRawGroup(g, facts_.encoding));
+    };
+    const bool attribute = !marked && rec.name == "ATTRIB";
+    auto attributeOwn = [](int code) { return code == 2 || code == 70 || code == 73 || code == 74 || code == 280; };
+    if (!marked && rec.name == "INSERT") {
+        bool array = false;
+        for (const Group& g : rec.body) array = array || ((g.code == 70 || g.code == 71) && g.integer > 1);
+        marker(array ? "AcDbMInsertBlock" : "AcDbBlockReference");
+    }
+    if (attribute) marker("AcDbText");
     for (std::size_t i = 0; i < rec.body.size(); ++i) {
         const Group& g = rec.body[i];
         if (common[i] || (g.code == kSubclass && g.text == kEntityMarker)) continue;
+        if (attribute && attributeOwn(g.code)) continue;
         raw.push_back(toRawGroup(g, facts_.encoding));
+    }
+    if (attribute) {
+        marker("AcDbAttribute");
+        for (std::size_t i = 0; i < rec.body.size(); ++i)
+            if (!common[i] && attributeOwn(rec.body[i].code)) raw.push_back(toRawGroup(rec.body[i], facts_.encoding));
     }
     return std::make_unique<db::OpaqueEntity>(std::string(rec.name), std::move(raw));
 }
@@ -907,6 +954,16 @@ ObjectId Reader::readBlockBegin(const SplitRecord& r) {
     }
     const ObjectId block = record(TableKind::Block, name);
     if (block.isNull()) failRecord(r, "no block name (group 2)");
+    // A second definition of a name (two records of one name made one, or a BLOCKS section repeated): its
+    // entities join the first's, whose base point and flags are kept, so nothing the file holds is lost.
+    blockAgain_ = false;
+    if (const auto* defined = mutableObject<db::BlockTableRecord>(block); defined && !defined->blockBegin().isNull()) {
+        repaired(Repair::SecondBlock, r.line, [&] {
+            return "BLOCK: a second definition of block \"" + name.substr(0, 40) + "\"; its entities join the first's";
+        });
+        blockAgain_ = true;
+        return block;
+    }
     auto begin = std::make_unique<db::BlockBegin>();
     applyGroups(*begin, r);
     setXData(*begin, r);
@@ -935,6 +992,11 @@ void Reader::readBlocks() {
             return;
         }
         if (block.isNull()) failAt(rec.front().line, std::string(name) + " outside a BLOCK ... ENDBLK definition");
+        if (name == "ENDBLK" && blockAgain_) {
+            block = {};
+            parentKind_ = ParentKind::None;
+            return;
+        }
         if (name == "ENDBLK") {
             splitRecord(rec, 5, split_);
             auto end = std::make_unique<db::BlockEnd>();
@@ -1081,6 +1143,7 @@ void Reader::checkBlockReferences() const {
 }
 
 void Reader::finish() {
+    resolveLayerLinetypes();
     checkBlockReferences();
     for (const PendingLayout& p : layouts_) p.record->setLayoutId(byHandle(p.layout));
     for (const PendingOwner& p : owners_) p.object->setOwnerId(byHandle(p.owner));
@@ -1151,10 +1214,18 @@ void Reader::readSection(const std::vector<Group>& sectionRecord) {
                                "order");
         });
     } else if (section != Section::Other) {
-        if (section <= lastSection_)
+        // Tables after the blocks or entities that name their records would find those records made already.
+        if (section == Section::Tables && (blocksRead_ || entitiesRead_))
             failAt(sectionRecord.front().line, "section " + std::string(name) + " out of order or repeated");
-        lastSection_ = section;
+        // Any other section out of order or repeated (a TABLES section for each table, BLOCKS after ENTITIES) is
+        // read where it stands, as a second ENTITIES section is.
+        if (section <= lastSection_)
+            repaired(Repair::SectionAgain, sectionRecord.front().line, [&] {
+                return "section " + std::string(name) + " out of order or repeated; read where it stands";
+            });
+        lastSection_ = std::max(lastSection_, section);
     }
+    if (section == Section::Blocks) blocksRead_ = true;
     if (section == Section::Entities) entitiesRead_ = true;
     // Entities need layer 0, ByLayer and the two layout blocks; a file with no TABLES section gets them here.
     if (section == Section::Blocks || section == Section::Entities) {

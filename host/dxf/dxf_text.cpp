@@ -317,12 +317,16 @@ bool TextEncoding::appendInPage(char32_t c, std::string& out) const {
     return true;
 }
 
+bool TextEncoding::guessesUtf8() const {
+    return utf8_ || !known_ || !page_ || page_->iconvName == "CP1252";
+}
+
 std::string decodeDxfText(std::string_view raw, const TextEncoding& encoding) {
     if (isAscii(raw)) {
         if (!needsUnescape(raw, true)) return std::string(raw);
         return unescape(raw, true);
     }
-    std::string utf8 = sys::isValidUtf8(raw) ? std::string(raw) : encoding.codePageToUtf8(raw);
+    std::string utf8 = encoding.guessesUtf8() && sys::isValidUtf8(raw) ? std::string(raw) : encoding.codePageToUtf8(raw);
     if (!needsUnescape(utf8, true)) return utf8;
     return unescape(utf8, true);
 }
@@ -380,11 +384,11 @@ void encodeText(std::string_view utf8, std::string& out, const TextEncoding* pag
 void encodeDxfText(std::string_view utf8, std::string& out, const TextEncoding* page) {
     if (page) {
         // In the page where it has the characters. Bytes that would read back as UTF-8 (a reader takes a valid
-        // UTF-8 string as UTF-8 whatever the page) are written with escapes instead.
+        // UTF-8 string in an ANSI_1252 file as UTF-8) are written with escapes instead.
         const std::size_t start = out.size();
         bool inPage = false;
         encodeText(utf8, out, page, inPage);
-        if (!inPage || !sys::isValidUtf8(std::string_view(out).substr(start))) return;
+        if (!inPage || !page->guessesUtf8() || !sys::isValidUtf8(std::string_view(out).substr(start))) return;
         out.resize(start);
     }
     bool unused = false;

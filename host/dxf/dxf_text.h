@@ -24,6 +24,11 @@ public:
     // The code page as the file names it, upper-cased ("ANSI_1252" for a file that names none).
     const std::string& codePage() const { return codePage_; }
     bool isKnown() const { return known_; }
+    // Whether a string that is valid UTF-8 is taken as UTF-8 before AC1021: so for ANSI_1252 (what programs that
+    // write UTF-8 whatever the version declare, or the default when they declare none) and a page not known. In a
+    // file that declares another page, its own bytes may form valid UTF-8 (ANSI_1250 "ŘŽ", ANSI_932 half-width
+    // katakana), and are read in that page.
+    bool guessesUtf8() const;
     // Bytes of the code page as UTF-8. A byte the page leaves undefined becomes the character of its value
     // (U+0080..U+00FF), so nothing is lost.
     std::string codePageToUtf8(std::string_view bytes) const;
@@ -40,9 +45,9 @@ private:
 };
 
 // A file string as UTF-8:
-//  - before AC1021, a string that is valid UTF-8 with non-ASCII bytes is taken as UTF-8 (some programs write
-//    UTF-8 whatever the version; a real code-page word is practically never valid UTF-8), any other is decoded by
-//    the code page;
+//  - before AC1021, in a file of ANSI_1252 (or a page not known), a string that is valid UTF-8 with non-ASCII
+//    bytes is taken as UTF-8 (some programs write UTF-8 whatever the version; a real ANSI_1252 word is practically
+//    never valid UTF-8), any other is decoded by the code page; a file that declares another page is read in it;
 //  - from AC1021 on, the bytes are UTF-8 (invalid bytes are read by the code page);
 //  - in every version \U+XXXX escapes become their characters, as CAD programs show them (a pair of escaped
 //    UTF-16 surrogates becomes one character; a lone surrogate stays as the escape text), and caret escapes

@@ -124,6 +124,13 @@ HeaderFacts readHeaderVariables(const std::vector<HeaderVariable>& vars, db::Hea
             // A point without its y is refused in a variable as in an entity; kept, it was written so.
             for (std::size_t k = 0; k < v.groups.size(); ++k) {
                 const int c = v.groups[k].code;
+                // A y or z without the x or y before it (a point given only by its y) is a point without its x.
+                for (const int back : {10, 20}) {
+                    if (!db::isPointGroup(c - back)) continue;
+                    if (k == 0 || v.groups[k - 1].code != c - 10)
+                        failAt(v.line, "header variable " + std::string(n) + ": group " + std::to_string(c) +
+                                           " of a point does not follow its group " + std::to_string(c - 10));
+                }
                 if (!db::isPointGroup(c)) continue;
                 if (k + 1 >= v.groups.size() || v.groups[k + 1].code != c + 10)
                     failAt(v.line, "header variable " + std::string(n) + ": the x of a point (group " +

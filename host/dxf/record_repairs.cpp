@@ -99,12 +99,12 @@ std::optional<RecordRepair> repairInsertZScale(SplitRecord& rec) {
 }
 
 // The drawing direction of MTEXT is 1 (left to right), 3 (top to bottom) or 5 (by the style); dxflib writes 0 or
-// 2, read as left to right. Groups of embedded object data (after a 101) are not the text's own.
+// 2, other writers 4 or values out of any range: each is read as left to right. Groups of embedded object data (after a 101) are not the text's own.
 std::optional<RecordRepair> repairMTextDirection(SplitRecord& rec) {
     constexpr int kLeftToRight = 1;
     for (Group& g : rec.body) {
         if (g.code == 101) break;
-        if (g.code != 72 || (g.integer != 0 && g.integer != 2)) continue;
+        if (g.code != 72 || g.integer == 1 || g.integer == 3 || g.integer == 5) continue;
         RecordRepair told{g.line, "MTEXT: drawing direction (group 72) " + std::to_string(g.integer) +
                                       " is none the format has; read as 1 (left to right)"};
         g.integer = kLeftToRight;
@@ -114,7 +114,8 @@ std::optional<RecordRepair> repairMTextDirection(SplitRecord& rec) {
 }
 
 // A closed periodic spline is commonly written with one knot more than its control points: the n + 1 knots of
-// one period (t0 .. tn), not the n + degree + 1 a spline has. It is read as that closed curve with its knot vector
+// one period (t0 .. tn), not the n + degree + 1 a spline has; other writers put down other counts (n + 2, n +
+// degree, the unwrapped n + 2 * degree + 1 without repeating the control points), read likewise from one period. It is read as that closed curve with its knot vector
 // unwrapped: the control points (and weights) go round again, the first `degree` of them after the last, and the
 // knots go on periodically, a period T = tn - t0 apart, so the curve runs over [t0, tn] and closes on itself.
 std::optional<RecordRepair> repairPeriodicSpline(SplitRecord& rec) {
@@ -140,12 +141,22 @@ std::optional<RecordRepair> repairPeriodicSpline(SplitRecord& rec) {
         }
     }
     const std::size_t n = ctrl.size(), p = std::size_t(degree);
-    if (!(flags & (kClosed | kPeriodic)) || degree < 1 || n < 2 || knots.size() != n + 1) return std::nullopt;
+    if (!(flags & (kClosed | kPeriodic)) || degree < 1 || n < 2 || knots.size() == n + p + 1) return std::nullopt;
     if (!weights.empty() && weights.size() != n) return std::nullopt;
-    const double period = knots.back() - knots.front();
-    if (!(period > 0.0) || !std::is_sorted(knots.begin(), knots.end())) return std::nullopt;
+    // One period of knots: the n + 1 written, the middle of a vector unwrapped for control points not repeated
+    // (n + 2 * degree + 1), or the first n + 1 of any other count. Where they do not rise, evenly spaced ones.
+    const std::size_t first = knots.size() == n + 2 * p + 1 ? p : 0;
+    std::vector<double> one(n + 1);
+    for (std::size_t j = 0; j <= n; ++j) one[j] = first + n < knots.size() ? knots[first + j] : double(j);
+    bool even = false;
+    if (!(one.back() - one.front() > 0.0) || !std::is_sorted(one.begin(), one.end()) ||
+        !std::all_of(one.begin(), one.end(), [](double k) { return std::isfinite(k); })) {
+        for (std::size_t j = 0; j <= n; ++j) one[j] = double(j);
+        even = true;
+    }
+    const double period = one.back() - one.front();
     std::vector<double> u(n + 2 * p + 1);
-    for (std::size_t j = 0; j <= n; ++j) u[p + j] = knots[j];
+    for (std::size_t j = 0; j <= n; ++j) u[p + j] = one[j];
     for (std::size_t i = p; i-- > 0;) u[i] = u[i + n] - period;
     for (std::size_t i = p + n + 1; i < u.size(); ++i) u[i] = u[i - n] + period;
 
@@ -179,10 +190,17 @@ std::optional<RecordRepair> repairPeriodicSpline(SplitRecord& rec) {
             body.push_back(g);
         }
     }
+    if (!knotsPut)
+        for (double k : u) body.push_back(real(40, k, knotLine));
     rec.body = std::move(body);
-    return RecordRepair{knotLine, "SPLINE: a closed periodic spline of " + std::to_string(n) +
-                                      " control points has " + std::to_string(n + 1) +
-                                      " knots (one period); read with its knot vector unwrapped"};
+    if (knots.size() == n + 1 && !even)
+        return RecordRepair{knotLine, "SPLINE: a closed periodic spline of " + std::to_string(n) +
+                                          " control points has " + std::to_string(n + 1) +
+                                          " knots (one period); read with its knot vector unwrapped"};
+    return RecordRepair{knotLine, "SPLINE: a closed periodic spline of " + std::to_string(n) + " control points has " +
+                                      std::to_string(knots.size()) + " knots, which do not fit its degree " +
+                                      std::to_string(degree) + "; read as the closed curve with " +
+                                      (even ? "evenly spaced knots" : "knots of one period unwrapped")};
 }
 
 // A layer's colour is 1..255 (its sign says whether the layer is off). An old file gives a layer 0 (BYBLOCK) or

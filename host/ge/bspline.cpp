@@ -183,6 +183,9 @@ std::optional<BSplineCurve> interpolateCubicThrough(const std::vector<Point3d>& 
     if (closed && !tangentGiven) {
         if (auto periodic = interpolatePeriodicCubicThrough(q)) return periodic;
     }
+    // A closed row with its end tangents given (writers store them for closed splines too) runs back to its
+    // first point, leaving and reaching it along those tangents; left open, its contour was not closed.
+    if (closed && tangentGiven && q.size() > 2 && !q.front().isEqualTo(q.back())) q.push_back(q.front());
     const std::size_t n = q.size() - 1;  // index of the last point
     std::vector<double> u(n + 1, 0.0);
     for (std::size_t k = 1; k <= n; ++k) u[k] = u[k - 1] + q[k].distanceTo(q[k - 1]);

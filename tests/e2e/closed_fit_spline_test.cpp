@@ -21,10 +21,12 @@ using host::sys::testing::writeBytes;
 
 // A drawing of one SPLINE through `count` points of an ellipse (the first repeated at the end when `repeat`),
 // with the flags `flags`, and nothing but its fit points: no knots, no control points.
-std::string SplineDrawing(int flags, bool repeat, int count = 9) {
+std::string SplineDrawing(int flags, bool repeat, int count = 9, bool tangents = false) {
     std::string text = "0\nSECTION\n2\nENTITIES\n0\nSPLINE\n8\n0\n100\nAcDbEntity\n100\nAcDbSpline\n70\n" +
                        std::to_string(flags) + "\n71\n3\n72\n0\n73\n0\n74\n" +
                        std::to_string(count + (repeat ? 1 : 0)) + "\n44\n0.0000000001\n";
+    // End tangents, as some writers store them for a closed spline too: both along the curve at its first point.
+    if (tangents) text += "12\n0.0\n22\n1.0\n32\n0.0\n13\n0.0\n23\n1.0\n33\n0.0\n";
     for (int i = 0; i <= count; ++i) {
         if (i == count && !repeat) break;
         const int k = i % count;  // the repeated point is the first
@@ -41,6 +43,7 @@ TEST(ClosedFitSpline, IsConvertedToAClosedContour) {
         int flags;
         bool repeat;
         bool closed;
+        bool tangents = false;
     };
     const Case cases[] = {
         {"flag closed, first point not repeated", 1 + 8, false, true},
@@ -48,11 +51,14 @@ TEST(ClosedFitSpline, IsConvertedToAClosedContour) {
         {"flag closed, first point repeated", 1 + 8, true, true},
         {"no flag, first point repeated", 8, true, true},
         {"an open spline", 8, false, false},
+        {"flag closed with end tangents, first point not repeated", 1 + 8, false, true, true},
+        {"flag closed with end tangents, first point repeated", 1 + 8, true, true, true},
+        {"an open spline with end tangents", 8, false, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScratchFolder folder;
-        writeBytes(folder / "spline.dxf", SplineDrawing(c.flags, c.repeat));
+        writeBytes(folder / "spline.dxf", SplineDrawing(c.flags, c.repeat, 9, c.tangents));
         const e2e::RunResult r =
             e2e::runLaserScript(folder / "spline.dxf", folder,
                                 "Convert_Spline_to_Polyline\nALL\n\n1\n10\nNCCreateContour\n" +

@@ -430,6 +430,15 @@ const std::vector<WriterHabit>& writerHabits() {
              ASSERT_TRUE(last);
              EXPECT_EQ(last->position(), ge::Point3d(40, 0, 0));
          }},
+        {"habits/mtext_direction_out_of_range.dxf",
+         {"line 41: MTEXT: drawing direction (group 72) 4 is none the format has; read as 1 (left to right) (4 "
+          "times in the file)"},
+         [](const db::Database& d) {
+             std::vector<int> directions;
+             for (const db::Entity* e : modelEntities(d))
+                 if (const auto* m = dynamic_cast<const db::MText*>(e)) directions.push_back(m->drawingDirection());
+             EXPECT_EQ(directions, (std::vector<int>{1, 5, 1, 1, 1}));
+         }},
         {"habits/mtext_direction_0_2.dxf",
          {"line 41: MTEXT: drawing direction (group 72) 0 is none the format has; read as 1 (left to right) (2 "
           "times in the file)"},
@@ -484,6 +493,42 @@ const std::vector<WriterHabit>& writerHabits() {
              for (const db::Entity* e : modelEntities(d)) kinds.push_back(std::string(e->dxfName()));
              EXPECT_EQ(kinds, (std::vector<std::string>{"LINE", "CIRCLE", "TEXT"}));
          }},
+        {"habits/insert_zero_scale_r12_attributes.dxf",
+         {"line 91: INSERT: a scale factor of 0 in x or y (group 41 or 42) draws nothing; the reference is kept as "
+          "read (3 times in the file)"},
+         [](const db::Database& d) {
+             EXPECT_EQ(modelEntities(d).size(), 9u);  // each with its attribute and SEQEND, kept as read
+             // Saved in R2000, the value of each attribute stands after its text's marker, its tag after the
+             // attribute's, and each reference has its own marker.
+             const std::string saved = writeDxfText(d);
+             for (const char* x : {"0", "10", "20"})
+                 EXPECT_NE(saved.find(std::string("AcDbText\r\n 10\r\n") + x + ".0\r\n 20\r\n0.0\r\n 30\r\n0.0\r\n"
+                                      " 40\r\n2.0\r\n  1\r\nVALUE " + x + "\r\n100\r\nAcDbAttribute\r\n  2\r\nNAME\r\n"),
+                           std::string::npos) << x << saved;
+             EXPECT_NE(saved.find("AcDbBlockReference\r\n 66\r\n1\r\n  2\r\nTAGGED"), std::string::npos);
+             EXPECT_NE(saved.find("AcDbMInsertBlock\r\n 66\r\n1\r\n  2\r\nTAGGED"), std::string::npos);
+         }},
+        {"habits/sections_repeated.dxf",
+         {"line 35: section TABLES out of order or repeated; read where it stands (3 times in the file)",
+          "line 39: a second LAYER table; its records join the first's",
+          "line 193: BLOCK: a second definition of block \"SQUARE\"; its entities join the first's"},
+         [](const db::Database& d) {
+             const auto* mark = get<db::LayerTableRecord>(d, d.recordId(TableKind::Layer, "MARK"));
+             ASSERT_TRUE(mark);
+             EXPECT_EQ(mark->color().index, 3);
+             EXPECT_EQ(d.recordName(mark->linetypeId()), "DASHED");
+             EXPECT_EQ(get<db::LinetypeTableRecord>(d, mark->linetypeId())->description(), "Dashed __ __");
+             EXPECT_EQ(get<db::LayerTableRecord>(d, d.recordId(TableKind::Layer, "CUT"))->color().index, 1);
+             EXPECT_EQ(modelEntities(d).size(), 2u);
+             for (const auto& [name, kinds] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+                      {"SQUARE", {"LINE", "CIRCLE"}}, {"HOLE", {"CIRCLE"}}}) {
+                 const auto* block = get<db::BlockTableRecord>(d, d.recordId(TableKind::Block, name));
+                 ASSERT_TRUE(block) << name;
+                 std::vector<std::string> got;
+                 for (ObjectId id : block->entityIds()) got.push_back(std::string(get<db::Entity>(d, id)->dxfName()));
+                 EXPECT_EQ(got, kinds) << name;
+             }
+         }},
         {"habits/layer_named_twice.dxf",
          {"line 71: LAYER: a second record named \"0\"; the first is kept, and references to the second lead to it "
           "(2 times in the file)"},
@@ -506,6 +551,28 @@ const std::vector<WriterHabit>& writerHabits() {
          }},
         // Each the closed curve of its one period: it starts where it ends, and the cubic one starts where a
         // uniform cubic B-spline does, at (P0 + 4 P1 + P2) / 6.
+        {"habits/spline_periodic_other_knots.dxf",
+         {"line 39: SPLINE: a closed periodic spline of 4 control points has 6 knots, which do not fit its degree 3; "
+          "read as the closed curve with knots of one period unwrapped (4 times in the file)"},
+         [](const db::Database& d) {
+             const auto entities = modelEntities(d);
+             ASSERT_EQ(entities.size(), 4u);
+             const std::vector<double> cubic{-3, -2, -1, 0, 1, 2, 3, 4, 5, 6, 7};
+             const std::vector<std::vector<double>> knots{cubic, cubic, {-2, -1, 0, 1, 2, 3, 4, 5, 6}, cubic};
+             for (std::size_t i = 0; i < entities.size(); ++i) {
+                 SCOPED_TRACE(i);
+                 const auto* s = dynamic_cast<const db::Spline*>(entities[i]);
+                 ASSERT_TRUE(s);
+                 EXPECT_EQ(s->knots(), knots[i]);
+                 EXPECT_EQ(s->controlPoints().size(), knots[i].size() - 4 + (i == 2 ? 1 : 0));
+                 if (i != 2) {  // the third is flagged periodic alone
+                     EXPECT_TRUE(s->isClosed());
+                 }
+                 EXPECT_EQ(s->startParam(), 0.0);
+                 EXPECT_EQ(s->endParam(), 4.0);
+             }
+             EXPECT_EQ(dynamic_cast<const db::Spline*>(entities[1])->weights(), (std::vector<double>{1, 2, 1, 2, 1, 2, 1}));
+         }},
         {"habits/spline_periodic_n_plus_1.dxf",
          {"line 49: SPLINE: a closed periodic spline of 4 control points has 5 knots (one period); read with its "
           "knot vector unwrapped (2 times in the file)"},
@@ -534,6 +601,24 @@ const std::vector<WriterHabit>& writerHabits() {
              EXPECT_FALSE(d.recordId(TableKind::Block, "TEIL-Ø").isNull());
              EXPECT_EQ(textsOf(d), std::vector<std::string>{"BEMAßUNG: Maß 3° ż"});
              EXPECT_NE(writeDxfText(d).find("\r\nBEMA\xDFUNG\r\n"), std::string::npos);
+         }},
+        {"habits/codepage_bytes_like_utf8_ansi_1250.dxf", {}, [](const db::Database& d) {
+             EXPECT_FALSE(d.recordId(TableKind::Layer, "ŘŽ").isNull());
+             EXPECT_FALSE(d.recordId(TableKind::Block, "BŘŽ").isNull());
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"ŘŽ: ŘŽ"});
+             EXPECT_NE(writeDxfText(d).find("\r\n\xD8\x8E\r\n"), std::string::npos);
+         }},
+        {"habits/codepage_bytes_like_utf8_ansi_932.dxf", {}, [](const db::Database& d) {
+             EXPECT_FALSE(d.recordId(TableKind::Layer, "ﾃｽ").isNull());
+             EXPECT_FALSE(d.recordId(TableKind::Block, "Bﾃｽ").isNull());
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"ﾃｽ: ﾃｽ"});
+             EXPECT_NE(writeDxfText(d).find("\r\n\xC3\xBD\r\n"), std::string::npos);
+         }},
+        {"habits/codepage_bytes_like_utf8_ansi_1251.dxf", {}, [](const db::Database& d) {
+             EXPECT_FALSE(d.recordId(TableKind::Layer, "ЛЁ").isNull());
+             EXPECT_FALSE(d.recordId(TableKind::Block, "BЛЁ").isNull());
+             EXPECT_EQ(textsOf(d), std::vector<std::string>{"ЛЁ: ЛЁ"});
+             EXPECT_NE(writeDxfText(d).find("\r\n\xCB\xA8\r\n"), std::string::npos);
          }},
         // Saved with "330 0", which readers take for an object owned by nothing and delete.
         {"habits/plotsettings_without_owner.dxf", {}, [](const db::Database& d) {
@@ -675,6 +760,10 @@ TEST(DxfReader, SlipsOfOtherWritersAreRepairedWithANote) {
         {"header point without its y", "0\nSECTION\n2\nHEADER\n9\n$LIMMAX\n10\n420\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n" + body(line),
          {"line 5: header variable $LIMMAX: the x of a point (group 10) is not followed by its y (group 20); the "
           "variable is skipped"}, 1},
+        {"header point without its x", "0\nSECTION\n2\nHEADER\n9\n$LIMMIN\n20\n5\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n" + body(line),
+         {"line 5: header variable $LIMMIN: group 20 of a point does not follow its group 10; the variable is skipped"}, 1},
+        {"header point of a z alone", "0\nSECTION\n2\nHEADER\n9\n$UCSORG\n30\n2\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n" + body(line),
+         {"line 5: header variable $UCSORG: group 30 of a point does not follow its group 20; the variable is skipped"}, 1},
         // Names differ in case only: one name.
         {"two line types of one name", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n0\nLTYPE\n2\nDASH\n0\nLTYPE\n2\n"
          "dash\n0\nENDTAB\n0\nENDSEC\n" + body(line),
