@@ -387,6 +387,46 @@ TEST_F(OptionSheet, SelectReadsAPostprocessorAndARefusedFileThenCancelKeepsTheOl
     fs::remove(bad);
 }
 
+// A postprocessor's RapidFeed of 0, below 0 or none became the rapid feed, and every machining time went wrong
+// without a word: the field keeps its value and the box says why; a feed above 0 is taken.
+TEST_F(OptionSheet, APostprocessorsRapidFeedIsTakenOnlyAboveZero) {
+    std::ifstream in(fs::path(KESTRION_SOURCE_DIR) / "data" / "post" / "FANUC.MXT", std::ios::binary);
+    const std::string fanuc{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string key = "####RapidFeed";
+    const std::size_t at = fanuc.find(key);
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t valueStart = fanuc.find('\n', at) + 1;
+    const std::size_t valueEnd = fanuc.find_first_of("\r\n", valueStart);
+    const fs::path post = fs::temp_directory_path() / "option_sheet_rapid.MXT";
+    const struct {
+        const char* value;
+        double stored;
+    } cases[] = {{"0", 7.0}, {"-5", 7.0}, {"", 7.0}, {"-0", 7.0}, {"15000", 15000.0}, {" 2.5e4 ", 25000.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        std::ofstream(post, std::ios::binary) << fanuc.substr(0, valueStart) << c.value << fanuc.substr(valueEnd);
+        host::ui::clearMessageBoxLog();
+        CLaserSettings settings;
+        settings.FeedRapid = 7.0;
+        const bool refused = c.stored == 7.0;
+        std::vector<std::string> lines{"dlg tab Machine", "dlg press 226", "file " + post.string()};
+        if (refused) lines.push_back("msgbox OK");
+        lines.push_back("dlg press OK");
+        ASSERT_EQ(Run(settings, lines), host::ui::IDOK);
+        EXPECT_EQ(settings.Postprocessor, "option_sheet_rapid.MXT");
+        EXPECT_EQ(settings.FeedRapid, c.stored);
+        const auto boxes = host::ui::messageBoxLog();
+        if (refused) {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, std::string("The postprocessor's RapidFeed \"") + c.value +
+                                         "\" is not a number above 0. The rapid feed keeps 7.0000.");
+        } else {
+            EXPECT_TRUE(boxes.empty());
+        }
+    }
+    fs::remove(post);
+}
+
 // With no folder remembered (or one of another machine), Select... starts in the installed postprocessors and
 // Select Material in the installed materials: the names the README gives are found by their names alone.
 TEST_F(OptionSheet, WithNoFolderRememberedTheFileDialogsStartInTheInstalledFiles) {
