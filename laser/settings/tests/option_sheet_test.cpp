@@ -235,6 +235,43 @@ TEST_F(OptionSheet, ANumberFieldWhoseWholeTextIsNotOneNumberIsRefusedAndTheSetti
     }
 }
 
+// The pages took 99999999 for a lead-in, a feed or a clamp distance, and the next start told that the registry
+// held a value out of range and replaced it: each field is held to the range its setting is read with.
+TEST_F(OptionSheet, ANumberOutsideTheRangeTheRegistryIsReadWithIsRefused) {
+    const struct Case {
+        const char* tab;
+        const char* control;
+        const char* typed;
+        const char* setting;
+        const char* range;
+    } cases[] = {
+        {"Cutting", "227", "99999999", "LeadInSpan", "from 0 to 1000000"},
+        {"Cutting", "229", "360.5", "Angle", "from 0 to 360"},
+        {"Cutting", "245", "9999999", "PointHome", "from -1000000 to 1000000"},
+        {"Machine", "254", "1000000.5", "MarkCut", "from 0 to 1000000"},
+        {"Material", "240", "2000000", "Thin", "from 0 to 1000000"},
+        {"\"Cut corner\"", "474", "-5", "PowerPower1", "from 0 to 1000000"},
+        {"Options", "254", "99999999", "AutoDelSementMinChord", "from 0 to 1000000"},
+        {"Clamp", "\"Distance B\"", "99999999", "Nesing_ClampingDistance", "from 0 to 1000000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.tab) + " " + c.control + " \"" + c.typed + "\"");
+        CLaserSettings settings;
+        ASSERT_EQ(settings.WriteRegistrySettings(), 0);
+        const auto before = AllStored();
+        host::ui::clearMessageBoxLog();
+        const std::intptr_t result = Run(settings, {std::string("dlg tab ") + c.tab,
+                                                    std::string("dlg set ") + c.control + " \"" + c.typed + "\"",
+                                                    "dlg ok", "msgbox ok", "dlg ok"});
+        ASSERT_EQ(result, host::ui::IDOK);
+        const auto& boxes = host::ui::messageBoxLog();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.rfind(std::string("\"") + c.typed + "\" is not a number " + c.range, 0), 0u)
+            << boxes[0].text;
+        EXPECT_EQ(AllStored(), before);
+    }
+}
+
 TEST_F(OptionSheet, NumberFieldsTakeEveryFormOfANumberAndTheRefusalIsSaidInRussian) {
     CLaserSettings settings;
     ASSERT_EQ(Run(settings, {"dlg tab Cutting", "dlg set 227 7.5", "dlg set 228 3.", "dlg set 229 .5",
