@@ -21,6 +21,11 @@ constexpr TwoLanguageText kValueTooLong = {
     "не удалось записать %s: плотность может содержать не более %zu символов, номер материала - не более %zu",
 };
 
+constexpr TwoLanguageText kDensityNotWritable = {
+    "cannot write %s: the density \"%s\" is not a number above 0 and at most %g",
+    "не удалось записать %s: плотность \"%s\" - не число больше 0 и не больше %g",
+};
+
 constexpr TwoLanguageText kCannotRead = {
     "The material file cannot be read: %s",
     "Не удалось прочитать файл материала: %s",
@@ -100,6 +105,17 @@ std::string valueOf(const std::string& line, const char* key) {
 
 }  // namespace
 
+namespace {
+
+// The density text as the reader takes it: one decimal number, blanks and tabs around it allowed.
+host::sys::Parsed<double> ParseDensity(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return host::sys::parseReal(text);
+}
+
+}  // namespace
+
 std::filesystem::path InstalledMaterialFolder() { return host::sys::installFolder() / "material"; }
 
 int ReadMaterialFile(const std::filesystem::path& path, std::string& density, std::string& number,
@@ -125,10 +141,7 @@ int ReadMaterialFile(const std::filesystem::path& path, std::string& density, st
     if (numberLine->find('\r') != std::string::npos) return refuse(FormatLocalized(kCarriageReturn, name.c_str(), kNumberLine));
     std::string readDensity = valueOf(*densityLine, kMaterialDensityKey);
     // The whole text is the density ("abc" and "7,85" are none), in the range a job takes it in.
-    std::string_view digits = readDensity;
-    while (!digits.empty() && (digits.front() == ' ' || digits.front() == '\t')) digits.remove_prefix(1);
-    while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t')) digits.remove_suffix(1);
-    const host::sys::Parsed<double> value = host::sys::parseReal(digits);
+    const host::sys::Parsed<double> value = ParseDensity(readDensity);
     if (!value.ok()) return refuse(FormatLocalized(kDensityNotANumber, name.c_str(), readDensity.c_str()));
     if (!(value.value > 0.0)) return refuse(FormatLocalized(kDensityNotAbove0, name.c_str(), readDensity.c_str()));
     if (value.value > kMaxMaterialDensity) {
@@ -151,6 +164,15 @@ bool WriteMaterialFile(const std::filesystem::path& path, std::string_view densi
         if (error)
             *error = FormatLocalized(kValueTooLong, path.string().c_str(), valueRoom(kMaterialDensityKey),
                                      valueRoom(kMaterialNumberKey));
+        return false;
+    }
+    // A file is written only when its reader takes it back: a density that is no number, not above 0 or above
+    // the largest would be refused at the next Select.
+    const host::sys::Parsed<double> value = ParseDensity(density);
+    if (!value.ok() || !(value.value > 0.0) || value.value > kMaxMaterialDensity) {
+        if (error)
+            *error = FormatLocalized(kDensityNotWritable, path.string().c_str(), std::string(density).c_str(),
+                                     kMaxMaterialDensity);
         return false;
     }
     TextLineWriter file(path);

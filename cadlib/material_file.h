@@ -52,6 +52,7 @@ int ReadMaterialFile(const std::filesystem::path& path, std::string& density, st
 // Writes the material file: "MATERIAL", "DENSITY=" + density, "MATERIAL_NUM=" + number, the values as given.
 // True when written; false, with `error` naming the file and the reason, when it cannot be (the old file, if
 // any, is then untouched). A value holding a line break is refused, since it would read back as another line, and
-// so is a value longer than its room, since it would read back cut.
+// so is a value longer than its room, since it would read back cut, and a density the reader refuses (no number,
+// not above 0, above kMaxMaterialDensity).
 bool WriteMaterialFile(const std::filesystem::path& path, std::string_view density, std::string_view number,
                        std::string* error);

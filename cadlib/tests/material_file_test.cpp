@@ -197,6 +197,31 @@ TEST(MaterialFile, ARefusedFileSaysWhatIsWrongAndOnWhichLine) {
     EXPECT_EQ(error, name + ", строка 2: плотность \"abc\" - не число (число пишется с точкой, например 7.85e-06)");
 }
 
+// The material page's Save As wrote whatever its density field held ("42.0.0", "", "0", "1e400"), a file that the
+// next Select refused: a density is written only when the reader takes it back.
+TEST(MaterialFile, WritesNoDensityItsReaderRefuses) {
+    ScratchFolder folder;
+    const auto path = folder / "Steel.MAT";
+    const std::string old = "MATERIAL\r\nDENSITY=1\r\nMATERIAL_NUM=2\r\n";
+    for (const char* density : {"42.0.0", ".", "2..", "", "abc", "1e400", "-0", "0", "-5", "nan", "inf", "1,5",
+                                "100001", "1e9"}) {
+        SCOPED_TRACE(density);
+        writeBytes(path, old);
+        std::string error;
+        EXPECT_FALSE(WriteMaterialFile(path, density, "S235", &error));
+        EXPECT_NE(error.find("Steel.MAT"), std::string::npos) << error;
+        EXPECT_NE(error.find("is not a number above 0 and at most 100000"), std::string::npos) << error;
+        EXPECT_EQ(readBytes(path), old);
+    }
+    for (const char* density : {"7.85e-06", " 5 ", "100000", "1e-30"}) {
+        SCOPED_TRACE(density);
+        std::string error, readDensity, number;
+        ASSERT_TRUE(WriteMaterialFile(path, density, "S235", &error)) << error;
+        ASSERT_EQ(ReadMaterialFile(path, readDensity, number, &error), 0) << error;
+        EXPECT_EQ(readDensity, density);
+    }
+}
+
 TEST(MaterialFile, FailedWriteIsReportedAndKeepsTheOldFile) {
     ScratchFolder folder;
     std::string error;

@@ -87,8 +87,9 @@ inline constexpr TwoLanguageText kPartAllFilesFilter{"All files", "Все фай
 // InsertText and InsertText2.
 inline constexpr TwoLanguageText kTextHeightText{"\n\rEnter the height of the text [%.1f]: ",
                                                  "\n\rВведите высоту текста [%.1f]: "};
-inline constexpr TwoLanguageText kTextHeightPositiveText{"\n\rThe height of the text must be greater than 0.",
-                                                         "\n\rВысота текста должна быть больше 0."};
+inline constexpr TwoLanguageText kTextHeightPositiveText{
+    "\n\rThe height of the text must be greater than 0 and at most %g.",
+    "\n\rВысота текста должна быть больше 0 и не больше %g."};
 inline constexpr TwoLanguageText kCharacterSpacingText{"\n\rDistance ratio between text characters [%.1f]: ",
                                                        "\n\rКоэффициент расстояния между символами [%.1f]: "};
 inline constexpr TwoLanguageText kTextStartPointText{"\n\rPick a point ", "\n\rУкажите точку "};

@@ -68,13 +68,18 @@ std::optional<double> AskReal(const TwoLanguageText& prompt, double offered) {
     return value;
 }
 
+// The largest height taken: far above any text engraved on a sheet, and small enough that every glyph stays finite
+// (a height of 1e300 made coordinates no DXF file can hold, and the drawing could no longer be saved).
+constexpr double kMaxTextHeight = 1000000.0;
+
 // The height: asked again, with the reason, until it is greater than 0 (a glyph inserted at scale 0 is refused by
-// the host, and the explode that follows would take whatever entity came last). nullopt on Esc.
+// the host, and the explode that follows would take whatever entity came last) and at most kMaxTextHeight.
+// nullopt on Esc.
 std::optional<double> AskHeight(double offered) {
     for (;;) {
         const std::optional<double> height = AskReal(kTextHeightText, offered);
-        if (!height || *height > 0.0) return height;
-        PrintLocalized(kTextHeightPositiveText);
+        if (!height || (*height > 0.0 && *height <= kMaxTextHeight)) return height;
+        PrintLocalized(kTextHeightPositiveText, kMaxTextHeight);
     }
 }
 

@@ -7,6 +7,8 @@
 #include "host/ui/combo_box.h"
 #include "host/ui/constants.h"
 #include "host/ui/file_dialog.h"
+#include "host/ui/message_box.h"
+#include "host/sys/number_text.h"
 #include "laser/options/option_pages.h"
 #include "laser/options/option_texts.h"
 #include "laser/post/postprocessor_file.h"
@@ -137,11 +139,25 @@ std::string CPageMachine::ChooseAndRead(PostprocessorSettings& settings) {
     }
 }
 
+// The rapid feed a postprocessor gives the page: taken when it is a number above 0; otherwise the field keeps its
+// value and the user is told (a rapid feed of 0 or below, or none, would make every machining time wrong).
+void CPageMachine::TakeRapidFeed(const std::string& text) {
+    const std::optional<double> feed = host::sys::fieldReal(text);
+    PageField& field = *this->field(kFeedRapid);
+    if (feed && *feed > 0.0) {
+        field.text = text;
+        return;
+    }
+    const std::string kept = field.text.empty() ? std::string("\"\"") : field.text;
+    host::ui::messageBox(FormatLocalized(kPostRapidFeedRefused, text.c_str(), kept.c_str()), "",
+                         host::ui::MB_OK | host::ui::MB_ICONERROR, this);
+}
+
 void CPageMachine::SelectPostprocessor() {
     PostprocessorSettings post;
     if (ChooseAndRead(post).empty()) return;
     field(kMachineTypeList)->text = post.MachineType;
-    field(kFeedRapid)->text = post.RapidFeed;
+    TakeRapidFeed(post.RapidFeed);
     updateData(false);
     setModified(true);
 }
@@ -157,7 +173,7 @@ void CPageMachine::EditPostprocessor() {
     PostprocessorSettings edited;
     if (ReadPostprocessorFile(edited, saved.empty() ? std::filesystem::path(path) : saved) == 0) {
         field(kMachineTypeList)->text = edited.MachineType;
-        field(kFeedRapid)->text = edited.RapidFeed;
+        TakeRapidFeed(edited.RapidFeed);
     }
     updateData(false);
     setModified(true);

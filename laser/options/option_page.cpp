@@ -10,6 +10,7 @@
 #include "laser/settings/laser_settings.h"
 #include "laser/settings/number_field_check.h"
 #include "laser/settings/settings_text.h"
+#include "laser/settings/settings_values.h"
 
 SettingRef PointHomeSetting(int index) {
     SettingRef ref;
@@ -90,6 +91,18 @@ PageField& COptionPage::addEdit(int id, SettingRef setting, std::string_view all
     f.setting = setting;
     f.allowed = allowed;
     f.length = setting.real != nullptr ? IsLengthSetting(setting) : setting.point != nullptr;
+    // The range the registry is read with: a value the page takes is one the next start reads back, not one it
+    // tells and replaces.
+    for (const SettingValue& value : SettingValues()) {
+        const bool same = (setting.real != nullptr && value.real == setting.real) ||
+                          (setting.integer != nullptr && value.integer == setting.integer) ||
+                          (setting.byte != nullptr && value.byte == setting.byte) ||
+                          (setting.point != nullptr && value.kind == SettingKind::PointHome);
+        if (!same) continue;
+        f.low = value.low;
+        f.high = value.high;
+        break;
+    }
     return f;
 }
 

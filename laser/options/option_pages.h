@@ -127,6 +127,7 @@ private:
     std::string ChooseAndRead(struct PostprocessorSettings& settings);
     void SelectPostprocessor();
     void EditPostprocessor();
+    void TakeRapidFeed(const std::string& text);
     std::string loadedFolder_;
 };
 

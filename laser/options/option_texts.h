@@ -168,6 +168,10 @@ inline constexpr TwoLanguageText kEngraveMarkFeed{"Engrave and mark feed", "По
 inline constexpr TwoLanguageText kMarkFeed{"Mark feed", "Подача разметки"};
 inline constexpr TwoLanguageText kHeatFeed{"Heat Treatment feed", "Подача термообработки"};
 inline constexpr TwoLanguageText kRapidFeed{"Rapid feed", "Подача холостого хода"};
+// A postprocessor whose rapid feed is no number above 0: %s the file's value, then the value the field keeps.
+inline constexpr TwoLanguageText kPostRapidFeedRefused{
+    "The postprocessor's RapidFeed \"%s\" is not a number above 0. The rapid feed keeps %s.",
+    "RapidFeed постпроцессора \"%s\" - не число больше 0. Подача холостого хода остаётся %s."};
 inline constexpr TwoLanguageText kTimeCut{"Time cut (on+off)", "Время включения (вкл+выкл)"};
 inline constexpr TwoLanguageText kPostprocessorFilter{"*.MXT|*.MXT|All Files (*.*)|*.*||",
                                                       "*.MXT|*.MXT|Все файлы (*.*)|*.*||"};

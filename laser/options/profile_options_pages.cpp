@@ -10,6 +10,7 @@
 #include "laser/options/option_pages.h"
 #include "laser/options/option_texts.h"
 #include "laser/settings/laser_settings.h"
+#include "laser/settings/settings_values.h"
 #include "laser/settings/number_field_check.h"
 #include "laser/settings/settings_text.h"
 
@@ -108,7 +109,11 @@ CPageOptions::CPageOptions() : COptionPage(OptionsTemplate()) {
     addCheck(kShortSegmentsCheck, ByteSetting(&CLaserSettings::AutoDelSementStatus));
     addEdit(kMinSegmentEdit, RealSetting(&CLaserSettings::AutoDelSementMinSize, "%.4f"), digits);
     // The chord is stored by StoreExtra: only while the correction is on.
-    addEdit(kMinChordEdit, {}, digits).length = true;
+    PageField& chord = addEdit(kMinChordEdit, {}, digits);
+    chord.length = true;
+    // The range the registry is read with, as for the fields tied to their setting.
+    chord.low = 0.0;
+    chord.high = kMaxSettingNumber;
 }
 
 void CPageOptions::LoadExtra(const CLaserSettings& s) {

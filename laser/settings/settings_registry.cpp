@@ -35,6 +35,11 @@ constexpr TwoLanguageText kValueOutOfRange{
     "\n\rThe setting \"%s\" holds \"%s\", which is not a number from %s to %s: %s is used instead.",
     "\n\rНастройка \"%s\" содержит \"%s\" - это не число от %s до %s: вместо него взято %s."};
 
+// A unit that is neither of the two stored texts: the value's name, the text read, what the setting takes instead.
+constexpr TwoLanguageText kUnitNotKnown{
+    "\n\rThe setting \"%s\" holds \"%s\", which is neither \"mm\" nor \"inc\": %s is used instead.",
+    "\n\rНастройка \"%s\" содержит \"%s\" - это не \"mm\" и не \"inc\": вместо него взято %s."};
+
 // The parent of the product key, created first as the key is created.
 constexpr std::string_view kMakerKey = "SOFTWARE\\Kestrion";
 
@@ -142,6 +147,9 @@ bool ApplyValueText(CLaserSettings& settings, const SettingValue& value, const s
             return true;
         }
         case SettingKind::Unit:
+            // Only the two texts the unit is written as: "MM", "" or "nan" taken as inches would turn every length
+            // into inches without a word.
+            if (text != kUnitMillimetres && text != kUnitInches) return false;
             settings.Unit = text == kUnitMillimetres ? 0 : 1;
             return true;
         case SettingKind::Language:
@@ -158,9 +166,14 @@ struct RangeNote {
     double low = 0.0, high = 0.0;
     std::string standIn;
     bool whole = false;  // the bounds of an integer are written whole
+    bool unit = false;   // a unit, which has two texts and no range
 };
 
 void TellOutOfRange(const RangeNote& note) {
+    if (note.unit) {
+        PrintLocalized(kUnitNotKnown, note.name, host::sys::quotedForMessage(note.text).c_str(), note.standIn.c_str());
+        return;
+    }
     const auto bound = [&](double b) { return note.whole ? host::sys::formatFixed(b, 0) : NumberText(b); };
     PrintLocalized(kValueOutOfRange, note.name, host::sys::quotedForMessage(note.text).c_str(), bound(note.low).c_str(),
                    bound(note.high).c_str(), note.standIn.c_str());
@@ -173,6 +186,11 @@ RangeNote ApplyOutOfRange(CLaserSettings& settings, const SettingValue& value, c
     if (!defaults) defaults = std::make_unique<CLaserSettings>(CLaserSettings::DefaultsOnly{});
     std::string standIn;
     const bool fallback = value.missing == MissingRule::Number;
+    if (value.kind == SettingKind::Unit) {
+        settings.Unit = defaults->Unit;
+        return {value.name, text, 0.0, 0.0, std::string(settings.Unit == 0 ? kUnitMillimetres : kUnitInches), false,
+                true};
+    }
     if (value.kind == SettingKind::PointHome) {
         settings.PointHome = defaults->PointHome;
         standIn = PointHomeToSettingText(settings.PointHome);

@@ -294,11 +294,15 @@ void JobTablePage::AddDrawingFiles() {
 
 void JobTablePage::AddRectangle() {
     ReadControls();
-    // Each side is its field's whole text: "2.." is no width of 2, nor "." one of 0.
+    // Each side is its field's whole text: "2.." is no width of 2, nor "." one of 0; and no longer than a job
+    // holds, or the job written would be refused at its next Load.
     for (auto [text, kept, id, label] : {std::tuple{&RectWidthText, &keptRectWidth_, Ids.width, &kWidthLabel},
                                          std::tuple{&RectHeightText, &keptRectHeight_, Ids.height, &kHeightLabel}}) {
-        if (host::sys::fieldReal(*text)) continue;
-        const std::string message = std::string(Localized(*label)) + ": " + NotANumberMessage(*text, *kept);
+        const std::optional<double> side = host::sys::fieldReal(*text);
+        if (side && *side <= kJobLengthRange.Max) continue;
+        const std::string why = side ? NumberNotInRangeMessage(*text, kJobLengthRange.Min, kJobLengthRange.Max, *kept)
+                                     : NotANumberMessage(*text, *kept);
+        const std::string message = std::string(Localized(*label)) + ": " + why;
         *text = *kept;
         RefreshControls();
         UpdateRectangleName();

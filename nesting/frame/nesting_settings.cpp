@@ -30,9 +30,10 @@ std::string WithoutTrailingSeparator(std::string folder) {
 int CNestingState::ReadNestingSettings() {
     const host::reg::RegistryKey key = host::reg::productKey();
 
-    // Metric only when the unit says so exactly ("mm" or "MM"); any other text means inches.
+    // Inches only when the unit says so ("inc", as the cutting-path module writes it); any other text is read as
+    // millimetres, as that module reads it (and tells): a damaged value never turns every length into inches.
     const std::optional<std::string> unit = ReadRegistryText(key, "Unit");
-    Unit = (!unit || *unit == "mm" || *unit == "MM") ? kUnitMillimetres : kUnitInches;
+    Unit = (unit && *unit == "inc") ? kUnitInches : kUnitMillimetres;
     SetStepsForUnit();
 
     TypeLineStock = ReadRegistryText(key, "TypeLineStock").value_or("PHANTOM");

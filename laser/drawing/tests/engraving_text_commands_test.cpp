@@ -160,14 +160,16 @@ TEST_F(EngravingTextTest, AtNinetyDegreesCharactersGoUpAndTheNextLineStartsToThe
 }
 
 // A height of 0 used to reach the host's insert as scale 0, and the explode after the refused insert took
-// whatever entity was drawn last; positions were written with five digits, so glyphs far out shifted.
-TEST_F(EngravingTextTest, HeightOfZeroOrBelowIsAskedAgainAndPositionsKeepFullPrecision) {
+// whatever entity was drawn last; a height of 1e300 made glyphs that are not finite, and the drawing could no longer
+// be saved; positions were written with five digits, so glyphs far out shifted.
+TEST_F(EngravingTextTest, HeightOutOfRangeIsAskedAgainAndPositionsKeepFullPrecision) {
     const ObjectId circle = Circle({-50, -50, 0}, 5, "0");
-    Answer({"0", "-2", "5", "", "12345.678901,0.000123", "", "AA", ""});
+    Answer({"0", "-2", "1e300", "1000000.5", "5", "", "12345.678901,0.000123", "", "AA", ""});
     Run("InsertText");
     const std::string text = Transcript();
-    EXPECT_EQ(drawing_testing::Count(text, "The height of the text must be greater than 0."), 2u) << text;
-    EXPECT_EQ(drawing_testing::Count(text, "Enter the height of the text [10.0]: "), 3u) << text;
+    EXPECT_EQ(drawing_testing::Count(text, "The height of the text must be greater than 0 and at most 1e+06."), 4u)
+        << text;
+    EXPECT_EQ(drawing_testing::Count(text, "Enter the height of the text [10.0]: "), 5u) << text;
     EXPECT_TRUE(Open<host::db::Entity>(circle)) << "nothing else was exploded or changed";
     const auto boxes = GlyphBoxes(2);
     ASSERT_EQ(boxes.size(), 2u) << text;

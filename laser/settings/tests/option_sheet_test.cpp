@@ -235,6 +235,43 @@ TEST_F(OptionSheet, ANumberFieldWhoseWholeTextIsNotOneNumberIsRefusedAndTheSetti
     }
 }
 
+// The pages took 99999999 for a lead-in, a feed or a clamp distance, and the next start told that the registry
+// held a value out of range and replaced it: each field is held to the range its setting is read with.
+TEST_F(OptionSheet, ANumberOutsideTheRangeTheRegistryIsReadWithIsRefused) {
+    const struct Case {
+        const char* tab;
+        const char* control;
+        const char* typed;
+        const char* setting;
+        const char* range;
+    } cases[] = {
+        {"Cutting", "227", "99999999", "LeadInSpan", "from 0 to 1000000"},
+        {"Cutting", "229", "360.5", "Angle", "from 0 to 360"},
+        {"Cutting", "245", "9999999", "PointHome", "from -1000000 to 1000000"},
+        {"Machine", "254", "1000000.5", "MarkCut", "from 0 to 1000000"},
+        {"Material", "240", "2000000", "Thin", "from 0 to 1000000"},
+        {"\"Cut corner\"", "474", "-5", "PowerPower1", "from 0 to 1000000"},
+        {"Options", "254", "99999999", "AutoDelSementMinChord", "from 0 to 1000000"},
+        {"Clamp", "\"Distance B\"", "99999999", "Nesing_ClampingDistance", "from 0 to 1000000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.tab) + " " + c.control + " \"" + c.typed + "\"");
+        CLaserSettings settings;
+        ASSERT_EQ(settings.WriteRegistrySettings(), 0);
+        const auto before = AllStored();
+        host::ui::clearMessageBoxLog();
+        const std::intptr_t result = Run(settings, {std::string("dlg tab ") + c.tab,
+                                                    std::string("dlg set ") + c.control + " \"" + c.typed + "\"",
+                                                    "dlg ok", "msgbox ok", "dlg ok"});
+        ASSERT_EQ(result, host::ui::IDOK);
+        const auto& boxes = host::ui::messageBoxLog();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.rfind(std::string("\"") + c.typed + "\" is not a number " + c.range, 0), 0u)
+            << boxes[0].text;
+        EXPECT_EQ(AllStored(), before);
+    }
+}
+
 TEST_F(OptionSheet, NumberFieldsTakeEveryFormOfANumberAndTheRefusalIsSaidInRussian) {
     CLaserSettings settings;
     ASSERT_EQ(Run(settings, {"dlg tab Cutting", "dlg set 227 7.5", "dlg set 228 3.", "dlg set 229 .5",
@@ -385,6 +422,46 @@ TEST_F(OptionSheet, SelectReadsAPostprocessorAndARefusedFileThenCancelKeepsTheOl
     EXPECT_EQ(other.Postprocessor, "OLD.MXT");
     EXPECT_EQ(other.DirPostprocessor, "/old/");
     fs::remove(bad);
+}
+
+// A postprocessor's RapidFeed of 0, below 0 or none became the rapid feed, and every machining time went wrong
+// without a word: the field keeps its value and the box says why; a feed above 0 is taken.
+TEST_F(OptionSheet, APostprocessorsRapidFeedIsTakenOnlyAboveZero) {
+    std::ifstream in(fs::path(KESTRION_SOURCE_DIR) / "data" / "post" / "FANUC.MXT", std::ios::binary);
+    const std::string fanuc{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string key = "####RapidFeed";
+    const std::size_t at = fanuc.find(key);
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t valueStart = fanuc.find('\n', at) + 1;
+    const std::size_t valueEnd = fanuc.find_first_of("\r\n", valueStart);
+    const fs::path post = fs::temp_directory_path() / "option_sheet_rapid.MXT";
+    const struct {
+        const char* value;
+        double stored;
+    } cases[] = {{"0", 7.0}, {"-5", 7.0}, {"", 7.0}, {"-0", 7.0}, {"15000", 15000.0}, {" 2.5e4 ", 25000.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        std::ofstream(post, std::ios::binary) << fanuc.substr(0, valueStart) << c.value << fanuc.substr(valueEnd);
+        host::ui::clearMessageBoxLog();
+        CLaserSettings settings;
+        settings.FeedRapid = 7.0;
+        const bool refused = c.stored == 7.0;
+        std::vector<std::string> lines{"dlg tab Machine", "dlg press 226", "file " + post.string()};
+        if (refused) lines.push_back("msgbox OK");
+        lines.push_back("dlg press OK");
+        ASSERT_EQ(Run(settings, lines), host::ui::IDOK);
+        EXPECT_EQ(settings.Postprocessor, "option_sheet_rapid.MXT");
+        EXPECT_EQ(settings.FeedRapid, c.stored);
+        const auto boxes = host::ui::messageBoxLog();
+        if (refused) {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, std::string("The postprocessor's RapidFeed \"") + c.value +
+                                         "\" is not a number above 0. The rapid feed keeps 7.0000.");
+        } else {
+            EXPECT_TRUE(boxes.empty());
+        }
+    }
+    fs::remove(post);
 }
 
 // With no folder remembered (or one of another machine), Select... starts in the installed postprocessors and

@@ -153,8 +153,7 @@ const std::vector<ReadCase>& ReadCases() {
          [](const CLaserSettings& s) { EXPECT_EQ(s.PointHome, (std::array<double, 3>{5, 5, 5})); }},
         {"a home point of three numbers", Nothing, {{"PointHome", "1.5 -2 3e2"}},
          [](const CLaserSettings& s) { EXPECT_EQ(s.PointHome, (std::array<double, 3>{1.5, -2, 300})); }},
-        {"only mm means millimetres", Nothing, {{"Unit", "MM"}},
-         [](const CLaserSettings& s) { EXPECT_EQ(s.Unit, 1); }},
+        {"inc", Nothing, {{"Unit", "inc"}}, [](const CLaserSettings& s) { EXPECT_EQ(s.Unit, 1); }},
         {"mm", [](CLaserSettings& s) { s.Unit = 1; }, {{"Unit", "mm"}},
          [](const CLaserSettings& s) { EXPECT_EQ(s.Unit, 0); }},
         {"only EN means English", Nothing, {{"LangMenu", "en"}},
@@ -268,6 +267,33 @@ TEST_F(SettingsRead, NumbersOutOfRangeTakeTheirFallbackOrDefaultAndAreTold) {
         EXPECT_EQ(Transcript().find(note) != std::string::npos, c.told) << Transcript();
         Key().deleteValue(c.name);
     }
+}
+
+// Any text but "mm" was taken as inches without a word ("MM", "", a damaged value), and every length of the
+// settings was then read as inches: a unit is one of its two texts, and another is told and read as millimetres.
+TEST_F(SettingsRead, AUnitThatIsNeitherMmNorIncIsToldAndMillimetresAreUsed) {
+    for (const char* stored : {"MM", "Inc", "", "mm ", "inches", "1", "nan"}) {
+        SCOPED_TRACE(stored);
+        CLaserSettings settings;
+        settings.Unit = 1;
+        host::ed::transcript().clear();
+        Store("Unit", stored);
+        ASSERT_EQ(settings.ReadRegistrySettings(), 0);
+        EXPECT_EQ(settings.Unit, 0);
+        const std::string note = std::string("The setting \"Unit\" holds \"") + stored +
+                                 "\", which is neither \"mm\" nor \"inc\": mm is used instead.";
+        EXPECT_NE(Transcript().find(note), std::string::npos) << Transcript();
+    }
+    for (const auto& [stored, unit] : {std::pair{"mm", 0}, std::pair{"inc", 1}}) {
+        CLaserSettings settings;
+        settings.Unit = 1 - unit;
+        host::ed::transcript().clear();
+        Store("Unit", stored);
+        ASSERT_EQ(settings.ReadRegistrySettings(), 0);
+        EXPECT_EQ(settings.Unit, unit);
+        EXPECT_EQ(Transcript().find("Unit"), std::string::npos) << Transcript();
+    }
+    Key().deleteValue("Unit");
 }
 
 // Whole-number settings are read whole too: "2.5.1" is no 2, "3OO" no 3, and a value that is not one whole number

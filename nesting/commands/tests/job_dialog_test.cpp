@@ -194,6 +194,42 @@ TEST_F(JobDialogTest, RectangleSidesThatAreNotOneNumberAddNoRectangle) {
     EXPECT_EQ(boxes[2], "Height: \"\" is not a number. The field keeps 500.");
 }
 
+// A side longer than a job holds was added, and the job saved with it was refused at its next Load: such a side is
+// refused in the field, naming the range, and the longest a job holds is taken.
+TEST_F(JobDialogTest, RectangleSidesLongerThanAJobHoldsAddNoRectangle) {
+    Show("", {Answer(host::ui::IDOK),
+              [](Dialog& d) {
+                  DialogDriver driver(d);
+                  driver.set("Width", "500");
+                  driver.set("Height", "300");
+                  driver.press("Add Stock Rectangle");
+                  driver.set("Width", "100001");
+                  driver.press("Add Stock Rectangle");
+              },
+              Answer(host::ui::IDOK),
+              [this](Dialog& d) {
+                  EXPECT_EQ(dialog.StockPage()->DataRowCount(), 1);
+                  EXPECT_EQ(dialog.StockPage()->itemText(246), "500");
+                  DialogDriver driver(d);
+                  driver.set("Height", "99999999");
+                  driver.press("Add Stock Rectangle");
+              },
+              Answer(host::ui::IDOK),
+              [this](Dialog& d) {
+                  EXPECT_EQ(dialog.StockPage()->DataRowCount(), 1);
+                  EXPECT_EQ(dialog.StockPage()->itemText(247), "300");
+                  DialogDriver driver(d);
+                  driver.set("Width", "100000");
+                  driver.press("Add Stock Rectangle");
+                  EXPECT_EQ(dialog.StockPage()->DataRowCount(), 2);
+                  driver.escape();
+              }});
+    const std::vector<std::string> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[1], "Width: \"100001\" is not a number from 0 to 100000. The field keeps 500.");
+    EXPECT_EQ(boxes[2], "Height: \"99999999\" is not a number from 0 to 100000. The field keeps 300.");
+}
+
 TEST_F(JobDialogTest, OkThatCannotWriteTheFileKeepsTheDialogOpen) {
     const std::string path = (folder / "no_such_folder" / "job.nst").string();
     const std::intptr_t answer =

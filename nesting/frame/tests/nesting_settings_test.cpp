@@ -41,8 +41,11 @@ TEST_F(NestingSettings, ValuesAndTheirReadings) {
     const Case cases[] = {
         {"metric in lower case", {{"Unit", "mm"}}, 0, 0, Language::English},
         {"metric in upper case", {{"Unit", "MM"}}, 0, 0, Language::English},
-        {"mixed case is inches", {{"Unit", "Mm"}}, 1, 0, Language::English},
-        {"any other unit is inches", {{"Unit", "inch"}}, 1, 0, Language::English},
+        {"inches", {{"Unit", "inc"}}, 1, 0, Language::English},
+        // Read as the cutting-path module reads them: a damaged unit is millimetres, never inches.
+        {"mixed case is millimetres", {{"Unit", "Mm"}}, 0, 0, Language::English},
+        {"any other unit is millimetres", {{"Unit", "inch"}}, 0, 0, Language::English},
+        {"an empty unit is millimetres", {{"Unit", ""}}, 0, 0, Language::English},
         {"only EN is English", {{"LangMenu", "EN"}}, 0, 0, Language::English},
         {"en is Russian", {{"LangMenu", "en"}}, 0, 0, Language::Russian},
         {"RU is Russian", {{"LangMenu", "RU"}}, 0, 0, Language::Russian},
@@ -121,8 +124,8 @@ TEST_F(NestingSettings, TheLinetypeFileFollowsTheUnit) {
     Store("DirInstall", "/opt/kestrion/");
     for (const auto& [unit, file] : {std::pair{"mm", "/opt/kestrion/Kestrion_iso.lin"},
                                      std::pair{"MM", "/opt/kestrion/Kestrion_iso.lin"},
-                                     std::pair{"Mm", "/opt/kestrion/Kestrion.lin"},
-                                     std::pair{"inch", "/opt/kestrion/Kestrion.lin"}}) {
+                                     std::pair{"Mm", "/opt/kestrion/Kestrion_iso.lin"},
+                                     std::pair{"inc", "/opt/kestrion/Kestrion.lin"}}) {
         Store("Unit", unit);
         CNestingState state;
         state.ReadNestingSettings();
