@@ -22,6 +22,7 @@
 #include "host/ui/message_box.h"
 #include "nesting/import/import_messages.h"
 #include "nesting/result/contour_drawing.h"
+#include "nesting/result/sheet_drawing.h"
 
 namespace {
 
@@ -171,6 +172,8 @@ CncConversion ConvertCncProgram(const fs::path& program, const fs::path& drawing
         result.error = Localized(kNotAText);
         return result;
     }
+    // The program takes the place of the drawing's content: the file the drawing came from keeps the user's own.
+    LeaveDrawingFile();
     EraseAllEntities();
     NoticePrinter printer(program.string());
     CncProgramReader reader(answers, [](const Contour& contour) { DrawContour(contour); },

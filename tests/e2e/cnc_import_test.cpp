@@ -172,6 +172,9 @@ TEST(CncImportSession, TheDrawingOpenBeforeTheImportKeepsItsContentAndItsFile) {
         {"untouched", "", "CLOSE\noptional No\nCLOSE\n", all},
         {"with an unsaved change", "ERASE\n60,100\n\n", "CLOSE\noptional No\nCLOSE\n\n", all - 1},
         {"saved with QSAVE after the import", "ERASE\n60,100\n\n", "QSAVE\nCLOSE\noptional No\nQSAVE\n", all - 1},
+        // ImportCNCACAD draws the program in place of the drawing's content: the drawing then belongs to no file.
+        {"a program drawn into it, CLOSE and Enter", "ImportCNCACAD\nCHOSEN\nN\n1\n\n",
+         "CLOSE\noptional No\nCLOSE\n\nDIR/drawn.dxf\n", all},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -179,8 +182,12 @@ TEST(CncImportSession, TheDrawingOpenBeforeTheImportKeepsItsContentAndItsFile) {
         fs::copy_file(plate, folder / "plate.dxf");
         writeBytes(folder / "square.iso", kSquare);
         const fs::path registry = e2e::writeLanguageRegistry(folder);
-        writeBytes(folder / "run.scr", c.before + "ImportCNCDWG\n" + Chosen(folder, {"square.iso"}) + "N\n1\n\n" +
-                                           c.closing);
+        std::string script = c.before + "ImportCNCDWG\nCHOSEN\nN\n1\n\n" + c.closing;
+        for (const auto& [mark, text] : {std::pair<std::string, std::string>{"CHOSEN\n", Chosen(folder, {"square.iso"})},
+                                         {"DIR", folder.path().string()}})
+            for (std::size_t at = script.find(mark); at != std::string::npos; at = script.find(mark, at + text.size()))
+                script.replace(at, mark.size(), text);
+        writeBytes(folder / "run.scr", script);
         const RunResult r = cadhost({(folder / "plate.dxf").string(), "--load", NESTING_MODULE, "--registry",
                                      registry.string(), "--script", (folder / "run.scr").string()},
                                     folder);
