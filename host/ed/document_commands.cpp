@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "host/db/resbuf.h"
+#include "host/ed/answers.h"
 #include "host/ed/command.h"
 #include "host/ed/command_stack.h"
 #include "host/ed/documents.h"
@@ -71,6 +72,8 @@ bool saveTo(Document& doc, const std::filesystem::path& path) {
     if (!documents().save(doc, path, &error)) {
         print("\n" + error);
         setCommandResult(db::RTERROR);
+        // A script goes no further than a save it could not make: the lines after it count on the file.
+        stopScript(input().position() + ": " + error);
         return false;
     }
     print("\nSaved " + doc.fileName().string());

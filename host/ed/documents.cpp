@@ -100,6 +100,12 @@ bool DocumentManager::save(Document& doc, const fs::path& path, std::string* err
     return true;
 }
 
+void DocumentManager::detachFromFile(Document& doc) {
+    if (doc.fileName().empty()) return;
+    doc.database().setFileName({});
+    doc.setTitle("Drawing" + std::to_string(++untitled_) + ".dxf");
+}
+
 void DocumentManager::close(Document& doc) {
     const auto it = std::find_if(docs_.begin(), docs_.end(), [&](const auto& d) { return d.get() == &doc; });
     if (it == docs_.end()) return;

@@ -49,6 +49,10 @@ public:
     // Saves to `path` (empty: the document's own file). A failed save says why and leaves the old file. After a
     // save the document belongs to `path` (its file name and title follow) and is no longer modified.
     bool save(Document& doc, const std::filesystem::path& path, std::string* error);
+    // The document no longer belongs to its file: it is titled as a new drawing ("DrawingN.dxf") and a later save
+    // asks for a name instead of writing over that file. For a module that puts other content in place of the
+    // drawing's (a nested sheet over a part drawing). Nothing when it belongs to no file.
+    void detachFromFile(Document& doc);
     // Tells the modules, then closes the drawing. When it was current, the most recently opened of the others
     // becomes current (none: there is no working database).
     void close(Document& doc);

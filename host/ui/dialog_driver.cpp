@@ -414,6 +414,8 @@ std::string DialogDriver::describe(bool numbered) const {
         out += "\n  ";
         if (numbered) out += std::to_string(++number) + ". ";
         const std::string name = f.label.empty() ? "#" + std::to_string(f.id) : f.label;
+        const std::string mark = !f.enabled ? " (disabled)" : f.readOnly ? " (read-only)" : "";
+        bool marked = false;
         switch (f.kind) {
             case ControlKind::CheckBox:
                 out += (f.value == "1" ? "[x] " : f.value == "2" ? "[-] " : "[ ] ") + name;
@@ -429,7 +431,7 @@ std::string DialogDriver::describe(bool numbered) const {
             case ControlKind::MultiLineEdit:
                 // At a terminal a report reads as its lines; a script's listing keeps the line it would set.
                 if (numbered && hasLineBreak(f.value))
-                    out += name + ":" + textAsLines(f.value, "       ");
+                    out += name + mark + ":" + textAsLines(f.value, "       "), marked = true;
                 else
                     out += name + ": \"" + escapeLines(f.value) + "\"";
                 break;
@@ -449,13 +451,13 @@ std::string DialogDriver::describe(bool numbered) const {
             }
             default:
                 if (numbered && hasLineBreak(f.value))
-                    out += name + ":" + textAsLines(f.value, "       ");
+                    out += name + mark + ":" + textAsLines(f.value, "       "), marked = true;
                 else
                     out += name + ": \"" + f.value + "\"";
                 break;
         }
-        if (!f.enabled) out += " (disabled)";
-        else if (f.readOnly) out += " (read-only)";
+        // A text shown as its lines carries the mark by its name: after its last line it read as part of the text.
+        if (!marked) out += mark;
     }
     // A dialog that only informs (an About box) has no field to set: its texts are what it has to say, and
     // without them it showed as an empty dialog.

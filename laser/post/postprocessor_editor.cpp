@@ -33,6 +33,9 @@ const TwoLanguageText kSaveAsFilter{"*.MXT|*.MXT|All Files (*.*)|*.*||", "*.MXT|
 const TwoLanguageText kValueRefused{"\"%s\" %s", "\"%s\": %s"};
 const TwoLanguageText kPostprocessorSaved{"\n\rThe postprocessor %s is saved.", "\n\rПостпроцессор %s сохранён."};
 const TwoLanguageText kPostprocessorNotSaved{"\n\rThe postprocessor is not saved.", "\n\rПостпроцессор не сохранён."};
+// OK over a file typed in the path field that is not the one opened. Printf argument: the file.
+const TwoLanguageText kReplaceOtherPostprocessor{"%s already exists.\nDo you want to replace it?",
+                                                 "%s уже существует.\nЗаменить его?"};
 
 // The caption of the sheet when it edits, and of the one that only reads a file.
 constexpr const char* kEditorCaption = "Postprocessor";
@@ -406,6 +409,7 @@ void CDialogPostProcessor::ShowKeyAtStart(const PostKey& key) {
 
 bool CDialogPostProcessor::onInitDialog() {
     const bool focusFirst = PropertySheet::onInitDialog();
+    confirmedPath_ = settings.PostprocessorPath;
     if (focusPage_ < 0) return focusFirst;
     CPagePost& shown = *pages_[std::size_t(focusPage_)];
     if (host::ui::Window* control = shown.item(focusId_)) {
@@ -440,6 +444,18 @@ void CDialogPostProcessor::onOK() {
             if (host::ui::Window* edit = page.item(shown->id)) page.gotoControl(*edit);
         return;
     }
+    // The file opened, or the one Save As asked about, is saved over; another file named in the path field is
+    // replaced only when the user says so.
+    const std::string target = settings.PostprocessorPath;
+    std::error_code ec;
+    const bool confirmed = !confirmedPath_.empty() && std::filesystem::equivalent(target, confirmedPath_, ec) && !ec;
+    if (!confirmed && std::filesystem::exists(target, ec)) {
+        if (host::ui::messageBox(FormatLocalized(kReplaceOtherPostprocessor, target.c_str()), text(),
+                                 host::ui::MB_YESNO | host::ui::MB_ICONWARNING | host::ui::MB_DEFBUTTON2) !=
+            host::ui::IDYES)
+            return;
+        confirmedPath_ = target;
+    }
     PropertySheet::onOK();
 }
 
@@ -468,6 +484,7 @@ void CDialogPostProcessor::SavePostprocessorAs() {
     settings.PostprocessorPath = *chosen;
     SplitPostprocessorPath(settings);
     general.setItemText(kPathEdit, settings.PostprocessorPath);
+    confirmedPath_ = *chosen;  // the save dialog asked before replacing it
 }
 
 // [SECTION] editing a file

@@ -108,6 +108,8 @@ private:
     std::array<std::unique_ptr<CPagePost>, kPageCount> pages_;
     int focusPage_ = -1;
     int focusId_ = 0;
+    // The file OK may write without asking: the one opened, or the one chosen through Save As.
+    std::string confirmedPath_;
 };
 
 // The file-name and folder fields of `settings` from its PostprocessorPath.

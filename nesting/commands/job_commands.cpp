@@ -64,6 +64,7 @@ private:
 };
 
 void ClearDrawingForJob() {
+    LeaveDrawingFile();
     EraseAllEntities();
     PurgeAllBlocks();
     EraseAllEntities();

@@ -46,6 +46,10 @@ inline constexpr TwoLanguageText kJobDrawingsLeftOut{"some of its drawings were 
 inline constexpr TwoLanguageText kReplaceNotJobFile{
     "The file %s\n\ris not a nesting job file.\n\rDo you want to replace it with the job?",
     "Файл %s\n\rне является файлом задания на раскрой.\n\rЗаменить его заданием?"};
+// OK over another job file than the one loaded or last saved (a path typed in the field). Printf argument: the file.
+inline constexpr TwoLanguageText kReplaceOtherJobFile{
+    "The job file %s\n\ralready exists.\n\rDo you want to replace it?",
+    "Файл задания %s\n\rуже существует.\n\rЗаменить его?"};
 // A text too long for its line of the job file. Printf arguments: the field, its most characters.
 inline constexpr TwoLanguageText kFieldTooLong{"The value of \"%s\" is too long: at most %d characters.",
                                                "Значение \"%s\" слишком длинное: не более %d символов."};

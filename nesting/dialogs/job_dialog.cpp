@@ -64,6 +64,12 @@ bool FileExists(const std::string& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
+// True when both name one file that is there, however each is written.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
 // The first line of a file, without its line end; nullopt when the file cannot be read.
 std::optional<std::string> FirstLineOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -325,15 +331,20 @@ std::string COpenDialogNesting::TooLongField() const {
 
 bool COpenDialogNesting::ConfirmReplace(const std::string& path) {
     if (!FileExists(path)) return true;
-    if (!notReadWhole_.empty() && path == loadedPath_) {
+    const bool loaded = SameFile(path, loadedPath_);
+    if (!notReadWhole_.empty() && loaded) {
         // The file holds more than the dialog shows: replacing it loses the rest unless the user says so.
         return ui::messageBox(FormatLocalized(kReplaceJobNotReadWhole, path.c_str(), notReadWhole_.c_str()), {},
                               ui::MB_YESNO | ui::MB_ICONWARNING | ui::MB_DEFBUTTON2, this) == ui::IDYES;
     }
     const auto first = FirstLineOf(path);
-    if (first && IsJobSignature(*first)) return true;
-    return ui::messageBox(FormatLocalized(kReplaceNotJobFile, path.c_str()), {}, ui::MB_YESNO | ui::MB_ICONWARNING,
-                          this) == ui::IDYES;
+    if (!first || !IsJobSignature(*first))
+        return ui::messageBox(FormatLocalized(kReplaceNotJobFile, path.c_str()), {},
+                              ui::MB_YESNO | ui::MB_ICONWARNING, this) == ui::IDYES;
+    // The job's own file (the one loaded or last written here) is saved over; another job is the user's to keep.
+    if (loaded || SameFile(path, savedPath_)) return true;
+    return ui::messageBox(FormatLocalized(kReplaceOtherJobFile, path.c_str()), {},
+                          ui::MB_YESNO | ui::MB_ICONWARNING | ui::MB_DEFBUTTON2, this) == ui::IDYES;
 }
 
 void COpenDialogNesting::KeepNumberFields() {
@@ -423,7 +434,8 @@ int COpenDialogNesting::SaveJobFile(bool asked) {
         if (!JobFilePath.empty() && WriteNestingJobFile(JobFilePath, job, &error)) {
             result = 1;
             KeepNumberFields();
-            if (JobFilePath == loadedPath_) notReadWhole_.clear();
+            if (SameFile(JobFilePath, loadedPath_)) notReadWhole_.clear();
+            savedPath_ = JobFilePath;
         } else {
             std::string message = FormatLocalized(kCannotCreateJobFile, JobFilePath.c_str());
             if (!error.empty()) message += "\n\r" + error;

@@ -88,6 +88,8 @@ private:
     // they replace such a file, offering No.
     std::string loadedPath_;
     std::string notReadWhole_;
+    // The job file last written here: OK saves over it without asking, as over the file loaded.
+    std::string savedPath_;
     // What the number fields keep: their texts when the job was loaded or last saved.
     std::string keptEdgeOffset_, keptPartGap_, keptDensity_, keptThickness_;
     host::ui::TabControl tabs_;

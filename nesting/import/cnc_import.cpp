@@ -13,6 +13,7 @@
 #include "host/db/resbuf.h"
 #include "host/dxf/dxf_file.h"
 #include "host/ed/command.h"
+#include "host/ed/documents.h"
 #include "host/ed/prompts.h"
 #include "host/sys/file_read.h"
 #include "host/sys/number_text.h"
@@ -21,6 +22,7 @@
 #include "host/ui/message_box.h"
 #include "nesting/import/import_messages.h"
 #include "nesting/result/contour_drawing.h"
+#include "nesting/result/sheet_drawing.h"
 
 namespace {
 
@@ -170,6 +172,8 @@ CncConversion ConvertCncProgram(const fs::path& program, const fs::path& drawing
         result.error = Localized(kNotAText);
         return result;
     }
+    // The program takes the place of the drawing's content: the file the drawing came from keeps the user's own.
+    LeaveDrawingFile();
     EraseAllEntities();
     NoticePrinter printer(program.string());
     CncProgramReader reader(answers, [](const Contour& contour) { DrawContour(contour); },
@@ -209,12 +213,26 @@ void ImportCncFilesToDwg() {
     }
     const CncImportAnswers answers = AskImportAnswers(kDeleteQuestionToDrawings);
 
+    // The programs are drawn in a new drawing of their own: the drawing the user had open keeps its content and
+    // its file (an import drawn in it made a later save write a program's geometry over the user's part). The new
+    // drawing shows the last program drawn and belongs to the file it was saved as.
+    host::ed::DocumentManager& documents = host::ed::documents();
+    host::ed::Document& work = *documents.newDocument();
+    const std::string untitled = work.title();
+    auto belongTo = [&](const fs::path& drawing) {
+        work.database().setFileName(drawing);
+        work.setTitle(drawing.empty() ? untitled : drawing.filename().string());
+        if (!drawing.empty()) work.database().clearModified();
+    };
+
     std::set<std::string> written;
     for (const std::string& program : programs) {
         const fs::path wanted = DrawingPathOfProgram(program);
         fs::path drawing = wanted;
         if (written.count(NameKey(wanted)) != 0) drawing = FreeDrawingPath(wanted, written);
         const CncConversion done = ConvertCncProgram(program, drawing, answers);
+        if (done.outcome == CncConversionOutcome::Saved) belongTo(drawing);
+        else if (done.outcome != CncConversionOutcome::CannotOpen) belongTo({});  // erased, not saved
         std::string note;
         if (done.linesNotRead > 0) note += FormatLocalized(kLogLinesNotRead, done.linesNotRead);
         switch (done.outcome) {

@@ -50,3 +50,8 @@ inline constexpr const char* kReportStockPartLine = "\r\n%2i) %s  %i/%i";
 // The summary dialog's caption.
 inline constexpr TwoLanguageText kInfoNestingCaption{"Info Nesting", "Информация о раскрое"};
 inline constexpr TwoLanguageText kInfoNestingOk{"OK", "OK"};
+// A drawing that belonged to a file gets a sheet (or a job's blocks) in place of its content. Printf arguments:
+// the file, the drawing's new title.
+inline constexpr TwoLanguageText kDrawingLeavesItsFile{
+    "\n%s is kept as it is on disk: the drawing now shows the nesting as %s (save it under a name of its own).",
+    "\n%s остаётся на диске как был: чертёж теперь показывает раскрой как %s (сохраните его под своим именем)."};

@@ -15,6 +15,7 @@
 #include "host/db/resbuf.h"
 #include "host/db/tables.h"
 #include "host/ed/command.h"
+#include "host/ed/documents.h"
 #include "host/sys/number_text.h"
 #include "host/ui/message_box.h"
 #include "nesting/result/result_messages.h"
@@ -138,6 +139,15 @@ int WriteResultMarker(const CNestingState& state, const std::string& jobPath, in
     return 0;
 }
 
+void LeaveDrawingFile() {
+    host::ed::DocumentManager& documents = host::ed::documents();
+    host::ed::Document* doc = documents.current();
+    if (doc == nullptr || doc->fileName().empty()) return;
+    const std::string file = doc->fileName().string();
+    documents.detachFromFile(*doc);
+    PrintLocalized(kDrawingLeavesItsFile, file.c_str(), doc->title().c_str());
+}
+
 int DrawNest(CNestingState& state, int sheet, bool zoom) {
     const std::optional<int> stockIndex = StockOfSheet(state, sheet);
     if (!stockIndex) {
@@ -145,6 +155,7 @@ int DrawNest(CNestingState& state, int sheet, bool zoom) {
         return -1;
     }
     state.ShownSheet = sheet;
+    LeaveDrawingFile();
     EraseAllEntities();
     WriteResultMarker(state, state.CurrentJobPath, sheet);
 
@@ -196,6 +207,7 @@ void ShowSheetProgress(CNestingState& state, int stock) {
         !state.StockInstances[static_cast<std::size_t>(stock)].Type) {
         return;
     }
+    LeaveDrawingFile();
     EraseAllEntities();
     host::ed::command(
         {Text("_.-INSERT"), Text(StockBlock(state, stock)), Text("0,0"), Text("1"), Text("1"), Text("0")});

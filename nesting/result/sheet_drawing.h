@@ -43,6 +43,11 @@ int WriteResultMarker(const CNestingState& state, const std::string& jobPath, in
 // was drawn, -1 when there was none.
 int DrawNest(CNestingState& state, int sheet, bool zoom);
 
+// Called before the nesting puts a sheet or a job in place of the current drawing's content: a drawing that
+// belongs to a file stops belonging to it (and says so), so that a later save never writes the nesting over
+// the user's drawing file.
+void LeaveDrawingFile();
+
 // Paging through the sheets with wrap-around: ShownSheet becomes the next sheet (0 after the last) or the
 // previous one (the last before the first; -1 when there are no sheets), then DrawNest shows it, zoomed.
 int ShowNextSheet(CNestingState& state);

@@ -155,6 +155,51 @@ TEST(CncImportSession, LeadsDroppedAndAProgramDrawnIntoTheCurrentDrawing) {
     EXPECT_FALSE(fs::exists(folder / "brackets.dxf")) << "ImportCNCACAD saves nothing";
 }
 
+// Before: the programs were drawn in the drawing the user had open, which kept its file name: CLOSE with Enter
+// then wrote the last program's geometry over the user's part, and unsaved changes to it were erased. The import
+// now works in a drawing of its own that belongs to the last program's drawing file (QSAVE right after the import
+// writes that file again, never the user's).
+TEST(CncImportSession, TheDrawingOpenBeforeTheImportKeepsItsContentAndItsFile) {
+    const fs::path plate = fs::path(KESTRION_SOURCE_DIR) / "examples" / "plate.dxf";
+    struct Case {
+        const char* what;
+        std::string before;  // lines run on the user's drawing before the import
+        std::string closing;  // the answers that close both drawings
+        std::size_t entities; // the user's drawing as saved at the end
+    };
+    const std::size_t all = Entities(plate).size();
+    const std::vector<Case> cases{
+        {"untouched", "", "CLOSE\noptional No\nCLOSE\n", all},
+        {"with an unsaved change", "ERASE\n60,100\n\n", "CLOSE\noptional No\nCLOSE\n\n", all - 1},
+        {"saved with QSAVE after the import", "ERASE\n60,100\n\n", "QSAVE\nCLOSE\noptional No\nQSAVE\n", all - 1},
+        // ImportCNCACAD draws the program in place of the drawing's content: the drawing then belongs to no file.
+        {"a program drawn into it, CLOSE and Enter", "ImportCNCACAD\nCHOSEN\nN\n1\n\n",
+         "CLOSE\noptional No\nCLOSE\n\nDIR/drawn.dxf\n", all},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        fs::copy_file(plate, folder / "plate.dxf");
+        writeBytes(folder / "square.iso", kSquare);
+        const fs::path registry = e2e::writeLanguageRegistry(folder);
+        std::string script = c.before + "ImportCNCDWG\nCHOSEN\nN\n1\n\n" + c.closing;
+        for (const auto& [mark, text] : {std::pair<std::string, std::string>{"CHOSEN\n", Chosen(folder, {"square.iso"})},
+                                         {"DIR", folder.path().string()}})
+            for (std::size_t at = script.find(mark); at != std::string::npos; at = script.find(mark, at + text.size()))
+                script.replace(at, mark.size(), text);
+        writeBytes(folder / "run.scr", script);
+        const RunResult r = cadhost({(folder / "plate.dxf").string(), "--load", NESTING_MODULE, "--registry",
+                                     registry.string(), "--script", (folder / "run.scr").string()},
+                                    folder);
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        EXPECT_FALSE(Has(r.out, "Save changes to plate.dxf? [Yes/No] <Yes>: optional No")) << r.out;
+        EXPECT_EQ(Entities(folder / "square.dxf"), kSquareEntities);
+        const std::vector<std::string> mine = Entities(folder / "plate.dxf");
+        EXPECT_EQ(mine.size(), c.entities) << r.out;
+        EXPECT_EQ(std::count(mine.begin(), mine.end(), kSquareEntities.back()), 0) << r.out;
+    }
+}
+
 TEST(CncImportSession, HandWrittenProgramsGiveTheirGeometry) {
     struct Program {
         const char* name;

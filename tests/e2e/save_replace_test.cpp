@@ -122,3 +122,38 @@ TEST(SaveReplace, QuitAtATerminalAsksBeforeReplacingDrawing1) {
 }
 
 }  // namespace save_replace_test
+
+namespace save_replace_test {
+
+// A save that cannot be made stops a script with exit status 1, naming the file: the lines after it count on the
+// file. Before, SAVEAS into a missing folder or onto a folder printed "cannot save" and the run went on to exit 0.
+TEST(SaveReplace, ASaveThatCannotBeMadeStopsTheScript) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;  // DIR stands for the run's folder
+    };
+    const std::vector<Case> cases{
+        {"SAVEAS into a missing folder", {"SAVEAS", "DIR/no_such_folder/out.dxf"}},
+        {"SAVEAS onto a folder, Yes", {"SAVEAS", "DIR/sub", "Yes"}},
+        {"CLOSE, Yes, into a missing folder", {"CLOSE", "Yes", "DIR/no_such_folder/out.dxf"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        fs::create_directory(folder / "sub");
+        std::string script = "TESTLINE\n0,0\n10,10\n";
+        for (std::string line : c.lines) {
+            if (line.starts_with("DIR")) line.replace(0, 3, folder.path().string());
+            script += line + "\n";
+        }
+        writeBytes(folder / "run.scr", script + "TESTLINE\n0,0\n20,20\n");
+        const e2e::RunResult r = cadhost({"--load", "testmodule", "--script", (folder / "run.scr").string(),
+                                          "--save", (folder / "saved.dxf").string()},
+                                         folder);
+        EXPECT_EQ(r.status, 1) << r.out << r.err;
+        EXPECT_TRUE(has(r.err, "run.scr, line " + std::to_string(3 + c.lines.size()) + ": cannot save")) << r.err;
+        EXPECT_FALSE(fs::exists(folder / "saved.dxf")) << r.out;
+    }
+}
+
+}  // namespace save_replace_test

@@ -90,10 +90,12 @@ TEST_F(DocumentCommands, FailuresSayWhyAndChangeNothing) {
     EXPECT_NE(said().find("cannot save " + nowhere.string()), std::string::npos) << said();
     EXPECT_TRUE(doc->fileName().empty());
 
-    // A changed drawing that cannot be saved is not closed.
-    script({"DRAW", "0,0", "1,1", "CLOSE", "Yes", nowhere.string()});
+    // A changed drawing that cannot be saved is not closed, and the script stops there: its next lines count on
+    // the file.
+    script({"DRAW", "0,0", "1,1", "CLOSE", "Yes", nowhere.string(), "DRAW", "0,0", "2,2"});
     std::string reason;
-    EXPECT_TRUE(runCommandLoop(&reason)) << reason;
+    EXPECT_FALSE(runCommandLoop(&reason));
+    EXPECT_NE(reason.find("line 6: cannot save " + nowhere.string()), std::string::npos) << reason;
     EXPECT_EQ(documents().documents(), (std::vector<Document*>{doc}));
     EXPECT_EQ(lines(), 1u);
 }

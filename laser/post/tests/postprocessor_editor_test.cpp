@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <string>
 
+#include "host/sys/tests/scratch_folder.h"
 #include "host/ui/constants.h"
 #include "host/ui/dialog_driver.h"
+#include "host/ui/message_box.h"
 #include "host/ui/tests/dialog_test_support.h"
 #include "laser/post/postprocessor_editor.h"
 #include "laser/post/tests/post_test_support.h"
@@ -180,6 +182,59 @@ TEST_F(PostprocessorEditor, ACoordinateFormatWithoutDecimalsIsRefused) {
     EXPECT_EQ(run.left(), 0u);
     EXPECT_EQ(editor.settings.XFormat, "7");
     EXPECT_EQ(editor.settings.YFormat, "4.3");
+}
+
+// OK writes the file named in the path field. The file opened is saved over however its path is written; another
+// file that is there is replaced only after a question whose No keeps it and the editor open.
+TEST_F(PostprocessorEditor, OkAsksBeforeReplacingAnotherFileNamedInThePathField) {
+    host::sys::testing::ScratchFolder folder;
+    const fs::path mine = folder / "MINE.MXT";
+    const fs::path other = folder / "other.MXT";
+    struct Case {
+        const char* what;
+        fs::path typed;
+        int answer;  // the answer to the question; 0: no question is expected
+        bool saved;
+    };
+    const std::vector<Case> cases{
+        {"another file, No", other, host::ui::IDNO, false},
+        {"another file, Yes", other, host::ui::IDYES, true},
+        {"another file in another case", folder / "OTHER.MXT", host::ui::IDNO, false},
+        {"the file opened, written otherwise", folder / "." / "MINE.MXT", 0, true},
+        {"a new file", folder / "new.MXT", 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::copy_file(post_test::ShippedLaser(), mine, fs::copy_options::overwrite_existing);
+        host::sys::testing::writeBytes(other, "kept\r\n");
+        host::sys::testing::writeBytes(folder / "OTHER.MXT", "kept too\r\n");
+        fs::remove(folder / "new.MXT");
+        host::ui::clearMessageBoxLog();
+        std::vector<IdleSteps::Step> steps{[&](Dialog& d) {
+            ASSERT_TRUE(DialogDriver(d).set("CNC File", c.typed.string()).done);
+            DialogDriver(d).ok();
+        }};
+        if (c.answer != 0) {
+            steps.push_back([&](Dialog& d) {
+                auto* box = dynamic_cast<host::ui::MessageBoxDialog*>(&d);
+                ASSERT_NE(box, nullptr);
+                EXPECT_NE(box->message().find("already exists"), std::string::npos) << box->message();
+                box->answer(c.answer);
+            });
+        }
+        steps.push_back([](Dialog& d) {
+            if (!d.hasEnded()) DialogDriver(d).escape();
+        });
+        IdleSteps run(desktop, std::move(steps));
+        fs::path saved;
+        EXPECT_EQ(EditPostprocessor(mine, &saved), c.saved);
+        EXPECT_EQ(host::ui::messageBoxLog().size(), c.answer != 0 ? 1u : 0u);
+        if (c.saved) {
+            EXPECT_TRUE(fs::equivalent(saved, c.typed));
+        }
+        EXPECT_EQ(host::sys::testing::readBytes(other) == "kept\r\n", c.typed != other || !c.saved);
+        EXPECT_EQ(host::sys::testing::readBytes(folder / "OTHER.MXT"), "kept too\r\n");
+    }
 }
 
 }  // namespace

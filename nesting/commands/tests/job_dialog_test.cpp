@@ -581,6 +581,66 @@ TEST_F(JobDialogTest, OkAsksBeforeReplacingAJobFileThatDidNotLoadWhole) {
     }
 }
 
+// OK saves to the path in the job file field. Over the file loaded (however the path is written) or the one last
+// written it saves without a word; over another job file the user typed there it asks first, No keeping that file
+// and the dialog open.
+TEST_F(JobDialogTest, OkAsksBeforeReplacingAnotherJobFileTypedInThePathField) {
+    auto makeJob = [&](const fs::path& path, const std::string& edgeOffset) {
+        fs::remove(path);
+        COpenDialogNesting maker;
+        maker.JobFilePath = path.string();
+        maker.InstallFolder = nesting_frame_testing::kDataFolder.string();
+        maker.EdgeOffsetText = edgeOffset;
+        maker.PartGapText = "4.00";
+        host::ui::testing::IdleSteps idle(desktop, {Answer(host::ui::IDOK),  // no such file yet
+                                                    [](Dialog& d) { DialogDriver(d).press("OK"); }});
+        ASSERT_EQ(maker.doModal(), host::ui::IDOK);
+    };
+    const fs::path mine = folder / "mine.nst";
+    const fs::path other = folder / "other.nst";
+    struct Case {
+        const char* what;
+        std::string typed;  // the path field's text before OK
+        int answer;         // the answer to the question; 0: no question is expected
+        bool otherKept;
+    };
+    const std::vector<Case> cases{
+        {"another job, No", other.string(), host::ui::IDNO, true},
+        {"another job, Yes", other.string(), host::ui::IDYES, false},
+        {"another job written otherwise, No", (folder / "." / "other.nst").string(), host::ui::IDNO, true},
+        {"the job loaded, written otherwise", (folder / "." / "mine.nst").string(), 0, true},
+        {"a new file", (folder / "new.nst").string(), 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(folder / "new.nst");
+        makeJob(mine, "10.00");
+        makeJob(other, "20.00");
+        const std::string otherBefore = readBytes(other);
+        host::ui::clearMessageBoxLog();
+        COpenDialogNesting fresh;
+        fresh.JobFilePath = mine.string();
+        fresh.InstallFolder = nesting_frame_testing::kDataFolder.string();
+        std::vector<Step> steps{[&](Dialog& d) {
+            DialogDriver driver(d);
+            host::ui::Window* field = d.item(201);  // the job file path
+            ASSERT_NE(field, nullptr);
+            const host::ui::DriveResult typed = driver.set(*field, c.typed);
+            ASSERT_TRUE(typed.done) << typed.why << " over \"" << d.text() << "\"";
+            driver.press("OK");
+        }};
+        if (c.answer != 0) steps.push_back(Answer(c.answer));
+        steps.push_back([](Dialog& d) {
+            if (!d.hasEnded()) DialogDriver(d).escape();
+        });
+        host::ui::testing::IdleSteps idle(desktop, std::move(steps));
+        const std::intptr_t result = fresh.doModal();
+        EXPECT_EQ(Shown("already exists"), c.answer != 0);
+        EXPECT_EQ(result, c.answer == host::ui::IDNO ? host::ui::IDCANCEL : host::ui::IDOK);
+        EXPECT_EQ(readBytes(other) == otherBefore, c.otherKept);
+    }
+}
+
 TEST_F(JobDialogTest, AJobFileFillsTheTablesAndRefusedDrawingsAreReportedTogether) {
     fs::copy_file(kDrawings / "flange.dxf", folder / "FLANGE.DXF");
     fs::copy_file(kDrawings / "no_contours.dxf", folder / "no_contours.dxf");
