@@ -84,6 +84,60 @@ bool AreDrawnOverEachOther(const ContourEntity& a, const ContourEntity& b, int g
            PointsDifferAtPrecision(a.endPoint, b.endPoint, grid) == 0;
 }
 
+// An arc lying on a circle: the same kind, centre and radius at `grid`.
+bool LiesOnCircle(const ContourEntity& arc, const ContourEntity& circle, int grid) {
+    if (arc.type != kEntityArc || circle.type != kEntityCircle || arc.kind != circle.kind) return false;
+    const Point3d arcRight(arc.center.x + arc.radius, arc.center.y, arc.center.z);
+    return PointsDifferAtPrecision(arc.center, circle.center, grid) == 0 &&
+           PointsDifferAtPrecision(arcRight, circle.startPoint, grid) == 0;
+}
+
+void DropDuplicate(ContourEntity& piece);
+
+// Erases the arcs drawn over a circle (an arc, or the arcs of a polyline drawn round it) whose ends meet nothing
+// but arcs on that circle: the circle cuts all of them. An arc whose end meets any other piece belongs to another
+// contour and stays. Before, the circle and its copy were both made contours, one taken for a part inside the
+// other: the hole was cut twice, or (a circle with two half arcs over it) not at all. `round` holds the circles and
+// arcs sorted by the centre's x. Answers how many were removed.
+int RemoveArcsDrawnOverCircles(ContourEntityStage& stage, const std::vector<int>& round, int grid) {
+    const double step = 1.0 / grid;
+    std::vector<int> over;
+    std::vector<int> dropped;
+    const NodeMemberIndex index(stage);
+    for (std::size_t a = 0; a < round.size(); ++a) {
+        const ContourEntity& circle = Piece(stage, round[a]);
+        if (circle.type != kEntityCircle) continue;
+        // Arcs on it lie within one step of x on either side.
+        over.clear();
+        std::size_t first = a;
+        while (first > 0 && circle.center.x - Piece(stage, round[first - 1]).center.x < step) --first;
+        for (std::size_t b = first; b < round.size(); ++b) {
+            const ContourEntity& arc = Piece(stage, round[b]);
+            if (arc.center.x - circle.center.x >= step) break;
+            if (LiesOnCircle(arc, circle, grid)) over.push_back(round[b]);
+        }
+        const auto meetsOnlyArcsOnCircle = [&](const ContourEntity& arc) {
+            for (const std::uint32_t node : {arc.startNode, arc.endNode}) {
+                if (node == 0) continue;
+                for (int member : index.Candidates(node)) {
+                    const ContourEntity& m = Piece(stage, member);
+                    if (m.type == kEntityDropped || (m.startNode != node && m.endNode != node)) continue;
+                    if (std::find(over.begin(), over.end(), member) == over.end()) return false;
+                }
+            }
+            return true;
+        };
+        for (int i : over) {
+            if (meetsOnlyArcsOnCircle(Piece(stage, i))) dropped.push_back(i);
+        }
+        for (int i : dropped) {
+            if (Piece(stage, i).type != kEntityDropped) DropDuplicate(Piece(stage, i));
+        }
+    }
+    std::sort(dropped.begin(), dropped.end());
+    return static_cast<int>(std::unique(dropped.begin(), dropped.end()) - dropped.begin());
+}
+
 // Erases a duplicate from the drawing and drops it from the table (also when the erase is refused: it is
 // reported, and a second copy must not be joined into the contours).
 void DropDuplicate(ContourEntity& piece) {
@@ -174,7 +228,7 @@ int RemoveCirclesDrawnTwice(ContourEntityStage& stage, int grid) {
             if (pa.type == kEntityDropped) break;
         }
     }
-    return removed;
+    return removed + RemoveArcsDrawnOverCircles(stage, round, grid);
 }
 
 int CheckTripleNodes(ContourEntityStage& stage) {
