@@ -413,6 +413,12 @@ int EmitContourPath(NcRun& run, unsigned n, int& first) {
 
     if (next < members.size()) {
         SetWaterjetCuttingMode(run, record.kind);
+        // A cut that begins on an arc without a lead-in begins without compensation (an arc block cannot switch
+        // it on), and so it stays to the contour's end: as a circle without a lead-in is cut. Before, the first
+        // straight piece switched it on in the middle of the contour, and a controller refused the program or
+        // cut the rest of the contour a kerf aside.
+        const bool uncompensated = !leads.leadIn && members[next].type == MemberType::Arc;
+        const int cutSide = uncompensated ? 0 : side;
         for (std::size_t i = next; i < members.size(); ++i) {
             if (s.StopFlag) return 0;
             if (leads.leadOut && i + 1 == members.size()) {
@@ -421,7 +427,7 @@ int EmitContourPath(NcRun& run, unsigned n, int& first) {
             }
             const Member& m = members[i];
             if (m.type == MemberType::Line) {
-                EmitLine(run, m, first, contourTool, side, record);
+                EmitLine(run, m, first, contourTool, cutSide, record);
             } else if (m.type == MemberType::Arc) {
                 EmitArc(run, m, first, record);
             }

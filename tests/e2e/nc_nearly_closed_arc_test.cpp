@@ -205,4 +205,57 @@ TEST(NcNearlyClosedArcs, AHoleWhoseEndsMeetWithinTheJoiningDistanceIsCutWhole) {
     }
 }
 
+// Without leads a contour whose cut begins on an arc begins without compensation and keeps it off to its end.
+// Before, the hole of an arc closed by a tiny line switched compensation on at the line, in the middle of the
+// hole: the rest of the hole was cut a kerf aside and LinuxCNC refused the program.
+TEST(NcNearlyClosedArcs, AContourBegunOnAnArcWithoutALeadInKeepsCompensationOff) {
+    struct Case {
+        const char* what;
+        HoleForm form;
+        double sweep;
+        double at;
+    };
+    const Case cases[] = {
+        {"arc closed by a tiny line", HoleForm::ArcAndTinyLine, 359.9, 0},
+        {"arc closed by a short line, far from the origin", HoleForm::ArcAndTinyLine, 359.0, 4321},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        writeHolePlate(folder / "plate.dxf", c.form, c.sweep, c.at);
+        writeBytes(folder / "registry.reg",
+                   "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+                   "\"LangMenu\"=\"EN\"\r\n\"WarnUnclose\"=\"0\"\r\n\"LeadInSpan\"=\"0\"\r\n\"LeadOutSpan\"=\"0\"\r\n");
+        writeBytes(folder / "run.scr", "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 P\ndlg press OK\n");
+        const RunResult r = cadhost({(folder / "plate.dxf").string(), "--load", "laser", "--install",
+                                     (kSource / "data").string(), "--registry", (folder / "registry.reg").string(),
+                                     "--script", (folder / "run.scr").string()},
+                                    folder);
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        ASSERT_TRUE(fs::exists(folder / "plate.nc")) << r.out;
+        const std::string program = readBytes(folder / "plate.nc");
+        // Each cut from M03 to M05 that begins with an arc block holds no G41 or G42.
+        std::size_t on = 0;
+        while ((on = program.find("M03", on)) != std::string::npos) {
+            const std::size_t off = program.find("M05", on);
+            const std::string cut = program.substr(on, off - on);
+            const std::size_t firstMove = cut.find_first_of("G", cut.find('\n'));
+            if (firstMove != std::string::npos && (cut.compare(firstMove, 3, "G02") == 0 ||
+                                                   cut.compare(firstMove, 3, "G03") == 0)) {
+                EXPECT_EQ(cut.find("G41"), std::string::npos) << program;
+                EXPECT_EQ(cut.find("G42"), std::string::npos) << program;
+            }
+            on = off;
+        }
+        if (!fs::exists(kInterpreter)) continue;
+        writeBytes(folder / "tool.tbl", "T1 P1 D0.007874\n");
+        const RunResult run = e2e::runInterpreter(
+            kInterpreter.string(),
+            "-g -t " + e2e::quoted((folder / "tool.tbl").string()) + " " + e2e::quoted((folder / "plate.nc").string()) +
+                " " + e2e::quoted((folder / "canonical.txt").string()),
+            folder);
+        EXPECT_EQ(run.status, 0) << run.out << run.err << program;
+    }
+}
+
 }  // namespace nc_nearly_closed_arc_test
