@@ -191,4 +191,62 @@ TEST(HoleDrawnTwice, ArcsDrawnOverACircleAreRemovedAndTheHoleIsCutOnce) {
     }
 }
 
+// A hole with an engraving drawn on it: a lead-in left with no length (every lead would end on the engraving)
+// must not switch compensation on in the hole's arc block. Before, the program entered compensation on the arc
+// and LinuxCNC refused it.
+TEST(HoleDrawnTwice, AHoleWithAnEngravingOverItEntersNoCompensationOnAnArc) {
+    ScratchFolder folder;
+    {
+        host::db::Database db;
+        {
+            host::db::ObjectPtr<host::db::SymbolTable> layers(db.tableId(host::db::TableKind::Layer),
+                                                              host::db::OpenMode::Write);
+            ASSERT_TRUE(layers);
+            ASSERT_EQ(layers->add(std::make_unique<host::db::LayerTableRecord>("EngraveLine")),
+                      host::db::Status::Ok);
+        }
+        host::db::ObjectPtr<host::db::BlockTableRecord> space(db.modelSpaceId(), host::db::OpenMode::Write);
+        auto outline = std::make_unique<host::db::LwPolyline>();
+        const Point2d corners[] = {{0, 0}, {100, 0}, {100, 60}, {0, 60}};
+        unsigned i = 0;
+        for (const Point2d& c : corners) outline->addVertexAt(i++, c, 0.0);
+        outline->setClosed(true);
+        space->appendEntity(std::move(outline));
+        auto engraving = std::make_unique<host::db::Circle>(Point3d(25, 30), 8.0);
+        engraving->setLayer(db.recordId(host::db::TableKind::Layer, "EngraveLine"));
+        space->appendEntity(std::move(engraving));
+        space->appendEntity(std::make_unique<host::db::Circle>(Point3d(25, 30), 8.0));
+        std::string error;
+        ASSERT_TRUE(host::dxf::writeDxfFile(db, folder / "plate.dxf", &error)) << error;
+    }
+    writeBytes(folder / "registry.reg",
+               "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+               "\"LangMenu\"=\"EN\"\r\n");
+    writeBytes(folder / "run.scr", "NCCreateContour\nNCSliceAuto\nNCCreate\nfile " + (folder / "plate.nc").string() +
+                                       "\ndlg set 249 P\ndlg press OK\n");
+    const RunResult r = cadhost({(folder / "plate.dxf").string(), "--load", "laser", "--install",
+                                 (kSource / "data").string(), "--registry", (folder / "registry.reg").string(),
+                                 "--script", (folder / "run.scr").string()},
+                                folder);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    ASSERT_TRUE(fs::exists(folder / "plate.nc")) << r.out;
+    const std::string program = readBytes(folder / "plate.nc");
+    int arcs = 0, whole = 0;
+    EXPECT_EQ(nc_arc_reader::arcFaults(program, 0.001, 0.01, &arcs, &whole), "") << program;
+    EXPECT_EQ(whole, 2) << program;  // the engraving and the hole
+    for (const nc_arc_reader::ArcBlock& a : nc_arc_reader::arcBlocks(program)) {
+        EXPECT_EQ(a.text.find("G41"), std::string::npos) << program;
+        EXPECT_EQ(a.text.find("G42"), std::string::npos) << program;
+    }
+    const fs::path interpreter = "/usr/bin/rs274";
+    if (!fs::exists(interpreter)) return;
+    writeBytes(folder / "tool.tbl", "T1 P1 D0.007874\n");
+    const RunResult run = e2e::runInterpreter(
+        interpreter.string(),
+        "-g -t " + e2e::quoted((folder / "tool.tbl").string()) + " " + e2e::quoted((folder / "plate.nc").string()) +
+            " " + e2e::quoted((folder / "canonical.txt").string()),
+        folder);
+    EXPECT_EQ(run.status, 0) << run.out << run.err << program;
+}
+
 }  // namespace hole_drawn_twice_test
