@@ -103,6 +103,7 @@ int RemoveArcsDrawnOverCircles(ContourEntityStage& stage, const std::vector<int>
     const double step = 1.0 / grid;
     std::vector<int> over;
     std::vector<int> dropped;
+    int removed = 0;
     const NodeMemberIndex index(stage);
     for (std::size_t a = 0; a < round.size(); ++a) {
         const ContourEntity& circle = Piece(stage, round[a]);
@@ -131,11 +132,13 @@ int RemoveArcsDrawnOverCircles(ContourEntityStage& stage, const std::vector<int>
             if (meetsOnlyArcsOnCircle(Piece(stage, i))) dropped.push_back(i);
         }
         for (int i : dropped) {
-            if (Piece(stage, i).type != kEntityDropped) DropDuplicate(Piece(stage, i));
+            if (Piece(stage, i).type == kEntityDropped) continue;
+            DropDuplicate(Piece(stage, i));
+            ++removed;
         }
+        dropped.clear();
     }
-    std::sort(dropped.begin(), dropped.end());
-    return static_cast<int>(std::unique(dropped.begin(), dropped.end()) - dropped.begin());
+    return removed;
 }
 
 // Erases a duplicate from the drawing and drops it from the table (also when the erase is refused: it is
