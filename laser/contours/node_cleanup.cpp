@@ -104,18 +104,24 @@ int RemoveArcsDrawnOverCircles(ContourEntityStage& stage, const std::vector<int>
     std::vector<int> over;
     std::vector<int> dropped;
     int removed = 0;
+    // The arcs, in the order of `round` (by the centre's x).
+    std::vector<int> arcs;
+    for (int i : round) {
+        if (Piece(stage, i).type == kEntityArc) arcs.push_back(i);
+    }
+    if (arcs.empty()) return 0;
     const NodeMemberIndex index(stage);
-    for (std::size_t a = 0; a < round.size(); ++a) {
-        const ContourEntity& circle = Piece(stage, round[a]);
+    for (int c : round) {
+        const ContourEntity& circle = Piece(stage, c);
         if (circle.type != kEntityCircle) continue;
         // Arcs on it lie within one step of x on either side.
         over.clear();
-        std::size_t first = a;
-        while (first > 0 && circle.center.x - Piece(stage, round[first - 1]).center.x < step) --first;
-        for (std::size_t b = first; b < round.size(); ++b) {
-            const ContourEntity& arc = Piece(stage, round[b]);
+        auto b = std::lower_bound(arcs.begin(), arcs.end(), circle.center.x - step,
+                                  [&](int arc, double x) { return Piece(stage, arc).center.x <= x; });
+        for (; b != arcs.end(); ++b) {
+            const ContourEntity& arc = Piece(stage, *b);
             if (arc.center.x - circle.center.x >= step) break;
-            if (LiesOnCircle(arc, circle, grid)) over.push_back(round[b]);
+            if (LiesOnCircle(arc, circle, grid)) over.push_back(*b);
         }
         const auto meetsOnlyArcsOnCircle = [&](const ContourEntity& arc) {
             for (const std::uint32_t node : {arc.startNode, arc.endNode}) {
