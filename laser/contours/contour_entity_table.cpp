@@ -3,6 +3,8 @@
 #include "laser/contours/contour_entity_table.h"
 
 #include <cmath>
+#include <memory>
+#include <numbers>
 #include <string>
 
 #include "cadlib/angles.h"
@@ -12,6 +14,7 @@
 #include "host/db/database.h"
 #include "host/db/entity_data.h"
 #include "host/ed/command.h"
+#include "host/ed/commands/entity_properties.h"
 #include "host/ed/selection.h"
 #include "laser/contours/line_intersection_check.h"
 #include "laser/contours/node_numbering.h"
@@ -54,6 +57,39 @@ double ArcLength(double startAngle, double endAngle, double radius) {
 
 // Reads one entity (open for write) into `record`. Answers false when the piece is too short to keep: it has then
 // been erased from the drawing.
+// An arc of more than half a turn whose ends lie within the joining distance of each other: joining closes it,
+// and its ends would meet at one point with nothing left of the arc between them.
+bool ClosesWithinJoinDistance(const host::db::Arc& arc, double joinDist) {
+    double sweep = arc.endAngle() - arc.startAngle();
+    if (sweep <= 0.0) sweep += 2.0 * std::numbers::pi;
+    return sweep > std::numbers::pi && arc.startPoint().distanceTo(arc.endPoint()) < joinDist;
+}
+
+// Puts a circle of the arc's centre, radius and drawing properties in its place and reads it as the piece.
+// Before, a hole drawn as an arc whose ends lay closer than the joining distance became a polyline whose arc
+// began and ended at one point: the hole got a lead-in and no cut.
+bool ReplaceByCircle(host::db::Arc& arc, ContourEntity& record) {
+    auto circle = std::make_unique<host::db::Circle>(arc.center(), arc.radius());
+    circle->setNormal(arc.normal());
+    circle->setThickness(arc.thickness());
+    host::ed::copyDrawingProperties(*circle, arc);
+    const ResBufList xdata = arc.xData();
+    ObjectId id;
+    AppendToModelSpace(id, std::move(circle), arc.database());
+    if (id.isNull()) return true;  // the arc stays as it is drawn
+    {
+        ObjectPtr<host::db::Entity> added(id, OpenMode::Write);
+        if (added && !xdata.empty()) added->setXData(xdata);
+    }
+    arc.erase();
+    record.type = kEntityCircle;
+    record.entityName = host::db::idToName(id);
+    record.startAngle = record.endAngle = 0.0;
+    record.startPoint = Point3d(record.center.x + record.radius, record.center.y, record.center.z);
+    record.endPoint = record.startPoint;
+    return true;
+}
+
 bool ReadPiece(host::db::Entity& entity, ContourEntity& record, double joinDist) {
     if (auto* line = dynamic_cast<host::db::Line*>(&entity)) {
         record.type = kEntityLine;
@@ -79,6 +115,7 @@ bool ReadPiece(host::db::Entity& entity, ContourEntity& record, double joinDist)
             arc->erase();
             return false;
         }
+        if (ClosesWithinJoinDistance(*arc, joinDist)) return ReplaceByCircle(*arc, record);
         return true;
     }
     if (auto* circle = dynamic_cast<host::db::Circle*>(&entity)) {

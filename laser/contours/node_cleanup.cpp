@@ -84,6 +84,69 @@ bool AreDrawnOverEachOther(const ContourEntity& a, const ContourEntity& b, int g
            PointsDifferAtPrecision(a.endPoint, b.endPoint, grid) == 0;
 }
 
+// An arc lying on a circle: the same kind, centre and radius at `grid`.
+bool LiesOnCircle(const ContourEntity& arc, const ContourEntity& circle, int grid) {
+    if (arc.type != kEntityArc || circle.type != kEntityCircle || arc.kind != circle.kind) return false;
+    const Point3d arcRight(arc.center.x + arc.radius, arc.center.y, arc.center.z);
+    return PointsDifferAtPrecision(arc.center, circle.center, grid) == 0 &&
+           PointsDifferAtPrecision(arcRight, circle.startPoint, grid) == 0;
+}
+
+void DropDuplicate(ContourEntity& piece);
+
+// Erases the arcs drawn over a circle (an arc, or the arcs of a polyline drawn round it) whose ends meet nothing
+// but arcs on that circle: the circle cuts all of them. An arc whose end meets any other piece belongs to another
+// contour and stays. Before, the circle and its copy were both made contours, one taken for a part inside the
+// other: the hole was cut twice, or (a circle with two half arcs over it) not at all. `round` holds the circles and
+// arcs sorted by the centre's x. Answers how many were removed.
+int RemoveArcsDrawnOverCircles(ContourEntityStage& stage, const std::vector<int>& round, int grid) {
+    const double step = 1.0 / grid;
+    std::vector<int> over;
+    std::vector<int> dropped;
+    int removed = 0;
+    // The arcs, in the order of `round` (by the centre's x).
+    std::vector<int> arcs;
+    for (int i : round) {
+        if (Piece(stage, i).type == kEntityArc) arcs.push_back(i);
+    }
+    if (arcs.empty()) return 0;
+    const NodeMemberIndex index(stage);
+    for (int c : round) {
+        const ContourEntity& circle = Piece(stage, c);
+        if (circle.type != kEntityCircle) continue;
+        // Arcs on it lie within one step of x on either side.
+        over.clear();
+        auto b = std::lower_bound(arcs.begin(), arcs.end(), circle.center.x - step,
+                                  [&](int arc, double x) { return Piece(stage, arc).center.x <= x; });
+        for (; b != arcs.end(); ++b) {
+            const ContourEntity& arc = Piece(stage, *b);
+            if (arc.center.x - circle.center.x >= step) break;
+            if (LiesOnCircle(arc, circle, grid)) over.push_back(*b);
+        }
+        const auto meetsOnlyArcsOnCircle = [&](const ContourEntity& arc) {
+            for (const std::uint32_t node : {arc.startNode, arc.endNode}) {
+                if (node == 0) continue;
+                for (int member : index.Candidates(node)) {
+                    const ContourEntity& m = Piece(stage, member);
+                    if (m.type == kEntityDropped || (m.startNode != node && m.endNode != node)) continue;
+                    if (std::find(over.begin(), over.end(), member) == over.end()) return false;
+                }
+            }
+            return true;
+        };
+        for (int i : over) {
+            if (meetsOnlyArcsOnCircle(Piece(stage, i))) dropped.push_back(i);
+        }
+        for (int i : dropped) {
+            if (Piece(stage, i).type == kEntityDropped) continue;
+            DropDuplicate(Piece(stage, i));
+            ++removed;
+        }
+        dropped.clear();
+    }
+    return removed;
+}
+
 // Erases a duplicate from the drawing and drops it from the table (also when the erase is refused: it is
 // reported, and a second copy must not be joined into the contours).
 void DropDuplicate(ContourEntity& piece) {
@@ -174,7 +237,7 @@ int RemoveCirclesDrawnTwice(ContourEntityStage& stage, int grid) {
             if (pa.type == kEntityDropped) break;
         }
     }
-    return removed;
+    return removed + RemoveArcsDrawnOverCircles(stage, round, grid);
 }
 
 int CheckTripleNodes(ContourEntityStage& stage) {

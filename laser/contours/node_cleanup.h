@@ -12,8 +12,8 @@
 int RemoveDuplicateEntities(ContourEntityStage& stage = ContourEntities(), int* roundRemoved = nullptr);
 
 // Erases the later of two circles, or two arcs, of one kind with the same centre, radius and ends at `grid`
-// (circles take part in no node, so the node pass never meets such a pair) and marks it dropped. Answers how many
-// were removed.
+// (circles take part in no node, so the node pass never meets such a pair) and marks it dropped; then the arcs
+// lying on a circle whose ends meet nothing but arcs on that circle. Answers how many were removed.
 int RemoveCirclesDrawnTwice(ContourEntityStage& stage, int grid);
 
 // With Warn3Point on, finds the listed nodes where three or more pieces of the cut kinds meet. The first one found

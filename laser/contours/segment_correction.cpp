@@ -41,10 +41,12 @@ double AngleOf(const Point3d& p, const Point3d& q) { return (q - p).to2d().angle
 double Distance(const Point3d& p, const Point3d& q) { return Distance2d(p.x, p.y, q.x, q.y); }
 
 // Closes an open polyline whose ends lie within the joining distance of each other, moving the last vertex
-// onto the first.
+// onto the first. A polyline of one arc is left open: moved so, the arc would begin and end at one point and
+// nothing of it would be cut (its piece is read as the circle it nearly is).
 void CloseNearlyClosed(LwPolyline& polyline) {
     const unsigned n = polyline.numVerts();
     if (polyline.isClosed() || n < 2) return;
+    if (n == 2 && BulgeAt(polyline, 0) != 0.0) return;
     const double dist = LaserSettings().AutoConnectDist;
     Point2d first, last;
     polyline.getPointAt(0, first);

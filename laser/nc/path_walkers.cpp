@@ -375,6 +375,7 @@ int EmitContourPath(NcRun& run, unsigned n, int& first) {
     const std::vector<Member> members = ReadMembers(n);
     const auto& modeTexts = run.runtime.CuttingModeTexts;
     std::size_t next = 0;
+    bool leadInMoves = false;
 
     if (home) {
         s.WantedComp = kCompOff;
@@ -396,7 +397,10 @@ int EmitContourPath(NcRun& run, unsigned n, int& first) {
         }
         if (leads.leadIn && next < members.size()) {
             const Member& leadIn = members[next++];
-            if (leads.leadOut) s.WantedComp = CompensationOf(side);
+            // A lead-in that prints as one point moves nothing: compensation cannot come on along it (it would
+            // come on in the contour's first arc block, which a controller refuses).
+            leadInMoves = !SamePrintedPoint(run, leadIn.start, leadIn.end);
+            if (leads.leadOut && leadInMoves) s.WantedComp = CompensationOf(side);
             TakeFirstPoint(run, first, leadIn.start);
             s.CuttingModeText = run.runtime.LeadText;
             LinearMove(run, leadIn.end);
@@ -413,6 +417,12 @@ int EmitContourPath(NcRun& run, unsigned n, int& first) {
 
     if (next < members.size()) {
         SetWaterjetCuttingMode(run, record.kind);
+        // A cut that begins on an arc without a lead-in that moves begins without compensation (an arc block
+        // cannot switch it on), and so it stays to the contour's end: as a circle without a lead-in is cut.
+        // Before, the first straight piece switched it on in the middle of the contour, and a controller refused
+        // the program or cut the rest of the contour a kerf aside.
+        const bool uncompensated = !leadInMoves && members[next].type == MemberType::Arc;
+        const int cutSide = uncompensated ? 0 : side;
         for (std::size_t i = next; i < members.size(); ++i) {
             if (s.StopFlag) return 0;
             if (leads.leadOut && i + 1 == members.size()) {
@@ -421,7 +431,7 @@ int EmitContourPath(NcRun& run, unsigned n, int& first) {
             }
             const Member& m = members[i];
             if (m.type == MemberType::Line) {
-                EmitLine(run, m, first, contourTool, side, record);
+                EmitLine(run, m, first, contourTool, cutSide, record);
             } else if (m.type == MemberType::Arc) {
                 EmitArc(run, m, first, record);
             }

@@ -112,4 +112,150 @@ TEST(NcNearlyClosedArcs, EveryHoleIsCutAsTheArcItIsInMillimetresAndInches) {
     }
 }
 
+// How a hole whose ends lie closer than the joining distance is drawn.
+enum class HoleForm { Arc, Polyline, ClockwisePolyline, ClosedPolyline, ArcAndTinyLine };
+
+// A 60 x 60 plate at (at, at) with a hole of radius 10 about its middle, drawn as `form` over `sweep` degrees from
+// the top.
+void writeHolePlate(const fs::path& path, HoleForm form, double sweep, double at) {
+    host::db::Database db;
+    {
+        host::db::ObjectPtr<host::db::BlockTableRecord> space(db.modelSpaceId(), host::db::OpenMode::Write);
+        auto outline = std::make_unique<host::db::LwPolyline>();
+        const Point2d corners[] = {{at, at}, {at + 60, at}, {at + 60, at + 60}, {at, at + 60}};
+        unsigned i = 0;
+        for (const Point2d& c : corners) outline->addVertexAt(i++, c, 0.0);
+        outline->setClosed(true);
+        space->appendEntity(std::move(outline));
+        const Point3d centre(at + 30, at + 30);
+        const double from = 90 * kDegree, to = (90 + sweep) * kDegree;
+        const Point2d start(centre.x + 10 * std::cos(from), centre.y + 10 * std::sin(from));
+        const Point2d end(centre.x + 10 * std::cos(to), centre.y + 10 * std::sin(to));
+        const double bulge = std::tan(sweep * kDegree / 4);
+        switch (form) {
+            case HoleForm::Arc:
+                space->appendEntity(std::make_unique<host::db::Arc>(centre, 10.0, from, to));
+                break;
+            case HoleForm::ArcAndTinyLine:
+                space->appendEntity(std::make_unique<host::db::Arc>(centre, 10.0, from, to));
+                space->appendEntity(std::make_unique<host::db::Line>(Point3d(end.x, end.y), Point3d(start.x, start.y)));
+                break;
+            case HoleForm::Polyline:
+            case HoleForm::ClosedPolyline:
+            case HoleForm::ClockwisePolyline: {
+                auto hole = std::make_unique<host::db::LwPolyline>();
+                if (form == HoleForm::ClockwisePolyline) {
+                    hole->addVertexAt(0, end, -bulge);
+                    hole->addVertexAt(1, start, 0.0);
+                } else {
+                    hole->addVertexAt(0, start, bulge);
+                    hole->addVertexAt(1, end, 0.0);
+                }
+                hole->setClosed(form == HoleForm::ClosedPolyline);
+                space->appendEntity(std::move(hole));
+                break;
+            }
+        }
+    }
+    std::string error;
+    ASSERT_TRUE(host::dxf::writeDxfFile(db, path, &error)) << error;
+}
+
+// Ends closer than the joining distance (0.0001): the contour is closed when contours are made, and the hole
+// must be cut whole. Before, the joined polyline's arc began and ended at one point: the program led in to the
+// hole, cut nothing of it and said it was created.
+TEST(NcNearlyClosedArcs, AHoleWhoseEndsMeetWithinTheJoiningDistanceIsCutWhole) {
+    struct Case {
+        const char* what;
+        HoleForm form;
+        double sweep;
+        double at;
+    };
+    const Case cases[] = {
+        {"arc", HoleForm::Arc, 359.9999, 0},
+        {"arc far from the origin", HoleForm::Arc, 359.9995, 4321},
+        {"open polyline", HoleForm::Polyline, 359.9995, 0},
+        {"open polyline drawn clockwise", HoleForm::ClockwisePolyline, 359.9999, 4321},
+        {"closed polyline with a tiny closing segment", HoleForm::ClosedPolyline, 359.9999, 0},
+        {"arc and a tiny line", HoleForm::ArcAndTinyLine, 359.9995, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        writeHolePlate(folder / "plate.dxf", c.form, c.sweep, c.at);
+        writeBytes(folder / "registry.reg",
+                   "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+                   "\"LangMenu\"=\"EN\"\r\n\"WarnUnclose\"=\"0\"\r\n");
+        writeBytes(folder / "run.scr", "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 P\ndlg press OK\n");
+        const RunResult r = cadhost({(folder / "plate.dxf").string(), "--load", "laser", "--install",
+                                     (kSource / "data").string(), "--registry", (folder / "registry.reg").string(),
+                                     "--script", (folder / "run.scr").string()},
+                                    folder);
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        ASSERT_TRUE(fs::exists(folder / "plate.nc")) << r.out;
+        const std::string program = readBytes(folder / "plate.nc");
+        EXPECT_EQ(nc_arc_reader::arcFaults(program, 0.001, 0.01), "") << program;
+        double turned = 0.0;
+        for (const nc_arc_reader::ArcBlock& a : nc_arc_reader::arcBlocks(program)) {
+            if (std::hypot(a.centreX - (c.at + 30), a.centreY - (c.at + 30)) > 0.002) continue;
+            if (std::fabs(std::hypot(a.startX - a.centreX, a.startY - a.centreY) - 10) > 0.002) continue;
+            turned += a.sweepDegrees();
+        }
+        EXPECT_NEAR(turned, 360.0, 0.01) << program;
+    }
+}
+
+// Without leads a contour whose cut begins on an arc begins without compensation and keeps it off to its end.
+// Before, the hole of an arc closed by a tiny line switched compensation on at the line, in the middle of the
+// hole: the rest of the hole was cut a kerf aside and LinuxCNC refused the program.
+TEST(NcNearlyClosedArcs, AContourBegunOnAnArcWithoutALeadInKeepsCompensationOff) {
+    struct Case {
+        const char* what;
+        HoleForm form;
+        double sweep;
+        double at;
+    };
+    const Case cases[] = {
+        {"arc closed by a tiny line", HoleForm::ArcAndTinyLine, 359.9, 0},
+        {"arc closed by a short line, far from the origin", HoleForm::ArcAndTinyLine, 359.0, 4321},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        writeHolePlate(folder / "plate.dxf", c.form, c.sweep, c.at);
+        writeBytes(folder / "registry.reg",
+                   "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrion\\20.0]\r\n"
+                   "\"LangMenu\"=\"EN\"\r\n\"WarnUnclose\"=\"0\"\r\n\"LeadInSpan\"=\"0\"\r\n\"LeadOutSpan\"=\"0\"\r\n");
+        writeBytes(folder / "run.scr", "NCCreateContour\nNCSliceAuto\nNCCreate\ndlg ok\ndlg set 249 P\ndlg press OK\n");
+        const RunResult r = cadhost({(folder / "plate.dxf").string(), "--load", "laser", "--install",
+                                     (kSource / "data").string(), "--registry", (folder / "registry.reg").string(),
+                                     "--script", (folder / "run.scr").string()},
+                                    folder);
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        ASSERT_TRUE(fs::exists(folder / "plate.nc")) << r.out;
+        const std::string program = readBytes(folder / "plate.nc");
+        // Each cut from M03 to M05 that begins with an arc block holds no G41 or G42.
+        std::size_t on = 0;
+        while ((on = program.find("M03", on)) != std::string::npos) {
+            const std::size_t off = program.find("M05", on);
+            const std::string cut = program.substr(on, off - on);
+            const std::size_t firstMove = cut.find_first_of("G", cut.find('\n'));
+            if (firstMove != std::string::npos && (cut.compare(firstMove, 3, "G02") == 0 ||
+                                                   cut.compare(firstMove, 3, "G03") == 0)) {
+                EXPECT_EQ(cut.find("G41"), std::string::npos) << program;
+                EXPECT_EQ(cut.find("G42"), std::string::npos) << program;
+            }
+            on = off;
+        }
+        if (!fs::exists(kInterpreter)) continue;
+        writeBytes(folder / "tool.tbl", "T1 P1 D0.007874\n");
+        const RunResult run = e2e::runInterpreter(
+            kInterpreter.string(),
+            "-g -t " + e2e::quoted((folder / "tool.tbl").string()) + " " + e2e::quoted((folder / "plate.nc").string()) +
+                " " + e2e::quoted((folder / "canonical.txt").string()),
+            folder);
+        EXPECT_EQ(run.status, 0) << run.out << run.err << program;
+    }
+}
+
 }  // namespace nc_nearly_closed_arc_test
