@@ -107,6 +107,8 @@ TEST(NestingOutlines, NothingLiesOnAnOutlineInsideTheWindowOfAnother) {
         {"nested frames, frame and plain parts at 30",
          {{"nested_frames", 1}, {"frame", 1}, {"rect_holes", 2}, {"lshape", 1}},
          6},
+        // L-shapes carry an open cut and an engraving line, which bound no material
+        {"L-shapes beside flanges and twins", {{"lshape", 4}, {"flange", 3}, {"twin_plates", 3}}, -1},
     };
     for (const char* command : {"StartNestingAdv", "StartNestingRect"}) {
         for (const Case& c : cases) {
