@@ -23,9 +23,11 @@ constexpr double kStepDivisor = 4.0;
 
 bool IsInside(ContourRelation r) { return r == ContourRelation::Inside; }
 
-// Whether outer contour k of member m may share its place with placed part q (their boxes and contours met):
-// only inside a hole of q at least as large as that contour, and only when q is of another type.
-bool LiesInHoleOf(const PartInstance& m, std::size_t k, const PartInstance& q, ContourRelation r) {
+// Whether outer contour k of member m may share its place with q's outer contour `outer` (their boxes and
+// contours met): only inside a hole of q within `outer` at least as large as that contour, and only when q is of
+// another type.
+bool LiesInHoleOf(const PartInstance& m, std::size_t k, const PartInstance& q, const Contour& outer,
+                  ContourRelation r) {
     if (!IsInside(r) || !q.TrialPose || q.TrialPose->Holes.empty() || q.Type == nullptr || m.Type == nullptr ||
         q.Type->TypeIndex == m.Type->TypeIndex || m.Type->Outers[0].empty() || k >= m.TrialPose->Outers.size()) {
         return false;
@@ -36,7 +38,8 @@ bool LiesInHoleOf(const PartInstance& m, std::size_t k, const PartInstance& q, C
     const std::vector<Contour>& typeHoles = q.Type->Holes[0];
     const std::vector<Contour>& posedHoles = q.TrialPose->Holes;
     for (std::size_t h = 0; h < posedHoles.size() && h < typeHoles.size(); ++h) {
-        if (std::abs(typeHoles[h].Area) >= partArea && IsInside(RelateContours(mOuter, posedHoles[h]))) {
+        if (std::abs(typeHoles[h].Area) >= partArea && IsInside(RelateContours(mOuter, posedHoles[h])) &&
+            HoleWithin(posedHoles[h], outer)) {
             return true;
         }
     }
@@ -109,7 +112,9 @@ bool HoleFree(CNestingEngine& engine, bool& reported) {
             }
             const ContourRelation r =
                 RelateOuterSets(m.TrialPose->Outers, q->TrialPose->Outers,
-                                [&](std::size_t k, ContourRelation rel) { return LiesInHoleOf(m, k, *q, rel); });
+                                [&](std::size_t k, const Contour& outer, ContourRelation rel) {
+                                    return LiesInHoleOf(m, k, *q, outer, rel);
+                                });
             if (r != ContourRelation::Disjoint) {
                 return false;
             }

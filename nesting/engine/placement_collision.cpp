@@ -71,10 +71,11 @@ double OuterArea(const PartType& type, std::size_t k) {
     return k < outers.size() ? outers[k].Area : outers.front().Area;
 }
 
-// Whether outer contour k of P (relation r to an outer contour of Q) may lie in a hole of Q: only when placing by
-// hand with holes in use, in a hole of another type's part that is at least as large as that contour and holds it.
+// Whether outer contour k of P (relation r to Q's outer contour `outer`) may lie in a hole of Q: only when placing
+// by hand with holes in use, in a hole of another type's part within `outer` that is at least as large as that
+// contour and holds it.
 bool LiesInHole(const CNestingEngine& engine, const PartInstance& p, std::size_t k, const PartInstance& q,
-                ContourRelation r) {
+                const Contour& outer, ContourRelation r) {
     const PartPose& qPose = *q.TrialPose;
     if (engine.HoleMode == 0 || qPose.Holes.empty() || r != ContourRelation::Inside || p.Type == nullptr ||
         q.Type == nullptr || p.Type->TypeIndex == q.Type->TypeIndex || p.Type->Outers[0].empty() ||
@@ -86,7 +87,7 @@ bool LiesInHole(const CNestingEngine& engine, const PartInstance& p, std::size_t
     const std::size_t holes = std::min(qPose.Holes.size(), q.Type->Holes[0].size());
     for (std::size_t h = 0; h < holes; ++h) {
         if (q.Type->Holes[0][h].Area >= partArea &&
-            RelateContours(outline, qPose.Holes[h]) == ContourRelation::Inside) {
+            RelateContours(outline, qPose.Holes[h]) == ContourRelation::Inside && HoleWithin(qPose.Holes[h], outer)) {
             return true;
         }
     }
@@ -110,9 +111,10 @@ bool MeetsPlacedPart(const CNestingEngine& engine, const PartInstance& p, int qI
         return true;
     }
     const bool manual = engine.ManualPlacement != 0;
-    const ContourRelation r = RelateOuterSets(pPose.Outers, qPose.Outers, [&](std::size_t k, ContourRelation rel) {
-        return manual && rel != ContourRelation::Crossing && LiesInHole(engine, p, k, *q, rel);
-    });
+    const ContourRelation r =
+        RelateOuterSets(pPose.Outers, qPose.Outers, [&](std::size_t k, const Contour& outer, ContourRelation rel) {
+            return manual && rel != ContourRelation::Crossing && LiesInHole(engine, p, k, *q, outer, rel);
+        });
     if (r == ContourRelation::Disjoint) {
         return false;
     }

@@ -60,6 +60,19 @@ int Total(const Case& c) {
     return n;
 }
 
+// Runs `command` on the job of `parts` in a scratch folder and answers the run; the sheet is saved as sheet.dxf.
+RunResult Nest(const ScratchFolder& folder, const char* command, const std::vector<PartLine>& parts, int delta) {
+    for (const char* name : {"frame", "twin_plates", "rect_holes", "flange", "lshape", "nested_frames"})
+        fs::copy_file(kDrawings / (std::string(name) + ".dxf"), folder / (std::string(name) + ".dxf"));
+    writeBytes(folder / "job.nst", JobText(parts, delta));
+    const fs::path registry = e2e::writeLanguageRegistry(folder);
+    writeBytes(folder / "run.scr", "OpenFileNesting\ndlg press Load\nfile " + (folder / "job.nst").string() +
+                                       "\ndlg press OK\n" + command + "\ndlg ok\n");
+    return cadhost({"--load", NESTING_MODULE, "--registry", registry.string(), "--script",
+                    (folder / "run.scr").string(), "--save", (folder / "sheet.dxf").string()},
+                   folder);
+}
+
 TEST(NestingOutlines, PartsOfSeveralOutlinesNestClearOfEachOtherAndOfPlainParts) {
     const std::vector<Case> cases{
         {"two frames", {{"frame", 2}}, -1},
@@ -72,20 +85,40 @@ TEST(NestingOutlines, PartsOfSeveralOutlinesNestClearOfEachOtherAndOfPlainParts)
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(command) + ": " + c.name);
             ScratchFolder folder;
-            for (const char* name : {"frame", "twin_plates", "rect_holes", "flange", "lshape"})
-                fs::copy_file(kDrawings / (std::string(name) + ".dxf"), folder / (std::string(name) + ".dxf"));
-            writeBytes(folder / "job.nst", JobText(c.parts, c.delta));
-            const fs::path registry = e2e::writeLanguageRegistry(folder);
-            writeBytes(folder / "run.scr", "OpenFileNesting\ndlg press Load\nfile " + (folder / "job.nst").string() +
-                                               "\ndlg press OK\n" + command + "\ndlg ok\n");
             const fs::path saved = folder / "sheet.dxf";
-            const RunResult r = cadhost({"--load", NESTING_MODULE, "--registry", registry.string(), "--script",
-                                         (folder / "run.scr").string(), "--save", saved.string()},
-                                        folder);
+            const RunResult r = Nest(folder, command, c.parts, c.delta);
             ASSERT_EQ(r.status, 0) << r.err << r.out;
             const std::string placed = "Parts=" + std::to_string(Total(c)) + "/" + std::to_string(Total(c));
             EXPECT_NE(r.out.find("Stock=1/1 " + placed), std::string::npos) << r.out;
             EXPECT_EQ(e2e::SheetOverlaps(saved, "Stosk_600x400", "Clamp", e2e::PartsInHoles::Refused), Lines{});
+        }
+    }
+}
+
+// Before: a part was taken as lying in a window of a part of several outlines when it lay inside any of that
+// part's holes, even a hole that holds another of its outlines: plates went onto the middle frame of three
+// frames drawn each inside the window of the next. A part may lie inside an outline only in a hole of that
+// outline; here nothing fits into a 20 mm rim, so the sheet holds no part in a window and every test of material
+// (windows empty, by the even-odd rule) must pass.
+TEST(NestingOutlines, NothingLiesOnAnOutlineInsideTheWindowOfAnother) {
+    const std::vector<Case> cases{
+        {"nested frames beside twins", {{"nested_frames", 1}, {"twin_plates", 2}, {"flange", 1}}, -1},
+        {"nested frames beside twins at 90", {{"nested_frames", 1}, {"twin_plates", 2}, {"flange", 1}}, 9},
+        {"nested frames, frame and plain parts at 30",
+         {{"nested_frames", 1}, {"frame", 1}, {"rect_holes", 2}, {"lshape", 1}},
+         6},
+        // L-shapes carry an open cut and an engraving line, which bound no material
+        {"L-shapes beside flanges and twins", {{"lshape", 4}, {"flange", 3}, {"twin_plates", 3}}, -1},
+    };
+    for (const char* command : {"StartNestingAdv", "StartNestingRect"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(command) + ": " + c.name);
+            ScratchFolder folder;
+            const RunResult r = Nest(folder, command, c.parts, c.delta);
+            ASSERT_EQ(r.status, 0) << r.err << r.out;
+            const std::string placed = "Parts=" + std::to_string(Total(c)) + "/" + std::to_string(Total(c));
+            EXPECT_NE(r.out.find("Stock=1/1 " + placed), std::string::npos) << r.out;
+            EXPECT_EQ(e2e::SheetOverlaps(folder / "sheet.dxf", "Stosk_600x400"), Lines{});
         }
     }
 }

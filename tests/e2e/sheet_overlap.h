@@ -34,11 +34,14 @@ struct SheetSegment {
     double x1, y1, x2, y2;
 };
 
-// One block reference as segments in world coordinates, and the same segments chained into closed loops.
+// One block reference as segments in world coordinates, and the same segments chained into closed loops; the
+// open polylines of a block (open cuts, engraving) in `marks`, which bound no material but may not cross another
+// part either.
 struct SheetShape {
     std::string block;
     std::vector<SheetSegment> segments;
     std::vector<std::vector<SheetSegment>> loops;
+    std::vector<SheetSegment> marks;
 };
 
 namespace overlap_detail {
@@ -69,8 +72,10 @@ inline void AddPolyline(std::vector<SheetSegment>& out, const std::vector<P>& po
     }
 }
 
-// The segments of one entity of a block in block coordinates; entities that bound no material give none.
-inline void EntitySegments(const host::db::Entity& e, std::vector<SheetSegment>& out) {
+// The segments of one entity of a block in block coordinates; entities that bound no material give none, and an
+// open polyline gives its segments to `open`.
+inline void EntitySegments(const host::db::Entity& e, std::vector<SheetSegment>& closed, std::vector<SheetSegment>& open) {
+    std::vector<SheetSegment>& out = closed;
     if (const auto* line = dynamic_cast<const host::db::Line*>(&e)) {
         out.push_back({line->start().x, line->start().y, line->end().x, line->end().y});
     } else if (const auto* arc = dynamic_cast<const host::db::Arc*>(&e)) {
@@ -84,6 +89,7 @@ inline void EntitySegments(const host::db::Entity& e, std::vector<SheetSegment>&
         const auto& v = poly->vertices();
         const std::size_t n = v.size();
         const std::size_t spans = poly->isClosed() ? n : (n > 0 ? n - 1 : 0);
+        std::vector<SheetSegment>& out = poly->isClosed() ? closed : open;
         for (std::size_t i = 0; i < spans; ++i) {
             const P a{v[i].point.x, v[i].point.y};
             const P b{v[(i + 1) % n].point.x, v[(i + 1) % n].point.y};
@@ -141,7 +147,7 @@ inline bool Inside(const SheetShape& shape, double px, double py) {
 // Whether (px, py) lies inside one of the shape's loops: its material with holes and windows filled.
 inline bool InsideAnyLoop(const SheetShape& shape, double px, double py) {
     for (const std::vector<SheetSegment>& loop : shape.loops) {
-        if (Inside(SheetShape{"", loop, {}}, px, py)) return true;
+        if (Inside(SheetShape{"", loop, {}, {}}, px, py)) return true;
     }
     return false;
 }
@@ -170,9 +176,11 @@ inline std::vector<std::vector<SheetSegment>> Loops(const std::vector<SheetSegme
 }
 
 inline bool EdgesMeet(const SheetShape& a, const SheetShape& b) {
-    for (const SheetSegment& s : a.segments)
-        for (const SheetSegment& t : b.segments)
-            if (SegmentsMeet(s, t)) return true;
+    for (const std::vector<SheetSegment>* as : {&a.segments, &a.marks})
+        for (const std::vector<SheetSegment>* bs : {&b.segments, &b.marks})
+            for (const SheetSegment& s : *as)
+                for (const SheetSegment& t : *bs)
+                    if (SegmentsMeet(s, t)) return true;
     return false;
 }
 
@@ -206,17 +214,20 @@ inline std::vector<SheetShape> ReadSheetShapes(const std::filesystem::path& save
         if (ref == nullptr || ref->isErased()) continue;
         const auto* block = dynamic_cast<const host::db::BlockTableRecord*>(db.peek(ref->blockTableRecord()));
         if (block == nullptr) continue;
-        SheetShape shape{ref->blockName(), {}, {}};
+        SheetShape shape{ref->blockName(), {}, {}, {}};
         std::vector<SheetSegment> local;
+        std::vector<SheetSegment> open;
         for (host::db::ObjectId part : block->entityIds()) {
             const auto* e = dynamic_cast<const host::db::Entity*>(db.peek(part));
-            if (e != nullptr && !e->isErased()) overlap_detail::EntitySegments(*e, local);
+            if (e != nullptr && !e->isErased()) overlap_detail::EntitySegments(*e, local, open);
         }
         const host::ge::Matrix3d toWorld = ref->blockTransform();
-        for (const SheetSegment& s : local) {
-            const host::ge::Point3d a = toWorld * host::ge::Point3d{s.x1, s.y1, 0.0};
-            const host::ge::Point3d b = toWorld * host::ge::Point3d{s.x2, s.y2, 0.0};
-            shape.segments.push_back({a.x, a.y, b.x, b.y});
+        for (auto [from, to] : {std::pair{&local, &shape.segments}, std::pair{&open, &shape.marks}}) {
+            for (const SheetSegment& s : *from) {
+                const host::ge::Point3d a = toWorld * host::ge::Point3d{s.x1, s.y1, 0.0};
+                const host::ge::Point3d b = toWorld * host::ge::Point3d{s.x2, s.y2, 0.0};
+                to->push_back({a.x, a.y, b.x, b.y});
+            }
         }
         shape.loops = overlap_detail::Loops(shape.segments);
         shapes.push_back(std::move(shape));
