@@ -17,6 +17,12 @@ inline constexpr TwoLanguageText kNotAWholeNumber{"\"%s\" is not a whole number.
 inline constexpr TwoLanguageText kNumberNotInRange{"\"%s\" is not a number from %s to %s. The field keeps %s.",
                                                    "\"%s\" - не число от %s до %s. В поле остаётся %s."};
 
+// A registry setting whose text is not one number in its range, told as it is read. %s: the setting's name, the
+// text, the lowest and highest value, the value used instead.
+inline constexpr TwoLanguageText kSettingNotInRange{
+    "\n\rThe setting \"%s\" holds \"%s\", which is not a number from %s to %s: %s is used instead.",
+    "\n\rНастройка \"%s\" содержит \"%s\" - это не число от %s до %s: вместо него взято %s."};
+
 // "<text>" is not a number. The field keeps <kept>. (An empty kept value is shown as "".)
 std::string NotANumberMessage(std::string_view text, std::string_view kept, bool wholeNumber = false);
 // "<text>" is not a number from <low> to <high>. The field keeps <kept>.

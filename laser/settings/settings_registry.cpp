@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cadlib/messages.h"
+#include "cadlib/number_field_messages.h"
 #include "host/reg/machine_registry.h"
 #include "host/sys/message_text.h"
 #include "host/sys/number_text.h"
@@ -28,12 +29,6 @@ constexpr TwoLanguageText kValueNotStorable{
     "not UTF-8.",
     "\n\rНе удалось сохранить настройки в реестре: значение \"%s\" содержит перевод строки или текст не в "
     "кодировке UTF-8."};
-
-// A number read that is out of its range (or no finite number): the value's name, the text read, the range and
-// what the setting takes instead.
-constexpr TwoLanguageText kValueOutOfRange{
-    "\n\rThe setting \"%s\" holds \"%s\", which is not a number from %s to %s: %s is used instead.",
-    "\n\rНастройка \"%s\" содержит \"%s\" - это не число от %s до %s: вместо него взято %s."};
 
 // A unit that is neither of the two stored texts: the value's name, the text read, what the setting takes instead.
 constexpr TwoLanguageText kUnitNotKnown{
@@ -175,7 +170,7 @@ void TellOutOfRange(const RangeNote& note) {
         return;
     }
     const auto bound = [&](double b) { return note.whole ? host::sys::formatFixed(b, 0) : NumberText(b); };
-    PrintLocalized(kValueOutOfRange, note.name, host::sys::quotedForMessage(note.text).c_str(), bound(note.low).c_str(),
+    PrintLocalized(kSettingNotInRange, note.name, host::sys::quotedForMessage(note.text).c_str(), bound(note.low).c_str(),
                    bound(note.high).c_str(), note.standIn.c_str());
 }
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "cadlib/messages.h"
+#include "cadlib/number_field_messages.h"
 #include "host/sys/message_text.h"
 #include "host/sys/number_text.h"
 #include "nesting/model/text_limits.h"
@@ -12,13 +13,9 @@
 namespace {
 
 // The value's name, the text read, the range, what is used instead.
-constexpr TwoLanguageText kRegistryValueNotInRange{
-    "\n\rThe setting \"%s\" holds \"%s\", which is not a number from %s to %s: %s is used instead.",
-    "\n\rНастройка \"%s\" содержит \"%s\" - это не число от %s до %s: вместо него взято %s."};
-
 void TellNotInRange(std::string_view name, const std::string& text, const std::string& low, const std::string& high,
                     const std::string& standIn) {
-    PrintLocalized(kRegistryValueNotInRange, std::string(name).c_str(), host::sys::quotedForMessage(text).c_str(),
+    PrintLocalized(kSettingNotInRange, std::string(name).c_str(), host::sys::quotedForMessage(text).c_str(),
                    low.c_str(), high.c_str(), standIn.c_str());
 }
 
