@@ -118,16 +118,12 @@ Parsed<std::int64_t> parseInteger(std::string_view text, std::int64_t min, std::
     return parsed;
 }
 
-namespace {
-
 std::string_view trimBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
     const std::size_t last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
 }
-
-}  // namespace
 
 std::optional<double> fieldReal(std::string_view text) {
     const Parsed<double> parsed = parseReal(trimBlanks(text));

@@ -48,6 +48,9 @@ Parsed<double> parseReal(std::string_view text, double min, double max);
 // Strict: an optional sign and decimal digits only, inside [min, max].
 Parsed<std::int64_t> parseInteger(std::string_view text, std::int64_t min = INT64_MIN, std::int64_t max = INT64_MAX);
 
+// The text without the spaces and tabs around it, as a number's value in a file or a field may have them.
+std::string_view trimBlanks(std::string_view text);
+
 // A number field's text (an edit of a dialog, a registry value) read whole: blanks and tabs around the number are
 // allowed, anything else is not ("6.0.0", ".", "2..", "2.5.1", "12a", "3OO" and the empty text are no numbers; nor
 // are "inf" and "nan"). Nothing when the text is not one number.

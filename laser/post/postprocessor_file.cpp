@@ -58,16 +58,10 @@ private:
     int nextLine_ = 1;
 };
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
-
 // The reason a number or integer value is no such thing, or empty. Blank values are allowed (a new postprocessor
 // has them), and blanks around the number are.
 std::string CheckNumberValue(const PostKey& key, std::string_view value) {
-    const std::string_view trimmed = TrimBlanks(value);
+    const std::string_view trimmed = host::sys::trimBlanks(value);
     if (trimmed.empty()) return {};
     if (key.kind == PostValueKind::Number && !host::sys::parseReal(trimmed).ok()) {
         return Localized(kReasonNotNumber);
@@ -90,7 +84,7 @@ std::optional<ReadFault> ReadValue(PostLineReader& in, const PostKey& key, Postp
         std::optional<std::string> countLine = in.read(key.limit);
         if (!countLine) return ReadFault{in.nextLine(), FormatLocalized(kReasonFileEndsBeforeValue, key.name)};
         const int countLineNumber = in.lastLine();
-        const host::sys::Parsed<std::int64_t> count = host::sys::parseInteger(TrimBlanks(*countLine));
+        const host::sys::Parsed<std::int64_t> count = host::sys::parseInteger(host::sys::trimBlanks(*countLine));
         if (!count.ok()) {
             return ReadFault{countLineNumber, FormatLocalized(kReasonBadBlockCount, key.name,
                                                               host::sys::quotedForMessage(*countLine).c_str())};
@@ -113,7 +107,7 @@ std::optional<ReadFault> ReadValue(PostLineReader& in, const PostKey& key, Postp
     std::optional<std::string> line = in.read(key.limit);
     if (!line) return ReadFault{in.nextLine(), FormatLocalized(kReasonFileEndsBeforeValue, key.name)};
     if (key.kind == PostValueKind::Flag || key.kind == PostValueKind::Mode) {
-        const std::string_view trimmed = TrimBlanks(*line);
+        const std::string_view trimmed = host::sys::trimBlanks(*line);
         const host::sys::Parsed<std::int64_t> number = host::sys::parseInteger(trimmed, INT32_MIN, INT32_MAX);
         if (!number.ok()) return BadValue(key, in.lastLine(), Localized(kReasonNotInteger));
         const int value = static_cast<int>(number.value);

@@ -25,12 +25,6 @@ void ShowRefusal(const std::string& name, const char* key, const TwoLanguageText
 // A number text as the runtime reads it: the leading number, 0 when there is none.
 double NumberOf(const std::string& text) { return host::sys::parseLeadingReal(text).value; }
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
-
 int MachineTypeCodeOf(std::string_view type) {
     if (type == "Laser") return kMachineLaser;
     if (type == "Flame") return kMachineFlame;
@@ -97,20 +91,22 @@ int PreparePostprocessorRuntime(const PostprocessorSettings& s, const std::strin
     // The refusals first: each would make a program that looks right and is not (a zero scale puts every point
     // at the origin and drops every move as "unchanged"; a template that runs itself never ends).
     // Every number the program holds is multiplied by the scale: beyond its bound a coordinate is no machine's.
-    const host::sys::Parsed<double> scale = host::sys::parseReal(TrimBlanks(s.ScaleXYZ), 0.0, kMaxScaleXYZ);
+    const host::sys::Parsed<double> scale = host::sys::parseReal(host::sys::trimBlanks(s.ScaleXYZ), 0.0, kMaxScaleXYZ);
     if (!scale.ok() || !(scale.value > 0.0)) {
         return refuse(PostSection::Format, "ScaleXYZ", kReasonScaleNotPositive);
     }
-    const std::string_view unit = TrimBlanks(s.Unit);
+    const std::string_view unit = host::sys::trimBlanks(s.Unit);
     if (unit != "mm" && unit != "inc") return refuse(PostSection::General, "Unit", kReasonUnitNotKnown);
     // The block numbers: an empty start and step are taken only by a post that writes none.
     const bool numbered = !s.NCode.empty();
-    const host::sys::Parsed<std::int64_t> blockStart = host::sys::parseInteger(TrimBlanks(s.NCodeStart), 0, kMaxBlockStart);
-    if (!blockStart.ok() && (numbered || !TrimBlanks(s.NCodeStart).empty())) {
+    const std::string_view startText = host::sys::trimBlanks(s.NCodeStart);
+    const host::sys::Parsed<std::int64_t> blockStart = host::sys::parseInteger(startText, 0, kMaxBlockStart);
+    if (!blockStart.ok() && (numbered || !startText.empty())) {
         return refuse(PostSection::Format, "NCodeStart", kReasonBlockStartOutOfRange);
     }
-    const host::sys::Parsed<std::int64_t> blockStep = host::sys::parseInteger(TrimBlanks(s.NCodeInc), 1, kMaxBlockStep);
-    if (!blockStep.ok() && (numbered || !TrimBlanks(s.NCodeInc).empty())) {
+    const std::string_view stepText = host::sys::trimBlanks(s.NCodeInc);
+    const host::sys::Parsed<std::int64_t> blockStep = host::sys::parseInteger(stepText, 1, kMaxBlockStep);
+    if (!blockStep.ok() && (numbered || !stepText.empty())) {
         return refuse(PostSection::Format, "NCodeInc", kReasonBlockStepOutOfRange);
     }
     const int decimals = DecimalsOfFormat(s.XFormat);
